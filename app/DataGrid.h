@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QFrame>
+
+class GridModel;
+class QLabel;
+class QTableView;
+
+// A grid bound to a data control: a caption bar over a table with a record selector. Cells are edited in place
+// and written back when committed; the Delete key deletes the selected rows after the user confirms. No row can be
+// added. A write the file refuses is reported and the grid shows the row as stored.
+class DataGrid : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit DataGrid(QWidget* parent = nullptr);
+
+    void setCaption(const QString& caption);
+    QString caption() const;
+    // Takes the columns' captions and widths from the model.
+    void setModel(GridModel* model);
+    GridModel* model() const { return m_model; }
+    QTableView* view() const { return m_view; }
+    QLabel* captionBar() const { return m_caption; }
+
+    // Deletes the selected rows after asking; true when rows were deleted.
+    bool deleteSelectedRows();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QLabel* m_caption;
+    QTableView* m_view;
+    GridModel* m_model = nullptr;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// The program's message boxes, with a seam so that tests never block in a modal dialog: in test mode nothing is
+// shown, messages are recorded and questions take the answer set beforehand.
+class MessageBox
+{
+public:
+    static void critical(QWidget* parent, const QString& text);
+    // A yes/no question; "No" is the default button, so a stray Enter keeps the data.
+    static bool question(QWidget* parent, const QString& text);
+
+    static void setTestMode(bool on);
+    static void setNextAnswer(bool yes);
+    static QStringList takeMessages();
+    static int questionsAsked();
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+// Tovrin: a telephone directory with a telephone-message pad.
+//
+// How the pieces fit:
+//  - main() installs the fonts, creates the frame MDIForm1 and asks WindowSwitch to show frmMain.
+//  - The three working windows (frmMain in directory/, frmAdd in entry/, frmMes in messages/) derive from
+//    WorkingWindow. Exactly one is loaded at a time: WindowSwitch::switchTo unloads the window that asks and
+//    shows the other, freshly created, after running its Form_Load.
+//  - Each window owns its DataControl objects (data/). A handler builds a statement into gRecordSource, hands it to
+//    a DataControl and calls Refresh; grids (DataGrid over a GridModel) re-read on every Refresh. Writes go through
+//    a Recordset (AddNew, setCollect, Update) or through in-place edits and deletions in a grid.
+//  - Every failure of the database layer is a DbError. Handlers run inside ErrorPath: a failure while loading a
+//    window ends the program after showing its number and description; a failure while the user was writing
+//    (a save, a grid edit or deletion) is shown and the window keeps what the user typed.
+
+#include <QString>
+
+// The path of the database file, written by the load of every working window.
+extern QString gDbPath;
+// The statement a handler is about to give to a data control.
+extern QString gRecordSource;
+
+namespace Module1 {
+
+// The folder the program was started from (tests point it elsewhere).
+QString programDir();
+void setProgramDirForTesting(const QString& dir);
+
+// The program folder followed by the name of the database file, with the platform's separator.
+QString databasePath();
+// The program folder followed by the name of a file that lies beside the program.
+QString besideProgram(const QString& fileName);
+
+} // namespace Module1

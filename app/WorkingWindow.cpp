@@ -1,0 +1,29 @@
+#include "WorkingWindow.h"
+
+#include "Twips.h"
+
+#include <QMdiSubWindow>
+
+WorkingWindow::WorkingWindow(QWidget* parent) : QWidget(parent) {}
+
+QMdiSubWindow* WorkingWindow::subWindow() const
+{
+    return qobject_cast<QMdiSubWindow*>(parentWidget());
+}
+
+void WorkingWindow::setBoundsTwips(int left, int top, int width, int height)
+{
+    const QRect bounds = twRect(left, top, width, height);
+    if (QMdiSubWindow* sub = subWindow())
+        sub->setGeometry(bounds);
+    else
+        setGeometry(bounds);
+}
+
+void WorkingWindow::unload()
+{
+    QWidget* outer = subWindow() ? static_cast<QWidget*>(subWindow()) : this;
+    outer->hide();
+    outer->setParent(nullptr);
+    outer->deleteLater();
+}

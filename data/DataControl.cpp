@@ -1,0 +1,28 @@
+#include "DataControl.h"
+
+DataControl::DataControl(QObject* parent) : QObject(parent) {}
+
+DataControl::~DataControl() = default;
+
+void DataControl::setDatabaseName(const QString& path)
+{
+    if (path == m_databaseName)
+        return;
+    m_databaseName = path;
+    m_recordset.reset();
+    m_database.reset();
+}
+
+void DataControl::setRecordSource(const QString& sql)
+{
+    m_recordSource = sql;
+}
+
+void DataControl::Refresh()
+{
+    if (!m_database)
+        m_database = Database::open(m_databaseName);
+    auto next = std::make_unique<::Recordset>(m_database, m_recordSource);
+    m_recordset = std::move(next);
+    Q_EMIT refreshed();
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "Database.h"
+#include "Recordset.h"
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+// A hidden data control of a window: a database file, one SELECT statement, and the record set the statement
+// gave at the last Refresh. Grids bound to it re-read after every Refresh (the refreshed signal).
+class DataControl : public QObject
+{
+    Q_OBJECT
+public:
+    explicit DataControl(QObject* parent = nullptr);
+    ~DataControl() override;
+
+    void setDatabaseName(const QString& path);
+    const QString& DatabaseName() const { return m_databaseName; }
+    void setRecordSource(const QString& sql);
+    const QString& RecordSource() const { return m_recordSource; }
+
+    // Opens the file if needed and runs the statement; its result becomes the current record set, positioned on
+    // the first row. Throws DbError; the previous record set stays current then.
+    void Refresh();
+
+    // The current record set: the same object until the next Refresh; null before the first one.
+    ::Recordset* Recordset() const { return m_recordset.get(); }
+    const std::shared_ptr<Database>& database() const { return m_database; }
+
+Q_SIGNALS:
+    void refreshed();
+
+private:
+    QString m_databaseName;
+    QString m_recordSource;
+    std::shared_ptr<Database> m_database;
+    std::unique_ptr<::Recordset> m_recordset;
+};

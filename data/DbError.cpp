@@ -1,0 +1,6 @@
+#include "DbError.h"
+
+DbError::DbError(int number, QString description)
+    : m_number(number), m_description(std::move(description)), m_what(m_description.toUtf8())
+{
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+
+// The one failure type of the database layer: every engine failure, refused value or unreadable file reaches the
+// caller as a number and a description the user can be shown.
+class DbError : public std::exception
+{
+public:
+    // Numbers of failures the layer itself raises; engine failures carry SQLite's (extended) result code.
+    enum Number {
+        ItemNotFound = 3265,   // a field name the table does not have
+        ConversionError = 3421 // a text that is no date or time for a date or time field
+    };
+
+    DbError(int number, QString description);
+
+    int number() const { return m_number; }
+    const QString& description() const { return m_description; }
+    const char* what() const noexcept override { return m_what.constData(); }
+
+private:
+    int m_number;
+    QString m_description;
+    QByteArray m_what;
+};

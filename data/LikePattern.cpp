@@ -1,0 +1,177 @@
+#include "LikePattern.h"
+
+#include "TextFold.h"
+
+#include <algorithm>
+
+namespace {
+
+// The matcher runs once per row and column, so the ASCII cases stay inline here instead of calling into TextFold.
+inline char32_t nextChar(std::string_view text, std::size_t& pos)
+{
+    const auto b = static_cast<unsigned char>(text[pos]);
+    if (b < 0x80) {
+        ++pos;
+        return b;
+    }
+    return TextFold::decode(text, pos);
+}
+
+inline char32_t foldChar(char32_t c)
+{
+    if (c < 0x80)
+        return c - U'A' < 26u ? c + (U'a' - U'A') : c;
+    return TextFold::fold(c);
+}
+
+} // namespace
+
+LikePattern::LikePattern(std::string_view utf8Pattern)
+{
+    std::vector<char32_t> members;
+    std::vector<Range> folded;
+    std::size_t pos = 0;
+    while (pos < utf8Pattern.size()) {
+        const char32_t c = TextFold::decode(utf8Pattern, pos);
+        switch (c) {
+        case U'*':
+            // A run of stars means the same as one; keeping one saves work on every backtrack.
+            if (m_tokens.empty() || m_tokens.back().kind != Token::Star)
+                m_tokens.push_back(Token{Token::Star});
+            continue;
+        case U'?':
+            m_tokens.push_back(Token{Token::AnyChar});
+            continue;
+        case U'#':
+            m_tokens.push_back(Token{Token::Digit});
+            continue;
+        case U'[': {
+            // Collect the members up to the first "]". Without one, the "[" is an ordinary character and what
+            // follows it is read as pattern again.
+            std::size_t p = pos;
+            bool negated = false;
+            if (p < utf8Pattern.size() && utf8Pattern[p] == '!') {
+                negated = true;
+                ++p;
+            }
+            members.clear();
+            bool closed = false;
+            while (p < utf8Pattern.size()) {
+                const char32_t m = TextFold::decode(utf8Pattern, p);
+                if (m == U']') {
+                    closed = true;
+                    break;
+                }
+                members.push_back(m);
+            }
+            if (!closed)
+                break;
+            pos = p;
+
+            // A set is stored as the folded values of all its characters, as merged intervals, so that a text
+            // character matches when any case variant of it lies in the set: [A-C] takes "b", [Z-a] takes "z".
+            folded.clear();
+            for (std::size_t i = 0; i < members.size();) {
+                if (i + 2 < members.size() && members[i + 1] == U'-') {
+                    const char32_t lo = members[i];
+                    const char32_t hi = members[i + 2];
+                    i += 3;
+                    for (char32_t d = lo; d <= hi; ++d) { // a reversed range holds nothing
+                        const char32_t f = foldChar(d);
+                        if (!folded.empty() && f == folded.back().hi + 1)
+                            folded.back().hi = f;
+                        else if (folded.empty() || f < folded.back().lo || f > folded.back().hi)
+                            folded.push_back(Range{f, f});
+                    }
+                } else {
+                    const char32_t f = foldChar(members[i]);
+                    folded.push_back(Range{f, f});
+                    ++i;
+                }
+            }
+            std::sort(folded.begin(), folded.end(), [](const Range& x, const Range& y) { return x.lo < y.lo; });
+            Token set{Token::Set};
+            set.negated = negated;
+            set.first = static_cast<std::uint32_t>(m_ranges.size());
+            for (const Range& r : folded) {
+                if (m_ranges.size() > set.first && r.lo <= m_ranges.back().hi + 1)
+                    m_ranges.back().hi = std::max(m_ranges.back().hi, r.hi);
+                else
+                    m_ranges.push_back(r);
+            }
+            set.count = static_cast<std::uint32_t>(m_ranges.size()) - set.first;
+            m_tokens.push_back(set);
+            continue;
+        }
+        default:
+            break;
+        }
+        Token literal{Token::Char};
+        literal.ch = foldChar(c);
+        m_tokens.push_back(literal);
+    }
+}
+
+bool LikePattern::matches(std::string_view utf8Text) const
+{
+    constexpr std::size_t none = static_cast<std::size_t>(-1);
+    const std::size_t tokenCount = m_tokens.size();
+    std::size_t ti = 0;
+    std::size_t pi = 0;
+    // The most recent star and the text position it has swallowed up to. Only the last star ever needs to take
+    // more text: everything before it already matched as early as possible, which keeps the match linear per star.
+    std::size_t starPi = none;
+    std::size_t starTi = 0;
+
+    while (ti < utf8Text.size()) {
+        if (pi < tokenCount) {
+            const Token& t = m_tokens[pi];
+            if (t.kind == Token::Star) {
+                if (pi + 1 == tokenCount)
+                    return true;
+                starPi = ++pi;
+                starTi = ti;
+                continue;
+            }
+            std::size_t next = ti;
+            const char32_t c = nextChar(utf8Text, next);
+            bool ok;
+            switch (t.kind) {
+            case Token::Char:
+                ok = c == t.ch || foldChar(c) == t.ch;
+                break;
+            case Token::Digit:
+                ok = c - U'0' < 10u;
+                break;
+            case Token::Set: {
+                const char32_t f = foldChar(c);
+                bool in = false;
+                for (std::uint32_t r = t.first; r < t.first + t.count; ++r) {
+                    if (f >= m_ranges[r].lo && f <= m_ranges[r].hi) {
+                        in = true;
+                        break;
+                    }
+                }
+                ok = in != t.negated;
+                break;
+            }
+            default: // AnyChar
+                ok = true;
+                break;
+            }
+            if (ok) {
+                ti = next;
+                ++pi;
+                continue;
+            }
+        }
+        if (starPi == none)
+            return false;
+        nextChar(utf8Text, starTi);
+        ti = starTi;
+        pi = starPi;
+    }
+    while (pi < tokenCount && m_tokens[pi].kind == Token::Star)
+        ++pi;
+    return pi == tokenCount;
+}

@@ -1,0 +1,146 @@
+#include "Recordset.h"
+
+#include "DateRules.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QStringList>
+#include <sqlite3.h>
+
+Recordset::Recordset(std::shared_ptr<Database> db, const QString& sql) : m_db(std::move(db)), m_stmt(m_db->handle(), sql)
+{
+    for (int c = 0; c < m_stmt.columnCount(); ++c)
+        m_resultColumns.insert(m_stmt.columnName(c).toLower(), c);
+    if (m_stmt.columnCount() > 0) {
+        if (const char* table = sqlite3_column_table_name(m_stmt.handle(), 0))
+            m_table = QString::fromUtf8(table);
+    }
+    if (!m_table.isEmpty()) {
+        m_tableColumns = m_db->columns(m_table);
+        for (const auto& column : std::as_const(m_tableColumns)) {
+            if (!column.isIntegerKey)
+                continue;
+            for (int c = 0; c < m_stmt.columnCount(); ++c) {
+                const char* origin = sqlite3_column_origin_name(m_stmt.handle(), c);
+                const char* table = sqlite3_column_table_name(m_stmt.handle(), c);
+                if (origin && table && column.name.compare(QString::fromUtf8(origin), Qt::CaseInsensitive) == 0 &&
+                    m_table == QString::fromUtf8(table))
+                    m_keyColumn = c;
+            }
+        }
+    }
+    m_eof = !m_stmt.step();
+}
+
+void Recordset::MoveNext()
+{
+    if (m_eof)
+        throw DbError(3021, QStringLiteral("There is no current record."));
+    m_eof = !m_stmt.step();
+}
+
+int Recordset::columnIndex(const QString& name) const
+{
+    return m_resultColumns.value(name.toLower(), -1);
+}
+
+Field Recordset::Fields(const QString& name) const
+{
+    const int column = columnIndex(name);
+    if (column < 0)
+        throw DbError(DbError::ItemNotFound, QStringLiteral("Item not found in this collection: %1.").arg(name));
+    if (m_eof)
+        throw DbError(3021, QStringLiteral("There is no current record."));
+    return Field{m_stmt.value(column)};
+}
+
+qint64 Recordset::currentKey() const
+{
+    return m_keyColumn >= 0 && !m_eof ? m_stmt.int64(m_keyColumn) : -1;
+}
+
+const Database::ColumnInfo& Recordset::tableColumn(const QString& name) const
+{
+    for (const auto& column : m_tableColumns) {
+        if (column.name.compare(name, Qt::CaseInsensitive) == 0)
+            return column;
+    }
+    throw DbError(DbError::ItemNotFound, QStringLiteral("Item not found in this collection: %1.").arg(name));
+}
+
+void Recordset::AddNew()
+{
+    if (m_table.isEmpty())
+        throw DbError(3027, QStringLiteral("This record set cannot take new rows."));
+    m_adding = true;
+    m_newRow.clear();
+}
+
+QVariant Recordset::convertForColumn(const Database::ColumnInfo& column, const QVariant& value) const
+{
+    if (value.isNull())
+        return value;
+    const QString text = value.toString();
+    if (column.declaredType == QLatin1String("DATE")) {
+        const auto date = DateRules::parseDate(text, QLocale(), QDate::currentDate());
+        if (!date)
+            throw DbError(DbError::ConversionError,
+                          QStringLiteral("\"%1\" is not a date, so it cannot be stored in the field %2.")
+                              .arg(text, column.name));
+        return DateRules::storedDate(*date);
+    }
+    if (column.declaredType == QLatin1String("TIME")) {
+        const auto time = DateRules::parseTime(text, QLocale());
+        if (!time)
+            throw DbError(DbError::ConversionError,
+                          QStringLiteral("\"%1\" is not a time of day, so it cannot be stored in the field %2.")
+                              .arg(text, column.name));
+        return DateRules::storedTime(*time);
+    }
+    if (column.declaredType == QLatin1String("INTEGER"))
+        return value;
+    return text;
+}
+
+void Recordset::setCollect(const QString& name, const QVariant& value)
+{
+    if (!m_adding)
+        throw DbError(3020, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+    const auto& column = tableColumn(name);
+    m_newRow.insert(column.name, convertForColumn(column, value));
+}
+
+QVariant Recordset::Collect(const QString& name) const
+{
+    const auto& column = tableColumn(name);
+    if (m_adding)
+        return m_newRow.value(column.name);
+    return Fields(column.name).Value();
+}
+
+void Recordset::Update()
+{
+    if (!m_adding)
+        throw DbError(3020, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+    QStringList names;
+    QStringList marks;
+    QVariantList values;
+    for (const auto& column : std::as_const(m_tableColumns)) {
+        if (!m_newRow.contains(column.name))
+            continue;
+        names << QLatin1Char('"') + column.name + QLatin1Char('"');
+        marks << QStringLiteral("?");
+        values << m_newRow.value(column.name);
+    }
+    const QString sql = names.isEmpty() ? QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(m_table)
+                                        : QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+                                              .arg(m_table, names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+    Statement insert(m_db->handle(), sql);
+    for (int i = 0; i < values.size(); ++i)
+        insert.bind(i + 1, values.at(i));
+    // One statement is one transaction: a refused row leaves nothing behind. The buffer stays, so the caller
+    // can mend a value and try again.
+    insert.step();
+    m_adding = false;
+    m_newRow.clear();
+}

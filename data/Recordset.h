@@ -1,0 +1,67 @@
+#pragma once
+
+#include "Database.h"
+#include "Statement.h"
+
+#include <QHash>
+#include <QVariant>
+#include <QVector>
+#include <memory>
+
+// The value of one field of the current row.
+struct Field
+{
+    QVariant value; // null when the field has no value, distinct from the empty text
+    const QVariant& Value() const { return value; }
+};
+
+// The result of a data control's statement: a forward cursor over its rows, plus an append buffer for new rows
+// of the statement's table. Rows are read from the file as the cursor moves, never copied in bulk.
+class Recordset
+{
+public:
+    Recordset(std::shared_ptr<Database> db, const QString& sql); // runs the statement; throws DbError
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    // True past the last row, at once for an empty result. (EOF itself is a C macro.)
+    bool Eof() const { return m_eof; }
+    void MoveNext();
+    // Field names ignore letter case. An unknown name is a DbError.
+    Field Fields(const QString& name) const;
+
+    // Appending: AddNew starts an empty new row, Collect sets its fields by name (converted to the column's type:
+    // date and time texts as the user's locale writes them), Update writes it in one step.
+    void AddNew();
+    void setCollect(const QString& name, const QVariant& value);
+    QVariant Collect(const QString& name) const;
+    void Update();
+
+    // What grids need to write back to the rows they show.
+    const QString& table() const { return m_table; }
+    const QList<Database::ColumnInfo>& tableColumns() const { return m_tableColumns; }
+    int keyColumn() const { return m_keyColumn; } // result column holding the row key, -1 if none
+    qint64 currentKey() const;
+    int columnCount() const { return m_stmt.columnCount(); }
+    QString columnName(int column) const { return m_stmt.columnName(column); }
+    int columnIndex(const QString& name) const; // -1 when the result has no such column
+    QVariant value(int column) const { return m_stmt.value(column); }
+    const std::shared_ptr<Database>& database() const { return m_db; }
+
+    // Converts a value for a column of the table the way Collect does (dates and times to their stored forms).
+    // Throws DbError when a date or time text is no date or time.
+    QVariant convertForColumn(const Database::ColumnInfo& column, const QVariant& value) const;
+
+private:
+    const Database::ColumnInfo& tableColumn(const QString& name) const;
+
+    std::shared_ptr<Database> m_db;
+    Statement m_stmt;
+    bool m_eof = true;
+    QString m_table;
+    QList<Database::ColumnInfo> m_tableColumns;
+    QHash<QString, int> m_resultColumns; // lower-case name -> result column
+    int m_keyColumn = -1;
+    bool m_adding = false;
+    QHash<QString, QVariant> m_newRow; // table column name -> value
+};

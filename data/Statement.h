@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// One prepared statement, finalized when it goes out of scope. Values are bound as parameters, never joined
+// into the text.
+class Statement
+{
+public:
+    Statement() = default;
+    Statement(sqlite3* db, const QString& sql); // throws DbError
+    ~Statement();
+    Statement(Statement&& other) noexcept;
+    Statement& operator=(Statement&& other) noexcept;
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    bool isValid() const { return m_stmt != nullptr; }
+    sqlite3_stmt* handle() const { return m_stmt; }
+
+    void bind(int index, const QVariant& value); // 1-based, as SQLite counts
+    // Steps once; true while a row is available. Throws DbError on failure.
+    bool step();
+    void reset();
+
+    int columnCount() const;
+    QString columnName(int column) const;
+    QVariant value(int column) const; // null stays null, text stays text
+    qint64 int64(int column) const;
+
+private:
+    sqlite3* m_db = nullptr;
+    sqlite3_stmt* m_stmt = nullptr;
+};

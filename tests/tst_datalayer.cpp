@@ -1,0 +1,368 @@
+// The database file, its dialect and the data controls, without any window.
+#include "DataControl.h"
+#include "Database.h"
+#include "GridModel.h"
+#include "TempDatabase.h"
+
+#include <QAbstractItemModelTester>
+#include <QFile>
+#include <QLocale>
+#include <QtTest>
+
+namespace {
+
+QStringList lastNames(DataControl& control)
+{
+    QStringList names;
+    for (Recordset* rs = control.Recordset(); !rs->Eof(); rs->MoveNext())
+        names << rs->Fields(QStringLiteral("Lname")).Value().toString();
+    return names;
+}
+
+QString searchStatement(const QString& t)
+{
+    QString sql = QStringLiteral("SELECT * FROM tblTel WHERE ");
+    const char* columns[] = {"Fname", "Lname", "BusName", "Address", "City", "State",
+                             "Zip",   "Tel1",  "Tel2",    "Pel",     "Fax"};
+    QStringList parts;
+    for (const char* column : columns)
+        parts << QStringLiteral("(%1 LIKE '*").arg(QLatin1String(column)) + t + QStringLiteral("*')");
+    return sql + parts.join(QStringLiteral(" OR "));
+}
+
+} // namespace
+
+class TestDataLayer : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { QLocale::setDefault(QLocale(QStringLiteral("en_GB"))); }
+
+    void bookStatementsSortAndFilterIgnoringCase();
+    void searchStatementMatchesEveryColumnKind_data();
+    void searchStatementMatchesEveryColumnKind();
+    void messageLogSortsByRealDate();
+    void appendWritesConvertedFields();
+    void appendRefusesWhatTheFileCannotHold_data();
+    void appendRefusesWhatTheFileCannotHold();
+    void theFileItselfEnforcesWidths();
+    void missingOrForeignFileIsReportedNotCreated();
+    void gridEditsAndDeletionsReachTheFile();
+    void gridReadsKeysLazily();
+    void foreignNoCaseIndexIsRebuilt();
+};
+
+void TestDataLayer::bookStatementsSortAndFilterIgnoringCase()
+{
+    TempDatabase db;
+    db.addTel(QStringLiteral("Personal"), QStringLiteral("Ann"), QStringLiteral("cohen"));
+    db.addTel(QStringLiteral("Personal"), QStringLiteral("Bob"), QStringLiteral("Baker"));
+    db.addTel(QStringLiteral("Personal"), QStringLiteral("Cy"), QStringLiteral("Émile"));
+    db.addTel(QStringLiteral("Personal"), QStringLiteral("Di"), QStringLiteral("adams"));
+    db.addTel(QStringLiteral("Personal"), QStringLiteral("Ed"), QStringLiteral("Cole"));
+    db.addTel(QStringLiteral("Personal"), QStringLiteral("Fay"), QStringLiteral("3com"));
+    db.addTel(QStringLiteral("Business"), QStringLiteral("Gus"), QStringLiteral("Carter"), QStringLiteral("zeta ltd"));
+    db.addTel(QStringLiteral("Business"), QStringLiteral("Hal"), QStringLiteral("Zorn"), QStringLiteral("Cargo Inc"));
+    db.close();
+
+    DataControl control;
+    control.setDatabaseName(db.path());
+    control.setRecordSource(QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Personal' ORDER BY Lname"));
+    control.Refresh();
+    QCOMPARE(lastNames(control), (QStringList{QStringLiteral("3com"), QStringLiteral("adams"), QStringLiteral("Baker"),
+                                              QStringLiteral("cohen"), QStringLiteral("Cole"), QStringLiteral("Émile")}));
+
+    // Two spaces before LIKE, as the letter strip writes it; only the chosen book, by its own sort column.
+    control.setRecordSource(QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Personal' AND Lname  LIKE 'C*'"));
+    control.Refresh();
+    QStringList c = lastNames(control);
+    c.sort();
+    QCOMPARE(c, (QStringList{QStringLiteral("Cole"), QStringLiteral("cohen")}));
+
+    control.setRecordSource(QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Business' AND BusName  LIKE 'C*'"));
+    control.Refresh();
+    QCOMPARE(lastNames(control), QStringList{QStringLiteral("Zorn")});
+
+    control.setRecordSource(QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Business' ORDER BY BusName"));
+    control.Refresh();
+    QCOMPARE(lastNames(control), (QStringList{QStringLiteral("Zorn"), QStringLiteral("Carter")}));
+
+    // Comparison ignores case for every letter, not only ASCII.
+    control.setRecordSource(QStringLiteral("SELECT * FROM tblTel WHERE Category = 'personal' AND Lname = 'éMILE'"));
+    control.Refresh();
+    QCOMPARE(lastNames(control), QStringList{QStringLiteral("Émile")});
+
+    control.setRecordSource(QStringLiteral("SELECT * FROM tblTel"));
+    control.Refresh();
+    QCOMPARE(lastNames(control).size(), 8);
+}
+
+void TestDataLayer::searchStatementMatchesEveryColumnKind_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("found");
+    QTest::newRow("lower case finds capitals") << "smith" << QStringList{QStringLiteral("Smith")};
+    QTest::newRow("business name") << "acme" << QStringList{QStringLiteral("Lee")};
+    QTest::newRow("city") << "springf" << QStringList{QStringLiteral("Smith")};
+    QTest::newRow("seven phone digits") << "1234567" << QStringList{QStringLiteral("Smith")};
+    QTest::newRow("ten digits together") << "0541234567" << QStringList{};
+    QTest::newRow("across the literal") << "054 - 12" << QStringList{QStringLiteral("Smith")};
+    QTest::newRow("hebrew") << "כהן" << QStringList{QStringLiteral("כהן")};
+    QTest::newRow("digit pattern") << "#" << QStringList{QStringLiteral("Smith")};
+    QTest::newRow("set pattern") << "[xyz]" << QStringList{QStringLiteral("Lee")};
+    QTest::newRow("nothing") << "qqq" << QStringList{};
+    QTest::newRow("empty text finds every row") << ""
+                                                << QStringList{QStringLiteral("Smith"), QStringLiteral("Lee"),
+                                                               QStringLiteral("כהן")};
+    QTest::newRow("unclosed bracket is a literal") << "[" << QStringList{};
+}
+
+void TestDataLayer::searchStatementMatchesEveryColumnKind()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, found);
+    TempDatabase db;
+    db.addTel(QStringLiteral("Personal"), QStringLiteral("John"), QStringLiteral("Smith"), QStringLiteral(" "),
+              QStringLiteral("054 - 1234567"), QStringLiteral("Springfield"));
+    db.addTel(QStringLiteral("Business"), QStringLiteral("Amy"), QStringLiteral("Lee"), QStringLiteral("ACME Xylo"));
+    db.addTel(QStringLiteral("Personal"), QStringLiteral("דוד"), QStringLiteral("כהן"));
+    db.close();
+
+    DataControl control;
+    control.setDatabaseName(db.path());
+    control.setRecordSource(searchStatement(text));
+    control.Refresh();
+    QCOMPARE(lastNames(control), found);
+}
+
+void TestDataLayer::messageLogSortsByRealDate()
+{
+    TempDatabase db;
+    db.close();
+    DataControl control;
+    control.setDatabaseName(db.path());
+    control.setRecordSource(QStringLiteral("SELECT * FROM tblMes ORDER BY Cdate DESC"));
+    control.Refresh();
+    QVERIFY(control.Recordset()->Eof()); // an empty log is no failure
+
+    // dd/MM/yy as the entry view writes it under a day-first locale; text order would put 31/01/25 first.
+    const char* dates[] = {"05/03/26", "31/01/25", "01/12/25", "05/03/26", "15/06/99"};
+    for (const char* date : dates) {
+        Recordset* rs = control.Recordset();
+        rs->AddNew();
+        rs->setCollect(QStringLiteral("Meet"), QString::fromLatin1(date));
+        rs->setCollect(QStringLiteral("CDate"), QString::fromLatin1(date));
+        rs->Update();
+    }
+    control.Refresh();
+    QStringList order;
+    for (Recordset* rs = control.Recordset(); !rs->Eof(); rs->MoveNext())
+        order << rs->Fields(QStringLiteral("Cdate")).Value().toString();
+    QCOMPARE(order, (QStringList{QStringLiteral("2026-03-05"), QStringLiteral("2026-03-05"),
+                                 QStringLiteral("2025-12-01"), QStringLiteral("2025-01-31"),
+                                 QStringLiteral("1999-06-15")}));
+}
+
+void TestDataLayer::appendWritesConvertedFields()
+{
+    TempDatabase db;
+    DataControl control;
+    control.setDatabaseName(db.path());
+    control.setRecordSource(QStringLiteral("SELECT * FROM tblMes ORDER BY Cdate DESC"));
+    control.Refresh();
+    Recordset* rs = control.Recordset();
+    rs->AddNew();
+    rs->setCollect(QStringLiteral("meet"), QStringLiteral("Dana"));
+    rs->setCollect(QStringLiteral("Avur"), QString(""));
+    rs->setCollect(QStringLiteral("CDate"), QStringLiteral("21/08/02"));
+    rs->setCollect(QStringLiteral("Ctime"), QStringLiteral("2:35:07 pm"));
+    rs->setCollect(QStringLiteral("Hodaa"), QStringLiteral("line one\nline two"));
+    QCOMPARE(rs->Collect(QStringLiteral("Cdate")).toString(), QStringLiteral("2002-08-21"));
+    rs->Update();
+    QCOMPARE(db.rows(QStringLiteral("SELECT Meet, Avur, Cdate, Ctime, Hodaa FROM tblMes")),
+             QStringList{QStringLiteral("Dana||2002-08-21|14:35:07|line one\nline two")});
+
+    // Under a month-first locale the same text is another date; a year 30 is 2030, not 1930.
+    QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+    rs->AddNew();
+    rs->setCollect(QStringLiteral("CDate"), QStringLiteral("08/21/30"));
+    rs->Update();
+    QCOMPARE(db.rows(QStringLiteral("SELECT Cdate, Meet FROM tblMes ORDER BY ID DESC LIMIT 1")),
+             QStringList{QStringLiteral("2030-08-21|<null>")});
+
+    // A value never set stays null; an empty text stays empty.
+    control.Refresh();
+    QVERIFY(control.Recordset()->Fields(QStringLiteral("Meet")).Value().isNull());
+    QVERIFY_THROWS_EXCEPTION(DbError, control.Recordset()->Fields(QStringLiteral("NoSuchField")));
+}
+
+void TestDataLayer::appendRefusesWhatTheFileCannotHold_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("16-character first name") << "tblTel" << "Fname" << QString(16, QLatin1Char('x')) << "Fname holds at most 15";
+    QTest::newRow("3-letter state") << "tblTel" << "State" << "NYC" << "State holds at most 2";
+    QTest::newRow("14-character telephone") << "tblTel" << "Tel1" << "054 - 12345678" << "Tel1 holds at most 13";
+    QTest::newRow("no real date") << "tblMes" << "CDate" << "31/02/26" << "31/02/26";
+    QTest::newRow("untouched date mask") << "tblMes" << "CDate" << "__/__/__" << "__/__/__";
+    QTest::newRow("no real time") << "tblMes" << "Ctime" << "25:00:00" << "25:00:00";
+    QTest::newRow("unknown field") << "tblTel" << "Phone" << "1" << "Phone";
+}
+
+void TestDataLayer::appendRefusesWhatTheFileCannotHold()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, field);
+    QFETCH(QString, value);
+    QFETCH(QString, named);
+    TempDatabase db;
+    DataControl control;
+    control.setDatabaseName(db.path());
+    control.setRecordSource(QStringLiteral("SELECT * FROM ") + table);
+    control.Refresh();
+    Recordset* rs = control.Recordset();
+    try {
+        rs->AddNew();
+        rs->setCollect(QStringLiteral("Fname").compare(field) == 0 ? QStringLiteral("Lname") : QStringLiteral("Meet"),
+                       QStringLiteral("kept"));
+    } catch (const DbError&) {
+        // tblMes has no Lname and tblTel no Meet: the first value is not the point here
+    }
+    bool refused = false;
+    try {
+        rs->setCollect(field, value);
+        rs->Update();
+    } catch (const DbError& error) {
+        refused = true;
+        QVERIFY2(error.description().contains(named), qPrintable(error.description()));
+        QVERIFY(error.number() != 0);
+    }
+    QVERIFY(refused);
+    QCOMPARE(db.count(table), 0); // nothing half-written
+}
+
+void TestDataLayer::theFileItselfEnforcesWidths()
+{
+    // Any tool, not only this program, is held to the widths and to real dates.
+    TempDatabase db;
+    QCOMPARE(db.exec(QStringLiteral("INSERT INTO tblTel (Fname) VALUES ('123456789012345')")), SQLITE_OK);
+    QVERIFY(db.exec(QStringLiteral("INSERT INTO tblTel (Fname) VALUES ('1234567890123456')")) != SQLITE_OK);
+    QVERIFY(QString::fromUtf8(sqlite3_errmsg(db.raw())).contains(QStringLiteral("Fname holds at most 15")));
+    QVERIFY(db.exec(QStringLiteral("INSERT INTO tblTel (Category) VALUES ('Personals')")) != SQLITE_OK);
+    QCOMPARE(db.exec(QStringLiteral("INSERT INTO tblMes (Cdate, Ctime) VALUES ('2024-02-29', '23:59:59')")), SQLITE_OK);
+    QVERIFY(db.exec(QStringLiteral("INSERT INTO tblMes (Cdate) VALUES ('2025-02-29')")) != SQLITE_OK);
+    QVERIFY(db.exec(QStringLiteral("INSERT INTO tblMes (Cdate) VALUES ('21/08/02')")) != SQLITE_OK);
+    QCOMPARE(db.count(QStringLiteral("tblTel")), 1);
+    QCOMPARE(db.count(QStringLiteral("tblMes")), 1);
+    // The stock shell's own NOCASE reads the same file.
+    QCOMPARE(db.rows(QStringLiteral("SELECT count(*) FROM tblTel WHERE Fname = '123456789012345' ORDER BY Lname")),
+             QStringList{QStringLiteral("1")});
+}
+
+void TestDataLayer::missingOrForeignFileIsReportedNotCreated()
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("Dalvek.mdb"));
+    DataControl control;
+    control.setDatabaseName(missing);
+    control.setRecordSource(QStringLiteral("SELECT * FROM tblTel"));
+    try {
+        control.Refresh();
+        QFAIL("a missing file must not open");
+    } catch (const DbError& error) {
+        QVERIFY(error.number() != 0);
+        QVERIFY2(error.description().contains(missing), qPrintable(error.description()));
+    }
+    QVERIFY(!QFile::exists(missing));
+
+    QFile text(missing);
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write(QByteArray(8192, 'x'));
+    text.close();
+    control.setDatabaseName(QString());
+    control.setDatabaseName(missing);
+    QVERIFY_THROWS_EXCEPTION(DbError, control.Refresh());
+    QCOMPARE(QFileInfo(missing).size(), qint64(8192)); // left as it was
+}
+
+void TestDataLayer::gridEditsAndDeletionsReachTheFile()
+{
+    TempDatabase db;
+    db.addTel(QStringLiteral("Personal"), QStringLiteral("Ann"), QStringLiteral("Adams"));
+    db.addTel(QStringLiteral("Personal"), QStringLiteral("Bob"), QStringLiteral("Baker"));
+    db.addTel(QStringLiteral("Personal"), QStringLiteral("Cy"), QStringLiteral("Cohen"));
+
+    DataControl control;
+    control.setDatabaseName(db.path());
+    GridModel model(&control, {{QStringLiteral("Last"), QStringLiteral("Lname"), 2535, QString()},
+                               {QStringLiteral("First"), QStringLiteral("Fname"), 2760, QString()},
+                               {QStringLiteral("Tel - 1"), QStringLiteral("Tel1"), 1410, QStringLiteral("General Number")}});
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    control.setRecordSource(QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Personal' ORDER BY Lname"));
+    control.Refresh();
+    QCOMPARE(model.rowCount(), 3);
+    QCOMPARE(model.headerData(2, Qt::Horizontal).toString(), QStringLiteral("Tel - 1"));
+    QCOMPARE(model.index(1, 1).data().toString(), QStringLiteral("Bob"));
+    QCOMPARE(model.index(1, 2).data().toString(), QStringLiteral("___ - _______"));
+    QCOMPARE(model.index(0, 1).data(GridModel::MaxLengthRole).toInt(), 15);
+
+    QSignalSpy failures(&model, &GridModel::writeFailed);
+    QVERIFY(model.setData(model.index(1, 1), QStringLiteral("Robert")));
+    QCOMPARE(db.rows(QStringLiteral("SELECT Fname FROM tblTel WHERE Lname = 'Baker'")), QStringList{QStringLiteral("Robert")});
+    QCOMPARE(model.index(1, 1).data().toString(), QStringLiteral("Robert"));
+
+    // Too long for the column: refused, reported, the row stays as stored.
+    QVERIFY(!model.setData(model.index(1, 1), QString(16, QLatin1Char('r'))));
+    QCOMPARE(failures.size(), 1);
+    QCOMPARE(db.rows(QStringLiteral("SELECT Fname FROM tblTel WHERE Lname = 'Baker'")), QStringList{QStringLiteral("Robert")});
+
+    QVERIFY(model.removeRowList({0, 2}));
+    QCOMPARE(model.rowCount(), 1);
+    QCOMPARE(db.rows(QStringLiteral("SELECT Lname FROM tblTel")), QStringList{QStringLiteral("Baker")});
+}
+
+void TestDataLayer::gridReadsKeysLazily()
+{
+    TempDatabase db;
+    db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) "
+                           "INSERT INTO tblTel (Category, Lname) SELECT 'Personal', printf('name%05d', i) FROM n"));
+    DataControl control;
+    control.setDatabaseName(db.path());
+    GridModel model(&control, {{QStringLiteral("Last"), QStringLiteral("Lname"), 2535, QString()}});
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    control.setRecordSource(QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Personal' ORDER BY Lname"));
+    control.Refresh();
+    QVERIFY(model.rowCount() < 5000);
+    QVERIFY(model.canFetchMore(QModelIndex()));
+    model.fetchAll();
+    QCOMPARE(model.rowCount(), 5000);
+    QCOMPARE(model.index(4999, 0).data().toString(), QStringLiteral("name05000"));
+    QCOMPARE(model.index(2500, 0).data().toString(), QStringLiteral("name02501"));
+}
+
+void TestDataLayer::foreignNoCaseIndexIsRebuilt()
+{
+    // Another tool indexed the NOCASE column with SQLite's own NOCASE, which orders é and É apart.
+    TempDatabase db;
+    QCOMPARE(db.exec(QStringLiteral("CREATE INDEX byName ON tblTel (Category, Lname)")), SQLITE_OK);
+    QCOMPARE(db.exec(QStringLiteral("PRAGMA user_version = 0")), SQLITE_OK);
+    const char* names[] = {"Éa", "éb", "Éc", "ed", "Ée", "zz"};
+    for (const char* name : names)
+        db.addTel(QStringLiteral("Personal"), QString(), QString::fromUtf8(name));
+    db.close();
+
+    DataControl control;
+    control.setDatabaseName(db.path());
+    control.setRecordSource(QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Personal' ORDER BY Lname"));
+    control.Refresh();
+    QCOMPARE(lastNames(control), (QStringList{QStringLiteral("ed"), QStringLiteral("zz"), QStringLiteral("Éa"),
+                                              QStringLiteral("éb"), QStringLiteral("Éc"), QStringLiteral("Ée")}));
+    control.setRecordSource(QStringLiteral("SELECT * FROM tblTel WHERE Lname = 'ÉB'"));
+    control.Refresh();
+    QCOMPARE(lastNames(control), QStringList{QStringLiteral("éb")});
+}
+
+QTEST_GUILESS_MAIN(TestDataLayer)
+#include "tst_datalayer.moc"

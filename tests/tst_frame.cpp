@@ -1,0 +1,129 @@
+// The frame window, the window switch and the start-up failure path.
+#include "ErrorPath.h"
+#include "MDIForm1.h"
+#include "MessageBox.h"
+#include "Module1.h"
+#include "TempDatabase.h"
+#include "WindowSwitch.h"
+#include "WorkingWindow.h"
+
+#include <QMdiSubWindow>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QPointer>
+#include <QtTest>
+
+namespace {
+
+// A working window that counts its loads and can be made to fail loading.
+class ProbeWindow : public WorkingWindow
+{
+public:
+    static inline int loads = 0;
+    static inline bool failLoad = false;
+
+    void Form_Load() override
+    {
+        ++loads;
+        if (failLoad)
+            throw DbError(14, QStringLiteral("Cannot open the database file \"%1\".").arg(Module1::databasePath()));
+        setBoundsTwips(6600, 200, 5000, 7600);
+    }
+    QString caption() const override { return QStringLiteral("Probe"); }
+    Border border() const override { return Border::FixedSingle; }
+};
+
+} // namespace
+
+class TestFrame : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        MessageBox::setTestMode(true);
+        ErrorPath::setEndActionForTesting([] {});
+        WindowSwitch::registerWindow(QStringLiteral("probe"), [] { return new ProbeWindow; });
+    }
+    void init()
+    {
+        ProbeWindow::loads = 0;
+        ProbeWindow::failLoad = false;
+        ErrorPath::resetForTesting();
+        MessageBox::takeMessages();
+    }
+
+    void frameLooksAsDesigned()
+    {
+        MDIForm1 frame;
+        QCOMPARE(frame.windowTitle(), QStringLiteral("Tovrin"));
+        const auto sizes = frame.windowIcon().availableSizes();
+        QVERIFY(sizes.contains(QSize(32, 32)));
+        QVERIFY(sizes.contains(QSize(16, 16)));
+        QVERIFY(!frame.menuWidget());
+        QVERIFY(frame.findChildren<QStatusBar*>().isEmpty());
+        QVERIFY(frame.findChildren<QToolBar*>().isEmpty());
+
+        // The picture is drawn once, in the middle, on black: the corners stay black, the middle does not.
+        frame.resize(1200, 900);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        const QImage shot = frame.mdiArea()->viewport()->grab().toImage();
+        QCOMPARE(shot.pixelColor(2, 2), QColor(Qt::black));
+        QCOMPARE(shot.pixelColor(shot.width() - 3, shot.height() - 3), QColor(Qt::black));
+        QCOMPARE(shot.pixelColor(shot.width() / 2 - 219 - 5, shot.height() / 2), QColor(Qt::black));
+        int lit = 0;
+        for (int x = shot.width() / 2 - 200; x < shot.width() / 2 + 200; x += 10)
+            lit += shot.pixelColor(x, shot.height() / 2).value() > 20;
+        QVERIFY(lit > 0);
+    }
+
+    void switchUnloadsAndLoadsAfresh()
+    {
+        TempDatabase db;
+        Module1::setProgramDirForTesting(db.dir());
+        MDIForm1 frame;
+        WindowSwitch::setFrame(&frame);
+        frame.show();
+
+        QPointer<WorkingWindow> first = WindowSwitch::show(QStringLiteral("probe"));
+        QVERIFY(first);
+        QCOMPARE(ProbeWindow::loads, 1);
+        QMdiSubWindow* sub = first->subWindow();
+        QVERIFY(sub);
+        // A caption, and no system menu or buttons to close, shrink or grow it.
+        QCOMPARE(sub->windowTitle(), QStringLiteral("Probe"));
+        QVERIFY(!(sub->windowFlags() & Qt::WindowSystemMenuHint));
+        QVERIFY(!(sub->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint)));
+        QCOMPARE(sub->geometry(), QRect(440, 13, 333, 507));
+
+        QPointer<WorkingWindow> second = WindowSwitch::switchTo(first, QStringLiteral("probe"));
+        QVERIFY(second);
+        QVERIFY(second != first);
+        QCOMPARE(ProbeWindow::loads, 2);
+        QTRY_VERIFY(!first); // destroyed with its controls
+        QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
+        QCOMPARE(WindowSwitch::current(), second.data());
+        WindowSwitch::setFrame(nullptr);
+    }
+
+    void loadFailureIsReportedAndEnds()
+    {
+        QTemporaryDir empty;
+        Module1::setProgramDirForTesting(empty.path());
+        MDIForm1 frame;
+        WindowSwitch::setFrame(&frame);
+        ProbeWindow::failLoad = true;
+        QVERIFY(!WindowSwitch::show(QStringLiteral("probe")));
+        QVERIFY(ErrorPath::hasEnded());
+        const QStringList messages = MessageBox::takeMessages();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages.first().startsWith(QStringLiteral("Error 14")));
+        QVERIFY(messages.first().contains(Module1::databasePath()));
+        QTRY_COMPARE(frame.mdiArea()->subWindowList().size(), 0);
+        WindowSwitch::setFrame(nullptr);
+    }
+};
+
+QTEST_MAIN(TestFrame)
+#include "tst_frame.moc"

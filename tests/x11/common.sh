@@ -1,0 +1,87 @@
+# Helpers for tests that drive the real program in a real X window. A scenario script sources this file and is
+# run by CTest as: xvfb-run -a -s "-screen 0 1280x1024x24" bash SCENARIO.sh BINDIR MKDB SHOTDIR
+set -euo pipefail
+
+BINDIR=$1
+MKDB=$2
+SHOTDIR=$3
+PROGDIR=$(mktemp -d)
+DB=$PROGDIR/Dalvek.mdb
+APP_PID=
+trap 'x11_cleanup' EXIT
+
+x11_cleanup() {
+    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
+    [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null || true
+    rm -rf "$PROGDIR"
+}
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# A program folder of its own: the binary, its two pictures and a fresh, empty database.
+x11_prepare() {
+    cp "$BINDIR/tovrin" "$BINDIR/Kesh1.gif" "$BINDIR/engbaner.gif" "$PROGDIR/"
+    "$MKDB" "$DB"
+    mkdir -p "$SHOTDIR"
+}
+
+sql() {
+    sqlite3 "$DB" "$@"
+}
+
+# Starts a window manager (a maximized frame needs one) and the program; waits for the frame's window.
+x11_start() {
+    if command -v openbox >/dev/null; then
+        openbox >/dev/null 2>&1 &
+        WM_PID=$!
+        sleep 1
+    fi
+    "$PROGDIR/tovrin" >"$PROGDIR/out.log" 2>&1 &
+    APP_PID=$!
+    WID=$(xdotool search --sync --onlyvisible --name '^Tovrin$' | head -n 1)
+    [ -n "$WID" ] || fail "the frame window did not appear"
+    sleep 1
+    eval "$(xdotool getwindowgeometry --shell "$WID")"
+    FRAME_X=$X
+    FRAME_Y=$Y
+    FRAME_W=$WIDTH
+    FRAME_H=$HEIGHT
+}
+
+x11_screenshot() {
+    import -window root "$SHOTDIR/$1.png"
+}
+
+# Clicks at a point given in twips within the frame's client area (working windows are placed in twips; 15 twips
+# make a pixel). Pass an offset in pixels for windows that are not at the client area's origin.
+x11_click_twips() {
+    local x=$(( FRAME_X + ${3:-0} + $1 / 15 )) y=$(( FRAME_Y + ${4:-0} + $2 / 15 ))
+    xdotool mousemove "$x" "$y" click 1
+    sleep 0.5
+}
+
+x11_keys() {
+    xdotool key --delay 60 "$@"
+    sleep 0.3
+}
+
+x11_type() {
+    xdotool type --delay 40 "$1"
+    sleep 0.3
+}
+
+# Waits for the program to end by itself and checks that it ended cleanly.
+x11_wait_exit() {
+    local rc=0
+    for _ in $(seq 1 50); do
+        kill -0 "$APP_PID" 2>/dev/null || break
+        sleep 0.2
+    done
+    kill -0 "$APP_PID" 2>/dev/null && fail "the program did not end"
+    wait "$APP_PID" || rc=$?
+    APP_PID=
+    [ "$rc" -eq 0 ] || { cat "$PROGDIR/out.log" >&2; fail "the program ended with $rc"; }
+}
