@@ -67,6 +67,8 @@ WorkingWindow* WindowSwitch::show(const QString& name)
 
 WorkingWindow* WindowSwitch::switchTo(WorkingWindow* from, const QString& name)
 {
+    if (!s_factories.contains(name))
+        return nullptr; // a window this build does not have: stay where we are
     if (from) {
         if (s_current == from)
             s_current = nullptr;
