@@ -1,5 +1,7 @@
 #include "DataControl.h"
 
+#include "SearchIndex.h"
+
 DataControl::DataControl(QObject* parent) : QObject(parent) {}
 
 DataControl::~DataControl() = default;
@@ -22,7 +24,16 @@ void DataControl::Refresh()
 {
     if (!m_database)
         m_database = Database::open(m_databaseName);
-    auto next = std::make_unique<::Recordset>(m_database, m_recordSource);
+    else
+        m_database->checkCollation();
+    std::unique_ptr<::Recordset> next;
+    if (const auto pattern = SearchIndex::patternOf(m_recordSource)) {
+        // The free-text search: the same rows, found through the in-memory copy of the searched columns.
+        next = std::make_unique<::Recordset>(m_database, QStringLiteral("tblTel"),
+                                             SearchIndex::forFile(m_databaseName)->find(*pattern));
+    } else {
+        next = std::make_unique<::Recordset>(m_database, m_recordSource);
+    }
     m_recordset = std::move(next);
     Q_EMIT refreshed();
 }

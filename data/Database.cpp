@@ -1,6 +1,7 @@
 #include "Database.h"
 
 #include "LikePattern.h"
+#include "Schema.h"
 #include "TextFold.h"
 
 #include <QFileInfo>
@@ -68,7 +69,7 @@ std::shared_ptr<Database> Database::open(const QString& path)
     // Readers then never block writers, also when another copy of the program has the same file open.
     // A read-only file or folder cannot switch; it stays in its own mode and is still readable.
     sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
-    database->reindexIfNeeded();
+    database->maintain();
     return database;
 }
 
@@ -76,6 +77,9 @@ Database::Database(sqlite3* db, QString path) : m_db(db), m_path(std::move(path)
 {
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_timeout(m_db, 5000);
+    // Rows are read through the operating system's page cache, shared by every connection to the file, instead
+    // of each connection's own small cache: a book read in key order jumps all over the table.
+    sqlite3_exec(m_db, "PRAGMA mmap_size = 1073741824", nullptr, nullptr, nullptr);
     installDialect(m_db);
 }
 
@@ -124,28 +128,56 @@ QList<Database::ColumnInfo> Database::columns(const QString& table) const
     return result;
 }
 
-void Database::reindexIfNeeded()
+int Database::scalarInt(const char* sql, int fallback) const
 {
-    // An index over NOCASE text built by another tool (with SQLite's ASCII-only NOCASE) disagrees with ours on
-    // non-ASCII letters and would give wrong rows until rebuilt. Files this program has reindexed carry a stamp.
     sqlite3_stmt* stmt = nullptr;
-    int stamp = 0;
-    if (sqlite3_prepare_v2(m_db, "PRAGMA user_version", -1, &stmt, nullptr) == SQLITE_OK &&
-        sqlite3_step(stmt) == SQLITE_ROW)
-        stamp = sqlite3_column_int(stmt, 0);
+    int value = fallback;
+    if (sqlite3_prepare_v2(m_db, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+        value = sqlite3_column_int(stmt, 0);
     sqlite3_finalize(stmt);
-    if (stamp == kCollationStamp)
+    return value;
+}
+
+void Database::maintain()
+{
+    // Files made before an index existed, or by another tool, get the program's indexes; a read-only file
+    // is read as it is.
+    const bool writable = !sqlite3_db_readonly(m_db, "main");
+    const bool hasTables =
+        scalarInt("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('tblTel', 'tblMes')", 0) == 2;
+    if (writable && hasTables)
+        sqlite3_exec(m_db, Schema::indexStatements().toUtf8().constData(), nullptr, nullptr, nullptr);
+
+    // An index over NOCASE text built by another tool (with SQLite's ASCII-only NOCASE) disagrees with ours on
+    // letters outside ASCII; files this program has indexed carry a stamp.
+    if (scalarInt("PRAGMA user_version", 0) != kCollationStamp && writable) {
+        if (scalarInt("SELECT count(*) FROM sqlite_master WHERE type = 'index'", 0) > 0)
+            sqlite3_exec(m_db, "REINDEX NOCASE", nullptr, nullptr, nullptr);
+        sqlite3_exec(m_db, QStringLiteral("PRAGMA user_version = %1").arg(kCollationStamp).toUtf8().constData(),
+                     nullptr, nullptr, nullptr);
+    }
+    checkCollation();
+}
+
+void Database::checkCollation()
+{
+    if (scalarInt("SELECT value FROM tovrin_state WHERE name = 'reindex'", 0) != 1)
         return;
-    bool hasIndex = false;
-    if (sqlite3_prepare_v2(m_db, "SELECT 1 FROM sqlite_master WHERE type = 'index' LIMIT 1", -1, &stmt, nullptr) ==
-        SQLITE_OK)
-        hasIndex = sqlite3_step(stmt) == SQLITE_ROW;
-    sqlite3_finalize(stmt);
-    // A read-only file cannot be rebuilt; it is still read, as well as its indexes allow.
-    if (hasIndex)
-        sqlite3_exec(m_db, "REINDEX NOCASE", nullptr, nullptr, nullptr);
-    sqlite3_exec(m_db, QStringLiteral("PRAGMA user_version = %1").arg(kCollationStamp).toUtf8().constData(), nullptr,
-                 nullptr, nullptr);
+    // Another tool wrote a name outside ASCII into an index ordered by its own NOCASE.
+    if (sqlite3_exec(m_db, "BEGIN IMMEDIATE; REINDEX NOCASE; UPDATE tovrin_state SET value = 0 WHERE name = "
+                           "'reindex'; COMMIT",
+                     nullptr, nullptr, nullptr) != SQLITE_OK)
+        rollback();
+}
+
+bool Database::collationFlagClear() const
+{
+    return scalarInt("SELECT value FROM tovrin_state WHERE name = 'reindex'", 0) == 0;
+}
+
+void Database::clearCollationFlag()
+{
+    sqlite3_exec(m_db, "UPDATE tovrin_state SET value = 0 WHERE name = 'reindex'", nullptr, nullptr, nullptr);
 }
 
 DbError Database::errorOf(sqlite3* db, int rc)

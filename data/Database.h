@@ -37,18 +37,25 @@ public:
     void exec(const QString& sql); // for statements without rows; throws DbError
     QList<ColumnInfo> columns(const QString& table) const;
 
-    // Runs `work` in one write transaction: everything or nothing reaches the file.
+    // Runs `work` in one write transaction: everything or nothing reaches the file. The program's own writes
+    // are filed in the name indexes with its own collation, so they do not mark the indexes for rebuilding.
     template <class F> void transaction(F&& work)
     {
         exec(QStringLiteral("BEGIN IMMEDIATE"));
         try {
+            const bool wasClear = collationFlagClear();
             work();
+            if (wasClear)
+                clearCollationFlag();
         } catch (...) {
             rollback();
             throw;
         }
         exec(QStringLiteral("COMMIT"));
     }
+
+    // Rebuilds the name indexes when another tool has written a name outside ASCII since the last check.
+    void checkCollation();
 
     // The error of the last call on `db`, as a DbError. The description names the file.
     static DbError errorOf(sqlite3* db, int rc);
@@ -60,7 +67,10 @@ public:
 private:
     Database(sqlite3* db, QString path);
     void rollback() noexcept;
-    void reindexIfNeeded();
+    void maintain();
+    int scalarInt(const char* sql, int fallback) const;
+    bool collationFlagClear() const;
+    void clearCollationFlag();
 
     sqlite3* m_db;
     QString m_path;

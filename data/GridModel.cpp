@@ -227,11 +227,13 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
         if (info.name.isEmpty())
             throw DbError(DbError::ItemNotFound, QStringLiteral("Item not found in this collection: %1.").arg(column.field));
         const QVariant stored = rs->convertForColumn(info, value);
-        Statement update(rs->database()->handle(),
-                         QStringLiteral("UPDATE \"%1\" SET \"%2\" = ? WHERE \"%3\" = ?").arg(rs->table(), info.name, m_keyName));
-        update.bind(1, stored);
-        update.bind(2, key);
-        update.step();
+        rs->database()->transaction([&] {
+            Statement update(rs->database()->handle(), QStringLiteral("UPDATE \"%1\" SET \"%2\" = ? WHERE \"%3\" = ?")
+                                                           .arg(rs->table(), info.name, m_keyName));
+            update.bind(1, stored);
+            update.bind(2, key);
+            update.step();
+        });
         m_cache.remove(key);
         Q_EMIT dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
         return true;

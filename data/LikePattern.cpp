@@ -175,3 +175,19 @@ bool LikePattern::matches(std::string_view utf8Text) const
         ++pi;
     return pi == tokenCount;
 }
+
+std::u32string LikePattern::longestLiteral() const
+{
+    std::u32string best;
+    std::u32string run;
+    for (const Token& token : m_tokens) {
+        if (token.kind == Token::Char) {
+            run.push_back(token.ch);
+            continue;
+        }
+        if (run.size() > best.size())
+            best = run;
+        run.clear();
+    }
+    return run.size() > best.size() ? run : best;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -28,6 +29,10 @@ public:
     explicit LikePattern(std::string_view utf8Pattern);
 
     bool matches(std::string_view utf8Text) const;
+
+    // The longest run of characters that every match contains literally (folded), empty when the pattern has
+    // none. A search can look for it first and test the pattern only where it occurs.
+    std::u32string longestLiteral() const;
 
 private:
     struct Token

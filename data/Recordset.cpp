@@ -9,34 +9,68 @@
 
 Recordset::Recordset(std::shared_ptr<Database> db, const QString& sql) : m_db(std::move(db)), m_stmt(m_db->handle(), sql)
 {
-    for (int c = 0; c < m_stmt.columnCount(); ++c)
-        m_resultColumns.insert(m_stmt.columnName(c).toLower(), c);
     if (m_stmt.columnCount() > 0) {
         if (const char* table = sqlite3_column_table_name(m_stmt.handle(), 0))
             m_table = QString::fromUtf8(table);
     }
-    if (!m_table.isEmpty()) {
-        m_tableColumns = m_db->columns(m_table);
-        for (const auto& column : std::as_const(m_tableColumns)) {
-            if (!column.isIntegerKey)
-                continue;
-            for (int c = 0; c < m_stmt.columnCount(); ++c) {
-                const char* origin = sqlite3_column_origin_name(m_stmt.handle(), c);
-                const char* table = sqlite3_column_table_name(m_stmt.handle(), c);
-                if (origin && table && column.name.compare(QString::fromUtf8(origin), Qt::CaseInsensitive) == 0 &&
-                    m_table == QString::fromUtf8(table))
-                    m_keyColumn = c;
-            }
+    describe();
+    m_eof = !step();
+}
+
+Recordset::Recordset(std::shared_ptr<Database> db, const QString& table, QVector<qint64> keys)
+    : m_db(std::move(db)), m_table(table), m_keyed(true), m_rowKeys(std::move(keys))
+{
+    QString keyName;
+    for (const auto& column : m_db->columns(m_table)) {
+        if (column.isIntegerKey)
+            keyName = column.name;
+    }
+    if (keyName.isEmpty())
+        throw DbError(3027, QStringLiteral("The table %1 has no key column.").arg(m_table));
+    m_stmt = Statement(m_db->handle(), QStringLiteral("SELECT * FROM \"%1\" WHERE \"%2\" = ?").arg(m_table, keyName));
+    describe();
+    m_eof = !step();
+}
+
+void Recordset::describe()
+{
+    for (int c = 0; c < m_stmt.columnCount(); ++c)
+        m_resultColumns.insert(m_stmt.columnName(c).toLower(), c);
+    if (m_table.isEmpty())
+        return;
+    m_tableColumns = m_db->columns(m_table);
+    for (const auto& column : std::as_const(m_tableColumns)) {
+        if (!column.isIntegerKey)
+            continue;
+        for (int c = 0; c < m_stmt.columnCount(); ++c) {
+            const char* origin = sqlite3_column_origin_name(m_stmt.handle(), c);
+            const char* table = sqlite3_column_table_name(m_stmt.handle(), c);
+            if (origin && table && column.name.compare(QString::fromUtf8(origin), Qt::CaseInsensitive) == 0 &&
+                m_table == QString::fromUtf8(table))
+                m_keyColumn = c;
         }
     }
-    m_eof = !m_stmt.step();
+}
+
+bool Recordset::step()
+{
+    if (!m_keyed)
+        return m_stmt.step();
+    // A row deleted since it was found is passed over.
+    while (++m_rowKeyPos < m_rowKeys.size()) {
+        m_stmt.reset();
+        m_stmt.bind(1, m_rowKeys.at(m_rowKeyPos));
+        if (m_stmt.step())
+            return true;
+    }
+    return false;
 }
 
 void Recordset::MoveNext()
 {
     if (m_eof)
         throw DbError(3021, QStringLiteral("There is no current record."));
-    m_eof = !m_stmt.step();
+    m_eof = !step();
 }
 
 int Recordset::columnIndex(const QString& name) const
@@ -135,12 +169,13 @@ void Recordset::Update()
     const QString sql = names.isEmpty() ? QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(m_table)
                                         : QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
                                               .arg(m_table, names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
-    Statement insert(m_db->handle(), sql);
-    for (int i = 0; i < values.size(); ++i)
-        insert.bind(i + 1, values.at(i));
-    // One statement is one transaction: a refused row leaves nothing behind. The buffer stays, so the caller
-    // can mend a value and try again.
-    insert.step();
+    // A refused row leaves nothing behind. The buffer stays, so the caller can mend a value and try again.
+    m_db->transaction([&] {
+        Statement insert(m_db->handle(), sql);
+        for (int i = 0; i < values.size(); ++i)
+            insert.bind(i + 1, values.at(i));
+        insert.step();
+    });
     m_adding = false;
     m_newRow.clear();
 }

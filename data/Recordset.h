@@ -21,6 +21,9 @@ class Recordset
 {
 public:
     Recordset(std::shared_ptr<Database> db, const QString& sql); // runs the statement; throws DbError
+    // The rows of `table` with the given keys, in that order, with the columns of SELECT * (a statement whose rows
+    // were found another way).
+    Recordset(std::shared_ptr<Database> db, const QString& table, QVector<qint64> keys);
     Recordset(const Recordset&) = delete;
     Recordset& operator=(const Recordset&) = delete;
 
@@ -54,6 +57,8 @@ public:
 
 private:
     const Database::ColumnInfo& tableColumn(const QString& name) const;
+    void describe();
+    bool step();
 
     std::shared_ptr<Database> m_db;
     Statement m_stmt;
@@ -63,5 +68,8 @@ private:
     QHash<QString, int> m_resultColumns; // lower-case name -> result column
     int m_keyColumn = -1;
     bool m_adding = false;
+    bool m_keyed = false;
+    QVector<qint64> m_rowKeys;
+    int m_rowKeyPos = -1;
     QHash<QString, QVariant> m_newRow; // table column name -> value
 };

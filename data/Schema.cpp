@@ -33,6 +33,35 @@ int Schema::widthOf(const QString& table, const QString& column)
     return 0;
 }
 
+QString Schema::indexStatements()
+{
+    // Each book opens sorted by its own column; a letter reads its book in key order (any of its rows may be on
+    // the first screen); the log opens newest first.
+    // The state table counts writes to tblTel, whoever makes them (triggers run in every tool), and notes a
+    // NOCASE-indexed value outside ASCII written by a connection without this program's collation: such a tool
+    // files it where its own NOCASE puts it, and the program then rebuilds the two name indexes.
+    static const char* const statements[] = {
+        "CREATE INDEX IF NOT EXISTS tblTel_Category ON tblTel (Category)",
+        "CREATE INDEX IF NOT EXISTS tblTel_Personal ON tblTel (Category, Lname)",
+        "CREATE INDEX IF NOT EXISTS tblTel_Business ON tblTel (Category, BusName)",
+        "CREATE INDEX IF NOT EXISTS tblMes_Cdate ON tblMes (Cdate)",
+        "CREATE TABLE IF NOT EXISTS tovrin_state (name TEXT PRIMARY KEY, value INTEGER NOT NULL) WITHOUT ROWID",
+        "INSERT OR IGNORE INTO tovrin_state VALUES ('reindex', 0)",
+        "CREATE TRIGGER IF NOT EXISTS tblTel_insert AFTER INSERT ON tblTel "
+        "WHEN coalesce(NEW.Category, '') || coalesce(NEW.Lname, '') || coalesce(NEW.BusName, '') "
+        "GLOB '*[^' || char(1) || '-' || char(127) || ']*' "
+        "BEGIN UPDATE tovrin_state SET value = 1 WHERE name = 'reindex'; END",
+        "CREATE TRIGGER IF NOT EXISTS tblTel_update AFTER UPDATE OF Category, Lname, BusName ON tblTel "
+        "WHEN coalesce(NEW.Category, '') || coalesce(NEW.Lname, '') || coalesce(NEW.BusName, '') "
+        "GLOB '*[^' || char(1) || '-' || char(127) || ']*' "
+        "BEGIN UPDATE tovrin_state SET value = 1 WHERE name = 'reindex'; END",
+    };
+    QString sql;
+    for (const char* statement : statements)
+        sql += QLatin1String(statement) + QStringLiteral(";\n");
+    return sql;
+}
+
 QString Schema::createStatements()
 {
     // Each width is a named CHECK constraint, so the refusal names the field and its width. The key column lets
@@ -57,7 +86,7 @@ QString Schema::createStatements()
         "  Hodaa TEXT COLLATE NOCASE\n"
         ");\n");
     return QStringLiteral("CREATE TABLE tblTel (\n  ") + telColumns.join(QStringLiteral(",\n  ")) +
-           QStringLiteral("\n);\n") + mes;
+           QStringLiteral("\n);\n") + mes + indexStatements();
 }
 
 void Schema::createFile(const QString& path)

@@ -16,4 +16,7 @@ void createFile(const QString& path);
 // The statements that create the tables, for tools that make files of their own.
 QString createStatements();
 
+// The indexes and bookkeeping the program adds to a file; each statement is harmless when its object exists.
+QString indexStatements();
+
 } // namespace Schema

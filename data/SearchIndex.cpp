@@ -1,0 +1,255 @@
+#include "SearchIndex.h"
+
+#include "Database.h"
+#include "DbError.h"
+#include "LikePattern.h"
+#include "TextFold.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
+#include <cstring>
+#include <sqlite3.h>
+
+namespace {
+
+constexpr char kEndOfColumn = '\x1f';
+constexpr char kNull = '\x1e';
+
+void appendUtf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out.push_back(char(c));
+    } else if (c < 0x800) {
+        out.push_back(char(0xC0 | (c >> 6)));
+        out.push_back(char(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(char(0xE0 | (c >> 12)));
+        out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(char(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(char(0xF0 | (c >> 18)));
+        out.push_back(char(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(char(0x80 | (c & 0x3F)));
+    }
+}
+
+// Appends the folded text; false when the text holds something the copy cannot represent faithfully (bytes that
+// are no UTF-8, or the copy's own separators).
+bool appendFolded(std::string& out, std::string_view text)
+{
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const unsigned char b = static_cast<unsigned char>(text[pos]);
+        if (b < 0x80) {
+            if (b == kEndOfColumn || b == kNull)
+                return false;
+            out.push_back(char(b >= 'A' && b <= 'Z' ? b + 32 : b));
+            ++pos;
+            continue;
+        }
+        const char32_t c = TextFold::decode(text, pos);
+        if (c >= 0xDC00 && c <= 0xDCFF)
+            return false;
+        appendUtf8(out, TextFold::fold(c));
+    }
+    return true;
+}
+
+QString searchStatementRegex()
+{
+    // The literal is '*' T '*' where T may hold doubled apostrophes only, as SQLite reads it.
+    QStringList parts;
+    for (const char* column : SearchIndex::kColumns)
+        parts << QStringLiteral("\\(%1 LIKE '((?:[^']|'')*)'\\)").arg(QLatin1String(column));
+    return QStringLiteral("^SELECT \\* FROM tblTel WHERE ") + parts.join(QStringLiteral(" OR ")) + QStringLiteral("$");
+}
+
+} // namespace
+
+const char* const SearchIndex::kColumns[11] = {"Fname", "Lname", "BusName", "Address", "City", "State",
+                                               "Zip",   "Tel1",  "Tel2",    "Pel",     "Fax"};
+
+std::optional<std::string> SearchIndex::patternOf(const QString& sql)
+{
+    static const QRegularExpression shape(searchStatementRegex(), QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch match = shape.match(sql);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const QString literal = match.captured(1);
+    for (int i = 2; i <= 11; ++i) {
+        if (match.captured(i) != literal)
+            return std::nullopt;
+    }
+    QString pattern = literal;
+    pattern.replace(QStringLiteral("''"), QStringLiteral("'"));
+    return pattern.toStdString();
+}
+
+std::shared_ptr<SearchIndex> SearchIndex::forFile(const QString& path)
+{
+    // The copy of the file last searched stays, so a search after a return to the directory window is as quick
+    // as the one before.
+    static QString lastPath;
+    static std::shared_ptr<SearchIndex> last;
+    const QString key = QFileInfo(path).absoluteFilePath();
+    if (!last || lastPath != key) {
+        last.reset(new SearchIndex(path));
+        lastPath = key;
+    }
+    return last;
+}
+
+SearchIndex::SearchIndex(const QString& path) : m_path(path) {}
+
+SearchIndex::~SearchIndex()
+{
+    sqlite3_close_v2(m_db);
+}
+
+void SearchIndex::rebuildIfChanged()
+{
+    if (!m_db) {
+        const int rc = sqlite3_open_v2(m_path.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY, nullptr);
+        if (rc != SQLITE_OK) {
+            const DbError error = Database::errorOf(m_db, rc);
+            sqlite3_close(m_db);
+            m_db = nullptr;
+            throw error;
+        }
+        sqlite3_extended_result_codes(m_db, 1);
+        sqlite3_busy_timeout(m_db, 5000);
+        Database::installDialect(m_db);
+    }
+    sqlite3_stmt* stmt = nullptr;
+    long long version = -1;
+    if (sqlite3_prepare_v2(m_db, "PRAGMA data_version", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW)
+        version = sqlite3_column_int64(stmt, 0);
+    sqlite3_finalize(stmt);
+    if (m_built && version == m_dataVersion)
+        return;
+    // Read the version first: a change landing while the copy is read shows at the next search.
+    m_dataVersion = version;
+    rebuild();
+}
+
+void SearchIndex::rebuild()
+{
+    m_built = false;
+    m_text.clear();
+    m_rowStart.clear();
+    m_keys.clear();
+    m_irregular.clear();
+
+    std::string sql = "SELECT ID";
+    for (const char* column : kColumns)
+        sql += std::string(", ") + column;
+    sql += " FROM tblTel ORDER BY ID";
+    sqlite3_stmt* stmt = nullptr;
+    int rc = sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr);
+    if (rc != SQLITE_OK)
+        throw Database::errorOf(m_db, rc);
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        const std::size_t start = m_text.size();
+        bool faithful = true;
+        for (int c = 1; c <= 11 && faithful; ++c) {
+            if (sqlite3_column_type(stmt, c) == SQLITE_NULL) {
+                m_text.push_back(kNull);
+            } else {
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+                faithful = appendFolded(m_text, std::string_view(text, std::size_t(sqlite3_column_bytes(stmt, c))));
+            }
+            m_text.push_back(kEndOfColumn);
+        }
+        const qint64 key = sqlite3_column_int64(stmt, 0);
+        if (!faithful) {
+            m_text.resize(start);
+            m_irregular.push_back(key);
+            continue;
+        }
+        m_rowStart.push_back(std::uint32_t(start));
+        m_keys.push_back(key);
+    }
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE)
+        throw Database::errorOf(m_db, rc);
+    m_rowStart.push_back(std::uint32_t(m_text.size()));
+    m_text.shrink_to_fit();
+    m_built = true;
+}
+
+QVector<qint64> SearchIndex::find(const std::string& patternText)
+{
+    rebuildIfChanged();
+    const LikePattern pattern(patternText);
+    std::string needle;
+    for (char32_t c : pattern.longestLiteral())
+        appendUtf8(needle, c);
+
+    QVector<qint64> found;
+    const auto rowMatches = [&](std::size_t row) {
+        const char* p = m_text.data() + m_rowStart[row];
+        const char* end = m_text.data() + m_rowStart[row + 1];
+        while (p < end) {
+            const char* stop = static_cast<const char*>(std::memchr(p, kEndOfColumn, std::size_t(end - p)));
+            const std::string_view column(p, std::size_t(stop - p));
+            if (!(column.size() == 1 && column[0] == kNull) && pattern.matches(column))
+                return true;
+            p = stop + 1;
+        }
+        return false;
+    };
+
+    const std::size_t rows = m_keys.size();
+    if (needle.empty()) {
+        for (std::size_t row = 0; row < rows; ++row) {
+            if (rowMatches(row))
+                found.append(m_keys[row]);
+        }
+    } else {
+        const char* base = m_text.data();
+        std::size_t from = 0;
+        while (from < m_text.size()) {
+            const void* hit = memmem(base + from, m_text.size() - from, needle.data(), needle.size());
+            if (!hit)
+                break;
+            const std::size_t at = std::size_t(static_cast<const char*>(hit) - base);
+            const auto next = std::upper_bound(m_rowStart.begin(), m_rowStart.end(), std::uint32_t(at));
+            const std::size_t row = std::size_t(next - m_rowStart.begin()) - 1;
+            if (rowMatches(row))
+                found.append(m_keys[row]);
+            from = m_rowStart[row + 1];
+        }
+    }
+
+    if (!m_irregular.empty()) {
+        // The few rows the copy could not hold are tested against their stored text.
+        std::string sql = "SELECT ";
+        for (int c = 0; c < 11; ++c)
+            sql += std::string(c ? ", " : "") + kColumns[c];
+        sql += " FROM tblTel WHERE ID = ?";
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
+            throw Database::errorOf(m_db, sqlite3_errcode(m_db));
+        for (qint64 key : m_irregular) {
+            sqlite3_reset(stmt);
+            sqlite3_bind_int64(stmt, 1, key);
+            if (sqlite3_step(stmt) != SQLITE_ROW)
+                continue;
+            for (int c = 0; c < 11; ++c) {
+                if (sqlite3_column_type(stmt, c) == SQLITE_NULL)
+                    continue;
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+                if (pattern.matches(std::string_view(text, std::size_t(sqlite3_column_bytes(stmt, c))))) {
+                    found.append(key);
+                    break;
+                }
+            }
+        }
+        sqlite3_finalize(stmt);
+        std::sort(found.begin(), found.end());
+    }
+    return found;
+}
