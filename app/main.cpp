@@ -2,6 +2,7 @@
 #include "Fonts.h"
 #include "MDIForm1.h"
 #include "WindowSwitch.h"
+#include "frmAdd.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
     Fonts::install();
 
     WindowSwitch::registerWindow(QStringLiteral("frmMain"), [] { return new frmMain; });
+    WindowSwitch::registerWindow(QStringLiteral("frmAdd"), [] { return new frmAdd; });
 
     MDIForm1 frame;
     WindowSwitch::setFrame(&frame);

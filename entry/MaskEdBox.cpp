@@ -1,0 +1,82 @@
+#include "MaskEdBox.h"
+
+#include <QFocusEvent>
+#include <QMouseEvent>
+#include <algorithm>
+
+MaskEdBox::MaskEdBox(const QString& mask, QWidget* parent) : QLineEdit(parent)
+{
+    setInputMask(mask);
+    const qsizetype separator = mask.lastIndexOf(QLatin1Char(';'));
+    m_blank = separator >= 0 && separator + 1 < mask.size() ? mask.at(separator + 1) : QLatin1Char(' ');
+    m_emptyText = displayText();
+}
+
+int MaskEdBox::lastTyped() const
+{
+    const QString shown = displayText();
+    for (auto p = std::min(shown.size(), m_emptyText.size()) - 1; p >= 0; --p) {
+        if (shown.at(p) != m_emptyText.at(p))
+            return int(p);
+    }
+    return -1;
+}
+
+int MaskEdBox::firstEmptyBehindTyped() const
+{
+    const QString shown = displayText();
+    const auto length = std::min(shown.size(), m_emptyText.size());
+    for (auto p = qsizetype(lastTyped()) + 1; p < length; ++p) {
+        if (m_emptyText.at(p) == m_blank && shown.at(p) == m_blank)
+            return int(p);
+    }
+    return -1;
+}
+
+void MaskEdBox::focusInEvent(QFocusEvent* event)
+{
+    QLineEdit::focusInEvent(event);
+    switch (event->reason()) {
+    case Qt::MouseFocusReason:
+        // The press that focused the box moves the caret after this; report the focus once the click is done.
+        m_focusedByClick = true;
+        break;
+    case Qt::ActiveWindowFocusReason:
+    case Qt::PopupFocusReason:
+        // The focus only comes back to this box (another program, a menu): the box keeps its caret and selection.
+        break;
+    default:
+        Q_EMIT gotFocus();
+        break;
+    }
+}
+
+void MaskEdBox::focusOutEvent(QFocusEvent* event)
+{
+    m_focusedByClick = false;
+    QLineEdit::focusOutEvent(event);
+}
+
+void MaskEdBox::mousePressEvent(QMouseEvent* event)
+{
+    m_pressedAt = cursorPositionAt(event->position().toPoint());
+    QLineEdit::mousePressEvent(event);
+}
+
+void MaskEdBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    QLineEdit::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    // A mask takes no typing behind its blanks, and a click on a literal puts the caret back onto the digit before
+    // it, to be typed over. A click behind everything typed means "go on typing", as in a plain text box.
+    if (!hasSelectedText() && m_pressedAt > lastTyped()) {
+        const int empty = firstEmptyBehindTyped();
+        if (empty >= 0)
+            setCursorPosition(empty);
+    }
+    if (m_focusedByClick) {
+        m_focusedByClick = false;
+        Q_EMIT gotFocus();
+    }
+}

@@ -1,0 +1,312 @@
+#include "frmAdd.h"
+
+#include "ErrorPath.h"
+#include "Fonts.h"
+#include "MaskEdBox.h"
+#include "Module1.h"
+#include "Twips.h"
+#include "WindowSwitch.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+// "9" takes a digit only (a "#" would also take "+" and "-"); an empty position shows "_".
+const QString kTelephoneMask = QStringLiteral("999 - 9999999;_");
+const QString kZipMask = QStringLiteral("99999;_");
+
+const QString kTimes = QStringLiteral("Times New Roman");
+
+// The character a key press types, as the key handlers read it: Enter from either key is 13.
+short keyAscii(const QKeyEvent& event)
+{
+    if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter)
+        return 13;
+    return event.text().isEmpty() ? 0 : short(event.text().at(0).unicode());
+}
+
+} // namespace
+
+frmAdd::frmAdd(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(this))
+{
+    setAutoFillBackground(true);
+    QPalette grey = palette();
+    grey.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+    setPalette(grey);
+    // The font of the controls that have none of their own.
+    setFont(Fonts::font(QStringLiteral("MS Sans Serif"), 8.25));
+    datTel->setObjectName(QStringLiteral("datTel"));
+
+    // Created in tab order, so the chain of the Tab key is the design's from the start.
+    cmbType = new QComboBox(this);
+    cmbType->setObjectName(QStringLiteral("cmbType"));
+    cmbType->setGeometry(twRect(2160, 240, 2415, 375));
+    cmbType->setFont(Fonts::font(kTimes, 11.25, true));
+    txtFname = textBox(QStringLiteral("txtFname"), 240, 1200, 1575, 15);
+    txtLname = textBox(QStringLiteral("txtLname"), 1920, 1200, 2655, 25);
+    txtBusName = textBox(QStringLiteral("txtBusName"), 240, 2040, 4335, 30);
+    txtAddress = textBox(QStringLiteral("txtAddress"), 240, 2880, 4335, 50);
+    txtCity = textBox(QStringLiteral("txtCity"), 240, 3720, 2175, 30);
+    txtState = textBox(QStringLiteral("txtState"), 2760, 3720, 615, 2);
+    txtState->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    txtZip = maskBox(QStringLiteral("txtZip"), kZipMask, 3720, 3720, 855);
+    txtTel1 = maskBox(QStringLiteral("txtTel1"), kTelephoneMask, 240, 4920, 1455);
+    txtTel2 = maskBox(QStringLiteral("txtTel2"), kTelephoneMask, 3120, 4920, 1455);
+    txtFax = maskBox(QStringLiteral("txtFax"), kTelephoneMask, 240, 5760, 1455);
+    txtPel = maskBox(QStringLiteral("txtPel"), kTelephoneMask, 3120, 5760, 1455);
+    cmdSave = button(QStringLiteral("cmdSave"), QStringLiteral("Save"), 600);
+    cmdBitul = button(QStringLiteral("cmdBitul"), QStringLiteral("Cancel"), 2520);
+
+    Label2 = label(QStringLiteral("Label2"), QStringLiteral("First"), 240, 840);
+    Label7 = label(QStringLiteral("Label7"), QStringLiteral("Telephone 1"), 240, 4560);
+    Label8 = label(QStringLiteral("Label8"), QStringLiteral("Cellular"), 3120, 5400);
+    Label9 = label(QStringLiteral("Label9"), QStringLiteral("Fax"), 240, 5400);
+    Label10 = label(QStringLiteral("Label10"), QStringLiteral("Telephone 2"), 3120, 4560);
+    Label3 = label(QStringLiteral("Label3"), QStringLiteral("Last"), 2040, 840);
+    Label11 = label(QStringLiteral("Label11"), QStringLiteral("Tovrin Type"), 240, 240);
+    Label1 = label(QStringLiteral("Label1"), QStringLiteral("Business Name"), 240, 1680);
+    Label4 = label(QStringLiteral("Label4"), QStringLiteral("Address"), 240, 2520);
+    Label5 = label(QStringLiteral("Label5"), QStringLiteral("City"), 240, 3360);
+    Label6 = label(QStringLiteral("Label6"), QStringLiteral("Zip"), 3720, 3360);
+    Label12 = label(QStringLiteral("Label12"), QStringLiteral("State"), 2760, 3360);
+    Line2 = line(QStringLiteral("Line2"), 240, 720, 4560);
+    Line1 = line(QStringLiteral("Line1"), 240, 4320, 4560);
+
+    QWidget* const tabOrder[] = {cmbType, txtFname, txtLname, txtBusName, txtAddress, txtCity, txtState,
+                                 txtZip,  txtTel1,  txtTel2,  txtFax,     txtPel,     cmdSave, cmdBitul};
+    for (size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+    m_keyPress = {
+        {cmbType, &frmAdd::cmbType_KeyPress},       {txtFname, &frmAdd::txtFname_KeyPress},
+        {txtLname, &frmAdd::txtLname_KeyPress},     {txtBusName, &frmAdd::txtBusName_KeyPress},
+        {txtAddress, &frmAdd::txtAddress_KeyPress}, {txtCity, &frmAdd::txtCity_KeyPress},
+        {txtState, &frmAdd::txtState_KeyPress},     {txtZip, &frmAdd::txtZip_KeyPress},
+        {txtTel1, &frmAdd::txtTel1_KeyPress},       {txtTel2, &frmAdd::txtTel2_KeyPress},
+        {txtFax, &frmAdd::txtFax_KeyPress},         {txtPel, &frmAdd::txtPel_KeyPress},
+    };
+    for (auto it = m_keyPress.cbegin(); it != m_keyPress.cend(); ++it)
+        it.key()->installEventFilter(this);
+
+    connect(cmbType, &QComboBox::activated, this, [this] { cmbType_Click(); });
+    connect(txtZip, &MaskEdBox::gotFocus, this, [this] { txtZip_GotFocus(); });
+    connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+    connect(cmdBitul, &QPushButton::clicked, this, [this] { cmdBitul_Click(); });
+}
+
+QLineEdit* frmAdd::textBox(const QString& name, int left, int top, int width, int maxLength)
+{
+    auto* box = new QLineEdit(this);
+    box->setObjectName(name);
+    box->setGeometry(twRect(left, top, width, 375));
+    box->setFont(Fonts::font(kTimes, 9.75));
+    box->setMaxLength(maxLength);
+    return box;
+}
+
+MaskEdBox* frmAdd::maskBox(const QString& name, const QString& mask, int left, int top, int width)
+{
+    auto* box = new MaskEdBox(mask, this);
+    box->setObjectName(name);
+    box->setGeometry(twRect(left, top, width, 375));
+    return box;
+}
+
+QPushButton* frmAdd::button(const QString& name, const QString& text, int left)
+{
+    auto* b = new QPushButton(text, this);
+    b->setObjectName(name);
+    b->setGeometry(twRect(left, 6600, 1335, 375));
+    // Enter presses the focused button, as Space does; the Enter chain ends on "Save" for that.
+    b->setAutoDefault(true);
+    return b;
+}
+
+QLabel* frmAdd::label(const QString& name, const QString& text, int left, int top)
+{
+    auto* l = new QLabel(text, this);
+    l->setObjectName(name);
+    l->setFont(Fonts::font(kTimes, 12, true));
+    // Labels keep the system's own colours on the grey window.
+    l->setAutoFillBackground(true);
+    QPalette colours = l->palette();
+    colours.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
+    colours.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::ButtonText));
+    l->setPalette(colours);
+    l->move(tw(left), tw(top));
+    l->adjustSize();
+    return l;
+}
+
+QFrame* frmAdd::line(const QString& name, int left, int top, int right)
+{
+    auto* f = new QFrame(this);
+    f->setObjectName(name);
+    f->setFrameShape(QFrame::HLine);
+    f->setFrameShadow(QFrame::Plain);
+    f->setLineWidth(1);
+    f->setGeometry(tw(left), tw(top), tw(right) - tw(left) + 1, 1);
+    return f;
+}
+
+void frmAdd::Form_Load()
+{
+    setBoundsTwips(6600, 200, 5000, 7600);
+    gDbPath = Module1::databasePath();
+    datTel->setDatabaseName(gDbPath);
+    gRecordSource = QStringLiteral("SELECT * FROM tblTel");
+    datTel->setRecordSource(gRecordSource);
+    datTel->Refresh();
+    cmbType->addItem(QStringLiteral("Business"));
+    cmbType->addItem(QStringLiteral("Personal"));
+    cmbType->setCurrentText(QStringLiteral("Personal"));
+    txtBusName->hide();
+    Label1->hide();
+}
+
+void frmAdd::cmbType_Click()
+{
+    const bool business = cmbType->currentText() != QLatin1String("Personal");
+    txtBusName->setVisible(business);
+    Label1->setVisible(business);
+}
+
+void frmAdd::moveOn(QWidget* next)
+{
+    // As the Tab key would: each box places its caret (and the zip box its selection) the same way either way.
+    next->setFocus(Qt::TabFocusReason);
+}
+
+void frmAdd::cmbType_KeyPress(short KeyAscii)
+{
+    if (KeyAscii == 13)
+        moveOn(txtFname);
+}
+
+void frmAdd::txtFname_KeyPress(short KeyAscii)
+{
+    if (KeyAscii == 13)
+        moveOn(txtLname);
+}
+
+void frmAdd::txtLname_KeyPress(short KeyAscii)
+{
+    if (KeyAscii != 13)
+        return;
+    if (cmbType->currentText() == QLatin1String("Personal"))
+        moveOn(txtAddress);
+    if (cmbType->currentText() == QLatin1String("Business"))
+        moveOn(txtBusName);
+}
+
+void frmAdd::txtBusName_KeyPress(short KeyAscii)
+{
+    if (KeyAscii == 13)
+        moveOn(txtAddress);
+}
+
+void frmAdd::txtAddress_KeyPress(short KeyAscii)
+{
+    if (KeyAscii == 13)
+        moveOn(txtCity);
+}
+
+void frmAdd::txtCity_KeyPress(short KeyAscii)
+{
+    if (KeyAscii == 13)
+        moveOn(txtState);
+}
+
+void frmAdd::txtState_KeyPress(short KeyAscii)
+{
+    if (KeyAscii == 13)
+        moveOn(txtZip);
+}
+
+void frmAdd::txtZip_KeyPress(short KeyAscii)
+{
+    if (KeyAscii == 13)
+        moveOn(txtTel1);
+}
+
+void frmAdd::txtTel1_KeyPress(short KeyAscii)
+{
+    if (KeyAscii == 13)
+        moveOn(txtTel2);
+}
+
+void frmAdd::txtTel2_KeyPress(short KeyAscii)
+{
+    if (KeyAscii == 13)
+        moveOn(txtFax);
+}
+
+void frmAdd::txtFax_KeyPress(short KeyAscii)
+{
+    if (KeyAscii == 13)
+        moveOn(txtPel);
+}
+
+void frmAdd::txtPel_KeyPress(short KeyAscii)
+{
+    if (KeyAscii == 13)
+        moveOn(cmdSave);
+}
+
+void frmAdd::txtZip_GotFocus()
+{
+    txtZip->setSelection(0, int(txtZip->displayText().size()));
+}
+
+bool frmAdd::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        if (const KeyPressHandler handler = m_keyPress.value(watched))
+            (this->*handler)(keyAscii(*static_cast<QKeyEvent*>(event)));
+    }
+    // Never consumed: the control gets the key as it was typed.
+    return WorkingWindow::eventFilter(watched, event);
+}
+
+void frmAdd::cmdSave_Click()
+{
+    const bool stored = ErrorPath::runKeeping(this, [this] {
+        ::Recordset* rs = datTel->Recordset();
+        rs->AddNew();
+        rs->setCollect(QStringLiteral("Fname"), txtFname->text());
+        rs->setCollect(QStringLiteral("Lname"), txtLname->text());
+        if (cmbType->currentText() == QLatin1String("Business"))
+            rs->setCollect(QStringLiteral("BusName"), txtBusName->text());
+        else
+            rs->setCollect(QStringLiteral("BusName"), QStringLiteral(" "));
+        rs->setCollect(QStringLiteral("Category"), cmbType->currentText());
+        rs->setCollect(QStringLiteral("Address"), txtAddress->text());
+        rs->setCollect(QStringLiteral("City"), txtCity->text());
+        rs->setCollect(QStringLiteral("State"), txtState->text());
+        // Masked values are stored as shown, blanks and literals included, so every digit keeps its place.
+        rs->setCollect(QStringLiteral("Zip"), txtZip->displayText());
+        rs->setCollect(QStringLiteral("Tel1"), txtTel1->displayText());
+        rs->setCollect(QStringLiteral("Tel2"), txtTel2->displayText());
+        rs->setCollect(QStringLiteral("Pel"), txtPel->displayText());
+        rs->setCollect(QStringLiteral("Fax"), txtFax->displayText());
+        rs->Update();
+    });
+    // A refused row left nothing in the file: the window stays with everything typed, to be mended and saved again.
+    if (!stored)
+        return;
+    // The row is stored now. Should re-reading the table fail, the window must not stay, or a second "Save" would
+    // store the entry twice; the directory's own load then meets the same trouble.
+    ErrorPath::runKeeping(this, [this] { datTel->Refresh(); });
+    WindowSwitch::switchTo(this, QStringLiteral("frmMain"));
+}
+
+void frmAdd::cmdBitul_Click()
+{
+    WindowSwitch::switchTo(this, QStringLiteral("frmMain"));
+}

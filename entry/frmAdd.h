@@ -1,0 +1,99 @@
+#pragma once
+
+#include "DataControl.h"
+#include "WorkingWindow.h"
+
+#include <QHash>
+
+class MaskEdBox;
+class QComboBox;
+class QFrame;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The new entry window: one person or business, typed field by field without the mouse (Enter moves on along a
+// fixed chain that ends on "Save"), then appended to tblTel or discarded. The window is loaded afresh for every
+// entry and unloads itself either way.
+class frmAdd : public WorkingWindow
+{
+    Q_OBJECT
+public:
+    explicit frmAdd(QWidget* parent = nullptr);
+
+    void Form_Load() override;
+    QString caption() const override { return QStringLiteral("Add New Name / Business"); }
+    Border border() const override { return Border::FixedSingle; }
+
+    // Shows the business-name row for the book "Business" only; what was typed there stays.
+    void cmbType_Click();
+
+    // The key handlers only read the character: on Enter (13) they move the focus along the chain. The key itself
+    // goes on to the control unchanged.
+    void cmbType_KeyPress(short KeyAscii);
+    void txtFname_KeyPress(short KeyAscii);
+    void txtLname_KeyPress(short KeyAscii);
+    void txtBusName_KeyPress(short KeyAscii);
+    void txtAddress_KeyPress(short KeyAscii);
+    void txtCity_KeyPress(short KeyAscii);
+    void txtState_KeyPress(short KeyAscii);
+    void txtZip_KeyPress(short KeyAscii);
+    void txtTel1_KeyPress(short KeyAscii);
+    void txtTel2_KeyPress(short KeyAscii);
+    void txtFax_KeyPress(short KeyAscii);
+    void txtPel_KeyPress(short KeyAscii);
+
+    void txtZip_GotFocus();
+
+    // Appends the entry to tblTel and goes back to the directory. A row the file refuses is reported and nothing
+    // of it is stored; the window then stays as it is.
+    void cmdSave_Click();
+    // Goes back to the directory; nothing is written.
+    void cmdBitul_Click();
+
+    QComboBox* cmbType;
+    QLineEdit* txtFname;
+    QLineEdit* txtLname;
+    QLineEdit* txtBusName;
+    QLineEdit* txtAddress;
+    QLineEdit* txtCity;
+    QLineEdit* txtState;
+    MaskEdBox* txtZip;
+    MaskEdBox* txtTel1;
+    MaskEdBox* txtTel2;
+    MaskEdBox* txtFax;
+    MaskEdBox* txtPel;
+    QPushButton* cmdSave;
+    QPushButton* cmdBitul;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QLabel* Label5;
+    QLabel* Label6;
+    QLabel* Label7;
+    QLabel* Label8;
+    QLabel* Label9;
+    QLabel* Label10;
+    QLabel* Label11;
+    QLabel* Label12;
+    QFrame* Line1;
+    QFrame* Line2;
+    DataControl* datTel;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    using KeyPressHandler = void (frmAdd::*)(short);
+
+    QLineEdit* textBox(const QString& name, int left, int top, int width, int maxLength);
+    MaskEdBox* maskBox(const QString& name, const QString& mask, int left, int top, int width);
+    QPushButton* button(const QString& name, const QString& text, int left);
+    QLabel* label(const QString& name, const QString& text, int left, int top);
+    QFrame* line(const QString& name, int left, int top, int right);
+    void moveOn(QWidget* next);
+
+    QHash<QObject*, KeyPressHandler> m_keyPress;
+};
