@@ -4,6 +4,7 @@
 #include "WindowSwitch.h"
 #include "frmAdd.h"
 #include "frmMain.h"
+#include "frmMes.h"
 
 #include <QApplication>
 
@@ -15,6 +16,7 @@ int main(int argc, char** argv)
 
     WindowSwitch::registerWindow(QStringLiteral("frmMain"), [] { return new frmMain; });
     WindowSwitch::registerWindow(QStringLiteral("frmAdd"), [] { return new frmAdd; });
+    WindowSwitch::registerWindow(QStringLiteral("frmMes"), [] { return new frmMes; });
 
     MDIForm1 frame;
     WindowSwitch::setFrame(&frame);

@@ -1,0 +1,264 @@
+#include "frmMes.h"
+
+#include "DateRules.h"
+#include "ErrorPath.h"
+#include "Fonts.h"
+#include "GridModel.h"
+#include "Module1.h"
+#include "Twips.h"
+#include "WindowSwitch.h"
+#include "WrapButton.h"
+
+#include <QDateTime>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+
+namespace {
+
+// The locale's long time format without its time-zone field: a telephone message is noted in local time, and a
+// zone name in the field would make the text unreadable when it is stored.
+QString withoutTimeZone(const QString& format)
+{
+    QString result;
+    bool quoted = false;
+    for (const QChar ch : format) {
+        if (ch == QLatin1Char('\''))
+            quoted = !quoted;
+        if (quoted || ch != QLatin1Char('t'))
+            result += ch;
+    }
+    return result.trimmed();
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& bounds)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setFont(Fonts::font(QStringLiteral("Times New Roman"), 12, true));
+    // Labels size themselves to their caption: the stand-in faces run a little wider than the design's.
+    label->setGeometry(QRect(bounds.topLeft(), bounds.size().expandedTo(label->sizeHint())));
+    return label;
+}
+
+template <class W> W* makeControl(QWidget* parent, const char* name, const QRect& bounds)
+{
+    auto* widget = new W(parent);
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(bounds);
+    return widget;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, const QRect& bounds)
+{
+    QPushButton* button = makeControl<WrapButton>(parent, name, bounds);
+    button->setText(text);
+    // A focused button answers Enter as well as Space, so a message can be saved from the keyboard alone.
+    button->setAutoDefault(true);
+    return button;
+}
+
+} // namespace
+
+frmMes::frmMes(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(this)), dbgMes(new DataGrid(this))
+{
+    setFont(Fonts::font(QStringLiteral("MS Sans Serif"), 8.25));
+    datTel->setObjectName(QStringLiteral("datTel"));
+
+    dbgMes->setObjectName(QStringLiteral("dbgMes"));
+    dbgMes->setGeometry(twRect(120, 2640, 10815, 1815));
+    dbgMes->setCaption(QStringLiteral("Messages"));
+    dbgMes->setModel(
+        new GridModel(datTel,
+                      {{QStringLiteral("Date"), QStringLiteral("Cdate"), 1080, QStringLiteral("Short Date")},
+                       {QStringLiteral("Time"), QStringLiteral("Ctime"), 825, QStringLiteral("Short Time")},
+                       {QStringLiteral("From"), QStringLiteral("Meet"), 1050, QString()},
+                       {QStringLiteral("To"), QStringLiteral("Avur"), 1155, QString()},
+                       {QStringLiteral("Message"), QStringLiteral("Hodaa"), 6165, QString()}},
+                      this));
+    QTableView* grid = dbgMes->view();
+    grid->setFont(Fonts::font(QStringLiteral("Times New Roman"), 9.75, true));
+    const QFont headings = Fonts::font(QStringLiteral("MS Sans Serif"), 8.25);
+    grid->horizontalHeader()->setFont(headings);
+    dbgMes->captionBar()->setFont(headings);
+    QPalette cells = grid->palette();
+    cells.setColor(QPalette::Base, QColor(128, 255, 128));
+    cells.setColor(QPalette::Text, QColor(0, 0, 128));
+    grid->setPalette(cells);
+
+    const QFont buttonFont = Fonts::font(QStringLiteral("David"), 12, true);
+    cmdAdd = makeButton(this, "cmdAdd", QStringLiteral("Add New Message"), twRect(4800, 360, 1335, 735));
+    cmdAdd->setFont(buttonFont);
+    cmdClose = makeButton(this, "cmdClose", QStringLiteral("Close"), twRect(4800, 5760, 1335, 735));
+    cmdClose->setFont(buttonFont);
+    QPalette orange = cmdClose->palette();
+    orange.setColor(QPalette::Button, QColor(255, 128, 0));
+    cmdClose->setPalette(orange);
+
+    Label5 = makeLabel(this, "Label5", QStringLiteral("Date"), twRect(480, 240, 495, 285));
+    txtCdate = makeControl<QLineEdit>(this, "txtCdate", twRect(480, 480, 975, 375));
+    txtCdate->setInputMask(QStringLiteral("99/99/99;_"));
+    Label2 = makeLabel(this, "Label2", QStringLiteral("From"), twRect(2520, 240, 525, 285));
+    txtMeet = makeControl<QLineEdit>(this, "txtMeet", twRect(2520, 480, 1575, 375));
+    Label9 = makeLabel(this, "Label9", QStringLiteral("Time"), twRect(480, 1080, 510, 285));
+    txtCtime = makeControl<TimeLineEdit>(this, "txtCtime", twRect(480, 1320, 975, 375));
+    txtCtime->setMaxLength(64);
+    Label8 = makeLabel(this, "Label8", QStringLiteral("To"), twRect(2520, 1080, 270, 285));
+    txtAvur = makeControl<QLineEdit>(this, "txtAvur", twRect(2520, 1320, 1575, 375));
+    Label6 = makeLabel(this, "Label6", QStringLiteral("Message"), twRect(480, 1920, 930, 285));
+    txtHodaa = makeControl<QPlainTextEdit>(this, "txtHodaa", twRect(480, 2160, 3615, 1335));
+    txtHodaa->setFont(Fonts::font(QStringLiteral("David"), 11.25, true));
+    txtHodaa->setTabChangesFocus(true);
+    cmdSave = makeButton(this, "cmdSave", QStringLiteral("Save"), twRect(720, 4320, 1335, 375));
+    cmdBitul = makeButton(this, "cmdBitul", QStringLiteral("Cancel"), twRect(2520, 4320, 1335, 375));
+
+    const QList<QWidget*> tabOrder = {txtMeet,  txtAvur,  txtHodaa, cmdSave,  cmdBitul,
+                                      txtCdate, txtCtime, cmdAdd,   cmdClose, grid};
+    for (int i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
+
+    connect(cmdAdd, &QPushButton::clicked, this, &frmMes::cmdAdd_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmMes::cmdClose_Click);
+    connect(cmdBitul, &QPushButton::clicked, this, &frmMes::cmdBitul_Click);
+    connect(cmdSave, &QPushButton::clicked, this, &frmMes::cmdSave_Click);
+    for (QWidget* field : QList<QWidget*>{txtMeet, txtAvur, txtHodaa})
+        field->installEventFilter(this);
+}
+
+QString frmMes::dateText(const QDate& date)
+{
+    return DateRules::maskText(date, DateRules::dateOrderOf(QLocale()));
+}
+
+QString frmMes::timeText(const QTime& time)
+{
+    const QLocale locale;
+    const QString format = withoutTimeZone(locale.timeFormat(QLocale::LongFormat));
+    const QString text = locale.toString(time, format);
+    // Some locales write the time in words or in their own digits; what is filled in must be storable as it is.
+    const std::optional<QTime> readBack = DateRules::parseTime(text, locale);
+    const QTime wanted(time.hour(), time.minute(), time.second());
+    if (format.contains(QLatin1Char('s')) && readBack && *readBack == wanted)
+        return text;
+    return wanted.toString(QStringLiteral("HH:mm:ss"));
+}
+
+void frmMes::setEntryViewVisible(bool entry)
+{
+    const QList<QWidget*> entryControls{Label2,   Label5,   Label6,   Label8,  Label9,   txtAvur,
+                                        txtCdate, txtCtime, txtHodaa, txtMeet, cmdBitul, cmdSave};
+    for (QWidget* control : entryControls)
+        control->setVisible(entry);
+}
+
+void frmMes::Form_Load()
+{
+    setBoundsTwips(300, 500, 11350, 7100);
+    gDbPath = Module1::databasePath();
+    datTel->setDatabaseName(gDbPath);
+    gRecordSource = QStringLiteral("SELECT * FROM tblMes ORDER BY Cdate DESC");
+    datTel->setRecordSource(gRecordSource);
+    datTel->Refresh();
+    setEntryViewVisible(false);
+    // The grid takes the room the entry fields have at design time.
+    dbgMes->setGeometry(twRect(120, 1320, 10815, 4215));
+    cmdAdd->setFocus();
+}
+
+void frmMes::cmdAdd_Click()
+{
+    setBoundsTwips(6600, 1000, 4600, 5700);
+    setEntryViewVisible(true);
+    cmdAdd->hide();
+    dbgMes->hide();
+    cmdClose->hide();
+    // One reading of the clock, so that a message noted at midnight does not get one day's date and the next
+    // day's time.
+    const QDateTime now = QDateTime::currentDateTime();
+    txtCdate->setText(dateText(now.date()));
+    txtCtime->setFullText(timeText(now.time()));
+    txtMeet->setFocus();
+}
+
+void frmMes::cmdClose_Click()
+{
+    WindowSwitch::switchTo(this, QStringLiteral("frmMain"));
+}
+
+void frmMes::cmdBitul_Click()
+{
+    WindowSwitch::switchTo(this, QStringLiteral("frmMain"));
+}
+
+void frmMes::cmdSave_Click()
+{
+    // A date or time the user edited into something that is none ("31/02/26") is refused before anything is
+    // written: the message says why, and the window keeps every field as typed so it can be mended.
+    const bool stored = ErrorPath::runKeeping(this, [this] {
+        ::Recordset* rs = datTel->Recordset();
+        rs->AddNew();
+        rs->setCollect(QStringLiteral("Meet"), txtMeet->text());
+        rs->setCollect(QStringLiteral("Avur"), txtAvur->text());
+        // The displayed text keeps the blanks of a partly erased date, which is refused rather than read as
+        // another date.
+        rs->setCollect(QStringLiteral("CDate"), txtCdate->displayText());
+        rs->setCollect(QStringLiteral("Ctime"), txtCtime->fullText());
+        rs->setCollect(QStringLiteral("Hodaa"), txtHodaa->toPlainText());
+        rs->Update();
+    });
+    if (!stored)
+        return;
+    // The message is stored; a file that fails from here on is the general failure of the program.
+    if (!ErrorPath::run([this] { datTel->Refresh(); }))
+        return;
+    WindowSwitch::switchTo(this, QStringLiteral("frmMain"));
+}
+
+void frmMes::txtMeet_KeyPress(int KeyAscii)
+{
+    if (KeyAscii == 13)
+        txtAvur->setFocus();
+}
+
+void frmMes::txtAvur_KeyPress(int KeyAscii)
+{
+    if (KeyAscii == 13)
+        txtHodaa->setFocus();
+}
+
+void frmMes::txtHodaa_KeyPress(int KeyAscii)
+{
+    if (KeyAscii == 13)
+        cmdSave->setFocus();
+}
+
+bool frmMes::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return WorkingWindow::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    const int KeyAscii = enter ? 13 : (key->text().isEmpty() ? 0 : key->text().at(0).unicode());
+    if (KeyAscii == 0)
+        return false;
+    if (watched == txtMeet) {
+        txtMeet_KeyPress(KeyAscii);
+    } else if (watched == txtAvur) {
+        txtAvur_KeyPress(KeyAscii);
+    } else if (watched == txtHodaa) {
+        if (enter && (key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))) {
+            // A message of several lines is typed with Shift+Enter or Ctrl+Enter, which break the line.
+            txtHodaa->insertPlainText(QStringLiteral("\n"));
+            return true;
+        }
+        txtHodaa_KeyPress(KeyAscii);
+        // Plain Enter moves on to "Save"; the line break it would type would end every message with one.
+        return enter;
+    }
+    return false;
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "DataControl.h"
+#include "DataGrid.h"
+#include "TimeLineEdit.h"
+#include "WorkingWindow.h"
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// The message log. It opens in the list view (every message, newest date first, in dbgMes); "Add New Message"
+// turns it into the narrow entry view with the current date and time filled in. Every way out unloads it and
+// brings back a freshly loaded frmMain.
+class frmMes : public WorkingWindow
+{
+    Q_OBJECT
+public:
+    explicit frmMes(QWidget* parent = nullptr);
+
+    void Form_Load() override;
+    QString caption() const override { return QStringLiteral("M  e  s  s  a  g  e  s"); }
+    Border border() const override { return Border::Sizable; }
+
+    // The date field's text for a date: day, month and two-digit year, two digits each, separated by "/" and in
+    // the order of the default locale's short date, so that it always fits the field's mask.
+    static QString dateText(const QDate& date);
+    // The time field's text for a time: the default locale's long time (seconds included, time zone left out),
+    // or HH:mm:ss where the locale writes a time that could not be read back when saving.
+    static QString timeText(const QTime& time);
+
+    DataControl* datTel;
+    DataGrid* dbgMes;
+    QPushButton* cmdAdd;
+    QPushButton* cmdClose;
+    QLabel* Label5;
+    QLineEdit* txtCdate;
+    QLabel* Label2;
+    QLineEdit* txtMeet;
+    QLabel* Label9;
+    TimeLineEdit* txtCtime;
+    QLabel* Label8;
+    QLineEdit* txtAvur;
+    QLabel* Label6;
+    QPlainTextEdit* txtHodaa;
+    QPushButton* cmdSave;
+    QPushButton* cmdBitul;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void cmdAdd_Click();
+    void cmdClose_Click();
+    void cmdBitul_Click();
+    void cmdSave_Click();
+    void txtMeet_KeyPress(int KeyAscii);
+    void txtAvur_KeyPress(int KeyAscii);
+    void txtHodaa_KeyPress(int KeyAscii);
+
+    void setEntryViewVisible(bool entry);
+};

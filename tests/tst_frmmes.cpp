@@ -1,0 +1,460 @@
+// The message log window, driven through its controls as the user drives it.
+#include "ErrorPath.h"
+#include "MDIForm1.h"
+#include "MessageBox.h"
+#include "Module1.h"
+#include "TempDatabase.h"
+#include "Twips.h"
+#include "WindowSwitch.h"
+#include "frmMes.h"
+
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+namespace {
+
+// Stands in for the directory window, which frmMes hands back to.
+class StandInMain : public WorkingWindow
+{
+public:
+    static inline int loads = 0;
+    void Form_Load() override { ++loads; }
+    QString caption() const override { return QString(); }
+    Border border() const override { return Border::None; }
+    bool maximized() const override { return true; }
+};
+
+// A database, a frame and the message log opened in it.
+struct Session
+{
+    TempDatabase db;
+    MDIForm1 frame;
+    QPointer<frmMes> mes;
+
+    Session()
+    {
+        Module1::setProgramDirForTesting(db.dir());
+        WindowSwitch::setFrame(&frame);
+        frame.resize(1000, 800);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+    }
+    ~Session() { WindowSwitch::setFrame(nullptr); }
+
+    void open() { mes = qobject_cast<frmMes*>(WindowSwitch::show(QStringLiteral("frmMes"))); }
+    template <class W = QWidget> W* control(const char* name) const
+    {
+        return mes ? mes->findChild<W*>(QLatin1String(name)) : nullptr;
+    }
+    void click(const char* name) const { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
+    // Replaces a field's text from the keyboard, as a user who selects it all and types over it.
+    void retype(const char* name, const QString& text) const
+    {
+        QWidget* field = control(name);
+        QTest::mouseClick(field, Qt::LeftButton);
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        if (text.isEmpty())
+            QTest::keyClick(field, Qt::Key_Delete);
+        QTest::keyClicks(field, text);
+    }
+    QString focused() const
+    {
+        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+    }
+    QStringList column(int c) const
+    {
+        QStringList values;
+        const QAbstractItemModel* grid = mes->dbgMes->view()->model();
+        for (int r = 0; r < grid->rowCount(); ++r)
+            values << grid->index(r, c).data().toString();
+        return values;
+    }
+    void addMessage(const QString& date, const QString& time, const QString& from)
+    {
+        QCOMPARE(db.exec(QStringLiteral("INSERT INTO tblMes (Cdate, Ctime, Meet, Avur, Hodaa) VALUES ('%1', '%2', "
+                                        "'%3', 'Avi', 'Please call')")
+                             .arg(date, time, from)),
+                 0);
+    }
+};
+
+} // namespace
+
+class TestFrmMes : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        MessageBox::setTestMode(true);
+        ErrorPath::setEndActionForTesting([] {});
+        WindowSwitch::registerWindow(QStringLiteral("frmMain"), [] { return new StandInMain; });
+        WindowSwitch::registerWindow(QStringLiteral("frmMes"), [] { return new frmMes; });
+    }
+    void init()
+    {
+        QLocale::setDefault(QLocale(QStringLiteral("en_GB")));
+        StandInMain::loads = 0;
+        MessageBox::takeMessages();
+    }
+
+    void newestDateFirst_data()
+    {
+        QTest::addColumn<QStringList>("rows"); // "date time from"
+        // Senders, newest first. Rows of one day share a sender: their order among themselves is the engine's.
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("across months and years")
+            << QStringList{"2025-12-31 09:00:00 a", "2026-01-05 09:00:00 b", "2024-06-15 09:00:00 c",
+                           "2026-02-01 09:00:00 d", "2025-02-10 09:00:00 e"}
+            << QStringList{"d", "b", "a", "e", "c"};
+        QTest::newRow("same day together")
+            << QStringList{"2026-03-01 08:00:00 p", "2026-02-28 23:59:59 q", "2026-03-01 17:00:00 p",
+                           "2026-03-01 12:00:00 p", "2025-03-02 10:00:00 r"}
+            << QStringList{"p", "p", "p", "q", "r"};
+        QTest::newRow("empty log") << QStringList{} << QStringList{};
+    }
+    void newestDateFirst()
+    {
+        QFETCH(QStringList, rows);
+        QFETCH(QStringList, expected);
+        Session s;
+        for (const QString& row : rows) {
+            const QStringList f = row.split(QLatin1Char(' '));
+            s.addMessage(f.at(0), f.at(1), f.at(2));
+        }
+        s.open();
+        QVERIFY(s.mes);
+        QCOMPARE(s.column(2), expected);
+        QCOMPARE(s.mes->dbgMes->caption(), QStringLiteral("Messages"));
+        QStringList headings;
+        for (int c = 0; c < 5; ++c)
+            headings << s.mes->dbgMes->view()->model()->headerData(c, Qt::Horizontal).toString();
+        QCOMPARE(headings, (QStringList{"Date", "Time", "From", "To", "Message"}));
+        QVERIFY(s.mes->dbgMes->isVisible());
+    }
+
+    void viewsBoundsAndFocus()
+    {
+        Session s;
+        s.open();
+        QVERIFY(s.mes);
+        const QStringList listView{"dbgMes", "cmdAdd", "cmdClose"};
+        const QStringList entryView{"Label5", "txtCdate", "Label2", "txtMeet",  "Label9",  "txtCtime",
+                                    "Label8", "txtAvur",  "Label6", "txtHodaa", "cmdSave", "cmdBitul"};
+        const auto visibleOnes = [&] {
+            QStringList names;
+            for (const QString& name : listView + entryView) {
+                if (s.control(name.toLatin1().constData())->isVisible())
+                    names << name;
+            }
+            return names;
+        };
+        QMdiSubWindow* sub = s.mes->subWindow();
+        QCOMPARE(sub->windowTitle(), QStringLiteral("M  e  s  s  a  g  e  s"));
+        QVERIFY(!(sub->windowFlags() &
+                  (Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint)));
+        QCOMPARE(sub->geometry(), twRect(300, 500, 11350, 7100));
+        QCOMPARE(s.mes->dbgMes->geometry(), twRect(120, 1320, 10815, 4215));
+        QCOMPARE(visibleOnes(), listView);
+        QTRY_COMPARE(s.focused(), QStringLiteral("cmdAdd"));
+
+        s.click("cmdAdd");
+        QCOMPARE(sub->geometry(), twRect(6600, 1000, 4600, 5700));
+        QCOMPARE(visibleOnes(), entryView);
+        QTRY_COMPARE(s.focused(), QStringLiteral("txtMeet"));
+        QVERIFY(s.control<QLineEdit>("txtMeet")->text().isEmpty());
+
+        // Tab walks the entry view in its tab order; the multi-line message field passes Tab on as well.
+        QStringList walk;
+        for (int i = 0; i < 7; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            walk << s.focused();
+        }
+        QCOMPARE(walk, (QStringList{"txtAvur", "txtHodaa", "cmdSave", "cmdBitul", "txtCdate", "txtCtime", "txtMeet"}));
+    }
+
+    // The pre-filled date and time under several short-date orders, and what "Save" stores for them with the
+    // three texts left empty.
+    void dateAndTimeTexts_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("dateForm");  // of the date text, as QDate writes it
+        QTest::addColumn<QString>("timeShape"); // of the full time text
+        QTest::newRow("day/month/year") << "en_GB"
+                                        << "dd/MM/yy"
+                                        << "^\\d\\d:\\d\\d:\\d\\d$";
+        QTest::newRow("month/day/year") << "en_US"
+                                        << "MM/dd/yy"
+                                        << "^\\d{1,2}:\\d\\d:\\d\\d\\s?[AP]M$";
+        QTest::newRow("dots, two-digit year") << "de_DE"
+                                              << "dd/MM/yy"
+                                              << "^\\d\\d:\\d\\d:\\d\\d$";
+        QTest::newRow("year first") << "sv_SE"
+                                    << "yy/MM/dd"
+                                    << "^\\d\\d:\\d\\d:\\d\\d$";
+        QTest::newRow("time in words") << "ja_JP"
+                                       << "yy/MM/dd"
+                                       << "^\\d\\d:\\d\\d:\\d\\d$";
+    }
+    void dateAndTimeTexts()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, dateForm);
+        QFETCH(QString, timeShape);
+        QLocale::setDefault(QLocale(locale));
+        Session s;
+        s.open();
+        const QDateTime before = QDateTime::currentDateTime().addMSecs(-1000);
+        s.click("cmdAdd");
+        const QDateTime after = QDateTime::currentDateTime();
+
+        const QString date = s.control<QLineEdit>("txtCdate")->displayText();
+        QVERIFY2(date == before.date().toString(dateForm) || date == after.date().toString(dateForm), qPrintable(date));
+        auto* time = s.control<TimeLineEdit>("txtCtime");
+        const QString full = time->fullText();
+        QVERIFY2(QRegularExpression(timeShape).match(full).hasMatch(), qPrintable(full));
+        const QString shown = time->text();
+        // While the field has the focus it shows, and edits, the full text.
+        QTest::keyClick(s.control("txtMeet"), Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(s.focused(), QStringLiteral("txtCtime"));
+        QCOMPARE(time->text(), full);
+        QTest::keyClick(time, Qt::Key_Tab);
+        QCOMPARE(time->text(), shown);
+
+        s.click("cmdSave");
+        QVERIFY(MessageBox::takeMessages().isEmpty());
+        const QStringList stored = s.db.rows(QStringLiteral("SELECT Cdate, Ctime, Meet, Avur, Hodaa FROM tblMes"));
+        QCOMPARE(stored.size(), 1);
+        const QStringList f = stored.first().split(QLatin1Char('|'));
+        const QDateTime at(QDate::fromString(f.at(0), Qt::ISODate),
+                           QTime::fromString(f.at(1), QStringLiteral("HH:mm:ss")));
+        QVERIFY2(at >= before.addMSecs(-before.time().msec()) && at <= after, qPrintable(stored.first()));
+        QCOMPARE(shown, f.at(1).left(5));              // hours and minutes shown, seconds kept
+        QCOMPARE(f.mid(2), (QStringList{"", "", ""})); // empty texts, not "no value"
+        QCOMPARE(StandInMain::loads, 1);
+        QTRY_VERIFY(!s.mes);
+    }
+
+    void editedTimeShowsHoursAndMinutes_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("24-hour with seconds") << "9:05:30"
+                                              << "09:05";
+        QTest::newRow("afternoon") << "2:35:07 PM"
+                                   << "14:35";
+        QTest::newRow("no time") << "soon"
+                                 << "soon";
+    }
+    void editedTimeShowsHoursAndMinutes()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        Session s;
+        s.open();
+        s.click("cmdAdd");
+        s.retype("txtCtime", typed);
+        QTest::keyClick(s.control("txtCtime"), Qt::Key_Tab);
+        QCOMPARE(s.control<TimeLineEdit>("txtCtime")->text(), shown);
+        QCOMPARE(s.control<TimeLineEdit>("txtCtime")->fullText(), typed);
+    }
+
+    void enterInMessage_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("Enter moves on") << int(Qt::Key_Return) << int(Qt::NoModifier) << "a"
+                                        << "cmdSave";
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "a"
+                                      << "cmdSave";
+        QTest::newRow("Shift+Enter breaks the line") << int(Qt::Key_Return) << int(Qt::ShiftModifier) << "a\nb"
+                                                     << "txtHodaa";
+        QTest::newRow("Ctrl+Enter breaks the line") << int(Qt::Key_Return) << int(Qt::ControlModifier) << "a\nb"
+                                                    << "txtHodaa";
+    }
+    void enterInMessage()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, text);
+        QFETCH(QString, focus);
+        Session s;
+        s.open();
+        s.click("cmdAdd");
+        auto* hodaa = s.control<QPlainTextEdit>("txtHodaa");
+        QTest::mouseClick(hodaa->viewport(), Qt::LeftButton);
+        QTest::keyClicks(hodaa, QStringLiteral("a"));
+        QTest::keyClick(hodaa, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("b"));
+        QCOMPARE(hodaa->toPlainText(), text);
+        QCOMPARE(s.focused(), focus);
+        QCOMPARE(s.db.count(QStringLiteral("tblMes")), 0);
+    }
+
+    // From, Enter, To, Enter, a message of two lines, Enter, Enter on "Save": stored, and listed first when the
+    // log is opened again.
+    void keyboardMessageIsStoredAndListedFirst()
+    {
+        Session s;
+        s.addMessage(QDate::currentDate().addDays(-1).toString(Qt::ISODate), QStringLiteral("23:00:00"),
+                     QStringLiteral("older"));
+        s.addMessage(QDate::currentDate().addYears(-1).toString(Qt::ISODate), QStringLiteral("10:00:00"),
+                     QStringLiteral("oldest"));
+        s.open();
+        QTest::keyClick(s.control("cmdAdd"), Qt::Key_Return);
+        QTRY_COMPARE(s.focused(), QStringLiteral("txtMeet"));
+        for (const QString& step : {QStringLiteral("Dana"), QStringLiteral("Avi"), QStringLiteral("Call back")}) {
+            QTest::keyClicks(QApplication::focusWidget(), step);
+            if (step == QLatin1String("Call back")) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
+                QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("after 5; it's urgent"));
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        }
+        QCOMPARE(s.focused(), QStringLiteral("cmdSave"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(
+            s.db.rows(QStringLiteral("SELECT Meet, Avur, Hodaa FROM tblMes WHERE Cdate = date('now', 'localtime')")),
+            QStringList{QStringLiteral("Dana|Avi|Call back\nafter 5; it's urgent")});
+        QCOMPARE(StandInMain::loads, 1);
+
+        s.open();
+        QCOMPARE(s.column(2), (QStringList{"Dana", "older", "oldest"}));
+    }
+
+    void leavingStoresNothing_data()
+    {
+        QTest::addColumn<bool>("typeFirst");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("Close in the list view") << false << "cmdClose";
+        QTest::newRow("Cancel after typing") << true << "cmdBitul";
+    }
+    void leavingStoresNothing()
+    {
+        QFETCH(bool, typeFirst);
+        QFETCH(QString, button);
+        Session s;
+        s.open();
+        if (typeFirst) {
+            s.click("cmdAdd");
+            for (const char* field : {"txtMeet", "txtAvur", "txtHodaa"})
+                s.retype(field, QStringLiteral("typed"));
+        }
+        s.click(button.toLatin1().constData());
+        QTRY_VERIFY(!s.mes);
+        QCOMPARE(StandInMain::loads, 1);
+        QVERIFY(dynamic_cast<StandInMain*>(WindowSwitch::current()));
+        QCOMPARE(s.db.count(QStringLiteral("tblMes")), 0);
+    }
+
+    // A date or time edited into something that is none: a clear message, nothing stored, the window keeps
+    // what was typed; mended, it stores exactly one row.
+    void refusedEntryKeepsWindow_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("mended");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("31 February") << "txtCdate"
+                                     << "310226"
+                                     << "010226"
+                                     << "\"31/02/26\" is not a date";
+        QTest::newRow("date partly erased") << "txtCdate"
+                                            << "2102"
+                                            << "210226"
+                                            << "\"21/02/__\" is not a date";
+        QTest::newRow("hour 25") << "txtCtime"
+                                 << "25:10:00"
+                                 << "10:10:00"
+                                 << "\"25:10:00\" is not a time";
+        QTest::newRow("time erased") << "txtCtime"
+                                     << ""
+                                     << "10:10"
+                                     << "\"\" is not a time";
+    }
+    void refusedEntryKeepsWindow()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, mended);
+        QFETCH(QString, message);
+        Session s;
+        s.open();
+        s.click("cmdAdd");
+        s.retype("txtMeet", QStringLiteral("Dana"));
+        s.retype(field.toLatin1().constData(), typed);
+        s.click("cmdSave");
+        const QStringList messages = MessageBox::takeMessages();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.first().contains(message), qPrintable(messages.first()));
+        QCOMPARE(s.db.count(QStringLiteral("tblMes")), 0);
+        QVERIFY(s.mes && WindowSwitch::current() == s.mes);
+        QCOMPARE(s.control<QLineEdit>("txtMeet")->text(), QStringLiteral("Dana"));
+        QCOMPARE(StandInMain::loads, 0);
+
+        s.retype(field.toLatin1().constData(), mended);
+        s.click("cmdSave");
+        QVERIFY(MessageBox::takeMessages().isEmpty());
+        QCOMPARE(s.db.rows(QStringLiteral("SELECT Meet FROM tblMes")), QStringList{QStringLiteral("Dana")});
+        QCOMPARE(StandInMain::loads, 1);
+    }
+
+    void gridEdits_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored"); // the row afterwards: Cdate|Ctime|Meet
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("date, four-digit year") << 0 << "22/08/2002"
+                                               << "2002-08-22|14:35:07|Dana" << false;
+        QTest::newRow("date, two-digit year") << 0 << "1/9/02"
+                                              << "2002-09-01|14:35:07|Dana" << false;
+        QTest::newRow("date that is none") << 0 << "31/02/2002"
+                                           << "2002-08-21|14:35:07|Dana" << true;
+        QTest::newRow("time") << 1 << "09:05"
+                              << "2002-08-21|09:05:00|Dana" << false;
+        QTest::newRow("time that is none") << 1 << "9:75"
+                                           << "2002-08-21|14:35:07|Dana" << true;
+        QTest::newRow("sender") << 2 << "3/4"
+                                << "2002-08-21|14:35:07|3/4" << false;
+    }
+    void gridEdits()
+    {
+        QFETCH(int, column);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        QFETCH(bool, refused);
+        Session s;
+        s.addMessage(QStringLiteral("2002-08-21"), QStringLiteral("14:35:07"), QStringLiteral("Dana"));
+        s.open();
+        QTableView* view = s.mes->dbgMes->view();
+        const QModelIndex cell = view->model()->index(0, column);
+        QCOMPARE(s.column(0), QStringList{QStringLiteral("21/08/2002")});
+        QCOMPARE(s.column(1), QStringList{QStringLiteral("14:35")});
+
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(cell).center());
+        QTest::keyClick(view, Qt::Key_F2);
+        QPointer<QLineEdit> editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, typed);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_VERIFY(!editor); // the commit is queued
+        QCOMPARE(s.db.rows(QStringLiteral("SELECT Cdate, Ctime, Meet FROM tblMes")), QStringList{stored});
+        const QStringList messages = MessageBox::takeMessages();
+        QCOMPARE(messages.size(), refused ? 1 : 0);
+        if (refused)
+            QVERIFY2(messages.first().contains(QStringLiteral("\"%1\" is not a").arg(typed)),
+                     qPrintable(messages.first()));
+    }
+};
+
+QTEST_MAIN(TestFrmMes)
+#include "tst_frmmes.moc"
