@@ -1,5 +1,7 @@
 #include "DateRules.h"
 
+#include <QRegularExpression>
+
 #include <cstdlib>
 
 namespace DateRules {
@@ -270,17 +272,39 @@ QString storedTime(const QTime& time)
 QString shortDate(const QString& stored, const QLocale& locale)
 {
     const QDate date = isoDate(stored);
-    return date.isValid() ? locale.toString(date, QLocale::ShortFormat) : stored;
+    if (!date.isValid())
+        return stored;
+    // Some locales (C among them) write the month as a word in their short form, which does not fit a narrow
+    // column; those get the numeric form in the locale's own order.
+    QString format = locale.dateFormat(QLocale::ShortFormat);
+    if (format.contains(QStringLiteral("MMM"))) {
+        switch (dateOrderOf(locale)) {
+        case DateOrder::MonthDayYear:
+            format = QStringLiteral("MM/dd/yyyy");
+            break;
+        case DateOrder::YearMonthDay:
+            format = QStringLiteral("yyyy-MM-dd");
+            break;
+        default:
+            format = QStringLiteral("dd/MM/yyyy");
+        }
+    }
+    return locale.toString(date, format);
 }
 
 QString shortTime(const QString& stored, const QLocale& locale)
 {
-    // The stored form is HH:mm:ss; a bare HH:mm is read too.
-    const QTime time = QTime::fromString(stored, QStringLiteral("HH:mm:ss"));
-    if (time.isValid())
-        return locale.toString(time, QLocale::ShortFormat);
-    const QTime shortForm = QTime::fromString(stored, QStringLiteral("HH:mm"));
-    return shortForm.isValid() ? locale.toString(shortForm, QLocale::ShortFormat) : stored;
+    // The stored form is HH:mm:ss; a bare HH:mm is read too. The short form shows hours and minutes, also in
+    // locales whose short format carries seconds.
+    QTime time = QTime::fromString(stored, QStringLiteral("HH:mm:ss"));
+    if (!time.isValid())
+        time = QTime::fromString(stored, QStringLiteral("HH:mm"));
+    if (!time.isValid())
+        return stored;
+    QString format = locale.timeFormat(QLocale::ShortFormat);
+    static const QRegularExpression seconds(QStringLiteral("[:.]ss?"));
+    format.remove(seconds);
+    return locale.toString(time, format);
 }
 
 } // namespace DateRules

@@ -259,6 +259,7 @@ void TestDateRules::shortDate_data()
     QTest::newRow("en_US") << "2026-08-21" << QLocale("en_US") << "8/21/26";
     QTest::newRow("en_GB") << "2026-08-21" << QLocale("en_GB") << "21/08/2026";
     QTest::newRow("de_DE") << "2026-08-21" << QLocale("de_DE") << "21.08.26";
+    QTest::newRow("C writes the month as a word: numeric instead") << "2026-08-21" << QLocale::c() << "21/08/2026";
     QTest::newRow("unreadable") << "21/08/2026" << QLocale("en_GB") << "21/08/2026";
     QTest::newRow("not a real day") << "2026-02-30" << QLocale("en_GB") << "2026-02-30";
     QTest::newRow("empty") << "" << QLocale("en_GB") << "";
@@ -283,6 +284,7 @@ void TestDateRules::shortTime_data()
     QTest::newRow("en_GB") << "13:05:07" << QLocale("en_GB") << "13:05";
     QTest::newRow("de_DE") << "09:05:07" << QLocale("de_DE") << "09:05";
     QTest::newRow("stored HH:mm") << "13:05" << QLocale("en_GB") << "13:05";
+    QTest::newRow("C has seconds in its short form: dropped") << "13:05:07" << QLocale::c() << "13:05";
     QTest::newRow("unreadable") << "1 PM" << QLocale("en_GB") << "1 PM";
     QTest::newRow("not a real time") << "25:00:00" << QLocale("en_GB") << "25:00:00";
     QTest::newRow("empty") << "" << QLocale("en_GB") << "";
