@@ -133,10 +133,9 @@ QLabel* frmAdd::label(const QString& name, const QString& text, int left, int to
     auto* l = new QLabel(text, this);
     l->setObjectName(name);
     l->setFont(Fonts::font(kTimes, 12, true));
-    // Labels keep the system's own colours on the grey window.
-    l->setAutoFillBackground(true);
+    // Labels take the system's text colour and show the window's grey through, so they read as captions rather
+    // than as boxes of a lighter grey.
     QPalette colours = l->palette();
-    colours.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
     colours.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::ButtonText));
     l->setPalette(colours);
     l->move(tw(left), tw(top));
