@@ -1,6 +1,5 @@
 #include "Fonts.h"
 
-#include <QFontDatabase>
 
 void Fonts::install()
 {
@@ -13,11 +12,10 @@ void Fonts::install()
         {"Times New Roman", "Liberation Serif"},
         {"MS Sans Serif", "Liberation Sans"},
     };
-    for (const auto& s : substitutes) {
-        const QString face = QString::fromLatin1(s.face);
-        if (!QFontDatabase::hasFamily(face))
-            QFont::insertSubstitution(face, QString::fromLatin1(s.stand_in));
-    }
+    // A substitute is used only where the face itself is missing, so there is no need to ask the font database
+    // (which would load it before the first window is shown).
+    for (const auto& s : substitutes)
+        QFont::insertSubstitution(QString::fromLatin1(s.face), QString::fromLatin1(s.stand_in));
 }
 
 QFont Fonts::font(const QString& family, double points, bool bold, bool underline)

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QLocale>
 #include <QStringList>
+#include <algorithm>
 #include <sqlite3.h>
 
 Recordset::Recordset(std::shared_ptr<Database> db, const QString& sql) : m_db(std::move(db)), m_stmt(m_db->handle(), sql)
@@ -20,14 +21,17 @@ Recordset::Recordset(std::shared_ptr<Database> db, const QString& sql) : m_db(st
 Recordset::Recordset(std::shared_ptr<Database> db, const QString& table, QVector<qint64> keys)
     : m_db(std::move(db)), m_table(table), m_keyed(true), m_rowKeys(std::move(keys))
 {
-    QString keyName;
     for (const auto& column : m_db->columns(m_table)) {
         if (column.isIntegerKey)
-            keyName = column.name;
+            m_keyName = column.name;
     }
-    if (keyName.isEmpty())
+    if (m_keyName.isEmpty())
         throw DbError(3027, QStringLiteral("The table %1 has no key column.").arg(m_table));
-    m_stmt = Statement(m_db->handle(), QStringLiteral("SELECT * FROM \"%1\" WHERE \"%2\" = ?").arg(m_table, keyName));
+    std::sort(m_rowKeys.begin(), m_rowKeys.end());
+    // One statement walks the table in key order from a given key: the rows between two wanted keys are stepped
+    // over while they are few, and the walk jumps ahead where they are many. All of it reads one snapshot.
+    m_stmt = Statement(m_db->handle(), QStringLiteral("SELECT * FROM \"%1\" WHERE \"%2\" >= ? ORDER BY \"%2\"")
+                                           .arg(m_table, m_keyName));
     describe();
     m_eof = !step();
 }
@@ -35,7 +39,7 @@ Recordset::Recordset(std::shared_ptr<Database> db, const QString& table, QVector
 void Recordset::describe()
 {
     for (int c = 0; c < m_stmt.columnCount(); ++c)
-        m_resultColumns.insert(m_stmt.columnName(c).toLower(), c);
+        m_columnNames.append(m_stmt.columnName(c));
     if (m_table.isEmpty())
         return;
     m_tableColumns = m_db->columns(m_table);
@@ -56,12 +60,25 @@ bool Recordset::step()
 {
     if (!m_keyed)
         return m_stmt.step();
-    // A row deleted since it was found is passed over.
+    constexpr qint64 kStepOver = 64;
     while (++m_rowKeyPos < m_rowKeys.size()) {
-        m_stmt.reset();
-        m_stmt.bind(1, m_rowKeys.at(m_rowKeyPos));
-        if (m_stmt.step())
+        const qint64 wanted = m_rowKeys.at(m_rowKeyPos);
+        if (!m_walking || wanted - m_walkKey > kStepOver) {
+            m_stmt.reset();
+            m_stmt.bind(1, wanted);
+            m_walking = m_stmt.step();
+            if (!m_walking)
+                return false; // no row from here on: every remaining key was deleted since it was found
+            m_walkKey = m_stmt.int64(m_keyColumn);
+        }
+        while (m_walking && m_walkKey < wanted) {
+            m_walking = m_stmt.step();
+            if (m_walking)
+                m_walkKey = m_stmt.int64(m_keyColumn);
+        }
+        if (m_walking && m_walkKey == wanted)
             return true;
+        // The row was deleted since it was found: go on with the next key.
     }
     return false;
 }
@@ -75,7 +92,12 @@ void Recordset::MoveNext()
 
 int Recordset::columnIndex(const QString& name) const
 {
-    return m_resultColumns.value(name.toLower(), -1);
+    // Called for every field of every row a search lists: compare in place rather than build a lower-case key.
+    for (int c = 0; c < m_columnNames.size(); ++c) {
+        if (m_columnNames.at(c).compare(name, Qt::CaseInsensitive) == 0)
+            return c;
+    }
+    return -1;
 }
 
 Field Recordset::Fields(const QString& name) const

@@ -4,6 +4,7 @@
 #include "Statement.h"
 
 #include <QHash>
+#include <QStringList>
 #include <QVariant>
 #include <QVector>
 #include <memory>
@@ -65,11 +66,14 @@ private:
     bool m_eof = true;
     QString m_table;
     QList<Database::ColumnInfo> m_tableColumns;
-    QHash<QString, int> m_resultColumns; // lower-case name -> result column
+    QStringList m_columnNames; // of the result, in its order
     int m_keyColumn = -1;
     bool m_adding = false;
     bool m_keyed = false;
     QVector<qint64> m_rowKeys;
     int m_rowKeyPos = -1;
+    QString m_keyName;
+    bool m_walking = false; // the keyed walk's statement is on a row
+    qint64 m_walkKey = 0;   // the key of that row
     QHash<QString, QVariant> m_newRow; // table column name -> value
 };

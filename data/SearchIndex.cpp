@@ -121,6 +121,7 @@ void SearchIndex::rebuildIfChanged()
         sqlite3_extended_result_codes(m_db, 1);
         sqlite3_busy_timeout(m_db, 5000);
         Database::installDialect(m_db);
+        sqlite3_exec(m_db, "PRAGMA mmap_size = 1073741824", nullptr, nullptr, nullptr);
     }
     sqlite3_stmt* stmt = nullptr;
     long long version = -1;
@@ -138,9 +139,14 @@ void SearchIndex::rebuildIfChanged()
 void SearchIndex::rebuild()
 {
     m_built = false;
+    // A file changes by a row or two between searches: keep the room the last copy needed.
+    const std::size_t rows = m_keys.size();
     m_text.clear();
+    m_text.reserve(m_text.capacity());
     m_rowStart.clear();
     m_keys.clear();
+    m_rowStart.reserve(rows + 16);
+    m_keys.reserve(rows + 16);
     m_irregular.clear();
 
     std::string sql = "SELECT ID";
@@ -176,7 +182,6 @@ void SearchIndex::rebuild()
     if (rc != SQLITE_DONE)
         throw Database::errorOf(m_db, rc);
     m_rowStart.push_back(std::uint32_t(m_text.size()));
-    m_text.shrink_to_fit();
     m_built = true;
 }
 
