@@ -27,6 +27,7 @@ build() {
     local dir=$1 type=$2
     local extra=()
     [ "${TOVRIN_SANITIZE:-0}" = 1 ] && extra+=(-DTOVRIN_SANITIZE=ON)
+    [ -n "${TOVRIN_EXTRA:-}" ] && extra+=("$TOVRIN_EXTRA")
     cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE="$type" "${extra[@]}" >/dev/null
     cmake --build "$dir" -j"$(nproc)"
 }
@@ -45,7 +46,7 @@ test)
     ;;
 bench)
     install_missing
-    build "${TOVRIN_BUILD:-build-bench}" Release
+    TOVRIN_EXTRA="-DTOVRIN_BENCH=ON" build "${TOVRIN_BUILD:-build-bench}" Release
     "${TOVRIN_BUILD:-build-bench}/bench/tovrin_bench" "${@:2}"
     ;;
 *)

@@ -1,0 +1,879 @@
+// tovrin_bench: how fast the program's own statements run on large books, side by side with stock SQLite and an
+// in-memory scan of the same text, printed as Markdown with a PASS or MISS for each of the program's targets.
+//
+//   tovrin_bench [--sizes 10000,100000,1000000] [--quick]
+//
+// Internal modes, started by the benchmark itself: --peak-child FILE (peak memory with a book open).
+#include "Anchors.h"
+#include "DataControl.h"
+#include "Generator.h"
+#include "GridModel.h"
+#include "Schema.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr int kMessageRows = 100000;
+constexpr int kScreenRows = 30;      // rows of a grid on screen
+constexpr int kScreenResultRows = 3; // rows behind the first screen of search result lines
+constexpr int kStartupRuns = 15;
+
+const char* const kBook[] = {"SELECT * FROM tblTel WHERE Category = 'Personal' ORDER BY Lname",
+                             "SELECT * FROM tblTel WHERE Category = 'Business' ORDER BY BusName"};
+const char* const kLetter = "SELECT * FROM tblTel WHERE Category = 'Personal' AND Lname  LIKE 'K*'";
+const char* const kWholeTable = "SELECT * FROM tblTel";
+const char* const kLog = "SELECT * FROM tblMes ORDER BY Cdate DESC";
+
+// ---------------------------------------------------------------------------------------------------------------
+// Output
+
+void progress(const QString& text)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+    std::fflush(stderr);
+}
+
+void out(const QString& text)
+{
+    std::printf("%s\n", qPrintable(text));
+    std::fflush(stdout);
+}
+
+QString ms(double value)
+{
+    if (value < 1)
+        return QString::number(value, 'f', 3);
+    if (value < 10)
+        return QString::number(value, 'f', 2);
+    if (value < 100)
+        return QString::number(value, 'f', 1);
+    return QString::number(value, 'f', 0);
+}
+
+QString ratio(double value)
+{
+    if (value <= 0)
+        return QStringLiteral("–");
+    if (value < 1)
+        return QString::number(value, 'f', 3);
+    if (value < 10)
+        return QString::number(value, 'f', 2);
+    if (value < 100)
+        return QString::number(value, 'f', 1);
+    return QString::number(value, 'f', 0);
+}
+
+QString thousands(long long n)
+{
+    QString text = QString::number(n);
+    for (int i = int(text.size()) - 3; i > 0; i -= 3)
+        text.insert(i, QLatin1Char(','));
+    return text;
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// Timing
+
+using Clock = std::chrono::steady_clock;
+
+struct Stat
+{
+    double ms = 0;
+    int runs = 0;
+    long long rows = -1; // what the action found, -1 when a count means nothing
+};
+
+double since(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return -1;
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Median of several runs. A first run warms the caches and is dropped; slow actions get fewer runs, and for the
+// slowest the first run counts too, so the 1,000,000-row books finish in minutes.
+// `prepare`, when given, runs before every run, outside the timing.
+Stat measure(const std::function<long long()>& action, bool quick, const std::function<void()>& prepare = {})
+{
+    Stat stat;
+    if (prepare)
+        prepare();
+    auto start = Clock::now();
+    stat.rows = action();
+    const double first = since(start);
+    std::vector<double> times;
+    int runs = quick ? 3 : 7;
+    if (first > 1500) {
+        times.push_back(first);
+        runs = quick ? 1 : 3;
+    } else if (first > 300) {
+        runs = quick ? 3 : 5;
+    }
+    while (int(times.size()) < runs) {
+        if (prepare)
+            prepare();
+        start = Clock::now();
+        action();
+        times.push_back(since(start));
+    }
+    stat.ms = median(times);
+    stat.runs = int(times.size());
+    return stat;
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// The program's statements and windows
+
+QVector<GridColumn> personalColumns()
+{
+    const QString number = QStringLiteral("General Number");
+    return {{QStringLiteral("Last"), QStringLiteral("Lname"), 2535, QString()},
+            {QStringLiteral("First"), QStringLiteral("Fname"), 2760, QString()},
+            {QStringLiteral("Tel - 1"), QStringLiteral("Tel1"), 1410, number},
+            {QStringLiteral("Tel - 2"), QStringLiteral("Tel2"), 1380, number},
+            {QStringLiteral("Cellular"), QStringLiteral("Pel"), 1395, number},
+            {QStringLiteral("Fax"), QStringLiteral("Fax"), 1350, number}};
+}
+
+QVector<GridColumn> businessColumns()
+{
+    QVector<GridColumn> columns = personalColumns();
+    columns.prepend({QStringLiteral("Business"), QStringLiteral("BusName"), 3000, QString()});
+    return columns;
+}
+
+QVector<GridColumn> logColumns()
+{
+    return {{QStringLiteral("Date"), QStringLiteral("Cdate"), 1200, QStringLiteral("Short Date")},
+            {QStringLiteral("Time"), QStringLiteral("Ctime"), 1000, QStringLiteral("Short Time")},
+            {QStringLiteral("From"), QStringLiteral("Meet"), 2000, QString()},
+            {QStringLiteral("For"), QStringLiteral("Avur"), 1500, QString()},
+            {QStringLiteral("Message"), QStringLiteral("Hodaa"), 5000, QString()}};
+}
+
+// The search statement exactly as the directory window builds it.
+QString searchStatement(const QString& text)
+{
+    QString literal = text;
+    literal.replace(QLatin1Char('\''), QLatin1String("''"));
+    QStringList terms;
+    for (const char* column : Anchors::kSearchColumns)
+        terms << QStringLiteral("(%1 LIKE '*%2*')").arg(QLatin1String(column), literal);
+    return QStringLiteral("SELECT * FROM tblTel WHERE ") + terms.join(QStringLiteral(" OR "));
+}
+
+// A data control with its grid, as a window holds them.
+struct Grid
+{
+    Grid(const QString& file, QVector<GridColumn> columns) : model(&control, std::move(columns))
+    {
+        control.setDatabaseName(file);
+    }
+    DataControl control;
+    GridModel model;
+};
+
+long long sink = 0; // keeps the reads from being optimised away
+
+void readRow(const GridModel& model, int row)
+{
+    for (int c = 0; c < model.columnCount(); ++c)
+        sink += model.data(model.index(row, c)).toString().size();
+}
+
+// Refresh and the grid's first screen.
+long long firstScreen(Grid& grid, const QString& sql)
+{
+    grid.control.setRecordSource(sql);
+    grid.control.Refresh();
+    const int rows = std::min(kScreenRows, grid.model.rowCount());
+    for (int r = 0; r < rows; ++r)
+        readRow(grid.model, r);
+    return -1;
+}
+
+// Refresh and a jump to the last row: every key read, then the last row's values.
+long long lastRow(Grid& grid, const QString& sql)
+{
+    grid.control.setRecordSource(sql);
+    grid.control.Refresh();
+    grid.model.fetchAll();
+    if (grid.model.rowCount() > 0)
+        readRow(grid.model, grid.model.rowCount() - 1);
+    return grid.model.rowCount();
+}
+
+void readSearchRow(const Recordset& rs)
+{
+    for (const char* column : Anchors::kSearchColumns)
+        sink += rs.Fields(QLatin1String(column)).Value().toString().size();
+}
+
+// The search to its complete result: every row's eleven fields read, as the result list does when scrolled
+// through to the end.
+long long searchComplete(DataControl& control, const QString& text)
+{
+    control.setRecordSource(searchStatement(text));
+    control.Refresh();
+    Recordset* rs = control.Recordset();
+    long long rows = 0;
+    while (!rs->Eof()) {
+        readSearchRow(*rs);
+        ++rows;
+        rs->MoveNext();
+    }
+    return rows;
+}
+
+// The search to the first screen of result lines: the fields of the first three rows.
+long long searchFirstScreen(DataControl& control, const QString& text)
+{
+    control.setRecordSource(searchStatement(text));
+    control.Refresh();
+    Recordset* rs = control.Recordset();
+    for (int r = 0; r < kScreenResultRows && !rs->Eof(); ++r) {
+        readSearchRow(*rs);
+        if (r + 1 < kScreenResultRows)
+            rs->MoveNext();
+    }
+    return -1;
+}
+
+// Saving one entry the way the entry window does.
+long long saveEntry(DataControl& control)
+{
+    Recordset* rs = control.Recordset();
+    rs->AddNew();
+    const std::pair<const char*, const char*> values[] = {
+        {"Category", "Personal"},
+        {"Fname", "Bench"},
+        {"Lname", "Saved"},
+        {"BusName", " "},
+        {"Address", "1 Bench St"},
+        {"City", "Haifa"},
+        {"State", ""},
+        {"Zip", "_____"},
+        {"Tel1", "054 - 0000000"},
+        {"Tel2", "___ - _______"},
+        {"Pel", "052 - 0000000"},
+        {"Fax", "___ - _______"},
+    };
+    for (const auto& [name, value] : values)
+        rs->setCollect(QLatin1String(name), QString::fromUtf8(value));
+    rs->Update();
+    control.Refresh();
+    return -1;
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// Files
+
+QString dataDir()
+{
+    return QStringLiteral(TOVRIN_BENCH_DATA);
+}
+
+void removeDatabase(const QString& path)
+{
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+        QFile::remove(path + QLatin1String(suffix));
+}
+
+// The cached file for `rows`, made when missing or written by another version of the generator or schema.
+QString cachedFile(int rows)
+{
+    QDir().mkpath(dataDir());
+    const QString path = QDir(dataDir()).filePath(QStringLiteral("tel-%1.mdb").arg(rows));
+    QFile stampFile(path + QStringLiteral(".stamp"));
+    const QString stamp = Generator::stamp();
+    if (QFileInfo::exists(path) && stampFile.open(QIODevice::ReadOnly) &&
+        QString::fromLatin1(stampFile.readAll()).trimmed() == stamp)
+        return path;
+    stampFile.close();
+    progress(QStringLiteral("Generating %1 rows into %2 ...").arg(thousands(rows), path));
+    const QString part = path + QStringLiteral(".part");
+    removeDatabase(part);
+    removeDatabase(path);
+    auto start = Clock::now();
+    Generator::generate(part, rows, kMessageRows);
+    const double generated = since(start);
+    // The program's first open of a file it did not write may do one-time work on it; the cache keeps the
+    // result, as a file in use would.
+    start = Clock::now();
+    Database::open(part);
+    progress(QStringLiteral("  generated in %1 s, first opened by the program in %2 s")
+                 .arg(generated / 1000, 0, 'f', 1)
+                 .arg(since(start) / 1000, 0, 'f', 1));
+    if (!QFile::rename(part, path))
+        throw DbError(0, QStringLiteral("Cannot rename %1").arg(part));
+    removeDatabase(part);
+    if (!stampFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw DbError(0, QStringLiteral("Cannot write %1").arg(stampFile.fileName()));
+    stampFile.write(stamp.toLatin1() + '\n');
+    return path;
+}
+
+// A copy of the cached file to run on: the save benchmark writes, and the cache stays as generated.
+QString workingCopy(const QString& cached, int rows)
+{
+    const QString path = QDir(dataDir()).filePath(QStringLiteral("work-%1.mdb").arg(rows));
+    removeDatabase(path);
+    if (!QFile::copy(cached, path))
+        throw DbError(0, QStringLiteral("Cannot copy %1 to %2").arg(cached, path));
+    return path;
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// Peak memory, in a process of its own
+
+long long statusKb(const char* key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(key))
+            return line.mid(qsizetype(std::strlen(key))).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+int peakChild(const QString& file)
+{
+    const long long before = statusKb("VmHWM:");
+    Grid grid(file, personalColumns());
+    firstScreen(grid, QLatin1String(kBook[0]));
+    const long long shown = statusKb("VmHWM:");
+    const long long rows = lastRow(grid, QLatin1String(kBook[0]));
+    const long long last = statusKb("VmHWM:");
+    // Pages of the file mapped into the process count as its memory too; the split tells them from the heap.
+    const long long lastAnon = statusKb("RssAnon:");
+    const long long lastFile = statusKb("RssFile:");
+    // The search window may be open beside the book.
+    DataControl search;
+    search.setDatabaseName(file);
+    searchComplete(search, Generator::planted().rareWord);
+    std::printf("before %lld\nfirst %lld\nlast %lld\nlastAnon %lld\nlastFile %lld\nrows %lld\nsearch %lld\n"
+                "searchAnon %lld\nsearchFile %lld\n",
+                before, shown, last, lastAnon, lastFile, rows, statusKb("VmHWM:"), statusKb("RssAnon:"),
+                statusKb("RssFile:"));
+    return 0;
+}
+
+// The child's figures by name, in kB (and "rows").
+using Peak = std::map<QByteArray, long long>;
+
+std::optional<Peak> measurePeak(const QString& file)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--peak-child"), file});
+    if (!child.waitForFinished(600000) || child.exitCode() != 0)
+        return std::nullopt;
+    Peak peak;
+    for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> parts = line.split(' ');
+        if (parts.size() == 2)
+            peak[parts[0]] = parts[1].toLongLong();
+    }
+    for (const char* name :
+         {"before", "first", "last", "lastAnon", "lastFile", "rows", "search", "searchAnon", "searchFile"}) {
+        if (!peak.count(name))
+            return std::nullopt;
+    }
+    return peak;
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// The run
+
+struct SearchKind
+{
+    const char* key;
+    QString label;
+    QString text;
+};
+
+struct Line
+{
+    QString label;
+    Stat stat;
+    QString anchorKey; // the search kind whose anchors the ratios use
+    bool anchor = false;
+};
+
+struct SizeResult
+{
+    int rows = 0;
+    std::vector<Line> lines;
+    std::map<QString, double> figure; // key -> median ms, for the targets
+    std::optional<Peak> peak;
+    double firstOpenMs = 0;
+};
+
+std::vector<SearchKind> searchKinds()
+{
+    const Generator::Planted planted = Generator::planted();
+    return {{"rare", QStringLiteral("a rare word"), planted.rareWord},
+            {"phone", QStringLiteral("seven phone digits"), planted.phoneDigits},
+            {"two", QStringLiteral("a common two-letter text"), QStringLiteral("an")},
+            {"three", QStringLiteral("a common three-letter text"), QStringLiteral("ber")},
+            {"hash", QStringLiteral("any digit"), QStringLiteral("#")},
+            {"empty", QStringLiteral("the empty text"), QString()}};
+}
+
+QString quotedText(const QString& text)
+{
+    return QStringLiteral("\"%1\"").arg(text);
+}
+
+SizeResult runSize(int rows, bool quick)
+{
+    SizeResult result;
+    result.rows = rows;
+    const QString file = workingCopy(cachedFile(rows), rows);
+    progress(QStringLiteral("Measuring %1 rows on %2").arg(thousands(rows), file));
+
+    auto add = [&](const QString& key, const QString& label, const QString& anchorKey,
+                   const std::function<long long()>& action, const std::function<void()>& prepare = {}) {
+        progress(QStringLiteral("  %1").arg(label));
+        Line line{label, measure(action, quick, prepare), anchorKey, false};
+        result.figure[key] = line.stat.ms;
+        result.lines.push_back(line);
+    };
+
+    // The very first open of the copy: whatever one-time work the data layer does on a file it meets.
+    {
+        const auto start = Clock::now();
+        Grid grid(file, personalColumns());
+        firstScreen(grid, QLatin1String(kBook[0]));
+        result.firstOpenMs = since(start);
+    }
+
+    Grid personal(file, personalColumns());
+    Grid business(file, businessColumns());
+    add(QStringLiteral("book-new"), QStringLiteral("Personal book, first screen, new connection"),
+        QStringLiteral("rare"), [&] {
+            Grid fresh(file, personalColumns());
+            return firstScreen(fresh, QLatin1String(kBook[0]));
+        });
+    add(QStringLiteral("book-first"), QStringLiteral("Personal book, first screen"), QStringLiteral("rare"),
+        [&] { return firstScreen(personal, QLatin1String(kBook[0])); });
+    add(QStringLiteral("book-last"), QStringLiteral("Personal book, last row"), QStringLiteral("rare"),
+        [&] { return lastRow(personal, QLatin1String(kBook[0])); });
+    add(QStringLiteral("business-first"), QStringLiteral("Business book, first screen"), QStringLiteral("rare"),
+        [&] { return firstScreen(business, QLatin1String(kBook[1])); });
+    add(QStringLiteral("business-last"), QStringLiteral("Business book, last row"), QStringLiteral("rare"),
+        [&] { return lastRow(business, QLatin1String(kBook[1])); });
+    add(QStringLiteral("letter-first"), QStringLiteral("Letter K, first screen"), QStringLiteral("rare"),
+        [&] { return firstScreen(personal, QLatin1String(kLetter)); });
+    add(QStringLiteral("letter-last"), QStringLiteral("Letter K, complete (last row)"), QStringLiteral("rare"),
+        [&] { return lastRow(personal, QLatin1String(kLetter)); });
+
+    progress(QStringLiteral("  loading the memory scan"));
+    const Anchors::StockSearch stock(file);
+    const Anchors::MemoryScan memory(file);
+    DataControl search;
+    search.setDatabaseName(file);
+    for (const SearchKind& kind : searchKinds()) {
+        const QString key = QLatin1String(kind.key);
+        const QString shown = quotedText(kind.text);
+        add(QStringLiteral("search-%1").arg(key), QStringLiteral("Search %1 (%2), complete").arg(shown, kind.label),
+            key, [&] { return searchComplete(search, kind.text); });
+        add(QStringLiteral("search-%1-first").arg(key), QStringLiteral("Search %1, first screen of lines").arg(shown),
+            key, [&] { return searchFirstScreen(search, kind.text); });
+        if (key == QLatin1String("rare")) {
+            add(QStringLiteral("search-rare-new"), QStringLiteral("Search %1, first screen, new connection").arg(shown),
+                key, [&] {
+                    DataControl fresh;
+                    fresh.setDatabaseName(file);
+                    return searchFirstScreen(fresh, kind.text);
+                });
+        }
+        progress(QStringLiteral("  anchors for %1").arg(shown));
+        const Stat stockStat = measure(
+            [&] {
+                long long bytes = 0;
+                const long long found = stock.run(kind.text, bytes);
+                sink += bytes;
+                return found;
+            },
+            quick);
+        const std::string needle = Anchors::MemoryScan::fold(kind.text.toStdString());
+        const Stat memoryStat = measure([&] { return (long long)memory.search(needle).size(); }, quick);
+        result.figure[QStringLiteral("stock-%1").arg(key)] = stockStat.ms;
+        result.figure[QStringLiteral("memory-%1").arg(key)] = memoryStat.ms;
+        result.lines.push_back(
+            {QStringLiteral("  anchor: stock SQLite, LIKE '%%1%'").arg(kind.text), stockStat, key, true});
+        result.lines.push_back(
+            {QStringLiteral("  anchor: memmem over %1 MB in memory").arg(memory.bytes() >> 20), memoryStat, key, true});
+        if (key == QLatin1String("empty")) {
+            // Not an anchor: how much of the program's walk the text conversion alone costs.
+            const Stat converted = measure(
+                [&] {
+                    long long bytes = 0;
+                    const long long found = stock.run(kind.text, bytes, true);
+                    sink += bytes;
+                    return found;
+                },
+                quick);
+            result.lines.push_back({QStringLiteral("  (context) stock SQLite, LIKE '%%', the 11 columns made QStrings"),
+                                    converted, key, true});
+        }
+    }
+
+    {
+        DataControl entry;
+        entry.setDatabaseName(file);
+        entry.setRecordSource(QLatin1String(kWholeTable));
+        entry.Refresh();
+        add(QStringLiteral("save"), QStringLiteral("Save one entry (AddNew, 12 fields, Update, Refresh)"),
+            QStringLiteral("rare"), [&] { return saveEntry(entry); });
+        // A search after any change to the file is the one that pays for whatever the layer keeps about the
+        // file's rows.
+        const QString rare = Generator::planted().rareWord;
+        add(
+            QStringLiteral("search-after-save"),
+            QStringLiteral("Search %1, first screen of lines, right after a save").arg(quotedText(rare)),
+            QStringLiteral("rare"), [&] { return searchFirstScreen(search, rare); }, [&] { saveEntry(entry); });
+    }
+    {
+        Grid log(file, logColumns());
+        add(QStringLiteral("log-first"), QStringLiteral("Message log, first screen"), QStringLiteral("rare"),
+            [&] { return firstScreen(log, QLatin1String(kLog)); });
+    }
+
+    progress(QStringLiteral("  peak memory with the book open (child process)"));
+    result.peak = measurePeak(file);
+    removeDatabase(file);
+    return result;
+}
+
+void printSize(const SizeResult& result)
+{
+    out(QStringLiteral("\n### %1 rows in tblTel, %2 in tblMes\n").arg(thousands(result.rows), thousands(kMessageRows)));
+    out(QStringLiteral("| action | rows found | median ms | runs | × stock SQLite | × memmem |"));
+    out(QStringLiteral("|---|--:|--:|--:|--:|--:|"));
+    for (const Line& line : result.lines) {
+        const double stock = result.figure.at(QStringLiteral("stock-") + line.anchorKey);
+        const double memory = result.figure.at(QStringLiteral("memory-") + line.anchorKey);
+        const bool search = line.label.startsWith(QLatin1String("Search")) || line.anchor;
+        const QString mark = search ? QString() : QStringLiteral(" †");
+        out(QStringLiteral("| %1 | %2 | %3 | %4 | %5%6 | %7%6 |")
+                .arg(line.label, line.stat.rows >= 0 ? thousands(line.stat.rows) : QString(), ms(line.stat.ms))
+                .arg(line.stat.runs)
+                .arg(ratio(line.stat.ms / stock), mark, ratio(line.stat.ms / memory)));
+    }
+    out(QStringLiteral("\n† ratio to the anchors of the rare-word search."));
+    out(QStringLiteral("First open of the freshly copied file (once): %1 ms.").arg(ms(result.firstOpenMs)));
+    if (result.peak) {
+        const Peak& p = *result.peak;
+        const auto mb = [&](const char* name) { return QString::number(p.at(name) / 1024.0, 'f', 1); };
+        out(QStringLiteral("Peak memory (VmHWM) with the Personal book open: %1 MB at the first screen, %2 MB after "
+                           "going to its last row (%3 rows; resident then: %4 MB heap, %5 MB file pages), %6 MB "
+                           "after a search as well (resident then: %7 MB heap, %8 MB file pages); the process "
+                           "alone: %9 MB.")
+                .arg(mb("first"), mb("last"), thousands(p.at("rows")), mb("lastAnon"), mb("lastFile"), mb("search"),
+                     mb("searchAnon"), mb("searchFile"), mb("before")));
+    } else {
+        out(QStringLiteral("Peak memory: the child process failed."));
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// Start-up
+
+struct Startup
+{
+    double programMs = -1;
+    double emptyMs = -1; // the program on an empty file: what the rows add is the difference
+    double trivialMs = -1;
+    double textMs = -1; // the trivial window with one line of text
+    int runs = 0;
+    QString note;
+};
+
+Startup runStartup(bool quick)
+{
+    Startup result;
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
+    const QFileInfo program(QStringLiteral(TOVRIN_PROGRAM));
+    if (xvfb.isEmpty() || !program.exists()) {
+        result.note = xvfb.isEmpty() ? QStringLiteral("xvfb-run is not installed")
+                                     : QStringLiteral("%1 is not built").arg(program.filePath());
+        return result;
+    }
+    const QString cached = cachedFile(100000);
+    // Two program folders as users have them: the binary, its pictures and its file, full or empty.
+    QTemporaryDir full;
+    QTemporaryDir empty;
+    for (const QString& dir : {full.path(), empty.path()}) {
+        for (const char* name : {"Kesh1.gif", "engbaner.gif"})
+            QFile::copy(QDir(program.absolutePath()).filePath(QLatin1String(name)),
+                        QDir(dir).filePath(QLatin1String(name)));
+        QFile::copy(program.filePath(), QDir(dir).filePath(QStringLiteral("tovrin")));
+    }
+    QFile::copy(cached, QDir(full.path()).filePath(QStringLiteral("Dalvek.mdb")));
+    Schema::createFile(QDir(empty.path()).filePath(QStringLiteral("Dalvek.mdb")));
+    const QString shots = QDir(dataDir()).filePath(QStringLiteral("startup-shots"));
+    QDir().mkpath(shots);
+
+    const int runs = quick ? 3 : kStartupRuns;
+    progress(QStringLiteral("Start-up with 100,000 rows against a trivial window, %1 runs each").arg(runs));
+    QProcess watch;
+    watch.setProcessChannelMode(QProcess::SeparateChannels);
+    watch.start(xvfb, {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x1024x24 -wr"),
+                       QStringLiteral(TOVRIN_STARTUP_WATCH), QString::number(runs), QStringLiteral("--shots"), shots,
+                       QStringLiteral("program=") + QDir(full.path()).filePath(QStringLiteral("tovrin")),
+                       QStringLiteral("empty=") + QDir(empty.path()).filePath(QStringLiteral("tovrin")),
+                       QStringLiteral("trivial=") + QStringLiteral(TOVRIN_TRIVIAL_WINDOW),
+                       QStringLiteral("text=") + QStringLiteral(TOVRIN_TRIVIAL_TEXT)});
+    if (!watch.waitForFinished(600000) || watch.exitCode() != 0) {
+        result.note =
+            QStringLiteral("the watcher failed: %1").arg(QString::fromLocal8Bit(watch.readAllStandardError()));
+        return result;
+    }
+    std::map<QByteArray, std::vector<double>> times;
+    for (const QByteArray& line : watch.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> parts = line.split(' ');
+        if (parts.size() != 2)
+            continue;
+        const double value = parts[1].toDouble();
+        if (value < 0) {
+            result.note = QStringLiteral("a window did not appear within 30 s");
+            continue;
+        }
+        times[parts[0]].push_back(value);
+    }
+    result.programMs = median(times["program"]);
+    result.emptyMs = median(times["empty"]);
+    result.trivialMs = median(times["trivial"]);
+    result.textMs = median(times["text"]);
+    result.runs = int(std::min(times["program"].size(), times["trivial"].size()));
+    result.note = QStringLiteral("screens at the first paint: %1").arg(shots);
+    return result;
+}
+
+// ---------------------------------------------------------------------------------------------------------------
+// Targets
+
+struct Target
+{
+    QString text;
+    std::optional<bool> pass; // empty when not measured
+    QString detail;
+};
+
+QString verdict(const std::optional<bool>& pass)
+{
+    return !pass ? QStringLiteral("NOT MEASURED") : *pass ? QStringLiteral("PASS") : QStringLiteral("MISS");
+}
+
+std::vector<Target> targets(const std::vector<SizeResult>& sizes, const Startup& startup)
+{
+    std::vector<Target> list;
+    const SizeResult* at100k = nullptr;
+    const SizeResult* at1m = nullptr;
+    for (const SizeResult& size : sizes) {
+        if (size.rows == 100000)
+            at100k = &size;
+        if (size.rows == 1000000)
+            at1m = &size;
+    }
+
+    {
+        Target t{QStringLiteral("100,000 rows: every action under 100 ms"), std::nullopt, QString()};
+        if (at100k) {
+            QStringList misses;
+            for (const Line& line : at100k->lines) {
+                if (!line.anchor && line.stat.ms >= 100)
+                    misses << QStringLiteral("%1: %2 ms").arg(line.label, ms(line.stat.ms));
+            }
+            t.pass = misses.isEmpty();
+            t.detail = misses.join(QStringLiteral("; "));
+        }
+        list.push_back(t);
+    }
+    {
+        Target t{QStringLiteral("Start-up with 100,000 rows within 1.5 × a trivial Qt window"), std::nullopt,
+                 startup.note};
+        if (startup.programMs > 0 && startup.trivialMs > 0) {
+            const double r = startup.programMs / startup.trivialMs;
+            t.pass = r <= 1.5;
+            t.detail =
+                QStringLiteral("%1 ms against %2 ms: × %3").arg(ms(startup.programMs), ms(startup.trivialMs), ratio(r));
+        }
+        list.push_back(t);
+    }
+    auto under = [&](const QString& text, const char* key, double limit) {
+        Target t{text, std::nullopt, QString()};
+        if (at1m) {
+            const double value = at1m->figure.at(QLatin1String(key));
+            t.pass = value < limit;
+            t.detail = QStringLiteral("%1 ms").arg(ms(value));
+        }
+        list.push_back(t);
+    };
+    under(QStringLiteral("1,000,000 rows: Personal book first screen under 20 ms"), "book-first", 20);
+    under(QStringLiteral("1,000,000 rows: Business book first screen under 20 ms"), "business-first", 20);
+    under(QStringLiteral("1,000,000 rows: letter first screen under 20 ms"), "letter-first", 20);
+    for (const char* key : {"rare", "phone"}) {
+        const QString label =
+            key == QLatin1String("rare") ? QStringLiteral("a rare word") : QStringLiteral("seven phone digits");
+        Target faster{QStringLiteral("1,000,000 rows: search for %1 at least 10 × faster than stock SQLite").arg(label),
+                      std::nullopt, QString()};
+        Target near{QStringLiteral("1,000,000 rows: search for %1 within 3 × memmem").arg(label), std::nullopt,
+                    QString()};
+        if (at1m) {
+            const QString k = QLatin1String(key);
+            const double value = at1m->figure.at(QStringLiteral("search-") + k);
+            const double stock = at1m->figure.at(QStringLiteral("stock-") + k);
+            const double memory = at1m->figure.at(QStringLiteral("memory-") + k);
+            faster.pass = value * 10 <= stock;
+            faster.detail =
+                QStringLiteral("%1 ms against %2 ms: %3 × faster").arg(ms(value), ms(stock), ratio(stock / value));
+            near.pass = value <= 3 * memory;
+            near.detail = QStringLiteral("%1 ms against %2 ms: × %3").arg(ms(value), ms(memory), ratio(value / memory));
+        }
+        list.push_back(faster);
+        list.push_back(near);
+    }
+    {
+        Target t{QStringLiteral("1,000,000 rows: no search kind slower than stock SQLite (complete result)"),
+                 std::nullopt, QString()};
+        if (at1m) {
+            QStringList misses;
+            for (const SearchKind& kind : searchKinds()) {
+                const QString k = QLatin1String(kind.key);
+                const double value = at1m->figure.at(QStringLiteral("search-") + k);
+                const double stock = at1m->figure.at(QStringLiteral("stock-") + k);
+                if (value > stock)
+                    misses
+                        << QStringLiteral("%1: %2 ms against %3 ms").arg(quotedText(kind.text), ms(value), ms(stock));
+            }
+            t.pass = misses.isEmpty();
+            t.detail = misses.join(QStringLiteral("; "));
+        }
+        list.push_back(t);
+    }
+    {
+        Target t{QStringLiteral("1,000,000 rows: peak memory under 300 MB with a book open"), std::nullopt, QString()};
+        if (at1m && at1m->peak) {
+            const long long kb = at1m->peak->at("last");
+            t.pass = kb < 300 * 1024;
+            t.detail = QStringLiteral("%1 MB").arg(kb / 1024.0, 0, 'f', 1);
+        }
+        list.push_back(t);
+    }
+    return list;
+}
+
+// Other work on the machine shows here; the ratios are what hold up under it.
+QString loadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("unknown");
+    return QString::fromLatin1(file.readAll()).split(QLatin1Char(' ')).mid(0, 3).join(QStringLiteral(", "));
+}
+
+int usage()
+{
+    std::fprintf(stderr, "usage: tovrin_bench [--sizes 10000,100000,1000000] [--quick]\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() == 3 && args.at(1) == QLatin1String("--peak-child"))
+        return peakChild(args.at(2));
+
+    bool quick = false;
+    QList<int> sizes;
+    for (int i = 1; i < args.size(); ++i) {
+        if (args.at(i) == QLatin1String("--quick")) {
+            quick = true;
+        } else if (args.at(i) == QLatin1String("--sizes") && i + 1 < args.size()) {
+            for (const QString& part : args.at(++i).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+                bool ok = false;
+                const int n = part.toInt(&ok);
+                if (!ok || n < 100)
+                    return usage();
+                sizes << n;
+            }
+        } else {
+            return usage();
+        }
+    }
+    if (sizes.isEmpty())
+        sizes = quick ? QList<int>{10000, 100000} : QList<int>{10000, 100000, 1000000};
+
+    try {
+        const QString loadBefore = loadAverage();
+        std::vector<SizeResult> results;
+        for (int rows : std::as_const(sizes))
+            results.push_back(runSize(rows, quick));
+        const Startup startup = runStartup(quick);
+
+        out(QStringLiteral("## Tovrin benchmark%1\n").arg(quick ? QStringLiteral(" (quick)") : QString()));
+        out(QStringLiteral("Load average (1, 5, 15 min) when the measuring began: %1; at its end: %2.\n")
+                .arg(loadBefore, loadAverage()));
+        out(QStringLiteral("Medians; the first run of each action warms the caches and is not counted, except for "
+                           "actions slower than 1.5 s. Searches are compared with the same text searched by stock "
+                           "SQLite (built-in LIKE, \"%\") and by memmem over the folded text in memory."));
+        for (const SizeResult& result : results)
+            printSize(result);
+        out(QStringLiteral("\n### Start-up with 100,000 rows\n"));
+        if (startup.programMs > 0 && startup.trivialMs > 0) {
+            out(QStringLiteral("| program | median ms to the first painted window | runs |"));
+            out(QStringLiteral("|---|--:|--:|"));
+            out(QStringLiteral("| tovrin, 100,000 rows | %1 | %2 |").arg(ms(startup.programMs)).arg(startup.runs));
+            out(QStringLiteral("| tovrin, empty file | %1 | %2 |").arg(ms(startup.emptyMs)).arg(startup.runs));
+            out(QStringLiteral("| trivial Qt window | %1 | %2 |").arg(ms(startup.trivialMs)).arg(startup.runs));
+            out(QStringLiteral("| trivial Qt window with one line of text | %1 | %2 |")
+                    .arg(ms(startup.textMs))
+                    .arg(startup.runs));
+            out(QStringLiteral("| ratio tovrin (100,000 rows) / trivial | × %1 | |")
+                    .arg(ratio(startup.programMs / startup.trivialMs)));
+        }
+        if (!startup.note.isEmpty())
+            out(QStringLiteral("\n%1").arg(startup.note));
+
+        out(QStringLiteral("\n### Targets\n"));
+        for (const Target& t : targets(results, startup)) {
+            out(QStringLiteral("- %1 — %2%3")
+                    .arg(verdict(t.pass), t.text,
+                         t.detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(t.detail)));
+        }
+    } catch (const DbError& error) {
+        std::fprintf(stderr, "tovrin_bench: %s\n", error.what());
+        return 1;
+    }
+    return 0;
+}
