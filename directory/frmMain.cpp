@@ -1,33 +1,510 @@
 #include "frmMain.h"
 
+#include "BlockLabel.h"
+#include "CaptionButton.h"
+#include "DataGrid.h"
+#include "ErrorPath.h"
+#include "Fonts.h"
+#include "GridModel.h"
+#include "LineControl.h"
+#include "MDIForm1.h"
 #include "Module1.h"
+#include "ResultLines.h"
+#include "ShapeControl.h"
 #include "Twips.h"
+#include "WindowSwitch.h"
 
-frmMain::frmMain(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(this)), dbgPer(new DataGrid(this))
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMovie>
+#include <QPainter>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTableView>
+#include <array>
+
+namespace {
+
+const QString kDavid = QStringLiteral("David");
+const QString kTimes = QStringLiteral("Times New Roman");
+const QString kSansSerif = QStringLiteral("MS Sans Serif");
+const QString kBusiness = QStringLiteral("Business");
+const QString kPersonal = QStringLiteral("Personal");
+constexpr int kAll = 27;
+
+void setColors(QWidget* widget, QPalette::ColorRole backRole, const QColor& back, QPalette::ColorRole textRole,
+               const QColor& text)
 {
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, Qt::black);
-    setPalette(p);
-    datTel->setObjectName(QStringLiteral("datTel"));
-    dbgPer->setObjectName(QStringLiteral("dbgPer"));
-    dbgPer->setCaption(QStringLiteral("Personal  -  Tovrin"));
-    dbgPer->setModel(new GridModel(datTel,
-                                   {{QStringLiteral("Last"), QStringLiteral("Lname"), 2535, QString()},
-                                    {QStringLiteral("First"), QStringLiteral("Fname"), 2760, QString()},
-                                    {QStringLiteral("Tel - 1"), QStringLiteral("Tel1"), 1410, QStringLiteral("General Number")},
-                                    {QStringLiteral("Tel - 2"), QStringLiteral("Tel2"), 1380, QStringLiteral("General Number")},
-                                    {QStringLiteral("Cellular"), QStringLiteral("Pel"), 1395, QStringLiteral("General Number")},
-                                    {QStringLiteral("Fax"), QStringLiteral("Fax"), 1350, QStringLiteral("General Number")}},
-                                   this));
+    QPalette palette = widget->palette();
+    palette.setColor(backRole, back);
+    palette.setColor(textRole, text);
+    widget->setPalette(palette);
 }
+
+// A label that sizes itself to its text, on black like the window.
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, int left, int top, const QFont& font,
+                  const QColor& color)
+{
+    auto* label = new BlockLabel(text, parent);
+    label->setObjectName(name);
+    label->setFont(font);
+    label->setAutoFillBackground(true);
+    setColors(label, QPalette::Window, Qt::black, QPalette::WindowText, color);
+    label->move(tw(left), tw(top));
+    label->adjustSize();
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& text, const QRect& bounds,
+                        const QFont& font)
+{
+    auto* button = new CaptionButton(text, parent);
+    button->setObjectName(name);
+    button->setFont(font);
+    button->setGeometry(bounds);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QVector<GridColumn> personalColumns()
+{
+    const QString general = QStringLiteral("General Number");
+    return {{QStringLiteral("Last"), QStringLiteral("Lname"), 2535, QString()},
+            {QStringLiteral("First"), QStringLiteral("Fname"), 2760, QString()},
+            {QStringLiteral("Tel - 1"), QStringLiteral("Tel1"), 1410, general},
+            {QStringLiteral("Tel - 2"), QStringLiteral("Tel2"), 1380, general},
+            {QStringLiteral("Cellular"), QStringLiteral("Pel"), 1395, general},
+            {QStringLiteral("Fax"), QStringLiteral("Fax"), 1350, general}};
+}
+
+QVector<GridColumn> businessColumns()
+{
+    const QString general = QStringLiteral("General Number");
+    return {{QStringLiteral("Business"), QStringLiteral("BusName"), 3000, QString()},
+            {QStringLiteral("First"), QStringLiteral("Fname"), 1140, QString()},
+            {QStringLiteral("Last"), QStringLiteral("Lname"), 1185, QString()},
+            {QStringLiteral("Tel - 1"), QStringLiteral("Tel1"), 1335, general},
+            {QStringLiteral("Tel - 2"), QStringLiteral("Tel2"), 1350, general},
+            {QStringLiteral("Cellular"), QStringLiteral("Pel"), 1410, general},
+            {QStringLiteral("Fax"), QStringLiteral("Fax"), 1410, general}};
+}
+
+DataGrid* makeGrid(QWidget* parent, const QString& name, const QString& caption, int top)
+{
+    auto* grid = new DataGrid(parent);
+    grid->setObjectName(name);
+    grid->setCaption(caption);
+    // The stored height; the load gives both grids their working place.
+    grid->setGeometry(twRect(360, top, 11295, 915));
+    const QFont headFont = Fonts::font(kSansSerif, 8.25);
+    grid->captionBar()->setFont(headFont);
+    QTableView* view = grid->view();
+    view->setFont(Fonts::font(kSansSerif, 8.25, true));
+    view->horizontalHeader()->setFont(headFont);
+    QPalette palette = view->palette();
+    palette.setColor(QPalette::Base, QColor(192, 255, 255));
+    palette.setColor(QPalette::Text, palette.color(QPalette::WindowText));
+    view->setPalette(palette);
+    // Rows divided by dark grey lines; the style would draw them a shade darker than the window, almost white.
+    view->setStyleSheet(QStringLiteral("QTableView { gridline-color: rgb(128, 128, 128); }"));
+    // Tab leaves the grid for the next control; the arrow keys move between its cells.
+    view->setTabKeyNavigation(false);
+    return grid;
+}
+
+QString contactBlock()
+{
+    return QStringList{QStringLiteral("Tovrin Directory"), QStringLiteral("12 Harbour Road"),
+                       QStringLiteral("Haifa 3303112"),    QString(),
+                       QStringLiteral("Tel 04 - 8123456"), QStringLiteral("Fax 04 - 8123457")}
+        .join(QStringLiteral("\r\n"));
+}
+
+} // namespace
+
+const QString frmMain::SearchPrompt = QStringLiteral("Type Here Words or Numbers for Search");
+
+frmMain::frmMain(QWidget* parent) : WorkingWindow(parent)
+{
+    // Pictures and labels first: they lie beneath the controls that overlap them, as drawn-on decoration does.
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(twRect(5760, 4080, 1095, 1335));
+    Image1->setScaledContents(true);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/tovrin/image1.jpg")));
+
+    lblKesh = makeLabel(this, QStringLiteral("lblKesh"), QStringLiteral("Pirsomet"), 6960, 4080,
+                        Fonts::font(kDavid, 11.25, true), Qt::white);
+    Label2 = makeLabel(this, QStringLiteral("Label2"), QStringLiteral("Search Option"), 360, 3240,
+                       Fonts::font(kDavid, 11.25, true, true), QColor(0, 255, 0));
+    Label3 = makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Results"), 2160, 4320,
+                       Fonts::font(kDavid, 12, true, true), QColor(0, 255, 255));
+    Label1 = makeLabel(this, QStringLiteral("Label1"), QStringLiteral("Choose Telephone Book"), 8520, 240,
+                       Fonts::font(kDavid, 11.25, true), QColor(255, 0, 0));
+
+    Shape1 = new ShapeControl(QStringLiteral("Shape1"), 5640, 3960, 3255, 1575, QColor(255, 128, 0), 2, this);
+    const struct
+    {
+        int number, x1, y1, x2, y2;
+    } lineTable[] = {
+        {2, 4800, 3480, 4800, 6480}, {3, 360, 3480, 360, 6480},    {4, 360, 6480, 4800, 6480},
+        {5, 360, 4200, 4800, 4200},  {6, 4800, 6480, 5160, 6240},  {7, 5160, 6240, 5160, 3240},
+        {8, 5160, 6240, 4800, 6240}, {9, 4800, 4200, 5160, 3960},  {10, 4800, 3480, 5160, 3240},
+        {11, 4800, 3480, 360, 3480}, {12, 5160, 3240, 1800, 3240},
+    };
+    for (const auto& l : lineTable) {
+        lines.append(new LineControl(QStringLiteral("Line%1").arg(l.number), l.x1, l.y1, l.x2, l.y2,
+                                     QColor(255, 255, 0), 3, this));
+    }
+
+    datTel = new DataControl(this);
+    datTel->setObjectName(QStringLiteral("datTel"));
+    datSearch = new DataControl(this);
+    datSearch->setObjectName(QStringLiteral("datSearch"));
+
+    DXGif1 = new QLabel(this);
+    DXGif1->setObjectName(QStringLiteral("DXGif1"));
+    DXGif1->setGeometry(twRect(9120, 3960, 2535, 1935));
+    DXGif2 = new QLabel(this);
+    DXGif2->setObjectName(QStringLiteral("DXGif2"));
+    DXGif2->setGeometry(twRect(3600, 6600, 8055, 1335));
+    for (QLabel* gif : {DXGif1, DXGif2}) {
+        gif->setAlignment(Qt::AlignCenter);
+        gif->setAutoFillBackground(true);
+        setColors(gif, QPalette::Window, Qt::black, QPalette::WindowText, Qt::white);
+    }
+
+    results = new ResultLines(this);
+    lstResult = new QListView(this);
+    lstResult->setObjectName(QStringLiteral("lstResult"));
+    lstResult->setGeometry(twRect(480, 4560, 4215, 1815));
+    lstResult->setFont(Fonts::font(kDavid, 9.75, true));
+    setColors(lstResult, QPalette::Base, QColor(255, 255, 192), QPalette::Text, QColor(0, 0, 192));
+    // Every line has the same height, so the view lays out a million lines without asking for each.
+    lstResult->setUniformItemSizes(true);
+    lstResult->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstResult->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A list box cuts a long line at its edge; an ellipsis would change the text shown.
+    lstResult->setTextElideMode(Qt::ElideNone);
+    lstResult->setModel(results);
+
+    txtMila = new QLineEdit(this);
+    txtMila->setObjectName(QStringLiteral("txtMila"));
+    txtMila->setGeometry(twRect(480, 3600, 4215, 375));
+    txtMila->setFont(Fonts::font(kDavid, 11.25, true));
+    setColors(txtMila, QPalette::Base, QColor(128, 0, 0), QPalette::Text, QColor(255, 255, 0));
+    txtMila->installEventFilter(this);
+
+    optOtGroup = new QButtonGroup(this);
+    optOtGroup->setExclusive(true);
+    optOt.fill(nullptr, kAll + 1);
+    for (int index = 1; index <= kAll; ++index) {
+        QRect bounds;
+        QString caption;
+        if (index <= 13) {
+            bounds = twRect(360 + 480 * (index - 1), 120, 375, 375);
+            caption = QChar(u'A' + (index - 1));
+        } else if (index <= 26) {
+            bounds = twRect(360 + 480 * (index - 14), 600, 375, 375);
+            caption = QChar(u'A' + (index - 1));
+        } else {
+            bounds = twRect(6600, 120, 855, 855);
+            caption = QStringLiteral("All");
+        }
+        // The buttons of the strip share one name, as members of one control array; "Index" tells them apart.
+        QPushButton* button = makeButton(this, QStringLiteral("optOt"), caption, bounds, Fonts::font(kTimes, 12, true));
+        button->setProperty("Index", index);
+        button->setCheckable(true);
+        setColors(button, QPalette::Button, QColor(255, 192, 192), QPalette::ButtonText, Qt::black);
+        optOtGroup->addButton(button, index);
+        optOt[index] = button;
+    }
+    connect(optOtGroup, &QButtonGroup::idClicked, this, [this](int id) { ErrorPath::run([&] { optOt_Click(id); }); });
+    // Tab enters the strip at the letter that is down and leaves it with the next Tab, as it does a group of
+    // option buttons; the arrow keys move between the letters.
+    connect(optOtGroup, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (!checked)
+            return;
+        for (int index = 1; index <= kAll; ++index)
+            optOt[index]->setFocusPolicy(index == id ? Qt::StrongFocus : Qt::ClickFocus);
+    });
+
+    cmdMessages = makeButton(this, QStringLiteral("cmdMessages"), QStringLiteral("Messages"),
+                             twRect(1920, 6720, 1215, 615), Fonts::font(kDavid, 12, true));
+    cmdAdd = makeButton(this, QStringLiteral("cmdAdd"), QStringLiteral("Add New Number"), twRect(360, 6720, 1215, 615),
+                        Fonts::font(kDavid, 12, true));
+
+    cmbType = new QComboBox(this);
+    cmbType->setObjectName(QStringLiteral("cmbType"));
+    cmbType->setEditable(false);
+    cmbType->setGeometry(twRect(8520, 480, 2295, 345));
+    cmbType->setFont(Fonts::font(kDavid, 11.25, true));
+    {
+        QPalette palette = cmbType->palette();
+        palette.setColor(QPalette::Button, QColor(192, 255, 192));
+        palette.setColor(QPalette::Base, QColor(192, 255, 192));
+        cmbType->setPalette(palette);
+    }
+    connect(cmbType, &QComboBox::activated, this, [this] { ErrorPath::run([&] { cmbType_Click(); }); });
+
+    cmdEnd = makeButton(this, QStringLiteral("cmdEnd"), QStringLiteral("Exit"), twRect(360, 7560, 2775, 375),
+                        Fonts::font(kTimes, 12, true));
+
+    dbgPer = makeGrid(this, QStringLiteral("dbgPer"), QStringLiteral("Personal  -  Tovrin"), 2280);
+    dbgBus = makeGrid(this, QStringLiteral("dbgBus"), QStringLiteral("Business  -  Tovrin"), 1200);
+    m_unbound = new DataControl(this);
+    setGridSource(dbgPer, m_unbound);
+    setGridSource(dbgBus, m_unbound);
+
+    connect(cmdAdd, &QPushButton::clicked, this, [this] { ErrorPath::run([&] { cmdAdd_Click(); }); });
+    connect(cmdMessages, &QPushButton::clicked, this, [this] { ErrorPath::run([&] { cmdMessages_Click(); }); });
+    connect(cmdEnd, &QPushButton::clicked, this, [this] { cmdEnd_Click(); });
+
+    // Tab order by tab index; labels, pictures and lines take no focus.
+    QList<QWidget*> chain{txtMila, cmdEnd, cmbType, cmdAdd, cmdMessages, dbgPer->view(), dbgBus->view()};
+    for (int index = 1; index <= kAll; ++index)
+        chain.append(optOt[index]);
+    chain.append(lstResult);
+    for (int i = 1; i < chain.size(); ++i)
+        setTabOrder(chain.at(i - 1), chain.at(i));
+}
+
+frmMain::~frmMain() = default;
 
 void frmMain::Form_Load()
 {
-    dbgPer->setGeometry(twRect(360, 1200, 11295, 2000));
+    for (DataGrid* grid : {dbgBus, dbgPer})
+        grid->move(grid->x(), tw(1200));
+    for (DataGrid* grid : {dbgBus, dbgPer})
+        grid->resize(grid->width(), tw(2000));
+
+    cmbType->addItem(kBusiness);
+    cmbType->addItem(kPersonal);
+    cmbType->setCurrentText(kPersonal);
+
+    dbgBus->hide();
+    dbgPer->show();
+    bindVisibleGrid();
+
     gDbPath = Module1::databasePath();
     datTel->setDatabaseName(gDbPath);
-    gRecordSource = QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Personal' ORDER BY Lname");
+    datSearch->setDatabaseName(gDbPath);
+
+    // Needs the database name set above: selecting "All" runs the filter, which fills the grid.
+    selectOt(kAll);
+
+    playGif(DXGif1, Module1::besideProgram(QStringLiteral("Kesh1.gif")));
+    playGif(DXGif2, Module1::besideProgram(QStringLiteral("engbaner.gif")));
+
+    txtMila->setText(SearchPrompt);
+
+    lblKesh->setText(contactBlock());
+    lblKesh->adjustSize();
+
+    // The box with the lowest tab index takes the focus when the window shows; its focus handler selects the
+    // prompt, so typing replaces it.
+    txtMila->setFocus(Qt::TabFocusReason);
+}
+
+void frmMain::cmbType_Click()
+{
+    if (cmbType->currentText() == kBusiness) {
+        dbgBus->show();
+        dbgPer->hide();
+    } else {
+        dbgBus->hide();
+        dbgPer->show();
+    }
+    bindVisibleGrid();
+    optOt_Click(kAll);
+    // The strip shows "All" again; when a letter was down this runs the same statement once more.
+    selectOt(kAll);
+}
+
+void frmMain::optOt_Click(int Index)
+{
+    if (Index < 1 || Index > kAll)
+        return;
+    QString sortField;
+    if (cmbType->currentText() == kBusiness)
+        sortField = QStringLiteral("BusName");
+    if (cmbType->currentText() == kPersonal)
+        sortField = QStringLiteral("Lname");
+    // The book and the letter come from the combo box's two items and the buttons' captions, never from typing.
+    if (Index == kAll) {
+        gRecordSource = QStringLiteral("SELECT * FROM tblTel WHERE Category = '") + cmbType->currentText() +
+                        QStringLiteral("' ORDER BY ") + sortField;
+    } else {
+        gRecordSource = QStringLiteral("SELECT * FROM tblTel WHERE Category = '") + cmbType->currentText() +
+                        QStringLiteral("' AND ") + sortField + QStringLiteral("  LIKE '") + optOt[Index]->text() +
+                        QStringLiteral("*'");
+    }
     datTel->setRecordSource(gRecordSource);
     datTel->Refresh();
+}
+
+void frmMain::selectOt(int index)
+{
+    if (optOt[index]->isChecked())
+        return;
+    optOt[index]->setChecked(true);
+    optOt_Click(index);
+}
+
+void frmMain::setGridSource(DataGrid* grid, DataControl* source)
+{
+    GridModel* previous = grid->model();
+    grid->setModel(new GridModel(source, grid == dbgPer ? personalColumns() : businessColumns(), grid));
+    // Gone at once, so it reads nothing more from its source.
+    delete previous;
+}
+
+void frmMain::bindVisibleGrid()
+{
+    // Both grids show datTel, but a record set is one forward cursor that a grid reads as it scrolls: two grids
+    // on it would split its rows between them. The visible grid reads it; the hidden one rests on a source that
+    // never runs.
+    DataGrid* shown = dbgBus->isHidden() ? dbgPer : dbgBus;
+    if (shown == m_boundGrid)
+        return;
+    if (m_boundGrid)
+        setGridSource(m_boundGrid, m_unbound);
+    setGridSource(shown, datTel);
+    m_boundGrid = shown;
+}
+
+void frmMain::cmdAdd_Click()
+{
+    WindowSwitch::switchTo(this, QStringLiteral("frmAdd"));
+}
+
+void frmMain::cmdMessages_Click()
+{
+    WindowSwitch::switchTo(this, QStringLiteral("frmMes"));
+}
+
+void frmMain::cmdEnd_Click()
+{
+    MDIForm1::endProgram();
+}
+
+void frmMain::txtMila_KeyPress(quint16& KeyAscii)
+{
+    if (KeyAscii == 13)
+        runSearch();
+}
+
+void frmMain::runSearch()
+{
+    // An apostrophe would end the quoted pattern early, break the statement and let the rest of the text be read
+    // as statement text; doubled, it stands for itself, so O'Brien finds O'Brien. The pattern characters * ? # [
+    // keep their meaning.
+    QString pattern = txtMila->text();
+    pattern.replace(QLatin1Char('\''), QLatin1String("''"));
+    QString sql = QStringLiteral("SELECT * FROM tblTel WHERE ");
+    for (int field = 0; field < ResultLines::FieldCount; ++field) {
+        if (field > 0)
+            sql += QStringLiteral(" OR ");
+        sql += QLatin1Char('(') + ResultLines::fieldName(ResultLines::Field(field)) + QStringLiteral(" LIKE '*") +
+               pattern + QStringLiteral("*')");
+    }
+    gRecordSource = sql;
+    datSearch->setRecordSource(gRecordSource);
+    datSearch->Refresh();
+
+    results->clear();
+    ::Recordset* rs = datSearch->Recordset();
+    std::array<int, ResultLines::FieldCount> columns{};
+    for (int field = 0; field < ResultLines::FieldCount; ++field) {
+        const QString name = ResultLines::fieldName(ResultLines::Field(field));
+        columns[size_t(field)] = rs->columnIndex(name);
+        if (columns[size_t(field)] < 0)
+            throw DbError(DbError::ItemNotFound, QStringLiteral("Item not found in this collection: %1.").arg(name));
+    }
+    {
+        // Whatever was read before a failure stays listed.
+        const auto announce = qScopeGuard([this] { results->flush(); });
+        ResultLines::Values values;
+        while (!rs->Eof()) {
+            for (int field = 0; field < ResultLines::FieldCount; ++field)
+                values[size_t(field)] = rs->value(columns[size_t(field)]).toString();
+            results->append(values);
+            rs->MoveNext();
+        }
+    }
+
+    txtMila->setText(SearchPrompt);
+    // Leaving the box and coming back runs its focus handler, which selects the prompt.
+    cmbType->setFocus(Qt::OtherFocusReason);
+    txtMila->setFocus(Qt::OtherFocusReason);
+}
+
+void frmMain::txtMila_GotFocus()
+{
+    txtMila->setSelection(0, int(txtMila->text().size()));
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == txtMila) {
+        if (event->type() == QEvent::KeyPress) {
+            // The key goes on to the box whatever the handler does: it is only observed here.
+            const auto* key = static_cast<QKeyEvent*>(event);
+            quint16 KeyAscii = 0;
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+                KeyAscii = 13;
+            else if (!key->text().isEmpty())
+                KeyAscii = key->text().at(0).unicode();
+            if (KeyAscii != 0)
+                ErrorPath::run([&] { txtMila_KeyPress(KeyAscii); });
+        } else if (event->type() == QEvent::FocusIn &&
+                   static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+            // The box's own context menu hands the focus back when it closes: the focus never left the box for
+            // the user, and its Paste must go where the cursor was.
+            txtMila_GotFocus();
+            // A click gives the focus before the box handles the press, which then puts the cursor where the
+            // mouse is; select again once the press is done.
+            if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason) {
+                QMetaObject::invokeMethod(
+                    txtMila,
+                    [this] {
+                        if (txtMila->hasFocus())
+                            txtMila_GotFocus();
+                    },
+                    Qt::QueuedConnection);
+            }
+        }
+    }
+    return WorkingWindow::eventFilter(watched, event);
+}
+
+void frmMain::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    for (const LineControl* line : std::as_const(lines))
+        line->paint(painter);
+}
+
+void frmMain::playGif(QLabel* view, const QString& path)
+{
+    // A missing or unreadable file leaves the view empty; the window works on without it.
+    auto* movie = new QMovie(path, QByteArray(), view);
+    if (!movie->isValid()) {
+        delete movie;
+        view->clear();
+        return;
+    }
+    connect(movie, &QMovie::error, view, [view, movie] {
+        movie->stop();
+        view->clear();
+    });
+    view->setMovie(movie);
+    movie->start();
 }

@@ -1,22 +1,88 @@
 #pragma once
 
 #include "DataControl.h"
-#include "DataGrid.h"
-#include "GridModel.h"
 #include "WorkingWindow.h"
 
-// The directory window: the chosen book in a grid.
+#include <QVector>
+
+class DataGrid;
+class LineControl;
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class ResultLines;
+class ShapeControl;
+
+// The directory window, the program's main window: one of the two books in a grid (dbgPer or dbgBus, both bound
+// to datTel), the book switch cmbType, the letter strip optOt that narrows the book, the free-text search over
+// both books (txtMila, its own data control datSearch, the result list lstResult), the buttons that leave it, and
+// its decoration. It is loaded afresh every time it is shown, so it always starts with the whole personal book.
+//
+// The handlers throw DbError; the connections run them inside the error path, and a handler called from another
+// one (the load selects "All", the book switch runs the letter filter) lets its failure end the caller too.
 class frmMain : public WorkingWindow
 {
     Q_OBJECT
 public:
     explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
 
     void Form_Load() override;
     QString caption() const override { return QString(); }
     Border border() const override { return Border::None; }
     bool maximized() const override { return true; }
 
+    // The book switch: shows the grid of the chosen book with the whole book in it.
+    void cmbType_Click();
+    // The letter filter: index 1 to 26 for "A" to "Z", 27 for "All".
+    void optOt_Click(int Index);
+    void cmdAdd_Click();
+    void cmdMessages_Click();
+    void cmdEnd_Click();
+    // Sees every key before the search box does and passes it on unchanged; Enter (13) runs the search.
+    void txtMila_KeyPress(quint16& KeyAscii);
+    void txtMila_GotFocus();
+
+    static const QString SearchPrompt;
+
+    QLabel* DXGif1;
+    DataControl* datSearch;
+    QListView* lstResult;
+    QLineEdit* txtMila;
+    QVector<QPushButton*> optOt; // indices 1 to 27; 0 is unused
+    QButtonGroup* optOtGroup;
+    QLabel* DXGif2;
+    QPushButton* cmdMessages;
+    QPushButton* cmdAdd;
+    QComboBox* cmbType;
+    QPushButton* cmdEnd;
     DataControl* datTel;
     DataGrid* dbgPer;
+    DataGrid* dbgBus;
+    ShapeControl* Shape1;
+    QLabel* lblKesh;
+    QLabel* Image1;
+    QVector<LineControl*> lines; // Line2 to Line12
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label1;
+    ResultLines* results;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    // Selecting an option from code runs its filter when the selection changes, as a user's click does.
+    void selectOt(int index);
+    void runSearch();
+    static void playGif(QLabel* view, const QString& path);
+    void setGridSource(DataGrid* grid, DataControl* source);
+    void bindVisibleGrid();
+
+    DataControl* m_unbound = nullptr;
+    DataGrid* m_boundGrid = nullptr;
 };

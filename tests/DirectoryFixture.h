@@ -1,0 +1,169 @@
+#pragma once
+
+#include "DataGrid.h"
+#include "ErrorPath.h"
+#include "Fonts.h"
+#include "GridModel.h"
+#include "MDIForm1.h"
+#include "MessageBox.h"
+#include "Module1.h"
+#include "TempDatabase.h"
+#include "WindowSwitch.h"
+#include "frmMain.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListView>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+// The directory window loaded in a frame of its own over a fresh database file, with the program folder pointed at
+// that file's folder. Seed rows through `db` before open().
+class DirectoryFixture
+{
+public:
+    TempDatabase db;
+    MDIForm1 frame;
+    QPointer<frmMain> window;
+
+    // Once per test program: fonts, the window's name, message boxes that never block and an error path that
+    // records instead of ending the test.
+    static void setUpProgram()
+    {
+        Fonts::install();
+        MessageBox::setTestMode(true);
+        ErrorPath::setEndActionForTesting([] {});
+        WindowSwitch::registerWindow(QStringLiteral("frmMain"), [] { return new frmMain; });
+    }
+
+    DirectoryFixture()
+    {
+        ErrorPath::resetForTesting();
+        MessageBox::takeMessages();
+        Module1::setProgramDirForTesting(db.dir());
+        WindowSwitch::setFrame(&frame);
+        frame.resize(1000, 700);
+    }
+    ~DirectoryFixture() { WindowSwitch::setFrame(nullptr); }
+
+    // Puts the program's two GIFs beside the database, as the build puts them beside the program.
+    void copyGifs()
+    {
+        for (const char* name : {"Kesh1.gif", "engbaner.gif"}) {
+            const QString source = QStringLiteral(TOVRIN_RESOURCES "/") + QLatin1String(name);
+            QVERIFY2(QFile::copy(source, db.dir() + QLatin1Char('/') + QLatin1String(name)), qPrintable(source));
+        }
+    }
+
+    // Shows the frame and loads the window; false when the load failed.
+    bool open()
+    {
+        frame.show();
+        window = qobject_cast<frmMain*>(WindowSwitch::show(QStringLiteral("frmMain")));
+        if (!window)
+            return false;
+        frame.activateWindow();
+        return QTest::qWaitForWindowActive(&frame);
+    }
+
+    template <class T> T* find(const QString& name) const { return window->findChild<T*>(name); }
+    QLineEdit* txtMila() const { return find<QLineEdit>(QStringLiteral("txtMila")); }
+    QComboBox* cmbType() const { return find<QComboBox>(QStringLiteral("cmbType")); }
+    QListView* lstResult() const { return find<QListView>(QStringLiteral("lstResult")); }
+    DataGrid* grid(const QString& name) const { return find<DataGrid>(name); }
+
+    // The button of the letter strip with the given index (1 to 26 for "A" to "Z", 27 for "All").
+    QPushButton* ot(int index) const
+    {
+        const auto buttons = window->findChildren<QPushButton*>(QStringLiteral("optOt"));
+        for (QPushButton* button : buttons) {
+            if (button->property("Index").toInt() == index)
+                return button;
+        }
+        return nullptr;
+    }
+    QList<int> checkedOt() const
+    {
+        QList<int> indices;
+        for (int i = 1; i <= 27; ++i) {
+            if (ot(i)->isChecked())
+                indices << i;
+        }
+        return indices;
+    }
+    QPushButton* letter(char c) const { return ot(c - 'A' + 1); }
+
+    // Picks a book the way a user does without the mouse: the arrow keys on the closed combo box.
+    void chooseBook(const QString& book)
+    {
+        QComboBox* box = cmbType();
+        box->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(box, book == QLatin1String("Business") ? Qt::Key_Up : Qt::Key_Down);
+    }
+
+    DataGrid* visibleGrid() const
+    {
+        DataGrid* per = grid(QStringLiteral("dbgPer"));
+        DataGrid* bus = grid(QStringLiteral("dbgBus"));
+        if (per->isVisible() == bus->isVisible())
+            return nullptr;
+        return per->isVisible() ? per : bus;
+    }
+
+    // Every row of a grid's column, all read from the file (not only the first screen).
+    static QStringList column(DataGrid* grid, int column)
+    {
+        grid->model()->fetchAll();
+        QStringList values;
+        for (int row = 0; row < grid->model()->rowCount(); ++row)
+            values << grid->model()->index(row, column).data().toString();
+        return values;
+    }
+
+    // Types into the search box as a user does: the box selects its text when it gets the focus, so typing
+    // replaces it; Enter searches.
+    void search(const QString& text)
+    {
+        QLineEdit* box = txtMila();
+        box->setFocus(Qt::TabFocusReason);
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Delete);
+        type(box, text);
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+
+    // keyClicks takes ASCII only; other characters arrive as a keyboard layout sends them, as text of a key.
+    static void type(QWidget* widget, const QString& text)
+    {
+        for (const QChar c : text) {
+            if (c.unicode() < 0x80)
+                QTest::keyClick(widget, char(c.unicode()));
+            else
+                QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
+
+    QStringList resultLines() const
+    {
+        QStringList lines;
+        QAbstractItemModel* model = lstResult()->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            lines << model->index(row, 0).data().toString();
+        return lines;
+    }
+
+    // The first line of every block listed, sorted (the engine's order is not part of what is tested).
+    QStringList foundNames() const
+    {
+        const QStringList lines = resultLines();
+        QStringList names;
+        for (int i = 0; i < lines.size(); i += 10)
+            names << lines.at(i);
+        names.sort();
+        return names;
+    }
+};

@@ -1,0 +1,587 @@
+// The directory window: its layout, its load, the book switch, the letter strip, the grids' writes and the buttons
+// that leave it.
+#include "DirectoryFixture.h"
+#include "Twips.h"
+#include "WorkingWindow.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMovie>
+
+namespace {
+
+// A window that stands in for the entry window and the message log.
+class ProbeWindow : public WorkingWindow
+{
+public:
+    void Form_Load() override { setBoundsTwips(600, 600, 4000, 3000); }
+    QString caption() const override { return QStringLiteral("Probe"); }
+    Border border() const override { return Border::FixedSingle; }
+};
+
+const QString kAllPersonal = QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Personal' ORDER BY Lname");
+
+// The names of the controls the focus visits, the buttons of the strip as "optOt(index)".
+QString focusName()
+{
+    for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+        if (w->objectName() == QLatin1String("optOt"))
+            return QStringLiteral("optOt(%1)").arg(w->property("Index").toInt());
+        if (!w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")))
+            return w->objectName();
+    }
+    return QString();
+}
+
+void seedBooks(TempDatabase& db)
+{
+    const QString p = QStringLiteral("Personal");
+    const QString b = QStringLiteral("Business");
+    db.addTel(p, QStringLiteral("Ann"), QStringLiteral("cohen"));
+    db.addTel(p, QStringLiteral("Bob"), QStringLiteral("Baker"));
+    db.addTel(p, QStringLiteral("Di"), QStringLiteral("adams"));
+    db.addTel(p, QStringLiteral("Ed"), QStringLiteral("Cole"));
+    db.addTel(p, QStringLiteral("Fay"), QStringLiteral("3com"));
+    db.addTel(p, QStringLiteral("Gil"), QStringLiteral(" Xavier"));
+    db.addTel(p, QStringLiteral("Hal"), QString());
+    db.addTel(b, QStringLiteral("Ike"), QStringLiteral("Carter"), QStringLiteral("zeta ltd"));
+    db.addTel(b, QStringLiteral("Jo"), QStringLiteral("Zorn"), QStringLiteral("Cargo Inc"));
+    db.addTel(b, QStringLiteral("Kim"), QStringLiteral("Cohen"), QStringLiteral("acme"));
+}
+
+} // namespace
+
+class TestDirectoryWindow : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        DirectoryFixture::setUpProgram();
+        const auto probe = [] { return new ProbeWindow; };
+        WindowSwitch::registerWindow(QStringLiteral("frmAdd"), probe);
+        WindowSwitch::registerWindow(QStringLiteral("frmMes"), probe);
+    }
+
+    void controlsStandWhereDesigned_data();
+    void controlsStandWhereDesigned();
+    void decorationIsPainted_data();
+    void decorationIsPainted();
+    void tabVisitsControlsInTabIndexOrder();
+    void loadStartsWithWholePersonalBook();
+    void bookAndLetterShowOnlyTheirRows_data();
+    void bookAndLetterShowOnlyTheirRows();
+    void namesOutsideTheAlphabetOnlyUnderAll();
+    void bookSwitchDropsTheLetter();
+    void largeBooksListEveryRowInEitherGrid();
+    void gridEditReachesTheFile_data();
+    void gridEditReachesTheFile();
+    void gridDeletionAsksFirst_data();
+    void gridDeletionAsksFirst();
+    void gifsThatCannotPlayLeaveViewsEmpty_data();
+    void gifsThatCannotPlayLeaveViewsEmpty();
+    void missingDatabaseEndsTheLoad();
+    void buttonsSwitchAndReturnLoadsAfresh_data();
+    void buttonsSwitchAndReturnLoadsAfresh();
+};
+
+void TestDirectoryWindow::controlsStandWhereDesigned_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("twips"); // width and height -1: the control sizes itself
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<double>("points");
+    QTest::addColumn<bool>("underline");
+
+    const QString david = QStringLiteral("David");
+    const QString times = QStringLiteral("Times New Roman");
+    QTest::newRow("DXGif1") << "DXGif1" << QRect(9120, 3960, 2535, 1935) << QString() << QString() << 0.0 << false;
+    QTest::newRow("DXGif2") << "DXGif2" << QRect(3600, 6600, 8055, 1335) << QString() << QString() << 0.0 << false;
+    QTest::newRow("lstResult") << "lstResult" << QRect(480, 4560, 4215, 1815) << QString() << david << 9.75 << false;
+    QTest::newRow("txtMila") << "txtMila" << QRect(480, 3600, 4215, 375) << frmMain::SearchPrompt << david << 11.25
+                             << false;
+    QTest::newRow("cmdMessages") << "cmdMessages" << QRect(1920, 6720, 1215, 615) << "Messages" << david << 12.0
+                                 << false;
+    QTest::newRow("cmdAdd") << "cmdAdd" << QRect(360, 6720, 1215, 615) << "Add New Number" << david << 12.0 << false;
+    QTest::newRow("cmbType") << "cmbType" << QRect(8520, 480, 2295, 345) << "Personal" << david << 11.25 << false;
+    QTest::newRow("cmdEnd") << "cmdEnd" << QRect(360, 7560, 2775, 375) << "Exit" << times << 12.0 << false;
+    QTest::newRow("dbgPer") << "dbgPer" << QRect(360, 1200, 11295, 2000) << "Personal  -  Tovrin" << QString() << 0.0
+                            << false;
+    QTest::newRow("dbgBus") << "dbgBus" << QRect(360, 1200, 11295, 2000) << "Business  -  Tovrin" << QString() << 0.0
+                            << false;
+    QTest::newRow("Shape1") << "Shape1" << QRect(5640, 3960, 3255, 1575) << QString() << QString() << 0.0 << false;
+    QTest::newRow("Image1") << "Image1" << QRect(5760, 4080, 1095, 1335) << QString() << QString() << 0.0 << false;
+    QTest::newRow("lblKesh") << "lblKesh" << QRect(6960, 4080, -1, -1) << QString() << david << 11.25 << false;
+    QTest::newRow("Label2") << "Label2" << QRect(360, 3240, -1, -1) << "Search Option" << david << 11.25 << true;
+    QTest::newRow("Label3") << "Label3" << QRect(2160, 4320, -1, -1) << "Results" << david << 12.0 << true;
+    QTest::newRow("Label1") << "Label1" << QRect(8520, 240, -1, -1) << "Choose Telephone Book" << david << 11.25
+                            << false;
+    for (int i = 1; i <= 27; ++i) {
+        const QRect at = i <= 13   ? QRect(360 + 480 * (i - 1), 120, 375, 375)
+                         : i <= 26 ? QRect(360 + 480 * (i - 14), 600, 375, 375)
+                                   : QRect(6600, 120, 855, 855);
+        const QString caption = i == 27 ? QStringLiteral("All") : QString(QChar(u'A' + i - 1));
+        QTest::addRow("optOt(%d)", i) << QStringLiteral("optOt(%1)").arg(i) << at << caption << times << 12.0 << false;
+    }
+}
+
+void TestDirectoryWindow::controlsStandWhereDesigned()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, twips);
+    QFETCH(QString, caption);
+    QFETCH(QString, family);
+    QFETCH(double, points);
+    QFETCH(bool, underline);
+
+    DirectoryFixture f;
+    QVERIFY(f.open());
+    QWidget* w =
+        name.startsWith(QLatin1String("optOt(")) ? f.ot(name.mid(6).chopped(1).toInt()) : f.find<QWidget>(name);
+    QVERIFY2(w, qPrintable(name));
+    if (twips.width() < 0) {
+        QCOMPARE(w->pos(), QPoint(tw(twips.x()), tw(twips.y())));
+        QCOMPARE(w->size(), w->sizeHint());
+    } else {
+        QCOMPARE(w->geometry(), twRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    }
+    if (!caption.isEmpty()) {
+        QString shown;
+        if (auto* button = qobject_cast<QAbstractButton*>(w))
+            shown = button->text();
+        else if (auto* label = qobject_cast<QLabel*>(w))
+            shown = label->text();
+        else if (auto* edit = qobject_cast<QLineEdit*>(w))
+            shown = edit->text();
+        else if (auto* box = qobject_cast<QComboBox*>(w))
+            shown = box->currentText();
+        else if (auto* grid = qobject_cast<DataGrid*>(w))
+            shown = grid->caption();
+        QCOMPARE(shown, caption);
+    }
+    if (!family.isEmpty()) {
+        QCOMPARE(w->font().family(), family);
+        QCOMPARE(w->font().pointSizeF(), points);
+        QVERIFY(w->font().bold());
+        QCOMPARE(w->font().underline(), underline);
+    }
+}
+
+void TestDirectoryWindow::decorationIsPainted_data()
+{
+    QTest::addColumn<QString>("line"); // the line whose middle is looked at, or empty
+    QTest::addColumn<QPoint>("point"); // otherwise a point in twips
+    QTest::addColumn<QColor>("color");
+
+    const QColor yellow(255, 255, 0);
+    for (int i = 2; i <= 12; ++i)
+        QTest::addRow("Line%d", i) << QStringLiteral("Line%1").arg(i) << QPoint() << yellow;
+    QTest::newRow("window") << QString() << QPoint(5400, 2500 + 3000) << QColor(Qt::black);
+    QTest::newRow("inside the search box") << QString() << QPoint(1000, 4100) << QColor(Qt::black);
+    QTest::newRow("Shape1 top edge") << QString() << QPoint(7000, 3960) << QColor(255, 128, 0);
+    QTest::newRow("Shape1 left edge") << QString() << QPoint(5640, 4500) << QColor(255, 128, 0);
+    QTest::newRow("result list") << QString() << QPoint(2400, 6000) << QColor(255, 255, 192);
+    QTest::newRow("empty grid") << QString() << QPoint(6000, 3000) << QColor(192, 255, 255);
+}
+
+void TestDirectoryWindow::decorationIsPainted()
+{
+    QFETCH(QString, line);
+    QFETCH(QPoint, point);
+    QFETCH(QColor, color);
+
+    DirectoryFixture f;
+    QVERIFY(f.open());
+    if (!line.isEmpty()) {
+        QObject* l = f.window->findChild<QObject*>(line);
+        QVERIFY(l);
+        QCOMPARE(l->property("BorderWidth").toInt(), 3);
+        point = QPoint((l->property("X1").toInt() + l->property("X2").toInt()) / 2,
+                       (l->property("Y1").toInt() + l->property("Y2").toInt()) / 2);
+    }
+    const QImage shot = f.window->grab().toImage();
+    QCOMPARE(shot.pixelColor(tw(point.x()), tw(point.y())), color);
+}
+
+void TestDirectoryWindow::tabVisitsControlsInTabIndexOrder()
+{
+    DirectoryFixture f;
+    QVERIFY(f.open());
+    // The strip is entered at the letter that is down ("All" after the load), as a group of option buttons is.
+    const QStringList expected{QStringLiteral("txtMila"),   QStringLiteral("cmdEnd"),      QStringLiteral("cmbType"),
+                               QStringLiteral("cmdAdd"),    QStringLiteral("cmdMessages"), QStringLiteral("dbgPer"),
+                               QStringLiteral("optOt(27)"), QStringLiteral("lstResult"),   QStringLiteral("txtMila")};
+    QTRY_COMPARE(focusName(), QStringLiteral("txtMila"));
+    QStringList visited{focusName()};
+    for (int i = 1; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << focusName();
+    }
+    QCOMPARE(visited, expected);
+
+    // After a letter is picked (by the book switch's "All" too), Tab and Shift+Tab find that letter.
+    QTest::mouseClick(f.letter('K'), Qt::LeftButton);
+    f.find<QWidget>(QStringLiteral("lstResult"))->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(focusName(), QStringLiteral("optOt(11)"));
+    f.chooseBook(QStringLiteral("Business"));
+    f.grid(QStringLiteral("dbgBus"))->view()->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(focusName(), QStringLiteral("optOt(27)"));
+    // Within the strip the arrow keys move to the next letter and pick it.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    QCOMPARE(focusName(), QStringLiteral("optOt(26)"));
+    QCOMPARE(f.checkedOt(), QList<int>{26});
+    QCOMPARE(gRecordSource, QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Business' AND BusName  LIKE 'Z*'"));
+}
+
+void TestDirectoryWindow::loadStartsWithWholePersonalBook()
+{
+    DirectoryFixture f;
+    seedBooks(f.db);
+    f.copyGifs();
+    QVERIFY(f.open());
+
+    QCOMPARE(f.window->subWindow()->windowState() & Qt::WindowMaximized, Qt::WindowMaximized);
+    QComboBox* box = f.cmbType();
+    QCOMPARE(box->count(), 2);
+    QCOMPARE(box->itemText(0), QStringLiteral("Business"));
+    QCOMPARE(box->itemText(1), QStringLiteral("Personal"));
+    QVERIFY(!box->isEditable());
+    QCOMPARE(box->currentText(), QStringLiteral("Personal"));
+    QCOMPARE(f.checkedOt(), QList<int>{27});
+    QCOMPARE(f.visibleGrid(), f.grid(QStringLiteral("dbgPer")));
+    QCOMPARE(gDbPath, Module1::databasePath());
+    QCOMPARE(f.find<DataControl>(QStringLiteral("datTel"))->DatabaseName(), gDbPath);
+    QCOMPARE(f.find<DataControl>(QStringLiteral("datSearch"))->DatabaseName(), gDbPath);
+    QCOMPARE(f.find<DataControl>(QStringLiteral("datTel"))->RecordSource(), kAllPersonal);
+    QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0),
+             (QStringList{QString(), QStringLiteral(" Xavier"), QStringLiteral("3com"), QStringLiteral("adams"),
+                          QStringLiteral("Baker"), QStringLiteral("cohen"), QStringLiteral("Cole")}));
+    QCOMPARE(f.lstResult()->model()->rowCount(), 0);
+
+    // The focus is in the search box with the whole prompt selected, so typing replaces it.
+    QLineEdit* box2 = f.txtMila();
+    QTRY_VERIFY(box2->hasFocus());
+    QCOMPARE(box2->text(), frmMain::SearchPrompt);
+    QCOMPARE(box2->selectedText(), frmMain::SearchPrompt);
+
+    const QStringList contact = f.find<QLabel>(QStringLiteral("lblKesh"))->text().split(QStringLiteral("\r\n"));
+    QCOMPARE(contact.size(), 6);
+    QVERIFY(contact.at(3).isEmpty());
+    for (int i : {0, 1, 2, 4, 5})
+        QVERIFY(!contact.at(i).trimmed().isEmpty());
+    // The contact block fits inside the frame drawn around it.
+    QVERIFY(f.find<QWidget>(QStringLiteral("Shape1"))
+                ->geometry()
+                .contains(f.find<QWidget>(QStringLiteral("lblKesh"))->geometry()));
+
+    for (const char* name : {"DXGif1", "DXGif2"}) {
+        QMovie* movie = f.find<QLabel>(QLatin1String(name))->movie();
+        QVERIFY2(movie && movie->state() == QMovie::Running, name);
+        QVERIFY(movie->frameCount() > 1);
+    }
+    QVERIFY(!f.find<QLabel>(QStringLiteral("Image1"))->pixmap().isNull());
+}
+
+void TestDirectoryWindow::bookAndLetterShowOnlyTheirRows_data()
+{
+    QTest::addColumn<QString>("book");
+    QTest::addColumn<char>("letter"); // 0 for "All"
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<QStringList>("names"); // the sort column of the visible grid
+    QTest::addColumn<bool>("sorted");       // "All" sorts; a letter lists in the engine's order
+
+    QTest::newRow("Personal All") << "Personal" << char(0) << kAllPersonal
+                                  << QStringList{QString(), " Xavier", "3com", "adams", "Baker", "cohen", "Cole"}
+                                  << true;
+    QTest::newRow("Personal C: last names, either case, no business")
+        << "Personal" << 'C' << "SELECT * FROM tblTel WHERE Category = 'Personal' AND Lname  LIKE 'C*'"
+        << QStringList{"cohen", "Cole"} << false;
+    QTest::newRow("Personal X: not the name after a space") << "Personal" << 'X' << QString() << QStringList{} << false;
+    QTest::newRow("Business All") << "Business" << char(0)
+                                  << "SELECT * FROM tblTel WHERE Category = 'Business' ORDER BY BusName"
+                                  << QStringList{"acme", "Cargo Inc", "zeta ltd"} << true;
+    QTest::newRow("Business C: business name, not last name")
+        << "Business" << 'C' << "SELECT * FROM tblTel WHERE Category = 'Business' AND BusName  LIKE 'C*'"
+        << QStringList{"Cargo Inc"} << false;
+    QTest::newRow("Business Z") << "Business" << 'Z' << QString() << QStringList{"zeta ltd"} << false;
+    QTest::newRow("Business B: nothing") << "Business" << 'B' << QString() << QStringList{} << false;
+}
+
+void TestDirectoryWindow::bookAndLetterShowOnlyTheirRows()
+{
+    QFETCH(QString, book);
+    QFETCH(char, letter);
+    QFETCH(QString, statement);
+    QFETCH(QStringList, names);
+    QFETCH(bool, sorted);
+
+    DirectoryFixture f;
+    seedBooks(f.db);
+    QVERIFY(f.open());
+    f.chooseBook(book);
+    QCOMPARE(f.cmbType()->currentText(), book);
+    if (letter)
+        QTest::mouseClick(f.letter(letter), Qt::LeftButton);
+    QCOMPARE(f.checkedOt(), QList<int>{letter ? letter - 'A' + 1 : 27});
+    if (!statement.isEmpty()) {
+        QCOMPARE(gRecordSource, statement);
+        QCOMPARE(f.find<DataControl>(QStringLiteral("datTel"))->RecordSource(), statement);
+    }
+
+    DataGrid* grid = f.visibleGrid();
+    QVERIFY(grid);
+    QCOMPARE(grid->objectName(),
+             book == QLatin1String("Business") ? QStringLiteral("dbgBus") : QStringLiteral("dbgPer"));
+    QStringList shown = DirectoryFixture::column(grid, 0);
+    if (!sorted)
+        shown.sort(Qt::CaseInsensitive);
+    QCOMPARE(shown, names);
+    QVERIFY(MessageBox::takeMessages().isEmpty());
+}
+
+void TestDirectoryWindow::namesOutsideTheAlphabetOnlyUnderAll()
+{
+    DirectoryFixture f;
+    seedBooks(f.db);
+    QVERIFY(f.open());
+    QStringList underLetters;
+    for (char c = 'A'; c <= 'Z'; ++c) {
+        QTest::mouseClick(f.letter(c), Qt::LeftButton);
+        underLetters += DirectoryFixture::column(f.visibleGrid(), 0);
+    }
+    underLetters.sort(Qt::CaseInsensitive);
+    QCOMPARE(underLetters, (QStringList{"adams", "Baker", "cohen", "Cole"}));
+    QTest::mouseClick(f.ot(27), Qt::LeftButton);
+    QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0).size(), 7);
+}
+
+void TestDirectoryWindow::bookSwitchDropsTheLetter()
+{
+    DirectoryFixture f;
+    seedBooks(f.db);
+    QVERIFY(f.open());
+    auto* datTel = f.find<DataControl>(QStringLiteral("datTel"));
+
+    QTest::mouseClick(f.letter('C'), Qt::LeftButton);
+    // Pressing the letter that is down again shows the same rows.
+    QTest::mouseClick(f.letter('C'), Qt::LeftButton);
+    QCOMPARE(f.checkedOt(), QList<int>{3});
+    QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0).size(), 2);
+
+    f.chooseBook(QStringLiteral("Business"));
+    QCOMPARE(f.checkedOt(), QList<int>{27});
+    QCOMPARE(f.visibleGrid()->objectName(), QStringLiteral("dbgBus"));
+    QCOMPARE(datTel->RecordSource(),
+             QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Business' ORDER BY BusName"));
+    QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0), (QStringList{"acme", "Cargo Inc", "zeta ltd"}));
+
+    QTest::mouseClick(f.letter('Z'), Qt::LeftButton);
+    f.chooseBook(QStringLiteral("Personal"));
+    QCOMPARE(f.checkedOt(), QList<int>{27});
+    QCOMPARE(f.visibleGrid()->objectName(), QStringLiteral("dbgPer"));
+    QCOMPARE(datTel->RecordSource(), kAllPersonal);
+    QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0).size(), 7);
+}
+
+void TestDirectoryWindow::largeBooksListEveryRowInEitherGrid()
+{
+    // Both grids show datTel; a grid reads its rows as it scrolls, so neither may take rows from the other.
+    DirectoryFixture f;
+    QCOMPARE(f.db.exec(QStringLiteral(
+                 "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1500) "
+                 "INSERT INTO tblTel (Category, Fname, Lname, BusName) SELECT CASE i % 2 WHEN 0 THEN 'Personal' "
+                 "ELSE 'Business' END, 'F' || i, 'L' || i, 'B' || i FROM n")),
+             0);
+    QVERIFY(f.open());
+    for (const char* book : {"Personal", "Business", "Personal"}) {
+        f.chooseBook(QLatin1String(book));
+        DataGrid* grid = f.visibleGrid();
+        grid->view()->scrollToBottom();
+        QCOMPARE(DirectoryFixture::column(grid, 0).size(), 750);
+        QCOMPARE(DirectoryFixture::column(grid, 0).removeDuplicates(), 0);
+    }
+}
+
+void TestDirectoryWindow::gridEditReachesTheFile_data()
+{
+    QTest::addColumn<QString>("book");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored"); // Fname of Jo's row, or BusName in the business book
+
+    QTest::newRow("personal first name") << "Personal" << 1 << "Joanna"
+                                         << "Joanna";
+    QTest::newRow("beyond the field's width") << "Personal" << 1 << "Maximilianopolis-X"
+                                              << "Maximilianopoli";
+    QTest::newRow("business name") << "Business" << 0 << "Orbit & Co"
+                                   << "Orbit & Co";
+}
+
+void TestDirectoryWindow::gridEditReachesTheFile()
+{
+    QFETCH(QString, book);
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+
+    DirectoryFixture f;
+    f.db.addTel(QStringLiteral("Personal"), QStringLiteral("Jo"), QStringLiteral("Adams"));
+    f.db.addTel(QStringLiteral("Personal"), QStringLiteral("Al"), QStringLiteral("Brown"));
+    f.db.addTel(QStringLiteral("Business"), QStringLiteral("Jo"), QStringLiteral("Adams"), QStringLiteral("Acme"));
+    QVERIFY(f.open());
+    f.chooseBook(book);
+    QTableView* view = f.visibleGrid()->view();
+    const QRect cell = view->visualRect(view->model()->index(0, column));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, typed);
+    QTest::keyClick(editor, Qt::Key_Return); // the editor commits once the key is handled
+
+    const QString field = column == 0 ? QStringLiteral("BusName") : QStringLiteral("Fname");
+    QTRY_COMPARE(
+        f.db.rows(QStringLiteral("SELECT %1 FROM tblTel WHERE Category = '%2' AND Lname = 'Adams'").arg(field, book)),
+        QStringList{stored});
+    QVERIFY(MessageBox::takeMessages().isEmpty());
+}
+
+void TestDirectoryWindow::gridDeletionAsksFirst_data()
+{
+    QTest::addColumn<QString>("book");
+    QTest::addColumn<bool>("confirm");
+
+    QTest::newRow("personal, confirmed") << "Personal" << true;
+    QTest::newRow("personal, declined") << "Personal" << false;
+    QTest::newRow("business, confirmed") << "Business" << true;
+}
+
+void TestDirectoryWindow::gridDeletionAsksFirst()
+{
+    QFETCH(QString, book);
+    QFETCH(bool, confirm);
+
+    DirectoryFixture f;
+    seedBooks(f.db);
+    QVERIFY(f.open());
+    f.chooseBook(book);
+    const int before = f.db.count(QStringLiteral("tblTel"));
+    QTableView* view = f.visibleGrid()->view();
+    const QString first = view->model()->index(0, 0).data().toString();
+
+    // A click on the record selector selects the whole row; Delete then asks.
+    QHeaderView* selector = view->verticalHeader();
+    QTest::mouseClick(selector->viewport(), Qt::LeftButton, {},
+                      QPoint(selector->width() / 2, selector->sectionViewportPosition(0) + 4));
+    QCOMPARE(view->selectionModel()->selectedRows().size(), 1);
+    const int asked = MessageBox::questionsAsked();
+    MessageBox::setNextAnswer(confirm);
+    QTest::keyClick(view, Qt::Key_Delete);
+    QCOMPARE(MessageBox::questionsAsked(), asked + 1);
+    MessageBox::takeMessages();
+
+    QCOMPARE(f.db.count(QStringLiteral("tblTel")), confirm ? before - 1 : before);
+    const QString sortField = book == QLatin1String("Business") ? QStringLiteral("BusName") : QStringLiteral("Lname");
+    QCOMPARE(f.db.rows(QStringLiteral("SELECT count(*) FROM tblTel WHERE %1 IS '%2'").arg(sortField, first)),
+             QStringList{confirm ? QStringLiteral("0") : QStringLiteral("1")});
+    QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0).contains(first), !confirm);
+}
+
+void TestDirectoryWindow::gifsThatCannotPlayLeaveViewsEmpty_data()
+{
+    QTest::addColumn<QByteArray>("content"); // of both files; null: no files at all
+
+    QTest::newRow("missing") << QByteArray();
+    QTest::newRow("not a picture") << QByteArray("this is no picture at all");
+    QFile gif(QStringLiteral(TOVRIN_RESOURCES "/Kesh1.gif"));
+    QVERIFY(gif.open(QIODevice::ReadOnly));
+    QTest::newRow("cut short") << gif.read(40);
+}
+
+void TestDirectoryWindow::gifsThatCannotPlayLeaveViewsEmpty()
+{
+    QFETCH(QByteArray, content);
+
+    DirectoryFixture f;
+    seedBooks(f.db);
+    if (!content.isNull()) {
+        for (const char* name : {"Kesh1.gif", "engbaner.gif"}) {
+            QFile file(f.db.dir() + QLatin1Char('/') + QLatin1String(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+    }
+    QVERIFY(f.open());
+    QVERIFY(MessageBox::takeMessages().isEmpty());
+    for (const char* name : {"DXGif1", "DXGif2"}) {
+        auto* view = f.find<QLabel>(QLatin1String(name));
+        QTRY_VERIFY(!view->movie() || view->movie()->state() == QMovie::NotRunning);
+        const QImage shot = view->grab().toImage();
+        for (int y = 0; y < shot.height(); y += 4) {
+            for (int x = 0; x < shot.width(); x += 4)
+                QCOMPARE(shot.pixelColor(x, y), QColor(Qt::black));
+        }
+    }
+    // The window works on.
+    QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0).size(), 7);
+    f.search(QStringLiteral("zeta"));
+    QCOMPARE(f.foundNames(), QStringList{QStringLiteral("Ike  Carter")});
+}
+
+void TestDirectoryWindow::missingDatabaseEndsTheLoad()
+{
+    DirectoryFixture f;
+    QVERIFY(QFile::remove(f.db.path()));
+    QVERIFY(!f.open());
+    QVERIFY(ErrorPath::hasEnded());
+    const QStringList messages = MessageBox::takeMessages();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(messages.first().startsWith(QStringLiteral("Error ")));
+    QVERIFY(messages.first().contains(QStringLiteral("Dalvek.mdb")));
+    QVERIFY(!QFile::exists(f.db.path())); // never created
+    QTRY_COMPARE(f.frame.mdiArea()->subWindowList().size(), 0);
+}
+
+void TestDirectoryWindow::buttonsSwitchAndReturnLoadsAfresh_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::newRow("Add New Number") << "cmdAdd";
+    QTest::newRow("Messages") << "cmdMessages";
+}
+
+void TestDirectoryWindow::buttonsSwitchAndReturnLoadsAfresh()
+{
+    QFETCH(QString, button);
+
+    DirectoryFixture f;
+    seedBooks(f.db);
+    QVERIFY(f.open());
+    f.chooseBook(QStringLiteral("Business"));
+    QTest::mouseClick(f.letter('C'), Qt::LeftButton);
+    f.search(QStringLiteral("co"));
+    QVERIFY(f.lstResult()->model()->rowCount() > 0);
+
+    QPointer<frmMain> before = f.window;
+    QTest::mouseClick(f.find<QPushButton>(button), Qt::LeftButton);
+    QTRY_VERIFY(!before);
+    QVERIFY(WindowSwitch::current());
+    QCOMPARE(WindowSwitch::current()->caption(), QStringLiteral("Probe"));
+    QCOMPARE(f.frame.mdiArea()->subWindowList().size(), 1);
+
+    f.window = qobject_cast<frmMain*>(WindowSwitch::switchTo(WindowSwitch::current(), QStringLiteral("frmMain")));
+    QVERIFY(f.window);
+    QCOMPARE(f.cmbType()->currentText(), QStringLiteral("Personal"));
+    QCOMPARE(f.checkedOt(), QList<int>{27});
+    QCOMPARE(f.visibleGrid()->objectName(), QStringLiteral("dbgPer"));
+    QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0).size(), 7);
+    QCOMPARE(f.txtMila()->text(), frmMain::SearchPrompt);
+    QCOMPARE(f.lstResult()->model()->rowCount(), 0);
+}
+
+QTEST_MAIN(TestDirectoryWindow)
+#include "tst_frmmain.moc"
