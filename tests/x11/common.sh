@@ -58,8 +58,8 @@ x11_screenshot() {
 # Clicks at a point given in twips within the frame's client area (working windows are placed in twips; 15 twips
 # make a pixel). Pass an offset in pixels for windows that are not at the client area's origin.
 x11_click_twips() {
-    local x=$(( FRAME_X + ${3:-0} + $1 / 15 )) y=$(( FRAME_Y + ${4:-0} + $2 / 15 ))
-    xdotool mousemove "$x" "$y" click 1
+    # Relative to the frame's own window: the geometry xdotool reports counts the title bar twice.
+    xdotool mousemove --window "$WID" $(( ${3:-0} + $1 / 15 )) $(( ${4:-0} + $2 / 15 )) click 1
     sleep 0.5
 }
 
