@@ -41,6 +41,7 @@ run)
 test)
     install_missing
     build "${TOVRIN_BUILD:-build}" RelWithDebInfo
+    export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
     cd "${TOVRIN_BUILD:-build}"
     ctest --output-on-failure -j"$(nproc)"
     ;;
