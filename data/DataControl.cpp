@@ -26,6 +26,9 @@ void DataControl::Refresh()
         m_database = Database::open(m_databaseName);
     else
         m_database->checkCollation();
+    // Run beside the old cursor, the statement would see the file as it was when that cursor began.
+    if (m_recordset)
+        m_recordset->release();
     std::unique_ptr<::Recordset> next;
     if (const auto pattern = SearchIndex::patternOf(m_recordSource)) {
         // The free-text search: the same rows, found through the in-memory copy of the searched columns.

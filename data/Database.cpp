@@ -2,6 +2,7 @@
 
 #include "LikePattern.h"
 #include "Schema.h"
+#include "Statement.h"
 #include "TextFold.h"
 
 #include <QFileInfo>
@@ -64,8 +65,18 @@ std::shared_ptr<Database> Database::open(const QString& path)
         throw DbError(rc, QStringLiteral("Cannot open the database file \"%1\": %2.").arg(shown, message));
     }
     std::shared_ptr<Database> database(new Database(db, path));
-    // Reading the schema is the first access to the file: it tells a database from any other file.
-    database->exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    // Reading the schema is the first access to the file: it tells a database from any other file. An empty file
+    // reads as an empty database and another program's database reads fine too; both are turned away here, before
+    // the journal mode and the stamp below would change them.
+    {
+        Statement tables(db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND lower(name) "
+                                            "IN ('tbltel', 'tblmes')"));
+        if (!tables.step() || tables.int64(0) == 0)
+            throw DbError(SQLITE_NOTADB, QStringLiteral("The file is not a database of this program: it has neither "
+                                                        "the directory nor the messages (tables tblTel and tblMes).\n"
+                                                        "Database file: %1")
+                                             .arg(shown));
+    }
     // Readers then never block writers, also when another copy of the program has the same file open.
     // A read-only file or folder cannot switch; it stays in its own mode and is still readable.
     sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
@@ -188,8 +199,13 @@ DbError Database::errorOf(sqlite3* db, int rc)
     const QString where = file && *file ? QString::fromUtf8(file) : QString();
 
     const QLatin1String check("CHECK constraint failed: ");
+    const QLatin1String noTable("no such table: ");
     if (message.startsWith(check))
         message = QStringLiteral("The value was refused: %1.").arg(message.mid(check.size()));
+    else if (message.startsWith(noTable))
+        message =
+            QStringLiteral("The database file has no table %1: it is damaged or was made by another program (%2).")
+                .arg(message.mid(noTable.size()), message);
     else if ((code & 0xff) == SQLITE_NOTADB)
         message = QStringLiteral("The file is not a database of this program, or it is damaged (%1).").arg(message);
     else if ((code & 0xff) == SQLITE_CORRUPT)
@@ -201,6 +217,10 @@ DbError Database::errorOf(sqlite3* db, int rc)
         message = QStringLiteral("The database file is in use by another program; try again (%1).").arg(message);
     else if ((code & 0xff) == SQLITE_FULL)
         message = QStringLiteral("The disk or the database file is full (%1).").arg(message);
+    else if ((code & 0xff) == SQLITE_IOERR)
+        message = QStringLiteral("The database file could not be read or written: the disk may be full, removed or "
+                                 "failing (%1).")
+                      .arg(message);
     if (!where.isEmpty())
         message += QStringLiteral("\nDatabase file: %1").arg(where);
     return DbError(code, message);

@@ -62,6 +62,8 @@ void GridModel::reload()
 void GridModel::fetchKeys(int count, QVector<qint64>& into)
 {
     ::Recordset* rs = m_source ? m_source->Recordset() : nullptr;
+    // A save lets go of the cursor (Recordset::release); the keys end there until the next refresh.
+    m_moreKeys = m_moreKeys && rs && !rs->Eof();
     while (m_moreKeys && count-- > 0) {
         const qint64 key = rs->currentKey();
         into.append(key);

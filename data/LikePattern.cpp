@@ -24,6 +24,21 @@ inline char32_t foldChar(char32_t c)
     return TextFold::fold(c);
 }
 
+// Every character whose folded form is another character, in order. Built once: a range such as [!-\U0010FFFF]
+// then costs a look-up instead of a pass over every character it spans.
+const std::vector<char32_t>& charactersThatFold()
+{
+    static const std::vector<char32_t> cased = [] {
+        std::vector<char32_t> list;
+        for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+            if (foldChar(c) != c)
+                list.push_back(c);
+        }
+        return list;
+    }();
+    return cased;
+}
+
 } // namespace
 
 LikePattern::LikePattern(std::string_view utf8Pattern)
@@ -76,12 +91,17 @@ LikePattern::LikePattern(std::string_view utf8Pattern)
                     const char32_t lo = members[i];
                     const char32_t hi = members[i + 2];
                     i += 3;
-                    for (char32_t d = lo; d <= hi; ++d) { // a reversed range holds nothing
-                        const char32_t f = foldChar(d);
-                        if (!folded.empty() && f == folded.back().hi + 1)
-                            folded.back().hi = f;
-                        else if (folded.empty() || f < folded.back().lo || f > folded.back().hi)
-                            folded.push_back(Range{f, f});
+                    if (lo > hi)
+                        continue; // a reversed range holds nothing
+                    // Most characters fold to themselves: take the range as it stands, then add the folded
+                    // forms of the few in it that have case. A character that folds to another is never the
+                    // folded form of any text character, so keeping it is harmless.
+                    folded.push_back(Range{lo, hi});
+                    const auto& cased = charactersThatFold();
+                    for (auto it = std::lower_bound(cased.begin(), cased.end(), lo); it != cased.end() && *it <= hi;
+                         ++it) {
+                        const char32_t f = foldChar(*it);
+                        folded.push_back(Range{f, f});
                     }
                 } else {
                     const char32_t f = foldChar(members[i]);

@@ -83,6 +83,12 @@ bool Recordset::step()
     return false;
 }
 
+void Recordset::release()
+{
+    m_stmt.reset();
+    m_eof = true;
+}
+
 void Recordset::MoveNext()
 {
     if (m_eof)
@@ -191,6 +197,9 @@ void Recordset::Update()
     const QString sql = names.isEmpty() ? QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(m_table)
                                         : QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
                                               .arg(m_table, names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+    // The windows read again after every save; until then the cursor would keep the write from starting (or
+    // waiting for another copy's write to end).
+    release();
     // A refused row leaves nothing behind. The buffer stays, so the caller can mend a value and try again.
     m_db->transaction([&] {
         Statement insert(m_db->handle(), sql);

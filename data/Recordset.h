@@ -40,6 +40,9 @@ public:
     void setCollect(const QString& name, const QVariant& value);
     QVariant Collect(const QString& name) const;
     void Update();
+    // Ends the cursor: Eof from here on. A cursor inside its rows holds the file as it was when the statement
+    // began: no write can start on it, and no other copy's saves show in a statement run beside it.
+    void release();
 
     // What grids need to write back to the rows they show.
     const QString& table() const { return m_table; }

@@ -1,0 +1,511 @@
+// Files the program cannot fully use: damaged, foreign, read-only, locked by another writer, full. Each is met
+// through the data controls, as the windows meet it: the user gets a DbError that names the file and says what is
+// wrong, what was typed stays in the append buffer, and the file is left no worse than it was found.
+#include "DataControl.h"
+#include "Database.h"
+#include "GridModel.h"
+#include "TempDatabase.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The statements the windows read the file with: a book, the entry window's table, the message log.
+const QString kBook = QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Personal' ORDER BY Lname");
+const QString kEntries = QStringLiteral("SELECT * FROM tblTel");
+const QString kLog = QStringLiteral("SELECT * FROM tblMes ORDER BY Cdate DESC");
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes, qint64 at = 0)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.seek(at));
+    QCOMPARE(file.write(bytes), qint64(bytes.size()));
+}
+
+// Every row the statement gives, all fields read, as a window's grid would; the first failure is returned.
+std::optional<DbError> readAll(DataControl& control, const QString& sql)
+{
+    try {
+        control.setRecordSource(sql);
+        control.Refresh();
+        for (Recordset* rs = control.Recordset(); !rs->Eof(); rs->MoveNext()) {
+            for (int c = 0; c < rs->columnCount(); ++c)
+                rs->value(c);
+        }
+    } catch (const DbError& error) {
+        return error;
+    }
+    return std::nullopt;
+}
+
+// A file of a few pages per table and index, like a small real directory.
+void fill(TempDatabase& db, int rows)
+{
+    QCOMPARE(db.exec(QStringLiteral("BEGIN")), SQLITE_OK);
+    for (int i = 0; i < rows; ++i) {
+        db.addTel(i % 2 ? QStringLiteral("Business") : QStringLiteral("Personal"), QStringLiteral("First%1").arg(i),
+                  QStringLiteral("Last%1").arg(i, 5, 10, QLatin1Char('0')), QStringLiteral("Firm %1").arg(i),
+                  QStringLiteral("03 - 555%1").arg(i % 10000, 4, 10, QLatin1Char('0')), QStringLiteral("Haifa"));
+        QCOMPARE(db.exec(QStringLiteral("INSERT INTO tblMes (Cdate, Ctime, Meet, Avur, Hodaa) VALUES ('2026-01-%1', "
+                                        "'10:00:00', 'Caller %2', 'Dana', '%3')")
+                             .arg(i % 28 + 1, 2, 10, QLatin1Char('0'))
+                             .arg(i)
+                             .arg(QString(150, QLatin1Char('m')))),
+                 SQLITE_OK);
+    }
+    QCOMPARE(db.exec(QStringLiteral("COMMIT")), SQLITE_OK);
+    db.close(); // the last connection folds the write-ahead log into the file
+}
+
+// The pages of one table or index, from SQLite's own page map.
+QList<int> pagesOf(TempDatabase& db, const QString& name)
+{
+    QList<int> pages;
+    for (const QString& row : db.rows(QStringLiteral("SELECT pageno FROM dbstat WHERE name = '%1' AND pagetype = "
+                                                     "'leaf' ORDER BY pageno")
+                                          .arg(name)))
+        pages << row.toInt();
+    db.close();
+    return pages;
+}
+
+// Read through a connection of its own that may write (it does not), so that closing it removes the log files a
+// read-only connection would leave behind.
+QStringList integrityOf(const QString& path)
+{
+    sqlite3* db = nullptr;
+    QStringList result;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
+        Database::installDialect(db);
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &stmt, nullptr) == SQLITE_OK) {
+            while (sqlite3_step(stmt) == SQLITE_ROW)
+                result << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+        }
+        sqlite3_finalize(stmt);
+    }
+    if (result.isEmpty())
+        result << QStringLiteral("error: ") + QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_close(db);
+    return result;
+}
+
+// Root writes through any permission bits. As root, the checks that need a read-only file therefore run as the
+// user "nobody" (effective ids only, so root comes back afterwards).
+class AsNobody
+{
+public:
+    AsNobody()
+    {
+        if (geteuid() == 0)
+            m_switched = setegid(65534) == 0 && seteuid(65534) == 0;
+    }
+    ~AsNobody()
+    {
+        if (m_switched && (seteuid(0) != 0 || setegid(0) != 0))
+            qFatal("cannot become root again");
+    }
+    AsNobody(const AsNobody&) = delete;
+    AsNobody& operator=(const AsNobody&) = delete;
+    bool permissionsApply() const { return geteuid() != 0; }
+
+private:
+    bool m_switched = false;
+};
+
+// Types a new entry into the record set as the entry window does.
+void typeEntry(Recordset* rs, const QString& lastName)
+{
+    rs->AddNew();
+    rs->setCollect(QStringLiteral("Fname"), QStringLiteral("Dana"));
+    rs->setCollect(QStringLiteral("Lname"), lastName);
+    rs->setCollect(QStringLiteral("BusName"), QStringLiteral(" "));
+    rs->setCollect(QStringLiteral("Category"), QStringLiteral("Personal"));
+    rs->setCollect(QStringLiteral("Address"), QStringLiteral("12 Herzl St."));
+    rs->setCollect(QStringLiteral("City"), QStringLiteral("Haifa"));
+    rs->setCollect(QStringLiteral("State"), QString());
+    rs->setCollect(QStringLiteral("Zip"), QStringLiteral("_____"));
+    rs->setCollect(QStringLiteral("Tel1"), QStringLiteral("04 - 5551234"));
+    rs->setCollect(QStringLiteral("Tel2"), QStringLiteral("___ - _______"));
+    rs->setCollect(QStringLiteral("Pel"), QStringLiteral("___ - _______"));
+    rs->setCollect(QStringLiteral("Fax"), QStringLiteral("___ - _______"));
+}
+
+// Types a new message as the message window does; the body is long enough to need pages of its own.
+void typeMessage(Recordset* rs, const QString& caller, const QString& body)
+{
+    rs->AddNew();
+    rs->setCollect(QStringLiteral("Meet"), caller);
+    rs->setCollect(QStringLiteral("Avur"), QStringLiteral("Dana"));
+    rs->setCollect(QStringLiteral("CDate"), QStringLiteral("15/06/26"));
+    rs->setCollect(QStringLiteral("Ctime"), QStringLiteral("10:30:00"));
+    rs->setCollect(QStringLiteral("Hodaa"), body);
+}
+
+std::optional<DbError> update(Recordset* rs)
+{
+    try {
+        rs->Update();
+    } catch (const DbError& error) {
+        return error;
+    }
+    return std::nullopt;
+}
+
+#define VERIFY_DESCRIBES(error, path, what)                                                                            \
+    do {                                                                                                               \
+        QVERIFY2((error).has_value(), "no error reported");                                                            \
+        QVERIFY2((error)->description().contains(path), qPrintable((error)->description()));                           \
+        QVERIFY2((error)->description().contains(what, Qt::CaseInsensitive), qPrintable((error)->description()));      \
+    } while (false)
+
+enum class Damage {
+    TruncatedHalf,
+    TruncatedToHeader,
+    EmptyFile,
+    EntriesPageOverwritten,
+    MessagesPageOverwritten,
+    IndexPageOverwritten,
+    HeaderOverwritten,
+    TextFile,
+    RandomBytes,
+    ForeignDatabase,
+    NoMessagesTable,
+    NoEntriesTable,
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Damage)
+
+class TestBrokenFiles : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { QLocale::setDefault(QLocale(QStringLiteral("en_GB"))); }
+
+    void damagedFileIsReportedAndLeftAlone_data();
+    void damagedFileIsReportedAndLeftAlone();
+    void readOnlyFileOrFolder_data();
+    void readOnlyFileOrFolder();
+    void writerHoldingTheFileDelaysThenReports();
+    void writerHoldingTheFileBlocksTheGridEdit();
+    void exclusiveWriterBlocksOpening();
+    void fullFileRefusesTheSave_data();
+    void fullFileRefusesTheSave();
+};
+
+void TestBrokenFiles::damagedFileIsReportedAndLeftAlone_data()
+{
+    QTest::addColumn<Damage>("damage");
+    QTest::addColumn<QString>("expected"); // what the description says is wrong
+
+    QTest::newRow("truncated to half") << Damage::TruncatedHalf << QStringLiteral("damaged");
+    QTest::newRow("truncated to its header") << Damage::TruncatedToHeader << QStringLiteral("damaged");
+    QTest::newRow("empty file") << Damage::EmptyFile << QStringLiteral("not a database");
+    QTest::newRow("an entries page overwritten") << Damage::EntriesPageOverwritten << QStringLiteral("damaged");
+    QTest::newRow("a messages page overwritten") << Damage::MessagesPageOverwritten << QStringLiteral("damaged");
+    QTest::newRow("an index page overwritten") << Damage::IndexPageOverwritten << QStringLiteral("damaged");
+    QTest::newRow("header overwritten") << Damage::HeaderOverwritten << QStringLiteral("not a database");
+    QTest::newRow("text file") << Damage::TextFile << QStringLiteral("not a database");
+    QTest::newRow("random bytes") << Damage::RandomBytes << QStringLiteral("not a database");
+    QTest::newRow("another program's database") << Damage::ForeignDatabase << QStringLiteral("not a database");
+    QTest::newRow("no message table") << Damage::NoMessagesTable << QStringLiteral("tblMes");
+    QTest::newRow("no entries table") << Damage::NoEntriesTable << QStringLiteral("tblTel");
+}
+
+void TestBrokenFiles::damagedFileIsReportedAndLeftAlone()
+{
+    QFETCH(Damage, damage);
+    QFETCH(QString, expected);
+
+    TempDatabase db;
+    fill(db, 600);
+    const QString path = db.path();
+    const qint64 size = QFileInfo(path).size();
+    const int pageSize = db.rows(QStringLiteral("PRAGMA page_size")).value(0).toInt();
+    db.close();
+    QVERIFY(pageSize > 0);
+
+    const auto overwritePage = [&](const QString& name) {
+        const QList<int> pages = pagesOf(db, name);
+        QVERIFY2(pages.size() >= 3, qPrintable(name));
+        writeBytes(path, QByteArray(pageSize, '\xA5'), qint64(pages.at(pages.size() / 2) - 1) * pageSize);
+    };
+    switch (damage) {
+    case Damage::TruncatedHalf:
+        QVERIFY(QFile::resize(path, size / 2));
+        break;
+    case Damage::TruncatedToHeader:
+        QVERIFY(QFile::resize(path, 100));
+        break;
+    case Damage::EmptyFile:
+        QVERIFY(QFile::resize(path, 0));
+        break;
+    case Damage::EntriesPageOverwritten:
+        overwritePage(QStringLiteral("tblTel"));
+        break;
+    case Damage::MessagesPageOverwritten:
+        overwritePage(QStringLiteral("tblMes"));
+        break;
+    case Damage::IndexPageOverwritten:
+        overwritePage(QStringLiteral("tblTel_Personal"));
+        break;
+    case Damage::HeaderOverwritten:
+        writeBytes(path, QByteArray(16, 'x'));
+        break;
+    case Damage::TextFile:
+        QVERIFY(QFile::remove(path));
+        writeBytes(path, QByteArray("Name,Telephone\nDana,03-5551234\n").repeated(200));
+        break;
+    case Damage::RandomBytes: {
+        QVERIFY(QFile::resize(path, 0));
+        QByteArray noise(3 * pageSize, '\0');
+        QRandomGenerator random(7);
+        for (char& b : noise)
+            b = char(random.bounded(256));
+        writeBytes(path, noise);
+        break;
+    }
+    case Damage::ForeignDatabase:
+        QVERIFY(QFile::remove(path));
+        {
+            sqlite3* other = nullptr;
+            QCOMPARE(sqlite3_open(path.toUtf8().constData(), &other), SQLITE_OK);
+            QCOMPARE(sqlite3_exec(other, "CREATE TABLE songs (title TEXT); INSERT INTO songs VALUES ('Dodi Li')",
+                                  nullptr, nullptr, nullptr),
+                     SQLITE_OK);
+            sqlite3_close(other);
+        }
+        break;
+    case Damage::NoMessagesTable:
+        QCOMPARE(db.exec(QStringLiteral("DROP TABLE tblMes")), SQLITE_OK);
+        db.close();
+        break;
+    case Damage::NoEntriesTable:
+        QCOMPARE(db.exec(QStringLiteral("DROP TABLE tblTel")), SQLITE_OK);
+        db.close();
+        break;
+    }
+    const QByteArray before = bytesOf(path);
+    const QStringList integrityBefore = integrityOf(path);
+
+    QStringList descriptions;
+    {
+        DataControl control;
+        control.setDatabaseName(path);
+        for (const QString& sql : {kBook, kEntries, kLog}) {
+            if (const std::optional<DbError> error = readAll(control, sql))
+                descriptions << error->description();
+        }
+    }
+    QVERIFY2(bytesOf(path) == before, "the file was changed");
+    QCOMPARE(integrityOf(path), integrityBefore);
+    QVERIFY(!QFile::exists(path + QStringLiteral("-wal")));
+    QVERIFY(!descriptions.isEmpty());
+    for (const QString& description : descriptions) {
+        QVERIFY2(description.contains(path), qPrintable(description));
+        QVERIFY2(description.contains(expected, Qt::CaseInsensitive), qPrintable(description));
+    }
+}
+
+void TestBrokenFiles::readOnlyFileOrFolder_data()
+{
+    QTest::addColumn<int>("fileMode");
+    QTest::addColumn<int>("folderMode");
+
+    QTest::newRow("read-only file") << 0444 << 0777;
+    QTest::newRow("read-only folder") << 0666 << 0555;
+    QTest::newRow("both read-only") << 0444 << 0555;
+}
+
+void TestBrokenFiles::readOnlyFileOrFolder()
+{
+    QFETCH(int, fileMode);
+    QFETCH(int, folderMode);
+
+    TempDatabase db;
+    fill(db, 50);
+    const QString path = db.path();
+    const QByteArray before = bytesOf(path);
+    QCOMPARE(chmod(path.toUtf8().constData(), mode_t(fileMode)), 0);
+    QCOMPARE(chmod(db.dir().toUtf8().constData(), mode_t(folderMode)), 0);
+
+    std::optional<DbError> loadError;
+    std::optional<DbError> saveError;
+    QVariant keptName;
+    {
+        AsNobody nobody;
+        if (!nobody.permissionsApply())
+            QSKIP("running as root without the right to become another user: permissions cannot be tested");
+        DataControl control;
+        control.setDatabaseName(path);
+        loadError = readAll(control, kEntries);
+        if (!loadError) {
+            Recordset* rs = control.Recordset();
+            typeEntry(rs, QStringLiteral("Read-Only"));
+            saveError = update(rs);
+            keptName = rs->Collect(QStringLiteral("Lname"));
+        }
+    }
+    chmod(db.dir().toUtf8().constData(), 0700);
+    chmod(path.toUtf8().constData(), 0600);
+
+    // Reading may work or not, depending on what the journal needs; writing never does. Either way the user is
+    // told the file and the reason, and nothing typed is dropped.
+    if (loadError) {
+        VERIFY_DESCRIBES(loadError, path, QStringLiteral("read-only"));
+    } else {
+        VERIFY_DESCRIBES(saveError, path, QStringLiteral("read-only"));
+        QCOMPARE(keptName.toString(), QStringLiteral("Read-Only"));
+    }
+    QVERIFY2(bytesOf(path) == before, "the file was changed");
+    QCOMPARE(db.count(QStringLiteral("tblTel")), 50);
+}
+
+void TestBrokenFiles::writerHoldingTheFileDelaysThenReports()
+{
+    TempDatabase db;
+    fill(db, 20);
+    DataControl control;
+    control.setDatabaseName(db.path());
+    QVERIFY(!readAll(control, kEntries));
+    Recordset* rs = control.Recordset();
+
+    // Another copy of the program, or another tool, in the middle of a long write.
+    QCOMPARE(db.exec(QStringLiteral("BEGIN EXCLUSIVE")), SQLITE_OK);
+    db.addTel(QStringLiteral("Personal"), QStringLiteral("Other"), QStringLiteral("Writer"));
+
+    typeEntry(rs, QStringLiteral("Patient"));
+    const std::optional<DbError> error = update(rs); // waits for the busy time-out first
+    VERIFY_DESCRIBES(error, db.path(), QStringLiteral("in use by another program"));
+    QCOMPARE(rs->Collect(QStringLiteral("Lname")).toString(), QStringLiteral("Patient"));
+
+    // Once the other writer is done, saving again stores the entry as typed, once, beside the other's row.
+    QCOMPARE(db.exec(QStringLiteral("COMMIT")), SQLITE_OK);
+    QVERIFY(!update(rs));
+    QCOMPARE(db.rows(QStringLiteral("SELECT Fname, City, Tel1 FROM tblTel WHERE Lname = 'Patient'")),
+             QStringList{QStringLiteral("Dana|Haifa|04 - 5551234")});
+    QCOMPARE(db.count(QStringLiteral("tblTel")), 22);
+    QCOMPARE(integrityOf(db.path()), QStringList{QStringLiteral("ok")});
+}
+
+void TestBrokenFiles::writerHoldingTheFileBlocksTheGridEdit()
+{
+    TempDatabase db;
+    fill(db, 20);
+    DataControl control;
+    control.setDatabaseName(db.path());
+    GridModel model(&control, {{QStringLiteral("Last"), QStringLiteral("Lname"), 2535, QString()}});
+    control.setRecordSource(kBook);
+    control.Refresh();
+    QVERIFY(model.rowCount() > 0);
+    QSignalSpy failed(&model, &GridModel::writeFailed);
+    const QString was = model.index(0, 0).data().toString();
+
+    QCOMPARE(db.exec(QStringLiteral("BEGIN EXCLUSIVE")), SQLITE_OK);
+    QCOMPARE(db.exec(QStringLiteral("UPDATE tblMes SET Avur = 'Other'")), SQLITE_OK);
+    QVERIFY(!model.setData(model.index(0, 0), QStringLiteral("Edited")));
+    QCOMPARE(failed.count(), 1);
+    QVERIFY2(failed.at(0).at(1).toString().contains(db.path()), qPrintable(failed.at(0).at(1).toString()));
+    QVERIFY(failed.at(0).at(1).toString().contains(QStringLiteral("in use by another program")));
+    QCOMPARE(db.exec(QStringLiteral("COMMIT")), SQLITE_OK);
+    QCOMPARE(model.index(0, 0).data().toString(), was);
+    QCOMPARE(db.rows(QStringLiteral("SELECT count(*) FROM tblTel WHERE Lname = 'Edited'")),
+             QStringList{QStringLiteral("0")});
+}
+
+void TestBrokenFiles::exclusiveWriterBlocksOpening()
+{
+    // A file another tool has put back into rollback-journal mode: there, a writer shuts out readers as well.
+    TempDatabase db;
+    fill(db, 20);
+    QCOMPARE(db.rows(QStringLiteral("PRAGMA journal_mode = DELETE")), QStringList{QStringLiteral("delete")});
+    QCOMPARE(db.exec(QStringLiteral("BEGIN EXCLUSIVE")), SQLITE_OK);
+    QCOMPARE(db.exec(QStringLiteral("DELETE FROM tblMes WHERE ID > 10")), SQLITE_OK);
+
+    DataControl control;
+    control.setDatabaseName(db.path());
+    const std::optional<DbError> error = readAll(control, kLog);
+    VERIFY_DESCRIBES(error, db.path(), QStringLiteral("in use by another program"));
+
+    QCOMPARE(db.exec(QStringLiteral("ROLLBACK")), SQLITE_OK);
+    db.close();
+    QVERIFY(!readAll(control, kLog));
+    QCOMPARE(db.count(QStringLiteral("tblMes")), 20);
+}
+
+void TestBrokenFiles::fullFileRefusesTheSave_data()
+{
+    QTest::addColumn<bool>("sizeLimit"); // the system's file size limit instead of SQLite's page limit
+
+    QTest::newRow("page limit") << false;
+    QTest::newRow("file size limit") << true;
+}
+
+void TestBrokenFiles::fullFileRefusesTheSave()
+{
+    QFETCH(bool, sizeLimit);
+
+    TempDatabase db;
+    fill(db, 20);
+    DataControl control;
+    control.setDatabaseName(db.path());
+    QVERIFY(!readAll(control, kLog));
+    Recordset* rs = control.Recordset();
+    sqlite3* handle = control.database()->handle();
+    const QString body = QStringLiteral("Please call back about the flat. ").repeated(3000);
+
+    typeMessage(rs, QStringLiteral("Yossi"), body);
+    std::optional<DbError> error;
+    if (sizeLimit) {
+        // The log file grows by the message's pages at commit and may not: the write the program makes fails as it
+        // would on a full disk.
+        rlimit old{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+        const auto ignored = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = old;
+        small.rlim_cur = rlim_t(QFileInfo(db.path() + QStringLiteral("-wal")).size() + 4096);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        error = update(rs);
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, ignored);
+        VERIFY_DESCRIBES(error, db.path(), QStringLiteral("disk may be full"));
+    } else {
+        const QString pages = db.rows(QStringLiteral("PRAGMA page_count")).value(0);
+        QCOMPARE(sqlite3_exec(handle, qPrintable(QStringLiteral("PRAGMA max_page_count = ") + pages), nullptr, nullptr,
+                              nullptr),
+                 SQLITE_OK);
+        error = update(rs);
+        VERIFY_DESCRIBES(error, db.path(), QStringLiteral("full"));
+        QCOMPARE(sqlite3_exec(handle, "PRAGMA max_page_count = 1000000", nullptr, nullptr, nullptr), SQLITE_OK);
+    }
+    QCOMPARE(rs->Collect(QStringLiteral("Hodaa")).toString(), body);
+    QCOMPARE(db.count(QStringLiteral("tblMes")), 20);
+    QCOMPARE(integrityOf(db.path()), QStringList{QStringLiteral("ok")});
+
+    // With room again, the same buffer is saved once and the connection is usable as before.
+    QVERIFY(!update(rs));
+    QCOMPARE(db.rows(QStringLiteral("SELECT count(*), length(Hodaa) FROM tblMes WHERE Meet = 'Yossi'")),
+             QStringList{QStringLiteral("1|%1").arg(body.size())});
+    typeMessage(rs, QStringLiteral("Rina"), QStringLiteral("short"));
+    QVERIFY(!update(rs));
+    QCOMPARE(db.count(QStringLiteral("tblMes")), 22);
+    QCOMPARE(integrityOf(db.path()), QStringList{QStringLiteral("ok")});
+}
+
+QTEST_GUILESS_MAIN(TestBrokenFiles)
+#include "tst_brokenfiles.moc"
