@@ -1,7 +1,7 @@
 #include "frmMain.h"
 
 #include "BlockLabel.h"
-#include "CaptionButton.h"
+#include "WrapButton.h"
 #include "DataGrid.h"
 #include "ErrorPath.h"
 #include "Fonts.h"
@@ -64,7 +64,8 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, int
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& text, const QRect& bounds,
                         const QFont& font)
 {
-    auto* button = new CaptionButton(text, parent);
+    auto* button = new WrapButton(parent);
+    button->setText(text);
     button->setObjectName(name);
     button->setFont(font);
     button->setGeometry(bounds);
