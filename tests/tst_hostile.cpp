@@ -1,0 +1,151 @@
+// Hostile text typed into every window: nothing crashes, no text changes a statement, and the file keeps both
+// tables and every row, with each value stored as the field took it.
+#include "ErrorPath.h"
+#include "MDIForm1.h"
+#include "MessageBox.h"
+#include "Module1.h"
+#include "TempDatabase.h"
+#include "WindowSwitch.h"
+#include "frmAdd.h"
+#include "frmMain.h"
+#include "frmMes.h"
+
+#include <QAbstractItemModel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+QStringList hostileTexts()
+{
+    return {QStringLiteral("O'Brien"),
+            QStringLiteral("\"quoted\" 'both'"),
+            QStringLiteral("'; DROP TABLE tblTel; --"),
+            QStringLiteral("') OR 1=1 OR ('"),
+            QStringLiteral("["),
+            QStringLiteral("[z-a]"),
+            QString(10000, QLatin1Char('x')),
+            QStringLiteral("tab\there\x01\x1f") + QChar(0x7f),
+            QStringLiteral("before") + QChar(0) + QStringLiteral("after"),
+            QString::fromUtf8("emoji \xF0\x9F\x98\x80 \xF0\x9F\x93\x9E"),
+            QString::fromUtf8("\xD7\x93\xD7\x95\xD7\x93 054-1234567 \xD7\x9B\xD7\x94\xD7\x9F")};
+}
+
+// Both tables are there and hold the rows counted before.
+void checkFileIntact(TempDatabase& db, int tel, int mes)
+{
+    QCOMPARE(db.rows(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('tblTel', 'tblMes')")),
+             QStringList{QStringLiteral("2")});
+    QCOMPARE(db.count(QStringLiteral("tblTel")), tel);
+    QCOMPARE(db.count(QStringLiteral("tblMes")), mes);
+    QCOMPARE(db.rows(QStringLiteral("PRAGMA integrity_check")), QStringList{QStringLiteral("ok")});
+}
+
+} // namespace
+
+class TestHostile : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        MessageBox::setTestMode(true);
+        ErrorPath::setEndActionForTesting([] {});
+        WindowSwitch::registerWindow(QStringLiteral("frmMain"), [] { return new frmMain; });
+        WindowSwitch::registerWindow(QStringLiteral("frmAdd"), [] { return new frmAdd; });
+        WindowSwitch::registerWindow(QStringLiteral("frmMes"), [] { return new frmMes; });
+    }
+    void init()
+    {
+        ErrorPath::resetForTesting();
+        MessageBox::takeMessages();
+    }
+
+    void searchBoxTakesAnyText()
+    {
+        TempDatabase db;
+        db.addTel(QStringLiteral("Personal"), QStringLiteral("Dana"), QStringLiteral("O'Brien"));
+        db.addTel(QStringLiteral("Business"), QStringLiteral("Avi"), QStringLiteral("Cohen"), QStringLiteral("[z-a] Ltd"));
+        Module1::setProgramDirForTesting(db.dir());
+        MDIForm1 frame;
+        WindowSwitch::setFrame(&frame);
+        auto* window = qobject_cast<frmMain*>(WindowSwitch::show(QStringLiteral("frmMain")));
+        QVERIFY(window);
+        for (const QString& text : hostileTexts()) {
+            window->txtMila->setText(text);
+            window->txtMila->setFocus();
+            QTest::keyClick(window->txtMila, Qt::Key_Return);
+            QVERIFY2(MessageBox::takeMessages().isEmpty(), qPrintable(text.left(40)));
+            QVERIFY(!ErrorPath::hasEnded());
+            checkFileIntact(db, 2, 0);
+        }
+        // A text that is itself in the file finds its row, quotes and brackets as written.
+        window->txtMila->setText(QStringLiteral("O'Brien"));
+        QTest::keyClick(window->txtMila, Qt::Key_Return);
+        QCOMPARE(window->lstResult->model()->rowCount(), 10);
+        WindowSwitch::setFrame(nullptr);
+    }
+
+    void entryFieldsStoreAnyText()
+    {
+        TempDatabase db;
+        Module1::setProgramDirForTesting(db.dir());
+        MDIForm1 frame;
+        WindowSwitch::setFrame(&frame);
+        int rows = 0;
+        for (const QString& text : hostileTexts()) {
+            auto* window = qobject_cast<frmAdd*>(WindowSwitch::show(QStringLiteral("frmAdd")));
+            QVERIFY(window);
+            const QList<QLineEdit*> fields{window->txtFname, window->txtLname,   window->txtAddress,
+                                           window->txtCity,  window->txtState};
+            for (QLineEdit* field : fields)
+                field->setText(text);
+            QTest::mouseClick(window->cmdSave, Qt::LeftButton);
+            QVERIFY2(MessageBox::takeMessages().isEmpty(), qPrintable(text.left(40)));
+            ++rows;
+            checkFileIntact(db, rows, 0);
+            // Each value is the text as its box took it (cut at the box's length), in its own column.
+            Recordset stored(Database::open(db.path()), QStringLiteral("SELECT * FROM tblTel ORDER BY ID DESC"));
+            QCOMPARE(stored.Fields(QStringLiteral("Fname")).Value().toString(), text.left(15));
+            QCOMPARE(stored.Fields(QStringLiteral("Address")).Value().toString(), text.left(50));
+            QCOMPARE(stored.Fields(QStringLiteral("State")).Value().toString(), text.left(2));
+            QCOMPARE(stored.Fields(QStringLiteral("BusName")).Value().toString(), QStringLiteral(" "));
+            if (auto* back = WindowSwitch::current())
+                back->unload();
+        }
+        WindowSwitch::setFrame(nullptr);
+    }
+
+    void messageFieldsStoreAnyText()
+    {
+        TempDatabase db;
+        Module1::setProgramDirForTesting(db.dir());
+        MDIForm1 frame;
+        WindowSwitch::setFrame(&frame);
+        int rows = 0;
+        for (const QString& text : hostileTexts()) {
+            auto* window = qobject_cast<frmMes*>(WindowSwitch::show(QStringLiteral("frmMes")));
+            QVERIFY(window);
+            QTest::mouseClick(window->cmdAdd, Qt::LeftButton);
+            window->txtMeet->setText(text);
+            window->txtAvur->setText(text);
+            window->txtHodaa->setPlainText(text + QStringLiteral("\nsecond line"));
+            QTest::mouseClick(window->cmdSave, Qt::LeftButton);
+            QVERIFY2(MessageBox::takeMessages().isEmpty(), qPrintable(text.left(40)));
+            ++rows;
+            checkFileIntact(db, 0, rows);
+            Recordset stored(Database::open(db.path()), QStringLiteral("SELECT * FROM tblMes ORDER BY ID DESC"));
+            QCOMPARE(stored.Fields(QStringLiteral("Meet")).Value().toString(), text);
+            QCOMPARE(stored.Fields(QStringLiteral("Hodaa")).Value().toString(), text + QStringLiteral("\nsecond line"));
+            if (auto* back = WindowSwitch::current())
+                back->unload();
+        }
+        WindowSwitch::setFrame(nullptr);
+    }
+};
+
+QTEST_MAIN(TestHostile)
+#include "tst_hostile.moc"
