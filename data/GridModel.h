@@ -46,7 +46,6 @@ public:
     bool removeRowList(QList<int> rows);
     // Reads every remaining key of the record set (a view jumping to the last row needs them).
     void fetchAll();
-    qint64 keyAt(int row) const { return m_keys.value(row, -1); }
 
 Q_SIGNALS:
     void writeFailed(int number, const QString& description);
