@@ -8,6 +8,7 @@
 #include "DataControl.h"
 #include "Generator.h"
 #include "GridModel.h"
+#include "ResultLines.h"
 #include "Schema.h"
 
 #include <QCoreApplication>
@@ -231,20 +232,16 @@ void readSearchRow(const Recordset& rs)
         sink += rs.Fields(QLatin1String(column)).Value().toString().size();
 }
 
-// The search to its complete result: every row's eleven fields read, as the result list does when scrolled
-// through to the end.
+// The search to its complete result, the way the directory window lists it: every row's eleven values read and
+// packed into the result lines, which show once the last row is in.
 long long searchComplete(DataControl& control, const QString& text)
 {
     control.setRecordSource(searchStatement(text));
     control.Refresh();
-    Recordset* rs = control.Recordset();
-    long long rows = 0;
-    while (!rs->Eof()) {
-        readSearchRow(*rs);
-        ++rows;
-        rs->MoveNext();
-    }
-    return rows;
+    ResultLines lines;
+    lines.appendRows(*control.Recordset());
+    lines.flush();
+    return lines.blockCount();
 }
 
 // The search to the first screen of result lines: the fields of the first three rows.

@@ -53,6 +53,7 @@ public:
     QString columnName(int column) const { return m_stmt.columnName(column); }
     int columnIndex(const QString& name) const; // -1 when the result has no such column
     QVariant value(int column) const { return m_stmt.value(column); }
+    std::string_view text(int column) const { return m_stmt.text(column); } // see Statement::text
     const std::shared_ptr<Database>& database() const { return m_db; }
 
     // Converts a value for a column of the table the way Collect does (dates and times to their stored forms).

@@ -111,7 +111,8 @@ SearchIndex::~SearchIndex()
 void SearchIndex::rebuildIfChanged()
 {
     if (!m_db) {
-        const int rc = sqlite3_open_v2(m_path.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY, nullptr);
+        const int rc = sqlite3_open_v2(m_path.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
+                                         nullptr);
         if (rc != SQLITE_OK) {
             const DbError error = Database::errorOf(m_db, rc);
             sqlite3_close(m_db);

@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "DbError.h"
 
+#include <cstring>
 #include <sqlite3.h>
 
 Statement::Statement(sqlite3* db, const QString& sql) : m_db(db)
@@ -110,4 +111,36 @@ QVariant Statement::value(int column) const
 qint64 Statement::int64(int column) const
 {
     return sqlite3_column_int64(m_stmt, column);
+}
+
+std::string_view Statement::text(int column) const
+{
+    if (m_utf8File < 0) {
+        // Text is stored in the file's encoding; only UTF-8 can be taken as it lies.
+        sqlite3_stmt* pragma = nullptr;
+        m_utf8File = 0;
+        if (sqlite3_prepare_v2(m_db, "PRAGMA encoding", -1, &pragma, nullptr) == SQLITE_OK &&
+            sqlite3_step(pragma) == SQLITE_ROW)
+            m_utf8File = std::strcmp(reinterpret_cast<const char*>(sqlite3_column_text(pragma, 0)), "UTF-8") == 0;
+        sqlite3_finalize(pragma);
+    }
+    sqlite3_value* value = sqlite3_column_value(m_stmt, column);
+    switch (sqlite3_value_type(value)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_TEXT:
+    case SQLITE_BLOB:
+        if (m_utf8File) {
+            // The bytes as stored, without the copy that adds a terminating zero.
+            const void* bytes = sqlite3_value_blob(value);
+            return {static_cast<const char*>(bytes), std::size_t(sqlite3_value_bytes(value))};
+        }
+        break;
+    default:
+        break;
+    }
+    if (m_text.size() <= std::size_t(column))
+        m_text.resize(std::size_t(column) + 1);
+    m_text[std::size_t(column)] = this->value(column).toString().toStdString();
+    return m_text[std::size_t(column)];
 }

@@ -2,6 +2,9 @@
 
 #include <QString>
 #include <QVariant>
+#include <string>
+#include <string_view>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -31,8 +34,13 @@ public:
     QString columnName(int column) const;
     QVariant value(int column) const; // null stays null, text stays text
     qint64 int64(int column) const;
+    // The value as UTF-8 text without a copy (null is the empty text, a number is written as value() writes it);
+    // valid until the next step or reset, or the next call of text() for the same column.
+    std::string_view text(int column) const;
 
 private:
     sqlite3* m_db = nullptr;
     sqlite3_stmt* m_stmt = nullptr;
+    mutable signed char m_utf8File = -1;      // the file's text is UTF-8; -1 until asked
+    mutable std::vector<std::string> m_text;  // per column: the text of a value that had to be converted
 };

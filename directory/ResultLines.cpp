@@ -1,26 +1,38 @@
 #include "ResultLines.h"
 
+#include "DbError.h"
+#include "Recordset.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
 namespace {
 
-constexpr char16_t kLongLength = 0x8000;
+constexpr std::size_t kChunkSize = std::size_t(2) << 20;
 
-void putLength(QString& text, qsizetype length)
+char* putLength(char* out, std::size_t length)
 {
-    if (length < kLongLength) {
-        text.append(QChar(char16_t(length)));
-    } else {
-        text.append(QChar(char16_t(kLongLength | (length >> 15))));
-        text.append(QChar(char16_t(length & 0x7fff)));
+    while (length >= 0x80) {
+        *out++ = char(0x80 | (length & 0x7f));
+        length >>= 7;
     }
+    *out++ = char(length);
+    return out;
 }
 
-qsizetype takeLength(const QString& text, qsizetype& pos)
+std::size_t takeLength(const char* in, std::size_t& pos)
 {
-    const char16_t first = text.at(pos++).unicode();
-    if (!(first & kLongLength))
-        return first;
-    const char16_t second = text.at(pos++).unicode();
-    return (qsizetype(first & 0x7fff) << 15) | second;
+    std::size_t length = 0;
+    for (int shift = 0;; shift += 7) {
+        const auto byte = static_cast<unsigned char>(in[pos++]);
+        length |= std::size_t(byte & 0x7f) << shift;
+        if (byte < 0x80)
+            return length;
+    }
 }
 
 const QString kRule = QStringLiteral("=============================");
@@ -39,20 +51,73 @@ ResultLines::ResultLines(QObject* parent) : QAbstractListModel(parent) {}
 void ResultLines::clear()
 {
     beginResetModel();
-    m_text.clear();
-    m_text.squeeze();
+    m_chunks.clear();
+    m_chunks.shrink_to_fit();
     m_blockStart.clear();
     m_blockStart.shrink_to_fit();
     m_shownBlocks = 0;
     endResetModel();
 }
 
+void ResultLines::appendBlock(const std::array<std::string_view, FieldCount>& values)
+{
+    std::size_t size = 0;
+    for (std::string_view value : values)
+        size += value.size() + sizeof(std::size_t) * 8 / 7 + 1;
+    if (m_chunks.empty() || m_chunks.back().size + size > m_chunks.back().capacity) {
+        Chunk chunk;
+        chunk.capacity = (std::max(kChunkSize, size) + kChunkSize - 1) / kChunkSize * kChunkSize;
+#if defined(__linux__)
+        // A long result fills its chunks at one page fault per 2 MB rather than per 4 kB.
+        chunk.bytes.reset(static_cast<char*>(std::aligned_alloc(kChunkSize, chunk.capacity)));
+        if (chunk.bytes)
+            madvise(chunk.bytes.get(), chunk.capacity, MADV_HUGEPAGE);
+#else
+        chunk.bytes.reset(static_cast<char*>(std::malloc(chunk.capacity)));
+#endif
+        if (!chunk.bytes)
+            throw std::bad_alloc();
+        m_chunks.push_back(std::move(chunk));
+    }
+    Chunk& chunk = m_chunks.back();
+    m_blockStart.push_back({std::uint32_t(m_chunks.size() - 1), std::uint32_t(chunk.size)});
+    char* out = chunk.bytes.get() + chunk.size;
+    for (std::string_view value : values) {
+        out = putLength(out, value.size());
+        if (!value.empty())
+            std::memcpy(out, value.data(), value.size());
+        out += value.size();
+    }
+    chunk.size = std::size_t(out - chunk.bytes.get());
+}
+
 void ResultLines::append(const Values& values)
 {
-    m_blockStart.push_back(m_text.size());
-    for (const QString& value : values) {
-        putLength(m_text, value.size());
-        m_text.append(value);
+    std::array<QByteArray, FieldCount> utf8;
+    std::array<std::string_view, FieldCount> views;
+    for (int field = 0; field < FieldCount; ++field) {
+        utf8[size_t(field)] = values[size_t(field)].toUtf8();
+        views[size_t(field)] = std::string_view(utf8[size_t(field)].constData(), size_t(utf8[size_t(field)].size()));
+    }
+    appendBlock(views);
+}
+
+void ResultLines::appendRows(::Recordset& rs)
+{
+    std::array<int, FieldCount> columns{};
+    for (int field = 0; field < FieldCount; ++field) {
+        const QString name = fieldName(Field(field));
+        columns[size_t(field)] = rs.columnIndex(name);
+        if (columns[size_t(field)] < 0)
+            throw DbError(DbError::ItemNotFound, QStringLiteral("Item not found in this collection: %1.").arg(name));
+    }
+    // The text is taken as the file holds it; it becomes a QString only for the lines on screen.
+    std::array<std::string_view, FieldCount> values;
+    while (!rs.Eof()) {
+        for (int field = 0; field < FieldCount; ++field)
+            values[size_t(field)] = rs.text(columns[size_t(field)]);
+        appendBlock(values);
+        rs.MoveNext();
     }
 }
 
@@ -69,10 +134,12 @@ void ResultLines::flush()
 ResultLines::Values ResultLines::blockValues(int block) const
 {
     Values values;
-    qsizetype pos = m_blockStart.at(size_t(block));
+    const BlockStart start = m_blockStart.at(size_t(block));
+    const char* chunk = m_chunks.at(start.chunk).bytes.get();
+    std::size_t pos = start.offset;
     for (QString& value : values) {
-        const qsizetype length = takeLength(m_text, pos);
-        value = m_text.mid(pos, length);
+        const std::size_t length = takeLength(chunk, pos);
+        value = QString::fromUtf8(chunk + pos, qsizetype(length));
         pos += length;
     }
     return values;

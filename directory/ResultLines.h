@@ -3,11 +3,18 @@
 #include <QAbstractListModel>
 #include <QString>
 #include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
+class Recordset;
+
 // The lines of the search result list: ten for every row found. A large result (100,000 rows are a million lines)
-// would cost a list item per line; instead the rows' eleven values are kept packed in one text buffer and each
-// line is written when the view asks for it. The lines are plain text with no link back to the rows, so later
+// would cost a list item per line; instead the rows' eleven values are kept packed as UTF-8, as the file holds
+// them, and each line is written when the view asks for it. The lines are plain text with no link back to the rows, so later
 // edits of the book do not change a result already listed.
 class ResultLines : public QAbstractListModel
 {
@@ -27,6 +34,9 @@ public:
     // Adds the block of one row; it shows after the next flush(). (One announcement for a whole result keeps a
     // search of 100,000 rows from telling the view 100,000 times.) A null value adds nothing, like an empty one.
     void append(const Values& values);
+    // Appends the block of every row left in a record set of the search statement, to its end. Throws DbError;
+    // the rows read before a failure stay appended.
+    void appendRows(::Recordset& rs);
     // Shows the blocks appended since the last flush.
     void flush();
 
@@ -40,10 +50,23 @@ public:
 
 private:
     Values blockValues(int block) const;
+    void appendBlock(const std::array<std::string_view, FieldCount>& values);
 
-    // Each value is stored as its length (one character, or two for texts of 32,768 characters and more) followed
-    // by its characters.
-    QString m_text;
-    std::vector<qsizetype> m_blockStart;
+    // Each value is stored as its length in bytes (seven bits a byte, the last byte below 0x80) followed by its
+    // UTF-8 bytes. The blocks are packed into chunks that are never moved, so a long result is not copied again
+    // and again as it grows; no block straddles two chunks.
+    struct Chunk
+    {
+        std::unique_ptr<char, void (*)(void*)> bytes{nullptr, std::free};
+        std::size_t size = 0;
+        std::size_t capacity = 0;
+    };
+    std::vector<Chunk> m_chunks;
+    struct BlockStart
+    {
+        std::uint32_t chunk;
+        std::uint32_t offset;
+    };
+    std::vector<BlockStart> m_blockStart;
     int m_shownBlocks = 0;
 };

@@ -420,24 +420,10 @@ void frmMain::runSearch()
     datSearch->Refresh();
 
     results->clear();
-    ::Recordset* rs = datSearch->Recordset();
-    std::array<int, ResultLines::FieldCount> columns{};
-    for (int field = 0; field < ResultLines::FieldCount; ++field) {
-        const QString name = ResultLines::fieldName(ResultLines::Field(field));
-        columns[size_t(field)] = rs->columnIndex(name);
-        if (columns[size_t(field)] < 0)
-            throw DbError(DbError::ItemNotFound, QStringLiteral("Item not found in this collection: %1.").arg(name));
-    }
     {
         // Whatever was read before a failure stays listed.
         const auto announce = qScopeGuard([this] { results->flush(); });
-        ResultLines::Values values;
-        while (!rs->Eof()) {
-            for (int field = 0; field < ResultLines::FieldCount; ++field)
-                values[size_t(field)] = rs->value(columns[size_t(field)]).toString();
-            results->append(values);
-            rs->MoveNext();
-        }
+        results->appendRows(*datSearch->Recordset());
     }
 
     txtMila->setText(SearchPrompt);

@@ -2,6 +2,7 @@
 #include "DataControl.h"
 #include "Database.h"
 #include "GridModel.h"
+#include "Statement.h"
 #include "TempDatabase.h"
 
 #include <QAbstractItemModelTester>
@@ -50,6 +51,8 @@ private Q_SLOTS:
     void gridEditsAndDeletionsReachTheFile();
     void gridReadsKeysLazily();
     void foreignNoCaseIndexIsRebuilt();
+    void rawTextReadsAsTheValue_data();
+    void rawTextReadsAsTheValue();
 };
 
 void TestDataLayer::bookStatementsSortAndFilterIgnoringCase()
@@ -362,6 +365,43 @@ void TestDataLayer::foreignNoCaseIndexIsRebuilt()
     control.setRecordSource(QStringLiteral("SELECT * FROM tblTel WHERE Lname = 'ÉB'"));
     control.Refresh();
     QCOMPARE(lastNames(control), QStringList{QStringLiteral("éb")});
+}
+
+void TestDataLayer::rawTextReadsAsTheValue_data()
+{
+    QTest::addColumn<QString>("encoding");
+    QTest::newRow("UTF-8") << QStringLiteral("UTF-8");
+    QTest::newRow("UTF-16le, as another tool may write") << QStringLiteral("UTF-16le");
+    QTest::newRow("UTF-16be") << QStringLiteral("UTF-16be");
+}
+
+void TestDataLayer::rawTextReadsAsTheValue()
+{
+    // The search list takes each value's text as the file holds it; it must read as the value itself does,
+    // whatever a column without a declared type was given.
+    QFETCH(QString, encoding);
+    QTemporaryDir dir;
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(dir.filePath(QStringLiteral("foreign.db")).toUtf8().constData(), &db), SQLITE_OK);
+    const auto closeDb = qScopeGuard([db] { sqlite3_close(db); });
+    const QString setup = QStringLiteral("PRAGMA encoding = '%1'; CREATE TABLE t (n INTEGER PRIMARY KEY, a, b); "
+                                         "INSERT INTO t (a, b) VALUES ('plain', 1), ('', 2), (NULL, 3), (42, 4), "
+                                         "(-7, 5), (1.5, 6), (100.0, 7), (1e20, 8), (x'C3A9', 9), (x'FF41', 10), "
+                                         "('עברית Ünïcode', 11), ('a' || char(0) || 'b', 12), (x'', 13);")
+                              .arg(encoding);
+    QCOMPARE(sqlite3_exec(db, setup.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    Statement stmt(db, QStringLiteral("SELECT a, b FROM t ORDER BY n"));
+    int rows = 0;
+    while (stmt.step()) {
+        ++rows;
+        // Both columns first, then the text again: each view lasts until the row ends.
+        const std::string_view a = stmt.text(0);
+        const std::string_view b = stmt.text(1);
+        QCOMPARE(QString::fromUtf8(a.data(), qsizetype(a.size())), stmt.value(0).toString());
+        QCOMPARE(QString::fromUtf8(b.data(), qsizetype(b.size())), stmt.value(1).toString());
+        QCOMPARE(QString::fromUtf8(a.data(), qsizetype(a.size())), stmt.value(0).toString());
+    }
+    QCOMPARE(rows, 13);
 }
 
 QTEST_GUILESS_MAIN(TestDataLayer)
