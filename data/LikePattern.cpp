@@ -211,3 +211,9 @@ std::u32string LikePattern::longestLiteral() const
     }
     return run.size() > best.size() ? run : best;
 }
+
+bool LikePattern::findsAnyDigit() const
+{
+    return m_tokens.size() == 3 && m_tokens[0].kind == Token::Star && m_tokens[1].kind == Token::Digit &&
+           m_tokens[2].kind == Token::Star;
+}

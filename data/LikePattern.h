@@ -33,6 +33,8 @@ public:
     // The longest run of characters that every match contains literally (folded), empty when the pattern has
     // none. A search can look for it first and test the pattern only where it occurs.
     std::u32string longestLiteral() const;
+    // True for "*#*" (and runs of stars around the "#"): the pattern matches exactly the texts that hold a digit.
+    bool findsAnyDigit() const;
 
 private:
     struct Token

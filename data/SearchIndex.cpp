@@ -209,7 +209,18 @@ QVector<qint64> SearchIndex::find(const std::string& patternText)
     };
 
     const std::size_t rows = m_keys.size();
-    if (needle.empty()) {
+    if (pattern.findsAnyDigit()) {
+        // A digit is one ASCII byte, never part of a longer UTF-8 sequence nor a separator: a row matches when
+        // any byte of its text is one.
+        for (std::size_t row = 0; row < rows; ++row) {
+            const auto* p = reinterpret_cast<const unsigned char*>(m_text.data()) + m_rowStart[row];
+            const auto* end = reinterpret_cast<const unsigned char*>(m_text.data()) + m_rowStart[row + 1];
+            while (p < end && unsigned(*p - '0') >= 10u)
+                ++p;
+            if (p < end)
+                found.append(m_keys[row]);
+        }
+    } else if (needle.empty()) {
         for (std::size_t row = 0; row < rows; ++row) {
             if (rowMatches(row))
                 found.append(m_keys[row]);
