@@ -139,8 +139,9 @@ std::string_view Statement::text(int column) const
     default:
         break;
     }
-    if (m_text.size() <= std::size_t(column))
-        m_text.resize(std::size_t(column) + 1);
+    // Sized once, so that no view handed out before moves.
+    if (m_text.empty())
+        m_text.resize(std::size_t(columnCount()));
     m_text[std::size_t(column)] = this->value(column).toString().toStdString();
     return m_text[std::size_t(column)];
 }
