@@ -6,6 +6,7 @@
 #include "TextFold.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace {
@@ -156,8 +157,26 @@ void Database::maintain()
     const bool writable = !sqlite3_db_readonly(m_db, "main");
     const bool hasTables =
         scalarInt("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('tblTel', 'tblMes')", 0) == 2;
-    if (writable && hasTables)
+    if (writable && hasTables) {
         sqlite3_exec(m_db, Schema::indexStatements().toUtf8().constData(), nullptr, nullptr, nullptr);
+        const auto telColumns = columns(QStringLiteral("tblTel"));
+        const bool keyedById = std::any_of(telColumns.begin(), telColumns.end(), [](const ColumnInfo& column) {
+            return column.isIntegerKey && column.name.compare(QLatin1String("ID"), Qt::CaseInsensitive) == 0;
+        });
+        if (keyedById) {
+            sqlite3_exec(m_db, Schema::changeLogStatements().toUtf8().constData(), nullptr, nullptr, nullptr);
+            // A search far behind reads the whole table anyway, so the log keeps only its newest entries. (A
+            // search that finds entries it needs gone reads the whole table too.)
+            if (scalarInt("SELECT max(seq) - min(seq) FROM tovrin_changes", 0) >= 2 * Schema::kChangesKept)
+                sqlite3_exec(m_db,
+                             QStringLiteral("DELETE FROM tovrin_changes WHERE seq <= (SELECT max(seq) FROM "
+                                            "tovrin_changes) - %1")
+                                 .arg(Schema::kChangesKept)
+                                 .toUtf8()
+                                 .constData(),
+                             nullptr, nullptr, nullptr);
+        }
+    }
 
     // An index over NOCASE text built by another tool (with SQLite's ASCII-only NOCASE) disagrees with ours on
     // letters outside ASCII; files this program has indexed carry a stamp.

@@ -37,9 +37,9 @@ QString Schema::indexStatements()
 {
     // Each book opens sorted by its own column; a letter reads its book in key order (any of its rows may be on
     // the first screen); the log opens newest first.
-    // The state table counts writes to tblTel, whoever makes them (triggers run in every tool), and notes a
-    // NOCASE-indexed value outside ASCII written by a connection without this program's collation: such a tool
-    // files it where its own NOCASE puts it, and the program then rebuilds the two name indexes.
+    // The state table notes a NOCASE-indexed value outside ASCII written by a connection without this program's
+    // collation (triggers run in every tool): such a tool files it where its own NOCASE puts it, and the program
+    // then rebuilds the two name indexes.
     static const char* const statements[] = {
         "CREATE INDEX IF NOT EXISTS tblTel_Category ON tblTel (Category)",
         "CREATE INDEX IF NOT EXISTS tblTel_Personal ON tblTel (Category, Lname)",
@@ -55,6 +55,27 @@ QString Schema::indexStatements()
         "WHEN coalesce(NEW.Category, '') || coalesce(NEW.Lname, '') || coalesce(NEW.BusName, '') "
         "GLOB '*[^' || char(1) || '-' || char(127) || ']*' "
         "BEGIN UPDATE tovrin_state SET value = 1 WHERE name = 'reindex'; END",
+    };
+    QString sql;
+    for (const char* statement : statements)
+        sql += QLatin1String(statement) + QStringLiteral(";\n");
+    return sql;
+}
+
+QString Schema::changeLogStatements()
+{
+    // Every row of tblTel written, by whatever tool, leaves its key in tovrin_changes, so a copy of the table
+    // kept in memory reads only those rows again. The numbers never repeat (AUTOINCREMENT): a reader that finds
+    // fewer entries after its last number than were numbered knows some were cleared, and reads everything.
+    static const char* const statements[] = {
+        "CREATE TABLE IF NOT EXISTS tovrin_changes (seq INTEGER PRIMARY KEY AUTOINCREMENT, row INTEGER)",
+        "CREATE TRIGGER IF NOT EXISTS tblTel_log_insert AFTER INSERT ON tblTel "
+        "BEGIN INSERT INTO tovrin_changes (row) VALUES (NEW.ID); END",
+        "CREATE TRIGGER IF NOT EXISTS tblTel_log_update AFTER UPDATE ON tblTel "
+        "BEGIN INSERT INTO tovrin_changes (row) VALUES (OLD.ID); "
+        "INSERT INTO tovrin_changes (row) SELECT NEW.ID WHERE NEW.ID IS NOT OLD.ID; END",
+        "CREATE TRIGGER IF NOT EXISTS tblTel_log_delete AFTER DELETE ON tblTel "
+        "BEGIN INSERT INTO tovrin_changes (row) VALUES (OLD.ID); END",
     };
     QString sql;
     for (const char* statement : statements)
@@ -86,7 +107,7 @@ QString Schema::createStatements()
         "  Hodaa TEXT COLLATE NOCASE\n"
         ");\n");
     return QStringLiteral("CREATE TABLE tblTel (\n  ") + telColumns.join(QStringLiteral(",\n  ")) +
-           QStringLiteral("\n);\n") + mes + indexStatements();
+           QStringLiteral("\n);\n") + mes + indexStatements() + changeLogStatements();
 }
 
 void Schema::createFile(const QString& path)

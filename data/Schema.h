@@ -19,4 +19,9 @@ QString createStatements();
 // The indexes and bookkeeping the program adds to a file; each statement is harmless when its object exists.
 QString indexStatements();
 
+// The log of the rows of tblTel written (see SearchIndex), for a tblTel whose key is ID INTEGER PRIMARY KEY.
+QString changeLogStatements();
+// How many of the newest entries of that log are kept at least.
+constexpr int kChangesKept = 1000;
+
 } // namespace Schema

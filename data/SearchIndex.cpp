@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "DbError.h"
 #include "LikePattern.h"
+#include "Schema.h"
 #include "TextFold.h"
 
 #include <QFileInfo>
@@ -57,6 +58,35 @@ bool appendFolded(std::string& out, std::string_view text)
     return true;
 }
 
+// Appends the folded text of columns 1 to 11 of the statement's row; false, with `out` as it was, when the copy
+// cannot hold it.
+bool appendRow(std::string& out, sqlite3_stmt* stmt)
+{
+    const std::size_t start = out.size();
+    for (int c = 1; c <= 11; ++c) {
+        if (sqlite3_column_type(stmt, c) == SQLITE_NULL) {
+            out.push_back(kNull);
+        } else {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+            if (!appendFolded(out, std::string_view(text, std::size_t(sqlite3_column_bytes(stmt, c))))) {
+                out.resize(start);
+                return false;
+            }
+        }
+        out.push_back(kEndOfColumn);
+    }
+    return true;
+}
+
+// The key and the searched columns of tblTel.
+std::string rowStatement(const char* where)
+{
+    std::string sql = "SELECT ID";
+    for (const char* column : SearchIndex::kColumns)
+        sql += std::string(", ") + column;
+    return sql + " FROM tblTel " + where;
+}
+
 QString searchStatementRegex()
 {
     // The literal is '*' T '*' where T may hold doubled apostrophes only, as SQLite reads it.
@@ -108,11 +138,22 @@ SearchIndex::~SearchIndex()
     sqlite3_close_v2(m_db);
 }
 
+long long SearchIndex::scalar(const char* sql, long long fallback) const
+{
+    sqlite3_stmt* stmt = nullptr;
+    long long value = fallback;
+    if (sqlite3_prepare_v2(m_db, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW &&
+        sqlite3_column_type(stmt, 0) != SQLITE_NULL)
+        value = sqlite3_column_int64(stmt, 0);
+    sqlite3_finalize(stmt);
+    return value;
+}
+
 void SearchIndex::rebuildIfChanged()
 {
     if (!m_db) {
         const int rc = sqlite3_open_v2(m_path.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
-                                         nullptr);
+                                       nullptr);
         if (rc != SQLITE_OK) {
             const DbError error = Database::errorOf(m_db, rc);
             sqlite3_close(m_db);
@@ -124,22 +165,151 @@ void SearchIndex::rebuildIfChanged()
         Database::installDialect(m_db);
         sqlite3_exec(m_db, "PRAGMA mmap_size = 1073741824", nullptr, nullptr, nullptr);
     }
-    sqlite3_stmt* stmt = nullptr;
-    long long version = -1;
-    if (sqlite3_prepare_v2(m_db, "PRAGMA data_version", -1, &stmt, nullptr) == SQLITE_OK &&
-        sqlite3_step(stmt) == SQLITE_ROW)
-        version = sqlite3_column_int64(stmt, 0);
-    sqlite3_finalize(stmt);
+    const long long version = scalar("PRAGMA data_version", -1);
     if (m_built && version == m_dataVersion)
         return;
     // Read the version first: a change landing while the copy is read shows at the next search.
     m_dataVersion = version;
-    rebuild();
+    // The log, the schema and the rows are read in one snapshot of the file.
+    int rc = sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        throw Database::errorOf(m_db, rc);
+    try {
+        if (!(m_built && readChanges()))
+            rebuild();
+    } catch (...) {
+        m_built = false; // whatever was half read, the next search reads everything
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+    sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+}
+
+bool SearchIndex::readChanges()
+{
+    if (m_logSeq < 0 || scalar("PRAGMA schema_version", -1) != m_schemaVersion)
+        return false;
+    const long long last = scalar("SELECT seq FROM sqlite_sequence WHERE name = 'tovrin_changes'", 0);
+    if (last == m_logSeq)
+        return true; // the change was elsewhere: the log of messages, say
+    if (last < m_logSeq || last - m_logSeq > Schema::kChangesKept)
+        return false;
+
+    std::vector<qint64> changed;
+    {
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(m_db, "SELECT row FROM tovrin_changes WHERE seq > ? ORDER BY seq", -1, &stmt,
+                               nullptr) != SQLITE_OK)
+            return false;
+        sqlite3_bind_int64(stmt, 1, m_logSeq);
+        while (sqlite3_step(stmt) == SQLITE_ROW)
+            changed.push_back(sqlite3_column_int64(stmt, 0));
+        sqlite3_finalize(stmt);
+    }
+    // Entries were numbered without gaps; any missing were cleared before this copy saw them.
+    if (changed.size() != std::size_t(last - m_logSeq))
+        return false;
+    std::sort(changed.begin(), changed.end());
+    changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
+
+    // Each changed row as it is now: its folded text, or nothing when it is gone or the copy cannot hold it.
+    struct Change
+    {
+        qint64 key;
+        std::optional<std::string> text;
+    };
+    std::vector<Change> changes;
+    sqlite3_stmt* stmt = nullptr;
+    int rc = sqlite3_prepare_v2(m_db, rowStatement("WHERE ID = ?").c_str(), -1, &stmt, nullptr);
+    if (rc != SQLITE_OK)
+        throw Database::errorOf(m_db, rc);
+    for (qint64 key : changed) {
+        sqlite3_reset(stmt);
+        sqlite3_bind_int64(stmt, 1, key);
+        rc = sqlite3_step(stmt);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+            sqlite3_finalize(stmt);
+            throw Database::errorOf(m_db, rc);
+        }
+        const auto irregular = std::lower_bound(m_irregular.begin(), m_irregular.end(), key);
+        if (irregular != m_irregular.end() && *irregular == key)
+            m_irregular.erase(irregular);
+        std::optional<std::string> text;
+        if (rc == SQLITE_ROW) {
+            text.emplace();
+            if (!appendRow(*text, stmt)) {
+                text.reset();
+                m_irregular.insert(std::lower_bound(m_irregular.begin(), m_irregular.end(), key), key);
+            }
+        }
+        changes.push_back({key, std::move(text)});
+    }
+    sqlite3_finalize(stmt);
+
+    if (m_keys.empty() || changes.front().key > m_keys.back()) {
+        // New rows after the last: the usual save. They go on the end, nothing moves.
+        m_rowStart.pop_back();
+        for (const Change& change : changes) {
+            if (!change.text)
+                continue;
+            m_rowStart.push_back(std::uint32_t(m_text.size()));
+            m_keys.push_back(change.key);
+            m_text += *change.text;
+        }
+        m_rowStart.push_back(std::uint32_t(m_text.size()));
+    } else {
+        // One pass merges the changed rows into the unchanged ones.
+        std::string text;
+        text.reserve(m_text.size() + 4096);
+        std::vector<std::uint32_t> rowStart;
+        rowStart.reserve(m_keys.size() + changes.size() + 1);
+        std::vector<qint64> keys;
+        keys.reserve(m_keys.size() + changes.size());
+        std::size_t row = 0;
+        const auto copyRowsBefore = [&](std::size_t end) {
+            const std::uint32_t from = m_rowStart[row];
+            const std::uint32_t to = m_rowStart[end];
+            const std::uint32_t at = std::uint32_t(text.size());
+            for (std::size_t r = row; r < end; ++r)
+                rowStart.push_back(m_rowStart[r] - from + at);
+            keys.insert(keys.end(), m_keys.begin() + std::ptrdiff_t(row), m_keys.begin() + std::ptrdiff_t(end));
+            text.append(m_text, from, to - from);
+            row = end;
+        };
+        for (const Change& change : changes) {
+            copyRowsBefore(std::size_t(std::lower_bound(m_keys.begin() + std::ptrdiff_t(row), m_keys.end(), change.key) -
+                                       m_keys.begin()));
+            if (row < m_keys.size() && m_keys[row] == change.key)
+                ++row; // its old text goes
+            if (change.text) {
+                rowStart.push_back(std::uint32_t(text.size()));
+                keys.push_back(change.key);
+                text += *change.text;
+            }
+        }
+        copyRowsBefore(m_keys.size());
+        rowStart.push_back(std::uint32_t(text.size()));
+        m_text = std::move(text);
+        m_rowStart = std::move(rowStart);
+        m_keys = std::move(keys);
+    }
+    m_logSeq = last;
+    return true;
 }
 
 void SearchIndex::rebuild()
 {
     m_built = false;
+    ++m_rebuilds;
+    m_schemaVersion = scalar("PRAGMA schema_version", -1);
+    // The log is followed only while all of its triggers are in place. Without it (a file the program could not
+    // add it to, say), every change means reading everything. (A row deleted without a trigger, by INSERT OR
+    // REPLACE over a unique index, is harmless: the record set skips keys whose rows are gone.)
+    const bool logged =
+        scalar("SELECT count(*) FROM sqlite_master WHERE type = 'trigger' AND lower(tbl_name) = 'tbltel' AND name "
+               "IN ('tblTel_log_insert', 'tblTel_log_update', 'tblTel_log_delete')",
+               0) == 3;
+    m_logSeq = logged ? scalar("SELECT seq FROM sqlite_sequence WHERE name = 'tovrin_changes'", 0) : -1;
     // A file changes by a row or two between searches: keep the room the last copy needed.
     const std::size_t rows = m_keys.size();
     m_text.clear();
@@ -150,29 +320,14 @@ void SearchIndex::rebuild()
     m_keys.reserve(rows + 16);
     m_irregular.clear();
 
-    std::string sql = "SELECT ID";
-    for (const char* column : kColumns)
-        sql += std::string(", ") + column;
-    sql += " FROM tblTel ORDER BY ID";
     sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr);
+    int rc = sqlite3_prepare_v2(m_db, rowStatement("ORDER BY ID").c_str(), -1, &stmt, nullptr);
     if (rc != SQLITE_OK)
         throw Database::errorOf(m_db, rc);
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        const std::size_t start = m_text.size();
-        bool faithful = true;
-        for (int c = 1; c <= 11 && faithful; ++c) {
-            if (sqlite3_column_type(stmt, c) == SQLITE_NULL) {
-                m_text.push_back(kNull);
-            } else {
-                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
-                faithful = appendFolded(m_text, std::string_view(text, std::size_t(sqlite3_column_bytes(stmt, c))));
-            }
-            m_text.push_back(kEndOfColumn);
-        }
         const qint64 key = sqlite3_column_int64(stmt, 0);
-        if (!faithful) {
-            m_text.resize(start);
+        const std::size_t start = m_text.size();
+        if (!appendRow(m_text, stmt)) {
             m_irregular.push_back(key);
             continue;
         }

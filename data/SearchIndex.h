@@ -18,8 +18,9 @@ struct sqlite3;
 // rows found are exactly those of the statement (same matcher, same folding), in the same order (key order, as
 // SQLite scans the table for it).
 //
-// There is one copy per file in the process, read through a connection of its own. It is rebuilt whenever the file
-// has changed since it was read, whoever changed it (SQLite's data_version).
+// There is one copy per file in the process, read through a connection of its own. When the file has changed since
+// it was read, whoever changed it (SQLite's data_version), the rows the file's change log names are read again;
+// without a log that covers the change (or after a change to the schema), the whole copy is.
 class SearchIndex
 {
 public:
@@ -39,11 +40,15 @@ public:
 
     // The keys of the rows in which any of the eleven columns matches `pattern`, in key order. Throws DbError.
     QVector<qint64> find(const std::string& pattern);
+    // How many times the whole table was read into the copy.
+    int rebuilds() const { return m_rebuilds; }
 
 private:
     explicit SearchIndex(const QString& path);
     void rebuildIfChanged();
     void rebuild();
+    bool readChanges();
+    long long scalar(const char* sql, long long fallback) const;
 
     QString m_path;
     sqlite3* m_db = nullptr;
@@ -52,5 +57,9 @@ private:
     std::string m_text;                 // per row: eleven folded columns, each ended by 0x1f; null is 0x1e
     std::vector<std::uint32_t> m_rowStart; // offset of each row in m_text, plus the end
     std::vector<qint64> m_keys;          // key of each row
-    std::vector<qint64> m_irregular;     // rows whose text the copy cannot hold faithfully; tested through SQL
+    std::vector<qint64> m_irregular;     // rows whose text the copy cannot hold faithfully, in key order; tested
+                                         // through SQL
+    long long m_schemaVersion = -1;
+    long long m_logSeq = -1;
+    int m_rebuilds = 0;             // the last entry of the change log the copy holds; -1 without a log
 };
