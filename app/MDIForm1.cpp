@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QIcon>
 #include <QPainter>
+#include <QTimer>
+#include <utility>
 
 BackgroundArea::BackgroundArea(QWidget* parent)
     : QMdiArea(parent), m_picture(QStringLiteral(":/tovrin/background.jpg"))
@@ -16,6 +18,10 @@ BackgroundArea::BackgroundArea(QWidget* parent)
 
 void BackgroundArea::paintEvent(QPaintEvent*)
 {
+    if (m_afterFirstPaint) {
+        // Queued: the painted window reaches the screen when this paint is over.
+        QTimer::singleShot(0, this, std::exchange(m_afterFirstPaint, nullptr));
+    }
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), Qt::black);
     if (m_picture.isNull())

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QPixmap>
+#include <functional>
 
 // The frame's client area: black, with the background picture drawn once in the middle. (A QMdiArea background
 // brush would tile the picture, so the viewport paints it.)
@@ -12,11 +13,15 @@ class BackgroundArea : public QMdiArea
 public:
     explicit BackgroundArea(QWidget* parent = nullptr);
 
+    // Runs `work` once, from the event loop, right after the first paint has gone to the screen.
+    void afterFirstPaint(std::function<void()> work) { m_afterFirstPaint = std::move(work); }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QPixmap m_picture;
+    std::function<void()> m_afterFirstPaint;
 };
 
 // The frame window that holds the working windows: caption "Tovrin", black, its own picture and icon, no menu,
@@ -28,6 +33,9 @@ public:
     explicit MDIForm1(QWidget* parent = nullptr);
 
     QMdiArea* mdiArea() const { return m_area; }
+    // Runs `work` once the frame is on screen: the program shows its frame first and makes the working windows,
+    // which read the file, right after.
+    void afterFirstPaint(std::function<void()> work) { m_area->afterFirstPaint(std::move(work)); }
 
     // Ends the program at once: every window closes, the event loop returns 0.
     static void endProgram();

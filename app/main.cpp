@@ -20,8 +20,12 @@ int main(int argc, char** argv)
 
     MDIForm1 frame;
     WindowSwitch::setFrame(&frame);
+    // The frame shows first; the directory window, which reads the file, follows the moment the frame is on
+    // screen. The program answers at once, however large the file.
+    frame.afterFirstPaint([] {
+        if (!WindowSwitch::show(QStringLiteral("frmMain")) || ErrorPath::hasEnded())
+            QCoreApplication::exit(1);
+    });
     frame.showMaximized();
-    if (!WindowSwitch::show(QStringLiteral("frmMain")) || ErrorPath::hasEnded())
-        return 1;
     return QApplication::exec();
 }

@@ -7,7 +7,8 @@
 // twice a second, far too coarse for a ratio of two start-ups.)
 //
 // Usage: tovrin_startup_watch RUNS [--shots DIR] NAME=PROGRAM...
-// Prints one line per start: "NAME MILLISECONDS" (-1 when nothing appeared within 30 s). Each program runs with
+// Prints one line per start: "NAME FIRST SECOND", the milliseconds to the first change on screen (-1 when nothing
+// appeared within 30 s) and to the next change after it (-1 when none came within 1.5 s). Each program runs with
 // its own folder as working directory and "-geometry" set to the whole screen, which is what maximizing does
 // under a window manager. With --shots, the screen at the moment of the first reported paint of each program is
 // saved there, so a person can check what was caught.
@@ -28,6 +29,7 @@ namespace {
 
 constexpr int kProbeRows = 12;
 constexpr qint64 kTimeoutMs = 30000;
+constexpr qint64 kSecondPaintMs = 1500; // how long a second paint is waited for
 
 // A handful of full-width rows spread over the screen: any window of a reasonable size crosses one.
 std::vector<QImage> sampleScreen(QScreen* screen)
@@ -51,8 +53,15 @@ bool sameScreen(const std::vector<QImage>& a, const std::vector<QImage>& b)
     return true;
 }
 
-// Milliseconds from the start of `program` to the first change on screen; -1 when nothing appeared in time.
-double timeToFirstPaint(QScreen* screen, const QString& program, const QString& shot)
+// Milliseconds from the start of a program to the first change on screen, and to the next change after it (a
+// program that shows its frame first and fills it after); -1 when nothing appeared in time.
+struct Paints
+{
+    double first = -1;
+    double second = -1;
+};
+
+Paints timeToPaints(QScreen* screen, const QString& program, const QString& shot)
 {
     const std::vector<QImage> empty = sampleScreen(screen);
     const QRect geometry = screen->geometry();
@@ -66,14 +75,23 @@ double timeToFirstPaint(QScreen* screen, const QString& program, const QString& 
     QElapsedTimer clock;
     clock.start();
     process.start();
-    double ms = -1;
+    Paints paints;
+    std::vector<QImage> first;
     while (clock.elapsed() < kTimeoutMs && process.state() != QProcess::NotRunning) {
-        if (!sameScreen(empty, sampleScreen(screen))) {
-            ms = double(clock.nsecsElapsed()) / 1e6;
+        const std::vector<QImage> now = sampleScreen(screen);
+        if (paints.first < 0 && !sameScreen(empty, now)) {
+            paints.first = double(clock.nsecsElapsed()) / 1e6;
+            first = now;
             if (!shot.isEmpty())
                 screen->grabWindow(0).save(shot);
+        } else if (paints.first >= 0 && !sameScreen(first, now)) {
+            paints.second = double(clock.nsecsElapsed()) / 1e6;
+            if (!shot.isEmpty())
+                screen->grabWindow(0).save(QString(shot).replace(QStringLiteral(".png"), QStringLiteral("-2.png")));
             break;
         }
+        if (paints.first >= 0 && clock.elapsed() > paints.first + kSecondPaintMs)
+            break;
         // Leave the second core to the program and the X server most of the time.
         QThread::usleep(300);
     }
@@ -84,7 +102,7 @@ double timeToFirstPaint(QScreen* screen, const QString& program, const QString& 
     settle.start();
     while (settle.elapsed() < 5000 && !sameScreen(empty, sampleScreen(screen)))
         QThread::msleep(5);
-    return ms;
+    return paints;
 }
 
 } // namespace
@@ -120,9 +138,9 @@ int main(int argc, char** argv)
                 shot = QDir(shots).filePath(name + QStringLiteral(".png"));
                 shotTaken.insert(name);
             }
-            const double ms = timeToFirstPaint(screen, program, shot);
+            const Paints paints = timeToPaints(screen, program, shot);
             if (round > 0)
-                std::printf("%s %.2f\n", qPrintable(name), ms);
+                std::printf("%s %.2f %.2f\n", qPrintable(name), paints.first, paints.second);
             std::fflush(stdout);
         }
     }

@@ -35,6 +35,18 @@ public:
 
 } // namespace
 
+// Counts the paint events of the object it watches.
+class PaintCounter : public QObject
+{
+public:
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
 class TestFrame : public QObject
 {
     Q_OBJECT
@@ -76,6 +88,32 @@ private Q_SLOTS:
         for (int x = shot.width() / 2 - 200; x < shot.width() / 2 + 200; x += 10)
             lit += shot.pixelColor(x, shot.height() / 2).value() > 20;
         QVERIFY(lit > 0);
+    }
+
+    void workingWindowFollowsTheFirstPaint()
+    {
+        // Start-up shows the frame before the directory window reads the file: the work waits for the frame's
+        // first paint to be over, runs once, and only then.
+        MDIForm1 frame;
+        PaintCounter paints;
+        frame.mdiArea()->viewport()->installEventFilter(&paints);
+        int runs = 0;
+        int paintsBefore = -1;
+        frame.afterFirstPaint([&] {
+            ++runs;
+            paintsBefore = paints.count;
+        });
+        QCoreApplication::processEvents();
+        QCOMPARE(runs, 0);
+        frame.resize(800, 600);
+        frame.show();
+        QTRY_COMPARE(runs, 1);
+        QVERIFY(paintsBefore >= 1);
+        frame.resize(900, 700);
+        frame.mdiArea()->viewport()->repaint();
+        QTest::qWait(50);
+        QVERIFY(paints.count > 1);
+        QCOMPARE(runs, 1);
     }
 
     void switchUnloadsAndLoadsAfresh()
