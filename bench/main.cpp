@@ -233,12 +233,13 @@ void readSearchRow(const Recordset& rs)
 }
 
 // The search to its complete result, the way the directory window lists it: every row's eleven values read and
-// packed into the result lines, which show once the last row is in.
-long long searchComplete(DataControl& control, const QString& text)
+// packed into the window's result lines (which the window keeps from one search to the next), shown once the
+// last row is in.
+long long searchComplete(DataControl& control, ResultLines& lines, const QString& text)
 {
     control.setRecordSource(searchStatement(text));
     control.Refresh();
-    ResultLines lines;
+    lines.clear();
     lines.appendRows(*control.Recordset());
     lines.flush();
     return lines.blockCount();
@@ -371,7 +372,8 @@ int peakChild(const QString& file)
     // The search window may be open beside the book.
     DataControl search;
     search.setDatabaseName(file);
-    searchComplete(search, Generator::planted().rareWord);
+    ResultLines lines;
+    searchComplete(search, lines, Generator::planted().rareWord);
     std::printf("before %lld\nfirst %lld\nlast %lld\nlastAnon %lld\nlastFile %lld\nrows %lld\nsearch %lld\n"
                 "searchAnon %lld\nsearchFile %lld\n",
                 before, shown, last, lastAnon, lastFile, rows, statusKb("VmHWM:"), statusKb("RssAnon:"),
@@ -494,11 +496,12 @@ SizeResult runSize(int rows, bool quick)
     const Anchors::MemoryScan memory(file);
     DataControl search;
     search.setDatabaseName(file);
+    ResultLines lines;
     for (const SearchKind& kind : searchKinds()) {
         const QString key = QLatin1String(kind.key);
         const QString shown = quotedText(kind.text);
         add(QStringLiteral("search-%1").arg(key), QStringLiteral("Search %1 (%2), complete").arg(shown, kind.label),
-            key, [&] { return searchComplete(search, kind.text); });
+            key, [&] { return searchComplete(search, lines, kind.text); });
         add(QStringLiteral("search-%1-first").arg(key), QStringLiteral("Search %1, first screen of lines").arg(shown),
             key, [&] { return searchFirstScreen(search, kind.text); });
         if (key == QLatin1String("rare")) {

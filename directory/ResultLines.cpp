@@ -51,12 +51,29 @@ ResultLines::ResultLines(QObject* parent) : QAbstractListModel(parent) {}
 void ResultLines::clear()
 {
     beginResetModel();
-    m_chunks.clear();
-    m_chunks.shrink_to_fit();
+    // The memory stays for the blocks to come: the next result is often as long, and memory the process has
+    // already touched costs no page faults. flush() gives back what the new result did not need.
+    m_chunksUsed = 0;
     m_blockStart.clear();
-    m_blockStart.shrink_to_fit();
     m_shownBlocks = 0;
     endResetModel();
+}
+
+ResultLines::Chunk ResultLines::newChunk(std::size_t least)
+{
+    Chunk chunk;
+    chunk.capacity = (std::max(kChunkSize, least) + kChunkSize - 1) / kChunkSize * kChunkSize;
+#if defined(__linux__)
+    // A long result fills its chunks at one page fault per 2 MB rather than per 4 kB.
+    chunk.bytes.reset(static_cast<char*>(std::aligned_alloc(kChunkSize, chunk.capacity)));
+    if (chunk.bytes)
+        madvise(chunk.bytes.get(), chunk.capacity, MADV_HUGEPAGE);
+#else
+    chunk.bytes.reset(static_cast<char*>(std::malloc(chunk.capacity)));
+#endif
+    if (!chunk.bytes)
+        throw std::bad_alloc();
+    return chunk;
 }
 
 void ResultLines::appendBlock(const std::array<std::string_view, FieldCount>& values)
@@ -64,23 +81,16 @@ void ResultLines::appendBlock(const std::array<std::string_view, FieldCount>& va
     std::size_t size = 0;
     for (std::string_view value : values)
         size += value.size() + sizeof(std::size_t) * 8 / 7 + 1;
-    if (m_chunks.empty() || m_chunks.back().size + size > m_chunks.back().capacity) {
-        Chunk chunk;
-        chunk.capacity = (std::max(kChunkSize, size) + kChunkSize - 1) / kChunkSize * kChunkSize;
-#if defined(__linux__)
-        // A long result fills its chunks at one page fault per 2 MB rather than per 4 kB.
-        chunk.bytes.reset(static_cast<char*>(std::aligned_alloc(kChunkSize, chunk.capacity)));
-        if (chunk.bytes)
-            madvise(chunk.bytes.get(), chunk.capacity, MADV_HUGEPAGE);
-#else
-        chunk.bytes.reset(static_cast<char*>(std::malloc(chunk.capacity)));
-#endif
-        if (!chunk.bytes)
-            throw std::bad_alloc();
-        m_chunks.push_back(std::move(chunk));
+    if (m_chunksUsed == 0 || m_chunks[m_chunksUsed - 1].size + size > m_chunks[m_chunksUsed - 1].capacity) {
+        if (m_chunksUsed < m_chunks.size() && m_chunks[m_chunksUsed].capacity >= size) {
+            m_chunks[m_chunksUsed++].size = 0;
+        } else {
+            m_chunks.insert(m_chunks.begin() + std::ptrdiff_t(m_chunksUsed), newChunk(size));
+            ++m_chunksUsed;
+        }
     }
-    Chunk& chunk = m_chunks.back();
-    m_blockStart.push_back({std::uint32_t(m_chunks.size() - 1), std::uint32_t(chunk.size)});
+    Chunk& chunk = m_chunks[m_chunksUsed - 1];
+    m_blockStart.push_back({std::uint32_t(m_chunksUsed - 1), std::uint32_t(chunk.size)});
     char* out = chunk.bytes.get() + chunk.size;
     for (std::string_view value : values) {
         out = putLength(out, value.size());
@@ -123,6 +133,9 @@ void ResultLines::appendRows(::Recordset& rs)
 
 void ResultLines::flush()
 {
+    m_chunks.erase(m_chunks.begin() + std::ptrdiff_t(m_chunksUsed), m_chunks.end());
+    if (m_blockStart.capacity() > 2 * m_blockStart.size() + 1024)
+        m_blockStart.shrink_to_fit();
     const int total = blockCount();
     if (total == m_shownBlocks)
         return;

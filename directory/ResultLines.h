@@ -29,7 +29,7 @@ public:
 
     explicit ResultLines(QObject* parent = nullptr);
 
-    // Empties the list at once.
+    // Empties the list at once. (Its memory is kept for the blocks appended next, until the next flush.)
     void clear();
     // Adds the block of one row; it shows after the next flush(). (One announcement for a whole result keeps a
     // search of 100,000 rows from telling the view 100,000 times.) A null value adds nothing, like an empty one.
@@ -37,7 +37,7 @@ public:
     // Appends the block of every row left in a record set of the search statement, to its end. Throws DbError;
     // the rows read before a failure stay appended.
     void appendRows(::Recordset& rs);
-    // Shows the blocks appended since the last flush.
+    // Shows the blocks appended since the last flush, and gives back the memory the list no longer needs.
     void flush();
 
     int blockCount() const { return int(m_blockStart.size()); }
@@ -61,7 +61,9 @@ private:
         std::size_t size = 0;
         std::size_t capacity = 0;
     };
+    static Chunk newChunk(std::size_t least);
     std::vector<Chunk> m_chunks;
+    std::size_t m_chunksUsed = 0; // the chunks after these are room kept from an earlier result
     struct BlockStart
     {
         std::uint32_t chunk;

@@ -417,6 +417,24 @@ void TestSearch::resultLinesModelHoldsLongValues()
     QCOMPARE(lines.index(10).data().toString(), QStringLiteral("B  ") + QString(40000, QLatin1Char('x')));
     lines.clear();
     QCOMPARE(lines.rowCount(), 0);
+
+    // The next result reuses the memory of the last: nothing of the old blocks shows through, and a value longer
+    // than the room kept gets room of its own between blocks.
+    ResultLines::Values next;
+    next[ResultLines::Fname] = QStringLiteral("Dalia");
+    lines.append(next);
+    next[ResultLines::Fname] = QString(3 << 20, QLatin1Char('z'));
+    lines.append(next);
+    next[ResultLines::Fname] = QStringLiteral("Eli");
+    next[ResultLines::Fax] = QStringLiteral("04 - 1234567");
+    lines.append(next);
+    lines.flush();
+    QCOMPARE(lines.rowCount(), 30);
+    QCOMPARE(lines.line(0), QStringLiteral("Dalia  "));
+    QCOMPARE(lines.line(1), QString());
+    QCOMPARE(lines.line(10), QString(3 << 20, QLatin1Char('z')) + QStringLiteral("  "));
+    QCOMPARE(lines.line(20), QStringLiteral("Eli  "));
+    QCOMPARE(lines.line(26), QStringLiteral("Fax        : 04 - 1234567"));
 }
 
 void TestSearch::millionLinesStayResponsive()
