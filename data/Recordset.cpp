@@ -27,7 +27,8 @@ Recordset::Recordset(std::shared_ptr<Database> db, const QString& table, QVector
     }
     if (m_keyName.isEmpty())
         throw DbError(3027, QStringLiteral("The table %1 has no key column.").arg(m_table));
-    std::sort(m_rowKeys.begin(), m_rowKeys.end());
+    if (!std::is_sorted(m_rowKeys.begin(), m_rowKeys.end()))
+        std::sort(m_rowKeys.begin(), m_rowKeys.end());
     // One statement walks the table in key order from a given key: the rows between two wanted keys are stepped
     // over while they are few, and the walk jumps ahead where they are many. All of it reads one snapshot.
     m_stmt = Statement(m_db->handle(), QStringLiteral("SELECT * FROM \"%1\" WHERE \"%2\" >= ? ORDER BY \"%2\"")
