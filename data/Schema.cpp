@@ -20,6 +20,15 @@ constexpr Width kTelWidths[] = {
     {"State", 2},    {"Zip", 5},    {"Tel1", 13},  {"Tel2", 13},    {"Pel", 13},     {"Fax", 13},
 };
 
+// Statements as one text for sqlite3_exec.
+template <std::size_t N> QString script(const char* const (&statements)[N])
+{
+    QString sql;
+    for (const char* statement : statements)
+        sql += QLatin1String(statement) + QStringLiteral(";\n");
+    return sql;
+}
+
 } // namespace
 
 int Schema::widthOf(const QString& table, const QString& column)
@@ -56,10 +65,7 @@ QString Schema::indexStatements()
         "GLOB '*[^' || char(1) || '-' || char(127) || ']*' "
         "BEGIN UPDATE tovrin_state SET value = 1 WHERE name = 'reindex'; END",
     };
-    QString sql;
-    for (const char* statement : statements)
-        sql += QLatin1String(statement) + QStringLiteral(";\n");
-    return sql;
+    return script(statements);
 }
 
 QString Schema::changeLogStatements()
@@ -77,10 +83,7 @@ QString Schema::changeLogStatements()
         "CREATE TRIGGER IF NOT EXISTS tblTel_log_delete AFTER DELETE ON tblTel "
         "BEGIN INSERT INTO tovrin_changes (row) VALUES (OLD.ID); END",
     };
-    QString sql;
-    for (const char* statement : statements)
-        sql += QLatin1String(statement) + QStringLiteral(";\n");
-    return sql;
+    return script(statements);
 }
 
 QString Schema::createStatements()

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -14,8 +13,8 @@ class Recordset;
 
 // The lines of the search result list: ten for every row found. A large result (100,000 rows are a million lines)
 // would cost a list item per line; instead the rows' eleven values are kept packed as UTF-8, as the file holds
-// them, and each line is written when the view asks for it. The lines are plain text with no link back to the rows, so later
-// edits of the book do not change a result already listed.
+// them, and each line is written when the view asks for it. The lines are plain text with no link back to the
+// rows, so later edits of the book do not change a result already listed.
 class ResultLines : public QAbstractListModel
 {
     Q_OBJECT
