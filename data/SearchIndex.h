@@ -47,6 +47,8 @@ private:
     explicit SearchIndex(const QString& path);
     void rebuildIfChanged();
     void rebuild();
+    // Reads again the rows the change log names since the copy was made; false, with nothing changed, when the log
+    // cannot vouch for every change.
     bool readChanges();
     long long scalar(const char* sql, long long fallback) const;
 
@@ -59,7 +61,7 @@ private:
     std::vector<qint64> m_keys;          // key of each row
     std::vector<qint64> m_irregular;     // rows whose text the copy cannot hold faithfully, in key order; tested
                                          // through SQL
-    long long m_schemaVersion = -1;
-    long long m_logSeq = -1;
-    int m_rebuilds = 0;             // the last entry of the change log the copy holds; -1 without a log
+    long long m_schemaVersion = -1;      // of the file when the copy was read whole
+    long long m_logSeq = -1;             // the last entry of the change log the copy holds; -1 without a log
+    int m_rebuilds = 0;
 };
