@@ -1,5 +1,6 @@
 // The frame window, the window switch and the start-up failure path.
 #include "ErrorPath.h"
+#include "EventCounter.h"
 #include "MDIForm1.h"
 #include "MessageBox.h"
 #include "Module1.h"
@@ -34,18 +35,6 @@ public:
 };
 
 } // namespace
-
-// Counts the paint events of the object it watches.
-class PaintCounter : public QObject
-{
-public:
-    int count = 0;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        count += event->type() == QEvent::Paint;
-        return false;
-    }
-};
 
 class TestFrame : public QObject
 {
@@ -95,7 +84,7 @@ private Q_SLOTS:
         // Start-up shows the frame before the directory window reads the file: the work waits for the frame's
         // first paint to be over, runs once, and only then.
         MDIForm1 frame;
-        PaintCounter paints;
+        EventCounter paints(QEvent::Paint);
         frame.mdiArea()->viewport()->installEventFilter(&paints);
         int runs = 0;
         int paintsBefore = -1;

@@ -1,6 +1,7 @@
 // The new entry window driven as a user would: its layout, the masked fields, the Enter chain, Save and Cancel.
 #include "DataControl.h"
 #include "ErrorPath.h"
+#include "EventCounter.h"
 #include "Fonts.h"
 #include "MDIForm1.h"
 #include "MaskEdBox.h"
@@ -42,19 +43,6 @@ public:
     QString caption() const override { return QString(); }
     Border border() const override { return Border::None; }
     bool maximized() const override { return true; }
-};
-
-// Counts the key presses that reach the window behind its controls: a control that got the key and did not use
-// it passes it on to its parent.
-class KeyCounter : public QObject
-{
-public:
-    int presses = 0;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        presses += event->type() == QEvent::KeyPress;
-        return false;
-    }
 };
 
 const QString kEmptyTel = QStringLiteral("___ - _______");
@@ -243,7 +231,9 @@ private Q_SLOTS:
         if (book == QLatin1String("Business"))
             s.chooseBook(book);
         s.find(QStringLiteral("cmbType"))->setFocus();
-        KeyCounter passedOn;
+        // Counts the key presses that reach the window behind its controls: a control that got the key and did
+        // not use it passes it on to its parent.
+        EventCounter passedOn(QEvent::KeyPress);
         s.window->installEventFilter(&passedOn);
         QStringList path;
         for (int i = 0; i < visited.size(); ++i) {
@@ -253,7 +243,7 @@ private Q_SLOTS:
         QCOMPARE(path, visited);
         if (key != Qt::Key_Tab) {
             // Every Enter went on to its control, which left it unused; none was swallowed on the way.
-            QCOMPARE(passedOn.presses, visited.size());
+            QCOMPARE(passedOn.count, visited.size());
         }
         QCOMPARE(s.db.count(QStringLiteral("tblTel")), 0);
     }
