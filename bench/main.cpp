@@ -68,15 +68,7 @@ QString ms(double value)
 
 QString ratio(double value)
 {
-    if (value <= 0)
-        return QStringLiteral("–");
-    if (value < 1)
-        return QString::number(value, 'f', 3);
-    if (value < 10)
-        return QString::number(value, 'f', 2);
-    if (value < 100)
-        return QString::number(value, 'f', 1);
-    return QString::number(value, 'f', 0);
+    return value <= 0 ? QStringLiteral("–") : ms(value);
 }
 
 QString thousands(long long n)

@@ -8,6 +8,7 @@
 // the lines printed are "T tag-n" and "M tag-n". Exit code 0 when all were saved, 2 after a DbError (its
 // description on stderr).
 #include "DataControl.h"
+#include "TypedEntry.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -48,20 +49,7 @@ int main(int argc, char** argv)
                 datTel.setRecordSource(QStringLiteral("SELECT * FROM tblTel"));
                 datTel.Refresh();
                 Recordset* rs = datTel.Recordset();
-                rs->AddNew();
-                rs->setCollect(QStringLiteral("Fname"), tag);
-                rs->setCollect(QStringLiteral("Lname"), identity);
-                rs->setCollect(QStringLiteral("BusName"), QStringLiteral(" "));
-                rs->setCollect(QStringLiteral("Category"), QStringLiteral("Personal"));
-                rs->setCollect(QStringLiteral("Address"), QStringLiteral("12 Herzl St."));
-                rs->setCollect(QStringLiteral("City"), QStringLiteral("Haifa"));
-                rs->setCollect(QStringLiteral("State"), QString());
-                rs->setCollect(QStringLiteral("Zip"), QStringLiteral("_____"));
-                rs->setCollect(QStringLiteral("Tel1"),
-                               QStringLiteral("04 - 555%1").arg(n % 10000, 4, 10, QLatin1Char('0')));
-                rs->setCollect(QStringLiteral("Tel2"), QStringLiteral("___ - _______"));
-                rs->setCollect(QStringLiteral("Pel"), QStringLiteral("___ - _______"));
-                rs->setCollect(QStringLiteral("Fax"), QStringLiteral("___ - _______"));
+                typeEntry(rs, tag, identity, QStringLiteral("04 - 555%1").arg(n % 10000, 4, 10, QLatin1Char('0')));
                 rs->Update();
                 std::printf("T %s\n", qPrintable(identity));
             } else {

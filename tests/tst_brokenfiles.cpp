@@ -5,6 +5,7 @@
 #include "Database.h"
 #include "GridModel.h"
 #include "TempDatabase.h"
+#include "TypedEntry.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -125,24 +126,6 @@ public:
 private:
     bool m_switched = false;
 };
-
-// Types a new entry into the record set as the entry window does.
-void typeEntry(Recordset* rs, const QString& lastName)
-{
-    rs->AddNew();
-    rs->setCollect(QStringLiteral("Fname"), QStringLiteral("Dana"));
-    rs->setCollect(QStringLiteral("Lname"), lastName);
-    rs->setCollect(QStringLiteral("BusName"), QStringLiteral(" "));
-    rs->setCollect(QStringLiteral("Category"), QStringLiteral("Personal"));
-    rs->setCollect(QStringLiteral("Address"), QStringLiteral("12 Herzl St."));
-    rs->setCollect(QStringLiteral("City"), QStringLiteral("Haifa"));
-    rs->setCollect(QStringLiteral("State"), QString());
-    rs->setCollect(QStringLiteral("Zip"), QStringLiteral("_____"));
-    rs->setCollect(QStringLiteral("Tel1"), QStringLiteral("04 - 5551234"));
-    rs->setCollect(QStringLiteral("Tel2"), QStringLiteral("___ - _______"));
-    rs->setCollect(QStringLiteral("Pel"), QStringLiteral("___ - _______"));
-    rs->setCollect(QStringLiteral("Fax"), QStringLiteral("___ - _______"));
-}
 
 // Types a new message as the message window does; the body is long enough to need pages of its own.
 void typeMessage(Recordset* rs, const QString& caller, const QString& body)
@@ -356,7 +339,7 @@ void TestBrokenFiles::readOnlyFileOrFolder()
         loadError = readAll(control, kEntries);
         if (!loadError) {
             Recordset* rs = control.Recordset();
-            typeEntry(rs, QStringLiteral("Read-Only"));
+            typeEntry(rs, QStringLiteral("Dana"), QStringLiteral("Read-Only"));
             saveError = update(rs);
             keptName = rs->Collect(QStringLiteral("Lname"));
         }
@@ -389,7 +372,7 @@ void TestBrokenFiles::writerHoldingTheFileDelaysThenReports()
     QCOMPARE(db.exec(QStringLiteral("BEGIN EXCLUSIVE")), SQLITE_OK);
     db.addTel(QStringLiteral("Personal"), QStringLiteral("Other"), QStringLiteral("Writer"));
 
-    typeEntry(rs, QStringLiteral("Patient"));
+    typeEntry(rs, QStringLiteral("Dana"), QStringLiteral("Patient"));
     const std::optional<DbError> error = update(rs); // waits for the busy time-out first
     VERIFY_DESCRIBES(error, db.path(), QStringLiteral("in use by another program"));
     QCOMPARE(rs->Collect(QStringLiteral("Lname")).toString(), QStringLiteral("Patient"));
