@@ -10,6 +10,10 @@ DB=$PROGDIR/Dalvek.mdb
 APP_PID=
 trap 'x11_cleanup' EXIT
 
+# The program must open real X windows on the server xvfb-run started, whatever platform the caller's environment
+# picks (the widget tests run with QT_QPA_PLATFORM=offscreen, and so may the shell that runs ctest).
+export QT_QPA_PLATFORM=xcb
+
 x11_cleanup() {
     [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
     [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null || true
@@ -41,7 +45,8 @@ x11_start() {
     fi
     "$PROGDIR/tovrin" >"$PROGDIR/out.log" 2>&1 &
     APP_PID=$!
-    WID=$(xdotool search --sync --onlyvisible --name '^Tovrin$' | head -n 1)
+    # Bounded: a program that never shows its window fails here instead of at the test's time-out.
+    WID=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tovrin$' | head -n 1 || true)
     [ -n "$WID" ] || fail "the frame window did not appear"
     sleep 1
     eval "$(xdotool getwindowgeometry --shell "$WID")"
