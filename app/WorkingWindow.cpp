@@ -3,6 +3,7 @@
 #include "Twips.h"
 
 #include <QMdiSubWindow>
+#include <QPushButton>
 
 WorkingWindow::WorkingWindow(QWidget* parent) : QWidget(parent) {}
 
@@ -26,4 +27,11 @@ void WorkingWindow::unload()
     outer->hide();
     outer->setParent(nullptr);
     outer->deleteLater();
+}
+
+void WorkingWindow::pressOnEnter(QPushButton* button)
+{
+    // Outside a dialog the flag makes no button the window's default: Enter presses only the button that has the
+    // focus, which the style marks as the one Enter presses, and goes to any other control as before.
+    button->setAutoDefault(true);
 }

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QMdiSubWindow;
+class QPushButton;
 
 // Base of the three working windows that live inside the frame. A window is created when it is shown, runs its
 // Form_Load once, and is destroyed when it unloads itself; none can be closed through its title bar.
@@ -28,4 +29,7 @@ public:
 
     // Unloads the window: it closes and is destroyed with its controls and data controls.
     void unload();
+
+    // Makes a command button of a window answer Enter (either key) when it has the focus, as it answers Space.
+    static void pressOnEnter(QPushButton* button);
 };

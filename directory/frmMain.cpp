@@ -69,7 +69,8 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& tex
     button->setObjectName(name);
     button->setFont(font);
     button->setGeometry(bounds);
-    button->setAutoDefault(false);
+    // Every button here, the letters of the strip too, is pressed from the keyboard with Enter or Space.
+    WorkingWindow::pressOnEnter(button);
     return button;
 }
 

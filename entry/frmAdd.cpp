@@ -123,8 +123,8 @@ QPushButton* frmAdd::button(const QString& name, const QString& text, int left)
     auto* b = new QPushButton(text, this);
     b->setObjectName(name);
     b->setGeometry(twRect(left, 6600, 1335, 375));
-    // Enter presses the focused button, as Space does; the Enter chain ends on "Save" for that.
-    b->setAutoDefault(true);
+    // The Enter chain through the boxes ends on "Save", and Enter there saves.
+    pressOnEnter(b);
     return b;
 }
 

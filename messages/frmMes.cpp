@@ -58,8 +58,8 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, 
 {
     QPushButton* button = makeControl<WrapButton>(parent, name, bounds);
     button->setText(text);
-    // A focused button answers Enter as well as Space, so a message can be saved from the keyboard alone.
-    button->setAutoDefault(true);
+    // Enter in the message moves on to "Save" and Enter there saves: a message is written from the keyboard alone.
+    WorkingWindow::pressOnEnter(button);
     return button;
 }
 

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMovie>
+#include <QTimer>
 
 namespace {
 
@@ -84,6 +85,9 @@ private Q_SLOTS:
     void missingDatabaseEndsTheLoad();
     void buttonsSwitchAndReturnLoadsAfresh_data();
     void buttonsSwitchAndReturnLoadsAfresh();
+    void enterPressesTheFocusedButton_data();
+    void enterPressesTheFocusedButton();
+    void enterOnExitEndsTheProgram();
 };
 
 void TestDirectoryWindow::controlsStandWhereDesigned_data()
@@ -581,6 +585,81 @@ void TestDirectoryWindow::buttonsSwitchAndReturnLoadsAfresh()
     QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0).size(), 7);
     QCOMPARE(f.txtMila()->text(), frmMain::SearchPrompt);
     QCOMPARE(f.lstResult()->model()->rowCount(), 0);
+}
+
+void TestDirectoryWindow::enterPressesTheFocusedButton_data()
+{
+    QTest::addColumn<QString>("button"); // "optOt(index)" for a button of the letter strip
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("window");   // the window shown after the press
+    QTest::addColumn<QList<int>>("letter"); // the directory's letter down after the press
+    QTest::addColumn<QStringList>("names"); // and the rows its grid lists
+
+    QTest::newRow("letter C") << "optOt(3)" << int(Qt::Key_Return) << "frmMain" << QList<int>{3}
+                              << QStringList{"cohen", "Cole"};
+    QTest::newRow("All, keypad Enter") << "optOt(27)" << int(Qt::Key_Enter) << "frmMain" << QList<int>{27}
+                                       << QStringList{QString(), " Xavier", "3com", "adams", "Baker", "cohen", "Cole"};
+    QTest::newRow("Add New Number") << "cmdAdd" << int(Qt::Key_Return) << "frmAdd" << QList<int>{} << QStringList{};
+    QTest::newRow("Messages, keypad Enter") << "cmdMessages" << int(Qt::Key_Enter) << "frmMes" << QList<int>{}
+                                            << QStringList{};
+}
+
+void TestDirectoryWindow::enterPressesTheFocusedButton()
+{
+    QFETCH(QString, button);
+    QFETCH(int, key);
+    QFETCH(QString, window);
+    QFETCH(QList<int>, letter);
+    QFETCH(QStringList, names);
+
+    DirectoryFixture f;
+    seedBooks(f.db);
+    QVERIFY(f.open());
+    // "B" first, so that the press shows in the strip and the grid whichever letter it picks.
+    QTest::mouseClick(f.letter('B'), Qt::LeftButton);
+    QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0), QStringList{QStringLiteral("Baker")});
+
+    QPushButton* target = button.startsWith(QLatin1String("optOt("))
+                              ? f.ot(button.mid(6, button.size() - 7).toInt())
+                              : f.find<QPushButton>(button);
+    QVERIFY(target);
+    target->setFocus(Qt::TabFocusReason);
+    QVERIFY(target->hasFocus());
+    QPointer<frmMain> before = f.window;
+    QTest::keyClick(target, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+
+    QVERIFY(WindowSwitch::current());
+    QCOMPARE(WindowSwitch::current()->objectName(), window);
+    // A switch unloads the directory window; a letter keeps it.
+    QTRY_COMPARE(bool(before), window == QLatin1String("frmMain"));
+    if (!before)
+        return;
+    QCOMPARE(f.checkedOt(), letter);
+    QStringList shown = DirectoryFixture::column(f.visibleGrid(), 0);
+    shown.sort(Qt::CaseInsensitive);
+    QCOMPARE(shown, names);
+    QVERIFY(MessageBox::takeMessages().isEmpty());
+}
+
+void TestDirectoryWindow::enterOnExitEndsTheProgram()
+{
+    DirectoryFixture f;
+    QVERIFY(f.open());
+    auto* exit = f.find<QPushButton>(QStringLiteral("cmdEnd"));
+    exit->setFocus(Qt::TabFocusReason);
+    QVERIFY(exit->hasFocus());
+    // The key goes in from the program's own event loop, which "Exit" ends; one still running after two seconds
+    // was not ended. (Run here, the loop leaves the test's own event loops working afterwards.)
+    QTimer press;
+    press.setSingleShot(true);
+    connect(&press, &QTimer::timeout, exit, [exit] { QTest::keyClick(exit, Qt::Key_Return); });
+    QTimer giveUp;
+    giveUp.setSingleShot(true);
+    connect(&giveUp, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
+    press.start(0);
+    giveUp.start(2000);
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QVERIFY(!f.frame.isVisible());
 }
 
 QTEST_MAIN(TestDirectoryWindow)
