@@ -150,6 +150,8 @@ void TestLikePattern::matches_data()
     QTest::newRow("digit") << QByteArray("###") << QByteArray("054") << true;
     QTest::newRow("digit letter") << QByteArray("###") << QByteArray("05a") << false;
     QTest::newRow("digit arabic-indic") << QByteArray("#") << QByteArray("\xD9\xA3") << false;
+    QTest::newRow("digit nine") << QByteArray("#") << QByteArray("9") << true;
+    QTest::newRow("digit not the colon after nine") << QByteArray("#") << QByteArray(":") << false;
 
     QTest::newRow("set") << QByteArray("[abc]") << QByteArray("B") << true;
     QTest::newRow("set miss") << QByteArray("[abc]") << QByteArray("d") << false;
@@ -157,6 +159,9 @@ void TestLikePattern::matches_data()
     QTest::newRow("range upper, text lower") << QByteArray("[A-C]") << QByteArray("b") << true;
     QTest::newRow("range lower, text upper") << QByteArray("[a-c]") << QByteArray("C") << true;
     QTest::newRow("range miss") << QByteArray("[A-C]") << QByteArray("d") << false;
+    QTest::newRow("one-letter range") << QByteArray("[a-a]") << QByteArray("a") << true;
+    QTest::newRow("one-letter range, text upper") << QByteArray("[a-a]") << QByteArray("A") << true;
+    QTest::newRow("one-letter range upper, text lower") << QByteArray("[A-A]") << QByteArray("a") << true;
     QTest::newRow("range digits") << QByteArray("05[0-4]") << QByteArray("054") << true;
     QTest::newRow("mixed range _") << QByteArray("[A-z]") << QByteArray("_") << true;
     QTest::newRow("mixed range Z-a z") << QByteArray("[Z-a]") << QByteArray("z") << true;
