@@ -150,6 +150,42 @@ private Q_SLOTS:
         QCOMPARE(viaDataControl(db.path(), sql).size(), 0);
     }
 
+    void anyDigitTakesDigitsOnly_data()
+    {
+        QTest::addColumn<QString>("name"); // the one character of the row that could be a digit
+        QTest::addColumn<int>("found");
+        QTest::newRow("nine") << QStringLiteral("a9b") << 1;
+        QTest::newRow("colon, the character after nine") << QStringLiteral("a:b") << 0;
+    }
+
+    void anyDigitTakesDigitsOnly()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, found);
+        // Every other column of the row holds no digit: the telephone boxes are blank.
+        TempDatabase db;
+        db.addTel(QStringLiteral("Personal"), name, QStringLiteral("Quimby"));
+        QCOMPARE(viaDataControl(db.path(), searchStatement(QStringLiteral("#"))).size(), found);
+    }
+
+    void editOfTheLastRowReplacesItsText()
+    {
+        // The row with the highest key ends the copy, where new rows are added; an edit of it is no new row.
+        TempDatabase db;
+        db.addTel(QStringLiteral("Personal"), QStringLiteral("Ann"), QStringLiteral("Quimby"));
+        db.addTel(QStringLiteral("Personal"), QStringLiteral("Bob"), QStringLiteral("Zephyr"));
+        const qint64 last = db.rows(QStringLiteral("SELECT max(ID) FROM tblTel")).value(0).toLongLong();
+        QCOMPARE(db.rows(QStringLiteral("SELECT Fname FROM tblTel WHERE ID = %1").arg(last)), QStringList{QStringLiteral("Bob")});
+        const auto index = SearchIndex::forFile(db.path());
+        QCOMPARE(viaDataControl(db.path(), searchStatement(QStringLiteral("zephyr"))), QVector<qint64>{last});
+        const int fullReads = index->rebuilds();
+
+        QCOMPARE(db.exec(QStringLiteral("UPDATE tblTel SET Lname = 'Yarrow' WHERE ID = %1").arg(last)), SQLITE_OK);
+        QCOMPARE(viaDataControl(db.path(), searchStatement(QStringLiteral("zephyr"))), QVector<qint64>{});
+        QCOMPARE(viaDataControl(db.path(), searchStatement(QStringLiteral("yarrow"))), QVector<qint64>{last});
+        QCOMPARE(index->rebuilds(), fullReads); // the copy followed the change log
+    }
+
     void keepsUpWithEveryKindOfChange()
     {
         // Between searches another tool adds, changes, moves, replaces and deletes rows, a few at a time. The copy
