@@ -49,6 +49,7 @@ private Q_SLOTS:
     void theFileItselfEnforcesWidths();
     void missingOrForeignFileIsReportedNotCreated();
     void gridEditsAndDeletionsReachTheFile();
+    void gridDeletionRefusedInPartDeletesNothing();
     void gridReadsKeysLazily();
     void foreignNoCaseIndexIsRebuilt();
     void rawTextReadsAsTheValue_data();
@@ -324,6 +325,35 @@ void TestDataLayer::gridEditsAndDeletionsReachTheFile()
     QVERIFY(model.removeRowList({0, 2}));
     QCOMPARE(model.rowCount(), 1);
     QCOMPARE(db.rows(QStringLiteral("SELECT Lname FROM tblTel")), QStringList{QStringLiteral("Baker")});
+}
+
+void TestDataLayer::gridDeletionRefusedInPartDeletesNothing()
+{
+    TempDatabase db;
+    for (const char* name : {"Adams", "Baker", "Cohen", "Dunn"})
+        db.addTel(QStringLiteral("Personal"), QString(), QLatin1String(name));
+    // The file refuses to delete the third row, after the first two of the deletion have gone.
+    QCOMPARE(db.exec(QStringLiteral("CREATE TRIGGER keepCohen BEFORE DELETE ON tblTel WHEN old.Lname = 'Cohen' "
+                                    "BEGIN SELECT RAISE(ABORT, 'Cohen stays'); END")),
+             SQLITE_OK);
+
+    DataControl control;
+    control.setDatabaseName(db.path());
+    GridModel model(&control, {{QStringLiteral("Last"), QStringLiteral("Lname"), 2535, QString()}});
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    control.setRecordSource(QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Personal' ORDER BY Lname"));
+    control.Refresh();
+    QSignalSpy failures(&model, &GridModel::writeFailed);
+
+    QVERIFY(!model.removeRowList({0, 1, 2, 3}));
+    QCOMPARE(failures.size(), 1);
+    QVERIFY(failures.first().at(1).toString().contains(QStringLiteral("Cohen stays")));
+    const QStringList all{QStringLiteral("Adams"), QStringLiteral("Baker"), QStringLiteral("Cohen"), QStringLiteral("Dunn")};
+    QCOMPARE(db.rows(QStringLiteral("SELECT Lname FROM tblTel ORDER BY Lname")), all);
+    QStringList shown;
+    for (int row = 0; row < model.rowCount(); ++row)
+        shown << model.index(row, 0).data().toString();
+    QCOMPARE(shown, all);
 }
 
 void TestDataLayer::gridReadsKeysLazily()
