@@ -302,16 +302,15 @@ QString Generator::stamp()
 
 void Generator::generate(const QString& path, int telRows, int mesRows)
 {
-    Schema::createFile(path);
+    Database::create(path);
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         const DbError error = Database::errorOf(db, SQLITE_CANTOPEN);
         sqlite3_close(db);
         throw error;
     }
-    // The program's collation and LIKE, so that whatever indexes and triggers the schema has are kept as the
-    // program keeps them.
-    Database::installDialect(db);
+    // The connection the program makes, so that whatever triggers the schema has run as they run for it.
+    Database::prepareConnection(db);
     sqlite3_exec(db, "PRAGMA synchronous=OFF; PRAGMA cache_size=-262144; BEGIN", nullptr, nullptr, nullptr);
     try {
         {

@@ -312,7 +312,7 @@ QString cachedFile(int rows)
     // The program's first open of a file it did not write may do one-time work on it; the cache keeps the
     // result, as a file in use would.
     start = Clock::now();
-    Database::open(part);
+    Database::open(part)->refreshSortKeys();
     progress(QStringLiteral("  generated in %1 s, first opened by the program in %2 s")
                  .arg(generated / 1000, 0, 'f', 1)
                  .arg(since(start) / 1000, 0, 'f', 1));
@@ -630,7 +630,7 @@ Startup runStartup(bool quick)
         QFile::copy(program.filePath(), QDir(dir).filePath(QStringLiteral("tovrin")));
     }
     QFile::copy(cached, QDir(full.path()).filePath(QStringLiteral("Dalvek.mdb")));
-    Schema::createFile(QDir(empty.path()).filePath(QStringLiteral("Dalvek.mdb")));
+    Database::create(QDir(empty.path()).filePath(QStringLiteral("Dalvek.mdb")));
     const QString shots = QDir(dataDir()).filePath(QStringLiteral("startup-shots"));
     QDir().mkpath(shots);
 

@@ -2,6 +2,31 @@
 
 #include "SearchIndex.h"
 
+#include <QRegularExpression>
+
+namespace {
+
+// The statement that reads a book in its rows' key order, for the directory window's statements that read a book by
+// its own sort column: the whole book ordered by it, or the names of one letter (which come in key order too). A
+// book's key is made from the column the statement names; any other statement runs as written.
+std::optional<QString> inKeyOrder(const QString& sql)
+{
+    static const QRegularExpression shape(QStringLiteral(
+        "^SELECT \\* FROM tblTel WHERE Category = '(Personal|Business)' (?:ORDER BY (\\w+)|AND (\\w+)  LIKE '[^']*')$"));
+    const QRegularExpressionMatch match = shape.match(sql);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const bool ordered = match.capturedLength(2) > 0;
+    const QString field = match.captured(ordered ? 2 : 3);
+    if (field != (match.captured(1) == QLatin1String("Business") ? QLatin1String("BusName") : QLatin1String("Lname")))
+        return std::nullopt;
+    const QString order = QStringLiteral("ORDER BY SortKey, rowid");
+    return ordered ? sql.left(match.capturedStart(2) - int(qstrlen("ORDER BY "))) + order
+                   : sql + QLatin1Char(' ') + order;
+}
+
+} // namespace
+
 DataControl::DataControl(QObject* parent) : QObject(parent) {}
 
 DataControl::~DataControl() = default;
@@ -24,8 +49,6 @@ void DataControl::Refresh()
 {
     if (!m_database)
         m_database = Database::open(m_databaseName);
-    else
-        m_database->checkCollation();
     // Run beside the old cursor, the statement would see the file as it was when that cursor began.
     if (m_recordset)
         m_recordset->release();
@@ -35,8 +58,21 @@ void DataControl::Refresh()
         next = std::make_unique<::Recordset>(m_database, QStringLiteral("tblTel"),
                                              SearchIndex::forFile(m_databaseName)->find(*pattern));
     } else {
-        next = std::make_unique<::Recordset>(m_database, m_recordSource);
+        // Rows without keys (a file that cannot be written, another tool busy writing) keep the statement's own
+        // order, which SQLite gives in every case.
+        const auto keyed = inKeyOrder(m_recordSource);
+        next = std::make_unique<::Recordset>(
+            m_database, keyed && m_database->refreshSortKeys() ? *keyed : m_recordSource);
     }
+    m_dataVersion = m_database->dataVersion();
     m_recordset = std::move(next);
     Q_EMIT refreshed();
+}
+
+bool DataControl::refreshIfChanged()
+{
+    if (!m_database || m_database->dataVersion() == m_dataVersion)
+        return false;
+    Refresh();
+    return true;
 }

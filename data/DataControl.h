@@ -23,7 +23,13 @@ public:
 
     // Opens the file if needed and runs the statement; its result becomes the current record set, positioned on
     // the first row. Throws DbError; the previous record set stays current then.
+    //
+    // A book of the directory window (its whole book ordered by its sort column, or the names of one letter) is
+    // read in the order of the rows' sort keys: alphabetical as the user's language has it, for rows of any tool.
     void Refresh();
+    // Runs the statement again when another program (or another copy) has written to the file since the last
+    // Refresh; true when it did.
+    bool refreshIfChanged();
 
     // The current record set: the same object until the next Refresh; null before the first one.
     ::Recordset* Recordset() const { return m_recordset.get(); }
@@ -37,4 +43,5 @@ private:
     QString m_recordSource;
     std::shared_ptr<Database> m_database;
     std::unique_ptr<::Recordset> m_recordset;
+    long long m_dataVersion = -1;
 };

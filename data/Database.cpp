@@ -2,17 +2,24 @@
 
 #include "LikePattern.h"
 #include "Schema.h"
+#include "SortKey.h"
 #include "Statement.h"
-#include "TextFold.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 #include <algorithm>
 #include <sqlite3.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
-// Marks a file whose NOCASE indexes were last built with this program's collation (see reindexIfNeeded).
-constexpr int kCollationStamp = 0x54565231;
+// How long a statement waits for another program's lock before it gives up, and the steps it waits in.
+constexpr int kBusyWaitMs = 3000;
+constexpr int kBusyStepMs = 20;
+
+std::function<void()> s_busyNotifier;
 
 std::string_view textOf(sqlite3_value* value)
 {
@@ -36,10 +43,14 @@ void likeFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_set_auxdata(ctx, 0, pattern, [](void* p) { delete static_cast<LikePattern*>(p); });
 }
 
-int noCaseCollation(void*, int lengthA, const void* a, int lengthB, const void* b)
+int busyWait(void*, int count)
 {
-    return TextFold::compareNoCase(std::string_view(static_cast<const char*>(a), size_t(lengthA)),
-                                   std::string_view(static_cast<const char*>(b), size_t(lengthB)));
+    if (count == 0 && s_busyNotifier)
+        s_busyNotifier();
+    if (count * kBusyStepMs >= kBusyWaitMs)
+        return 0;
+    sqlite3_sleep(kBusyStepMs);
+    return 1;
 }
 
 QString quoted(const QString& identifier)
@@ -49,50 +60,78 @@ QString quoted(const QString& identifier)
     return QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 
+sqlite3* openConnection(const QString& path, bool writable, bool immutable, int& rc)
+{
+    sqlite3* db = nullptr;
+    QByteArray name = path.toUtf8();
+    int flags = (writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY) | SQLITE_OPEN_NOMUTEX;
+    if (immutable) {
+        // A file left in write-ahead mode on a medium nothing can write (a disc, a read-only share) is read as
+        // it lies: the journal's side files cannot be made there.
+        name = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded() + "?immutable=1";
+        flags |= SQLITE_OPEN_URI;
+    }
+    rc = sqlite3_open_v2(name.constData(), &db, flags, nullptr);
+    return db;
+}
+
 } // namespace
 
 std::shared_ptr<Database> Database::open(const QString& path)
 {
-    const QString shown = QFileInfo(path).absoluteFilePath();
-    if (!QFileInfo::exists(path))
+    const QFileInfo info(path);
+    const QString shown = info.absoluteFilePath();
+    if (!info.exists())
         throw DbError(SQLITE_CANTOPEN, QStringLiteral("The database file \"%1\" does not exist.").arg(shown));
 
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
-    if (rc != SQLITE_OK) {
-        const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
-        sqlite3_close(db);
-        throw DbError(rc, QStringLiteral("Cannot open the database file \"%1\": %2.").arg(shown, message));
+    // A rollback journal is made beside the file, so writing needs the folder as well.
+    const bool writable = info.isWritable() && QFileInfo(info.absolutePath()).isWritable();
+    std::shared_ptr<Database> database;
+    for (const bool immutable : {false, true}) {
+        int rc = SQLITE_OK;
+        sqlite3* db = openConnection(path, writable, immutable, rc);
+        if (rc != SQLITE_OK) {
+            const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+            sqlite3_close(db);
+            throw DbError(rc, QStringLiteral("Cannot open the database file \"%1\": %2.").arg(shown, message));
+        }
+        database.reset(new Database(db, path));
+        try {
+            // Reading the schema is the first access to the file: it tells a database from any other file, and
+            // nothing is changed before the file has shown it is one of this program's.
+            database->checkColumns();
+            break;
+        } catch (const DbError& error) {
+            if (writable || immutable || (error.number() & 0xff) != SQLITE_CANTOPEN)
+                throw;
+        }
     }
-    std::shared_ptr<Database> database(new Database(db, path));
-    // Reading the schema is the first access to the file: it tells a database from any other file. An empty file
-    // reads as an empty database and another program's database reads fine too; both are turned away here, before
-    // the journal mode and the stamp below would change them.
-    {
-        Statement tables(db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND lower(name) "
-                                            "IN ('tbltel', 'tblmes')"));
-        if (!tables.step() || tables.int64(0) == 0)
-            throw DbError(SQLITE_NOTADB, QStringLiteral("The file is not a database of this program: it has neither "
-                                                        "the directory nor the messages (tables tblTel and tblMes).\n"
-                                                        "Database file: %1")
-                                             .arg(shown));
-    }
-    // Readers then never block writers, also when another copy of the program has the same file open.
-    // A read-only file or folder cannot switch; it stays in its own mode and is still readable.
-    sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
-    database->maintain();
+    if (!database->isReadOnly())
+        database->maintain();
     return database;
+}
+
+void Database::create(const QString& path)
+{
+    if (QFileInfo::exists(path))
+        throw DbError(SQLITE_CANTOPEN, QStringLiteral("The file \"%1\" exists already; it is left as it is.").arg(path));
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, ("BEGIN; " + Schema::createStatements() + "COMMIT;").toUtf8().constData(), nullptr,
+                          nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        const DbError error = errorOf(db, rc);
+        sqlite3_close(db);
+        QFile::remove(path);
+        throw error;
+    }
+    sqlite3_close(db);
 }
 
 Database::Database(sqlite3* db, QString path) : m_db(db), m_path(std::move(path))
 {
-    sqlite3_extended_result_codes(m_db, 1);
-    sqlite3_busy_timeout(m_db, 5000);
-    // Rows are read through the operating system's page cache, shared by every connection to the file, instead
-    // of each connection's own small cache: a book read in key order jumps all over the table.
-    sqlite3_exec(m_db, "PRAGMA mmap_size = 1073741824", nullptr, nullptr, nullptr);
-    installDialect(m_db);
+    prepareConnection(m_db);
 }
 
 Database::~Database()
@@ -100,11 +139,27 @@ Database::~Database()
     sqlite3_close_v2(m_db);
 }
 
-void Database::installDialect(sqlite3* db)
+void Database::prepareConnection(sqlite3* db)
 {
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_handler(db, busyWait, nullptr);
+    // Each commit reaches the disk before the save returns, whatever this SQLite build's default.
+    sqlite3_exec(db, "PRAGMA synchronous = FULL", nullptr, nullptr, nullptr);
+    // Rows are read through the operating system's page cache, shared by every connection to the file, instead
+    // of each connection's own small cache: a book read in key order jumps all over the table.
+    sqlite3_exec(db, "PRAGMA mmap_size = 1073741824", nullptr, nullptr, nullptr);
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
     sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr);
-    sqlite3_create_collation(db, "NOCASE", SQLITE_UTF8, nullptr, noCaseCollation);
+}
+
+void Database::setBusyNotifier(std::function<void()> notifier)
+{
+    s_busyNotifier = std::move(notifier);
+}
+
+bool Database::isReadOnly() const
+{
+    return sqlite3_db_readonly(m_db, "main") == 1;
 }
 
 void Database::exec(const QString& sql)
@@ -125,89 +180,143 @@ void Database::rollback() noexcept
 QList<Database::ColumnInfo> Database::columns(const QString& table) const
 {
     QList<ColumnInfo> result;
-    sqlite3_stmt* stmt = nullptr;
-    const QByteArray sql = QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table)).toUtf8();
-    if (sqlite3_prepare_v2(m_db, sql.constData(), -1, &stmt, nullptr) != SQLITE_OK)
-        throw errorOf(m_db, sqlite3_errcode(m_db));
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        ColumnInfo info;
-        info.name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)));
-        info.declaredType = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 2))).toUpper();
-        info.isIntegerKey = sqlite3_column_int(stmt, 5) == 1 && info.declaredType == QLatin1String("INTEGER");
-        result.append(info);
+    Statement info(m_db, QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table)));
+    while (info.step()) {
+        ColumnInfo column;
+        column.name = info.value(1).toString();
+        column.declaredType = info.value(2).toString().toUpper();
+        column.isIntegerKey = info.int64(5) == 1 && column.declaredType == QLatin1String("INTEGER");
+        result.append(column);
     }
-    sqlite3_finalize(stmt);
     return result;
 }
 
-int Database::scalarInt(const char* sql, int fallback) const
+long long Database::scalar(const char* sql, long long fallback) const
 {
     sqlite3_stmt* stmt = nullptr;
-    int value = fallback;
-    if (sqlite3_prepare_v2(m_db, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
-        value = sqlite3_column_int(stmt, 0);
+    long long value = fallback;
+    if (sqlite3_prepare_v2(m_db, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW &&
+        sqlite3_column_type(stmt, 0) != SQLITE_NULL)
+        value = sqlite3_column_int64(stmt, 0);
     sqlite3_finalize(stmt);
     return value;
 }
 
+long long Database::dataVersion() const
+{
+    return scalar("PRAGMA data_version", -1);
+}
+
+void Database::checkColumns()
+{
+    const auto names = [this](const char* table) {
+        QStringList result;
+        for (const ColumnInfo& column : columns(QLatin1String(table)))
+            result << column.name;
+        return result;
+    };
+    const QStringList tel = names("tblTel");
+    const QStringList mes = names("tblMes");
+    const QString shown = QFileInfo(m_path).absoluteFilePath();
+    if (tel.isEmpty() && mes.isEmpty())
+        throw DbError(SQLITE_NOTADB, QStringLiteral("The file is not a database of this program: it has neither "
+                                                    "the directory nor the messages (tables tblTel and tblMes).\n"
+                                                    "Database file: %1")
+                                         .arg(shown));
+    const QStringList missing = Schema::missingColumns(tel, mes);
+    if (!missing.isEmpty())
+        throw DbError(SQLITE_NOTADB,
+                      QStringLiteral("The file is not a database of this program, or it was changed by another: it "
+                                     "lacks %1. It was left as it is.\nDatabase file: %2")
+                          .arg(missing.join(QStringLiteral(", ")), shown));
+    m_hasSortKey = tel.contains(QLatin1String("SortKey"), Qt::CaseInsensitive);
+}
+
 void Database::maintain()
 {
-    // Files made before an index existed, or by another tool, get the program's indexes; a read-only file
-    // is read as it is.
-    const bool writable = !sqlite3_db_readonly(m_db, "main");
-    const bool hasTables =
-        scalarInt("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('tblTel', 'tblMes')", 0) == 2;
-    if (writable && hasTables) {
-        sqlite3_exec(m_db, Schema::indexStatements().toUtf8().constData(), nullptr, nullptr, nullptr);
-        const auto telColumns = columns(QStringLiteral("tblTel"));
-        const bool keyedById = std::any_of(telColumns.begin(), telColumns.end(), [](const ColumnInfo& column) {
-            return column.isIntegerKey && column.name.compare(QLatin1String("ID"), Qt::CaseInsensitive) == 0;
-        });
-        if (keyedById) {
-            sqlite3_exec(m_db, Schema::changeLogStatements().toUtf8().constData(), nullptr, nullptr, nullptr);
-            // A search far behind reads the whole table anyway, so the log keeps only its newest entries. (A
-            // search that finds entries it needs gone reads the whole table too.)
-            if (scalarInt("SELECT max(seq) - min(seq) FROM tovrin_changes", 0) >= 2 * Schema::kChangesKept)
-                sqlite3_exec(m_db,
-                             QStringLiteral("DELETE FROM tovrin_changes WHERE seq <= (SELECT max(seq) FROM "
-                                            "tovrin_changes) - %1")
-                                 .arg(Schema::kChangesKept)
-                                 .toUtf8()
-                                 .constData(),
-                             nullptr, nullptr, nullptr);
+    // A file left in write-ahead mode (by an earlier version, or another tool) goes back to a rollback journal.
+    // That needs the file to itself: while another connection has it open it stays as it is for now.
+    if (scalar("SELECT count(*) FROM pragma_journal_mode WHERE journal_mode = 'wal'", 0) == 1)
+        sqlite3_exec(m_db, "PRAGMA journal_mode = DELETE", nullptr, nullptr, nullptr);
+
+    const auto telColumns = columns(QStringLiteral("tblTel"));
+    const bool keyedById = std::any_of(telColumns.begin(), telColumns.end(), [](const ColumnInfo& column) {
+        return column.isIntegerKey && column.name.compare(QLatin1String("ID"), Qt::CaseInsensitive) == 0;
+    });
+    bool current = m_hasSortKey && scalar("PRAGMA user_version", 0) == Schema::kVersion;
+    if (current) {
+        Statement present(m_db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = ?"));
+        for (const QString& name : Schema::upgradeObjects(keyedById)) {
+            present.reset();
+            present.bind(1, name);
+            current = current && present.step() && present.int64(0) == 1;
         }
     }
-
-    // An index over NOCASE text built by another tool (with SQLite's ASCII-only NOCASE) disagrees with ours on
-    // letters outside ASCII; files this program has indexed carry a stamp.
-    if (scalarInt("PRAGMA user_version", 0) != kCollationStamp && writable) {
-        if (scalarInt("SELECT count(*) FROM sqlite_master WHERE type = 'index'", 0) > 0)
-            sqlite3_exec(m_db, "REINDEX NOCASE", nullptr, nullptr, nullptr);
-        sqlite3_exec(m_db, QStringLiteral("PRAGMA user_version = %1").arg(kCollationStamp).toUtf8().constData(),
-                     nullptr, nullptr, nullptr);
+    try {
+        if (!current) {
+            transaction([&] { exec(Schema::upgradeStatements(m_hasSortKey, keyedById)); });
+            m_hasSortKey = true;
+        }
+        // A search far behind reads the whole table anyway, so the log keeps only its newest entries. (A search
+        // that finds entries it needs gone reads the whole table too.)
+        if (keyedById && scalar("SELECT max(seq) - min(seq) FROM tovrin_changes", 0) >= 2 * Schema::kChangesKept)
+            exec(QStringLiteral("DELETE FROM tovrin_changes WHERE seq <= (SELECT max(seq) FROM tovrin_changes) - %1")
+                     .arg(Schema::kChangesKept));
+    } catch (const DbError&) {
+        // Busy elsewhere, or refused: the file is used as it is, and the next open tries again.
     }
-    checkCollation();
 }
 
-void Database::checkCollation()
+bool Database::refreshSortKeys()
 {
-    if (scalarInt("SELECT value FROM tovrin_state WHERE name = 'reindex'", 0) != 1)
-        return;
-    // Another tool wrote a name outside ASCII into an index ordered by its own NOCASE.
-    if (sqlite3_exec(m_db, "BEGIN IMMEDIATE; REINDEX NOCASE; UPDATE tovrin_state SET value = 0 WHERE name = "
-                           "'reindex'; COMMIT",
-                     nullptr, nullptr, nullptr) != SQLITE_OK)
-        rollback();
-}
-
-bool Database::collationFlagClear() const
-{
-    return scalarInt("SELECT value FROM tovrin_state WHERE name = 'reindex'", 0) == 0;
-}
-
-void Database::clearCollationFlag()
-{
-    sqlite3_exec(m_db, "UPDATE tovrin_state SET value = 0 WHERE name = 'reindex'", nullptr, nullptr, nullptr);
+    if (!m_hasSortKey)
+        return false;
+    if (!isReadOnly()) {
+        try {
+            // Keys made under another collator (another locale, another ICU) order differently: all are made again.
+            const QString collator = SortKey::collatorName();
+            bool all = false;
+            if (!m_collatorChecked) {
+                Statement stored(m_db, QStringLiteral("SELECT value FROM tovrin_state WHERE name = 'collator'"));
+                all = !stored.step() || stored.value(0).toString() != collator;
+            }
+            Statement pending(m_db, all ? QStringLiteral("SELECT rowid, Category, Lname, BusName FROM tblTel")
+                                        : QStringLiteral("SELECT rowid, Category, Lname, BusName FROM tblTel "
+                                                         "WHERE SortKey IS NULL"));
+            if (all || pending.step()) {
+                pending.reset();
+                transaction([&] {
+                    std::vector<std::pair<qint64, QByteArray>> keys;
+                    while (pending.step()) {
+                        const bool business =
+                            pending.value(1).toString().compare(QLatin1String("Business"), Qt::CaseInsensitive) == 0;
+                        keys.emplace_back(pending.int64(0), SortKey::of(pending.value(business ? 3 : 2).toString()));
+                    }
+                    pending.reset();
+                    Statement update(m_db, QStringLiteral("UPDATE tblTel SET SortKey = ? WHERE rowid = ?"));
+                    for (const auto& [row, key] : keys) {
+                        update.reset();
+                        update.bind(1, key);
+                        update.bind(2, row);
+                        update.step();
+                    }
+                    if (all) {
+                        Statement note(m_db, QStringLiteral("INSERT OR REPLACE INTO tovrin_state VALUES ('collator', ?)"));
+                        note.bind(1, collator);
+                        note.step();
+                    }
+                });
+            }
+            m_collatorChecked = true;
+        } catch (const DbError& error) {
+            // Busy elsewhere, or a file that turned read-only: the book is read with the keys it has. A damaged
+            // file says so.
+            if (!error.isBusy() && (error.number() & 0xff) != SQLITE_READONLY)
+                throw;
+        }
+    }
+    Statement unkeyed(m_db, QStringLiteral("SELECT rowid FROM tblTel WHERE SortKey IS NULL LIMIT 1"));
+    return !unkeyed.step();
 }
 
 DbError Database::errorOf(sqlite3* db, int rc)
@@ -230,10 +339,13 @@ DbError Database::errorOf(sqlite3* db, int rc)
     else if ((code & 0xff) == SQLITE_CORRUPT)
         message = QStringLiteral("The database file is damaged (%1).").arg(message);
     else if ((code & 0xff) == SQLITE_READONLY)
-        message = QStringLiteral("The database file cannot be written: it or its folder is read-only (%1).")
+        message = QStringLiteral("The database file cannot be written: it or its folder is read-only. Nothing was "
+                                 "saved (%1).")
                       .arg(message);
     else if ((code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED)
-        message = QStringLiteral("The database file is in use by another program; try again (%1).").arg(message);
+        message = QStringLiteral("The database file is in use by another program, which did not let go of it for "
+                                 "a few seconds; try again (%1).")
+                      .arg(message);
     else if ((code & 0xff) == SQLITE_FULL)
         message = QStringLiteral("The disk or the database file is full (%1).").arg(message);
     else if ((code & 0xff) == SQLITE_IOERR)

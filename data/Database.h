@@ -4,16 +4,20 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 struct sqlite3;
 
-// One open connection to the database file, with the statement dialect installed:
-//  - LIKE uses the file's own pattern language (see LikePattern) instead of SQLite's "%" and "_";
-//  - the NOCASE collation, which the text columns are declared with, folds every letter Unicode folds, so "=",
-//    LIKE and ORDER BY ignore letter case for é/É as well as for A/a.
-// The statements the windows send therefore run exactly as written. The file itself stays an ordinary SQLite
-// file that the stock sqlite3 shell reads (it has its own NOCASE, which agrees with ours on ASCII text).
+// One open connection to the database file, with the statement dialect installed: LIKE uses the file's own
+// pattern language (see LikePattern) instead of SQLite's "%" and "_", letter case ignored for every letter. A
+// function is not stored in the file, so the file stays an ordinary SQLite file: every index in it uses SQLite's
+// built-in collations and reads the same in any SQLite tool. A book's alphabetical order comes from stored sort
+// keys (see Schema and SortKey).
+//
+// The file keeps a rollback journal, written through (synchronous FULL): a save is in the file itself when it
+// returns, a copy of the file alone holds it, and nothing is left beside the file when the program ends. A file
+// or folder that cannot be written is opened for reading.
 class Database
 {
 public:
@@ -25,53 +29,62 @@ public:
     };
 
     // Opens an existing file. Never creates one: a missing, unreadable or non-database file is a DbError whose
-    // description names the path.
+    // description names the path, and so is a file whose tables lack a column the windows need (that file is left
+    // byte for byte as it was). A file the program may write gets what the program adds (see Schema).
     static std::shared_ptr<Database> open(const QString& path);
+    // Creates a new file with both tables at `path`; an existing file is a DbError and stays as it is. The build
+    // supplies the program's empty database with it; the program itself never creates the file.
+    static void create(const QString& path);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
     sqlite3* handle() const { return m_db; }
     const QString& path() const { return m_path; }
+    // The file or its folder cannot be written: everything reads, every write is refused.
+    bool isReadOnly() const;
 
     void exec(const QString& sql); // for statements without rows; throws DbError
     QList<ColumnInfo> columns(const QString& table) const;
 
-    // Runs `work` in one write transaction: everything or nothing reaches the file. The program's own writes
-    // are filed in the name indexes with its own collation, so they do not mark the indexes for rebuilding.
+    // Runs `work` in one write transaction: everything or nothing reaches the file.
     template <class F> void transaction(F&& work)
     {
         exec(QStringLiteral("BEGIN IMMEDIATE"));
         try {
-            const bool wasClear = collationFlagClear();
             work();
-            if (wasClear)
-                clearCollationFlag();
+            exec(QStringLiteral("COMMIT"));
         } catch (...) {
             rollback();
             throw;
         }
-        exec(QStringLiteral("COMMIT"));
     }
 
-    // Rebuilds the name indexes when another tool has written a name outside ASCII since the last check.
-    void checkCollation();
+    // Gives every row of tblTel without a current sort key its key (every row, when the keys were made under
+    // another collator). True when each row has a key, so a book may be read in key order; a file that cannot be
+    // written, or is busy, keeps the keys it has.
+    bool refreshSortKeys();
+    // Changes when another connection (any program) committed to the file since this one last looked.
+    long long dataVersion() const;
 
     // The error of the last call on `db`, as a DbError. The description names the file.
     static DbError errorOf(sqlite3* db, int rc);
 
-    // Installs the dialect's LIKE and NOCASE on any connection (also used by tools and tests on their own
-    // connections).
-    static void installDialect(sqlite3* db);
+    // Sets up any connection to the file as the program's own are: the dialect, extended result codes, waiting
+    // a few seconds for another program's lock, reading through mmap (also used by tools and tests).
+    static void prepareConnection(sqlite3* db);
+    // Called when a statement starts to wait for another program's lock (the windows show a busy cursor).
+    static void setBusyNotifier(std::function<void()> notifier);
 
 private:
     Database(sqlite3* db, QString path);
     void rollback() noexcept;
+    void checkColumns();
     void maintain();
-    int scalarInt(const char* sql, int fallback) const;
-    bool collationFlagClear() const;
-    void clearCollationFlag();
+    long long scalar(const char* sql, long long fallback) const;
 
     sqlite3* m_db;
     QString m_path;
+    bool m_hasSortKey = false;
+    bool m_collatorChecked = false;
 };

@@ -11,13 +11,16 @@ public:
     // Numbers of failures the layer itself raises; engine failures carry SQLite's (extended) result code.
     enum Number {
         ItemNotFound = 3265,   // a field name the table does not have
-        ConversionError = 3421 // a text that is no date or time for a date or time field
+        ConversionError = 3421, // a text that is no date or time for a date or time field
+        ChangedElsewhere = 3197 // a row written or deleted by another program since it was shown
     };
 
     DbError(int number, QString description);
 
     int number() const { return m_number; }
     const QString& description() const { return m_description; }
+    // Another program holds the file: the same step may work a moment later.
+    bool isBusy() const;
     const char* what() const noexcept override { return m_what.constData(); }
 
 private:

@@ -10,14 +10,23 @@
 namespace {
 constexpr int kBatch = 256;
 constexpr int kCacheRows = 2048;
+constexpr int kIdleSlice = 8192; // keys read in one idle moment: a few milliseconds
 } // namespace
 
 GridModel::GridModel(DataControl* source, QVector<GridColumn> columns, QObject* parent)
     : QAbstractTableModel(parent), m_source(source), m_columns(std::move(columns))
 {
+    m_drain.setSingleShot(true);
+    m_drain.setInterval(0);
+    connect(&m_drain, &QTimer::timeout, this, [this] {
+        fetchMoreKeys(kIdleSlice);
+        if (m_moreKeys)
+            m_drain.start();
+    });
     connect(m_source, &DataControl::refreshed, this, &GridModel::reload);
     connect(m_source, &QObject::destroyed, this, [this] {
         beginResetModel();
+        m_drain.stop();
         m_source = nullptr;
         m_keys.clear();
         m_moreKeys = false;
@@ -57,6 +66,8 @@ void GridModel::reload()
     m_fetching = true;
     endResetModel();
     m_fetching = false;
+    if (m_moreKeys)
+        m_drain.start();
 }
 
 void GridModel::fetchKeys(int count, QVector<qint64>& into)
@@ -86,7 +97,13 @@ bool GridModel::canFetchMore(const QModelIndex& parent) const
 
 void GridModel::fetchMore(const QModelIndex& parent)
 {
-    if (parent.isValid() || !m_moreKeys || m_fetching)
+    if (!parent.isValid())
+        fetchMoreKeys(kBatch * 4);
+}
+
+void GridModel::fetchMoreKeys(int count)
+{
+    if (!m_moreKeys || m_fetching)
         return;
     // A view may ask for more while it is told about the rows just added.
     m_fetching = true;
@@ -94,7 +111,7 @@ void GridModel::fetchMore(const QModelIndex& parent)
     try {
         // Read first, then announce: rows must not appear before beginInsertRows.
         QVector<qint64> fresh;
-        fetchKeys(kBatch * 4, fresh);
+        fetchKeys(count, fresh);
         if (!fresh.isEmpty()) {
             const int first = int(m_keys.size());
             beginInsertRows(QModelIndex(), first, first + int(fresh.size()) - 1);
@@ -109,8 +126,8 @@ void GridModel::fetchMore(const QModelIndex& parent)
 
 void GridModel::fetchAll()
 {
-    while (m_moreKeys)
-        fetchMore(QModelIndex());
+    while (m_moreKeys && !m_fetching)
+        fetchMoreKeys(kIdleSlice);
 }
 
 int GridModel::rowCount(const QModelIndex& parent) const
@@ -129,32 +146,80 @@ const QVector<QVariant>* GridModel::rowValues(int row) const
     auto it = m_cache.constFind(key);
     if (it != m_cache.constEnd())
         return &*it;
-    if (!m_source || !m_source->Recordset() || m_keyName.isEmpty())
-        return nullptr;
-    ::Recordset* rs = m_source->Recordset();
     try {
-        if (!m_rowQuery.isValid()) {
-            // The same columns as the statement, in the same order, for one row picked by its key.
-            m_rowQuery = Statement(rs->database()->handle(),
-                                   QStringLiteral("SELECT * FROM \"%1\" WHERE \"%2\" = ?").arg(rs->table(), m_keyName));
-        }
-        m_rowQuery.reset();
-        m_rowQuery.bind(1, key);
-        if (!m_rowQuery.step())
+        auto values = readRow(key);
+        if (!values)
             return nullptr; // deleted by another copy of the program since the last refresh
-        // The row query has the table's columns; map them back to the statement's result columns by name.
-        QVector<QVariant> values(rs->columnCount());
-        for (int c = 0; c < m_rowQuery.columnCount(); ++c) {
-            const int target = rs->columnIndex(m_rowQuery.columnName(c));
-            if (target >= 0)
-                values[target] = m_rowQuery.value(c);
-        }
-        m_rowQuery.reset();
         if (m_cache.size() >= kCacheRows)
             m_cache.clear();
-        return &*m_cache.insert(key, values);
+        return &*m_cache.insert(key, *values);
     } catch (const DbError&) {
         return nullptr;
+    }
+}
+
+std::optional<QVector<QVariant>> GridModel::readRow(qint64 key) const
+{
+    if (!m_source || !m_source->Recordset() || m_keyName.isEmpty())
+        return std::nullopt;
+    ::Recordset* rs = m_source->Recordset();
+    if (!m_rowQuery.isValid()) {
+        // The same columns as the statement, in the same order, for one row picked by its key.
+        m_rowQuery = Statement(rs->database()->handle(),
+                               QStringLiteral("SELECT * FROM \"%1\" WHERE \"%2\" = ?").arg(rs->table(), m_keyName));
+    }
+    m_rowQuery.reset();
+    m_rowQuery.bind(1, key);
+    if (!m_rowQuery.step())
+        return std::nullopt;
+    // The row query has the table's columns; map them back to the statement's result columns by name.
+    QVector<QVariant> values(rs->columnCount());
+    for (int c = 0; c < m_rowQuery.columnCount(); ++c) {
+        const int target = rs->columnIndex(m_rowQuery.columnName(c));
+        if (target >= 0)
+            values[target] = m_rowQuery.value(c);
+    }
+    m_rowQuery.reset();
+    return values;
+}
+
+void GridModel::checkUnchanged(qint64 key) const
+{
+    const auto stored = readRow(key);
+    bool same = stored.has_value();
+    // Only what the grid showed counts: a change to a column it does not show is not lost by this write.
+    const auto shown = m_cache.constFind(key);
+    if (same && shown != m_cache.constEnd()) {
+        for (const int field : m_fieldOfColumn) {
+            if (field >= 0 && stored->at(field) != shown->at(field))
+                same = false;
+        }
+    }
+    if (!same)
+        throw DbError(DbError::ChangedElsewhere,
+                      QStringLiteral("The row was changed or deleted elsewhere since the grid showed it, so nothing "
+                                     "was written. The grid now shows the row as stored."));
+}
+
+void GridModel::showAsStored(const QVector<qint64>& keys)
+{
+    for (const qint64 key : keys) {
+        m_cache.remove(key);
+        const int row = int(m_keys.indexOf(key));
+        if (row < 0)
+            continue;
+        bool gone = false;
+        try {
+            gone = !readRow(key);
+        } catch (const DbError&) {
+        }
+        if (gone) {
+            beginRemoveRows(QModelIndex(), row, row);
+            m_keys.removeAt(row);
+            endRemoveRows();
+        } else {
+            Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
+        }
     }
 }
 
@@ -230,6 +295,7 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
             throw DbError(DbError::ItemNotFound, QStringLiteral("Item not found in this collection: %1.").arg(column.field));
         const QVariant stored = rs->convertForColumn(info, value);
         rs->database()->transaction([&] {
+            checkUnchanged(key);
             Statement update(rs->database()->handle(), QStringLiteral("UPDATE \"%1\" SET \"%2\" = ? WHERE \"%3\" = ?")
                                                            .arg(rs->table(), info.name, m_keyName));
             update.bind(1, stored);
@@ -240,6 +306,8 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
         Q_EMIT dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
         return true;
     } catch (const DbError& error) {
+        if (error.number() == DbError::ChangedElsewhere)
+            showAsStored({key});
         Q_EMIT writeFailed(error.number(), error.description());
         return false;
     }
@@ -268,12 +336,19 @@ bool GridModel::removeRowList(QList<int> rows)
             Statement erase(rs->database()->handle(),
                             QStringLiteral("DELETE FROM \"%1\" WHERE \"%2\" = ?").arg(rs->table(), m_keyName));
             for (int r : std::as_const(rows)) {
+                checkUnchanged(m_keys.at(r));
                 erase.reset();
                 erase.bind(1, m_keys.at(r));
                 erase.step();
             }
         });
     } catch (const DbError& error) {
+        if (error.number() == DbError::ChangedElsewhere) {
+            QVector<qint64> keys;
+            for (int r : std::as_const(rows))
+                keys.append(m_keys.at(r));
+            showAsStored(keys);
+        }
         Q_EMIT writeFailed(error.number(), error.description());
         return false;
     }

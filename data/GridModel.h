@@ -4,7 +4,9 @@
 
 #include <QAbstractTableModel>
 #include <QHash>
+#include <QTimer>
 #include <QVector>
+#include <optional>
 
 // One column of a grid: its caption, the field it shows, its width in twips and its number format ("" for the
 // stored text, "General Number", "Short Date", "Short Time").
@@ -20,8 +22,14 @@ struct GridColumn
 // on screen from the file, so a book of a million rows opens at once and costs a few megabytes. Keys are taken
 // from the record set in batches as the view scrolls (canFetchMore/fetchMore).
 //
+// The record set's cursor holds a read lock on the file while it is inside its rows, which keeps other programs
+// from saving; so the keys past the first screen are read as soon as the program is idle, a slice at a time, and
+// the lock goes with the last of them.
+//
 // Edits are written to the row at once (the cell's commit), deletions of whole rows likewise; no row is ever
-// added. A write the file refuses changes nothing and is reported through writeFailed.
+// added. Each write first checks that the row is still as the grid shows it: a row changed or deleted elsewhere
+// meanwhile is not written (DbError::ChangedElsewhere) and the grid shows it as stored. A write the file refuses
+// changes nothing and is reported through writeFailed.
 class GridModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -53,7 +61,15 @@ Q_SIGNALS:
 private:
     void reload();
     void fetchKeys(int count, QVector<qint64>& into);
+    void fetchMoreKeys(int count);
     const QVector<QVariant>* rowValues(int row) const;
+    // The row as stored, in the record set's columns; nothing when it is gone.
+    std::optional<QVector<QVariant>> readRow(qint64 key) const;
+    // Throws DbError::ChangedElsewhere when the row is gone or differs in a shown column from what the grid showed.
+    void checkUnchanged(qint64 key) const;
+    // After a write was refused: forgets what the grid showed of the rows, so it reads them again, and drops those
+    // that are gone.
+    void showAsStored(const QVector<qint64>& keys);
     QVariant displayValue(const GridColumn& column, const QVariant& stored) const;
 
     DataControl* m_source;
@@ -65,4 +81,5 @@ private:
     mutable QHash<qint64, QVector<QVariant>> m_cache;
     mutable Statement m_rowQuery;
     QString m_keyName;
+    QTimer m_drain;
 };

@@ -1,6 +1,6 @@
 // Creates the empty database file the program is supplied with, unless a file is there already.
 #include "DbError.h"
-#include "Schema.h"
+#include "Database.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -17,7 +17,7 @@ int main(int argc, char** argv)
     if (QFileInfo::exists(args.at(1)))
         return 0;
     try {
-        Schema::createFile(args.at(1));
+        Database::create(args.at(1));
     } catch (const DbError& error) {
         std::fprintf(stderr, "tovrin_mkdb: %d %s\n", error.number(), error.what());
         return 1;

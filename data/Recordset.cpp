@@ -15,7 +15,6 @@ Recordset::Recordset(std::shared_ptr<Database> db, const QString& sql) : m_db(st
             m_table = QString::fromUtf8(table);
     }
     describe();
-    m_eof = !step();
 }
 
 Recordset::Recordset(std::shared_ptr<Database> db, const QString& table, QVector<qint64> keys)
@@ -34,7 +33,17 @@ Recordset::Recordset(std::shared_ptr<Database> db, const QString& table, QVector
     m_stmt = Statement(m_db->handle(), QStringLiteral("SELECT * FROM \"%1\" WHERE \"%2\" >= ? ORDER BY \"%2\"")
                                            .arg(m_table, m_keyName));
     describe();
-    m_eof = !step();
+}
+
+void Recordset::start() const
+{
+    if (m_started)
+        return;
+    // Every record set is made by a data control and changed through it; reading its first row is no change a
+    // caller can see, so the const accessors may do it.
+    auto* self = const_cast<Recordset*>(this);
+    self->m_started = true;
+    self->m_eof = !self->step();
 }
 
 void Recordset::describe()
@@ -59,8 +68,14 @@ void Recordset::describe()
 
 bool Recordset::step()
 {
-    if (!m_keyed)
-        return m_stmt.step();
+    const bool row = m_keyed ? stepKeyed() : m_stmt.step();
+    if (!row)
+        m_stmt.reset(); // lets go of the file
+    return row;
+}
+
+bool Recordset::stepKeyed()
+{
     constexpr qint64 kStepOver = 64;
     while (++m_rowKeyPos < m_rowKeys.size()) {
         const qint64 wanted = m_rowKeys.at(m_rowKeyPos);
@@ -87,11 +102,13 @@ bool Recordset::step()
 void Recordset::release()
 {
     m_stmt.reset();
+    m_started = true;
     m_eof = true;
 }
 
 void Recordset::MoveNext()
 {
+    start();
     if (m_eof)
         throw DbError(3021, QStringLiteral("There is no current record."));
     m_eof = !step();
@@ -112,6 +129,7 @@ Field Recordset::Fields(const QString& name) const
     const int column = columnIndex(name);
     if (column < 0)
         throw DbError(DbError::ItemNotFound, QStringLiteral("Item not found in this collection: %1.").arg(name));
+    start();
     if (m_eof)
         throw DbError(3021, QStringLiteral("There is no current record."));
     return Field{m_stmt.value(column)};
@@ -119,6 +137,7 @@ Field Recordset::Fields(const QString& name) const
 
 qint64 Recordset::currentKey() const
 {
+    start();
     return m_keyColumn >= 0 && !m_eof ? m_stmt.int64(m_keyColumn) : -1;
 }
 

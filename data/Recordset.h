@@ -18,6 +18,10 @@ struct Field
 
 // The result of a data control's statement: a forward cursor over its rows, plus an append buffer for new rows
 // of the statement's table. Rows are read from the file as the cursor moves, never copied in bulk.
+//
+// A cursor inside its rows holds a read lock on the file, which keeps other programs from saving. So the first row
+// is read only when someone asks for it (a record set used only to append never locks the file), and the lock goes
+// as soon as the cursor is past the last row.
 class Recordset
 {
 public:
@@ -29,7 +33,11 @@ public:
     Recordset& operator=(const Recordset&) = delete;
 
     // True past the last row, at once for an empty result. (EOF itself is a C macro.)
-    bool Eof() const { return m_eof; }
+    bool Eof() const
+    {
+        start();
+        return m_eof;
+    }
     void MoveNext();
     // Field names ignore letter case. An unknown name is a DbError.
     Field Fields(const QString& name) const;
@@ -52,8 +60,16 @@ public:
     int columnCount() const { return m_stmt.columnCount(); }
     QString columnName(int column) const { return m_stmt.columnName(column); }
     int columnIndex(const QString& name) const; // -1 when the result has no such column
-    QVariant value(int column) const { return m_stmt.value(column); }
-    std::string_view text(int column) const { return m_stmt.text(column); } // see Statement::text
+    QVariant value(int column) const
+    {
+        start();
+        return m_stmt.value(column);
+    }
+    std::string_view text(int column) const // see Statement::text
+    {
+        start();
+        return m_stmt.text(column);
+    }
     const std::shared_ptr<Database>& database() const { return m_db; }
 
     // Converts a value for a column of the table the way Collect does (dates and times to their stored forms).
@@ -63,11 +79,14 @@ public:
 private:
     const Database::ColumnInfo& tableColumn(const QString& name) const;
     void describe();
+    void start() const;
     bool step();
+    bool stepKeyed();
 
     std::shared_ptr<Database> m_db;
     Statement m_stmt;
     bool m_eof = true;
+    bool m_started = false;
     QString m_table;
     QList<Database::ColumnInfo> m_tableColumns;
     QStringList m_columnNames; // of the result, in its order

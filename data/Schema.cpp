@@ -1,11 +1,5 @@
 #include "Schema.h"
 
-#include "Database.h"
-
-#include <QFileInfo>
-#include <QStringList>
-#include <sqlite3.h>
-
 namespace {
 
 struct Width
@@ -19,6 +13,7 @@ constexpr Width kTelWidths[] = {
     {"Category", 8}, {"Fname", 15}, {"Lname", 25}, {"BusName", 30}, {"Address", 50}, {"City", 30},
     {"State", 2},    {"Zip", 5},    {"Tel1", 13},  {"Tel2", 13},    {"Pel", 13},     {"Fax", 13},
 };
+constexpr const char* kMesColumns[] = {"Cdate", "Ctime", "Meet", "Avur", "Hodaa"};
 
 // Statements as one text for sqlite3_exec.
 template <std::size_t N> QString script(const char* const (&statements)[N])
@@ -27,6 +22,55 @@ template <std::size_t N> QString script(const char* const (&statements)[N])
     for (const char* statement : statements)
         sql += QLatin1String(statement) + QStringLiteral(";\n");
     return sql;
+}
+
+QString keyStatements()
+{
+    // A book walks tblTel_Book in (Category, SortKey, rowid) order: equal keys keep the order rows were added in.
+    // The column's own NOCASE (SQLite's) serves the book test Category = 'Personal'.
+    // The triggers forget a key that no longer fits its row; an inserting tool may bring keys made elsewhere (under
+    // another locale), so those are forgotten as well. The program's own inserts and edits write no key.
+    static const char* const statements[] = {
+        "CREATE INDEX IF NOT EXISTS tblTel_Book ON tblTel (Category, SortKey)",
+        "CREATE INDEX IF NOT EXISTS tblTel_Unkeyed ON tblTel (SortKey) WHERE SortKey IS NULL",
+        "CREATE TRIGGER IF NOT EXISTS tblTel_key_insert AFTER INSERT ON tblTel WHEN NEW.SortKey IS NOT NULL "
+        "BEGIN UPDATE tblTel SET SortKey = NULL WHERE rowid = NEW.rowid; END",
+        "CREATE TRIGGER IF NOT EXISTS tblTel_key_update AFTER UPDATE OF Category, Lname, BusName ON tblTel "
+        "WHEN NEW.SortKey IS NOT NULL "
+        "BEGIN UPDATE tblTel SET SortKey = NULL WHERE rowid = NEW.rowid; END",
+    };
+    return script(statements);
+}
+
+QString otherIndexStatements()
+{
+    // A letter reads its book by Category (any of its rows may be on the first screen); the log opens newest first.
+    static const char* const statements[] = {
+        "CREATE INDEX IF NOT EXISTS tblTel_Category ON tblTel (Category)",
+        "CREATE INDEX IF NOT EXISTS tblMes_Cdate ON tblMes (Cdate)",
+        "CREATE TABLE IF NOT EXISTS tovrin_state (name TEXT PRIMARY KEY, value) WITHOUT ROWID",
+    };
+    return script(statements);
+}
+
+QString changeLogStatements()
+{
+    // Every row of tblTel whose searched text or key changes, by whatever tool, leaves its key in tovrin_changes,
+    // so a copy of the table kept in memory reads only those rows again. The numbers never repeat (AUTOINCREMENT):
+    // a reader that finds fewer entries after its last number than were numbered knows some were cleared, and
+    // reads everything. A new sort key changes nothing searched, so it is not logged.
+    static const char* const statements[] = {
+        "CREATE TABLE IF NOT EXISTS tovrin_changes (seq INTEGER PRIMARY KEY AUTOINCREMENT, row INTEGER)",
+        "CREATE TRIGGER IF NOT EXISTS tblTel_log_insert AFTER INSERT ON tblTel "
+        "BEGIN INSERT INTO tovrin_changes (row) VALUES (NEW.ID); END",
+        "CREATE TRIGGER IF NOT EXISTS tblTel_log_update AFTER UPDATE OF ID, Fname, Lname, BusName, Address, City, "
+        "State, Zip, Tel1, Tel2, Pel, Fax ON tblTel "
+        "BEGIN INSERT INTO tovrin_changes (row) VALUES (OLD.ID); "
+        "INSERT INTO tovrin_changes (row) SELECT NEW.ID WHERE NEW.ID IS NOT OLD.ID; END",
+        "CREATE TRIGGER IF NOT EXISTS tblTel_log_delete AFTER DELETE ON tblTel "
+        "BEGIN INSERT INTO tovrin_changes (row) VALUES (OLD.ID); END",
+    };
+    return script(statements);
 }
 
 } // namespace
@@ -42,48 +86,50 @@ int Schema::widthOf(const QString& table, const QString& column)
     return 0;
 }
 
-QString Schema::indexStatements()
+QStringList Schema::missingColumns(const QStringList& telColumns, const QStringList& mesColumns)
 {
-    // Each book opens sorted by its own column; a letter reads its book in key order (any of its rows may be on
-    // the first screen); the log opens newest first.
-    // The state table notes a NOCASE-indexed value outside ASCII written by a connection without this program's
-    // collation (triggers run in every tool): such a tool files it where its own NOCASE puts it, and the program
-    // then rebuilds the two name indexes.
-    static const char* const statements[] = {
-        "CREATE INDEX IF NOT EXISTS tblTel_Category ON tblTel (Category)",
-        "CREATE INDEX IF NOT EXISTS tblTel_Personal ON tblTel (Category, Lname)",
-        "CREATE INDEX IF NOT EXISTS tblTel_Business ON tblTel (Category, BusName)",
-        "CREATE INDEX IF NOT EXISTS tblMes_Cdate ON tblMes (Cdate)",
-        "CREATE TABLE IF NOT EXISTS tovrin_state (name TEXT PRIMARY KEY, value INTEGER NOT NULL) WITHOUT ROWID",
-        "INSERT OR IGNORE INTO tovrin_state VALUES ('reindex', 0)",
-        "CREATE TRIGGER IF NOT EXISTS tblTel_insert AFTER INSERT ON tblTel "
-        "WHEN coalesce(NEW.Category, '') || coalesce(NEW.Lname, '') || coalesce(NEW.BusName, '') "
-        "GLOB '*[^' || char(1) || '-' || char(127) || ']*' "
-        "BEGIN UPDATE tovrin_state SET value = 1 WHERE name = 'reindex'; END",
-        "CREATE TRIGGER IF NOT EXISTS tblTel_update AFTER UPDATE OF Category, Lname, BusName ON tblTel "
-        "WHEN coalesce(NEW.Category, '') || coalesce(NEW.Lname, '') || coalesce(NEW.BusName, '') "
-        "GLOB '*[^' || char(1) || '-' || char(127) || ']*' "
-        "BEGIN UPDATE tovrin_state SET value = 1 WHERE name = 'reindex'; END",
-    };
-    return script(statements);
+    QStringList missing;
+    for (const Width& w : kTelWidths) {
+        if (!telColumns.contains(QLatin1String(w.column), Qt::CaseInsensitive))
+            missing << QStringLiteral("tblTel.%1").arg(QLatin1String(w.column));
+    }
+    for (const char* column : kMesColumns) {
+        if (!mesColumns.contains(QLatin1String(column), Qt::CaseInsensitive))
+            missing << QStringLiteral("tblMes.%1").arg(QLatin1String(column));
+    }
+    return missing;
 }
 
-QString Schema::changeLogStatements()
+QString Schema::upgradeStatements(bool hasSortKey, bool keyedById)
 {
-    // Every row of tblTel written, by whatever tool, leaves its key in tovrin_changes, so a copy of the table
-    // kept in memory reads only those rows again. The numbers never repeat (AUTOINCREMENT): a reader that finds
-    // fewer entries after its last number than were numbered knows some were cleared, and reads everything.
-    static const char* const statements[] = {
-        "CREATE TABLE IF NOT EXISTS tovrin_changes (seq INTEGER PRIMARY KEY AUTOINCREMENT, row INTEGER)",
-        "CREATE TRIGGER IF NOT EXISTS tblTel_log_insert AFTER INSERT ON tblTel "
-        "BEGIN INSERT INTO tovrin_changes (row) VALUES (NEW.ID); END",
-        "CREATE TRIGGER IF NOT EXISTS tblTel_log_update AFTER UPDATE ON tblTel "
-        "BEGIN INSERT INTO tovrin_changes (row) VALUES (OLD.ID); "
-        "INSERT INTO tovrin_changes (row) SELECT NEW.ID WHERE NEW.ID IS NOT OLD.ID; END",
-        "CREATE TRIGGER IF NOT EXISTS tblTel_log_delete AFTER DELETE ON tblTel "
-        "BEGIN INSERT INTO tovrin_changes (row) VALUES (OLD.ID); END",
-    };
-    return script(statements);
+    // Earlier versions kept name indexes in an order of their own NOCASE and triggers that flagged names for
+    // re-indexing; every other tool read those indexes wrongly. They go, and whatever else uses NOCASE is rebuilt
+    // in SQLite's own order. The log's update trigger is made again so that new keys are not logged.
+    QString sql = QStringLiteral("DROP TRIGGER IF EXISTS tblTel_insert;\n"
+                                 "DROP TRIGGER IF EXISTS tblTel_update;\n"
+                                 "DROP INDEX IF EXISTS tblTel_Personal;\n"
+                                 "DROP INDEX IF EXISTS tblTel_Business;\n"
+                                 "DROP TRIGGER IF EXISTS tblTel_log_update;\n"
+                                 "REINDEX NOCASE;\n");
+    if (!hasSortKey)
+        sql += QStringLiteral("ALTER TABLE tblTel ADD COLUMN SortKey BLOB;\n");
+    sql += otherIndexStatements() + keyStatements();
+    sql += QStringLiteral("DELETE FROM tovrin_state WHERE name = 'reindex';\n");
+    if (keyedById)
+        sql += changeLogStatements();
+    return sql + QStringLiteral("PRAGMA user_version = %1;\n").arg(kVersion);
+}
+
+QStringList Schema::upgradeObjects(bool keyedById)
+{
+    QStringList names{QStringLiteral("tblTel_Book"),     QStringLiteral("tblTel_Unkeyed"),
+                      QStringLiteral("tblTel_key_insert"), QStringLiteral("tblTel_key_update"),
+                      QStringLiteral("tblTel_Category"), QStringLiteral("tblMes_Cdate"),
+                      QStringLiteral("tovrin_state")};
+    if (keyedById)
+        names << QStringLiteral("tovrin_changes") << QStringLiteral("tblTel_log_insert")
+              << QStringLiteral("tblTel_log_update") << QStringLiteral("tblTel_log_delete");
+    return names;
 }
 
 QString Schema::createStatements()
@@ -97,6 +143,7 @@ QString Schema::createStatements()
                           .arg(QLatin1String(w.column))
                           .arg(w.width);
     }
+    telColumns << QStringLiteral("SortKey BLOB");
     // Dates and times are ISO text, so ORDER BY sorts them as dates and the stock shell shows them readably.
     const QString mes = QStringLiteral(
         "CREATE TABLE tblMes (\n"
@@ -110,24 +157,6 @@ QString Schema::createStatements()
         "  Hodaa TEXT COLLATE NOCASE\n"
         ");\n");
     return QStringLiteral("CREATE TABLE tblTel (\n  ") + telColumns.join(QStringLiteral(",\n  ")) +
-           QStringLiteral("\n);\n") + mes + indexStatements() + changeLogStatements();
-}
-
-void Schema::createFile(const QString& path)
-{
-    if (QFileInfo::exists(path))
-        throw DbError(SQLITE_CANTOPEN, QStringLiteral("The file \"%1\" exists already; it is left as it is.").arg(path));
-    sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(db, ("PRAGMA journal_mode=WAL; BEGIN; " + createStatements() + "COMMIT;").toUtf8().constData(),
-                          nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) {
-        const DbError error = Database::errorOf(db, rc);
-        sqlite3_close(db);
-        throw error;
-    }
-    sqlite3_close(db);
-    // Stamp the file as indexed with this program's collation.
-    Database::open(path);
+           QStringLiteral("\n);\n") + mes + otherIndexStatements() + keyStatements() + changeLogStatements() +
+           QStringLiteral("PRAGMA user_version = %1;\n").arg(kVersion);
 }

@@ -160,10 +160,7 @@ void SearchIndex::rebuildIfChanged()
             m_db = nullptr;
             throw error;
         }
-        sqlite3_extended_result_codes(m_db, 1);
-        sqlite3_busy_timeout(m_db, 5000);
-        Database::installDialect(m_db);
-        sqlite3_exec(m_db, "PRAGMA mmap_size = 1073741824", nullptr, nullptr, nullptr);
+        Database::prepareConnection(m_db);
     }
     const long long version = scalar("PRAGMA data_version", -1);
     if (m_built && version == m_dataVersion)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Database.h"
 #include "Schema.h"
 
 #include <QTemporaryDir>
@@ -17,7 +18,7 @@ public:
     {
         QVERIFY(m_dir.isValid());
         m_path = m_dir.filePath(QStringLiteral("Dalvek.mdb"));
-        Schema::createFile(m_path);
+        Database::create(m_path);
     }
     ~TempDatabase() { close(); }
 

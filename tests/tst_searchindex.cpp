@@ -193,7 +193,7 @@ private Q_SLOTS:
         // The writer is a second connection with the program's rules, as another copy of the program has: the
         // random names lie outside ASCII, and the name indexes are in the program's order for them.
         TempDatabase db;
-        Database::installDialect(db.raw());
+        Database::prepareConnection(db.raw());
         QRandomGenerator random(1207);
         for (int row = 0; row < 200; ++row)
             QCOMPARE(db.exec(QStringLiteral("INSERT INTO tblTel (%1) VALUES (%2)").arg(QLatin1String(kSearched), randomValues(random))), SQLITE_OK);
@@ -269,39 +269,6 @@ private Q_SLOTS:
         QCOMPARE(db.exec(QStringLiteral("INSERT OR REPLACE INTO tblTel (Code, Fname) VALUES ('k', 'replacement')")), SQLITE_OK);
         QCOMPARE(viaDataControl(db.path(), searchStatement(QStringLiteral("uniquely"))).size(), 0);
         compareAll(104);
-    }
-
-    void namesWrittenByOtherToolsAreReindexed()
-    {
-        TempDatabase db;
-        {
-            // The program's own writes keep the name indexes in its order and leave no mark.
-            DataControl control;
-            control.setDatabaseName(db.path());
-            control.setRecordSource(QStringLiteral("SELECT * FROM tblTel"));
-            control.Refresh();
-            control.Recordset()->AddNew();
-            control.Recordset()->setCollect(QStringLiteral("Category"), QStringLiteral("Personal"));
-            control.Recordset()->setCollect(QStringLiteral("Lname"), QStringLiteral("Éb"));
-            control.Recordset()->Update();
-        }
-        QCOMPARE(db.rows(QStringLiteral("SELECT value FROM tovrin_state WHERE name = 'reindex'")), QStringList{QStringLiteral("0")});
-        // The stock NOCASE files "éa" after "Éb" (by bytes); ours puts it first.
-        db.addTel(QStringLiteral("Personal"), QString(), QStringLiteral("éa"));
-        db.addTel(QStringLiteral("Personal"), QString(), QStringLiteral("Ec"));
-        QCOMPARE(db.rows(QStringLiteral("SELECT value FROM tovrin_state WHERE name = 'reindex'")), QStringList{QStringLiteral("1")});
-        db.close();
-
-        DataControl control;
-        control.setDatabaseName(db.path());
-        control.setRecordSource(QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Personal' ORDER BY Lname"));
-        control.Refresh();
-        QStringList names;
-        for (Recordset* rs = control.Recordset(); !rs->Eof(); rs->MoveNext())
-            names << rs->Fields(QStringLiteral("Lname")).Value().toString();
-        QCOMPARE(names, (QStringList{QStringLiteral("Ec"), QStringLiteral("éa"), QStringLiteral("Éb")}));
-        Recordset check(control.database(), QStringLiteral("PRAGMA integrity_check"));
-        QCOMPARE(check.value(0).toString(), QStringLiteral("ok"));
     }
 };
 
