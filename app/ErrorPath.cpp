@@ -2,13 +2,38 @@
 
 #include "MessageBox.h"
 
+#include "Database.h"
+
 #include <QApplication>
+#include <QSet>
 #include <QTimer>
 
 namespace {
 bool s_ended = false;
 std::function<void()> s_endAction;
+QSet<QString> s_readOnlyNoticed;
 } // namespace
+
+void ErrorPath::noticeReadOnly(const QString& path, QWidget* parent)
+{
+    if (s_readOnlyNoticed.contains(path))
+        return;
+    s_readOnlyNoticed.insert(path);
+    MessageBox::information(parent, QStringLiteral("The database file can be read but not written: it or its folder "
+                                                   "is read-only. Changes cannot be saved there.\nDatabase file: %1")
+                                        .arg(path));
+}
+
+void ErrorPath::installBusyCursor()
+{
+    Database::setBusyNotifier([] {
+        if (QApplication::overrideCursor())
+            return;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        // The wait ends inside the handler that started it; the pointer comes back when the program is idle again.
+        QTimer::singleShot(0, qApp, [] { QApplication::restoreOverrideCursor(); });
+    });
+}
 
 void ErrorPath::report(int number, const QString& description, QWidget* parent)
 {

@@ -18,6 +18,15 @@ void MessageBox::critical(QWidget* parent, const QString& text)
     QMessageBox::critical(parent, QStringLiteral("Tovrin"), text);
 }
 
+void MessageBox::information(QWidget* parent, const QString& text)
+{
+    if (s_testMode) {
+        s_messages.append(text);
+        return;
+    }
+    QMessageBox::information(parent, QStringLiteral("Tovrin"), text);
+}
+
 bool MessageBox::question(QWidget* parent, const QString& text)
 {
     ++s_questions;

@@ -11,6 +11,7 @@ class MessageBox
 {
 public:
     static void critical(QWidget* parent, const QString& text);
+    static void information(QWidget* parent, const QString& text);
     // A yes/no question; "No" is the default button, so a stray Enter keeps the data.
     static bool question(QWidget* parent, const QString& text);
 

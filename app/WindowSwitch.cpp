@@ -48,8 +48,9 @@ WorkingWindow* WindowSwitch::show(const QString& name)
     sub->setObjectName(name + QStringLiteral("_frame"));
     if (window->border() == WorkingWindow::Border::FixedSingle)
         sub->setOption(QMdiSubWindow::RubberBandResize, false);
-    const bool loaded = ErrorPath::run([&] { window->Form_Load(); });
-    if (!loaded) {
+    // A load that failed only because another program holds the file shows the window all the same.
+    ErrorPath::run([&] { window->Form_Load(); });
+    if (ErrorPath::hasEnded()) {
         sub->setParent(nullptr);
         sub->deleteLater();
         return nullptr;

@@ -13,6 +13,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tovrin"));
     Fonts::install();
+    ErrorPath::installBusyCursor();
 
     WindowSwitch::registerWindow(QStringLiteral("frmMain"), [] { return new frmMain; });
     WindowSwitch::registerWindow(QStringLiteral("frmAdd"), [] { return new frmAdd; });

@@ -300,6 +300,8 @@ void frmMain::Form_Load()
 
     // Needs the database name set above: selecting "All" runs the filter, which fills the grid.
     selectOt(kAll);
+    if (datTel->database() && datTel->database()->isReadOnly())
+        ErrorPath::noticeReadOnly(gDbPath, this);
 
     playGif(DXGif1, Module1::besideProgram(QStringLiteral("Kesh1.gif")));
     playGif(DXGif2, Module1::besideProgram(QStringLiteral("engbaner.gif")));
@@ -470,6 +472,14 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return WorkingWindow::eventFilter(watched, event);
+}
+
+void frmMain::changeEvent(QEvent* event)
+{
+    // Back from another program, the book shows what was saved there meanwhile (another copy, another tool).
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && datTel->Recordset())
+        ErrorPath::run([&] { datTel->refreshIfChanged(); });
+    WorkingWindow::changeEvent(event);
 }
 
 void frmMain::paintEvent(QPaintEvent*)

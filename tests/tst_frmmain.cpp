@@ -1,5 +1,7 @@
 // The directory window: its layout, its load, the book switch, the letter strip, the grids' writes and the buttons
 // that leave it.
+#include "AsNobody.h"
+#include "Database.h"
 #include "DirectoryFixture.h"
 #include "Twips.h"
 #include "WorkingWindow.h"
@@ -9,6 +11,7 @@
 #include <QMdiSubWindow>
 #include <QMovie>
 #include <QTimer>
+#include <sys/stat.h>
 
 namespace {
 
@@ -88,6 +91,10 @@ private Q_SLOTS:
     void enterPressesTheFocusedButton_data();
     void enterPressesTheFocusedButton();
     void enterOnExitEndsTheProgram();
+    void busyFileIsReportedAndTheWindowStays_data();
+    void busyFileIsReportedAndTheWindowStays();
+    void returningShowsAnotherCopysSave();
+    void readOnlyFolderShowsEverythingAndRefusesWrites();
 };
 
 void TestDirectoryWindow::controlsStandWhereDesigned_data()
@@ -660,6 +667,107 @@ void TestDirectoryWindow::enterOnExitEndsTheProgram()
     giveUp.start(2000);
     QCOMPARE(QCoreApplication::exec(), 0);
     QVERIFY(!f.frame.isVisible());
+}
+
+void TestDirectoryWindow::busyFileIsReportedAndTheWindowStays_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("search") << QStringLiteral("search");
+    QTest::newRow("letter") << QStringLiteral("letter");
+}
+
+void TestDirectoryWindow::busyFileIsReportedAndTheWindowStays()
+{
+    QFETCH(QString, action);
+
+    DirectoryFixture f;
+    seedBooks(f.db);
+    QVERIFY(f.open());
+    int waits = 0;
+    Database::setBusyNotifier([&waits] { ++waits; });
+    const auto act = [&] {
+        if (action == QLatin1String("search"))
+            f.search(QStringLiteral("co"));
+        else
+            QTest::mouseClick(f.letter('C'), Qt::LeftButton);
+    };
+
+    // Another program in the middle of a long write holds the file.
+    QCOMPARE(f.db.exec(QStringLiteral("BEGIN EXCLUSIVE; UPDATE tblMes SET Avur = 'Other'")), SQLITE_OK);
+    act();
+    Database::setBusyNotifier({});
+    QVERIFY(waits > 0);
+    const QStringList messages = MessageBox::takeMessages();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages.at(0).contains(QStringLiteral("in use by another program")), qPrintable(messages.at(0)));
+    QVERIFY(!ErrorPath::hasEnded());
+    QVERIFY(f.window);
+
+    // Once it lets go, the same action works in the same window.
+    QCOMPARE(f.db.exec(QStringLiteral("ROLLBACK")), SQLITE_OK);
+    f.db.close();
+    act();
+    QVERIFY(MessageBox::takeMessages().isEmpty());
+    if (action == QLatin1String("search"))
+        QCOMPARE(f.foundNames(), (QStringList{"Ann  cohen", "Ed  Cole", "Fay  3com", "Kim  Cohen"}));
+    else
+        QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0).size(), 2);
+}
+
+void TestDirectoryWindow::returningShowsAnotherCopysSave()
+{
+    DirectoryFixture f;
+    seedBooks(f.db);
+    f.db.close();
+    QVERIFY(f.open());
+    DataGrid* grid = f.visibleGrid();
+    QCOMPARE(DirectoryFixture::column(grid, 0).size(), 7);
+
+    // Another copy of the program saves while this one is in the background; coming back shows it.
+    f.db.addTel(QStringLiteral("Personal"), QStringLiteral("New"), QStringLiteral("Newman"));
+    f.db.close();
+    QEvent activated(QEvent::ActivationChange);
+    QApplication::sendEvent(f.window, &activated);
+    QVERIFY(DirectoryFixture::column(grid, 0).contains(QStringLiteral("Newman")));
+
+    // Nothing changed meanwhile: the grid stays where the user left it.
+    grid->view()->setCurrentIndex(grid->model()->index(3, 0));
+    QApplication::sendEvent(f.window, &activated);
+    QCOMPARE(grid->view()->currentIndex().row(), 3);
+}
+
+void TestDirectoryWindow::readOnlyFolderShowsEverythingAndRefusesWrites()
+{
+    DirectoryFixture f;
+    seedBooks(f.db);
+    f.db.close();
+    QCOMPARE(chmod(f.db.dir().toUtf8().constData(), 0555), 0);
+    const auto restore = qScopeGuard([&] { chmod(f.db.dir().toUtf8().constData(), 0700); });
+    AsNobody nobody;
+    if (!nobody.permissionsApply())
+        QSKIP("running as root without the right to become another user: permissions cannot be tested");
+
+    QVERIFY(f.open());
+    QVERIFY(!ErrorPath::hasEnded());
+    QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0).size(), 7);
+    QStringList messages = MessageBox::takeMessages();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages.at(0).contains(QStringLiteral("cannot be saved")), qPrintable(messages.at(0)));
+
+    f.search(QStringLiteral("co"));
+    QCOMPARE(f.foundNames(), (QStringList{"Ann  cohen", "Ed  Cole", "Fay  3com", "Kim  Cohen"}));
+    GridModel* model = f.visibleGrid()->model();
+    const QString was = model->index(0, 0).data().toString();
+    QVERIFY(!model->setData(model->index(0, 0), QStringLiteral("Changed")));
+    messages = MessageBox::takeMessages();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages.at(0).contains(QStringLiteral("read-only")), qPrintable(messages.at(0)));
+    QCOMPARE(model->index(0, 0).data().toString(), was);
+
+    // Said once a run: the window loaded again does not say it again.
+    f.window->unload();
+    QVERIFY(f.open());
+    QVERIFY(MessageBox::takeMessages().isEmpty());
 }
 
 QTEST_MAIN(TestDirectoryWindow)
