@@ -7,7 +7,7 @@ namespace TextFold {
 namespace {
 
 // Each byte of a malformed sequence becomes a character of its own, so that decoding stays injective: two
-// different byte strings never decode to the same characters, and the collation cannot call them equal.
+// different byte strings never decode to the same characters, and the matcher cannot call them equal.
 constexpr char32_t invalidByte(unsigned char b)
 {
     return 0xDC00 + b;
@@ -16,11 +16,6 @@ constexpr char32_t invalidByte(unsigned char b)
 constexpr unsigned char asciiLower(unsigned char b)
 {
     return b >= 'A' && b <= 'Z' ? b + ('a' - 'A') : b;
-}
-
-int sign(std::size_t a, std::size_t b)
-{
-    return a < b ? -1 : (a > b ? 1 : 0);
 }
 
 } // namespace
@@ -81,46 +76,6 @@ char32_t fold(char32_t c)
     if (c < 0x80)
         return asciiLower(static_cast<unsigned char>(c));
     return QChar::toCaseFolded(c);
-}
-
-int compareNoCase(std::string_view a, std::string_view b)
-{
-    // ASCII fast path. It mirrors SQLite's NOCASE byte for byte, including its quirk of stopping at a NUL both
-    // texts share and then letting the longer text sort last.
-    const std::size_t common = a.size() < b.size() ? a.size() : b.size();
-    std::size_t i = 0;
-    for (; i < common; ++i) {
-        const auto x = static_cast<unsigned char>(a[i]);
-        const auto y = static_cast<unsigned char>(b[i]);
-        if (x == y) {
-            if (x == 0)
-                return sign(a.size(), b.size());
-            if (x < 0x80)
-                continue;
-            break;
-        }
-        if ((x | y) & 0x80)
-            break;
-        const unsigned char lx = asciiLower(x);
-        const unsigned char ly = asciiLower(y);
-        if (lx != ly)
-            return lx < ly ? -1 : 1;
-    }
-    if (i == common)
-        return sign(a.size(), b.size());
-
-    // Both texts have consumed the same ASCII prefix, so character boundaries line up at i.
-    std::size_t pa = i;
-    std::size_t pb = i;
-    while (pa < a.size() && pb < b.size()) {
-        const char32_t ca = fold(decode(a, pa));
-        const char32_t cb = fold(decode(b, pb));
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
-        if (ca == 0)
-            return sign(a.size() - pa, b.size() - pb);
-    }
-    return sign(a.size() - pa, b.size() - pb);
 }
 
 } // namespace TextFold

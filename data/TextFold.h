@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-// Case-insensitive text rules of the statement dialect, shared by the LIKE matcher and the NOCASE collation.
+// Case-insensitive text rules of the statement dialect, shared by the LIKE matcher and the search's copy.
 namespace TextFold {
 
 // Decodes one character at text[pos] and advances pos. A byte that does not start a valid UTF-8 sequence decodes
@@ -14,11 +14,5 @@ char32_t decode(std::string_view text, std::size_t& pos);
 // Unicode simple case folding of one character (A -> a, É -> é, Σ/ς -> σ); characters without case are returned
 // unchanged.
 char32_t fold(char32_t c);
-
-// Three-way comparison of two UTF-8 texts, character by character after folding. For texts of ASCII characters
-// it orders exactly as SQLite's built-in NOCASE collation, so an index over ASCII values stays valid whichever
-// of the two built it; that includes NOCASE's habit of ignoring what follows a NUL both texts have at the same
-// place, comparing only the lengths then. Returns a negative number, 0 or a positive number.
-int compareNoCase(std::string_view a, std::string_view b);
 
 } // namespace TextFold

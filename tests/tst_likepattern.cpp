@@ -5,7 +5,6 @@
 #include <QTest>
 #include <cstring>
 #include <memory>
-#include <sqlite3.h>
 #include <string_view>
 
 namespace {
@@ -27,11 +26,6 @@ private:
     std::unique_ptr<char[]> m_data;
 };
 
-int sign(int v)
-{
-    return (v > 0) - (v < 0);
-}
-
 } // namespace
 
 class TestLikePattern : public QObject
@@ -39,48 +33,13 @@ class TestLikePattern : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
     void decode_data();
     void decode();
     void matches_data();
     void matches();
     void pathologicalStarStaysLinear_data();
     void pathologicalStarStaysLinear();
-    void compareNoCase_data();
-    void compareNoCase();
-    void compareNoCaseAgreesWithSqliteOnAscii();
-
-private:
-    int sqliteNoCase(const QByteArray& a, const QByteArray& b);
-
-    sqlite3* m_db = nullptr;
-    sqlite3_stmt* m_compare = nullptr;
 };
-
-void TestLikePattern::initTestCase()
-{
-    QCOMPARE(sqlite3_open(":memory:", &m_db), SQLITE_OK);
-    QCOMPARE(
-        sqlite3_prepare_v2(m_db, "SELECT (?1 > ?2 COLLATE NOCASE) - (?1 < ?2 COLLATE NOCASE)", -1, &m_compare, nullptr),
-        SQLITE_OK);
-}
-
-void TestLikePattern::cleanupTestCase()
-{
-    sqlite3_finalize(m_compare);
-    sqlite3_close(m_db);
-}
-
-int TestLikePattern::sqliteNoCase(const QByteArray& a, const QByteArray& b)
-{
-    sqlite3_reset(m_compare);
-    sqlite3_bind_text(m_compare, 1, a.constData(), int(a.size()), SQLITE_TRANSIENT);
-    sqlite3_bind_text(m_compare, 2, b.constData(), int(b.size()), SQLITE_TRANSIENT);
-    if (sqlite3_step(m_compare) != SQLITE_ROW)
-        return 99;
-    return sqlite3_column_int(m_compare, 0);
-}
 
 void TestLikePattern::decode_data()
 {
@@ -262,90 +221,6 @@ void TestLikePattern::pathologicalStarStaysLinear()
     const LikePattern like(Exact{pattern});
     QVERIFY(!like.matches(Exact(text)));
     QVERIFY(like.matches(Exact(text + "B")));
-}
-
-void TestLikePattern::compareNoCase_data()
-{
-    QTest::addColumn<QByteArray>("a");
-    QTest::addColumn<QByteArray>("b");
-    QTest::addColumn<int>("expected");
-
-    QTest::newRow("equal") << QByteArray("abc") << QByteArray("abc") << 0;
-    QTest::newRow("case only") << QByteArray("abc") << QByteArray("ABC") << 0;
-    QTest::newRow("less") << QByteArray("ABC") << QByteArray("abd") << -1;
-    QTest::newRow("both empty") << QByteArray("") << QByteArray("") << 0;
-    QTest::newRow("empty first") << QByteArray("") << QByteArray("a") << -1;
-    QTest::newRow("prefix first") << QByteArray("ab") << QByteArray("ABC") << -1;
-    QTest::newRow("prefix last") << QByteArray("Cohens") << QByteArray("cohen") << 1;
-    QTest::newRow("underscore before a") << QByteArray("_") << QByteArray("a") << -1;
-    QTest::newRow("underscore before A") << QByteArray("_") << QByteArray("A") << -1;
-    QTest::newRow("Z after underscore") << QByteArray("Z") << QByteArray("_") << 1;
-    QTest::newRow("bracket before a") << QByteArray("a[") << QByteArray("aA") << -1;
-    QTest::newRow("backtick before A") << QByteArray("`") << QByteArray("A") << -1;
-    QTest::newRow("space before letters") << QByteArray("a b") << QByteArray("ab") << -1;
-    QTest::newRow("del after z") << QByteArray("\x7f") << QByteArray("Z") << 1;
-    QTest::newRow("shared nul ends") << QByteArray("a\0x", 3) << QByteArray("A\0y", 3) << 0;
-    QTest::newRow("shared nul longer") << QByteArray("a\0", 2) << QByteArray("a\0x", 3) << -1;
-    QTest::newRow("nul first") << QByteArray("a\0", 2) << QByteArray("aa") << -1;
-
-    QTest::newRow("e acute case") << QByteArray("r\xC3\xA9sum\xC3\xA9") << QByteArray("R\xC3\x89SUM\xC3\x89") << 0;
-    QTest::newRow("e before e acute") << QByteArray("e") << QByteArray("\xC3\x89") << -1;
-    QTest::newRow("z before e acute") << QByteArray("Z") << QByteArray("\xC3\xA9") << -1;
-    QTest::newRow("a umlaut case") << QByteArray("M\xC3\x84RZ") << QByteArray("m\xC3\xA4rz") << 0;
-    QTest::newRow("ascii prefix then accent") << QByteArray("abc") << QByteArray("ab\xC3\xA9") << -1;
-    QTest::newRow("greek case") << QByteArray("\xCE\xA3\xCE\x9F") << QByteArray("\xCF\x83\xCE\xBF") << 0;
-    QTest::newRow("greek final sigma") << QByteArray("\xCF\x82") << QByteArray("\xCE\xA3") << 0;
-    QTest::newRow("hebrew equal") << QByteArray("\xD7\x9B\xD7\x94\xD7\x9F") << QByteArray("\xD7\x9B\xD7\x94\xD7\x9F")
-                                  << 0;
-    QTest::newRow("hebrew order") << QByteArray("\xD7\x90\xD7\x91") << QByteArray("\xD7\x90\xD7\x92") << -1;
-    QTest::newRow("hebrew prefix") << QByteArray("\xD7\x90") << QByteArray("\xD7\x90\xD7\x91") << -1;
-    QTest::newRow("invalid bytes differ") << QByteArray("\xFF") << QByteArray("\xFE") << 1;
-    QTest::newRow("invalid byte not its char") << QByteArray("\xC3") << QByteArray("\xC3\xA9") << 1;
-    QTest::newRow("invalid byte case around") << QByteArray("a\xFF") + "B" << QByteArray("A\xFF") + "b" << 0;
-}
-
-void TestLikePattern::compareNoCase()
-{
-    QFETCH(QByteArray, a);
-    QFETCH(QByteArray, b);
-    QFETCH(int, expected);
-
-    const Exact exactA(a);
-    const Exact exactB(b);
-    QCOMPARE(sign(TextFold::compareNoCase(exactA, exactB)), expected);
-    QCOMPARE(sign(TextFold::compareNoCase(exactB, exactA)), -expected);
-
-    const auto isAscii = [](const QByteArray& s) {
-        return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    };
-    if (isAscii(a) && isAscii(b))
-        QCOMPARE(sqliteNoCase(a, b), expected);
-}
-
-void TestLikePattern::compareNoCaseAgreesWithSqliteOnAscii()
-{
-    // Short texts over an alphabet rich in case pairs, the characters between "Z" and "a", and NUL, so that ties,
-    // prefixes and the case mapping all come up often.
-    static const char alphabet[] = {'a', 'A', 'b', 'B', 'z', 'Z', '_', '[', '`', '@', '{', '0', ' ', '\x7f', '\0'};
-    QRandomGenerator random(20260821);
-    const auto randomText = [&random] {
-        QByteArray s;
-        const int length = random.bounded(5);
-        for (int i = 0; i < length; ++i)
-            s.append(alphabet[random.bounded(int(sizeof alphabet))]);
-        return s;
-    };
-    for (int i = 0; i < 20000; ++i) {
-        const QByteArray a = randomText();
-        const QByteArray b = randomText();
-        const int ours = sign(TextFold::compareNoCase(Exact(a), Exact(b)));
-        const int theirs = sqliteNoCase(a, b);
-        if (ours != theirs)
-            QFAIL(qPrintable(QStringLiteral("%1 vs %2: %3, SQLite %4")
-                                 .arg(QString::fromLatin1(a.toHex()), QString::fromLatin1(b.toHex()))
-                                 .arg(ours)
-                                 .arg(theirs)));
-    }
 }
 
 QTEST_GUILESS_MAIN(TestLikePattern)

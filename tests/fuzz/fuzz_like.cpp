@@ -1,4 +1,4 @@
-// libFuzzer target: the pattern matcher and the NOCASE order against the reference in LikeOracle.h.
+// libFuzzer target: the pattern matcher and the UTF-8 decoder against the reference in LikeOracle.h.
 #include "LikeOracle.h"
 
 #include <cstdint>
