@@ -102,7 +102,8 @@ std::shared_ptr<Database> Database::open(const QString& path)
             database->checkColumns();
             break;
         } catch (const DbError& error) {
-            if (writable || immutable || (error.number() & 0xff) != SQLITE_CANTOPEN)
+            const int code = error.number() & 0xff;
+            if (writable || immutable || (code != SQLITE_CANTOPEN && code != SQLITE_READONLY))
                 throw;
         }
     }
