@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Text in the encodings address book exports come in, through ICU's converters (Qt Core alone knows only the
+// Unicode ones and Latin-1).
+namespace Encodings {
+
+// The encodings offered when a file does not say its own and is not valid UTF-8.
+QStringList offered();
+
+// True when `bytes` is valid UTF-8 (a BOM allowed).
+bool isUtf8(const QByteArray& bytes);
+
+// The text of `bytes` in the encoding named (any name ICU knows: "UTF-8", "windows-1255", "ISO-8859-8",
+// "Shift_JIS", "UTF-16"...); nothing when the name is unknown. A byte sequence the encoding has no character for
+// becomes U+FFFD. A BOM of the encoding is dropped.
+std::optional<QString> decode(const QByteArray& bytes, const QString& encoding);
+
+} // namespace Encodings
