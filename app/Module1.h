@@ -14,6 +14,7 @@
 //    window ends the program after showing its number and description; a failure while the user was writing
 //    (a save, a grid edit or deletion) is shown and the window keeps what the user typed.
 
+#include <QByteArray>
 #include <QString>
 
 // The path of the database file, written by the load of every working window.
@@ -23,13 +24,24 @@ extern QString gRecordSource;
 
 namespace Module1 {
 
-// The folder the program was started from (tests point it elsewhere).
+// The folder the program was started from (tests point it elsewhere). Throws DbError when the folder's name
+// cannot be read as text: the files beside the program cannot be named then, and no other folder stands in.
 QString programDir();
 void setProgramDirForTesting(const QString& dir);
 
-// The program folder followed by the name of the database file, with the platform's separator.
+// The program folder followed by the name of the database file, with the platform's separator. Throws DbError
+// as programDir() does.
 QString databasePath();
-// The program folder followed by the name of a file that lies beside the program.
+// The program folder followed by the name of a file that lies beside the program. Throws as programDir() does.
 QString besideProgram(const QString& fileName);
+
+// The folder of the program file, read from the path the system names the file by (its bytes, as the kernel
+// keeps them), with the platform's file-name encoding.
+struct ProgramFolder
+{
+    QString path;    // empty when the folder cannot be named
+    QString problem; // then why, for the user; the folder's bytes that are no text are shown as \xNN
+};
+ProgramFolder programFolderOf(const QByteArray& programFile);
 
 } // namespace Module1

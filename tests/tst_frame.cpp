@@ -150,6 +150,44 @@ private Q_SLOTS:
         QTRY_COMPARE(frame.mdiArea()->subWindowList().size(), 0);
         WindowSwitch::setFrame(nullptr);
     }
+
+    void programFolderIsReadFromItsBytes_data()
+    {
+        QTest::addColumn<QByteArray>("programFile");
+        QTest::addColumn<QString>("folder"); // empty: the folder cannot be named
+        QTest::addColumn<QString>("shown");  // how the problem shows the folder
+
+        QTest::newRow("plain") << QByteArray("/opt/tovrin/tovrin") << QStringLiteral("/opt/tovrin") << QString();
+        QTest::newRow("Hebrew") << QByteArray("/home/\xD7\x93\xD7\x9F/tovrin") << QStringLiteral("/home/\u05D3\u05DF")
+                                << QString();
+        QTest::newRow("the root folder") << QByteArray("/tovrin") << QStringLiteral("/") << QString();
+        QTest::newRow("a replacement character typed in the name")
+            << QByteArray("/tmp/\xEF\xBF\xBD/tovrin") << QStringLiteral("/tmp/\uFFFD") << QString();
+        QTest::newRow("no text only in the program's own name")
+            << QByteArray("/opt/tovrin/tov\xFFrin") << QStringLiteral("/opt/tovrin") << QString();
+
+        QTest::newRow("Latin-1") << QByteArray("/home/caf\xE9/tovrin") << QString()
+                                 << QStringLiteral("\"/home/caf\\xE9\"");
+        QTest::newRow("overlong slash") << QByteArray("/tmp/a\xC0\xAFz/tovrin") << QString()
+                                        << QStringLiteral("\"/tmp/a\\xC0\\xAFz\"");
+        QTest::newRow("encoded surrogate")
+            << QByteArray("/tmp/\xED\xA0\x80/tovrin") << QString() << QStringLiteral("\"/tmp/\\xED\\xA0\\x80\"");
+        QTest::newRow("no path (the system did not tell)") << QByteArray() << QString() << QString();
+    }
+
+    void programFolderIsReadFromItsBytes()
+    {
+        QFETCH(QByteArray, programFile);
+        QFETCH(QString, folder);
+        QFETCH(QString, shown);
+
+        const Module1::ProgramFolder found = Module1::programFolderOf(programFile);
+        QCOMPARE(found.path, folder);
+        // A folder that cannot be named is explained, never replaced by another.
+        QCOMPARE(found.problem.isEmpty(), !folder.isEmpty());
+        if (!shown.isEmpty())
+            QVERIFY2(found.problem.contains(shown), qPrintable(found.problem));
+    }
 };
 
 QTEST_MAIN(TestFrame)

@@ -36,14 +36,15 @@ sql() {
     sqlite3 "$DB" "$@"
 }
 
-# Starts a window manager (a maximized frame needs one) and the program; waits for the frame's window.
+# Starts a window manager (a maximized frame needs one) and the program (the one in the program folder, or the
+# file given); waits for the frame's window.
 x11_start() {
     if command -v openbox >/dev/null; then
         openbox >/dev/null 2>&1 &
         WM_PID=$!
         sleep 1
     fi
-    "$PROGDIR/tovrin" >"$PROGDIR/out.log" 2>&1 &
+    "${1:-$PROGDIR/tovrin}" >"$PROGDIR/out.log" 2>&1 &
     APP_PID=$!
     # Bounded: a program that never shows its window fails here instead of at the test's time-out.
     WID=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tovrin$' | head -n 1 || true)
