@@ -347,7 +347,8 @@ void TestDataLayer::gridDeletionRefusedInPartDeletesNothing()
     QVERIFY(!model.removeRowList({0, 1, 2, 3}));
     QCOMPARE(failures.size(), 1);
     QVERIFY(failures.first().at(1).toString().contains(QStringLiteral("Cohen stays")));
-    const QStringList all{QStringLiteral("Adams"), QStringLiteral("Baker"), QStringLiteral("Cohen"), QStringLiteral("Dunn")};
+    const QStringList all{QStringLiteral("Adams"), QStringLiteral("Baker"), QStringLiteral("Cohen"),
+                          QStringLiteral("Dunn")};
     QCOMPARE(db.rows(QStringLiteral("SELECT Lname FROM tblTel ORDER BY Lname")), all);
     QStringList shown;
     for (int row = 0; row < model.rowCount(); ++row)

@@ -598,7 +598,7 @@ void TestDirectoryWindow::enterPressesTheFocusedButton_data()
 {
     QTest::addColumn<QString>("button"); // "optOt(index)" for a button of the letter strip
     QTest::addColumn<int>("key");
-    QTest::addColumn<QString>("window");   // the window shown after the press
+    QTest::addColumn<QString>("window");    // the window shown after the press
     QTest::addColumn<QList<int>>("letter"); // the directory's letter down after the press
     QTest::addColumn<QStringList>("names"); // and the rows its grid lists
 
@@ -607,8 +607,8 @@ void TestDirectoryWindow::enterPressesTheFocusedButton_data()
     QTest::newRow("All, keypad Enter") << "optOt(27)" << int(Qt::Key_Enter) << "frmMain" << QList<int>{27}
                                        << QStringList{QString(), " Xavier", "3com", "adams", "Baker", "cohen", "Cole"};
     QTest::newRow("Add New Number") << "cmdAdd" << int(Qt::Key_Return) << "frmAdd" << QList<int>{} << QStringList{};
-    QTest::newRow("Messages, keypad Enter") << "cmdMessages" << int(Qt::Key_Enter) << "frmMes" << QList<int>{}
-                                            << QStringList{};
+    QTest::newRow("Messages, keypad Enter")
+        << "cmdMessages" << int(Qt::Key_Enter) << "frmMes" << QList<int>{} << QStringList{};
 }
 
 void TestDirectoryWindow::enterPressesTheFocusedButton()
@@ -626,9 +626,8 @@ void TestDirectoryWindow::enterPressesTheFocusedButton()
     QTest::mouseClick(f.letter('B'), Qt::LeftButton);
     QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0), QStringList{QStringLiteral("Baker")});
 
-    QPushButton* target = button.startsWith(QLatin1String("optOt("))
-                              ? f.ot(button.mid(6, button.size() - 7).toInt())
-                              : f.find<QPushButton>(button);
+    QPushButton* target = button.startsWith(QLatin1String("optOt(")) ? f.ot(button.mid(6, button.size() - 7).toInt())
+                                                                     : f.find<QPushButton>(button);
     QVERIFY(target);
     target->setFocus(Qt::TabFocusReason);
     QVERIFY(target->hasFocus());
