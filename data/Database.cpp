@@ -172,6 +172,11 @@ void Database::exec(const QString& sql)
         throw errorOf(m_db, rc);
 }
 
+bool Database::inTransaction() const
+{
+    return !sqlite3_get_autocommit(m_db);
+}
+
 void Database::rollback() noexcept
 {
     if (!sqlite3_get_autocommit(m_db))

@@ -47,9 +47,14 @@ public:
     void exec(const QString& sql); // for statements without rows; throws DbError
     QList<ColumnInfo> columns(const QString& table) const;
 
-    // Runs `work` in one write transaction: everything or nothing reaches the file.
+    // Runs `work` in one write transaction: everything or nothing reaches the file. Inside another transaction,
+    // `work` becomes part of it, and the outer one decides.
     template <class F> void transaction(F&& work)
     {
+        if (inTransaction()) {
+            work();
+            return;
+        }
         exec(QStringLiteral("BEGIN IMMEDIATE"));
         try {
             work();
@@ -78,6 +83,7 @@ public:
 
 private:
     Database(sqlite3* db, QString path);
+    bool inTransaction() const;
     void rollback() noexcept;
     void checkColumns();
     void maintain();

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "Contact.h"
+
+#include <QString>
+#include <functional>
+
+// Puts contacts read from a file into the directory: the ones already there are set aside, the rest are written
+// in one transaction, all or none. The preview and the command line show the same plan before anything is written.
+class ContactImport
+{
+public:
+    struct Plan
+    {
+        QList<Contact> added;            // to be written, in file order, values in their stored forms
+        QList<Contact> duplicates;       // already in the directory or earlier in the file: skipped
+        QList<ExchangeProblem> problems; // every value not carried over as it was, in file order
+        int personal = 0;                // entries of `added` in each book
+        int business = 0;
+    };
+
+    // `read`: contacts whose values are in their stored forms (see ContactFit), with the problems met so far. The
+    // directory is read from the file at `databasePath`. Throws DbError.
+    static Plan plan(const ReadResult& read, const QString& databasePath);
+
+    // Called after each entry written with the number written so far; returning false cancels the import, and
+    // then nothing is written.
+    using Progress = std::function<bool(int written)>;
+    // Writes plan.added into the file at `databasePath`: every entry or, when the file refuses one or the import
+    // is cancelled, none. Returns false when cancelled. Throws DbError.
+    static bool write(const Plan& plan, const QString& databasePath, const Progress& progress = {});
+
+    // The plan in words: how many entries go to each book, the duplicates skipped, every value not carried over
+    // and what is done with it. The preview shows it and offers to save it; the command line prints it.
+    static QString summary(const Plan& plan);
+};
