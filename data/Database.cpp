@@ -43,6 +43,20 @@ void likeFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_set_auxdata(ctx, 0, pattern, [](void* p) { delete static_cast<LikePattern*>(p); });
 }
 
+// tovrin_sortkey(Category, Lname, BusName): the key of the row's sort column for its book.
+void sortKeyFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    const auto text = [argv](int i) {
+        const auto* utf16 = static_cast<const char16_t*>(sqlite3_value_text16(argv[i]));
+        return std::u16string_view(utf16 ? utf16 : u"", std::size_t(sqlite3_value_bytes16(argv[i])) / 2);
+    };
+    const std::u16string_view category = text(0);
+    const bool business = category.size() == 8 && QStringView(category).compare(u"Business", Qt::CaseInsensitive) == 0;
+    const std::u16string_view name = text(business ? 2 : 1);
+    const QByteArray key = SortKey::of(name.data(), int(name.size()));
+    sqlite3_result_blob(ctx, key.constData(), int(key.size()), SQLITE_TRANSIENT);
+}
+
 int busyWait(void*, int count)
 {
     if (count == 0 && s_busyNotifier)
@@ -133,6 +147,9 @@ void Database::create(const QString& path)
 Database::Database(sqlite3* db, QString path) : m_db(db), m_path(std::move(path))
 {
     prepareConnection(m_db);
+    // Used by the program's own statements only; nothing stored in the file names it.
+    sqlite3_create_function(m_db, "tovrin_sortkey", 3, SQLITE_UTF8 | SQLITE_DIRECTONLY, nullptr, sortKeyFunction,
+                            nullptr, nullptr);
 }
 
 Database::~Database()
@@ -286,31 +303,22 @@ bool Database::refreshSortKeys()
                 Statement stored(m_db, QStringLiteral("SELECT value FROM tovrin_state WHERE name = 'collator'"));
                 all = !stored.step() || stored.value(0).toString() != collator;
             }
-            Statement pending(m_db, all ? QStringLiteral("SELECT rowid, Category, Lname, BusName FROM tblTel")
-                                        : QStringLiteral("SELECT rowid, Category, Lname, BusName FROM tblTel "
-                                                         "WHERE SortKey IS NULL"));
-            if (all || pending.step()) {
+            Statement pending(m_db, QStringLiteral("SELECT rowid FROM tblTel WHERE SortKey IS NULL LIMIT 1"));
+            if (all) {
+                // The index is built again in one sorted pass rather than changed a row at a time.
+                transaction([&] {
+                    exec(QStringLiteral("DROP INDEX IF EXISTS tblTel_Book;\n"
+                                        "UPDATE tblTel SET SortKey = tovrin_sortkey(Category, Lname, BusName);\n") +
+                         Schema::bookIndexStatement());
+                    Statement note(m_db, QStringLiteral("INSERT OR REPLACE INTO tovrin_state VALUES ('collator', ?)"));
+                    note.bind(1, collator);
+                    note.step();
+                });
+            } else if (pending.step()) {
                 pending.reset();
                 transaction([&] {
-                    std::vector<std::pair<qint64, QByteArray>> keys;
-                    while (pending.step()) {
-                        const bool business =
-                            pending.value(1).toString().compare(QLatin1String("Business"), Qt::CaseInsensitive) == 0;
-                        keys.emplace_back(pending.int64(0), SortKey::of(pending.value(business ? 3 : 2).toString()));
-                    }
-                    pending.reset();
-                    Statement update(m_db, QStringLiteral("UPDATE tblTel SET SortKey = ? WHERE rowid = ?"));
-                    for (const auto& [row, key] : keys) {
-                        update.reset();
-                        update.bind(1, key);
-                        update.bind(2, row);
-                        update.step();
-                    }
-                    if (all) {
-                        Statement note(m_db, QStringLiteral("INSERT OR REPLACE INTO tovrin_state VALUES ('collator', ?)"));
-                        note.bind(1, collator);
-                        note.step();
-                    }
+                    exec(QStringLiteral("UPDATE tblTel SET SortKey = tovrin_sortkey(Category, Lname, BusName) "
+                                        "WHERE SortKey IS NULL"));
                 });
             }
             m_collatorChecked = true;

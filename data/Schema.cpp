@@ -13,6 +13,7 @@ constexpr Width kTelWidths[] = {
     {"Category", 8}, {"Fname", 15}, {"Lname", 25}, {"BusName", 30}, {"Address", 50}, {"City", 30},
     {"State", 2},    {"Zip", 5},    {"Tel1", 13},  {"Tel2", 13},    {"Pel", 13},     {"Fax", 13},
 };
+constexpr const char* kBookIndex = "CREATE INDEX IF NOT EXISTS tblTel_Book ON tblTel (Category, SortKey)";
 constexpr const char* kMesColumns[] = {"Cdate", "Ctime", "Meet", "Avur", "Hodaa"};
 
 // Statements as one text for sqlite3_exec.
@@ -31,7 +32,7 @@ QString keyStatements()
     // The triggers forget a key that no longer fits its row; an inserting tool may bring keys made elsewhere (under
     // another locale), so those are forgotten as well. The program's own inserts and edits write no key.
     static const char* const statements[] = {
-        "CREATE INDEX IF NOT EXISTS tblTel_Book ON tblTel (Category, SortKey)",
+        kBookIndex,
         "CREATE INDEX IF NOT EXISTS tblTel_Unkeyed ON tblTel (SortKey) WHERE SortKey IS NULL",
         "CREATE TRIGGER IF NOT EXISTS tblTel_key_insert AFTER INSERT ON tblTel WHEN NEW.SortKey IS NOT NULL "
         "BEGIN UPDATE tblTel SET SortKey = NULL WHERE rowid = NEW.rowid; END",
@@ -84,6 +85,11 @@ int Schema::widthOf(const QString& table, const QString& column)
             return w.width;
     }
     return 0;
+}
+
+QString Schema::bookIndexStatement()
+{
+    return QLatin1String(kBookIndex) + QStringLiteral(";\n");
 }
 
 QStringList Schema::missingColumns(const QStringList& telColumns, const QStringList& mesColumns)

@@ -35,6 +35,9 @@ constexpr int kVersion = 0x54565232;
 // The names of the objects the upgrade makes: a file with all of them and the stamp needs no upgrade.
 QStringList upgradeObjects(bool keyedById);
 
+// The statement that makes the index a book is read by.
+QString bookIndexStatement();
+
 // The log of the rows of tblTel written (see SearchIndex): how many of its newest entries are kept at least.
 constexpr int kChangesKept = 1000;
 
