@@ -6,23 +6,21 @@
 
 namespace {
 
-// The statement that reads a book in its rows' key order, for the directory window's statements that read a book by
-// its own sort column: the whole book ordered by it, or the names of one letter (which come in key order too). A
-// book's key is made from the column the statement names; any other statement runs as written.
+// The statement that reads a book in its rows' key order, for the directory window's statement that reads a whole
+// book ordered by its own sort column; the key is made from that column. Any other statement runs as written: the
+// names of one letter come in the engine's own order, which finds a letter's first screen at once (in key order,
+// every name before the letter would be read first).
 std::optional<QString> inKeyOrder(const QString& sql)
 {
-    static const QRegularExpression shape(QStringLiteral(
-        "^SELECT \\* FROM tblTel WHERE Category = '(Personal|Business)' (?:ORDER BY (\\w+)|AND (\\w+)  LIKE '[^']*')$"));
+    static const QRegularExpression shape(
+        QStringLiteral("^SELECT \\* FROM tblTel WHERE Category = '(Personal|Business)' ORDER BY (\\w+)$"));
     const QRegularExpressionMatch match = shape.match(sql);
     if (!match.hasMatch())
         return std::nullopt;
-    const bool ordered = match.capturedLength(2) > 0;
-    const QString field = match.captured(ordered ? 2 : 3);
-    if (field != (match.captured(1) == QLatin1String("Business") ? QLatin1String("BusName") : QLatin1String("Lname")))
+    if (match.captured(2) != (match.captured(1) == QLatin1String("Business") ? QLatin1String("BusName")
+                                                                             : QLatin1String("Lname")))
         return std::nullopt;
-    const QString order = QStringLiteral("ORDER BY SortKey, rowid");
-    return ordered ? sql.left(match.capturedStart(2) - int(qstrlen("ORDER BY "))) + order
-                   : sql + QLatin1Char(' ') + order;
+    return sql.left(match.capturedStart(2)) + QStringLiteral("SortKey, rowid");
 }
 
 } // namespace

@@ -24,8 +24,8 @@ public:
     // Opens the file if needed and runs the statement; its result becomes the current record set, positioned on
     // the first row. Throws DbError; the previous record set stays current then.
     //
-    // A book of the directory window (its whole book ordered by its sort column, or the names of one letter) is
-    // read in the order of the rows' sort keys: alphabetical as the user's language has it, for rows of any tool.
+    // A book of the directory window (the whole book ordered by its sort column) is read in the order of the rows'
+    // sort keys: alphabetical as the user's language has it, for rows of any tool.
     void Refresh();
     // Runs the statement again when another program (or another copy) has written to the file since the last
     // Refresh; true when it did.
