@@ -248,6 +248,9 @@ long long searchFirstScreen(DataControl& control, const QString& text)
         if (r + 1 < kScreenResultRows)
             rs->MoveNext();
     }
+    // The window lists a search only once every row is read, so it never keeps a search's cursor (and the lock
+    // on the file that comes with it) open between two actions.
+    rs->release();
     return -1;
 }
 
@@ -537,6 +540,10 @@ SizeResult runSize(int rows, bool quick)
     }
 
     {
+        // The entry window opens once the directory window is gone; here the grids stay, so they are given the
+        // idle moments in which a grid reads its remaining keys and lets go of the file.
+        personal.model.fetchAll();
+        business.model.fetchAll();
         DataControl entry;
         entry.setDatabaseName(file);
         entry.setRecordSource(QLatin1String(kWholeTable));
