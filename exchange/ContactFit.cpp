@@ -1,0 +1,131 @@
+#include "ContactFit.h"
+
+#include "Schema.h"
+
+#include <QTextBoundaryFinder>
+
+namespace {
+
+const QString kPersonal = QStringLiteral("Personal");
+const QString kBusiness = QStringLiteral("Business");
+const QString kUntypedZip = QStringLiteral("_____");
+
+class Fitter
+{
+public:
+    Fitter(int record, ContactFit::Result& result) : m_record(record), m_result(result) {}
+
+    void report(const QString& field, const QString& value, const QString& action)
+    {
+        m_result.problems.append({m_record, field, value, action});
+    }
+
+    QString text(const QString& column, const QString& raw)
+    {
+        const QString value = raw.trimmed();
+        const int width = Schema::widthOf(QStringLiteral("tblTel"), column);
+        const QString kept = ContactFit::cut(value, width);
+        if (kept.size() == value.size())
+            return value;
+        report(column, raw, QStringLiteral("cut to %1 characters").arg(width));
+        return kept.trimmed();
+    }
+
+    QString zip(const QString& raw)
+    {
+        const QString value = raw.trimmed();
+        if (PhoneNumbers::isBlank(value))
+            return kUntypedZip;
+        const QString digits = PhoneNumbers::digits(value);
+        if (digits.size() == value.size() && digits.size() == kUntypedZip.size())
+            return digits;
+        report(QStringLiteral("Zip"), raw, QStringLiteral("left out: not five digits"));
+        return kUntypedZip;
+    }
+
+    QString telephone(const QString& column, const QString& raw, const QString& region)
+    {
+        const PhoneNumbers::Fitted fitted = PhoneNumbers::toStored(raw, region);
+        if (!fitted.fits)
+            report(column, raw, QStringLiteral("left out: ") + fitted.reason);
+        else if (!fitted.reason.isEmpty())
+            report(column, raw, QStringLiteral("stored as %1, %2 left out").arg(fitted.stored, fitted.reason));
+        return fitted.stored;
+    }
+
+private:
+    int m_record;
+    ContactFit::Result& m_result;
+};
+
+} // namespace
+
+ContactFit::Result ContactFit::fit(const Contact& raw, int record, const QString& region)
+{
+    Result result;
+    Fitter fitter(record, result);
+    Contact& c = result.contact;
+
+    // A category from elsewhere that is neither book goes by the same rule as a file without one: a company makes
+    // the entry a business one.
+    const QString company = raw.busName.trimmed();
+    const QString category = raw.category.trimmed();
+    if (category.compare(kPersonal, Qt::CaseInsensitive) == 0) {
+        c.category = kPersonal;
+    } else if (category.compare(kBusiness, Qt::CaseInsensitive) == 0) {
+        c.category = kBusiness;
+    } else {
+        c.category = company.isEmpty() ? kPersonal : kBusiness;
+        if (!category.isEmpty())
+            fitter.report(QStringLiteral("Category"), raw.category, QStringLiteral("stored as ") + c.category);
+    }
+
+    // The entry window stores one space as the company of every personal entry.
+    if (c.category == kBusiness) {
+        c.busName = fitter.text(QStringLiteral("BusName"), raw.busName);
+    } else {
+        c.busName = QStringLiteral(" ");
+        if (!company.isEmpty())
+            fitter.report(QStringLiteral("BusName"), raw.busName,
+                          QStringLiteral("left out: a personal entry has no company"));
+    }
+
+    c.fname = fitter.text(QStringLiteral("Fname"), raw.fname);
+    c.lname = fitter.text(QStringLiteral("Lname"), raw.lname);
+    c.address = fitter.text(QStringLiteral("Address"), raw.address);
+    c.city = fitter.text(QStringLiteral("City"), raw.city);
+    c.state = fitter.text(QStringLiteral("State"), raw.state);
+    c.zip = fitter.zip(raw.zip);
+    c.tel1 = fitter.telephone(QStringLiteral("Tel1"), raw.tel1, region);
+    c.tel2 = fitter.telephone(QStringLiteral("Tel2"), raw.tel2, region);
+    c.pel = fitter.telephone(QStringLiteral("Pel"), raw.pel, region);
+    c.fax = fitter.telephone(QStringLiteral("Fax"), raw.fax, region);
+
+    const QString mask = PhoneNumbers::untypedMask();
+    result.empty = c.fname.isEmpty() && c.lname.isEmpty() && c.busName.trimmed().isEmpty() && c.address.isEmpty() &&
+                   c.city.isEmpty() && c.state.isEmpty() && c.zip == kUntypedZip && c.tel1 == mask && c.tel2 == mask &&
+                   c.pel == mask && c.fax == mask;
+    if (result.empty)
+        fitter.report(QString(), QString(), QStringLiteral("left out: nothing to store"));
+    return result;
+}
+
+QString ContactFit::cut(const QString& text, int width)
+{
+    // Cheap answer for the usual short value: no more UTF-16 units than the width means no more code points.
+    if (text.size() <= width)
+        return text;
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    qsizetype kept = 0;
+    int codePoints = 0;
+    for (qsizetype next = graphemes.toNextBoundary(); next > 0; next = graphemes.toNextBoundary()) {
+        for (qsizetype i = kept; i < next; ++i) {
+            if (!text.at(i).isLowSurrogate())
+                ++codePoints;
+        }
+        if (codePoints > width)
+            break;
+        kept = next;
+    }
+    return text.left(kept);
+}

@@ -1,0 +1,93 @@
+#include "PhoneNumbers.h"
+
+#include <QLocale>
+#include <phonenumbers/phonenumberutil.h>
+
+namespace {
+
+using i18n::phonenumbers::PhoneNumber;
+using i18n::phonenumbers::PhoneNumberUtil;
+
+constexpr int kDigits = 10;
+
+QString masked(const QString& tenDigits)
+{
+    return tenDigits.left(3) + QStringLiteral(" - ") + tenDigits.mid(3);
+}
+
+PhoneNumbers::Fitted notFitting(const QString& reason)
+{
+    return {PhoneNumbers::untypedMask(), false, reason};
+}
+
+} // namespace
+
+QString PhoneNumbers::untypedMask()
+{
+    return QStringLiteral("___ - _______");
+}
+
+QString PhoneNumbers::defaultRegion()
+{
+    const QLocale::Territory territory = QLocale().territory();
+    const QString code = territory == QLocale::AnyTerritory ? QString() : QLocale::territoryToCode(territory);
+    return code.size() == 2 ? code : QStringLiteral("ZZ");
+}
+
+bool PhoneNumbers::isBlank(const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.isLetterOrNumber())
+            return false;
+    }
+    return true;
+}
+
+QString PhoneNumbers::digits(const QString& text)
+{
+    QString result;
+    for (const QChar c : text) {
+        if (c.isDigit())
+            result += QChar(u'0' + c.digitValue());
+    }
+    return result;
+}
+
+PhoneNumbers::Fitted PhoneNumbers::toStored(const QString& text, const QString& region)
+{
+    if (isBlank(text))
+        return {untypedMask(), true, QString()};
+
+    // Ten digits are taken as they are: the library would drop the leading zero of any it finds no valid number
+    // for, and an area code it does not know is still the user's. A plus or a letter says the digits alone are not
+    // the whole story (a country code, a vanity number, an extension).
+    bool plain = true;
+    for (const QChar c : text) {
+        if (c == u'+' || c.isLetter())
+            plain = false;
+    }
+    const QString own = digits(text);
+    if (plain && own.size() == kDigits)
+        return {masked(own), true, QString()};
+
+    const PhoneNumberUtil* util = PhoneNumberUtil::GetInstance();
+    const std::string regionCode = region.toStdString();
+    PhoneNumber number;
+    const auto error = util->Parse(text.toStdString(), regionCode, &number);
+    if (error == PhoneNumberUtil::NOT_A_NUMBER)
+        return notFitting(QStringLiteral("not a telephone number"));
+    if (error != PhoneNumberUtil::NO_PARSING_ERROR)
+        return notFitting(QStringLiteral("not ten digits"));
+    if (number.country_code() != util->GetCountryCodeForRegion(regionCode))
+        return notFitting(QStringLiteral("a number of another country"));
+
+    const QString extension = QString::fromStdString(number.extension());
+    number.clear_extension();
+    std::string national;
+    util->Format(number, PhoneNumberUtil::NATIONAL, &national);
+    const QString nationalDigits = digits(QString::fromStdString(national));
+    if (nationalDigits.size() != kDigits)
+        return notFitting(QStringLiteral("not ten digits"));
+    return {masked(nationalDigits), true,
+            extension.isEmpty() ? QString() : QStringLiteral("extension %1").arg(extension)};
+}

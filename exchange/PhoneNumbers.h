@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+// Telephone numbers between what other programs write and the form the entry window stores: "### - #######",
+// three digits, " - ", seven digits, as the telephone mask shows them.
+namespace PhoneNumbers {
+
+// The stored form of "no number": the telephone mask with nothing typed.
+QString untypedMask();
+
+// The ISO 3166 code of the user's country, from the territory of the default locale; "ZZ" when it names none.
+QString defaultRegion();
+
+// True for a text that holds no number: empty, or nothing but the mask's blanks and literals ("___ - _______").
+bool isBlank(const QString& text);
+
+struct Fitted
+{
+    QString stored;   // the stored form; the untyped mask for no number and for a number that does not fit
+    bool fits = true; // false: the number cannot be stored (see `reason`)
+    QString reason;   // why it does not fit, or what of a fitting number had to go ("extension 12"); else empty
+};
+
+// `text` in the stored form. Ten digits (and nothing but separators beside them) are taken digit for digit, the
+// leading zero included. Anything else (an international number, letters, an extension) is read as a number
+// dialled in `region`, and fits when its national form with the trunk prefix makes ten digits; a number of
+// another country does not fit, since dialled as ten digits it would reach someone else.
+Fitted toStored(const QString& text, const QString& region = defaultRegion());
+
+// The digits of a stored or partly typed number ("050 - 12_____" gives "05012"), as exports write it.
+QString digits(const QString& text);
+
+} // namespace PhoneNumbers
