@@ -1,0 +1,60 @@
+#pragma once
+
+#include "Contact.h"
+
+#include <QStringList>
+
+// What the columns of a CSV file hold, from their names as address books and mail programs write them in the
+// header line ("First Name", "Mobile Phone", "Home Postal Code", "Phone 1 - Type" / "Phone 1 - Value", ...), and the
+// contact one row of the file makes.
+class CsvColumns
+{
+public:
+    enum class Role {
+        None,     // not read (e-mail, notes, birthday...)
+        Category, // "Personal" or "Business", as this program's own export writes it
+        FirstName,
+        LastName,
+        FullName, // read only when the row has neither a first nor a last name
+        Company,
+        Street, // several (street 2, extended address) make one address
+        City,
+        State,
+        Zip,
+        Phone, // the first free of Tel1 and Tel2
+        Tel1,  // Tel1 itself, before any other number takes it
+        Tel2,
+        Mobile, // Pel
+        Fax,
+        PhoneType, // the kind of the number in the value column of the same pair ("Mobile", "Work Fax"...)
+        PhoneValue,
+    };
+    struct Column
+    {
+        Role role = Role::None;
+        QString group; // addresses: which one ("home", "business", "address 1"); phone pairs: which pair
+    };
+
+    CsvColumns() = default;
+    // The columns so named, in file order (a header line, or names the user gave a file without one).
+    explicit CsvColumns(const QStringList& names);
+
+    // What a column of that name holds; letter case, spaces and punctuation do not matter.
+    static Column classify(const QString& name);
+    // Whether a first line of these fields names columns rather than holding an entry: some field is a column name
+    // known here and none holds three digits (as a number or a zip would).
+    static bool looksLikeHeader(const QStringList& fields);
+
+    const QStringList& names() const { return m_names; }
+    const QList<Column>& columns() const { return m_columns; }
+    bool readsAnything() const;
+
+    // The contact of one row, as read: a company makes it a business entry unless a Category column says
+    // otherwise. Values with no place in an entry (a third telephone number, a second address) are reported under
+    // `record`.
+    Contact contact(const QStringList& fields, int record, QList<ExchangeProblem>& problems) const;
+
+private:
+    QStringList m_names;
+    QList<Column> m_columns;
+};

@@ -1,0 +1,274 @@
+#include "CsvReader.h"
+
+#include "Encodings.h"
+
+#include <QStringDecoder>
+#include <algorithm>
+
+namespace {
+
+// Fields kept of one row; a row with more is a broken file, and its fields past these are counted, not kept.
+constexpr int kMaxFields = 4096;
+
+struct Row
+{
+    QStringList fields;
+    int count = 0;     // fields in the file, kept or not
+    QStringList notes; // what was wrong with the row, as problem actions
+};
+
+// Cuts a text into rows and fields. Each character is looked at a bounded number of times: a quote that turns out
+// broken sends the reader back over the text it swallowed once, and the quotes within that text are all doubled
+// ones, which close at once when read again, so no stretch is read a third time.
+class Splitter
+{
+public:
+    Splitter(const QString& text, QChar separator) : m_text(text), m_separator(separator) {}
+    bool atEnd() const { return m_pos >= m_text.size(); }
+    Row next();
+
+private:
+    bool endsField(qsizetype i) const
+    {
+        return i >= m_text.size() || m_text.at(i) == m_separator || m_text.at(i) == u'\n' || m_text.at(i) == u'\r';
+    }
+    qsizetype fieldEnd(qsizetype from) const
+    {
+        while (!endsField(from))
+            ++from;
+        return from;
+    }
+    // Reads the quoted field whose opening quote is at `quote`; false when the quote is broken.
+    bool quoted(qsizetype quote, QString& value, Row& row);
+
+    const QString& m_text;
+    QChar m_separator;
+    qsizetype m_pos = 0;
+};
+
+bool Splitter::quoted(qsizetype quote, QString& value, Row& row)
+{
+    QString content;
+    bool lineBreak = false;
+    qsizetype from = quote + 1;
+    for (;;) {
+        const qsizetype q = m_text.indexOf(u'"', from);
+        if (q < 0) {
+            row.notes << QStringLiteral("a quote is never closed: the field is read to the end of its line");
+            return false;
+        }
+        const QStringView part = QStringView(m_text).mid(from, q - from);
+        lineBreak = lineBreak || part.contains(u'\n') || part.contains(u'\r');
+        content += part;
+        if (q + 1 < m_text.size() && m_text.at(q + 1) == u'"') {
+            content += u'"';
+            from = q + 2;
+            continue;
+        }
+        if (endsField(q + 1)) {
+            m_pos = q + 1;
+        } else if (lineBreak) {
+            // Text right after a quote that closed lines later: that quote opened the next field, and this one
+            // was never closed. Taking it as closed would swallow whole rows.
+            row.notes << QStringLiteral("a quote is not closed on its line: the field is read to the end of it");
+            return false;
+        } else {
+            // "5" screen" and the like: the text after the quote is kept as written.
+            m_pos = fieldEnd(q + 1);
+            content += QStringView(m_text).mid(q + 1, m_pos - q - 1);
+        }
+        break;
+    }
+    if (lineBreak) {
+        content.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        content.replace(u'\r', u'\n');
+    }
+    value = content;
+    return true;
+}
+
+Row Splitter::next()
+{
+    Row row;
+    for (;;) {
+        QString value;
+        qsizetype start = m_pos;
+        while (start < m_text.size() && m_text.at(start) == u' ' && m_separator != u' ')
+            ++start;
+        if (start >= m_text.size() || m_text.at(start) != u'"' || !quoted(start, value, row)) {
+            const qsizetype end = fieldEnd(m_pos);
+            value = m_text.mid(m_pos, end - m_pos);
+            m_pos = end;
+        }
+        if (++row.count <= kMaxFields)
+            row.fields << value;
+        if (m_pos < m_text.size() && m_text.at(m_pos) == m_separator) {
+            ++m_pos;
+            continue;
+        }
+        // A row ends at "\r\n", "\n" or a lone "\r".
+        if (m_pos < m_text.size() && m_text.at(m_pos) == u'\r' && m_pos + 1 < m_text.size() &&
+            m_text.at(m_pos + 1) == u'\n')
+            ++m_pos;
+        if (m_pos < m_text.size())
+            ++m_pos;
+        break;
+    }
+    if (row.count > kMaxFields)
+        row.notes << QStringLiteral("only the first %1 of its %2 fields are read").arg(kMaxFields).arg(row.count);
+    return row;
+}
+
+bool isBlank(const Row& row)
+{
+    return row.count == 1 && row.fields.constFirst().trimmed().isEmpty();
+}
+
+// UTF-16 without a BOM shows by its zero bytes: the high half of every ASCII character, on the odd bytes for
+// little-endian and the even ones for big-endian. A CSV always has ASCII (separators, digits, line ends).
+std::optional<QStringDecoder::Encoding> utf16ByZeros(const QByteArray& bytes)
+{
+    const qsizetype sample = std::min<qsizetype>(bytes.size(), 4096) & ~qsizetype(1);
+    qsizetype even = 0;
+    qsizetype odd = 0;
+    for (qsizetype i = 0; i < sample; ++i) {
+        if (bytes.at(i) == 0)
+            ++(i % 2 ? odd : even);
+    }
+    const qsizetype least = std::max<qsizetype>(1, sample / 16);
+    if (odd >= least && even * 4 <= odd)
+        return QStringDecoder::Utf16LE;
+    if (even >= least && odd * 4 <= even)
+        return QStringDecoder::Utf16BE;
+    return std::nullopt;
+}
+
+} // namespace
+
+CsvReader::CsvReader(QByteArray bytes) : m_bytes(std::move(bytes)) {}
+
+QString CsvReader::decode(const Options& options, QString* encoding, bool* guessed) const
+{
+    const auto tell = [&](const QString& name, bool guess) {
+        if (encoding)
+            *encoding = name;
+        if (guessed)
+            *guessed = guess;
+    };
+    if (!options.encoding.isEmpty()) {
+        if (std::optional<QString> text = Encodings::decode(m_bytes, options.encoding)) {
+            tell(options.encoding, false);
+            return *text;
+        }
+    }
+
+    std::optional<QStringDecoder::Encoding> unicode;
+    if (m_bytes.startsWith("\xEF\xBB\xBF"))
+        unicode = QStringDecoder::Utf8;
+    else if (m_bytes.startsWith("\xFF\xFE"))
+        unicode = QStringDecoder::Utf16LE;
+    else if (m_bytes.startsWith("\xFE\xFF"))
+        unicode = QStringDecoder::Utf16BE;
+    else
+        unicode = utf16ByZeros(m_bytes);
+    if (!unicode && Encodings::isUtf8(m_bytes))
+        unicode = QStringDecoder::Utf8;
+    if (unicode) {
+        QStringDecoder decoder(*unicode);
+        tell(QString::fromLatin1(QStringConverter::nameForEncoding(*unicode)), false);
+        return decoder.decode(m_bytes);
+    }
+    if (std::optional<QString> text = Encodings::decode(m_bytes, options.fallbackEncoding)) {
+        tell(options.fallbackEncoding, true);
+        return *text;
+    }
+    tell(QStringLiteral("ISO-8859-1"), true);
+    return QString::fromLatin1(m_bytes);
+}
+
+QChar CsvReader::detectSeparator(const QString& text)
+{
+    static const QChar candidates[] = {u',', u';', u'\t'};
+    int counts[3] = {0, 0, 0};
+    bool quoted = false;
+    for (const QChar c : text) {
+        if (c == u'"')
+            quoted = !quoted;
+        else if (!quoted && (c == u'\n' || c == u'\r'))
+            break;
+        else if (!quoted)
+            for (int i = 0; i < 3; ++i)
+                counts[i] += c == candidates[i] ? 1 : 0;
+    }
+    // Ties go to the comma, then the semicolon: a one-column file is comma-separated.
+    return candidates[std::max_element(counts, counts + 3) - counts];
+}
+
+CsvReader::Table CsvReader::table(const Options& options) const
+{
+    Table t;
+    const QString text = decode(options, &t.encoding, &t.encodingGuessed);
+    if (t.encodingGuessed)
+        t.problems.append({0, QString(), t.encoding,
+                           QStringLiteral("read as %1: the file is not UTF-8 and names no encoding").arg(t.encoding)});
+    t.separator = options.separator.isNull() ? detectSeparator(text) : options.separator;
+
+    Splitter splitter(text, t.separator);
+    bool first = true;
+    int expected = -1;
+    while (!splitter.atEnd()) {
+        Row row = splitter.next();
+        if (isBlank(row))
+            continue;
+        if (first) {
+            first = false;
+            t.hasHeader = options.header == Header::Present ||
+                          (options.header == Header::Guess && CsvColumns::looksLikeHeader(row.fields));
+            if (t.hasHeader) {
+                for (const QString& note : std::as_const(row.notes))
+                    t.problems.append({0, QString(), QString(), QStringLiteral("header: ") + note});
+                t.header = row.fields;
+                expected = row.count;
+                continue;
+            }
+        }
+        const int record = int(t.records.size()) + 1;
+        if (expected < 0)
+            expected = row.count;
+        if (row.count != expected) {
+            const QString against = t.hasHeader ? QStringLiteral("the header") : QStringLiteral("the first row");
+            row.notes << QStringLiteral("has %1 %2, %3 %4: ")
+                                 .arg(row.count)
+                                 .arg(row.count == 1 ? QStringLiteral("field") : QStringLiteral("fields"), against)
+                                 .arg(expected) +
+                             (row.count > expected
+                                  ? QStringLiteral("the fields after the first %1 are not read").arg(expected)
+                                  : QStringLiteral("the missing ones are empty"));
+        }
+        for (const QString& note : std::as_const(row.notes))
+            t.problems.append({record, QString(), QString(), note});
+        t.records.append(row.fields);
+    }
+    return t;
+}
+
+ReadResult CsvReader::read(const Options& options) const
+{
+    Table t = table(options);
+    ReadResult result;
+    result.problems = t.problems;
+    const CsvColumns columns(options.columnNames.isEmpty() ? t.header : options.columnNames);
+    if (!columns.readsAnything()) {
+        result.problems.append(
+            {0, QString(), QString(),
+             t.hasHeader || !options.columnNames.isEmpty()
+                 ? QStringLiteral("nothing read: no column name is one of a name, company, address or telephone")
+                 : QStringLiteral("nothing read: the file has no header and no column names were given")});
+        return result;
+    }
+    for (int i = 0; i < t.records.size(); ++i)
+        result.contacts.append(columns.contact(t.records.at(i), i + 1, result.problems));
+    std::stable_sort(result.problems.begin(), result.problems.end(),
+                     [](const ExchangeProblem& a, const ExchangeProblem& b) { return a.record < b.record; });
+    return result;
+}
