@@ -1,0 +1,202 @@
+#include "VCardWriter.h"
+
+#include <QStringList>
+#include <algorithm>
+
+namespace {
+
+constexpr qsizetype kLineOctets = 75;
+const QByteArray kCrlf("\r\n");
+
+bool isPrintableAscii(const QByteArray& bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
+}
+
+bool isAscii(const QByteArray& bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The entry window keeps numbers in a mask ("050 - 1234567", "___ - _______" when empty): of those only the
+// digits mean anything. Text outside the mask's characters was typed so on purpose and stays.
+QString numberOut(const QString& stored)
+{
+    const QString text = stored.trimmed();
+    QString digits;
+    for (const QChar c : text) {
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            digits += c;
+        else if (c != QLatin1Char('_') && c != QLatin1Char(' ') && c != QLatin1Char('-'))
+            return text;
+    }
+    return digits;
+}
+
+class CardWriter
+{
+public:
+    CardWriter(QByteArray& out, VCardWriter::Version version) : m_out(out), m_version(version) {}
+
+    void plain(const QByteArray& line) { m_out += line + kCrlf; }
+
+    // Each component escaped on its own, so the reader splits them again exactly where they were.
+    void text(const QByteArray& nameAndParameters, const QStringList& components)
+    {
+        QList<QByteArray> parts;
+        for (const QString& component : components)
+            parts.append(escaped(component));
+        const QByteArray value = parts.join(';');
+        if (m_version != VCardWriter::Version::V21) {
+            folded(nameAndParameters + ':' + value);
+        } else if (isPrintableAscii(value) && nameAndParameters.size() + 1 + value.size() <= kLineOctets) {
+            plain(nameAndParameters + ':' + value);
+        } else {
+            QByteArray header = nameAndParameters;
+            if (!isAscii(value))
+                header += ";CHARSET=UTF-8";
+            quotedPrintable(header + ";ENCODING=QUOTED-PRINTABLE:", value);
+        }
+    }
+
+private:
+    QByteArray escaped(const QString& component) const
+    {
+        QString text = component;
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        QString out;
+        out.reserve(text.size());
+        for (const QChar c : text) {
+            if (c == QLatin1Char('\\') || c == QLatin1Char(';'))
+                out += QLatin1Char('\\');
+            if (m_version == VCardWriter::Version::V21) {
+                // line breaks are quoted-printable there, and phones read them only as CR LF
+                out += c == QLatin1Char('\n') ? QStringLiteral("\r\n") : QString(c);
+                continue;
+            }
+            if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+                out += QStringLiteral("\\n");
+            else if (c == QLatin1Char(','))
+                out += QStringLiteral("\\,");
+            else
+                out += c;
+        }
+        return out.toUtf8();
+    }
+
+    void folded(const QByteArray& line)
+    {
+        qsizetype pos = 0;
+        qsizetype room = kLineOctets;
+        do {
+            qsizetype take = std::min(room, line.size() - pos);
+            while (pos + take < line.size() && take > 1 &&
+                   (static_cast<unsigned char>(line.at(pos + take)) & 0xC0) == 0x80)
+                --take;
+            if (pos > 0)
+                m_out += ' ';
+            m_out += line.mid(pos, take) + kCrlf;
+            pos += take;
+            room = kLineOctets - 1;
+        } while (pos < line.size());
+    }
+
+    void quotedPrintable(const QByteArray& header, const QByteArray& value)
+    {
+        const auto encoded = [](QByteArrayView bytes, bool lineStart) {
+            QByteArray token;
+            for (const char c : bytes) {
+                const auto byte = static_cast<unsigned char>(c);
+                // A line of its own starting "BEGIN:" or "END:" would end the card for a reader that looks for those
+                // first, so a continuation line never starts with a plain letter.
+                const bool plain = ((byte >= 33 && byte <= 126 && byte != '=') || byte == ' ') &&
+                                   !(lineStart && QChar::isLetter(byte));
+                if (plain)
+                    token += c;
+                else
+                    token += '=' + QByteArray::number(byte, 16).toUpper().rightJustified(2, '0');
+            }
+            return token;
+        };
+        QByteArray line = header;
+        for (qsizetype i = 0; i < value.size();) {
+            // A character's bytes stay on one line: some phones decode each line on its own.
+            qsizetype end = i + 1;
+            while (end < value.size() && (static_cast<unsigned char>(value.at(end)) & 0xC0) == 0x80)
+                ++end;
+            const QByteArrayView bytes(value.constData() + i, end - i);
+            i = end;
+            QByteArray token = encoded(bytes, false);
+            // the soft break's "=" counts too
+            if (line.size() + token.size() > kLineOctets - 1) {
+                m_out += line + '=' + kCrlf;
+                line.clear();
+                token = encoded(bytes, true);
+            }
+            line += token;
+        }
+        m_out += line + kCrlf;
+    }
+
+    QByteArray& m_out;
+    VCardWriter::Version m_version;
+};
+
+} // namespace
+
+QByteArray VCardWriter::write(const QList<Contact>& contacts, Version version)
+{
+    QByteArray out;
+    const bool v4 = version == Version::V40;
+    const auto types = [&](QByteArrayList list) {
+        if (v4) {
+            for (QByteArray& type : list)
+                type = type.toLower();
+            return list.size() == 1 ? ";TYPE=" + list.first() : ";TYPE=\"" + list.join(',') + '"';
+        }
+        return version == Version::V21 ? ';' + list.join(';') : ";TYPE=" + list.join(',');
+    };
+
+    for (const Contact& contact : contacts) {
+        CardWriter card(out, version);
+        card.plain("BEGIN:VCARD");
+        card.plain(version == Version::V21 ? "VERSION:2.1" : v4 ? "VERSION:4.0" : "VERSION:3.0");
+
+        const bool business = contact.category == QLatin1String("Business");
+        const QString fname = contact.fname.trimmed();
+        const QString lname = contact.lname.trimmed();
+        const QString busName = business ? contact.busName.trimmed() : QString();
+        card.text("N", {lname, fname, QString(), QString(), QString()});
+        QString shown = QStringList{fname, lname}.join(QLatin1Char(' ')).trimmed();
+        card.text("FN", {shown.isEmpty() ? busName : shown});
+        if (!busName.isEmpty())
+            card.text("ORG", {busName});
+
+        const QByteArray where = business ? "WORK" : "HOME";
+        const QString address = contact.address.trimmed();
+        const QString city = contact.city.trimmed();
+        const QString state = contact.state.trimmed();
+        const QString zip = contact.zip.trimmed();
+        if (!address.isEmpty() || !city.isEmpty() || !state.isEmpty() || !zip.isEmpty())
+            card.text("ADR" + types({where}), {QString(), QString(), address, city, state, zip, QString()});
+
+        const auto number = [&](const QString& stored, const QByteArrayList& typeList) {
+            const QString text = numberOut(stored);
+            if (text.isEmpty())
+                return;
+            const bool uri = v4 && std::all_of(text.begin(), text.end(), [](QChar c) {
+                                 return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('+');
+                             });
+            if (uri)
+                card.text("TEL" + types(typeList) + ";VALUE=uri", {QStringLiteral("tel:") + text});
+            else
+                card.text("TEL" + types(typeList), {text});
+        };
+        number(contact.tel1, {where, "VOICE"});
+        number(contact.tel2, {where, "VOICE"});
+        number(contact.pel, {"CELL"});
+        number(contact.fax, {where, "FAX"});
+        card.plain("END:VCARD");
+    }
+    return out;
+}
