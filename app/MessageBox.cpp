@@ -45,6 +45,11 @@ void MessageBox::setTestMode(bool on)
     s_testMode = on;
 }
 
+bool MessageBox::testMode()
+{
+    return s_testMode;
+}
+
 void MessageBox::setNextAnswer(bool yes)
 {
     s_nextAnswer = yes;

@@ -16,6 +16,7 @@ public:
     static bool question(QWidget* parent, const QString& text);
 
     static void setTestMode(bool on);
+    static bool testMode();
     static void setNextAnswer(bool yes);
     static QStringList takeMessages();
     static int questionsAsked();

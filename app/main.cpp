@@ -1,3 +1,4 @@
+#include "CommandLine.h"
 #include "ErrorPath.h"
 #include "Fonts.h"
 #include "MDIForm1.h"
@@ -10,6 +11,8 @@
 
 int main(int argc, char** argv)
 {
+    if (CommandLine::wanted(argc, argv))
+        return CommandLine::run(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tovrin"));
     Fonts::install();

@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "BlockLabel.h"
+#include "ContactCommands.h"
 #include "WrapButton.h"
 #include "DataGrid.h"
 #include "ErrorPath.h"
@@ -16,6 +17,7 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -23,6 +25,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMovie>
+#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -264,6 +267,19 @@ frmMain::frmMain(QWidget* parent) : WorkingWindow(parent)
     setGridSource(dbgPer, m_unbound);
     setGridSource(dbgBus, m_unbound);
 
+    // Contacts in and out, without a control of their own: the grids' context menu, Ctrl+P, files dropped here.
+    contacts = new ContactCommands(
+        this, datTel, [this] { return cmbType->currentText(); },
+        [this] {
+            if (m_boundGrid)
+                m_boundGrid->model()->fetchAll();
+        });
+    for (DataGrid* grid : {dbgPer, dbgBus}) {
+        grid->view()->setContextMenuPolicy(Qt::ActionsContextMenu);
+        grid->view()->addActions(contacts->actions());
+    }
+    setAcceptDrops(true);
+
     connect(cmdAdd, &QPushButton::clicked, this, [this] { ErrorPath::run([&] { cmdAdd_Click(); }); });
     connect(cmdMessages, &QPushButton::clicked, this, [this] { ErrorPath::run([&] { cmdMessages_Click(); }); });
     connect(cmdEnd, &QPushButton::clicked, this, [this] { cmdEnd_Click(); });
@@ -472,6 +488,26 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return WorkingWindow::eventFilter(watched, event);
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    const auto urls = event->mimeData()->urls();
+    if (std::any_of(urls.begin(), urls.end(),
+                    [](const QUrl& url) { return url.isLocalFile() && ContactCommands::importable(url.toLocalFile()); }))
+        event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent* event)
+{
+    QStringList files;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile() && ContactCommands::importable(url.toLocalFile()))
+            files << url.toLocalFile();
+    }
+    event->acceptProposedAction();
+    // After the drop has ended: the preview is a dialog of its own.
+    QMetaObject::invokeMethod(this, [this, files] { contacts->importFiles(files); }, Qt::QueuedConnection);
 }
 
 void frmMain::changeEvent(QEvent* event)

@@ -5,6 +5,7 @@
 
 #include <QVector>
 
+class ContactCommands;
 class DataGrid;
 class LineControl;
 class QButtonGroup;
@@ -70,10 +71,13 @@ public:
     QLabel* Label3;
     QLabel* Label1;
     ResultLines* results;
+    ContactCommands* contacts;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

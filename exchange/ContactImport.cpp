@@ -1,8 +1,14 @@
 #include "ContactImport.h"
 
+#include "ContactFit.h"
+#include "CsvReader.h"
 #include "DataControl.h"
+#include "VCardReader.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSet>
+#include <algorithm>
 
 namespace {
 
@@ -48,6 +54,51 @@ QString nameOf(const Contact& c)
 }
 
 } // namespace
+
+ReadResult ContactImport::readFile(const QString& path, const QString& encoding, bool* encodingUsed)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ReadResult failed;
+        failed.problems.append({0, QString(), path, QStringLiteral("cannot be read: %1").arg(file.errorString())});
+        return failed;
+    }
+    return readBytes(file.readAll(), QFileInfo(path).fileName(), encoding, encodingUsed);
+}
+
+ReadResult ContactImport::readBytes(const QByteArray& bytes, const QString& name, const QString& encoding,
+                                    bool* encodingUsed)
+{
+    const QString fallback = encoding.isEmpty() ? QStringLiteral("windows-1252") : encoding;
+    // A vCard file starts with its first card, whatever its name; anything else is read as CSV.
+    const QByteArray start = bytes.left(512).trimmed().toUpper();
+    const bool vcard = start.contains("BEGIN:VCARD") || name.endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive) ||
+                       name.endsWith(QLatin1String(".vcard"), Qt::CaseInsensitive);
+    ReadResult raw;
+    if (vcard) {
+        raw = VCardReader::read(bytes, fallback, encodingUsed);
+    } else {
+        CsvReader::Options options;
+        options.fallbackEncoding = fallback;
+        const CsvReader reader(bytes);
+        raw = reader.read(options);
+        if (encodingUsed)
+            *encodingUsed = reader.table(options).encodingGuessed;
+    }
+    ReadResult result;
+    result.problems = raw.problems;
+    for (int i = 0; i < raw.contacts.size(); ++i) {
+        const ContactFit::Result fitted = ContactFit::fit(raw.contacts.at(i), i + 1);
+        result.problems += fitted.problems;
+        if (!fitted.empty)
+            result.contacts.append(fitted.contact);
+    }
+    if (raw.contacts.isEmpty() && raw.problems.isEmpty())
+        result.problems.append({0, QString(), name, QStringLiteral("holds no contact")});
+    std::stable_sort(result.problems.begin(), result.problems.end(),
+                     [](const ExchangeProblem& a, const ExchangeProblem& b) { return a.record < b.record; });
+    return result;
+}
 
 ContactImport::Plan ContactImport::plan(const ReadResult& read, const QString& databasePath)
 {

@@ -19,6 +19,14 @@ public:
         int business = 0;
     };
 
+    // The contacts of a vCard or CSV file (told by its content), with their values brought to the stored forms
+    // (see ContactFit). `encoding` reads text that declares none and is not UTF-8 (empty: windows-1252);
+    // `encodingUsed` is set when such text was met. A file that cannot be read is a problem of record 0.
+    static ReadResult readFile(const QString& path, const QString& encoding = QString(), bool* encodingUsed = nullptr);
+    // The same for bytes already read; `name` (the file's name) helps tell the format.
+    static ReadResult readBytes(const QByteArray& bytes, const QString& name, const QString& encoding = QString(),
+                                bool* encodingUsed = nullptr);
+
     // `read`: contacts whose values are in their stored forms (see ContactFit), with the problems met so far. The
     // directory is read from the file at `databasePath`. Throws DbError.
     static Plan plan(const ReadResult& read, const QString& databasePath);

@@ -4,6 +4,7 @@
 #include "ErrorPath.h"
 #include "Fonts.h"
 #include "GridModel.h"
+#include "MessageCommands.h"
 #include "Module1.h"
 #include "Twips.h"
 #include "WindowSwitch.h"
@@ -83,6 +84,10 @@ frmMes::frmMes(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
                       this));
     QTableView* grid = dbgMes->view();
     grid->setFont(Fonts::font(QStringLiteral("Times New Roman"), 9.75, true));
+    // Export and printing, without a control of their own: the grid's context menu and Ctrl+P.
+    auto* commands = new MessageCommands(this, datTel);
+    grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    grid->addActions(commands->actions());
     const QFont headings = Fonts::font(QStringLiteral("MS Sans Serif"), 8.25);
     grid->horizontalHeader()->setFont(headings);
     dbgMes->captionBar()->setFont(headings);

@@ -2,6 +2,7 @@
 
 #include "DataGrid.h"
 #include "ErrorPath.h"
+#include "FileDialogs.h"
 #include "Fonts.h"
 #include "GridModel.h"
 #include "MDIForm1.h"
@@ -36,6 +37,7 @@ public:
     {
         Fonts::install();
         MessageBox::setTestMode(true);
+        FileDialogs::setTestMode(true);
         ErrorPath::setEndActionForTesting([] {});
         WindowSwitch::registerWindow(QStringLiteral("frmMain"), [] { return new frmMain; });
     }

@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QMimeData>
 #include <QMovie>
 #include <QTimer>
 #include <sys/stat.h>
@@ -95,6 +96,7 @@ private Q_SLOTS:
     void busyFileIsReportedAndTheWindowStays();
     void returningShowsAnotherCopysSave();
     void readOnlyFolderShowsEverythingAndRefusesWrites();
+    void contactsComeInAndGoOutWithoutNewControls();
 };
 
 void TestDirectoryWindow::controlsStandWhereDesigned_data()
@@ -767,6 +769,72 @@ void TestDirectoryWindow::readOnlyFolderShowsEverythingAndRefusesWrites()
     f.window->unload();
     QVERIFY(f.open());
     QVERIFY(MessageBox::takeMessages().isEmpty());
+}
+
+void TestDirectoryWindow::contactsComeInAndGoOutWithoutNewControls()
+{
+    DirectoryFixture f;
+    f.db.addTel(QStringLiteral("Personal"), QStringLiteral("Ann"), QStringLiteral("Adams"));
+    f.db.close();
+    QVERIFY(f.open());
+    const QString cards = f.db.dir() + QStringLiteral("/in.vcf");
+    QFile file(cards);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Baker;Bob\r\nTEL;TYPE=CELL:0521234567\r\nEND:VCARD\r\n"
+               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Cole;Cy\r\nORG:Cargo Inc\r\nEND:VCARD\r\n");
+    file.close();
+
+    // Both book grids carry the commands in their context menu; the window keeps its controls.
+    const auto action = [&](const QString& text) -> QAction* {
+        for (QAction* a : f.visibleGrid()->view()->actions()) {
+            if (a->text() == text)
+                return a;
+        }
+        return nullptr;
+    };
+    for (const char* text : {"Import Contacts...", "Export This Book...", "Export Both Books...", "Print This Book...",
+                             "Save This Book as PDF..."})
+        QVERIFY2(action(QLatin1String(text)), text);
+
+    // Import: the preview first (declined: nothing written), then accepted.
+    FileDialogs::setNextFiles({cards});
+    MessageBox::setNextAnswer(false);
+    action(QStringLiteral("Import Contacts..."))->trigger();
+    QStringList messages = MessageBox::takeMessages();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages.at(0).contains(QStringLiteral("1 in \"Personal\", 1 in \"Business\"")), qPrintable(messages.at(0)));
+    QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0), QStringList{"Adams"});
+    FileDialogs::setNextFiles({cards});
+    MessageBox::setNextAnswer(true);
+    action(QStringLiteral("Import Contacts..."))->trigger();
+    MessageBox::takeMessages();
+    QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0), (QStringList{"Adams", "Baker"}));
+
+    // Dropped on the window, the same file again: every entry is there already, so nothing more is written.
+    auto* data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(cards)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f.window, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    MessageBox::setNextAnswer(true);
+    QApplication::sendEvent(f.window, &drop);
+    QStringList shown;
+    QTRY_VERIFY(!(shown += MessageBox::takeMessages()).isEmpty());
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown.at(0).contains(QStringLiteral("0 new entries")), qPrintable(shown.at(0)));
+    QCOMPARE(f.db.count(QStringLiteral("tblTel")), 3);
+    delete data;
+
+    // Export of both books as CSV holds all three entries.
+    const QString out = f.db.dir() + QStringLiteral("/out.csv");
+    FileDialogs::setNextFiles({out}, QStringLiteral("CSV, UTF-8 (*.csv)"));
+    action(QStringLiteral("Export Both Books..."))->trigger();
+    QFile exported(out);
+    QVERIFY(exported.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(exported.readAll());
+    for (const char* name : {"Adams", "Baker", "Cargo Inc"})
+        QVERIFY2(text.contains(QLatin1String(name)), qPrintable(text));
 }
 
 QTEST_MAIN(TestDirectoryWindow)

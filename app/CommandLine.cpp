@@ -1,0 +1,226 @@
+#include "CommandLine.h"
+
+#include "ContactExport.h"
+#include "ContactImport.h"
+#include "CsvWriter.h"
+#include "DbError.h"
+#include "Module1.h"
+#include "Printout.h"
+#include "VCardWriter.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPrinter>
+#include <QSaveFile>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const char* const kWorkOptions[] = {"--import", "--export", "--export-messages", "--pdf", "--help", "-h",
+                                    "--version", "-v", "--help-all"};
+
+void say(FILE* stream, const QString& text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+// Writes the whole file or, on failure, leaves whatever was there before.
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw DbError(-1, QStringLiteral("Cannot write \"%1\": %2.").arg(path, file.errorString()));
+}
+
+QString bookTitle(ContactExport::Book book)
+{
+    switch (book) {
+    case ContactExport::Book::Personal:
+        return QStringLiteral("Personal");
+    case ContactExport::Book::Business:
+        return QStringLiteral("Business");
+    case ContactExport::Book::Both:
+        break;
+    }
+    return QStringLiteral("Personal and Business");
+}
+
+int importFiles(const QStringList& files, const QString& encoding, bool dryRun, const QString& database)
+{
+    ReadResult all;
+    for (const QString& path : files) {
+        const ReadResult read = ContactImport::readFile(path, encoding);
+        all.contacts += read.contacts;
+        for (ExchangeProblem problem : read.problems) {
+            if (files.size() > 1)
+                problem.action = QStringLiteral("%1 (in %2)").arg(problem.action, path);
+            all.problems.append(problem);
+        }
+    }
+    const ContactImport::Plan plan = ContactImport::plan(all, database);
+    say(stdout, ContactImport::summary(plan));
+    if (!dryRun)
+        ContactImport::write(plan, database);
+    else
+        say(stdout, QStringLiteral("Nothing was written (--dry-run).\n"));
+    return plan.problems.isEmpty() ? 0 : 1;
+}
+
+int exportBook(const QString& path, ContactExport::Book book, const QString& format, const QString& database)
+{
+    const QList<Contact> entries = ContactExport::entries(database, book);
+    const QString chosen = !format.isEmpty() ? format
+                           : path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ? QStringLiteral("csv")
+                                                                                        : QStringLiteral("vcard3");
+    QByteArray bytes;
+    if (chosen == QLatin1String("csv"))
+        bytes = CsvWriter::contacts(entries);
+    else if (chosen == QLatin1String("vcard21"))
+        bytes = VCardWriter::write(entries, VCardWriter::Version::V21);
+    else if (chosen == QLatin1String("vcard4"))
+        bytes = VCardWriter::write(entries, VCardWriter::Version::V40);
+    else if (chosen == QLatin1String("vcard3"))
+        bytes = VCardWriter::write(entries, VCardWriter::Version::V30);
+    else
+        throw DbError(-1, QStringLiteral("Unknown format \"%1\": use vcard3, vcard21, vcard4 or csv.").arg(chosen));
+    writeFile(path, bytes);
+    say(stdout, QStringLiteral("%1 entries written to %2.\n").arg(entries.size()).arg(path));
+    return 0;
+}
+
+int exportMessages(const QString& path, const QString& database)
+{
+    QList<CsvWriter::MessageRow> rows;
+    for (const ContactExport::Message& m : ContactExport::messages(database))
+        rows.append({m.date, m.time, m.from, m.to, m.text});
+    writeFile(path, CsvWriter::messages(rows));
+    say(stdout, QStringLiteral("%1 messages written to %2.\n").arg(rows.size()).arg(path));
+    return 0;
+}
+
+int savePdf(const QString& path, ContactExport::Book book, const QString& database)
+{
+    const QList<Contact> entries = ContactExport::entries(database, book);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    Printout::book(printer, bookTitle(book), entries);
+    if (!QFile::exists(path))
+        throw DbError(-1, QStringLiteral("Cannot write \"%1\".").arg(path));
+    say(stdout, QStringLiteral("%1 entries printed to %2.\n").arg(entries.size()).arg(path));
+    return 0;
+}
+
+QString databaseShown()
+{
+    try {
+        return Module1::databasePath();
+    } catch (const DbError& error) {
+        return error.description();
+    }
+}
+
+} // namespace
+
+bool CommandLine::wanted(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        for (const char* option : kWorkOptions) {
+            const std::size_t length = std::strlen(option);
+            if (std::strncmp(argv[i], option, length) == 0 && (argv[i][length] == '\0' || argv[i][length] == '='))
+                return true;
+        }
+    }
+    return false;
+}
+
+int CommandLine::run(int argc, char** argv)
+{
+    // Only a PDF needs fonts and a paint engine; it gets them without any display.
+    bool pdf = false;
+    for (int i = 1; i < argc; ++i)
+        pdf = pdf || std::strncmp(argv[i], "--pdf", 5) == 0;
+    if (pdf)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app(pdf ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
+    QCoreApplication::setApplicationName(QStringLiteral("tovrin"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TOVRIN_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Tovrin, a telephone directory with a telephone-message pad.\n"
+                       "Without options it starts its windows. With them it works on the directory file the windows "
+                       "use (%1) and opens no window.\n\n"
+                       "Import reads vCard (2.1, 3.0, 4.0) and CSV files and prints what it will do: the entries for "
+                       "each book, those already in the directory (skipped) and every value not carried over as it "
+                       "was. It writes all the entries or none.\n"
+                       "Exit codes: 0 everything was carried over, 1 something was left out, 2 an error.")
+            .arg(databaseShown()));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption import(QStringLiteral("import"),
+                                    QStringLiteral("Imports the contacts of FILE (more files may follow)."),
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption encoding(QStringLiteral("encoding"),
+                                      QStringLiteral("Reads text that names no encoding and is not UTF-8 in NAME, "
+                                                     "e.g. windows-1255, windows-1252, ISO-8859-8, Shift_JIS."),
+                                      QStringLiteral("NAME"));
+    const QCommandLineOption dryRun(QStringLiteral("dry-run"),
+                                    QStringLiteral("Prints what an import would do and writes nothing."));
+    const QCommandLineOption exportOption(QStringLiteral("export"), QStringLiteral("Exports entries to FILE."),
+                                          QStringLiteral("FILE"));
+    const QCommandLineOption book(QStringLiteral("book"),
+                                  QStringLiteral("The book to export or print: personal, business or both (default)."),
+                                  QStringLiteral("BOOK"), QStringLiteral("both"));
+    const QCommandLineOption format(QStringLiteral("format"),
+                                    QStringLiteral("vcard3 (default), vcard21 for old phones, vcard4, or csv (the "
+                                                   "default for a FILE ending in .csv)."),
+                                    QStringLiteral("FORMAT"));
+    const QCommandLineOption messages(QStringLiteral("export-messages"),
+                                      QStringLiteral("Exports the message log to FILE as CSV."), QStringLiteral("FILE"));
+    const QCommandLineOption pdfOption(QStringLiteral("pdf"), QStringLiteral("Prints a book to FILE as PDF."),
+                                       QStringLiteral("FILE"));
+    parser.addOptions({import, encoding, dryRun, exportOption, book, format, messages, pdfOption});
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("More files to import."),
+                                 QStringLiteral("[FILE...]"));
+    if (!parser.parse(QCoreApplication::arguments())) {
+        say(stderr, parser.errorText() + QStringLiteral("\n"));
+        return 2;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        say(stdout, parser.helpText());
+        return 0;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        say(stdout, QStringLiteral("tovrin %1\n").arg(QCoreApplication::applicationVersion()));
+        return 0;
+    }
+
+    const auto chosenBook = ContactExport::bookNamed(parser.value(book));
+    if (!chosenBook) {
+        say(stderr, QStringLiteral("Unknown book \"%1\": use personal, business or both.\n").arg(parser.value(book)));
+        return 2;
+    }
+    try {
+        const QString database = Module1::databasePath();
+        int code = 0;
+        if (parser.isSet(import))
+            code = std::max(code, importFiles(parser.values(import) + parser.positionalArguments(),
+                                              parser.value(encoding), parser.isSet(dryRun), database));
+        if (parser.isSet(exportOption))
+            code = std::max(code, exportBook(parser.value(exportOption), *chosenBook, parser.value(format), database));
+        if (parser.isSet(messages))
+            code = std::max(code, exportMessages(parser.value(messages), database));
+        if (parser.isSet(pdfOption))
+            code = std::max(code, savePdf(parser.value(pdfOption), *chosenBook, database));
+        return code;
+    } catch (const DbError& error) {
+        say(stderr, QStringLiteral("Error %1\n%2\n").arg(error.number()).arg(error.description()));
+        return 2;
+    }
+}

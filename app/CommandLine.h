@@ -1,0 +1,14 @@
+#pragma once
+
+// The program's work without windows: contacts in and out of the directory, a book as PDF. Without any of its
+// options the program starts its windows as always.
+namespace CommandLine {
+
+// True when the arguments ask for work without windows (or for --help or --version).
+bool wanted(int argc, char** argv);
+
+// Does that work on the file the windows use and returns the exit code: 0 when everything was carried over, 1
+// when something was left out, 2 on an error. Never opens a window, and needs no display.
+int run(int argc, char** argv);
+
+} // namespace CommandLine

@@ -1,0 +1,58 @@
+#include "FileDialogs.h"
+
+#include "MessageBox.h"
+
+#include <QFileDialog>
+#include <QPrintDialog>
+#include <QSaveFile>
+
+namespace {
+bool s_testMode = false;
+QStringList s_nextFiles;
+QString s_nextFilter;
+} // namespace
+
+QStringList FileDialogs::openFiles(QWidget* parent, const QString& caption, const QString& filter)
+{
+    if (s_testMode)
+        return std::exchange(s_nextFiles, {});
+    return QFileDialog::getOpenFileNames(parent, caption, QString(), filter);
+}
+
+QString FileDialogs::saveFile(QWidget* parent, const QString& caption, const QString& filters, QString* chosenFilter)
+{
+    if (s_testMode) {
+        if (chosenFilter)
+            *chosenFilter = s_nextFilter.isEmpty() ? filters.section(QStringLiteral(";;"), 0, 0) : s_nextFilter;
+        return std::exchange(s_nextFiles, {}).value(0);
+    }
+    return QFileDialog::getSaveFileName(parent, caption, QString(), filters, chosenFilter);
+}
+
+bool FileDialogs::print(QWidget* parent, QPrinter& printer)
+{
+    if (s_testMode)
+        return false;
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void FileDialogs::setTestMode(bool on)
+{
+    s_testMode = on;
+}
+
+void FileDialogs::setNextFiles(const QStringList& files, const QString& filter)
+{
+    s_nextFiles = files;
+    s_nextFilter = filter;
+}
+
+bool FileDialogs::writeFile(QWidget* parent, const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    MessageBox::critical(parent, QStringLiteral("Cannot write \"%1\": %2.").arg(path, file.errorString()));
+    return false;
+}

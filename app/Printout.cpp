@@ -1,0 +1,181 @@
+#include "Printout.h"
+
+#include "DateRules.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QTextLayout>
+
+namespace {
+
+const QString kNoNumber = QStringLiteral("___ - _______");
+
+// Lays out lines down the pages of a device: a title on the first page, a page number at the foot of each.
+class Pages
+{
+public:
+    Pages(QPagedPaintDevice& device, const QString& title) : m_device(device), m_painter(&device)
+    {
+        const QRect page = m_painter.viewport();
+        m_width = page.width();
+        m_bottom = page.height() - lineHeight(footFont()) * 2;
+        m_painter.setFont(titleFont());
+        m_painter.drawText(QRect(0, 0, m_width, lineHeight(titleFont()) * 2), Qt::AlignLeft | Qt::AlignVCenter, title);
+        m_y = lineHeight(titleFont()) * 3;
+    }
+    ~Pages() { footer(); }
+    Pages(const Pages&) = delete;
+    Pages& operator=(const Pages&) = delete;
+
+    int width() const { return m_width; }
+    QPainter& painter() { return m_painter; }
+
+    static QFont titleFont() { return font(16, true); }
+    static QFont headingFont() { return font(13, true); }
+    static QFont bodyFont() { return font(10, false); }
+    static QFont footFont() { return font(8, false); }
+
+    int lineHeight(const QFont& f) { return QFontMetrics(f, &m_device).lineSpacing(); }
+
+    // The top of a block `height` high, on a new page when this one has no room for it.
+    int place(int height)
+    {
+        if (m_y + height > m_bottom && m_y > 0) {
+            footer();
+            m_device.newPage();
+            m_y = 0;
+        }
+        const int top = m_y;
+        m_y += height;
+        return top;
+    }
+    void skip(int height) { m_y += height; }
+
+    // Text in its own direction: a right-to-left name reads right to left and stands at the right of its cell.
+    void text(const QRect& cell, const QString& value, const QFont& f)
+    {
+        m_painter.setFont(f);
+        QTextOption option(value.isRightToLeft() ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter);
+        option.setTextDirection(value.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+        option.setWrapMode(QTextOption::NoWrap);
+        m_painter.drawText(cell, QFontMetrics(f, &m_device).elidedText(value, Qt::ElideRight, cell.width()), option);
+    }
+
+private:
+    static QFont font(int points, bool bold)
+    {
+        QFont f(QStringLiteral("Liberation Sans"));
+        f.setPointSize(points);
+        f.setBold(bold);
+        return f;
+    }
+    void footer()
+    {
+        m_painter.setFont(footFont());
+        m_painter.drawText(QRect(0, m_bottom + lineHeight(footFont()), m_width, lineHeight(footFont())),
+                           Qt::AlignHCenter, QStringLiteral("Page %1").arg(++m_page));
+    }
+
+    QPagedPaintDevice& m_device;
+    QPainter m_painter;
+    int m_width = 0;
+    int m_bottom = 0;
+    int m_y = 0;
+    int m_page = 0;
+};
+
+QString nameOf(const Contact& c)
+{
+    const QString person = c.lname.trimmed().isEmpty() || c.fname.trimmed().isEmpty()
+                               ? (c.lname.trimmed() + c.fname.trimmed())
+                               : c.lname.trimmed() + QStringLiteral(", ") + c.fname.trimmed();
+    if (c.category != QLatin1String("Business") || c.busName.trimmed().isEmpty())
+        return person;
+    return person.isEmpty() ? c.busName.trimmed() : c.busName.trimmed() + QStringLiteral(" (") + person + QLatin1Char(')');
+}
+
+QString numbersOf(const Contact& c)
+{
+    QStringList parts;
+    const std::pair<const char*, const QString*> numbers[] = {
+        {"Tel", &c.tel1}, {"Tel", &c.tel2}, {"Cell", &c.pel}, {"Fax", &c.fax}};
+    for (const auto& [label, value] : numbers) {
+        const QString v = value->trimmed();
+        if (!v.isEmpty() && v != kNoNumber)
+            parts << QStringLiteral("%1 %2").arg(QLatin1String(label), v);
+    }
+    return parts.join(QStringLiteral("    "));
+}
+
+// The letter a name is filed under: its first letter without accents, as a capital.
+QString initialOf(const Contact& c)
+{
+    const QString key = (c.category == QLatin1String("Business") ? c.busName : c.lname).trimmed();
+    if (key.isEmpty())
+        return QStringLiteral("#");
+    const QChar first = key.normalized(QString::NormalizationForm_D).at(0);
+    return first.isLetter() ? QString(first.toUpper()) : QStringLiteral("#");
+}
+
+} // namespace
+
+void Printout::book(QPagedPaintDevice& device, const QString& title, const QList<Contact>& entries)
+{
+    Pages pages(device, QStringLiteral("%1 - %2").arg(title, QLocale().toString(QDate::currentDate(), QLocale::LongFormat)));
+    const int body = pages.lineHeight(Pages::bodyFont());
+    const int heading = pages.lineHeight(Pages::headingFont());
+    const int nameWidth = pages.width() * 2 / 5;
+    QString initial;
+    QString category;
+    for (const Contact& entry : entries) {
+        if (entry.category != category && !category.isEmpty()) {
+            // The second book of the two starts a part of its own.
+            const int top = pages.place(heading * 2);
+            pages.text(QRect(0, top, pages.width(), heading * 2), entry.category, Pages::titleFont());
+            initial.clear();
+        }
+        category = entry.category;
+        if (initialOf(entry) != initial) {
+            initial = initialOf(entry);
+            // A heading never stands alone at the foot of a page.
+            const int top = pages.place(heading + body);
+            pages.text(QRect(0, top, pages.width(), heading), initial, Pages::headingFont());
+            pages.skip(-body);
+        }
+        const int top = pages.place(body);
+        pages.text(QRect(0, top, nameWidth - body, body), nameOf(entry), Pages::bodyFont());
+        pages.text(QRect(nameWidth, top, pages.width() - nameWidth, body), numbersOf(entry), Pages::bodyFont());
+    }
+    if (entries.isEmpty())
+        pages.text(QRect(0, pages.place(body), pages.width(), body), QStringLiteral("No entries."), Pages::bodyFont());
+}
+
+void Printout::messages(QPagedPaintDevice& device, const QList<ContactExport::Message>& messages)
+{
+    Pages pages(device, QStringLiteral("Messages - %1").arg(QLocale().toString(QDate::currentDate(), QLocale::LongFormat)));
+    const QFont bodyFont = Pages::bodyFont();
+    const int body = pages.lineHeight(bodyFont);
+    for (const ContactExport::Message& m : messages) {
+        const QString head = QStringLiteral("%1  %2    From: %3    To: %4")
+                                 .arg(DateRules::shortDate(m.date, QLocale()), DateRules::shortTime(m.time, QLocale()),
+                                      m.from, m.to);
+        // The text wraps within the page; its height decides whether the message fits on this page.
+        QTextOption option;
+        option.setWrapMode(QTextOption::WordWrap);
+        option.setTextDirection(m.text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+        option.setAlignment(m.text.isRightToLeft() ? Qt::AlignRight : Qt::AlignLeft);
+        pages.painter().setFont(bodyFont);
+        const QRect textBox =
+            pages.painter().boundingRect(QRectF(body, 0, pages.width() - body, 1 << 20), m.text, option).toRect();
+        const int top = pages.place(body + textBox.height() + body / 2);
+        QFont headFont = bodyFont;
+        headFont.setBold(true);
+        pages.text(QRect(0, top, pages.width(), body), head, headFont);
+        pages.painter().setFont(bodyFont);
+        pages.painter().drawText(QRectF(body, top + body, pages.width() - body, textBox.height()), m.text, option);
+    }
+    if (messages.isEmpty())
+        pages.text(QRect(0, pages.place(body), pages.width(), body), QStringLiteral("No messages."), bodyFont);
+}

@@ -1,0 +1,131 @@
+#include "ContactCommands.h"
+
+#include "ContactExport.h"
+#include "CsvWriter.h"
+#include "DataControl.h"
+#include "ErrorPath.h"
+#include "FileDialogs.h"
+#include "ImportPreview.h"
+#include "Printout.h"
+#include "VCardWriter.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QWidget>
+
+namespace {
+
+// Beyond this many entries an import shows its progress and can be cancelled.
+constexpr int kQuietImport = 500;
+
+const QString kVCard3 = QStringLiteral("vCard 3.0 (*.vcf)");
+const QString kVCard21 = QStringLiteral("vCard 2.1, for older phones (*.vcf)");
+const QString kVCard4 = QStringLiteral("vCard 4.0 (*.vcf)");
+const QString kCsv = QStringLiteral("CSV, UTF-8 (*.csv)");
+
+} // namespace
+
+ContactCommands::ContactCommands(QWidget* window, DataControl* datTel, std::function<QString()> book,
+                                 std::function<void()> idle)
+    : QObject(window), m_window(window), m_datTel(datTel), m_book(std::move(book)), m_idle(std::move(idle))
+{
+    const auto add = [this](const QString& text, auto handler) {
+        auto* action = new QAction(text, m_window);
+        connect(action, &QAction::triggered, this, handler);
+        m_actions.append(action);
+        return action;
+    };
+    add(QStringLiteral("Import Contacts..."), [this] {
+        importFiles(FileDialogs::openFiles(m_window, QStringLiteral("Import Contacts"),
+                                           QStringLiteral("Contacts (*.vcf *.vcard *.csv *.txt);;All files (*)")));
+    });
+    add(QStringLiteral("Export This Book..."), [this] { exportBooks(false); });
+    add(QStringLiteral("Export Both Books..."), [this] { exportBooks(true); });
+    QAction* print = add(QStringLiteral("Print This Book..."), [this] { printBook(false); });
+    print->setShortcut(QKeySequence::Print);
+    print->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    window->addAction(print);
+    add(QStringLiteral("Save This Book as PDF..."), [this] { printBook(true); });
+}
+
+bool ContactCommands::importable(const QString& path)
+{
+    for (const char* ending : {".vcf", ".vcard", ".csv"}) {
+        if (path.endsWith(QLatin1String(ending), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+void ContactCommands::importFiles(const QStringList& files)
+{
+    if (files.isEmpty())
+        return;
+    ErrorPath::runKeeping(m_window, [&] {
+        const QString database = m_datTel->DatabaseName();
+        const auto plan = ImportPreview::ask(m_window, files, database);
+        if (!plan || plan->added.isEmpty())
+            return;
+        m_idle();
+        std::unique_ptr<QProgressDialog> progress;
+        if (plan->added.size() > kQuietImport) {
+            progress = std::make_unique<QProgressDialog>(QStringLiteral("Importing contacts..."), QStringLiteral("Cancel"),
+                                                         0, int(plan->added.size()), m_window);
+            progress->setWindowModality(Qt::WindowModal);
+            progress->setMinimumDuration(300);
+        }
+        const bool written = ContactImport::write(*plan, database, [&](int done) {
+            if (!progress)
+                return true;
+            if (done % 50 == 0)
+                progress->setValue(done);
+            return !progress->wasCanceled();
+        });
+        if (written)
+            m_datTel->Refresh();
+    });
+}
+
+void ContactCommands::exportBooks(bool both)
+{
+    QString filter;
+    const QString path = FileDialogs::saveFile(m_window, both ? QStringLiteral("Export Both Books")
+                                                              : QStringLiteral("Export %1").arg(m_book()),
+                                               QStringList{kVCard3, kVCard21, kVCard4, kCsv}.join(QStringLiteral(";;")),
+                                               &filter);
+    if (path.isEmpty())
+        return;
+    ErrorPath::runKeeping(m_window, [&] {
+        const auto book = both ? ContactExport::Book::Both : *ContactExport::bookNamed(m_book());
+        const QList<Contact> entries = ContactExport::entries(m_datTel->DatabaseName(), book);
+        QByteArray bytes;
+        if (filter == kCsv || (filter.isEmpty() && path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)))
+            bytes = CsvWriter::contacts(entries);
+        else
+            bytes = VCardWriter::write(entries, filter == kVCard21 ? VCardWriter::Version::V21
+                                                : filter == kVCard4 ? VCardWriter::Version::V40
+                                                                    : VCardWriter::Version::V30);
+        FileDialogs::writeFile(m_window, path, bytes);
+    });
+}
+
+void ContactCommands::printBook(bool toPdf)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (toPdf) {
+        const QString path = FileDialogs::saveFile(m_window, QStringLiteral("Save %1 as PDF").arg(m_book()),
+                                                   QStringLiteral("PDF (*.pdf)"));
+        if (path.isEmpty())
+            return;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+    } else if (!FileDialogs::print(m_window, printer)) {
+        return;
+    }
+    ErrorPath::runKeeping(m_window, [&] {
+        Printout::book(printer, m_book(),
+                       ContactExport::entries(m_datTel->DatabaseName(), *ContactExport::bookNamed(m_book())));
+    });
+}

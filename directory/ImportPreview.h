@@ -1,0 +1,37 @@
+#pragma once
+
+#include "ContactImport.h"
+
+#include <QDialog>
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QPlainTextEdit;
+
+// What an import will do, shown before anything is written: how many entries go to each book, the entries already
+// in the directory (skipped unless the user asks), and every value that does not fit, with what is done with it.
+// Text that names no encoding and is not UTF-8 is read in the encoding the user picks here. The list can be saved
+// as a text file.
+class ImportPreview : public QDialog
+{
+    Q_OBJECT
+public:
+    // Reads the files and asks; the plan to write, or nothing when the user cancelled or nothing can be imported
+    // (which is said). Throws DbError when the directory cannot be read.
+    static std::optional<ContactImport::Plan> ask(QWidget* parent, const QStringList& files, const QString& databasePath);
+
+private:
+    ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArray>> files, QString databasePath);
+    void reread();
+    ContactImport::Plan chosenPlan() const;
+    void saveList();
+
+    QList<std::pair<QString, QByteArray>> m_files; // name and bytes, read once
+    QString m_databasePath;
+    ContactImport::Plan m_plan;
+    bool m_encodingUsed = false;
+    QComboBox* m_encoding;
+    QCheckBox* m_duplicates;
+    QPlainTextEdit* m_summary;
+};

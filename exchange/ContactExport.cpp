@@ -1,0 +1,55 @@
+#include "ContactExport.h"
+
+#include "DataControl.h"
+
+std::optional<ContactExport::Book> ContactExport::bookNamed(const QString& name)
+{
+    const QString n = name.toLower();
+    if (n == QLatin1String("personal"))
+        return Book::Personal;
+    if (n == QLatin1String("business"))
+        return Book::Business;
+    if (n == QLatin1String("both"))
+        return Book::Both;
+    return std::nullopt;
+}
+
+QList<Contact> ContactExport::entries(const QString& databasePath, Book book)
+{
+    DataControl directory;
+    directory.setDatabaseName(databasePath);
+    QList<Contact> result;
+    // The statements the directory window reads its books with, so the order is the grid's.
+    const auto read = [&](const char* name, const char* sortField) {
+        directory.setRecordSource(QStringLiteral("SELECT * FROM tblTel WHERE Category = '%1' ORDER BY %2")
+                                      .arg(QLatin1String(name), QLatin1String(sortField)));
+        directory.Refresh();
+        for (Recordset* rs = directory.Recordset(); !rs->Eof(); rs->MoveNext()) {
+            const auto field = [rs](const char* column) {
+                return rs->Fields(QLatin1String(column)).Value().toString();
+            };
+            result.append({field("Category"), field("Fname"), field("Lname"), field("BusName"), field("Address"),
+                           field("City"), field("State"), field("Zip"), field("Tel1"), field("Tel2"), field("Pel"),
+                           field("Fax")});
+        }
+    };
+    if (book != Book::Business)
+        read("Personal", "Lname");
+    if (book != Book::Personal)
+        read("Business", "BusName");
+    return result;
+}
+
+QList<ContactExport::Message> ContactExport::messages(const QString& databasePath)
+{
+    DataControl log;
+    log.setDatabaseName(databasePath);
+    log.setRecordSource(QStringLiteral("SELECT * FROM tblMes ORDER BY Cdate DESC"));
+    log.Refresh();
+    QList<Message> result;
+    for (Recordset* rs = log.Recordset(); !rs->Eof(); rs->MoveNext()) {
+        const auto field = [rs](const char* column) { return rs->Fields(QLatin1String(column)).Value().toString(); };
+        result.append({field("Cdate"), field("Ctime"), field("Meet"), field("Avur"), field("Hodaa")});
+    }
+    return result;
+}

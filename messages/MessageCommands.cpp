@@ -1,0 +1,59 @@
+#include "MessageCommands.h"
+
+#include "ContactExport.h"
+#include "CsvWriter.h"
+#include "DataControl.h"
+#include "ErrorPath.h"
+#include "FileDialogs.h"
+#include "Printout.h"
+
+#include <QAction>
+#include <QPrinter>
+#include <QWidget>
+
+MessageCommands::MessageCommands(QWidget* window, DataControl* datTel)
+    : QObject(window), m_window(window), m_datTel(datTel)
+{
+    const auto add = [this](const QString& text, auto handler) {
+        auto* action = new QAction(text, m_window);
+        connect(action, &QAction::triggered, this, handler);
+        m_actions.append(action);
+        return action;
+    };
+    add(QStringLiteral("Export Messages..."), [this] { exportMessages(); });
+    QAction* print = add(QStringLiteral("Print Messages..."), [this] { printMessages(false); });
+    print->setShortcut(QKeySequence::Print);
+    print->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    window->addAction(print);
+    add(QStringLiteral("Save Messages as PDF..."), [this] { printMessages(true); });
+}
+
+void MessageCommands::exportMessages()
+{
+    const QString path =
+        FileDialogs::saveFile(m_window, QStringLiteral("Export Messages"), QStringLiteral("CSV, UTF-8 (*.csv)"));
+    if (path.isEmpty())
+        return;
+    ErrorPath::runKeeping(m_window, [&] {
+        QList<CsvWriter::MessageRow> rows;
+        for (const ContactExport::Message& m : ContactExport::messages(m_datTel->DatabaseName()))
+            rows.append({m.date, m.time, m.from, m.to, m.text});
+        FileDialogs::writeFile(m_window, path, CsvWriter::messages(rows));
+    });
+}
+
+void MessageCommands::printMessages(bool toPdf)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (toPdf) {
+        const QString path =
+            FileDialogs::saveFile(m_window, QStringLiteral("Save Messages as PDF"), QStringLiteral("PDF (*.pdf)"));
+        if (path.isEmpty())
+            return;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+    } else if (!FileDialogs::print(m_window, printer)) {
+        return;
+    }
+    ErrorPath::runKeeping(m_window, [&] { Printout::messages(printer, ContactExport::messages(m_datTel->DatabaseName())); });
+}
