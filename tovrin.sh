@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(build-essential cmake pkg-config qt6-base-dev libsqlite3-dev libicu-dev libphonenumber-dev sqlite3 xvfb xauth
-          xdotool x11-apps imagemagick openbox culmus fonts-liberation clang libclang-rt-14-dev)
+          xdotool x11-apps imagemagick openbox culmus fonts-liberation clang libclang-rt-14-dev poppler-utils)
 
 install_missing() {
     local missing=()
@@ -49,6 +49,7 @@ bench)
     install_missing
     TOVRIN_EXTRA="-DTOVRIN_BENCH=ON" build "${TOVRIN_BUILD:-build-bench}" Release
     "${TOVRIN_BUILD:-build-bench}/bench/tovrin_bench" "${@:2}"
+    "${TOVRIN_BUILD:-build-bench}/bench/tovrin_bench_exchange"
     ;;
 *)
     sed -n '2,6p' "$0"
