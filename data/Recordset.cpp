@@ -20,9 +20,15 @@ Recordset::Recordset(std::shared_ptr<Database> db, const QString& sql) : m_db(st
 Recordset::Recordset(std::shared_ptr<Database> db, const QString& table, QVector<qint64> keys)
     : m_db(std::move(db)), m_table(table), m_keyed(true), m_rowKeys(std::move(keys))
 {
+    // The columns of SELECT *, less the sort key, which only orders a book: a search reads up to every row, and
+    // SQLite copies each result column of each row it steps to.
+    QStringList names;
     for (const auto& column : m_db->columns(m_table)) {
         if (column.isIntegerKey)
             m_keyName = column.name;
+        if (column.name.compare(QLatin1String("SortKey"), Qt::CaseInsensitive) != 0)
+            names << QLatin1Char('"') + QString(column.name).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
+                         QLatin1Char('"');
     }
     if (m_keyName.isEmpty())
         throw DbError(3027, QStringLiteral("The table %1 has no key column.").arg(m_table));
@@ -30,20 +36,17 @@ Recordset::Recordset(std::shared_ptr<Database> db, const QString& table, QVector
         std::sort(m_rowKeys.begin(), m_rowKeys.end());
     // One statement walks the table in key order from a given key: the rows between two wanted keys are stepped
     // over while they are few, and the walk jumps ahead where they are many. All of it reads one snapshot.
-    m_stmt = Statement(m_db->handle(), QStringLiteral("SELECT * FROM \"%1\" WHERE \"%2\" >= ? ORDER BY \"%2\"")
-                                           .arg(m_table, m_keyName));
+    m_stmt = Statement(m_db->handle(), QStringLiteral("SELECT %3 FROM \"%1\" WHERE \"%2\" >= ? ORDER BY \"%2\"")
+                                           .arg(m_table, m_keyName, names.join(QLatin1Char(','))));
     describe();
 }
 
-void Recordset::start() const
+void Recordset::readFirst()
 {
-    if (m_started)
-        return;
     // Every record set is made by a data control and changed through it; reading its first row is no change a
-    // caller can see, so the const accessors may do it.
-    auto* self = const_cast<Recordset*>(this);
-    self->m_started = true;
-    self->m_eof = !self->step();
+    // caller can see, so the const accessors may do it (see start()).
+    m_started = true;
+    m_eof = !step();
 }
 
 void Recordset::describe()

@@ -79,7 +79,13 @@ public:
 private:
     const Database::ColumnInfo& tableColumn(const QString& name) const;
     void describe();
-    void start() const;
+    // Called for every field read: the check stays inline, the first read does not.
+    void start() const
+    {
+        if (!m_started)
+            const_cast<Recordset*>(this)->readFirst();
+    }
+    void readFirst();
     bool step();
     bool stepKeyed();
 
