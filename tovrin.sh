@@ -3,6 +3,7 @@
 #   ./tovrin.sh run     install what is missing, build, start the program
 #   ./tovrin.sh test    install what is missing, build, run every test headless
 #   ./tovrin.sh bench   install what is missing, build optimised, run the benchmarks
+#   ./tovrin.sh package install what is missing, build, make the .deb and check it (desktop entry, metainfo, lintian)
 # Set TOVRIN_BUILD to use another build folder (default: build), TOVRIN_SANITIZE=1 for an ASan/UBSan build.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -51,8 +52,18 @@ bench)
     "${TOVRIN_BUILD:-build-bench}/bench/tovrin_bench" "${@:2}"
     "${TOVRIN_BUILD:-build-bench}/bench/tovrin_bench_exchange"
     ;;
+package)
+    packages+=(desktop-file-utils appstream lintian dpkg-dev)
+    install_missing
+    build "${TOVRIN_BUILD:-build}" RelWithDebInfo
+    desktop-file-validate dist/org.tovrin.Tovrin.desktop
+    appstreamcli validate --no-net "${TOVRIN_BUILD:-build}/share/org.tovrin.Tovrin.metainfo.xml"
+    (cd "${TOVRIN_BUILD:-build}" && cpack -G DEB)
+    lintian "${TOVRIN_BUILD:-build}"/tovrin_*.deb
+    ls "${TOVRIN_BUILD:-build}"/tovrin_*.deb
+    ;;
 *)
-    sed -n '2,6p' "$0"
+    sed -n '2,7p' "$0"
     exit 2
     ;;
 esac

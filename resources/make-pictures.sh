@@ -350,17 +350,26 @@ icon_cells() {
 }
 
 # Cell grid on stdin to a palette PNG.  Args: out size ch=colour...
+# The points of a colour go in draws of at most 1000: one draw of all of them
+# overflows a command line at the large sizes.
 pixmap() {
-    local out=$1 n=$2 grid p ch col pts
+    local out=$1 n=$2 grid p ch col draws d
     shift 2
     local a=(-size "${n}x${n}" xc:none +antialias)
     grid=$(cat)
     for p in "$@"; do
         ch=${p%%=*} col=${p#*=}
-        pts=$(printf '%s\n' "$grid" | awk -v ch="$ch" '{
-            for (x = 1; x <= length($0); x++)
-                if (substr($0, x, 1) == ch) printf " point %d,%d", x - 1, NR - 1 }')
-        [ -n "$pts" ] && a+=(-fill "$col" -draw "$pts")
+        mapfile -t draws < <(printf '%s\n' "$grid" | awk -v ch="$ch" '
+            { for (x = 1; x <= length($0); x++)
+                  if (substr($0, x, 1) == ch) {
+                      printf " point %d,%d", x - 1, NR - 1
+                      if (++k % 1000 == 0) printf "\n"
+                  } }
+            END { if (k % 1000) printf "\n" }')
+        [ ${#draws[@]} -gt 0 ] && a+=(-fill "$col")
+        for d in "${draws[@]}"; do
+            a+=(-draw "$d")
+        done
     done
     convert "${a[@]}" -dither None -colors 16 "${CLEAN[@]}" "${PNGCLEAN[@]}" "PNG8:$out"
 }
@@ -370,6 +379,12 @@ ICON_COLOURS=('K=#3a0806' 'R=#d8432b' 'H=#f79a78' 'D=#9a1e12')
 make_icons() {
     icon_cells 32 8 11.5 7 4.6 1.2 | pixmap "$HERE/icon32.png" 32 "${ICON_COLOURS[@]}"
     icon_cells 16 8 11.5 7 4.5 1 | pixmap "$HERE/icon16.png" 16 "${ICON_COLOURS[@]}"
+    # The sizes the desktop's icon theme asks for besides those two: the same
+    # layout on the same grid, which only gets smoother as the cells shrink.
+    local n
+    for n in 48 64 128 256; do
+        icon_cells "$n" 8 11.5 7 4.6 1.2 | pixmap "$HERE/icon$n.png" "$n" "${ICON_COLOURS[@]}"
+    done
 }
 
 # -------------------------------------------------------- ringing animation
@@ -477,8 +492,9 @@ make_banner() {
     convert -loop 0 "${args[@]}" -layers Optimize "${CLEAN[@]}" "$HERE/engbaner.gif"
 }
 
-make_background
-make_image1
-make_icons
-make_kesh
-make_banner
+# Every picture, or only those named: make-pictures.sh icons kesh
+parts=("$@")
+[ ${#parts[@]} -eq 0 ] && parts=(background image1 icons kesh banner)
+for part in "${parts[@]}"; do
+    "make_$part"
+done
