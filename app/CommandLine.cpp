@@ -119,7 +119,7 @@ int savePdf(const QString& path, ContactExport::Book book, const QString& databa
 QString databaseShown()
 {
     try {
-        return Module1::databasePath();
+        return Module1::databaseLocation();
     } catch (const DbError& error) {
         return error.description();
     }
@@ -148,7 +148,7 @@ int CommandLine::run(int argc, char** argv)
     if (pdf)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> app(pdf ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
-    QCoreApplication::setApplicationName(QStringLiteral("tovrin"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tovrin")); // as the windows name it: the same data folder
     QCoreApplication::setApplicationVersion(QStringLiteral(TOVRIN_VERSION));
 
     QCommandLineParser parser;

@@ -6,11 +6,15 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <sqlite3.h>
 
-#ifdef Q_OS_LINUX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 QString gDbPath;
 QString gRecordSource;
@@ -93,12 +97,98 @@ void Module1::setProgramDirForTesting(const QString& dir)
     s_programDirOverride = dir;
 }
 
-QString Module1::besideProgram(const QString& fileName)
+namespace {
+
+const QString kDatabaseName = QStringLiteral("Dalvek.mdb");
+
+[[noreturn]] void cannotCopy(const QString& what, const QString& path, int error)
 {
-    return QDir::toNativeSeparators(programDir() + QLatin1Char('/') + fileName);
+    throw DbError(SQLITE_CANTOPEN, QStringLiteral("Cannot %1 \"%2\": %3.")
+                                       .arg(what, QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(error))));
+}
+
+// Writes the template under a temporary name and links it to the final one: another copy of the program starting
+// at the same moment finds either no file or a whole one, and link() never replaces a file that is there.
+void copyTemplate(const QString& from, const QString& to)
+{
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        throw DbError(SQLITE_CANTOPEN, QStringLiteral("Cannot read \"%1\": %2.")
+                                           .arg(QDir::toNativeSeparators(from), source.errorString()));
+    const QByteArray bytes = source.readAll();
+    QByteArray temporary = QFile::encodeName(to) + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data()); // mode 0600
+    if (fd < 0)
+        cannotCopy(QStringLiteral("create"), to, errno);
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + written, std::size_t(bytes.size() - written));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const int error = n < 0 ? errno : ENOSPC;
+            ::close(fd);
+            ::unlink(temporary.constData());
+            cannotCopy(QStringLiteral("write"), to, error);
+        }
+        written += n;
+    }
+    const bool synced = ::fsync(fd) == 0;
+    const int syncError = errno;
+    ::close(fd);
+    if (!synced) {
+        ::unlink(temporary.constData());
+        cannotCopy(QStringLiteral("write"), to, syncError);
+    }
+    const bool linked = ::link(temporary.constData(), QFile::encodeName(to).constData()) == 0;
+    const int linkError = errno;
+    ::unlink(temporary.constData());
+    if (!linked && linkError != EEXIST)
+        cannotCopy(QStringLiteral("create"), to, linkError);
+}
+
+} // namespace
+
+Module1::Layout Module1::layoutOf(const QString& programDir)
+{
+    const QString templateDir = QDir::cleanPath(programDir + QStringLiteral("/../share/tovrin"));
+    if (!QFileInfo::exists(programDir + QLatin1Char('/') + kDatabaseName)
+        && QFileInfo(templateDir + QLatin1Char('/') + kDatabaseName).isFile())
+        return {true, templateDir, templateDir};
+    return {false, programDir, QString()};
+}
+
+QString Module1::userDataDir()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+QString Module1::databaseLocation()
+{
+    const Layout layout = layoutOf(programDir());
+    const QString folder = layout.installed ? userDataDir() : layout.filesDir;
+    return QDir::toNativeSeparators(folder + QLatin1Char('/') + kDatabaseName);
 }
 
 QString Module1::databasePath()
 {
-    return besideProgram(QStringLiteral("Dalvek.mdb"));
+    const Layout layout = layoutOf(programDir());
+    if (!layout.installed)
+        return QDir::toNativeSeparators(layout.filesDir + QLatin1Char('/') + kDatabaseName);
+    const QString folder = userDataDir();
+    const QString path = folder + QLatin1Char('/') + kDatabaseName;
+    if (QFileInfo::exists(path))
+        return QDir::toNativeSeparators(path);
+    const QString parent = QFileInfo(folder).absolutePath();
+    if (!QDir().mkpath(parent))
+        cannotCopy(QStringLiteral("create the folder"), parent, errno);
+    if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST)
+        cannotCopy(QStringLiteral("create the folder"), folder, errno);
+    copyTemplate(layout.templateDir + QLatin1Char('/') + kDatabaseName, path);
+    return QDir::toNativeSeparators(path);
+}
+
+QString Module1::besideProgram(const QString& fileName)
+{
+    return QDir::toNativeSeparators(layoutOf(programDir()).filesDir + QLatin1Char('/') + fileName);
 }

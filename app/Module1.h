@@ -29,10 +29,28 @@ namespace Module1 {
 QString programDir();
 void setProgramDirForTesting(const QString& dir);
 
-// The program folder followed by the name of the database file, with the platform's separator. Throws DbError
-// as programDir() does.
+// Where the program keeps its files. Run from a folder of its own (a build, a stick) everything lies beside the
+// program. Installed (the program in <prefix>/bin, the template file in <prefix>/share/tovrin, nothing beside the
+// program) each user works on a copy of the template in the user's own data folder, and the pictures are read from
+// the share folder.
+struct Layout
+{
+    bool installed = false;
+    QString filesDir;    // where the pictures and, run from its own folder, the database file lie
+    QString templateDir; // installed: <prefix>/share/tovrin
+};
+Layout layoutOf(const QString& programDir);
+// The user's data folder (QStandardPaths::AppDataLocation, the application being named "Tovrin").
+QString userDataDir();
+
+// The path of the database file, with the platform's separator. Installed, the user's copy is made from the
+// template when there is none yet (folder 0700, file 0600) and never replaced. Throws DbError as programDir() does,
+// and when the user's copy cannot be made.
 QString databasePath();
-// The program folder followed by the name of a file that lies beside the program. Throws as programDir() does.
+// The same path without making the user's copy, for telling the user where the file is.
+QString databaseLocation();
+// The path of one of the program's own files (the pictures): beside the program, or installed in the share folder.
+// Throws as programDir() does.
 QString besideProgram(const QString& fileName);
 
 // The folder of the program file, read from the path the system names the file by (its bytes, as the kernel
