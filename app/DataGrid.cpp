@@ -66,6 +66,8 @@ DataGrid::DataGrid(QWidget* parent) : QFrame(parent), m_caption(new QLabel(this)
 void DataGrid::setCaption(const QString& caption)
 {
     m_caption->setText(caption);
+    // The caption bar is no label of the view's to a screen reader; the view carries the caption itself.
+    m_view->setAccessibleName(caption.simplified());
 }
 
 QString DataGrid::caption() const

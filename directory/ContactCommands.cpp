@@ -1,5 +1,6 @@
 #include "ContactCommands.h"
 
+#include "About.h"
 #include "ContactExport.h"
 #include "CsvWriter.h"
 #include "DataControl.h"
@@ -48,6 +49,9 @@ ContactCommands::ContactCommands(QWidget* window, DataControl* datTel, std::func
     print->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     window->addAction(print);
     add(QStringLiteral("Save This Book as PDF..."), [this] { printBook(true); });
+    auto* separator = new QAction(m_window);
+    separator->setSeparator(true);
+    m_actions << separator << About::action(m_window);
 }
 
 bool ContactCommands::importable(const QString& path)

@@ -225,6 +225,8 @@ frmMain::frmMain(QWidget* parent) : WorkingWindow(parent)
         // The buttons of the strip share one name, as members of one control array; "Index" tells them apart.
         QPushButton* button = makeButton(this, QStringLiteral("optOt"), caption, bounds, Fonts::font(kTimes, 12, true));
         button->setProperty("Index", index);
+        // Read alone, "A" says nothing of what the button does.
+        button->setAccessibleName(index < kAll ? QStringLiteral("Letter %1").arg(caption) : QStringLiteral("All letters"));
         button->setCheckable(true);
         setColors(button, QPalette::Button, QColor(255, 192, 192), QPalette::ButtonText, Qt::black);
         optOtGroup->addButton(button, index);
@@ -260,6 +262,15 @@ frmMain::frmMain(QWidget* parent) : WorkingWindow(parent)
 
     cmdEnd = makeButton(this, QStringLiteral("cmdEnd"), QStringLiteral("Exit"), twRect(360, 7560, 2775, 375),
                         Fonts::font(kTimes, 12, true));
+
+    // A screen reader names each control by the caption a sighted user reads beside it; the search box by the
+    // prompt it shows, which says more than "Search Option".
+    const std::pair<QLabel*, QWidget*> captions[] = {{Label2, txtMila}, {Label3, lstResult}, {Label1, cmbType}};
+    for (const auto& [caption, field] : captions) {
+        caption->setBuddy(field);
+        field->setAccessibleName(caption->text());
+    }
+    txtMila->setAccessibleName(SearchPrompt);
 
     dbgPer = makeGrid(this, QStringLiteral("dbgPer"), QStringLiteral("Personal  -  Tovrin"), 2280);
     dbgBus = makeGrid(this, QStringLiteral("dbgBus"), QStringLiteral("Business  -  Tovrin"), 1200);

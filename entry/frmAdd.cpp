@@ -1,5 +1,6 @@
 #include "frmAdd.h"
 
+#include "About.h"
 #include "ErrorPath.h"
 #include "Fonts.h"
 #include "MaskEdBox.h"
@@ -75,6 +76,15 @@ frmAdd::frmAdd(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
     Label5 = label(QStringLiteral("Label5"), QStringLiteral("City"), 240, 3360);
     Label6 = label(QStringLiteral("Label6"), QStringLiteral("Zip"), 3720, 3360);
     Label12 = label(QStringLiteral("Label12"), QStringLiteral("State"), 2760, 3360);
+    // A screen reader names each field by the caption a sighted user reads above it.
+    const std::pair<QLabel*, QWidget*> captions[] = {
+        {Label11, cmbType}, {Label2, txtFname}, {Label3, txtLname}, {Label1, txtBusName},
+        {Label4, txtAddress}, {Label5, txtCity}, {Label12, txtState}, {Label6, txtZip},
+        {Label7, txtTel1}, {Label10, txtTel2}, {Label9, txtFax}, {Label8, txtPel}};
+    for (const auto& [caption, field] : captions) {
+        caption->setBuddy(field);
+        field->setAccessibleName(caption->text());
+    }
     Line2 = line(QStringLiteral("Line2"), 240, 720, 4560);
     Line1 = line(QStringLiteral("Line1"), 240, 4320, 4560);
 
@@ -93,6 +103,10 @@ frmAdd::frmAdd(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
     };
     for (auto it = m_keyPress.cbegin(); it != m_keyPress.cend(); ++it)
         it.key()->installEventFilter(this);
+
+    // The window has no menu of its own to keep its designed look; the box is a right click away.
+    addAction(About::action(this));
+    setContextMenuPolicy(Qt::ActionsContextMenu);
 
     connect(cmbType, &QComboBox::activated, this, [this] { cmbType_Click(); });
     connect(txtZip, &MaskEdBox::gotFocus, this, [this] { txtZip_GotFocus(); });

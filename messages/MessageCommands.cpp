@@ -1,5 +1,6 @@
 #include "MessageCommands.h"
 
+#include "About.h"
 #include "ContactExport.h"
 #include "CsvWriter.h"
 #include "DataControl.h"
@@ -26,6 +27,9 @@ MessageCommands::MessageCommands(QWidget* window, DataControl* datTel)
     print->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     window->addAction(print);
     add(QStringLiteral("Save Messages as PDF..."), [this] { printMessages(true); });
+    auto* separator = new QAction(m_window);
+    separator->setSeparator(true);
+    m_actions << separator << About::action(m_window);
 }
 
 void MessageCommands::exportMessages()

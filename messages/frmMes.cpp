@@ -122,6 +122,14 @@ frmMes::frmMes(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
     cmdSave = makeButton(this, "cmdSave", QStringLiteral("Save"), twRect(720, 4320, 1335, 375));
     cmdBitul = makeButton(this, "cmdBitul", QStringLiteral("Cancel"), twRect(2520, 4320, 1335, 375));
 
+    // A screen reader names each field by the caption a sighted user reads above it.
+    const std::pair<QLabel*, QWidget*> captions[] = {
+        {Label5, txtCdate}, {Label2, txtMeet}, {Label9, txtCtime}, {Label8, txtAvur}, {Label6, txtHodaa}};
+    for (const auto& [caption, field] : captions) {
+        caption->setBuddy(field);
+        field->setAccessibleName(caption->text());
+    }
+
     const QList<QWidget*> tabOrder = {txtMeet,  txtAvur,  txtHodaa, cmdSave,  cmdBitul,
                                       txtCdate, txtCtime, cmdAdd,   cmdClose, grid};
     for (int i = 1; i < tabOrder.size(); ++i)
