@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QPainter>
+#include <QScreen>
 #include <QTimer>
 #include <utility>
 
@@ -43,6 +44,25 @@ MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent), m_area(new Background
     setCentralWidget(m_area);
     // The client area the frame has when it is not maximized.
     resize(tw(4680), tw(3195));
+}
+
+void MDIForm1::showFillingScreen()
+{
+    showMaximized();
+    // A window manager answers within a few event-loop turns; the wait leaves it the time without the user seeing
+    // a small frame for long.
+    QTimer::singleShot(300, this, [this] {
+        const QScreen* where = screen();
+        if (!where || isFullScreen())
+            return;
+        const QRect available = where->availableGeometry();
+        // Qt reports the state it asked for, maximized or not; only the size tells whether anyone honoured it.
+        const QSize now = frameGeometry().size();
+        if (now.width() * 10 >= available.width() * 9 && now.height() * 10 >= available.height() * 9)
+            return;
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+        setGeometry(available);
+    });
 }
 
 void MDIForm1::endProgram()

@@ -37,6 +37,10 @@ public:
     // which read the file, right after.
     void afterFirstPaint(std::function<void()> work) { m_area->afterFirstPaint(std::move(work)); }
 
+    // Shows the frame maximized. Where nothing maximizes it (an X server without a window manager), it takes the
+    // screen's working area itself rather than stay at its design size in a corner.
+    void showFillingScreen();
+
     // Ends the program at once: every window closes, the event loop returns 0.
     static void endProgram();
 

@@ -30,6 +30,6 @@ int main(int argc, char** argv)
         if (!WindowSwitch::show(QStringLiteral("frmMain")) || ErrorPath::hasEnded())
             QCoreApplication::exit(1);
     });
-    frame.showMaximized();
+    frame.showFillingScreen();
     return QApplication::exec();
 }

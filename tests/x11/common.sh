@@ -36,10 +36,10 @@ sql() {
     sqlite3 "$DB" "$@"
 }
 
-# Starts a window manager (a maximized frame needs one) and the program (the one in the program folder, or the
+# Starts a window manager (unless X11_NO_WM is set) and the program (the one in the program folder, or the
 # file given); waits for the frame's window.
 x11_start() {
-    if command -v openbox >/dev/null; then
+    if [ -z "${X11_NO_WM:-}" ] && command -v openbox >/dev/null; then
         openbox >/dev/null 2>&1 &
         WM_PID=$!
         sleep 1
