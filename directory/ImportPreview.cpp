@@ -9,10 +9,13 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 std::optional<ContactImport::Plan> ImportPreview::ask(QWidget* parent, const QStringList& files,
                                                       const QString& databasePath)
@@ -27,7 +30,9 @@ std::optional<ContactImport::Plan> ImportPreview::ask(QWidget* parent, const QSt
         read.append({QFileInfo(path).fileName(), file.readAll()});
     }
     ImportPreview preview(parent, read, databasePath);
-    if (preview.m_plan.added.isEmpty() && preview.m_plan.duplicates.isEmpty()) {
+    const bool unnamed = std::any_of(preview.m_columns.begin(), preview.m_columns.end(),
+                                     [](const QList<QComboBox*>& columns) { return !columns.isEmpty(); });
+    if (preview.m_plan.added.isEmpty() && preview.m_plan.duplicates.isEmpty() && !unnamed) {
         MessageBox::critical(parent, QStringLiteral("Nothing in the chosen files can be imported.\n\n") +
                                          ContactImport::summary(preview.m_plan));
         return std::nullopt;
@@ -59,6 +64,30 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
     encodingRow->addWidget(encodingLabel);
     encodingRow->addWidget(m_encoding, 1);
     layout->addLayout(encodingRow);
+
+    // A CSV file without a header line: the user says what each column holds, seeing its first row.
+    for (const auto& [name, bytes] : std::as_const(m_files)) {
+        QList<QComboBox*> combos;
+        const QStringList sample = ContactImport::unnamedColumns(bytes, name, QString());
+        if (!sample.isEmpty()) {
+            auto* box = new QGroupBox(QStringLiteral("Columns of %1 (its first row)").arg(name), this);
+            auto* grid = new QGridLayout(box);
+            for (int c = 0; c < sample.size(); ++c) {
+                auto* value = new QLabel(fontMetrics().elidedText(sample.at(c), Qt::ElideRight, 160), box);
+                auto* combo = new QComboBox(box);
+                combo->setObjectName(QStringLiteral("cmbColumn%1").arg(c + 1));
+                combo->addItems(ContactImport::columnChoices());
+                combo->setAccessibleName(QStringLiteral("Column %1 of %2").arg(c + 1).arg(name));
+                value->setBuddy(combo);
+                grid->addWidget(value, c / 4 * 2, c % 4);
+                grid->addWidget(combo, c / 4 * 2 + 1, c % 4);
+                connect(combo, &QComboBox::currentTextChanged, this, &ImportPreview::reread);
+                combos.append(combo);
+            }
+            layout->addWidget(box);
+        }
+        m_columns.append(combos);
+    }
 
     m_summary = new QPlainTextEdit(this);
     m_summary->setObjectName(QStringLiteral("txtSummary"));
@@ -93,9 +122,13 @@ void ImportPreview::reread()
 {
     ReadResult all;
     m_encodingUsed = false;
-    for (const auto& [name, bytes] : std::as_const(m_files)) {
+    for (int f = 0; f < m_files.size(); ++f) {
+        const auto& [name, bytes] = m_files.at(f);
+        QStringList columnNames;
+        for (const QComboBox* combo : m_columns.value(f))
+            columnNames << combo->currentText();
         bool used = false;
-        const ReadResult read = ContactImport::readBytes(bytes, name, m_encoding->currentText(), &used);
+        const ReadResult read = ContactImport::readBytes(bytes, name, m_encoding->currentText(), &used, columnNames);
         m_encodingUsed = m_encodingUsed || used;
         all.contacts += read.contacts;
         for (ExchangeProblem problem : read.problems) {

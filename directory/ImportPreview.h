@@ -12,7 +12,7 @@ class QPlainTextEdit;
 // What an import will do, shown before anything is written: how many entries go to each book, the entries already
 // in the directory (skipped unless the user asks), and every value that does not fit, with what is done with it.
 // Text that names no encoding and is not UTF-8 is read in the encoding the user picks here. The list can be saved
-// as a text file.
+// as a text file. The columns of a CSV file without a header line are named here by the user.
 class ImportPreview : public QDialog
 {
     Q_OBJECT
@@ -28,6 +28,7 @@ private:
     void saveList();
 
     QList<std::pair<QString, QByteArray>> m_files; // name and bytes, read once
+    QList<QList<QComboBox*>> m_columns;             // per file: what each column holds, for files without header
     QString m_databasePath;
     ContactImport::Plan m_plan;
     bool m_encodingUsed = false;

@@ -66,20 +66,54 @@ ReadResult ContactImport::readFile(const QString& path, const QString& encoding,
     return readBytes(file.readAll(), QFileInfo(path).fileName(), encoding, encodingUsed);
 }
 
-ReadResult ContactImport::readBytes(const QByteArray& bytes, const QString& name, const QString& encoding,
-                                    bool* encodingUsed)
+namespace {
+
+QString fallbackOr(const QString& encoding)
 {
-    const QString fallback = encoding.isEmpty() ? QStringLiteral("windows-1252") : encoding;
-    // A vCard file starts with its first card, whatever its name; anything else is read as CSV.
-    const QByteArray start = bytes.left(512).trimmed().toUpper();
-    const bool vcard = start.contains("BEGIN:VCARD") || name.endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive) ||
-                       name.endsWith(QLatin1String(".vcard"), Qt::CaseInsensitive);
+    return encoding.isEmpty() ? QStringLiteral("windows-1252") : encoding;
+}
+
+// A vCard file starts with its first card, whatever its name; anything else is read as CSV.
+bool isVCard(const QByteArray& bytes, const QString& name)
+{
+    return bytes.left(512).trimmed().toUpper().contains("BEGIN:VCARD") ||
+           name.endsWith(QLatin1String(".vcf"), Qt::CaseInsensitive) ||
+           name.endsWith(QLatin1String(".vcard"), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+QStringList ContactImport::unnamedColumns(const QByteArray& bytes, const QString& name, const QString& encoding)
+{
+    if (isVCard(bytes, name))
+        return {};
+    CsvReader::Options options;
+    options.fallbackEncoding = fallbackOr(encoding);
+    const CsvReader::Table table = CsvReader(bytes).table(options);
+    return table.hasHeader || table.records.isEmpty() ? QStringList() : table.records.first();
+}
+
+QStringList ContactImport::columnChoices()
+{
+    return {QStringLiteral("(not read)"), QStringLiteral("First Name"),    QStringLiteral("Last Name"),
+            QStringLiteral("Company"),    QStringLiteral("Street"),        QStringLiteral("City"),
+            QStringLiteral("State"),      QStringLiteral("Postal Code"),   QStringLiteral("Telephone"),
+            QStringLiteral("Mobile Phone"), QStringLiteral("Fax")};
+}
+
+ReadResult ContactImport::readBytes(const QByteArray& bytes, const QString& name, const QString& encoding,
+                                    bool* encodingUsed, const QStringList& columnNames)
+{
+    const QString fallback = fallbackOr(encoding);
     ReadResult raw;
-    if (vcard) {
+    if (isVCard(bytes, name)) {
         raw = VCardReader::read(bytes, fallback, encodingUsed);
     } else {
         CsvReader::Options options;
         options.fallbackEncoding = fallback;
+        options.columnNames = columnNames;
+        if (!columnNames.isEmpty())
+            options.header = CsvReader::Header::Absent;
         const CsvReader reader(bytes);
         raw = reader.read(options);
         if (encodingUsed)

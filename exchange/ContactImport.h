@@ -23,9 +23,15 @@ public:
     // (see ContactFit). `encoding` reads text that declares none and is not UTF-8 (empty: windows-1252);
     // `encodingUsed` is set when such text was met. A file that cannot be read is a problem of record 0.
     static ReadResult readFile(const QString& path, const QString& encoding = QString(), bool* encodingUsed = nullptr);
-    // The same for bytes already read; `name` (the file's name) helps tell the format.
+    // The same for bytes already read; `name` (the file's name) helps tell the format. `columnNames` name the
+    // columns of a CSV file that has no header line, as a header would (see CsvColumns).
     static ReadResult readBytes(const QByteArray& bytes, const QString& name, const QString& encoding = QString(),
-                                bool* encodingUsed = nullptr);
+                                bool* encodingUsed = nullptr, const QStringList& columnNames = QStringList());
+    // The fields of the first row of a CSV file without a header line, for the user to name the columns; empty for
+    // any other file.
+    static QStringList unnamedColumns(const QByteArray& bytes, const QString& name, const QString& encoding);
+    // The names the user picks from for such columns, each one a header that the CSV reader knows.
+    static QStringList columnChoices();
 
     // `read`: contacts whose values are in their stored forms (see ContactFit), with the problems met so far. The
     // directory is read from the file at `databasePath`. Throws DbError.

@@ -48,6 +48,7 @@ private Q_SLOTS:
     void exportedBooksComeBackTheSame_data();
     void exportedBooksComeBackTheSame();
     void importSkipsWhatIsThereAndWritesAllOrNothing();
+    void csvWithoutHeaderReadsByTheNamesTheUserGives();
     void commandLine();
 };
 
@@ -116,6 +117,22 @@ void TestContactIo::importSkipsWhatIsThereAndWritesAllOrNothing()
     db.close();
     QVERIFY(ContactImport::write(plan, db.path()));
     QCOMPARE(db.count(QStringLiteral("tblTel")), 5);
+}
+
+void TestContactIo::csvWithoutHeaderReadsByTheNamesTheUserGives()
+{
+    const QByteArray bytes = "Dana,Cohen,0501234567\nAvi,Levi,048-1234567\n";
+    QCOMPARE(ContactImport::unnamedColumns(bytes, QStringLiteral("list.csv"), QString()),
+             (QStringList{"Dana", "Cohen", "0501234567"}));
+    // Unnamed, nothing can be read; named as the preview's choices name them, every row is.
+    QVERIFY(ContactImport::readBytes(bytes, QStringLiteral("list.csv")).contacts.isEmpty());
+    const QStringList choices = ContactImport::columnChoices();
+    const ReadResult read = ContactImport::readBytes(bytes, QStringLiteral("list.csv"), QString(), nullptr,
+                                                     {choices.at(1), choices.at(2), choices.at(9)});
+    QCOMPARE(read.contacts.size(), 2);
+    QCOMPARE(read.contacts.at(1).lname, QStringLiteral("Levi"));
+    QCOMPARE(read.contacts.at(0).pel, QStringLiteral("050 - 1234567"));
+    QCOMPARE(read.contacts.at(1).pel, QStringLiteral("048 - 1234567"));
 }
 
 void TestContactIo::commandLine()
