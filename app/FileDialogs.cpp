@@ -4,6 +4,7 @@
 
 #include <QFileDialog>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QSaveFile>
 
 namespace {
@@ -35,6 +36,18 @@ bool FileDialogs::print(QWidget* parent, QPrinter& printer)
         return false;
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
+}
+
+bool FileDialogs::choosePrinter(QWidget* parent, QPrinter& printer, const QString& pdfCaption)
+{
+    if (pdfCaption.isEmpty())
+        return print(parent, printer);
+    const QString path = saveFile(parent, pdfCaption, QStringLiteral("PDF (*.pdf)"));
+    if (path.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    return true;
 }
 
 void FileDialogs::setTestMode(bool on)

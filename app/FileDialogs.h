@@ -15,6 +15,9 @@ QStringList openFiles(QWidget* parent, const QString& caption, const QString& fi
 QString saveFile(QWidget* parent, const QString& caption, const QString& filters, QString* chosenFilter = nullptr);
 // The print dialog for `printer`; true when the user chose to print.
 bool print(QWidget* parent, QPrinter& printer);
+// Sets `printer` up for paper (the print dialog) or, with `pdfCaption`, for a PDF file the user names; false when
+// the user cancelled.
+bool choosePrinter(QWidget* parent, QPrinter& printer, const QString& pdfCaption = QString());
 
 void setTestMode(bool on);
 void setNextFiles(const QStringList& files, const QString& filter = QString());

@@ -118,16 +118,8 @@ void ContactCommands::exportBooks(bool both)
 void ContactCommands::printBook(bool toPdf)
 {
     QPrinter printer(QPrinter::HighResolution);
-    if (toPdf) {
-        const QString path = FileDialogs::saveFile(m_window, QStringLiteral("Save %1 as PDF").arg(m_book()),
-                                                   QStringLiteral("PDF (*.pdf)"));
-        if (path.isEmpty())
-            return;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-    } else if (!FileDialogs::print(m_window, printer)) {
+    if (!FileDialogs::choosePrinter(m_window, printer, toPdf ? QStringLiteral("Save %1 as PDF").arg(m_book()) : QString()))
         return;
-    }
     ErrorPath::runKeeping(m_window, [&] {
         Printout::book(printer, m_book(),
                        ContactExport::entries(m_datTel->DatabaseName(), *ContactExport::bookNamed(m_book())));

@@ -49,15 +49,7 @@ void MessageCommands::exportMessages()
 void MessageCommands::printMessages(bool toPdf)
 {
     QPrinter printer(QPrinter::HighResolution);
-    if (toPdf) {
-        const QString path =
-            FileDialogs::saveFile(m_window, QStringLiteral("Save Messages as PDF"), QStringLiteral("PDF (*.pdf)"));
-        if (path.isEmpty())
-            return;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-    } else if (!FileDialogs::print(m_window, printer)) {
+    if (!FileDialogs::choosePrinter(m_window, printer, toPdf ? QStringLiteral("Save Messages as PDF") : QString()))
         return;
-    }
     ErrorPath::runKeeping(m_window, [&] { Printout::messages(printer, ContactExport::messages(m_datTel->DatabaseName())); });
 }
