@@ -13,7 +13,7 @@ namespace Anchors {
 // The eleven columns the free-text search looks in.
 extern const char* const kSearchColumns[11];
 
-// The same search as stock SQLite runs it: a connection of its own, without the program's LIKE or collation,
+// The same search as stock SQLite runs it: a connection of its own, without the program's LIKE,
 // with the built-in LIKE and "%". Every row of the result is stepped and its eleven columns read.
 class StockSearch
 {

@@ -40,7 +40,6 @@ QStringList integrityOf(const QString& path)
     sqlite3* db = nullptr;
     QStringList result;
     sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    Database::prepareConnection(db); // the indexes are ordered by the program's NOCASE
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &stmt, nullptr) == SQLITE_OK) {
         while (sqlite3_step(stmt) == SQLITE_ROW)
