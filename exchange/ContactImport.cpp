@@ -116,8 +116,9 @@ ReadResult ContactImport::readBytes(const QByteArray& bytes, const QString& name
             options.header = CsvReader::Header::Absent;
         const CsvReader reader(bytes);
         raw = reader.read(options);
+        // Whether the fallback was needed shows in decoding alone; the fields are not cut up a second time.
         if (encodingUsed)
-            *encodingUsed = reader.table(options).encodingGuessed;
+            reader.decode(options, nullptr, encodingUsed);
     }
     ReadResult result;
     result.problems = raw.problems;
