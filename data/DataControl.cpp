@@ -50,11 +50,13 @@ void DataControl::Refresh()
     // Run beside the old cursor, the statement would see the file as it was when that cursor began.
     if (m_recordset)
         m_recordset->release();
+    FoundRows lines;
     std::unique_ptr<::Recordset> next;
     if (const auto pattern = SearchIndex::patternOf(m_recordSource)) {
         // The free-text search: the same rows, found through the in-memory copy of the searched columns.
-        next = std::make_unique<::Recordset>(m_database, QStringLiteral("tblTel"),
-                                             SearchIndex::forFile(m_databaseName)->find(*pattern));
+        SearchIndex::Result found = SearchIndex::forFile(m_databaseName)->search(*pattern);
+        next = std::make_unique<::Recordset>(m_database, QStringLiteral("tblTel"), std::move(found.keys));
+        lines = std::move(found.lines);
     } else {
         // Rows without keys (a file that cannot be written, another tool busy writing) keep the statement's own
         // order, which SQLite gives in every case.
@@ -64,6 +66,7 @@ void DataControl::Refresh()
     }
     m_dataVersion = m_database->dataVersion();
     m_recordset = std::move(next);
+    m_found = std::move(lines);
     Q_EMIT refreshed();
 }
 

@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "Recordset.h"
+#include "RowText.h"
 
 #include <QObject>
 #include <QString>
@@ -34,6 +35,9 @@ public:
     // The current record set: the same object until the next Refresh; null before the first one.
     ::Recordset* Recordset() const { return m_recordset.get(); }
     const std::shared_ptr<Database>& database() const { return m_database; }
+    // For the free-text search statement: the shown text of the record set's rows, in its order, as the file held
+    // them at the Refresh; no text when it must be read from the record set.
+    const FoundRows& foundRows() const { return m_found; }
 
 Q_SIGNALS:
     void refreshed();
@@ -43,5 +47,6 @@ private:
     QString m_recordSource;
     std::shared_ptr<Database> m_database;
     std::unique_ptr<::Recordset> m_recordset;
+    FoundRows m_found;
     long long m_dataVersion = -1;
 };

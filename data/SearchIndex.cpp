@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <sqlite3.h>
 
 namespace {
@@ -72,24 +73,46 @@ bool appendFolded(std::string& out, std::string_view text)
     return true;
 }
 
-// Appends the folded text of columns 1 to 11 of the statement's row; false, with `out` as it was, when the copy
-// cannot hold it.
-bool appendRow(std::string& out, sqlite3_stmt* stmt)
+constexpr std::uint8_t kHasDigit = 1; // an ASCII digit in some column: what "#" finds
+constexpr std::uint8_t kHasValue = 2; // some column not null: what a pattern of stars only finds
+
+// Appends the folded text of columns 1 to 11 of the statement's row and gives its flags; false, with `out` as it
+// was, when the copy cannot hold it.
+bool appendRow(std::string& out, sqlite3_stmt* stmt, std::uint8_t& flags)
 {
     const std::size_t start = out.size();
+    flags = 0;
     for (int c = 1; c <= 11; ++c) {
         if (sqlite3_column_type(stmt, c) == SQLITE_NULL) {
             out.push_back(kNull);
         } else {
+            flags |= kHasValue;
+            const std::size_t from = out.size();
             const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
             if (!appendFolded(out, std::string_view(text, std::size_t(sqlite3_column_bytes(stmt, c))))) {
                 out.resize(start);
                 return false;
             }
+            if (!(flags & kHasDigit) &&
+                std::any_of(out.begin() + std::ptrdiff_t(from), out.end(), [](char b) { return unsigned(b - '0') < 10u; }))
+                flags |= kHasDigit;
         }
         out.push_back(kEndOfColumn);
     }
     return true;
+}
+
+// The text of columns `first` to `first` + 10 of the statement's row as the file holds it (null as empty), as a
+// result list shows it.
+RowText::Values shownValues(sqlite3_stmt* stmt, int first)
+{
+    RowText::Values values;
+    for (int c = 0; c < RowText::kValues; ++c) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, first + c));
+        values[std::size_t(c)] = text ? std::string_view(text, std::size_t(sqlite3_column_bytes(stmt, first + c)))
+                                      : std::string_view();
+    }
+    return values;
 }
 
 // The key and the searched columns of tblTel.
@@ -149,6 +172,9 @@ SearchIndex::SearchIndex(const QString& path) : m_path(path) {}
 
 SearchIndex::~SearchIndex()
 {
+    m_stop = true;
+    if (m_reading.joinable())
+        m_reading.join();
     sqlite3_close_v2(m_db);
 }
 
@@ -163,19 +189,55 @@ long long SearchIndex::scalar(const char* sql, long long fallback) const
     return value;
 }
 
+void SearchIndex::open()
+{
+    const int rc =
+        sqlite3_open_v2(m_path.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        const DbError error = Database::errorOf(m_db, rc);
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw error;
+    }
+    configure();
+}
+
+void SearchIndex::configure()
+{
+    Database::prepareConnection(m_db);
+    // The copy reads every row once and keeps what it needs; mapped, the whole file would stay resident in the
+    // process besides.
+    sqlite3_exec(m_db, "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr);
+}
+
+void SearchIndex::prepare()
+{
+    if (m_reading.joinable() || m_built)
+        return;
+    m_reading = std::thread([this] {
+        try {
+            if (!m_db)
+                open();
+            // The windows hear of a busy file from their own statements only; this read simply gives up, and
+            // the first search reads the copy itself.
+            sqlite3_busy_timeout(m_db, 0);
+            m_dataVersion = scalar("PRAGMA data_version", -1);
+            rebuild();
+        } catch (...) {
+            m_built = false; // the first search tries again, and reports what goes wrong
+        }
+    });
+}
+
 void SearchIndex::rebuildIfChanged()
 {
-    if (!m_db) {
-        const int rc = sqlite3_open_v2(m_path.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
-                                       nullptr);
-        if (rc != SQLITE_OK) {
-            const DbError error = Database::errorOf(m_db, rc);
-            sqlite3_close(m_db);
-            m_db = nullptr;
-            throw error;
-        }
-        Database::prepareConnection(m_db);
+    if (m_reading.joinable()) {
+        m_reading.join();
+        if (m_db)
+            configure(); // the busy handler the windows hear from
     }
+    if (!m_db)
+        open();
     const long long version = scalar("PRAGMA data_version", -1);
     if (m_built && version == m_dataVersion)
         return;
@@ -226,9 +288,11 @@ bool SearchIndex::readChanges()
     // Each changed row as it is now: its folded text, or nothing when it is gone or the copy cannot hold it.
     struct Change
     {
-        qint64 key;
+        Row row;
+        std::uint8_t flags;
         std::optional<std::string> text;
     };
+    const auto byKey = [](const Row& row, qint64 key) { return row.key < key; };
     std::vector<Change> changes;
     sqlite3_stmt* stmt = nullptr;
     int rc = sqlite3_prepare_v2(m_db, rowStatement("WHERE ID = ?").c_str(), -1, &stmt, nullptr);
@@ -242,29 +306,32 @@ bool SearchIndex::readChanges()
             sqlite3_finalize(stmt);
             throw Database::errorOf(m_db, rc);
         }
-        const auto irregular = std::lower_bound(m_irregular.begin(), m_irregular.end(), key);
-        if (irregular != m_irregular.end() && *irregular == key)
+        const auto irregular = std::lower_bound(m_irregular.begin(), m_irregular.end(), key, byKey);
+        if (irregular != m_irregular.end() && irregular->key == key)
             m_irregular.erase(irregular);
-        std::optional<std::string> text;
+        Change change{{key, {}}, 0, std::nullopt};
         if (rc == SQLITE_ROW) {
-            text.emplace();
-            if (!appendRow(*text, stmt)) {
-                text.reset();
-                m_irregular.insert(std::lower_bound(m_irregular.begin(), m_irregular.end(), key), key);
+            // Its new text goes after all there is: what lists made before show stays as it was.
+            change.row.shown = m_shown->append(shownValues(stmt, 1));
+            change.text.emplace();
+            if (!appendRow(*change.text, stmt, change.flags)) {
+                change.text.reset();
+                m_irregular.insert(std::lower_bound(m_irregular.begin(), m_irregular.end(), key, byKey), change.row);
             }
         }
-        changes.push_back({key, std::move(text)});
+        changes.push_back(std::move(change));
     }
     sqlite3_finalize(stmt);
 
-    if (m_keys.empty() || changes.front().key > m_keys.back()) {
+    if (m_rows.empty() || changes.front().row.key > m_rows.back().key) {
         // New rows after the last: the usual save. They go on the end, nothing moves.
         m_rowStart.pop_back();
         for (const Change& change : changes) {
             if (!change.text)
                 continue;
             m_rowStart.push_back(std::uint32_t(m_text.size()));
-            m_keys.push_back(change.key);
+            m_rows.push_back(change.row);
+            m_flags.push_back(change.flags);
             m_text += *change.text;
         }
         m_rowStart.push_back(std::uint32_t(m_text.size()));
@@ -273,9 +340,11 @@ bool SearchIndex::readChanges()
         std::string text;
         text.reserve(m_text.size() + 4096);
         std::vector<std::uint32_t> rowStart;
-        rowStart.reserve(m_keys.size() + changes.size() + 1);
-        std::vector<qint64> keys;
-        keys.reserve(m_keys.size() + changes.size());
+        rowStart.reserve(m_rows.size() + changes.size() + 1);
+        std::vector<Row> rows;
+        rows.reserve(m_rows.size() + changes.size());
+        std::vector<std::uint8_t> flags;
+        flags.reserve(m_rows.size() + changes.size());
         std::size_t row = 0;
         const auto copyRowsBefore = [&](std::size_t end) {
             const std::uint32_t from = m_rowStart[row];
@@ -283,26 +352,30 @@ bool SearchIndex::readChanges()
             const std::uint32_t at = std::uint32_t(text.size());
             for (std::size_t r = row; r < end; ++r)
                 rowStart.push_back(m_rowStart[r] - from + at);
-            keys.insert(keys.end(), m_keys.begin() + std::ptrdiff_t(row), m_keys.begin() + std::ptrdiff_t(end));
+            rows.insert(rows.end(), m_rows.begin() + std::ptrdiff_t(row), m_rows.begin() + std::ptrdiff_t(end));
+            flags.insert(flags.end(), m_flags.begin() + std::ptrdiff_t(row), m_flags.begin() + std::ptrdiff_t(end));
             text.append(m_text, from, to - from);
             row = end;
         };
         for (const Change& change : changes) {
-            copyRowsBefore(std::size_t(std::lower_bound(m_keys.begin() + std::ptrdiff_t(row), m_keys.end(), change.key) -
-                                       m_keys.begin()));
-            if (row < m_keys.size() && m_keys[row] == change.key)
+            copyRowsBefore(std::size_t(
+                std::lower_bound(m_rows.begin() + std::ptrdiff_t(row), m_rows.end(), change.row.key, byKey) -
+                m_rows.begin()));
+            if (row < m_rows.size() && m_rows[row].key == change.row.key)
                 ++row; // its old text goes
             if (change.text) {
                 rowStart.push_back(std::uint32_t(text.size()));
-                keys.push_back(change.key);
+                rows.push_back(change.row);
+                flags.push_back(change.flags);
                 text += *change.text;
             }
         }
-        copyRowsBefore(m_keys.size());
+        copyRowsBefore(m_rows.size());
         rowStart.push_back(std::uint32_t(text.size()));
         m_text = std::move(text);
         m_rowStart = std::move(rowStart);
-        m_keys = std::move(keys);
+        m_rows = std::move(rows);
+        m_flags = std::move(flags);
     }
     m_logSeq = last;
     return true;
@@ -313,46 +386,76 @@ void SearchIndex::rebuild()
     m_built = false;
     ++m_rebuilds;
     m_schemaVersion = scalar("PRAGMA schema_version", -1);
+    // Read outside a transaction (in the background), the rows come in slices, each a moment of its own; whatever
+    // changes after the log's last entry is read here is read again from the log at the next search, and a change
+    // of the schema means reading everything again.
+    //
     // The log is followed only while all of its triggers are in place. Without it (a file the program could not
-    // add it to, say), every change means reading everything. (A row deleted without a trigger, by INSERT OR
-    // REPLACE over a unique index, is harmless: the record set skips keys whose rows are gone.)
+    // add it to, say), every change means reading everything.
     const bool logged =
         scalar("SELECT count(*) FROM sqlite_master WHERE type = 'trigger' AND lower(tbl_name) = 'tbltel' AND name "
                "IN ('tblTel_log_insert', 'tblTel_log_update', 'tblTel_log_delete')",
                0) == 3;
     m_logSeq = logged ? scalar("SELECT seq FROM sqlite_sequence WHERE name = 'tovrin_changes'", 0) : -1;
-    // A file changes by a row or two between searches: keep the room the last copy needed.
-    const std::size_t rows = m_keys.size();
+    // A row leaves the table unlogged when INSERT OR REPLACE or UPDATE OR REPLACE meets a unique index other than
+    // the key's (deletions of that kind run no trigger). The keys tell: a row found whose key is gone is skipped
+    // when its text is read from the file. So with such an index, the lines are read from the file.
+    m_linesTrusted =
+        scalar("SELECT count(*) FROM pragma_index_list('tblTel') WHERE \"unique\" AND origin <> 'pk'", 1) == 0;
+    // Room for the whole copy is taken at once, as growing it by doubling would hold the old and the new room
+    // together for a moment. The text cannot be longer than the file, nor the rows more than the highest key;
+    // room never written to costs no memory.
+    const auto fileBytes = std::size_t(scalar("PRAGMA page_count", 0) * scalar("PRAGMA page_size", 0));
+    const auto maxKey = std::size_t(std::max(0LL, scalar("SELECT max(ID) FROM tblTel", 0)));
+    const std::size_t rows = std::max(m_rows.size(), std::min(maxKey, fileBytes / 16));
     m_text.clear();
-    m_text.reserve(m_text.capacity());
+    m_text.reserve(std::max(m_text.capacity(), fileBytes));
     m_rowStart.clear();
-    m_keys.clear();
+    m_rows.clear();
+    m_flags.clear();
     m_rowStart.reserve(rows + 16);
-    m_keys.reserve(rows + 16);
+    m_rows.reserve(rows + 16);
+    m_flags.reserve(rows + 16);
     m_irregular.clear();
+    // Lists made before keep the old text for as long as they are shown.
+    m_shown = std::make_shared<RowText>();
 
+    // A slice at a time, so that no read holds the file for long: other copies of the program save meanwhile.
+    constexpr int kSlice = 16384;
     sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_prepare_v2(m_db, rowStatement("ORDER BY ID").c_str(), -1, &stmt, nullptr);
+    int rc = sqlite3_prepare_v2(m_db, rowStatement("WHERE ID > ? ORDER BY ID LIMIT 16384").c_str(), -1, &stmt, nullptr);
     if (rc != SQLITE_OK)
         throw Database::errorOf(m_db, rc);
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        const qint64 key = sqlite3_column_int64(stmt, 0);
-        const std::size_t start = m_text.size();
-        if (!appendRow(m_text, stmt)) {
-            m_irregular.push_back(key);
-            continue;
+    qint64 after = std::numeric_limits<qint64>::min();
+    for (int read = kSlice; read == kSlice && !m_stop;) {
+        sqlite3_bind_int64(stmt, 1, after);
+        for (read = 0; (rc = sqlite3_step(stmt)) == SQLITE_ROW; ++read) {
+            const Row row{sqlite3_column_int64(stmt, 0), m_shown->append(shownValues(stmt, 1))};
+            after = row.key;
+            const std::size_t start = m_text.size();
+            std::uint8_t flags = 0;
+            if (!appendRow(m_text, stmt, flags)) {
+                m_irregular.push_back(row);
+                continue;
+            }
+            m_rowStart.push_back(std::uint32_t(start));
+            m_rows.push_back(row);
+            m_flags.push_back(flags);
         }
-        m_rowStart.push_back(std::uint32_t(start));
-        m_keys.push_back(key);
+        sqlite3_reset(stmt);
+        if (rc != SQLITE_DONE) {
+            sqlite3_finalize(stmt);
+            throw Database::errorOf(m_db, rc);
+        }
     }
     sqlite3_finalize(stmt);
-    if (rc != SQLITE_DONE)
-        throw Database::errorOf(m_db, rc);
+    if (m_stop)
+        return;
     m_rowStart.push_back(std::uint32_t(m_text.size()));
     m_built = true;
 }
 
-QVector<qint64> SearchIndex::find(const std::string& patternText)
+SearchIndex::Result SearchIndex::search(const std::string& patternText)
 {
     rebuildIfChanged();
     const LikePattern pattern(patternText);
@@ -360,7 +463,8 @@ QVector<qint64> SearchIndex::find(const std::string& patternText)
     for (char32_t c : pattern.longestLiteral())
         appendUtf8(needle, c);
 
-    QVector<qint64> found;
+    // Rows of the copy, by their place in it.
+    std::vector<std::uint32_t> found;
     const auto rowMatches = [&](std::size_t row) {
         const char* p = m_text.data() + m_rowStart[row];
         const char* end = m_text.data() + m_rowStart[row + 1];
@@ -373,29 +477,23 @@ QVector<qint64> SearchIndex::find(const std::string& patternText)
         }
         return false;
     };
-
-    const std::size_t rows = m_keys.size();
-    if (pattern.findsAnyDigit()) {
-        // A digit is one ASCII byte, never part of a longer UTF-8 sequence nor a separator: a row matches when
-        // any byte of its text is one. Eight bytes are tested at once.
-        for (std::size_t row = 0; row < rows; ++row) {
-            const auto* p = reinterpret_cast<const unsigned char*>(m_text.data()) + m_rowStart[row];
-            const auto* end = reinterpret_cast<const unsigned char*>(m_text.data()) + m_rowStart[row + 1];
-            bool digit = false;
-            for (; !digit && end - p >= 8; p += 8) {
-                std::uint64_t word;
-                std::memcpy(&word, p, 8);
-                digit = hasDigitByte(word);
-            }
-            for (; !digit && p < end; ++p)
-                digit = unsigned(*p - '0') < 10u;
-            if (digit)
-                found.append(m_keys[row]);
+    const auto withFlag = [&](std::uint8_t flag) {
+        found.reserve(m_rows.size());
+        for (std::size_t row = 0; row < m_flags.size(); ++row) {
+            if (m_flags[row] & flag)
+                found.push_back(std::uint32_t(row));
         }
+    };
+
+    const std::size_t rows = m_rows.size();
+    if (pattern.findsAnyDigit()) {
+        withFlag(kHasDigit);
+    } else if (patternText.find_first_not_of('*') == std::string::npos) {
+        withFlag(kHasValue); // stars match any text, the empty one too, but no null
     } else if (needle.empty()) {
         for (std::size_t row = 0; row < rows; ++row) {
             if (rowMatches(row))
-                found.append(m_keys[row]);
+                found.push_back(std::uint32_t(row));
         }
     } else {
         const char* base = m_text.data();
@@ -408,11 +506,16 @@ QVector<qint64> SearchIndex::find(const std::string& patternText)
             const auto next = std::upper_bound(m_rowStart.begin(), m_rowStart.end(), std::uint32_t(at));
             const std::size_t row = std::size_t(next - m_rowStart.begin()) - 1;
             if (rowMatches(row))
-                found.append(m_keys[row]);
+                found.push_back(std::uint32_t(row));
             from = m_rowStart[row + 1];
         }
     }
 
+    Result result;
+    auto shown = std::make_shared<std::vector<RowText::Ref>>();
+    result.keys.reserve(qsizetype(found.size()));
+    shown->reserve(found.size());
+    std::vector<Row> irregular;
     if (!m_irregular.empty()) {
         // The few rows the copy could not hold are tested against their stored text.
         std::string sql = "SELECT ";
@@ -422,9 +525,9 @@ QVector<qint64> SearchIndex::find(const std::string& patternText)
         sqlite3_stmt* stmt = nullptr;
         if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
             throw Database::errorOf(m_db, sqlite3_errcode(m_db));
-        for (qint64 key : m_irregular) {
+        for (const Row& row : m_irregular) {
             sqlite3_reset(stmt);
-            sqlite3_bind_int64(stmt, 1, key);
+            sqlite3_bind_int64(stmt, 1, row.key);
             if (sqlite3_step(stmt) != SQLITE_ROW)
                 continue;
             for (int c = 0; c < 11; ++c) {
@@ -432,13 +535,28 @@ QVector<qint64> SearchIndex::find(const std::string& patternText)
                     continue;
                 const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
                 if (pattern.matches(std::string_view(text, std::size_t(sqlite3_column_bytes(stmt, c))))) {
-                    found.append(key);
+                    irregular.push_back(row);
                     break;
                 }
             }
         }
         sqlite3_finalize(stmt);
-        std::sort(found.begin(), found.end());
     }
-    return found;
+    // Both lists are in key order: merge them.
+    auto extra = irregular.cbegin();
+    for (const std::uint32_t row : found) {
+        for (; extra != irregular.cend() && extra->key < m_rows[row].key; ++extra) {
+            result.keys.append(extra->key);
+            shown->push_back(extra->shown);
+        }
+        result.keys.append(m_rows[row].key);
+        shown->push_back(m_rows[row].shown);
+    }
+    for (; extra != irregular.cend(); ++extra) {
+        result.keys.append(extra->key);
+        shown->push_back(extra->shown);
+    }
+    if (m_linesTrusted)
+        result.lines = FoundRows{m_shown, std::move(shown)};
+    return result;
 }

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "RowText.h"
+
 #include <QString>
 #include <QVector>
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 struct sqlite3;
@@ -17,6 +21,9 @@ struct sqlite3;
 // for with memmem, and only the rows where it occurs are tested with the pattern itself, column by column. The
 // rows found are exactly those of the statement (same matcher, same folding), in the same order (key order, as
 // SQLite scans the table for it).
+//
+// The copy keeps the shown text of every row as well (see RowText), so a result's lines are made from memory, not by
+// reading the rows found once more from the file.
 //
 // There is one copy per file in the process, read through a connection of its own. When the file has changed since
 // it was read, whoever changed it (SQLite's data_version), the rows the file's change log names are read again;
@@ -38,13 +45,26 @@ public:
     SearchIndex(const SearchIndex&) = delete;
     SearchIndex& operator=(const SearchIndex&) = delete;
 
-    // The keys of the rows in which any of the eleven columns matches `pattern`, in key order. Throws DbError.
-    QVector<qint64> find(const std::string& pattern);
+    struct Result
+    {
+        QVector<qint64> keys; // in key order
+        // The shown text of the same rows, in the same order, as the file held it at the search. No text when
+        // the copy cannot vouch that every row it holds is still in the file (see rebuild()).
+        FoundRows lines;
+    };
+    // The rows in which any of the eleven columns matches `pattern`. Throws DbError.
+    Result search(const std::string& pattern);
+    QVector<qint64> find(const std::string& pattern) { return search(pattern).keys; }
+    // Starts reading the copy in a thread of its own, if it was never read, so that the first search finds it
+    // ready. The search waits for the thread.
+    void prepare();
     // How many times the whole table was read into the copy.
     int rebuilds() const { return m_rebuilds; }
 
 private:
     explicit SearchIndex(const QString& path);
+    void open();
+    void configure();
     void rebuildIfChanged();
     void rebuild();
     // Reads again the rows the change log names since the copy was made; false, with nothing changed, when the log
@@ -56,12 +76,22 @@ private:
     sqlite3* m_db = nullptr;
     bool m_built = false;
     long long m_dataVersion = -1;
-    std::string m_text;                 // per row: eleven folded columns, each ended by 0x1f; null is 0x1e
+    struct Row
+    {
+        qint64 key;
+        RowText::Ref shown;
+    };
+    std::string m_text;                    // per row: eleven folded columns, each ended by 0x1f; null is 0x1e
     std::vector<std::uint32_t> m_rowStart; // offset of each row in m_text, plus the end
-    std::vector<qint64> m_keys;          // key of each row
-    std::vector<qint64> m_irregular;     // rows whose text the copy cannot hold faithfully, in key order; tested
-                                         // through SQL
+    std::vector<Row> m_rows;               // key and shown text of each row
+    std::vector<std::uint8_t> m_flags;     // of each row: what the all-row patterns ask (kHasDigit, kHasValue)
+    std::vector<Row> m_irregular;          // rows whose text the copy cannot hold faithfully, in key order; tested
+                                           // through SQL
+    std::shared_ptr<RowText> m_shown;      // the shown text of the rows, shared with the results made from it
+    bool m_linesTrusted = false;           // no row can leave the table without the change log noting it
     long long m_schemaVersion = -1;      // of the file when the copy was read whole
     long long m_logSeq = -1;             // the last entry of the change log the copy holds; -1 without a log
     int m_rebuilds = 0;
+    std::thread m_reading;          // reads the copy ahead of the first search; nothing else runs meanwhile
+    std::atomic<bool> m_stop{false}; // the copy is no longer wanted
 };

@@ -3,37 +3,8 @@
 #include "DbError.h"
 #include "Recordset.h"
 
-#include <algorithm>
-#include <cstring>
-#include <new>
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
 
 namespace {
-
-constexpr std::size_t kChunkSize = std::size_t(2) << 20;
-
-char* putLength(char* out, std::size_t length)
-{
-    while (length >= 0x80) {
-        *out++ = char(0x80 | (length & 0x7f));
-        length >>= 7;
-    }
-    *out++ = char(length);
-    return out;
-}
-
-std::size_t takeLength(const char* in, std::size_t& pos)
-{
-    std::size_t length = 0;
-    for (int shift = 0;; shift += 7) {
-        const auto byte = static_cast<unsigned char>(in[pos++]);
-        length |= std::size_t(byte & 0x7f) << shift;
-        if (byte < 0x80)
-            return length;
-    }
-}
 
 const QString kRule = QStringLiteral("=============================");
 
@@ -51,65 +22,48 @@ ResultLines::ResultLines(QObject* parent) : QAbstractListModel(parent) {}
 void ResultLines::clear()
 {
     beginResetModel();
-    // The memory stays for the blocks to come: the next result is often as long, and memory the process has
-    // already touched costs no page faults. flush() gives back what the new result did not need.
-    m_chunksUsed = 0;
-    m_blockStart.clear();
+    m_shared = FoundRows();
+    m_sharedCount = 0;
+    m_own.reset();
+    m_ownRows.clear();
     m_shownBlocks = 0;
     endResetModel();
 }
 
-ResultLines::Chunk ResultLines::newChunk(std::size_t least)
+int ResultLines::blockCount() const
 {
-    Chunk chunk;
-    chunk.capacity = (std::max(kChunkSize, least) + kChunkSize - 1) / kChunkSize * kChunkSize;
-#if defined(__linux__)
-    // A long result fills its chunks at one page fault per 2 MB rather than per 4 kB.
-    chunk.bytes.reset(static_cast<char*>(std::aligned_alloc(kChunkSize, chunk.capacity)));
-    if (chunk.bytes)
-        madvise(chunk.bytes.get(), chunk.capacity, MADV_HUGEPAGE);
-#else
-    chunk.bytes.reset(static_cast<char*>(std::malloc(chunk.capacity)));
-#endif
-    if (!chunk.bytes)
-        throw std::bad_alloc();
-    return chunk;
+    return int(m_sharedCount + m_ownRows.size());
 }
 
-void ResultLines::appendBlock(const std::array<std::string_view, FieldCount>& values)
+void ResultLines::appendOwn(const RowText::Values& values)
 {
-    std::size_t size = 0;
-    for (std::string_view value : values)
-        size += value.size() + sizeof(std::size_t) * 8 / 7 + 1;
-    if (m_chunksUsed == 0 || m_chunks[m_chunksUsed - 1].size + size > m_chunks[m_chunksUsed - 1].capacity) {
-        if (m_chunksUsed < m_chunks.size() && m_chunks[m_chunksUsed].capacity >= size) {
-            m_chunks[m_chunksUsed++].size = 0;
-        } else {
-            m_chunks.insert(m_chunks.begin() + std::ptrdiff_t(m_chunksUsed), newChunk(size));
-            ++m_chunksUsed;
-        }
-    }
-    Chunk& chunk = m_chunks[m_chunksUsed - 1];
-    m_blockStart.push_back({std::uint32_t(m_chunksUsed - 1), std::uint32_t(chunk.size)});
-    char* out = chunk.bytes.get() + chunk.size;
-    for (std::string_view value : values) {
-        out = putLength(out, value.size());
-        if (!value.empty())
-            std::memcpy(out, value.data(), value.size());
-        out += value.size();
-    }
-    chunk.size = std::size_t(out - chunk.bytes.get());
+    if (!m_own)
+        m_own = std::make_unique<RowText>();
+    m_ownRows.push_back(m_own->append(values));
 }
 
 void ResultLines::append(const Values& values)
 {
     std::array<QByteArray, FieldCount> utf8;
-    std::array<std::string_view, FieldCount> views;
+    RowText::Values views;
     for (int field = 0; field < FieldCount; ++field) {
         utf8[size_t(field)] = values[size_t(field)].toUtf8();
         views[size_t(field)] = std::string_view(utf8[size_t(field)].constData(), size_t(utf8[size_t(field)].size()));
     }
-    appendBlock(views);
+    appendOwn(views);
+}
+
+void ResultLines::appendFound(const FoundRows& found)
+{
+    if (!found.rows || found.rows->empty())
+        return;
+    if (blockCount() == 0) {
+        m_shared = found;
+        m_sharedCount = found.rows->size();
+        return;
+    }
+    for (const RowText::Ref ref : *found.rows)
+        appendOwn(found.text->values(ref));
 }
 
 void ResultLines::appendRows(::Recordset& rs)
@@ -122,20 +76,17 @@ void ResultLines::appendRows(::Recordset& rs)
             throw DbError(DbError::ItemNotFound, QStringLiteral("Item not found in this collection: %1.").arg(name));
     }
     // The text is taken as the file holds it; it becomes a QString only for the lines on screen.
-    std::array<std::string_view, FieldCount> values;
+    RowText::Values values;
     while (!rs.Eof()) {
         for (int field = 0; field < FieldCount; ++field)
             values[size_t(field)] = rs.text(columns[size_t(field)]);
-        appendBlock(values);
+        appendOwn(values);
         rs.MoveNext();
     }
 }
 
 void ResultLines::flush()
 {
-    m_chunks.erase(m_chunks.begin() + std::ptrdiff_t(m_chunksUsed), m_chunks.end());
-    if (m_blockStart.capacity() > 2 * m_blockStart.size() + 1024)
-        m_blockStart.shrink_to_fit();
     const int total = blockCount();
     if (total == m_shownBlocks)
         return;
@@ -146,15 +97,12 @@ void ResultLines::flush()
 
 ResultLines::Values ResultLines::blockValues(int block) const
 {
+    const std::size_t at = std::size_t(block);
+    const RowText::Values stored = at < m_sharedCount ? m_shared.text->values((*m_shared.rows)[at])
+                                                      : m_own->values(m_ownRows.at(at - m_sharedCount));
     Values values;
-    const BlockStart start = m_blockStart.at(size_t(block));
-    const char* chunk = m_chunks.at(start.chunk).bytes.get();
-    std::size_t pos = start.offset;
-    for (QString& value : values) {
-        const std::size_t length = takeLength(chunk, pos);
-        value = QString::fromUtf8(chunk + pos, qsizetype(length));
-        pos += length;
-    }
+    for (int field = 0; field < FieldCount; ++field)
+        values[size_t(field)] = QString::fromUtf8(stored[size_t(field)].data(), qsizetype(stored[size_t(field)].size()));
     return values;
 }
 

@@ -11,6 +11,7 @@
 #include "MDIForm1.h"
 #include "Module1.h"
 #include "ResultLines.h"
+#include "SearchIndex.h"
 #include "ShapeControl.h"
 #include "Twips.h"
 #include "WindowSwitch.h"
@@ -324,6 +325,8 @@ void frmMain::Form_Load()
     gDbPath = Module1::databasePath();
     datTel->setDatabaseName(gDbPath);
     datSearch->setDatabaseName(gDbPath);
+    // The search's copy of the file is read while the user looks at the window.
+    SearchIndex::forFile(gDbPath)->prepare();
 
     // Needs the database name set above: selecting "All" runs the filter, which fills the grid.
     selectOt(kAll);
@@ -453,7 +456,10 @@ void frmMain::runSearch()
     {
         // Whatever was read before a failure stays listed.
         const auto announce = qScopeGuard([this] { results->flush(); });
-        results->appendRows(*datSearch->Recordset());
+        if (datSearch->foundRows().text)
+            results->appendFound(datSearch->foundRows());
+        else
+            results->appendRows(*datSearch->Recordset());
     }
 
     txtMila->setText(SearchPrompt);

@@ -418,8 +418,8 @@ void TestSearch::resultLinesModelHoldsLongValues()
     lines.clear();
     QCOMPARE(lines.rowCount(), 0);
 
-    // The next result reuses the memory of the last: nothing of the old blocks shows through, and a value longer
-    // than the room kept gets room of its own between blocks.
+    // Nothing of the old blocks shows through the next result, and a value longer than a chunk of the list's
+    // store gets room of its own between blocks.
     ResultLines::Values next;
     next[ResultLines::Fname] = QStringLiteral("Dalia");
     lines.append(next);
