@@ -218,39 +218,29 @@ long long lastRow(Grid& grid, const QString& sql)
     return grid.model.rowCount();
 }
 
-void readSearchRow(const Recordset& rs)
-{
-    for (const char* column : Anchors::kSearchColumns)
-        sink += rs.Fields(QLatin1String(column)).Value().toString().size();
-}
-
-// The search to its complete result, the way the directory window lists it: every row's eleven values read and
-// packed into the window's result lines (which the window keeps from one search to the next), shown once the
-// last row is in.
+// The search to its complete result, the way the directory window lists it: the rows found, their lines made
+// from the text the search found them in (or, when there is none, from every row read through the record set),
+// shown once the last row is in.
 long long searchComplete(DataControl& control, ResultLines& lines, const QString& text)
 {
     control.setRecordSource(searchStatement(text));
     control.Refresh();
     lines.clear();
-    lines.appendRows(*control.Recordset());
+    if (control.foundRows().text)
+        lines.appendFound(control.foundRows());
+    else
+        lines.appendRows(*control.Recordset());
     lines.flush();
     return lines.blockCount();
 }
 
-// The search to the first screen of result lines: the fields of the first three rows.
-long long searchFirstScreen(DataControl& control, const QString& text)
+// The search to the first screen of result lines: the complete result (the window lists a search only once every
+// row is in), then the lines on screen written.
+long long searchFirstScreen(DataControl& control, ResultLines& lines, const QString& text)
 {
-    control.setRecordSource(searchStatement(text));
-    control.Refresh();
-    Recordset* rs = control.Recordset();
-    for (int r = 0; r < kScreenResultRows && !rs->Eof(); ++r) {
-        readSearchRow(*rs);
-        if (r + 1 < kScreenResultRows)
-            rs->MoveNext();
-    }
-    // The window lists a search only once every row is read, so it never keeps a search's cursor (and the lock
-    // on the file that comes with it) open between two actions.
-    rs->release();
+    searchComplete(control, lines, text);
+    for (int row = 0; row < kScreenResultRows * ResultLines::LinesPerBlock && row < lines.rowCount(); ++row)
+        sink += lines.line(row).size();
     return -1;
 }
 
@@ -364,11 +354,11 @@ int peakChild(const QString& file)
     // Pages of the file mapped into the process count as its memory too; the split tells them from the heap.
     const long long lastAnon = statusKb("RssAnon:");
     const long long lastFile = statusKb("RssFile:");
-    // The search window may be open beside the book.
+    // The search's list may be open beside the book, listing every row.
     DataControl search;
     search.setDatabaseName(file);
     ResultLines lines;
-    searchComplete(search, lines, Generator::planted().rareWord);
+    searchComplete(search, lines, QString());
     std::printf("before %lld\nfirst %lld\nlast %lld\nlastAnon %lld\nlastFile %lld\nrows %lld\nsearch %lld\n"
                 "searchAnon %lld\nsearchFile %lld\n",
                 before, shown, last, lastAnon, lastFile, rows, statusKb("VmHWM:"), statusKb("RssAnon:"),
@@ -425,6 +415,7 @@ struct SizeResult
     std::map<QString, double> figure; // key -> median ms, for the targets
     std::optional<Peak> peak;
     double firstOpenMs = 0;
+    double firstSearchMs = 0;
 };
 
 std::vector<SearchKind> searchKinds()
@@ -492,19 +483,26 @@ SizeResult runSize(int rows, bool quick)
     DataControl search;
     search.setDatabaseName(file);
     ResultLines lines;
+    {
+        // The first search of a run reads the searched columns of every row into memory, once.
+        const auto start = Clock::now();
+        searchComplete(search, lines, Generator::planted().rareWord);
+        result.firstSearchMs = since(start);
+    }
     for (const SearchKind& kind : searchKinds()) {
         const QString key = QLatin1String(kind.key);
         const QString shown = quotedText(kind.text);
         add(QStringLiteral("search-%1").arg(key), QStringLiteral("Search %1 (%2), complete").arg(shown, kind.label),
             key, [&] { return searchComplete(search, lines, kind.text); });
         add(QStringLiteral("search-%1-first").arg(key), QStringLiteral("Search %1, first screen of lines").arg(shown),
-            key, [&] { return searchFirstScreen(search, kind.text); });
+            key, [&] { return searchFirstScreen(search, lines, kind.text); });
         if (key == QLatin1String("rare")) {
             add(QStringLiteral("search-rare-new"), QStringLiteral("Search %1, first screen, new connection").arg(shown),
                 key, [&] {
                     DataControl fresh;
                     fresh.setDatabaseName(file);
-                    return searchFirstScreen(fresh, kind.text);
+                    ResultLines freshLines;
+                    return searchFirstScreen(fresh, freshLines, kind.text);
                 });
         }
         progress(QStringLiteral("  anchors for %1").arg(shown));
@@ -556,7 +554,7 @@ SizeResult runSize(int rows, bool quick)
         add(
             QStringLiteral("search-after-save"),
             QStringLiteral("Search %1, first screen of lines, right after a save").arg(quotedText(rare)),
-            QStringLiteral("rare"), [&] { return searchFirstScreen(search, rare); }, [&] { saveEntry(entry); });
+            QStringLiteral("rare"), [&] { return searchFirstScreen(search, lines, rare); }, [&] { saveEntry(entry); });
     }
     {
         Grid log(file, logColumns());
@@ -587,6 +585,9 @@ void printSize(const SizeResult& result)
     }
     out(QStringLiteral("\n† ratio to the anchors of the rare-word search."));
     out(QStringLiteral("First open of the freshly copied file (once): %1 ms.").arg(ms(result.firstOpenMs)));
+    out(QStringLiteral("First search of the run, which reads the searched columns of every row into memory (once): "
+                       "%1 ms.")
+            .arg(ms(result.firstSearchMs)));
     if (result.peak) {
         const Peak& p = *result.peak;
         const auto mb = [&](const char* name) { return QString::number(p.at(name) / 1024.0, 'f', 1); };
@@ -710,11 +711,11 @@ std::vector<Target> targets(const std::vector<SizeResult>& sizes, const Startup&
     }
 
     {
-        Target t{QStringLiteral("100,000 rows: every action under 100 ms"), std::nullopt, QString()};
+        Target t{QStringLiteral("100,000 rows: every action under 50 ms"), std::nullopt, QString()};
         if (at100k) {
             QStringList misses;
             for (const Line& line : at100k->lines) {
-                if (!line.anchor && line.stat.ms >= 100)
+                if (!line.anchor && line.stat.ms >= 50)
                     misses << QStringLiteral("%1: %2 ms").arg(line.label, ms(line.stat.ms));
             }
             t.pass = misses.isEmpty();
@@ -750,21 +751,33 @@ std::vector<Target> targets(const std::vector<SizeResult>& sizes, const Startup&
             key == QLatin1String("rare") ? QStringLiteral("a rare word") : QStringLiteral("seven phone digits");
         Target faster{QStringLiteral("1,000,000 rows: search for %1 at least 10 × faster than stock SQLite").arg(label),
                       std::nullopt, QString()};
-        Target near{QStringLiteral("1,000,000 rows: search for %1 within 3 × memmem").arg(label), std::nullopt,
-                    QString()};
         if (at1m) {
             const QString k = QLatin1String(key);
             const double value = at1m->figure.at(QStringLiteral("search-") + k);
             const double stock = at1m->figure.at(QStringLiteral("stock-") + k);
-            const double memory = at1m->figure.at(QStringLiteral("memory-") + k);
             faster.pass = value * 10 <= stock;
             faster.detail =
                 QStringLiteral("%1 ms against %2 ms: %3 × faster").arg(ms(value), ms(stock), ratio(stock / value));
-            near.pass = value <= 3 * memory;
-            near.detail = QStringLiteral("%1 ms against %2 ms: × %3").arg(ms(value), ms(memory), ratio(value / memory));
         }
         list.push_back(faster);
-        list.push_back(near);
+    }
+    {
+        Target t{QStringLiteral("1,000,000 rows: every search kind, complete, within 3 × memmem"), std::nullopt,
+                 QString()};
+        if (at1m) {
+            QStringList figures;
+            bool pass = true;
+            for (const SearchKind& kind : searchKinds()) {
+                const QString k = QLatin1String(kind.key);
+                const double value = at1m->figure.at(QStringLiteral("search-") + k);
+                const double memory = at1m->figure.at(QStringLiteral("memory-") + k);
+                pass = pass && value <= 3 * memory;
+                figures << QStringLiteral("%1 × %2").arg(quotedText(kind.text), ratio(value / memory));
+            }
+            t.pass = pass;
+            t.detail = figures.join(QStringLiteral("; "));
+        }
+        list.push_back(t);
     }
     {
         Target t{QStringLiteral("1,000,000 rows: no search kind slower than stock SQLite (complete result)"),
@@ -785,9 +798,11 @@ std::vector<Target> targets(const std::vector<SizeResult>& sizes, const Startup&
         list.push_back(t);
     }
     {
-        Target t{QStringLiteral("1,000,000 rows: peak memory under 300 MB with a book open"), std::nullopt, QString()};
+        Target t{QStringLiteral("1,000,000 rows: peak memory under 300 MB with a book open and every row listed by "
+                                "a search"),
+                 std::nullopt, QString()};
         if (at1m && at1m->peak) {
-            const long long kb = at1m->peak->at("last");
+            const long long kb = at1m->peak->at("search");
             t.pass = kb < 300 * 1024;
             t.detail = QStringLiteral("%1 MB").arg(kb / 1024.0, 0, 'f', 1);
         }
