@@ -59,7 +59,7 @@ package)
     desktop-file-validate dist/org.tovrin.Tovrin.desktop
     appstreamcli validate --no-net "${TOVRIN_BUILD:-build}/share/org.tovrin.Tovrin.metainfo.xml"
     (cd "${TOVRIN_BUILD:-build}" && cpack -G DEB)
-    lintian "${TOVRIN_BUILD:-build}"/tovrin_*.deb
+    lintian --fail-on error "${TOVRIN_BUILD:-build}"/tovrin_*.deb
     ls "${TOVRIN_BUILD:-build}"/tovrin_*.deb
     ;;
 *)
