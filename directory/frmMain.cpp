@@ -31,6 +31,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTableView>
+#include <QTimer>
 #include <array>
 
 namespace {
@@ -325,8 +326,8 @@ void frmMain::Form_Load()
     gDbPath = Module1::databasePath();
     datTel->setDatabaseName(gDbPath);
     datSearch->setDatabaseName(gDbPath);
-    // The search's copy of the file is read while the user looks at the window.
-    SearchIndex::forFile(gDbPath)->prepare();
+    // The search's copy of the file is read while the user looks at the window, once it is painted.
+    QTimer::singleShot(250, this, [path = gDbPath] { SearchIndex::forFile(path)->prepare(); });
 
     // Needs the database name set above: selecting "All" runs the filter, which fills the grid.
     selectOt(kAll);
