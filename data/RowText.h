@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -28,13 +29,16 @@ public:
     RowText(const RowText&) = delete;
     RowText& operator=(const RowText&) = delete;
 
-    Ref append(const Values& values);
-    // The row's values, pointing into the store.
-    Values values(Ref ref) const;
+    // Adds a row. A value whose bit is set in `asFolded` is the same as the row's folded text of that column (see
+    // SearchIndex), which is kept anyway: only that is noted.
+    Ref append(const Values& values, unsigned asFolded = 0);
+    // The row's values, pointing into the store or into `foldedRow`: the row's folded text, each column ended by
+    // 0x1f (needed only when some value was added as folded).
+    Values values(Ref ref, std::string_view foldedRow = {}) const;
 
 private:
-    // Each value is its length in bytes (seven bits a byte, the last byte below 0x80) and its bytes. No row
-    // straddles two chunks.
+    // Each value is its length in bytes shifted left by one, or 1 for a value as folded (seven bits a byte, the
+    // last byte below 0x80), then its bytes. No row straddles two chunks.
     struct Chunk
     {
         std::unique_ptr<char, void (*)(void*)> bytes{nullptr, std::free};
@@ -47,6 +51,17 @@ private:
 // Rows found by a search: where their text is, in the order found. Shared, never copied, by whoever shows them.
 struct FoundRows
 {
+    struct Row
+    {
+        RowText::Ref shown;
+        std::uint32_t folded; // where the row's folded text starts; kNoFolded for none
+    };
+    static constexpr std::uint32_t kNoFolded = ~std::uint32_t(0);
+
     std::shared_ptr<const RowText> text;
-    std::shared_ptr<const std::vector<RowText::Ref>> rows;
+    std::shared_ptr<const std::string> folded; // never changed where rows point (it only grows)
+    std::shared_ptr<const std::vector<Row>> rows;
+
+    std::size_t size() const { return rows ? rows->size() : 0; }
+    RowText::Values values(std::size_t row) const;
 };

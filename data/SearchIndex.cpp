@@ -78,10 +78,13 @@ constexpr std::uint8_t kHasValue = 2; // some column not null: what a pattern of
 
 // Appends the folded text of columns 1 to 11 of the statement's row and gives its flags; false, with `out` as it
 // was, when the copy cannot hold it.
-bool appendRow(std::string& out, sqlite3_stmt* stmt, std::uint8_t& flags)
+// `asFolded` gets a bit for each column whose folded text is the text itself (no capital letters, say), which the
+// row's shown text then need not hold again.
+bool appendRow(std::string& out, sqlite3_stmt* stmt, std::uint8_t& flags, unsigned& asFolded)
 {
     const std::size_t start = out.size();
     flags = 0;
+    asFolded = 0;
     for (int c = 1; c <= 11; ++c) {
         if (sqlite3_column_type(stmt, c) == SQLITE_NULL) {
             out.push_back(kNull);
@@ -89,13 +92,17 @@ bool appendRow(std::string& out, sqlite3_stmt* stmt, std::uint8_t& flags)
             flags |= kHasValue;
             const std::size_t from = out.size();
             const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
-            if (!appendFolded(out, std::string_view(text, std::size_t(sqlite3_column_bytes(stmt, c))))) {
+            const std::string_view value(text, std::size_t(sqlite3_column_bytes(stmt, c)));
+            if (!appendFolded(out, value)) {
                 out.resize(start);
                 return false;
             }
+            const std::string_view folded = std::string_view(out).substr(from);
             if (!(flags & kHasDigit) &&
-                std::any_of(out.begin() + std::ptrdiff_t(from), out.end(), [](char b) { return unsigned(b - '0') < 10u; }))
+                std::any_of(folded.begin(), folded.end(), [](char b) { return unsigned(b - '0') < 10u; }))
                 flags |= kHasDigit;
+            if (folded == value)
+                asFolded |= 1u << (c - 1);
         }
         out.push_back(kEndOfColumn);
     }
@@ -312,10 +319,13 @@ bool SearchIndex::readChanges()
         Change change{{key, {}}, 0, std::nullopt};
         if (rc == SQLITE_ROW) {
             // Its new text goes after all there is: what lists made before show stays as it was.
-            change.row.shown = m_shown->append(shownValues(stmt, 1));
             change.text.emplace();
-            if (!appendRow(*change.text, stmt, change.flags)) {
+            unsigned asFolded = 0;
+            if (appendRow(*change.text, stmt, change.flags, asFolded)) {
+                change.row.shown = m_shown->append(shownValues(stmt, 1), asFolded);
+            } else {
                 change.text.reset();
+                change.row.shown = m_shown->append(shownValues(stmt, 1));
                 m_irregular.insert(std::lower_bound(m_irregular.begin(), m_irregular.end(), key, byKey), change.row);
             }
         }
@@ -323,22 +333,26 @@ bool SearchIndex::readChanges()
     }
     sqlite3_finalize(stmt);
 
+    std::string& current = *m_text;
     if (m_rows.empty() || changes.front().row.key > m_rows.back().key) {
-        // New rows after the last: the usual save. They go on the end, nothing moves.
+        // New rows after the last: the usual save. They go on the end, nothing moves (lists made before point
+        // into the text before them).
         m_rowStart.pop_back();
         for (const Change& change : changes) {
             if (!change.text)
                 continue;
-            m_rowStart.push_back(std::uint32_t(m_text.size()));
+            m_rowStart.push_back(std::uint32_t(current.size()));
             m_rows.push_back(change.row);
             m_flags.push_back(change.flags);
-            m_text += *change.text;
+            current += *change.text;
         }
-        m_rowStart.push_back(std::uint32_t(m_text.size()));
+        m_rowStart.push_back(std::uint32_t(current.size()));
     } else {
-        // One pass merges the changed rows into the unchanged ones.
-        std::string text;
-        text.reserve(m_text.size() + 4096);
+        // One pass merges the changed rows into the unchanged ones, into a new text: lists made before keep the
+        // old one for as long as they are shown.
+        auto merged = std::make_shared<std::string>();
+        std::string& text = *merged;
+        text.reserve(current.size() + 4096);
         std::vector<std::uint32_t> rowStart;
         rowStart.reserve(m_rows.size() + changes.size() + 1);
         std::vector<Row> rows;
@@ -354,7 +368,7 @@ bool SearchIndex::readChanges()
                 rowStart.push_back(m_rowStart[r] - from + at);
             rows.insert(rows.end(), m_rows.begin() + std::ptrdiff_t(row), m_rows.begin() + std::ptrdiff_t(end));
             flags.insert(flags.end(), m_flags.begin() + std::ptrdiff_t(row), m_flags.begin() + std::ptrdiff_t(end));
-            text.append(m_text, from, to - from);
+            text.append(current, from, to - from);
             row = end;
         };
         for (const Change& change : changes) {
@@ -372,7 +386,7 @@ bool SearchIndex::readChanges()
         }
         copyRowsBefore(m_rows.size());
         rowStart.push_back(std::uint32_t(text.size()));
-        m_text = std::move(text);
+        m_text = std::move(merged);
         m_rowStart = std::move(rowStart);
         m_rows = std::move(rows);
         m_flags = std::move(flags);
@@ -408,8 +422,11 @@ void SearchIndex::rebuild()
     const auto fileBytes = std::size_t(scalar("PRAGMA page_count", 0) * scalar("PRAGMA page_size", 0));
     const auto maxKey = std::size_t(std::max(0LL, scalar("SELECT max(ID) FROM tblTel", 0)));
     const std::size_t rows = std::max(m_rows.size(), std::min(maxKey, fileBytes / 16));
-    m_text.clear();
-    m_text.reserve(std::max(m_text.capacity(), fileBytes));
+    if (!m_text || m_text.use_count() > 1)
+        m_text = std::make_shared<std::string>(); // a list still shows the old one
+    std::string& text = *m_text;
+    text.clear();
+    text.reserve(std::max(text.capacity(), fileBytes));
     m_rowStart.clear();
     m_rows.clear();
     m_flags.clear();
@@ -430,14 +447,16 @@ void SearchIndex::rebuild()
     for (int read = kSlice; read == kSlice && !m_stop;) {
         sqlite3_bind_int64(stmt, 1, after);
         for (read = 0; (rc = sqlite3_step(stmt)) == SQLITE_ROW; ++read) {
-            const Row row{sqlite3_column_int64(stmt, 0), m_shown->append(shownValues(stmt, 1))};
-            after = row.key;
-            const std::size_t start = m_text.size();
+            const qint64 key = sqlite3_column_int64(stmt, 0);
+            after = key;
+            const std::size_t start = text.size();
             std::uint8_t flags = 0;
-            if (!appendRow(m_text, stmt, flags)) {
-                m_irregular.push_back(row);
+            unsigned asFolded = 0;
+            if (!appendRow(text, stmt, flags, asFolded)) {
+                m_irregular.push_back({key, m_shown->append(shownValues(stmt, 1))});
                 continue;
             }
+            const Row row{key, m_shown->append(shownValues(stmt, 1), asFolded)};
             m_rowStart.push_back(std::uint32_t(start));
             m_rows.push_back(row);
             m_flags.push_back(flags);
@@ -451,7 +470,7 @@ void SearchIndex::rebuild()
     sqlite3_finalize(stmt);
     if (m_stop)
         return;
-    m_rowStart.push_back(std::uint32_t(m_text.size()));
+    m_rowStart.push_back(std::uint32_t(text.size()));
     m_built = true;
 }
 
@@ -463,11 +482,12 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
     for (char32_t c : pattern.longestLiteral())
         appendUtf8(needle, c);
 
+    const std::string& text = *m_text;
     // Rows of the copy, by their place in it.
     std::vector<std::uint32_t> found;
     const auto rowMatches = [&](std::size_t row) {
-        const char* p = m_text.data() + m_rowStart[row];
-        const char* end = m_text.data() + m_rowStart[row + 1];
+        const char* p = text.data() + m_rowStart[row];
+        const char* end = text.data() + m_rowStart[row + 1];
         while (p < end) {
             const char* stop = static_cast<const char*>(std::memchr(p, kEndOfColumn, std::size_t(end - p)));
             const std::string_view column(p, std::size_t(stop - p));
@@ -496,10 +516,10 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
                 found.push_back(std::uint32_t(row));
         }
     } else {
-        const char* base = m_text.data();
+        const char* base = text.data();
         std::size_t from = 0;
-        while (from < m_text.size()) {
-            const void* hit = memmem(base + from, m_text.size() - from, needle.data(), needle.size());
+        while (from < text.size()) {
+            const void* hit = memmem(base + from, text.size() - from, needle.data(), needle.size());
             if (!hit)
                 break;
             const std::size_t at = std::size_t(static_cast<const char*>(hit) - base);
@@ -512,7 +532,7 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
     }
 
     Result result;
-    auto shown = std::make_shared<std::vector<RowText::Ref>>();
+    auto shown = std::make_shared<std::vector<FoundRows::Row>>();
     result.keys.reserve(qsizetype(found.size()));
     shown->reserve(found.size());
     std::vector<Row> irregular;
@@ -533,8 +553,8 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
             for (int c = 0; c < 11; ++c) {
                 if (sqlite3_column_type(stmt, c) == SQLITE_NULL)
                     continue;
-                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
-                if (pattern.matches(std::string_view(text, std::size_t(sqlite3_column_bytes(stmt, c))))) {
+                const auto* stored = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+                if (pattern.matches(std::string_view(stored, std::size_t(sqlite3_column_bytes(stmt, c))))) {
                     irregular.push_back(row);
                     break;
                 }
@@ -547,16 +567,16 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
     for (const std::uint32_t row : found) {
         for (; extra != irregular.cend() && extra->key < m_rows[row].key; ++extra) {
             result.keys.append(extra->key);
-            shown->push_back(extra->shown);
+            shown->push_back({extra->shown, FoundRows::kNoFolded});
         }
         result.keys.append(m_rows[row].key);
-        shown->push_back(m_rows[row].shown);
+        shown->push_back({m_rows[row].shown, m_rowStart[row]});
     }
     for (; extra != irregular.cend(); ++extra) {
         result.keys.append(extra->key);
-        shown->push_back(extra->shown);
+        shown->push_back({extra->shown, FoundRows::kNoFolded});
     }
     if (m_linesTrusted)
-        result.lines = FoundRows{m_shown, std::move(shown)};
+        result.lines = FoundRows{m_shown, m_text, std::move(shown)};
     return result;
 }

@@ -81,7 +81,9 @@ private:
         qint64 key;
         RowText::Ref shown;
     };
-    std::string m_text;                    // per row: eleven folded columns, each ended by 0x1f; null is 0x1e
+    // Per row: eleven folded columns, each ended by 0x1f; null is 0x1e. Lists share it for the values of their
+    // rows that are the same folded: it only grows, and when rows must be taken out, a new one is made.
+    std::shared_ptr<std::string> m_text;
     std::vector<std::uint32_t> m_rowStart; // offset of each row in m_text, plus the end
     std::vector<Row> m_rows;               // key and shown text of each row
     std::vector<std::uint8_t> m_flags;     // of each row: what the all-row patterns ask (kHasDigit, kHasValue)

@@ -55,15 +55,15 @@ void ResultLines::append(const Values& values)
 
 void ResultLines::appendFound(const FoundRows& found)
 {
-    if (!found.rows || found.rows->empty())
+    if (found.size() == 0)
         return;
     if (blockCount() == 0) {
         m_shared = found;
-        m_sharedCount = found.rows->size();
+        m_sharedCount = found.size();
         return;
     }
-    for (const RowText::Ref ref : *found.rows)
-        appendOwn(found.text->values(ref));
+    for (std::size_t row = 0; row < found.size(); ++row)
+        appendOwn(found.values(row));
 }
 
 void ResultLines::appendRows(::Recordset& rs)
@@ -98,8 +98,8 @@ void ResultLines::flush()
 ResultLines::Values ResultLines::blockValues(int block) const
 {
     const std::size_t at = std::size_t(block);
-    const RowText::Values stored = at < m_sharedCount ? m_shared.text->values((*m_shared.rows)[at])
-                                                      : m_own->values(m_ownRows.at(at - m_sharedCount));
+    const RowText::Values stored =
+        at < m_sharedCount ? m_shared.values(at) : m_own->values(m_ownRows.at(at - m_sharedCount));
     Values values;
     for (int field = 0; field < FieldCount; ++field)
         values[size_t(field)] = QString::fromUtf8(stored[size_t(field)].data(), qsizetype(stored[size_t(field)].size()));

@@ -42,8 +42,8 @@ QString blockOf(const RowText::Values& values)
 QStringList blocksOf(const FoundRows& found)
 {
     QStringList blocks;
-    for (const RowText::Ref ref : *found.rows)
-        blocks << blockOf(found.text->values(ref));
+    for (std::size_t row = 0; row < found.size(); ++row)
+        blocks << blockOf(found.values(row));
     return blocks;
 }
 
