@@ -206,8 +206,8 @@ void GridModel::settle()
         const QVector<qint64> keys = readRange(true, kBatch);
         if (!keys.isEmpty()) {
             beginInsertRows(QModelIndex(), m_front, m_front + int(keys.size()) - 1);
-            for (int i = 0; i < keys.size(); ++i)
-                m_keys.insert(m_front + i, keys.at(i));
+            m_keys.insert(m_front, keys.size(), 0);
+            std::copy(keys.cbegin(), keys.cend(), m_keys.begin() + m_front);
             m_front += int(keys.size());
             m_back += int(keys.size());
             endInsertRows();
