@@ -106,7 +106,8 @@ QVector<qint64> GridModel::readRange(bool forward, int limit)
     Statement& query = m_ranges[(forward ? 4 : 0) + (lower ? 2 : 0) + (upper ? 1 : 0)];
     if (!query.isValid()) {
         // Row values continue a run from its bound over the index tblTel_Book (Category, SortKey, rowid). A row
-        // whose key an edit forgot (NULL) is not read again: the grid lists it where it was.
+        // whose key an edit forgot (NULL) is not read: edited here, it stays where the grid lists it; added or
+        // renamed elsewhere, it shows at the next refresh, which gives it its key.
         QString sql = QStringLiteral("SELECT rowid, SortKey FROM tblTel WHERE Category = ?1 AND SortKey IS NOT NULL");
         if (lower)
             sql += QStringLiteral(" AND (SortKey, rowid) > (?2, ?3)");
