@@ -10,7 +10,7 @@ namespace {
 // book ordered by its own sort column; the key is made from that column. Any other statement runs as written: the
 // names of one letter come in the engine's own order, which finds a letter's first screen at once (in key order,
 // every name before the letter would be read first).
-std::optional<QString> inKeyOrder(const QString& sql)
+std::optional<QString> inKeyOrder(const QString& sql, QString* book = nullptr)
 {
     static const QRegularExpression shape(
         QStringLiteral("^SELECT \\* FROM tblTel WHERE Category = '(Personal|Business)' ORDER BY (\\w+)$"));
@@ -20,6 +20,8 @@ std::optional<QString> inKeyOrder(const QString& sql)
     if (match.captured(2) != (match.captured(1) == QLatin1String("Business") ? QLatin1String("BusName")
                                                                              : QLatin1String("Lname")))
         return std::nullopt;
+    if (book)
+        *book = match.captured(1);
     return sql.left(match.capturedStart(2)) + QStringLiteral("SortKey, rowid");
 }
 
@@ -35,6 +37,7 @@ void DataControl::setDatabaseName(const QString& path)
         return;
     m_databaseName = path;
     m_recordset.reset();
+    m_keyedBook.clear();
     m_database.reset();
 }
 
@@ -52,6 +55,7 @@ void DataControl::Refresh()
         m_recordset->release();
     FoundRows lines;
     std::unique_ptr<::Recordset> next;
+    QString keyedBook;
     if (const auto pattern = SearchIndex::patternOf(m_recordSource)) {
         // The free-text search: the same rows, found through the in-memory copy of the searched columns.
         SearchIndex::Result found = SearchIndex::forFile(m_databaseName)->search(*pattern);
@@ -60,13 +64,17 @@ void DataControl::Refresh()
     } else {
         // Rows without keys (a file that cannot be written, another tool busy writing) keep the statement's own
         // order, which SQLite gives in every case.
-        const auto keyed = inKeyOrder(m_recordSource);
-        next = std::make_unique<::Recordset>(
-            m_database, keyed && m_database->refreshSortKeys() ? *keyed : m_recordSource);
+        QString book;
+        const auto keyed = inKeyOrder(m_recordSource, &book);
+        const bool inKeys = keyed && m_database->refreshSortKeys();
+        next = std::make_unique<::Recordset>(m_database, inKeys ? *keyed : m_recordSource);
+        if (inKeys)
+            keyedBook = book;
     }
     m_dataVersion = m_database->dataVersion();
     m_recordset = std::move(next);
     m_found = std::move(lines);
+    m_keyedBook = keyedBook;
     Q_EMIT refreshed();
 }
 

@@ -32,6 +32,10 @@ public:
     // Refresh; true when it did.
     bool refreshIfChanged();
 
+    // The book ("Personal" or "Business") when the current record set is a whole book in its rows' key order,
+    // else empty. Such a book may also be read by ranges of (SortKey, rowid) over the index tblTel_Book.
+    const QString& keyedBook() const { return m_keyedBook; }
+
     // The current record set: the same object until the next Refresh; null before the first one.
     ::Recordset* Recordset() const { return m_recordset.get(); }
     const std::shared_ptr<Database>& database() const { return m_database; }
@@ -48,5 +52,6 @@ private:
     std::shared_ptr<Database> m_database;
     std::unique_ptr<::Recordset> m_recordset;
     FoundRows m_found;
+    QString m_keyedBook;
     long long m_dataVersion = -1;
 };

@@ -5,6 +5,7 @@
 
 #include <QLocale>
 #include <QScopeGuard>
+#include <QSet>
 #include <algorithm>
 
 namespace {
@@ -19,6 +20,10 @@ GridModel::GridModel(DataControl* source, QVector<GridColumn> columns, QObject* 
     m_drain.setSingleShot(true);
     m_drain.setInterval(0);
     connect(&m_drain, &QTimer::timeout, this, [this] {
+        if (!m_book.isEmpty()) {
+            drainKeyed();
+            return;
+        }
         fetchMoreKeys(kIdleSlice);
         if (m_moreKeys)
             m_drain.start();
@@ -32,6 +37,9 @@ GridModel::GridModel(DataControl* source, QVector<GridColumn> columns, QObject* 
         m_moreKeys = false;
         m_cache.clear();
         m_rowQuery = Statement();
+        m_book.clear();
+        for (Statement& range : m_ranges)
+            range = Statement();
         endResetModel();
     });
     if (m_source->Recordset())
@@ -46,16 +54,34 @@ void GridModel::reload()
     m_rowQuery = Statement();
     m_fieldOfColumn.clear();
     m_keyName.clear();
+    m_book.clear();
+    m_counted = m_met = false;
+    m_front = m_back = 0;
+    m_frontLast = m_backFirst = Bound();
+    for (Statement& range : m_ranges)
+        range = Statement(); // the file may be another one now
     ::Recordset* rs = m_source ? m_source->Recordset() : nullptr;
-    m_moreKeys = rs && !rs->Eof() && rs->keyColumn() >= 0;
     if (rs) {
         for (const auto& column : std::as_const(m_columns))
             m_fieldOfColumn.append(rs->columnIndex(column.field));
         if (rs->keyColumn() >= 0)
             m_keyName = rs->columnName(rs->keyColumn());
+        // The key column is the rowid, which the ranges continue from.
+        if (!m_keyName.isEmpty() && rs->table() == QLatin1String("tblTel"))
+            m_book = m_source->keyedBook();
     }
+    // A keyed book leaves the record set's cursor alone: it never starts, so it never holds the file.
+    m_moreKeys = rs && m_book.isEmpty() && !rs->Eof() && rs->keyColumn() >= 0;
     try {
-        fetchKeys(kBatch, m_keys);
+        if (m_book.isEmpty()) {
+            fetchKeys(kBatch, m_keys);
+        } else {
+            m_keys = readRange(true, kBatch);
+            m_front = m_back = int(m_keys.size());
+            // A book within the first batch is complete; any other is counted when it has to be.
+            m_counted = m_met;
+            m_moreKeys = !m_counted;
+        }
     } catch (const DbError& error) {
         m_moreKeys = false;
         endResetModel();
@@ -68,6 +94,197 @@ void GridModel::reload()
     m_fetching = false;
     if (m_moreKeys)
         m_drain.start();
+}
+
+QVector<qint64> GridModel::readRange(bool forward, int limit)
+{
+    QVector<qint64> keys;
+    if (limit <= 0)
+        return keys;
+    const bool lower = m_frontLast.set;
+    const bool upper = m_backFirst.set;
+    Statement& query = m_ranges[(forward ? 4 : 0) + (lower ? 2 : 0) + (upper ? 1 : 0)];
+    if (!query.isValid()) {
+        // Row values continue a run from its bound over the index tblTel_Book (Category, SortKey, rowid). A row
+        // whose key an edit forgot (NULL) is not read: edited here, it stays where the grid lists it; added or
+        // renamed elsewhere, it shows at the next refresh, which gives it its key.
+        QString sql = QStringLiteral("SELECT rowid, SortKey FROM tblTel WHERE Category = ?1 AND SortKey IS NOT NULL");
+        if (lower)
+            sql += QStringLiteral(" AND (SortKey, rowid) > (?2, ?3)");
+        if (upper)
+            sql += QStringLiteral(" AND (SortKey, rowid) < (?4, ?5)");
+        sql += forward ? QStringLiteral(" ORDER BY SortKey, rowid") : QStringLiteral(" ORDER BY SortKey DESC, rowid DESC");
+        query = Statement(m_source->database()->handle(), sql);
+    }
+    const auto done = qScopeGuard([&query] { query.reset(); });
+    query.reset();
+    query.bind(1, m_book);
+    if (lower) {
+        query.bindBlob(2, m_frontLast.sortKey);
+        query.bind(3, m_frontLast.id);
+    }
+    if (upper) {
+        query.bindBlob(4, m_backFirst.sortKey);
+        query.bind(5, m_backFirst.id);
+    }
+    keys.reserve(std::min(limit, kIdleSlice));
+    while (int(keys.size()) < limit && query.step())
+        keys.append(query.int64(0));
+    if (int(keys.size()) < limit) {
+        m_met = true; // nothing left between the runs
+    } else {
+        // The statement is still on the last row read.
+        Bound& bound = forward ? m_frontLast : m_backFirst;
+        bound.sortKey = query.blob(1);
+        bound.id = keys.constLast();
+        bound.set = true;
+    }
+    return keys;
+}
+
+void GridModel::count()
+{
+    if (m_counted)
+        return;
+    Statement total(m_source->database()->handle(), QStringLiteral("SELECT count(*) FROM tblTel WHERE Category = ?"));
+    total.bind(1, m_book);
+    total.step();
+    const int rows = int(total.int64(0));
+    total.reset();
+    m_version = m_source->database()->dataVersion();
+    m_counted = true;
+    m_moreKeys = false;
+    const int read = int(m_keys.size());
+    if (rows > read) {
+        beginInsertRows(QModelIndex(), read, rows - 1);
+        m_keys.insert(read, rows - read, -1);
+        m_back = rows;
+        endInsertRows();
+        // The last screen, for a view that goes to the end.
+        fillBack(rows - kBatch);
+    }
+}
+
+void GridModel::fillFront(int upTo)
+{
+    upTo = std::min(upTo, m_back);
+    if (m_met || upTo <= m_front)
+        return;
+    const QVector<qint64> keys = readRange(true, upTo - m_front);
+    std::copy(keys.cbegin(), keys.cend(), m_keys.begin() + m_front);
+    m_front += int(keys.size());
+}
+
+void GridModel::fillBack(int downTo)
+{
+    downTo = std::max(downTo, m_front);
+    if (m_met || downTo >= m_back)
+        return;
+    for (const qint64 key : readRange(false, m_back - downTo))
+        m_keys[--m_back] = key;
+}
+
+void GridModel::fillAround(int row)
+{
+    if (row - m_front <= m_back - 1 - row)
+        fillFront(row + kBatch);
+    else
+        fillBack(row - kBatch + 1);
+}
+
+void GridModel::settle()
+{
+    if (!m_counted || joined())
+        return;
+    if (m_met && m_front < m_back) {
+        // Fewer rows between the runs than counted: deleted (or given another book) elsewhere since.
+        beginRemoveRows(QModelIndex(), m_front, m_back - 1);
+        m_keys.remove(m_front, m_back - m_front);
+        m_back = m_front;
+        endRemoveRows();
+    } else if (!m_met && m_front == m_back) {
+        // More rows than counted: added elsewhere since.
+        const QVector<qint64> keys = readRange(true, kBatch);
+        if (!keys.isEmpty()) {
+            beginInsertRows(QModelIndex(), m_front, m_front + int(keys.size()) - 1);
+            m_keys.insert(m_front, keys.size(), 0);
+            std::copy(keys.cbegin(), keys.cend(), m_keys.begin() + m_front);
+            m_front += int(keys.size());
+            m_back += int(keys.size());
+            endInsertRows();
+        }
+    }
+    if (joined() && m_source->database()->dataVersion() != m_version)
+        dropDuplicates();
+}
+
+void GridModel::dropDuplicates()
+{
+    // Another copy may have given a row of one run a key that falls between the runs, where it was read again.
+    QVector<qint64> sorted = m_keys;
+    std::sort(sorted.begin(), sorted.end());
+    QSet<qint64> twice;
+    for (qsizetype i = 1; i < sorted.size(); ++i) {
+        if (sorted.at(i) == sorted.at(i - 1))
+            twice.insert(sorted.at(i));
+    }
+    if (twice.isEmpty())
+        return;
+    QSet<qint64> seen;
+    QList<int> extra;
+    for (int row = 0; row < m_keys.size(); ++row) {
+        const qint64 key = m_keys.at(row);
+        if (!twice.contains(key))
+            continue;
+        if (seen.contains(key))
+            extra.append(row);
+        else
+            seen.insert(key);
+    }
+    for (auto it = extra.crbegin(); it != extra.crend(); ++it)
+        eraseRow(*it);
+}
+
+void GridModel::drainKeyed()
+{
+    if (m_fetching)
+        return;
+    try {
+        if (!m_counted) {
+            count();
+        } else {
+            if (m_forwardTurn)
+                fillFront(m_front + kIdleSlice);
+            else
+                fillBack(m_back - kIdleSlice);
+            m_forwardTurn = !m_forwardTurn;
+            settle();
+        }
+    } catch (const DbError& error) {
+        Q_EMIT writeFailed(error.number(), error.description());
+        return;
+    }
+    if (!joined())
+        m_drain.start();
+}
+
+qint64 GridModel::keyAt(int row)
+{
+    if (m_keys.value(row, 0) < 0 && row >= m_front && row < m_back)
+        fillAround(row);
+    return m_keys.value(row, -1);
+}
+
+void GridModel::eraseRow(int row)
+{
+    beginRemoveRows(QModelIndex(), row, row);
+    m_cache.remove(m_keys.at(row));
+    m_keys.removeAt(row);
+    if (row < m_front)
+        --m_front;
+    if (row < m_back)
+        --m_back;
+    endRemoveRows();
 }
 
 void GridModel::fetchKeys(int count, QVector<qint64>& into)
@@ -109,6 +326,11 @@ void GridModel::fetchMoreKeys(int count)
     m_fetching = true;
     const auto done = qScopeGuard([this] { m_fetching = false; });
     try {
+        if (!m_book.isEmpty()) {
+            // The whole book at once: every row, most of them without a key yet.
+            this->count();
+            return;
+        }
         // Read first, then announce: rows must not appear before beginInsertRows.
         QVector<qint64> fresh;
         fetchKeys(count, fresh);
@@ -126,8 +348,24 @@ void GridModel::fetchMoreKeys(int count)
 
 void GridModel::fetchAll()
 {
-    while (m_moreKeys && !m_fetching)
-        fetchMoreKeys(kIdleSlice);
+    if (m_book.isEmpty()) {
+        while (m_moreKeys && !m_fetching)
+            fetchMoreKeys(kIdleSlice);
+        return;
+    }
+    if (m_fetching)
+        return;
+    m_fetching = true;
+    const auto done = qScopeGuard([this] { m_fetching = false; });
+    try {
+        while (!joined()) {
+            count();
+            fillFront(m_back);
+            settle();
+        }
+    } catch (const DbError& error) {
+        Q_EMIT writeFailed(error.number(), error.description());
+    }
 }
 
 int GridModel::rowCount(const QModelIndex& parent) const
@@ -142,11 +380,21 @@ int GridModel::columnCount(const QModelIndex& parent) const
 
 const QVector<QVariant>* GridModel::rowValues(int row) const
 {
-    const qint64 key = m_keys.value(row, -1);
+    qint64 key = m_keys.value(row, -1);
     auto it = m_cache.constFind(key);
     if (it != m_cache.constEnd())
         return &*it;
     try {
+        if (key < 0 && !m_book.isEmpty()) {
+            // Reading the keys between the runs changes no row a view knows of; rows to add or remove wait for the
+            // next idle moment, out of the view's reading.
+            auto* self = const_cast<GridModel*>(this);
+            key = self->keyAt(row);
+            if (key < 0) {
+                self->m_drain.start();
+                return nullptr;
+            }
+        }
         auto values = readRow(key);
         if (!values)
             return nullptr; // deleted by another copy of the program since the last refresh
@@ -214,9 +462,7 @@ void GridModel::showAsStored(const QVector<qint64>& keys)
         } catch (const DbError&) {
         }
         if (gone) {
-            beginRemoveRows(QModelIndex(), row, row);
-            m_keys.removeAt(row);
-            endRemoveRows();
+            eraseRow(row);
         } else {
             Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
         }
@@ -281,11 +527,15 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
         return true; // nothing changed: leave the row untouched
     ::Recordset* rs = m_source->Recordset();
     const GridColumn& column = m_columns.at(index.column());
-    const qint64 key = m_keys.at(index.row());
+    const qint64 key = m_keys.at(index.row()); // read by data() above
+    if (key < 0)
+        return false;
     try {
         // A write may move the row within a half-read ordered result; take the remaining keys first so no row
-        // is listed twice.
-        fetchAll();
+        // is listed twice. A keyed book needs no such thing: its runs never read a row of theirs again, and the
+        // row an edit moves loses its key until the next refresh.
+        if (m_book.isEmpty())
+            fetchAll();
         Database::ColumnInfo info;
         for (const auto& c : rs->tableColumns()) {
             if (c.name.compare(column.field, Qt::CaseInsensitive) == 0)
@@ -330,8 +580,22 @@ bool GridModel::removeRowList(QList<int> rows)
         return false;
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    try {
+    if (m_book.isEmpty()) {
         fetchAll();
+    } else {
+        // Rows selected without being shown may have no key yet; a row without one is gone.
+        try {
+            for (const int r : std::as_const(rows))
+                keyAt(r);
+        } catch (const DbError& error) {
+            Q_EMIT writeFailed(error.number(), error.description());
+            return false;
+        }
+        rows.removeIf([this](int r) { return m_keys.value(r, -1) < 0; });
+        if (rows.isEmpty())
+            return false;
+    }
+    try {
         rs->database()->transaction([&] {
             Statement erase(rs->database()->handle(),
                             QStringLiteral("DELETE FROM \"%1\" WHERE \"%2\" = ?").arg(rs->table(), m_keyName));
@@ -352,11 +616,9 @@ bool GridModel::removeRowList(QList<int> rows)
         Q_EMIT writeFailed(error.number(), error.description());
         return false;
     }
-    for (auto it = rows.crbegin(); it != rows.crend(); ++it) {
-        beginRemoveRows(QModelIndex(), *it, *it);
-        m_cache.remove(m_keys.at(*it));
-        m_keys.removeAt(*it);
-        endRemoveRows();
-    }
+    for (auto it = rows.crbegin(); it != rows.crend(); ++it)
+        eraseRow(*it);
+    if (!m_book.isEmpty() && !joined())
+        m_drain.start();
     return true;
 }

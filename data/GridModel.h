@@ -3,6 +3,7 @@
 #include "DataControl.h"
 
 #include <QAbstractTableModel>
+#include <QByteArray>
 #include <QHash>
 #include <QTimer>
 #include <QVector>
@@ -25,6 +26,14 @@ struct GridColumn
 // The record set's cursor holds a read lock on the file while it is inside its rows, which keeps other programs
 // from saving; so the keys past the first screen are read as soon as the program is idle, a slice at a time, and
 // the lock goes with the last of them.
+//
+// A whole book in key order (DataControl::keyedBook) is read without the cursor, by short statements over the
+// index tblTel_Book: the grid counts the book's rows in the first idle moment (or when the view asks for more),
+// reads a front run of keys from the start and a back run from the end, and continues either run from its last
+// (SortKey, rowid), so a jump to the end or anywhere reads only the keys near it. Rows between the runs hold no
+// key yet; showing one extends the nearer run up to it. Each read stays inside the range between the runs, so no
+// row is listed twice; when the runs meet, rows another program added or deleted in between meanwhile are
+// inserted or removed then. Every statement is reset after use: no read lock outlives a call.
 //
 // Edits are written to the row at once (the cell's commit), deletions of whole rows likewise; no row is ever
 // added. Each write first checks that the row is still as the grid shows it: a row changed or deleted elsewhere
@@ -59,7 +68,29 @@ Q_SIGNALS:
     void writeFailed(int number, const QString& description);
 
 private:
+    struct Bound
+    {
+        QByteArray sortKey;
+        qint64 id = 0;
+        bool set = false;
+    };
+
     void reload();
+    // The keyed book's reads. readRange reads up to `limit` keys between the runs, forward after the front run or
+    // backward before the back run, and moves that run's bound. The fills write keys into the rows between the
+    // runs without telling the views (the rows exist already); settle adds or removes rows once the runs meet.
+    QVector<qint64> readRange(bool forward, int limit);
+    void count();
+    void fillFront(int upTo);
+    void fillBack(int downTo);
+    void fillAround(int row);
+    void settle();
+    void dropDuplicates();
+    void drainKeyed();
+    // The key of the row, read first if it lies between the runs; -1 when there is none.
+    qint64 keyAt(int row);
+    void eraseRow(int row);
+    bool joined() const { return m_counted && m_met && m_front == m_back; }
     void fetchKeys(int count, QVector<qint64>& into);
     void fetchMoreKeys(int count);
     const QVector<QVariant>* rowValues(int row) const;
@@ -82,4 +113,15 @@ private:
     mutable Statement m_rowQuery;
     QString m_keyName;
     QTimer m_drain;
+
+    QString m_book;           // the keyed book, empty for any other statement
+    bool m_counted = false;   // the rows between the runs exist (as -1) since the book was counted
+    bool m_met = false;       // no key is left between the runs' bounds
+    bool m_forwardTurn = true;
+    int m_front = 0;          // m_keys[0, m_front) is the front run
+    int m_back = 0;           // m_keys[m_back, end) is the back run
+    Bound m_frontLast;        // the last row of the front run
+    Bound m_backFirst;        // the first row of the back run
+    long long m_version = 0;  // the file's data version when the book was counted
+    Statement m_ranges[8];
 };

@@ -64,6 +64,13 @@ void Statement::bind(int index, const QVariant& value)
         throw Database::errorOf(m_db, rc);
 }
 
+void Statement::bindBlob(int index, const QByteArray& bytes)
+{
+    const int rc = sqlite3_bind_blob(m_stmt, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK)
+        throw Database::errorOf(m_db, rc);
+}
+
 bool Statement::step()
 {
     const int rc = sqlite3_step(m_stmt);
@@ -111,6 +118,12 @@ QVariant Statement::value(int column) const
 qint64 Statement::int64(int column) const
 {
     return sqlite3_column_int64(m_stmt, column);
+}
+
+QByteArray Statement::blob(int column) const
+{
+    const void* bytes = sqlite3_column_blob(m_stmt, column);
+    return QByteArray(static_cast<const char*>(bytes), sqlite3_column_bytes(m_stmt, column));
 }
 
 std::string_view Statement::text(int column) const

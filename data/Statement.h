@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QVariant>
 #include <string>
@@ -26,6 +27,7 @@ public:
     sqlite3_stmt* handle() const { return m_stmt; }
 
     void bind(int index, const QVariant& value); // 1-based, as SQLite counts
+    void bindBlob(int index, const QByteArray& bytes);
     // Steps once; true while a row is available. Throws DbError on failure.
     bool step();
     void reset();
@@ -34,6 +36,7 @@ public:
     QString columnName(int column) const;
     QVariant value(int column) const; // null stays null, text stays text
     qint64 int64(int column) const;
+    QByteArray blob(int column) const; // the stored bytes of any value
     // The value as UTF-8 text without a copy (null is the empty text, a number is written as value() writes it);
     // valid until the next step or reset, or the next call of text() for the same column.
     std::string_view text(int column) const;

@@ -31,6 +31,41 @@ QString searchStatement(const QString& t)
     return sql + parts.join(QStringLiteral(" OR "));
 }
 
+// A book of `rows` entries, a fifth of them Business, with many equal names (ties are ordered by rowid).
+void fillBooks(TempDatabase& db, int rows)
+{
+    QCOMPARE(db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                                    "INSERT INTO tblTel (Category, Lname) SELECT CASE WHEN i % 5 = 0 THEN 'Business' "
+                                    "ELSE 'Personal' END, printf('n%03d', (i * 7919) % 700) FROM n")
+                         .arg(rows)),
+             SQLITE_OK);
+}
+
+const QString kPersonalBook = QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Personal' ORDER BY Lname");
+const QString kPersonalOrder =
+    QStringLiteral("SELECT ID FROM tblTel WHERE Category = 'Personal' ORDER BY SortKey, rowid");
+
+QVector<GridColumn> idAndName()
+{
+    return {{QStringLiteral("ID"), QStringLiteral("ID"), 600, QString()},
+            {QStringLiteral("Last"), QStringLiteral("Lname"), 2535, QString()}};
+}
+
+QStringList shownIds(const GridModel& model)
+{
+    QStringList ids;
+    for (int row = 0; row < model.rowCount(); ++row)
+        ids << model.index(row, 0).data().toString();
+    return ids;
+}
+
+// What a view does when it reaches the bottom of the rows it has.
+void reachBottom(GridModel& model)
+{
+    while (model.canFetchMore(QModelIndex()))
+        model.fetchMore(QModelIndex());
+}
+
 } // namespace
 
 class TestDataLayer : public QObject
@@ -51,6 +86,9 @@ private Q_SLOTS:
     void gridEditsAndDeletionsReachTheFile();
     void gridDeletionRefusedInPartDeletesNothing();
     void gridReadsKeysLazily();
+    void keyedBookJumpsToItsEnd();
+    void keyedBookMeetsChangesMadeElsewhere_data();
+    void keyedBookMeetsChangesMadeElsewhere();
     void rawTextReadsAsTheValue_data();
     void rawTextReadsAsTheValue();
 };
@@ -373,6 +411,80 @@ void TestDataLayer::gridReadsKeysLazily()
     QCOMPARE(model.rowCount(), 5000);
     QCOMPARE(model.index(4999, 0).data().toString(), QStringLiteral("name05000"));
     QCOMPARE(model.index(2500, 0).data().toString(), QStringLiteral("name02501"));
+}
+
+void TestDataLayer::keyedBookJumpsToItsEnd()
+{
+    TempDatabase db;
+    fillBooks(db, 30000);
+    DataControl control;
+    control.setDatabaseName(db.path());
+    GridModel model(&control, idAndName());
+    control.setRecordSource(kPersonalBook);
+    control.Refresh();
+    QCOMPARE(control.keyedBook(), QStringLiteral("Personal"));
+    const QStringList order = db.rows(kPersonalOrder);
+    QCOMPARE(order.size(), 24000);
+
+    reachBottom(model);
+    QCOMPARE(model.rowCount(), 24000);
+    for (int row = 23970; row < 24000; ++row)
+        QCOMPARE(model.index(row, 0).data().toString(), order.at(row));
+    QCOMPARE(model.index(12000, 0).data().toString(), order.at(12000));
+
+    // A name edited near the top loses its sort key until the next refresh: it stays where it was, once.
+    QVERIFY(model.setData(model.index(10, 1), QStringLiteral("zzz")));
+    QCOMPARE(shownIds(model), order);
+}
+
+void TestDataLayer::keyedBookMeetsChangesMadeElsewhere_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("inOrder");
+    QTest::newRow("rows deleted") << QStringLiteral("DELETE FROM tblTel WHERE Lname BETWEEN 'n300' AND 'n320'") << true;
+    QTest::newRow("rows added")
+        << QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 700) "
+                          "INSERT INTO tblTel (Category, Lname) SELECT 'Personal', printf('n350-%d', i) FROM n")
+        << true;
+    // Renamed from the top of the book into its middle: read at the top already, it is not listed again there.
+    QTest::newRow("row moved") << QStringLiteral("UPDATE tblTel SET Lname = 'n400' WHERE Lname = 'n001'") << false;
+}
+
+void TestDataLayer::keyedBookMeetsChangesMadeElsewhere()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, inOrder);
+    TempDatabase db;
+    fillBooks(db, 25000);
+    DataControl control;
+    control.setDatabaseName(db.path());
+    GridModel model(&control, idAndName());
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    control.setRecordSource(kPersonalBook);
+    control.Refresh();
+    reachBottom(model);
+    const int rows = model.rowCount();
+    QCOMPARE(rows, 20000);
+    QVERIFY(!model.index(rows - 1, 0).data().toString().isEmpty());
+
+    {
+        // Another copy of the program saves and orders its rows.
+        const auto other = Database::open(db.path());
+        other->exec(change);
+        QVERIFY(other->refreshSortKeys());
+    }
+    // Scrolled into the middle before the runs meet, then everything.
+    for (int row = rows / 2; row < rows / 2 + 30; ++row)
+        QVERIFY(!model.index(row, 0).data().toString().isEmpty());
+    model.fetchAll();
+
+    QStringList now = db.rows(kPersonalOrder);
+    QStringList shown = shownIds(model);
+    if (!inOrder) {
+        std::sort(now.begin(), now.end());
+        std::sort(shown.begin(), shown.end());
+    }
+    QCOMPARE(shown, now);
 }
 
 void TestDataLayer::rawTextReadsAsTheValue_data()
