@@ -442,6 +442,7 @@ struct Line
     Stat stat;
     QString anchorKey; // the search kind whose anchors the ratios use
     bool anchor = false;
+    QString key;
 };
 
 struct SizeResult
@@ -480,7 +481,7 @@ SizeResult runSize(int rows, bool quick)
     auto add = [&](const QString& key, const QString& label, const QString& anchorKey,
                    const std::function<long long()>& action, const std::function<void()>& prepare = {}) {
         progress(QStringLiteral("  %1").arg(label));
-        Line line{label, measure(action, quick, prepare), anchorKey, false};
+        Line line{label, measure(action, quick, prepare), anchorKey, false, key};
         result.figure[key] = line.stat.ms;
         result.lines.push_back(line);
     };
