@@ -206,16 +206,9 @@ void SearchIndex::open()
         m_db = nullptr;
         throw error;
     }
-    configure();
+    Database::prepareConnection(m_db);
 }
 
-void SearchIndex::configure()
-{
-    Database::prepareConnection(m_db);
-    // The copy reads every row once and keeps what it needs; mapped, the whole file would stay resident in the
-    // process besides.
-    sqlite3_exec(m_db, "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr);
-}
 
 void SearchIndex::prepare()
 {
@@ -241,7 +234,7 @@ void SearchIndex::rebuildIfChanged()
     if (m_reading.joinable()) {
         m_reading.join();
         if (m_db)
-            configure(); // the busy handler the windows hear from
+            Database::prepareConnection(m_db); // back to the busy handler the windows hear from
     }
     if (!m_db)
         open();

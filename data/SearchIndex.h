@@ -64,7 +64,6 @@ public:
 private:
     explicit SearchIndex(const QString& path);
     void open();
-    void configure();
     void rebuildIfChanged();
     void rebuild();
     // Reads again the rows the change log names since the copy was made; false, with nothing changed, when the log
