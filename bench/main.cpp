@@ -503,8 +503,14 @@ SizeResult runSize(int rows, bool quick)
         });
     add(QStringLiteral("book-first"), QStringLiteral("Personal book, first screen"), QStringLiteral("rare"),
         [&] { return firstScreen(personal, QLatin1String(kBook[0])); });
-    add(QStringLiteral("book-last"), QStringLiteral("Personal book, last screen (Ctrl+End)"), QStringLiteral("rare"),
+    add(QStringLiteral("book-last"), QStringLiteral("Personal book, last screen (Ctrl+End, the book counted before)"), QStringLiteral("rare"),
         [&] { return lastRow(personal, QLatin1String(kBook[0])); });
+    add(QStringLiteral("book-last-new"),
+        QStringLiteral("Personal book, last screen on a new connection (counted first: Ctrl+End the moment it opens)"),
+        QStringLiteral("rare"), [&] {
+            Grid fresh(file, personalColumns());
+            return lastRow(fresh, QLatin1String(kBook[0]));
+        });
     add(QStringLiteral("book-middle"), QStringLiteral("Personal book, screen in the middle (scroll bar dragged)"),
         QStringLiteral("rare"), [&] { return screenAt(personal, QLatin1String(kBook[0]), 0.5); });
     {
@@ -516,7 +522,7 @@ SizeResult runSize(int rows, bool quick)
     }
     add(QStringLiteral("business-first"), QStringLiteral("Business book, first screen"), QStringLiteral("rare"),
         [&] { return firstScreen(business, QLatin1String(kBook[1])); });
-    add(QStringLiteral("business-last"), QStringLiteral("Business book, last screen (Ctrl+End)"), QStringLiteral("rare"),
+    add(QStringLiteral("business-last"), QStringLiteral("Business book, last screen (Ctrl+End, the book counted before)"), QStringLiteral("rare"),
         [&] { return lastRow(business, QLatin1String(kBook[1])); });
     add(QStringLiteral("letter-first"), QStringLiteral("Letter K, first screen"), QStringLiteral("rare"),
         [&] { return firstScreen(personal, QLatin1String(kLetter)); });

@@ -7,6 +7,7 @@
 #include <QScopeGuard>
 #include <QSet>
 #include <algorithm>
+#include <sqlite3.h>
 
 namespace {
 constexpr int kBatch = 256;
@@ -146,12 +147,22 @@ void GridModel::count()
 {
     if (m_counted)
         return;
-    Statement total(m_source->database()->handle(), QStringLiteral("SELECT count(*) FROM tblTel WHERE Category = ?"));
-    total.bind(1, m_book);
-    total.step();
-    const int rows = int(total.int64(0));
-    total.reset();
-    m_version = m_source->database()->dataVersion();
+    // Counting half a million rows takes tens of milliseconds; the count stands while nobody writes to the file
+    // (neither another connection, which data_version tells, nor this one).
+    const std::shared_ptr<Database>& database = m_source->database();
+    sqlite3* db = database->handle();
+    m_version = database->dataVersion();
+    const CountKey key{database, m_book, m_version, sqlite3_total_changes64(db)};
+    if (m_countKey.connection.lock() != database || key.book != m_countKey.book || key.version != m_countKey.version ||
+        key.changes != m_countKey.changes) {
+        Statement total(db, QStringLiteral("SELECT count(*) FROM tblTel WHERE Category = ?"));
+        total.bind(1, m_book);
+        total.step();
+        m_countedRows = int(total.int64(0));
+        total.reset();
+        m_countKey = key;
+    }
+    const int rows = m_countedRows;
     m_counted = true;
     m_moreKeys = false;
     const int read = int(m_keys.size());

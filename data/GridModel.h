@@ -123,5 +123,16 @@ private:
     Bound m_frontLast;        // the last row of the front run
     Bound m_backFirst;        // the first row of the back run
     long long m_version = 0;  // the file's data version when the book was counted
+    // What the last count was made under. (A connection closed meanwhile fails the comparison, whichever
+    // connection takes its place in memory.)
+    struct CountKey
+    {
+        std::weak_ptr<Database> connection;
+        QString book;
+        long long version = 0;
+        long long changes = 0; // of the connection itself
+    };
+    CountKey m_countKey;
+    int m_countedRows = 0;
     Statement m_ranges[8];
 };

@@ -485,6 +485,15 @@ void TestDataLayer::keyedBookMeetsChangesMadeElsewhere()
         std::sort(shown.begin(), shown.end());
     }
     QCOMPARE(shown, now);
+
+    // Read again, the book is counted again, after the other copy's change and after one of this grid's own.
+    control.Refresh();
+    reachBottom(model);
+    QCOMPARE(model.rowCount(), now.size());
+    QVERIFY(model.removeRows(0, 1));
+    control.Refresh();
+    reachBottom(model);
+    QCOMPARE(model.rowCount(), now.size() - 1);
 }
 
 void TestDataLayer::rawTextReadsAsTheValue_data()
