@@ -121,11 +121,11 @@ QVector<qint64> GridModel::readRange(bool forward, int limit)
     query.reset();
     query.bind(1, m_book);
     if (lower) {
-        query.bindBlob(2, m_frontLast.sortKey);
+        query.bind(2, m_frontLast.sortKey);
         query.bind(3, m_frontLast.id);
     }
     if (upper) {
-        query.bindBlob(4, m_backFirst.sortKey);
+        query.bind(4, m_backFirst.sortKey);
         query.bind(5, m_backFirst.id);
     }
     keys.reserve(std::min(limit, kIdleSlice));
@@ -136,7 +136,7 @@ QVector<qint64> GridModel::readRange(bool forward, int limit)
     } else {
         // The statement is still on the last row read.
         Bound& bound = forward ? m_frontLast : m_backFirst;
-        bound.sortKey = query.blob(1);
+        bound.sortKey = query.stored(1);
         bound.id = keys.constLast();
         bound.set = true;
     }

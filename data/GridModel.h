@@ -70,7 +70,7 @@ Q_SIGNALS:
 private:
     struct Bound
     {
-        QByteArray sortKey;
+        Statement::StoredValue sortKey; // as stored: a key another build or tool wrote as text compares as text
         qint64 id = 0;
         bool set = false;
     };

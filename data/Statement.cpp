@@ -4,6 +4,7 @@
 #include "DbError.h"
 
 #include <cstring>
+#include <new>
 #include <sqlite3.h>
 
 Statement::Statement(sqlite3* db, const QString& sql) : m_db(db)
@@ -64,9 +65,9 @@ void Statement::bind(int index, const QVariant& value)
         throw Database::errorOf(m_db, rc);
 }
 
-void Statement::bindBlob(int index, const QByteArray& bytes)
+void Statement::bind(int index, const StoredValue& value)
 {
-    const int rc = sqlite3_bind_blob(m_stmt, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+    const int rc = sqlite3_bind_value(m_stmt, index, value.get());
     if (rc != SQLITE_OK)
         throw Database::errorOf(m_db, rc);
 }
@@ -120,10 +121,12 @@ qint64 Statement::int64(int column) const
     return sqlite3_column_int64(m_stmt, column);
 }
 
-QByteArray Statement::blob(int column) const
+Statement::StoredValue Statement::stored(int column) const
 {
-    const void* bytes = sqlite3_column_blob(m_stmt, column);
-    return QByteArray(static_cast<const char*>(bytes), sqlite3_column_bytes(m_stmt, column));
+    sqlite3_value* copy = sqlite3_value_dup(sqlite3_column_value(m_stmt, column));
+    if (!copy)
+        throw std::bad_alloc();
+    return StoredValue(copy, sqlite3_value_free);
 }
 
 std::string_view Statement::text(int column) const

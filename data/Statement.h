@@ -3,12 +3,14 @@
 #include <QByteArray>
 #include <QString>
 #include <QVariant>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
+struct sqlite3_value;
 
 // One prepared statement, finalized when it goes out of scope. Values are bound as parameters, never joined
 // into the text.
@@ -27,7 +29,10 @@ public:
     sqlite3_stmt* handle() const { return m_stmt; }
 
     void bind(int index, const QVariant& value); // 1-based, as SQLite counts
-    void bindBlob(int index, const QByteArray& bytes);
+    // A value exactly as a column held it, its type and its bytes, to be bound again: compared with the column
+    // it came from, it orders as the stored value did, whatever type another tool gave it.
+    using StoredValue = std::shared_ptr<sqlite3_value>;
+    void bind(int index, const StoredValue& value);
     // Steps once; true while a row is available. Throws DbError on failure.
     bool step();
     void reset();
@@ -36,7 +41,7 @@ public:
     QString columnName(int column) const;
     QVariant value(int column) const; // null stays null, text stays text
     qint64 int64(int column) const;
-    QByteArray blob(int column) const; // the stored bytes of any value
+    StoredValue stored(int column) const;
     // The value as UTF-8 text without a copy (null is the empty text, a number is written as value() writes it);
     // valid until the next step or reset, or the next call of text() for the same column.
     std::string_view text(int column) const;
