@@ -155,6 +155,12 @@ void GridModel::count()
     const CountKey key{database, m_book, m_version, sqlite3_total_changes64(db)};
     if (m_countKey.connection.lock() != database || key.book != m_countKey.book || key.version != m_countKey.version ||
         key.changes != m_countKey.changes) {
+        // The index pages a count reads are spread over the file; through the mapping, the system would map
+        // their neighbours along and leave a hundred megabytes of a large file resident in the process. Unmapped,
+        // they go through the connection's own cache. (SQLite maps again, lazily, when the size is set back.)
+        sqlite3_exec(db, "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr);
+        const auto mapAgain = qScopeGuard(
+            [db] { sqlite3_exec(db, "PRAGMA mmap_size = 1073741824", nullptr, nullptr, nullptr); });
         Statement total(db, QStringLiteral("SELECT count(*) FROM tblTel WHERE Category = ?"));
         total.bind(1, m_book);
         total.step();

@@ -207,6 +207,9 @@ void SearchIndex::open()
         throw error;
     }
     Database::prepareConnection(m_db);
+    // The copy reads every row once and keeps what it needs; mapped, the whole file would stay resident in the
+    // process besides.
+    sqlite3_exec(m_db, "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr);
 }
 
 
@@ -233,8 +236,10 @@ void SearchIndex::rebuildIfChanged()
 {
     if (m_reading.joinable()) {
         m_reading.join();
-        if (m_db)
+        if (m_db) {
             Database::prepareConnection(m_db); // back to the busy handler the windows hear from
+            sqlite3_exec(m_db, "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr);
+        }
     }
     if (!m_db)
         open();
@@ -476,8 +481,13 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
         appendUtf8(needle, c);
 
     const std::string& text = *m_text;
-    // Rows of the copy, by their place in it.
-    std::vector<std::uint32_t> found;
+    // The rows found go straight into the result: a search may find a million.
+    Result result;
+    auto shown = std::make_shared<std::vector<FoundRows::Row>>();
+    const auto take = [&](std::size_t row) {
+        result.keys.append(m_rows[row].key);
+        shown->push_back({m_rows[row].shown, m_rowStart[row]});
+    };
     const auto rowMatches = [&](std::size_t row) {
         const char* p = text.data() + m_rowStart[row];
         const char* end = text.data() + m_rowStart[row + 1];
@@ -491,10 +501,11 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
         return false;
     };
     const auto withFlag = [&](std::uint8_t flag) {
-        found.reserve(m_rows.size());
+        result.keys.reserve(qsizetype(m_rows.size()));
+        shown->reserve(m_rows.size());
         for (std::size_t row = 0; row < m_flags.size(); ++row) {
             if (m_flags[row] & flag)
-                found.push_back(std::uint32_t(row));
+                take(row);
         }
     };
 
@@ -506,7 +517,7 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
     } else if (needle.empty()) {
         for (std::size_t row = 0; row < rows; ++row) {
             if (rowMatches(row))
-                found.push_back(std::uint32_t(row));
+                take(row);
         }
     } else {
         const char* base = text.data();
@@ -519,15 +530,11 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
             const auto next = std::upper_bound(m_rowStart.begin(), m_rowStart.end(), std::uint32_t(at));
             const std::size_t row = std::size_t(next - m_rowStart.begin()) - 1;
             if (rowMatches(row))
-                found.push_back(std::uint32_t(row));
+                take(row);
             from = m_rowStart[row + 1];
         }
     }
 
-    Result result;
-    auto shown = std::make_shared<std::vector<FoundRows::Row>>();
-    result.keys.reserve(qsizetype(found.size()));
-    shown->reserve(found.size());
     std::vector<Row> irregular;
     if (!m_irregular.empty()) {
         // The few rows the copy could not hold are tested against their stored text.
@@ -555,19 +562,27 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
         }
         sqlite3_finalize(stmt);
     }
-    // Both lists are in key order: merge them.
-    auto extra = irregular.cbegin();
-    for (const std::uint32_t row : found) {
-        for (; extra != irregular.cend() && extra->key < m_rows[row].key; ++extra) {
-            result.keys.append(extra->key);
-            shown->push_back({extra->shown, FoundRows::kNoFolded});
+    if (!irregular.empty()) {
+        // Both lists are in key order: merge them.
+        QVector<qint64> keys;
+        auto merged = std::make_shared<std::vector<FoundRows::Row>>();
+        keys.reserve(result.keys.size() + qsizetype(irregular.size()));
+        merged->reserve(shown->size() + irregular.size());
+        auto extra = irregular.cbegin();
+        for (qsizetype i = 0; i < result.keys.size(); ++i) {
+            for (; extra != irregular.cend() && extra->key < result.keys[i]; ++extra) {
+                keys.append(extra->key);
+                merged->push_back({extra->shown, FoundRows::kNoFolded});
+            }
+            keys.append(result.keys[i]);
+            merged->push_back((*shown)[std::size_t(i)]);
         }
-        result.keys.append(m_rows[row].key);
-        shown->push_back({m_rows[row].shown, m_rowStart[row]});
-    }
-    for (; extra != irregular.cend(); ++extra) {
-        result.keys.append(extra->key);
-        shown->push_back({extra->shown, FoundRows::kNoFolded});
+        for (; extra != irregular.cend(); ++extra) {
+            keys.append(extra->key);
+            merged->push_back({extra->shown, FoundRows::kNoFolded});
+        }
+        result.keys = std::move(keys);
+        shown = std::move(merged);
     }
     if (m_linesTrusted)
         result.lines = FoundRows{m_shown, m_text, std::move(shown)};
