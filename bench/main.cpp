@@ -449,7 +449,6 @@ struct Line
     Stat stat;
     QString anchorKey; // the search kind whose anchors the ratios use
     bool anchor = false;
-    QString key;
 };
 
 struct SizeResult
@@ -488,7 +487,7 @@ SizeResult runSize(int rows, bool quick)
     auto add = [&](const QString& key, const QString& label, const QString& anchorKey,
                    const std::function<long long()>& action, const std::function<void()>& prepare = {}) {
         progress(QStringLiteral("  %1").arg(label));
-        Line line{label, measure(action, quick, prepare), anchorKey, false, key};
+        Line line{label, measure(action, quick, prepare), anchorKey, false};
         result.figure[key] = line.stat.ms;
         result.lines.push_back(line);
     };
@@ -525,7 +524,7 @@ SizeResult runSize(int rows, bool quick)
         const Stat stat = scrolling(personal, QLatin1String(kBook[0]));
         result.figure[QStringLiteral("book-scroll")] = stat.ms;
         result.lines.push_back({QStringLiteral("Personal book, each screen while scrolling (median of %1)").arg(stat.runs),
-                                stat, QStringLiteral("rare"), false, QStringLiteral("book-scroll")});
+                                stat, QStringLiteral("rare"), false});
     }
     add(QStringLiteral("business-first"), QStringLiteral("Business book, first screen"), QStringLiteral("rare"),
         [&] { return firstScreen(business, QLatin1String(kBook[1])); });
@@ -578,10 +577,9 @@ SizeResult runSize(int rows, bool quick)
         result.figure[QStringLiteral("stock-%1").arg(key)] = stockStat.ms;
         result.figure[QStringLiteral("memory-%1").arg(key)] = memoryStat.ms;
         result.lines.push_back(
-            {QStringLiteral("  anchor: stock SQLite, LIKE '%%1%'").arg(kind.text), stockStat, key, true, QString()});
+            {QStringLiteral("  anchor: stock SQLite, LIKE '%%1%'").arg(kind.text), stockStat, key, true});
         result.lines.push_back(
-            {QStringLiteral("  anchor: memmem over %1 MB in memory").arg(memory.bytes() >> 20), memoryStat, key, true,
-             QString()});
+            {QStringLiteral("  anchor: memmem over %1 MB in memory").arg(memory.bytes() >> 20), memoryStat, key, true});
         if (key == QLatin1String("empty")) {
             // Not an anchor: how much of the program's walk the text conversion alone costs.
             const Stat converted = measure(
@@ -593,7 +591,7 @@ SizeResult runSize(int rows, bool quick)
                 },
                 quick);
             result.lines.push_back({QStringLiteral("  (context) stock SQLite, LIKE '%%', the 11 columns made QStrings"),
-                                    converted, key, true, QString()});
+                                    converted, key, true});
         }
     }
 

@@ -3,7 +3,6 @@
 #include "DataControl.h"
 
 #include <QAbstractTableModel>
-#include <QByteArray>
 #include <QHash>
 #include <QTimer>
 #include <QVector>
