@@ -3,9 +3,11 @@
 #include "ContactExport.h"
 #include "ContactImport.h"
 #include "CsvWriter.h"
+#include "Database.h"
 #include "DbError.h"
 #include "Module1.h"
 #include "Printout.h"
+#include "TargetFile.h"
 #include "VCardWriter.h"
 
 #include <QCommandLineParser>
@@ -13,7 +15,6 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QPrinter>
-#include <QSaveFile>
 #include <cstdio>
 #include <cstring>
 
@@ -27,14 +28,6 @@ void say(FILE* stream, const QString& text)
     const QByteArray bytes = text.toLocal8Bit();
     std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
     std::fflush(stream);
-}
-
-// Writes the whole file or, on failure, leaves whatever was there before.
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw DbError(-1, QStringLiteral("Cannot write \"%1\": %2.").arg(path, file.errorString()));
 }
 
 QString bookTitle(ContactExport::Book book)
@@ -88,7 +81,7 @@ int exportBook(const QString& path, ContactExport::Book book, const QString& for
         bytes = VCardWriter::write(entries, VCardWriter::Version::V30);
     else
         throw DbError(-1, QStringLiteral("Unknown format \"%1\": use vcard3, vcard21, vcard4 or csv.").arg(chosen));
-    writeFile(path, bytes);
+    TargetFile::save(path, bytes, database);
     say(stdout, QStringLiteral("%1 entries written to %2.\n").arg(entries.size()).arg(path));
     return 0;
 }
@@ -98,7 +91,7 @@ int exportMessages(const QString& path, const QString& database)
     QList<CsvWriter::MessageRow> rows;
     for (const ContactExport::Message& m : ContactExport::messages(database))
         rows.append({m.date, m.time, m.from, m.to, m.text});
-    writeFile(path, CsvWriter::messages(rows));
+    TargetFile::save(path, CsvWriter::messages(rows), database);
     say(stdout, QStringLiteral("%1 messages written to %2.\n").arg(rows.size()).arg(path));
     return 0;
 }
@@ -109,9 +102,7 @@ int savePdf(const QString& path, ContactExport::Book book, const QString& databa
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
-    Printout::book(printer, bookTitle(book), entries);
-    if (!QFile::exists(path))
-        throw DbError(-1, QStringLiteral("Cannot write \"%1\".").arg(path));
+    Printout::print(printer, database, [&](QPagedPaintDevice& device) { Printout::book(device, bookTitle(book), entries); });
     say(stdout, QStringLiteral("%1 entries printed to %2.\n").arg(entries.size()).arg(path));
     return 0;
 }
@@ -206,6 +197,8 @@ int CommandLine::run(int argc, char** argv)
         say(stderr, QStringLiteral("Unknown book \"%1\": use personal, business or both.\n").arg(parser.value(book)));
         return 2;
     }
+    // However many statements the command runs, it waits for another program's lock once.
+    Database::shareBusyWait(true);
     try {
         const QString database = Module1::databasePath();
         int code = 0;
@@ -220,7 +213,9 @@ int CommandLine::run(int argc, char** argv)
             code = std::max(code, savePdf(parser.value(pdfOption), *chosenBook, database));
         return code;
     } catch (const DbError& error) {
-        say(stderr, QStringLiteral("Error %1\n%2\n").arg(error.number()).arg(error.description()));
+        // The program's own refusals (a file it will not write) have no engine number to show.
+        say(stderr, error.number() > 0 ? QStringLiteral("Error %1\n%2\n").arg(error.number()).arg(error.description())
+                                       : error.description() + QLatin1Char('\n'));
         return 2;
     }
 }

@@ -1,11 +1,13 @@
 #include "FileDialogs.h"
 
+#include "DbError.h"
 #include "MessageBox.h"
+#include "Module1.h"
+#include "TargetFile.h"
 
 #include <QFileDialog>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 
 namespace {
 bool s_testMode = false;
@@ -63,9 +65,11 @@ void FileDialogs::setNextFiles(const QStringList& files, const QString& filter)
 
 bool FileDialogs::writeFile(QWidget* parent, const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    try {
+        TargetFile::save(path, bytes, gDbPath);
         return true;
-    MessageBox::critical(parent, QStringLiteral("Cannot write \"%1\": %2.").arg(path, file.errorString()));
-    return false;
+    } catch (const DbError& error) {
+        MessageBox::critical(parent, error.description());
+        return false;
+    }
 }

@@ -1,11 +1,14 @@
 #include "Printout.h"
 
 #include "DateRules.h"
+#include "DbError.h"
+#include "TargetFile.h"
 
 #include <QDate>
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPrinter>
 #include <QTextLayout>
 
 namespace {
@@ -16,8 +19,11 @@ const QString kNoNumber = QStringLiteral("___ - _______");
 class Pages
 {
 public:
-    Pages(QPagedPaintDevice& device, const QString& title) : m_device(device), m_painter(&device)
+    Pages(QPagedPaintDevice& device, const QString& title) : m_device(device)
     {
+        // Nothing is drawn on a painter that did not start: each call would only add a warning.
+        if (!m_painter.begin(&device))
+            throw DbError(-1, QStringLiteral("The printer could not be started."));
         const QRect page = m_painter.viewport();
         m_width = page.width();
         m_bottom = page.height() - lineHeight(footFont()) * 2;
@@ -25,7 +31,13 @@ public:
         m_painter.drawText(QRect(0, 0, m_width, lineHeight(titleFont()) * 2), Qt::AlignLeft | Qt::AlignVCenter, title);
         m_y = lineHeight(titleFont()) * 3;
     }
-    ~Pages() { footer(); }
+    // The last page's footer, and the end of the document; throws when the device could not finish it.
+    void finish()
+    {
+        footer();
+        if (!m_painter.end())
+            throw DbError(-1, QStringLiteral("The printout could not be finished."));
+    }
     Pages(const Pages&) = delete;
     Pages& operator=(const Pages&) = delete;
 
@@ -44,7 +56,8 @@ public:
     {
         if (m_y + height > m_bottom && m_y > 0) {
             footer();
-            m_device.newPage();
+            if (!m_device.newPage())
+                throw DbError(-1, QStringLiteral("The printer stopped after page %1.").arg(m_page));
             m_y = 0;
         }
         const int top = m_y;
@@ -150,6 +163,7 @@ void Printout::book(QPagedPaintDevice& device, const QString& title, const QList
     }
     if (entries.isEmpty())
         pages.text(QRect(0, pages.place(body), pages.width(), body), QStringLiteral("No entries."), Pages::bodyFont());
+    pages.finish();
 }
 
 void Printout::messages(QPagedPaintDevice& device, const QList<ContactExport::Message>& messages)
@@ -178,4 +192,24 @@ void Printout::messages(QPagedPaintDevice& device, const QList<ContactExport::Me
     }
     if (messages.isEmpty())
         pages.text(QRect(0, pages.place(body), pages.width(), body), QStringLiteral("No messages."), bodyFont);
+    pages.finish();
+}
+
+void Printout::print(QPrinter& printer, const QString& database, const std::function<void(QPagedPaintDevice&)>& paint)
+{
+    const QString path = printer.outputFileName();
+    if (path.isEmpty()) {
+        paint(printer);
+        return;
+    }
+    TargetFile target(path, database);
+    printer.setOutputFileName(target.temporaryPath());
+    try {
+        paint(printer);
+    } catch (...) {
+        printer.setOutputFileName(path);
+        throw;
+    }
+    printer.setOutputFileName(path);
+    target.commit(printer.outputFormat() == QPrinter::PdfFormat ? QByteArray("%%EOF") : QByteArray());
 }

@@ -9,17 +9,20 @@
 #include <QFileInfo>
 #include <QUrl>
 #include <algorithm>
+#include <atomic>
 #include <sqlite3.h>
 #include <utility>
 #include <vector>
 
 namespace {
 
-// How long a statement waits for another program's lock before it gives up, and the steps it waits in.
-constexpr int kBusyWaitMs = 3000;
+// The steps a statement waits for another program's lock in.
 constexpr int kBusyStepMs = 20;
 
 std::function<void()> s_busyNotifier;
+// With one allowance shared by every connection: how much of it is left, in ms.
+std::atomic<bool> s_busyWaitShared{false};
+std::atomic<int> s_sharedBusyWaitLeft{0};
 
 std::string_view textOf(sqlite3_value* value)
 {
@@ -61,8 +64,12 @@ int busyWait(void*, int count)
 {
     if (count == 0 && s_busyNotifier)
         s_busyNotifier();
-    if (count * kBusyStepMs >= kBusyWaitMs)
+    if (s_busyWaitShared.load()) {
+        if (s_sharedBusyWaitLeft.fetch_sub(kBusyStepMs) <= 0)
+            return 0;
+    } else if (count * kBusyStepMs >= Database::kBusyWaitMs) {
         return 0;
+    }
     sqlite3_sleep(kBusyStepMs);
     return 1;
 }
@@ -172,6 +179,12 @@ void Database::prepareConnection(sqlite3* db)
     sqlite3_exec(db, "PRAGMA mmap_size = 1073741824", nullptr, nullptr, nullptr);
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
     sqlite3_create_function(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr);
+}
+
+void Database::shareBusyWait(bool shared)
+{
+    s_sharedBusyWaitLeft.store(kBusyWaitMs);
+    s_busyWaitShared.store(shared);
 }
 
 void Database::setBusyNotifier(std::function<void()> notifier)

@@ -78,6 +78,12 @@ public:
     // Sets up any connection to the file as the program's own are: the dialect, extended result codes, waiting
     // a few seconds for another program's lock, reading through mmap (also used by tools and tests).
     static void prepareConnection(sqlite3* db);
+    // How long a statement waits for another program's lock before it gives up.
+    static constexpr int kBusyWaitMs = 3000;
+    // Shared: from now on the waits of every statement on every connection draw on one allowance of kBusyWaitMs,
+    // so that a command of the command line waits that long once, however many statements it runs. Not shared:
+    // each statement waits as long on its own again.
+    static void shareBusyWait(bool shared);
     // Called when a statement starts to wait for another program's lock (the windows show a busy cursor).
     static void setBusyNotifier(std::function<void()> notifier);
 

@@ -121,7 +121,8 @@ void ContactCommands::printBook(bool toPdf)
     if (!FileDialogs::choosePrinter(m_window, printer, toPdf ? QStringLiteral("Save %1 as PDF").arg(m_book()) : QString()))
         return;
     ErrorPath::runKeeping(m_window, [&] {
-        Printout::book(printer, m_book(),
-                       ContactExport::entries(m_datTel->DatabaseName(), *ContactExport::bookNamed(m_book())));
+        const QString database = m_datTel->DatabaseName();
+        const QList<Contact> entries = ContactExport::entries(database, *ContactExport::bookNamed(m_book()));
+        Printout::print(printer, database, [&](QPagedPaintDevice& device) { Printout::book(device, m_book(), entries); });
     });
 }

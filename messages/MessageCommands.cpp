@@ -51,5 +51,9 @@ void MessageCommands::printMessages(bool toPdf)
     QPrinter printer(QPrinter::HighResolution);
     if (!FileDialogs::choosePrinter(m_window, printer, toPdf ? QStringLiteral("Save Messages as PDF") : QString()))
         return;
-    ErrorPath::runKeeping(m_window, [&] { Printout::messages(printer, ContactExport::messages(m_datTel->DatabaseName())); });
+    ErrorPath::runKeeping(m_window, [&] {
+        const QString database = m_datTel->DatabaseName();
+        const QList<ContactExport::Message> messages = ContactExport::messages(database);
+        Printout::print(printer, database, [&](QPagedPaintDevice& device) { Printout::messages(device, messages); });
+    });
 }

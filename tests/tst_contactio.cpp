@@ -7,7 +7,14 @@
 #include "VCardWriter.h"
 
 #include <QProcess>
+#include <QScopeGuard>
 #include <QtTest>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -39,6 +46,45 @@ QStringList rowsOf(const QList<Contact>& entries)
     return rows;
 }
 
+// The program itself, in the folder of the database, with no display at all.
+class Program
+{
+public:
+    explicit Program(const TempDatabase& db) : m_path(db.dir() + QStringLiteral("/tovrin"))
+    {
+        QFile::copy(QStringLiteral(TOVRIN_BINARY), m_path);
+        m_environment.remove(QStringLiteral("DISPLAY"));
+        m_environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    }
+    // The exit code, -1 when it did not end within a minute.
+    int run(const QStringList& arguments, QByteArray* out = nullptr, QByteArray* err = nullptr) const
+    {
+        QProcess process;
+        process.setProcessEnvironment(m_environment);
+        process.start(m_path, arguments);
+        if (!process.waitForFinished(60000)) {
+            process.kill();
+            process.waitForFinished();
+            return -1;
+        }
+        if (out)
+            *out = process.readAllStandardOutput();
+        if (err)
+            *err = process.readAllStandardError();
+        return process.exitCode();
+    }
+
+private:
+    QString m_path;
+    QProcessEnvironment m_environment = QProcessEnvironment::systemEnvironment();
+};
+
+QByteArray contentOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
 } // namespace
 
 class TestContactIo : public QObject
@@ -50,6 +96,9 @@ private Q_SLOTS:
     void importSkipsWhatIsThereAndWritesAllOrNothing();
     void csvWithoutHeaderReadsByTheNamesTheUserGives();
     void commandLine();
+    void exportTargets_data();
+    void exportTargets();
+    void aBusyFileIsWaitedForOnce();
 };
 
 void TestContactIo::exportedBooksComeBackTheSame_data()
@@ -137,23 +186,10 @@ void TestContactIo::csvWithoutHeaderReadsByTheNamesTheUserGives()
 
 void TestContactIo::commandLine()
 {
-    // The program itself, in a folder of its own, with no display at all.
     TempDatabase db;
     seed(db);
-    QVERIFY(QFile::copy(QStringLiteral(TOVRIN_BINARY), db.dir() + QStringLiteral("/tovrin")));
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    const auto tovrin = [&](const QStringList& arguments, QByteArray* out = nullptr) {
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.start(db.dir() + QStringLiteral("/tovrin"), arguments);
-        if (!process.waitForFinished(60000))
-            return -1;
-        if (out)
-            *out = process.readAllStandardOutput();
-        return process.exitCode();
-    };
+    const Program program(db);
+    const auto tovrin = [&](const QStringList& arguments, QByteArray* out = nullptr) { return program.run(arguments, out); };
     const QString cards = db.dir() + QStringLiteral("/out.vcf");
     const QString pdf = db.dir() + QStringLiteral("/out.pdf");
     QCOMPARE(tovrin({QStringLiteral("--export"), cards}), 0);
@@ -185,6 +221,143 @@ void TestContactIo::commandLine()
              qPrintable(printed));
     QVERIFY2(printed.contains(QStringLiteral("כהן")), qPrintable(printed));
     QVERIFY(!printed.contains(QStringLiteral("Lee")));
+}
+
+void TestContactIo::exportTargets_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("target"); // what lies at the path named
+    QTest::addColumn<int>("exitCode");
+    for (const char* option : {"--export", "--export-messages", "--pdf"})
+        QTest::addRow("%s the directory file", option) << QString::fromLatin1(option) << "database" << 2;
+    QTest::newRow("a symbolic link to the directory file") << "--export" << "symlink" << 2;
+    QTest::newRow("a hard link to the directory file") << "--pdf" << "hardlink" << 2;
+    QTest::newRow("the journal's name") << "--export-messages" << "journal" << 2;
+    QTest::newRow("a pipe") << "--export" << "fifo" << 2;
+    QTest::newRow("a folder") << "--pdf" << "folder" << 2;
+    QTest::newRow("a missing folder") << "--export" << "missing folder" << 2;
+    QTest::newRow("a link to another file") << "--export" << "link elsewhere" << 2;
+    QTest::newRow("another user's file") << "--export-messages" << "foreign" << 2;
+    QTest::newRow("a file on a full disk") << "--export" << "full" << 2;
+    QTest::newRow("a PDF on a full disk") << "--pdf" << "full" << 2;
+    QTest::newRow("a file of the user's") << "--export" << "own" << 0;
+    QTest::newRow("a PDF of the user's") << "--pdf" << "own" << 0;
+}
+
+// Every place an export or a printout can be aimed at: the directory survives whole, a refused target stays as it
+// was, and the refusal names the path and the reason.
+void TestContactIo::exportTargets()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, target);
+    QFETCH(int, exitCode);
+
+    TempDatabase db;
+    seed(db);
+    QCOMPARE(db.exec(QStringLiteral("INSERT INTO tblMes (Cdate, Ctime, Meet, Avur, Hodaa) "
+                                    "VALUES ('2024-03-07', '10:15:00', 'Dana', 'Avi', 'Call back')")),
+             SQLITE_OK);
+    db.close();
+    const Program tovrin(db);
+    QTemporaryDir out;
+    const QByteArray old = "what was there before\n";
+    QString path = out.filePath(QStringLiteral("out.file"));
+    QString kept; // a file that must keep `old`
+    const QByteArray encoded = QFile::encodeName(path);
+    if (target == QLatin1String("database")) {
+        path = db.path();
+    } else if (target == QLatin1String("symlink")) {
+        QVERIFY(QFile::link(db.path(), path));
+    } else if (target == QLatin1String("hardlink")) {
+        QCOMPARE(::link(QFile::encodeName(db.path()).constData(), encoded.constData()), 0);
+    } else if (target == QLatin1String("journal")) {
+        path = db.path() + QStringLiteral("-journal");
+    } else if (target == QLatin1String("fifo")) {
+        QCOMPARE(::mkfifo(encoded.constData(), 0600), 0);
+    } else if (target == QLatin1String("folder")) {
+        QVERIFY(QDir().mkdir(path));
+    } else if (target == QLatin1String("missing folder")) {
+        path = out.filePath(QStringLiteral("missing/out.file"));
+    } else if (target == QLatin1String("link elsewhere")) {
+        kept = out.filePath(QStringLiteral("someone else's"));
+        QVERIFY(QFile::link(kept, path));
+    } else {
+        kept = path;
+    }
+    if (target == QLatin1String("full")) {
+        if (::geteuid() != 0)
+            QSKIP("mounting a small file system needs root");
+        QVERIFY(QDir().mkdir(out.filePath(QStringLiteral("full"))));
+        kept = path = out.filePath(QStringLiteral("full/out.file"));
+    }
+    QByteArray mountPoint;
+    const auto unmount = qScopeGuard([&] {
+        if (!mountPoint.isEmpty())
+            ::umount(mountPoint.constData());
+    });
+    if (target == QLatin1String("full")) {
+        mountPoint = QFile::encodeName(QFileInfo(path).absolutePath());
+        QCOMPARE(::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=64k"), 0);
+    }
+    if (!kept.isEmpty()) {
+        QFile file(kept);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(old);
+    }
+    if (target == QLatin1String("full")) {
+        QFile filler(QFileInfo(path).absolutePath() + QStringLiteral("/filler"));
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        const QByteArray block(4096, 'x');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+    }
+    if (target == QLatin1String("foreign")) {
+        if (::geteuid() != 0)
+            QSKIP("giving a file to another user needs root");
+        QCOMPARE(::chown(QFile::encodeName(kept).constData(), 65534, 65534), 0);
+    }
+    const QDir folder = QFileInfo(path).absoluteDir();
+    const QStringList before = folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+
+    QByteArray err;
+    QCOMPARE(tovrin.run({option, path}, nullptr, &err), exitCode);
+    if (exitCode == 0) {
+        QVERIFY(contentOf(path).startsWith(option == QLatin1String("--pdf") ? "%PDF" : "BEGIN:VCARD"));
+    } else {
+        QVERIFY2(err.contains(QFile::encodeName(path)), err.constData());
+        if (target == QLatin1String("full"))
+            QVERIFY2(err.contains(std::strerror(ENOSPC)), err.constData());
+        if (!kept.isEmpty())
+            QCOMPARE(contentOf(kept), old);
+        QCOMPARE(QFileInfo(path).isSymLink(), target.contains(QLatin1String("link")) && target != QLatin1String("hardlink"));
+        QCOMPARE(QFileInfo(path).isDir(), target == QLatin1String("folder"));
+    }
+    // No temporary file is left behind, and the directory is whole.
+    QCOMPARE(folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System), before);
+    QCOMPARE(db.rows(QStringLiteral("PRAGMA integrity_check")), QStringList{QStringLiteral("ok")});
+    QCOMPARE(db.count(QStringLiteral("tblTel")), 3);
+    QCOMPARE(db.count(QStringLiteral("tblMes")), 1);
+}
+
+void TestContactIo::aBusyFileIsWaitedForOnce()
+{
+    TempDatabase db;
+    seed(db);
+    const Program tovrin(db);
+    const QString cards = db.dir() + QStringLiteral("/one.vcf");
+    QFile file(cards);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Shani;Gil;;;\r\nFN:Gil Shani\r\nTEL;TYPE=CELL:050-1234567\r\nEND:VCARD\r\n");
+    file.close();
+    QCOMPARE(db.exec(QStringLiteral("BEGIN EXCLUSIVE")), SQLITE_OK);
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray err;
+    QCOMPARE(tovrin.run({QStringLiteral("--import"), cards}, nullptr, &err), 2);
+    // One wait of about three seconds for the whole command, not one for every statement it runs.
+    QVERIFY2(clock.elapsed() < 6000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY2(err.contains("in use by another program"), err.constData());
+    QCOMPARE(db.exec(QStringLiteral("ROLLBACK")), SQLITE_OK);
 }
 
 QTEST_GUILESS_MAIN(TestContactIo)
