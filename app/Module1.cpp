@@ -147,6 +147,31 @@ void copyTemplate(const QString& from, const QString& to)
         cannotCopy(QStringLiteral("create"), to, linkError);
 }
 
+// The user's data folder must be the user's alone: a link could lead the file into a folder someone else chose,
+// and in a folder another user owns or may write to, the file could be swapped or read.
+void checkOwnFolder(const QString& folder)
+{
+    struct stat st;
+    if (::lstat(QFile::encodeName(folder).constData(), &st) != 0)
+        cannotCopy(QStringLiteral("use the folder"), folder, errno);
+    QString problem;
+    if (S_ISLNK(st.st_mode))
+        problem = QStringLiteral("it is a symbolic link");
+    else if (!S_ISDIR(st.st_mode))
+        problem = QStringLiteral("it is not a folder");
+    else if (st.st_uid != ::geteuid())
+        problem = QStringLiteral("it belongs to another user");
+    else if ((st.st_mode & S_IWOTH) || ((st.st_mode & S_IWGRP) && st.st_gid != ::getegid()))
+        problem = QStringLiteral("other users may write to it"); // the user's own group (a private one) aside
+    if (problem.isEmpty())
+        return;
+    throw DbError(SQLITE_CANTOPEN,
+                  QStringLiteral("The folder for your directory file, \"%1\", is not safe to use: %2. Make it a folder "
+                                 "of your own that only you can write to (for example: remove it, and Tovrin makes a "
+                                 "new one).")
+                      .arg(QDir::toNativeSeparators(folder), problem));
+}
+
 } // namespace
 
 Module1::Layout Module1::layoutOf(const QString& programDir)
@@ -177,13 +202,14 @@ QString Module1::databasePath()
         return QDir::toNativeSeparators(layout.filesDir + QLatin1Char('/') + kDatabaseName);
     const QString folder = userDataDir();
     const QString path = folder + QLatin1Char('/') + kDatabaseName;
-    if (QFileInfo::exists(path))
-        return QDir::toNativeSeparators(path);
     const QString parent = QFileInfo(folder).absolutePath();
     if (!QDir().mkpath(parent))
         cannotCopy(QStringLiteral("create the folder"), parent, errno);
     if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST)
         cannotCopy(QStringLiteral("create the folder"), folder, errno);
+    checkOwnFolder(folder);
+    if (QFileInfo::exists(path))
+        return QDir::toNativeSeparators(path);
     copyTemplate(layout.templateDir + QLatin1Char('/') + kDatabaseName, path);
     return QDir::toNativeSeparators(path);
 }

@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -151,6 +152,44 @@ private Q_SLOTS:
         } catch (const DbError& error) {
             QVERIFY2(error.description().contains(QStringLiteral("blocked")), qPrintable(error.description()));
         }
+    }
+
+    // A folder someone else could have prepared is refused before anything is made in it.
+    void anUnsafeFolderIsRefused_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("link to another user's open folder") << QStringLiteral("link");
+        QTest::newRow("writable by everyone") << QStringLiteral("open");
+        QTest::newRow("owned by another user") << QStringLiteral("foreign");
+    }
+    void anUnsafeFolderIsRefused()
+    {
+        QFETCH(QString, kind);
+        if (kind == QLatin1String("foreign") && ::geteuid() != 0)
+            QSKIP("giving a folder to another user needs root");
+        put(share() + QStringLiteral("/Dalvek.mdb"), "template");
+        becomeUser(QStringLiteral("eve"));
+        const QString folder = QFileInfo(userFile(QStringLiteral("eve"))).absolutePath();
+        const QString elsewhere = m_prefix + QStringLiteral("/shared");
+        QVERIFY(QDir().mkpath(elsewhere));
+        QVERIFY(QDir().mkpath(QFileInfo(folder).absolutePath()));
+        if (kind == QLatin1String("link")) {
+            QCOMPARE(::chmod(QFile::encodeName(elsewhere).constData(), 0777), 0);
+            QVERIFY(QFile::link(elsewhere, folder));
+        } else {
+            QVERIFY(QDir().mkpath(folder));
+            QCOMPARE(::chmod(QFile::encodeName(folder).constData(), kind == QLatin1String("open") ? 0777 : 0700), 0);
+            if (kind == QLatin1String("foreign"))
+                QCOMPARE(::chown(QFile::encodeName(folder).constData(), 65534, 65534), 0);
+        }
+        try {
+            Module1::databasePath();
+            QFAIL("no error");
+        } catch (const DbError& error) {
+            QVERIFY2(error.description().contains(folder), qPrintable(error.description()));
+        }
+        QVERIFY(!QFile::exists(userFile(QStringLiteral("eve"))));
+        QVERIFY(QDir(elsewhere).isEmpty());
     }
 };
 
