@@ -528,12 +528,13 @@ void frmMain::dropEvent(QDropEvent* event)
     QMetaObject::invokeMethod(this, [this, files] { contacts->importFiles(files); }, Qt::QueuedConnection);
 }
 
-void frmMain::changeEvent(QEvent* event)
+bool frmMain::event(QEvent* event)
 {
-    // Back from another program, the book shows what was saved there meanwhile (another copy, another tool).
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && datTel->Recordset())
+    // Back from another program, the book shows what was saved there meanwhile (another copy, another tool). The
+    // frame is the window the system activates; it passes the activation on to the windows inside it.
+    if (event->type() == QEvent::WindowActivate && datTel->Recordset())
         ErrorPath::run([&] { datTel->refreshIfChanged(); });
-    WorkingWindow::changeEvent(event);
+    return WorkingWindow::event(event);
 }
 
 void frmMain::paintEvent(QPaintEvent*)
