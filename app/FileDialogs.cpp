@@ -6,7 +6,11 @@
 #include "TargetFile.h"
 
 #include <QFileDialog>
-#include <QPrintDialog>
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QPrintPreviewDialog>
+#include <QRegularExpression>
 #include <QPrinter>
 
 namespace {
@@ -22,34 +26,70 @@ QStringList FileDialogs::openFiles(QWidget* parent, const QString& caption, cons
     return QFileDialog::getOpenFileNames(parent, caption, QString(), filter);
 }
 
-QString FileDialogs::saveFile(QWidget* parent, const QString& caption, const QString& filters, QString* chosenFilter)
+namespace {
+
+// The extension a filter such as "vCard 3.0 (*.vcf)" names.
+QString extensionOf(const QString& filter)
 {
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+    return pattern.match(filter).captured(1);
+}
+
+} // namespace
+
+QString FileDialogs::saveFile(QWidget* parent, const QString& caption, const QString& filters, QString* chosenFilter,
+                              const QString& suggestedName)
+{
+    QString path;
+    QString filter;
     if (s_testMode) {
-        if (chosenFilter)
-            *chosenFilter = s_nextFilter.isEmpty() ? filters.section(QStringLiteral(";;"), 0, 0) : s_nextFilter;
-        return std::exchange(s_nextFiles, {}).value(0);
+        filter = s_nextFilter.isEmpty() ? filters.section(QStringLiteral(";;"), 0, 0) : s_nextFilter;
+        path = std::exchange(s_nextFiles, {}).value(0);
+    } else {
+        QFileDialog dialog(parent, caption, QDir::home().filePath(suggestedName), filters);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(extensionOf(filters.section(QStringLiteral(";;"), 0, 0)));
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog](const QString& chosen) { dialog.setDefaultSuffix(extensionOf(chosen)); });
+        if (dialog.exec() != QDialog::Accepted)
+            return QString();
+        path = dialog.selectedFiles().value(0);
+        filter = dialog.selectedNameFilter();
     }
-    return QFileDialog::getSaveFileName(parent, caption, QString(), filters, chosenFilter);
+    if (chosenFilter)
+        *chosenFilter = filter;
+    // The dialog adds the extension to a name without one; a name with another one gets it too, so that what is
+    // written is what the name says.
+    const QString extension = extensionOf(filter);
+    if (!path.isEmpty() && !extension.isEmpty() && QFileInfo(path).suffix().compare(extension, Qt::CaseInsensitive) != 0)
+        path += QLatin1Char('.') + extension;
+    return path;
 }
 
-bool FileDialogs::print(QWidget* parent, QPrinter& printer)
+QString FileDialogs::suggestedName(const QString& what, const QString& extension)
 {
+    return QStringLiteral("%1 %2.%3").arg(what, QDate::currentDate().toString(Qt::ISODate), extension);
+}
+
+void FileDialogs::printOrSave(QWidget* parent, const QString& what, bool toPdf,
+                              const std::function<void(QPrinter&)>& paint)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (toPdf) {
+        const QString path = saveFile(parent, QStringLiteral("Save %1 as PDF").arg(what), QStringLiteral("PDF (*.pdf)"),
+                                      nullptr, suggestedName(what, QStringLiteral("pdf")));
+        if (path.isEmpty())
+            return;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        paint(printer);
+        return;
+    }
     if (s_testMode)
-        return false;
-    QPrintDialog dialog(&printer, parent);
-    return dialog.exec() == QDialog::Accepted;
-}
-
-bool FileDialogs::choosePrinter(QWidget* parent, QPrinter& printer, const QString& pdfCaption)
-{
-    if (pdfCaption.isEmpty())
-        return print(parent, printer);
-    const QString path = saveFile(parent, pdfCaption, QStringLiteral("PDF (*.pdf)"));
-    if (path.isEmpty())
-        return false;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    return true;
+        return;
+    QPrintPreviewDialog dialog(&printer, parent);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&paint](QPrinter* target) { paint(*target); });
+    dialog.exec();
 }
 
 void FileDialogs::setTestMode(bool on)

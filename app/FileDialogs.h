@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QPrinter;
 class QWidget;
@@ -11,13 +12,16 @@ class QWidget;
 namespace FileDialogs {
 
 QStringList openFiles(QWidget* parent, const QString& caption, const QString& filter);
-// `filters` separated by ";;"; `chosenFilter` gets the one the user picked.
-QString saveFile(QWidget* parent, const QString& caption, const QString& filters, QString* chosenFilter = nullptr);
-// The print dialog for `printer`; true when the user chose to print.
-bool print(QWidget* parent, QPrinter& printer);
-// Sets `printer` up for paper (the print dialog) or, with `pdfCaption`, for a PDF file the user names; false when
-// the user cancelled.
-bool choosePrinter(QWidget* parent, QPrinter& printer, const QString& pdfCaption = QString());
+// `filters` separated by ";;"; `chosenFilter` gets the one the user picked. The dialog offers `suggestedName` in the
+// user's home folder; a name given without the chosen format's extension gets it.
+QString saveFile(QWidget* parent, const QString& caption, const QString& filters, QString* chosenFilter = nullptr,
+                 const QString& suggestedName = QString());
+// A file name for what is saved today: "Personal 2026-12-07.vcf".
+QString suggestedName(const QString& what, const QString& extension);
+// Paper: Qt's print preview of what `paint` draws, whose print button asks for the printer and calls `paint` once
+// more to print (nothing is shown in test mode). With `toPdf`: a PDF file the user names ("Save <what> as PDF",
+// "<what> <date>.pdf" offered), then `paint` on it.
+void printOrSave(QWidget* parent, const QString& what, bool toPdf, const std::function<void(QPrinter&)>& paint);
 
 void setTestMode(bool on);
 void setNextFiles(const QStringList& files, const QString& filter = QString());

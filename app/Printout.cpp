@@ -7,13 +7,17 @@
 #include <QDate>
 #include <QLocale>
 #include <QPagedPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPrinter>
 #include <QTextLayout>
+#include <QtMath>
+#include <algorithm>
 
 namespace {
 
 const QString kNoNumber = QStringLiteral("___ - _______");
+constexpr qreal kMarginMm = 10;
 
 // Lays out lines down the pages of a device: a title on the first page, a page number at the foot of each.
 class Pages
@@ -21,6 +25,12 @@ class Pages
 public:
     Pages(QPagedPaintDevice& device, const QString& title) : m_device(device)
     {
+        // Margins a printer keeps on the paper: nothing is drawn in its unprintable edge.
+        const QMarginsF margins = device.pageLayout().margins(QPageLayout::Millimeter);
+        const auto atLeast = [](qreal mm) { return std::max(mm, kMarginMm); };
+        device.setPageMargins(QMarginsF(atLeast(margins.left()), atLeast(margins.top()), atLeast(margins.right()),
+                                        atLeast(margins.bottom())),
+                              QPageLayout::Millimeter);
         // Nothing is drawn on a painter that did not start: each call would only add a warning.
         if (!m_painter.begin(&device))
             throw DbError(-1, QStringLiteral("The printer could not be started."));
@@ -76,6 +86,41 @@ public:
         m_painter.drawText(cell, QFontMetrics(f, &m_device).elidedText(value, Qt::ElideRight, cell.width()), option);
     }
 
+    // Text wrapped at word boundaries within `width`, in its own direction: the lines a block needs.
+    QTextOption wrapped(const QString& value) const
+    {
+        QTextOption option(value.isRightToLeft() ? Qt::AlignRight : Qt::AlignLeft);
+        option.setTextDirection(value.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        return option;
+    }
+    int wrappedHeight(int width, const QString& value, const QFont& f)
+    {
+        if (value.isEmpty())
+            return 0;
+        m_painter.setFont(f);
+        return qCeil(m_painter.boundingRect(QRectF(0, 0, width, 1 << 20), value, wrapped(value)).height());
+    }
+    void wrappedText(const QRect& box, const QString& value, const QFont& f)
+    {
+        m_painter.setFont(f);
+        m_painter.drawText(QRectF(box), value, wrapped(value));
+    }
+    // Items side by side as far as `width` holds them, then on the next line: an item is never broken.
+    QStringList fill(int width, const QStringList& items, const QFont& f) const
+    {
+        const QFontMetrics metrics(f, &m_device);
+        const QString separator = QStringLiteral("    ");
+        QStringList lines;
+        for (const QString& item : items) {
+            if (!lines.isEmpty() && metrics.horizontalAdvance(lines.last() + separator + item) <= width)
+                lines.last() += separator + item;
+            else
+                lines << item;
+        }
+        return lines;
+    }
+
 private:
     static QFont font(int points, bool bold)
     {
@@ -109,7 +154,8 @@ QString nameOf(const Contact& c)
     return person.isEmpty() ? c.busName.trimmed() : c.busName.trimmed() + QStringLiteral(" (") + person + QLatin1Char(')');
 }
 
-QString numbersOf(const Contact& c)
+// Each number that is filled, with its label.
+QStringList numbersOf(const Contact& c)
 {
     QStringList parts;
     const std::pair<const char*, const QString*> numbers[] = {
@@ -119,7 +165,20 @@ QString numbersOf(const Contact& c)
         if (!v.isEmpty() && v != kNoNumber)
             parts << QStringLiteral("%1 %2").arg(QLatin1String(label), v);
     }
-    return parts.join(QStringLiteral("    "));
+    return parts;
+}
+
+// The address on one line, as an envelope's last lines read: street, city, state and zip.
+QString addressOf(const Contact& c)
+{
+    const QString zip = c.zip.trimmed() == QLatin1String("_____") ? QString() : c.zip.trimmed();
+    const QString region = QStringList{c.state.trimmed(), zip}.join(QLatin1Char(' ')).trimmed();
+    QStringList parts;
+    for (const QString& part : {c.address.simplified(), c.city.trimmed(), region}) {
+        if (!part.isEmpty())
+            parts << part;
+    }
+    return parts.join(QStringLiteral(", "));
 }
 
 // The letter a name is filed under: its first letter without accents, as a capital.
@@ -140,13 +199,19 @@ void Printout::book(QPagedPaintDevice& device, const QString& title, const QList
     const int body = pages.lineHeight(Pages::bodyFont());
     const int heading = pages.lineHeight(Pages::headingFont());
     const int nameWidth = pages.width() * 2 / 5;
+    const int gap = body / 2;
+    const QFont small = Pages::footFont();
+    // Both books: each starts a part of its own under its name.
+    const bool bothBooks = !entries.isEmpty() && std::any_of(entries.cbegin(), entries.cend(), [&](const Contact& c) {
+        return c.category != entries.first().category;
+    });
     QString initial;
     QString category;
     for (const Contact& entry : entries) {
-        if (entry.category != category && !category.isEmpty()) {
-            // The second book of the two starts a part of its own.
-            const int top = pages.place(heading * 2);
+        if (bothBooks && entry.category != category) {
+            const int top = pages.place(heading * 2 + heading + body);
             pages.text(QRect(0, top, pages.width(), heading * 2), entry.category, Pages::titleFont());
+            pages.skip(-(heading + body));
             initial.clear();
         }
         category = entry.category;
@@ -157,9 +222,20 @@ void Printout::book(QPagedPaintDevice& device, const QString& title, const QList
             pages.text(QRect(0, top, pages.width(), heading), initial, Pages::headingFont());
             pages.skip(-body);
         }
-        const int top = pages.place(body);
-        pages.text(QRect(0, top, nameWidth - body, body), nameOf(entry), Pages::bodyFont());
-        pages.text(QRect(nameWidth, top, pages.width() - nameWidth, body), numbersOf(entry), Pages::bodyFont());
+        // The name with the address under it on the left, the numbers on the right; each wraps rather than lose a
+        // character, and the entry stays on one page.
+        const int nameBox = nameWidth - body;
+        const int numberBox = pages.width() - nameWidth;
+        const QString name = nameOf(entry);
+        const QString address = addressOf(entry);
+        const QStringList numbers = pages.fill(numberBox, numbersOf(entry), Pages::bodyFont());
+        const int nameHeight = std::max(body, pages.wrappedHeight(nameBox, name, Pages::bodyFont()));
+        const int addressHeight = pages.wrappedHeight(nameBox, address, small);
+        const int top = pages.place(std::max(nameHeight + addressHeight, int(numbers.size()) * body) + gap);
+        pages.wrappedText(QRect(0, top, nameBox, nameHeight), name, Pages::bodyFont());
+        pages.wrappedText(QRect(0, top + nameHeight, nameBox, addressHeight), address, small);
+        for (int line = 0; line < numbers.size(); ++line)
+            pages.text(QRect(nameWidth, top + line * body, numberBox, body), numbers.at(line), Pages::bodyFont());
     }
     if (entries.isEmpty())
         pages.text(QRect(0, pages.place(body), pages.width(), body), QStringLiteral("No entries."), Pages::bodyFont());
@@ -198,7 +274,8 @@ void Printout::messages(QPagedPaintDevice& device, const QList<ContactExport::Me
 void Printout::print(QPrinter& printer, const QString& database, const std::function<void(QPagedPaintDevice&)>& paint)
 {
     const QString path = printer.outputFileName();
-    if (path.isEmpty()) {
+    // Paper, or the pages of a print preview (drawn by Qt's preview engine, whatever file the printer names).
+    if (path.isEmpty() || (printer.paintEngine() && printer.paintEngine()->type() == QPaintEngine::Picture)) {
         paint(printer);
         return;
     }

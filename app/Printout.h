@@ -13,7 +13,9 @@ namespace Printout {
 
 // Each throws DbError when the device cannot start or finish the pages.
 // `title`: the book's name as the window shows it ("Personal", "Business", or both). Entries in book order; a
-// heading for each initial letter; one line an entry with its name and the numbers that are filled; page numbers.
+// heading for each book when both are printed and for each initial letter; an entry's name with its address under
+// it, and every number that is filled, whole (a line too short wraps between two numbers); margins of at least
+// 10 mm; page numbers.
 void book(QPagedPaintDevice& device, const QString& title, const QList<Contact>& entries);
 
 // Newest first, as the log lists them: date, time, from, to and the text.

@@ -95,10 +95,11 @@ void ContactCommands::importFiles(const QStringList& files)
 void ContactCommands::exportBooks(bool both)
 {
     QString filter;
+    const QString what = both ? QStringLiteral("Personal and Business") : m_book();
     const QString path = FileDialogs::saveFile(m_window, both ? QStringLiteral("Export Both Books")
                                                               : QStringLiteral("Export %1").arg(m_book()),
                                                QStringList{kVCard3, kVCard21, kVCard4, kCsv}.join(QStringLiteral(";;")),
-                                               &filter);
+                                               &filter, FileDialogs::suggestedName(what, QStringLiteral("vcf")));
     if (path.isEmpty())
         return;
     ErrorPath::runKeeping(m_window, [&] {
@@ -117,12 +118,12 @@ void ContactCommands::exportBooks(bool both)
 
 void ContactCommands::printBook(bool toPdf)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    if (!FileDialogs::choosePrinter(m_window, printer, toPdf ? QStringLiteral("Save %1 as PDF").arg(m_book()) : QString()))
-        return;
-    ErrorPath::runKeeping(m_window, [&] {
-        const QString database = m_datTel->DatabaseName();
-        const QList<Contact> entries = ContactExport::entries(database, *ContactExport::bookNamed(m_book()));
-        Printout::print(printer, database, [&](QPagedPaintDevice& device) { Printout::book(device, m_book(), entries); });
+    const QString book = m_book();
+    const QString database = m_datTel->DatabaseName();
+    FileDialogs::printOrSave(m_window, book, toPdf, [&](QPrinter& printer) {
+        ErrorPath::runKeeping(m_window, [&] {
+            const QList<Contact> entries = ContactExport::entries(database, *ContactExport::bookNamed(book));
+            Printout::print(printer, database, [&](QPagedPaintDevice& device) { Printout::book(device, book, entries); });
+        });
     });
 }

@@ -35,7 +35,8 @@ MessageCommands::MessageCommands(QWidget* window, DataControl* datTel)
 void MessageCommands::exportMessages()
 {
     const QString path =
-        FileDialogs::saveFile(m_window, QStringLiteral("Export Messages"), QStringLiteral("CSV, UTF-8 (*.csv)"));
+        FileDialogs::saveFile(m_window, QStringLiteral("Export Messages"), QStringLiteral("CSV, UTF-8 (*.csv)"), nullptr,
+                              FileDialogs::suggestedName(QStringLiteral("Messages"), QStringLiteral("csv")));
     if (path.isEmpty())
         return;
     ErrorPath::runKeeping(m_window, [&] {
@@ -48,12 +49,11 @@ void MessageCommands::exportMessages()
 
 void MessageCommands::printMessages(bool toPdf)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    if (!FileDialogs::choosePrinter(m_window, printer, toPdf ? QStringLiteral("Save Messages as PDF") : QString()))
-        return;
-    ErrorPath::runKeeping(m_window, [&] {
-        const QString database = m_datTel->DatabaseName();
-        const QList<ContactExport::Message> messages = ContactExport::messages(database);
-        Printout::print(printer, database, [&](QPagedPaintDevice& device) { Printout::messages(device, messages); });
+    const QString database = m_datTel->DatabaseName();
+    FileDialogs::printOrSave(m_window, QStringLiteral("Messages"), toPdf, [&](QPrinter& printer) {
+        ErrorPath::runKeeping(m_window, [&] {
+            const QList<ContactExport::Message> messages = ContactExport::messages(database);
+            Printout::print(printer, database, [&](QPagedPaintDevice& device) { Printout::messages(device, messages); });
+        });
     });
 }

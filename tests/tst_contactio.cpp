@@ -99,6 +99,7 @@ private Q_SLOTS:
     void exportTargets_data();
     void exportTargets();
     void aBusyFileIsWaitedForOnce();
+    void thePhoneListCutsNothing();
 };
 
 void TestContactIo::exportedBooksComeBackTheSame_data()
@@ -358,6 +359,45 @@ void TestContactIo::aBusyFileIsWaitedForOnce()
     QVERIFY2(clock.elapsed() < 6000, qPrintable(QString::number(clock.elapsed())));
     QVERIFY2(err.contains("in use by another program"), err.constData());
     QCOMPARE(db.exec(QStringLiteral("ROLLBACK")), SQLITE_OK);
+}
+
+// Every number whole, even with four of them to an entry; the address under the name; each book under its name;
+// nothing inside the 10 mm a printer keeps free.
+void TestContactIo::thePhoneListCutsNothing()
+{
+    TempDatabase db;
+    QCOMPARE(db.exec(QStringLiteral(
+                 "INSERT INTO tblTel (Category, Fname, Lname, BusName, Address, City, State, Zip, Tel1, Tel2, Pel, Fax) "
+                 "VALUES ('Personal', 'Alexandra-Maria', 'Papadopoulou-Feather', ' ', "
+                 "'1234 Long Boulevard of the Republic, Apt 56', 'Springfield', 'IL', '62701', '212 - 5550101', "
+                 "'212 - 5550102', '917 - 5550103', '212 - 5550104'), "
+                 "('Business', 'Ann', 'Lee', 'Smith, Jones and Company', '', 'Boston', 'MA', '02101', "
+                 "'617 - 5550100', '617 - 5550101', '617 - 5550102', '617 - 5550199')")),
+             SQLITE_OK);
+    db.close();
+    const Program tovrin(db);
+    const QString pdf = db.dir() + QStringLiteral("/list.pdf");
+    QCOMPARE(tovrin.run({QStringLiteral("--pdf"), pdf}), 0);
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished());
+    const QString boxes = QString::fromUtf8(text.readAllStandardOutput());
+    // The words of the page, in reading order, joined by single spaces.
+    static const QRegularExpression word(QStringLiteral("<word xMin=\"([0-9.]+)\"[^>]*xMax=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+    QStringList words;
+    const double margin = 10 / 25.4 * 72;
+    for (const QRegularExpressionMatch& m : word.globalMatch(boxes)) {
+        words << m.captured(3);
+        QVERIFY2(m.captured(1).toDouble() >= margin - 0.5, qPrintable(m.captured(3)));
+        QVERIFY2(m.captured(2).toDouble() <= 595 - margin + 0.5, qPrintable(m.captured(3)));
+    }
+    const QString printed = words.join(QLatin1Char(' '));
+    for (const char* expected :
+         {"Tel 212 - 5550101", "Tel 212 - 5550102", "Cell 917 - 5550103", "Fax 212 - 5550104", "Tel 617 - 5550100",
+          "Tel 617 - 5550101", "Cell 617 - 5550102", "Fax 617 - 5550199",
+          "1234 Long Boulevard of the Republic, Apt 56, Springfield,", "Boston, MA 02101", "Personal", "Business"})
+        QVERIFY2(printed.contains(QLatin1String(expected)), qPrintable(expected + QStringLiteral(" in: ") + printed));
+    QVERIFY(!printed.contains(QChar(0x2026)));
 }
 
 QTEST_GUILESS_MAIN(TestContactIo)

@@ -837,11 +837,21 @@ void TestDirectoryWindow::contactsComeInAndGoOutWithoutNewControls()
     QCOMPARE(f.db.count(QStringLiteral("tblTel")), 3);
     delete data;
 
-    // Export of both books as CSV holds all three entries.
-    const QString out = f.db.dir() + QStringLiteral("/out.csv");
+    // A link to the directory file is refused with a message, and the directory stays whole.
+    const QString link = f.db.dir() + QStringLiteral("/link.csv");
+    QVERIFY(QFile::link(f.db.path(), link));
+    FileDialogs::setNextFiles({link}, QStringLiteral("CSV, UTF-8 (*.csv)"));
+    action(QStringLiteral("Export Both Books..."))->trigger();
+    messages = MessageBox::takeMessages();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages.at(0).contains(link), qPrintable(messages.at(0)));
+    QCOMPARE(f.db.count(QStringLiteral("tblTel")), 3);
+
+    // Export of both books as CSV holds all three entries; a name typed without the extension gets it.
+    const QString out = f.db.dir() + QStringLiteral("/out");
     FileDialogs::setNextFiles({out}, QStringLiteral("CSV, UTF-8 (*.csv)"));
     action(QStringLiteral("Export Both Books..."))->trigger();
-    QFile exported(out);
+    QFile exported(out + QStringLiteral(".csv"));
     QVERIFY(exported.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(exported.readAll());
     for (const char* name : {"Adams", "Baker", "Cargo Inc"})
