@@ -91,3 +91,21 @@ PhoneNumbers::Fitted PhoneNumbers::toStored(const QString& text, const QString& 
     return {masked(nationalDigits), true,
             extension.isEmpty() ? QString() : QStringLiteral("extension %1").arg(extension)};
 }
+
+QString PhoneNumbers::telUri(const QString& number, const QString& region)
+{
+    const PhoneNumberUtil* util = PhoneNumberUtil::GetInstance();
+    const std::string regionCode = region.toStdString();
+    PhoneNumber parsed;
+    if (number.isEmpty() || util->Parse(number.toStdString(), regionCode, &parsed) != PhoneNumberUtil::NO_PARSING_ERROR
+        || parsed.country_code() != util->GetCountryCodeForRegion(regionCode) || parsed.has_extension()
+        || !util->IsValidNumber(parsed))
+        return QString();
+    std::string national;
+    util->Format(parsed, PhoneNumberUtil::NATIONAL, &national);
+    if (digits(QString::fromStdString(national)) != digits(number))
+        return QString();
+    std::string uri;
+    util->Format(parsed, PhoneNumberUtil::RFC3966, &uri);
+    return QString::fromStdString(uri);
+}

@@ -31,4 +31,9 @@ Fitted toStored(const QString& text, const QString& region = defaultRegion());
 // The digits of a stored or partly typed number ("050 - 12_____" gives "05012"), as exports write it.
 QString digits(const QString& text);
 
+// The number as a global tel: URI ("tel:+972-50-123-4567"), when read in `region` it is a valid number of that
+// region whose national form has exactly the digits given; else empty (a local number has no valid URI without a
+// context this program does not know).
+QString telUri(const QString& digits, const QString& region = defaultRegion());
+
 } // namespace PhoneNumbers

@@ -1,5 +1,7 @@
 #include "VCardWriter.h"
 
+#include "PhoneNumbers.h"
+
 #include <QStringList>
 #include <algorithm>
 
@@ -152,7 +154,8 @@ QByteArray VCardWriter::write(const QList<Contact>& contacts, Version version)
         if (v4) {
             for (QByteArray& type : list)
                 type = type.toLower();
-            return list.size() == 1 ? ";TYPE=" + list.first() : ";TYPE=\"" + list.join(',') + '"';
+            // Unquoted: a comma list is a plain parameter value, and readers that split on quotes lose the types.
+            return ";TYPE=" + list.join(',');
         }
         return version == Version::V21 ? ';' + list.join(';') : ";TYPE=" + list.join(',');
     };
@@ -176,7 +179,8 @@ QByteArray VCardWriter::write(const QList<Contact>& contacts, Version version)
         const QString address = contact.address.trimmed();
         const QString city = contact.city.trimmed();
         const QString state = contact.state.trimmed();
-        const QString zip = contact.zip.trimmed();
+        // An untyped zip is its mask ("_____"), no postal code at all.
+        const QString zip = PhoneNumbers::digits(contact.zip);
         if (!address.isEmpty() || !city.isEmpty() || !state.isEmpty() || !zip.isEmpty())
             card.text("ADR" + types({where}), {QString(), QString(), address, city, state, zip, QString()});
 
@@ -184,13 +188,13 @@ QByteArray VCardWriter::write(const QList<Contact>& contacts, Version version)
             const QString text = numberOut(stored);
             if (text.isEmpty())
                 return;
-            const bool uri = v4 && std::all_of(text.begin(), text.end(), [](QChar c) {
-                                 return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('+');
-                             });
-            if (uri)
-                card.text("TEL" + types(typeList) + ";VALUE=uri", {QStringLiteral("tel:") + text});
+            // vCard 4.0 wants a tel: URI, which must be global (RFC 3966); a number the user's region cannot make
+            // global, exactly as stored, goes as text.
+            const QString uri = v4 ? PhoneNumbers::telUri(text) : QString();
+            if (!uri.isEmpty())
+                card.text("TEL" + types(typeList) + ";VALUE=uri", {uri});
             else
-                card.text("TEL" + types(typeList), {text});
+                card.text("TEL" + types(typeList) + (v4 ? ";VALUE=text" : ""), {text});
         };
         number(contact.tel1, {where, "VOICE"});
         number(contact.tel2, {where, "VOICE"});

@@ -56,6 +56,7 @@ public:
         m_environment.remove(QStringLiteral("DISPLAY"));
         m_environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     }
+    void setEnvironment(const QString& name, const QString& value) { m_environment.insert(name, value); }
     // The exit code, -1 when it did not end within a minute.
     int run(const QStringList& arguments, QByteArray* out = nullptr, QByteArray* err = nullptr) const
     {
@@ -100,6 +101,8 @@ private Q_SLOTS:
     void exportTargets();
     void aBusyFileIsWaitedForOnce();
     void thePhoneListCutsNothing();
+    void anotherReaderReadsOurCards_data();
+    void anotherReaderReadsOurCards();
 };
 
 void TestContactIo::exportedBooksComeBackTheSame_data()
@@ -398,6 +401,66 @@ void TestContactIo::thePhoneListCutsNothing()
           "1234 Long Boulevard of the Republic, Apt 56, Springfield,", "Boston, MA 02101", "Personal", "Business"})
         QVERIFY2(printed.contains(QLatin1String(expected)), qPrintable(expected + QStringLiteral(" in: ") + printed));
     QVERIFY(!printed.contains(QChar(0x2026)));
+}
+
+void TestContactIo::anotherReaderReadsOurCards_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QStringList>("cards"); // as the other reader sees them: name | numbers | addresses
+    const QStringList common{
+        "Ann Lee | work,voice=6175550100 work,fax=6175550199 | /Boston/MA/02101",
+        "Sean O'Brien | home,voice=0214567890 home,voice=0214567891 | 1 \"Main\" St;\\nBack door/Cork/CO/"};
+    QTest::newRow("3.0") << "vcard3"
+                         << common + QStringList{"Noa Bar | cell=0507654322 | ",
+                                                 "דנה כהן | home,voice=0481234567 cell=0507654321 | "
+                                                 "רחוב הרצל 12, דירה 3/חיפה//31999"};
+    // 4.0: a number the user's region (here Israel) makes global is a tel: URI, any other is text.
+    QTest::newRow("4.0") << "vcard4"
+                         << common + QStringList{"Noa Bar | cell=tel:+972-50-765-4322 | ",
+                                                 "דנה כהן | home,voice=0481234567 cell=tel:+972-50-765-4321 | "
+                                                 "רחוב הרצל 12, דירה 3/חיפה//31999"};
+}
+
+// The cards as another program's reader (Python's vobject) takes them: every number, the address only where there
+// is one, and no mask as a postal code.
+void TestContactIo::anotherReaderReadsOurCards()
+{
+    QFETCH(QString, format);
+    QFETCH(QStringList, cards);
+    const QString python = QStringLiteral("/usr/bin/python3");
+    QProcess probe;
+    probe.start(python, {QStringLiteral("-c"), QStringLiteral("import vobject")});
+    if (!probe.waitForFinished() || probe.exitCode() != 0)
+        QSKIP("python3-vobject is not installed");
+
+    TempDatabase db;
+    seed(db);
+    QCOMPARE(db.exec(QStringLiteral(
+                 "INSERT INTO tblTel (Category, Fname, Lname, BusName, Address, City, State, Zip, Tel1, Tel2, Pel, Fax) "
+                 "VALUES ('Personal', 'Noa', 'Bar', ' ', '', '', '', '_____', '___ - _______', '___ - _______', "
+                 "'050 - 7654322', '___ - _______')")),
+             SQLITE_OK);
+    db.close();
+    Program tovrin(db);
+    tovrin.setEnvironment(QStringLiteral("LC_ALL"), QStringLiteral("he_IL.UTF-8"));
+    const QString file = db.dir() + QStringLiteral("/cards.vcf");
+    QCOMPARE(tovrin.run({QStringLiteral("--export"), file, QStringLiteral("--format"), format}), 0);
+
+    const QString script = QStringLiteral(R"(
+import sys, vobject
+for card in vobject.readComponents(open(sys.argv[1], encoding='utf-8').read()):
+    tels = ['%s=%s' % (','.join(t.params.get('TYPE', [])).lower(), t.value) for t in card.contents.get('tel', [])]
+    adrs = ['%s/%s/%s/%s' % (a.value.street, a.value.city, a.value.region, a.value.code) for a in card.contents.get('adr', [])]
+    print(('%s | %s | %s' % (card.fn.value, ' '.join(tels), ' '.join(adrs))).replace(chr(10), r'\n'))
+)");
+    QProcess reader;
+    reader.start(python, {QStringLiteral("-c"), script, file});
+    QVERIFY(reader.waitForFinished());
+    QVERIFY2(reader.exitCode() == 0, reader.readAllStandardError().constData());
+    QStringList read = QString::fromUtf8(reader.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    read.sort();
+    cards.sort();
+    QCOMPARE(read, cards);
 }
 
 QTEST_GUILESS_MAIN(TestContactIo)
