@@ -9,7 +9,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(build-essential cmake pkg-config qt6-base-dev libsqlite3-dev libicu-dev libphonenumber-dev sqlite3 xvfb xauth
-          xdotool x11-apps imagemagick openbox culmus fonts-liberation clang libclang-rt-14-dev poppler-utils)
+          xdotool x11-apps imagemagick openbox culmus fonts-liberation clang libclang-rt-14-dev poppler-utils
+          mdbtools-dev)
 
 install_missing() {
     local missing=()

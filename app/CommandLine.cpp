@@ -56,6 +56,7 @@ int importFiles(const QStringList& files, const QString& encoding, bool dryRun, 
     for (const QString& path : files) {
         const ReadResult read = ContactImport::readFile(path, encoding);
         all.contacts += read.contacts;
+        all.messages += read.messages;
         for (ExchangeProblem problem : read.problems) {
             if (files.size() > 1)
                 problem.action = QStringLiteral("%1 (in %2)").arg(problem.action, path);

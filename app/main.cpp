@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 #include "ErrorPath.h"
 #include "Fonts.h"
+#include "JetReader.h"
 #include "MDIForm1.h"
 #include "WindowSwitch.h"
 #include "frmAdd.h"
@@ -8,9 +9,13 @@
 #include "frmMes.h"
 
 #include <QApplication>
+#include <cstring>
 
 int main(int argc, char** argv)
 {
+    // The reader of Access files, started by the program itself (see AccessFile): no Qt, no window.
+    if (argc == 2 && std::strcmp(argv[1], JetReader::kOption) == 0)
+        return JetReader::run();
     if (CommandLine::wanted(argc, argv))
         return CommandLine::run(argc, argv);
     QApplication app(argc, argv);

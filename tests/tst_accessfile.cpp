@@ -1,0 +1,274 @@
+// Reading the old program's data files (Access databases) and importing them: every cell of the three test files
+// as a correct reader sees it, their import into an empty directory and one holding some of their entries, and the
+// files that cannot be read.
+#include "AccessFile.h"
+#include "ContactImport.h"
+#include "TempDatabase.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QtTest>
+
+namespace {
+
+const QString kFixtures = QStringLiteral(TOVRIN_JET_FIXTURES);
+
+QByteArray fixture(const QString& name)
+{
+    QFile file(kFixtures + QLatin1Char('/') + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray renamed(QByteArray bytes, const QString& from, const QString& to)
+{
+    const auto utf16 = [](const QString& s) {
+        return QByteArray(reinterpret_cast<const char*>(s.utf16()), s.size() * 2);
+    };
+    return bytes.replace(utf16(from), utf16(to));
+}
+
+} // namespace
+
+class TestAccessFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        AccessFile::setReaderProgram(QStringLiteral(TOVRIN_BINARY));
+        AccessFile::setTimeLimit(3000);
+    }
+
+    void everyCellAsStored_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Jet4 2000") << QStringLiteral("dalvek-jet4-v2000.mdb");
+        QTest::newRow("Jet4 2003, no key") << QStringLiteral("dalvek-jet4-v2003-nokey.mdb");
+        QTest::newRow("ACE 2007") << QStringLiteral("dalvek-ace-v2007.accdb");
+    }
+    // Memos whole, NULL apart from '', dates from their raw value, Hebrew and quotes: the dump of every cell.
+    void everyCellAsStored()
+    {
+        QFETCH(QString, name);
+        const AccessFile::Result read = AccessFile::read(fixture(name));
+        QVERIFY2(read.file, qPrintable(read.problem));
+        const QList<QByteArray> got = read.file->dump().split('\n');
+        const QList<QByteArray> expected = fixture(name + QStringLiteral(".expected.txt")).split('\n');
+        for (int i = 0; i < std::min(got.size(), expected.size()); ++i)
+            QCOMPARE(got.at(i), expected.at(i));
+        QCOMPARE(got.size(), expected.size());
+    }
+
+    // Dates before Jet's day 0 count the time of day forward from midnight; the reader passes the raw value on.
+    void jetDates_data()
+    {
+        QTest::addColumn<QByteArray>("raw");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("day 0") << QByteArray("0") << QStringLiteral("1899-12-30 00:00:00");
+        QTest::newRow("before day 0, with time") << QByteArray("-1.25") << QStringLiteral("1899-12-29 06:00:00");
+        QTest::newRow("first of the Gregorian years Jet keeps")
+            << QByteArray("-657434") << QStringLiteral("0100-01-01 00:00:00");
+        QTest::newRow("a second before midnight rounds up")
+            << QByteArray("36525.99999999") << QStringLiteral("2000-01-01 00:00:00");
+        QTest::newRow("leap day afternoon") << QByteArray("36585.5") << QStringLiteral("2000-02-29 12:00:00");
+    }
+    void jetDates()
+    {
+        QFETCH(QByteArray, raw);
+        QFETCH(QString, shown);
+        const QByteArray stream = "V4:jet4T6:tblMesC7:8 CdateR0:D" + QByteArray::number(raw.size()) + ':' + raw + "Z0:";
+        const AccessFile::Result read = AccessFile::parse(stream, QString());
+        QVERIFY2(read.file, qPrintable(read.problem));
+        QCOMPARE(read.file->dump(), QStringLiteral("tblMes[1].Cdate = %1\n").arg(shown).toUtf8());
+    }
+
+    // Jet 3 texts are in a code page: the file's, or the one the user picks when it is not plain ASCII.
+    void jet3Encodings_data()
+    {
+        QTest::addColumn<QByteArray>("codePage");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("encodingUsed");
+        QTest::newRow("Hebrew code page of the file")
+            << QByteArray("1255") << QString() << QStringLiteral("שלום") << true;
+        QTest::newRow("no code page: Western") << QByteArray("0") << QString() << QStringLiteral("ùìåí") << true;
+        QTest::newRow("the user's choice wins")
+            << QByteArray("1252") << QStringLiteral("windows-1255") << QStringLiteral("שלום") << true;
+        QTest::newRow("ASCII needs no choice") << QByteArray("1255") << QString() << QStringLiteral("Cohen") << false;
+    }
+    void jet3Encodings()
+    {
+        QFETCH(QByteArray, codePage);
+        QFETCH(QString, chosen);
+        QFETCH(QString, text);
+        QFETCH(bool, encodingUsed);
+        // The reader passes each byte of a Jet 3 text on as the character of its number.
+        const QByteArray value =
+            text == QLatin1String("Cohen") ? QByteArray("Cohen") : QString::fromLatin1("\xf9\xec\xe5\xed").toUtf8();
+        const QByteArray stream = "V4:jet3P" + QByteArray::number(codePage.size()) + ':' + codePage +
+                                  "T6:tblTelC8:10 LnameR0:S" + QByteArray::number(value.size()) + ':' + value + "Z0:";
+        const AccessFile::Result read = AccessFile::parse(stream, chosen);
+        QVERIFY2(read.file, qPrintable(read.problem));
+        QCOMPARE(read.file->tables.at(0).rows.at(0).at(0).text, text);
+        QCOMPARE(read.file->encodingUsed, encodingUsed);
+    }
+
+    void importIntoEmptyAndPartlyFilled_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("before"); // entries and messages of the file already in the directory
+        QTest::newRow("Jet4 2000, empty") << QStringLiteral("dalvek-jet4-v2000.mdb") << 0;
+        QTest::newRow("ACE 2007, empty") << QStringLiteral("dalvek-ace-v2007.accdb") << 0;
+        QTest::newRow("Jet4 2003, four there") << QStringLiteral("dalvek-jet4-v2003-nokey.mdb") << 4;
+    }
+    // The entries go in through the plan every import uses, typed masks as they were; the messages join the log;
+    // what is there already is skipped.
+    void importIntoEmptyAndPartlyFilled()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, before);
+        TempDatabase db;
+        const QString path = kFixtures + QLatin1Char('/') + name;
+        if (before > 0) {
+            const ReadResult all = ContactImport::readFile(path);
+            ReadResult some;
+            some.contacts = all.contacts.mid(0, before);
+            some.messages = all.messages.mid(0, before);
+            ContactImport::write(ContactImport::plan(some, db.path()), db.path());
+        }
+        const ReadResult read = ContactImport::readFile(path);
+        const ContactImport::Plan plan = ContactImport::plan(read, db.path());
+        QCOMPARE(plan.added.size(), 14 - before);
+        QCOMPARE(plan.duplicates.size(), before);
+        QCOMPARE(plan.messages.size(), 10 - before);
+        QCOMPARE(plan.messagesKnown, before);
+        QVERIFY(ContactImport::write(plan, db.path()));
+        QCOMPARE(db.rows(QStringLiteral("SELECT count(*) FROM tblTel")), QStringList{QStringLiteral("14")});
+        QCOMPARE(db.rows(QStringLiteral("SELECT count(*) FROM tblMes")), QStringList{QStringLiteral("10")});
+        // A partly typed number and an untouched mask stay as the entry window stored them.
+        QCOMPARE(db.rows(QStringLiteral("SELECT Tel1, Zip, BusName FROM tblTel WHERE Lname = 'כהן'")),
+                 QStringList{QStringLiteral("048 - 12_____|33095| ")});
+        QCOMPARE(db.rows(QStringLiteral(
+                     "SELECT Cdate, Ctime, Meet, Avur, length(Hodaa) FROM tblMes WHERE Ctime = '13:45:00'")),
+                 QStringList{QStringLiteral("2024-02-29|13:45:00|Seán|Moshe|20051")});
+        QCOMPARE(db.rows(QStringLiteral("SELECT Meet, Avur FROM tblMes WHERE Cdate = '2012-07-04'")),
+                 QStringList{QStringLiteral("<null>|<null>")});
+        // The extra column and the key are named as not carried over.
+        const QString summary = ContactImport::summary(plan);
+        QCOMPARE(summary.contains(QStringLiteral("tblTel.Notes")), name.contains(QLatin1String("v2003")) == false);
+    }
+
+    void badFiles_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        const QByteArray ace = fixture(QStringLiteral("dalvek-ace-v2007.accdb"));
+        const QByteArray jet = fixture(QStringLiteral("dalvek-jet4-v2000.mdb"));
+        QByteArray encrypted = ace; // the header readable, every page after it unreadable without the password
+        QRandomGenerator noise(7);
+        for (qsizetype i = 4096; i < encrypted.size(); ++i)
+            encrypted[i] = char(encrypted.at(i) ^ char(noise.generate()));
+        TempDatabase sqlite;
+        QFile sqliteFile(sqlite.path());
+        QVERIFY(sqliteFile.open(QIODevice::ReadOnly));
+        QTest::newRow("empty") << QStringLiteral("Dalvek.mdb") << QByteArray() << QStringLiteral("it is empty");
+        QTest::newRow("truncated") << QStringLiteral("old.accdb") << ace.left(2000) << QStringLiteral("too short");
+        QTest::newRow("cut in half") << QStringLiteral("old.mdb") << jet.left(jet.size() / 2) << QString();
+        QTest::newRow("encrypted") << QStringLiteral("locked.accdb") << encrypted << QString();
+        QTest::newRow("SQLite named .accdb")
+            << QStringLiteral("new.accdb") << sqliteFile.readAll() << QStringLiteral("not an Access database file");
+        QTest::newRow("text named .mdb") << QStringLiteral("notes.mdb") << QByteArray("Dana,Cohen,905 555 1234\n")
+                                         << QStringLiteral("not an Access database file");
+        QTest::newRow("no tblTel") << QStringLiteral("other.mdb")
+                                   << renamed(jet, QStringLiteral("tblTel"), QStringLiteral("tblTex"))
+                                   << QStringLiteral("no table tblTel");
+        QTest::newRow("other columns") << QStringLiteral("other.accdb")
+                                       << renamed(ace, QStringLiteral("Lname"), QStringLiteral("Lnamx"))
+                                       << QStringLiteral("lacks the columns Lname");
+    }
+    // Each is refused with a message that names the file and says why; nothing is imported.
+    void badFiles()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        const ReadResult read = ContactImport::readFile(path);
+        QVERIFY(read.contacts.isEmpty() && read.messages.isEmpty());
+        QCOMPARE(read.problems.size(), 1);
+        QCOMPARE(read.problems.at(0).value, name);
+        QVERIFY2(read.problems.at(0).action.contains(reason), qPrintable(read.problems.at(0).action));
+        QVERIFY(read.problems.at(0).action.startsWith(QLatin1String("cannot be")));
+    }
+
+    // A reader that crashes, hangs or stops half-way: the file "cannot be read", said as such, within the limit.
+    void readerThatFails_data()
+    {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("crash") << QByteArray("kill -SEGV $$") << QStringLiteral("reading it failed");
+        QTest::newRow("endless read") << QByteArray("exec sleep 30") << QStringLiteral("did not come to an end");
+        QTest::newRow("output cut short")
+            << QByteArray("printf 'V4:jet4T6:tblTelC8:10 LnameR0:S5:Co'") << QStringLiteral("reading it failed");
+        QTest::newRow("a row short of a cell") << QByteArray("printf 'V4:jet4T6:tblTelC8:10 LnameC8:10 FnameR0:N0:Z0:'")
+                                               << QStringLiteral("reading it failed");
+    }
+    void readerThatFails()
+    {
+        QFETCH(QByteArray, script);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString program = dir.filePath(QStringLiteral("reader"));
+        QFile file(program);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\ncat >/dev/null\n" + script + "\n");
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        AccessFile::setReaderProgram(program);
+        AccessFile::setTimeLimit(1000);
+        QElapsedTimer timer;
+        timer.start();
+        const AccessFile::Result read = AccessFile::read(fixture(QStringLiteral("dalvek-jet4-v2000.mdb")));
+        AccessFile::setReaderProgram(QStringLiteral(TOVRIN_BINARY));
+        AccessFile::setTimeLimit(3000);
+        QVERIFY(!read.file);
+        QVERIFY2(read.problem.contains(reason), qPrintable(read.problem));
+        QVERIFY(timer.elapsed() < 5000);
+    }
+
+    // Random damage to the bytes the file uses crashes or hangs the reader now and then; the reading side only ever
+    // sees a file or a reason, within the time limit.
+    void damagedCopies()
+    {
+        const QByteArray original = fixture(QStringLiteral("dalvek-jet4-v2003-nokey.mdb"));
+        QList<qsizetype> used;
+        for (qsizetype i = 4096; i < original.size(); ++i) {
+            if (original.at(i) != 0)
+                used.append(i);
+        }
+        QRandomGenerator random(20240229);
+        int refused = 0;
+        for (int copy = 0; copy < 16; ++copy) {
+            QByteArray damaged = original;
+            for (int change = 0; change < 64; ++change)
+                damaged[used.at(random.bounded(used.size()))] = char(random.generate());
+            QElapsedTimer timer;
+            timer.start();
+            const AccessFile::Result read = AccessFile::read(damaged);
+            QVERIFY(timer.elapsed() < AccessFile::timeLimitFor(damaged.size()) + 2000);
+            QVERIFY(read.file.has_value() != !read.problem.isEmpty());
+            refused += !read.file;
+        }
+        qInfo("%d of 16 damaged copies refused", refused);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAccessFile)
+#include "tst_accessfile.moc"
