@@ -1,3 +1,4 @@
+#include "AccessConversion.h"
 #include "CommandLine.h"
 #include "ErrorPath.h"
 #include "Fonts.h"
@@ -31,7 +32,12 @@ int main(int argc, char** argv)
     WindowSwitch::setFrame(&frame);
     // The frame shows first; the directory window, which reads the file, follows the moment the frame is on
     // screen. The program answers at once, however large the file.
-    frame.afterFirstPaint([] {
+    frame.afterFirstPaint([&frame] {
+        // An old program's data file is converted first, at the user's word; without it the program ends.
+        if (const auto start = AccessConversion::offerAtStart(&frame); start != AccessConversion::Start::Go) {
+            QCoreApplication::exit(start == AccessConversion::Start::Declined ? 0 : 1);
+            return;
+        }
         if (!WindowSwitch::show(QStringLiteral("frmMain")) || ErrorPath::hasEnded())
             QCoreApplication::exit(1);
     });
