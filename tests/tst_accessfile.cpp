@@ -7,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -158,6 +159,34 @@ private slots:
         // The extra column and the key are named as not carried over.
         const QString summary = ContactImport::summary(plan);
         QCOMPARE(summary.contains(QStringLiteral("tblTel.Notes")), name.contains(QLatin1String("v2003")) == false);
+    }
+
+    // The command line, with no display: the old file into the directory beside the program, then again, when
+    // everything is there already. Entries and messages both count.
+    void commandLine()
+    {
+        TempDatabase db;
+        QVERIFY(QFile::copy(QStringLiteral(TOVRIN_BINARY), db.dir() + QStringLiteral("/tovrin")));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("DISPLAY"));
+        const auto import = [&](QByteArray* out) {
+            QProcess process;
+            process.setProcessEnvironment(environment);
+            process.start(db.dir() + QStringLiteral("/tovrin"),
+                          {QStringLiteral("--import"), kFixtures + QStringLiteral("/dalvek-jet4-v2003-nokey.mdb")});
+            if (!process.waitForFinished(60000))
+                return -1;
+            *out = process.readAllStandardOutput();
+            return process.exitCode();
+        };
+        QByteArray summary;
+        QCOMPARE(import(&summary), 0);
+        QVERIFY2(summary.contains("14 new entries") && summary.contains("10 new messages"), summary.constData());
+        QCOMPARE(import(&summary), 0);
+        QVERIFY2(summary.contains("14 already in the directory") && summary.contains("10 already there"),
+                 summary.constData());
+        QCOMPARE(db.rows(QStringLiteral("SELECT count(*) FROM tblTel")), QStringList{QStringLiteral("14")});
+        QCOMPARE(db.rows(QStringLiteral("SELECT count(*) FROM tblMes")), QStringList{QStringLiteral("10")});
     }
 
     void badFiles_data()
