@@ -34,99 +34,70 @@ void put(const QString& path, const QByteArray& bytes)
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
 }
 
-// The dump's text value back to the text: NULL, or quoted with \\ \" \n \r \t escaped.
-QString unquoted(const QString& value)
-{
-    if (value == QLatin1String("NULL"))
-        return QStringLiteral("<null>");
-    QString text;
-    for (qsizetype i = 1; i + 1 < value.size(); ++i) {
-        QChar c = value.at(i);
-        if (c == QLatin1Char('\\')) {
-            c = value.at(++i);
-            c = c == QLatin1Char('n')   ? QChar('\n')
-                : c == QLatin1Char('r') ? QChar('\r')
-                : c == QLatin1Char('t') ? QChar('\t')
-                                        : c;
-        }
-        text += c;
-    }
-    return text;
-}
+const QStringList kColumns = QStringLiteral("Fname Lname BusName Category Address City State Zip Tel1 Tel2 Pel Fax "
+                                            "Cdate Ctime Meet Avur Hodaa")
+                                 .split(QLatin1Char(' '));
 
-// What the program's file must hold for the fixture, table by table: the twelve or five columns of each row joined
-// by "|", in the old file's order; dates as yyyy-mm-dd, times as hh:mm:ss. Also the old columns not carried with
-// their counts of values.
-struct Expected
+// The lines of the test file's dump for the columns the program keeps; the others counted by their values.
+QStringList expectedDump(const QString& name, QMap<QString, int>* unused)
 {
-    QStringList tel, mes;
-    QMap<QString, int> unused;
-};
-
-Expected expectedOf(const QString& dumpPath)
-{
-    static const QStringList telColumns =
-        QStringLiteral("Fname Lname BusName Category Address City State Zip Tel1 Tel2 Pel Fax").split(QLatin1Char(' '));
-    static const QStringList mesColumns = QStringLiteral("Cdate Ctime Meet Avur Hodaa").split(QLatin1Char(' '));
-    static const QRegularExpression line(QStringLiteral("^(tbl\\w+)\\[(\\d+)\\]\\.(\\w+) = (.*)$"));
-    QMap<QString, QMap<int, QMap<QString, QString>>> cells;
-    Expected expected;
-    for (const QString& text : QString::fromUtf8(bytesOf(dumpPath)).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+    static const QRegularExpression line(QStringLiteral("^(tbl\\w+)\\[\\d+\\]\\.(\\w+) = (.*)$"));
+    QStringList lines;
+    for (const QString& text :
+         QString::fromUtf8(bytesOf(kFixtures + QLatin1Char('/') + name + QStringLiteral(".expected.txt")))
+             .split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         const QRegularExpressionMatch m = line.match(text);
-        const QString table = m.captured(1), column = m.captured(3), value = m.captured(4);
-        const QStringList& used = table == QLatin1String("tblTel") ? telColumns : mesColumns;
-        if (!used.contains(column)) {
-            expected.unused[table + QLatin1Char('.') + column] += value != QLatin1String("NULL");
-            continue;
-        }
-        QString stored = unquoted(value);
-        if (column == QLatin1String("Cdate"))
-            stored = value.left(10);
-        else if (column == QLatin1String("Ctime"))
-            stored = value.mid(11);
-        cells[table][m.captured(2).toInt()][column] = stored;
+        if (kColumns.contains(m.captured(2)))
+            lines << text;
+        else
+            (*unused)[m.captured(1) + QLatin1Char('.') + m.captured(2)] += m.captured(3) != QLatin1String("NULL");
     }
-    for (const auto& row : cells[QStringLiteral("tblTel")]) {
-        QStringList values;
-        for (const QString& c : telColumns)
-            values << row.value(c);
-        expected.tel << values.join(QLatin1Char('|'));
-    }
-    for (const auto& row : cells[QStringLiteral("tblMes")]) {
-        QStringList values;
-        for (const QString& c : mesColumns)
-            values << row.value(c);
-        expected.mes << values.join(QLatin1Char('|'));
-    }
-    return expected;
+    return lines;
 }
 
-// The rows of the file through a plain SQLite connection, as any tool sees them.
-QStringList rowsOf(const QString& path, const char* sql)
+// The program's file, read with a plain SQLite connection as any tool reads it, written in the dump's form: rows in
+// the order they were added, dates at midnight and times on day 0 as the old file held them.
+QStringList dumpOf(const QString& path)
 {
     sqlite3* db = nullptr;
-    QStringList rows;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    QStringList lines;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    for (const QString& table : {QStringLiteral("tblTel"), QStringLiteral("tblMes")}) {
+        const QStringList columns =
+            kColumns.mid(table == QLatin1String("tblTel") ? 0 : 12, table == QLatin1String("tblTel") ? 12 : 5);
         sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
-        while (statement && sqlite3_step(statement) == SQLITE_ROW) {
-            QStringList values;
-            for (int c = 0; c < sqlite3_column_count(statement); ++c) {
+        sqlite3_prepare_v2(db,
+                           QStringLiteral("SELECT %1 FROM %2 ORDER BY ID")
+                               .arg(columns.join(QLatin1Char(',')), table)
+                               .toUtf8()
+                               .constData(),
+                           -1, &statement, nullptr);
+        for (int row = 1; statement && sqlite3_step(statement) == SQLITE_ROW; ++row) {
+            for (int c = 0; c < columns.size(); ++c) {
                 const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, c));
-                values << (text ? QString::fromUtf8(text, sqlite3_column_bytes(statement, c))
-                                : QStringLiteral("<null>"));
+                QString value = QString::fromUtf8(text, sqlite3_column_bytes(statement, c));
+                if (!text)
+                    value = QStringLiteral("NULL");
+                else if (columns.at(c) == QLatin1String("Cdate"))
+                    value += QStringLiteral(" 00:00:00");
+                else if (columns.at(c) == QLatin1String("Ctime"))
+                    value.prepend(QStringLiteral("1899-12-30 "));
+                else
+                    value = QLatin1Char('"') +
+                            value.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+                                .replace(QLatin1Char('"'), QStringLiteral("\\\""))
+                                .replace(QLatin1Char('\n'), QStringLiteral("\\n"))
+                                .replace(QLatin1Char('\r'), QStringLiteral("\\r"))
+                                .replace(QLatin1Char('\t'), QStringLiteral("\\t")) +
+                            QLatin1Char('"');
+                lines << QStringLiteral("%1[%2].%3 = %4").arg(table).arg(row).arg(columns.at(c), value);
             }
-            rows << values.join(QLatin1Char('|'));
         }
         sqlite3_finalize(statement);
     }
     sqlite3_close(db);
-    return rows;
+    return lines;
 }
-
-const char* const kTelRows = "SELECT Fname, Lname, BusName, Category, Address, City, State, Zip, Tel1, Tel2, Pel, Fax "
-                             "FROM tblTel ORDER BY ID";
-const char* const kMesRows = "SELECT Cdate, Ctime, Meet, Avur, Hodaa FROM tblMes ORDER BY ID";
 
 QStringList filesIn(const QString& dir)
 {
@@ -168,16 +139,15 @@ private slots:
         MessageBox::setNextAnswer(true);
         QCOMPARE(AccessConversion::offerAtStart(nullptr), AccessConversion::Start::Go);
 
-        const Expected expected = expectedOf(kFixtures + QLatin1Char('/') + name + QStringLiteral(".expected.txt"));
-        QCOMPARE(rowsOf(path, kTelRows), expected.tel);
-        QCOMPARE(rowsOf(path, kMesRows), expected.mes);
+        QMap<QString, int> unused;
+        QCOMPARE(dumpOf(path), expectedDump(name, &unused));
         QCOMPARE(bytesOf(dir.filePath(kBackup)), old);
         QCOMPARE(filesIn(dir.path()), (QStringList{kBackup, QStringLiteral("Dalvek.mdb")}));
         QCOMPARE(QFile::permissions(path), QFile::permissions(dir.filePath(kBackup)));
         const QStringList messages = MessageBox::takeMessages();
         QCOMPARE(messages.size(), 2);
         QVERIFY(messages.at(0).contains(path));
-        for (auto it = expected.unused.begin(); it != expected.unused.end(); ++it)
+        for (auto it = unused.begin(); it != unused.end(); ++it)
             QVERIFY2(messages.at(1).contains(QStringLiteral("%1 (%2 values)").arg(it.key()).arg(it.value())),
                      qPrintable(messages.at(1)));
         // A second start finds the program's own file and asks nothing.
@@ -254,6 +224,8 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("Dalvek.mdb"));
         const QByteArray old = bytesOf(kFixtures + QStringLiteral("/dalvek-ace-v2007.accdb"));
         put(path, old);
+        QMap<QString, int> unused;
+        const QStringList expected = expectedDump(QStringLiteral("dalvek-ace-v2007.accdb"), &unused);
         QProcess converter;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("TOVRIN_CONVERSION_STOP"), QString::number(step));
@@ -273,8 +245,7 @@ private slots:
             QVERIFY(!QFile::exists(dir.filePath(kBackup)) || bytesOf(dir.filePath(kBackup)) == old);
         } else {
             QCOMPARE(bytesOf(dir.filePath(kBackup)), old);
-            QCOMPARE(rowsOf(path, kTelRows).size(), 14);
-            QCOMPARE(rowsOf(path, kMesRows).size(), 10);
+            QCOMPARE(dumpOf(path), expected);
         }
 
         Module1::setProgramDirForTesting(dir.path());
@@ -285,8 +256,7 @@ private slots:
             QCOMPARE(MessageBox::questionsAsked() - questions, asked ? 1 : 0);
         QCOMPARE(filesIn(dir.path()), (QStringList{kBackup, QStringLiteral("Dalvek.mdb")}));
         QCOMPARE(bytesOf(dir.filePath(kBackup)), old);
-        QCOMPARE(rowsOf(path, kTelRows).size(), 14);
-        QCOMPARE(rowsOf(path, kMesRows).size(), 10);
+        QCOMPARE(dumpOf(path), expected);
     }
 };
 
