@@ -177,6 +177,10 @@ AccessConversion::Result AccessConversion::convert(const QString& path, const QS
     const AccessFile::Result read = AccessFile::read(bytes, encoding);
     if (!read.file)
         refuse(path, read.problem);
+    if (!read.file->cleanText)
+        refuse(path, QStringLiteral("some of its texts have bytes that are no character in %1, the encoding of its "
+                                    "code page; import it into a new directory instead, choosing the encoding")
+                         .arg(read.file->encoding));
     const AccessImport::Copy copy = AccessImport::copy(*read.file);
     if (!copy.problem.isEmpty())
         refuse(path, copy.problem);

@@ -199,8 +199,11 @@ AccessFile::Result AccessFile::parse(const QByteArray& output, const QString& en
                     for (const char c : raw)
                         ascii = ascii && uchar(c) < 0x80;
                     file.encodingUsed = file.encodingUsed || !ascii;
-                    cell.text = ascii ? QString::fromLatin1(raw)
-                                      : Encodings::decode(raw, jet3Encoding).value_or(QString::fromLatin1(raw));
+                    const std::optional<QString> decoded = Encodings::decode(raw, jet3Encoding);
+                    cell.text = ascii ? QString::fromLatin1(raw) : decoded.value_or(QString::fromLatin1(raw));
+                    file.encoding = jet3Encoding;
+                    file.cleanText =
+                        file.cleanText && (ascii || (decoded && !decoded->contains(QChar::ReplacementCharacter)));
                 } else {
                     cell.text = QString::fromUtf8(value);
                 }

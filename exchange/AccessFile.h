@@ -40,6 +40,8 @@ public:
     // encoding it was read in matters.
     int codePage = 0;
     bool encodingUsed = false;
+    QString encoding;      // the encoding the texts were read in
+    bool cleanText = true; // false when some byte has no character in that encoding (shown as U+FFFD)
 
     const Table* table(const QString& name) const;
 

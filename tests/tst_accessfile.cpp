@@ -71,30 +71,36 @@ private slots:
         QTest::addColumn<QString>("encoding");
         QTest::addColumn<QString>("read"); // the dump, or the problem
         QTest::addColumn<bool>("encodingUsed");
+        QTest::addColumn<bool>("clean");
         const QByteArray date = "V4:jet4T6:tblMesC7:8 CdateR0:D";
         QTest::newRow("day 0") << date + "1:0Z0:" << QString()
-                               << QStringLiteral("tblMes[1].Cdate = 1899-12-30 00:00:00\n") << false;
+                               << QStringLiteral("tblMes[1].Cdate = 1899-12-30 00:00:00\n") << false << true;
         QTest::newRow("before day 0") << date + "5:-1.25Z0:" << QString()
-                                      << QStringLiteral("tblMes[1].Cdate = 1899-12-29 06:00:00\n") << false;
+                                      << QStringLiteral("tblMes[1].Cdate = 1899-12-29 06:00:00\n") << false << true;
         QTest::newRow("year 100") << date + "7:-657434Z0:" << QString()
-                                  << QStringLiteral("tblMes[1].Cdate = 0100-01-01 00:00:00\n") << false;
-        QTest::newRow("rounds to midnight") << date + "14:36525.99999999Z0:" << QString()
-                                            << QStringLiteral("tblMes[1].Cdate = 2000-01-01 00:00:00\n") << false;
+                                  << QStringLiteral("tblMes[1].Cdate = 0100-01-01 00:00:00\n") << false << true;
+        QTest::newRow("rounds to midnight")
+            << date + "14:36525.99999999Z0:" << QString() << QStringLiteral("tblMes[1].Cdate = 2000-01-01 00:00:00\n")
+            << false << true;
         // The reader passes each byte of a Jet 3 text on as the character of its number: here "שלום" in windows-1255.
         const QByteArray jet3 = "V4:jet3P4:%1T6:tblTelC8:10 LnameR0:S8:\xc3\xb9\xc3\xac\xc3\xa5\xc3\xadZ0:";
         QTest::newRow("Jet 3, the file's code page") << QByteArray(jet3).replace("%1", "1255") << QString()
-                                                     << QStringLiteral("tblTel[1].Lname = \"שלום\"\n") << true;
+                                                     << QStringLiteral("tblTel[1].Lname = \"שלום\"\n") << true << true;
         QTest::newRow("Jet 3, no code page: Western") << QByteArray(jet3).replace("%1", "0000") << QString()
-                                                      << QStringLiteral("tblTel[1].Lname = \"ùìåí\"\n") << true;
+                                                      << QStringLiteral("tblTel[1].Lname = \"ùìåí\"\n") << true << true;
         QTest::newRow("Jet 3, the user's choice")
             << QByteArray(jet3).replace("%1", "1252") << QStringLiteral("windows-1255")
-            << QStringLiteral("tblTel[1].Lname = \"שלום\"\n") << true;
-        QTest::newRow("Jet 3, plain ASCII") << QByteArray("V4:jet3P4:1255T6:tblTelC8:10 LnameR0:S5:CohenZ0:")
-                                            << QString() << QStringLiteral("tblTel[1].Lname = \"Cohen\"\n") << false;
+            << QStringLiteral("tblTel[1].Lname = \"שלום\"\n") << true << true;
+        QTest::newRow("Jet 3, plain ASCII")
+            << QByteArray("V4:jet3P4:1255T6:tblTelC8:10 LnameR0:S5:CohenZ0:") << QString()
+            << QStringLiteral("tblTel[1].Lname = \"Cohen\"\n") << false << true;
+        QTest::newRow("Jet 3, a byte with no character")
+            << QByteArray("V4:jet3P4:1255T6:tblTelC8:10 LnameR0:S4:\xc3\xb9\xc3\xbfZ0:") << QString()
+            << QStringLiteral("tblTel[1].Lname = \"ש\uFFFD\"\n") << true << false;
         QTest::newRow("cut short") << QByteArray("V4:jet4T6:tblTelC8:10 LnameR0:S5:Co") << QString()
-                                   << QStringLiteral("reading it failed (the file is damaged)") << false;
+                                   << QStringLiteral("reading it failed (the file is damaged)") << false << true;
         QTest::newRow("a cell short") << QByteArray("V4:jet4T6:tblTelC8:10 LnameC8:10 FnameR0:N0:Z0:") << QString()
-                                      << QStringLiteral("reading it failed (the file is damaged)") << false;
+                                      << QStringLiteral("reading it failed (the file is damaged)") << false << true;
     }
     void readerOutput()
     {
@@ -102,9 +108,11 @@ private slots:
         QFETCH(QString, encoding);
         QFETCH(QString, read);
         QFETCH(bool, encodingUsed);
+        QFETCH(bool, clean);
         const AccessFile::Result result = AccessFile::parse(output, encoding);
         QCOMPARE(result.file ? QString::fromUtf8(result.file->dump()) : result.problem, read);
         QCOMPARE(result.file && result.file->encodingUsed, encodingUsed);
+        QCOMPARE(!result.file || result.file->cleanText, clean);
     }
 
     void importIntoEmptyAndPartlyFilled_data()
