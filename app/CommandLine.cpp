@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "AccessFile.h"
 #include "ContactExport.h"
 #include "ContactImport.h"
 #include "CsvWriter.h"
@@ -49,6 +50,7 @@ int importFiles(const QStringList& files, const QString& encoding, bool dryRun, 
     for (const QString& path : files) {
         const ReadResult read = ContactImport::readFile(path, encoding);
         all.contacts += read.contacts;
+        all.messages += read.messages;
         for (ExchangeProblem problem : read.problems) {
             if (files.size() > 1)
                 problem.action = QStringLiteral("%1 (in %2)").arg(problem.action, path);
@@ -147,7 +149,8 @@ int CommandLine::run(int argc, char** argv)
         QStringLiteral("Tovrin, a telephone directory with a telephone-message pad.\n"
                        "Without options it starts its windows. With them it works on the directory file the windows "
                        "use (%1) and opens no window.\n\n"
-                       "Import reads vCard (2.1, 3.0, 4.0) and CSV files and prints what it will do: the entries for "
+                       "Import reads vCard (2.1, 3.0, 4.0) and CSV files, and the old program's Access data files "
+                       "(.mdb, .accdb: entries and messages), and prints what it will do: the entries for "
                        "each book, those already in the directory (skipped) and every value not carried over as it "
                        "was. It writes all the entries or none.\n"
                        "Exit codes: 0 everything was carried over, 1 something was left out, 2 an error.")
@@ -201,6 +204,10 @@ int CommandLine::run(int argc, char** argv)
     Database::shareBusyWait(true);
     try {
         const QString database = Module1::databasePath();
+        if (AccessFile::hasSignature(database))
+            throw DbError(-1, QStringLiteral("\"%1\" is a data file of the old program (an Access database). Start "
+                                             "Tovrin once without options to convert it.")
+                                  .arg(database));
         int code = 0;
         if (parser.isSet(import))
             code = std::max(code, importFiles(parser.values(import) + parser.positionalArguments(),

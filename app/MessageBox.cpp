@@ -27,7 +27,7 @@ void MessageBox::information(QWidget* parent, const QString& text)
     QMessageBox::information(parent, QStringLiteral("Tovrin"), text);
 }
 
-bool MessageBox::question(QWidget* parent, const QString& text)
+bool MessageBox::question(QWidget* parent, const QString& text, bool yesIsDefault)
 {
     ++s_questions;
     if (s_testMode) {
@@ -37,7 +37,7 @@ bool MessageBox::question(QWidget* parent, const QString& text)
         return answer;
     }
     return QMessageBox::question(parent, QStringLiteral("Tovrin"), text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+                                 yesIsDefault ? QMessageBox::Yes : QMessageBox::No) == QMessageBox::Yes;
 }
 
 void MessageBox::setTestMode(bool on)

@@ -1,6 +1,8 @@
+#include "AccessConversion.h"
 #include "CommandLine.h"
 #include "ErrorPath.h"
 #include "Fonts.h"
+#include "JetReader.h"
 #include "MDIForm1.h"
 #include "WindowSwitch.h"
 #include "frmAdd.h"
@@ -8,9 +10,13 @@
 #include "frmMes.h"
 
 #include <QApplication>
+#include <cstring>
 
 int main(int argc, char** argv)
 {
+    // The reader of Access files, started by the program itself (see AccessFile): no Qt, no window.
+    if (argc == 2 && std::strcmp(argv[1], JetReader::kOption) == 0)
+        return JetReader::run();
     if (CommandLine::wanted(argc, argv))
         return CommandLine::run(argc, argv);
     QApplication app(argc, argv);
@@ -26,7 +32,12 @@ int main(int argc, char** argv)
     WindowSwitch::setFrame(&frame);
     // The frame shows first; the directory window, which reads the file, follows the moment the frame is on
     // screen. The program answers at once, however large the file.
-    frame.afterFirstPaint([] {
+    frame.afterFirstPaint([&frame] {
+        // An old program's data file is converted first, at the user's word; without it the program ends.
+        if (const auto start = AccessConversion::offerAtStart(&frame); start != AccessConversion::Start::Go) {
+            QCoreApplication::exit(start == AccessConversion::Start::Declined ? 0 : 1);
+            return;
+        }
         if (!WindowSwitch::show(QStringLiteral("frmMain")) || ErrorPath::hasEnded())
             QCoreApplication::exit(1);
     });

@@ -1,6 +1,7 @@
 #include "ContactCommands.h"
 
 #include "About.h"
+#include "AccessFile.h"
 #include "ContactExport.h"
 #include "CsvWriter.h"
 #include "DataControl.h"
@@ -40,7 +41,7 @@ ContactCommands::ContactCommands(QWidget* window, DataControl* datTel, std::func
     };
     add(QStringLiteral("Import Contacts..."), [this] {
         importFiles(FileDialogs::openFiles(m_window, QStringLiteral("Import Contacts"),
-                                           QStringLiteral("Contacts (*.vcf *.vcard *.csv *.txt);;All files (*)")));
+                                           QStringLiteral("Contacts (*.vcf *.vcard *.csv *.txt *.mdb *.accdb);;All files (*)")));
     });
     add(QStringLiteral("Export This Book..."), [this] { exportBooks(false); });
     add(QStringLiteral("Export Both Books..."), [this] { exportBooks(true); });
@@ -56,11 +57,12 @@ ContactCommands::ContactCommands(QWidget* window, DataControl* datTel, std::func
 
 bool ContactCommands::importable(const QString& path)
 {
-    for (const char* ending : {".vcf", ".vcard", ".csv"}) {
+    for (const char* ending : {".vcf", ".vcard", ".csv", ".mdb", ".accdb"}) {
         if (path.endsWith(QLatin1String(ending), Qt::CaseInsensitive))
             return true;
     }
-    return false;
+    // An old program's data file under any name.
+    return AccessFile::hasSignature(path);
 }
 
 void ContactCommands::importFiles(const QStringList& files)
@@ -70,7 +72,7 @@ void ContactCommands::importFiles(const QStringList& files)
     ErrorPath::runKeeping(m_window, [&] {
         const QString database = m_datTel->DatabaseName();
         const auto plan = ImportPreview::ask(m_window, files, database);
-        if (!plan || plan->added.isEmpty())
+        if (!plan || (plan->added.isEmpty() && plan->messages.isEmpty()))
             return;
         m_idle();
         std::unique_ptr<QProgressDialog> progress;

@@ -32,7 +32,8 @@ std::optional<ContactImport::Plan> ImportPreview::ask(QWidget* parent, const QSt
     ImportPreview preview(parent, read, databasePath);
     const bool unnamed = std::any_of(preview.m_columns.begin(), preview.m_columns.end(),
                                      [](const QList<QComboBox*>& columns) { return !columns.isEmpty(); });
-    if (preview.m_plan.added.isEmpty() && preview.m_plan.duplicates.isEmpty() && !unnamed) {
+    if (preview.m_plan.added.isEmpty() && preview.m_plan.duplicates.isEmpty() && preview.m_plan.messages.isEmpty() &&
+        !unnamed) {
         MessageBox::critical(parent, QStringLiteral("Nothing in the chosen files can be imported.\n\n") +
                                          ContactImport::summary(preview.m_plan));
         return std::nullopt;
@@ -131,6 +132,7 @@ void ImportPreview::reread()
         const ReadResult read = ContactImport::readBytes(bytes, name, m_encoding->currentText(), &used, columnNames);
         m_encodingUsed = m_encodingUsed || used;
         all.contacts += read.contacts;
+        all.messages += read.messages;
         for (ExchangeProblem problem : read.problems) {
             if (m_files.size() > 1)
                 problem.action = QStringLiteral("%1 (in %2)").arg(problem.action, name);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StoredRows.h"
+
 #include <QList>
 #include <QString>
 
@@ -35,4 +37,6 @@ struct ReadResult
 {
     QList<Contact> contacts;
     QList<ExchangeProblem> problems;
+    // Messages for the log (an old program's data file holds them), in their stored forms.
+    QList<StoredRows::Row> messages;
 };

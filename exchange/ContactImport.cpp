@@ -1,5 +1,6 @@
 #include "ContactImport.h"
 
+#include "AccessImport.h"
 #include "ContactFit.h"
 #include "CsvReader.h"
 #include "DataControl.h"
@@ -85,7 +86,7 @@ bool isVCard(const QByteArray& bytes, const QString& name)
 
 QStringList ContactImport::unnamedColumns(const QByteArray& bytes, const QString& name, const QString& encoding)
 {
-    if (isVCard(bytes, name))
+    if (isVCard(bytes, name) || AccessFile::hasSignature(bytes))
         return {};
     CsvReader::Options options;
     options.fallbackEncoding = fallbackOr(encoding);
@@ -104,6 +105,10 @@ QStringList ContactImport::columnChoices()
 ReadResult ContactImport::readBytes(const QByteArray& bytes, const QString& name, const QString& encoding,
                                     bool* encodingUsed, const QStringList& columnNames)
 {
+    // An old program's data file, whatever its name; a file named like one is read as one, and refused when it is not.
+    if (AccessFile::hasSignature(bytes) || name.endsWith(QLatin1String(".mdb"), Qt::CaseInsensitive) ||
+        name.endsWith(QLatin1String(".accdb"), Qt::CaseInsensitive))
+        return AccessImport::read(bytes, name, encoding, encodingUsed);
     const QString fallback = fallbackOr(encoding);
     ReadResult raw;
     if (isVCard(bytes, name)) {
@@ -160,6 +165,10 @@ ContactImport::Plan ContactImport::plan(const ReadResult& read, const QString& d
         result.added.append(contact);
         ++(contact.category == kBusiness ? result.business : result.personal);
     }
+    if (!read.messages.isEmpty()) {
+        result.messages = StoredRows::newMessages(*directory.database(), read.messages);
+        result.messagesKnown = int(read.messages.size() - result.messages.size());
+    }
     return result;
 }
 
@@ -184,6 +193,7 @@ bool ContactImport::write(const Plan& plan, const QString& databasePath, const P
                 if (progress && !progress(++written))
                     throw Cancelled();
             }
+            StoredRows::addMessages(*directory.database(), plan.messages);
         });
     } catch (const Cancelled&) {
         return false;
@@ -198,6 +208,10 @@ QString ContactImport::summary(const Plan& plan)
                  .arg(plan.added.size())
                  .arg(plan.personal)
                  .arg(plan.business);
+    if (!plan.messages.isEmpty() || plan.messagesKnown > 0)
+        lines << QStringLiteral("%1 new messages for the log; %2 already there, skipped.")
+                     .arg(plan.messages.size())
+                     .arg(plan.messagesKnown);
     if (!plan.duplicates.isEmpty()) {
         lines << QStringLiteral("%1 already in the directory, skipped:").arg(plan.duplicates.size());
         for (const Contact& c : plan.duplicates)

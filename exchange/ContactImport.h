@@ -17,9 +17,12 @@ public:
         QList<ExchangeProblem> problems; // every value not carried over as it was, in file order
         int personal = 0;                // entries of `added` in each book
         int business = 0;
+        QList<StoredRows::Row> messages; // for the log, those it does not hold yet (an old program's data file)
+        int messagesKnown = 0;           // messages the log holds already: skipped
     };
 
-    // The contacts of a vCard or CSV file (told by its content), with their values brought to the stored forms
+    // The contacts of a vCard or CSV file, or the entries and messages of an old program's data file (told by its
+    // content), with their values brought to the stored forms
     // (see ContactFit). `encoding` reads text that declares none and is not UTF-8 (empty: windows-1252);
     // `encodingUsed` is set when such text was met. A file that cannot be read is a problem of record 0.
     static ReadResult readFile(const QString& path, const QString& encoding = QString(), bool* encodingUsed = nullptr);

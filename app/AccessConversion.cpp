@@ -1,0 +1,301 @@
+#include "AccessConversion.h"
+
+#include "AccessFile.h"
+#include "AccessImport.h"
+#include "DbError.h"
+#include "MessageBox.h"
+#include "Module1.h"
+#include "StoredRows.h"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The largest file taken for a directory file.
+constexpr qint64 kLargestFile = qint64(256) << 20;
+
+QString shownPath(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+[[noreturn]] void refuse(const QString& path, const QString& why)
+{
+    throw DbError(SQLITE_CANTOPEN,
+                  QStringLiteral("\"%1\" cannot be converted: %2. Nothing was changed.").arg(shownPath(path), why));
+}
+
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Tests stop the conversion dead at a step, as a crash or a power cut would.
+void stopPoint(int step)
+{
+    static const int stopAt = qEnvironmentVariableIntValue("TOVRIN_CONVERSION_STOP");
+    if (stopAt == step)
+        ::raise(SIGKILL);
+}
+
+void syncFolder(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+QString sibling(const QString& path, const QString& name)
+{
+    return QFileInfo(path).absolutePath() + QLatin1Char('/') + name;
+}
+
+QString converting(const QString& path)
+{
+    return path + QStringLiteral(".converting");
+}
+
+QString converted(const QString& path)
+{
+    return path + QStringLiteral(".converted");
+}
+
+// "Dalvek (Access).mdb", or with a number when an older copy holds that name.
+QString backupName(const QString& path, int n)
+{
+    const QFileInfo info(path);
+    const QString number = n > 1 ? QStringLiteral(" %1").arg(n) : QString();
+    return sibling(path, QStringLiteral("%1 (Access%2).%3").arg(info.completeBaseName(), number, info.suffix()));
+}
+
+// The file's bytes, when it is a plain file of at most kLargestFile; it is opened without following a link, and
+// it is the opened file that is checked.
+QByteArray plainFileBytes(const QString& path, struct stat* status)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        refuse(path, errno == ELOOP ? QStringLiteral("it is a link, not a plain file") : systemError(errno));
+    if (::fstat(fd, status) != 0 || !S_ISREG(status->st_mode)) {
+        ::close(fd);
+        refuse(path, QStringLiteral("it is not a plain file"));
+    }
+    if (status->st_size > kLargestFile) {
+        ::close(fd);
+        refuse(path, QStringLiteral("it is larger than 256 MB"));
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        refuse(path, file.errorString());
+    const QByteArray bytes = file.readAll();
+    if (bytes.size() != status->st_size)
+        refuse(path, QStringLiteral("it changed while it was read"));
+    return bytes;
+}
+
+QString digestOf(const QByteArray& bytes)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
+
+bool sameFile(const QString& a, const struct stat& b)
+{
+    struct stat status;
+    return ::lstat(QFile::encodeName(a).constData(), &status) == 0 && status.st_dev == b.st_dev &&
+           status.st_ino == b.st_ino;
+}
+
+// Steps 3 and 4: the old file's second name, then the new file over the first. Returns the second name.
+QString switchFiles(const QString& path, const struct stat& old)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    QString backup;
+    for (int n = 1; n < 100 && backup.isEmpty(); ++n) {
+        const QString candidate = backupName(path, n);
+        if (old.st_nlink > 1 && sameFile(candidate, old)) {
+            backup = candidate; // linked before a stop
+        } else if (::link(QFile::encodeName(path).constData(), QFile::encodeName(candidate).constData()) == 0) {
+            backup = candidate;
+        } else if (errno != EEXIST) {
+            refuse(path, QStringLiteral("\"%1\" cannot be made: %2").arg(shownPath(candidate), systemError(errno)));
+        }
+    }
+    if (backup.isEmpty())
+        refuse(path, QStringLiteral("every name for keeping the old file beside it is taken"));
+    syncFolder(folder);
+    stopPoint(3);
+    if (::rename(QFile::encodeName(converted(path)).constData(), QFile::encodeName(path).constData()) != 0) {
+        const int error = errno;
+        ::unlink(QFile::encodeName(backup).constData());
+        refuse(path, QStringLiteral("the new file cannot take its name: %1").arg(systemError(error)));
+    }
+    syncFolder(folder);
+    stopPoint(4);
+    return backup;
+}
+
+bool sameRows(const QList<StoredRows::Row>& a, const QList<StoredRows::Row>& b)
+{
+    return a == b;
+}
+
+QString listed(const QList<ExchangeProblem>& problems)
+{
+    QStringList lines;
+    for (const ExchangeProblem& p : problems.mid(0, 10))
+        lines << QStringLiteral("row %1 of %2 \"%3\": %4")
+                     .arg(p.record)
+                     .arg(p.field.contains(QLatin1Char('.')) ? p.field : QStringLiteral("tblTel.") + p.field,
+                          p.value.left(60), p.action);
+    if (problems.size() > 10)
+        lines << QStringLiteral("and %1 more").arg(problems.size() - 10);
+    return lines.join(QStringLiteral("; "));
+}
+
+} // namespace
+
+AccessConversion::Result AccessConversion::convert(const QString& path, const QString& encoding)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0)
+        refuse(path,
+               QStringLiteral("its folder \"%1\" cannot be written (%2)").arg(shownPath(folder), systemError(errno)));
+    struct stat old;
+    const QByteArray bytes = plainFileBytes(path, &old);
+    const AccessFile::Result read = AccessFile::read(bytes, encoding);
+    if (!read.file)
+        refuse(path, read.problem);
+    if (!read.file->cleanText)
+        refuse(path, QStringLiteral("some of its texts have bytes that are no character in %1, the encoding of its "
+                                    "code page; import it into a new directory instead, choosing the encoding")
+                         .arg(read.file->encoding));
+    const AccessImport::Copy copy = AccessImport::copy(*read.file);
+    if (!copy.problem.isEmpty())
+        refuse(path, copy.problem);
+    if (!copy.problems.isEmpty())
+        refuse(path, QStringLiteral("some values cannot be kept exactly as they are (%1)").arg(listed(copy.problems)));
+
+    // Step 1: the new file, written whole and read back.
+    const QString digest = digestOf(bytes);
+    for (const QString& leftover : {converting(path), converting(path) + QStringLiteral("-journal")})
+        QFile::remove(leftover);
+    try {
+        StoredRows::create(converting(path), copy.rows, digest);
+    } catch (const DbError& error) {
+        refuse(path, QStringLiteral("the new file cannot be written (%1)").arg(error.description()));
+    }
+    stopPoint(1);
+    QString source;
+    const StoredRows::Tables back = StoredRows::read(converting(path), &source);
+    if (source != digest || !sameRows(back.tel, copy.rows.tel) || !sameRows(back.mes, copy.rows.mes)) {
+        QFile::remove(converting(path));
+        refuse(path, QStringLiteral("the new file did not read back as written"));
+    }
+    ::chmod(QFile::encodeName(converting(path)).constData(), old.st_mode & 07777);
+
+    // Step 2: ready, and recognisable as made from this very file.
+    if (::rename(QFile::encodeName(converting(path)).constData(), QFile::encodeName(converted(path)).constData()) !=
+        0) {
+        const int error = errno;
+        QFile::remove(converting(path));
+        refuse(path, systemError(error));
+    }
+    syncFolder(folder);
+    stopPoint(2);
+
+    Result result;
+    result.backup = switchFiles(path, old);
+    result.entries = int(copy.rows.tel.size());
+    result.messages = int(copy.rows.mes.size());
+    result.notCarried = copy.notCarried;
+    return result;
+}
+
+QString AccessConversion::finishInterrupted(const QString& path)
+{
+    for (const QString& leftover : {converting(path), converting(path) + QStringLiteral("-journal")})
+        QFile::remove(leftover);
+    if (!QFileInfo::exists(converted(path)))
+        return QString();
+    struct stat old;
+    if (::lstat(QFile::encodeName(path).constData(), &old) != 0 || !S_ISREG(old.st_mode) ||
+        !AccessFile::hasSignature(path)) {
+        QFile::remove(converted(path)); // the old file is gone or no longer an Access file: nothing to finish
+        return QString();
+    }
+    QString source;
+    try {
+        StoredRows::read(converted(path), &source);
+    } catch (const DbError&) {
+        source.clear();
+    }
+    if (source.isEmpty() || source != digestOf(plainFileBytes(path, &old))) {
+        QFile::remove(converted(path)); // made from another file than the one now in place
+        return QString();
+    }
+    return switchFiles(path, old);
+}
+
+AccessConversion::Start AccessConversion::offerAtStart(QWidget* parent)
+{
+    QString path;
+    try {
+        path = Module1::databasePath();
+    } catch (const DbError&) {
+        return Start::Go; // the directory window reports it
+    }
+    try {
+        const QString finished = finishInterrupted(path);
+        if (!finished.isEmpty()) {
+            MessageBox::information(parent, QStringLiteral("The conversion of \"%1\" that was cut short has been "
+                                                           "finished. The old file is kept unchanged as \"%2\".")
+                                                .arg(shownPath(path), shownPath(finished)));
+            return Start::Go;
+        }
+    } catch (const DbError& error) {
+        MessageBox::critical(parent, error.description());
+        return Start::Failed;
+    }
+    if (!AccessFile::hasSignature(path))
+        return Start::Go;
+    const QString question =
+        QStringLiteral("\"%1\" is a data file of the old program (an Access database). Tovrin keeps its data in a "
+                       "file of its own kind.\n\nConvert it now? Every entry and message is carried over, and the old "
+                       "file is kept unchanged beside it as \"%2\". If you do not convert it, Tovrin ends and changes "
+                       "nothing.")
+            .arg(shownPath(path), QFileInfo(backupName(path, 1)).fileName());
+    if (!MessageBox::question(parent, question, true))
+        return Start::Declined;
+    try {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const Result result = convert(path);
+        QApplication::restoreOverrideCursor();
+        QString report = QStringLiteral("\"%1\" was converted: %2 entries and %3 messages. The old file is kept "
+                                        "unchanged as \"%4\".")
+                             .arg(shownPath(path))
+                             .arg(result.entries)
+                             .arg(result.messages)
+                             .arg(shownPath(result.backup));
+        if (!result.notCarried.isEmpty())
+            report += QStringLiteral("\n\nNot used by Tovrin, so not carried over (the old file keeps them):\n") +
+                      result.notCarried.join(QLatin1Char('\n'));
+        MessageBox::information(parent, report);
+        return Start::Go;
+    } catch (const DbError& error) {
+        QApplication::restoreOverrideCursor();
+        MessageBox::critical(parent, error.description());
+        return Start::Failed;
+    }
+}

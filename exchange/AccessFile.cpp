@@ -1,0 +1,262 @@
+#include "AccessFile.h"
+
+#include "Encodings.h"
+#include "JetReader.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <cmath>
+
+namespace {
+
+QString s_readerProgram;
+int s_baseMs = 15000;
+
+// Jet counts days from 1899-12-30; the fraction is the time of day, also for days before it (-1.25 is
+// 1899-12-29 06:00).
+void fromJet(double value, QDate& date, QTime& time)
+{
+    double days = 0;
+    const double fraction = std::fabs(std::modf(value, &days));
+    qint64 seconds = std::llround(fraction * 86400.0);
+    qint64 day = qint64(days);
+    if (seconds >= 86400) {
+        seconds -= 86400;
+        ++day;
+    }
+    date = QDate(1899, 12, 30).addDays(day);
+    time = QTime(0, 0).addSecs(int(seconds));
+}
+
+QString quoted(const QString& text)
+{
+    QString out = QStringLiteral("\"");
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '\\':
+            out += QStringLiteral("\\\\");
+            break;
+        case '"':
+            out += QStringLiteral("\\\"");
+            break;
+        case '\n':
+            out += QStringLiteral("\\n");
+            break;
+        case '\r':
+            out += QStringLiteral("\\r");
+            break;
+        case '\t':
+            out += QStringLiteral("\\t");
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out + QLatin1Char('"');
+}
+
+} // namespace
+
+int AccessFile::Table::column(const QString& wanted) const
+{
+    for (int i = 0; i < columns.size(); ++i) {
+        if (columns.at(i).compare(wanted, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+const AccessFile::Table* AccessFile::table(const QString& name) const
+{
+    for (const Table& t : tables) {
+        if (t.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &t;
+    }
+    return nullptr;
+}
+
+bool AccessFile::hasSignature(const QByteArray& head)
+{
+    return head.size() >= 20 && (head.mid(4, 16) == QByteArray("Standard Jet DB\0", 16) ||
+                                 head.mid(4, 16) == QByteArray("Standard ACE DB\0", 16));
+}
+
+bool AccessFile::hasSignature(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && hasSignature(file.read(20));
+}
+
+void AccessFile::setReaderProgram(const QString& program)
+{
+    s_readerProgram = program;
+}
+
+void AccessFile::setTimeLimit(int baseMs)
+{
+    s_baseMs = baseMs;
+}
+
+int AccessFile::timeLimitFor(qint64 bytes)
+{
+    return s_baseMs + int(bytes / (2 << 20)) * 1000;
+}
+
+AccessFile::Result AccessFile::read(const QByteArray& bytes, const QString& encoding)
+{
+    if (bytes.isEmpty())
+        return {std::nullopt, QStringLiteral("it is empty")};
+    if (!hasSignature(bytes))
+        return {std::nullopt, QStringLiteral("it is not an Access database file")};
+    QProcess reader;
+    reader.setProgram(s_readerProgram.isEmpty() ? QCoreApplication::applicationFilePath() : s_readerProgram);
+    reader.setArguments({QString::fromLatin1(JetReader::kOption)});
+    reader.setProcessChannelMode(QProcess::SeparateChannels);
+    reader.setStandardErrorFile(QProcess::nullDevice());
+    reader.start();
+    if (!reader.waitForStarted())
+        return {std::nullopt,
+                QStringLiteral("the reader of Access files cannot be started (%1)").arg(reader.errorString())};
+    reader.write(bytes);
+    reader.closeWriteChannel();
+    if (!reader.waitForFinished(timeLimitFor(bytes.size()))) {
+        reader.kill();
+        reader.waitForFinished(-1);
+        return {std::nullopt, QStringLiteral("reading it did not come to an end (the file is damaged)")};
+    }
+    const QByteArray output = reader.readAllStandardOutput();
+    if (reader.exitStatus() != QProcess::NormalExit)
+        return {std::nullopt, QStringLiteral("reading it failed (the file is damaged)")};
+    return parse(output, encoding);
+}
+
+AccessFile::Result AccessFile::parse(const QByteArray& output, const QString& encoding)
+{
+    const auto damaged = [] { return Result{std::nullopt, QStringLiteral("reading it failed (the file is damaged)")}; };
+    AccessFile file;
+    Table* table = nullptr;
+    QList<Cell>* row = nullptr;
+    bool ended = false;
+    QString jet3Encoding = encoding;
+    qsizetype pos = 0;
+    while (pos < output.size() && !ended) {
+        const char kind = output.at(pos);
+        const qsizetype colon = output.indexOf(':', pos + 1);
+        if (colon < 0)
+            return damaged();
+        bool ok = false;
+        const qint64 length = output.mid(pos + 1, colon - pos - 1).toLongLong(&ok);
+        if (!ok || length < 0 || length > output.size() - colon - 1)
+            return damaged();
+        const QByteArray value = output.mid(colon + 1, length);
+        pos = colon + 1 + length;
+        const auto cellsComplete = [&] { return !row || row->size() == table->columns.size(); };
+        switch (kind) {
+        case 'V':
+            file.format = value == "jet3" ? Format::Jet3 : value == "jet4" ? Format::Jet4 : Format::Ace;
+            break;
+        case 'P':
+            file.codePage = value.toInt();
+            if (jet3Encoding.isEmpty())
+                jet3Encoding = file.codePage > 0 && file.codePage != 1252
+                                   ? QStringLiteral("windows-%1").arg(file.codePage)
+                                   : QStringLiteral("windows-1252");
+            break;
+        case 'T':
+            if (!cellsComplete())
+                return damaged();
+            file.tables.append({QString::fromUtf8(value), {}, {}, {}});
+            table = &file.tables.last();
+            row = nullptr;
+            break;
+        case 'C': {
+            const qsizetype space = value.indexOf(' ');
+            if (!table || !table->rows.isEmpty() || space < 0)
+                return damaged();
+            table->types.append(value.left(space).toInt());
+            table->columns.append(QString::fromUtf8(value.mid(space + 1)));
+            break;
+        }
+        case 'R':
+            if (!table || !cellsComplete())
+                return damaged();
+            table->rows.append(QList<Cell>());
+            row = &table->rows.last();
+            break;
+        case 'N':
+        case 'S':
+        case 'D': {
+            if (!row || row->size() >= table->columns.size())
+                return damaged();
+            Cell cell;
+            if (kind == 'S') {
+                cell.kind = Cell::Kind::Text;
+                if (file.format == Format::Jet3) {
+                    // The reader passed each byte on as the character of its number.
+                    const QByteArray raw = QString::fromUtf8(value).toLatin1();
+                    bool ascii = true;
+                    for (const char c : raw)
+                        ascii = ascii && uchar(c) < 0x80;
+                    file.encodingUsed = file.encodingUsed || !ascii;
+                    const std::optional<QString> decoded = Encodings::decode(raw, jet3Encoding);
+                    cell.text = ascii ? QString::fromLatin1(raw) : decoded.value_or(QString::fromLatin1(raw));
+                    file.encoding = jet3Encoding;
+                    file.cleanText =
+                        file.cleanText && (ascii || (decoded && !decoded->contains(QChar::ReplacementCharacter)));
+                } else {
+                    cell.text = QString::fromUtf8(value);
+                }
+            } else if (kind == 'D') {
+                const double jet = value.toDouble(&ok);
+                if (!ok || !std::isfinite(jet) || std::fabs(jet) > 3e6)
+                    return damaged();
+                cell.kind = Cell::Kind::Date;
+                fromJet(jet, cell.date, cell.time);
+            }
+            row->append(cell);
+            break;
+        }
+        case 'O':
+            file.otherTables.append(QString::fromUtf8(value));
+            break;
+        case 'X':
+            return {std::nullopt, QString::fromUtf8(value)};
+        case 'Z':
+            if (!cellsComplete())
+                return damaged();
+            ended = true;
+            break;
+        default:
+            return damaged();
+        }
+    }
+    if (!ended)
+        return damaged();
+    return {file, QString()};
+}
+
+QByteArray AccessFile::dump() const
+{
+    QString out;
+    for (const Table& t : tables) {
+        for (int r = 0; r < t.rows.size(); ++r) {
+            const QList<Cell>& row = t.rows.at(r);
+            for (int c = 0; c < row.size(); ++c) {
+                const Cell& cell = row.at(c);
+                QString value;
+                if (cell.kind == Cell::Kind::Null)
+                    value = QStringLiteral("NULL");
+                else if (cell.kind == Cell::Kind::Date)
+                    value = cell.date.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ') +
+                            cell.time.toString(QStringLiteral("HH:mm:ss"));
+                else if (t.types.at(c) == 10 || t.types.at(c) == 12)
+                    value = quoted(cell.text);
+                else
+                    value = cell.text;
+                out += QStringLiteral("%1[%2].%3 = %4\n").arg(t.name).arg(r + 1).arg(t.columns.at(c), value);
+            }
+        }
+    }
+    return out.toUtf8();
+}

@@ -1,0 +1,231 @@
+#include "AccessImport.h"
+
+#include "ContactFit.h"
+#include "Schema.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+using Cell = AccessFile::Cell;
+
+qsizetype codePoints(const QString& text)
+{
+    return text.toUcs4().size();
+}
+
+QString shown(const Cell& cell)
+{
+    if (cell.kind == Cell::Kind::Date)
+        return cell.date.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ') +
+               cell.time.toString(QStringLiteral("HH:mm:ss"));
+    return cell.text;
+}
+
+// The columns of a table the program does not use, with how many values they held.
+void listUnused(const AccessFile::Table& table, const QStringList& used, QStringList& notCarried)
+{
+    for (int c = 0; c < table.columns.size(); ++c) {
+        if (used.contains(table.columns.at(c), Qt::CaseInsensitive))
+            continue;
+        int values = 0;
+        for (const QList<Cell>& row : table.rows)
+            values += row.at(c).kind != Cell::Kind::Null;
+        notCarried << QStringLiteral("%1.%2 (%3 values)").arg(table.name, table.columns.at(c)).arg(values);
+    }
+}
+
+QStringList missing(const AccessFile::Table& table, const QStringList& wanted)
+{
+    QStringList names;
+    for (const QString& column : wanted) {
+        if (table.column(column) < 0)
+            names << column;
+    }
+    return names;
+}
+
+bool isText(int type)
+{
+    return type == 10 || type == 12; // text, memo
+}
+
+bool isDate(int type)
+{
+    return type == 8;
+}
+
+} // namespace
+
+AccessImport::Copy AccessImport::copy(const AccessFile& file)
+{
+    Copy result;
+    const AccessFile::Table* tel = file.table(QStringLiteral("tblTel"));
+    if (!tel) {
+        result.problem = QStringLiteral("it holds no table tblTel, so it is no data file of a telephone directory");
+        return result;
+    }
+    const QStringList& telColumns = StoredRows::telColumns();
+    const QStringList& mesColumns = StoredRows::mesColumns();
+    if (const QStringList absent = missing(*tel, telColumns); !absent.isEmpty()) {
+        result.problem = QStringLiteral("its table tblTel lacks the columns %1").arg(absent.join(QStringLiteral(", ")));
+        return result;
+    }
+    QList<int> telIndex;
+    for (const QString& column : telColumns) {
+        telIndex << tel->column(column);
+        if (!isText(tel->types.at(telIndex.last()))) {
+            result.problem = QStringLiteral("its column tblTel.%1 holds no text").arg(column);
+            return result;
+        }
+    }
+    const AccessFile::Table* mes = file.table(QStringLiteral("tblMes"));
+    QList<int> mesIndex;
+    if (mes) {
+        if (const QStringList absent = missing(*mes, mesColumns); !absent.isEmpty()) {
+            result.problem =
+                QStringLiteral("its table tblMes lacks the columns %1").arg(absent.join(QStringLiteral(", ")));
+            return result;
+        }
+        for (int c = 0; c < mesColumns.size(); ++c) {
+            mesIndex << mes->column(mesColumns.at(c));
+            const int type = mes->types.at(mesIndex.last());
+            if (c < 2 ? !isDate(type) : !isText(type)) {
+                result.problem = QStringLiteral("its column tblMes.%1 holds no %2")
+                                     .arg(mesColumns.at(c), c < 2 ? QStringLiteral("dates") : QStringLiteral("text"));
+                return result;
+            }
+        }
+    }
+
+    for (int r = 0; r < tel->rows.size(); ++r) {
+        StoredRows::Row row;
+        for (int c = 0; c < telColumns.size(); ++c) {
+            const Cell& cell = tel->rows.at(r).at(telIndex.at(c));
+            if (cell.kind == Cell::Kind::Null) {
+                row.append(std::nullopt);
+                continue;
+            }
+            const int width = Schema::widthOf(QStringLiteral("tblTel"), telColumns.at(c));
+            if (codePoints(cell.text) > width)
+                result.problems.append({r + 1, telColumns.at(c), cell.text,
+                                        QStringLiteral("longer than the %1 characters the column holds").arg(width)});
+            row.append(cell.text);
+        }
+        result.rows.tel.append(row);
+    }
+    listUnused(*tel, telColumns, result.notCarried);
+
+    if (!mes) {
+        result.notCarried << QStringLiteral("(the file holds no message log, tblMes)");
+    } else {
+        for (int r = 0; r < mes->rows.size(); ++r) {
+            const QList<Cell>& cells = mes->rows.at(r);
+            StoredRows::Row row;
+            const Cell& day = cells.at(mesIndex.at(0));
+            if (day.kind == Cell::Kind::Null) {
+                row.append(std::nullopt);
+            } else {
+                if (day.date.year() < 1000)
+                    result.problems.append({r + 1, QStringLiteral("tblMes.Cdate"), shown(day),
+                                            QStringLiteral("a year before 1000 cannot be stored")});
+                else if (day.time != QTime(0, 0))
+                    result.problems.append({r + 1, QStringLiteral("tblMes.Cdate"), shown(day),
+                                            QStringLiteral("the time of day is left out")});
+                row.append(day.date.toString(QStringLiteral("yyyy-MM-dd")));
+            }
+            const Cell& time = cells.at(mesIndex.at(1));
+            if (time.kind == Cell::Kind::Null) {
+                row.append(std::nullopt);
+            } else {
+                if (time.date != QDate(1899, 12, 30))
+                    result.problems.append(
+                        {r + 1, QStringLiteral("tblMes.Ctime"), shown(time), QStringLiteral("the date is left out")});
+                row.append(time.time.toString(QStringLiteral("HH:mm:ss")));
+            }
+            for (int c = 2; c < mesColumns.size(); ++c) {
+                const Cell& cell = cells.at(mesIndex.at(c));
+                row.append(cell.kind == Cell::Kind::Null ? StoredRows::Cell() : StoredRows::Cell(cell.text));
+            }
+            result.rows.mes.append(row);
+        }
+        listUnused(*mes, mesColumns, result.notCarried);
+    }
+    for (const QString& other : file.otherTables)
+        result.notCarried << QStringLiteral("the table %1 (not read)").arg(other);
+    return result;
+}
+
+namespace {
+
+// A value an entry window could have stored as it is: a text within its column, a zip or telephone mask typed
+// wholly, partly or not at all.
+bool inStoredForm(const QString& column, const QString& value)
+{
+    static const QRegularExpression telephone(QStringLiteral("^[0-9_]{3} - [0-9_]{7}$"));
+    static const QRegularExpression zip(QStringLiteral("^[0-9_]{5}$"));
+    if (column == QLatin1String("Zip"))
+        return zip.match(value).hasMatch();
+    if (column == QLatin1String("Tel1") || column == QLatin1String("Tel2") || column == QLatin1String("Pel") ||
+        column == QLatin1String("Fax"))
+        return telephone.match(value).hasMatch();
+    return codePoints(value) <= Schema::widthOf(QStringLiteral("tblTel"), column);
+}
+
+} // namespace
+
+ReadResult AccessImport::read(const QByteArray& bytes, const QString& name, const QString& encoding, bool* encodingUsed)
+{
+    ReadResult result;
+    const AccessFile::Result read = AccessFile::read(bytes, encoding);
+    if (!read.file) {
+        result.problems.append({0, QString(), name, QStringLiteral("cannot be read: %1").arg(read.problem)});
+        return result;
+    }
+    if (encodingUsed)
+        *encodingUsed = read.file->encodingUsed;
+    const Copy copied = copy(*read.file);
+    if (!copied.problem.isEmpty()) {
+        result.problems.append({0, QString(), name, QStringLiteral("cannot be imported: %1").arg(copied.problem)});
+        return result;
+    }
+    const QStringList& columns = StoredRows::telColumns();
+    for (int r = 0; r < copied.rows.tel.size(); ++r) {
+        const StoredRows::Row& row = copied.rows.tel.at(r);
+        QStringList raw;
+        for (const StoredRows::Cell& cell : row)
+            raw << cell.value_or(QString());
+        const Contact contact{raw.at(3), raw.at(0), raw.at(1), raw.at(2), raw.at(4),  raw.at(5),
+                              raw.at(6), raw.at(7), raw.at(8), raw.at(9), raw.at(10), raw.at(11)};
+        ContactFit::Result fitted = ContactFit::fit(contact, r + 1);
+        // What the old program stored goes in as it was; only what no entry window stores is brought to a stored form.
+        QString* values[] = {&fitted.contact.fname,    &fitted.contact.lname,   &fitted.contact.busName,
+                             &fitted.contact.category, &fitted.contact.address, &fitted.contact.city,
+                             &fitted.contact.state,    &fitted.contact.zip,     &fitted.contact.tel1,
+                             &fitted.contact.tel2,     &fitted.contact.pel,     &fitted.contact.fax};
+        for (int c = 0; c < columns.size(); ++c) {
+            const bool personalCompany = c == 2 && fitted.contact.category != QLatin1String("Business");
+            if (!row.at(c) || personalCompany || c == 3 || !inStoredForm(columns.at(c), *row.at(c)))
+                continue;
+            *values[c] = *row.at(c);
+            fitted.problems.removeIf([&](const ExchangeProblem& p) { return p.field == columns.at(c); });
+        }
+        result.problems += fitted.problems;
+        if (!fitted.empty)
+            result.contacts.append(fitted.contact);
+    }
+    result.messages = copied.rows.mes;
+    for (ExchangeProblem problem : copied.problems) {
+        if (problem.field.startsWith(QLatin1String("tblMes."))) {
+            problem.field = QStringLiteral("message %1 %2").arg(problem.record).arg(problem.field.mid(7));
+            problem.record = 0;
+            result.problems.append(problem);
+        }
+    }
+    for (const QString& column : copied.notCarried)
+        result.problems.append(
+            {0, QString(), column, QStringLiteral("not carried over: the directory has no place for it")});
+    if (result.contacts.isEmpty() && result.messages.isEmpty() && result.problems.isEmpty())
+        result.problems.append({0, QString(), name, QStringLiteral("holds no entry and no message")});
+    return result;
+}
