@@ -75,6 +75,10 @@ int exportBook(const QString& path, ContactExport::Book book, const QString& for
     QByteArray bytes;
     if (chosen == QLatin1String("csv"))
         bytes = CsvWriter::contacts(entries);
+    else if (chosen == QLatin1String("google-csv"))
+        bytes = CsvWriter::contacts(entries, CsvWriter::Layout::Google);
+    else if (chosen == QLatin1String("outlook-csv"))
+        bytes = CsvWriter::contacts(entries, CsvWriter::Layout::Outlook);
     else if (chosen == QLatin1String("vcard21"))
         bytes = VCardWriter::write(entries, VCardWriter::Version::V21);
     else if (chosen == QLatin1String("vcard4"))
@@ -82,7 +86,8 @@ int exportBook(const QString& path, ContactExport::Book book, const QString& for
     else if (chosen == QLatin1String("vcard3"))
         bytes = VCardWriter::write(entries, VCardWriter::Version::V30);
     else
-        throw DbError(-1, QStringLiteral("Unknown format \"%1\": use vcard3, vcard21, vcard4 or csv.").arg(chosen));
+        throw DbError(-1, QStringLiteral("Unknown format \"%1\": use vcard3, vcard21, vcard4, csv, google-csv or "
+                                         "outlook-csv.").arg(chosen));
     TargetFile::save(path, bytes, database);
     say(stdout, QStringLiteral("%1 entries written to %2.\n").arg(entries.size()).arg(path));
     return 0;
@@ -172,8 +177,9 @@ int CommandLine::run(int argc, char** argv)
                                   QStringLiteral("The book to export or print: personal, business or both (default)."),
                                   QStringLiteral("BOOK"), QStringLiteral("both"));
     const QCommandLineOption format(QStringLiteral("format"),
-                                    QStringLiteral("vcard3 (default), vcard21 for old phones, vcard4, or csv (the "
-                                                   "default for a FILE ending in .csv)."),
+                                    QStringLiteral("vcard3 (default), vcard21 for old phones, vcard4, csv (the "
+                                                   "default for a FILE ending in .csv), or google-csv and outlook-csv "
+                                                   "in the layouts those services import."),
                                     QStringLiteral("FORMAT"));
     const QCommandLineOption messages(QStringLiteral("export-messages"),
                                       QStringLiteral("Exports the message log to FILE as CSV."), QStringLiteral("FILE"));

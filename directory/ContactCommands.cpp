@@ -26,6 +26,8 @@ const QString kVCard3 = QStringLiteral("vCard 3.0 (*.vcf)");
 const QString kVCard21 = QStringLiteral("vCard 2.1, for older phones (*.vcf)");
 const QString kVCard4 = QStringLiteral("vCard 4.0 (*.vcf)");
 const QString kCsv = QStringLiteral("CSV, UTF-8 (*.csv)");
+const QString kGoogleCsv = QStringLiteral("CSV for Google Contacts (*.csv)");
+const QString kOutlookCsv = QStringLiteral("CSV for Outlook (*.csv)");
 
 } // namespace
 
@@ -100,7 +102,8 @@ void ContactCommands::exportBooks(bool both)
     const QString what = both ? QStringLiteral("Personal and Business") : m_book();
     const QString path = FileDialogs::saveFile(m_window, both ? QStringLiteral("Export Both Books")
                                                               : QStringLiteral("Export %1").arg(m_book()),
-                                               QStringList{kVCard3, kVCard21, kVCard4, kCsv}.join(QStringLiteral(";;")),
+                                               QStringList{kVCard3, kVCard21, kVCard4, kCsv, kGoogleCsv, kOutlookCsv}
+                                                   .join(QStringLiteral(";;")),
                                                &filter, FileDialogs::suggestedName(what, QStringLiteral("vcf")));
     if (path.isEmpty())
         return;
@@ -108,7 +111,11 @@ void ContactCommands::exportBooks(bool both)
         const auto book = both ? ContactExport::Book::Both : *ContactExport::bookNamed(m_book());
         const QList<Contact> entries = ContactExport::entries(m_datTel->DatabaseName(), book);
         QByteArray bytes;
-        if (filter == kCsv || (filter.isEmpty() && path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)))
+        if (filter == kGoogleCsv)
+            bytes = CsvWriter::contacts(entries, CsvWriter::Layout::Google);
+        else if (filter == kOutlookCsv)
+            bytes = CsvWriter::contacts(entries, CsvWriter::Layout::Outlook);
+        else if (filter == kCsv || (filter.isEmpty() && path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)))
             bytes = CsvWriter::contacts(entries);
         else
             bytes = VCardWriter::write(entries, filter == kVCard21 ? VCardWriter::Version::V21

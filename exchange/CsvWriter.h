@@ -23,9 +23,13 @@ struct MessageRow
 // The header of the contacts file; CsvReader maps each name back to its field.
 QStringList contactHeader();
 
-// Contacts as stored, in the forms other programs read: a telephone number and a zip as their digits (nothing for
-// an untyped mask), no company for a personal entry. Read back and fitted, the file gives the same entries.
-QByteArray contacts(const QList<Contact>& contacts);
+// The header layouts: the program's own, and those the big web mail services import.
+enum class Layout { Own, Google, Outlook };
+
+// Contacts as stored, in the forms other programs read: a telephone number as text a spreadsheet keeps whole
+// ("050-1234567", never a bare number that loses its leading zero), a zip as its digits (nothing for an untyped
+// mask), no company for a personal entry. Read back and fitted, the file gives the same entries.
+QByteArray contacts(const QList<Contact>& contacts, Layout layout = Layout::Own);
 
 // The log under the header Date, Time, From, To, Message; date and time as stored, which is ISO form.
 QByteArray messages(const QList<MessageRow>& rows);
