@@ -1,0 +1,12 @@
+#pragma once
+
+#include "ContactList.h"
+#include "ProblemList.h"
+
+// What a reader found in a file: the contacts in file order and the problems met on the way (the first thousand
+// kept, the others counted).
+struct ReadResult
+{
+    ContactList contacts;
+    ProblemList problems;
+};
