@@ -14,6 +14,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPrinter>
 #include <cstdio>
@@ -46,18 +47,18 @@ QString bookTitle(ContactExport::Book book)
 
 int importFiles(const QStringList& files, const QString& encoding, bool dryRun, const QString& database)
 {
+    // One file at a time, each only once read whole; a file that cannot be read is an error, and nothing is written.
     ReadResult all;
     for (const QString& path : files) {
-        const ReadResult read = ContactImport::readFile(path, encoding);
-        all.contacts += read.contacts;
-        all.messages += read.messages;
-        for (ExchangeProblem problem : read.problems) {
-            if (files.size() > 1)
-                problem.action = QStringLiteral("%1 (in %2)").arg(problem.action, path);
-            all.problems.append(problem);
+        ContactImport::File file = ContactImport::load(path);
+        if (!file.error.isEmpty()) {
+            say(stderr, file.error + QStringLiteral("\nNothing was imported.\n"));
+            return 2;
         }
+        ContactImport::gather(all, ContactImport::readBytes(file.bytes, QFileInfo(path).fileName(), encoding), path,
+                              files.size() > 1);
     }
-    const ContactImport::Plan plan = ContactImport::plan(all, database);
+    const ContactImport::Plan plan = ContactImport::plan(std::move(all), database);
     say(stdout, ContactImport::summary(plan));
     if (!dryRun)
         ContactImport::write(plan, database);

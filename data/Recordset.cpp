@@ -207,28 +207,47 @@ void Recordset::Update()
 {
     if (!m_adding)
         throw DbError(3020, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
-    QStringList names;
-    QStringList marks;
-    QVariantList values;
-    for (const auto& column : std::as_const(m_tableColumns)) {
-        if (!m_newRow.contains(column.name))
+    // The columns this row sets, in the table's order; while they are those of the row before, so is the statement.
+    bool same = m_insert.isValid();
+    qsizetype set = 0;
+    for (int c = 0; c < m_tableColumns.size(); ++c) {
+        if (!m_newRow.contains(m_tableColumns.at(c).name))
             continue;
-        names << QLatin1Char('"') + column.name + QLatin1Char('"');
-        marks << QStringLiteral("?");
-        values << m_newRow.value(column.name);
+        same = same && set < m_insertColumns.size() && m_insertColumns.at(set) == c;
+        ++set;
     }
-    const QString sql = names.isEmpty() ? QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(m_table)
-                                        : QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
-                                              .arg(m_table, names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+    if (!same || set != m_insertColumns.size()) {
+        QStringList names;
+        QStringList marks;
+        m_insertColumns.clear();
+        for (int c = 0; c < m_tableColumns.size(); ++c) {
+            if (!m_newRow.contains(m_tableColumns.at(c).name))
+                continue;
+            m_insertColumns.append(c);
+            names << QLatin1Char('"') + m_tableColumns.at(c).name + QLatin1Char('"');
+            marks << QStringLiteral("?");
+        }
+        const QString sql = names.isEmpty()
+                                ? QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(m_table)
+                                : QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+                                      .arg(m_table, names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+        m_insert = Statement();
+        m_insert = Statement(m_db->handle(), sql);
+    }
     // The windows read again after every save; until then the cursor would keep the write from starting (or
     // waiting for another copy's write to end).
     release();
     // A refused row leaves nothing behind. The buffer stays, so the caller can mend a value and try again.
     m_db->transaction([&] {
-        Statement insert(m_db->handle(), sql);
-        for (int i = 0; i < values.size(); ++i)
-            insert.bind(i + 1, values.at(i));
-        insert.step();
+        // Reset whatever happens, so the statement never holds the file between rows.
+        struct Reset
+        {
+            Statement& statement;
+            ~Reset() { statement.reset(); }
+        } reset{m_insert};
+        for (int i = 0; i < m_insertColumns.size(); ++i)
+            m_insert.bind(i + 1, m_newRow.value(m_tableColumns.at(m_insertColumns.at(i)).name));
+        m_insert.step();
     });
     m_adding = false;
     m_newRow.clear();

@@ -43,7 +43,8 @@ public:
     Field Fields(const QString& name) const;
 
     // Appending: AddNew starts an empty new row, Collect sets its fields by name (converted to the column's type:
-    // date and time texts as the user's locale writes them), Update writes it in one step.
+    // date and time texts as the user's locale writes them), Update writes it in one step. The INSERT is prepared
+    // once for rows that set the same fields, so rows added one after another in a transaction cost one step each.
     void AddNew();
     void setCollect(const QString& name, const QVariant& value);
     QVariant Collect(const QString& name) const;
@@ -105,4 +106,6 @@ private:
     bool m_walking = false; // the keyed walk's statement is on a row
     qint64 m_walkKey = 0;   // the key of that row
     QHash<QString, QVariant> m_newRow; // table column name -> value
+    QList<int> m_insertColumns;        // the table columns the last Update set, in order
+    Statement m_insert;                // its INSERT, kept prepared
 };

@@ -7,7 +7,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -22,12 +21,13 @@ std::optional<ContactImport::Plan> ImportPreview::ask(QWidget* parent, const QSt
 {
     QList<std::pair<QString, QByteArray>> read;
     for (const QString& path : files) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            MessageBox::critical(parent, QStringLiteral("Cannot read \"%1\": %2.").arg(path, file.errorString()));
+        // Regular files of a bounded size only (see ContactImport::load): a pipe or a device dropped here is refused.
+        ContactImport::File file = ContactImport::load(path);
+        if (!file.error.isEmpty()) {
+            MessageBox::critical(parent, file.error + QStringLiteral("\n\nNothing was imported."));
             return std::nullopt;
         }
-        read.append({QFileInfo(path).fileName(), file.readAll()});
+        read.append({QFileInfo(path).fileName(), std::move(file.bytes)});
     }
     ImportPreview preview(parent, read, databasePath);
     const bool unnamed = std::any_of(preview.m_columns.begin(), preview.m_columns.end(),
@@ -129,17 +129,12 @@ void ImportPreview::reread()
         for (const QComboBox* combo : m_columns.value(f))
             columnNames << combo->currentText();
         bool used = false;
-        const ReadResult read = ContactImport::readBytes(bytes, name, m_encoding->currentText(), &used, columnNames);
+        ContactImport::gather(all,
+                              ContactImport::readBytes(bytes, name, m_encoding->currentText(), &used, columnNames),
+                              name, m_files.size() > 1);
         m_encodingUsed = m_encodingUsed || used;
-        all.contacts += read.contacts;
-        all.messages += read.messages;
-        for (ExchangeProblem problem : read.problems) {
-            if (m_files.size() > 1)
-                problem.action = QStringLiteral("%1 (in %2)").arg(problem.action, name);
-            all.problems.append(problem);
-        }
     }
-    m_plan = ContactImport::plan(all, m_databasePath);
+    m_plan = ContactImport::plan(std::move(all), m_databasePath);
     m_summary->setPlainText(ContactImport::summary(chosenPlan()));
 }
 
@@ -147,8 +142,8 @@ ContactImport::Plan ImportPreview::chosenPlan() const
 {
     ContactImport::Plan plan = m_plan;
     if (m_duplicates->isChecked()) {
-        for (const Contact& c : std::as_const(plan.duplicates))
-            ++(c.category == QLatin1String("Business") ? plan.business : plan.personal);
+        for (qsizetype i = 0; i < plan.duplicates.size(); ++i)
+            ++(plan.duplicates.categoryAt(i) == QLatin1String("Business") ? plan.business : plan.personal);
         plan.added += plan.duplicates;
         plan.duplicates.clear();
     }

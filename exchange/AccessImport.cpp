@@ -210,7 +210,8 @@ ReadResult AccessImport::read(const QByteArray& bytes, const QString& name, cons
             *values[c] = *row.at(c);
             fitted.problems.removeIf([&](const ExchangeProblem& p) { return p.field == columns.at(c); });
         }
-        result.problems += fitted.problems;
+        for (const ExchangeProblem& problem : std::as_const(fitted.problems))
+            result.problems.append(problem);
         if (!fitted.empty)
             result.contacts.append(fitted.contact);
     }

@@ -2,6 +2,7 @@
 
 #include "AccessFile.h"
 #include "Contact.h"
+#include "ReadResult.h"
 #include "StoredRows.h"
 
 // What a data file of the old program (an Access database with tblTel and tblMes) holds, in the forms the program

@@ -66,6 +66,22 @@ ContactFit::Result ContactFit::fit(const Contact& raw, int record, const QString
     Fitter fitter(record, result);
     Contact& c = result.contact;
 
+    // Readers put U+FFFD where the file held what is no character (a NUL byte, half a UTF-16 surrogate pair, a byte
+    // the encoding has none for); no value goes in with it unsaid.
+    const std::pair<const char*, const QString*> values[] = {
+        {"Category", &raw.category}, {"Fname", &raw.fname}, {"Lname", &raw.lname}, {"BusName", &raw.busName},
+        {"Address", &raw.address},   {"City", &raw.city},   {"State", &raw.state}, {"Zip", &raw.zip},
+        {"Tel1", &raw.tel1},         {"Tel2", &raw.tel2},   {"Pel", &raw.pel},     {"Fax", &raw.fax}};
+    for (const auto& [column, value] : values) {
+        if (const qsizetype replaced = value->count(QChar::ReplacementCharacter)) {
+            fitter.report(QLatin1String(column), *value,
+                          QStringLiteral("%1 that could not be read (a NUL byte, half a UTF-16 surrogate pair or a "
+                                         "byte the encoding has no character for) replaced by U+FFFD (\uFFFD)")
+                              .arg(replaced == 1 ? QStringLiteral("a character")
+                                                 : QStringLiteral("%1 characters").arg(replaced)));
+        }
+    }
+
     // A category from elsewhere that is neither book goes by the same rule as a file without one: a company makes
     // the entry a business one.
     const QString company = raw.busName.trimmed();

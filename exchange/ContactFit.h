@@ -1,11 +1,13 @@
 #pragma once
 
 #include "Contact.h"
+#include "ProblemList.h"
 #include "PhoneNumbers.h"
 
 // Brings a contact as a reader found it to the values the entry window would have stored for it, so that an
 // imported entry is indistinguishable from a typed one: the masks' texts for telephone numbers and zip (untyped
-// boxes included), " " as the company of a personal entry, every text within its column's width.
+// boxes included), " " as the company of a personal entry, every text within its column's width. A value holding
+// U+FFFD, which readers put in place of what they could not read, is reported as such.
 namespace ContactFit {
 
 struct Result

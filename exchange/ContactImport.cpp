@@ -10,22 +10,29 @@
 #include <QFileInfo>
 #include <QSet>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 const QString kPersonal = QStringLiteral("Personal");
 const QString kBusiness = QStringLiteral("Business");
 
-// The twelve columns in the order the entry window writes them, with the contact's value of each.
-QList<std::pair<QString, QString>> columnsOf(const Contact& c)
+// The twelve columns in the order the entry window writes them, with where a contact holds each.
+struct Column
 {
-    return {{QStringLiteral("Fname"), c.fname}, {QStringLiteral("Lname"), c.lname},
-            {QStringLiteral("BusName"), c.busName}, {QStringLiteral("Category"), c.category},
-            {QStringLiteral("Address"), c.address}, {QStringLiteral("City"), c.city},
-            {QStringLiteral("State"), c.state}, {QStringLiteral("Zip"), c.zip},
-            {QStringLiteral("Tel1"), c.tel1}, {QStringLiteral("Tel2"), c.tel2},
-            {QStringLiteral("Pel"), c.pel}, {QStringLiteral("Fax"), c.fax}};
-}
+    QString name;
+    QString Contact::*value;
+};
+const Column kColumns[] = {{QStringLiteral("Fname"), &Contact::fname},     {QStringLiteral("Lname"), &Contact::lname},
+                           {QStringLiteral("BusName"), &Contact::busName}, {QStringLiteral("Category"), &Contact::category},
+                           {QStringLiteral("Address"), &Contact::address}, {QStringLiteral("City"), &Contact::city},
+                           {QStringLiteral("State"), &Contact::state},     {QStringLiteral("Zip"), &Contact::zip},
+                           {QStringLiteral("Tel1"), &Contact::tel1},       {QStringLiteral("Tel2"), &Contact::tel2},
+                           {QStringLiteral("Pel"), &Contact::pel},         {QStringLiteral("Fax"), &Contact::fax}};
 
 // Same names and numbers make the same entry; letter case and spaces around names do not count.
 QString identity(const QString& category, const QString& fname, const QString& lname, const QString& busName,
@@ -54,17 +61,111 @@ QString nameOf(const Contact& c)
     return name.isEmpty() ? QStringLiteral("(no name)") : name;
 }
 
+// What a path that is no regular file names.
+QString kindOf(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return QStringLiteral("a folder");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("a named pipe (FIFO)");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("a device");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("a socket");
+    return QStringLiteral("no regular file");
+}
+
+// Megabytes to a tenth, rounded up, so a file just over the limit does not read as the limit itself.
+QString megabytes(qint64 bytes)
+{
+    const qint64 tenths = (bytes * 10 + 1024 * 1024 - 1) / (1024 * 1024);
+    return tenths % 10 ? QString::number(double(tenths) / 10, 'f', 1) : QString::number(tenths / 10);
+}
+
+// Why a file of this kind and size is not read; empty when it is read.
+QString refusal(const QString& path, const struct stat& status, qint64 limit)
+{
+    if (!S_ISREG(status.st_mode))
+        return QStringLiteral("\"%1\" cannot be imported: it is %2, not a file. Only regular files are read.")
+            .arg(path, kindOf(status.st_mode));
+    if (status.st_size > limit)
+        return QStringLiteral("\"%1\" cannot be imported: it holds %2 MB, more than the %3 MB an import reads.")
+            .arg(path, megabytes(status.st_size), megabytes(limit));
+    return QString();
+}
+
+QString failure(const QString& path, int error)
+{
+    return QStringLiteral("\"%1\" cannot be read: %2.").arg(path, QString::fromLocal8Bit(std::strerror(error)));
+}
+
 } // namespace
+
+ContactImport::File ContactImport::load(const QString& path, qint64 limit)
+{
+    File file;
+    const QByteArray name = QFile::encodeName(path);
+    // The kind is looked at before opening (opening a device can do things of its own), and again on what was
+    // opened, without waiting: a pipe opened to read would wait for a writer.
+    struct stat status;
+    if (::stat(name.constData(), &status) != 0) {
+        file.error = failure(path, errno);
+        return file;
+    }
+    file.error = refusal(path, status, limit);
+    if (!file.error.isEmpty())
+        return file;
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        file.error = failure(path, errno);
+        return file;
+    }
+    const auto fail = [&](const QString& error) {
+        ::close(fd);
+        file.bytes.clear();
+        file.error = error;
+        return file;
+    };
+    if (::fstat(fd, &status) != 0)
+        return fail(failure(path, errno));
+    if (const QString refused = refusal(path, status, limit); !refused.isEmpty())
+        return fail(refused);
+
+    // A file that grows while it is read is read on, but never past the limit.
+    QByteArray& bytes = file.bytes;
+    bytes.resize(qsizetype(status.st_size));
+    qsizetype got = 0;
+    for (;;) {
+        if (got == bytes.size()) {
+            if (got > limit) {
+                status.st_size = got;
+                return fail(refusal(path, status, limit));
+            }
+            bytes.resize(qsizetype(std::min<qint64>(limit + 1, got + std::max<qint64>(got, 65536))));
+        }
+        const ssize_t n = ::read(fd, bytes.data() + got, std::size_t(bytes.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return fail(failure(path, errno));
+        if (n == 0)
+            break;
+        got += n;
+    }
+    ::close(fd);
+    bytes.resize(got);
+    return file;
+}
 
 ReadResult ContactImport::readFile(const QString& path, const QString& encoding, bool* encodingUsed)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    File file = load(path);
+    if (!file.error.isEmpty()) {
         ReadResult failed;
-        failed.problems.append({0, QString(), path, QStringLiteral("cannot be read: %1").arg(file.errorString())});
+        failed.problems.append({0, QString(), QString(), file.error});
         return failed;
     }
-    return readBytes(file.readAll(), QFileInfo(path).fileName(), encoding, encodingUsed);
+    return readBytes(file.bytes, QFileInfo(path).fileName(), encoding, encodingUsed);
 }
 
 namespace {
@@ -90,7 +191,7 @@ QStringList ContactImport::unnamedColumns(const QByteArray& bytes, const QString
         return {};
     CsvReader::Options options;
     options.fallbackEncoding = fallbackOr(encoding);
-    const CsvReader::Table table = CsvReader(bytes).table(options);
+    const CsvReader::Table table = CsvReader(bytes).table(options, 1);
     return table.hasHeader || table.records.isEmpty() ? QStringList() : table.records.first();
 }
 
@@ -110,65 +211,94 @@ ReadResult ContactImport::readBytes(const QByteArray& bytes, const QString& name
         name.endsWith(QLatin1String(".accdb"), Qt::CaseInsensitive))
         return AccessImport::read(bytes, name, encoding, encodingUsed);
     const QString fallback = fallbackOr(encoding);
-    ReadResult raw;
+    ReadResult result;
+    // Each contact is fitted as it is read, so only its stored form is kept.
+    qsizetype read = 0;
+    const auto take = [&](Contact&& raw, int record) {
+        ++read;
+        ContactFit::Result fitted = ContactFit::fit(raw, record);
+        for (const ExchangeProblem& problem : std::as_const(fitted.problems))
+            result.problems.append(problem);
+        if (!fitted.empty)
+            result.contacts.append(std::move(fitted.contact));
+    };
+    bool used = false;
     if (isVCard(bytes, name)) {
-        raw = VCardReader::read(bytes, fallback, encodingUsed);
+        used = VCardReader::read(bytes, fallback, take, result.problems);
     } else {
         CsvReader::Options options;
         options.fallbackEncoding = fallback;
         options.columnNames = columnNames;
         if (!columnNames.isEmpty())
             options.header = CsvReader::Header::Absent;
-        const CsvReader reader(bytes);
-        raw = reader.read(options);
-        // Whether the fallback was needed shows in decoding alone; the fields are not cut up a second time.
-        if (encodingUsed)
-            reader.decode(options, nullptr, encodingUsed);
+        used = CsvReader(bytes).read(options, take, result.problems);
     }
-    ReadResult result;
-    result.problems = raw.problems;
-    for (int i = 0; i < raw.contacts.size(); ++i) {
-        const ContactFit::Result fitted = ContactFit::fit(raw.contacts.at(i), i + 1);
-        result.problems += fitted.problems;
-        if (!fitted.empty)
-            result.contacts.append(fitted.contact);
-    }
-    if (raw.contacts.isEmpty() && raw.problems.isEmpty())
+    if (encodingUsed)
+        *encodingUsed = used;
+    if (read == 0 && result.problems.isEmpty())
         result.problems.append({0, QString(), name, QStringLiteral("holds no contact")});
-    std::stable_sort(result.problems.begin(), result.problems.end(),
-                     [](const ExchangeProblem& a, const ExchangeProblem& b) { return a.record < b.record; });
     return result;
 }
 
-ContactImport::Plan ContactImport::plan(const ReadResult& read, const QString& databasePath)
+void ContactImport::gather(ReadResult& all, ReadResult&& one, const QString& name, bool several)
 {
-    QSet<QString> known;
+    all.contacts.append(one.contacts);
+    one.contacts.clear();
+    all.messages += one.messages;
+    all.problems.appendAfter(one.problems, several ? QStringLiteral("in %1").arg(name) : QString());
+}
+
+namespace {
+
+// What makes an entry the same, as two independent hashes of its identity: two entries that differ share both
+// once in 2^128, and a million entries take a few tens of megabytes, not their texts.
+using Sameness = std::pair<size_t, size_t>;
+
+Sameness samenessOf(const QString& identity)
+{
+    return {qHash(identity, 0x5bd1e995), qHash(identity, 0x27d4eb2f)};
+}
+
+} // namespace
+
+ContactImport::Plan ContactImport::plan(ReadResult read, const QString& databasePath)
+{
+    QSet<Sameness> known;
     DataControl directory;
     directory.setDatabaseName(databasePath);
     directory.setRecordSource(QStringLiteral("SELECT * FROM tblTel"));
     directory.Refresh();
     for (Recordset* rs = directory.Recordset(); !rs->Eof(); rs->MoveNext()) {
         const auto field = [rs](const char* name) { return rs->Fields(QLatin1String(name)).Value().toString(); };
-        known.insert(identity(field("Category"), field("Fname"), field("Lname"), field("BusName"),
-                              {field("Tel1"), field("Tel2"), field("Pel"), field("Fax")}));
+        known.insert(samenessOf(identity(field("Category"), field("Fname"), field("Lname"), field("BusName"),
+                                         {field("Tel1"), field("Tel2"), field("Pel"), field("Fax")})));
     }
 
     Plan result;
-    result.problems = read.problems;
-    for (const Contact& contact : read.contacts) {
-        const QString id = identity(contact);
-        if (known.contains(id)) {
-            result.duplicates.append(contact);
+    result.problems = std::move(read.problems);
+    const ContactList& contacts = read.contacts;
+    QList<bool> duplicate(contacts.size(), false);
+    bool anyDuplicate = false;
+    for (qsizetype i = 0; i < contacts.size(); ++i) {
+        const Contact contact = contacts.at(i);
+        const Sameness same = samenessOf(identity(contact));
+        if (known.contains(same)) {
+            duplicate[i] = anyDuplicate = true;
             continue;
         }
-        known.insert(id);
-        result.added.append(contact);
+        known.insert(same);
         ++(contact.category == kBusiness ? result.business : result.personal);
     }
     if (!read.messages.isEmpty()) {
         result.messages = StoredRows::newMessages(*directory.database(), read.messages);
         result.messagesKnown = int(read.messages.size() - result.messages.size());
     }
+    if (!anyDuplicate) {
+        result.added = std::move(read.contacts);
+        return result;
+    }
+    for (qsizetype i = 0; i < contacts.size(); ++i)
+        (duplicate.at(i) ? result.duplicates : result.added).append(contacts.at(i));
     return result;
 }
 
@@ -183,12 +313,13 @@ bool ContactImport::write(const Plan& plan, const QString& databasePath, const P
     directory.Refresh();
     Recordset* rs = directory.Recordset();
     try {
+        // Every row names the same columns, so the record set prepares its INSERT once (see Recordset::Update).
         directory.database()->transaction([&] {
             int written = 0;
             for (const Contact& contact : plan.added) {
                 rs->AddNew();
-                for (const auto& [column, value] : columnsOf(contact))
-                    rs->setCollect(column, value);
+                for (const Column& column : kColumns)
+                    rs->setCollect(column.name, contact.*column.value);
                 rs->Update();
                 if (progress && !progress(++written))
                     throw Cancelled();
@@ -212,13 +343,19 @@ QString ContactImport::summary(const Plan& plan)
         lines << QStringLiteral("%1 new messages for the log; %2 already there, skipped.")
                      .arg(plan.messages.size())
                      .arg(plan.messagesKnown);
+    const auto more = [&lines](qsizetype count) {
+        if (count > 0)
+            lines << QStringLiteral("  and %1 more").arg(count);
+    };
     if (!plan.duplicates.isEmpty()) {
         lines << QStringLiteral("%1 already in the directory, skipped:").arg(plan.duplicates.size());
-        for (const Contact& c : plan.duplicates)
-            lines << QStringLiteral("  %1").arg(nameOf(c));
+        const qsizetype listed = std::min(plan.duplicates.size(), kListedDuplicates);
+        for (qsizetype i = 0; i < listed; ++i)
+            lines << QStringLiteral("  %1").arg(nameOf(plan.duplicates.at(i)));
+        more(plan.duplicates.size() - listed);
     }
     if (!plan.problems.isEmpty()) {
-        lines << QStringLiteral("%1 values not carried over as they were:").arg(plan.problems.size());
+        lines << QStringLiteral("%1 values not carried over as they were:").arg(plan.problems.total());
         for (const ExchangeProblem& p : plan.problems) {
             const QString where = p.record > 0 ? QStringLiteral("entry %1").arg(p.record) : QStringLiteral("file");
             const QString what = p.field.isEmpty() ? QString() : QLatin1Char(' ') + p.field;
@@ -227,6 +364,7 @@ QString ContactImport::summary(const Plan& plan)
             const QString value = shown.isEmpty() ? QString() : QStringLiteral(" \"%1\"").arg(shown);
             lines << QStringLiteral("  %1%2%3: %4").arg(where, what, value, p.action);
         }
+        more(plan.problems.leftOut());
     }
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }

@@ -207,7 +207,7 @@ struct Number
 
 } // namespace
 
-Contact CsvColumns::contact(const QStringList& fields, int record, QList<ExchangeProblem>& problems) const
+Contact CsvColumns::contact(const QStringList& fields, int record, ProblemList& problems) const
 {
     const auto field = [&fields](int i) { return i < fields.size() ? fields.at(i).trimmed() : QString(); };
     const auto report = [&](int column, const QString& value, const QString& action) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Contact.h"
+#include "ProblemList.h"
 
 #include <QStringList>
 
@@ -52,7 +53,7 @@ public:
     // The contact of one row, as read: a company makes it a business entry unless a Category column says
     // otherwise. Values with no place in an entry (a third telephone number, a second address) are reported under
     // `record`.
-    Contact contact(const QStringList& fields, int record, QList<ExchangeProblem>& problems) const;
+    Contact contact(const QStringList& fields, int record, ProblemList& problems) const;
 
 private:
     QStringList m_names;

@@ -143,6 +143,81 @@ std::optional<QStringDecoder::Encoding> utf16ByZeros(const QByteArray& bytes)
     return std::nullopt;
 }
 
+// The records of a decoded text one at a time, the header line first taken as such when it is one. The problems
+// of each row go to `problems` as the row is read.
+class Records
+{
+public:
+    Records(const QString& text, const CsvReader::Options& options, CsvReader::Table& table, ProblemList& problems)
+        : m_splitter(text, table.separator), m_options(options), m_table(table), m_problems(problems)
+    {
+    }
+
+    // The next record's fields and number; false after the last.
+    bool next(QStringList& fields, int& record)
+    {
+        while (!m_splitter.atEnd()) {
+            Row row = m_splitter.next();
+            if (isBlank(row))
+                continue;
+            if (m_first) {
+                m_first = false;
+                m_table.hasHeader = m_options.header == CsvReader::Header::Present ||
+                                    (m_options.header == CsvReader::Header::Guess &&
+                                     CsvColumns::looksLikeHeader(row.fields));
+                if (m_table.hasHeader) {
+                    for (const QString& note : std::as_const(row.notes))
+                        m_problems.append({0, QString(), QString(), QStringLiteral("header: ") + note});
+                    m_table.header = row.fields;
+                    m_expected = row.count;
+                    continue;
+                }
+            }
+            record = ++m_records;
+            if (m_expected < 0)
+                m_expected = row.count;
+            if (row.count != m_expected) {
+                const QString against =
+                    m_table.hasHeader ? QStringLiteral("the header") : QStringLiteral("the first row");
+                row.notes << QStringLiteral("has %1 %2, %3 %4: ")
+                                     .arg(row.count)
+                                     .arg(row.count == 1 ? QStringLiteral("field") : QStringLiteral("fields"), against)
+                                     .arg(m_expected) +
+                                 (row.count > m_expected
+                                      ? QStringLiteral("the fields after the first %1 are not read").arg(m_expected)
+                                      : QStringLiteral("the missing ones are empty"));
+            }
+            for (const QString& note : std::as_const(row.notes))
+                m_problems.append({record, QString(), QString(), note});
+            fields = std::move(row.fields);
+            return true;
+        }
+        return false;
+    }
+
+private:
+    Splitter m_splitter;
+    const CsvReader::Options& m_options;
+    CsvReader::Table& m_table;
+    ProblemList& m_problems;
+    bool m_first = true;
+    int m_expected = -1;
+    int m_records = 0;
+};
+
+// The text of a file and the first things known of it: its encoding and separator.
+QString start(const CsvReader& reader, const CsvReader::Options& options, CsvReader::Table& table,
+              ProblemList& problems)
+{
+    QString text = reader.decode(options, &table.encoding, &table.encodingGuessed);
+    if (table.encodingGuessed)
+        problems.append(
+            {0, QString(), table.encoding,
+             QStringLiteral("read as %1: the file is not UTF-8 and names no encoding").arg(table.encoding)});
+    table.separator = options.separator.isNull() ? CsvReader::detectSeparator(text) : options.separator;
+    return text;
+}
+
 } // namespace
 
 CsvReader::CsvReader(QByteArray bytes) : m_bytes(std::move(bytes)) {}
@@ -155,10 +230,16 @@ QString CsvReader::decode(const Options& options, QString* encoding, bool* guess
         if (guessed)
             *guessed = guess;
     };
+    // A NUL or half a surrogate pair is no character: it shows as the replacement character, which the fitting
+    // reports.
+    const auto readable = [](QString text) {
+        Encodings::replaceUnreadable(text);
+        return text;
+    };
     if (!options.encoding.isEmpty()) {
         if (std::optional<QString> text = Encodings::decode(m_bytes, options.encoding)) {
             tell(options.encoding, false);
-            return *text;
+            return readable(std::move(*text));
         }
     }
 
@@ -174,16 +255,17 @@ QString CsvReader::decode(const Options& options, QString* encoding, bool* guess
     if (!unicode && Encodings::isUtf8(m_bytes))
         unicode = QStringDecoder::Utf8;
     if (unicode) {
-        QStringDecoder decoder(*unicode);
+        // Stateless: a sequence cut off by the end of the file is replaced too, not dropped.
+        QStringDecoder decoder(*unicode, QStringConverter::Flag::Stateless);
         tell(QString::fromLatin1(QStringConverter::nameForEncoding(*unicode)), false);
-        return decoder.decode(m_bytes);
+        return readable(decoder.decode(m_bytes));
     }
     if (std::optional<QString> text = Encodings::decode(m_bytes, options.fallbackEncoding)) {
         tell(options.fallbackEncoding, true);
-        return *text;
+        return readable(std::move(*text));
     }
     tell(QStringLiteral("ISO-8859-1"), true);
-    return QString::fromLatin1(m_bytes);
+    return readable(QString::fromLatin1(m_bytes));
 }
 
 QChar CsvReader::detectSeparator(const QString& text)
@@ -204,71 +286,49 @@ QChar CsvReader::detectSeparator(const QString& text)
     return candidates[std::max_element(counts, counts + 3) - counts];
 }
 
-CsvReader::Table CsvReader::table(const Options& options) const
+CsvReader::Table CsvReader::table(const Options& options, qsizetype maxRecords) const
 {
     Table t;
-    const QString text = decode(options, &t.encoding, &t.encodingGuessed);
-    if (t.encodingGuessed)
-        t.problems.append({0, QString(), t.encoding,
-                           QStringLiteral("read as %1: the file is not UTF-8 and names no encoding").arg(t.encoding)});
-    t.separator = options.separator.isNull() ? detectSeparator(text) : options.separator;
-
-    Splitter splitter(text, t.separator);
-    bool first = true;
-    int expected = -1;
-    while (!splitter.atEnd()) {
-        Row row = splitter.next();
-        if (isBlank(row))
-            continue;
-        if (first) {
-            first = false;
-            t.hasHeader = options.header == Header::Present ||
-                          (options.header == Header::Guess && CsvColumns::looksLikeHeader(row.fields));
-            if (t.hasHeader) {
-                for (const QString& note : std::as_const(row.notes))
-                    t.problems.append({0, QString(), QString(), QStringLiteral("header: ") + note});
-                t.header = row.fields;
-                expected = row.count;
-                continue;
-            }
-        }
-        const int record = int(t.records.size()) + 1;
-        if (expected < 0)
-            expected = row.count;
-        if (row.count != expected) {
-            const QString against = t.hasHeader ? QStringLiteral("the header") : QStringLiteral("the first row");
-            row.notes << QStringLiteral("has %1 %2, %3 %4: ")
-                                 .arg(row.count)
-                                 .arg(row.count == 1 ? QStringLiteral("field") : QStringLiteral("fields"), against)
-                                 .arg(expected) +
-                             (row.count > expected
-                                  ? QStringLiteral("the fields after the first %1 are not read").arg(expected)
-                                  : QStringLiteral("the missing ones are empty"));
-        }
-        for (const QString& note : std::as_const(row.notes))
-            t.problems.append({record, QString(), QString(), note});
-        t.records.append(row.fields);
-    }
+    const QString text = start(*this, options, t, t.problems);
+    Records records(text, options, t, t.problems);
+    QStringList fields;
+    int record = 0;
+    while ((maxRecords < 0 || t.records.size() < maxRecords) && records.next(fields, record))
+        t.records.append(fields);
     return t;
 }
 
-ReadResult CsvReader::read(const Options& options) const
+bool CsvReader::read(const Options& options, const Take& take, ProblemList& problems) const
 {
-    Table t = table(options);
-    ReadResult result;
-    result.problems = t.problems;
+    Table t;
+    const QString text = start(*this, options, t, problems);
+    Records records(text, options, t, problems);
+    QStringList fields;
+    int record = 0;
+    bool more = records.next(fields, record); // the header, when there is one, comes with the first record
     const CsvColumns columns(options.columnNames.isEmpty() ? t.header : options.columnNames);
     if (!columns.readsAnything()) {
-        result.problems.append(
+        problems.append(
             {0, QString(), QString(),
              t.hasHeader || !options.columnNames.isEmpty()
                  ? QStringLiteral("nothing read: no column name is one of a name, company, address or telephone")
                  : QStringLiteral("nothing read: the file has no header and no column names were given")});
-        return result;
+        while (more)
+            more = records.next(fields, record); // for the problems of the rows
+        return t.encodingGuessed;
     }
-    for (int i = 0; i < t.records.size(); ++i)
-        result.contacts.append(columns.contact(t.records.at(i), i + 1, result.problems));
-    std::stable_sort(result.problems.begin(), result.problems.end(),
-                     [](const ExchangeProblem& a, const ExchangeProblem& b) { return a.record < b.record; });
+    for (; more; more = records.next(fields, record)) {
+        Contact contact = columns.contact(fields, record, problems);
+        if (take)
+            take(std::move(contact), record);
+    }
+    return t.encodingGuessed;
+}
+
+ReadResult CsvReader::read(const Options& options) const
+{
+    ReadResult result;
+    read(
+        options, [&result](Contact&& contact, int) { result.contacts.append(std::move(contact)); }, result.problems);
     return result;
 }

@@ -16,8 +16,12 @@ QStringList offered();
 bool isUtf8(const QByteArray& bytes);
 
 // The text of `bytes` in the encoding named (any name ICU knows: "UTF-8", "windows-1255", "ISO-8859-8",
-// "Shift_JIS", "UTF-16"...); nothing when the name is unknown. A byte sequence the encoding has no character for
-// becomes U+FFFD. A BOM of the encoding is dropped.
+// "Shift_JIS", "UTF-16"...); nothing when the name is unknown. A byte sequence the encoding has no character for,
+// half a UTF-16 surrogate pair included, becomes U+FFFD. A BOM of the encoding is dropped.
 std::optional<QString> decode(const QByteArray& bytes, const QString& encoding);
+
+// Puts U+FFFD, the replacement character, in place of what is no character of any text although a decoder lets it
+// through: a NUL and half a UTF-16 surrogate pair. Readers report the values that hold U+FFFD.
+void replaceUnreadable(QString& text);
 
 } // namespace Encodings

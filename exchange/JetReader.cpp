@@ -127,8 +127,12 @@ void readTable(MdbHandle* mdb, MdbCatalogEntry* entry)
 
 int JetReader::run()
 {
+#ifndef __SANITIZE_ADDRESS__
+    // (AddressSanitizer reserves terabytes of address space for its shadow at start: under a limit on the address
+    // space nothing more could be mapped.)
     const rlimit memory{kMemoryLimit, kMemoryLimit};
     ::setrlimit(RLIMIT_AS, &memory);
+#endif
     const rlimit cpu{kCpuSeconds, kCpuSeconds};
     ::setrlimit(RLIMIT_CPU, &cpu);
 

@@ -3,7 +3,6 @@
 #include "Encodings.h"
 
 #include <optional>
-#include <vector>
 
 namespace {
 
@@ -237,11 +236,14 @@ struct Span
 class Parse
 {
 public:
-    Parse(const QByteArray& bytes, const QString& fallbackEncoding);
-    VCardParser::Result run();
+    Parse(const QByteArray& bytes, const QString& fallbackEncoding, VCardParser::Sink& sink, ProblemList& problems);
+    bool run();
 
 private:
-    void splitLines();
+    bool atEnd() const { return m_next >= m_bytes.size(); }
+    // The physical line at the read position, without its line end; `take` moves past it.
+    const Span& peek();
+    Span take();
     bool isFold(const Span& line) const;
     bool isBase64Text(const Span& line) const;
     bool isCardBoundary(const Span& line) const;
@@ -257,9 +259,12 @@ private:
 
     QByteArray m_bytes;
     QString m_fallback;
+    VCardParser::Sink& m_sink;
+    ProblemList& m_problems;
     bool m_transcoded = false; // the file was UTF-16; its text is Unicode whatever CHARSET says
-    std::vector<Span> m_lines;
-    VCardParser::Result m_result;
+    bool m_fallbackUsed = false;
+    qsizetype m_next = 0; // where the next physical line starts
+    std::optional<Span> m_peeked;
     std::optional<VCardParser::Card> m_card;
     int m_cardCount = 0;
     int m_junkRecord = 0;
@@ -267,7 +272,9 @@ private:
     QString m_junkSample;
 };
 
-Parse::Parse(const QByteArray& bytes, const QString& fallbackEncoding) : m_bytes(bytes), m_fallback(fallbackEncoding)
+Parse::Parse(const QByteArray& bytes, const QString& fallbackEncoding, VCardParser::Sink& sink,
+             ProblemList& problems)
+    : m_bytes(bytes), m_fallback(fallbackEncoding), m_sink(sink), m_problems(problems)
 {
     const bool bomLE = bytes.startsWith("\xFF\xFE");
     const bool bomBE = bytes.startsWith("\xFE\xFF");
@@ -291,27 +298,32 @@ Parse::Parse(const QByteArray& bytes, const QString& fallbackEncoding) : m_bytes
         m_bytes.remove(0, kUtf8Bom.size());
 }
 
-void Parse::splitLines()
+const Span& Parse::peek()
 {
+    if (!m_peeked) {
+        const char* data = m_bytes.constData();
+        const qsizetype size = m_bytes.size();
+        qsizetype i = m_next;
+        while (i < size && data[i] != '\n' && data[i] != '\r')
+            ++i;
+        m_peeked = Span{m_next, i};
+    }
+    return *m_peeked;
+}
+
+Span Parse::take()
+{
+    const Span line = peek();
+    m_peeked.reset();
     const char* data = m_bytes.constData();
     const qsizetype size = m_bytes.size();
-    qsizetype begin = 0;
-    qsizetype i = 0;
-    while (i < size) {
-        const char c = data[i];
-        if (c != '\n' && c != '\r') {
-            ++i;
-            continue;
-        }
-        m_lines.push_back({begin, i});
-        while (i < size && data[i] == '\r')
-            ++i;
-        if (i < size && data[i] == '\n')
-            ++i;
-        begin = i;
-    }
-    if (begin < size)
-        m_lines.push_back({begin, size});
+    qsizetype i = line.end;
+    while (i < size && data[i] == '\r')
+        ++i;
+    if (i < size && data[i] == '\n')
+        ++i;
+    m_next = i;
+    return line;
 }
 
 bool Parse::isFold(const Span& line) const
@@ -346,12 +358,10 @@ void Parse::appendFold(QByteArray& logical, const Span& line) const
     logical.append(m_bytes.constData() + line.begin + 1, line.end - line.begin - 1);
 }
 
-VCardParser::Result Parse::run()
+bool Parse::run()
 {
-    splitLines();
-    const qsizetype count = static_cast<qsizetype>(m_lines.size());
-    for (qsizetype i = 0; i < count;) {
-        const Span first = m_lines[static_cast<std::size_t>(i++)];
+    while (!atEnd()) {
+        const Span first = take();
         qsizetype begin = first.begin;
         while (begin < first.end && isBlank(m_bytes.at(begin)))
             ++begin;
@@ -365,13 +375,18 @@ VCardParser::Result Parse::run()
         qsizetype scanned = 0;
         bool quoted = false;
         qsizetype colon = findColon(logical, scanned, quoted);
-        while (colon < 0 && i < count && isFold(m_lines[static_cast<std::size_t>(i)])) {
-            appendFold(logical, m_lines[static_cast<std::size_t>(i++)]);
+        while (colon < 0 && !atEnd() && isFold(peek())) {
+            appendFold(logical, take());
             colon = findColon(logical, scanned, quoted);
         }
-        const Header header = parseHeader(logical, colon);
-        while (i < count) {
-            const Span& next = m_lines[static_cast<std::size_t>(i)];
+        Header header = parseHeader(logical, colon);
+        // Text nobody reads (a note, an e-mail address) is neither joined nor decoded.
+        if (header.valid && !header.skipValue && header.name != QLatin1String("BEGIN") &&
+            header.name != QLatin1String("END") && header.name != QLatin1String("VERSION") &&
+            !m_sink.wants(header.name))
+            header.skipValue = true;
+        while (!atEnd()) {
+            const Span& next = peek();
             if (header.quotedPrintable && logical.endsWith('=') && !isCardBoundary(next)) {
                 // a soft line break: the next line goes on as it is, leading blanks included
                 logical.chop(1);
@@ -382,18 +397,18 @@ VCardParser::Result Parse::run()
             } else if (!(header.base64 && isBase64Text(next))) {
                 break;
             }
-            ++i;
+            take();
         }
         handle(logical, header);
     }
     if (m_card)
         closeCard(QStringLiteral("the card has no END:VCARD; read up to the end of the file"));
     flushJunk();
-    if (m_result.fallbackUsed) {
+    if (m_fallbackUsed) {
         problem(0, QString(), m_fallback,
                 QStringLiteral("text that names no character set is not UTF-8; read as %1").arg(m_fallback));
     }
-    return std::move(m_result);
+    return m_fallbackUsed;
 }
 
 void Parse::handle(const QByteArray& logical, const Header& header)
@@ -418,7 +433,7 @@ void Parse::handle(const QByteArray& logical, const Header& header)
     } else if (header.name == QLatin1String("VERSION")) {
         m_card->version = QString::fromLatin1(QByteArrayView(logical).sliced(header.valueStart).trimmed());
     } else {
-        m_card->lines.append(decodeLine(logical, header));
+        m_sink.line(*m_card, decodeLine(logical, header));
     }
 }
 
@@ -437,6 +452,8 @@ VCardLine Parse::decodeLine(const QByteArray& logical, const Header& header)
     // Phones write line breaks as =0D=0A; one kind of break is all the entry knows.
     if (text.contains(QLatin1Char('\r')))
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // A NUL is no character of any text: it shows as the replacement character, which the fitting reports.
+    Encodings::replaceUnreadable(text);
     unescape(text, line.value, line.components);
     return line;
 }
@@ -454,7 +471,7 @@ QString Parse::decodeText(const QByteArray& raw, const Header& header)
     }
     if (isAscii(raw) || Encodings::isUtf8(raw))
         return QString::fromUtf8(raw);
-    m_result.fallbackUsed = true;
+    m_fallbackUsed = true;
     if (const std::optional<QString> text = Encodings::decode(raw, m_fallback))
         return *text;
     return QString::fromUtf8(raw);
@@ -472,7 +489,7 @@ void Parse::closeCard(const QString& unterminated)
     flushJunk();
     if (!unterminated.isEmpty())
         problem(m_card->number, QString(), QString(), unterminated);
-    m_result.cards.append(std::move(*m_card));
+    m_sink.cardEnded(*m_card);
     m_card.reset();
 }
 
@@ -501,12 +518,43 @@ void Parse::flushJunk()
 
 void Parse::problem(int record, const QString& field, const QString& value, const QString& action)
 {
-    m_result.problems.append(ExchangeProblem{record, field, value, action});
+    m_problems.append(ExchangeProblem{record, field, value, action});
 }
+
+// Keeps every card with all its lines.
+class Collect : public VCardParser::Sink
+{
+public:
+    explicit Collect(QList<VCardParser::Card>& cards) : m_cards(cards) {}
+    bool wants(const QString&) const override { return true; }
+    void line(const VCardParser::Card& card, const VCardLine& line) override
+    {
+        if (m_cards.isEmpty() || m_cards.constLast().number != card.number)
+            m_cards.append(VCardParser::Card{card.number, QString(), {}});
+        m_cards.last().lines.append(line);
+    }
+    void cardEnded(const VCardParser::Card& card) override
+    {
+        if (m_cards.isEmpty() || m_cards.constLast().number != card.number)
+            m_cards.append(VCardParser::Card{card.number, QString(), {}});
+        m_cards.last().version = card.version;
+    }
+
+private:
+    QList<VCardParser::Card>& m_cards;
+};
 
 } // namespace
 
 VCardParser::Result VCardParser::parse(const QByteArray& bytes, const QString& fallbackEncoding)
 {
-    return Parse(bytes, fallbackEncoding).run();
+    Result result;
+    Collect collect(result.cards);
+    result.fallbackUsed = parse(bytes, fallbackEncoding, collect, result.problems);
+    return result;
+}
+
+bool VCardParser::parse(const QByteArray& bytes, const QString& fallbackEncoding, Sink& sink, ProblemList& problems)
+{
+    return Parse(bytes, fallbackEncoding, sink, problems).run();
 }

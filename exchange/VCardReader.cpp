@@ -1,7 +1,7 @@
 #include "VCardReader.h"
 
 #include <QUrl>
-#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -33,14 +33,190 @@ QString numberText(const VCardLine& line)
     return text.trimmed();
 }
 
+// What one card makes, read a line at a time: only the first of each naming property, the address and numbers
+// that find room, and the problems of the card (at most ProblemList::kKept of them, the rest counted) are kept.
+class Mapper : public VCardParser::Sink
+{
+public:
+    Mapper(ProblemList& problems, VCardReader::Take take) : m_problems(problems), m_take(std::move(take)) {}
+
+    int cards() const { return m_cards; }
+
+    bool wants(const QString& name) const override
+    {
+        return name == QLatin1String("N") || name == QLatin1String("FN") || name == QLatin1String("ORG") ||
+               name == QLatin1String("KIND") || name == QLatin1String("ADR") || name == QLatin1String("TEL");
+    }
+
+    void line(const VCardParser::Card& card, const VCardLine& line) override
+    {
+        m_card.number = card.number;
+        if (line.name == QLatin1String("N")) {
+            if (!m_card.named) {
+                m_card.named = true;
+                m_card.entry.lname = line.components.value(0).trimmed();
+                m_card.entry.fname = joinFilled(
+                    {line.components.value(1).trimmed(), line.components.value(2).trimmed()}, QStringLiteral(" "));
+            }
+        } else if (line.name == QLatin1String("FN")) {
+            if (!m_card.fullName) {
+                m_card.fullName = true;
+                m_card.shownName = line.value.simplified();
+            }
+        } else if (line.name == QLatin1String("ORG")) {
+            if (!m_card.organisation) {
+                m_card.organisation = true;
+                m_card.busName = line.components.value(0).trimmed();
+            }
+        } else if (line.name == QLatin1String("KIND")) {
+            if (!m_card.kind) {
+                m_card.kind = true;
+                m_card.kindIsOrg = line.value.trimmed().compare(QLatin1String("org"), Qt::CaseInsensitive) == 0;
+            }
+        } else if (line.name == QLatin1String("ADR")) {
+            address(line);
+        } else if (line.name == QLatin1String("TEL")) {
+            telephone(line);
+        }
+    }
+
+    void cardEnded(const VCardParser::Card& card) override
+    {
+        m_card.number = card.number;
+        ++m_cards;
+        std::optional<Contact> entry = finish();
+        m_problems.append(m_card.problems);
+        m_card = Card();
+        if (entry && m_take)
+            m_take(std::move(*entry), card.number);
+    }
+
+private:
+    // The card being read.
+    struct Card
+    {
+        int number = 0;
+        Contact entry;
+        ProblemList problems; // the mapping's, after those of the card's syntax
+        QString shownName;    // FN
+        QString busName;      // the first component of ORG
+        bool named = false;   // an N was read
+        bool fullName = false;
+        bool organisation = false;
+        bool kind = false;
+        bool kindIsOrg = false;
+        bool haveAddress = false;
+    };
+
+    void report(const QString& field, const QString& value, const QString& action)
+    {
+        m_card.problems.append({m_card.number, field, value, action});
+    }
+
+    void address(const VCardLine& line)
+    {
+        QStringList parts;
+        for (qsizetype i = 0; i < 7; ++i)
+            parts.append(line.components.value(i).trimmed());
+        const QString street = joinFilled({parts.at(2), parts.at(1), parts.at(0)}, QStringLiteral(", "));
+        if (street.isEmpty() && parts.at(3).isEmpty() && parts.at(4).isEmpty() && parts.at(5).isEmpty())
+            return; // a country alone has no column
+        if (m_card.haveAddress) {
+            report(line.name, joinFilled(parts, QStringLiteral(", ")),
+                   QStringLiteral("left out: the entry holds one address"));
+            return;
+        }
+        m_card.haveAddress = true;
+        m_card.entry.address = street;
+        m_card.entry.city = parts.at(3);
+        m_card.entry.state = parts.at(4);
+        m_card.entry.zip = parts.at(5);
+    }
+
+    void telephone(const VCardLine& line)
+    {
+        const QString number = numberText(line);
+        if (number.isEmpty())
+            return;
+        Contact& entry = m_card.entry;
+        QString room;
+        if (line.hasType(QStringLiteral("CELL"))) {
+            if (entry.pel.isEmpty())
+                entry.pel = number;
+            else
+                room = QStringLiteral("one cellular number");
+        } else if (line.hasType(QStringLiteral("FAX"))) {
+            if (entry.fax.isEmpty())
+                entry.fax = number;
+            else
+                room = QStringLiteral("one fax number");
+        } else if (entry.tel1.isEmpty()) {
+            entry.tel1 = number;
+        } else if (entry.tel2.isEmpty()) {
+            entry.tel2 = number;
+        } else {
+            room = QStringLiteral("two telephone numbers besides the cellular and the fax");
+        }
+        if (!room.isEmpty())
+            report(line.name, number, QStringLiteral("left out: the entry holds ") + room);
+    }
+
+    std::optional<Contact> finish()
+    {
+        Contact& entry = m_card.entry;
+        const QString& shownName = m_card.shownName;
+        QString busName = m_card.busName;
+        if (busName.isEmpty() && m_card.kindIsOrg)
+            busName = shownName;
+        entry.category = busName.isEmpty() ? kPersonal : kBusiness;
+        entry.busName = busName.isEmpty() ? QStringLiteral(" ") : busName;
+        // A company's card often repeats its name in FN; that is no person's name.
+        if (entry.fname.isEmpty() && entry.lname.isEmpty() && !shownName.isEmpty() &&
+            shownName.compare(busName, Qt::CaseInsensitive) != 0) {
+            const qsizetype space = shownName.lastIndexOf(QLatin1Char(' '));
+            entry.lname = shownName.sliced(space + 1);
+            entry.fname = space < 0 ? QString() : shownName.first(space);
+        }
+
+        const bool named = !entry.fname.isEmpty() || !entry.lname.isEmpty() || entry.category == kBusiness;
+        const bool numbered =
+            !entry.tel1.isEmpty() || !entry.tel2.isEmpty() || !entry.pel.isEmpty() || !entry.fax.isEmpty();
+        if (!named && !numbered) {
+            report(QString(), entry.address, QStringLiteral("left out: the card holds no name and no telephone number"));
+            return std::nullopt;
+        }
+        return std::move(entry);
+    }
+
+    ProblemList& m_problems;
+    VCardReader::Take m_take;
+    int m_cards = 0;
+    Card m_card;
+};
+
 } // namespace
+
+bool VCardReader::read(const QByteArray& bytes, const QString& fallbackEncoding, const Take& take,
+                       ProblemList& problems)
+{
+    Mapper mapper(problems, take);
+    const bool fallbackUsed = VCardParser::parse(bytes, fallbackEncoding, mapper, problems);
+    if (mapper.cards() == 0) {
+        problems.append(
+            {0, QString(), QString(), QStringLiteral("nothing read: the file holds no vCard (no BEGIN:VCARD line)")});
+    }
+    return fallbackUsed;
+}
 
 ReadResult VCardReader::read(const QByteArray& bytes, const QString& fallbackEncoding, bool* fallbackUsed)
 {
-    const VCardParser::Result parsed = VCardParser::parse(bytes, fallbackEncoding);
+    ReadResult result;
+    const bool used = read(
+        bytes, fallbackEncoding, [&result](Contact&& entry, int) { result.contacts.append(std::move(entry)); },
+        result.problems);
     if (fallbackUsed)
-        *fallbackUsed = parsed.fallbackUsed;
-    return contacts(parsed);
+        *fallbackUsed = used;
+    return result;
 }
 
 ReadResult VCardReader::contacts(const VCardParser::Result& parsed)
@@ -55,102 +231,15 @@ ReadResult VCardReader::contacts(const VCardParser::Result& parsed)
         if (std::optional<Contact> entry = contact(card, result.problems))
             result.contacts.append(*entry);
     }
-    std::stable_sort(result.problems.begin(), result.problems.end(),
-                     [](const ExchangeProblem& a, const ExchangeProblem& b) { return a.record < b.record; });
     return result;
 }
 
-std::optional<Contact> VCardReader::contact(const VCardParser::Card& card, QList<ExchangeProblem>& problems)
+std::optional<Contact> VCardReader::contact(const VCardParser::Card& card, ProblemList& problems)
 {
-    const VCardLine* name = nullptr;
-    const VCardLine* fullName = nullptr;
-    const VCardLine* organisation = nullptr;
-    const VCardLine* kind = nullptr;
-    for (const VCardLine& line : card.lines) {
-        if (line.name == QLatin1String("N") && !name)
-            name = &line;
-        else if (line.name == QLatin1String("FN") && !fullName)
-            fullName = &line;
-        else if (line.name == QLatin1String("ORG") && !organisation)
-            organisation = &line;
-        else if (line.name == QLatin1String("KIND") && !kind)
-            kind = &line;
-    }
-
-    Contact entry;
-    const QString shownName = fullName ? fullName->value.simplified() : QString();
-    QString busName = organisation ? organisation->components.value(0).trimmed() : QString();
-    if (busName.isEmpty() && kind && kind->value.trimmed().compare(QLatin1String("org"), Qt::CaseInsensitive) == 0)
-        busName = shownName;
-    entry.category = busName.isEmpty() ? kPersonal : kBusiness;
-    entry.busName = busName.isEmpty() ? QStringLiteral(" ") : busName;
-
-    if (name) {
-        entry.lname = name->components.value(0).trimmed();
-        entry.fname =
-            joinFilled({name->components.value(1).trimmed(), name->components.value(2).trimmed()}, QStringLiteral(" "));
-    }
-    // A company's card often repeats its name in FN; that is no person's name.
-    if (entry.fname.isEmpty() && entry.lname.isEmpty() && !shownName.isEmpty() &&
-        shownName.compare(busName, Qt::CaseInsensitive) != 0) {
-        const qsizetype space = shownName.lastIndexOf(QLatin1Char(' '));
-        entry.lname = shownName.sliced(space + 1);
-        entry.fname = space < 0 ? QString() : shownName.first(space);
-    }
-
-    bool haveAddress = false;
-    for (const VCardLine& line : card.lines) {
-        if (line.name == QLatin1String("ADR")) {
-            QStringList parts;
-            for (qsizetype i = 0; i < 7; ++i)
-                parts.append(line.components.value(i).trimmed());
-            const QString street = joinFilled({parts.at(2), parts.at(1), parts.at(0)}, QStringLiteral(", "));
-            if (street.isEmpty() && parts.at(3).isEmpty() && parts.at(4).isEmpty() && parts.at(5).isEmpty())
-                continue; // a country alone has no column
-            if (haveAddress) {
-                problems.append({card.number, line.name, joinFilled(parts, QStringLiteral(", ")),
-                                 QStringLiteral("left out: the entry holds one address")});
-                continue;
-            }
-            haveAddress = true;
-            entry.address = street;
-            entry.city = parts.at(3);
-            entry.state = parts.at(4);
-            entry.zip = parts.at(5);
-        } else if (line.name == QLatin1String("TEL")) {
-            const QString number = numberText(line);
-            if (number.isEmpty())
-                continue;
-            QString room;
-            if (line.hasType(QStringLiteral("CELL"))) {
-                if (entry.pel.isEmpty())
-                    entry.pel = number;
-                else
-                    room = QStringLiteral("one cellular number");
-            } else if (line.hasType(QStringLiteral("FAX"))) {
-                if (entry.fax.isEmpty())
-                    entry.fax = number;
-                else
-                    room = QStringLiteral("one fax number");
-            } else if (entry.tel1.isEmpty()) {
-                entry.tel1 = number;
-            } else if (entry.tel2.isEmpty()) {
-                entry.tel2 = number;
-            } else {
-                room = QStringLiteral("two telephone numbers besides the cellular and the fax");
-            }
-            if (!room.isEmpty())
-                problems.append({card.number, line.name, number, QStringLiteral("left out: the entry holds ") + room});
-        }
-    }
-
-    const bool named = !entry.fname.isEmpty() || !entry.lname.isEmpty() || entry.category == kBusiness;
-    const bool numbered =
-        !entry.tel1.isEmpty() || !entry.tel2.isEmpty() || !entry.pel.isEmpty() || !entry.fax.isEmpty();
-    if (!named && !numbered) {
-        problems.append({card.number, QString(), entry.address,
-                         QStringLiteral("left out: the card holds no name and no telephone number")});
-        return std::nullopt;
-    }
-    return entry;
+    std::optional<Contact> kept;
+    Mapper mapper(problems, [&kept](Contact&& entry, int) { kept = std::move(entry); });
+    for (const VCardLine& line : card.lines)
+        mapper.line(card, line);
+    mapper.cardEnded(card);
+    return kept;
 }

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "Contact.h"
+#include "ReadResult.h"
 #include "VCardParser.h"
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
 
 // What vCards mean as directory entries.
@@ -20,13 +21,19 @@
 class VCardReader
 {
 public:
-    // Both stages. `fallbackUsed`, when given, says whether text without a CHARSET was not UTF-8 and was read in
-    // `fallbackEncoding`, so the caller can let the user choose another and read again.
+    // Takes each entry as its card ends, with the card's number (problems name cards by it).
+    using Take = std::function<void(Contact&& entry, int card)>;
+
+    // Both stages, a card at a time: memory holds one card's entry besides what `take` keeps, however many lines a
+    // card has. The problems go to `problems`, ordered by card. Returns whether text without a CHARSET was not
+    // UTF-8 and was read in `fallbackEncoding`, so the caller can let the user choose another and read again.
+    static bool read(const QByteArray& bytes, const QString& fallbackEncoding, const Take& take, ProblemList& problems);
+    // The same with the entries kept in a list.
     static ReadResult read(const QByteArray& bytes, const QString& fallbackEncoding, bool* fallbackUsed = nullptr);
 
     // The meaning stage alone: the parser's problems and those of the mapping, ordered by card.
     static ReadResult contacts(const VCardParser::Result& parsed);
 
     // One card; nothing when the card holds neither a name nor a number. Problems go to `problems`.
-    static std::optional<Contact> contact(const VCardParser::Card& card, QList<ExchangeProblem>& problems);
+    static std::optional<Contact> contact(const VCardParser::Card& card, ProblemList& problems);
 };

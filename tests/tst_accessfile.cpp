@@ -134,7 +134,7 @@ private slots:
         if (before > 0) {
             const ReadResult all = ContactImport::readFile(path);
             ReadResult some;
-            some.contacts = all.contacts.mid(0, before);
+            some.contacts = all.contacts.toList().mid(0, before);
             some.messages = all.messages.mid(0, before);
             ContactImport::write(ContactImport::plan(some, db.path()), db.path());
         }

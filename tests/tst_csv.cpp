@@ -45,7 +45,7 @@ QString render(const Contact& c)
     return parts.join(QStringLiteral("; "));
 }
 
-QString rendered(const QList<Contact>& contacts)
+QString rendered(const ContactList& contacts)
 {
     QStringList result;
     for (const Contact& c : contacts)
@@ -54,7 +54,7 @@ QString rendered(const QList<Contact>& contacts)
 }
 
 // Each problem as "record:action", cut to the length of the expected one when it starts so.
-QString rendered(const QList<ExchangeProblem>& problems, const QString& expected)
+QString rendered(const ProblemList& problems, const QString& expected)
 {
     const QStringList wanted = expected.split(QStringLiteral(" / "), Qt::SkipEmptyParts);
     QStringList result;

@@ -2,6 +2,7 @@
 // that leave it.
 #include "AsNobody.h"
 #include "Database.h"
+#include "Deadline.h"
 #include "DirectoryFixture.h"
 #include "Twips.h"
 #include "WorkingWindow.h"
@@ -97,6 +98,7 @@ private Q_SLOTS:
     void returningShowsAnotherCopysSave();
     void readOnlyFolderShowsEverythingAndRefusesWrites();
     void contactsComeInAndGoOutWithoutNewControls();
+    void importRefusesWhatIsNoFile();
 };
 
 void TestDirectoryWindow::controlsStandWhereDesigned_data()
@@ -856,6 +858,53 @@ void TestDirectoryWindow::contactsComeInAndGoOutWithoutNewControls()
     const QString text = QString::fromUtf8(exported.readAll());
     for (const char* name : {"Adams", "Baker", "Cargo Inc"})
         QVERIFY2(text.contains(QLatin1String(name)), qPrintable(text));
+}
+
+void TestDirectoryWindow::importRefusesWhatIsNoFile()
+{
+    DirectoryFixture f;
+    f.db.addTel(QStringLiteral("Personal"), QStringLiteral("Ann"), QStringLiteral("Adams"));
+    f.db.close();
+    QVERIFY(f.open());
+    // A named pipe nobody writes to would keep a read waiting for ever; a folder is no file either.
+    const QString pipe = f.db.dir() + QStringLiteral("/pipe.vcf");
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString folder = f.db.dir() + QStringLiteral("/contacts.csv");
+    QVERIFY(QDir().mkdir(folder));
+    const auto action = [&](const QString& text) -> QAction* {
+        for (QAction* a : f.visibleGrid()->view()->actions()) {
+            if (a->text() == text)
+                return a;
+        }
+        return nullptr;
+    };
+    Deadline deadline(60, "the window's import of a named pipe");
+
+    // Through "Import Contacts...": a message naming the file and what it is, and no preview.
+    for (const auto& [path, what] : {std::pair{pipe, QStringLiteral("named pipe")}, std::pair{folder, QStringLiteral("folder")}}) {
+        FileDialogs::setNextFiles({path});
+        MessageBox::setNextAnswer(true);
+        action(QStringLiteral("Import Contacts..."))->trigger();
+        const QStringList messages = MessageBox::takeMessages();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.at(0).contains(path) && messages.at(0).contains(what), qPrintable(messages.at(0)));
+    }
+
+    // Dropped on the window: the same.
+    auto* data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(pipe)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f.window, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    MessageBox::setNextAnswer(true);
+    QApplication::sendEvent(f.window, &drop);
+    QStringList shown;
+    QTRY_VERIFY(!(shown += MessageBox::takeMessages()).isEmpty());
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown.at(0).contains(pipe) && shown.at(0).contains(QStringLiteral("named pipe")), qPrintable(shown.at(0)));
+    delete data;
+    QCOMPARE(f.db.count(QStringLiteral("tblTel")), 1);
 }
 
 QTEST_MAIN(TestDirectoryWindow)

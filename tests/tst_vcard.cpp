@@ -51,7 +51,7 @@ QString render(const Contact& c)
     return parts.join(QStringLiteral(" | "));
 }
 
-QStringList renderProblems(const QList<ExchangeProblem>& problems)
+QStringList renderProblems(const ProblemList& problems)
 {
     QStringList lines;
     for (const ExchangeProblem& p : problems) {

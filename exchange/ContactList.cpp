@@ -1,0 +1,131 @@
+#include "ContactList.h"
+
+#include <cstring>
+
+namespace {
+
+// The values in the order they are kept.
+QString Contact::*const kFields[] = {&Contact::category, &Contact::fname, &Contact::lname, &Contact::busName,
+                                     &Contact::address,  &Contact::city,  &Contact::state, &Contact::zip,
+                                     &Contact::tel1,     &Contact::tel2,  &Contact::pel,   &Contact::fax};
+
+void appendLength(QByteArray& bytes, qsizetype length)
+{
+    do {
+        const char low = char(length & 0x7f);
+        length >>= 7;
+        bytes.append(length ? char(low | 0x80) : low);
+    } while (length);
+}
+
+qsizetype readLength(const char*& p)
+{
+    qsizetype length = 0;
+    int shift = 0;
+    unsigned char c;
+    do {
+        c = static_cast<unsigned char>(*p++);
+        length |= qsizetype(c & 0x7f) << shift;
+        shift += 7;
+    } while (c & 0x80);
+    return length;
+}
+
+// Reads one value and moves past it; the empty value is the null string, as a fresh Contact has it.
+QString readValue(const char*& p)
+{
+    const qsizetype length = readLength(p);
+    const QString value = length ? QString::fromUtf8(p, length) : QString();
+    p += length;
+    return value;
+}
+
+} // namespace
+
+ContactList::ContactList(const QList<Contact>& contacts)
+{
+    for (const Contact& contact : contacts)
+        append(contact);
+}
+
+ContactList::ContactList(std::initializer_list<Contact> contacts)
+{
+    for (const Contact& contact : contacts)
+        append(contact);
+}
+
+Contact ContactList::at(qsizetype i) const
+{
+    Contact contact;
+    const char* p = m_bytes.constData() + m_starts.at(i);
+    for (QString Contact::*field : kFields)
+        contact.*field = readValue(p);
+    return contact;
+}
+
+QString ContactList::categoryAt(qsizetype i) const
+{
+    const char* p = m_bytes.constData() + m_starts.at(i);
+    return readValue(p);
+}
+
+void ContactList::append(const Contact& contact)
+{
+    const qsizetype start = m_bytes.size();
+    for (QString Contact::*field : kFields) {
+        const QString& value = contact.*field;
+        if (value.isEmpty()) {
+            m_bytes.append('\0');
+            continue;
+        }
+        const QByteArray utf8 = value.toUtf8();
+        appendLength(m_bytes, utf8.size());
+        m_bytes.append(utf8);
+    }
+    // The same entry as the one before: its bytes serve both.
+    if (!m_starts.isEmpty()) {
+        const qsizetype previous = m_starts.constLast();
+        const qsizetype length = m_bytes.size() - start;
+        if (start - previous == length &&
+            std::memcmp(m_bytes.constData() + previous, m_bytes.constData() + start, std::size_t(length)) == 0) {
+            m_bytes.truncate(start);
+            m_starts.append(previous);
+            return;
+        }
+    }
+    m_starts.append(start);
+}
+
+void ContactList::append(const ContactList& other)
+{
+    if (isEmpty()) {
+        *this = other;
+        return;
+    }
+    const qsizetype offset = m_bytes.size();
+    m_bytes.append(other.m_bytes);
+    m_starts.reserve(m_starts.size() + other.m_starts.size());
+    for (const qsizetype start : other.m_starts)
+        m_starts.append(offset + start);
+}
+
+void ContactList::clear()
+{
+    m_bytes.clear();
+    m_starts.clear();
+}
+
+void ContactList::reserve(qsizetype entries, qsizetype bytes)
+{
+    m_starts.reserve(entries);
+    m_bytes.reserve(bytes);
+}
+
+QList<Contact> ContactList::toList() const
+{
+    QList<Contact> contacts;
+    contacts.reserve(size());
+    for (qsizetype i = 0; i < size(); ++i)
+        contacts.append(at(i));
+    return contacts;
+}
