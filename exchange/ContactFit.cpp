@@ -2,6 +2,8 @@
 
 #include "Schema.h"
 
+#include <QHash>
+#include <QRegularExpression>
 #include <QTextBoundaryFinder>
 
 namespace {
@@ -9,6 +11,45 @@ namespace {
 const QString kPersonal = QStringLiteral("Personal");
 const QString kBusiness = QStringLiteral("Business");
 const QString kUntypedZip = QStringLiteral("_____");
+
+// The postal codes of the states and territories of the United States and the provinces and territories of Canada,
+// the two-letter codes the State column was made for.
+QString postalCodeOf(const QString& name)
+{
+    static const QHash<QString, QString> codes = [] {
+        static const char* const table[][2] = {
+            {"alabama", "AL"}, {"alaska", "AK"}, {"arizona", "AZ"}, {"arkansas", "AR"}, {"california", "CA"},
+            {"colorado", "CO"}, {"connecticut", "CT"}, {"delaware", "DE"}, {"district of columbia", "DC"},
+            {"florida", "FL"}, {"georgia", "GA"}, {"hawaii", "HI"}, {"idaho", "ID"}, {"illinois", "IL"},
+            {"indiana", "IN"}, {"iowa", "IA"}, {"kansas", "KS"}, {"kentucky", "KY"}, {"louisiana", "LA"},
+            {"maine", "ME"}, {"maryland", "MD"}, {"massachusetts", "MA"}, {"michigan", "MI"}, {"minnesota", "MN"},
+            {"mississippi", "MS"}, {"missouri", "MO"}, {"montana", "MT"}, {"nebraska", "NE"}, {"nevada", "NV"},
+            {"new hampshire", "NH"}, {"new jersey", "NJ"}, {"new mexico", "NM"}, {"new york", "NY"},
+            {"north carolina", "NC"}, {"north dakota", "ND"}, {"ohio", "OH"}, {"oklahoma", "OK"}, {"oregon", "OR"},
+            {"pennsylvania", "PA"}, {"rhode island", "RI"}, {"south carolina", "SC"}, {"south dakota", "SD"},
+            {"tennessee", "TN"}, {"texas", "TX"}, {"utah", "UT"}, {"vermont", "VT"}, {"virginia", "VA"},
+            {"washington", "WA"}, {"west virginia", "WV"}, {"wisconsin", "WI"}, {"wyoming", "WY"},
+            {"american samoa", "AS"}, {"guam", "GU"}, {"northern mariana islands", "MP"}, {"puerto rico", "PR"},
+            {"united states virgin islands", "VI"}, {"u.s. virgin islands", "VI"},
+            {"alberta", "AB"}, {"british columbia", "BC"}, {"manitoba", "MB"}, {"new brunswick", "NB"},
+            {"newfoundland and labrador", "NL"}, {"newfoundland", "NL"}, {"nova scotia", "NS"},
+            {"northwest territories", "NT"}, {"nunavut", "NU"}, {"ontario", "ON"}, {"prince edward island", "PE"},
+            {"quebec", "QC"}, {"québec", "QC"}, {"saskatchewan", "SK"}, {"yukon", "YT"}};
+        QHash<QString, QString> h;
+        for (const auto& [state, code] : table)
+            h.insert(QString::fromUtf8(state), QLatin1String(code));
+        return h;
+    }();
+    return codes.value(name.simplified().toLower());
+}
+
+// A line break cannot be shown or typed in the entry window's one-line boxes: lines become parts of one line.
+QString oneLine(const QString& text)
+{
+    static const QRegularExpression breaks(QStringLiteral("\\s*[\\r\\n\\x{2028}\\x{2029}]+\\s*"));
+    QStringList parts = text.trimmed().split(breaks, Qt::SkipEmptyParts);
+    return parts.join(QStringLiteral(", "));
+}
 
 class Fitter
 {
@@ -29,6 +70,20 @@ public:
             return value;
         report(column, raw, QStringLiteral("cut to %1 characters").arg(width));
         return kept.trimmed();
+    }
+
+    // A state's full name becomes its postal code; a name without one is left out, never cut into another
+    // state's code ("New York" into "Ne").
+    QString state(const QString& raw)
+    {
+        const QString value = raw.trimmed();
+        const int width = Schema::widthOf(QStringLiteral("tblTel"), QStringLiteral("State"));
+        if (ContactFit::cut(value, width).size() == value.size())
+            return value;
+        if (const QString code = postalCodeOf(value); !code.isEmpty())
+            return code;
+        report(QStringLiteral("State"), raw, QStringLiteral("left out: no %1-letter postal code for it").arg(width));
+        return QString();
     }
 
     QString zip(const QString& raw)
@@ -108,9 +163,9 @@ ContactFit::Result ContactFit::fit(const Contact& raw, int record, const QString
 
     c.fname = fitter.text(QStringLiteral("Fname"), raw.fname);
     c.lname = fitter.text(QStringLiteral("Lname"), raw.lname);
-    c.address = fitter.text(QStringLiteral("Address"), raw.address);
-    c.city = fitter.text(QStringLiteral("City"), raw.city);
-    c.state = fitter.text(QStringLiteral("State"), raw.state);
+    c.address = fitter.text(QStringLiteral("Address"), oneLine(raw.address));
+    c.city = fitter.text(QStringLiteral("City"), oneLine(raw.city));
+    c.state = fitter.state(raw.state);
     c.zip = fitter.zip(raw.zip);
     c.tel1 = fitter.telephone(QStringLiteral("Tel1"), raw.tel1, region);
     c.tel2 = fitter.telephone(QStringLiteral("Tel2"), raw.tel2, region);

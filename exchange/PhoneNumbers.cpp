@@ -85,7 +85,11 @@ PhoneNumbers::Fitted PhoneNumbers::toStored(const QString& text, const QString& 
     number.clear_extension();
     std::string national;
     util->Format(number, PhoneNumberUtil::NATIONAL, &national);
-    const QString nationalDigits = digits(QString::fromStdString(national));
+    QString nationalDigits = digits(QString::fromStdString(national));
+    // A shorter national number (a nine-digit landline) goes in as the entry window stores it typed: from the left,
+    // the rest of the mask untyped.
+    if (nationalDigits.size() < kDigits && util->IsValidNumber(number))
+        nationalDigits = nationalDigits.leftJustified(kDigits, QLatin1Char('_'));
     if (nationalDigits.size() != kDigits)
         return notFitting(QStringLiteral("not ten digits"));
     return {masked(nationalDigits), true,

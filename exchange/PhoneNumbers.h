@@ -24,8 +24,9 @@ struct Fitted
 
 // `text` in the stored form. Ten digits (and nothing but separators beside them) are taken digit for digit, the
 // leading zero included. Anything else (an international number, letters, an extension) is read as a number
-// dialled in `region`, and fits when its national form with the trunk prefix makes ten digits; a number of
-// another country does not fit, since dialled as ten digits it would reach someone else.
+// dialled in `region`, and fits when its national form with the trunk prefix makes ten digits, or fewer for a valid
+// number of the region (stored as typed into the mask: "035 - 551234_"); a number of another country does not
+// fit, since dialled as ten digits it would reach someone else.
 Fitted toStored(const QString& text, const QString& region = defaultRegion());
 
 // The digits of a stored or partly typed number ("050 - 12_____" gives "05012"), as exports write it.

@@ -1,6 +1,10 @@
 #include "VCardReader.h"
 
+#include "PhoneNumbers.h"
+
 #include <QUrl>
+#include <array>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -55,8 +59,11 @@ public:
             if (!m_card.named) {
                 m_card.named = true;
                 m_card.entry.lname = line.components.value(0).trimmed();
-                m_card.entry.fname = joinFilled(
-                    {line.components.value(1).trimmed(), line.components.value(2).trimmed()}, QStringLiteral(" "));
+                // The first name is the given name; the entry has no place for additional (middle) names.
+                m_card.entry.fname = line.components.value(1).trimmed();
+                if (const QString additional = line.components.value(2).trimmed(); !additional.isEmpty())
+                    report(QStringLiteral("N"), additional, QStringLiteral("left out: the entry has no place for "
+                                                                           "additional names"));
             }
         } else if (line.name == QLatin1String("FN")) {
             if (!m_card.fullName) {
@@ -98,6 +105,8 @@ private:
         int number = 0;
         Contact entry;
         ProblemList problems; // the mapping's, after those of the card's syntax
+        // Whether the number in tel1, tel2, pel, fax can be stored, once asked (a card may hold a million numbers).
+        std::array<std::optional<bool>, 4> placeFits;
         QString shownName;    // FN
         QString busName;      // the first component of ORG
         bool named = false;   // an N was read
@@ -138,23 +147,35 @@ private:
         const QString number = numberText(line);
         if (number.isEmpty())
             return;
+        // A number that cannot be stored keeps no place from one that can: it gives way and is reported.
         Contact& entry = m_card.entry;
+        const auto fits = [](const QString& text) {
+            // Too few digits for any number is told without the library.
+            return PhoneNumbers::digits(text).size() >= 5 && PhoneNumbers::toStored(text).fits;
+        };
+        const auto take = [&](QString& place, std::size_t slot) {
+            if (!place.isEmpty()) {
+                std::optional<bool>& held = m_card.placeFits[slot];
+                if (!held)
+                    held = fits(place);
+                if (*held || !fits(number))
+                    return false;
+                report(line.name, place, QStringLiteral("left out: ") + PhoneNumbers::toStored(place).reason);
+            }
+            place = number;
+            m_card.placeFits[slot].reset();
+            return true;
+        };
         QString room;
         if (line.hasType(QStringLiteral("CELL"))) {
-            if (entry.pel.isEmpty())
-                entry.pel = number;
-            else
+            if (!take(entry.pel, 2))
                 room = QStringLiteral("one cellular number");
         } else if (line.hasType(QStringLiteral("FAX"))) {
-            if (entry.fax.isEmpty())
-                entry.fax = number;
-            else
+            if (!take(entry.fax, 3))
                 room = QStringLiteral("one fax number");
-        } else if (entry.tel1.isEmpty()) {
-            entry.tel1 = number;
-        } else if (entry.tel2.isEmpty()) {
-            entry.tel2 = number;
-        } else {
+        } else if (entry.tel1.isEmpty() || entry.tel2.isEmpty()) {
+            (entry.tel1.isEmpty() ? entry.tel1 : entry.tel2) = number;
+        } else if (!take(entry.tel1, 0) && !take(entry.tel2, 1)) {
             room = QStringLiteral("two telephone numbers besides the cellular and the fax");
         }
         if (!room.isEmpty())

@@ -246,7 +246,9 @@ void TestContactIo::exportedBooksComeBackTheSame()
     QCOMPARE(plan.personal, 2);
     QCOMPARE(plan.business, 1);
     QVERIFY(ContactImport::write(plan, to.path()));
-    QCOMPARE(rowsOf(ContactExport::entries(to.path(), ContactExport::Book::Both)), rowsOf(entries));
+    // A line break, which no box of the entry window can hold, comes back as ", ".
+    QCOMPARE(rowsOf(ContactExport::entries(to.path(), ContactExport::Book::Both)),
+             rowsOf(entries).replaceInStrings(QStringLiteral("\n"), QStringLiteral(", ")));
 }
 
 void TestContactIo::importSkipsWhatIsThereAndWritesAllOrNothing()

@@ -128,6 +128,8 @@ void TestCsv::toStored_data()
     row("extension US", "(905) 555-1234 ext. 12", "US", "905 - 5551234", "extension 12");
     row("letters US", "1-800-FLOWERS", "US", "800 - 3569377", "");
     row("plus and ten digits", "+354 123 4567", "IL", kMask, "a number of another country");
+    row("nine-digit landline", "03-5551234", "IL", "035 - 551234_", "");
+    row("nine-digit landline, international", "+972 3 555 1234", "IL", "035 - 551234_", "");
     row("too short", "12345", "IL", kMask, "not ten digits");
     row("too long", "050123456789", "IL", kMask, "not ten digits");
     row("partly typed", "050 - 12_____", "IL", kMask, "not ten digits");
@@ -169,7 +171,10 @@ void TestCsv::fitField_data()
     row("fits", "Lname", "Cohen", "Cohen", "");
     row("first name cut", "Fname", "Bartholomew-James", "Bartholomew-Jam", "cut to 15 characters");
     row("Hebrew cut", "Lname", QString(26, QChar(0x05D0)), QString(25, QChar(0x05D0)), "cut to 25 characters");
-    row("state cut", "State", "California", "Ca", "cut to 2 characters");
+    row("state name", "State", "New York", "NY", "");
+    row("province name", "State", QString::fromUtf8("Québec"), "QC", "");
+    row("state without a code", "State", QString::fromUtf8("Baden-Württemberg"), "", "left out: no 2-letter postal code for it");
+    row("address lines", "Address", "12 Herzl St\r\nApt 4\n", "12 Herzl St, Apt 4", "");
     // The file counts code points: 25 emoji are 50 UTF-16 units and still fit.
     row("astral fits", "Lname", thumb.repeated(25), thumb.repeated(25), "");
     row("no half character", "Lname", QString(24, u'a') + thumb + skin, QString(24, u'a'), "cut to 25 characters");
@@ -387,8 +392,10 @@ void TestCsv::roundTrip()
         QVERIFY(result.problems.isEmpty());
         fitted << result.contact;
     }
-    // The file keeps a value's spaces; the fitting trims them, as a typed box would have none there.
+    // The file keeps a value's spaces and line breaks; the fitting trims the spaces and joins the lines, as a typed
+    // box would have neither.
     QList<Contact> expected = stored;
+    expected[0].address = QString::fromUtf8("שדרות \"קק\"ל\", 3, קומה 2");
     expected[1].address = QStringLiteral("1 Main St");
     QCOMPARE(rendered(fitted), rendered(expected));
 }

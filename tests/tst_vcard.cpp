@@ -199,8 +199,11 @@ void TestVCard::cards_data()
     QTest::newRow("empty N: FN split at its last word")
         << v3("N:;;;;\nFN:Dana Ruth  Cohen") << QStringList{"Personal | fname=Dana Ruth | lname=Cohen"}
         << QStringList{};
-    QTest::newRow("additional name") << v3("N:Cohen;Dana;Ruth;Dr.;")
-                                     << QStringList{"Personal | fname=Dana Ruth | lname=Cohen"} << QStringList{};
+    QTest::newRow("additional name") << v3("N:Cohen;Dana;Ruth;Dr.;") << QStringList{dana} << QStringList{"1 N Ruth"};
+    // A number no entry can hold gives way to one that fits, rather than keep it out "for want of room".
+    QTest::newRow("invalid number first")
+        << v3("FN:Dana Cohen\nTEL;TYPE=CELL:12\nTEL;TYPE=CELL:050-1234567\nTEL;TYPE=CELL:03")
+        << QStringList{dana + " | pel=050-1234567"} << QStringList{"1 TEL 12", "1 TEL 03"};
     QTest::newRow("address: street, extended; a second one left out")
         << v3("FN:Dana Cohen\nADR:;;;;;;Israel\nADR;TYPE=HOME:;Apt 4;12 Herzl St;Haifa;North;3303112;Israel\n"
               "ADR:;;1 Main;Eilat;;;")
