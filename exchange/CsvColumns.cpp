@@ -36,7 +36,8 @@ const QHash<QString, Role>& whole()
             for (const char* name : list)
                 h.insert(QString::fromUtf8(name), role);
         };
-        add(Role::Category, {"category"});
+        add(Role::Category, {"category", "categories"});
+        add(Role::Pager, {"pager", "pager number"});
         add(Role::FirstName, {"first name", "firstname", "first", "given name", "given", "forename", "שם פרטי"});
         add(Role::LastName, {"last name", "lastname", "last", "family name", "surname", "family", "שם משפחה"});
         add(Role::FullName, {"name", "full name", "fullname", "display name", "displayname", "שם", "שם מלא"});
@@ -128,6 +129,43 @@ CsvColumns::CsvColumns(const QStringList& names) : m_names(names)
 {
     for (const QString& name : names)
         m_columns.append(classify(name));
+    // "Home Address" beside "Home Street" is the whole address written out as a block, not a street line.
+    for (int i = 0; i < m_columns.size(); ++i) {
+        Column& column = m_columns[i];
+        if (column.role != Role::Street || normalized(names.at(i)) != column.group + QStringLiteral(" address"))
+            continue;
+        for (int j = 0; j < m_columns.size(); ++j) {
+            if (j != i && m_columns.at(j).role == Role::Street && m_columns.at(j).group == column.group &&
+                normalized(names.at(j)).startsWith(column.group + QStringLiteral(" street")))
+                column = Column{Role::None, QStringLiteral("formatted")};
+        }
+    }
+}
+
+void CsvColumns::countUnplaced(const QStringList& fields, QMap<QString, int>& counts) const
+{
+    for (int i = 0; i < m_columns.size() && i < fields.size(); ++i) {
+        const Column& column = m_columns.at(i);
+        const QString n = normalized(m_names.at(i));
+        // Nameless columns (an empty field ending every row), the written-out address and the groups a service
+        // files every contact under hold nothing of their own.
+        if (column.role != Role::None || column.group == QLatin1String("formatted") || n.isEmpty() ||
+            n.endsWith(QLatin1String("formatted")) || n == QLatin1String("group membership") ||
+            n == QLatin1String("labels") || fields.at(i).trimmed().isEmpty())
+            continue;
+        QString kind = m_names.at(i).trimmed();
+        if (n.contains(QLatin1String("mail")))
+            kind = QStringLiteral("e-mail");
+        else if (n.contains(QLatin1String("note")))
+            kind = QStringLiteral("notes");
+        else if (n.contains(QLatin1String("country")))
+            kind = QStringLiteral("country");
+        else if (n.contains(QLatin1String("web")) || n.contains(QLatin1String("url")))
+            kind = QStringLiteral("web page");
+        else if (n.contains(QLatin1String("birthday")))
+            kind = QStringLiteral("birthday");
+        ++counts[kind];
+    }
 }
 
 CsvColumns::Column CsvColumns::classify(const QString& name)
@@ -150,6 +188,8 @@ CsvColumns::Column CsvColumns::classify(const QString& name)
         }
         if (m.captured(1) != QLatin1String("address"))
             return {part == QLatin1String("name") ? Role::Company : Role::None, QString()};
+        if (part == QLatin1String("type") || part == QLatin1String("label"))
+            return {Role::AddressType, group};
         const Role role = parts().value(part, Role::None);
         const bool addressPart = role == Role::Street || role == Role::City || role == Role::State || role == Role::Zip;
         return {addressPart ? role : Role::None, group};
@@ -203,6 +243,7 @@ struct Number
     Role kind;
     QString value;
     int column;
+    QString group; // "home", "business", "work"... when the column or the pair's type says
 };
 
 } // namespace
@@ -215,19 +256,20 @@ Contact CsvColumns::contact(const QStringList& fields, int record, ProblemList& 
     };
 
     QHash<Role, QString> single;
-    QHash<QString, QString> types; // phone pair -> its kind's text in this row
+    QHash<QString, QString> types; // phone pair or numbered address -> its kind's text in this row
     QList<Address> addresses;
     QList<Number> numbers;
     for (int i = 0; i < m_columns.size(); ++i) {
         const Column& column = m_columns.at(i);
-        if (column.role == Role::PhoneType)
-            types.insert(column.group, field(i));
+        if (column.role == Role::PhoneType || column.role == Role::AddressType)
+            types.insert(column.group, normalized(field(i)));
     }
 
     for (int i = 0; i < m_columns.size(); ++i) {
         const Column& column = m_columns.at(i);
         const QString value = field(i);
-        if (value.isEmpty() || column.role == Role::None || column.role == Role::PhoneType)
+        if (value.isEmpty() || column.role == Role::None || column.role == Role::PhoneType ||
+            column.role == Role::AddressType)
             continue;
         switch (column.role) {
         case Role::Category:
@@ -259,11 +301,11 @@ Contact CsvColumns::contact(const QStringList& fields, int record, ProblemList& 
             // One column may hold several numbers of the same kind, separated as ":::".
             for (const QString& part : value.split(QStringLiteral(":::"), Qt::SkipEmptyParts)) {
                 if (!part.trimmed().isEmpty())
-                    numbers.append({kindOf(types.value(column.group)), part.trimmed(), i});
+                    numbers.append({kindOf(types.value(column.group)), part.trimmed(), i, types.value(column.group)});
             }
             break;
         default:
-            numbers.append({column.role, value, i});
+            numbers.append({column.role, value, i, column.group});
             break;
         }
     }
@@ -286,8 +328,10 @@ Contact CsvColumns::contact(const QStringList& fields, int record, ProblemList& 
     // One address is kept: a business entry's work address, a personal entry's home address, else the first.
     if (!addresses.isEmpty()) {
         const bool business = c.category.compare(QLatin1String("Business"), Qt::CaseInsensitive) == 0;
-        auto chosen = std::find_if(addresses.begin(), addresses.end(), [business](const Address& a) {
-            return business ? isBusinessGroup(a.group) : isHomeGroup(a.group);
+        // A numbered address ("Address 1") says in its type column which it is.
+        auto chosen = std::find_if(addresses.begin(), addresses.end(), [business, &types](const Address& a) {
+            const QString group = types.value(a.group, a.group);
+            return business ? isBusinessGroup(group) : isHomeGroup(group);
         });
         if (chosen == addresses.end())
             chosen = addresses.begin();
@@ -311,8 +355,15 @@ Contact CsvColumns::contact(const QStringList& fields, int record, ProblemList& 
         slot = n.value;
         return true;
     };
+    // For a business entry the work numbers come first, for a personal one the home numbers, pagers last.
+    const bool business = c.category.compare(QLatin1String("Business"), Qt::CaseInsensitive) == 0;
+    std::stable_partition(numbers.begin(), numbers.end(), [business](const Number& n) {
+        const QString group = n.group.section(QLatin1Char(' '), 0, 0);
+        return business ? isBusinessGroup(group) : isHomeGroup(group);
+    });
     QList<const Number*> rest;
     QList<const Number*> mobiles;
+    QList<const Number*> pagers;
     for (const Number& n : numbers) {
         switch (n.kind) {
         case Role::Tel1:
@@ -324,6 +375,9 @@ Contact CsvColumns::contact(const QStringList& fields, int record, ProblemList& 
             if (!place(c.pel, n))
                 mobiles.append(&n);
             break;
+        case Role::Pager:
+            pagers.append(&n);
+            break;
         case Role::Fax:
             if (!place(c.fax, n))
                 report(n.column, n.value, QStringLiteral("left out: an entry has one fax number"));
@@ -333,7 +387,7 @@ Contact CsvColumns::contact(const QStringList& fields, int record, ProblemList& 
             break;
         }
     }
-    for (const Number* n : rest + mobiles) {
+    for (const Number* n : rest + mobiles + pagers) {
         if (!place(c.tel1, *n) && !place(c.tel2, *n))
             report(n->column, n->value, QStringLiteral("left out: no telephone field is free"));
     }

@@ -3,6 +3,7 @@
 #include "Contact.h"
 #include "ProblemList.h"
 
+#include <QMap>
 #include <QStringList>
 
 // What the columns of a CSV file hold, from their names as address books and mail programs write them in the
@@ -29,6 +30,8 @@ public:
         Fax,
         PhoneType, // the kind of the number in the value column of the same pair ("Mobile", "Work Fax"...)
         PhoneValue,
+        Pager,       // a telephone field only when the others leave one free
+        AddressType, // "Home" or "Work" for the address of the same number ("Address 1 - Type")
     };
     struct Column
     {
@@ -49,6 +52,10 @@ public:
     const QStringList& names() const { return m_names; }
     const QList<Column>& columns() const { return m_columns; }
     bool readsAnything() const;
+
+    // Counts, by kind ("e-mail", "notes", "country", or the column's name), the values of the row in columns the
+    // directory has no place for, so that a summary never says all was carried over when some was not.
+    void countUnplaced(const QStringList& fields, QMap<QString, int>& counts) const;
 
     // The contact of one row, as read: a company makes it a business entry unless a Category column says
     // otherwise. Values with no place in an entry (a third telephone number, a second address) are reported under

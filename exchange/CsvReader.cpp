@@ -317,11 +317,17 @@ bool CsvReader::read(const Options& options, const Take& take, ProblemList& prob
             more = records.next(fields, record); // for the problems of the rows
         return t.encodingGuessed;
     }
+    QMap<QString, int> unplaced;
     for (; more; more = records.next(fields, record)) {
         Contact contact = columns.contact(fields, record, problems);
+        columns.countUnplaced(fields, unplaced);
         if (take)
             take(std::move(contact), record);
     }
+    for (auto it = unplaced.cbegin(); it != unplaced.cend(); ++it)
+        problems.append({0, it.key(), QString(),
+                         QStringLiteral("%1 left out: the directory has no place for them")
+                             .arg(it.value() == 1 ? QStringLiteral("1 value") : QStringLiteral("%1 values").arg(it.value()))});
     return t.encodingGuessed;
 }
 

@@ -39,6 +39,13 @@ QString numberText(const VCardLine& line)
 
 // What one card makes, read a line at a time: only the first of each naming property, the address and numbers
 // that find room, and the problems of the card (at most ProblemList::kKept of them, the rest counted) are kept.
+// An ADR's parts as the entry's columns take them, and the whole as a report shows it.
+struct Address
+{
+    QString street, city, state, zip;
+    QString shown;
+};
+
 class Mapper : public VCardParser::Sink
 {
 public:
@@ -114,7 +121,12 @@ private:
         bool organisation = false;
         bool kind = false;
         bool kindIsOrg = false;
-        bool haveAddress = false;
+        // The addresses that may be the entry's: the first, the first marked work, the first marked home; which
+        // one is the entry's is known only at the card's end, when its book is.
+        std::optional<Address> firstAddress, workAddress, homeAddress;
+        // Numbers that take a telephone field only when the card's others leave one free: cellular numbers after
+        // the first, then pagers. At most two can find room.
+        QStringList laterCells, laterPagers;
     };
 
     void report(const QString& field, const QString& value, const QString& action)
@@ -130,16 +142,18 @@ private:
         const QString street = joinFilled({parts.at(2), parts.at(1), parts.at(0)}, QStringLiteral(", "));
         if (street.isEmpty() && parts.at(3).isEmpty() && parts.at(4).isEmpty() && parts.at(5).isEmpty())
             return; // a country alone has no column
-        if (m_card.haveAddress) {
-            report(line.name, joinFilled(parts, QStringLiteral(", ")),
-                   QStringLiteral("left out: the entry holds one address"));
-            return;
+        const Address found{street, parts.at(3), parts.at(4), parts.at(5), joinFilled(parts, QStringLiteral(", "))};
+        bool kept = false;
+        for (auto [slot, wanted] : {std::pair{&m_card.firstAddress, true},
+                                    std::pair{&m_card.workAddress, line.hasType(QStringLiteral("WORK"))},
+                                    std::pair{&m_card.homeAddress, line.hasType(QStringLiteral("HOME"))}}) {
+            if (wanted && !*slot) {
+                *slot = found;
+                kept = true;
+            }
         }
-        m_card.haveAddress = true;
-        m_card.entry.address = street;
-        m_card.entry.city = parts.at(3);
-        m_card.entry.state = parts.at(4);
-        m_card.entry.zip = parts.at(5);
+        if (!kept)
+            report(line.name, found.shown, QStringLiteral("left out: the entry holds one address"));
     }
 
     void telephone(const VCardLine& line)
@@ -167,9 +181,17 @@ private:
             return true;
         };
         QString room;
-        if (line.hasType(QStringLiteral("CELL"))) {
+        const auto later = [&](QStringList& numbers) {
+            if (numbers.size() < 2)
+                numbers << number;
+            else
+                room = QStringLiteral("two telephone numbers besides the cellular and the fax");
+        };
+        if (line.hasType(QStringLiteral("PAGER"))) {
+            later(m_card.laterPagers);
+        } else if (line.hasType(QStringLiteral("CELL"))) {
             if (!take(entry.pel, 2))
-                room = QStringLiteral("one cellular number");
+                later(m_card.laterCells);
         } else if (line.hasType(QStringLiteral("FAX"))) {
             if (!take(entry.fax, 3))
                 room = QStringLiteral("one fax number");
@@ -191,6 +213,30 @@ private:
             busName = shownName;
         entry.category = busName.isEmpty() ? kPersonal : kBusiness;
         entry.busName = busName.isEmpty() ? QStringLiteral(" ") : busName;
+
+        // A business entry keeps the work address, a personal one the home address, else the first.
+        const std::optional<Address>& preferred = busName.isEmpty() ? m_card.homeAddress : m_card.workAddress;
+        const std::optional<Address>& chosen = preferred ? preferred : m_card.firstAddress;
+        if (chosen) {
+            entry.address = chosen->street;
+            entry.city = chosen->city;
+            entry.state = chosen->state;
+            entry.zip = chosen->zip;
+            QStringList reported{chosen->shown};
+            for (const auto* other : {&m_card.firstAddress, &m_card.workAddress, &m_card.homeAddress}) {
+                if (*other && !reported.contains((*other)->shown)) {
+                    reported << (*other)->shown;
+                    report(QStringLiteral("ADR"), (*other)->shown, QStringLiteral("left out: the entry holds one address"));
+                }
+            }
+        }
+        for (const QString& number : m_card.laterCells + m_card.laterPagers) {
+            if (entry.tel1.isEmpty() || entry.tel2.isEmpty())
+                (entry.tel1.isEmpty() ? entry.tel1 : entry.tel2) = number;
+            else
+                report(QStringLiteral("TEL"), number,
+                       QStringLiteral("left out: the entry holds two telephone numbers besides the cellular and the fax"));
+        }
         // A company's card often repeats its name in FN; that is no person's name.
         if (entry.fname.isEmpty() && entry.lname.isEmpty() && !shownName.isEmpty() &&
             shownName.compare(busName, Qt::CaseInsensitive) != 0) {

@@ -306,8 +306,10 @@ void TestCsv::read_data()
          "\"First Name\",\"Last Name\",\"Company\",\"E-mail Address\",\"Mobile Phone\",\"Business Phone\","
          "\"Home Phone\",\"Business Fax\",\"Home Street\",\"Home City\",\"Home State\",\"Home Postal Code\"\n"
          "Noa,Peretz,,noa@example.com,052-7654321,03-6543210,04-8765432,03-6543211,5 Hagefen,Haifa,HA,34988\n",
-         "Personal; Fname=Noa; Lname=Peretz; Address=5 Hagefen; City=Haifa; State=HA; Zip=34988; Tel1=03-6543210; "
-         "Tel2=04-8765432; Pel=052-7654321; Fax=03-6543211");
+         // A personal entry's home number first; the e-mail counted as left out.
+         "Personal; Fname=Noa; Lname=Peretz; Address=5 Hagefen; City=Haifa; State=HA; Zip=34988; Tel1=04-8765432; "
+         "Tel2=03-6543210; Pel=052-7654321; Fax=03-6543211",
+         "0:1 value left out: the directory has no place for them");
     file("type and value pairs",
          "Given Name,Family Name,Organization 1 - Name,Organization 1 - Title,Phone 1 - Type,Phone 1 - Value,"
          "Phone 2 - Type,Phone 2 - Value,Phone 3 - Type,Phone 3 - Value,Address 1 - Street,Address 1 - City,"
@@ -315,7 +317,16 @@ void TestCsv::read_data()
          "Yael,Mor,,Engineer,Mobile,052 111 2222,Work Fax,03-5556666,Home,03-1112222 ::: 03-3334444,Rothschild 1,"
          "Tel Aviv,TA,65432\n",
          "Personal; Fname=Yael; Lname=Mor; Address=Rothschild 1; City=Tel Aviv; State=TA; Zip=65432; "
-         "Tel1=03-1112222; Tel2=03-3334444; Pel=052 111 2222; Fax=03-5556666");
+         "Tel1=03-1112222; Tel2=03-3334444; Pel=052 111 2222; Fax=03-5556666",
+         "0:1 value left out: the directory has no place for them");
+    // The services' own layouts: the type column says home or work, the written-out address is no street, pagers
+    // come last, and the empty field one mail program ends every row with is nothing.
+    file("typed addresses, formatted block, pager, trailing empty field",
+         "Company,Home Address,Home Street,Pager,Phone 1 - Type,Phone 1 - Value,Address 1 - Type,Address 1 - Street,"
+         "Address 2 - Type,Address 2 - Street,\n"
+         "Acme,\"2 Home Ln\nAkko\",2 Home Ln,0549999999,Work,03-5550000,Home,2 Home Ln,Work,1 Work Rd,\n",
+         "Business; BusName=Acme; Address=1 Work Rd; Tel1=03-5550000; Tel2=0549999999",
+         "1:left out: an entry keeps one address / 1:left out: an entry keeps one address");
     file("category column", "Category,First Name,Company\nBusiness,Avi,\nPersonal,Rina,Acme\n",
          "Business; Fname=Avi / Personal; Fname=Rina; BusName=Acme");
     file("one address kept",
@@ -326,7 +337,7 @@ void TestCsv::read_data()
     file("more numbers than fields",
          "First Name,Home Phone,Business Phone,Other Phone,Mobile Phone,Cell Phone,Fax,Home Fax\n"
          "Dan,031111111,032222222,033333333,0541111111,0542222222,034444444,035555555\n",
-         "Personal; Fname=Dan; Tel1=031111111; Tel2=032222222; Pel=0541111111; Fax=034444444",
+         "Personal; Fname=Dan; Tel1=031111111; Tel2=032222222; Pel=0541111111; Fax=035555555",
          "1:left out: an entry has one fax number / 1:left out: no telephone field is free / "
          "1:left out: no telephone field is free");
     file("full name only", "Name,Phone\nMoshe Ben David,0501234567\n",

@@ -203,7 +203,7 @@ void TestVCard::cards_data()
     // A number no entry can hold gives way to one that fits, rather than keep it out "for want of room".
     QTest::newRow("invalid number first")
         << v3("FN:Dana Cohen\nTEL;TYPE=CELL:12\nTEL;TYPE=CELL:050-1234567\nTEL;TYPE=CELL:03")
-        << QStringList{dana + " | pel=050-1234567"} << QStringList{"1 TEL 12", "1 TEL 03"};
+        << QStringList{dana + " | tel1=03 | pel=050-1234567"} << QStringList{"1 TEL 12"};
     QTest::newRow("address: street, extended; a second one left out")
         << v3("FN:Dana Cohen\nADR:;;;;;;Israel\nADR;TYPE=HOME:;Apt 4;12 Herzl St;Haifa;North;3303112;Israel\n"
               "ADR:;;1 Main;Eilat;;;")
@@ -212,7 +212,15 @@ void TestVCard::cards_data()
     QTest::newRow("numbers left over")
         << v3("FN:Dana Cohen\nTEL:1\nTEL;TYPE=CELL:2\nTEL;TYPE=HOME:3\nTEL;TYPE=CELL:4\nTEL:5\nTEL;TYPE=FAX:6\n"
               "TEL;TYPE=FAX:7\nTEL:")
-        << QStringList{dana + " | tel1=1 | tel2=3 | pel=2 | fax=6"} << QStringList{"1 TEL 4", "1 TEL 5", "1 TEL 7"};
+        << QStringList{dana + " | tel1=1 | tel2=3 | pel=2 | fax=6"} << QStringList{"1 TEL 5", "1 TEL 7", "1 TEL 4"};
+    // The same person as a CSV row gives: a business keeps its work address, a second cellular number and then a
+    // pager take the telephone fields the others leave free.
+    QTest::newRow("one mapping with CSV")
+        << v3("FN:Dana Cohen\nORG:Acme\nADR;TYPE=HOME:;;2 Home Ln;Akko;;;\nADR;TYPE=WORK:;;1 Work Rd;Haifa;;;\n"
+              "TEL;TYPE=PAGER:0549999999\nTEL;TYPE=CELL:0521111111\nTEL;TYPE=CELL:0522222222")
+        << QStringList{"Business | fname=Dana | lname=Cohen | busName=Acme | address=1 Work Rd | city=Haifa | "
+                       "tel1=0522222222 | tel2=0549999999 | pel=0521111111"}
+        << QStringList{"1 ADR 2 Home Ln, Akko"};
     QTest::newRow("no name, no number") << v3("FN:Dana Cohen") + v3("EMAIL:a@b.c\nADR:;;1 Main;;;;") + v3("TEL:03")
                                         << QStringList{dana, "Personal | tel1=03"} << QStringList{"2  1 Main"};
     QTest::newRow("last card without END")
