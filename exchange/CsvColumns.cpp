@@ -1,5 +1,7 @@
 #include "CsvColumns.h"
 
+#include "PhoneNumbers.h"
+
 #include <QHash>
 #include <QRegularExpression>
 
@@ -349,10 +351,19 @@ Contact CsvColumns::contact(const QStringList& fields, int record, ProblemList& 
 
     // Numbers meant for a field take it first; the rest fill Tel1 and Tel2 in file order, a second cellular number
     // only when there is room after the others.
-    const auto place = [](QString& slot, const Number& n) {
-        if (!slot.isEmpty())
-            return false;
+    // A number that cannot be stored keeps no field from one that can: it gives way and is reported.
+    const auto fits = [](const QString& text) {
+        return PhoneNumbers::digits(text).size() >= 5 && PhoneNumbers::toStored(text).fits;
+    };
+    QHash<const QString*, int> held; // the column each field's number came from
+    const auto place = [&](QString& slot, const Number& n) {
+        if (!slot.isEmpty()) {
+            if (fits(slot) || !fits(n.value))
+                return false;
+            report(held.value(&slot), slot, QStringLiteral("left out: ") + PhoneNumbers::toStored(slot).reason);
+        }
         slot = n.value;
+        held.insert(&slot, n.column);
         return true;
     };
     // For a business entry the work numbers come first, for a personal one the home numbers, pagers last.

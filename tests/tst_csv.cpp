@@ -324,8 +324,8 @@ void TestCsv::read_data()
     file("typed addresses, formatted block, pager, trailing empty field",
          "Company,Home Address,Home Street,Pager,Phone 1 - Type,Phone 1 - Value,Address 1 - Type,Address 1 - Street,"
          "Address 2 - Type,Address 2 - Street,\n"
-         "Acme,\"2 Home Ln\nAkko\",2 Home Ln,0549999999,Work,03-5550000,Home,2 Home Ln,Work,1 Work Rd,\n",
-         "Business; BusName=Acme; Address=1 Work Rd; Tel1=03-5550000; Tel2=0549999999",
+         "Acme,\"2 Home Ln\nAkko\",2 Home Ln,0549999999,Work,035-5550000,Home,2 Home Ln,Work,1 Work Rd,\n",
+         "Business; BusName=Acme; Address=1 Work Rd; Tel1=035-5550000; Tel2=0549999999",
          "1:left out: an entry keeps one address / 1:left out: an entry keeps one address");
     file("category column", "Category,First Name,Company\nBusiness,Avi,\nPersonal,Rina,Acme\n",
          "Business; Fname=Avi / Personal; Fname=Rina; BusName=Acme");
@@ -336,10 +336,13 @@ void TestCsv::read_data()
          oneAddress + " / " + oneAddress + " / 2:left out: an entry keeps one address");
     file("more numbers than fields",
          "First Name,Home Phone,Business Phone,Other Phone,Mobile Phone,Cell Phone,Fax,Home Fax\n"
-         "Dan,031111111,032222222,033333333,0541111111,0542222222,034444444,035555555\n",
-         "Personal; Fname=Dan; Tel1=031111111; Tel2=032222222; Pel=0541111111; Fax=035555555",
+         "Dan,0311111111,0322222222,0333333333,0541111111,0542222222,0344444444,0355555555\n",
+         "Personal; Fname=Dan; Tel1=0311111111; Tel2=0322222222; Pel=0541111111; Fax=0355555555",
          "1:left out: an entry has one fax number / 1:left out: no telephone field is free / "
          "1:left out: no telephone field is free");
+    file("a number no entry holds gives way",
+         "First Name,Mobile Phone,Cell Phone\nDan,12,0541111111\n", "Personal; Fname=Dan; Pel=0541111111",
+         "1:left out: not ten digits");
     file("full name only", "Name,Phone\nMoshe Ben David,0501234567\n",
          "Personal; Fname=Moshe Ben; Lname=David; Tel1=0501234567");
 
