@@ -61,6 +61,7 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
     m_encoding = new QComboBox(this);
     m_encoding->setObjectName(QStringLiteral("cmbEncoding"));
     m_encoding->addItems(Encodings::offered().mid(1)); // UTF-8 is taken whenever the text is valid UTF-8
+    m_encoding->setCurrentText(Encodings::defaultFor(QLocale())); // as the command line reads it
     encodingLabel->setBuddy(m_encoding);
     encodingRow->addWidget(encodingLabel);
     encodingRow->addWidget(m_encoding, 1);

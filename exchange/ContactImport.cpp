@@ -3,6 +3,7 @@
 #include "AccessImport.h"
 #include "ContactFit.h"
 #include "CsvReader.h"
+#include "Encodings.h"
 #include "DataControl.h"
 #include "VCardReader.h"
 
@@ -172,7 +173,7 @@ namespace {
 
 QString fallbackOr(const QString& encoding)
 {
-    return encoding.isEmpty() ? QStringLiteral("windows-1252") : encoding;
+    return encoding.isEmpty() ? Encodings::defaultFor(QLocale()) : encoding;
 }
 
 // A vCard file starts with its first card, whatever its name; anything else is read as CSV.

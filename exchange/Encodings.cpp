@@ -26,6 +26,26 @@ QStringList Encodings::offered()
             QStringLiteral("UTF-16")};
 }
 
+QString Encodings::defaultFor(const QLocale& locale)
+{
+    switch (locale.language()) {
+    case QLocale::Hebrew:
+        return QStringLiteral("windows-1255");
+    case QLocale::Polish:
+    case QLocale::Czech:
+    case QLocale::Slovak:
+    case QLocale::Hungarian:
+    case QLocale::Slovenian:
+    case QLocale::Croatian:
+    case QLocale::Bosnian:
+    case QLocale::Romanian:
+    case QLocale::Albanian:
+        return QStringLiteral("windows-1250");
+    default:
+        return QStringLiteral("windows-1252");
+    }
+}
+
 bool Encodings::isUtf8(const QByteArray& bytes)
 {
     return QByteArrayView(bytes).isValidUtf8();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -11,6 +12,11 @@ namespace Encodings {
 
 // The encodings offered when a file does not say its own and is not valid UTF-8.
 QStringList offered();
+
+// The encoding old files in the user's language were most likely written in: windows-1255 for Hebrew,
+// windows-1250 for the Central European languages, windows-1252 otherwise. The import window and the command line
+// both start from it.
+QString defaultFor(const QLocale& locale);
 
 // True when `bytes` is valid UTF-8 (a BOM allowed).
 bool isUtf8(const QByteArray& bytes);

@@ -202,6 +202,8 @@ private Q_SLOTS:
     void thePhoneListCutsNothing();
     void anotherReaderReadsOurCards_data();
     void anotherReaderReadsOurCards();
+    void theUsersLanguageGuessesTheEncoding_data();
+    void theUsersLanguageGuessesTheEncoding();
     void importReadsRegularFilesOnly();
     void importReadsNoMoreThanItsLimit();
     void importMemoryGoesWithWhatItKeeps();
@@ -590,6 +592,41 @@ for card in vobject.readComponents(open(sys.argv[1], encoding='utf-8').read()):
     read.sort();
     cards.sort();
     QCOMPARE(read, cards);
+}
+
+void TestContactIo::theUsersLanguageGuessesTheEncoding_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QByteArray>("bytes"); // "Dan Cohen" or its like in the language's old code page
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("encoding");
+    QTest::newRow("Hebrew") << "he_IL.UTF-8" << QByteArray("\xE3\xEF,\xEB\xE4\xEF") << QString::fromUtf8("דן כהן")
+                            << "windows-1255";
+    QTest::newRow("Polish") << "pl_PL.UTF-8" << QByteArray("\xA3ucja,\x9Cwi\xEA" "cka") << QString::fromUtf8("Łucja święcka")
+                            << "windows-1250";
+    QTest::newRow("French") << "fr_FR.UTF-8" << QByteArray("Ren\xE9" "e,M\xFCller") << QString::fromUtf8("Renée Müller")
+                            << "windows-1252";
+}
+
+// A file in the old code page of the user's language reads right without the user naming it, on the command line
+// as in the window.
+void TestContactIo::theUsersLanguageGuessesTheEncoding()
+{
+    QFETCH(QString, locale);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, name);
+    QFETCH(QString, encoding);
+    TempDatabase db;
+    db.close();
+    const QString file = db.dir() + QStringLiteral("/old.csv");
+    writeFile(file, "First Name,Last Name\n" + bytes + "\n");
+    Program tovrin(db);
+    tovrin.setEnvironment(QStringLiteral("LC_ALL"), locale);
+    const Program::Run run = tovrin.run({QStringLiteral("--import"), file});
+    QCOMPARE(run.exitCode, 1); // the guess is reported
+    QVERIFY2(run.out.contains(("read as " + encoding).toUtf8()), run.out.constData());
+    const QStringList names = name.split(QLatin1Char(' '));
+    QCOMPARE(db.rows(QStringLiteral("SELECT Fname, Lname FROM tblTel")), QStringList{names.join(QLatin1Char('|'))});
 }
 
 void TestContactIo::importReadsRegularFilesOnly()
