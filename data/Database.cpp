@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "Backups.h"
 #include "LikePattern.h"
 #include "Schema.h"
 #include "SortKey.h"
@@ -294,6 +295,8 @@ void Database::maintain()
     }
     try {
         if (!current) {
+            // The upgrade changes every row of tblTel: a copy of the file as it was comes first, or no upgrade.
+            Backups::make(m_path, QDateTime::currentDateTime(), QStringLiteral("before upgrade"));
             transaction([&] { exec(Schema::upgradeStatements(m_hasSortKey, keyedById)); });
             m_hasSortKey = true;
         }

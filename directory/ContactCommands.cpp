@@ -1,6 +1,7 @@
 #include "ContactCommands.h"
 
 #include "About.h"
+#include "BackupCommands.h"
 #include "AccessFile.h"
 #include "ContactExport.h"
 #include "CsvWriter.h"
@@ -54,7 +55,7 @@ ContactCommands::ContactCommands(QWidget* window, DataControl* datTel, std::func
     add(QStringLiteral("Save This Book as PDF..."), [this] { printBook(true); });
     auto* separator = new QAction(m_window);
     separator->setSeparator(true);
-    m_actions << separator << About::action(m_window);
+    m_actions << separator << BackupCommands::restoreAction(m_window) << About::action(m_window);
 }
 
 bool ContactCommands::importable(const QString& path)

@@ -1,6 +1,7 @@
 #include "MessageCommands.h"
 
 #include "About.h"
+#include "BackupCommands.h"
 #include "ContactExport.h"
 #include "CsvWriter.h"
 #include "DataControl.h"
@@ -29,7 +30,7 @@ MessageCommands::MessageCommands(QWidget* window, DataControl* datTel)
     add(QStringLiteral("Save Messages as PDF..."), [this] { printMessages(true); });
     auto* separator = new QAction(m_window);
     separator->setSeparator(true);
-    m_actions << separator << About::action(m_window);
+    m_actions << separator << BackupCommands::restoreAction(m_window) << About::action(m_window);
 }
 
 void MessageCommands::exportMessages()
