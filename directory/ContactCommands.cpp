@@ -55,7 +55,9 @@ ContactCommands::ContactCommands(QWidget* window, DataControl* datTel, std::func
     add(QStringLiteral("Save This Book as PDF..."), [this] { printBook(true); });
     auto* separator = new QAction(m_window);
     separator->setSeparator(true);
-    m_actions << separator << BackupCommands::restoreAction(m_window) << About::action(m_window);
+    auto* beforeRestore = new QAction(m_window);
+    beforeRestore->setSeparator(true);
+    m_actions << beforeRestore << BackupCommands::restoreAction(m_window) << separator << About::action(m_window);
 }
 
 bool ContactCommands::importable(const QString& path)

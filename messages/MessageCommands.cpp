@@ -30,7 +30,9 @@ MessageCommands::MessageCommands(QWidget* window, DataControl* datTel)
     add(QStringLiteral("Save Messages as PDF..."), [this] { printMessages(true); });
     auto* separator = new QAction(m_window);
     separator->setSeparator(true);
-    m_actions << separator << BackupCommands::restoreAction(m_window) << About::action(m_window);
+    auto* beforeRestore = new QAction(m_window);
+    beforeRestore->setSeparator(true);
+    m_actions << beforeRestore << BackupCommands::restoreAction(m_window) << separator << About::action(m_window);
 }
 
 void MessageCommands::exportMessages()

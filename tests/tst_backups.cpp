@@ -2,10 +2,18 @@
 // and offered when the file is found damaged at start.
 #include "BackupCommands.h"
 #include "Backups.h"
+#include "DataGrid.h"
+#include "ErrorPath.h"
+#include "GridModel.h"
+#include "MDIForm1.h"
 #include "MessageBox.h"
 #include "Module1.h"
 #include "TempDatabase.h"
+#include "WindowSwitch.h"
+#include "frmMain.h"
+#include "frmMes.h"
 
+#include <QAction>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QtTest>
@@ -37,7 +45,53 @@ class tst_Backups : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { MessageBox::setTestMode(true); }
+    void initTestCase()
+    {
+        MessageBox::setTestMode(true);
+        ErrorPath::setEndActionForTesting([] {});
+        WindowSwitch::registerWindow(QStringLiteral("frmMain"), [] { return new frmMain; });
+        WindowSwitch::registerWindow(QStringLiteral("frmMes"), [] { return new frmMes; });
+    }
+
+    // "Restore a Backup..." from either window's context menu: the directory window shows the restored entries.
+    void restoreFromWindows_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("directory") << QStringLiteral("frmMain");
+        QTest::newRow("messages") << QStringLiteral("frmMes");
+    }
+    void restoreFromWindows()
+    {
+        QFETCH(QString, window);
+        TempDatabase db;
+        addEntries(db, 3, QStringLiteral("Kept "));
+        db.close();
+        Backups::make(db.path(), QDateTime(kToday, QTime(8, 0)));
+        addEntries(db, 5, QStringLiteral("Slip "));
+        db.close();
+        Module1::setProgramDirForTesting(db.dir());
+        MDIForm1 frame;
+        WindowSwitch::setFrame(&frame);
+        QWidget* shown = WindowSwitch::show(window);
+        QVERIFY(shown);
+        QAction* restore = nullptr;
+        for (QAction* action : shown->findChildren<QAction*>())
+            restore = action->text() == QStringLiteral("Restore a Backup...") ? action : restore;
+        QVERIFY(restore);
+        BackupCommands::setNextChoice(0);
+        MessageBox::setNextAnswer(true);
+        restore->trigger();
+        auto* directory = qobject_cast<frmMain*>(WindowSwitch::current());
+        QVERIFY(directory);
+        QTRY_COMPARE(directory->dbgPer->model()->rowCount(), 3);
+        QCOMPARE(entriesIn(db.path()), 3);
+        const QList<Backups::Copy> copies = Backups::list(db.path());
+        QCOMPARE(copies.size(), 2);
+        QCOMPARE(copies.first().entries, 8); // what was there, kept first
+        WindowSwitch::current()->unload();
+        WindowSwitch::setFrame(nullptr);
+        Module1::setProgramDirForTesting(QString());
+    }
 
     // Days are offsets back from kToday; "sN" is a copy made before a restore N days ago.
     void rotation_data()
@@ -178,8 +232,9 @@ private Q_SLOTS:
 
         MessageBox::takeMessages();
         MessageBox::setNextAnswer(true);
+        const int asked = MessageBox::questionsAsked();
         BackupCommands::checkAtStart(nullptr);
-        QCOMPARE(MessageBox::questionsAsked(), 1);
+        QCOMPARE(MessageBox::questionsAsked(), asked + 1);
         QCOMPARE(entriesIn(db.path()), 2000);
         QVERIFY(MessageBox::takeMessages().join(QLatin1Char('\n')).contains(QStringLiteral("restored")));
         Module1::setProgramDirForTesting(QString());
