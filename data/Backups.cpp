@@ -300,7 +300,7 @@ QString Backups::problemOf(const QString& path, qint64* entries, qint64* message
             found << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
         rc = sqlite3_finalize(stmt);
         if (rc != SQLITE_OK)
-            return Database::errorOf(db.db, rc).description().section(QLatin1Char('\n'), 0, 0);
+            throw Database::errorOf(db.db, rc);
         if (found != QStringList{QStringLiteral("ok")})
             return QStringLiteral("it is damaged (%1)").arg(found.join(QStringLiteral("; ")));
         for (const auto& [table, count] : {std::pair{"tblTel", entries}, std::pair{"tblMes", messages}}) {
@@ -317,6 +317,9 @@ QString Backups::problemOf(const QString& path, qint64* entries, qint64* message
             sqlite3_finalize(stmt);
         }
     } catch (const DbError& error) {
+        // Held by another writer is no damage: whoever goes on meets the wait and its message as usual.
+        if (error.isBusy())
+            return QString();
         return error.description().section(QLatin1Char('\n'), 0, 0);
     }
     return QString();
