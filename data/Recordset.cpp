@@ -1,6 +1,7 @@
 #include "Recordset.h"
 
 #include "DateRules.h"
+#include "UndoLog.h"
 
 #include <QDate>
 #include <QLocale>
@@ -224,12 +225,16 @@ void Recordset::Update()
     // waiting for another copy's write to end).
     release();
     // A refused row leaves nothing behind. The buffer stays, so the caller can mend a value and try again.
+    UndoLog::Recording step(m_table.compare(QLatin1String("tblMes"), Qt::CaseInsensitive) == 0
+                                ? QStringLiteral("Saved Message")
+                                : QStringLiteral("Saved Entry"));
     m_db->transaction([&] {
         Statement insert(m_db->handle(), sql);
         for (int i = 0; i < values.size(); ++i)
             insert.bind(i + 1, values.at(i));
         insert.step();
     });
+    step.keep();
     m_adding = false;
     m_newRow.clear();
 }

@@ -10,6 +10,8 @@
 #include "FileDialogs.h"
 #include "ImportPreview.h"
 #include "Printout.h"
+#include "UndoCommands.h"
+#include "UndoLog.h"
 #include "VCardWriter.h"
 
 #include <QAction>
@@ -42,6 +44,11 @@ ContactCommands::ContactCommands(QWidget* window, DataControl* datTel, std::func
         m_actions.append(action);
         return action;
     };
+    // Undo and redo first, set apart from the commands for contacts in and out.
+    m_actions << UndoCommands::actions(m_window, [this] { m_datTel->Refresh(); });
+    auto* afterUndo = new QAction(m_window);
+    afterUndo->setSeparator(true);
+    m_actions << afterUndo;
     add(QStringLiteral("Import Contacts..."), [this] {
         importFiles(FileDialogs::openFiles(m_window, QStringLiteral("Import Contacts"),
                                            QStringLiteral("Contacts (*.vcf *.vcard *.csv *.txt *.mdb *.accdb);;All files (*)")));
@@ -87,6 +94,9 @@ void ContactCommands::importFiles(const QStringList& files)
             progress->setWindowModality(Qt::WindowModal);
             progress->setMinimumDuration(300);
         }
+        UndoLog::Recording step(QStringLiteral("Import of %1 Entries and %2 Messages")
+                                    .arg(plan->added.size())
+                                    .arg(plan->messages.size()));
         const bool written = ContactImport::write(*plan, database, [&](int done) {
             if (!progress)
                 return true;
@@ -94,8 +104,10 @@ void ContactCommands::importFiles(const QStringList& files)
                 progress->setValue(done);
             return !progress->wasCanceled();
         });
-        if (written)
+        if (written) {
+            step.keep();
             m_datTel->Refresh();
+        }
     });
 }
 

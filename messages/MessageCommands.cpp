@@ -8,6 +8,7 @@
 #include "ErrorPath.h"
 #include "FileDialogs.h"
 #include "Printout.h"
+#include "UndoCommands.h"
 
 #include <QAction>
 #include <QPrinter>
@@ -22,6 +23,11 @@ MessageCommands::MessageCommands(QWidget* window, DataControl* datTel)
         m_actions.append(action);
         return action;
     };
+    // Undo and redo first, set apart from the commands for the log as a whole.
+    m_actions << UndoCommands::actions(m_window, [this] { m_datTel->Refresh(); });
+    auto* afterUndo = new QAction(m_window);
+    afterUndo->setSeparator(true);
+    m_actions << afterUndo;
     add(QStringLiteral("Export Messages..."), [this] { exportMessages(); });
     QAction* print = add(QStringLiteral("Print Messages..."), [this] { printMessages(false); });
     print->setShortcut(QKeySequence::Print);
