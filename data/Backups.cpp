@@ -279,6 +279,12 @@ QStringList Backups::rotate(const QString& database, const QDate& today)
         if (!kept.contains(&copy) && QFile::remove(copy.path))
             removed.append(copy.path);
     }
+    // What a copy stopped dead (a kill, a power cut) left half-written; a day old, no copy is still writing it.
+    const QDir folder(folderOf(database));
+    for (const QFileInfo& part : folder.entryInfoList({QStringLiteral(".*.part")}, QDir::Files | QDir::Hidden)) {
+        if (part.lastModified().date() < today.addDays(-1) && QFile::remove(part.absoluteFilePath()))
+            removed.append(part.absoluteFilePath());
+    }
     return removed;
 }
 

@@ -39,8 +39,8 @@ QString make(const QString& database, const QDateTime& now, const QString& why =
 // No daily copy of `today` yet.
 bool dailyDue(const QString& database, const QDate& today);
 // Removes the copies the rule does not keep: the kDailyKept newest daily copies, the newest copy of each of the
-// kWeeksKept weeks ending on `today`, and every copy made before a rewrite during the last week stay. Returns the
-// removed paths.
+// kWeeksKept weeks ending on `today`, and every copy made before a rewrite during the last week stay. Half-written
+// copies left by a stop more than a day before `today` go too. Returns the removed paths.
 QStringList rotate(const QString& database, const QDate& today);
 
 // The copies, newest first; with `counted`, each checked and its rows counted.
