@@ -52,6 +52,7 @@ bench)
     TOVRIN_EXTRA="-DTOVRIN_BENCH=ON" build "${TOVRIN_BUILD:-build-bench}" Release
     "${TOVRIN_BUILD:-build-bench}/bench/tovrin_bench" "${@:2}"
     "${TOVRIN_BUILD:-build-bench}/bench/tovrin_bench_exchange"
+    "${TOVRIN_BUILD:-build-bench}/bench/tovrin_bench_backup"
     ;;
 package)
     packages+=(desktop-file-utils appstream lintian dpkg-dev)

@@ -1,5 +1,6 @@
 #include "About.h"
 
+#include "BackupCommands.h"
 #include "DbError.h"
 #include "MessageBox.h"
 #include "Module1.h"
@@ -17,8 +18,8 @@ QString About::text()
         file = error.description();
     }
     return QStringLiteral("Tovrin %1\nA telephone directory with a telephone-message pad.\n\n"
-                          "Released under the MIT licence.\n\nThe directory file:\n%2")
-        .arg(QStringLiteral(TOVRIN_VERSION), file);
+                          "Released under the MIT licence.\n\nThe directory file:\n%2\n\nIts backup copies:\n%3")
+        .arg(QStringLiteral(TOVRIN_VERSION), file, BackupCommands::whereCopiesAre());
 }
 
 void About::show(QWidget* parent)

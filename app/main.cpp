@@ -1,4 +1,5 @@
 #include "AccessConversion.h"
+#include "BackupCommands.h"
 #include "CommandLine.h"
 #include "ErrorPath.h"
 #include "Fonts.h"
@@ -17,6 +18,8 @@ int main(int argc, char** argv)
     // The reader of Access files, started by the program itself (see AccessFile): no Qt, no window.
     if (argc == 2 && std::strcmp(argv[1], JetReader::kOption) == 0)
         return JetReader::run();
+    if (BackupCommands::wanted(argc, argv))
+        return BackupCommands::run(argc, argv);
     if (CommandLine::wanted(argc, argv))
         return CommandLine::run(argc, argv);
     QApplication app(argc, argv);
@@ -38,6 +41,9 @@ int main(int argc, char** argv)
             QCoreApplication::exit(start == AccessConversion::Start::Declined ? 0 : 1);
             return;
         }
+        // A damaged file is offered its newest good copy; the day's first copy is made while the windows work.
+        BackupCommands::checkAtStart(&frame);
+        BackupCommands::startDaily(&frame, QDate::currentDate());
         if (!WindowSwitch::show(QStringLiteral("frmMain")) || ErrorPath::hasEnded())
             QCoreApplication::exit(1);
     });

@@ -1,9 +1,11 @@
 #include "Database.h"
 
+#include "Backups.h"
 #include "LikePattern.h"
 #include "Schema.h"
 #include "SortKey.h"
 #include "Statement.h"
+#include "UndoLog.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -158,6 +160,8 @@ Database::Database(sqlite3* db, QString path) : m_db(db), m_path(std::move(path)
     // stay valid from one statement to the next while the file is unchanged. The memory is taken as pages are read.
     sqlite3_exec(m_db, "PRAGMA cache_size = -16384", nullptr, nullptr, nullptr);
     // Used by the program's own statements only; nothing stored in the file names it.
+    // The user's steps are recorded from the program's own connections, so that they can be taken back.
+    UndoLog::watch(m_db);
     sqlite3_create_function(m_db, "tovrin_sortkey", 3, SQLITE_UTF8 | SQLITE_DIRECTONLY, nullptr, sortKeyFunction,
                             nullptr, nullptr);
 }
@@ -294,6 +298,8 @@ void Database::maintain()
     }
     try {
         if (!current) {
+            // The upgrade changes every row of tblTel: a copy of the file as it was comes first, or no upgrade.
+            Backups::make(m_path, QDateTime::currentDateTime(), QStringLiteral("before upgrade"));
             transaction([&] { exec(Schema::upgradeStatements(m_hasSortKey, keyedById)); });
             m_hasSortKey = true;
         }

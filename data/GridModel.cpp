@@ -2,6 +2,7 @@
 
 #include "DateRules.h"
 #include "Schema.h"
+#include "UndoLog.h"
 
 #include <QLocale>
 #include <QScopeGuard>
@@ -561,6 +562,7 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
         if (info.name.isEmpty())
             throw DbError(DbError::ItemNotFound, QStringLiteral("Item not found in this collection: %1.").arg(column.field));
         const QVariant stored = rs->convertForColumn(info, value);
+        UndoLog::Recording step(QStringLiteral("Edit of %1").arg(column.caption.isEmpty() ? info.name : column.caption));
         rs->database()->transaction([&] {
             checkUnchanged(key);
             Statement update(rs->database()->handle(), QStringLiteral("UPDATE \"%1\" SET \"%2\" = ? WHERE \"%3\" = ?")
@@ -569,6 +571,7 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
             update.bind(2, key);
             update.step();
         });
+        step.keep();
         m_cache.remove(key);
         Q_EMIT dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
         return true;
@@ -613,6 +616,11 @@ bool GridModel::removeRowList(QList<int> rows)
             return false;
     }
     try {
+        const bool messages = rs->table().compare(QLatin1String("tblMes"), Qt::CaseInsensitive) == 0;
+        UndoLog::Recording step(QStringLiteral("Deletion of %1 %2")
+                                    .arg(rows.size())
+                                    .arg(messages ? (rows.size() == 1 ? QStringLiteral("Message") : QStringLiteral("Messages"))
+                                                  : (rows.size() == 1 ? QStringLiteral("Entry") : QStringLiteral("Entries"))));
         rs->database()->transaction([&] {
             Statement erase(rs->database()->handle(),
                             QStringLiteral("DELETE FROM \"%1\" WHERE \"%2\" = ?").arg(rs->table(), m_keyName));
@@ -623,6 +631,7 @@ bool GridModel::removeRowList(QList<int> rows)
                 erase.step();
             }
         });
+        step.keep();
     } catch (const DbError& error) {
         if (error.number() == DbError::ChangedElsewhere) {
             QVector<qint64> keys;

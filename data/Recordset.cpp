@@ -1,6 +1,7 @@
 #include "Recordset.h"
 
 #include "DateRules.h"
+#include "UndoLog.h"
 
 #include <QDate>
 #include <QLocale>
@@ -238,6 +239,9 @@ void Recordset::Update()
     // waiting for another copy's write to end).
     release();
     // A refused row leaves nothing behind. The buffer stays, so the caller can mend a value and try again.
+    UndoLog::Recording step(m_table.compare(QLatin1String("tblMes"), Qt::CaseInsensitive) == 0
+                                ? QStringLiteral("Saved Message")
+                                : QStringLiteral("Saved Entry"));
     m_db->transaction([&] {
         // Reset whatever happens, so the statement never holds the file between rows.
         struct Reset
@@ -249,6 +253,7 @@ void Recordset::Update()
             m_insert.bind(i + 1, m_newRow.value(m_tableColumns.at(m_insertColumns.at(i)).name));
         m_insert.step();
     });
+    step.keep();
     m_adding = false;
     m_newRow.clear();
 }

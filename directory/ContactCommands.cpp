@@ -1,6 +1,7 @@
 #include "ContactCommands.h"
 
 #include "About.h"
+#include "BackupCommands.h"
 #include "AccessFile.h"
 #include "ContactExport.h"
 #include "CsvWriter.h"
@@ -9,6 +10,8 @@
 #include "FileDialogs.h"
 #include "ImportPreview.h"
 #include "Printout.h"
+#include "UndoCommands.h"
+#include "UndoLog.h"
 #include "VCardWriter.h"
 
 #include <QAction>
@@ -41,6 +44,11 @@ ContactCommands::ContactCommands(QWidget* window, DataControl* datTel, std::func
         m_actions.append(action);
         return action;
     };
+    // Undo and redo first, set apart from the commands for contacts in and out.
+    m_actions << UndoCommands::actions(m_window, [this] { m_datTel->Refresh(); });
+    auto* afterUndo = new QAction(m_window);
+    afterUndo->setSeparator(true);
+    m_actions << afterUndo;
     add(QStringLiteral("Import Contacts..."), [this] {
         importFiles(FileDialogs::openFiles(m_window, QStringLiteral("Import Contacts"),
                                            QStringLiteral("Contacts (*.vcf *.vcard *.csv *.txt *.mdb *.accdb);;All files (*)")));
@@ -54,7 +62,9 @@ ContactCommands::ContactCommands(QWidget* window, DataControl* datTel, std::func
     add(QStringLiteral("Save This Book as PDF..."), [this] { printBook(true); });
     auto* separator = new QAction(m_window);
     separator->setSeparator(true);
-    m_actions << separator << About::action(m_window);
+    auto* beforeRestore = new QAction(m_window);
+    beforeRestore->setSeparator(true);
+    m_actions << beforeRestore << BackupCommands::restoreAction(m_window) << separator << About::action(m_window);
 }
 
 bool ContactCommands::importable(const QString& path)
@@ -84,6 +94,9 @@ void ContactCommands::importFiles(const QStringList& files)
             progress->setWindowModality(Qt::WindowModal);
             progress->setMinimumDuration(300);
         }
+        UndoLog::Recording step(QStringLiteral("Import of %1 Entries and %2 Messages")
+                                    .arg(plan->added.size())
+                                    .arg(plan->messages.size()));
         const bool written = ContactImport::write(*plan, database, [&](int done) {
             if (!progress)
                 return true;
@@ -91,8 +104,10 @@ void ContactCommands::importFiles(const QStringList& files)
                 progress->setValue(done);
             return !progress->wasCanceled();
         });
-        if (written)
+        if (written) {
+            step.keep();
             m_datTel->Refresh();
+        }
     });
 }
 

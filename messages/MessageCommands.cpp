@@ -1,12 +1,14 @@
 #include "MessageCommands.h"
 
 #include "About.h"
+#include "BackupCommands.h"
 #include "ContactExport.h"
 #include "CsvWriter.h"
 #include "DataControl.h"
 #include "ErrorPath.h"
 #include "FileDialogs.h"
 #include "Printout.h"
+#include "UndoCommands.h"
 
 #include <QAction>
 #include <QPrinter>
@@ -21,6 +23,11 @@ MessageCommands::MessageCommands(QWidget* window, DataControl* datTel)
         m_actions.append(action);
         return action;
     };
+    // Undo and redo first, set apart from the commands for the log as a whole.
+    m_actions << UndoCommands::actions(m_window, [this] { m_datTel->Refresh(); });
+    auto* afterUndo = new QAction(m_window);
+    afterUndo->setSeparator(true);
+    m_actions << afterUndo;
     add(QStringLiteral("Export Messages..."), [this] { exportMessages(); });
     QAction* print = add(QStringLiteral("Print Messages..."), [this] { printMessages(false); });
     print->setShortcut(QKeySequence::Print);
@@ -29,7 +36,9 @@ MessageCommands::MessageCommands(QWidget* window, DataControl* datTel)
     add(QStringLiteral("Save Messages as PDF..."), [this] { printMessages(true); });
     auto* separator = new QAction(m_window);
     separator->setSeparator(true);
-    m_actions << separator << About::action(m_window);
+    auto* beforeRestore = new QAction(m_window);
+    beforeRestore->setSeparator(true);
+    m_actions << beforeRestore << BackupCommands::restoreAction(m_window) << separator << About::action(m_window);
 }
 
 void MessageCommands::exportMessages()

@@ -1,0 +1,285 @@
+#include "BackupCommands.h"
+
+#include "AccessFile.h"
+#include "Backups.h"
+#include "Database.h"
+#include "DbError.h"
+#include "ErrorPath.h"
+#include "MessageBox.h"
+#include "Module1.h"
+#include "TargetFile.h"
+#include "WindowSwitch.h"
+#include "WorkingWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QInputDialog>
+#include <QLocale>
+#include <QPointer>
+#include <QThread>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+int s_nextChoice = -1;
+
+QString shown(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+void say(FILE* stream, const QString& text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+QString described(const Backups::Copy& copy)
+{
+    const QLocale locale;
+    const QString when = copy.daily ? locale.toString(copy.made.date(), QLocale::ShortFormat)
+                                    : locale.toString(copy.made, QLocale::ShortFormat) + QStringLiteral(", ") + copy.why;
+    if (!copy.problem.isEmpty())
+        return QStringLiteral("%1: cannot be restored, %2").arg(when, copy.problem);
+    return QStringLiteral("%1: %2 entries, %3 messages")
+        .arg(when, locale.toString(copy.entries), locale.toString(copy.messages));
+}
+
+// Restores and tells the user; true when the file now holds the copy's contents.
+bool restoreShowing(QWidget* parent, const QString& database, const QString& backup)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        const QString kept = Backups::restore(database, backup, QDateTime::currentDateTime());
+        QApplication::restoreOverrideCursor();
+        MessageBox::information(parent, QStringLiteral("\"%1\" was restored from \"%2\". The file as it was before "
+                                                       "is kept as \"%3\".")
+                                            .arg(shown(database), shown(backup), shown(kept)));
+        return true;
+    } catch (const DbError& error) {
+        QApplication::restoreOverrideCursor();
+        MessageBox::critical(parent, error.description());
+        return false;
+    }
+}
+
+void chooseAndRestore(QWidget* window)
+{
+    QString database;
+    try {
+        database = Module1::databasePath();
+    } catch (const DbError& error) {
+        MessageBox::critical(window, error.description());
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QList<Backups::Copy> copies = Backups::list(database);
+    QApplication::restoreOverrideCursor();
+    if (copies.isEmpty()) {
+        MessageBox::information(window, QStringLiteral("There are no backup copies yet in \"%1\".")
+                                            .arg(shown(Backups::folderOf(database))));
+        return;
+    }
+    QStringList items;
+    for (const Backups::Copy& copy : copies)
+        items << described(copy);
+    int chosen = -1;
+    if (MessageBox::testMode()) {
+        chosen = s_nextChoice;
+        s_nextChoice = -1;
+    } else {
+        bool ok = false;
+        const QString item = QInputDialog::getItem(window, QStringLiteral("Restore a Backup"),
+                                                   QStringLiteral("Backup copies in %1:")
+                                                       .arg(shown(Backups::folderOf(database))),
+                                                   items, 0, false, &ok);
+        chosen = ok ? int(items.indexOf(item)) : -1;
+    }
+    if (chosen < 0 || chosen >= copies.size())
+        return;
+    const Backups::Copy& copy = copies.at(chosen);
+    if (!copy.problem.isEmpty()) {
+        MessageBox::critical(window, QStringLiteral("\"%1\" cannot be restored: %2.").arg(shown(copy.path), copy.problem));
+        return;
+    }
+    if (!MessageBox::question(window, QStringLiteral("Replace everything in the directory with the copy of %1?\n\n"
+                                                     "What the directory holds now is kept as a backup copy first.")
+                                          .arg(described(copy))))
+        return;
+    if (restoreShowing(window, database, copy.path)) {
+        // The windows read the restored rows afresh.
+        if (WorkingWindow* current = WindowSwitch::current())
+            WindowSwitch::switchTo(current, QStringLiteral("frmMain"));
+    }
+}
+
+} // namespace
+
+void BackupCommands::checkAtStart(QWidget* parent)
+{
+    QString database;
+    try {
+        database = Module1::databasePath();
+    } catch (const DbError&) {
+        return; // the directory window reports it
+    }
+    const QString problem = Backups::problemOf(database);
+    if (problem.isEmpty() || AccessFile::hasSignature(database))
+        return;
+    const QList<Backups::Copy> copies = Backups::list(database);
+    const auto good = std::find_if(copies.begin(), copies.end(),
+                                   [](const Backups::Copy& copy) { return copy.problem.isEmpty(); });
+    const QString said = QStringLiteral("The directory file \"%1\" is damaged: %2.").arg(shown(database), problem);
+    if (good == copies.end()) {
+        MessageBox::critical(parent, said + QStringLiteral("\n\nThere is no good backup copy to restore. Tovrin goes "
+                                                           "on with the file as it is."));
+        return;
+    }
+    if (MessageBox::question(parent, said + QStringLiteral("\n\nRestore the newest good backup copy, %1?\n\nThe "
+                                                           "damaged file is kept as a backup copy first. If you do not "
+                                                           "restore it, Tovrin goes on with the file as it is.")
+                                                .arg(described(*good)),
+                             true))
+        restoreShowing(parent, database, good->path);
+}
+
+QString BackupCommands::daily(const QString& database, const QDate& today)
+{
+    try {
+        if (!Backups::dailyDue(database, today))
+            return QString();
+        // A damaged file is never copied over good copies, and a file the old program wrote is no SQLite file.
+        if (AccessFile::hasSignature(database) || !Backups::problemOf(database).isEmpty())
+            return QString();
+        Backups::make(database, QDateTime(today, QTime::currentTime()));
+        Backups::rotate(database, today);
+    } catch (const DbError& error) {
+        return error.description();
+    }
+    return QString();
+}
+
+void BackupCommands::startDaily(QWidget* parent, const QDate& today)
+{
+    QString database;
+    try {
+        database = Module1::databasePath();
+    } catch (const DbError&) {
+        return;
+    }
+    auto problem = std::make_shared<QString>();
+    QThread* thread = QThread::create([database, today, problem] { *problem = daily(database, today); });
+    thread->setParent(qApp);
+    const QPointer<QWidget> shownOver(parent);
+    QObject::connect(thread, &QThread::finished, qApp, [problem, shownOver] {
+        if (!problem->isEmpty())
+            MessageBox::information(shownOver, *problem + QStringLiteral("\n\nTovrin goes on; no backup copy was made "
+                                                                         "today."));
+    });
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, thread, [thread] { thread->wait(); });
+    thread->start(QThread::LowPriority);
+}
+
+QAction* BackupCommands::restoreAction(QWidget* window)
+{
+    auto* action = new QAction(QStringLiteral("Restore a Backup..."), window);
+    QObject::connect(action, &QAction::triggered, window, [window] { chooseAndRestore(window); });
+    return action;
+}
+
+void BackupCommands::setNextChoice(int index)
+{
+    s_nextChoice = index;
+}
+
+QString BackupCommands::whereCopiesAre()
+{
+    try {
+        return shown(Backups::folderOf(Module1::databaseLocation()));
+    } catch (const DbError& error) {
+        return error.description();
+    }
+}
+
+bool BackupCommands::wanted(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        for (const char* option : {"--backup", "--list-backups", "--restore"}) {
+            const std::size_t length = std::strlen(option);
+            if (std::strncmp(argv[i], option, length) == 0 && (argv[i][length] == '\0' || argv[i][length] == '='))
+                return true;
+        }
+    }
+    return false;
+}
+
+int BackupCommands::run(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Tovrin"));
+    QCommandLineParser parser;
+    const QCommandLineOption backup(QStringLiteral("backup"),
+                                    QStringLiteral("Writes a consistent copy of the directory file to FILE."),
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption list(QStringLiteral("list-backups"),
+                                  QStringLiteral("Lists the program's backup copies with their entries and messages."));
+    const QCommandLineOption restore(QStringLiteral("restore"),
+                                     QStringLiteral("Replaces the directory's contents with those of FILE (a path, or "
+                                                    "the name of a copy in the backups folder), keeping a copy of "
+                                                    "the current contents first."),
+                                     QStringLiteral("FILE"));
+    parser.addOptions({backup, list, restore});
+    if (!parser.parse(QCoreApplication::arguments())) {
+        say(stderr, parser.errorText() + QLatin1Char('\n'));
+        return 2;
+    }
+    Database::shareBusyWait(true);
+    try {
+        const QString database = Module1::databasePath();
+        if (AccessFile::hasSignature(database))
+            throw DbError(-1, QStringLiteral("\"%1\" is a data file of the old program (an Access database). Start "
+                                             "Tovrin once without options to convert it.")
+                                  .arg(database));
+        int code = 0;
+        if (parser.isSet(backup)) {
+            const QString path = parser.value(backup);
+            TargetFile target(path, database);
+            Backups::copyInto(database, target.temporaryPath());
+            target.commit();
+            say(stdout, QStringLiteral("A copy of %1 was written to %2.\n").arg(shown(database), path));
+        }
+        if (parser.isSet(list)) {
+            const QList<Backups::Copy> copies = Backups::list(database);
+            say(stdout, QStringLiteral("Backup copies in %1:\n").arg(shown(Backups::folderOf(database))));
+            for (const Backups::Copy& copy : copies) {
+                say(stdout, QStringLiteral("%1\t%2\t%3\n")
+                                .arg(copy.made.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                                     copy.problem.isEmpty() ? QStringLiteral("%1 entries, %2 messages")
+                                                                  .arg(copy.entries)
+                                                                  .arg(copy.messages)
+                                                            : QStringLiteral("cannot be restored: ") + copy.problem,
+                                     QFileInfo(copy.path).fileName()));
+                if (!copy.problem.isEmpty())
+                    code = std::max(code, 1);
+            }
+        }
+        if (parser.isSet(restore)) {
+            QString from = parser.value(restore);
+            const QString inFolder = Backups::folderOf(database) + QLatin1Char('/') + from;
+            if (!QFileInfo::exists(from) && !from.contains(QLatin1Char('/')) && QFileInfo::exists(inFolder))
+                from = inFolder;
+            const QString kept = Backups::restore(database, from, QDateTime::currentDateTime());
+            say(stdout, QStringLiteral("%1 was restored from %2; its former contents are kept as %3.\n")
+                            .arg(shown(database), shown(from), shown(kept)));
+        }
+        return code;
+    } catch (const DbError& error) {
+        say(stderr, error.number() > 0 ? QStringLiteral("Error %1\n%2\n").arg(error.number()).arg(error.description())
+                                       : error.description() + QLatin1Char('\n'));
+        return 2;
+    }
+}

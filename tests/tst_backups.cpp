@@ -1,0 +1,245 @@
+// The program's own backup copies: made, thinned out by their dates, restored (also under a kill at any moment),
+// and offered when the file is found damaged at start.
+#include "BackupCommands.h"
+#include "Backups.h"
+#include "DataGrid.h"
+#include "ErrorPath.h"
+#include "GridModel.h"
+#include "MDIForm1.h"
+#include "MessageBox.h"
+#include "Module1.h"
+#include "TempDatabase.h"
+#include "WindowSwitch.h"
+#include "frmMain.h"
+#include "frmMes.h"
+
+#include <QAction>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QtTest>
+#include <csignal>
+
+namespace {
+
+const QDate kToday(2026, 12, 8);
+
+void addEntries(TempDatabase& db, int count, const QString& name)
+{
+    QCOMPARE(db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                                    "INSERT INTO tblTel (Category, Lname) SELECT 'Personal', '%2' || i FROM n")
+                         .arg(count)
+                         .arg(name)),
+             SQLITE_OK);
+}
+
+qint64 entriesIn(const QString& path)
+{
+    qint64 entries = -1;
+    const QString problem = Backups::problemOf(path, &entries);
+    return problem.isEmpty() ? entries : -1;
+}
+
+} // namespace
+
+class tst_Backups : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        MessageBox::setTestMode(true);
+        ErrorPath::setEndActionForTesting([] {});
+        WindowSwitch::registerWindow(QStringLiteral("frmMain"), [] { return new frmMain; });
+        WindowSwitch::registerWindow(QStringLiteral("frmMes"), [] { return new frmMes; });
+    }
+
+    // "Restore a Backup..." from either window's context menu: the directory window shows the restored entries.
+    void restoreFromWindows_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("directory") << QStringLiteral("frmMain");
+        QTest::newRow("messages") << QStringLiteral("frmMes");
+    }
+    void restoreFromWindows()
+    {
+        QFETCH(QString, window);
+        TempDatabase db;
+        addEntries(db, 3, QStringLiteral("Kept "));
+        db.close();
+        Backups::make(db.path(), QDateTime(kToday, QTime(8, 0)));
+        addEntries(db, 5, QStringLiteral("Slip "));
+        db.close();
+        Module1::setProgramDirForTesting(db.dir());
+        MDIForm1 frame;
+        WindowSwitch::setFrame(&frame);
+        QWidget* shown = WindowSwitch::show(window);
+        QVERIFY(shown);
+        QAction* restore = nullptr;
+        for (QAction* action : shown->findChildren<QAction*>())
+            restore = action->text() == QStringLiteral("Restore a Backup...") ? action : restore;
+        QVERIFY(restore);
+        BackupCommands::setNextChoice(0);
+        MessageBox::setNextAnswer(true);
+        restore->trigger();
+        auto* directory = qobject_cast<frmMain*>(WindowSwitch::current());
+        QVERIFY(directory);
+        QTRY_COMPARE(directory->dbgPer->model()->rowCount(), 3);
+        QCOMPARE(entriesIn(db.path()), 3);
+        const QList<Backups::Copy> copies = Backups::list(db.path());
+        QCOMPARE(copies.size(), 2);
+        QCOMPARE(copies.first().entries, 8); // what was there, kept first
+        WindowSwitch::current()->unload();
+        WindowSwitch::setFrame(nullptr);
+        Module1::setProgramDirForTesting(QString());
+    }
+
+    // Days are offsets back from kToday; "sN" is a copy made before a restore N days ago.
+    void rotation_data()
+    {
+        QTest::addColumn<QStringList>("made");
+        QTest::addColumn<QStringList>("kept");
+        QStringList month;
+        for (int day = 0; day < 30; ++day)
+            month << QString::number(day);
+        QTest::newRow("a month of dailies") << month << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "14", "21"};
+        QTest::newRow("days without a start")
+            << QStringList{"0", "1", "2", "3", "4", "5", "6", "8", "9", "20", "27", "35"}
+            << QStringList{"0", "1", "2", "3", "4", "5", "6", "8", "20", "27"};
+        QTest::newRow("copies before a restore")
+            << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "s2", "s9"}
+            << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "s2"};
+        QTest::newRow("older than four weeks")
+            << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "8", "40"}
+            << QStringList{"0", "1", "2", "3", "4", "5", "6", "7"};
+    }
+    void rotation()
+    {
+        QFETCH(QStringList, made);
+        QFETCH(QStringList, kept);
+        TempDatabase db;
+        QHash<QString, QString> named;
+        for (const QString& copy : made) {
+            const bool before = copy.startsWith(QLatin1Char('s'));
+            const QDate day = kToday.addDays(-copy.mid(before ? 1 : 0).toInt());
+            QVERIFY(Backups::dailyDue(db.path(), day) || before);
+            named.insert(Backups::make(db.path(), QDateTime(day, QTime(13, 0)), before ? "before restore" : QString()),
+                         copy);
+            QVERIFY(before || !Backups::dailyDue(db.path(), day));
+        }
+        Backups::rotate(db.path(), kToday);
+        QStringList left;
+        for (const Backups::Copy& copy : Backups::list(db.path())) {
+            QCOMPARE(copy.problem, QString());
+            left << named.value(copy.path);
+        }
+        std::sort(left.begin(), left.end());
+        std::sort(kept.begin(), kept.end());
+        QCOMPARE(left, kept);
+    }
+
+    void unwritableFolderIsSaidNotFatal()
+    {
+        TempDatabase db;
+        QFile blocker(Backups::folderOf(db.path()));
+        QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder belongs
+        blocker.close();
+        const QString said = BackupCommands::daily(db.path(), kToday);
+        QVERIFY2(said.contains(QDir::toNativeSeparators(blocker.fileName())), qPrintable(said));
+    }
+
+    // The command line: a copy, the list with its counts, a restore that keeps what was there.
+    void commandLine()
+    {
+        TempDatabase db;
+        addEntries(db, 3, QStringLiteral("Old"));
+        db.close();
+        const QString program = db.dir() + QStringLiteral("/tovrin");
+        QVERIFY(QFile::copy(QStringLiteral(TOVRIN_BINARY), program));
+        const auto run = [&](const QStringList& arguments, QByteArray* out = nullptr) {
+            QProcess process;
+            process.start(program, arguments);
+            process.waitForFinished(60000);
+            if (out)
+                *out = process.readAllStandardOutput();
+            return process.exitCode();
+        };
+        const QString copy = db.dir() + QStringLiteral("/copy.mdb");
+        QCOMPARE(run({QStringLiteral("--backup"), copy}), 0);
+        QCOMPARE(run({QStringLiteral("--backup"), db.path()}), 2); // never over the directory itself
+        addEntries(db, 4, QStringLiteral("New"));
+        db.close();
+        QCOMPARE(run({QStringLiteral("--restore"), copy}), 0);
+        QCOMPARE(entriesIn(db.path()), 3);
+        QByteArray listed;
+        QCOMPARE(run({QStringLiteral("--list-backups")}, &listed), 0);
+        QVERIFY2(listed.contains("7 entries, 0 messages") && listed.contains("before restore"), listed.constData());
+        QCOMPARE(run({QStringLiteral("--restore"), db.dir() + QStringLiteral("/missing.mdb")}), 2);
+        QCOMPARE(entriesIn(db.path()), 3);
+    }
+
+    // Killed at any moment, a restore leaves the old contents or the new ones, whole.
+    void restoreSurvivesKill()
+    {
+        TempDatabase db;
+        addEntries(db, 40000, QStringLiteral("Backed up "));
+        db.close();
+        const QString copy = db.dir() + QStringLiteral("/copy.mdb");
+        QVERIFY(QFile::copy(db.path(), copy));
+        addEntries(db, 20000, QStringLiteral("Later "));
+        db.close();
+        const QString before = db.dir() + QStringLiteral("/before.mdb");
+        QVERIFY(QFile::copy(db.path(), before));
+        const QString program = db.dir() + QStringLiteral("/tovrin");
+        QVERIFY(QFile::copy(QStringLiteral(TOVRIN_BINARY), program));
+        QSet<qint64> seen;
+        for (int run = 0; run < 30; ++run) {
+            QFile::remove(db.path());
+            QVERIFY(QFile::copy(before, db.path()));
+            QFile::setPermissions(db.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            QProcess restorer;
+            restorer.start(program, {QStringLiteral("--restore"), copy});
+            QVERIFY(restorer.waitForStarted());
+            QTest::qSleep(int(QRandomGenerator::global()->bounded(5, 200)));
+            ::kill(pid_t(restorer.processId()), SIGKILL);
+            restorer.waitForFinished();
+            const qint64 entries = entriesIn(db.path());
+            QVERIFY2(entries == 40000 || entries == 60000, qPrintable(QString::number(entries)));
+            seen.insert(entries);
+        }
+        qInfo() << "states seen after the kills:" << seen;
+    }
+
+    // A damaged file at start: the newest good copy is offered and restored; a damaged copy is passed over.
+    void damagedAtStart()
+    {
+        TempDatabase db;
+        addEntries(db, 2000, QStringLiteral("Good "));
+        db.close();
+        Module1::setProgramDirForTesting(db.dir());
+        Backups::make(db.path(), QDateTime(kToday.addDays(-1), QTime(9, 0)));
+        const QString newest = Backups::make(db.path(), QDateTime(kToday, QTime(9, 0)));
+        QFile damaged(newest);
+        QVERIFY(damaged.open(QIODevice::ReadWrite));
+        for (qint64 at = 8192; at < damaged.size(); at += 4096) {
+            damaged.seek(at);
+            damaged.write(QByteArray(200, '\x5a'));
+        }
+        damaged.close();
+        QFile::remove(db.path());
+        QVERIFY(QFile::copy(newest, db.path())); // the file itself has the same damage
+        QFile::setPermissions(db.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QVERIFY(!Backups::problemOf(db.path()).isEmpty());
+
+        MessageBox::takeMessages();
+        MessageBox::setNextAnswer(true);
+        const int asked = MessageBox::questionsAsked();
+        BackupCommands::checkAtStart(nullptr);
+        QCOMPARE(MessageBox::questionsAsked(), asked + 1);
+        QCOMPARE(entriesIn(db.path()), 2000);
+        QVERIFY(MessageBox::takeMessages().join(QLatin1Char('\n')).contains(QStringLiteral("restored")));
+        Module1::setProgramDirForTesting(QString());
+    }
+};
+
+QTEST_MAIN(tst_Backups)
+#include "tst_backups.moc"

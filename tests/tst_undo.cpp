@@ -1,0 +1,136 @@
+// Undo and redo of the user's steps from the directory window's context menu: each kind of step taken back and
+// done again, a step refused when its row was changed elsewhere, and one that survives a renumbering VACUUM.
+#include "DataControl.h"
+#include "DirectoryFixture.h"
+#include "UndoLog.h"
+
+#include <QAction>
+
+namespace {
+
+// What the user sees of both tables, the sort keys aside.
+QStringList contents(TempDatabase& db)
+{
+    return db.rows(QStringLiteral("SELECT Category, Lname, Fname, Tel1 FROM tblTel ORDER BY 1, 2, 3")) +
+           db.rows(QStringLiteral("SELECT Meet, Avur, Hodaa FROM tblMes ORDER BY 1, 2, 3"));
+}
+
+QAction* menuEntry(DirectoryFixture& f, const QString& start)
+{
+    for (QAction* action : f.visibleGrid()->view()->actions()) {
+        if (action->text().startsWith(start))
+            return action;
+    }
+    return nullptr;
+}
+
+void save(const QString& path, const QString& table, const QString& field, const QString& value)
+{
+    DataControl control;
+    control.setDatabaseName(path);
+    control.setRecordSource(QStringLiteral("SELECT * FROM %1").arg(table));
+    control.Refresh();
+    control.Recordset()->AddNew();
+    control.Recordset()->setCollect(field, value);
+    control.Recordset()->Update();
+}
+
+} // namespace
+
+class tst_Undo : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { DirectoryFixture::setUpProgram(); }
+    void init() { UndoLog::instance().clearForTesting(); }
+
+    void undoAndRedo_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("grid edit") << "edit" << "Undo Edit of";
+        QTest::newRow("grid deletion of two") << "delete" << "Undo Deletion of 2 Entries";
+        QTest::newRow("saved entry") << "entry" << "Undo Saved Entry";
+        QTest::newRow("saved message") << "message" << "Undo Saved Message";
+        QTest::newRow("import") << "import" << "Undo Import of 2 Entries and 0 Messages";
+    }
+    void undoAndRedo()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, named);
+        DirectoryFixture f;
+        f.db.addTel(QStringLiteral("Personal"), QStringLiteral("Ann"), QStringLiteral("Adams"));
+        f.db.addTel(QStringLiteral("Personal"), QStringLiteral("Bo"), QStringLiteral("Brown"));
+        f.db.addTel(QStringLiteral("Personal"), QStringLiteral("Cy"), QStringLiteral("Cole"));
+        QVERIFY(f.open());
+        const QStringList before = contents(f.db);
+        GridModel* model = f.visibleGrid()->model();
+        model->fetchAll();
+        if (kind == QLatin1String("edit")) {
+            QVERIFY(model->setData(model->index(1, 0), QStringLiteral("Browne"), Qt::EditRole));
+        } else if (kind == QLatin1String("delete")) {
+            QVERIFY(model->removeRows(0, 2));
+        } else if (kind == QLatin1String("entry")) {
+            save(f.db.path(), QStringLiteral("tblTel"), QStringLiteral("Lname"), QStringLiteral("Dane"));
+        } else if (kind == QLatin1String("message")) {
+            save(f.db.path(), QStringLiteral("tblMes"), QStringLiteral("Meet"), QStringLiteral("Call back"));
+        } else {
+            const QString cards = f.db.dir() + QStringLiteral("/cards.vcf");
+            QFile file(cards);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Eyre;Ed\r\nEND:VCARD\r\n"
+                       "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Ford;Flo\r\nEND:VCARD\r\n");
+            file.close();
+            FileDialogs::setNextFiles({cards});
+            MessageBox::setNextAnswer(true);
+            menuEntry(f, QStringLiteral("Import Contacts..."))->trigger();
+            MessageBox::takeMessages();
+        }
+        const QStringList after = contents(f.db);
+        QVERIFY(after != before);
+        for (int round = 0; round < 2; ++round) {
+            QAction* undo = menuEntry(f, QStringLiteral("Undo"));
+            QVERIFY2(undo && undo->isEnabled() && undo->text().startsWith(named), qPrintable(undo->text()));
+            undo->trigger();
+            QCOMPARE(contents(f.db), before);
+            QCOMPARE(f.visibleGrid()->model()->rowCount(), 3);
+            menuEntry(f, QStringLiteral("Redo"))->trigger();
+            QCOMPARE(contents(f.db), after);
+        }
+        QCOMPARE(MessageBox::takeMessages(), QStringList());
+    }
+
+    // Another tool's change to the row refuses the undo; one that only renumbers the rows does not.
+    void changedElsewhere_data()
+    {
+        QTest::addColumn<QString>("elsewhere");
+        QTest::addColumn<bool>("undone");
+        QTest::newRow("the row changed") << "UPDATE tblTel SET Fname = 'Zoe' WHERE Lname = 'Browne'" << false;
+        QTest::newRow("the row deleted") << "DELETE FROM tblTel WHERE Lname = 'Browne'" << false;
+        QTest::newRow("renumbered by VACUUM") << "DELETE FROM tblTel WHERE Lname = 'Adams'; VACUUM" << true;
+    }
+    void changedElsewhere()
+    {
+        QFETCH(QString, elsewhere);
+        QFETCH(bool, undone);
+        DirectoryFixture f;
+        f.db.addTel(QStringLiteral("Personal"), QStringLiteral("Ann"), QStringLiteral("Adams"));
+        f.db.addTel(QStringLiteral("Personal"), QStringLiteral("Bo"), QStringLiteral("Brown"));
+        QVERIFY(f.open());
+        GridModel* model = f.visibleGrid()->model();
+        model->fetchAll();
+        QVERIFY(model->setData(model->index(1, 0), QStringLiteral("Browne"), Qt::EditRole));
+        QCOMPARE(f.db.exec(elsewhere), SQLITE_OK);
+        f.db.close();
+        const QStringList stored = contents(f.db);
+        menuEntry(f, QStringLiteral("Undo"))->trigger();
+        const QStringList said = MessageBox::takeMessages();
+        QCOMPARE(said.isEmpty(), undone);
+        QCOMPARE(contents(f.db).contains(QStringLiteral("Personal|Brown|Bo|___ - _______")), undone);
+        if (!undone)
+            QCOMPARE(contents(f.db), stored);
+    }
+};
+
+QTEST_MAIN(tst_Undo)
+#include "tst_undo.moc"
