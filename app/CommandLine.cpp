@@ -186,7 +186,18 @@ int CommandLine::run(int argc, char** argv)
                                       QStringLiteral("Exports the message log to FILE as CSV."), QStringLiteral("FILE"));
     const QCommandLineOption pdfOption(QStringLiteral("pdf"), QStringLiteral("Prints a book to FILE as PDF."),
                                        QStringLiteral("FILE"));
-    parser.addOptions({import, encoding, dryRun, exportOption, book, format, messages, pdfOption});
+    // Carried out by BackupCommands before this parser sees them; listed here so that --help names them.
+    const QCommandLineOption backup(QStringLiteral("backup"),
+                                    QStringLiteral("Copies the directory file, consistent while the program runs, to FILE."),
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption listBackups(QStringLiteral("list-backups"),
+                                         QStringLiteral("Lists the automatic backups with their entries and messages."));
+    const QCommandLineOption restore(QStringLiteral("restore"),
+                                     QStringLiteral("Restores the directory file from FILE (a backup's path or name), "
+                                                    "backing up the current one first."),
+                                     QStringLiteral("FILE"));
+    parser.addOptions({import, encoding, dryRun, exportOption, book, format, messages, pdfOption, backup, listBackups,
+                       restore});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("More files to import."),
                                  QStringLiteral("[FILE...]"));
     if (!parser.parse(QCoreApplication::arguments())) {
