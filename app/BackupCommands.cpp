@@ -2,6 +2,7 @@
 
 #include "AccessFile.h"
 #include "Backups.h"
+#include "CommandLine.h"
 #include "Database.h"
 #include "DbError.h"
 #include "ErrorPath.h"
@@ -237,13 +238,8 @@ int BackupCommands::run(int argc, char** argv)
         say(stderr, parser.errorText() + QLatin1Char('\n'));
         return 2;
     }
-    Database::shareBusyWait(true);
     try {
-        const QString database = Module1::databasePath();
-        if (AccessFile::hasSignature(database))
-            throw DbError(-1, QStringLiteral("\"%1\" is a data file of the old program (an Access database). Start "
-                                             "Tovrin once without options to convert it.")
-                                  .arg(database));
+        const QString database = CommandLine::workingDatabase();
         int code = 0;
         if (parser.isSet(backup)) {
             const QString path = parser.value(backup);

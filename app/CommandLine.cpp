@@ -126,6 +126,18 @@ QString databaseShown()
 
 } // namespace
 
+QString CommandLine::workingDatabase()
+{
+    // However many statements the command runs, it waits for another program's lock once.
+    Database::shareBusyWait(true);
+    const QString database = Module1::databasePath();
+    if (AccessFile::hasSignature(database))
+        throw DbError(-1, QStringLiteral("\"%1\" is a data file of the old program (an Access database). Start "
+                                         "Tovrin once without options to convert it.")
+                              .arg(database));
+    return database;
+}
+
 bool CommandLine::wanted(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
@@ -188,13 +200,15 @@ int CommandLine::run(int argc, char** argv)
                                        QStringLiteral("FILE"));
     // Carried out by BackupCommands before this parser sees them; listed here so that --help names them.
     const QCommandLineOption backup(QStringLiteral("backup"),
-                                    QStringLiteral("Copies the directory file, consistent while the program runs, to FILE."),
+                                    QStringLiteral("Writes a consistent copy of the directory file to FILE."),
                                     QStringLiteral("FILE"));
     const QCommandLineOption listBackups(QStringLiteral("list-backups"),
-                                         QStringLiteral("Lists the automatic backups with their entries and messages."));
+                                         QStringLiteral("Lists the program's backup copies with their entries and "
+                                                        "messages."));
     const QCommandLineOption restore(QStringLiteral("restore"),
-                                     QStringLiteral("Restores the directory file from FILE (a backup's path or name), "
-                                                    "backing up the current one first."),
+                                     QStringLiteral("Replaces the directory's contents with those of FILE (a path, or "
+                                                    "the name of a copy in the backups folder), keeping a copy of "
+                                                    "the current contents first."),
                                      QStringLiteral("FILE"));
     parser.addOptions({import, encoding, dryRun, exportOption, book, format, messages, pdfOption, backup, listBackups,
                        restore});
@@ -218,14 +232,8 @@ int CommandLine::run(int argc, char** argv)
         say(stderr, QStringLiteral("Unknown book \"%1\": use personal, business or both.\n").arg(parser.value(book)));
         return 2;
     }
-    // However many statements the command runs, it waits for another program's lock once.
-    Database::shareBusyWait(true);
     try {
-        const QString database = Module1::databasePath();
-        if (AccessFile::hasSignature(database))
-            throw DbError(-1, QStringLiteral("\"%1\" is a data file of the old program (an Access database). Start "
-                                             "Tovrin once without options to convert it.")
-                                  .arg(database));
+        const QString database = workingDatabase();
         int code = 0;
         if (parser.isSet(import))
             code = std::max(code, importFiles(parser.values(import) + parser.positionalArguments(),
