@@ -3,6 +3,7 @@
 #include "Encodings.h"
 #include "FileDialogs.h"
 #include "MessageBox.h"
+#include "PreviewEntries.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,9 +13,20 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
+
+namespace {
+QList<int> s_nextUnchecked;
+} // namespace
+
+void ImportPreview::setNextUnchecked(const QList<int>& rows)
+{
+    s_nextUnchecked = rows;
+}
 
 std::optional<ContactImport::Plan> ImportPreview::ask(QWidget* parent, const QStringList& files,
                                                       const QString& databasePath)
@@ -39,6 +51,8 @@ std::optional<ContactImport::Plan> ImportPreview::ask(QWidget* parent, const QSt
         return std::nullopt;
     }
     if (MessageBox::testMode()) {
+        for (const int row : std::exchange(s_nextUnchecked, {}))
+            preview.m_entries->setData(preview.m_entries->index(row, 0), Qt::Unchecked, Qt::CheckStateRole);
         // Tests answer the preview as they answer a question.
         if (!MessageBox::question(parent, preview.m_summary->toPlainText()))
             return std::nullopt;
@@ -91,10 +105,25 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
         m_columns.append(combos);
     }
 
+    // The entries as they will be stored, in the text the chosen encoding gives.
+    m_entries = new PreviewEntries(this);
+    auto* table = new QTableView(this);
+    table->setObjectName(QStringLiteral("tblEntries"));
+    table->setAccessibleName(QStringLiteral("Entries to import"));
+    table->setModel(m_entries);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    table->horizontalHeader()->setStretchLastSection(true);
+    // Widths from the first rows only: a file of a hundred thousand entries is not measured row by row.
+    table->horizontalHeader()->setResizeContentsPrecision(200);
+    connect(m_entries, &QAbstractItemModel::modelReset, table, &QTableView::resizeColumnsToContents);
+    table->setMinimumSize(720, 240);
+    layout->addWidget(table, 2);
+
     m_summary = new QPlainTextEdit(this);
     m_summary->setObjectName(QStringLiteral("txtSummary"));
     m_summary->setReadOnly(true);
-    m_summary->setMinimumSize(560, 280);
+    m_summary->setMinimumHeight(120);
     layout->addWidget(m_summary, 1);
 
     m_duplicates = new QCheckBox(QStringLiteral("Import the entries already in the directory as well"), this);
@@ -113,7 +142,9 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(save, &QPushButton::clicked, this, &ImportPreview::saveList);
     connect(m_encoding, &QComboBox::currentTextChanged, this, &ImportPreview::reread);
-    connect(m_duplicates, &QCheckBox::toggled, this, [this] { m_summary->setPlainText(ContactImport::summary(chosenPlan())); });
+    connect(m_duplicates, &QCheckBox::toggled, m_entries, &PreviewEntries::checkDuplicates);
+    connect(m_entries, &PreviewEntries::choiceChanged, this,
+            [this] { m_summary->setPlainText(ContactImport::summary(chosenPlan())); });
 
     reread();
     encodingLabel->setVisible(m_encodingUsed);
@@ -136,19 +167,14 @@ void ImportPreview::reread()
         m_encodingUsed = m_encodingUsed || used;
     }
     m_plan = ContactImport::plan(std::move(all), m_databasePath);
-    m_summary->setPlainText(ContactImport::summary(chosenPlan()));
+    m_entries->setPlan(m_plan); // says the choice changed, which writes the summary
+    if (m_duplicates->isChecked())
+        m_entries->checkDuplicates(true);
 }
 
 ContactImport::Plan ImportPreview::chosenPlan() const
 {
-    ContactImport::Plan plan = m_plan;
-    if (m_duplicates->isChecked()) {
-        for (qsizetype i = 0; i < plan.duplicates.size(); ++i)
-            ++(plan.duplicates.categoryAt(i) == QLatin1String("Business") ? plan.business : plan.personal);
-        plan.added += plan.duplicates;
-        plan.duplicates.clear();
-    }
-    return plan;
+    return m_entries->chosenPlan();
 }
 
 void ImportPreview::saveList()

@@ -8,9 +8,11 @@
 class QCheckBox;
 class QComboBox;
 class QPlainTextEdit;
+class PreviewEntries;
 
-// What an import will do, shown before anything is written: how many entries go to each book, the entries already
-// in the directory (skipped unless the user asks), and every value that does not fit, with what is done with it.
+// What an import will do, shown before anything is written: a table of the entries, one row each with a check box
+// (new entries checked, those already in the directory shown unchecked), how many go to each book, and every value
+// that does not fit, with what is done with it.
 // Text that names no encoding and is not UTF-8 is read in the encoding the user picks here. The list can be saved
 // as a text file. The columns of a CSV file without a header line are named here by the user.
 class ImportPreview : public QDialog
@@ -20,6 +22,9 @@ public:
     // Reads the files and asks; the plan to write, or nothing when the user cancelled or nothing can be imported
     // (which is said). Throws DbError when the directory cannot be read.
     static std::optional<ContactImport::Plan> ask(QWidget* parent, const QStringList& files, const QString& databasePath);
+    // Tests: the rows of the entries' table (new entries first, then those already there) to uncheck before the
+    // next preview is answered.
+    static void setNextUnchecked(const QList<int>& rows);
 
 private:
     ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArray>> files, QString databasePath);
@@ -34,5 +39,6 @@ private:
     bool m_encodingUsed = false;
     QComboBox* m_encoding;
     QCheckBox* m_duplicates;
+    PreviewEntries* m_entries;
     QPlainTextEdit* m_summary;
 };

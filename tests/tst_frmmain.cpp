@@ -4,6 +4,7 @@
 #include "Database.h"
 #include "Deadline.h"
 #include "DirectoryFixture.h"
+#include "ImportPreview.h"
 #include "Twips.h"
 #include "WorkingWindow.h"
 
@@ -99,6 +100,7 @@ private Q_SLOTS:
     void readOnlyFolderShowsEverythingAndRefusesWrites();
     void contactsComeInAndGoOutWithoutNewControls();
     void importRefusesWhatIsNoFile();
+    void thePreviewWritesWhatIsChecked();
 };
 
 void TestDirectoryWindow::controlsStandWhereDesigned_data()
@@ -905,6 +907,38 @@ void TestDirectoryWindow::importRefusesWhatIsNoFile()
     QVERIFY2(shown.at(0).contains(pipe) && shown.at(0).contains(QStringLiteral("named pipe")), qPrintable(shown.at(0)));
     delete data;
     QCOMPARE(f.db.count(QStringLiteral("tblTel")), 1);
+}
+
+// The preview lists the new entries checked and those already there unchecked; what is written is what is checked.
+void TestDirectoryWindow::thePreviewWritesWhatIsChecked()
+{
+    DirectoryFixture f;
+    f.db.addTel(QStringLiteral("Personal"), QStringLiteral("Ann"), QStringLiteral("Adams"));
+    f.db.close();
+    QVERIFY(f.open());
+    const QString cards = f.db.dir() + QStringLiteral("/in.vcf");
+    QFile file(cards);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Adams;Ann\r\nEND:VCARD\r\n"
+               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Baker;Bob\r\nEND:VCARD\r\n"
+               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Clark;Cy\r\nEND:VCARD\r\n");
+    file.close();
+    QAction* import = nullptr;
+    for (QAction* a : f.visibleGrid()->view()->actions())
+        import = a->text() == QLatin1String("Import Contacts...") ? a : import;
+    QVERIFY(import);
+
+    // Rows: Baker and Clark (new), then Adams (already there). Clark is unchecked by the user.
+    ImportPreview::setNextUnchecked({1});
+    FileDialogs::setNextFiles({cards});
+    MessageBox::setNextAnswer(true);
+    import->trigger();
+    const QStringList messages = MessageBox::takeMessages();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages.at(0).contains(QStringLiteral("1 new entries: 1 in \"Personal\"")) &&
+                 messages.at(0).contains(QStringLiteral("1 already in the directory")),
+             qPrintable(messages.at(0)));
+    QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0), (QStringList{"Adams", "Baker"}));
 }
 
 QTEST_MAIN(TestDirectoryWindow)

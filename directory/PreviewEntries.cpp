@@ -1,0 +1,145 @@
+#include "PreviewEntries.h"
+
+#include <QBrush>
+#include <QPalette>
+#include <algorithm>
+
+namespace {
+
+enum Column { Book, LastName, FirstName, Company, Numbers, Address, ColumnCount };
+
+// The numbers that are typed, as the entry window shows them.
+QString numbersOf(const Contact& c)
+{
+    QStringList numbers;
+    for (const QString* number : {&c.tel1, &c.tel2, &c.pel, &c.fax}) {
+        if (std::any_of(number->begin(), number->end(), [](QChar ch) { return ch.isDigit(); }))
+            numbers << *number;
+    }
+    return numbers.join(QStringLiteral("; "));
+}
+
+QString addressOf(const Contact& c)
+{
+    QStringList parts;
+    const QString zip = c.zip == QLatin1String("_____") ? QString() : c.zip;
+    for (const QString& part : {c.address, c.city, c.state, zip}) {
+        if (!part.trimmed().isEmpty())
+            parts << part.trimmed();
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+PreviewEntries::PreviewEntries(QObject* parent) : QAbstractTableModel(parent) {}
+
+void PreviewEntries::setPlan(const ContactImport::Plan& plan)
+{
+    beginResetModel();
+    m_plan = plan;
+    m_checked.assign(std::size_t(plan.added.size() + plan.duplicates.size()), false);
+    std::fill(m_checked.begin(), m_checked.begin() + plan.added.size(), true);
+    endResetModel();
+    Q_EMIT choiceChanged();
+}
+
+ContactImport::Plan PreviewEntries::chosenPlan() const
+{
+    ContactImport::Plan plan = m_plan;
+    plan.added.clear();
+    plan.duplicates.clear();
+    plan.personal = plan.business = 0;
+    for (int row = 0; row < rowCount(); ++row) {
+        const Contact c = entry(row);
+        if (m_checked[std::size_t(row)]) {
+            plan.added.append(c);
+            ++(c.category == QLatin1String("Business") ? plan.business : plan.personal);
+        } else if (isDuplicate(row)) {
+            plan.duplicates.append(c);
+        }
+    }
+    return plan;
+}
+
+void PreviewEntries::checkDuplicates(bool checked)
+{
+    const int first = int(m_plan.added.size());
+    if (first >= rowCount())
+        return;
+    std::fill(m_checked.begin() + first, m_checked.end(), checked);
+    Q_EMIT dataChanged(index(first, 0), index(rowCount() - 1, 0), {Qt::CheckStateRole});
+    Q_EMIT choiceChanged();
+}
+
+Contact PreviewEntries::entry(int row) const
+{
+    return isDuplicate(row) ? m_plan.duplicates.at(row - m_plan.added.size()) : m_plan.added.at(row);
+}
+
+int PreviewEntries::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_checked.size());
+}
+
+int PreviewEntries::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant PreviewEntries::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return QVariant();
+    if (role == Qt::CheckStateRole && index.column() == Book)
+        return m_checked[std::size_t(index.row())] ? Qt::Checked : Qt::Unchecked;
+    if (role == Qt::ToolTipRole && isDuplicate(index.row()))
+        return QStringLiteral("Already in the directory: skipped unless checked");
+    if (role == Qt::ForegroundRole && isDuplicate(index.row()))
+        return QPalette().brush(QPalette::Disabled, QPalette::Text);
+    if (role != Qt::DisplayRole)
+        return QVariant();
+    const Contact c = entry(index.row());
+    switch (index.column()) {
+    case Book:
+        return isDuplicate(index.row()) ? c.category + QStringLiteral(" (already there)") : c.category;
+    case LastName:
+        return c.lname;
+    case FirstName:
+        return c.fname;
+    case Company:
+        return c.busName.trimmed();
+    case Numbers:
+        return numbersOf(c);
+    case Address:
+        return addressOf(c);
+    default:
+        return QVariant();
+    }
+}
+
+QVariant PreviewEntries::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    static const char* const names[] = {"Book", "Last Name", "First Name", "Company", "Numbers", "Address"};
+    return section >= 0 && section < ColumnCount ? QString::fromLatin1(names[section]) : QVariant();
+}
+
+Qt::ItemFlags PreviewEntries::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags result = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() == Book)
+        result |= Qt::ItemIsUserCheckable;
+    return result;
+}
+
+bool PreviewEntries::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || index.column() != Book || role != Qt::CheckStateRole)
+        return false;
+    m_checked[std::size_t(index.row())] = value.value<Qt::CheckState>() == Qt::Checked;
+    Q_EMIT dataChanged(index, index, {Qt::CheckStateRole});
+    Q_EMIT choiceChanged();
+    return true;
+}
