@@ -57,6 +57,16 @@ void seedBooks(TempDatabase& db)
     db.addTel(b, QStringLiteral("Kim"), QStringLiteral("Cohen"), QStringLiteral("acme"));
 }
 
+// A command of the visible book grid's context menu, by its text; null when there is none.
+QAction* gridCommand(DirectoryFixture& f, const QString& text)
+{
+    for (QAction* a : f.visibleGrid()->view()->actions()) {
+        if (a->text() == text)
+            return a;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 class TestDirectoryWindow : public QObject
@@ -800,13 +810,7 @@ void TestDirectoryWindow::contactsComeInAndGoOutWithoutNewControls()
     file.close();
 
     // Both book grids carry the commands in their context menu; the window keeps its controls.
-    const auto action = [&](const QString& text) -> QAction* {
-        for (QAction* a : f.visibleGrid()->view()->actions()) {
-            if (a->text() == text)
-                return a;
-        }
-        return nullptr;
-    };
+    const auto action = [&](const QString& text) { return gridCommand(f, text); };
     for (const char* text : {"Import Contacts...", "Export This Book...", "Export Both Books...", "Print This Book...",
                              "Save This Book as PDF..."})
         QVERIFY2(action(QLatin1String(text)), text);
@@ -873,13 +877,7 @@ void TestDirectoryWindow::importRefusesWhatIsNoFile()
     QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     const QString folder = f.db.dir() + QStringLiteral("/contacts.csv");
     QVERIFY(QDir().mkdir(folder));
-    const auto action = [&](const QString& text) -> QAction* {
-        for (QAction* a : f.visibleGrid()->view()->actions()) {
-            if (a->text() == text)
-                return a;
-        }
-        return nullptr;
-    };
+    const auto action = [&](const QString& text) { return gridCommand(f, text); };
     Deadline deadline(60, "the window's import of a named pipe");
 
     // Through "Import Contacts...": a message naming the file and what it is, and no preview.
@@ -923,9 +921,7 @@ void TestDirectoryWindow::thePreviewWritesWhatIsChecked()
                "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Baker;Bob\r\nEND:VCARD\r\n"
                "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Clark;Cy\r\nEND:VCARD\r\n");
     file.close();
-    QAction* import = nullptr;
-    for (QAction* a : f.visibleGrid()->view()->actions())
-        import = a->text() == QLatin1String("Import Contacts...") ? a : import;
+    QAction* import = gridCommand(f, QStringLiteral("Import Contacts..."));
     QVERIFY(import);
 
     // Rows: Baker and Clark (new), then Adams (already there). Clark is unchecked by the user.
