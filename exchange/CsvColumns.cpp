@@ -1,5 +1,6 @@
 #include "CsvColumns.h"
 
+#include "ContactChoice.h"
 #include "PhoneNumbers.h"
 
 #include <QHash>
@@ -42,6 +43,7 @@ const QHash<QString, Role>& whole()
         add(Role::Pager, {"pager", "pager number"});
         add(Role::FirstName, {"first name", "firstname", "first", "given name", "given", "forename", "שם פרטי"});
         add(Role::LastName, {"last name", "lastname", "last", "family name", "surname", "family", "שם משפחה"});
+        add(Role::MiddleName, {"middle name", "middlename", "middle", "additional name", "additional names"});
         add(Role::FullName, {"name", "full name", "fullname", "display name", "displayname", "שם", "שם מלא"});
         add(Role::Company, {"company", "company name", "organization", "organisation", "organization name",
                             "organisation name", "חברה", "שם חברה"});
@@ -232,41 +234,73 @@ bool CsvColumns::readsAnything() const
 
 namespace {
 
-struct Address
+QString joinFilled(const QStringList& parts)
 {
-    QString group;
-    QStringList street;
-    QString city, state, zip;
-    QList<int> columns; // the columns with a value, for reporting an address left out
-};
+    QStringList filled;
+    for (const QString& part : parts) {
+        if (!part.isEmpty())
+            filled << part;
+    }
+    return filled.join(QStringLiteral(", "));
+}
 
-struct Number
+FullContact::Use useOf(const QString& group)
 {
-    Role kind;
-    QString value;
-    int column;
-    QString group; // "home", "business", "work"... when the column or the pair's type says
-};
+    const QString first = group.section(QLatin1Char(' '), 0, 0);
+    if (isBusinessGroup(first))
+        return FullContact::Use::Work;
+    return isHomeGroup(first) ? FullContact::Use::Home : FullContact::Use::Any;
+}
 
 } // namespace
 
-Contact CsvColumns::contact(const QStringList& fields, int record, ProblemList& problems) const
+std::optional<Contact> CsvColumns::contact(const QStringList& fields, int record, ProblemList& problems,
+                                           QMap<QString, int>& unplaced) const
+{
+    countUnplaced(fields, unplaced);
+    return ContactChoice::choose(full(fields, record, problems), record, problems, unplaced);
+}
+
+FullContact CsvColumns::full(const QStringList& fields, int record, ProblemList& problems) const
 {
     const auto field = [&fields](int i) { return i < fields.size() ? fields.at(i).trimmed() : QString(); };
     const auto report = [&](int column, const QString& value, const QString& action) {
         problems.append({record, m_names.value(column), value, action});
     };
 
-    QHash<Role, QString> single;
     QHash<QString, QString> types; // phone pair or numbered address -> its kind's text in this row
-    QList<Address> addresses;
-    QList<Number> numbers;
     for (int i = 0; i < m_columns.size(); ++i) {
         const Column& column = m_columns.at(i);
         if (column.role == Role::PhoneType || column.role == Role::AddressType)
             types.insert(column.group, normalized(field(i)));
     }
 
+    FullContact full;
+    QHash<Role, QString*> single{{Role::Category, &full.book},     {Role::FirstName, &full.given},
+                                 {Role::LastName, &full.family},   {Role::FullName, &full.formatted},
+                                 {Role::Company, &full.organisation}};
+    struct Address
+    {
+        QString group;
+        QStringList street;
+        QString city, state, zip;
+        int column = -1; // the first with a value, which reports name
+    };
+    QList<Address> addresses;
+    const auto number = [&](Role role, const QString& value, int column, const QString& group) {
+        using Kind = FullContact::Kind;
+        if (full.numbers.size() >= FullContact::kNumbersKept) {
+            report(column, value, QStringLiteral("left out: the row holds more numbers than an entry can"));
+            return;
+        }
+        const Kind kind = role == Role::Tel1     ? Kind::Tel1
+                          : role == Role::Tel2   ? Kind::Tel2
+                          : role == Role::Mobile ? Kind::Cell
+                          : role == Role::Fax    ? Kind::Fax
+                          : role == Role::Pager  ? Kind::Pager
+                                                 : Kind::Voice;
+        full.numbers.append({kind, useOf(group), value, m_names.value(column)});
+    };
     for (int i = 0; i < m_columns.size(); ++i) {
         const Column& column = m_columns.at(i);
         const QString value = field(i);
@@ -279,10 +313,14 @@ Contact CsvColumns::contact(const QStringList& fields, int record, ProblemList& 
         case Role::LastName:
         case Role::FullName:
         case Role::Company:
-            if (!single.contains(column.role))
-                single.insert(column.role, value);
-            else if (single.value(column.role) != value)
+            if (QString* kept = single.value(column.role); kept->isEmpty())
+                *kept = value;
+            else if (*kept != value)
                 report(i, value, QStringLiteral("left out: an earlier column gives the same field"));
+            break;
+        case Role::MiddleName:
+            full.additional << value;
+            full.additionalField = m_names.value(i);
             break;
         case Role::Street:
         case Role::City:
@@ -291,8 +329,7 @@ Contact CsvColumns::contact(const QStringList& fields, int record, ProblemList& 
             auto it = std::find_if(addresses.begin(), addresses.end(),
                                    [&column](const Address& a) { return a.group == column.group; });
             if (it == addresses.end())
-                it = addresses.insert(addresses.end(), Address{column.group, {}, {}, {}, {}, {}});
-            it->columns.append(i);
+                it = addresses.insert(addresses.end(), Address{column.group, {}, {}, {}, {}, i});
             if (column.role == Role::Street)
                 it->street.append(value);
             else
@@ -302,105 +339,21 @@ Contact CsvColumns::contact(const QStringList& fields, int record, ProblemList& 
         case Role::PhoneValue:
             // One column may hold several numbers of the same kind, separated as ":::".
             for (const QString& part : value.split(QStringLiteral(":::"), Qt::SkipEmptyParts)) {
+                const QString type = types.value(column.group);
                 if (!part.trimmed().isEmpty())
-                    numbers.append({kindOf(types.value(column.group)), part.trimmed(), i, types.value(column.group)});
+                    number(kindOf(type), part.trimmed(), i, type);
             }
             break;
         default:
-            numbers.append({column.role, value, i, column.group});
+            number(column.role, value, i, column.group);
             break;
         }
     }
-
-    Contact c;
-    c.fname = single.value(Role::FirstName);
-    c.lname = single.value(Role::LastName);
-    if (c.fname.isEmpty() && c.lname.isEmpty()) {
-        // A full name alone: the last word is taken for the family name, as most names are written.
-        const QString full = single.value(Role::FullName);
-        const int space = int(full.lastIndexOf(u' '));
-        c.fname = space < 0 ? QString() : full.left(space).trimmed();
-        c.lname = full.mid(space + 1);
-    }
-    c.busName = single.value(Role::Company);
-    c.category = single.value(Role::Category);
-    if (c.category.isEmpty())
-        c.category = c.busName.isEmpty() ? QStringLiteral("Personal") : QStringLiteral("Business");
-
-    // One address is kept: a business entry's work address, a personal entry's home address, else the first.
-    if (!addresses.isEmpty()) {
-        const bool business = c.category.compare(QLatin1String("Business"), Qt::CaseInsensitive) == 0;
+    for (const Address& a : addresses) {
+        const QString street = a.street.join(QStringLiteral(", "));
         // A numbered address ("Address 1") says in its type column which it is.
-        auto chosen = std::find_if(addresses.begin(), addresses.end(), [business, &types](const Address& a) {
-            const QString group = types.value(a.group, a.group);
-            return business ? isBusinessGroup(group) : isHomeGroup(group);
-        });
-        if (chosen == addresses.end())
-            chosen = addresses.begin();
-        c.address = chosen->street.join(QStringLiteral(", "));
-        c.city = chosen->city;
-        c.state = chosen->state;
-        c.zip = chosen->zip;
-        for (auto it = addresses.begin(); it != addresses.end(); ++it) {
-            if (it == chosen)
-                continue;
-            for (int column : it->columns)
-                report(column, field(column), QStringLiteral("left out: an entry keeps one address"));
-        }
+        full.addresses.append({useOf(types.value(a.group, a.group)), street, a.city, a.state, a.zip, QString(),
+                               joinFilled({street, a.city, a.state, a.zip}), m_names.value(a.column)});
     }
-
-    // Numbers meant for a field take it first; the rest fill Tel1 and Tel2 in file order, a second cellular number
-    // only when there is room after the others.
-    // A number that cannot be stored keeps no field from one that can: it gives way and is reported.
-    const auto fits = [](const QString& text) {
-        return PhoneNumbers::digits(text).size() >= 5 && PhoneNumbers::toStored(text).fits;
-    };
-    QHash<const QString*, int> held; // the column each field's number came from
-    const auto place = [&](QString& slot, const Number& n) {
-        if (!slot.isEmpty()) {
-            if (fits(slot) || !fits(n.value))
-                return false;
-            report(held.value(&slot), slot, QStringLiteral("left out: ") + PhoneNumbers::toStored(slot).reason);
-        }
-        slot = n.value;
-        held.insert(&slot, n.column);
-        return true;
-    };
-    // For a business entry the work numbers come first, for a personal one the home numbers, pagers last.
-    const bool business = c.category.compare(QLatin1String("Business"), Qt::CaseInsensitive) == 0;
-    std::stable_partition(numbers.begin(), numbers.end(), [business](const Number& n) {
-        const QString group = n.group.section(QLatin1Char(' '), 0, 0);
-        return business ? isBusinessGroup(group) : isHomeGroup(group);
-    });
-    QList<const Number*> rest;
-    QList<const Number*> mobiles;
-    QList<const Number*> pagers;
-    for (const Number& n : numbers) {
-        switch (n.kind) {
-        case Role::Tel1:
-        case Role::Tel2:
-            if (!place(n.kind == Role::Tel1 ? c.tel1 : c.tel2, n))
-                rest.append(&n);
-            break;
-        case Role::Mobile:
-            if (!place(c.pel, n))
-                mobiles.append(&n);
-            break;
-        case Role::Pager:
-            pagers.append(&n);
-            break;
-        case Role::Fax:
-            if (!place(c.fax, n))
-                report(n.column, n.value, QStringLiteral("left out: an entry has one fax number"));
-            break;
-        default:
-            rest.append(&n);
-            break;
-        }
-    }
-    for (const Number* n : rest + mobiles + pagers) {
-        if (!place(c.tel1, *n) && !place(c.tel2, *n))
-            report(n->column, n->value, QStringLiteral("left out: no telephone field is free"));
-    }
-    return c;
+    return full;
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "Contact.h"
+#include "FullContact.h"
 #include "ProblemList.h"
 
 #include <QMap>
 #include <QStringList>
+#include <optional>
 
 // What the columns of a CSV file hold, from their names as address books and mail programs write them in the
 // header line ("First Name", "Mobile Phone", "Home Postal Code", "Phone 1 - Type" / "Phone 1 - Value", ...), and the
@@ -17,6 +19,7 @@ public:
         Category, // "Personal" or "Business", as this program's own export writes it
         FirstName,
         LastName,
+        MiddleName, // no place in an entry: reported
         FullName, // read only when the row has neither a first nor a last name
         Company,
         Street, // several (street 2, extended address) make one address
@@ -57,10 +60,13 @@ public:
     // directory has no place for, so that a summary never says all was carried over when some was not.
     void countUnplaced(const QStringList& fields, QMap<QString, int>& counts) const;
 
-    // The contact of one row, as read: a company makes it a business entry unless a Category column says
-    // otherwise. Values with no place in an entry (a third telephone number, a second address) are reported under
-    // `record`.
-    Contact contact(const QStringList& fields, int record, ProblemList& problems) const;
+    // Everything one row holds, as read.
+    FullContact full(const QStringList& fields, int record, ProblemList& problems) const;
+    // The entry of one row (see ContactChoice), nothing when the row holds neither a name nor a number. Values with
+    // no place in an entry (a third telephone number, a second address) are reported under `record`; the values
+    // of columns the directory has no place for are counted in `unplaced`.
+    std::optional<Contact> contact(const QStringList& fields, int record, ProblemList& problems,
+                                   QMap<QString, int>& unplaced) const;
 
 private:
     QStringList m_names;

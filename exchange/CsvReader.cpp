@@ -1,5 +1,6 @@
 #include "CsvReader.h"
 
+#include "ContactChoice.h"
 #include "Encodings.h"
 
 #include <QStringDecoder>
@@ -176,16 +177,18 @@ public:
             record = ++m_records;
             if (m_expected < 0)
                 m_expected = row.count;
-            if (row.count != m_expected) {
+            // A row shorter than the header loses nothing (exporters leave out the empty fields at the end), nor
+            // does one that goes on with empty fields only; fields past the header's that hold something do.
+            const auto holdsSomething = [](const QString& field) { return !field.trimmed().isEmpty(); };
+            if (row.count > m_expected &&
+                std::any_of(row.fields.cbegin() + std::min<qsizetype>(m_expected, row.fields.size()),
+                            row.fields.cend(), holdsSomething)) {
                 const QString against =
                     m_table.hasHeader ? QStringLiteral("the header") : QStringLiteral("the first row");
-                row.notes << QStringLiteral("has %1 %2, %3 %4: ")
-                                     .arg(row.count)
-                                     .arg(row.count == 1 ? QStringLiteral("field") : QStringLiteral("fields"), against)
-                                     .arg(m_expected) +
-                                 (row.count > m_expected
-                                      ? QStringLiteral("the fields after the first %1 are not read").arg(m_expected)
-                                      : QStringLiteral("the missing ones are empty"));
+                row.notes << QStringLiteral("has %1 fields, %2 %3: the fields after the first %3 are not read")
+                                 .arg(row.count)
+                                 .arg(against)
+                                 .arg(m_expected);
             }
             for (const QString& note : std::as_const(row.notes))
                 m_problems.append({record, QString(), QString(), note});
@@ -319,15 +322,11 @@ bool CsvReader::read(const Options& options, const Take& take, ProblemList& prob
     }
     QMap<QString, int> unplaced;
     for (; more; more = records.next(fields, record)) {
-        Contact contact = columns.contact(fields, record, problems);
-        columns.countUnplaced(fields, unplaced);
-        if (take)
-            take(std::move(contact), record);
+        std::optional<Contact> contact = columns.contact(fields, record, problems, unplaced);
+        if (contact && take)
+            take(std::move(*contact), record);
     }
-    for (auto it = unplaced.cbegin(); it != unplaced.cend(); ++it)
-        problems.append({0, it.key(), QString(),
-                         QStringLiteral("%1 left out: the directory has no place for them")
-                             .arg(it.value() == 1 ? QStringLiteral("1 value") : QStringLiteral("%1 values").arg(it.value()))});
+    ContactChoice::reportUnplaced(unplaced, problems);
     return t.encodingGuessed;
 }
 

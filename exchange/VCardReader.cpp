@@ -1,16 +1,13 @@
 #include "VCardReader.h"
 
-#include "PhoneNumbers.h"
+#include "ContactChoice.h"
 
+#include <QMap>
 #include <QUrl>
-#include <array>
 #include <optional>
 #include <utility>
 
 namespace {
-
-const QString kPersonal = QStringLiteral("Personal");
-const QString kBusiness = QStringLiteral("Business");
 
 QString joinFilled(const QStringList& parts, const QString& separator)
 {
@@ -37,50 +34,72 @@ QString numberText(const VCardLine& line)
     return text.trimmed();
 }
 
-// What one card makes, read a line at a time: only the first of each naming property, the address and numbers
-// that find room, and the problems of the card (at most ProblemList::kKept of them, the rest counted) are kept.
-// An ADR's parts as the entry's columns take them, and the whole as a report shows it.
-struct Address
+// What the directory has no place for, by the kind a summary counts (the structure of a card, its version, its
+// identity and the like are no one's data and are not counted).
+QString unplacedKind(const QString& name)
 {
-    QString street, city, state, zip;
-    QString shown;
-};
+    static const QMap<QString, QString> kinds{
+        {QStringLiteral("EMAIL"), QStringLiteral("e-mail")},    {QStringLiteral("NOTE"), QStringLiteral("notes")},
+        {QStringLiteral("URL"), QStringLiteral("web page")},    {QStringLiteral("BDAY"), QStringLiteral("birthday")},
+        {QStringLiteral("ANNIVERSARY"), QStringLiteral("anniversary")},
+        {QStringLiteral("PHOTO"), QStringLiteral("photo")},     {QStringLiteral("NICKNAME"), QStringLiteral("nickname")},
+        {QStringLiteral("TITLE"), QStringLiteral("job title")}, {QStringLiteral("ROLE"), QStringLiteral("job title")},
+        {QStringLiteral("IMPP"), QStringLiteral("messaging address")},
+        {QStringLiteral("CATEGORIES"), QStringLiteral("categories")},
+        {QStringLiteral("X-JABBER"), QStringLiteral("messaging address")},
+        {QStringLiteral("X-SKYPE"), QStringLiteral("messaging address")}};
+    return kinds.value(name);
+}
 
+FullContact::Use useOf(const VCardLine& line)
+{
+    if (line.hasType(QStringLiteral("WORK")))
+        return FullContact::Use::Work;
+    return line.hasType(QStringLiteral("HOME")) ? FullContact::Use::Home : FullContact::Use::Any;
+}
+
+// What one card holds, read a line at a time: only the first of each naming property, at most
+// FullContact::kNumbersKept numbers, and the problems of the card (at most ProblemList::kKept of them, the rest
+// counted) are kept.
 class Mapper : public VCardParser::Sink
 {
 public:
     Mapper(ProblemList& problems, VCardReader::Take take) : m_problems(problems), m_take(std::move(take)) {}
 
     int cards() const { return m_cards; }
+    const QMap<QString, int>& unplaced() const { return m_unplaced; }
 
     bool wants(const QString& name) const override
     {
         return name == QLatin1String("N") || name == QLatin1String("FN") || name == QLatin1String("ORG") ||
-               name == QLatin1String("KIND") || name == QLatin1String("ADR") || name == QLatin1String("TEL");
+               name == QLatin1String("KIND") || name == QLatin1String("ADR") || name == QLatin1String("TEL") ||
+               !unplacedKind(name).isEmpty();
     }
 
     void line(const VCardParser::Card& card, const VCardLine& line) override
     {
         m_card.number = card.number;
+        FullContact& full = m_card.full;
         if (line.name == QLatin1String("N")) {
             if (!m_card.named) {
                 m_card.named = true;
-                m_card.entry.lname = line.components.value(0).trimmed();
-                // The first name is the given name; the entry has no place for additional (middle) names.
-                m_card.entry.fname = line.components.value(1).trimmed();
+                full.family = line.components.value(0).trimmed();
+                full.given = line.components.value(1).trimmed();
+                full.additionalField = line.name;
                 if (const QString additional = line.components.value(2).trimmed(); !additional.isEmpty())
-                    report(QStringLiteral("N"), additional, QStringLiteral("left out: the entry has no place for "
-                                                                           "additional names"));
+                    full.additional << additional;
             }
         } else if (line.name == QLatin1String("FN")) {
             if (!m_card.fullName) {
                 m_card.fullName = true;
-                m_card.shownName = line.value.simplified();
+                full.formatted = line.value.simplified();
             }
         } else if (line.name == QLatin1String("ORG")) {
             if (!m_card.organisation) {
                 m_card.organisation = true;
-                m_card.busName = line.components.value(0).trimmed();
+                full.organisation = line.components.value(0).trimmed();
+                if (!joinFilled(line.components.mid(1), QString()).trimmed().isEmpty())
+                    ++full.unplaced[QStringLiteral("department")];
             }
         } else if (line.name == QLatin1String("KIND")) {
             if (!m_card.kind) {
@@ -91,6 +110,9 @@ public:
             address(line);
         } else if (line.name == QLatin1String("TEL")) {
             telephone(line);
+        } else if (const QString kind = unplacedKind(line.name);
+                   !kind.isEmpty() && (line.name == QLatin1String("PHOTO") || !line.value.trimmed().isEmpty())) {
+            ++full.unplaced[kind]; // a photo's value is binary and not decoded
         }
     }
 
@@ -98,7 +120,11 @@ public:
     {
         m_card.number = card.number;
         ++m_cards;
-        std::optional<Contact> entry = finish();
+        FullContact& full = m_card.full;
+        // A 4.0 card of an organisation may name it in FN alone.
+        if (full.organisation.isEmpty() && m_card.kindIsOrg)
+            full.organisation = full.formatted;
+        std::optional<Contact> entry = ContactChoice::choose(full, card.number, m_card.problems, m_unplaced);
         m_problems.append(m_card.problems);
         m_card = Card();
         if (entry && m_take)
@@ -110,29 +136,14 @@ private:
     struct Card
     {
         int number = 0;
-        Contact entry;
+        FullContact full;
         ProblemList problems; // the mapping's, after those of the card's syntax
-        // Whether the number in tel1, tel2, pel, fax can be stored, once asked (a card may hold a million numbers).
-        std::array<std::optional<bool>, 4> placeFits;
-        QString shownName;    // FN
-        QString busName;      // the first component of ORG
         bool named = false;   // an N was read
         bool fullName = false;
         bool organisation = false;
         bool kind = false;
         bool kindIsOrg = false;
-        // The addresses that may be the entry's: the first, the first marked work, the first marked home; which
-        // one is the entry's is known only at the card's end, when its book is.
-        std::optional<Address> firstAddress, workAddress, homeAddress;
-        // Numbers that take a telephone field only when the card's others leave one free: cellular numbers after
-        // the first, then pagers. At most two can find room.
-        QStringList laterCells, laterPagers;
     };
-
-    void report(const QString& field, const QString& value, const QString& action)
-    {
-        m_card.problems.append({m_card.number, field, value, action});
-    }
 
     void address(const VCardLine& line)
     {
@@ -140,125 +151,38 @@ private:
         for (qsizetype i = 0; i < 7; ++i)
             parts.append(line.components.value(i).trimmed());
         const QString street = joinFilled({parts.at(2), parts.at(1), parts.at(0)}, QStringLiteral(", "));
-        if (street.isEmpty() && parts.at(3).isEmpty() && parts.at(4).isEmpty() && parts.at(5).isEmpty())
-            return; // a country alone has no column
-        const Address found{street, parts.at(3), parts.at(4), parts.at(5), joinFilled(parts, QStringLiteral(", "))};
-        bool kept = false;
-        for (auto [slot, wanted] : {std::pair{&m_card.firstAddress, true},
-                                    std::pair{&m_card.workAddress, line.hasType(QStringLiteral("WORK"))},
-                                    std::pair{&m_card.homeAddress, line.hasType(QStringLiteral("HOME"))}}) {
-            if (wanted && !*slot) {
-                *slot = found;
-                kept = true;
-            }
+        if (street.isEmpty() && parts.at(3).isEmpty() && parts.at(4).isEmpty() && parts.at(5).isEmpty()) {
+            if (!parts.at(6).isEmpty())
+                ++m_card.full.unplaced[QStringLiteral("country")];
+            return;
         }
-        if (!kept)
-            report(line.name, found.shown, QStringLiteral("left out: the entry holds one address"));
+        m_card.full.addresses.append({useOf(line), street, parts.at(3), parts.at(4), parts.at(5), parts.at(6),
+                                      joinFilled(parts, QStringLiteral(", ")), line.name});
     }
 
     void telephone(const VCardLine& line)
     {
+        using Kind = FullContact::Kind;
         const QString number = numberText(line);
         if (number.isEmpty())
             return;
-        // A number that cannot be stored keeps no place from one that can: it gives way and is reported.
-        Contact& entry = m_card.entry;
-        const auto fits = [](const QString& text) {
-            // Too few digits for any number is told without the library.
-            return PhoneNumbers::digits(text).size() >= 5 && PhoneNumbers::toStored(text).fits;
-        };
-        const auto take = [&](QString& place, std::size_t slot) {
-            if (!place.isEmpty()) {
-                std::optional<bool>& held = m_card.placeFits[slot];
-                if (!held)
-                    held = fits(place);
-                if (*held || !fits(number))
-                    return false;
-                report(line.name, place, QStringLiteral("left out: ") + PhoneNumbers::toStored(place).reason);
-            }
-            place = number;
-            m_card.placeFits[slot].reset();
-            return true;
-        };
-        QString room;
-        const auto later = [&](QStringList& numbers) {
-            if (numbers.size() < 2)
-                numbers << number;
-            else
-                room = QStringLiteral("two telephone numbers besides the cellular and the fax");
-        };
-        if (line.hasType(QStringLiteral("PAGER"))) {
-            later(m_card.laterPagers);
-        } else if (line.hasType(QStringLiteral("CELL"))) {
-            if (!take(entry.pel, 2))
-                later(m_card.laterCells);
-        } else if (line.hasType(QStringLiteral("FAX"))) {
-            if (!take(entry.fax, 3))
-                room = QStringLiteral("one fax number");
-        } else if (entry.tel1.isEmpty() || entry.tel2.isEmpty()) {
-            (entry.tel1.isEmpty() ? entry.tel1 : entry.tel2) = number;
-        } else if (!take(entry.tel1, 0) && !take(entry.tel2, 1)) {
-            room = QStringLiteral("two telephone numbers besides the cellular and the fax");
+        if (m_card.full.numbers.size() >= FullContact::kNumbersKept) {
+            m_card.problems.append({m_card.number, line.name, number,
+                                    QStringLiteral("left out: the card holds more numbers than an entry can")});
+            return;
         }
-        if (!room.isEmpty())
-            report(line.name, number, QStringLiteral("left out: the entry holds ") + room);
-    }
-
-    std::optional<Contact> finish()
-    {
-        Contact& entry = m_card.entry;
-        const QString& shownName = m_card.shownName;
-        QString busName = m_card.busName;
-        if (busName.isEmpty() && m_card.kindIsOrg)
-            busName = shownName;
-        entry.category = busName.isEmpty() ? kPersonal : kBusiness;
-        entry.busName = busName.isEmpty() ? QStringLiteral(" ") : busName;
-
-        // A business entry keeps the work address, a personal one the home address, else the first.
-        const std::optional<Address>& preferred = busName.isEmpty() ? m_card.homeAddress : m_card.workAddress;
-        const std::optional<Address>& chosen = preferred ? preferred : m_card.firstAddress;
-        if (chosen) {
-            entry.address = chosen->street;
-            entry.city = chosen->city;
-            entry.state = chosen->state;
-            entry.zip = chosen->zip;
-            QStringList reported{chosen->shown};
-            for (const auto* other : {&m_card.firstAddress, &m_card.workAddress, &m_card.homeAddress}) {
-                if (*other && !reported.contains((*other)->shown)) {
-                    reported << (*other)->shown;
-                    report(QStringLiteral("ADR"), (*other)->shown, QStringLiteral("left out: the entry holds one address"));
-                }
-            }
-        }
-        for (const QString& number : m_card.laterCells + m_card.laterPagers) {
-            if (entry.tel1.isEmpty() || entry.tel2.isEmpty())
-                (entry.tel1.isEmpty() ? entry.tel1 : entry.tel2) = number;
-            else
-                report(QStringLiteral("TEL"), number,
-                       QStringLiteral("left out: the entry holds two telephone numbers besides the cellular and the fax"));
-        }
-        // A company's card often repeats its name in FN; that is no person's name.
-        if (entry.fname.isEmpty() && entry.lname.isEmpty() && !shownName.isEmpty() &&
-            shownName.compare(busName, Qt::CaseInsensitive) != 0) {
-            const qsizetype space = shownName.lastIndexOf(QLatin1Char(' '));
-            entry.lname = shownName.sliced(space + 1);
-            entry.fname = space < 0 ? QString() : shownName.first(space);
-        }
-
-        const bool named = !entry.fname.isEmpty() || !entry.lname.isEmpty() || entry.category == kBusiness;
-        const bool numbered =
-            !entry.tel1.isEmpty() || !entry.tel2.isEmpty() || !entry.pel.isEmpty() || !entry.fax.isEmpty();
-        if (!named && !numbered) {
-            report(QString(), entry.address, QStringLiteral("left out: the card holds no name and no telephone number"));
-            return std::nullopt;
-        }
-        return std::move(entry);
+        const Kind kind = line.hasType(QStringLiteral("PAGER"))  ? Kind::Pager
+                          : line.hasType(QStringLiteral("CELL")) ? Kind::Cell
+                          : line.hasType(QStringLiteral("FAX"))  ? Kind::Fax
+                                                                 : Kind::Voice;
+        m_card.full.numbers.append({kind, useOf(line), number, line.name});
     }
 
     ProblemList& m_problems;
     VCardReader::Take m_take;
     int m_cards = 0;
     Card m_card;
+    QMap<QString, int> m_unplaced; // over the whole file
 };
 
 } // namespace
@@ -268,6 +192,7 @@ bool VCardReader::read(const QByteArray& bytes, const QString& fallbackEncoding,
 {
     Mapper mapper(problems, take);
     const bool fallbackUsed = VCardParser::parse(bytes, fallbackEncoding, mapper, problems);
+    ContactChoice::reportUnplaced(mapper.unplaced(), problems);
     if (mapper.cards() == 0) {
         problems.append(
             {0, QString(), QString(), QStringLiteral("nothing read: the file holds no vCard (no BEGIN:VCARD line)")});
@@ -284,29 +209,4 @@ ReadResult VCardReader::read(const QByteArray& bytes, const QString& fallbackEnc
     if (fallbackUsed)
         *fallbackUsed = used;
     return result;
-}
-
-ReadResult VCardReader::contacts(const VCardParser::Result& parsed)
-{
-    ReadResult result;
-    result.problems = parsed.problems;
-    if (parsed.cards.isEmpty()) {
-        result.problems.append(
-            {0, QString(), QString(), QStringLiteral("nothing read: the file holds no vCard (no BEGIN:VCARD line)")});
-    }
-    for (const VCardParser::Card& card : parsed.cards) {
-        if (std::optional<Contact> entry = contact(card, result.problems))
-            result.contacts.append(*entry);
-    }
-    return result;
-}
-
-std::optional<Contact> VCardReader::contact(const VCardParser::Card& card, ProblemList& problems)
-{
-    std::optional<Contact> kept;
-    Mapper mapper(problems, [&kept](Contact&& entry, int) { kept = std::move(entry); });
-    for (const VCardLine& line : card.lines)
-        mapper.line(card, line);
-    mapper.cardEnded(card);
-    return kept;
 }

@@ -202,6 +202,8 @@ private Q_SLOTS:
     void thePhoneListCutsNothing();
     void anotherReaderReadsOurCards_data();
     void anotherReaderReadsOurCards();
+    void othersExportsComeInWhole_data();
+    void othersExportsComeInWhole();
     void theUsersLanguageGuessesTheEncoding_data();
     void theUsersLanguageGuessesTheEncoding();
     void importReadsRegularFilesOnly();
@@ -594,6 +596,55 @@ for card in vobject.readComponents(open(sys.argv[1], encoding='utf-8').read()):
     QCOMPARE(read, cards);
 }
 
+void TestContactIo::othersExportsComeInWhole_data()
+{
+    QTest::addColumn<QString>("file"); // in tests/exports, as the programs wrote them
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QStringList>("problems"); // record, field and value of each
+
+    // A business card: the work number before the others, the state's postal code for its name, the middle names
+    // and everything the entry has no place for reported.
+    const QString mask = QStringLiteral("___ - _______");
+    const QStringList unplaced{"0 birthday", "0 country", "0 department", "0 e-mail", "0 job title", "0 nickname",
+                               "0 notes"};
+    QTest::newRow("groupware suite")
+        << "evolution.vcf"
+        << QStringList{"Business|John|Doe|IBM|15 Crescent moon drive, ASB-123|Albaney|NY|12345|905 - 5551234|" + mask +
+                       "|905 - 6661234|" + mask}
+        << QStringList{"0 birthday", "0 categories"} + unplaced.mid(1) + QStringList{"0 web page", "1 N Richter, James"};
+    // Every kind of number and two addresses: the work ones are a business's, the rest give way and are named.
+    QTest::newRow("desktop address book")
+        << "mac-address-book.vcf"
+        << QStringList{"Business|John|Doe|IBM|Street4, Building 6, Floor 8|New York||12345|905 - 7771234|905 - 6661234|"
+                       "905 - 5551234|905 - 9991234"}
+        << unplaced + QStringList{"0 photo", "0 web page", "1 N Richter,James",
+                                  "1 ADR Silicon Alley 5,, New York, New York, 12345, United States of America",
+                                  "1 TEL 905-888-1234", "1 TEL 905-222-1234", "1 TEL 905-111-1234"};
+    // A mail program's own layout, its rows a field shorter than its header: e-mail is counted, not passed over.
+    const QString doe = "|Doe| ||||_____|" + QStringList(4, mask).join(u'|');
+    QTest::newRow("mail program CSV") << "mail-program.csv" << QStringList{"Personal|John" + doe, "Personal|Jane" + doe}
+                                      << QStringList{"0 e-mail"};
+}
+
+void TestContactIo::othersExportsComeInWhole()
+{
+    QFETCH(QString, file);
+    QFETCH(QStringList, entries);
+    QFETCH(QStringList, problems);
+    const QString path = QStringLiteral(TOVRIN_EXPORTS "/") + file;
+    const ReadResult read = ContactImport::readFile(path);
+    QStringList got;
+    for (const Contact& c : read.contacts)
+        got << QStringList{c.category, c.fname, c.lname, c.busName, c.address, c.city, c.state, c.zip, c.tel1, c.tel2,
+                           c.pel, c.fax}
+                   .join(QLatin1Char('|'));
+    QStringList reported;
+    for (const ExchangeProblem& p : read.problems)
+        reported << QStringLiteral("%1 %2 %3").arg(p.record).arg(p.field, p.value).trimmed();
+    QCOMPARE(got, entries);
+    QCOMPARE(reported, problems);
+}
+
 void TestContactIo::theUsersLanguageGuessesTheEncoding_data()
 {
     QTest::addColumn<QString>("locale");
@@ -724,7 +775,7 @@ void TestContactIo::importMemoryGoesWithWhatItKeeps()
                   "END:VCARD\r\n");
     // Broken quotes, 1 MB: a row of them makes one entry (the same each time) and two problems.
     writeFile(dir + QStringLiteral("/quotes.csv"), "First Name,Mobile Phone\n" + QByteArray("\"a\"b,\"1\n").repeated(131072));
-    // A quote opened on every line, 1 MB: no entry at all, three problems a row, and the notes counted as left out.
+    // A quote opened on every line, 1 MB: no entry at all, two problems a row, and the notes counted as left out.
     writeFile(dir + QStringLiteral("/unkept.csv"), "Notes,First Name\n" + QByteArray("\"x\n").repeated(349525));
 
     Program tovrin(db);
@@ -739,7 +790,7 @@ void TestContactIo::importMemoryGoesWithWhatItKeeps()
     };
     for (const Case& c : {Case{"numbers.vcf", "400000 values not carried over as they were:\n"},
                           Case{"quotes.csv", "131071 already in the directory, skipped:\n"},
-                          Case{"unkept.csv", "1048576 values not carried over as they were:\n"}}) {
+                          Case{"unkept.csv", "699051 values not carried over as they were:\n"}}) {
         const Program::Run run = tovrin.run(
             {QStringLiteral("--import"), dir + QLatin1Char('/') + QLatin1String(c.file), QStringLiteral("--dry-run")});
         QCOMPARE(run.exitCode, 1);
