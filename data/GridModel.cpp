@@ -386,6 +386,12 @@ void GridModel::fetchAll()
     }
 }
 
+int GridModel::rowOfKey(qint64 key)
+{
+    fetchAll();
+    return int(m_keys.indexOf(key));
+}
+
 int GridModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : int(m_keys.size());

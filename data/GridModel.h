@@ -62,6 +62,8 @@ public:
     bool removeRowList(QList<int> rows);
     // Reads every remaining key of the record set (a view jumping to the last row needs them).
     void fetchAll();
+    // The row that shows the record of `key` (all keys read first); -1 when none does.
+    int rowOfKey(qint64 key);
 
 Q_SIGNALS:
     void writeFailed(int number, const QString& description);

@@ -97,16 +97,27 @@ void ContactCommands::importFiles(const QStringList& files)
         UndoLog::Recording step(QStringLiteral("Import of %1 Entries and %2 Messages")
                                     .arg(plan->added.size())
                                     .arg(plan->messages.size()));
-        const bool written = ContactImport::write(*plan, database, [&](int done) {
-            if (!progress)
-                return true;
-            if (done % 50 == 0)
-                progress->setValue(done);
-            return !progress->wasCanceled();
-        });
+        ContactImport::FirstNew first;
+        const bool written = ContactImport::write(
+            *plan, database,
+            [&](int done) {
+                if (!progress)
+                    return true;
+                if (done % 50 == 0)
+                    progress->setValue(done);
+                return !progress->wasCanceled();
+            },
+            &first);
         if (written) {
             step.keep();
             m_datTel->Refresh();
+            const QString business = QStringLiteral("Business");
+            const bool showsBusiness = m_book() == business;
+            const qint64 shown = showsBusiness ? first.business : first.personal;
+            if (shown != 0)
+                Q_EMIT imported(m_book(), shown);
+            else if (const qint64 other = showsBusiness ? first.personal : first.business; other != 0)
+                Q_EMIT imported(showsBusiness ? QStringLiteral("Personal") : business, other);
         }
     });
 }

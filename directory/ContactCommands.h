@@ -28,6 +28,11 @@ public:
     // Files an import takes, by their names.
     static bool importable(const QString& path);
 
+Q_SIGNALS:
+    // An import wrote entries: `key` is the first new entry of `book` (the book the window shows when it received
+    // some, else the one that did).
+    void imported(const QString& book, qint64 key);
+
 private:
     QWidget* m_window;
     DataControl* m_datTel;

@@ -287,6 +287,9 @@ frmMain::frmMain(QWidget* parent) : WorkingWindow(parent)
             if (m_boundGrid)
                 m_boundGrid->model()->fetchAll();
         });
+    connect(contacts, &ContactCommands::imported, this, [this](const QString& book, qint64 key) {
+        ErrorPath::run([&] { showEntry(book, key); });
+    });
     for (DataGrid* grid : {dbgPer, dbgBus}) {
         grid->view()->setContextMenuPolicy(Qt::ActionsContextMenu);
         grid->view()->addActions(contacts->actions());
@@ -412,6 +415,22 @@ void frmMain::bindVisibleGrid()
         setGridSource(m_boundGrid, m_unbound);
     setGridSource(shown, datTel);
     m_boundGrid = shown;
+}
+
+void frmMain::showEntry(const QString& book, qint64 key)
+{
+    if (cmbType->currentText() != book) {
+        cmbType->setCurrentText(book);
+        cmbType_Click();
+    }
+    QTableView* view = m_boundGrid->view();
+    const int row = m_boundGrid->model()->rowOfKey(key);
+    if (row < 0)
+        return;
+    const QModelIndex index = m_boundGrid->model()->index(row, 0);
+    view->setCurrentIndex(index);
+    view->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    view->setFocus(Qt::OtherFocusReason);
 }
 
 void frmMain::cmdAdd_Click()

@@ -87,6 +87,8 @@ private:
     static void playGif(QLabel* view, const QString& path);
     void setGridSource(DataGrid* grid, DataControl* source);
     void bindVisibleGrid();
+    // Shows `book` with the entry of `key` selected (after an import).
+    void showEntry(const QString& book, qint64 key);
 
     DataControl* m_unbound = nullptr;
     DataGrid* m_boundGrid = nullptr;

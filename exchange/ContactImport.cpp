@@ -5,6 +5,7 @@
 #include "CsvReader.h"
 #include "Encodings.h"
 #include "DataControl.h"
+#include "Database.h"
 #include "VCardReader.h"
 
 #include <QFile>
@@ -14,6 +15,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -303,7 +305,7 @@ ContactImport::Plan ContactImport::plan(ReadResult read, const QString& database
     return result;
 }
 
-bool ContactImport::write(const Plan& plan, const QString& databasePath, const Progress& progress)
+bool ContactImport::write(const Plan& plan, const QString& databasePath, const Progress& progress, FirstNew* first)
 {
     struct Cancelled
     {
@@ -322,12 +324,19 @@ bool ContactImport::write(const Plan& plan, const QString& databasePath, const P
                 for (const Column& column : kColumns)
                     rs->setCollect(column.name, contact.*column.value);
                 rs->Update();
+                if (first) {
+                    qint64& row = contact.category == QLatin1String("Business") ? first->business : first->personal;
+                    if (row == 0)
+                        row = sqlite3_last_insert_rowid(directory.database()->handle());
+                }
                 if (progress && !progress(++written))
                     throw Cancelled();
             }
             StoredRows::addMessages(*directory.database(), plan.messages);
         });
     } catch (const Cancelled&) {
+        if (first)
+            *first = FirstNew();
         return false;
     }
     return true;

@@ -70,10 +70,17 @@ public:
     // Called after each entry written with the number written so far; returning false cancels the import, and
     // then nothing is written.
     using Progress = std::function<bool(int written)>;
+    // The row of the first entry written to each book (0: none), for showing it.
+    struct FirstNew
+    {
+        qint64 personal = 0;
+        qint64 business = 0;
+    };
     // Writes plan.added into the file at `databasePath` with one prepared statement in one transaction: every
     // entry or, when the file refuses one or the import is cancelled, none. Returns false when cancelled. Throws
     // DbError.
-    static bool write(const Plan& plan, const QString& databasePath, const Progress& progress = {});
+    static bool write(const Plan& plan, const QString& databasePath, const Progress& progress = {},
+                      FirstNew* first = nullptr);
 
     // The plan in words: how many entries go to each book, the duplicates skipped and the values not carried over
     // with what is done with them, the first thousand of each named and the others counted ("and 5 more"). The

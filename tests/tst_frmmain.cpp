@@ -908,6 +908,7 @@ void TestDirectoryWindow::importRefusesWhatIsNoFile()
 }
 
 // The preview lists the new entries checked and those already there unchecked; what is written is what is checked.
+// The window then shows the book that received entries, its first new one selected.
 void TestDirectoryWindow::thePreviewWritesWhatIsChecked()
 {
     DirectoryFixture f;
@@ -919,22 +920,28 @@ void TestDirectoryWindow::thePreviewWritesWhatIsChecked()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Adams;Ann\r\nEND:VCARD\r\n"
                "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Baker;Bob\r\nEND:VCARD\r\n"
-               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Clark;Cy\r\nEND:VCARD\r\n");
+               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Zur;Zvi\r\nORG:Zeta\r\nEND:VCARD\r\n"
+               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Amir;Avi\r\nORG:Acme\r\nEND:VCARD\r\n");
     file.close();
     QAction* import = gridCommand(f, QStringLiteral("Import Contacts..."));
     QVERIFY(import);
 
-    // Rows: Baker and Clark (new), then Adams (already there). Clark is unchecked by the user.
-    ImportPreview::setNextUnchecked({1});
+    // Rows: Baker, Zeta and Acme (new), then Adams (already there). Baker is unchecked by the user.
+    ImportPreview::setNextUnchecked({0});
     FileDialogs::setNextFiles({cards});
     MessageBox::setNextAnswer(true);
     import->trigger();
     const QStringList messages = MessageBox::takeMessages();
     QCOMPARE(messages.size(), 1);
-    QVERIFY2(messages.at(0).contains(QStringLiteral("1 new entries: 1 in \"Personal\"")) &&
+    QVERIFY2(messages.at(0).contains(QStringLiteral("2 new entries: 0 in \"Personal\", 2 in \"Business\"")) &&
                  messages.at(0).contains(QStringLiteral("1 already in the directory")),
              qPrintable(messages.at(0)));
-    QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0), (QStringList{"Adams", "Baker"}));
+    QCOMPARE(f.cmbType()->currentText(), QStringLiteral("Business"));
+    DataGrid* business = f.visibleGrid();
+    QCOMPARE(business, f.grid(QStringLiteral("dbgBus")));
+    const QStringList names = DirectoryFixture::column(business, 0);
+    QCOMPARE(names, (QStringList{"Acme", "Zeta"}));
+    QCOMPARE(business->view()->currentIndex().row(), int(names.indexOf(QStringLiteral("Zeta"))));
 }
 
 QTEST_MAIN(TestDirectoryWindow)
