@@ -6,7 +6,7 @@
 
 namespace {
 
-enum Column { Book, LastName, FirstName, Company, Numbers, Address, ColumnCount };
+enum Column { Book, LastName, FirstName, Company, Numbers, Address, Problems, ColumnCount };
 
 // The numbers that are typed, as the entry window shows them.
 QString numbersOf(const Contact& c)
@@ -38,6 +38,15 @@ void PreviewEntries::setPlan(const ContactImport::Plan& plan)
 {
     beginResetModel();
     m_plan = plan;
+    // Each entry's own problems, by where it was read (those of a whole file, record 0, are no entry's).
+    m_problems.clear();
+    for (const ExchangeProblem& p : plan.problems) {
+        if (p.record > 0) {
+            QString& line = m_problems[{p.file, p.record}];
+            line += (line.isEmpty() ? QString() : QStringLiteral("; ")) +
+                    (p.field.isEmpty() ? p.action : QStringLiteral("%1 \"%2\": %3").arg(p.field, p.value, p.action));
+        }
+    }
     m_checked.assign(std::size_t(plan.added.size() + plan.duplicates.size()), false);
     std::fill(m_checked.begin(), m_checked.begin() + plan.added.size(), true);
     endResetModel();
@@ -53,10 +62,10 @@ ContactImport::Plan PreviewEntries::chosenPlan() const
     for (int row = 0; row < rowCount(); ++row) {
         const Contact c = entry(row);
         if (m_checked[std::size_t(row)]) {
-            plan.added.append(c);
+            plan.added.append(c, origin(row));
             ++(c.category == QLatin1String("Business") ? plan.business : plan.personal);
         } else if (isDuplicate(row)) {
-            plan.duplicates.append(c);
+            plan.duplicates.append(c, origin(row));
         }
     }
     return plan;
@@ -77,6 +86,11 @@ Contact PreviewEntries::entry(int row) const
     return isDuplicate(row) ? m_plan.duplicates.at(row - m_plan.added.size()) : m_plan.added.at(row);
 }
 
+EntryOrigin PreviewEntries::origin(int row) const
+{
+    return isDuplicate(row) ? m_plan.duplicates.originAt(row - m_plan.added.size()) : m_plan.added.originAt(row);
+}
+
 int PreviewEntries::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : int(m_checked.size());
@@ -95,6 +109,8 @@ QVariant PreviewEntries::data(const QModelIndex& index, int role) const
         return m_checked[std::size_t(index.row())] ? Qt::Checked : Qt::Unchecked;
     if (role == Qt::ToolTipRole && isDuplicate(index.row()))
         return QStringLiteral("Already in the directory: skipped unless checked");
+    if (role == Qt::ToolTipRole && index.column() == Problems)
+        return data(index, Qt::DisplayRole);
     if (role == Qt::ForegroundRole && isDuplicate(index.row()))
         return QPalette().brush(QPalette::Disabled, QPalette::Text);
     if (role != Qt::DisplayRole)
@@ -113,6 +129,10 @@ QVariant PreviewEntries::data(const QModelIndex& index, int role) const
         return numbersOf(c);
     case Address:
         return addressOf(c);
+    case Problems: {
+        const EntryOrigin from = origin(index.row());
+        return m_problems.value({from.file, from.record});
+    }
     default:
         return QVariant();
     }
@@ -122,7 +142,7 @@ QVariant PreviewEntries::headerData(int section, Qt::Orientation orientation, in
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const char* const names[] = {"Book", "Last Name", "First Name", "Company", "Numbers", "Address"};
+    static const char* const names[] = {"Book", "Last Name", "First Name", "Company", "Numbers", "Address", "Problems"};
     return section >= 0 && section < ColumnCount ? QString::fromLatin1(names[section]) : QVariant();
 }
 

@@ -3,6 +3,7 @@
 #include "ContactImport.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <vector>
 
 // The entries an import preview lists, one row each: those to be added, checked, then those already in the
@@ -33,7 +34,9 @@ Q_SIGNALS:
 
 private:
     Contact entry(int row) const;
+    EntryOrigin origin(int row) const;
 
     ContactImport::Plan m_plan;
     std::vector<bool> m_checked; // added rows, then duplicates
+    QHash<std::pair<int, int>, QString> m_problems; // each entry's problems in words, by file and record
 };

@@ -213,7 +213,7 @@ ReadResult AccessImport::read(const QByteArray& bytes, const QString& name, cons
         for (const ExchangeProblem& problem : std::as_const(fitted.problems))
             result.problems.append(problem);
         if (!fitted.empty)
-            result.contacts.append(fitted.contact);
+            result.contacts.append(fitted.contact, {0, int(r + 1)});
     }
     result.messages = copied.rows.mes;
     for (ExchangeProblem problem : copied.problems) {

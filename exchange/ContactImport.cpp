@@ -223,7 +223,7 @@ ReadResult ContactImport::readBytes(const QByteArray& bytes, const QString& name
         for (const ExchangeProblem& problem : std::as_const(fitted.problems))
             result.problems.append(problem);
         if (!fitted.empty)
-            result.contacts.append(std::move(fitted.contact));
+            result.contacts.append(fitted.contact, {0, record});
     };
     bool used = false;
     if (isVCard(bytes, name)) {
@@ -245,10 +245,12 @@ ReadResult ContactImport::readBytes(const QByteArray& bytes, const QString& name
 
 void ContactImport::gather(ReadResult& all, ReadResult&& one, const QString& name, bool several)
 {
+    const int file = all.files++;
+    one.contacts.setFile(file);
     all.contacts.append(one.contacts);
     one.contacts.clear();
     all.messages += one.messages;
-    all.problems.appendAfter(one.problems, several ? QStringLiteral("in %1").arg(name) : QString());
+    all.problems.appendAfter(one.problems, several ? QStringLiteral("in %1").arg(name) : QString(), file);
 }
 
 namespace {
@@ -301,7 +303,7 @@ ContactImport::Plan ContactImport::plan(ReadResult read, const QString& database
         return result;
     }
     for (qsizetype i = 0; i < contacts.size(); ++i)
-        (duplicate.at(i) ? result.duplicates : result.added).append(contacts.at(i));
+        (duplicate.at(i) ? result.duplicates : result.added).append(contacts.at(i), contacts.originAt(i));
     return result;
 }
 

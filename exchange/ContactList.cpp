@@ -69,8 +69,15 @@ QString ContactList::categoryAt(qsizetype i) const
     return readValue(p);
 }
 
-void ContactList::append(const Contact& contact)
+void ContactList::setFile(int file)
 {
+    for (EntryOrigin& origin : m_origins)
+        origin.file = file;
+}
+
+void ContactList::append(const Contact& contact, EntryOrigin origin)
+{
+    m_origins.append(origin);
     const qsizetype start = m_bytes.size();
     for (QString Contact::*field : kFields) {
         const QString& value = contact.*field;
@@ -107,17 +114,20 @@ void ContactList::append(const ContactList& other)
     m_starts.reserve(m_starts.size() + other.m_starts.size());
     for (const qsizetype start : other.m_starts)
         m_starts.append(offset + start);
+    m_origins.append(other.m_origins);
 }
 
 void ContactList::clear()
 {
     m_bytes.clear();
     m_starts.clear();
+    m_origins.clear();
 }
 
 void ContactList::reserve(qsizetype entries, qsizetype bytes)
 {
     m_starts.reserve(entries);
+    m_origins.reserve(entries);
     m_bytes.reserve(bytes);
 }
 

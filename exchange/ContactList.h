@@ -6,6 +6,15 @@
 #include <QList>
 #include <iterator>
 
+// Where an entry was read: which file of an import (0 for the first) and which card or row of it (1 for the first;
+// 0 when not known). Problems name the same (see ExchangeProblem).
+struct EntryOrigin
+{
+    int file = 0;
+    int record = 0;
+};
+Q_DECLARE_TYPEINFO(EntryOrigin, Q_PRIMITIVE_TYPE);
+
 // Contacts kept compactly, as an import keeps the entries of a file until they are written: the twelve values of
 // each as UTF-8, one entry after another in one block of bytes, and an entry the same as the one before it sharing
 // its bytes. An entry takes its text and about twenty bytes, a fifth of what a Contact with its twelve strings
@@ -29,8 +38,11 @@ public:
     Contact constLast() const { return at(size() - 1); }
     // The category alone, without making the whole contact.
     QString categoryAt(qsizetype i) const;
+    EntryOrigin originAt(qsizetype i) const { return m_origins.at(i); }
+    // Marks every entry as read from file `file` of an import.
+    void setFile(int file);
 
-    void append(const Contact& contact);
+    void append(const Contact& contact, EntryOrigin origin = {});
     void append(const ContactList& other);
     ContactList& operator<<(const Contact& contact)
     {
@@ -76,4 +88,5 @@ public:
 private:
     QByteArray m_bytes;        // each entry's twelve values, each its length (7 bits a byte) and its UTF-8
     QList<qsizetype> m_starts; // where each entry starts in m_bytes; equal entries in a row share one start
+    QList<EntryOrigin> m_origins;
 };

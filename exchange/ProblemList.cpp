@@ -35,10 +35,11 @@ void ProblemList::append(const ProblemList& other)
     m_leftOut += other.m_leftOut;
 }
 
-void ProblemList::appendAfter(const ProblemList& other, const QString& note)
+void ProblemList::appendAfter(const ProblemList& other, const QString& note, int file)
 {
     m_section = m_kept.size();
     for (ExchangeProblem problem : other) {
+        problem.file = file;
         if (!note.isEmpty())
             problem.action = QStringLiteral("%1 (%2)").arg(problem.action, note);
         append(problem);

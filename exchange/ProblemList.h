@@ -11,6 +11,7 @@ struct ExchangeProblem
     QString field;  // the column or property concerned; empty for a whole record
     QString value;  // the value as it was read
     QString action; // what happens to it, e.g. "left out", "cut to 25 characters"
+    int file = 0;   // which file of an import it was read from (0 for the first)
 };
 Q_DECLARE_TYPEINFO(ExchangeProblem, Q_RELOCATABLE_TYPE);
 
@@ -37,8 +38,9 @@ public:
     // The problems of another part of the same file, each where its record puts it.
     void append(const ProblemList& other);
     // The problems of another file (or another stage of a read that comes after all of this one), after all here,
-    // whatever their records; `note`, when given, is added to each action (", in which file").
-    void appendAfter(const ProblemList& other, const QString& note = QString());
+    // whatever their records; `note`, when given, is added to each action (", in which file"), and `file` marks
+    // each as that file's.
+    void appendAfter(const ProblemList& other, const QString& note = QString(), int file = 0);
 
     // Every problem, kept or counted.
     qsizetype total() const { return m_kept.size() + m_leftOut; }

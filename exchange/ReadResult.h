@@ -12,4 +12,5 @@ struct ReadResult
     ProblemList problems;
     // Messages for the log (an old program's data file holds them), in their stored forms.
     QList<StoredRows::Row> messages;
+    int files = 0; // the files gathered into it (see ContactImport::gather)
 };

@@ -5,6 +5,7 @@
 #include "Deadline.h"
 #include "DirectoryFixture.h"
 #include "ImportPreview.h"
+#include "PreviewEntries.h"
 #include "Twips.h"
 #include "WorkingWindow.h"
 
@@ -111,6 +112,7 @@ private Q_SLOTS:
     void contactsComeInAndGoOutWithoutNewControls();
     void importRefusesWhatIsNoFile();
     void thePreviewWritesWhatIsChecked();
+    void eachPreviewRowShowsItsOwnProblems();
 };
 
 void TestDirectoryWindow::controlsStandWhereDesigned_data()
@@ -942,6 +944,30 @@ void TestDirectoryWindow::thePreviewWritesWhatIsChecked()
     const QStringList names = DirectoryFixture::column(business, 0);
     QCOMPARE(names, (QStringList{"Acme", "Zeta"}));
     QCOMPARE(business->view()->currentIndex().row(), int(names.indexOf(QStringLiteral("Zeta"))));
+}
+
+// Two files each with a problem in their first entry: each row shows its own, not the other file's.
+void TestDirectoryWindow::eachPreviewRowShowsItsOwnProblems()
+{
+    TempDatabase db;
+    db.close();
+    ReadResult read;
+    ContactImport::gather(read, ContactImport::readBytes("BEGIN:VCARD\r\nN:Cohen;Dana;Ruth\r\nEND:VCARD\r\n", "a.vcf"),
+                          QStringLiteral("a.vcf"), true);
+    ContactImport::gather(read, ContactImport::readBytes("First Name,Mobile Phone\nDan,12\n", "b.csv"),
+                          QStringLiteral("b.csv"), true);
+    PreviewEntries entries;
+    entries.setPlan(ContactImport::plan(std::move(read), db.path()));
+    QCOMPARE(entries.rowCount(), 2);
+    QStringList shown;
+    for (int row = 0; row < 2; ++row) {
+        shown << entries.index(row, 2).data().toString() + QStringLiteral(": ") +
+                     entries.index(row, entries.columnCount() - 1).data().toString();
+    }
+    QVERIFY2(shown.at(0).startsWith(QLatin1String("Dana: N \"Ruth\"")) && !shown.at(0).contains(QLatin1String("12")),
+             qPrintable(shown.at(0)));
+    QVERIFY2(shown.at(1).startsWith(QLatin1String("Dan: Pel \"12\"")) && !shown.at(1).contains(QLatin1String("Ruth")),
+             qPrintable(shown.at(1)));
 }
 
 QTEST_MAIN(TestDirectoryWindow)
