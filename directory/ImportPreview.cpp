@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -42,6 +43,7 @@ std::optional<ContactImport::Plan> ImportPreview::ask(QWidget* parent, const QSt
         read.append({QFileInfo(path).fileName(), std::move(file.bytes)});
     }
     ImportPreview preview(parent, read, databasePath);
+    // A file whose columns the user can still name is something to show, even when nothing is read from it yet.
     const bool unnamed = std::any_of(preview.m_columns.begin(), preview.m_columns.end(),
                                      [](const QList<QComboBox*>& columns) { return !columns.isEmpty(); });
     if (preview.m_plan.added.isEmpty() && preview.m_plan.duplicates.isEmpty() && preview.m_plan.messages.isEmpty() &&
@@ -81,18 +83,29 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
     encodingRow->addWidget(m_encoding, 1);
     layout->addLayout(encodingRow);
 
-    // A CSV file without a header line: the user says what each column holds, seeing its first row.
+    // The columns of a CSV file: the user says what each holds, seeing its first row. A file without a header line
+    // must be told; one with a header starts from its names, which the user may change or leave out.
     for (const auto& [name, bytes] : std::as_const(m_files)) {
         QList<QComboBox*> combos;
-        const QStringList sample = ContactImport::unnamedColumns(bytes, name, QString());
-        if (!sample.isEmpty()) {
-            auto* box = new QGroupBox(QStringLiteral("Columns of %1 (its first row)").arg(name), this);
+        const ContactImport::CsvSample sample = ContactImport::csvSample(bytes, name, QString());
+        const bool named = !sample.header.isEmpty();
+        const int columns = int(named ? sample.header.size() : sample.firstRow.size());
+        if (columns > 0) {
+            auto* box = new QGroupBox(named ? QStringLiteral("Columns of %1 (its header, its first row)").arg(name)
+                                            : QStringLiteral("Columns of %1 (its first row)").arg(name));
             auto* grid = new QGridLayout(box);
-            for (int c = 0; c < sample.size(); ++c) {
-                auto* value = new QLabel(fontMetrics().elidedText(sample.at(c), Qt::ElideRight, 160), box);
+            for (int c = 0; c < columns; ++c) {
+                QString shown = sample.firstRow.value(c);
+                if (named)
+                    shown = sample.header.at(c) + QStringLiteral(": ") + shown;
+                auto* value = new QLabel(fontMetrics().elidedText(shown, Qt::ElideRight, 160), box);
                 auto* combo = new QComboBox(box);
                 combo->setObjectName(QStringLiteral("cmbColumn%1").arg(c + 1));
+                if (named && !ContactImport::columnChoices().contains(sample.header.at(c)))
+                    combo->addItem(sample.header.at(c)); // read as its name says, groups and all
                 combo->addItems(ContactImport::columnChoices());
+                if (named)
+                    combo->setCurrentText(sample.header.at(c));
                 combo->setAccessibleName(QStringLiteral("Column %1 of %2").arg(c + 1).arg(name));
                 value->setBuddy(combo);
                 grid->addWidget(value, c / 4 * 2, c % 4);
@@ -100,7 +113,12 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
                 connect(combo, &QComboBox::currentTextChanged, this, &ImportPreview::reread);
                 combos.append(combo);
             }
-            layout->addWidget(box);
+            // A file of many columns scrolls rather than pushing the table off the screen.
+            auto* scroll = new QScrollArea(this);
+            scroll->setWidget(box);
+            scroll->setWidgetResizable(true);
+            scroll->setMaximumHeight(std::min(box->sizeHint().height() + 4, 200));
+            layout->addWidget(scroll);
         }
         m_columns.append(combos);
     }

@@ -14,7 +14,8 @@ class PreviewEntries;
 // (new entries checked, those already in the directory shown unchecked), how many go to each book, and every value
 // that does not fit, with what is done with it.
 // Text that names no encoding and is not UTF-8 is read in the encoding the user picks here. The list can be saved
-// as a text file. The columns of a CSV file without a header line are named here by the user.
+// as a text file. The columns of a CSV file are named here by the user: those of a file without a header line must
+// be, those of a file with one start from its names.
 class ImportPreview : public QDialog
 {
     Q_OBJECT
@@ -33,7 +34,7 @@ private:
     void saveList();
 
     QList<std::pair<QString, QByteArray>> m_files; // name and bytes, read once
-    QList<QList<QComboBox*>> m_columns;             // per file: what each column holds, for files without header
+    QList<QList<QComboBox*>> m_columns;             // per file: what each column of a CSV file holds
     QString m_databasePath;
     ContactImport::Plan m_plan;
     bool m_encodingUsed = false;

@@ -188,14 +188,14 @@ bool isVCard(const QByteArray& bytes, const QString& name)
 
 } // namespace
 
-QStringList ContactImport::unnamedColumns(const QByteArray& bytes, const QString& name, const QString& encoding)
+ContactImport::CsvSample ContactImport::csvSample(const QByteArray& bytes, const QString& name, const QString& encoding)
 {
     if (isVCard(bytes, name) || AccessFile::hasSignature(bytes))
         return {};
     CsvReader::Options options;
     options.fallbackEncoding = fallbackOr(encoding);
     const CsvReader::Table table = CsvReader(bytes).table(options, 1);
-    return table.hasHeader || table.records.isEmpty() ? QStringList() : table.records.first();
+    return {table.header, table.records.value(0)};
 }
 
 QStringList ContactImport::columnChoices()
@@ -231,9 +231,7 @@ ReadResult ContactImport::readBytes(const QByteArray& bytes, const QString& name
     } else {
         CsvReader::Options options;
         options.fallbackEncoding = fallback;
-        options.columnNames = columnNames;
-        if (!columnNames.isEmpty())
-            options.header = CsvReader::Header::Absent;
+        options.columnNames = columnNames; // a header line, told as the preview tells it, is passed over
         used = CsvReader(bytes).read(options, take, result.problems);
     }
     if (encodingUsed)

@@ -48,16 +48,21 @@ public:
     // `encodingUsed` is set when such text was met. A file that cannot be read (see load) is a problem of record 0.
     static ReadResult readFile(const QString& path, const QString& encoding = QString(), bool* encodingUsed = nullptr);
     // The same for bytes already read; `name` (the file's name) helps tell the format. `columnNames` name the
-    // columns of a CSV file that has no header line, as a header would (see CsvColumns). Problems name the card or
+    // columns of a CSV file as a header would (see CsvColumns), in place of its header line when it has one. Problems name the card or
     // row of the file they come from.
     static ReadResult readBytes(const QByteArray& bytes, const QString& name, const QString& encoding = QString(),
                                 bool* encodingUsed = nullptr, const QStringList& columnNames = QStringList());
     // Adds what one of several files holds to `all`: its contacts after those there, its problems after those there
     // with the file's name in each (when `several`).
     static void gather(ReadResult& all, ReadResult&& one, const QString& name, bool several);
-    // The fields of the first row of a CSV file without a header line, for the user to name the columns; empty for
-    // any other file.
-    static QStringList unnamedColumns(const QByteArray& bytes, const QString& name, const QString& encoding);
+    // The columns of a CSV file, for the user to say what each holds: its header line's names (empty when it has
+    // none) and the fields of its first row of values. Both empty for any other file.
+    struct CsvSample
+    {
+        QStringList header;
+        QStringList firstRow;
+    };
+    static CsvSample csvSample(const QByteArray& bytes, const QString& name, const QString& encoding);
     // The names the user picks from for such columns, each one a header that the CSV reader knows.
     static QStringList columnChoices();
 

@@ -294,7 +294,7 @@ void TestContactIo::importSkipsWhatIsThereAndWritesAllOrNothing()
 void TestContactIo::csvWithoutHeaderReadsByTheNamesTheUserGives()
 {
     const QByteArray bytes = "Dana,Cohen,0501234567\nAvi,Levi,048-1234567\n";
-    QCOMPARE(ContactImport::unnamedColumns(bytes, QStringLiteral("list.csv"), QString()),
+    QCOMPARE(ContactImport::csvSample(bytes, QStringLiteral("list.csv"), QString()).firstRow,
              (QStringList{"Dana", "Cohen", "0501234567"}));
     // Unnamed, nothing can be read; named as the preview's choices name them, every row is.
     QVERIFY(ContactImport::readBytes(bytes, QStringLiteral("list.csv")).contacts.isEmpty());
@@ -305,6 +305,17 @@ void TestContactIo::csvWithoutHeaderReadsByTheNamesTheUserGives()
     QCOMPARE(read.contacts.at(1).lname, QStringLiteral("Levi"));
     QCOMPARE(read.contacts.at(0).pel, QStringLiteral("050 - 1234567"));
     QCOMPARE(read.contacts.at(1).pel, QStringLiteral("048 - 1234567"));
+
+    // A header with a name the reader does not know: the user's names take its place, and the header line is no
+    // entry.
+    const QByteArray named = "Name,Number\nDana Cohen,0501234567\n";
+    QCOMPARE(ContactImport::csvSample(named, QStringLiteral("list.csv"), QString()).header,
+             (QStringList{"Name", "Number"}));
+    const ReadResult renamed = ContactImport::readBytes(named, QStringLiteral("list.csv"), QString(), nullptr,
+                                                        {QStringLiteral("Name"), choices.at(8)});
+    QCOMPARE(renamed.contacts.size(), 1);
+    QCOMPARE(renamed.contacts.at(0).lname, QStringLiteral("Cohen"));
+    QCOMPARE(renamed.contacts.at(0).tel1, QStringLiteral("050 - 1234567"));
 }
 
 void TestContactIo::commandLine()
