@@ -7,23 +7,37 @@
 #include "Module1.h"
 #include "StoredRows.h"
 
+#include "Encodings.h"
+
 #include <QApplication>
+#include <QComboBox>
 #include <QCryptographicHash>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
 // The largest file taken for a directory file.
 constexpr qint64 kLargestFile = qint64(256) << 20;
+
+// Tests answer the choice of encoding as they answer a question: the encoding, or empty for Cancel.
+QString s_nextEncoding;
 
 QString shownPath(const QString& path)
 {
@@ -248,6 +262,77 @@ QString AccessConversion::finishInterrupted(const QString& path)
     return switchFiles(path, old);
 }
 
+QString AccessConversion::textSample(const AccessFile& file, int count)
+{
+    QStringList lines;
+    for (const AccessFile::Table& table : file.tables) {
+        for (const auto& row : table.rows) {
+            for (int c = 0; c < row.size() && c < table.columns.size(); ++c) {
+                const QString& text = row.at(c).text;
+                const bool plain = std::all_of(text.begin(), text.end(), [](QChar ch) { return ch.unicode() < 0x80; });
+                const QString line = table.columns.at(c) + QStringLiteral(": ") + text;
+                if (!plain && !lines.contains(line))
+                    lines << line;
+                if (lines.size() >= count)
+                    return lines.join(QLatin1Char('\n'));
+            }
+        }
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+void AccessConversion::setNextEncodingForTesting(const QString& encoding)
+{
+    s_nextEncoding = encoding;
+}
+
+namespace {
+
+// A Jet 3 file keeps its texts in a code page, which it may name wrongly or not at all: the user sees its texts in
+// the encoding chosen and picks the one that reads right. Nothing when the user cancels.
+std::optional<QString> chooseEncoding(QWidget* parent, const QString& path, const QByteArray& bytes,
+                                      const AccessFile& file)
+{
+    if (MessageBox::testMode())
+        return s_nextEncoding.isEmpty() ? std::nullopt : std::optional<QString>(std::exchange(s_nextEncoding, {}));
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("Convert \"%1\"").arg(QFileInfo(path).fileName()));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* prompt = new QLabel(QStringLiteral("The texts of this old data file are in a code page of their own. Choose "
+                                             "the encoding in which the names below read right; they are converted "
+                                             "in it."),
+                              &dialog);
+    prompt->setWordWrap(true);
+    layout->addWidget(prompt);
+    auto* encoding = new QComboBox(&dialog);
+    encoding->setObjectName(QStringLiteral("cmbEncoding"));
+    encoding->addItems(Encodings::offered().mid(1)); // Jet 3 texts are never UTF-8
+    if (encoding->findText(file.encoding) < 0)
+        encoding->addItem(file.encoding);
+    encoding->setCurrentText(file.encoding);
+    prompt->setBuddy(encoding);
+    layout->addWidget(encoding);
+    auto* sample = new QPlainTextEdit(AccessConversion::textSample(file), &dialog);
+    sample->setReadOnly(true);
+    sample->setAccessibleName(QStringLiteral("Texts of the file"));
+    layout->addWidget(sample);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    layout->addWidget(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(encoding, &QComboBox::currentTextChanged, &dialog, [&](const QString& chosen) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const AccessFile::Result read = AccessFile::read(bytes, chosen);
+        QApplication::restoreOverrideCursor();
+        sample->setPlainText(read.file ? AccessConversion::textSample(*read.file) : read.problem);
+    });
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return encoding->currentText();
+}
+
+} // namespace
+
 AccessConversion::Start AccessConversion::offerAtStart(QWidget* parent)
 {
     QString path;
@@ -279,8 +364,22 @@ AccessConversion::Start AccessConversion::offerAtStart(QWidget* parent)
     if (!MessageBox::question(parent, question, true))
         return Start::Declined;
     try {
+        QString encoding;
+        {
+            struct stat old;
+            const QByteArray bytes = plainFileBytes(path, &old);
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            const AccessFile::Result read = AccessFile::read(bytes);
+            QApplication::restoreOverrideCursor();
+            if (read.file && read.file->format == AccessFile::Format::Jet3 && read.file->encodingUsed) {
+                const std::optional<QString> chosen = chooseEncoding(parent, path, bytes, *read.file);
+                if (!chosen)
+                    return Start::Declined;
+                encoding = *chosen;
+            }
+        }
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        const Result result = convert(path);
+        const Result result = convert(path, encoding);
         QApplication::restoreOverrideCursor();
         QString report = QStringLiteral("\"%1\" was converted: %2 entries and %3 messages. The old file is kept "
                                         "unchanged as \"%4\".")

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class AccessFile;
 class QWidget;
 
 // A data file of the old program (an Access database) found where the program keeps its file is converted, at the
@@ -36,7 +37,15 @@ QString finishInterrupted(const QString& path);
 // At start, before any window reads the file: finishes an interrupted conversion; when the program's file is an
 // Access file, says so and offers to convert it (the default button converts). The program goes on only with Go:
 // the user may decline, and a conversion may fail (which is said; nothing was changed).
+// A Jet 3 file whose texts are not plain ASCII first asks in which encoding to read them, showing them as they read.
 enum class Start { Go, Declined, Failed };
 Start offerAtStart(QWidget* parent);
+
+// The texts of `file` that are not plain ASCII, one "Column: text" a line, at most `count`: what tells a right
+// encoding from a wrong one.
+QString textSample(const AccessFile& file, int count = 12);
+
+// Tests: the encoding the next choice answers (empty: the user cancels).
+void setNextEncodingForTesting(const QString& encoding);
 
 } // namespace AccessConversion

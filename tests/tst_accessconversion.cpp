@@ -214,6 +214,58 @@ private slots:
         for (int i = 0; i < 4; ++i)
             QTest::addRow("at random %d", i) << 0 << false;
     }
+    void jet3AsksItsEncoding_data()
+    {
+        QTest::addColumn<QString>("chosen"); // empty: the user cancels the choice
+        QTest::addColumn<QString>("lname");  // as converted; empty: nothing converted
+        QTest::newRow("the encoding that reads right") << QStringLiteral("windows-1255") << QString::fromUtf8("שלום");
+        QTest::newRow("the file's own code page") << QStringLiteral("windows-1252") << QString::fromUtf8("ùìåí");
+        QTest::newRow("cancelled") << QString() << QString();
+    }
+    // A Jet 3 file whose code page says windows-1252 holds Hebrew written in windows-1255, as old files did: the user
+    // sees its texts and chooses. No Jet 3 file can be written here, so a stand-in reader gives its rows.
+    void jet3AsksItsEncoding()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, lname);
+        QTemporaryDir dir;
+        const auto token = [](char tag, const QByteArray& text) {
+            return tag + QByteArray::number(text.size()) + ':' + text;
+        };
+        QByteArray rows = "V4:jet3P4:1252" + token('T', "tblTel");
+        const QByteArrayList columns{"Fname", "Lname", "BusName", "Category", "Address", "City",
+                                     "State", "Zip",   "Tel1",    "Tel2",     "Pel",     "Fax"};
+        for (const QByteArray& column : columns)
+            rows += token('C', "10 " + column);
+        // The reader passes each byte of a Jet 3 text on as the character of its number.
+        const QByteArray shalom = QString::fromLatin1("\xf9\xec\xe5\xed").toUtf8();
+        rows += "R0:" + token('S', "Dan") + token('S', shalom) + token('S', " ") + token('S', "Personal");
+        for (int c = 4; c < 12; ++c)
+            rows += "N0:";
+        rows += "Z0:";
+        const QString reader = dir.filePath(QStringLiteral("reader.sh"));
+        put(reader, "#!/bin/sh\ncat >/dev/null\nprintf '%s' '" + rows + "'\n");
+        QFile::setPermissions(reader, QFile::ReadOwner | QFile::ExeOwner);
+        AccessFile::setReaderProgram(reader);
+        const auto back = qScopeGuard([] { AccessFile::setReaderProgram(QStringLiteral(TOVRIN_BINARY)); });
+
+        const QString path = dir.filePath(QStringLiteral("Dalvek.mdb"));
+        const QByteArray old = QByteArray("\0\1\0\0Standard Jet DB\0", 20) + QByteArray(2028, '\0');
+        put(path, old);
+        Module1::setProgramDirForTesting(dir.path());
+        MessageBox::setNextAnswer(true);
+        AccessConversion::setNextEncodingForTesting(chosen);
+        QCOMPARE(AccessConversion::offerAtStart(nullptr),
+                 chosen.isEmpty() ? AccessConversion::Start::Declined : AccessConversion::Start::Go);
+        if (lname.isEmpty()) {
+            QCOMPARE(bytesOf(path), old);
+            QVERIFY(!QFile::exists(dir.filePath(kBackup)));
+        } else {
+            QVERIFY(dumpOf(path).contains(QStringLiteral("tblTel[1].Lname = \"%1\"").arg(lname)));
+            QCOMPARE(bytesOf(dir.filePath(kBackup)), old);
+        }
+    }
+
     // At every moment either the old file is in place untouched, or the whole new file with the old one kept; the
     // next start finishes the job and leaves nothing behind.
     void killedMidway()
