@@ -198,8 +198,16 @@ AccessConversion::Result AccessConversion::convert(const QString& path, const QS
     const AccessImport::Copy copy = AccessImport::copy(*read.file);
     if (!copy.problem.isEmpty())
         refuse(path, copy.problem);
-    if (!copy.problems.isEmpty())
-        refuse(path, QStringLiteral("some values cannot be kept exactly as they are (%1)").arg(listed(copy.problems)));
+    // A date that held a time of day, or a time that held a date, keeps what the log shows and is named in the
+    // report (the old file keeps the rest). A text wider than its column (the file's columns check their widths)
+    // or a year before 1000 has no stored form at all.
+    QList<ExchangeProblem> changed, unstorable;
+    for (const ExchangeProblem& p : copy.problems) {
+        const bool partly = p.field.startsWith(QLatin1String("tblMes.")) && !p.action.startsWith(QLatin1String("a year"));
+        (partly ? changed : unstorable) << p;
+    }
+    if (!unstorable.isEmpty())
+        refuse(path, QStringLiteral("some values cannot be kept (%1)").arg(listed(unstorable)));
 
     // Step 1: the new file, written whole and read back.
     const QString digest = digestOf(bytes);
@@ -234,6 +242,8 @@ AccessConversion::Result AccessConversion::convert(const QString& path, const QS
     result.entries = int(copy.rows.tel.size());
     result.messages = int(copy.rows.mes.size());
     result.notCarried = copy.notCarried;
+    if (!changed.isEmpty())
+        result.notCarried << QStringLiteral("in part: ") + listed(changed);
     return result;
 }
 

@@ -214,20 +214,40 @@ private slots:
         for (int i = 0; i < 4; ++i)
             QTest::addRow("at random %d", i) << 0 << false;
     }
-    void jet3AsksItsEncoding_data()
+    void textsAndDatesAsTheyCanBeKept_data()
     {
-        QTest::addColumn<QString>("chosen"); // empty: the user cancels the choice
-        QTest::addColumn<QString>("lname");  // as converted; empty: nothing converted
-        QTest::newRow("the encoding that reads right") << QStringLiteral("windows-1255") << QString::fromUtf8("שלום");
-        QTest::newRow("the file's own code page") << QStringLiteral("windows-1252") << QString::fromUtf8("ùìåí");
-        QTest::newRow("cancelled") << QString() << QString();
+        QTest::addColumn<QByteArray>("stored"); // the Lname's bytes in the file
+        QTest::addColumn<QString>("chosen");    // empty: the user cancels the choice (or is not asked)
+        QTest::addColumn<QString>("lname");     // as converted; empty: nothing converted
+        QTest::addColumn<int>("start");
+        QTest::addColumn<QByteArray>("messages"); // tblMes as the reader gives it
+        const QByteArray shalom("\xf9\xec\xe5\xed");
+        const int go = int(AccessConversion::Start::Go);
+        QTest::newRow("the encoding that reads right")
+            << shalom << QStringLiteral("windows-1255") << QString::fromUtf8("שלום") << go << QByteArray();
+        QTest::newRow("the file's own code page")
+            << shalom << QStringLiteral("windows-1252") << QString::fromUtf8("ùìåí") << go << QByteArray();
+        QTest::newRow("cancelled") << shalom << QString() << QString() << int(AccessConversion::Start::Declined)
+                                   << QByteArray();
+        // Plain ASCII asks nothing; a text wider than its column has no exact stored form: nothing is converted.
+        QTest::newRow("wider than its column") << QByteArray("Featherstonehaugh-Cholmondeley") << QString() << QString()
+                                               << int(AccessConversion::Start::Failed) << QByteArray();
+        // A message dated with a time of day converts; the report names what the log does not keep.
+        QTest::newRow("a date with a time of day")
+            << QByteArray("Cohen") << QString() << QStringLiteral("Cohen") << go
+            << QByteArray("T6:tblMesC7:8 CdateC7:8 CtimeC7:10 MeetC7:10 AvurC8:12 HodaaR0:D7:31120.5D3:0.5S4:Dana"
+                          "S4:HansS3:Hi!");
     }
     // A Jet 3 file whose code page says windows-1252 holds Hebrew written in windows-1255, as old files did: the user
-    // sees its texts and chooses. No Jet 3 file can be written here, so a stand-in reader gives its rows.
-    void jet3AsksItsEncoding()
+    // sees its texts and chooses. Values with no exact stored form stop the conversion; a message's time of day is
+    // named in the report. No Jet 3 file can be written here, so a stand-in reader gives the file's rows.
+    void textsAndDatesAsTheyCanBeKept()
     {
+        QFETCH(QByteArray, stored);
         QFETCH(QString, chosen);
         QFETCH(QString, lname);
+        QFETCH(int, start);
+        QFETCH(QByteArray, messages);
         QTemporaryDir dir;
         const auto token = [](char tag, const QByteArray& text) {
             return tag + QByteArray::number(text.size()) + ':' + text;
@@ -238,11 +258,11 @@ private slots:
         for (const QByteArray& column : columns)
             rows += token('C', "10 " + column);
         // The reader passes each byte of a Jet 3 text on as the character of its number.
-        const QByteArray shalom = QString::fromLatin1("\xf9\xec\xe5\xed").toUtf8();
-        rows += "R0:" + token('S', "Dan") + token('S', shalom) + token('S', " ") + token('S', "Personal");
+        rows += "R0:" + token('S', "Dan") + token('S', QString::fromLatin1(stored).toUtf8()) + token('S', " ") +
+                token('S', "Personal");
         for (int c = 4; c < 12; ++c)
             rows += "N0:";
-        rows += "Z0:";
+        rows += messages + "Z0:";
         const QString reader = dir.filePath(QStringLiteral("reader.sh"));
         put(reader, "#!/bin/sh\ncat >/dev/null\nprintf '%s' '" + rows + "'\n");
         QFile::setPermissions(reader, QFile::ReadOwner | QFile::ExeOwner);
@@ -255,8 +275,9 @@ private slots:
         Module1::setProgramDirForTesting(dir.path());
         MessageBox::setNextAnswer(true);
         AccessConversion::setNextEncodingForTesting(chosen);
-        QCOMPARE(AccessConversion::offerAtStart(nullptr),
-                 chosen.isEmpty() ? AccessConversion::Start::Declined : AccessConversion::Start::Go);
+        QCOMPARE(int(AccessConversion::offerAtStart(nullptr)), start);
+        const QStringList said = MessageBox::takeMessages();
+        QCOMPARE(said.last().contains(QLatin1String("the time of day is left out")), !messages.isEmpty());
         if (lname.isEmpty()) {
             QCOMPARE(bytesOf(path), old);
             QVERIFY(!QFile::exists(dir.filePath(kBackup)));
