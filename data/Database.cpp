@@ -12,7 +12,9 @@
 #include <QUrl>
 #include <algorithm>
 #include <atomic>
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -107,8 +109,12 @@ std::shared_ptr<Database> Database::open(const QString& path)
     if (!info.exists())
         throw DbError(SQLITE_CANTOPEN, QStringLiteral("The database file \"%1\" does not exist.").arg(shown));
 
-    // A rollback journal is made beside the file, so writing needs the folder as well.
-    const bool writable = info.isWritable() && QFileInfo(info.absolutePath()).isWritable();
+    // A rollback journal is made beside the file, so writing needs the folder as well. Asked with the ids the
+    // kernel checks the open against (QFileInfo asks with the real ones).
+    const auto mayWrite = [](const QString& name) {
+        return faccessat(AT_FDCWD, QFile::encodeName(name).constData(), W_OK, AT_EACCESS) == 0;
+    };
+    const bool writable = mayWrite(path) && mayWrite(info.absolutePath());
     std::shared_ptr<Database> database;
     for (const bool immutable : {false, true}) {
         int rc = SQLITE_OK;
