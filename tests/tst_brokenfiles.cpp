@@ -11,9 +11,12 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QtTest>
+#include <chrono>
 #include <csignal>
+#include <future>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -299,19 +302,25 @@ void TestBrokenFiles::readOnlyFileOrFolder_data()
 {
     QTest::addColumn<int>("fileMode");
     QTest::addColumn<int>("folderMode");
+    QTest::addColumn<bool>("leftInWalMode"); // by another tool
 
-    QTest::newRow("read-only file") << 0444 << 0777;
-    QTest::newRow("read-only folder") << 0666 << 0555;
-    QTest::newRow("both read-only") << 0444 << 0555;
+    QTest::newRow("read-only file") << 0444 << 0777 << false;
+    QTest::newRow("read-only folder") << 0666 << 0555 << false;
+    QTest::newRow("both read-only") << 0444 << 0555 << false;
+    QTest::newRow("read-only folder, file in write-ahead mode") << 0666 << 0555 << true;
 }
 
 void TestBrokenFiles::readOnlyFileOrFolder()
 {
     QFETCH(int, fileMode);
     QFETCH(int, folderMode);
+    QFETCH(bool, leftInWalMode);
 
     TempDatabase db;
     fill(db, 50);
+    if (leftInWalMode)
+        QCOMPARE(db.rows(QStringLiteral("PRAGMA journal_mode = WAL")), QStringList{QStringLiteral("wal")});
+    db.close();
     const QString path = db.path();
     const QByteArray before = bytesOf(path);
     QCOMPARE(chmod(path.toUtf8().constData(), mode_t(fileMode)), 0);
@@ -374,6 +383,26 @@ void TestBrokenFiles::writerHoldingTheFileDelaysThenReports()
              QStringList{QStringLiteral("Dana|Haifa|04 - 5551234")});
     QCOMPARE(db.count(QStringLiteral("tblTel")), 22);
     QCOMPARE(integrityOf(db.path()), QStringList{QStringLiteral("ok")});
+
+    // A writer that holds the file for a moment shorter than the wait, then commits: the save simply waits.
+    db.close();
+    std::promise<void> holding;
+    std::thread other([path = db.path(), &holding] {
+        sqlite3* raw = nullptr;
+        sqlite3_open(path.toUtf8().constData(), &raw);
+        sqlite3_exec(raw, "BEGIN EXCLUSIVE; INSERT INTO tblMes (Meet) VALUES ('Other')", nullptr, nullptr, nullptr);
+        holding.set_value();
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(raw);
+    });
+    holding.get_future().wait();
+    typeEntry(rs, QStringLiteral("Dana"), QStringLiteral("Waited"));
+    const std::optional<DbError> waited = update(rs);
+    other.join();
+    QVERIFY2(!waited, waited ? qPrintable(waited->description()) : "");
+    QCOMPARE(db.count(QStringLiteral("tblTel")), 23);
+    QCOMPARE(db.count(QStringLiteral("tblMes")), 21);
 }
 
 void TestBrokenFiles::writerHoldingTheFileBlocksTheGridEdit()
