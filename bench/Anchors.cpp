@@ -1,6 +1,7 @@
 #include "Anchors.h"
 
 #include "Database.h"
+#include "SearchedColumns.h"
 #include "TextFold.h"
 
 #include <cstring>
@@ -46,15 +47,12 @@ sqlite3* openPlain(const QString& path, int flags)
 QString columnList()
 {
     QStringList names;
-    for (const char* column : Anchors::kSearchColumns)
+    for (const char* column : SearchedColumns::kNames)
         names << QLatin1String(column);
     return names.join(QStringLiteral(", "));
 }
 
 } // namespace
-
-const char* const Anchors::kSearchColumns[11] = {"Fname", "Lname", "BusName", "Address", "City", "State",
-                                                 "Zip",   "Tel1",  "Tel2",    "Pel",     "Fax"};
 
 Anchors::StockSearch::StockSearch(const QString& path) : m_db(openPlain(path, SQLITE_OPEN_READONLY)) {}
 
@@ -68,7 +66,7 @@ long long Anchors::StockSearch::run(const QString& text, long long& bytes, bool 
     QString literal = text;
     literal.replace(QLatin1Char('\''), QLatin1String("''"));
     QStringList terms;
-    for (const char* column : kSearchColumns)
+    for (const char* column : SearchedColumns::kNames)
         terms << QStringLiteral("(%1 LIKE '%%2%')").arg(QLatin1String(column), literal);
     const QByteArray sql =
         (QStringLiteral("SELECT * FROM tblTel WHERE ") + terms.join(QStringLiteral(" OR "))).toUtf8();

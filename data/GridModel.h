@@ -113,7 +113,7 @@ private:
     QString m_keyName;
     QTimer m_drain;
 
-    QString m_book;           // the keyed book, empty for any other statement
+    const Book* m_book = nullptr; // the keyed book, null for any other statement
     bool m_counted = false;   // the rows between the runs exist (as -1) since the book was counted
     bool m_met = false;       // no key is left between the runs' bounds
     bool m_forwardTurn = true;
@@ -127,7 +127,7 @@ private:
     struct CountKey
     {
         std::weak_ptr<Database> connection;
-        QString book;
+        const Book* book = nullptr;
         long long version = 0;
         long long changes = 0; // of the connection itself
     };

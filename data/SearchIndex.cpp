@@ -4,13 +4,14 @@
 #include "DbError.h"
 #include "LikePattern.h"
 #include "Schema.h"
+#include "SearchedColumns.h"
 #include "TextFold.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <sqlite3.h>
 
 namespace {
@@ -76,8 +77,8 @@ bool appendFolded(std::string& out, std::string_view text)
 constexpr std::uint8_t kHasDigit = 1; // an ASCII digit in some column: what "#" finds
 constexpr std::uint8_t kHasValue = 2; // some column not null: what a pattern of stars only finds
 
-// Appends the folded text of columns 1 to 11 of the statement's row and gives its flags; false, with `out` as it
-// was, when the copy cannot hold it.
+// Appends the folded text of the searched columns of the statement's row (its columns from 1 on) and gives its
+// flags; false, with `out` as it was, when the copy cannot hold it.
 // `asFolded` gets a bit for each column whose folded text is the text itself (no capital letters, say), which the
 // row's shown text then need not hold again.
 bool appendRow(std::string& out, sqlite3_stmt* stmt, std::uint8_t& flags, unsigned& asFolded)
@@ -85,7 +86,7 @@ bool appendRow(std::string& out, sqlite3_stmt* stmt, std::uint8_t& flags, unsign
     const std::size_t start = out.size();
     flags = 0;
     asFolded = 0;
-    for (int c = 1; c <= 11; ++c) {
+    for (int c = 1; c <= SearchedColumns::kCount; ++c) {
         if (sqlite3_column_type(stmt, c) == SQLITE_NULL) {
             out.push_back(kNull);
         } else {
@@ -126,40 +127,12 @@ RowText::Values shownValues(sqlite3_stmt* stmt, int first)
 std::string rowStatement(const char* where)
 {
     std::string sql = "SELECT ID";
-    for (const char* column : SearchIndex::kColumns)
+    for (const char* column : SearchedColumns::kNames)
         sql += std::string(", ") + column;
     return sql + " FROM tblTel " + where;
 }
 
-QString searchStatementRegex()
-{
-    // The literal is '*' T '*' where T may hold doubled apostrophes only, as SQLite reads it.
-    QStringList parts;
-    for (const char* column : SearchIndex::kColumns)
-        parts << QStringLiteral("\\(%1 LIKE '((?:[^']|'')*)'\\)").arg(QLatin1String(column));
-    return QStringLiteral("^SELECT \\* FROM tblTel WHERE ") + parts.join(QStringLiteral(" OR ")) + QStringLiteral("$");
-}
-
 } // namespace
-
-const char* const SearchIndex::kColumns[11] = {"Fname", "Lname", "BusName", "Address", "City", "State",
-                                               "Zip",   "Tel1",  "Tel2",    "Pel",     "Fax"};
-
-std::optional<std::string> SearchIndex::patternOf(const QString& sql)
-{
-    static const QRegularExpression shape(searchStatementRegex(), QRegularExpression::DotMatchesEverythingOption);
-    const QRegularExpressionMatch match = shape.match(sql);
-    if (!match.hasMatch())
-        return std::nullopt;
-    const QString literal = match.captured(1);
-    for (int i = 2; i <= 11; ++i) {
-        if (match.captured(i) != literal)
-            return std::nullopt;
-    }
-    QString pattern = literal;
-    pattern.replace(QStringLiteral("''"), QStringLiteral("'"));
-    return pattern.toStdString();
-}
 
 std::shared_ptr<SearchIndex> SearchIndex::forFile(const QString& path)
 {
@@ -539,8 +512,8 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
     if (!m_irregular.empty()) {
         // The few rows the copy could not hold are tested against their stored text.
         std::string sql = "SELECT ";
-        for (int c = 0; c < 11; ++c)
-            sql += std::string(c ? ", " : "") + kColumns[c];
+        for (const char* column : SearchedColumns::kNames)
+            sql += std::string(column == SearchedColumns::kNames.front() ? "" : ", ") + column;
         sql += " FROM tblTel WHERE ID = ?";
         sqlite3_stmt* stmt = nullptr;
         if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
@@ -550,7 +523,7 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
             sqlite3_bind_int64(stmt, 1, row.key);
             if (sqlite3_step(stmt) != SQLITE_ROW)
                 continue;
-            for (int c = 0; c < 11; ++c) {
+            for (int c = 0; c < SearchedColumns::kCount; ++c) {
                 if (sqlite3_column_type(stmt, c) == SQLITE_NULL)
                     continue;
                 const auto* stored = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));

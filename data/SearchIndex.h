@@ -6,7 +6,6 @@
 #include <QVector>
 #include <atomic>
 #include <memory>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -31,13 +30,6 @@ struct sqlite3;
 class SearchIndex
 {
 public:
-    // The columns the search statement tests, in its order.
-    static const char* const kColumns[11];
-
-    // The LIKE pattern of a search statement ("*T*" with T's doubled apostrophes made single again), or nothing
-    // when `sql` is not exactly the search statement.
-    static std::optional<std::string> patternOf(const QString& sql);
-
     // The copy for a file, shared by every data control of the process; the last one searched is kept.
     static std::shared_ptr<SearchIndex> forFile(const QString& path);
 

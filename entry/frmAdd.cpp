@@ -1,10 +1,12 @@
 #include "frmAdd.h"
 
 #include "About.h"
+#include "Book.h"
 #include "ErrorPath.h"
 #include "Fonts.h"
 #include "MaskEdBox.h"
 #include "Module1.h"
+#include "Query.h"
 #include "Twips.h"
 #include "WindowSwitch.h"
 
@@ -173,19 +175,20 @@ void frmAdd::Form_Load()
     setBoundsTwips(6600, 200, 5000, 7600);
     gDbPath = Module1::databasePath();
     datTel->setDatabaseName(gDbPath);
-    gRecordSource = QStringLiteral("SELECT * FROM tblTel");
-    datTel->setRecordSource(gRecordSource);
+    const Query entries = Query::entries();
+    gRecordSource = entries.statement();
+    datTel->setRecordSource(entries);
     datTel->Refresh();
-    cmbType->addItem(QStringLiteral("Business"));
-    cmbType->addItem(QStringLiteral("Personal"));
-    cmbType->setCurrentText(QStringLiteral("Personal"));
+    for (const Book* book : Book::all())
+        cmbType->addItem(book->name());
+    cmbType->setCurrentText(Book::Personal.name());
     txtBusName->hide();
     Label1->hide();
 }
 
 void frmAdd::cmbType_Click()
 {
-    const bool business = cmbType->currentText() != QLatin1String("Personal");
+    const bool business = cmbType->currentText() != Book::Personal.name();
     txtBusName->setVisible(business);
     Label1->setVisible(business);
 }
@@ -212,9 +215,9 @@ void frmAdd::txtLname_KeyPress(short KeyAscii)
 {
     if (KeyAscii != 13)
         return;
-    if (cmbType->currentText() == QLatin1String("Personal"))
+    if (cmbType->currentText() == Book::Personal.name())
         moveOn(txtAddress);
-    if (cmbType->currentText() == QLatin1String("Business"))
+    if (cmbType->currentText() == Book::Business.name())
         moveOn(txtBusName);
 }
 
@@ -294,7 +297,7 @@ void frmAdd::cmdSave_Click()
         rs->AddNew();
         rs->setCollect(QStringLiteral("Fname"), txtFname->text());
         rs->setCollect(QStringLiteral("Lname"), txtLname->text());
-        if (cmbType->currentText() == QLatin1String("Business"))
+        if (cmbType->currentText() == Book::Business.name())
             rs->setCollect(QStringLiteral("BusName"), txtBusName->text());
         else
             rs->setCollect(QStringLiteral("BusName"), QStringLiteral(" "));

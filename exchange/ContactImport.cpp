@@ -267,7 +267,7 @@ ContactImport::Plan ContactImport::plan(ReadResult read, const QString& database
     QSet<Sameness> known;
     DataControl directory;
     directory.setDatabaseName(databasePath);
-    directory.setRecordSource(QStringLiteral("SELECT * FROM tblTel"));
+    directory.setRecordSource(Query::entries());
     directory.Refresh();
     for (Recordset* rs = directory.Recordset(); !rs->Eof(); rs->MoveNext()) {
         const auto field = [rs](const char* name) { return rs->Fields(QLatin1String(name)).Value().toString(); };
@@ -310,7 +310,7 @@ bool ContactImport::write(const Plan& plan, const QString& databasePath, const P
     };
     DataControl directory;
     directory.setDatabaseName(databasePath);
-    directory.setRecordSource(QStringLiteral("SELECT * FROM tblTel"));
+    directory.setRecordSource(Query::entries());
     directory.Refresh();
     Recordset* rs = directory.Recordset();
     try {

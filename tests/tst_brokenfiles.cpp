@@ -2,6 +2,7 @@
 // through the data controls, as the windows meet it: the user gets a DbError that names the file and says what is
 // wrong, what was typed stays in the append buffer, and the file is left no worse than it was found.
 #include "AsNobody.h"
+#include "Book.h"
 #include "DataControl.h"
 #include "Database.h"
 #include "GridModel.h"
@@ -21,11 +22,11 @@
 
 namespace {
 
-// The statements the windows read the file with: a book, the entry window's table, the message log.
-const QString kBook = QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Personal' ORDER BY Lname");
-const QString kBusinessBook = QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Business' ORDER BY BusName");
-const QString kEntries = QStringLiteral("SELECT * FROM tblTel");
-const QString kLog = QStringLiteral("SELECT * FROM tblMes ORDER BY Cdate DESC");
+// What the windows read the file for: a book, the entry window's table, the message log.
+const Query kBook = Query::book(Book::Personal);
+const Query kBusinessBook = Query::book(Book::Business);
+const Query kEntries = Query::entries();
+const Query kLog = Query::log();
 
 QByteArray bytesOf(const QString& path)
 {
@@ -42,10 +43,10 @@ void writeBytes(const QString& path, const QByteArray& bytes, qint64 at = 0)
 }
 
 // Every row the statement gives, all fields read, as a window's grid would; the first failure is returned.
-std::optional<DbError> readAll(DataControl& control, const QString& sql)
+std::optional<DbError> readAll(DataControl& control, const Query& query)
 {
     try {
-        control.setRecordSource(sql);
+        control.setRecordSource(query);
         control.Refresh();
         for (Recordset* rs = control.Recordset(); !rs->Eof(); rs->MoveNext()) {
             for (int c = 0; c < rs->columnCount(); ++c)
@@ -283,8 +284,8 @@ void TestBrokenFiles::damagedFileIsReportedAndLeftAlone()
     {
         DataControl control;
         control.setDatabaseName(path);
-        for (const QString& sql : {kBook, kBusinessBook, kEntries, kLog}) {
-            if (const std::optional<DbError> error = readAll(control, sql))
+        for (const Query& query : {kBook, kBusinessBook, kEntries, kLog}) {
+            if (const std::optional<DbError> error = readAll(control, query))
                 descriptions << error->description();
         }
     }
@@ -335,9 +336,9 @@ void TestBrokenFiles::readOnlyFileOrFolder()
             QSKIP("running as root without the right to become another user: permissions cannot be tested");
         DataControl control;
         control.setDatabaseName(path);
-        for (const QString& sql : {kBook, kBusinessBook, kLog, kEntries}) {
+        for (const Query& query : {kBook, kBusinessBook, kLog, kEntries}) {
             if (!loadError)
-                loadError = readAll(control, sql);
+                loadError = readAll(control, query);
         }
         if (!loadError) {
             Recordset* rs = control.Recordset();

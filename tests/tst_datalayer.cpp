@@ -1,4 +1,5 @@
 // The database file, its dialect and the data controls, without any window.
+#include "Book.h"
 #include "DataControl.h"
 #include "Database.h"
 #include "GridModel.h"
@@ -20,17 +21,6 @@ QStringList lastNames(DataControl& control)
     return names;
 }
 
-QString searchStatement(const QString& t)
-{
-    QString sql = QStringLiteral("SELECT * FROM tblTel WHERE ");
-    const char* columns[] = {"Fname", "Lname", "BusName", "Address", "City", "State",
-                             "Zip",   "Tel1",  "Tel2",    "Pel",     "Fax"};
-    QStringList parts;
-    for (const char* column : columns)
-        parts << QStringLiteral("(%1 LIKE '*").arg(QLatin1String(column)) + t + QStringLiteral("*')");
-    return sql + parts.join(QStringLiteral(" OR "));
-}
-
 // A book of `rows` entries, a fifth of them Business, with many equal names (ties are ordered by rowid).
 void fillBooks(TempDatabase& db, int rows)
 {
@@ -41,7 +31,7 @@ void fillBooks(TempDatabase& db, int rows)
              SQLITE_OK);
 }
 
-const QString kPersonalBook = QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Personal' ORDER BY Lname");
+const Query kPersonalBook = Query::book(Book::Personal);
 const QString kPersonalOrder =
     QStringLiteral("SELECT ID FROM tblTel WHERE Category = 'Personal' ORDER BY SortKey, rowid");
 
@@ -72,6 +62,8 @@ class TestDataLayer : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void requestsAreTheWindowsStatements_data();
+    void requestsAreTheWindowsStatements();
     void init() { QLocale::setDefault(QLocale(QStringLiteral("en_GB"))); }
 
     void bookStatementsSortAndFilterIgnoringCase();
@@ -94,6 +86,35 @@ private Q_SLOTS:
     void rawTextReadsAsTheValue();
 };
 
+void TestDataLayer::requestsAreTheWindowsStatements_data()
+{
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("book Personal") << Query::book(Book::Personal).statement()
+                                   << "SELECT * FROM tblTel WHERE Category = 'Personal' ORDER BY Lname";
+    QTest::newRow("book Business") << Query::book(Book::Business).statement()
+                                   << "SELECT * FROM tblTel WHERE Category = 'Business' ORDER BY BusName";
+    // Two spaces before LIKE, and no order.
+    QTest::newRow("letter") << Query::letter(Book::Business, QStringLiteral("M")).statement()
+                            << "SELECT * FROM tblTel WHERE Category = 'Business' AND BusName  LIKE 'M*'";
+    const QString search = QStringLiteral(
+        "SELECT * FROM tblTel WHERE (Fname LIKE '*%1*') OR (Lname LIKE '*%1*') OR (BusName LIKE '*%1*') OR "
+        "(Address LIKE '*%1*') OR (City LIKE '*%1*') OR (State LIKE '*%1*') OR (Zip LIKE '*%1*') OR (Tel1 LIKE "
+        "'*%1*') OR (Tel2 LIKE '*%1*') OR (Pel LIKE '*%1*') OR (Fax LIKE '*%1*')");
+    QTest::newRow("search") << Query::search(QStringLiteral(" Ab#* ")).statement() << search.arg(" Ab#* ");
+    QTest::newRow("search, apostrophe") << Query::search(QStringLiteral("O'Brien")).statement()
+                                        << search.arg("O''Brien");
+    QTest::newRow("entries") << Query::entries().statement() << "SELECT * FROM tblTel";
+    QTest::newRow("log") << Query::log().statement() << "SELECT * FROM tblMes ORDER BY Cdate DESC";
+}
+
+void TestDataLayer::requestsAreTheWindowsStatements()
+{
+    QFETCH(QString, statement);
+    QFETCH(QString, expected);
+    QCOMPARE(statement, expected);
+}
+
 void TestDataLayer::bookStatementsSortAndFilterIgnoringCase()
 {
     TempDatabase db;
@@ -109,23 +130,23 @@ void TestDataLayer::bookStatementsSortAndFilterIgnoringCase()
 
     DataControl control;
     control.setDatabaseName(db.path());
-    control.setRecordSource(QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Personal' ORDER BY Lname"));
+    control.setRecordSource(Query::book(Book::Personal));
     control.Refresh();
     QCOMPARE(lastNames(control), (QStringList{QStringLiteral("3com"), QStringLiteral("adams"), QStringLiteral("Baker"),
                                               QStringLiteral("cohen"), QStringLiteral("Cole"), QStringLiteral("Émile")}));
 
     // Two spaces before LIKE, as the letter strip writes it; only the chosen book, by its own sort column.
-    control.setRecordSource(QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Personal' AND Lname  LIKE 'C*'"));
+    control.setRecordSource(Query::letter(Book::Personal, QStringLiteral("C")));
     control.Refresh();
     QStringList c = lastNames(control);
     c.sort();
     QCOMPARE(c, (QStringList{QStringLiteral("Cole"), QStringLiteral("cohen")}));
 
-    control.setRecordSource(QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Business' AND BusName  LIKE 'C*'"));
+    control.setRecordSource(Query::letter(Book::Business, QStringLiteral("C")));
     control.Refresh();
     QCOMPARE(lastNames(control), QStringList{QStringLiteral("Zorn")});
 
-    control.setRecordSource(QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Business' ORDER BY BusName"));
+    control.setRecordSource(Query::book(Book::Business));
     control.Refresh();
     QCOMPARE(lastNames(control), (QStringList{QStringLiteral("Zorn"), QStringLiteral("Carter")}));
 
@@ -134,7 +155,7 @@ void TestDataLayer::bookStatementsSortAndFilterIgnoringCase()
     control.Refresh();
     QCOMPARE(lastNames(control), QStringList{QStringLiteral("Émile")});
 
-    control.setRecordSource(QStringLiteral("SELECT * FROM tblTel"));
+    control.setRecordSource(Query::entries());
     control.Refresh();
     QCOMPARE(lastNames(control).size(), 8);
 }
@@ -172,7 +193,7 @@ void TestDataLayer::searchStatementMatchesEveryColumnKind()
 
     DataControl control;
     control.setDatabaseName(db.path());
-    control.setRecordSource(searchStatement(text));
+    control.setRecordSource(Query::search(text));
     control.Refresh();
     QCOMPARE(lastNames(control), found);
 }
@@ -183,7 +204,7 @@ void TestDataLayer::messageLogSortsByRealDate()
     db.close();
     DataControl control;
     control.setDatabaseName(db.path());
-    control.setRecordSource(QStringLiteral("SELECT * FROM tblMes ORDER BY Cdate DESC"));
+    control.setRecordSource(Query::log());
     control.Refresh();
     QVERIFY(control.Recordset()->Eof()); // an empty log is no failure
 
@@ -210,7 +231,7 @@ void TestDataLayer::appendWritesConvertedFields()
     TempDatabase db;
     DataControl control;
     control.setDatabaseName(db.path());
-    control.setRecordSource(QStringLiteral("SELECT * FROM tblMes ORDER BY Cdate DESC"));
+    control.setRecordSource(Query::log());
     control.Refresh();
     Recordset* rs = control.Recordset();
     rs->AddNew();
@@ -342,7 +363,7 @@ void TestDataLayer::gridEditsAndDeletionsReachTheFile()
                                {QStringLiteral("First"), QStringLiteral("Fname"), 2760, QString()},
                                {QStringLiteral("Tel - 1"), QStringLiteral("Tel1"), 1410, QStringLiteral("General Number")}});
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    control.setRecordSource(QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Personal' ORDER BY Lname"));
+    control.setRecordSource(Query::book(Book::Personal));
     control.Refresh();
     QCOMPARE(model.rowCount(), 3);
     QCOMPARE(model.headerData(2, Qt::Horizontal).toString(), QStringLiteral("Tel - 1"));
@@ -379,7 +400,7 @@ void TestDataLayer::gridDeletionRefusedInPartDeletesNothing()
     control.setDatabaseName(db.path());
     GridModel model(&control, {{QStringLiteral("Last"), QStringLiteral("Lname"), 2535, QString()}});
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    control.setRecordSource(QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Personal' ORDER BY Lname"));
+    control.setRecordSource(Query::book(Book::Personal));
     control.Refresh();
     QSignalSpy failures(&model, &GridModel::writeFailed);
 
@@ -404,7 +425,7 @@ void TestDataLayer::gridReadsKeysLazily()
     control.setDatabaseName(db.path());
     GridModel model(&control, {{QStringLiteral("Last"), QStringLiteral("Lname"), 2535, QString()}});
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    control.setRecordSource(QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Personal' ORDER BY Lname"));
+    control.setRecordSource(Query::book(Book::Personal));
     control.Refresh();
     QVERIFY(model.rowCount() < 5000);
     QVERIFY(model.canFetchMore(QModelIndex()));
@@ -438,7 +459,7 @@ void TestDataLayer::keyedBookJumpsToItsEnd()
         QCOMPARE(db.exec(change), SQLITE_OK);
         control.Refresh();
     }
-    QCOMPARE(control.keyedBook(), QStringLiteral("Personal"));
+    QCOMPARE(control.keyedBook(), &Book::Personal);
     const QStringList order = db.rows(kPersonalOrder);
     QCOMPARE(order.size(), 24000);
 

@@ -2,6 +2,7 @@
 // functions, or the sqlite3 shell) write the same file in turns, with VACUUM, REINDEX or a dump into a new file in
 // between: both find exactly the same rows, the stock integrity check passes, and the program goes on editing,
 // deleting, searching and ordering every row, names outside ASCII included.
+#include "Book.h"
 #include "DataControl.h"
 #include "Database.h"
 #include "GridModel.h"
@@ -14,13 +15,13 @@
 
 namespace {
 
-const QString kPersonal = QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Personal' ORDER BY Lname");
-const QString kBusiness = QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Business' ORDER BY BusName");
+const Query kPersonal = Query::book(Book::Personal);
+const Query kBusiness = Query::book(Book::Business);
 
 // Saves an entry as the entry window does.
 void save(DataControl& control, const QString& category, const QString& lname, const QString& busName = QStringLiteral(" "))
 {
-    control.setRecordSource(QStringLiteral("SELECT * FROM tblTel"));
+    control.setRecordSource(Query::entries());
     control.Refresh();
     Recordset* rs = control.Recordset();
     rs->AddNew();
@@ -31,11 +32,11 @@ void save(DataControl& control, const QString& category, const QString& lname, c
 }
 
 // The sort column of every row of a book, as the directory window's grid lists it.
-QStringList book(DataControl& control, const QString& sql = kPersonal)
+QStringList book(DataControl& control, const Query& query = kPersonal)
 {
-    control.setRecordSource(sql);
+    control.setRecordSource(query);
     control.Refresh();
-    const QString field = sql == kBusiness ? QStringLiteral("BusName") : QStringLiteral("Lname");
+    const QString field = query.book()->sortColumn();
     QStringList names;
     for (Recordset* rs = control.Recordset(); !rs->Eof(); rs->MoveNext())
         names << rs->Fields(field).Value().toString();
@@ -164,10 +165,7 @@ void TestStockTools::programAndStockToolsAgree()
     after.insert(after.indexOf(QStringLiteral("O'Brien")) + 1, QStringLiteral("Omega"));
     QCOMPARE(book(program), after);
 
-    program.setRecordSource(QStringLiteral("SELECT * FROM tblTel WHERE (Fname LIKE '*émil*') OR (Lname LIKE '*émil*') OR "
-                                           "(BusName LIKE '*émil*') OR (Address LIKE '*émil*') OR (City LIKE '*émil*') OR "
-                                           "(State LIKE '*émil*') OR (Zip LIKE '*émil*') OR (Tel1 LIKE '*émil*') OR (Tel2 "
-                                           "LIKE '*émil*') OR (Pel LIKE '*émil*') OR (Fax LIKE '*émil*')"));
+    program.setRecordSource(Query::search(QStringLiteral("émil")));
     program.Refresh();
     QVERIFY(!program.Recordset()->Eof());
     QCOMPARE(program.Recordset()->Fields(QStringLiteral("Lname")).Value().toString(), QStringLiteral("Émilie"));
