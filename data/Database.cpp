@@ -14,6 +14,7 @@
 #include <atomic>
 #include <fcntl.h>
 #include <sqlite3.h>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -24,6 +25,7 @@ namespace {
 constexpr int kBusyStepMs = 20;
 
 std::function<void()> s_busyNotifier;
+std::thread::id s_notifierThread; // the windows' thread, which set the notifier
 // With one allowance shared by every connection: how much of it is left, in ms.
 std::atomic<bool> s_busyWaitShared{false};
 std::atomic<int> s_sharedBusyWaitLeft{0};
@@ -64,10 +66,15 @@ void sortKeyFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_result_blob(ctx, key.constData(), int(key.size()), SQLITE_TRANSIENT);
 }
 
-int busyWait(void*, int count)
+// `notifies`: non-null on a connection whose waits the windows hear of.
+int busyWait(void* notifies, int count)
 {
-    if (count == 0 && s_busyNotifier)
+    if (count == 0 && notifies && s_busyNotifier) {
+        // The notifier works on the windows (a busy pointer): a connection of another thread must not reach it.
+        if (std::this_thread::get_id() != s_notifierThread)
+            qFatal("A connection of another thread waits with the windows' busy notifier");
         s_busyNotifier();
+    }
     if (s_busyWaitShared.load()) {
         if (s_sharedBusyWaitLeft.fetch_sub(kBusyStepMs) <= 0)
             return 0;
@@ -177,10 +184,11 @@ Database::~Database()
     sqlite3_close_v2(m_db);
 }
 
-void Database::prepareConnection(sqlite3* db)
+void Database::prepareConnection(sqlite3* db, Waits waits)
 {
+    static int notifying = 1;
     sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_handler(db, busyWait, nullptr);
+    sqlite3_busy_handler(db, busyWait, waits == Waits::Notified ? &notifying : nullptr);
     // Each commit reaches the disk before the save returns, whatever this SQLite build's default.
     sqlite3_exec(db, "PRAGMA synchronous = FULL", nullptr, nullptr, nullptr);
     // Rows are read through the operating system's page cache, shared by every connection to the file, instead
@@ -200,6 +208,7 @@ void Database::shareBusyWait(bool shared)
 void Database::setBusyNotifier(std::function<void()> notifier)
 {
     s_busyNotifier = std::move(notifier);
+    s_notifierThread = std::this_thread::get_id();
 }
 
 bool Database::isReadOnly() const

@@ -169,7 +169,7 @@ long long SearchIndex::scalar(const char* sql, long long fallback) const
     return value;
 }
 
-void SearchIndex::open()
+void SearchIndex::open(Database::Waits waits)
 {
     const int rc =
         sqlite3_open_v2(m_path.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -179,7 +179,7 @@ void SearchIndex::open()
         m_db = nullptr;
         throw error;
     }
-    Database::prepareConnection(m_db);
+    Database::prepareConnection(m_db, waits);
     // The copy reads every row once and keeps what it needs; mapped, the whole file would stay resident in the
     // process besides.
     sqlite3_exec(m_db, "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr);
@@ -192,10 +192,10 @@ void SearchIndex::prepare()
         return;
     m_reading = std::thread([this] {
         try {
+            // The windows hear of a busy file from their own statements only, on their own thread; this read
+            // simply gives up, and the first search reads the copy itself.
             if (!m_db)
-                open();
-            // The windows hear of a busy file from their own statements only; this read simply gives up, and
-            // the first search reads the copy itself.
+                open(Database::Waits::Quiet);
             sqlite3_busy_timeout(m_db, 0);
             m_dataVersion = scalar("PRAGMA data_version", -1);
             rebuild();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Database.h"
 #include "RowText.h"
 
 #include <QString>
@@ -55,7 +56,7 @@ public:
 
 private:
     explicit SearchIndex(const QString& path);
-    void open();
+    void open(Database::Waits waits = Database::Waits::Notified);
     void rebuildIfChanged();
     void rebuild();
     // Reads again the rows the change log names since the copy was made; false, with nothing changed, when the log

@@ -155,6 +155,24 @@ private Q_SLOTS:
         QVERIFY(withDigit > 20 && withDigit < 380);
     }
 
+    void readingAheadLeavesTheWindowsAlone()
+    {
+        // The copy is read ahead on a thread of its own while another program holds the file: that thread waits
+        // quietly. The windows' busy notifier runs on their thread only (and ends the program on any other).
+        TempDatabase db;
+        db.addTel(QStringLiteral("Personal"), QStringLiteral("Ann"), QStringLiteral("Quimby"));
+        int notices = 0;
+        Database::setBusyNotifier([&notices] { ++notices; });
+        const auto unset = qScopeGuard([] { Database::setBusyNotifier(nullptr); });
+        QCOMPARE(db.exec(QStringLiteral("BEGIN EXCLUSIVE; INSERT INTO tblMes (Meet) VALUES ('Other')")), SQLITE_OK);
+        const auto index = SearchIndex::forFile(db.path());
+        index->prepare();
+        QThread::msleep(300);
+        QCOMPARE(db.exec(QStringLiteral("COMMIT")), SQLITE_OK);
+        QCOMPARE(index->find("*quim*").size(), 1);
+        QCOMPARE(notices, 0);
+    }
+
     void followsChangesMadeByAnyone()
     {
         TempDatabase db;
