@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "AccessFile.h"
+#include "Book.h"
 #include "ContactExport.h"
 #include "ContactImport.h"
 #include "CsvWriter.h"
@@ -47,9 +48,9 @@ QString bookTitle(ContactExport::Book book)
 {
     switch (book) {
     case ContactExport::Book::Personal:
-        return QStringLiteral("Personal");
+        return ::Book::Personal.name();
     case ContactExport::Book::Business:
-        return QStringLiteral("Business");
+        return ::Book::Business.name();
     case ContactExport::Book::Both:
         break;
     }

@@ -1,6 +1,7 @@
 #include "ContactImport.h"
 
 #include "AccessImport.h"
+#include "Book.h"
 #include "ContactFit.h"
 #include "CsvReader.h"
 #include "Encodings.h"
@@ -19,8 +20,8 @@
 
 namespace {
 
-const QString kPersonal = QStringLiteral("Personal");
-const QString kBusiness = QStringLiteral("Business");
+const QString kPersonal = ::Book::Personal.name();
+const QString kBusiness = ::Book::Business.name();
 
 // The twelve columns in the order the entry window writes them, with where a contact holds each.
 struct Column

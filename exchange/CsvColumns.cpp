@@ -1,5 +1,6 @@
 #include "CsvColumns.h"
 
+#include "Book.h"
 #include "PhoneNumbers.h"
 
 #include <QHash>
@@ -325,11 +326,11 @@ Contact CsvColumns::contact(const QStringList& fields, int record, ProblemList& 
     c.busName = single.value(Role::Company);
     c.category = single.value(Role::Category);
     if (c.category.isEmpty())
-        c.category = c.busName.isEmpty() ? QStringLiteral("Personal") : QStringLiteral("Business");
+        c.category = c.busName.isEmpty() ? ::Book::Personal.name() : ::Book::Business.name();
 
     // One address is kept: a business entry's work address, a personal entry's home address, else the first.
     if (!addresses.isEmpty()) {
-        const bool business = c.category.compare(QLatin1String("Business"), Qt::CaseInsensitive) == 0;
+        const bool business = c.category.compare(::Book::Business.name(), Qt::CaseInsensitive) == 0;
         // A numbered address ("Address 1") says in its type column which it is.
         auto chosen = std::find_if(addresses.begin(), addresses.end(), [business, &types](const Address& a) {
             const QString group = types.value(a.group, a.group);
@@ -367,7 +368,7 @@ Contact CsvColumns::contact(const QStringList& fields, int record, ProblemList& 
         return true;
     };
     // For a business entry the work numbers come first, for a personal one the home numbers, pagers last.
-    const bool business = c.category.compare(QLatin1String("Business"), Qt::CaseInsensitive) == 0;
+    const bool business = c.category.compare(::Book::Business.name(), Qt::CaseInsensitive) == 0;
     std::stable_partition(numbers.begin(), numbers.end(), [business](const Number& n) {
         const QString group = n.group.section(QLatin1Char(' '), 0, 0);
         return business ? isBusinessGroup(group) : isHomeGroup(group);

@@ -1,5 +1,6 @@
 #include "VCardReader.h"
 
+#include "Book.h"
 #include "PhoneNumbers.h"
 
 #include <QUrl>
@@ -9,8 +10,8 @@
 
 namespace {
 
-const QString kPersonal = QStringLiteral("Personal");
-const QString kBusiness = QStringLiteral("Business");
+const QString kPersonal = ::Book::Personal.name();
+const QString kBusiness = ::Book::Business.name();
 
 QString joinFilled(const QStringList& parts, const QString& separator)
 {
