@@ -37,7 +37,7 @@ sqlite3* openPlain(const QString& path, int flags)
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const DbError error = Database::errorOf(db, rc);
+        const DbError error = DbError::fromEngine(db, rc);
         sqlite3_close(db);
         throw error;
     }
@@ -72,7 +72,7 @@ long long Anchors::StockSearch::run(const QString& text, long long& bytes, bool 
         (QStringLiteral("SELECT * FROM tblTel WHERE ") + terms.join(QStringLiteral(" OR "))).toUtf8();
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(m_db, sql.constData(), -1, &stmt, nullptr) != SQLITE_OK)
-        throw Database::errorOf(m_db, sqlite3_errcode(m_db));
+        throw DbError::fromEngine(m_db, sqlite3_errcode(m_db));
     // The result columns of SELECT * are ID, Category and then the eleven searched ones.
     long long rows = 0;
     while (sqlite3_step(stmt) == SQLITE_ROW) {
@@ -93,7 +93,7 @@ Anchors::MemoryScan::MemoryScan(const QString& path)
     const QByteArray sql = (QStringLiteral("SELECT ") + columnList() + QStringLiteral(" FROM tblTel")).toUtf8();
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr) != SQLITE_OK) {
-        const DbError error = Database::errorOf(db, sqlite3_errcode(db));
+        const DbError error = DbError::fromEngine(db, sqlite3_errcode(db));
         sqlite3_close(db);
         throw error;
     }

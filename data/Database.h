@@ -72,9 +72,6 @@ public:
     // Changes when another connection (any program) committed to the file since this one last looked.
     long long dataVersion() const;
 
-    // The error of the last call on `db`, as a DbError. The description names the file.
-    static DbError errorOf(sqlite3* db, int rc);
-
     // Whether the windows hear of a connection's wait for another program's lock (see setBusyNotifier): only
     // the connections of the windows' own thread may be Notified.
     enum class Waits { Notified, Quiet };
@@ -98,7 +95,6 @@ private:
     void rollback() noexcept;
     void checkColumns();
     void maintain();
-    long long scalar(const char* sql, long long fallback) const;
 
     sqlite3* m_db;
     QString m_path;

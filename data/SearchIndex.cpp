@@ -5,6 +5,7 @@
 #include "LikePattern.h"
 #include "Schema.h"
 #include "SearchedColumns.h"
+#include "Statement.h"
 #include "TextFold.h"
 
 #include <QFileInfo>
@@ -158,23 +159,12 @@ SearchIndex::~SearchIndex()
     sqlite3_close_v2(m_db);
 }
 
-long long SearchIndex::scalar(const char* sql, long long fallback) const
-{
-    sqlite3_stmt* stmt = nullptr;
-    long long value = fallback;
-    if (sqlite3_prepare_v2(m_db, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW &&
-        sqlite3_column_type(stmt, 0) != SQLITE_NULL)
-        value = sqlite3_column_int64(stmt, 0);
-    sqlite3_finalize(stmt);
-    return value;
-}
-
 void SearchIndex::open(Database::Waits waits)
 {
     const int rc =
         sqlite3_open_v2(m_path.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
-        const DbError error = Database::errorOf(m_db, rc);
+        const DbError error = DbError::fromEngine(m_db, rc);
         sqlite3_close(m_db);
         m_db = nullptr;
         throw error;
@@ -197,7 +187,7 @@ void SearchIndex::prepare()
             if (!m_db)
                 open(Database::Waits::Quiet);
             sqlite3_busy_timeout(m_db, 0);
-            m_dataVersion = scalar("PRAGMA data_version", -1);
+            m_dataVersion = Statement::scalar(m_db, "PRAGMA data_version", -1);
             rebuild();
         } catch (...) {
             m_built = false; // the first search tries again, and reports what goes wrong
@@ -216,7 +206,7 @@ void SearchIndex::rebuildIfChanged()
     }
     if (!m_db)
         open();
-    const long long version = scalar("PRAGMA data_version", -1);
+    const long long version = Statement::scalar(m_db, "PRAGMA data_version", -1);
     if (m_built && version == m_dataVersion)
         return;
     // Read the version first: a change landing while the copy is read shows at the next search.
@@ -224,7 +214,7 @@ void SearchIndex::rebuildIfChanged()
     // The log, the schema and the rows are read in one snapshot of the file.
     int rc = sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
-        throw Database::errorOf(m_db, rc);
+        throw DbError::fromEngine(m_db, rc);
     try {
         if (!(m_built && readChanges()))
             rebuild();
@@ -238,24 +228,22 @@ void SearchIndex::rebuildIfChanged()
 
 bool SearchIndex::readChanges()
 {
-    if (m_logSeq < 0 || scalar("PRAGMA schema_version", -1) != m_schemaVersion)
+    if (m_logSeq < 0 || Statement::scalar(m_db, "PRAGMA schema_version", -1) != m_schemaVersion)
         return false;
-    const long long last = scalar("SELECT seq FROM sqlite_sequence WHERE name = 'tovrin_changes'", 0);
+    const long long last = Statement::scalar(m_db, "SELECT seq FROM sqlite_sequence WHERE name = 'tovrin_changes'", 0);
     if (last == m_logSeq)
         return true; // the change was elsewhere: the log of messages, say
     if (last < m_logSeq || last - m_logSeq > Schema::kChangesKept)
         return false;
 
     std::vector<qint64> changed;
-    {
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(m_db, "SELECT row FROM tovrin_changes WHERE seq > ? ORDER BY seq", -1, &stmt,
-                               nullptr) != SQLITE_OK)
-            return false;
-        sqlite3_bind_int64(stmt, 1, m_logSeq);
-        while (sqlite3_step(stmt) == SQLITE_ROW)
-            changed.push_back(sqlite3_column_int64(stmt, 0));
-        sqlite3_finalize(stmt);
+    try {
+        Statement log(m_db, QStringLiteral("SELECT row FROM tovrin_changes WHERE seq > ? ORDER BY seq"));
+        log.bind(1, m_logSeq);
+        while (log.step())
+            changed.push_back(log.int64(0));
+    } catch (const DbError&) {
+        return false; // the whole table is read instead
     }
     // Entries were numbered without gaps; any missing were cleared before this copy saw them.
     if (changed.size() != std::size_t(last - m_logSeq))
@@ -272,23 +260,17 @@ bool SearchIndex::readChanges()
     };
     const auto byKey = [](const Row& row, qint64 key) { return row.key < key; };
     std::vector<Change> changes;
-    sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_prepare_v2(m_db, rowStatement("WHERE ID = ?").c_str(), -1, &stmt, nullptr);
-    if (rc != SQLITE_OK)
-        throw Database::errorOf(m_db, rc);
+    Statement rowNow(m_db, QString::fromStdString(rowStatement("WHERE ID = ?")));
+    sqlite3_stmt* stmt = rowNow.handle();
     for (qint64 key : changed) {
-        sqlite3_reset(stmt);
-        sqlite3_bind_int64(stmt, 1, key);
-        rc = sqlite3_step(stmt);
-        if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
-            sqlite3_finalize(stmt);
-            throw Database::errorOf(m_db, rc);
-        }
+        rowNow.reset();
+        rowNow.bind(1, key);
+        const bool found = rowNow.step();
         const auto irregular = std::lower_bound(m_irregular.begin(), m_irregular.end(), key, byKey);
         if (irregular != m_irregular.end() && irregular->key == key)
             m_irregular.erase(irregular);
         Change change{{key, {}}, 0, std::nullopt};
-        if (rc == SQLITE_ROW) {
+        if (found) {
             // Its new text goes after all there is: what lists made before show stays as it was.
             change.text.emplace();
             unsigned asFolded = 0;
@@ -302,7 +284,6 @@ bool SearchIndex::readChanges()
         }
         changes.push_back(std::move(change));
     }
-    sqlite3_finalize(stmt);
 
     std::string& current = *m_text;
     if (m_rows.empty() || changes.front().row.key > m_rows.back().key) {
@@ -370,7 +351,7 @@ void SearchIndex::rebuild()
 {
     m_built = false;
     ++m_rebuilds;
-    m_schemaVersion = scalar("PRAGMA schema_version", -1);
+    m_schemaVersion = Statement::scalar(m_db, "PRAGMA schema_version", -1);
     // Read outside a transaction (in the background), the rows come in slices, each a moment of its own; whatever
     // changes after the log's last entry is read here is read again from the log at the next search, and a change
     // of the schema means reading everything again.
@@ -378,20 +359,25 @@ void SearchIndex::rebuild()
     // The log is followed only while all of its triggers are in place. Without it (a file the program could not
     // add it to, say), every change means reading everything.
     const bool logged =
-        scalar("SELECT count(*) FROM sqlite_master WHERE type = 'trigger' AND lower(tbl_name) = 'tbltel' AND name "
-               "IN ('tblTel_log_insert', 'tblTel_log_update', 'tblTel_log_delete')",
-               0) == 3;
-    m_logSeq = logged ? scalar("SELECT seq FROM sqlite_sequence WHERE name = 'tovrin_changes'", 0) : -1;
+        Statement::scalar(
+            m_db,
+            "SELECT count(*) FROM sqlite_master WHERE type = 'trigger' AND lower(tbl_name) = 'tbltel' AND name "
+            "IN ('tblTel_log_insert', 'tblTel_log_update', 'tblTel_log_delete')",
+            0) == 3;
+    m_logSeq =
+        logged ? Statement::scalar(m_db, "SELECT seq FROM sqlite_sequence WHERE name = 'tovrin_changes'", 0) : -1;
     // A row leaves the table unlogged when INSERT OR REPLACE or UPDATE OR REPLACE meets a unique index other than
     // the key's (deletions of that kind run no trigger). The keys tell: a row found whose key is gone is skipped
     // when its text is read from the file. So with such an index, the lines are read from the file.
     m_linesTrusted =
-        scalar("SELECT count(*) FROM pragma_index_list('tblTel') WHERE \"unique\" AND origin <> 'pk'", 1) == 0;
+        Statement::scalar(m_db, "SELECT count(*) FROM pragma_index_list('tblTel') WHERE \"unique\" AND origin <> 'pk'",
+                          1) == 0;
     // Room for the whole copy is taken at once, as growing it by doubling would hold the old and the new room
     // together for a moment. The text cannot be longer than the file, nor the rows more than the highest key;
     // room never written to costs no memory.
-    const auto fileBytes = std::size_t(scalar("PRAGMA page_count", 0) * scalar("PRAGMA page_size", 0));
-    const auto maxKey = std::size_t(std::max(0LL, scalar("SELECT max(ID) FROM tblTel", 0)));
+    const auto fileBytes =
+        std::size_t(Statement::scalar(m_db, "PRAGMA page_count", 0) * Statement::scalar(m_db, "PRAGMA page_size", 0));
+    const auto maxKey = std::size_t(std::max(0LL, Statement::scalar(m_db, "SELECT max(ID) FROM tblTel", 0)));
     const std::size_t rows = std::max(m_rows.size(), std::min(maxKey, fileBytes / 16));
     if (!m_text || m_text.use_count() > 1)
         m_text = std::make_shared<std::string>(); // a list still shows the old one
@@ -410,14 +396,12 @@ void SearchIndex::rebuild()
 
     // A slice at a time, so that no read holds the file for long: other copies of the program save meanwhile.
     constexpr int kSlice = 16384;
-    sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_prepare_v2(m_db, rowStatement("WHERE ID > ? ORDER BY ID LIMIT 16384").c_str(), -1, &stmt, nullptr);
-    if (rc != SQLITE_OK)
-        throw Database::errorOf(m_db, rc);
+    Statement slice(m_db, QString::fromStdString(rowStatement("WHERE ID > ? ORDER BY ID LIMIT 16384")));
+    sqlite3_stmt* stmt = slice.handle();
     qint64 after = std::numeric_limits<qint64>::min();
     for (int read = kSlice; read == kSlice && !m_stop;) {
-        sqlite3_bind_int64(stmt, 1, after);
-        for (read = 0; (rc = sqlite3_step(stmt)) == SQLITE_ROW; ++read) {
+        slice.bind(1, after);
+        for (read = 0; slice.step(); ++read) {
             const qint64 key = sqlite3_column_int64(stmt, 0);
             after = key;
             const std::size_t start = text.size();
@@ -432,13 +416,8 @@ void SearchIndex::rebuild()
             m_rows.push_back(row);
             m_flags.push_back(flags);
         }
-        sqlite3_reset(stmt);
-        if (rc != SQLITE_DONE) {
-            sqlite3_finalize(stmt);
-            throw Database::errorOf(m_db, rc);
-        }
+        slice.reset();
     }
-    sqlite3_finalize(stmt);
     if (m_stop)
         return;
     m_rowStart.push_back(std::uint32_t(text.size()));
@@ -515,13 +494,12 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
         for (const char* column : SearchedColumns::kNames)
             sql += std::string(column == SearchedColumns::kNames.front() ? "" : ", ") + column;
         sql += " FROM tblTel WHERE ID = ?";
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
-            throw Database::errorOf(m_db, sqlite3_errcode(m_db));
+        Statement values(m_db, QString::fromStdString(sql));
+        sqlite3_stmt* stmt = values.handle();
         for (const Row& row : m_irregular) {
-            sqlite3_reset(stmt);
-            sqlite3_bind_int64(stmt, 1, row.key);
-            if (sqlite3_step(stmt) != SQLITE_ROW)
+            values.reset();
+            values.bind(1, row.key);
+            if (!values.step())
                 continue;
             for (int c = 0; c < SearchedColumns::kCount; ++c) {
                 if (sqlite3_column_type(stmt, c) == SQLITE_NULL)
@@ -533,7 +511,6 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
                 }
             }
         }
-        sqlite3_finalize(stmt);
     }
     if (!irregular.empty()) {
         // Both lists are in key order: merge them.

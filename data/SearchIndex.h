@@ -25,9 +25,10 @@ struct sqlite3;
 // The copy keeps the shown text of every row as well (see RowText), so a result's lines are made from memory, not by
 // reading the rows found once more from the file.
 //
-// There is one copy per file in the process, read through a connection of its own. When the file has changed since
-// it was read, whoever changed it (SQLite's data_version), the rows the file's change log names are read again;
-// without a log that covers the change (or after a change to the schema), the whole copy is.
+// The process keeps one copy, of the file searched last, read through a connection of its own (its reading thread
+// waits quietly for a busy file, see prepare()). When the file has changed since it was read, whoever changed it
+// (SQLite's data_version), the rows the file's change log names are read again; without a log that covers the
+// change (or after a change to the schema), the whole copy is.
 class SearchIndex
 {
 public:
@@ -62,7 +63,6 @@ private:
     // Reads again the rows the change log names since the copy was made; false, with nothing changed, when the log
     // cannot vouch for every change.
     bool readChanges();
-    long long scalar(const char* sql, long long fallback) const;
 
     QString m_path;
     sqlite3* m_db = nullptr;
