@@ -54,6 +54,7 @@ void GridModel::reload()
     beginResetModel();
     m_keys.clear();
     m_cache.clear();
+    m_readFailureReported = false;
     m_rowQuery = Statement();
     m_fieldOfColumn.clear();
     m_keyName.clear();
@@ -88,7 +89,7 @@ void GridModel::reload()
     } catch (const DbError& error) {
         m_moreKeys = false;
         endResetModel();
-        Q_EMIT writeFailed(error.number(), error.description());
+        Q_EMIT databaseError(error.number(), error.description());
         return;
     }
     // Views may ask for more rows while they are told of the reset; they get them on their next request.
@@ -280,7 +281,7 @@ void GridModel::drainKeyed()
             settle();
         }
     } catch (const DbError& error) {
-        Q_EMIT writeFailed(error.number(), error.description());
+        Q_EMIT databaseError(error.number(), error.description());
         return;
     }
     if (!joined())
@@ -361,7 +362,7 @@ void GridModel::fetchMoreKeys(int count)
         }
     } catch (const DbError& error) {
         m_moreKeys = false;
-        Q_EMIT writeFailed(error.number(), error.description());
+        Q_EMIT databaseError(error.number(), error.description());
     }
 }
 
@@ -383,7 +384,7 @@ void GridModel::fetchAll()
             settle();
         }
     } catch (const DbError& error) {
-        Q_EMIT writeFailed(error.number(), error.description());
+        Q_EMIT databaseError(error.number(), error.description());
     }
 }
 
@@ -420,7 +421,17 @@ const QVector<QVariant>* GridModel::rowValues(int row) const
         if (m_cache.size() >= kCacheRows)
             m_cache.clear();
         return &*m_cache.insert(key, *values);
-    } catch (const DbError&) {
+    } catch (const DbError& error) {
+        // A view asks while it paints: the row shows empty, and the user hears of it once the painting is done.
+        if (!m_readFailureReported) {
+            m_readFailureReported = true;
+            QMetaObject::invokeMethod(
+                const_cast<GridModel*>(this),
+                [self = const_cast<GridModel*>(this), error] {
+                    Q_EMIT self->databaseError(error.number(), error.description());
+                },
+                Qt::QueuedConnection);
+        }
         return nullptr;
     }
 }
@@ -579,7 +590,7 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
     } catch (const DbError& error) {
         if (error.number() == DbError::ChangedElsewhere)
             showAsStored({key});
-        Q_EMIT writeFailed(error.number(), error.description());
+        Q_EMIT databaseError(error.number(), error.description());
         return false;
     }
 }
@@ -609,7 +620,7 @@ bool GridModel::removeRowList(QList<int> rows)
             for (const int r : std::as_const(rows))
                 keyAt(r);
         } catch (const DbError& error) {
-            Q_EMIT writeFailed(error.number(), error.description());
+            Q_EMIT databaseError(error.number(), error.description());
             return false;
         }
         rows.removeIf([this](int r) { return m_keys.value(r, -1) < 0; });
@@ -640,7 +651,7 @@ bool GridModel::removeRowList(QList<int> rows)
                 keys.append(m_keys.at(r));
             showAsStored(keys);
         }
-        Q_EMIT writeFailed(error.number(), error.description());
+        Q_EMIT databaseError(error.number(), error.description());
         return false;
     }
     for (auto it = rows.crbegin(); it != rows.crend(); ++it)

@@ -37,7 +37,8 @@ struct GridColumn
 // Edits are written to the row at once (the cell's commit), deletions of whole rows likewise; no row is ever
 // added. Each write first checks that the row is still as the grid shows it: a row changed or deleted elsewhere
 // meanwhile is not written (DbError::ChangedElsewhere) and the grid shows it as stored. A write the file refuses
-// changes nothing and is reported through writeFailed.
+// changes nothing and is reported through databaseError, as is a read that fails (once until the next refresh for
+// the rows a view asks for while it paints).
 class GridModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -64,7 +65,8 @@ public:
     void fetchAll();
 
 Q_SIGNALS:
-    void writeFailed(int number, const QString& description);
+    // A DbError of a read or a write of the grid: its number and description.
+    void databaseError(int number, const QString& description);
 
 private:
     struct Bound
@@ -108,6 +110,7 @@ private:
     QVector<qint64> m_keys;
     bool m_moreKeys = false;
     bool m_fetching = false;
+    mutable bool m_readFailureReported = false; // since the last refresh
     mutable QHash<qint64, QVector<QVariant>> m_cache;
     mutable Statement m_rowQuery;
     QString m_keyName;

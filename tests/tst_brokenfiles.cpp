@@ -416,11 +416,17 @@ void TestBrokenFiles::writerHoldingTheFileBlocksTheGridEdit()
     control.setRecordSource(kBook);
     control.Refresh();
     QVERIFY(model.rowCount() > 0);
-    QSignalSpy failed(&model, &GridModel::writeFailed);
+    QSignalSpy failed(&model, &GridModel::databaseError);
     const QString was = model.index(0, 0).data().toString();
 
     QCOMPARE(db.exec(QStringLiteral("BEGIN EXCLUSIVE")), SQLITE_OK);
     QCOMPARE(db.exec(QStringLiteral("UPDATE tblMes SET Avur = 'Other'")), SQLITE_OK);
+    // A row not read yet shows empty, and the user is told why, once.
+    QCOMPARE(model.index(5, 0).data(), QVariant());
+    QCOMPARE(model.index(6, 0).data(), QVariant());
+    QTRY_COMPARE(failed.count(), 1);
+    QVERIFY(failed.at(0).at(1).toString().contains(QStringLiteral("in use by another program")));
+    failed.clear();
     QVERIFY(!model.setData(model.index(0, 0), QStringLiteral("Edited")));
     QCOMPARE(failed.count(), 1);
     QVERIFY2(failed.at(0).at(1).toString().contains(db.path()), qPrintable(failed.at(0).at(1).toString()));

@@ -371,7 +371,7 @@ void TestDataLayer::gridEditsAndDeletionsReachTheFile()
     QCOMPARE(model.index(1, 2).data().toString(), QStringLiteral("___ - _______"));
     QCOMPARE(model.index(0, 1).data(GridModel::MaxLengthRole).toInt(), 15);
 
-    QSignalSpy failures(&model, &GridModel::writeFailed);
+    QSignalSpy failures(&model, &GridModel::databaseError);
     QVERIFY(model.setData(model.index(1, 1), QStringLiteral("Robert")));
     QCOMPARE(db.rows(QStringLiteral("SELECT Fname FROM tblTel WHERE Lname = 'Baker'")), QStringList{QStringLiteral("Robert")});
     QCOMPARE(model.index(1, 1).data().toString(), QStringLiteral("Robert"));
@@ -402,7 +402,7 @@ void TestDataLayer::gridDeletionRefusedInPartDeletesNothing()
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     control.setRecordSource(Query::book(Book::Personal));
     control.Refresh();
-    QSignalSpy failures(&model, &GridModel::writeFailed);
+    QSignalSpy failures(&model, &GridModel::databaseError);
 
     QVERIFY(!model.removeRowList({0, 1, 2, 3}));
     QCOMPARE(failures.size(), 1);

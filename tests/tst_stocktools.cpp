@@ -141,7 +141,7 @@ void TestStockTools::programAndStockToolsAgree()
     QCOMPARE(book(program, kBusiness), (QStringList{QStringLiteral("Acme"), QStringLiteral("ÉCOLE")}));
     {
         GridModel grid(&program, {{QStringLiteral("Last"), QStringLiteral("Lname"), 2535, QString()}});
-        QSignalSpy failed(&grid, &GridModel::writeFailed);
+        QSignalSpy failed(&grid, &GridModel::databaseError);
         program.setRecordSource(kPersonal);
         program.Refresh();
         QVERIFY(grid.setData(grid.index(gridRowOf(grid, QStringLiteral("Émile")), 0), QStringLiteral("Émilie")));
@@ -288,7 +288,7 @@ void TestStockTools::gridWriteOverAChangeElsewhereIsRefused()
     DataControl program;
     program.setDatabaseName(db.path());
     GridModel grid(&program, {{QStringLiteral("Last"), QStringLiteral("Lname"), 2535, QString()}});
-    QSignalSpy failed(&grid, &GridModel::writeFailed);
+    QSignalSpy failed(&grid, &GridModel::databaseError);
     program.setRecordSource(kPersonal);
     program.Refresh();
     QCOMPARE(grid.index(1, 0).data().toString(), QStringLiteral("Target"));
