@@ -250,14 +250,13 @@ bool SearchIndex::readChanges()
         return false;
     std::sort(changed.begin(), changed.end());
     changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
+    applyChanges(readChangedRows(changed));
+    m_logSeq = last;
+    return true;
+}
 
-    // Each changed row as it is now: its folded text, or nothing when it is gone or the copy cannot hold it.
-    struct Change
-    {
-        Row row;
-        std::uint8_t flags;
-        std::optional<std::string> text;
-    };
+std::vector<SearchIndex::Change> SearchIndex::readChangedRows(const std::vector<qint64>& changed)
+{
     const auto byKey = [](const Row& row, qint64 key) { return row.key < key; };
     std::vector<Change> changes;
     Statement rowNow(m_db, QString::fromStdString(rowStatement("WHERE ID = ?")));
@@ -284,7 +283,12 @@ bool SearchIndex::readChanges()
         }
         changes.push_back(std::move(change));
     }
+    return changes;
+}
 
+void SearchIndex::applyChanges(const std::vector<Change>& changes)
+{
+    const auto byKey = [](const Row& row, qint64 key) { return row.key < key; };
     std::string& current = *m_text;
     if (m_rows.empty() || changes.front().row.key > m_rows.back().key) {
         // New rows after the last: the usual save. They go on the end, nothing moves (lists made before point
@@ -343,8 +347,6 @@ bool SearchIndex::readChanges()
         m_rows = std::move(rows);
         m_flags = std::move(flags);
     }
-    m_logSeq = last;
-    return true;
 }
 
 void SearchIndex::rebuild()
@@ -487,9 +489,17 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
         }
     }
 
+    mergeIrregular(result, shown, irregularMatches(pattern));
+    if (m_linesTrusted)
+        result.lines = FoundRows{m_shown, m_text, std::move(shown)};
+    return result;
+}
+
+std::vector<SearchIndex::Row> SearchIndex::irregularMatches(const LikePattern& pattern)
+{
+    // The few rows the copy could not hold are tested against their stored text.
     std::vector<Row> irregular;
     if (!m_irregular.empty()) {
-        // The few rows the copy could not hold are tested against their stored text.
         std::string sql = "SELECT ";
         for (const char* column : SearchedColumns::kNames)
             sql += std::string(column == SearchedColumns::kNames.front() ? "" : ", ") + column;
@@ -512,29 +522,32 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
             }
         }
     }
-    if (!irregular.empty()) {
-        // Both lists are in key order: merge them.
-        QVector<qint64> keys;
-        auto merged = std::make_shared<std::vector<FoundRows::Row>>();
-        keys.reserve(result.keys.size() + qsizetype(irregular.size()));
-        merged->reserve(shown->size() + irregular.size());
-        auto extra = irregular.cbegin();
-        for (qsizetype i = 0; i < result.keys.size(); ++i) {
-            for (; extra != irregular.cend() && extra->key < result.keys[i]; ++extra) {
-                keys.append(extra->key);
-                merged->push_back({extra->shown, FoundRows::kNoFolded});
-            }
-            keys.append(result.keys[i]);
-            merged->push_back((*shown)[std::size_t(i)]);
-        }
-        for (; extra != irregular.cend(); ++extra) {
+    return irregular;
+}
+
+void SearchIndex::mergeIrregular(Result& result, std::shared_ptr<std::vector<FoundRows::Row>>& shown,
+                                 const std::vector<Row>& irregular)
+{
+    if (irregular.empty())
+        return;
+    // Both lists are in key order: merge them.
+    QVector<qint64> keys;
+    auto merged = std::make_shared<std::vector<FoundRows::Row>>();
+    keys.reserve(result.keys.size() + qsizetype(irregular.size()));
+    merged->reserve(shown->size() + irregular.size());
+    auto extra = irregular.cbegin();
+    for (qsizetype i = 0; i < result.keys.size(); ++i) {
+        for (; extra != irregular.cend() && extra->key < result.keys[i]; ++extra) {
             keys.append(extra->key);
             merged->push_back({extra->shown, FoundRows::kNoFolded});
         }
-        result.keys = std::move(keys);
-        shown = std::move(merged);
+        keys.append(result.keys[i]);
+        merged->push_back((*shown)[std::size_t(i)]);
     }
-    if (m_linesTrusted)
-        result.lines = FoundRows{m_shown, m_text, std::move(shown)};
-    return result;
+    for (; extra != irregular.cend(); ++extra) {
+        keys.append(extra->key);
+        merged->push_back({extra->shown, FoundRows::kNoFolded});
+    }
+    result.keys = std::move(keys);
+    shown = std::move(merged);
 }

@@ -7,10 +7,12 @@
 #include <QVector>
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+class LikePattern;
 struct sqlite3;
 
 // The fast path of the free-text search over both books.
@@ -63,6 +65,11 @@ private:
     // Reads again the rows the change log names since the copy was made; false, with nothing changed, when the log
     // cannot vouch for every change.
     bool readChanges();
+    struct Change;
+    // Each changed row as it is now.
+    std::vector<Change> readChangedRows(const std::vector<qint64>& keys);
+    // Puts the changed rows in the place of their old text.
+    void applyChanges(const std::vector<Change>& changes);
 
     QString m_path;
     sqlite3* m_db = nullptr;
@@ -73,6 +80,18 @@ private:
         qint64 key;
         RowText::Ref shown;
     };
+    // A changed row as it is now: its folded text, or nothing when it is gone or the copy cannot hold it.
+    struct Change
+    {
+        Row row;
+        std::uint8_t flags;
+        std::optional<std::string> text;
+    };
+    // The rows the copy could not hold whose stored text matches.
+    std::vector<Row> irregularMatches(const LikePattern& pattern);
+    // Adds those rows to a result, in key order.
+    static void mergeIrregular(Result& result, std::shared_ptr<std::vector<FoundRows::Row>>& shown,
+                               const std::vector<Row>& irregular);
     // Per row: eleven folded columns, each ended by 0x1f; null is 0x1e. Lists share it for the values of their
     // rows that are the same folded: it only grows, and when rows must be taken out, a new one is made.
     std::shared_ptr<std::string> m_text;
