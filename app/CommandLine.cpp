@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "AccessFile.h"
+#include "Book.h"
 #include "ContactExport.h"
 #include "ContactImport.h"
 #include "CsvWriter.h"
@@ -19,11 +20,22 @@
 #include <QPrinter>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
-const char* const kWorkOptions[] = {"--import", "--export", "--export-messages", "--pdf", "--help", "-h",
-                                    "--version", "-v", "--help-all"};
+// The options Qt's own application object takes for the windows; any other option is this program's, and one it
+// does not know is an error the parser reports.
+const char* const kWindowOptions = " platform platformpluginpath platformtheme plugin qwindowgeometry qwindowicon "
+                                   "qwindowtitle reverse session display geometry style stylesheet widgetcount nograb "
+                                   "dograb sync name title visual qmljsdebugger fontengine testability ";
+
+bool isWindowOption(const char* argument)
+{
+    const char* name = argument + (argument[1] == '-' ? 2 : 1);
+    const std::string word = ' ' + std::string(name, std::strcspn(name, "=")) + ' ';
+    return std::strstr(kWindowOptions, word.c_str()) != nullptr;
+}
 
 void say(FILE* stream, const QString& text)
 {
@@ -36,9 +48,9 @@ QString bookTitle(ContactExport::Book book)
 {
     switch (book) {
     case ContactExport::Book::Personal:
-        return QStringLiteral("Personal");
+        return ::Book::Personal.name();
     case ContactExport::Book::Business:
-        return QStringLiteral("Business");
+        return ::Book::Business.name();
     case ContactExport::Book::Both:
         break;
     }
@@ -141,11 +153,8 @@ QString CommandLine::workingDatabase()
 bool CommandLine::wanted(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
-        for (const char* option : kWorkOptions) {
-            const std::size_t length = std::strlen(option);
-            if (std::strncmp(argv[i], option, length) == 0 && (argv[i][length] == '\0' || argv[i][length] == '='))
-                return true;
-        }
+        if (argv[i][0] == '-' && argv[i][1] != '\0' && !isWindowOption(argv[i]))
+            return true;
     }
     return false;
 }

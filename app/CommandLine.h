@@ -6,7 +6,8 @@
 // options the program starts its windows as always.
 namespace CommandLine {
 
-// True when the arguments ask for work without windows (or for --help or --version).
+// True when the arguments ask for work without windows (or for --help or --version), or name an option that is
+// neither this program's nor one of Qt's for the windows: the parser then reports it, and nothing starts.
 bool wanted(int argc, char** argv);
 
 // Does that work on the file the windows use and returns the exit code: 0 when everything was carried over, 1

@@ -82,7 +82,7 @@ void DataGrid::setModel(GridModel* model)
     const auto& columns = model->gridColumns();
     for (int c = 0; c < columns.size(); ++c)
         m_view->setColumnWidth(c, tw(columns.at(c).widthTwips));
-    connect(model, &GridModel::writeFailed, this,
+    connect(model, &GridModel::databaseError, this,
             [this](int number, const QString& description) { ErrorPath::report(number, description, this); });
 }
 

@@ -7,9 +7,11 @@
 //  - The three working windows (frmMain in directory/, frmAdd in entry/, frmMes in messages/) derive from
 //    WorkingWindow. Exactly one is loaded at a time: WindowSwitch::switchTo unloads the window that asks and
 //    shows the other, freshly created, after running its Form_Load.
-//  - Each window owns its DataControl objects (data/). A handler builds a statement into gRecordSource, hands it to
-//    a DataControl and calls Refresh; grids (DataGrid over a GridModel) re-read on every Refresh. Writes go through
-//    a Recordset (AddNew, setCollect, Update) or through in-place edits and deletions in a grid.
+//  - Each window owns its DataControl objects (data/). A handler names what it wants as a Query (a Book, a book's
+//    letter, a search text, the entries, the log), stores the Query's statement in gRecordSource, hands the Query
+//    to a DataControl and calls Refresh; the DataControl picks its way of reading from the kind of Query. Grids
+//    (DataGrid over a GridModel) re-read on every Refresh. Writes go through a Recordset (AddNew, setCollect,
+//    Update) or through in-place edits and deletions in a grid.
 //  - Every failure of the database layer is a DbError. Handlers run inside ErrorPath: a failure while loading a
 //    window ends the program after showing its number and description; a failure while the user was writing
 //    (a save, a grid edit or deletion) is shown and the window keeps what the user typed.

@@ -1,5 +1,6 @@
 #include "Printout.h"
 
+#include "Book.h"
 #include "DateRules.h"
 #include "DbError.h"
 #include "TargetFile.h"
@@ -149,7 +150,7 @@ QString nameOf(const Contact& c)
     const QString person = c.lname.trimmed().isEmpty() || c.fname.trimmed().isEmpty()
                                ? (c.lname.trimmed() + c.fname.trimmed())
                                : c.lname.trimmed() + QStringLiteral(", ") + c.fname.trimmed();
-    if (c.category != QLatin1String("Business") || c.busName.trimmed().isEmpty())
+    if (c.category != Book::Business.name() || c.busName.trimmed().isEmpty())
         return person;
     return person.isEmpty() ? c.busName.trimmed() : c.busName.trimmed() + QStringLiteral(" (") + person + QLatin1Char(')');
 }
@@ -184,7 +185,7 @@ QString addressOf(const Contact& c)
 // The letter a name is filed under: its first letter without accents, as a capital.
 QString initialOf(const Contact& c)
 {
-    const QString key = (c.category == QLatin1String("Business") ? c.busName : c.lname).trimmed();
+    const QString key = (c.category == Book::Business.name() ? c.busName : c.lname).trimmed();
     if (key.isEmpty())
         return QStringLiteral("#");
     const QChar first = key.normalized(QString::NormalizationForm_D).at(0);

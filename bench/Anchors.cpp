@@ -1,6 +1,7 @@
 #include "Anchors.h"
 
 #include "Database.h"
+#include "SearchedColumns.h"
 #include "TextFold.h"
 
 #include <cstring>
@@ -36,7 +37,7 @@ sqlite3* openPlain(const QString& path, int flags)
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const DbError error = Database::errorOf(db, rc);
+        const DbError error = DbError::fromEngine(db, rc);
         sqlite3_close(db);
         throw error;
     }
@@ -46,15 +47,12 @@ sqlite3* openPlain(const QString& path, int flags)
 QString columnList()
 {
     QStringList names;
-    for (const char* column : Anchors::kSearchColumns)
+    for (const char* column : SearchedColumns::kNames)
         names << QLatin1String(column);
     return names.join(QStringLiteral(", "));
 }
 
 } // namespace
-
-const char* const Anchors::kSearchColumns[11] = {"Fname", "Lname", "BusName", "Address", "City", "State",
-                                                 "Zip",   "Tel1",  "Tel2",    "Pel",     "Fax"};
 
 Anchors::StockSearch::StockSearch(const QString& path) : m_db(openPlain(path, SQLITE_OPEN_READONLY)) {}
 
@@ -68,13 +66,13 @@ long long Anchors::StockSearch::run(const QString& text, long long& bytes, bool 
     QString literal = text;
     literal.replace(QLatin1Char('\''), QLatin1String("''"));
     QStringList terms;
-    for (const char* column : kSearchColumns)
+    for (const char* column : SearchedColumns::kNames)
         terms << QStringLiteral("(%1 LIKE '%%2%')").arg(QLatin1String(column), literal);
     const QByteArray sql =
         (QStringLiteral("SELECT * FROM tblTel WHERE ") + terms.join(QStringLiteral(" OR "))).toUtf8();
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(m_db, sql.constData(), -1, &stmt, nullptr) != SQLITE_OK)
-        throw Database::errorOf(m_db, sqlite3_errcode(m_db));
+        throw DbError::fromEngine(m_db, sqlite3_errcode(m_db));
     // The result columns of SELECT * are ID, Category and then the eleven searched ones.
     long long rows = 0;
     while (sqlite3_step(stmt) == SQLITE_ROW) {
@@ -95,7 +93,7 @@ Anchors::MemoryScan::MemoryScan(const QString& path)
     const QByteArray sql = (QStringLiteral("SELECT ") + columnList() + QStringLiteral(" FROM tblTel")).toUtf8();
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr) != SQLITE_OK) {
-        const DbError error = Database::errorOf(db, sqlite3_errcode(db));
+        const DbError error = DbError::fromEngine(db, sqlite3_errcode(db));
         sqlite3_close(db);
         throw error;
     }

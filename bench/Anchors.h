@@ -10,9 +10,6 @@ struct sqlite3;
 // The two yardsticks every search figure is set against, run on the same file as the program's own statements.
 namespace Anchors {
 
-// The eleven columns the free-text search looks in.
-extern const char* const kSearchColumns[11];
-
 // The same search as stock SQLite runs it: a connection of its own, without the program's LIKE,
 // with the built-in LIKE and "%". Every row of the result is stepped and its eleven columns read.
 class StockSearch

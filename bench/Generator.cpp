@@ -167,7 +167,7 @@ public:
         for (size_t i = 0; i < values.size(); ++i)
             check(sqlite3_bind_text(m_stmt, int(i + 1), values[i].data(), int(values[i].size()), SQLITE_TRANSIENT));
         if (sqlite3_step(m_stmt) != SQLITE_DONE)
-            throw Database::errorOf(m_db, sqlite3_errcode(m_db));
+            throw DbError::fromEngine(m_db, sqlite3_errcode(m_db));
         sqlite3_reset(m_stmt);
     }
 
@@ -175,7 +175,7 @@ private:
     void check(int rc)
     {
         if (rc != SQLITE_OK)
-            throw Database::errorOf(m_db, rc);
+            throw DbError::fromEngine(m_db, rc);
     }
     sqlite3* m_db;
     sqlite3_stmt* m_stmt = nullptr;
@@ -305,7 +305,7 @@ void Generator::generate(const QString& path, int telRows, int mesRows)
     Database::create(path);
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        const DbError error = Database::errorOf(db, SQLITE_CANTOPEN);
+        const DbError error = DbError::fromEngine(db, SQLITE_CANTOPEN);
         sqlite3_close(db);
         throw error;
     }
@@ -336,7 +336,7 @@ void Generator::generate(const QString& path, int telRows, int mesRows)
             }
         }
         if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
-            throw Database::errorOf(db, sqlite3_errcode(db));
+            throw DbError::fromEngine(db, sqlite3_errcode(db));
     } catch (...) {
         sqlite3_close(db);
         throw;

@@ -5,9 +5,11 @@
 //
 // Internal modes, started by the benchmark itself: --peak-child FILE (peak memory with a book open).
 #include "Anchors.h"
+#include "Book.h"
 #include "DataControl.h"
 #include "Generator.h"
 #include "GridModel.h"
+#include "Query.h"
 #include "ResultLines.h"
 #include "Schema.h"
 
@@ -34,11 +36,9 @@ constexpr int kScreenRows = 30;      // rows of a grid on screen
 constexpr int kScreenResultRows = 3; // rows behind the first screen of search result lines
 constexpr int kStartupRuns = 15;
 
-const char* const kBook[] = {"SELECT * FROM tblTel WHERE Category = 'Personal' ORDER BY Lname",
-                             "SELECT * FROM tblTel WHERE Category = 'Business' ORDER BY BusName"};
-const char* const kLetter = "SELECT * FROM tblTel WHERE Category = 'Personal' AND Lname  LIKE 'K*'";
-const char* const kWholeTable = "SELECT * FROM tblTel";
-const char* const kLog = "SELECT * FROM tblMes ORDER BY Cdate DESC";
+// What the windows ask for, as they ask for it.
+const Query kBook[] = {Query::book(Book::Personal), Query::book(Book::Business)};
+const Query kLetter = Query::letter(Book::Personal, QStringLiteral("K"));
 
 // ---------------------------------------------------------------------------------------------------------------
 // Output
@@ -166,17 +166,6 @@ QVector<GridColumn> logColumns()
             {QStringLiteral("Message"), QStringLiteral("Hodaa"), 5000, QString()}};
 }
 
-// The search statement exactly as the directory window builds it.
-QString searchStatement(const QString& text)
-{
-    QString literal = text;
-    literal.replace(QLatin1Char('\''), QLatin1String("''"));
-    QStringList terms;
-    for (const char* column : Anchors::kSearchColumns)
-        terms << QStringLiteral("(%1 LIKE '*%2*')").arg(QLatin1String(column), literal);
-    return QStringLiteral("SELECT * FROM tblTel WHERE ") + terms.join(QStringLiteral(" OR "));
-}
-
 // A data control with its grid, as a window holds them.
 struct Grid
 {
@@ -204,9 +193,9 @@ void readRow(const GridModel& model, int row)
 }
 
 // Refresh and the grid's first screen.
-long long firstScreen(Grid& grid, const QString& sql)
+long long firstScreen(Grid& grid, const Query& query)
 {
-    grid.control.setRecordSource(sql);
+    grid.control.setRecordSource(query);
     grid.control.Refresh();
     const int rows = std::min(kScreenRows, grid.model.rowCount());
     for (int r = 0; r < rows; ++r)
@@ -216,9 +205,9 @@ long long firstScreen(Grid& grid, const QString& sql)
 
 // Refresh and the view going to its last rows (Ctrl+End, the scroll bar dragged to the bottom): the view asks for
 // more rows while the model has more to give, then reads the screen at `at` (0 the first, 1 the last row).
-long long screenAt(Grid& grid, const QString& sql, double at)
+long long screenAt(Grid& grid, const Query& query, double at)
 {
-    grid.control.setRecordSource(sql);
+    grid.control.setRecordSource(query);
     grid.control.Refresh();
     while (grid.model.canFetchMore(QModelIndex()))
         grid.model.fetchMore(QModelIndex());
@@ -229,16 +218,16 @@ long long screenAt(Grid& grid, const QString& sql, double at)
     return rows;
 }
 
-long long lastRow(Grid& grid, const QString& sql)
+long long lastRow(Grid& grid, const Query& query)
 {
-    return screenAt(grid, sql, 1);
+    return screenAt(grid, query, 1);
 }
 
 // Scrolling screen by screen, once the view has jumped there: 40 screens down from the middle, 40 up from the end.
 // Each screen's time counts once; the first of each direction includes the jump's reading.
-Stat scrolling(Grid& grid, const QString& sql)
+Stat scrolling(Grid& grid, const Query& query)
 {
-    grid.control.setRecordSource(sql);
+    grid.control.setRecordSource(query);
     grid.control.Refresh();
     while (grid.model.canFetchMore(QModelIndex()))
         grid.model.fetchMore(QModelIndex());
@@ -266,7 +255,7 @@ Stat scrolling(Grid& grid, const QString& sql)
 // shown once the last row is in.
 long long searchComplete(DataControl& control, ResultLines& lines, const QString& text)
 {
-    control.setRecordSource(searchStatement(text));
+    control.setRecordSource(Query::search(text));
     control.Refresh();
     lines.clear();
     if (control.foundRows().text)
@@ -390,9 +379,9 @@ int peakChild(const QString& file)
 {
     const long long before = statusKb("VmHWM:");
     Grid grid(file, personalColumns());
-    firstScreen(grid, QLatin1String(kBook[0]));
+    firstScreen(grid, kBook[0]);
     const long long shown = statusKb("VmHWM:");
-    const long long rows = lastRow(grid, QLatin1String(kBook[0]));
+    const long long rows = lastRow(grid, kBook[0]);
     const long long last = statusKb("VmHWM:");
     // Pages of the file mapped into the process count as its memory too; the split tells them from the heap.
     const long long lastAnon = statusKb("RssAnon:");
@@ -496,7 +485,7 @@ SizeResult runSize(int rows, bool quick)
     {
         const auto start = Clock::now();
         Grid grid(file, personalColumns());
-        firstScreen(grid, QLatin1String(kBook[0]));
+        firstScreen(grid, kBook[0]);
         result.firstOpenMs = since(start);
     }
 
@@ -505,35 +494,36 @@ SizeResult runSize(int rows, bool quick)
     add(QStringLiteral("book-new"), QStringLiteral("Personal book, first screen, new connection"),
         QStringLiteral("rare"), [&] {
             Grid fresh(file, personalColumns());
-            return firstScreen(fresh, QLatin1String(kBook[0]));
+            return firstScreen(fresh, kBook[0]);
         });
     add(QStringLiteral("book-first"), QStringLiteral("Personal book, first screen"), QStringLiteral("rare"),
-        [&] { return firstScreen(personal, QLatin1String(kBook[0])); });
-    add(QStringLiteral("book-last"), QStringLiteral("Personal book, last screen (Ctrl+End, the book counted before)"), QStringLiteral("rare"),
-        [&] { return lastRow(personal, QLatin1String(kBook[0])); });
+        [&] { return firstScreen(personal, kBook[0]); });
+    add(QStringLiteral("book-last"), QStringLiteral("Personal book, last screen (Ctrl+End, the book counted before)"),
+        QStringLiteral("rare"), [&] { return lastRow(personal, kBook[0]); });
     add(QStringLiteral("book-last-new"),
         QStringLiteral("Personal book, last screen on a new connection (counted first: Ctrl+End the moment it opens)"),
         QStringLiteral("rare"), [&] {
             Grid fresh(file, personalColumns());
-            return lastRow(fresh, QLatin1String(kBook[0]));
+            return lastRow(fresh, kBook[0]);
         });
     add(QStringLiteral("book-middle"), QStringLiteral("Personal book, screen in the middle (scroll bar dragged)"),
-        QStringLiteral("rare"), [&] { return screenAt(personal, QLatin1String(kBook[0]), 0.5); });
+        QStringLiteral("rare"), [&] { return screenAt(personal, kBook[0], 0.5); });
     {
         progress(QStringLiteral("  Personal book, each screen while scrolling"));
-        const Stat stat = scrolling(personal, QLatin1String(kBook[0]));
+        const Stat stat = scrolling(personal, kBook[0]);
         result.figure[QStringLiteral("book-scroll")] = stat.ms;
         result.lines.push_back({QStringLiteral("Personal book, each screen while scrolling (median of %1)").arg(stat.runs),
                                 stat, QStringLiteral("rare"), false});
     }
     add(QStringLiteral("business-first"), QStringLiteral("Business book, first screen"), QStringLiteral("rare"),
-        [&] { return firstScreen(business, QLatin1String(kBook[1])); });
-    add(QStringLiteral("business-last"), QStringLiteral("Business book, last screen (Ctrl+End, the book counted before)"), QStringLiteral("rare"),
-        [&] { return lastRow(business, QLatin1String(kBook[1])); });
+        [&] { return firstScreen(business, kBook[1]); });
+    add(QStringLiteral("business-last"),
+        QStringLiteral("Business book, last screen (Ctrl+End, the book counted before)"), QStringLiteral("rare"),
+        [&] { return lastRow(business, kBook[1]); });
     add(QStringLiteral("letter-first"), QStringLiteral("Letter K, first screen"), QStringLiteral("rare"),
-        [&] { return firstScreen(personal, QLatin1String(kLetter)); });
+        [&] { return firstScreen(personal, kLetter); });
     add(QStringLiteral("letter-last"), QStringLiteral("Letter K, complete (last row)"), QStringLiteral("rare"),
-        [&] { return lastRow(personal, QLatin1String(kLetter)); });
+        [&] { return lastRow(personal, kLetter); });
 
     progress(QStringLiteral("  loading the memory scan"));
     const Anchors::StockSearch stock(file);
@@ -602,7 +592,7 @@ SizeResult runSize(int rows, bool quick)
         business.model.fetchAll();
         DataControl entry;
         entry.setDatabaseName(file);
-        entry.setRecordSource(QLatin1String(kWholeTable));
+        entry.setRecordSource(Query::entries());
         entry.Refresh();
         add(QStringLiteral("save"), QStringLiteral("Save one entry (AddNew, 12 fields, Update, Refresh)"),
             QStringLiteral("rare"), [&] { return saveEntry(entry); });
@@ -617,7 +607,7 @@ SizeResult runSize(int rows, bool quick)
     {
         Grid log(file, logColumns());
         add(QStringLiteral("log-first"), QStringLiteral("Message log, first screen"), QStringLiteral("rare"),
-            [&] { return firstScreen(log, QLatin1String(kLog)); });
+            [&] { return firstScreen(log, Query::log()); });
     }
 
     progress(QStringLiteral("  peak memory with the book open (child process)"));

@@ -39,7 +39,7 @@ sqlite3* openPlain(const QString& path, bool writable)
                                    (writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY) | SQLITE_OPEN_NOMUTEX,
                                    nullptr);
     if (rc != SQLITE_OK) {
-        const DbError error = Database::errorOf(db, rc);
+        const DbError error = DbError::fromEngine(db, rc);
         sqlite3_close(db);
         throw error;
     }
@@ -71,7 +71,7 @@ void runBackup(sqlite3* to, sqlite3* from, bool steps)
 {
     sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
     if (!backup)
-        throw Database::errorOf(to, sqlite3_errcode(to));
+        throw DbError::fromEngine(to, sqlite3_errcode(to));
     int rc = SQLITE_OK;
     int waited = 0;
     do {
@@ -88,7 +88,7 @@ void runBackup(sqlite3* to, sqlite3* from, bool steps)
     if (rc != SQLITE_DONE) {
         // The error belongs to whichever side failed; the destination's says so when it was there.
         sqlite3* side = sqlite3_errcode(to) != SQLITE_OK ? to : from;
-        throw Database::errorOf(side, sqlite3_errcode(side) != SQLITE_OK ? sqlite3_errcode(side) : rc);
+        throw DbError::fromEngine(side, sqlite3_errcode(side) != SQLITE_OK ? sqlite3_errcode(side) : rc);
     }
 }
 
@@ -306,7 +306,7 @@ QString Backups::problemOf(const QString& path, qint64* entries, qint64* message
             found << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
         rc = sqlite3_finalize(stmt);
         if (rc != SQLITE_OK)
-            throw Database::errorOf(db.db, rc);
+            throw DbError::fromEngine(db.db, rc);
         if (found != QStringList{QStringLiteral("ok")})
             return QStringLiteral("it is damaged (%1)").arg(found.join(QStringLiteral("; ")));
         for (const auto& [table, count] : {std::pair{"tblTel", entries}, std::pair{"tblMes", messages}}) {

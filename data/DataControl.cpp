@@ -1,31 +1,7 @@
 #include "DataControl.h"
 
+#include "Book.h"
 #include "SearchIndex.h"
-
-#include <QRegularExpression>
-
-namespace {
-
-// The statement that reads a book in its rows' key order, for the directory window's statement that reads a whole
-// book ordered by its own sort column; the key is made from that column. Any other statement runs as written: the
-// names of one letter come in the engine's own order, which finds a letter's first screen at once (in key order,
-// every name before the letter would be read first).
-std::optional<QString> inKeyOrder(const QString& sql, QString* book = nullptr)
-{
-    static const QRegularExpression shape(
-        QStringLiteral("^SELECT \\* FROM tblTel WHERE Category = '(Personal|Business)' ORDER BY (\\w+)$"));
-    const QRegularExpressionMatch match = shape.match(sql);
-    if (!match.hasMatch())
-        return std::nullopt;
-    if (match.captured(2) != (match.captured(1) == QLatin1String("Business") ? QLatin1String("BusName")
-                                                                             : QLatin1String("Lname")))
-        return std::nullopt;
-    if (book)
-        *book = match.captured(1);
-    return sql.left(match.capturedStart(2)) + QStringLiteral("SortKey, rowid");
-}
-
-} // namespace
 
 DataControl::DataControl(QObject* parent) : QObject(parent) {}
 
@@ -37,13 +13,20 @@ void DataControl::setDatabaseName(const QString& path)
         return;
     m_databaseName = path;
     m_recordset.reset();
-    m_keyedBook.clear();
+    m_keyedBook = nullptr;
     m_database.reset();
+}
+
+void DataControl::setRecordSource(const Query& query)
+{
+    m_recordSource = query.statement();
+    m_query = query;
 }
 
 void DataControl::setRecordSource(const QString& sql)
 {
     m_recordSource = sql;
+    m_query.reset();
 }
 
 void DataControl::Refresh()
@@ -55,21 +38,25 @@ void DataControl::Refresh()
         m_recordset->release();
     FoundRows lines;
     std::unique_ptr<::Recordset> next;
-    QString keyedBook;
-    if (const auto pattern = SearchIndex::patternOf(m_recordSource)) {
-        // The free-text search: the same rows, found through the in-memory copy of the searched columns.
-        SearchIndex::Result found = SearchIndex::forFile(m_databaseName)->search(*pattern);
+    const Book* keyedBook = nullptr;
+    const Query::Kind kind = m_query ? m_query->kind() : Query::Kind::Entries;
+    if (kind == Query::Kind::Search) {
+        // The same rows, found through the in-memory copy of the searched columns.
+        SearchIndex::Result found = SearchIndex::forFile(m_databaseName)->search(m_query->searchPattern());
         next = std::make_unique<::Recordset>(m_database, QStringLiteral("tblTel"), std::move(found.keys));
         lines = std::move(found.lines);
+    } else if (kind == Query::Kind::Book && m_database->refreshSortKeys()) {
+        // The book's rows in the order of their keys, made from its sort column. (The names of one letter come in
+        // the engine's own order, which finds a letter's first screen at once: in key order, every name before the
+        // letter would be read first.)
+        const Book& book = *m_query->book();
+        next = std::make_unique<::Recordset>(m_database, QStringLiteral("SELECT * FROM tblTel WHERE Category = '") +
+                                                             book.name() + QStringLiteral("' ORDER BY SortKey, rowid"));
+        keyedBook = &book;
     } else {
         // Rows without keys (a file that cannot be written, another tool busy writing) keep the statement's own
         // order, which SQLite gives in every case.
-        QString book;
-        const auto keyed = inKeyOrder(m_recordSource, &book);
-        const bool inKeys = keyed && m_database->refreshSortKeys();
-        next = std::make_unique<::Recordset>(m_database, inKeys ? *keyed : m_recordSource);
-        if (inKeys)
-            keyedBook = book;
+        next = std::make_unique<::Recordset>(m_database, m_recordSource);
     }
     m_dataVersion = m_database->dataVersion();
     m_recordset = std::move(next);

@@ -1,15 +1,22 @@
 #pragma once
 
 #include "Database.h"
+#include "Query.h"
 #include "Recordset.h"
 #include "RowText.h"
 
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <optional>
+
+class Book;
 
 // A hidden data control of a window: a database file, one SELECT statement, and the record set the statement
 // gave at the last Refresh. Grids bound to it re-read after every Refresh (the refreshed signal).
+//
+// The windows give it a request (Query): its statement becomes the record source, and the kind of request says how
+// the rows are read. A statement given as text runs as written.
 class DataControl : public QObject
 {
     Q_OBJECT
@@ -19,28 +26,31 @@ public:
 
     void setDatabaseName(const QString& path);
     const QString& DatabaseName() const { return m_databaseName; }
+    // The request's statement becomes the record source.
+    void setRecordSource(const Query& query);
+    // A statement of any other kind, run as written at each Refresh.
     void setRecordSource(const QString& sql);
     const QString& RecordSource() const { return m_recordSource; }
 
     // Opens the file if needed and runs the statement; its result becomes the current record set, positioned on
     // the first row. Throws DbError; the previous record set stays current then.
     //
-    // A book of the directory window (the whole book ordered by its sort column) is read in the order of the rows'
-    // sort keys: alphabetical as the user's language has it, for rows of any tool.
+    // A whole book is read in the order of the rows' sort keys: alphabetical as the user's language has it, for
+    // rows of any tool. A search finds its rows through the in-memory copy of the searched columns (SearchIndex).
     void Refresh();
     // Runs the statement again when another program (or another copy) has written to the file since the last
     // Refresh; true when it did.
     bool refreshIfChanged();
 
-    // The book ("Personal" or "Business") when the current record set is a whole book in its rows' key order,
-    // else empty. Such a book may also be read by ranges of (SortKey, rowid) over the index tblTel_Book.
-    const QString& keyedBook() const { return m_keyedBook; }
+    // The book when the current record set is a whole book in its rows' key order, else null. Such a book may also
+    // be read by ranges of (SortKey, rowid) over the index tblTel_Book.
+    const Book* keyedBook() const { return m_keyedBook; }
 
     // The current record set: the same object until the next Refresh; null before the first one.
     ::Recordset* Recordset() const { return m_recordset.get(); }
     const std::shared_ptr<Database>& database() const { return m_database; }
-    // For the free-text search statement: the shown text of the record set's rows, in its order, as the file held
-    // them at the Refresh; no text when it must be read from the record set.
+    // For a search: the shown text of the record set's rows, in its order, as the file held them at the Refresh;
+    // no text when it must be read from the record set.
     const FoundRows& foundRows() const { return m_found; }
 
 Q_SIGNALS:
@@ -49,9 +59,10 @@ Q_SIGNALS:
 private:
     QString m_databaseName;
     QString m_recordSource;
+    std::optional<Query> m_query; // the request the record source was given by, if any
     std::shared_ptr<Database> m_database;
     std::unique_ptr<::Recordset> m_recordset;
     FoundRows m_found;
-    QString m_keyedBook;
+    const Book* m_keyedBook = nullptr;
     long long m_dataVersion = -1;
 };

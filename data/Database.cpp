@@ -1,6 +1,7 @@
 #include "Database.h"
 
 #include "Backups.h"
+#include "Book.h"
 #include "LikePattern.h"
 #include "Schema.h"
 #include "SortKey.h"
@@ -12,7 +13,10 @@
 #include <QUrl>
 #include <algorithm>
 #include <atomic>
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <thread>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -22,6 +26,7 @@ namespace {
 constexpr int kBusyStepMs = 20;
 
 std::function<void()> s_busyNotifier;
+std::thread::id s_notifierThread; // the windows' thread, which set the notifier
 // With one allowance shared by every connection: how much of it is left, in ms.
 std::atomic<bool> s_busyWaitShared{false};
 std::atomic<int> s_sharedBusyWaitLeft{0};
@@ -55,17 +60,23 @@ void sortKeyFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
         const auto* utf16 = static_cast<const char16_t*>(sqlite3_value_text16(argv[i]));
         return std::u16string_view(utf16 ? utf16 : u"", std::size_t(sqlite3_value_bytes16(argv[i])) / 2);
     };
+    static const QString businessName = Book::Business.name();
     const std::u16string_view category = text(0);
-    const bool business = category.size() == 8 && QStringView(category).compare(u"Business", Qt::CaseInsensitive) == 0;
+    const bool business = QStringView(category).compare(businessName, Qt::CaseInsensitive) == 0;
     const std::u16string_view name = text(business ? 2 : 1);
     const QByteArray key = SortKey::of(name.data(), int(name.size()));
     sqlite3_result_blob(ctx, key.constData(), int(key.size()), SQLITE_TRANSIENT);
 }
 
-int busyWait(void*, int count)
+// `notifies`: non-null on a connection whose waits the windows hear of.
+int busyWait(void* notifies, int count)
 {
-    if (count == 0 && s_busyNotifier)
+    if (count == 0 && notifies && s_busyNotifier) {
+        // The notifier works on the windows (a busy pointer): a connection of another thread must not reach it.
+        if (std::this_thread::get_id() != s_notifierThread)
+            qFatal("A connection of another thread waits with the windows' busy notifier");
         s_busyNotifier();
+    }
     if (s_busyWaitShared.load()) {
         if (s_sharedBusyWaitLeft.fetch_sub(kBusyStepMs) <= 0)
             return 0;
@@ -107,8 +118,12 @@ std::shared_ptr<Database> Database::open(const QString& path)
     if (!info.exists())
         throw DbError(SQLITE_CANTOPEN, QStringLiteral("The database file \"%1\" does not exist.").arg(shown));
 
-    // A rollback journal is made beside the file, so writing needs the folder as well.
-    const bool writable = info.isWritable() && QFileInfo(info.absolutePath()).isWritable();
+    // A rollback journal is made beside the file, so writing needs the folder as well. Asked with the ids the
+    // kernel checks the open against (QFileInfo asks with the real ones).
+    const auto mayWrite = [](const QString& name) {
+        return faccessat(AT_FDCWD, QFile::encodeName(name).constData(), W_OK, AT_EACCESS) == 0;
+    };
+    const bool writable = mayWrite(path) && mayWrite(info.absolutePath());
     std::shared_ptr<Database> database;
     for (const bool immutable : {false, true}) {
         int rc = SQLITE_OK;
@@ -145,7 +160,7 @@ void Database::create(const QString& path)
         rc = sqlite3_exec(db, ("BEGIN; " + Schema::createStatements() + "COMMIT;").toUtf8().constData(), nullptr,
                           nullptr, nullptr);
     if (rc != SQLITE_OK) {
-        const DbError error = errorOf(db, rc);
+        const DbError error = DbError::fromEngine(db, rc);
         sqlite3_close(db);
         QFile::remove(path);
         throw error;
@@ -171,10 +186,11 @@ Database::~Database()
     sqlite3_close_v2(m_db);
 }
 
-void Database::prepareConnection(sqlite3* db)
+void Database::prepareConnection(sqlite3* db, Waits waits)
 {
+    static int notifying = 1;
     sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_handler(db, busyWait, nullptr);
+    sqlite3_busy_handler(db, busyWait, waits == Waits::Notified ? &notifying : nullptr);
     // Each commit reaches the disk before the save returns, whatever this SQLite build's default.
     sqlite3_exec(db, "PRAGMA synchronous = FULL", nullptr, nullptr, nullptr);
     // Rows are read through the operating system's page cache, shared by every connection to the file, instead
@@ -194,6 +210,7 @@ void Database::shareBusyWait(bool shared)
 void Database::setBusyNotifier(std::function<void()> notifier)
 {
     s_busyNotifier = std::move(notifier);
+    s_notifierThread = std::this_thread::get_id();
 }
 
 bool Database::isReadOnly() const
@@ -207,7 +224,7 @@ void Database::exec(const QString& sql)
     const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &message);
     sqlite3_free(message);
     if (rc != SQLITE_OK)
-        throw errorOf(m_db, rc);
+        throw DbError::fromEngine(m_db, rc);
 }
 
 bool Database::inTransaction() const
@@ -235,20 +252,9 @@ QList<Database::ColumnInfo> Database::columns(const QString& table) const
     return result;
 }
 
-long long Database::scalar(const char* sql, long long fallback) const
-{
-    sqlite3_stmt* stmt = nullptr;
-    long long value = fallback;
-    if (sqlite3_prepare_v2(m_db, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW &&
-        sqlite3_column_type(stmt, 0) != SQLITE_NULL)
-        value = sqlite3_column_int64(stmt, 0);
-    sqlite3_finalize(stmt);
-    return value;
-}
-
 long long Database::dataVersion() const
 {
-    return scalar("PRAGMA data_version", -1);
+    return Statement::scalar(m_db, "PRAGMA data_version", -1);
 }
 
 void Database::checkColumns()
@@ -280,14 +286,14 @@ void Database::maintain()
 {
     // A file left in write-ahead mode (by an earlier version, or another tool) goes back to a rollback journal.
     // That needs the file to itself: while another connection has it open it stays as it is for now.
-    if (scalar("SELECT count(*) FROM pragma_journal_mode WHERE journal_mode = 'wal'", 0) == 1)
+    if (Statement::scalar(m_db, "SELECT count(*) FROM pragma_journal_mode WHERE journal_mode = 'wal'", 0) == 1)
         sqlite3_exec(m_db, "PRAGMA journal_mode = DELETE", nullptr, nullptr, nullptr);
 
     const auto telColumns = columns(QStringLiteral("tblTel"));
     const bool keyedById = std::any_of(telColumns.begin(), telColumns.end(), [](const ColumnInfo& column) {
         return column.isIntegerKey && column.name.compare(QLatin1String("ID"), Qt::CaseInsensitive) == 0;
     });
-    bool current = m_hasSortKey && scalar("PRAGMA user_version", 0) == Schema::kVersion;
+    bool current = m_hasSortKey && Statement::scalar(m_db, "PRAGMA user_version", 0) == Schema::kVersion;
     if (current) {
         Statement present(m_db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name = ?"));
         for (const QString& name : Schema::upgradeObjects(keyedById)) {
@@ -305,7 +311,8 @@ void Database::maintain()
         }
         // A search far behind reads the whole table anyway, so the log keeps only its newest entries. (A search
         // that finds entries it needs gone reads the whole table too.)
-        if (keyedById && scalar("SELECT max(seq) - min(seq) FROM tovrin_changes", 0) >= 2 * Schema::kChangesKept)
+        if (keyedById &&
+            Statement::scalar(m_db, "SELECT max(seq) - min(seq) FROM tovrin_changes", 0) >= 2 * Schema::kChangesKept)
             exec(QStringLiteral("DELETE FROM tovrin_changes WHERE seq <= (SELECT max(seq) FROM tovrin_changes) - %1")
                      .arg(Schema::kChangesKept));
     } catch (const DbError&) {
@@ -354,42 +361,4 @@ bool Database::refreshSortKeys()
     }
     Statement unkeyed(m_db, QStringLiteral("SELECT rowid FROM tblTel WHERE SortKey IS NULL LIMIT 1"));
     return !unkeyed.step();
-}
-
-DbError Database::errorOf(sqlite3* db, int rc)
-{
-    const int code = db ? sqlite3_extended_errcode(db) : rc;
-    QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
-    const char* file = db ? sqlite3_db_filename(db, "main") : nullptr;
-    const QString where = file && *file ? QString::fromUtf8(file) : QString();
-
-    const QLatin1String check("CHECK constraint failed: ");
-    const QLatin1String noTable("no such table: ");
-    if (message.startsWith(check))
-        message = QStringLiteral("The value was refused: %1.").arg(message.mid(check.size()));
-    else if (message.startsWith(noTable))
-        message =
-            QStringLiteral("The database file has no table %1: it is damaged or was made by another program (%2).")
-                .arg(message.mid(noTable.size()), message);
-    else if ((code & 0xff) == SQLITE_NOTADB)
-        message = QStringLiteral("The file is not a database of this program, or it is damaged (%1).").arg(message);
-    else if ((code & 0xff) == SQLITE_CORRUPT)
-        message = QStringLiteral("The database file is damaged (%1).").arg(message);
-    else if ((code & 0xff) == SQLITE_READONLY)
-        message = QStringLiteral("The database file cannot be written: it or its folder is read-only. Nothing was "
-                                 "saved (%1).")
-                      .arg(message);
-    else if ((code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED)
-        message = QStringLiteral("The database file is in use by another program, which did not let go of it for "
-                                 "a few seconds; try again (%1).")
-                      .arg(message);
-    else if ((code & 0xff) == SQLITE_FULL)
-        message = QStringLiteral("The disk or the database file is full (%1).").arg(message);
-    else if ((code & 0xff) == SQLITE_IOERR)
-        message = QStringLiteral("The database file could not be read or written: the disk may be full, removed or "
-                                 "failing (%1).")
-                      .arg(message);
-    if (!where.isEmpty())
-        message += QStringLiteral("\nDatabase file: %1").arg(where);
-    return DbError(code, message);
 }

@@ -72,19 +72,21 @@ public:
     // Changes when another connection (any program) committed to the file since this one last looked.
     long long dataVersion() const;
 
-    // The error of the last call on `db`, as a DbError. The description names the file.
-    static DbError errorOf(sqlite3* db, int rc);
-
+    // Whether the windows hear of a connection's wait for another program's lock (see setBusyNotifier): only
+    // the connections of the windows' own thread may be Notified.
+    enum class Waits { Notified, Quiet };
     // Sets up any connection to the file as the program's own are: the dialect, extended result codes, waiting
     // a few seconds for another program's lock, reading through mmap (also used by tools and tests).
-    static void prepareConnection(sqlite3* db);
+    static void prepareConnection(sqlite3* db, Waits waits = Waits::Notified);
     // How long a statement waits for another program's lock before it gives up.
     static constexpr int kBusyWaitMs = 3000;
     // Shared: from now on the waits of every statement on every connection draw on one allowance of kBusyWaitMs,
     // so that a command of the command line waits that long once, however many statements it runs. Not shared:
     // each statement waits as long on its own again.
     static void shareBusyWait(bool shared);
-    // Called when a statement starts to wait for another program's lock (the windows show a busy cursor).
+    // Called when a statement of a Notified connection starts to wait for another program's lock (the windows
+    // show a busy cursor). Set from the windows' thread, and called on it only: a Notified connection waiting on
+    // any other thread ends the program (qFatal), as that is a fault of the program.
     static void setBusyNotifier(std::function<void()> notifier);
 
 private:
@@ -93,7 +95,6 @@ private:
     void rollback() noexcept;
     void checkColumns();
     void maintain();
-    long long scalar(const char* sql, long long fallback) const;
 
     sqlite3* m_db;
     QString m_path;

@@ -1,5 +1,6 @@
 #include "GridModel.h"
 
+#include "Book.h"
 #include "DateRules.h"
 #include "Schema.h"
 #include "UndoLog.h"
@@ -22,7 +23,7 @@ GridModel::GridModel(DataControl* source, QVector<GridColumn> columns, QObject* 
     m_drain.setSingleShot(true);
     m_drain.setInterval(0);
     connect(&m_drain, &QTimer::timeout, this, [this] {
-        if (!m_book.isEmpty()) {
+        if (m_book) {
             drainKeyed();
             return;
         }
@@ -39,7 +40,7 @@ GridModel::GridModel(DataControl* source, QVector<GridColumn> columns, QObject* 
         m_moreKeys = false;
         m_cache.clear();
         m_rowQuery = Statement();
-        m_book.clear();
+        m_book = nullptr;
         for (Statement& range : m_ranges)
             range = Statement();
         endResetModel();
@@ -53,10 +54,11 @@ void GridModel::reload()
     beginResetModel();
     m_keys.clear();
     m_cache.clear();
+    m_readFailureReported = false;
     m_rowQuery = Statement();
     m_fieldOfColumn.clear();
     m_keyName.clear();
-    m_book.clear();
+    m_book = nullptr;
     m_counted = m_met = false;
     m_front = m_back = 0;
     m_frontLast = m_backFirst = Bound();
@@ -73,9 +75,9 @@ void GridModel::reload()
             m_book = m_source->keyedBook();
     }
     // A keyed book leaves the record set's cursor alone: it never starts, so it never holds the file.
-    m_moreKeys = rs && m_book.isEmpty() && !rs->Eof() && rs->keyColumn() >= 0;
+    m_moreKeys = rs && !m_book && !rs->Eof() && rs->keyColumn() >= 0;
     try {
-        if (m_book.isEmpty()) {
+        if (!m_book) {
             fetchKeys(kBatch, m_keys);
         } else {
             m_keys = readRange(true, kBatch);
@@ -87,7 +89,7 @@ void GridModel::reload()
     } catch (const DbError& error) {
         m_moreKeys = false;
         endResetModel();
-        Q_EMIT writeFailed(error.number(), error.description());
+        Q_EMIT databaseError(error.number(), error.description());
         return;
     }
     // Views may ask for more rows while they are told of the reset; they get them on their next request.
@@ -120,7 +122,7 @@ QVector<qint64> GridModel::readRange(bool forward, int limit)
     }
     const auto done = qScopeGuard([&query] { query.reset(); });
     query.reset();
-    query.bind(1, m_book);
+    query.bind(1, m_book->name());
     if (lower) {
         query.bind(2, m_frontLast.sortKey);
         query.bind(3, m_frontLast.id);
@@ -163,7 +165,7 @@ void GridModel::count()
         const auto mapAgain = qScopeGuard(
             [db] { sqlite3_exec(db, "PRAGMA mmap_size = 1073741824", nullptr, nullptr, nullptr); });
         Statement total(db, QStringLiteral("SELECT count(*) FROM tblTel WHERE Category = ?"));
-        total.bind(1, m_book);
+        total.bind(1, m_book->name());
         total.step();
         m_countedRows = int(total.int64(0));
         total.reset();
@@ -279,7 +281,7 @@ void GridModel::drainKeyed()
             settle();
         }
     } catch (const DbError& error) {
-        Q_EMIT writeFailed(error.number(), error.description());
+        Q_EMIT databaseError(error.number(), error.description());
         return;
     }
     if (!joined())
@@ -344,7 +346,7 @@ void GridModel::fetchMoreKeys(int count)
     m_fetching = true;
     const auto done = qScopeGuard([this] { m_fetching = false; });
     try {
-        if (!m_book.isEmpty()) {
+        if (m_book) {
             // The whole book at once: every row, most of them without a key yet.
             this->count();
             return;
@@ -360,13 +362,13 @@ void GridModel::fetchMoreKeys(int count)
         }
     } catch (const DbError& error) {
         m_moreKeys = false;
-        Q_EMIT writeFailed(error.number(), error.description());
+        Q_EMIT databaseError(error.number(), error.description());
     }
 }
 
 void GridModel::fetchAll()
 {
-    if (m_book.isEmpty()) {
+    if (!m_book) {
         while (m_moreKeys && !m_fetching)
             fetchMoreKeys(kIdleSlice);
         return;
@@ -382,7 +384,7 @@ void GridModel::fetchAll()
             settle();
         }
     } catch (const DbError& error) {
-        Q_EMIT writeFailed(error.number(), error.description());
+        Q_EMIT databaseError(error.number(), error.description());
     }
 }
 
@@ -409,7 +411,7 @@ const QVector<QVariant>* GridModel::rowValues(int row) const
     if (it != m_cache.constEnd())
         return &*it;
     try {
-        if (key < 0 && !m_book.isEmpty()) {
+        if (key < 0 && m_book) {
             // Reading the keys between the runs changes no row a view knows of; rows to add or remove wait for the
             // next idle moment, out of the view's reading.
             auto* self = const_cast<GridModel*>(this);
@@ -425,7 +427,17 @@ const QVector<QVariant>* GridModel::rowValues(int row) const
         if (m_cache.size() >= kCacheRows)
             m_cache.clear();
         return &*m_cache.insert(key, *values);
-    } catch (const DbError&) {
+    } catch (const DbError& error) {
+        // A view asks while it paints: the row shows empty, and the user hears of it once the painting is done.
+        if (!m_readFailureReported) {
+            m_readFailureReported = true;
+            QMetaObject::invokeMethod(
+                const_cast<GridModel*>(this),
+                [self = const_cast<GridModel*>(this), error] {
+                    Q_EMIT self->databaseError(error.number(), error.description());
+                },
+                Qt::QueuedConnection);
+        }
         return nullptr;
     }
 }
@@ -558,7 +570,7 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
         // A write may move the row within a half-read ordered result; take the remaining keys first so no row
         // is listed twice. A keyed book needs no such thing: its runs never read a row of theirs again, and the
         // row an edit moves loses its key until the next refresh.
-        if (m_book.isEmpty())
+        if (!m_book)
             fetchAll();
         Database::ColumnInfo info;
         for (const auto& c : rs->tableColumns()) {
@@ -584,7 +596,7 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
     } catch (const DbError& error) {
         if (error.number() == DbError::ChangedElsewhere)
             showAsStored({key});
-        Q_EMIT writeFailed(error.number(), error.description());
+        Q_EMIT databaseError(error.number(), error.description());
         return false;
     }
 }
@@ -606,7 +618,7 @@ bool GridModel::removeRowList(QList<int> rows)
         return false;
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    if (m_book.isEmpty()) {
+    if (!m_book) {
         fetchAll();
     } else {
         // Rows selected without being shown may have no key yet; a row without one is gone.
@@ -614,7 +626,7 @@ bool GridModel::removeRowList(QList<int> rows)
             for (const int r : std::as_const(rows))
                 keyAt(r);
         } catch (const DbError& error) {
-            Q_EMIT writeFailed(error.number(), error.description());
+            Q_EMIT databaseError(error.number(), error.description());
             return false;
         }
         rows.removeIf([this](int r) { return m_keys.value(r, -1) < 0; });
@@ -645,12 +657,12 @@ bool GridModel::removeRowList(QList<int> rows)
                 keys.append(m_keys.at(r));
             showAsStored(keys);
         }
-        Q_EMIT writeFailed(error.number(), error.description());
+        Q_EMIT databaseError(error.number(), error.description());
         return false;
     }
     for (auto it = rows.crbegin(); it != rows.crend(); ++it)
         eraseRow(*it);
-    if (!m_book.isEmpty() && !joined())
+    if (m_book && !joined())
         m_drain.start();
     return true;
 }

@@ -37,7 +37,8 @@ struct GridColumn
 // Edits are written to the row at once (the cell's commit), deletions of whole rows likewise; no row is ever
 // added. Each write first checks that the row is still as the grid shows it: a row changed or deleted elsewhere
 // meanwhile is not written (DbError::ChangedElsewhere) and the grid shows it as stored. A write the file refuses
-// changes nothing and is reported through writeFailed.
+// changes nothing and is reported through databaseError, as is a read that fails (once until the next refresh for
+// the rows a view asks for while it paints).
 class GridModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -66,7 +67,8 @@ public:
     int rowOfKey(qint64 key);
 
 Q_SIGNALS:
-    void writeFailed(int number, const QString& description);
+    // A DbError of a read or a write of the grid: its number and description.
+    void databaseError(int number, const QString& description);
 
 private:
     struct Bound
@@ -110,12 +112,13 @@ private:
     QVector<qint64> m_keys;
     bool m_moreKeys = false;
     bool m_fetching = false;
+    mutable bool m_readFailureReported = false; // since the last refresh
     mutable QHash<qint64, QVector<QVariant>> m_cache;
     mutable Statement m_rowQuery;
     QString m_keyName;
     QTimer m_drain;
 
-    QString m_book;           // the keyed book, empty for any other statement
+    const Book* m_book = nullptr; // the keyed book, null for any other statement
     bool m_counted = false;   // the rows between the runs exist (as -1) since the book was counted
     bool m_met = false;       // no key is left between the runs' bounds
     bool m_forwardTurn = true;
@@ -129,7 +132,7 @@ private:
     struct CountKey
     {
         std::weak_ptr<Database> connection;
-        QString book;
+        const Book* book = nullptr;
         long long version = 0;
         long long changes = 0; // of the connection itself
     };

@@ -32,7 +32,7 @@ Recordset::Recordset(std::shared_ptr<Database> db, const QString& table, QVector
                          QLatin1Char('"');
     }
     if (m_keyName.isEmpty())
-        throw DbError(3027, QStringLiteral("The table %1 has no key column.").arg(m_table));
+        throw DbError(DbError::NotUpdatable, QStringLiteral("The table %1 has no key column.").arg(m_table));
     if (!std::is_sorted(m_rowKeys.begin(), m_rowKeys.end()))
         std::sort(m_rowKeys.begin(), m_rowKeys.end());
     // One statement walks the table in key order from a given key: the rows between two wanted keys are stepped
@@ -114,7 +114,7 @@ void Recordset::MoveNext()
 {
     start();
     if (m_eof)
-        throw DbError(3021, QStringLiteral("There is no current record."));
+        throw DbError(DbError::NoCurrentRecord, QStringLiteral("There is no current record."));
     m_eof = !step();
 }
 
@@ -135,7 +135,7 @@ Field Recordset::Fields(const QString& name) const
         throw DbError(DbError::ItemNotFound, QStringLiteral("Item not found in this collection: %1.").arg(name));
     start();
     if (m_eof)
-        throw DbError(3021, QStringLiteral("There is no current record."));
+        throw DbError(DbError::NoCurrentRecord, QStringLiteral("There is no current record."));
     return Field{m_stmt.value(column)};
 }
 
@@ -157,7 +157,7 @@ const Database::ColumnInfo& Recordset::tableColumn(const QString& name) const
 void Recordset::AddNew()
 {
     if (m_table.isEmpty())
-        throw DbError(3027, QStringLiteral("This record set cannot take new rows."));
+        throw DbError(DbError::NotUpdatable, QStringLiteral("This record set cannot take new rows."));
     m_adding = true;
     m_newRow.clear();
 }
@@ -191,7 +191,7 @@ QVariant Recordset::convertForColumn(const Database::ColumnInfo& column, const Q
 void Recordset::setCollect(const QString& name, const QVariant& value)
 {
     if (!m_adding)
-        throw DbError(3020, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+        throw DbError(DbError::UpdateWithoutAddNew, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
     const auto& column = tableColumn(name);
     m_newRow.insert(column.name, convertForColumn(column, value));
 }
@@ -207,7 +207,7 @@ QVariant Recordset::Collect(const QString& name) const
 void Recordset::Update()
 {
     if (!m_adding)
-        throw DbError(3020, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+        throw DbError(DbError::UpdateWithoutAddNew, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
     // The columns this row sets, in the table's order; while they are those of the row before, so is the statement.
     bool same = m_insert.isValid();
     qsizetype set = 0;

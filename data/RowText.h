@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SearchedColumns.h"
+
 #include <array>
 #include <cstdint>
 #include <cstdlib>
@@ -15,7 +17,7 @@
 class RowText
 {
 public:
-    static constexpr int kValues = 11;
+    static constexpr int kValues = SearchedColumns::kCount;
     using Values = std::array<std::string_view, kValues>;
 
     // Where a row is: its chunk and the offset in it.

@@ -4,13 +4,15 @@
 #include "DbError.h"
 #include "LikePattern.h"
 #include "Schema.h"
+#include "SearchedColumns.h"
+#include "Statement.h"
 #include "TextFold.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <sqlite3.h>
 
 namespace {
@@ -76,8 +78,8 @@ bool appendFolded(std::string& out, std::string_view text)
 constexpr std::uint8_t kHasDigit = 1; // an ASCII digit in some column: what "#" finds
 constexpr std::uint8_t kHasValue = 2; // some column not null: what a pattern of stars only finds
 
-// Appends the folded text of columns 1 to 11 of the statement's row and gives its flags; false, with `out` as it
-// was, when the copy cannot hold it.
+// Appends the folded text of the searched columns of the statement's row (its columns from 1 on) and gives its
+// flags; false, with `out` as it was, when the copy cannot hold it.
 // `asFolded` gets a bit for each column whose folded text is the text itself (no capital letters, say), which the
 // row's shown text then need not hold again.
 bool appendRow(std::string& out, sqlite3_stmt* stmt, std::uint8_t& flags, unsigned& asFolded)
@@ -85,7 +87,7 @@ bool appendRow(std::string& out, sqlite3_stmt* stmt, std::uint8_t& flags, unsign
     const std::size_t start = out.size();
     flags = 0;
     asFolded = 0;
-    for (int c = 1; c <= 11; ++c) {
+    for (int c = 1; c <= SearchedColumns::kCount; ++c) {
         if (sqlite3_column_type(stmt, c) == SQLITE_NULL) {
             out.push_back(kNull);
         } else {
@@ -126,40 +128,12 @@ RowText::Values shownValues(sqlite3_stmt* stmt, int first)
 std::string rowStatement(const char* where)
 {
     std::string sql = "SELECT ID";
-    for (const char* column : SearchIndex::kColumns)
+    for (const char* column : SearchedColumns::kNames)
         sql += std::string(", ") + column;
     return sql + " FROM tblTel " + where;
 }
 
-QString searchStatementRegex()
-{
-    // The literal is '*' T '*' where T may hold doubled apostrophes only, as SQLite reads it.
-    QStringList parts;
-    for (const char* column : SearchIndex::kColumns)
-        parts << QStringLiteral("\\(%1 LIKE '((?:[^']|'')*)'\\)").arg(QLatin1String(column));
-    return QStringLiteral("^SELECT \\* FROM tblTel WHERE ") + parts.join(QStringLiteral(" OR ")) + QStringLiteral("$");
-}
-
 } // namespace
-
-const char* const SearchIndex::kColumns[11] = {"Fname", "Lname", "BusName", "Address", "City", "State",
-                                               "Zip",   "Tel1",  "Tel2",    "Pel",     "Fax"};
-
-std::optional<std::string> SearchIndex::patternOf(const QString& sql)
-{
-    static const QRegularExpression shape(searchStatementRegex(), QRegularExpression::DotMatchesEverythingOption);
-    const QRegularExpressionMatch match = shape.match(sql);
-    if (!match.hasMatch())
-        return std::nullopt;
-    const QString literal = match.captured(1);
-    for (int i = 2; i <= 11; ++i) {
-        if (match.captured(i) != literal)
-            return std::nullopt;
-    }
-    QString pattern = literal;
-    pattern.replace(QStringLiteral("''"), QStringLiteral("'"));
-    return pattern.toStdString();
-}
 
 std::shared_ptr<SearchIndex> SearchIndex::forFile(const QString& path)
 {
@@ -185,28 +159,17 @@ SearchIndex::~SearchIndex()
     sqlite3_close_v2(m_db);
 }
 
-long long SearchIndex::scalar(const char* sql, long long fallback) const
-{
-    sqlite3_stmt* stmt = nullptr;
-    long long value = fallback;
-    if (sqlite3_prepare_v2(m_db, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW &&
-        sqlite3_column_type(stmt, 0) != SQLITE_NULL)
-        value = sqlite3_column_int64(stmt, 0);
-    sqlite3_finalize(stmt);
-    return value;
-}
-
-void SearchIndex::open()
+void SearchIndex::open(Database::Waits waits)
 {
     const int rc =
         sqlite3_open_v2(m_path.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
-        const DbError error = Database::errorOf(m_db, rc);
+        const DbError error = DbError::fromEngine(m_db, rc);
         sqlite3_close(m_db);
         m_db = nullptr;
         throw error;
     }
-    Database::prepareConnection(m_db);
+    Database::prepareConnection(m_db, waits);
     // The copy reads every row once and keeps what it needs; mapped, the whole file would stay resident in the
     // process besides.
     sqlite3_exec(m_db, "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr);
@@ -219,12 +182,12 @@ void SearchIndex::prepare()
         return;
     m_reading = std::thread([this] {
         try {
+            // The windows hear of a busy file from their own statements only, on their own thread; this read
+            // simply gives up, and the first search reads the copy itself.
             if (!m_db)
-                open();
-            // The windows hear of a busy file from their own statements only; this read simply gives up, and
-            // the first search reads the copy itself.
+                open(Database::Waits::Quiet);
             sqlite3_busy_timeout(m_db, 0);
-            m_dataVersion = scalar("PRAGMA data_version", -1);
+            m_dataVersion = Statement::scalar(m_db, "PRAGMA data_version", -1);
             rebuild();
         } catch (...) {
             m_built = false; // the first search tries again, and reports what goes wrong
@@ -243,7 +206,7 @@ void SearchIndex::rebuildIfChanged()
     }
     if (!m_db)
         open();
-    const long long version = scalar("PRAGMA data_version", -1);
+    const long long version = Statement::scalar(m_db, "PRAGMA data_version", -1);
     if (m_built && version == m_dataVersion)
         return;
     // Read the version first: a change landing while the copy is read shows at the next search.
@@ -251,7 +214,7 @@ void SearchIndex::rebuildIfChanged()
     // The log, the schema and the rows are read in one snapshot of the file.
     int rc = sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
-        throw Database::errorOf(m_db, rc);
+        throw DbError::fromEngine(m_db, rc);
     try {
         if (!(m_built && readChanges()))
             rebuild();
@@ -265,57 +228,48 @@ void SearchIndex::rebuildIfChanged()
 
 bool SearchIndex::readChanges()
 {
-    if (m_logSeq < 0 || scalar("PRAGMA schema_version", -1) != m_schemaVersion)
+    if (m_logSeq < 0 || Statement::scalar(m_db, "PRAGMA schema_version", -1) != m_schemaVersion)
         return false;
-    const long long last = scalar("SELECT seq FROM sqlite_sequence WHERE name = 'tovrin_changes'", 0);
+    const long long last = Statement::scalar(m_db, "SELECT seq FROM sqlite_sequence WHERE name = 'tovrin_changes'", 0);
     if (last == m_logSeq)
         return true; // the change was elsewhere: the log of messages, say
     if (last < m_logSeq || last - m_logSeq > Schema::kChangesKept)
         return false;
 
     std::vector<qint64> changed;
-    {
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(m_db, "SELECT row FROM tovrin_changes WHERE seq > ? ORDER BY seq", -1, &stmt,
-                               nullptr) != SQLITE_OK)
-            return false;
-        sqlite3_bind_int64(stmt, 1, m_logSeq);
-        while (sqlite3_step(stmt) == SQLITE_ROW)
-            changed.push_back(sqlite3_column_int64(stmt, 0));
-        sqlite3_finalize(stmt);
+    try {
+        Statement log(m_db, QStringLiteral("SELECT row FROM tovrin_changes WHERE seq > ? ORDER BY seq"));
+        log.bind(1, m_logSeq);
+        while (log.step())
+            changed.push_back(log.int64(0));
+    } catch (const DbError&) {
+        return false; // the whole table is read instead
     }
     // Entries were numbered without gaps; any missing were cleared before this copy saw them.
     if (changed.size() != std::size_t(last - m_logSeq))
         return false;
     std::sort(changed.begin(), changed.end());
     changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
+    applyChanges(readChangedRows(changed));
+    m_logSeq = last;
+    return true;
+}
 
-    // Each changed row as it is now: its folded text, or nothing when it is gone or the copy cannot hold it.
-    struct Change
-    {
-        Row row;
-        std::uint8_t flags;
-        std::optional<std::string> text;
-    };
+std::vector<SearchIndex::Change> SearchIndex::readChangedRows(const std::vector<qint64>& changed)
+{
     const auto byKey = [](const Row& row, qint64 key) { return row.key < key; };
     std::vector<Change> changes;
-    sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_prepare_v2(m_db, rowStatement("WHERE ID = ?").c_str(), -1, &stmt, nullptr);
-    if (rc != SQLITE_OK)
-        throw Database::errorOf(m_db, rc);
+    Statement rowNow(m_db, QString::fromStdString(rowStatement("WHERE ID = ?")));
+    sqlite3_stmt* stmt = rowNow.handle();
     for (qint64 key : changed) {
-        sqlite3_reset(stmt);
-        sqlite3_bind_int64(stmt, 1, key);
-        rc = sqlite3_step(stmt);
-        if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
-            sqlite3_finalize(stmt);
-            throw Database::errorOf(m_db, rc);
-        }
+        rowNow.reset();
+        rowNow.bind(1, key);
+        const bool found = rowNow.step();
         const auto irregular = std::lower_bound(m_irregular.begin(), m_irregular.end(), key, byKey);
         if (irregular != m_irregular.end() && irregular->key == key)
             m_irregular.erase(irregular);
         Change change{{key, {}}, 0, std::nullopt};
-        if (rc == SQLITE_ROW) {
+        if (found) {
             // Its new text goes after all there is: what lists made before show stays as it was.
             change.text.emplace();
             unsigned asFolded = 0;
@@ -329,8 +283,12 @@ bool SearchIndex::readChanges()
         }
         changes.push_back(std::move(change));
     }
-    sqlite3_finalize(stmt);
+    return changes;
+}
 
+void SearchIndex::applyChanges(const std::vector<Change>& changes)
+{
+    const auto byKey = [](const Row& row, qint64 key) { return row.key < key; };
     std::string& current = *m_text;
     if (m_rows.empty() || changes.front().row.key > m_rows.back().key) {
         // New rows after the last: the usual save. They go on the end, nothing moves (lists made before point
@@ -389,15 +347,13 @@ bool SearchIndex::readChanges()
         m_rows = std::move(rows);
         m_flags = std::move(flags);
     }
-    m_logSeq = last;
-    return true;
 }
 
 void SearchIndex::rebuild()
 {
     m_built = false;
     ++m_rebuilds;
-    m_schemaVersion = scalar("PRAGMA schema_version", -1);
+    m_schemaVersion = Statement::scalar(m_db, "PRAGMA schema_version", -1);
     // Read outside a transaction (in the background), the rows come in slices, each a moment of its own; whatever
     // changes after the log's last entry is read here is read again from the log at the next search, and a change
     // of the schema means reading everything again.
@@ -405,20 +361,25 @@ void SearchIndex::rebuild()
     // The log is followed only while all of its triggers are in place. Without it (a file the program could not
     // add it to, say), every change means reading everything.
     const bool logged =
-        scalar("SELECT count(*) FROM sqlite_master WHERE type = 'trigger' AND lower(tbl_name) = 'tbltel' AND name "
-               "IN ('tblTel_log_insert', 'tblTel_log_update', 'tblTel_log_delete')",
-               0) == 3;
-    m_logSeq = logged ? scalar("SELECT seq FROM sqlite_sequence WHERE name = 'tovrin_changes'", 0) : -1;
+        Statement::scalar(
+            m_db,
+            "SELECT count(*) FROM sqlite_master WHERE type = 'trigger' AND lower(tbl_name) = 'tbltel' AND name "
+            "IN ('tblTel_log_insert', 'tblTel_log_update', 'tblTel_log_delete')",
+            0) == 3;
+    m_logSeq =
+        logged ? Statement::scalar(m_db, "SELECT seq FROM sqlite_sequence WHERE name = 'tovrin_changes'", 0) : -1;
     // A row leaves the table unlogged when INSERT OR REPLACE or UPDATE OR REPLACE meets a unique index other than
     // the key's (deletions of that kind run no trigger). The keys tell: a row found whose key is gone is skipped
     // when its text is read from the file. So with such an index, the lines are read from the file.
     m_linesTrusted =
-        scalar("SELECT count(*) FROM pragma_index_list('tblTel') WHERE \"unique\" AND origin <> 'pk'", 1) == 0;
+        Statement::scalar(m_db, "SELECT count(*) FROM pragma_index_list('tblTel') WHERE \"unique\" AND origin <> 'pk'",
+                          1) == 0;
     // Room for the whole copy is taken at once, as growing it by doubling would hold the old and the new room
     // together for a moment. The text cannot be longer than the file, nor the rows more than the highest key;
     // room never written to costs no memory.
-    const auto fileBytes = std::size_t(scalar("PRAGMA page_count", 0) * scalar("PRAGMA page_size", 0));
-    const auto maxKey = std::size_t(std::max(0LL, scalar("SELECT max(ID) FROM tblTel", 0)));
+    const auto fileBytes =
+        std::size_t(Statement::scalar(m_db, "PRAGMA page_count", 0) * Statement::scalar(m_db, "PRAGMA page_size", 0));
+    const auto maxKey = std::size_t(std::max(0LL, Statement::scalar(m_db, "SELECT max(ID) FROM tblTel", 0)));
     const std::size_t rows = std::max(m_rows.size(), std::min(maxKey, fileBytes / 16));
     if (!m_text || m_text.use_count() > 1)
         m_text = std::make_shared<std::string>(); // a list still shows the old one
@@ -437,14 +398,12 @@ void SearchIndex::rebuild()
 
     // A slice at a time, so that no read holds the file for long: other copies of the program save meanwhile.
     constexpr int kSlice = 16384;
-    sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_prepare_v2(m_db, rowStatement("WHERE ID > ? ORDER BY ID LIMIT 16384").c_str(), -1, &stmt, nullptr);
-    if (rc != SQLITE_OK)
-        throw Database::errorOf(m_db, rc);
+    Statement slice(m_db, QString::fromStdString(rowStatement("WHERE ID > ? ORDER BY ID LIMIT 16384")));
+    sqlite3_stmt* stmt = slice.handle();
     qint64 after = std::numeric_limits<qint64>::min();
     for (int read = kSlice; read == kSlice && !m_stop;) {
-        sqlite3_bind_int64(stmt, 1, after);
-        for (read = 0; (rc = sqlite3_step(stmt)) == SQLITE_ROW; ++read) {
+        slice.bind(1, after);
+        for (read = 0; slice.step(); ++read) {
             const qint64 key = sqlite3_column_int64(stmt, 0);
             after = key;
             const std::size_t start = text.size();
@@ -459,13 +418,8 @@ void SearchIndex::rebuild()
             m_rows.push_back(row);
             m_flags.push_back(flags);
         }
-        sqlite3_reset(stmt);
-        if (rc != SQLITE_DONE) {
-            sqlite3_finalize(stmt);
-            throw Database::errorOf(m_db, rc);
-        }
+        slice.reset();
     }
-    sqlite3_finalize(stmt);
     if (m_stop)
         return;
     m_rowStart.push_back(std::uint32_t(text.size()));
@@ -535,22 +489,29 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
         }
     }
 
+    mergeIrregular(result, shown, irregularMatches(pattern));
+    if (m_linesTrusted)
+        result.lines = FoundRows{m_shown, m_text, std::move(shown)};
+    return result;
+}
+
+std::vector<SearchIndex::Row> SearchIndex::irregularMatches(const LikePattern& pattern)
+{
+    // The few rows the copy could not hold are tested against their stored text.
     std::vector<Row> irregular;
     if (!m_irregular.empty()) {
-        // The few rows the copy could not hold are tested against their stored text.
         std::string sql = "SELECT ";
-        for (int c = 0; c < 11; ++c)
-            sql += std::string(c ? ", " : "") + kColumns[c];
+        for (const char* column : SearchedColumns::kNames)
+            sql += std::string(column == SearchedColumns::kNames.front() ? "" : ", ") + column;
         sql += " FROM tblTel WHERE ID = ?";
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
-            throw Database::errorOf(m_db, sqlite3_errcode(m_db));
+        Statement values(m_db, QString::fromStdString(sql));
+        sqlite3_stmt* stmt = values.handle();
         for (const Row& row : m_irregular) {
-            sqlite3_reset(stmt);
-            sqlite3_bind_int64(stmt, 1, row.key);
-            if (sqlite3_step(stmt) != SQLITE_ROW)
+            values.reset();
+            values.bind(1, row.key);
+            if (!values.step())
                 continue;
-            for (int c = 0; c < 11; ++c) {
+            for (int c = 0; c < SearchedColumns::kCount; ++c) {
                 if (sqlite3_column_type(stmt, c) == SQLITE_NULL)
                     continue;
                 const auto* stored = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
@@ -560,31 +521,33 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
                 }
             }
         }
-        sqlite3_finalize(stmt);
     }
-    if (!irregular.empty()) {
-        // Both lists are in key order: merge them.
-        QVector<qint64> keys;
-        auto merged = std::make_shared<std::vector<FoundRows::Row>>();
-        keys.reserve(result.keys.size() + qsizetype(irregular.size()));
-        merged->reserve(shown->size() + irregular.size());
-        auto extra = irregular.cbegin();
-        for (qsizetype i = 0; i < result.keys.size(); ++i) {
-            for (; extra != irregular.cend() && extra->key < result.keys[i]; ++extra) {
-                keys.append(extra->key);
-                merged->push_back({extra->shown, FoundRows::kNoFolded});
-            }
-            keys.append(result.keys[i]);
-            merged->push_back((*shown)[std::size_t(i)]);
-        }
-        for (; extra != irregular.cend(); ++extra) {
+    return irregular;
+}
+
+void SearchIndex::mergeIrregular(Result& result, std::shared_ptr<std::vector<FoundRows::Row>>& shown,
+                                 const std::vector<Row>& irregular)
+{
+    if (irregular.empty())
+        return;
+    // Both lists are in key order: merge them.
+    QVector<qint64> keys;
+    auto merged = std::make_shared<std::vector<FoundRows::Row>>();
+    keys.reserve(result.keys.size() + qsizetype(irregular.size()));
+    merged->reserve(shown->size() + irregular.size());
+    auto extra = irregular.cbegin();
+    for (qsizetype i = 0; i < result.keys.size(); ++i) {
+        for (; extra != irregular.cend() && extra->key < result.keys[i]; ++extra) {
             keys.append(extra->key);
             merged->push_back({extra->shown, FoundRows::kNoFolded});
         }
-        result.keys = std::move(keys);
-        shown = std::move(merged);
+        keys.append(result.keys[i]);
+        merged->push_back((*shown)[std::size_t(i)]);
     }
-    if (m_linesTrusted)
-        result.lines = FoundRows{m_shown, m_text, std::move(shown)};
-    return result;
+    for (; extra != irregular.cend(); ++extra) {
+        keys.append(extra->key);
+        merged->push_back({extra->shown, FoundRows::kNoFolded});
+    }
+    result.keys = std::move(keys);
+    shown = std::move(merged);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Database.h"
 #include "RowText.h"
 
 #include <QString>
@@ -11,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+class LikePattern;
 struct sqlite3;
 
 // The fast path of the free-text search over both books.
@@ -25,19 +27,13 @@ struct sqlite3;
 // The copy keeps the shown text of every row as well (see RowText), so a result's lines are made from memory, not by
 // reading the rows found once more from the file.
 //
-// There is one copy per file in the process, read through a connection of its own. When the file has changed since
-// it was read, whoever changed it (SQLite's data_version), the rows the file's change log names are read again;
-// without a log that covers the change (or after a change to the schema), the whole copy is.
+// The process keeps one copy, of the file searched last, read through a connection of its own (its reading thread
+// waits quietly for a busy file, see prepare()). When the file has changed since it was read, whoever changed it
+// (SQLite's data_version), the rows the file's change log names are read again; without a log that covers the
+// change (or after a change to the schema), the whole copy is.
 class SearchIndex
 {
 public:
-    // The columns the search statement tests, in its order.
-    static const char* const kColumns[11];
-
-    // The LIKE pattern of a search statement ("*T*" with T's doubled apostrophes made single again), or nothing
-    // when `sql` is not exactly the search statement.
-    static std::optional<std::string> patternOf(const QString& sql);
-
     // The copy for a file, shared by every data control of the process; the last one searched is kept.
     static std::shared_ptr<SearchIndex> forFile(const QString& path);
 
@@ -63,13 +59,17 @@ public:
 
 private:
     explicit SearchIndex(const QString& path);
-    void open();
+    void open(Database::Waits waits = Database::Waits::Notified);
     void rebuildIfChanged();
     void rebuild();
     // Reads again the rows the change log names since the copy was made; false, with nothing changed, when the log
     // cannot vouch for every change.
     bool readChanges();
-    long long scalar(const char* sql, long long fallback) const;
+    struct Change;
+    // Each changed row as it is now.
+    std::vector<Change> readChangedRows(const std::vector<qint64>& keys);
+    // Puts the changed rows in the place of their old text.
+    void applyChanges(const std::vector<Change>& changes);
 
     QString m_path;
     sqlite3* m_db = nullptr;
@@ -80,6 +80,18 @@ private:
         qint64 key;
         RowText::Ref shown;
     };
+    // A changed row as it is now: its folded text, or nothing when it is gone or the copy cannot hold it.
+    struct Change
+    {
+        Row row;
+        std::uint8_t flags;
+        std::optional<std::string> text;
+    };
+    // The rows the copy could not hold whose stored text matches.
+    std::vector<Row> irregularMatches(const LikePattern& pattern);
+    // Adds those rows to a result, in key order.
+    static void mergeIrregular(Result& result, std::shared_ptr<std::vector<FoundRows::Row>>& shown,
+                               const std::vector<Row>& irregular);
     // Per row: eleven folded columns, each ended by 0x1f; null is 0x1e. Lists share it for the values of their
     // rows that are the same folded: it only grows, and when rows must be taken out, a new one is made.
     std::shared_ptr<std::string> m_text;

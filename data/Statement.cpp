@@ -1,6 +1,5 @@
 #include "Statement.h"
 
-#include "Database.h"
 #include "DbError.h"
 
 #include <cstring>
@@ -14,8 +13,19 @@ Statement::Statement(sqlite3* db, const QString& sql) : m_db(db)
     if (rc != SQLITE_OK) {
         sqlite3_finalize(m_stmt);
         m_stmt = nullptr;
-        throw Database::errorOf(db, rc);
+        throw DbError::fromEngine(db, rc);
     }
+}
+
+long long Statement::scalar(sqlite3* db, const char* sql, long long fallback)
+{
+    sqlite3_stmt* stmt = nullptr;
+    long long value = fallback;
+    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW &&
+        sqlite3_column_type(stmt, 0) != SQLITE_NULL)
+        value = sqlite3_column_int64(stmt, 0);
+    sqlite3_finalize(stmt);
+    return value;
 }
 
 Statement::~Statement()
@@ -62,14 +72,14 @@ void Statement::bind(int index, const QVariant& value)
         }
     }
     if (rc != SQLITE_OK)
-        throw Database::errorOf(m_db, rc);
+        throw DbError::fromEngine(m_db, rc);
 }
 
 void Statement::bind(int index, const StoredValue& value)
 {
     const int rc = sqlite3_bind_value(m_stmt, index, value.get());
     if (rc != SQLITE_OK)
-        throw Database::errorOf(m_db, rc);
+        throw DbError::fromEngine(m_db, rc);
 }
 
 bool Statement::step()
@@ -79,7 +89,7 @@ bool Statement::step()
         return true;
     if (rc == SQLITE_DONE)
         return false;
-    const DbError error = Database::errorOf(m_db, rc);
+    const DbError error = DbError::fromEngine(m_db, rc);
     sqlite3_reset(m_stmt);
     throw error;
 }

@@ -19,6 +19,9 @@ class Statement
 public:
     Statement() = default;
     Statement(sqlite3* db, const QString& sql); // throws DbError
+    // The first column of the first row of `sql`; `fallback` when it is null, there is no row, or the statement
+    // fails.
+    static long long scalar(sqlite3* db, const char* sql, long long fallback);
     ~Statement();
     Statement(Statement&& other) noexcept;
     Statement& operator=(Statement&& other) noexcept;

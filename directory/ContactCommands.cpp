@@ -2,6 +2,7 @@
 
 #include "About.h"
 #include "BackupCommands.h"
+#include "Book.h"
 #include "AccessFile.h"
 #include "ContactExport.h"
 #include "CsvWriter.h"
@@ -111,13 +112,12 @@ void ContactCommands::importFiles(const QStringList& files)
         if (written) {
             step.keep();
             m_datTel->Refresh();
-            const QString business = QStringLiteral("Business");
-            const bool showsBusiness = m_book() == business;
+            const bool showsBusiness = m_book() == ::Book::Business.name();
             const qint64 shown = showsBusiness ? first.business : first.personal;
             if (shown != 0)
                 Q_EMIT imported(m_book(), shown);
             else if (const qint64 other = showsBusiness ? first.personal : first.business; other != 0)
-                Q_EMIT imported(showsBusiness ? QStringLiteral("Personal") : business, other);
+                Q_EMIT imported((showsBusiness ? ::Book::Personal : ::Book::Business).name(), other);
         }
     });
 }

@@ -1,12 +1,14 @@
 #include "PreviewEntries.h"
 
+#include "Book.h"
+
 #include <QBrush>
 #include <QPalette>
 #include <algorithm>
 
 namespace {
 
-enum Column { Book, LastName, FirstName, Company, Numbers, Address, Problems, ColumnCount };
+enum Column { BookColumn, LastName, FirstName, Company, Numbers, Address, Problems, ColumnCount };
 
 // The numbers that are typed, as the entry window shows them.
 QString numbersOf(const Contact& c)
@@ -63,7 +65,7 @@ ContactImport::Plan PreviewEntries::chosenPlan() const
         const Contact c = entry(row);
         if (m_checked[std::size_t(row)]) {
             plan.added.append(c, origin(row));
-            ++(c.category == QLatin1String("Business") ? plan.business : plan.personal);
+            ++(c.category == ::Book::Business.name() ? plan.business : plan.personal);
         } else if (isDuplicate(row)) {
             plan.duplicates.append(c, origin(row));
         }
@@ -105,7 +107,7 @@ QVariant PreviewEntries::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid())
         return QVariant();
-    if (role == Qt::CheckStateRole && index.column() == Book)
+    if (role == Qt::CheckStateRole && index.column() == BookColumn)
         return m_checked[std::size_t(index.row())] ? Qt::Checked : Qt::Unchecked;
     if (role == Qt::ToolTipRole && isDuplicate(index.row()))
         return QStringLiteral("Already in the directory: skipped unless checked");
@@ -117,7 +119,7 @@ QVariant PreviewEntries::data(const QModelIndex& index, int role) const
         return QVariant();
     const Contact c = entry(index.row());
     switch (index.column()) {
-    case Book:
+    case BookColumn:
         return isDuplicate(index.row()) ? c.category + QStringLiteral(" (already there)") : c.category;
     case LastName:
         return c.lname;
@@ -149,14 +151,14 @@ QVariant PreviewEntries::headerData(int section, Qt::Orientation orientation, in
 Qt::ItemFlags PreviewEntries::flags(const QModelIndex& index) const
 {
     Qt::ItemFlags result = QAbstractTableModel::flags(index);
-    if (index.isValid() && index.column() == Book)
+    if (index.isValid() && index.column() == BookColumn)
         result |= Qt::ItemIsUserCheckable;
     return result;
 }
 
 bool PreviewEntries::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (!index.isValid() || index.column() != Book || role != Qt::CheckStateRole)
+    if (!index.isValid() || index.column() != BookColumn || role != Qt::CheckStateRole)
         return false;
     m_checked[std::size_t(index.row())] = value.value<Qt::CheckState>() == Qt::Checked;
     Q_EMIT dataChanged(index, index, {Qt::CheckStateRole});

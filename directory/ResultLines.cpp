@@ -2,7 +2,7 @@
 
 #include "DbError.h"
 #include "Recordset.h"
-
+#include "SearchedColumns.h"
 
 namespace {
 
@@ -10,11 +10,11 @@ const QString kRule = QStringLiteral("=============================");
 
 } // namespace
 
+static_assert(ResultLines::FieldCount == SearchedColumns::kCount, "a block shows every searched column");
+
 QString ResultLines::fieldName(Field field)
 {
-    static const char* const names[FieldCount] = {"Fname", "Lname", "BusName", "Address", "City", "State",
-                                                  "Zip",   "Tel1",  "Tel2",    "Pel",     "Fax"};
-    return QLatin1String(names[field]);
+    return QLatin1String(SearchedColumns::kNames[std::size_t(field)]);
 }
 
 ResultLines::ResultLines(QObject* parent) : QAbstractListModel(parent) {}

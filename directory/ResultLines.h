@@ -21,7 +21,7 @@ class ResultLines : public QAbstractListModel
 public:
     static constexpr int LinesPerBlock = 10;
 
-    // The searched columns, in the order append() takes their values.
+    // The searched columns (SearchedColumns), in the order append() takes their values.
     enum Field { Fname, Lname, BusName, Address, City, State, Zip, Tel1, Tel2, Pel, Fax, FieldCount };
     using Values = std::array<QString, FieldCount>;
     static QString fieldName(Field field);

@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "BlockLabel.h"
+#include "Book.h"
 #include "ContactCommands.h"
 #include "WrapButton.h"
 #include "DataGrid.h"
@@ -10,6 +11,7 @@
 #include "LineControl.h"
 #include "MDIForm1.h"
 #include "Module1.h"
+#include "Query.h"
 #include "ResultLines.h"
 #include "SearchIndex.h"
 #include "ShapeControl.h"
@@ -39,8 +41,6 @@ namespace {
 const QString kDavid = QStringLiteral("David");
 const QString kTimes = QStringLiteral("Times New Roman");
 const QString kSansSerif = QStringLiteral("MS Sans Serif");
-const QString kBusiness = QStringLiteral("Business");
-const QString kPersonal = QStringLiteral("Personal");
 constexpr int kAll = 27;
 
 void setColors(QWidget* widget, QPalette::ColorRole backRole, const QColor& back, QPalette::ColorRole textRole,
@@ -318,9 +318,9 @@ void frmMain::Form_Load()
     for (DataGrid* grid : {dbgBus, dbgPer})
         grid->resize(grid->width(), tw(2000));
 
-    cmbType->addItem(kBusiness);
-    cmbType->addItem(kPersonal);
-    cmbType->setCurrentText(kPersonal);
+    for (const Book* book : Book::all())
+        cmbType->addItem(book->name());
+    cmbType->setCurrentText(Book::Personal.name());
 
     dbgBus->hide();
     dbgPer->show();
@@ -352,7 +352,7 @@ void frmMain::Form_Load()
 
 void frmMain::cmbType_Click()
 {
-    if (cmbType->currentText() == kBusiness) {
+    if (cmbType->currentText() == Book::Business.name()) {
         dbgBus->show();
         dbgPer->hide();
     } else {
@@ -369,21 +369,13 @@ void frmMain::optOt_Click(int Index)
 {
     if (Index < 1 || Index > kAll)
         return;
-    QString sortField;
-    if (cmbType->currentText() == kBusiness)
-        sortField = QStringLiteral("BusName");
-    if (cmbType->currentText() == kPersonal)
-        sortField = QStringLiteral("Lname");
     // The book and the letter come from the combo box's two items and the buttons' captions, never from typing.
-    if (Index == kAll) {
-        gRecordSource = QStringLiteral("SELECT * FROM tblTel WHERE Category = '") + cmbType->currentText() +
-                        QStringLiteral("' ORDER BY ") + sortField;
-    } else {
-        gRecordSource = QStringLiteral("SELECT * FROM tblTel WHERE Category = '") + cmbType->currentText() +
-                        QStringLiteral("' AND ") + sortField + QStringLiteral("  LIKE '") + optOt[Index]->text() +
-                        QStringLiteral("*'");
-    }
-    datTel->setRecordSource(gRecordSource);
+    const Book* book = Book::named(cmbType->currentText());
+    if (!book)
+        return;
+    const Query query = Index == kAll ? Query::book(*book) : Query::letter(*book, optOt[Index]->text());
+    gRecordSource = query.statement();
+    datTel->setRecordSource(query);
     datTel->Refresh();
 }
 
@@ -456,20 +448,9 @@ void frmMain::txtMila_KeyPress(quint16& KeyAscii)
 
 void frmMain::runSearch()
 {
-    // An apostrophe would end the quoted pattern early, break the statement and let the rest of the text be read
-    // as statement text; doubled, it stands for itself, so O'Brien finds O'Brien. The pattern characters * ? # [
-    // keep their meaning.
-    QString pattern = txtMila->text();
-    pattern.replace(QLatin1Char('\''), QLatin1String("''"));
-    QString sql = QStringLiteral("SELECT * FROM tblTel WHERE ");
-    for (int field = 0; field < ResultLines::FieldCount; ++field) {
-        if (field > 0)
-            sql += QStringLiteral(" OR ");
-        sql += QLatin1Char('(') + ResultLines::fieldName(ResultLines::Field(field)) + QStringLiteral(" LIKE '*") +
-               pattern + QStringLiteral("*')");
-    }
-    gRecordSource = sql;
-    datSearch->setRecordSource(gRecordSource);
+    const Query query = Query::search(txtMila->text());
+    gRecordSource = query.statement();
+    datSearch->setRecordSource(query);
     datSearch->Refresh();
 
     results->clear();

@@ -17,10 +17,11 @@ class QPushButton;
 class ResultLines;
 class ShapeControl;
 
-// The directory window, the program's main window: one of the two books in a grid (dbgPer or dbgBus, both bound
-// to datTel), the book switch cmbType, the letter strip optOt that narrows the book, the free-text search over
-// both books (txtMila, its own data control datSearch, the result list lstResult), the buttons that leave it, and
-// its decoration. It is loaded afresh every time it is shown, so it always starts with the whole personal book.
+// The directory window, the program's main window: one of the two books in a grid (dbgPer or dbgBus; the visible
+// one is bound to datTel, the hidden one to a data control that never runs), the book switch cmbType, the letter
+// strip optOt that narrows the book, the free-text search over both books (txtMila, its own data control
+// datSearch, the result list lstResult), the buttons that leave it, and its decoration. It is loaded afresh every time
+// it is shown, so it always starts with the whole personal book.
 //
 // The handlers throw DbError; the connections run them inside the error path, and a handler called from another
 // one (the load selects "All", the book switch runs the letter filter) lets its failure end the caller too.

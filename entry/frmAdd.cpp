@@ -1,10 +1,12 @@
 #include "frmAdd.h"
 
 #include "About.h"
+#include "Book.h"
 #include "ErrorPath.h"
 #include "Fonts.h"
 #include "MaskEdBox.h"
 #include "Module1.h"
+#include "Query.h"
 #include "Twips.h"
 #include "WindowSwitch.h"
 
@@ -93,15 +95,14 @@ frmAdd::frmAdd(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
     for (size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
-    m_keyPress = {
-        {cmbType, &frmAdd::cmbType_KeyPress},       {txtFname, &frmAdd::txtFname_KeyPress},
-        {txtLname, &frmAdd::txtLname_KeyPress},     {txtBusName, &frmAdd::txtBusName_KeyPress},
-        {txtAddress, &frmAdd::txtAddress_KeyPress}, {txtCity, &frmAdd::txtCity_KeyPress},
-        {txtState, &frmAdd::txtState_KeyPress},     {txtZip, &frmAdd::txtZip_KeyPress},
-        {txtTel1, &frmAdd::txtTel1_KeyPress},       {txtTel2, &frmAdd::txtTel2_KeyPress},
-        {txtFax, &frmAdd::txtFax_KeyPress},         {txtPel, &frmAdd::txtPel_KeyPress},
+    // Where Enter moves the focus from each box, in the order the entry is filled in; from the last name it depends
+    // on the book (see enterPressed).
+    m_enterNext = {
+        {cmbType, txtFname},   {txtFname, txtLname}, {txtLname, nullptr}, {txtBusName, txtAddress},
+        {txtAddress, txtCity}, {txtCity, txtState},  {txtState, txtZip},  {txtZip, txtTel1},
+        {txtTel1, txtTel2},    {txtTel2, txtFax},    {txtFax, txtPel},    {txtPel, cmdSave},
     };
-    for (auto it = m_keyPress.cbegin(); it != m_keyPress.cend(); ++it)
+    for (auto it = m_enterNext.cbegin(); it != m_enterNext.cend(); ++it)
         it.key()->installEventFilter(this);
 
     // The window has no menu of its own to keep its designed look; the box is a right click away.
@@ -173,19 +174,20 @@ void frmAdd::Form_Load()
     setBoundsTwips(6600, 200, 5000, 7600);
     gDbPath = Module1::databasePath();
     datTel->setDatabaseName(gDbPath);
-    gRecordSource = QStringLiteral("SELECT * FROM tblTel");
-    datTel->setRecordSource(gRecordSource);
+    const Query entries = Query::entries();
+    gRecordSource = entries.statement();
+    datTel->setRecordSource(entries);
     datTel->Refresh();
-    cmbType->addItem(QStringLiteral("Business"));
-    cmbType->addItem(QStringLiteral("Personal"));
-    cmbType->setCurrentText(QStringLiteral("Personal"));
+    for (const Book* book : Book::all())
+        cmbType->addItem(book->name());
+    cmbType->setCurrentText(Book::Personal.name());
     txtBusName->hide();
     Label1->hide();
 }
 
 void frmAdd::cmbType_Click()
 {
-    const bool business = cmbType->currentText() != QLatin1String("Personal");
+    const bool business = cmbType->currentText() != Book::Personal.name();
     txtBusName->setVisible(business);
     Label1->setVisible(business);
 }
@@ -196,80 +198,79 @@ void frmAdd::moveOn(QWidget* next)
     next->setFocus(Qt::TabFocusReason);
 }
 
+void frmAdd::enterPressed(QObject* box, short KeyAscii)
+{
+    if (KeyAscii != 13)
+        return;
+    QWidget* next = m_enterNext.value(box);
+    if (box == txtLname) {
+        if (cmbType->currentText() == Book::Personal.name())
+            next = txtAddress;
+        if (cmbType->currentText() == Book::Business.name())
+            next = txtBusName;
+    }
+    if (next)
+        moveOn(next);
+}
+
 void frmAdd::cmbType_KeyPress(short KeyAscii)
 {
-    if (KeyAscii == 13)
-        moveOn(txtFname);
+    enterPressed(cmbType, KeyAscii);
 }
 
 void frmAdd::txtFname_KeyPress(short KeyAscii)
 {
-    if (KeyAscii == 13)
-        moveOn(txtLname);
+    enterPressed(txtFname, KeyAscii);
 }
 
 void frmAdd::txtLname_KeyPress(short KeyAscii)
 {
-    if (KeyAscii != 13)
-        return;
-    if (cmbType->currentText() == QLatin1String("Personal"))
-        moveOn(txtAddress);
-    if (cmbType->currentText() == QLatin1String("Business"))
-        moveOn(txtBusName);
+    enterPressed(txtLname, KeyAscii);
 }
 
 void frmAdd::txtBusName_KeyPress(short KeyAscii)
 {
-    if (KeyAscii == 13)
-        moveOn(txtAddress);
+    enterPressed(txtBusName, KeyAscii);
 }
 
 void frmAdd::txtAddress_KeyPress(short KeyAscii)
 {
-    if (KeyAscii == 13)
-        moveOn(txtCity);
+    enterPressed(txtAddress, KeyAscii);
 }
 
 void frmAdd::txtCity_KeyPress(short KeyAscii)
 {
-    if (KeyAscii == 13)
-        moveOn(txtState);
+    enterPressed(txtCity, KeyAscii);
 }
 
 void frmAdd::txtState_KeyPress(short KeyAscii)
 {
-    if (KeyAscii == 13)
-        moveOn(txtZip);
+    enterPressed(txtState, KeyAscii);
 }
 
 void frmAdd::txtZip_KeyPress(short KeyAscii)
 {
-    if (KeyAscii == 13)
-        moveOn(txtTel1);
+    enterPressed(txtZip, KeyAscii);
 }
 
 void frmAdd::txtTel1_KeyPress(short KeyAscii)
 {
-    if (KeyAscii == 13)
-        moveOn(txtTel2);
+    enterPressed(txtTel1, KeyAscii);
 }
 
 void frmAdd::txtTel2_KeyPress(short KeyAscii)
 {
-    if (KeyAscii == 13)
-        moveOn(txtFax);
+    enterPressed(txtTel2, KeyAscii);
 }
 
 void frmAdd::txtFax_KeyPress(short KeyAscii)
 {
-    if (KeyAscii == 13)
-        moveOn(txtPel);
+    enterPressed(txtFax, KeyAscii);
 }
 
 void frmAdd::txtPel_KeyPress(short KeyAscii)
 {
-    if (KeyAscii == 13)
-        moveOn(cmdSave);
+    enterPressed(txtPel, KeyAscii);
 }
 
 void frmAdd::txtZip_GotFocus()
@@ -279,10 +280,8 @@ void frmAdd::txtZip_GotFocus()
 
 bool frmAdd::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        if (const KeyPressHandler handler = m_keyPress.value(watched))
-            (this->*handler)(keyAscii(*static_cast<QKeyEvent*>(event)));
-    }
+    if (event->type() == QEvent::KeyPress && m_enterNext.contains(watched))
+        enterPressed(watched, keyAscii(*static_cast<QKeyEvent*>(event)));
     // Never consumed: the control gets the key as it was typed.
     return WorkingWindow::eventFilter(watched, event);
 }
@@ -294,7 +293,7 @@ void frmAdd::cmdSave_Click()
         rs->AddNew();
         rs->setCollect(QStringLiteral("Fname"), txtFname->text());
         rs->setCollect(QStringLiteral("Lname"), txtLname->text());
-        if (cmbType->currentText() == QLatin1String("Business"))
+        if (cmbType->currentText() == Book::Business.name())
             rs->setCollect(QStringLiteral("BusName"), txtBusName->text());
         else
             rs->setCollect(QStringLiteral("BusName"), QStringLiteral(" "));

@@ -29,8 +29,8 @@ public:
     // Shows the business-name row for the book "Business" only; what was typed there stays.
     void cmbType_Click();
 
-    // The key handlers only read the character: on Enter (13) they move the focus along the chain. The key itself
-    // goes on to the control unchanged.
+    // The key handlers only read the character: on Enter (13) they move the focus along the chain (enterPressed).
+    // The key itself goes on to the control unchanged.
     void cmbType_KeyPress(short KeyAscii);
     void txtFname_KeyPress(short KeyAscii);
     void txtLname_KeyPress(short KeyAscii);
@@ -86,14 +86,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    using KeyPressHandler = void (frmAdd::*)(short);
-
     QLineEdit* textBox(const QString& name, int left, int top, int width, int maxLength);
     MaskEdBox* maskBox(const QString& name, const QString& mask, int left, int top, int width);
     QPushButton* button(const QString& name, const QString& text, int left);
     QLabel* label(const QString& name, const QString& text, int left, int top);
     QFrame* line(const QString& name, int left, int top, int right);
     void moveOn(QWidget* next);
+    // The key handler of every box: on Enter, the focus moves on to the box after it.
+    void enterPressed(QObject* box, short KeyAscii);
 
-    QHash<QObject*, KeyPressHandler> m_keyPress;
+    QHash<QObject*, QWidget*> m_enterNext; // per box, where Enter moves the focus; null: decided by enterPressed
 };

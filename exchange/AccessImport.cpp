@@ -1,5 +1,6 @@
 #include "AccessImport.h"
 
+#include "Book.h"
 #include "ContactFit.h"
 #include "Schema.h"
 
@@ -204,7 +205,7 @@ ReadResult AccessImport::read(const QByteArray& bytes, const QString& name, cons
                              &fitted.contact.state,    &fitted.contact.zip,     &fitted.contact.tel1,
                              &fitted.contact.tel2,     &fitted.contact.pel,     &fitted.contact.fax};
         for (int c = 0; c < columns.size(); ++c) {
-            const bool personalCompany = c == 2 && fitted.contact.category != QLatin1String("Business");
+            const bool personalCompany = c == 2 && fitted.contact.category != ::Book::Business.name();
             if (!row.at(c) || personalCompany || c == 3 || !inStoredForm(columns.at(c), *row.at(c)))
                 continue;
             *values[c] = *row.at(c);

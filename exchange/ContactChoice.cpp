@@ -1,5 +1,6 @@
 #include "ContactChoice.h"
 
+#include "Book.h"
 #include "PhoneNumbers.h"
 
 #include <algorithm>
@@ -11,8 +12,8 @@ using Use = FullContact::Use;
 using Kind = FullContact::Kind;
 using Number = FullContact::Number;
 
-const QString kPersonal = QStringLiteral("Personal");
-const QString kBusiness = QStringLiteral("Business");
+const QString kPersonal = ::Book::Personal.name();
+const QString kBusiness = ::Book::Business.name();
 
 // Fills the four telephone fields from the numbers in their order of preference.
 class Numbers

@@ -1,6 +1,8 @@
 #include "ContactExport.h"
 
+#include "Book.h"
 #include "DataControl.h"
+#include "Query.h"
 
 std::optional<ContactExport::Book> ContactExport::bookNamed(const QString& name)
 {
@@ -19,10 +21,9 @@ QList<Contact> ContactExport::entries(const QString& databasePath, Book book)
     DataControl directory;
     directory.setDatabaseName(databasePath);
     QList<Contact> result;
-    // The statements the directory window reads its books with, so the order is the grid's.
-    const auto read = [&](const char* name, const char* sortField) {
-        directory.setRecordSource(QStringLiteral("SELECT * FROM tblTel WHERE Category = '%1' ORDER BY %2")
-                                      .arg(QLatin1String(name), QLatin1String(sortField)));
+    // Asked as the directory window asks for its books, so the order is the grid's.
+    const auto read = [&](const ::Book& shown) {
+        directory.setRecordSource(Query::book(shown));
         directory.Refresh();
         for (Recordset* rs = directory.Recordset(); !rs->Eof(); rs->MoveNext()) {
             const auto field = [rs](const char* column) {
@@ -34,9 +35,9 @@ QList<Contact> ContactExport::entries(const QString& databasePath, Book book)
         }
     };
     if (book != Book::Business)
-        read("Personal", "Lname");
+        read(::Book::Personal);
     if (book != Book::Personal)
-        read("Business", "BusName");
+        read(::Book::Business);
     return result;
 }
 
@@ -44,7 +45,7 @@ QList<ContactExport::Message> ContactExport::messages(const QString& databasePat
 {
     DataControl log;
     log.setDatabaseName(databasePath);
-    log.setRecordSource(QStringLiteral("SELECT * FROM tblMes ORDER BY Cdate DESC"));
+    log.setRecordSource(Query::log());
     log.Refresh();
     QList<Message> result;
     for (Recordset* rs = log.Recordset(); !rs->Eof(); rs->MoveNext()) {

@@ -1,5 +1,6 @@
 #include "ContactFit.h"
 
+#include "Book.h"
 #include "Schema.h"
 
 #include <QHash>
@@ -8,8 +9,8 @@
 
 namespace {
 
-const QString kPersonal = QStringLiteral("Personal");
-const QString kBusiness = QStringLiteral("Business");
+const QString kPersonal = ::Book::Personal.name();
+const QString kBusiness = ::Book::Business.name();
 const QString kUntypedZip = QStringLiteral("_____");
 
 // The postal codes of the states and territories of the United States and the provinces and territories of Canada,

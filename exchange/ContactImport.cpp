@@ -1,6 +1,7 @@
 #include "ContactImport.h"
 
 #include "AccessImport.h"
+#include "Book.h"
 #include "ContactFit.h"
 #include "CsvReader.h"
 #include "Encodings.h"
@@ -21,8 +22,8 @@
 
 namespace {
 
-const QString kPersonal = QStringLiteral("Personal");
-const QString kBusiness = QStringLiteral("Business");
+const QString kPersonal = ::Book::Personal.name();
+const QString kBusiness = ::Book::Business.name();
 
 // The twelve columns in the order the entry window writes them, with where a contact holds each.
 struct Column
@@ -269,7 +270,7 @@ ContactImport::Plan ContactImport::plan(ReadResult read, const QString& database
     QSet<Sameness> known;
     DataControl directory;
     directory.setDatabaseName(databasePath);
-    directory.setRecordSource(QStringLiteral("SELECT * FROM tblTel"));
+    directory.setRecordSource(Query::entries());
     directory.Refresh();
     for (Recordset* rs = directory.Recordset(); !rs->Eof(); rs->MoveNext()) {
         const auto field = [rs](const char* name) { return rs->Fields(QLatin1String(name)).Value().toString(); };
@@ -312,7 +313,7 @@ bool ContactImport::write(const Plan& plan, const QString& databasePath, const P
     };
     DataControl directory;
     directory.setDatabaseName(databasePath);
-    directory.setRecordSource(QStringLiteral("SELECT * FROM tblTel"));
+    directory.setRecordSource(Query::entries());
     directory.Refresh();
     Recordset* rs = directory.Recordset();
     try {
@@ -325,7 +326,7 @@ bool ContactImport::write(const Plan& plan, const QString& databasePath, const P
                     rs->setCollect(column.name, contact.*column.value);
                 rs->Update();
                 if (first) {
-                    qint64& row = contact.category == QLatin1String("Business") ? first->business : first->personal;
+                    qint64& row = contact.category == ::Book::Business.name() ? first->business : first->personal;
                     if (row == 0)
                         row = sqlite3_last_insert_rowid(directory.database()->handle());
                 }

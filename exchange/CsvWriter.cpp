@@ -1,5 +1,6 @@
 #include "CsvWriter.h"
 
+#include "Book.h"
 #include "PhoneNumbers.h"
 
 namespace {
@@ -45,7 +46,7 @@ QString numberText(const QString& stored)
 
 bool isBusiness(const Contact& c)
 {
-    return c.category.compare(QLatin1String("Business"), Qt::CaseInsensitive) == 0;
+    return c.category.compare(::Book::Business.name(), Qt::CaseInsensitive) == 0;
 }
 
 bool hasAddress(const Contact& c)

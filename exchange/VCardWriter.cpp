@@ -1,5 +1,6 @@
 #include "VCardWriter.h"
 
+#include "Book.h"
 #include "PhoneNumbers.h"
 
 #include <QStringList>
@@ -165,7 +166,7 @@ QByteArray VCardWriter::write(const QList<Contact>& contacts, Version version)
         card.plain("BEGIN:VCARD");
         card.plain(version == Version::V21 ? "VERSION:2.1" : v4 ? "VERSION:4.0" : "VERSION:3.0");
 
-        const bool business = contact.category == QLatin1String("Business");
+        const bool business = contact.category == ::Book::Business.name();
         const QString fname = contact.fname.trimmed();
         const QString lname = contact.lname.trimmed();
         const QString busName = business ? contact.busName.trimmed() : QString();

@@ -6,6 +6,7 @@
 #include "GridModel.h"
 #include "MessageCommands.h"
 #include "Module1.h"
+#include "Query.h"
 #include "Twips.h"
 #include "WindowSwitch.h"
 #include "WrapButton.h"
@@ -174,8 +175,9 @@ void frmMes::Form_Load()
     setBoundsTwips(300, 500, 11350, 7100);
     gDbPath = Module1::databasePath();
     datTel->setDatabaseName(gDbPath);
-    gRecordSource = QStringLiteral("SELECT * FROM tblMes ORDER BY Cdate DESC");
-    datTel->setRecordSource(gRecordSource);
+    const Query log = Query::log();
+    gRecordSource = log.statement();
+    datTel->setRecordSource(log);
     datTel->Refresh();
     setEntryViewVisible(false);
     // The grid takes the room the entry fields have at design time.

@@ -2,6 +2,7 @@
 // through the data controls, as the windows meet it: the user gets a DbError that names the file and says what is
 // wrong, what was typed stays in the append buffer, and the file is left no worse than it was found.
 #include "AsNobody.h"
+#include "Book.h"
 #include "DataControl.h"
 #include "Database.h"
 #include "GridModel.h"
@@ -11,18 +12,21 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QtTest>
+#include <chrono>
 #include <csignal>
+#include <future>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
 
-// The statements the windows read the file with: a book, the entry window's table, the message log.
-const QString kBook = QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Personal' ORDER BY Lname");
-const QString kBusinessBook = QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Business' ORDER BY BusName");
-const QString kEntries = QStringLiteral("SELECT * FROM tblTel");
-const QString kLog = QStringLiteral("SELECT * FROM tblMes ORDER BY Cdate DESC");
+// What the windows read the file for: a book, the entry window's table, the message log.
+const Query kBook = Query::book(Book::Personal);
+const Query kBusinessBook = Query::book(Book::Business);
+const Query kEntries = Query::entries();
+const Query kLog = Query::log();
 
 QByteArray bytesOf(const QString& path)
 {
@@ -39,10 +43,10 @@ void writeBytes(const QString& path, const QByteArray& bytes, qint64 at = 0)
 }
 
 // Every row the statement gives, all fields read, as a window's grid would; the first failure is returned.
-std::optional<DbError> readAll(DataControl& control, const QString& sql)
+std::optional<DbError> readAll(DataControl& control, const Query& query)
 {
     try {
-        control.setRecordSource(sql);
+        control.setRecordSource(query);
         control.Refresh();
         for (Recordset* rs = control.Recordset(); !rs->Eof(); rs->MoveNext()) {
             for (int c = 0; c < rs->columnCount(); ++c)
@@ -280,8 +284,8 @@ void TestBrokenFiles::damagedFileIsReportedAndLeftAlone()
     {
         DataControl control;
         control.setDatabaseName(path);
-        for (const QString& sql : {kBook, kBusinessBook, kEntries, kLog}) {
-            if (const std::optional<DbError> error = readAll(control, sql))
+        for (const Query& query : {kBook, kBusinessBook, kEntries, kLog}) {
+            if (const std::optional<DbError> error = readAll(control, query))
                 descriptions << error->description();
         }
     }
@@ -299,19 +303,25 @@ void TestBrokenFiles::readOnlyFileOrFolder_data()
 {
     QTest::addColumn<int>("fileMode");
     QTest::addColumn<int>("folderMode");
+    QTest::addColumn<bool>("leftInWalMode"); // by another tool
 
-    QTest::newRow("read-only file") << 0444 << 0777;
-    QTest::newRow("read-only folder") << 0666 << 0555;
-    QTest::newRow("both read-only") << 0444 << 0555;
+    QTest::newRow("read-only file") << 0444 << 0777 << false;
+    QTest::newRow("read-only folder") << 0666 << 0555 << false;
+    QTest::newRow("both read-only") << 0444 << 0555 << false;
+    QTest::newRow("read-only folder, file in write-ahead mode") << 0666 << 0555 << true;
 }
 
 void TestBrokenFiles::readOnlyFileOrFolder()
 {
     QFETCH(int, fileMode);
     QFETCH(int, folderMode);
+    QFETCH(bool, leftInWalMode);
 
     TempDatabase db;
     fill(db, 50);
+    if (leftInWalMode)
+        QCOMPARE(db.rows(QStringLiteral("PRAGMA journal_mode = WAL")), QStringList{QStringLiteral("wal")});
+    db.close();
     const QString path = db.path();
     const QByteArray before = bytesOf(path);
     QCOMPARE(chmod(path.toUtf8().constData(), mode_t(fileMode)), 0);
@@ -326,9 +336,9 @@ void TestBrokenFiles::readOnlyFileOrFolder()
             QSKIP("running as root without the right to become another user: permissions cannot be tested");
         DataControl control;
         control.setDatabaseName(path);
-        for (const QString& sql : {kBook, kBusinessBook, kLog, kEntries}) {
+        for (const Query& query : {kBook, kBusinessBook, kLog, kEntries}) {
             if (!loadError)
-                loadError = readAll(control, sql);
+                loadError = readAll(control, query);
         }
         if (!loadError) {
             Recordset* rs = control.Recordset();
@@ -374,6 +384,26 @@ void TestBrokenFiles::writerHoldingTheFileDelaysThenReports()
              QStringList{QStringLiteral("Dana|Haifa|04 - 5551234")});
     QCOMPARE(db.count(QStringLiteral("tblTel")), 22);
     QCOMPARE(integrityOf(db.path()), QStringList{QStringLiteral("ok")});
+
+    // A writer that holds the file for a moment shorter than the wait, then commits: the save simply waits.
+    db.close();
+    std::promise<void> holding;
+    std::thread other([path = db.path(), &holding] {
+        sqlite3* raw = nullptr;
+        sqlite3_open(path.toUtf8().constData(), &raw);
+        sqlite3_exec(raw, "BEGIN EXCLUSIVE; INSERT INTO tblMes (Meet) VALUES ('Other')", nullptr, nullptr, nullptr);
+        holding.set_value();
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(raw);
+    });
+    holding.get_future().wait();
+    typeEntry(rs, QStringLiteral("Dana"), QStringLiteral("Waited"));
+    const std::optional<DbError> waited = update(rs);
+    other.join();
+    QVERIFY2(!waited, waited ? qPrintable(waited->description()) : "");
+    QCOMPARE(db.count(QStringLiteral("tblTel")), 23);
+    QCOMPARE(db.count(QStringLiteral("tblMes")), 21);
 }
 
 void TestBrokenFiles::writerHoldingTheFileBlocksTheGridEdit()
@@ -386,11 +416,17 @@ void TestBrokenFiles::writerHoldingTheFileBlocksTheGridEdit()
     control.setRecordSource(kBook);
     control.Refresh();
     QVERIFY(model.rowCount() > 0);
-    QSignalSpy failed(&model, &GridModel::writeFailed);
+    QSignalSpy failed(&model, &GridModel::databaseError);
     const QString was = model.index(0, 0).data().toString();
 
     QCOMPARE(db.exec(QStringLiteral("BEGIN EXCLUSIVE")), SQLITE_OK);
     QCOMPARE(db.exec(QStringLiteral("UPDATE tblMes SET Avur = 'Other'")), SQLITE_OK);
+    // A row not read yet shows empty, and the user is told why, once.
+    QCOMPARE(model.index(5, 0).data(), QVariant());
+    QCOMPARE(model.index(6, 0).data(), QVariant());
+    QTRY_COMPARE(failed.count(), 1);
+    QVERIFY(failed.at(0).at(1).toString().contains(QStringLiteral("in use by another program")));
+    failed.clear();
     QVERIFY(!model.setData(model.index(0, 0), QStringLiteral("Edited")));
     QCOMPARE(failed.count(), 1);
     QVERIFY2(failed.at(0).at(1).toString().contains(db.path()), qPrintable(failed.at(0).at(1).toString()));

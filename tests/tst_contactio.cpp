@@ -268,10 +268,19 @@ void TestContactIo::importSkipsWhatIsThereAndWritesAllOrNothing()
     Contact refused = fresh;
     refused.lname = QStringLiteral("Refused");
     read.contacts << refused;
+    // An entry already there, written in capitals by another address book, is the same entry.
+    for (const Contact& there : ContactExport::entries(db.path(), ContactExport::Book::Personal)) {
+        if (there.lname == QStringLiteral("O'Brien")) {
+            Contact shouting = there;
+            shouting.fname = shouting.fname.toUpper();
+            shouting.lname = shouting.lname.toUpper();
+            read.contacts << shouting;
+        }
+    }
 
     ContactImport::Plan plan = ContactImport::plan(read, db.path());
     QCOMPARE(plan.added.size(), 2);
-    QCOMPARE(plan.duplicates.size(), 3);
+    QCOMPARE(plan.duplicates.size(), 4);
 
     // A row the file refuses, after one it took: neither is written.
     QCOMPARE(db.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON tblTel WHEN NEW.Lname = 'Refused' "
@@ -334,6 +343,8 @@ void TestContactIo::commandLine()
     QCOMPARE(tovrin({QStringLiteral("--export"), cards}), 0);
     QCOMPARE(tovrin({QStringLiteral("--pdf"), pdf, QStringLiteral("--book"), QStringLiteral("personal")}), 0);
     QCOMPARE(tovrin({QStringLiteral("--export"), cards, QStringLiteral("--book"), QStringLiteral("none")}), 2);
+    // A mistyped option is an error, not a start of the windows.
+    QCOMPARE(tovrin({QStringLiteral("--exprot"), cards}), 2);
     // A file that cannot be read is an error, not a value left out.
     QCOMPARE(tovrin({QStringLiteral("--import"), db.dir() + QStringLiteral("/missing.vcf")}), 2);
 
@@ -522,6 +533,12 @@ void TestContactIo::thePhoneListCutsNothing()
                  "'617 - 5550100', '617 - 5550101', '617 - 5550102', '617 - 5550199')")),
              SQLITE_OK);
     db.close();
+    // Enough entries for a second page.
+    QCOMPARE(db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40) "
+                                    "INSERT INTO tblTel (Category, Fname, Lname, BusName, Tel1) SELECT 'Personal', "
+                                    "'Filler', printf('Zz%02d', i), ' ', '03 - 5550000' FROM n")),
+             SQLITE_OK);
+    db.close();
     const Program tovrin(db);
     const QString pdf = db.dir() + QStringLiteral("/list.pdf");
     QCOMPARE(tovrin.run({QStringLiteral("--pdf"), pdf}).exitCode, 0);
@@ -529,20 +546,37 @@ void TestContactIo::thePhoneListCutsNothing()
     text.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     QVERIFY(text.waitForFinished());
     const QString boxes = QString::fromUtf8(text.readAllStandardOutput());
-    // The words of the page, in reading order, joined by single spaces.
-    static const QRegularExpression word(QStringLiteral("<word xMin=\"([0-9.]+)\"[^>]*xMax=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+    // The words of the pages, in reading order, joined by single spaces.
+    static const QRegularExpression word(QStringLiteral(
+        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>"));
     QStringList words;
     const double margin = 10 / 25.4 * 72;
-    for (const QRegularExpressionMatch& m : word.globalMatch(boxes)) {
-        words << m.captured(3);
-        QVERIFY2(m.captured(1).toDouble() >= margin - 0.5, qPrintable(m.captured(3)));
-        QVERIFY2(m.captured(2).toDouble() <= 595 - margin + 0.5, qPrintable(m.captured(3)));
+    const QStringList pages = boxes.split(QStringLiteral("<page "), Qt::SkipEmptyParts).mid(1);
+    QCOMPARE(pages.size(), 2);
+    for (const QString& page : pages) {
+        // Every line of the page ends above its footer, "Page N", the last words of the page.
+        double footerTop = 0;
+        double lowestLine = 0;
+        QString previous;
+        for (const QRegularExpressionMatch& m : word.globalMatch(page)) {
+            words << m.captured(5);
+            QVERIFY2(m.captured(1).toDouble() >= margin - 0.5, qPrintable(m.captured(5)));
+            QVERIFY2(m.captured(3).toDouble() <= 595 - margin + 0.5, qPrintable(m.captured(5)));
+            if (previous == QStringLiteral("Page") && m.captured(5).toInt() > 0) {
+                footerTop = m.captured(2).toDouble();
+            } else if (m.captured(5) != QStringLiteral("Page")) {
+                lowestLine = std::max(lowestLine, m.captured(4).toDouble());
+            }
+            previous = m.captured(5);
+        }
+        QVERIFY(footerTop > 0);
+        QVERIFY2(lowestLine < footerTop, qPrintable(QStringLiteral("%1 over %2").arg(lowestLine).arg(footerTop)));
     }
     const QString printed = words.join(QLatin1Char(' '));
-    for (const char* expected :
-         {"Tel 212 - 5550101", "Tel 212 - 5550102", "Cell 917 - 5550103", "Fax 212 - 5550104", "Tel 617 - 5550100",
-          "Tel 617 - 5550101", "Cell 617 - 5550102", "Fax 617 - 5550199",
-          "1234 Long Boulevard of the Republic, Apt 56, Springfield,", "Boston, MA 02101", "Personal", "Business"})
+    for (const char* expected : {"Tel 212 - 5550101", "Tel 212 - 5550102", "Cell 917 - 5550103", "Fax 212 - 5550104",
+                                 "Tel 617 - 5550100", "Tel 617 - 5550101", "Cell 617 - 5550102", "Fax 617 - 5550199",
+                                 "1234 Long Boulevard of the Republic, Apt 56, Springfield,", "Boston, MA 02101",
+                                 "Personal", "Business", "Zz40, Filler"})
         QVERIFY2(printed.contains(QLatin1String(expected)), qPrintable(expected + QStringLiteral(" in: ") + printed));
     QVERIFY(!printed.contains(QChar(0x2026)));
 }

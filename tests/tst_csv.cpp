@@ -101,6 +101,7 @@ private slots:
     void fitField();
     void fitBooks_data();
     void fitBooks();
+    void fitEmpty_data();
     void fitEmpty();
     void read_data();
     void read();
@@ -243,8 +244,16 @@ void TestCsv::fitBooks()
     QCOMPARE(fields.join(u','), problemField);
 }
 
+void TestCsv::fitEmpty_data()
+{
+    QTest::addColumn<QString>("column"); // the one number the row holds
+    for (const char* column : {"Tel1", "Tel2", "Pel", "Fax"})
+        QTest::newRow(column) << QString::fromLatin1(column);
+}
+
 void TestCsv::fitEmpty()
 {
+    QFETCH(QString, column);
     Contact contact;
     contact.tel1 = kMask;
     contact.zip = QStringLiteral("_____");
@@ -253,14 +262,18 @@ void TestCsv::fitEmpty()
     QCOMPARE(empty.problems.size(), 1);
     QCOMPARE(empty.problems.constFirst().record, 3);
 
-    // A number alone makes an entry; untyped boxes take the masks the entry window stores.
-    contact.pel = QStringLiteral("0521234567");
+    // A number alone, in any of the four number columns, makes an entry; untyped boxes take the masks the entry
+    // window stores.
+    fieldOf(contact, column) = QStringLiteral("0521234567");
     const ContactFit::Result number = ContactFit::fit(contact, 3, QStringLiteral("IL"));
     QVERIFY(!number.empty);
     QVERIFY(number.problems.isEmpty());
+    Contact expected = number.contact;
+    expected.tel1 = expected.tel2 = expected.pel = expected.fax = kMask;
+    fieldOf(expected, column) = QStringLiteral("052 - 1234567");
     const Contact& c = number.contact;
-    QCOMPARE(QStringList({c.pel, c.tel2, c.fax, c.zip, c.busName}),
-             QStringList({"052 - 1234567", kMask, kMask, "_____", " "}));
+    QCOMPARE(QStringList({c.tel1, c.tel2, c.pel, c.fax, c.zip, c.busName}),
+             QStringList({expected.tel1, expected.tel2, expected.pel, expected.fax, "_____", " "}));
 }
 
 void TestCsv::read_data()
@@ -301,6 +314,11 @@ void TestCsv::read_data()
     file("no header, no names", "Moshe,Cohen,0501234567\n", "", "0:nothing read");
     file("separator given", "Levi, Dan;0501234567\n", "Personal; Lname=Levi, Dan; Tel1=0501234567", "",
          withoutHeader("Last Name,Phone", u';'));
+    // Commas in the values outnumber the semicolons of the header: the header's separator still wins.
+    file("semicolons, commas in the notes",
+         "First Name;Last Name;Notes\nDan;Cohen;call back, after 5, urgent\n"
+         "Rina;Levi;a, b, c, d\n",
+         "Personal; Fname=Dan; Lname=Cohen / Personal; Fname=Rina; Lname=Levi", "0:2 values left out");
 
     file("address book export",
          "\"First Name\",\"Last Name\",\"Company\",\"E-mail Address\",\"Mobile Phone\",\"Business Phone\","

@@ -34,7 +34,7 @@ public:
         ++loads;
         DataControl directory;
         directory.setDatabaseName(Module1::databasePath());
-        directory.setRecordSource(QStringLiteral("SELECT * FROM tblTel"));
+        directory.setRecordSource(Query::entries());
         directory.Refresh();
         rowsAtLoad = 0;
         for (Recordset* rs = directory.Recordset(); !rs->Eof(); rs->MoveNext())
@@ -144,7 +144,7 @@ private Q_SLOTS:
         Session s;
         QVERIFY(s.open());
         QCOMPARE(gDbPath, Module1::databasePath());
-        QCOMPARE(gRecordSource, QStringLiteral("SELECT * FROM tblTel"));
+        QCOMPARE(gRecordSource, Query::entries().statement());
 
         QMdiSubWindow* sub = s.window->subWindow();
         QCOMPARE(sub->windowTitle(), QStringLiteral("Add New Name / Business"));

@@ -1,6 +1,7 @@
 // The directory window: its layout, its load, the book switch, the letter strip, the grids' writes and the buttons
 // that leave it.
 #include "AsNobody.h"
+#include "Book.h"
 #include "Database.h"
 #include "Deadline.h"
 #include "DirectoryFixture.h"
@@ -28,7 +29,7 @@ public:
     Border border() const override { return Border::FixedSingle; }
 };
 
-const QString kAllPersonal = QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Personal' ORDER BY Lname");
+const QString kAllPersonal = Query::book(Book::Personal).statement();
 
 // The names of the controls the focus visits, the buttons of the strip as "optOt(index)".
 QString focusName()
@@ -263,7 +264,7 @@ void TestDirectoryWindow::tabVisitsControlsInTabIndexOrder()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
     QCOMPARE(focusName(), QStringLiteral("optOt(26)"));
     QCOMPARE(f.checkedOt(), QList<int>{26});
-    QCOMPARE(gRecordSource, QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Business' AND BusName  LIKE 'Z*'"));
+    QCOMPARE(gRecordSource, Query::letter(Book::Business, QStringLiteral("Z")).statement());
 }
 
 void TestDirectoryWindow::loadStartsWithWholePersonalBook()
@@ -327,14 +328,13 @@ void TestDirectoryWindow::bookAndLetterShowOnlyTheirRows_data()
                                   << QStringList{QString(), " Xavier", "3com", "adams", "Baker", "cohen", "Cole"}
                                   << true;
     QTest::newRow("Personal C: last names, either case, no business")
-        << "Personal" << 'C' << "SELECT * FROM tblTel WHERE Category = 'Personal' AND Lname  LIKE 'C*'"
+        << "Personal" << 'C' << Query::letter(Book::Personal, QStringLiteral("C")).statement()
         << QStringList{"cohen", "Cole"} << false;
     QTest::newRow("Personal X: not the name after a space") << "Personal" << 'X' << QString() << QStringList{} << false;
-    QTest::newRow("Business All") << "Business" << char(0)
-                                  << "SELECT * FROM tblTel WHERE Category = 'Business' ORDER BY BusName"
+    QTest::newRow("Business All") << "Business" << char(0) << Query::book(Book::Business).statement()
                                   << QStringList{"acme", "Cargo Inc", "zeta ltd"} << true;
     QTest::newRow("Business C: business name, not last name")
-        << "Business" << 'C' << "SELECT * FROM tblTel WHERE Category = 'Business' AND BusName  LIKE 'C*'"
+        << "Business" << 'C' << Query::letter(Book::Business, QStringLiteral("C")).statement()
         << QStringList{"Cargo Inc"} << false;
     QTest::newRow("Business Z") << "Business" << 'Z' << QString() << QStringList{"zeta ltd"} << false;
     QTest::newRow("Business B: nothing") << "Business" << 'B' << QString() << QStringList{} << false;
@@ -404,8 +404,7 @@ void TestDirectoryWindow::bookSwitchDropsTheLetter()
     f.chooseBook(QStringLiteral("Business"));
     QCOMPARE(f.checkedOt(), QList<int>{27});
     QCOMPARE(f.visibleGrid()->objectName(), QStringLiteral("dbgBus"));
-    QCOMPARE(datTel->RecordSource(),
-             QStringLiteral("SELECT * FROM tblTel WHERE Category = 'Business' ORDER BY BusName"));
+    QCOMPARE(datTel->RecordSource(), Query::book(Book::Business).statement());
     QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0), (QStringList{"acme", "Cargo Inc", "zeta ltd"}));
 
     QTest::mouseClick(f.letter('Z'), Qt::LeftButton);

@@ -1,0 +1,65 @@
+#include "Query.h"
+
+#include "Book.h"
+#include "SearchedColumns.h"
+
+Query Query::book(const Book& book)
+{
+    return Query(Kind::Book, &book, QString());
+}
+
+Query Query::letter(const Book& book, const QString& letter)
+{
+    return Query(Kind::Letter, &book, letter);
+}
+
+Query Query::search(const QString& text)
+{
+    return Query(Kind::Search, nullptr, text);
+}
+
+Query Query::entries()
+{
+    return Query(Kind::Entries, nullptr, QString());
+}
+
+Query Query::log()
+{
+    return Query(Kind::Log, nullptr, QString());
+}
+
+QString Query::statement() const
+{
+    switch (m_kind) {
+    case Kind::Book:
+        return QStringLiteral("SELECT * FROM tblTel WHERE Category = '") + m_book->name() +
+               QStringLiteral("' ORDER BY ") + m_book->sortColumn();
+    case Kind::Letter:
+        // The book and the letter come from the book selector's items and the buttons' captions, never from typing.
+        return QStringLiteral("SELECT * FROM tblTel WHERE Category = '") + m_book->name() + QStringLiteral("' AND ") +
+               m_book->sortColumn() + QStringLiteral("  LIKE '") + m_text + QStringLiteral("*'");
+    case Kind::Search: {
+        // An apostrophe would end the quoted pattern early, break the statement and let the rest of the text be
+        // read as statement text; doubled, it stands for itself, so O'Brien finds O'Brien.
+        QString text = m_text;
+        text.replace(QLatin1Char('\''), QLatin1String("''"));
+        QString sql = QStringLiteral("SELECT * FROM tblTel WHERE ");
+        for (const char* column : SearchedColumns::kNames) {
+            if (column != SearchedColumns::kNames.front())
+                sql += QStringLiteral(" OR ");
+            sql += QLatin1Char('(') + QLatin1String(column) + QStringLiteral(" LIKE '*") + text + QStringLiteral("*')");
+        }
+        return sql;
+    }
+    case Kind::Entries:
+        return QStringLiteral("SELECT * FROM tblTel");
+    case Kind::Log:
+        return QStringLiteral("SELECT * FROM tblMes ORDER BY Cdate DESC");
+    }
+    return QString();
+}
+
+std::string Query::searchPattern() const
+{
+    return (QLatin1Char('*') + m_text + QLatin1Char('*')).toStdString();
+}
