@@ -5,6 +5,7 @@
 #include "Fonts.h"
 #include "JetReader.h"
 #include "MDIForm1.h"
+#include "SyncCommands.h"
 #include "WindowSwitch.h"
 #include "frmAdd.h"
 #include "frmMain.h"
@@ -20,6 +21,8 @@ int main(int argc, char** argv)
         return JetReader::run();
     if (BackupCommands::wanted(argc, argv))
         return BackupCommands::run(argc, argv);
+    if (SyncCommands::wanted(argc, argv))
+        return SyncCommands::run(argc, argv);
     if (CommandLine::wanted(argc, argv))
         return CommandLine::run(argc, argv);
     QApplication app(argc, argv);
