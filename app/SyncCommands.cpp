@@ -39,7 +39,8 @@ QString readPassword()
 const Discovery::AddressBook* named(const QList<Discovery::AddressBook>& books, const QString& name)
 {
     for (const Discovery::AddressBook& book : books) {
-        const QString last = book.url.path().split(QLatin1Char('/'), Qt::SkipEmptyParts).value(-1);
+        const QStringList parts = book.url.path().split(QLatin1Char('/'), Qt::SkipEmptyParts);
+        const QString last = parts.isEmpty() ? QString() : parts.last();
         if (book.name.compare(name, Qt::CaseInsensitive) == 0 || last.compare(name, Qt::CaseInsensitive) == 0 ||
             book.url.toString() == name)
             return &book;

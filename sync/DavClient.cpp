@@ -77,7 +77,7 @@ DavClient::Reply DavClient::send(const QByteArray& method, const QUrl& url, cons
             loop.exec(QEventLoop::ExcludeUserInputEvents);
         timer.stop();
         result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        result.body = reply->readAll();
+        result.body = reply->isOpen() ? reply->readAll() : QByteArray();
         result.etag = QString::fromLatin1(reply->rawHeader("ETag"));
         const QNetworkReply::NetworkError error = reply->error();
         const QString errorText = reply->errorString();
