@@ -141,6 +141,7 @@ SyncReport SyncCommands::syncFile(const QString& database, const QString& passwo
         const SyncSettings settings = SyncSettings::read(*db);
         if (!settings.isSet()) {
             report.error = QStringLiteral("no server is set up: use \"Sync Settings...\" or tovrin --sync-setup");
+            report.notSetUp = true;
             return report;
         }
         const QString secret = password.isNull() ? Credentials::read(account(settings)) : password;

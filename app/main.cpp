@@ -6,6 +6,7 @@
 #include "JetReader.h"
 #include "MDIForm1.h"
 #include "SyncCommands.h"
+#include "SyncScheduler.h"
 #include "WindowSwitch.h"
 #include "frmAdd.h"
 #include "frmMain.h"
@@ -47,8 +48,12 @@ int main(int argc, char** argv)
         // A damaged file is offered its newest good copy; the day's first copy is made while the windows work.
         BackupCommands::checkAtStart(&frame);
         BackupCommands::startDaily(&frame, QDate::currentDate());
-        if (!WindowSwitch::show(QStringLiteral("frmMain")) || ErrorPath::hasEnded())
+        if (!WindowSwitch::show(QStringLiteral("frmMain")) || ErrorPath::hasEnded()) {
             QCoreApplication::exit(1);
+            return;
+        }
+        // The books sync in the background from now on, when a server is set up.
+        SyncScheduler::instance().start();
     });
     frame.showFillingScreen();
     return QApplication::exec();

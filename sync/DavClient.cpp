@@ -5,6 +5,7 @@
 #include <QHostAddress>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -73,6 +74,16 @@ DavClient::Reply DavClient::send(const QByteArray& method, const QUrl& url, cons
             reply->abort();
         });
         timer.start(m_timeoutMs);
+        // A program that ends asks its sync thread to stop: the request is given up at once.
+        QTimer stop;
+        bool stopped = false;
+        QObject::connect(&stop, &QTimer::timeout, &loop, [&stopped, reply] {
+            if (QThread::currentThread()->isInterruptionRequested()) {
+                stopped = true;
+                reply->abort();
+            }
+        });
+        stop.start(100);
         if (!reply->isFinished())
             loop.exec(QEventLoop::ExcludeUserInputEvents);
         timer.stop();
@@ -83,6 +94,11 @@ DavClient::Reply DavClient::send(const QByteArray& method, const QUrl& url, cons
         const QString errorText = reply->errorString();
         const QByteArray location = reply->rawHeader("Location");
         delete reply;
+        if (stopped) {
+            result.status = 0;
+            result.error = QStringLiteral("the sync was stopped");
+            return result;
+        }
         if (timedOut) {
             result.status = 0;
             result.error = QStringLiteral("the server did not answer within %1 seconds").arg(m_timeoutMs / 1000);

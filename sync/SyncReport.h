@@ -6,12 +6,13 @@
 // What one sync did, for the command line, "Sync Now..." and About.
 struct SyncReport
 {
-    int received = 0;     // entries added or changed here from the server
-    int removedHere = 0;  // entries deleted here because the server deleted their cards
-    int sent = 0;         // cards created or changed on the server
-    int removedThere = 0; // cards deleted on the server
-    QStringList lines;    // what the user must know: conflicts, cards refused, entries brought back
-    QString error;        // what stopped the sync (or a part of it); empty when it ran through
+    int received = 0;      // entries added or changed here from the server
+    int removedHere = 0;   // entries deleted here because the server deleted their cards
+    int sent = 0;          // cards created or changed on the server
+    int removedThere = 0;  // cards deleted on the server
+    QStringList lines;     // what the user must know: conflicts, cards refused, entries brought back
+    QString error;         // what stopped the sync (or a part of it); empty when it ran through
+    bool notSetUp = false; // no server is set up: nothing was tried
 
     // 0 all done, 1 something reported, 2 an error.
     int exitCode() const { return !error.isEmpty() ? 2 : lines.isEmpty() ? 0 : 1; }
