@@ -53,6 +53,7 @@ bench)
     "${TOVRIN_BUILD:-build-bench}/bench/tovrin_bench" "${@:2}"
     "${TOVRIN_BUILD:-build-bench}/bench/tovrin_bench_exchange"
     "${TOVRIN_BUILD:-build-bench}/bench/tovrin_bench_backup"
+    "${TOVRIN_BUILD:-build-bench}/bench/tovrin_bench_sync"
     ;;
 package)
     packages+=(desktop-file-utils appstream lintian dpkg-dev)

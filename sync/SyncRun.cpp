@@ -435,7 +435,6 @@ void SyncRun::push(const Book& book)
     for (const SyncStore::Card& card : SyncStore::cards(m_db, book.key)) {
         const Local local = localOf(card);
         const QUrl url = urlOf(book, card.href);
-        const ServerCard serverCard(card.text);
         if (local.state == State::Edited && !belongs(local.row.values, book)) {
             // Moved to the other book: deleted from this address book, and new in the other.
             const DavClient::Reply reply = m_client.send("DELETE", url, {}, {{"If-Match", card.etag.toUtf8()}});
@@ -449,7 +448,7 @@ void SyncRun::push(const Book& book)
         }
         if (local.state == State::Edited || (card.etag.isEmpty() && local.state == State::Unchanged)) {
             const Contact wanted = contactOf(local.row.values);
-            const QByteArray body = serverCard.patched(wanted, book.forced);
+            const QByteArray body = ServerCard(card.text).patched(wanted, book.forced);
             DavClient::Headers headers{{"Content-Type", "text/vcard; charset=utf-8"}};
             headers.append(card.etag.isEmpty() ? QPair<QByteArray, QByteArray>("If-None-Match", "*")
                                                : QPair<QByteArray, QByteArray>("If-Match", card.etag.toUtf8()));
