@@ -74,13 +74,16 @@ SyncReport SyncRun::run()
     try {
         SyncStore::prepare(m_db);
         for (const Book& book : m_books) {
-            m_sentSomething = false;
             if (!pull(book))
                 continue;
-            push(book);
-            // What went up is read back as the server stored it, with the token that covers it.
-            if (m_sentSomething)
-                pull(book);
+            // What went up is read back as the server stored it, with the token that covers it; a card changed
+            // there meanwhile (412) is merged by that read and sent once more.
+            for (int round = 0; round < 2; ++round) {
+                m_sentSomething = false;
+                push(book);
+                if (!m_sentSomething || !pull(book))
+                    break;
+            }
         }
     } catch (const DbError& error) {
         m_report.error = error.description();
