@@ -49,16 +49,22 @@ const Discovery::AddressBook* named(const QList<Discovery::AddressBook>& books, 
 }
 
 int setUp(const QUrl& server, const QString& user, const QString& password, const QString& personalName,
-          const QString& businessName)
+          const QString& businessName, const QString& certificate)
 {
     DavClient client(server, user, password);
+    client.setPinnedCertificate(certificate);
     const Discovery::Result found = Discovery::find(client, server);
     if (!found.error.isEmpty()) {
         say(stderr,
             QStringLiteral("The address books could not be found: %1\nNothing was changed.\n").arg(found.error));
+        if (!client.untrustedCertificate().isEmpty())
+            say(stderr, QStringLiteral("If that is the certificate of your server, set up again with "
+                                       "--trust-certificate %1\n")
+                            .arg(client.untrustedCertificate()));
         return 2;
     }
     SyncSettings settings;
+    settings.certificate = DavClient::normalized(certificate);
     settings.server = server;
     settings.user = user;
     if (found.given) {
@@ -152,6 +158,7 @@ SyncReport SyncCommands::syncFile(const QString& database, const QString& passwo
             return report;
         }
         DavClient client(settings.server, settings.user, secret);
+        client.setPinnedCertificate(settings.certificate);
         report = SyncRun(*db, client, settings).run();
         SyncStore::setSetting(*db, QStringLiteral("last_result"), report.summary());
         SyncStore::setSetting(*db, QStringLiteral("last_time"), QDateTime::currentDateTime().toString(Qt::ISODate));
@@ -186,7 +193,10 @@ int SyncCommands::run(int argc, char** argv)
                                       QStringLiteral("NAME"));
     const QCommandLineOption business(QStringLiteral("business"), QStringLiteral("The address book of \"Business\"."),
                                       QStringLiteral("NAME"));
-    parser.addOptions({setup, sync, user, passwordStdin, personal, business});
+    const QCommandLineOption trust(QStringLiteral("trust-certificate"),
+                                   QStringLiteral("Accepts the server's certificate of this SHA-256 digest."),
+                                   QStringLiteral("SHA256"));
+    parser.addOptions({setup, sync, user, passwordStdin, personal, business, trust});
     if (!parser.parse(QCoreApplication::arguments())) {
         say(stderr, parser.errorText() + QLatin1Char('\n'));
         return 2;
@@ -202,8 +212,8 @@ int SyncCommands::run(int argc, char** argv)
                 say(stderr, QStringLiteral("Give the password on standard input with --password-stdin.\n"));
                 return 2;
             }
-            const int code =
-                setUp(server, parser.value(user), readPassword(), parser.value(personal), parser.value(business));
+            const int code = setUp(server, parser.value(user), readPassword(), parser.value(personal),
+                                   parser.value(business), parser.value(trust));
             if (code == 2 || !parser.isSet(sync))
                 return code;
         }

@@ -70,6 +70,7 @@ SyncSettingsDialog::SyncSettingsDialog(QWidget* parent) : QDialog(parent)
         const SyncSettings settings = SyncSettings::read(*db);
         txtServer->setText(settings.server.toString());
         txtUser->setText(settings.user);
+        m_certificate = settings.certificate;
     } catch (const DbError&) {
         // A file that cannot be read leaves the boxes empty; OK says why it cannot keep them.
     }
@@ -82,9 +83,19 @@ void SyncSettingsDialog::cmdFind_Click()
     cmdOK->setEnabled(false);
     const QUrl server = QUrl::fromUserInput(txtServer->text().trimmed());
     DavClient client(server, txtUser->text(), txtPassword->text());
+    client.setPinnedCertificate(m_certificate);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const Discovery::Result found = Discovery::find(client, server);
     QApplication::restoreOverrideCursor();
+    if (!found.error.isEmpty() && !client.untrustedCertificate().isEmpty() &&
+        MessageBox::question(this, QStringLiteral("The certificate of %1 is not trusted by this system. Its SHA-256 "
+                                                  "fingerprint is\n\n%2\n\nTrust it only if it is the one of your "
+                                                  "server. Trust this certificate for the sync?")
+                                       .arg(server.host(), client.untrustedCertificate()))) {
+        m_certificate = client.untrustedCertificate();
+        cmdFind_Click();
+        return;
+    }
     if (!found.error.isEmpty()) {
         lblStatus->setText(found.error);
         return;
@@ -117,7 +128,9 @@ void SyncSettingsDialog::cmdOK_Click()
     SyncSettings settings;
     settings.server = QUrl::fromUserInput(txtServer->text().trimmed());
     settings.user = txtUser->text();
+    settings.certificate = m_certificate;
     DavClient client(settings.server, settings.user, txtPassword->text());
+    client.setPinnedCertificate(m_certificate);
     for (const auto& [box, url] :
          {std::pair{cmbPersonal, &settings.personal}, std::pair{cmbBusiness, &settings.business}}) {
         const QString newName = box->currentData(kNewRole).toString();

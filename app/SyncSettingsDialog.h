@@ -32,4 +32,5 @@ public:
 
 private:
     QUrl m_home;
+    QString m_certificate; // accepted by the user though the system does not trust it
 };

@@ -118,7 +118,7 @@ int main(int argc, char** argv)
     const QString base = QStringLiteral("http://127.0.0.1:%1").arg(port);
     const QString personal = base + QStringLiteral("/alice/personal/");
     const SyncSettings settings{QUrl(base + QStringLiteral("/")), QStringLiteral("alice"), QUrl(personal),
-                                QUrl(base + QStringLiteral("/alice/business/"))};
+                                QUrl(base + QStringLiteral("/alice/business/")), QString()};
     const QStringList xml{QStringLiteral("Content-Type: application/xml; charset=utf-8"), QStringLiteral("Depth: 1")};
     QStringList hrefs;
     for (int i = 0; i < kCards; ++i)

@@ -1,10 +1,13 @@
 #include "DavClient.h"
 
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QEventLoop>
 #include <QHostAddress>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QSslConfiguration>
+#include <QSslError>
 #include <QThread>
 #include <QTimer>
 
@@ -26,6 +29,19 @@ DavClient::DavClient(const QUrl& server, const QString& user, const QString& pas
     m_network.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
     // Credentials are sent by this class alone, to the server's own origin: Qt's cache would offer them elsewhere.
     m_network.setStrictTransportSecurityEnabled(false);
+}
+
+QString DavClient::normalized(const QString& sha256)
+{
+    QString hex;
+    for (const QChar c : sha256) {
+        if (c.isLetterOrNumber())
+            hex += c.toUpper();
+    }
+    QStringList pairs;
+    for (qsizetype i = 0; i + 1 < hex.size(); i += 2)
+        pairs << hex.mid(i, 2);
+    return pairs.join(QLatin1Char(':'));
 }
 
 QString DavClient::refusal(const QUrl& url)
@@ -63,6 +79,17 @@ DavClient::Reply DavClient::send(const QByteArray& method, const QUrl& url, cons
             request.setRawHeader("Content-Type", "application/xml; charset=utf-8");
         QNetworkReply* reply = body.isEmpty() ? m_network.sendCustomRequest(request, method)
                                               : m_network.sendCustomRequest(request, method, body);
+        QString refusedCertificate;
+        QObject::connect(
+            reply, &QNetworkReply::sslErrors, reply,
+            [this, reply, &refusedCertificate](const QList<QSslError>& errors) {
+                const QString digest = normalized(QString::fromLatin1(
+                    reply->sslConfiguration().peerCertificate().digest(QCryptographicHash::Sha256).toHex()));
+                if (!m_pinned.isEmpty() && digest == m_pinned)
+                    reply->ignoreSslErrors(errors);
+                else
+                    refusedCertificate = digest;
+            });
         QEventLoop loop;
         QTimer timer;
         timer.setSingleShot(true);
@@ -102,6 +129,12 @@ DavClient::Reply DavClient::send(const QByteArray& method, const QUrl& url, cons
         if (timedOut) {
             result.status = 0;
             result.error = QStringLiteral("the server did not answer within %1 seconds").arg(m_timeoutMs / 1000);
+            return result;
+        }
+        if (result.status == 0 && !refusedCertificate.isEmpty()) {
+            m_untrusted = refusedCertificate;
+            result.error = QStringLiteral("the server's certificate is not trusted by this system (SHA-256 %1)")
+                               .arg(refusedCertificate);
             return result;
         }
         if (result.status == 0) {

@@ -30,6 +30,13 @@ public:
 
     Reply send(const QByteArray& method, const QUrl& url, const QByteArray& body = {}, const Headers& headers = {});
 
+    // A certificate the system does not trust is accepted only when its SHA-256 digest is this one (hex, colons
+    // allowed), which the user accepted once.
+    void setPinnedCertificate(const QString& sha256) { m_pinned = normalized(sha256); }
+    // The SHA-256 digest ("AB:CD:...") of the last certificate refused as untrusted; empty when none was.
+    const QString& untrustedCertificate() const { return m_untrusted; }
+    static QString normalized(const QString& sha256);
+
     // How long a request may go without an answer.
     void setTimeout(int ms) { m_timeoutMs = ms; }
 
@@ -41,4 +48,6 @@ private:
     QUrl m_server;
     QByteArray m_authorization;
     int m_timeoutMs = 30000;
+    QString m_pinned;
+    QString m_untrusted;
 };

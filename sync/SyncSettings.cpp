@@ -11,6 +11,7 @@ SyncSettings SyncSettings::read(Database& db)
     settings.user = SyncStore::setting(db, QStringLiteral("user"));
     settings.personal = QUrl(SyncStore::setting(db, QStringLiteral("personal")));
     settings.business = QUrl(SyncStore::setting(db, QStringLiteral("business")));
+    settings.certificate = SyncStore::setting(db, QStringLiteral("certificate"));
     return settings;
 }
 
@@ -22,5 +23,6 @@ void SyncSettings::write(Database& db) const
         SyncStore::setSetting(db, QStringLiteral("user"), user);
         SyncStore::setSetting(db, QStringLiteral("personal"), personal.toString());
         SyncStore::setSetting(db, QStringLiteral("business"), business.toString());
+        SyncStore::setSetting(db, QStringLiteral("certificate"), certificate);
     });
 }

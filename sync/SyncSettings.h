@@ -12,6 +12,7 @@ struct SyncSettings
     QString user;
     QUrl personal; // the address book of each book; the same one for both when the server has one
     QUrl business;
+    QString certificate; // SHA-256 of a certificate the system does not trust and the user accepted; else empty
 
     bool isSet() const { return personal.isValid() && business.isValid() && !personal.isEmpty(); }
     static SyncSettings read(Database& db);

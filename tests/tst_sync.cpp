@@ -48,7 +48,7 @@ const QByteArray kPhoneCard = "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:phone-1\r\nFN:D
 SyncSettings settingsFor(const Radicale& server)
 {
     return {server.url(QStringLiteral("/")), QStringLiteral("alice"), server.url(QStringLiteral("/alice/personal/")),
-            server.url(QStringLiteral("/alice/business/"))};
+            server.url(QStringLiteral("/alice/business/")), QString()};
 }
 
 SyncReport sync(TempDatabase& desk, const SyncSettings& settings, const QString& password = QStringLiteral("secret"))
@@ -341,7 +341,7 @@ void tst_Sync::badServers()
     TempDatabase desk;
     desk.addTel(QStringLiteral("Personal"), QStringLiteral("Dana"), QStringLiteral("Levin"));
     const QStringList before = desk.rows(QStringLiteral("SELECT * FROM tblTel"));
-    const SyncReport report = sync(desk, {where, QStringLiteral("alice"), where, where}, password);
+    const SyncReport report = sync(desk, {where, QStringLiteral("alice"), where, where, QString()}, password);
     QCOMPARE(report.exitCode(), 2);
     QVERIFY2(report.error.contains(said), qPrintable(report.error));
     QCOMPARE(desk.rows(QStringLiteral("SELECT * FROM tblTel")), before);
