@@ -215,7 +215,8 @@ int CommandLine::run(int argc, char** argv)
                                        QStringLiteral("Sets up the sync of both books with the CardDAV server at URL "
                                                       "for the user --user NAME, the password read with "
                                                       "--password-stdin; --personal and --business name the address "
-                                                      "books."),
+                                                      "books, --trust-certificate accepts a certificate the system "
+                                                      "does not trust by its SHA-256 digest."),
                                        QStringLiteral("URL"));
     const QCommandLineOption sync(QStringLiteral("sync"),
                                   QStringLiteral("Syncs both books with the server once (exit 0 all done, 1 something "

@@ -6,35 +6,58 @@
 #include "SyncSettings.h"
 #include "TempDatabase.h"
 
+#include <QSslKey>
+#include <QSslServer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <csignal>
 
 namespace {
 
-// Answers every request with the same bytes (or never), for servers that misbehave.
+// Answers every request with the same bytes (or never), for servers that misbehave; over TLS with the given
+// certificate and key when they are given. Keeps what it was sent.
 class CannedServer
 {
 public:
-    explicit CannedServer(QByteArray answer) : m_answer(std::move(answer))
+    explicit CannedServer(QByteArray answer, const QString& certificate = QString(), const QString& key = QString())
+        : m_answer(std::move(answer))
     {
-        m_server.listen(QHostAddress::LocalHost);
-        QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] {
-            QTcpSocket* socket = m_server.nextPendingConnection();
+        if (!certificate.isEmpty()) {
+            QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+            QFile cert(certificate);
+            QFile privateKey(key);
+            cert.open(QIODevice::ReadOnly);
+            privateKey.open(QIODevice::ReadOnly);
+            tls.setLocalCertificate(QSslCertificate(cert.readAll()));
+            tls.setPrivateKey(QSslKey(privateKey.readAll(), QSsl::Rsa));
+            tls.setPeerVerifyMode(QSslSocket::VerifyNone);
+            m_tls.setSslConfiguration(tls);
+            m_server = &m_tls;
+        }
+        m_server->listen(QHostAddress::LocalHost);
+        QObject::connect(m_server, &QTcpServer::pendingConnectionAvailable, m_server, [this] {
+            QTcpSocket* socket = m_server->nextPendingConnection();
             QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                socket->readAll();
+                received += socket->readAll();
                 if (!m_answer.isEmpty())
-                    socket->write(QByteArray(m_answer).replace("PORT", QByteArray::number(m_server.serverPort())));
+                    socket->write(QByteArray(m_answer).replace("PORT", QByteArray::number(m_server->serverPort())));
             });
         });
     }
     QUrl url(const QString& path) const
     {
-        return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path));
+        return QUrl(QStringLiteral("%1://127.0.0.1:%2%3")
+                        .arg(m_server == &m_tls ? QStringLiteral("https") : QStringLiteral("http"))
+                        .arg(m_server->serverPort())
+                        .arg(path));
     }
 
+    QByteArray received;
+
 private:
-    QTcpServer m_server;
+    QTcpServer m_plain;
+    QSslServer m_tls;
+    QTcpServer* m_server = &m_plain;
     QByteArray m_answer;
 };
 
@@ -79,6 +102,9 @@ private slots:
     void foreignAnswers();
     void badServers_data();
     void badServers();
+    void credentialsStayHome();
+    void untrustedCertificate_data();
+    void untrustedCertificate();
 };
 
 void tst_Sync::editRewritesOnlyItsLine()
@@ -346,6 +372,71 @@ void tst_Sync::badServers()
     QVERIFY2(report.error.contains(said), qPrintable(report.error));
     QCOMPARE(desk.rows(QStringLiteral("SELECT * FROM tblTel")), before);
     QCOMPARE(desk.count(QStringLiteral("tovrin_sync_card")), 0);
+}
+
+void tst_Sync::credentialsStayHome()
+{
+    // The server sends the client to another port of the same machine: another origin, which gets no password.
+    CannedServer elsewhere("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n");
+    CannedServer home("HTTP/1.1 307 Moved\r\nLocation: " + elsewhere.url(QStringLiteral("/b/")).toEncoded() +
+                      "\r\nContent-Length: 0\r\n\r\n");
+    DavClient client(home.url(QStringLiteral("/")), QStringLiteral("alice"), QStringLiteral("secret"));
+    const DavClient::Reply reply = client.send("PROPFIND", home.url(QStringLiteral("/a/")), "<x/>");
+    QCOMPARE(reply.status, 404);
+    QVERIFY(home.received.startsWith("PROPFIND /a/ "));
+    QVERIFY(home.received.contains("Authorization: Basic " + QByteArray("alice:secret").toBase64()));
+    QVERIFY2(elsewhere.received.startsWith("PROPFIND /b/ "), elsewhere.received.constData());
+    QVERIFY(elsewhere.received.endsWith("<x/>"));
+    QVERIFY(!elsewhere.received.contains("Authorization"));
+}
+
+void tst_Sync::untrustedCertificate_data()
+{
+    QTest::addColumn<bool>("pinIt");    // the user accepted the certificate shown
+    QTest::addColumn<QString>("other"); // a digest accepted instead
+    QTest::newRow("never accepted") << false << QString();
+    QTest::newRow("accepted") << true << QString();
+    QTest::newRow("another one accepted") << false << QStringLiteral("00:11:22:33");
+}
+
+void tst_Sync::untrustedCertificate()
+{
+    QFETCH(bool, pinIt);
+    QFETCH(QString, other);
+    if (!QSslSocket::supportsSsl())
+        QSKIP("no TLS in this Qt");
+    QTemporaryDir dir;
+    const QString cert = dir.filePath(QStringLiteral("cert.pem"));
+    const QString key = dir.filePath(QStringLiteral("key.pem"));
+    QProcess make;
+    make.start(QStringLiteral("openssl"),
+               {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("rsa:2048"),
+                QStringLiteral("-nodes"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
+                QStringLiteral("-days"), QStringLiteral("1"), QStringLiteral("-keyout"), key, QStringLiteral("-out"),
+                cert});
+    QVERIFY(make.waitForFinished(30000));
+    QCOMPARE(make.exitCode(), 0);
+    QProcess fingerprint;
+    fingerprint.start(QStringLiteral("openssl"),
+                      {QStringLiteral("x509"), QStringLiteral("-noout"), QStringLiteral("-fingerprint"),
+                       QStringLiteral("-sha256"), QStringLiteral("-in"), cert});
+    QVERIFY(fingerprint.waitForFinished());
+    const QString shown =
+        QString::fromLatin1(fingerprint.readAllStandardOutput()).section(QLatin1Char('='), 1).trimmed();
+
+    CannedServer server("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok", cert, key);
+    DavClient client(server.url(QStringLiteral("/")), QStringLiteral("alice"), QStringLiteral("secret"));
+    client.setPinnedCertificate(pinIt ? shown : other);
+    const DavClient::Reply reply = client.send("GET", server.url(QStringLiteral("/")));
+    if (pinIt) {
+        QCOMPARE(reply.status, 200);
+        QCOMPARE(reply.body, QByteArray("ok"));
+        return;
+    }
+    QCOMPARE(reply.status, 0);
+    QVERIFY2(reply.error.contains(shown), qPrintable(reply.error));
+    QCOMPARE(client.untrustedCertificate(), shown);
+    QVERIFY(!server.received.contains("secret") && !server.received.contains("Authorization"));
 }
 
 int main(int argc, char** argv)
