@@ -91,6 +91,14 @@ SyncReport SyncRun::run()
     return m_report;
 }
 
+QString SyncRun::newHref(const Book& book) const
+{
+    QString path = book.url.path(QUrl::FullyEncoded);
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path + QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".vcf");
+}
+
 QUrl SyncRun::urlOf(const Book& book, const QString& href) const
 {
     return book.url.resolved(QUrl::fromEncoded(href.toUtf8()));
@@ -439,7 +447,31 @@ void SyncRun::push(const Book& book)
         const Local local = localOf(card);
         const QUrl url = urlOf(book, card.href);
         if (local.state == State::Edited && !belongs(local.row.values, book)) {
-            // Moved to the other book: deleted from this address book, and new in the other.
+            // Moved to the other book: the card, with what the directory does not show, goes to the other address
+            // book as new (kept there before it is sent, as any new card), then leaves this one.
+            const Book* target = nullptr;
+            for (const Book& other : m_books)
+                target = !target && belongs(local.row.values, other) ? &other : target;
+            if (target) {
+                const QString href = newHref(*target);
+                const QByteArray body = ServerCard(card.text).patched(contactOf(local.row.values), target->forced);
+                SyncStore::Card moved{target->key, href, QString(), body, local.row.rowid, local.row.values};
+                if (!store(*target, {}, {moved}))
+                    return;
+                const DavClient::Reply created =
+                    m_client.send("PUT", urlOf(*target, href), body,
+                                  {{"Content-Type", "text/vcard; charset=utf-8"}, {"If-None-Match", "*"}});
+                if (!sent(created)) {
+                    store(*target, {}, {}, {href});
+                    failed(
+                        created,
+                        QStringLiteral("Moving %1 to %2").arg(nameOf(local.row.values), target->url.toDisplayString()));
+                    return;
+                }
+                ++m_report.sent;
+                moved.etag = created.etag.isEmpty() ? QStringLiteral("-") : created.etag;
+                store(*target, {}, {moved});
+            }
             const DavClient::Reply reply = m_client.send("DELETE", url, {}, {{"If-Match", card.etag.toUtf8()}});
             if (sent(reply) || reply.status == 404) {
                 ++m_report.removedThere;
@@ -510,9 +542,8 @@ void SyncRun::push(const Book& book)
     for (const SyncStore::Entry& row : std::as_const(m_new)) {
         if (!belongs(row.values, book))
             continue;
-        const QString uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
-        const QString href = book.url.path(QUrl::FullyEncoded) +
-                             (book.url.path().endsWith(QLatin1Char('/')) ? "" : "/") + uid + QStringLiteral(".vcf");
+        const QString href = newHref(book);
+        const QString uid = href.section(QLatin1Char('/'), -1).chopped(4);
         const QByteArray body = ServerCard::created(contactOf(row.values), uid);
         // Kept before it is sent: a run that dies now sends this card again instead of a second one.
         SyncStore::Card card{book.key, href, QString(), body, row.rowid, row.values};

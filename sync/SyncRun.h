@@ -58,6 +58,8 @@ private:
     bool store(const Book& book, const QList<SyncStore::EntryWrite>& writes, const QList<SyncStore::Card>& cards,
                const QStringList& dropped = {}, const QString& token = QString());
     QUrl urlOf(const Book& book, const QString& href) const;
+    // A new card's path in `book`: a new UID and ".vcf".
+    QString newHref(const Book& book) const;
 
     Database& m_db;
     DavClient& m_client;
