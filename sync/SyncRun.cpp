@@ -295,7 +295,9 @@ bool SyncRun::pull(const Book& book)
             token = newToken;
             continue;
         }
-        if (reply.status == 401 || reply.status == 404 || reply.status == 0 || reply.status >= 500) {
+        // Some servers answer a token they no longer know with 500: the listing below then tells a real failure.
+        const bool staleToken = reply.status == 500 && !token.isEmpty();
+        if (!staleToken && (reply.status == 401 || reply.status == 404 || reply.status == 0 || reply.status >= 500)) {
             failed(reply, QStringLiteral("Reading the changes of %1").arg(where));
             return false;
         }
