@@ -170,7 +170,8 @@ SyncReport SyncCommands::syncFile(const QString& database, const QString& passwo
 
 QString SyncCommands::lastResult(Database& db)
 {
-    SyncStore::prepare(db);
+    if (!SyncStore::prepared(db))
+        return {};
     const QString when = SyncStore::setting(db, QStringLiteral("last_time"));
     if (when.isEmpty())
         return {};

@@ -62,6 +62,13 @@ void SyncStore::prepare(Database& db)
             .arg(agreed.join(QStringLiteral(", "))));
 }
 
+bool SyncStore::prepared(Database& db)
+{
+    Statement select(db.handle(), QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = "
+                                                 "'tovrin_sync_card'"));
+    return select.step();
+}
+
 QString SyncStore::setting(Database& db, const QString& name)
 {
     Statement select(db.handle(), QStringLiteral("SELECT value FROM tovrin_sync_setting WHERE name = ?"));

@@ -48,6 +48,8 @@ struct EntryWrite
 
 // Creates the tables when missing.
 void prepare(Database& db);
+// Whether the file has them: a file that never synced is not written to by merely looking.
+bool prepared(Database& db);
 
 QString setting(Database& db, const QString& name);
 void setSetting(Database& db, const QString& name, const QString& value);

@@ -5,8 +5,9 @@
 
 SyncSettings SyncSettings::read(Database& db)
 {
-    SyncStore::prepare(db);
     SyncSettings settings;
+    if (!SyncStore::prepared(db))
+        return settings;
     settings.server = QUrl(SyncStore::setting(db, QStringLiteral("server")));
     settings.user = SyncStore::setting(db, QStringLiteral("user"));
     settings.personal = QUrl(SyncStore::setting(db, QStringLiteral("personal")));
