@@ -266,9 +266,16 @@ QByteArray ServerCard::patched(const Contact& wanted, const QString& book) const
         QStringList parts = n >= 0 ? m_lines.at(n).parsed.components : QStringList();
         while (parts.size() < 5)
             parts << QString();
-        parts[0] = wanted.lname.trimmed();
-        parts[1] = wanted.fname.trimmed();
-        parts[2].clear();
+        // Only the part that changed: a given name cut to its column stays whole when the family name is edited.
+        if (wanted.lname != now->lname)
+            parts[0] = wanted.lname.trimmed();
+        if (wanted.fname != now->fname) {
+            parts[1] = wanted.fname.trimmed();
+            parts[2].clear();
+        }
+        QString formatted = QStringList{parts[1], parts[2], parts[0]}.join(QLatin1Char(' ')).simplified();
+        if (formatted.isEmpty())
+            formatted = displayName(wanted);
         const QByteArray nLine =
             n >= 0 ? withValue(m_lines.at(n).raw, structured(parts)) : folded("N:" + structured(parts).toUtf8());
         if (n >= 0)
@@ -276,8 +283,8 @@ QByteArray ServerCard::patched(const Contact& wanted, const QString& book) const
         else
             added << nLine;
         const int fn = find("FN");
-        const QByteArray fnLine = fn >= 0 ? withValue(m_lines.at(fn).raw, escaped(displayName(wanted)))
-                                          : folded("FN:" + escaped(displayName(wanted)).toUtf8());
+        const QByteArray fnLine =
+            fn >= 0 ? withValue(m_lines.at(fn).raw, escaped(formatted)) : folded("FN:" + escaped(formatted).toUtf8());
         if (fn >= 0)
             lines[fn] = fnLine;
         else
@@ -289,7 +296,8 @@ QByteArray ServerCard::patched(const Contact& wanted, const QString& book) const
             QStringList parts = org >= 0 ? m_lines.at(org).parsed.components : QStringList{QString()};
             if (parts.isEmpty())
                 parts << QString();
-            parts[0] = wanted.busName.trimmed();
+            if (wanted.busName != now->busName || org < 0)
+                parts[0] = wanted.busName.trimmed();
             if (org >= 0)
                 lines[org] = withValue(m_lines.at(org).raw, structured(parts));
             else
@@ -310,10 +318,14 @@ QByteArray ServerCard::patched(const Contact& wanted, const QString& book) const
         QStringList parts = adr >= 0 ? m_lines.at(adr).parsed.components : QStringList();
         while (parts.size() < 7)
             parts << QString();
-        parts[2] = wanted.address.trimmed();
-        parts[3] = wanted.city.trimmed();
-        parts[4] = wanted.state.trimmed();
-        parts[5] = outward(wanted.zip);
+        if (wanted.address != now->address)
+            parts[2] = wanted.address.trimmed();
+        if (wanted.city != now->city)
+            parts[3] = wanted.city.trimmed();
+        if (wanted.state != now->state)
+            parts[4] = wanted.state.trimmed();
+        if (wanted.zip != now->zip)
+            parts[5] = outward(wanted.zip);
         const bool empty = parts.join(QString()).trimmed().isEmpty();
         if (adr >= 0 && empty)
             removed[adr] = true;

@@ -61,7 +61,8 @@ private:
     QByteArray m_answer;
 };
 
-const QByteArray kPhoneCard = "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:phone-1\r\nFN:Dana Levin\r\nN:Levin;Dana;;;\r\n"
+const QByteArray kPhoneCard = "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:phone-1\r\nFN:Maximiliana-Dana Levin\r\n"
+                              "N:Levin;Maximiliana-Dana;;;\r\n"
                               "EMAIL;TYPE=INTERNET:dana@example.org\r\nNOTE:Met at the fair\\, stand 4\r\n"
                               "item1.TEL:0355512345\r\nitem1.X-ABLABEL:Studio\r\nTEL;TYPE=CELL:050-1234567\r\n"
                               "TEL;TYPE=HOME:02-6543210\r\nADR;TYPE=HOME:;;12 Herzl St;Haifa;;33000;Israel\r\n"
@@ -93,7 +94,8 @@ class tst_Sync : public QObject
 {
     Q_OBJECT
 private slots:
-    void editRewritesOnlyItsLine();
+    void editRewritesOnlyItsLines_data();
+    void editRewritesOnlyItsLines();
     void syncsWithoutEditsSendNothing();
     void conflicts_data();
     void conflicts();
@@ -107,26 +109,51 @@ private slots:
     void untrustedCertificate();
 };
 
-void tst_Sync::editRewritesOnlyItsLine()
+void tst_Sync::editRewritesOnlyItsLines_data()
 {
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QStringList>("before"); // the lines of the server's card that change
+    QTest::addColumn<QStringList>("after");  // what they become; every other line stays as it was
+
+    QTest::newRow("cellular number") << QStringLiteral("Pel = '050 - 7654321'")
+                                     << QStringList{QStringLiteral("TEL;TYPE=CELL:050-1234567")}
+                                     << QStringList{QStringLiteral("TEL;TYPE=CELL:0507654321")};
+    // The given name is longer than its column: the directory holds it cut, the server keeps it whole.
+    QTest::newRow("family name") << QStringLiteral("Lname = 'Katz'")
+                                 << QStringList{QStringLiteral("FN:Maximiliana-Dana Levin"),
+                                                QStringLiteral("N:Levin;Maximiliana-Dana;;;")}
+                                 << QStringList{QStringLiteral("FN:Maximiliana-Dana Katz"),
+                                                QStringLiteral("N:Katz;Maximiliana-Dana;;;")};
+    QTest::newRow("city") << QStringLiteral("City = 'Akko'")
+                          << QStringList{QStringLiteral("ADR;TYPE=HOME:;;12 Herzl St;Haifa;;33000;Israel")}
+                          << QStringList{QStringLiteral("ADR;TYPE=HOME:;;12 Herzl St;Akko;;33000;Israel")};
+}
+
+void tst_Sync::editRewritesOnlyItsLines()
+{
+    QFETCH(QString, edit);
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
     Radicale server;
     QVERIFY(server.port());
     DavClient phone(server.url(QStringLiteral("/")), QStringLiteral("alice"), QStringLiteral("secret"));
     const QUrl card = server.url(QStringLiteral("/alice/personal/dana.vcf"));
     QCOMPARE(phone.send("PUT", card, kPhoneCard, {{"Content-Type", "text/vcard"}}).status, 201);
-    const QByteArray before = phone.send("GET", card).body;
+    const QByteArray stored = phone.send("GET", card).body;
 
     TempDatabase desk;
     QCOMPARE(sync(desk, settingsFor(server)).exitCode(), 0);
     QCOMPARE(desk.rows(QStringLiteral("SELECT Category, Fname, Lname, City, Pel FROM tblTel")),
-             QStringList{QStringLiteral("Personal|Dana|Levin|Haifa|050 - 1234567")});
-    QCOMPARE(desk.exec(QStringLiteral("UPDATE tblTel SET Pel = '050 - 7654321'")), SQLITE_OK);
+             QStringList{QStringLiteral("Personal|Maximiliana-Dan|Levin|Haifa|050 - 1234567")});
+    QCOMPARE(desk.exec(QStringLiteral("UPDATE tblTel SET ") + edit), SQLITE_OK);
     QCOMPARE(sync(desk, settingsFor(server)).exitCode(), 0);
 
-    QStringList expected = lines(before);
-    const auto cell = expected.indexOf(QStringLiteral("TEL;TYPE=CELL:050-1234567"));
-    QVERIFY(cell >= 0);
-    expected[cell] = QStringLiteral("TEL;TYPE=CELL:0507654321");
+    QStringList expected = lines(stored);
+    for (int i = 0; i < before.size(); ++i) {
+        const auto at = expected.indexOf(before.at(i));
+        QVERIFY2(at >= 0, qPrintable(before.at(i)));
+        expected[at] = after.at(i);
+    }
     QCOMPARE(lines(phone.send("GET", card).body), expected);
 }
 
