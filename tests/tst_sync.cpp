@@ -97,6 +97,7 @@ private slots:
     void editRewritesOnlyItsLines_data();
     void editRewritesOnlyItsLines();
     void syncsWithoutEditsSendNothing();
+    void oneAddressBookForBoth();
     void conflicts_data();
     void conflicts();
     void killedMidwayConverges();
@@ -185,6 +186,25 @@ void tst_Sync::syncsWithoutEditsSendNothing()
     QCOMPARE(server.served("DELETE"), deletes);
     QCOMPARE(here.rows(QStringLiteral("SELECT Lname, Pel FROM tblTel ORDER BY Lname")),
              there.rows(QStringLiteral("SELECT Lname, Pel FROM tblTel ORDER BY Lname")));
+}
+
+void tst_Sync::oneAddressBookForBoth()
+{
+    Radicale server;
+    QVERIFY(server.port());
+    const QUrl book = server.url(QStringLiteral("/alice/personal/"));
+    const SyncSettings one{server.url(QStringLiteral("/")), QStringLiteral("alice"), book, book, QString()};
+    TempDatabase here;
+    here.addTel(QStringLiteral("Personal"), QStringLiteral("Moshe"), QStringLiteral("Cohen"));
+    here.addTel(QStringLiteral("Business"), QString(), QString(), QStringLiteral("Bar Tools"),
+                QStringLiteral("054 - 1112222"));
+    QCOMPARE(sync(here, one).sent, 2);
+    TempDatabase there;
+    QCOMPARE(sync(there, one).exitCode(), 0);
+    const QString books = QStringLiteral("SELECT Category, Lname, BusName FROM tblTel ORDER BY Category");
+    QCOMPARE(there.rows(books),
+             (QStringList{QStringLiteral("Business||Bar Tools"), QStringLiteral("Personal|Cohen| ")}));
+    QCOMPARE(here.rows(books), there.rows(books));
 }
 
 void tst_Sync::conflicts_data()
