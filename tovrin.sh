@@ -10,7 +10,7 @@ cd "$(dirname "$0")"
 
 packages=(build-essential cmake pkg-config qt6-base-dev libsqlite3-dev libicu-dev libphonenumber-dev sqlite3 xvfb xauth
           xdotool x11-apps imagemagick openbox culmus fonts-liberation clang libclang-rt-14-dev poppler-utils
-          python3-vobject mdbtools-dev)
+          python3-vobject mdbtools-dev radicale qtkeychain-qt6-dev openssl curl)
 
 install_missing() {
     local missing=()
@@ -53,6 +53,7 @@ bench)
     "${TOVRIN_BUILD:-build-bench}/bench/tovrin_bench" "${@:2}"
     "${TOVRIN_BUILD:-build-bench}/bench/tovrin_bench_exchange"
     "${TOVRIN_BUILD:-build-bench}/bench/tovrin_bench_backup"
+    "${TOVRIN_BUILD:-build-bench}/bench/tovrin_bench_sync"
     ;;
 package)
     packages+=(desktop-file-utils appstream lintian dpkg-dev)

@@ -1,9 +1,11 @@
 #include "About.h"
 
 #include "BackupCommands.h"
+#include "Database.h"
 #include "DbError.h"
 #include "MessageBox.h"
 #include "Module1.h"
+#include "SyncCommands.h"
 
 #include <QAction>
 #include <QWidget>
@@ -17,9 +19,17 @@ QString About::text()
         // The box still tells what it can: why the file cannot be named.
         file = error.description();
     }
-    return QStringLiteral("Tovrin %1\nA telephone directory with a telephone-message pad.\n\n"
-                          "Released under the MIT licence.\n\nThe directory file:\n%2\n\nIts backup copies:\n%3")
-        .arg(QStringLiteral(TOVRIN_VERSION), file, BackupCommands::whereCopiesAre());
+    QString text = QStringLiteral("Tovrin %1\nA telephone directory with a telephone-message pad.\n\n"
+                                  "Released under the MIT licence.\n\nThe directory file:\n%2\n\nIts backup copies:\n%3")
+                       .arg(QStringLiteral(TOVRIN_VERSION), file, BackupCommands::whereCopiesAre());
+    try {
+        const auto db = Database::open(Module1::databaseLocation());
+        if (const QString sync = SyncCommands::lastResult(*db); !sync.isEmpty())
+            text += QStringLiteral("\n\n") + sync;
+    } catch (const DbError&) {
+        // No file, no sync to tell of.
+    }
+    return text;
 }
 
 void About::show(QWidget* parent)

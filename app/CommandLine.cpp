@@ -219,8 +219,19 @@ int CommandLine::run(int argc, char** argv)
                                                     "the name of a copy in the backups folder), keeping a copy of "
                                                     "the current contents first."),
                                      QStringLiteral("FILE"));
+    // Carried out by SyncCommands, likewise.
+    const QCommandLineOption syncSetup(QStringLiteral("sync-setup"),
+                                       QStringLiteral("Sets up the sync of both books with the CardDAV server at URL "
+                                                      "for the user --user NAME, the password read with "
+                                                      "--password-stdin; --personal and --business name the address "
+                                                      "books, --trust-certificate accepts a certificate the system "
+                                                      "does not trust by its SHA-256 digest."),
+                                       QStringLiteral("URL"));
+    const QCommandLineOption sync(QStringLiteral("sync"),
+                                  QStringLiteral("Syncs both books with the server once (exit 0 all done, 1 something "
+                                                 "reported, 2 an error); --password-stdin reads the password."));
     parser.addOptions({import, encoding, dryRun, exportOption, book, format, messages, pdfOption, backup, listBackups,
-                       restore});
+                       restore, syncSetup, sync});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("More files to import."),
                                  QStringLiteral("[FILE...]"));
     if (!parser.parse(QCoreApplication::arguments())) {

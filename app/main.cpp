@@ -5,6 +5,8 @@
 #include "Fonts.h"
 #include "JetReader.h"
 #include "MDIForm1.h"
+#include "SyncCommands.h"
+#include "SyncScheduler.h"
 #include "WindowSwitch.h"
 #include "frmAdd.h"
 #include "frmMain.h"
@@ -20,6 +22,8 @@ int main(int argc, char** argv)
         return JetReader::run();
     if (BackupCommands::wanted(argc, argv))
         return BackupCommands::run(argc, argv);
+    if (SyncCommands::wanted(argc, argv))
+        return SyncCommands::run(argc, argv);
     if (CommandLine::wanted(argc, argv))
         return CommandLine::run(argc, argv);
     QApplication app(argc, argv);
@@ -44,8 +48,12 @@ int main(int argc, char** argv)
         // A damaged file is offered its newest good copy; the day's first copy is made while the windows work.
         BackupCommands::checkAtStart(&frame);
         BackupCommands::startDaily(&frame, QDate::currentDate());
-        if (!WindowSwitch::show(QStringLiteral("frmMain")) || ErrorPath::hasEnded())
+        if (!WindowSwitch::show(QStringLiteral("frmMain")) || ErrorPath::hasEnded()) {
             QCoreApplication::exit(1);
+            return;
+        }
+        // The books sync in the background from now on, when a server is set up.
+        SyncScheduler::instance().start();
     });
     frame.showFillingScreen();
     return QApplication::exec();

@@ -11,6 +11,7 @@
 #include "FileDialogs.h"
 #include "ImportPreview.h"
 #include "Printout.h"
+#include "SyncWindows.h"
 #include "UndoCommands.h"
 #include "UndoLog.h"
 #include "VCardWriter.h"
@@ -65,6 +66,9 @@ ContactCommands::ContactCommands(QWidget* window, DataControl* datTel, std::func
     separator->setSeparator(true);
     auto* beforeRestore = new QAction(m_window);
     beforeRestore->setSeparator(true);
+    auto* beforeSync = new QAction(m_window);
+    beforeSync->setSeparator(true);
+    m_actions << beforeSync << SyncWindows::actions(m_window, [this] { m_datTel->Refresh(); });
     m_actions << beforeRestore << BackupCommands::restoreAction(m_window) << separator << About::action(m_window);
 }
 

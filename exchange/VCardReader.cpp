@@ -210,3 +210,15 @@ ReadResult VCardReader::read(const QByteArray& bytes, const QString& fallbackEnc
         *fallbackUsed = used;
     return result;
 }
+
+std::optional<Contact> VCardReader::contact(const VCardParser::Card& card, ProblemList& problems)
+{
+    std::optional<Contact> kept;
+    Mapper mapper(problems, [&kept](Contact&& entry, int) { kept = std::move(entry); });
+    for (const VCardLine& line : card.lines) {
+        if (mapper.wants(line.name))
+            mapper.line(card, line);
+    }
+    mapper.cardEnded(card);
+    return kept;
+}

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <optional>
 
 // What vCards mean as directory entries.
 //
@@ -27,4 +28,8 @@ public:
     static bool read(const QByteArray& bytes, const QString& fallbackEncoding, const Take& take, ProblemList& problems);
     // The same with the entries kept in a list.
     static ReadResult read(const QByteArray& bytes, const QString& fallbackEncoding, bool* fallbackUsed = nullptr);
+
+    // The entry of one card already parsed; nothing when it holds neither a name nor a number. Problems go to
+    // `problems`.
+    static std::optional<Contact> contact(const VCardParser::Card& card, ProblemList& problems);
 };

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "SyncReport.h"
+
+#include <QString>
+
+class Database;
+struct SyncSettings;
+
+// Sync with a CardDAV server from the command line, and what the windows share with it:
+//   tovrin --sync-setup URL --user NAME [--password-stdin] [--personal NAME] [--business NAME]
+//   tovrin --sync [--password-stdin]
+// The set-up finds the user's address books (see Discovery), maps "Personal" and "Business" to the address books
+// of those names (made when missing and the server allows it), or both to the address book given or the only one
+// there is, keeps the settings in the directory file and the password outside it (see Credentials).
+namespace SyncCommands {
+
+bool wanted(int argc, char** argv);
+int run(int argc, char** argv);
+
+// The account a password is kept under: user and server.
+QString account(const SyncSettings& settings);
+// One sync of the file at `database` with the password kept for it (`password` when not null). The result is kept
+// in the file for About and "Sync Now...".
+SyncReport syncFile(const QString& database, const QString& password = QString());
+// The last result kept in the file: its time and summary; empty when the file never synced.
+QString lastResult(Database& db);
+
+} // namespace SyncCommands

@@ -1,0 +1,84 @@
+#include "SyncScheduler.h"
+
+#include "Module1.h"
+#include "SyncCommands.h"
+#include "UndoLog.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <algorithm>
+#include <memory>
+
+SyncScheduler& SyncScheduler::instance()
+{
+    static SyncScheduler* scheduler = new SyncScheduler;
+    return *scheduler;
+}
+
+SyncScheduler::SyncScheduler() : QObject(QCoreApplication::instance())
+{
+    m_soon.setSingleShot(true);
+    connect(&m_soon, &QTimer::timeout, this, &SyncScheduler::runNow);
+    connect(&m_every, &QTimer::timeout, this, &SyncScheduler::runNow);
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
+        if (m_thread) {
+            m_thread->requestInterruption();
+            m_thread->wait();
+        }
+    });
+}
+
+void SyncScheduler::start()
+{
+    // Each step the user takes on the file (a save, an edit, a deletion, an import, an undo) is a local change.
+    connect(&UndoLog::instance(), &UndoLog::changed, this, [this] { m_soon.start(kAfterChangeMs); });
+    m_every.start(kEveryMs);
+    runNow();
+}
+
+void SyncScheduler::runNow()
+{
+    if (m_thread) {
+        m_again = true;
+        return;
+    }
+    launch();
+}
+
+void SyncScheduler::launch()
+{
+    QString database;
+    try {
+        database = Module1::databasePath();
+    } catch (...) {
+        return;
+    }
+    auto report = std::make_shared<SyncReport>();
+    m_thread = QThread::create([database, report] { *report = SyncCommands::syncFile(database); });
+    connect(m_thread, &QThread::finished, this, [this, report] {
+        m_thread->deleteLater();
+        m_thread = nullptr;
+        done(*report);
+    });
+    m_thread->start(QThread::LowPriority);
+}
+
+void SyncScheduler::done(const SyncReport& report)
+{
+    if (report.notSetUp) {
+        m_every.stop();
+    } else if (!report.error.isEmpty()) {
+        const int minutes = std::min(15, 1 << std::min(m_failures, 4));
+        ++m_failures;
+        m_soon.start(minutes * 60 * 1000);
+    } else {
+        m_failures = 0;
+        if (!m_every.isActive())
+            m_every.start(kEveryMs);
+    }
+    emit finished(report);
+    if (m_again) {
+        m_again = false;
+        runNow();
+    }
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "SyncReport.h"
+
+#include <QObject>
+#include <QTimer>
+
+class QThread;
+
+// When the books sync while the windows run: at start, a few seconds after each step the user takes on the file,
+// every 15 minutes, and when asked ("Sync Now..."). Each sync runs in a thread of its own on connections of its
+// own, so the windows never wait for the network; its rows reach the windows through the file's change log. A
+// failed sync (offline, a server error) is tried again quietly, after 1, 2, 4, 8 and then every 15 minutes.
+class SyncScheduler : public QObject
+{
+    Q_OBJECT
+public:
+    static SyncScheduler& instance();
+
+    static constexpr int kAfterChangeMs = 5000;
+    static constexpr int kEveryMs = 15 * 60 * 1000;
+
+    // Syncs now and from now on on the program's own moments.
+    void start();
+    // A sync as soon as none runs.
+    void runNow();
+    bool isRunning() const { return m_thread != nullptr; }
+
+Q_SIGNALS:
+    void finished(const SyncReport& report);
+
+private:
+    SyncScheduler();
+    void launch();
+    void done(const SyncReport& report);
+
+    QTimer m_soon;
+    QTimer m_every;
+    QThread* m_thread = nullptr;
+    bool m_again = false;
+    int m_failures = 0;
+};

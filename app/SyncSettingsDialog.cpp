@@ -1,0 +1,166 @@
+#include "SyncSettingsDialog.h"
+
+#include "Credentials.h"
+#include "Database.h"
+#include "DbError.h"
+#include "Discovery.h"
+#include "MessageBox.h"
+#include "Module1.h"
+#include "SyncCommands.h"
+#include "SyncScheduler.h"
+#include "SyncSettings.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+// The item of a book's address book: its URL, or, for one to be made, the name it gets.
+constexpr int kUrlRole = Qt::UserRole;
+constexpr int kNewRole = Qt::UserRole + 1;
+
+} // namespace
+
+SyncSettingsDialog::SyncSettingsDialog(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Sync Settings"));
+    txtServer = new QLineEdit(this);
+    txtServer->setObjectName(QStringLiteral("txtServer"));
+    txtServer->setPlaceholderText(QStringLiteral("https://dav.example.org/"));
+    txtUser = new QLineEdit(this);
+    txtUser->setObjectName(QStringLiteral("txtUser"));
+    txtPassword = new QLineEdit(this);
+    txtPassword->setObjectName(QStringLiteral("txtPassword"));
+    txtPassword->setEchoMode(QLineEdit::Password);
+    cmdFind = new QPushButton(QStringLiteral("Find Address Books"), this);
+    cmdFind->setObjectName(QStringLiteral("cmdFind"));
+    cmbPersonal = new QComboBox(this);
+    cmbPersonal->setObjectName(QStringLiteral("cmbPersonal"));
+    cmbBusiness = new QComboBox(this);
+    cmbBusiness->setObjectName(QStringLiteral("cmbBusiness"));
+    lblStatus = new QLabel(this);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus->setWordWrap(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    cmdOK = buttons->button(QDialogButtonBox::Ok);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setEnabled(false);
+
+    auto* form = new QFormLayout(this);
+    form->addRow(QStringLiteral("Server:"), txtServer);
+    form->addRow(QStringLiteral("User name:"), txtUser);
+    form->addRow(QStringLiteral("Password:"), txtPassword);
+    form->addRow(QString(), cmdFind);
+    form->addRow(QStringLiteral("\"Personal\" syncs with:"), cmbPersonal);
+    form->addRow(QStringLiteral("\"Business\" syncs with:"), cmbBusiness);
+    form->addRow(lblStatus);
+    form->addRow(buttons);
+
+    connect(cmdFind, &QPushButton::clicked, this, &SyncSettingsDialog::cmdFind_Click);
+    connect(buttons, &QDialogButtonBox::accepted, this, &SyncSettingsDialog::cmdOK_Click);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    try {
+        const auto db = Database::open(Module1::databasePath());
+        const SyncSettings settings = SyncSettings::read(*db);
+        txtServer->setText(settings.server.toString());
+        txtUser->setText(settings.user);
+        m_certificate = settings.certificate;
+    } catch (const DbError&) {
+        // A file that cannot be read leaves the boxes empty; OK says why it cannot keep them.
+    }
+}
+
+void SyncSettingsDialog::cmdFind_Click()
+{
+    cmbPersonal->clear();
+    cmbBusiness->clear();
+    cmdOK->setEnabled(false);
+    const QUrl server = QUrl::fromUserInput(txtServer->text().trimmed());
+    DavClient client(server, txtUser->text(), txtPassword->text());
+    client.setPinnedCertificate(m_certificate);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const Discovery::Result found = Discovery::find(client, server);
+    QApplication::restoreOverrideCursor();
+    if (!found.error.isEmpty() && !client.untrustedCertificate().isEmpty() &&
+        MessageBox::question(this, QStringLiteral("The certificate of %1 is not trusted by this system. Its SHA-256 "
+                                                  "fingerprint is\n\n%2\n\nTrust it only if it is the one of your "
+                                                  "server. Trust this certificate for the sync?")
+                                       .arg(server.host(), client.untrustedCertificate()))) {
+        m_certificate = client.untrustedCertificate();
+        cmdFind_Click();
+        return;
+    }
+    if (!found.error.isEmpty()) {
+        lblStatus->setText(found.error);
+        return;
+    }
+    m_home = found.home;
+    for (QComboBox* box : {cmbPersonal, cmbBusiness}) {
+        for (const Discovery::AddressBook& book : found.books)
+            box->addItem(book.name, book.url);
+    }
+    if (!found.given && found.home.isValid()) {
+        for (const auto& [box, name] :
+             {std::pair{cmbPersonal, QStringLiteral("Personal")}, std::pair{cmbBusiness, QStringLiteral("Business")}}) {
+            const int found_ = box->findText(name, Qt::MatchFixedString);
+            if (found_ >= 0) {
+                box->setCurrentIndex(found_);
+                continue;
+            }
+            box->addItem(QStringLiteral("New address book \"%1\"").arg(name));
+            box->setItemData(box->count() - 1, name, kNewRole);
+            box->setCurrentIndex(box->count() - 1);
+        }
+    }
+    lblStatus->setText(found.given ? QStringLiteral("The address given is an address book: it takes both books.")
+                                   : QStringLiteral("%1 address books found.").arg(found.books.size()));
+    cmdOK->setEnabled(cmbPersonal->count() > 0);
+}
+
+void SyncSettingsDialog::cmdOK_Click()
+{
+    SyncSettings settings;
+    settings.server = QUrl::fromUserInput(txtServer->text().trimmed());
+    settings.user = txtUser->text();
+    settings.certificate = m_certificate;
+    DavClient client(settings.server, settings.user, txtPassword->text());
+    client.setPinnedCertificate(m_certificate);
+    for (const auto& [box, url] :
+         {std::pair{cmbPersonal, &settings.personal}, std::pair{cmbBusiness, &settings.business}}) {
+        const QString newName = box->currentData(kNewRole).toString();
+        if (newName.isEmpty()) {
+            *url = box->currentData(kUrlRole).toUrl();
+            continue;
+        }
+        QString error;
+        *url = Discovery::create(client, m_home, newName, error);
+        if (!error.isEmpty()) {
+            lblStatus->setText(error);
+            return;
+        }
+    }
+    try {
+        const auto db = Database::open(Module1::databasePath());
+        settings.write(*db);
+    } catch (const DbError& error) {
+        MessageBox::information(this, error.description());
+        return;
+    }
+    const Credentials::Kept kept = Credentials::store(SyncCommands::account(settings), txtPassword->text());
+    if (!kept.ok)
+        MessageBox::information(this, QStringLiteral("The password could not be kept (%1). Each sync will fail until "
+                                                     "it can be.")
+                                          .arg(kept.note));
+    else if (!kept.note.isEmpty())
+        MessageBox::information(this, QStringLiteral("The password is kept in the file %1, readable by you alone, "
+                                                     "because %2.")
+                                          .arg(kept.where, kept.note));
+    accept();
+    SyncScheduler::instance().runNow();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+#include <QUrl>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// "Sync Settings...": the server's address, the user and the password; "Find Address Books" lists the user's
+// address books, and each book is given one of them (or a new one of its name, where the server allows it). OK
+// keeps the settings in the directory file and the password outside it, and says where.
+class SyncSettingsDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit SyncSettingsDialog(QWidget* parent = nullptr);
+
+    QLineEdit* txtServer;
+    QLineEdit* txtUser;
+    QLineEdit* txtPassword;
+    QPushButton* cmdFind;
+    QComboBox* cmbPersonal;
+    QComboBox* cmbBusiness;
+    QLabel* lblStatus;
+    QPushButton* cmdOK;
+
+    void cmdFind_Click();
+    void cmdOK_Click();
+
+private:
+    QUrl m_home;
+    QString m_certificate; // accepted by the user though the system does not trust it
+};

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class Database;
+
+// What the file keeps of the sync with a CardDAV server, in tables of its own beside tblTel: the settings (server,
+// user, the address book each book goes to), each address book's sync token, and for each card on the server its
+// address, ETag, text as received and the twelve values last agreed for it with the directory. Plain tables under
+// SQLite's own collations, readable by any tool.
+//
+// An entry is tied to its card by the values last agreed and the rowid it was last seen at: a VACUUM may renumber
+// tblTel, so a row is found at its rowid when it still holds those values, anywhere else holding them next, and at
+// its rowid holding others (edited here) last. A card kept here whose entry is found nowhere was deleted here, and
+// stays until the server has the deletion.
+namespace SyncStore {
+
+// The columns of tblTel a sync carries, in this order.
+const QStringList& columns();
+
+struct Entry
+{
+    qint64 rowid = -1;
+    QStringList values; // columns(), NULL as the empty text
+};
+
+struct Card
+{
+    QString book;       // the address book's URL
+    QString href;       // the card's path on the server
+    QString etag;       // empty: sent as new, not yet confirmed by the server
+    QByteArray text;    // the card as last received (or sent)
+    qint64 entry = -1;  // rowid last seen at; -1: the card is no entry (nothing the directory can show)
+    QStringList agreed; // columns(), the values last agreed; empty when the card is no entry
+};
+
+// A change of one entry, applied only when the row still holds `expected` (nothing changed it meanwhile).
+struct EntryWrite
+{
+    enum class Kind { Insert, Update, Delete } kind = Kind::Insert;
+    qint64 rowid = -1;
+    QStringList expected; // Update and Delete
+    QStringList values;   // Insert and Update
+    int card = -1;        // index in the cards given to apply() whose `entry` becomes the row's rowid
+};
+
+// Creates the tables when missing.
+void prepare(Database& db);
+// Whether the file has them: a file that never synced is not written to by merely looking.
+bool prepared(Database& db);
+
+QString setting(Database& db, const QString& name);
+void setSetting(Database& db, const QString& name, const QString& value);
+
+QList<Entry> entries(Database& db);
+QList<Card> cards(Database& db, const QString& book);
+QString token(Database& db, const QString& book);
+
+// In one transaction: the entry writes, the cards stored or replaced, the cards dropped, the book's new token
+// (unchanged when `token` is null). False, and nothing written, when a row a write is meant for no longer holds
+// what it is expected to (edited meanwhile): the next run sees the edit. Throws DbError.
+bool apply(Database& db, const QString& book, const QList<EntryWrite>& writes, QList<Card> cards,
+           const QStringList& droppedHrefs, const QString& token);
+
+} // namespace SyncStore

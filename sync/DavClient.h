@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QNetworkAccessManager>
+#include <QPair>
+#include <QString>
+#include <QUrl>
+
+// HTTP for a CardDAV client, one request at a time, on the thread that owns it: send() waits in an event loop of
+// its own, so the sync reads as a sequence of requests and never blocks another thread's windows.
+//
+// Credentials go only to the server's own scheme, host and port. Redirects are followed by hand, at most five, with
+// the same method and body (Qt would turn a PROPFIND into a GET); to another host they go without credentials.
+// Plain HTTP is refused except on the loopback interface.
+class DavClient
+{
+public:
+    struct Reply
+    {
+        int status = 0; // HTTP status; 0 when no answer came (see error)
+        QByteArray body;
+        QString etag;  // the ETag header, quotes kept
+        QUrl url;      // where the answer came from, after redirects
+        QString error; // what went wrong when no usable answer came ("timed out", "redirect loop", ...)
+    };
+    using Headers = QList<QPair<QByteArray, QByteArray>>;
+
+    DavClient(const QUrl& server, const QString& user, const QString& password);
+
+    Reply send(const QByteArray& method, const QUrl& url, const QByteArray& body = {}, const Headers& headers = {});
+
+    // A certificate the system does not trust is accepted only when its SHA-256 digest is this one (hex, colons
+    // allowed), which the user accepted once.
+    void setPinnedCertificate(const QString& sha256) { m_pinned = normalized(sha256); }
+    // The SHA-256 digest ("AB:CD:...") of the last certificate refused as untrusted; empty when none was.
+    const QString& untrustedCertificate() const { return m_untrusted; }
+    static QString normalized(const QString& sha256);
+
+    // How long a request may go without an answer.
+    void setTimeout(int ms) { m_timeoutMs = ms; }
+
+    // Why the address cannot be used (plain HTTP to another machine), or empty.
+    static QString refusal(const QUrl& url);
+
+private:
+    QNetworkAccessManager m_network;
+    QUrl m_server;
+    QByteArray m_authorization;
+    int m_timeoutMs = 30000;
+    QString m_pinned;
+    QString m_untrusted;
+};

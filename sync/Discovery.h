@@ -1,0 +1,31 @@
+#pragma once
+
+#include "DavClient.h"
+
+#include <QList>
+#include <QString>
+#include <QUrl>
+
+// Finds the address books of a user from the address the user gave: that address itself when it is an address
+// book, else the user's principal (from that address, or /.well-known/carddav on its host), its
+// addressbook-home-set and the address books in it, with their names.
+class Discovery
+{
+public:
+    struct AddressBook
+    {
+        QUrl url;
+        QString name; // the display name, else the last part of the path
+    };
+    struct Result
+    {
+        QList<AddressBook> books;
+        bool given = false; // the address given is an address book: it takes both books
+        QUrl home;          // where new address books are made; empty when unknown
+        QString error;
+    };
+
+    static Result find(DavClient& client, const QUrl& start);
+    // Makes an address book named `name` in `home`; returns its address, or an empty one with `error` set.
+    static QUrl create(DavClient& client, const QUrl& home, const QString& name, QString& error);
+};

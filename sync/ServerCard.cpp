@@ -1,0 +1,387 @@
+#include "ServerCard.h"
+
+#include "ContactFit.h"
+#include "PhoneNumbers.h"
+#include "ProblemList.h"
+#include "VCardParser.h"
+#include "VCardReader.h"
+#include "VCardWriter.h"
+
+#include <QUrl>
+#include <array>
+
+namespace {
+
+// The four number columns, in the order their source lines are claimed: cellular and fax first, as their lines
+// carry a type, then the others.
+enum NumberColumn { Pel, Fax, Tel1, Tel2 };
+
+QString& numberOf(Contact& entry, int column)
+{
+    switch (column) {
+    case Pel:
+        return entry.pel;
+    case Fax:
+        return entry.fax;
+    case Tel1:
+        return entry.tel1;
+    default:
+        return entry.tel2;
+    }
+}
+
+const QString& numberOf(const Contact& entry, int column)
+{
+    return numberOf(const_cast<Contact&>(entry), column);
+}
+
+// A TEL line's number as the reader takes it: a tel: URI without its scheme, with its extension.
+QString numberText(const VCardLine& line)
+{
+    QString text = line.value.trimmed();
+    if (!text.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
+        return text;
+    const QStringList parts = text.sliced(4).split(QLatin1Char(';'));
+    text = QUrl::fromPercentEncoding(parts.first().toUtf8());
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        if (parts.at(i).startsWith(QLatin1String("ext="), Qt::CaseInsensitive))
+            text += QStringLiteral(" ext. ") + QUrl::fromPercentEncoding(parts.at(i).sliced(4).toUtf8());
+    }
+    return text.trimmed();
+}
+
+// What a stored value says on a card: a masked number or zip as its digits (nothing while it has none), other
+// number text as typed.
+QString outward(const QString& stored)
+{
+    const QString text = stored.trimmed();
+    QString digits;
+    for (const QChar c : text) {
+        if (c.isDigit())
+            digits += c;
+        else if (c != QLatin1Char('_') && c != QLatin1Char(' ') && c != QLatin1Char('-'))
+            return text;
+    }
+    return digits;
+}
+
+QString escaped(const QString& text)
+{
+    QString out;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char(',') || c == QLatin1Char(';'))
+            out += QLatin1Char('\\');
+        if (c == QLatin1Char('\n')) {
+            out += QStringLiteral("\\n");
+            continue;
+        }
+        out += c;
+    }
+    return out;
+}
+
+QString structured(const QStringList& components)
+{
+    QStringList parts;
+    for (const QString& component : components)
+        parts << escaped(component);
+    return parts.join(QLatin1Char(';'));
+}
+
+// A line folded at 75 octets, never inside a UTF-8 character, ending in CR LF.
+QByteArray folded(const QByteArray& line)
+{
+    QByteArray out;
+    qsizetype pos = 0;
+    int limit = 75;
+    while (line.size() - pos > limit) {
+        qsizetype take = limit;
+        while (take > 1 && (static_cast<unsigned char>(line.at(pos + take)) & 0xC0) == 0x80)
+            --take;
+        out += line.mid(pos, take) + "\r\n ";
+        pos += take;
+        limit = 74;
+    }
+    return out + line.mid(pos) + "\r\n";
+}
+
+// The part of a line before its value: group, name and parameters, unfolded. Parameters that described the old
+// value's encoding (2.1's QUOTED-PRINTABLE, CHARSET) do not hold for the new one and are left out.
+QByteArray head(const QByteArray& raw)
+{
+    QByteArray unfolded = raw;
+    unfolded.replace("\r\n ", "").replace("\r\n\t", "").replace("\n ", "").replace("\n\t", "");
+    bool quoted = false;
+    qsizetype colon = -1;
+    for (qsizetype i = 0; i < unfolded.size(); ++i) {
+        if (unfolded.at(i) == '"')
+            quoted = !quoted;
+        else if (unfolded.at(i) == ':' && !quoted) {
+            colon = i;
+            break;
+        }
+    }
+    const QByteArray prefix = colon < 0 ? unfolded : unfolded.left(colon);
+    QList<QByteArray> kept;
+    for (const QByteArray& part : prefix.split(';')) {
+        const QByteArray upper = part.trimmed().toUpper();
+        if (upper.startsWith("ENCODING=") || upper.startsWith("CHARSET=") || upper == "QUOTED-PRINTABLE")
+            continue;
+        kept << part;
+    }
+    return kept.join(';');
+}
+
+QByteArray withValue(const QByteArray& raw, const QString& value)
+{
+    return folded(head(raw) + ':' + value.toUtf8());
+}
+
+bool blank(const QString& text)
+{
+    for (const QChar c : text) {
+        if (c != QLatin1Char('_') && c != QLatin1Char(' ') && c != QLatin1Char('-'))
+            return false;
+    }
+    return true;
+}
+
+QString displayName(const Contact& entry)
+{
+    const QString name = (entry.fname.trimmed() + QLatin1Char(' ') + entry.lname.trimmed()).trimmed();
+    return name.isEmpty() ? entry.busName.trimmed() : name;
+}
+
+} // namespace
+
+ServerCard::ServerCard(const QByteArray& text) : m_text(text)
+{
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        // One logical line: the physical line and those that continue it (a leading blank, or 2.1's
+        // quoted-printable soft break at the end of the line before).
+        qsizetype end = pos;
+        for (;;) {
+            const qsizetype newline = text.indexOf('\n', end);
+            end = newline < 0 ? text.size() : newline + 1;
+            if (end >= text.size())
+                break;
+            const char next = text.at(end);
+            const QByteArray body = text.mid(pos, end - pos).trimmed();
+            const bool softBreak = body.endsWith('=') && body.toUpper().contains("QUOTED-PRINTABLE");
+            if (next != ' ' && next != '\t' && !softBreak)
+                break;
+        }
+        Line line;
+        line.raw = text.mid(pos, end - pos);
+        pos = end;
+        const QByteArray upper = line.raw.trimmed().toUpper();
+        if (upper.startsWith("VERSION:"))
+            m_version = line.raw.trimmed().mid(8);
+        if (!upper.isEmpty() && !upper.startsWith("BEGIN:") && !upper.startsWith("END:") &&
+            !upper.startsWith("VERSION:")) {
+            const auto parsed =
+                VCardParser::parse("BEGIN:VCARD\r\nVERSION:" + (m_version.isEmpty() ? "3.0" : m_version) + "\r\n" +
+                                       line.raw.trimmed() + "\r\nEND:VCARD\r\n",
+                                   QStringLiteral("UTF-8"));
+            if (!parsed.cards.isEmpty() && parsed.cards.first().lines.size() == 1) {
+                line.parsed = parsed.cards.first().lines.first();
+                line.property = true;
+            }
+        }
+        m_lines.append(line);
+    }
+}
+
+std::optional<Contact> ServerCard::entry(const QString& book) const
+{
+    const auto parsed = VCardParser::parse(m_text, QStringLiteral("UTF-8"));
+    if (parsed.cards.isEmpty())
+        return std::nullopt;
+    ProblemList problems;
+    const std::optional<Contact> raw = VCardReader::contact(parsed.cards.first(), problems);
+    if (!raw)
+        return std::nullopt;
+    Contact entry = ContactFit::fit(*raw, 1).contact;
+    if (!book.isEmpty() && entry.category != book) {
+        entry.category = book;
+        if (book == QLatin1String("Personal"))
+            entry.busName = QStringLiteral(" ");
+        else if (blank(entry.busName))
+            entry.busName = ContactFit::cut(displayName(entry), 30);
+    }
+    return entry;
+}
+
+int ServerCard::sourceOf(const Contact& raw, int numberColumn) const
+{
+    // Lines claimed by the columns before this one are passed over, so two equal numbers keep two lines.
+    std::array<int, 4> claimed{-1, -1, -1, -1};
+    for (int column = Pel; column <= numberColumn; ++column) {
+        const QString& number = numberOf(raw, column);
+        if (number.isEmpty())
+            continue;
+        for (int i = 0; i < m_lines.size(); ++i) {
+            const Line& line = m_lines.at(i);
+            if (!line.property || line.parsed.name != QLatin1String("TEL") ||
+                std::find(claimed.begin(), claimed.end(), i) != claimed.end())
+                continue;
+            if (numberText(line.parsed) == number) {
+                claimed[std::size_t(column)] = i;
+                break;
+            }
+        }
+    }
+    return claimed[std::size_t(numberColumn)];
+}
+
+QByteArray ServerCard::patched(const Contact& wanted, const QString& book) const
+{
+    const std::optional<Contact> now = entry(book);
+    if (!now)
+        return created(wanted, QString());
+    const auto parsed = VCardParser::parse(m_text, QStringLiteral("UTF-8"));
+    ProblemList problems;
+    const Contact raw = VCardReader::contact(parsed.cards.first(), problems).value_or(Contact{});
+
+    QList<QByteArray> lines;
+    QList<bool> removed;
+    for (const Line& line : m_lines) {
+        lines << line.raw;
+        removed << false;
+    }
+    QList<QByteArray> added;
+    const auto find = [this](const char* name) {
+        for (int i = 0; i < m_lines.size(); ++i) {
+            if (m_lines.at(i).property && m_lines.at(i).parsed.name == QLatin1String(name))
+                return i;
+        }
+        return -1;
+    };
+    const bool business = wanted.category == QLatin1String("Business");
+
+    if (wanted.fname != now->fname || wanted.lname != now->lname ||
+        (wanted.busName != now->busName && wanted.fname.trimmed().isEmpty() && wanted.lname.trimmed().isEmpty())) {
+        const int n = find("N");
+        QStringList parts = n >= 0 ? m_lines.at(n).parsed.components : QStringList();
+        while (parts.size() < 5)
+            parts << QString();
+        // Only the part that changed: a given name cut to its column stays whole when the family name is edited.
+        if (wanted.lname != now->lname)
+            parts[0] = wanted.lname.trimmed();
+        if (wanted.fname != now->fname) {
+            parts[1] = wanted.fname.trimmed();
+            parts[2].clear();
+        }
+        QString formatted = QStringList{parts[1], parts[2], parts[0]}.join(QLatin1Char(' ')).simplified();
+        if (formatted.isEmpty())
+            formatted = displayName(wanted);
+        const QByteArray nLine =
+            n >= 0 ? withValue(m_lines.at(n).raw, structured(parts)) : folded("N:" + structured(parts).toUtf8());
+        if (n >= 0)
+            lines[n] = nLine;
+        else
+            added << nLine;
+        const int fn = find("FN");
+        const QByteArray fnLine =
+            fn >= 0 ? withValue(m_lines.at(fn).raw, escaped(formatted)) : folded("FN:" + escaped(formatted).toUtf8());
+        if (fn >= 0)
+            lines[fn] = fnLine;
+        else
+            added << fnLine;
+    }
+    if (wanted.busName != now->busName || wanted.category != now->category) {
+        const int org = find("ORG");
+        if (business) {
+            QStringList parts = org >= 0 ? m_lines.at(org).parsed.components : QStringList{QString()};
+            if (parts.isEmpty())
+                parts << QString();
+            if (wanted.busName != now->busName || org < 0)
+                parts[0] = wanted.busName.trimmed();
+            if (org >= 0)
+                lines[org] = withValue(m_lines.at(org).raw, structured(parts));
+            else
+                added << folded("ORG:" + structured(parts).toUtf8());
+        } else if (org >= 0) {
+            removed[org] = true;
+        }
+    }
+    if (wanted.address != now->address || wanted.city != now->city || wanted.state != now->state ||
+        wanted.zip != now->zip) {
+        int adr = -1;
+        for (int i = 0; i < m_lines.size() && adr < 0; ++i) {
+            const Line& line = m_lines.at(i);
+            if (line.property && line.parsed.name == QLatin1String("ADR") &&
+                !line.parsed.components.join(QString()).trimmed().isEmpty())
+                adr = i;
+        }
+        QStringList parts = adr >= 0 ? m_lines.at(adr).parsed.components : QStringList();
+        while (parts.size() < 7)
+            parts << QString();
+        if (wanted.address != now->address)
+            parts[2] = wanted.address.trimmed();
+        if (wanted.city != now->city)
+            parts[3] = wanted.city.trimmed();
+        if (wanted.state != now->state)
+            parts[4] = wanted.state.trimmed();
+        if (wanted.zip != now->zip)
+            parts[5] = outward(wanted.zip);
+        const bool empty = parts.join(QString()).trimmed().isEmpty();
+        if (adr >= 0 && empty)
+            removed[adr] = true;
+        else if (adr >= 0)
+            lines[adr] = withValue(m_lines.at(adr).raw, structured(parts));
+        else if (!empty)
+            added << folded((business ? "ADR;TYPE=WORK:" : "ADR;TYPE=HOME:") + structured(parts).toUtf8());
+    }
+    for (int column = Pel; column <= Tel2; ++column) {
+        const QString& target = numberOf(wanted, column);
+        if (target == numberOf(*now, column))
+            continue;
+        const int source = sourceOf(raw, column);
+        const QString value = outward(target);
+        if (source >= 0) {
+            if (value.isEmpty())
+                removed[source] = true;
+            else if (m_lines.at(source).parsed.value.trimmed().startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
+                lines[source] = withValue(m_lines.at(source).raw, QStringLiteral("tel:") + value);
+            else
+                lines[source] = withValue(m_lines.at(source).raw, escaped(value));
+        } else if (!value.isEmpty()) {
+            const char* type = column == Pel   ? "CELL"
+                               : column == Fax ? (business ? "WORK,FAX" : "HOME,FAX")
+                                               : (business ? "WORK,VOICE" : "HOME,VOICE");
+            added << folded(QByteArray("TEL;TYPE=") + type + ':' + escaped(value).toUtf8());
+        }
+    }
+
+    QByteArray out;
+    for (int i = 0; i < lines.size(); ++i) {
+        if (removed.at(i))
+            continue;
+        if (!added.isEmpty() && lines.at(i).trimmed().toUpper() == "END:VCARD") {
+            for (const QByteArray& line : added)
+                out += line;
+            added.clear();
+        }
+        out += lines.at(i);
+    }
+    return out;
+}
+
+QByteArray ServerCard::created(const Contact& entry, const QString& uid)
+{
+    QByteArray card = VCardWriter::write({entry}, VCardWriter::Version::V30);
+    const qsizetype version = card.indexOf("VERSION:3.0\r\n");
+    if (version >= 0 && !uid.isEmpty())
+        card.insert(version + 13, folded("UID:" + escaped(uid).toUtf8()));
+    // A card needs a formatted name; an entry of numbers alone is named by its first one.
+    if (card.contains("\r\nFN:\r\n") || !card.contains("\r\nFN:")) {
+        QString name;
+        for (int column = Pel; column <= Tel2 && name.isEmpty(); ++column)
+            name = outward(numberOf(entry, column));
+        card.replace("\r\nFN:\r\n", "\r\n");
+        card.insert(card.indexOf("\r\nEND:VCARD") + 2, folded("FN:" + escaped(name).toUtf8()));
+    }
+    return card;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "Contact.h"
+#include "VCardLine.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <optional>
+
+// A card as the server holds it, kept byte for byte, and what it means as a directory entry.
+//
+// The card is read as import reads a file (VCardReader, then ContactFit for the stored forms), so a card means the
+// same entry whether it was synced or imported. Each number of the entry remembers the TEL line it came from. An
+// edit rewrites only the lines of the fields whose values differ from what the card means now (N and FN for the
+// names, ORG, the first address's street, city, state and zip within its ADR, the very TEL line of a number); every
+// other line, its group, parameters, folding and unknown properties, stays as received. A value the reading
+// reformatted (a number into its mask, a text cut to its column) therefore changes nothing on the server until the
+// user edits it.
+class ServerCard
+{
+public:
+    explicit ServerCard(const QByteArray& text);
+
+    const QByteArray& text() const { return m_text; }
+    // The entry the card makes, in stored forms; nothing when it holds neither a name nor a number. `book`
+    // ("Personal" or "Business") places it in that book whatever it holds; empty: an organisation means Business.
+    std::optional<Contact> entry(const QString& book) const;
+    // The card with the lines of the fields whose values differ from entry(book) rewritten to `wanted`.
+    QByteArray patched(const Contact& wanted, const QString& book) const;
+
+    // A new card for an entry: vCard 3.0 with UID, FN and N.
+    static QByteArray created(const Contact& entry, const QString& uid);
+
+private:
+    struct Line
+    {
+        QByteArray raw; // with its folding and line end
+        VCardLine parsed;
+        bool property = false; // a property line (not BEGIN, END or VERSION, nor damage)
+    };
+    int sourceOf(const Contact& raw, int numberColumn) const;
+
+    QByteArray m_text;
+    QByteArray m_version;
+    QList<Line> m_lines;
+};

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "DavClient.h"
+#include "SyncReport.h"
+#include "SyncSettings.h"
+#include "SyncStore.h"
+
+#include <QHash>
+#include <QMap>
+#include <QSet>
+
+class Database;
+
+// One sync of both books with their address books, both ways.
+//
+// For each address book: what changed on the server since the stored token (sync-collection; a full listing of
+// ETags where the server keeps no token or refuses it), the changed cards fetched with multiget, merged with what
+// changed here, and written in one transaction with the new token, so a run that dies midway is run again from the
+// same token. Then what changed here goes up: an edit as the card kept from the server with only the edited lines
+// rewritten (PUT If-Match), a new entry as a new card (PUT If-None-Match: *, its card kept in the file before it is
+// sent, so a run that dies after sending finds it again instead of sending a second one), a deletion as DELETE
+// If-Match. After anything went up, the changes are read back once more, as the server stored them.
+//
+// Where both sides changed an entry, each field takes the side that changed it; a field changed on both sides takes
+// the server's value and the local one is reported. An entry edited here and deleted there is created again on the
+// server; deleted here and edited there, it comes back here.
+class SyncRun
+{
+public:
+    SyncRun(Database& db, DavClient& client, const SyncSettings& settings);
+    SyncReport run();
+
+private:
+    struct Book
+    {
+        QUrl url;
+        QString key;    // url as stored
+        QString forced; // "Personal" or "Business" when the address book holds one book; empty for both
+    };
+    enum class State { Unchanged, Edited, Deleted, NoEntry };
+    struct Local
+    {
+        State state = State::NoEntry;
+        SyncStore::Entry row;
+    };
+
+    bool pull(const Book& book);
+    void push(const Book& book);
+    // Ties the stored cards of every book to the rows of tblTel; rows no card claims are new here.
+    void match();
+    Local localOf(const SyncStore::Card& card) const;
+    bool belongs(const QStringList& values, const Book& book) const;
+    QStringList merged(const QStringList& agreed, const QStringList& local, const QStringList& server,
+                       const QString& name);
+    bool fetch(const Book& book, const QStringList& hrefs, QMap<QString, QPair<QString, QByteArray>>& cards,
+               QStringList& gone);
+    bool failed(const DavClient::Reply& reply, const QString& what);
+    bool store(const Book& book, const QList<SyncStore::EntryWrite>& writes, const QList<SyncStore::Card>& cards,
+               const QStringList& dropped = {}, const QString& token = QString());
+    QUrl urlOf(const Book& book, const QString& href) const;
+    // A new card's path in `book`: a new UID and ".vcf".
+    QString newHref(const Book& book) const;
+
+    Database& m_db;
+    DavClient& m_client;
+    QList<Book> m_books;
+    SyncReport m_report;
+    QHash<QString, Local> m_local; // by book + href
+    QList<SyncStore::Entry> m_new; // rows no card claims
+    bool m_sentSomething = false;
+};
