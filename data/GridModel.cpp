@@ -1,6 +1,8 @@
 #include "GridModel.h"
 
 #include "Book.h"
+#include "BookKeys.h"
+#include "CursorKeys.h"
 #include "DateRules.h"
 #include "Schema.h"
 #include "UndoLog.h"
@@ -41,8 +43,7 @@ GridModel::GridModel(DataControl* source, QVector<GridColumn> columns, QObject* 
         m_cache.clear();
         m_rowQuery = Statement();
         m_book = nullptr;
-        for (Statement& range : m_ranges)
-            range = Statement();
+        m_reader.reset();
         endResetModel();
     });
     if (m_source->Recordset())
@@ -59,11 +60,9 @@ void GridModel::reload()
     m_fieldOfColumn.clear();
     m_keyName.clear();
     m_book = nullptr;
-    m_counted = m_met = false;
+    m_counted = false;
     m_front = m_back = 0;
-    m_frontLast = m_backFirst = Bound();
-    for (Statement& range : m_ranges)
-        range = Statement(); // the file may be another one now
+    m_reader.reset();
     ::Recordset* rs = m_source ? m_source->Recordset() : nullptr;
     if (rs) {
         for (const auto& column : std::as_const(m_columns))
@@ -75,15 +74,19 @@ void GridModel::reload()
             m_book = m_source->keyedBook();
     }
     // A keyed book leaves the record set's cursor alone: it never starts, so it never holds the file.
-    m_moreKeys = rs && !m_book && !rs->Eof() && rs->keyColumn() >= 0;
+    if (m_book)
+        m_reader = std::make_unique<BookKeys>(m_source->database(), *m_book);
+    else if (rs && rs->keyColumn() >= 0)
+        m_reader = std::make_unique<CursorKeys>(rs, m_cache, kBatch);
+    m_moreKeys = m_reader && !m_reader->atEnd();
     try {
         if (!m_book) {
             fetchKeys(kBatch, m_keys);
         } else {
-            m_keys = readRange(true, kBatch);
+            m_keys = m_reader->readForward(kBatch);
             m_front = m_back = int(m_keys.size());
             // A book within the first batch is complete; any other is counted when it has to be.
-            m_counted = m_met;
+            m_counted = met();
             m_moreKeys = !m_counted;
         }
     } catch (const DbError& error) {
@@ -98,52 +101,6 @@ void GridModel::reload()
     m_fetching = false;
     if (m_moreKeys)
         m_drain.start();
-}
-
-QVector<qint64> GridModel::readRange(bool forward, int limit)
-{
-    QVector<qint64> keys;
-    if (limit <= 0)
-        return keys;
-    const bool lower = m_frontLast.set;
-    const bool upper = m_backFirst.set;
-    Statement& query = m_ranges[(forward ? 4 : 0) + (lower ? 2 : 0) + (upper ? 1 : 0)];
-    if (!query.isValid()) {
-        // Row values continue a run from its bound over the index tblTel_Book (Category, SortKey, rowid). A row
-        // whose key an edit forgot (NULL) is not read: edited here, it stays where the grid lists it; added or
-        // renamed elsewhere, it shows at the next refresh, which gives it its key.
-        QString sql = QStringLiteral("SELECT rowid, SortKey FROM tblTel WHERE Category = ?1 AND SortKey IS NOT NULL");
-        if (lower)
-            sql += QStringLiteral(" AND (SortKey, rowid) > (?2, ?3)");
-        if (upper)
-            sql += QStringLiteral(" AND (SortKey, rowid) < (?4, ?5)");
-        sql += forward ? QStringLiteral(" ORDER BY SortKey, rowid") : QStringLiteral(" ORDER BY SortKey DESC, rowid DESC");
-        query = Statement(m_source->database()->handle(), sql);
-    }
-    const auto done = qScopeGuard([&query] { query.reset(); });
-    query.reset();
-    query.bind(1, m_book->name());
-    if (lower) {
-        query.bind(2, m_frontLast.sortKey);
-        query.bind(3, m_frontLast.id);
-    }
-    if (upper) {
-        query.bind(4, m_backFirst.sortKey);
-        query.bind(5, m_backFirst.id);
-    }
-    keys.reserve(std::min(limit, kIdleSlice));
-    while (int(keys.size()) < limit && query.step())
-        keys.append(query.int64(0));
-    if (int(keys.size()) < limit) {
-        m_met = true; // nothing left between the runs
-    } else {
-        // The statement is still on the last row read.
-        Bound& bound = forward ? m_frontLast : m_backFirst;
-        bound.sortKey = query.stored(1);
-        bound.id = keys.constLast();
-        bound.set = true;
-    }
-    return keys;
 }
 
 void GridModel::count()
@@ -188,9 +145,9 @@ void GridModel::count()
 void GridModel::fillFront(int upTo)
 {
     upTo = std::min(upTo, m_back);
-    if (m_met || upTo <= m_front)
+    if (met() || upTo <= m_front)
         return;
-    const QVector<qint64> keys = readRange(true, upTo - m_front);
+    const QVector<qint64> keys = m_reader->readForward(upTo - m_front);
     std::copy(keys.cbegin(), keys.cend(), m_keys.begin() + m_front);
     m_front += int(keys.size());
 }
@@ -198,9 +155,9 @@ void GridModel::fillFront(int upTo)
 void GridModel::fillBack(int downTo)
 {
     downTo = std::max(downTo, m_front);
-    if (m_met || downTo >= m_back)
+    if (met() || downTo >= m_back)
         return;
-    for (const qint64 key : readRange(false, m_back - downTo))
+    for (const qint64 key : m_reader->readBackward(m_back - downTo))
         m_keys[--m_back] = key;
 }
 
@@ -216,15 +173,15 @@ void GridModel::settle()
 {
     if (!m_counted || joined())
         return;
-    if (m_met && m_front < m_back) {
+    if (met() && m_front < m_back) {
         // Fewer rows between the runs than counted: deleted (or given another book) elsewhere since.
         beginRemoveRows(QModelIndex(), m_front, m_back - 1);
         m_keys.remove(m_front, m_back - m_front);
         m_back = m_front;
         endRemoveRows();
-    } else if (!m_met && m_front == m_back) {
+    } else if (!met() && m_front == m_back) {
         // More rows than counted: added elsewhere since.
-        const QVector<qint64> keys = readRange(true, kBatch);
+        const QVector<qint64> keys = m_reader->readForward(kBatch);
         if (!keys.isEmpty()) {
             beginInsertRows(QModelIndex(), m_front, m_front + int(keys.size()) - 1);
             m_keys.insert(m_front, keys.size(), 0);
@@ -309,22 +266,12 @@ void GridModel::eraseRow(int row)
 
 void GridModel::fetchKeys(int count, QVector<qint64>& into)
 {
-    ::Recordset* rs = m_source ? m_source->Recordset() : nullptr;
     // A save lets go of the cursor (Recordset::release); the keys end there until the next refresh.
-    m_moreKeys = m_moreKeys && rs && !rs->Eof();
-    while (m_moreKeys && count-- > 0) {
-        const qint64 key = rs->currentKey();
-        into.append(key);
-        // The first screen's values come with the keys at no extra cost.
-        if (m_cache.size() < kBatch) {
-            QVector<QVariant> values(rs->columnCount());
-            for (int c = 0; c < values.size(); ++c)
-                values[c] = rs->value(c);
-            m_cache.insert(key, values);
-        }
-        rs->MoveNext();
-        m_moreKeys = !rs->Eof();
-    }
+    m_moreKeys = m_moreKeys && m_reader && !m_reader->atEnd();
+    if (!m_moreKeys)
+        return;
+    into += m_reader->readForward(count);
+    m_moreKeys = !m_reader->atEnd();
 }
 
 bool GridModel::canFetchMore(const QModelIndex& parent) const

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "DataControl.h"
+#include "KeyReader.h"
 
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QTimer>
 #include <QVector>
+#include <memory>
 #include <optional>
 
 // One column of a grid: its caption, the field it shows, its width in twips and its number format ("" for the
@@ -71,18 +73,9 @@ Q_SIGNALS:
     void databaseError(int number, const QString& description);
 
 private:
-    struct Bound
-    {
-        Statement::StoredValue sortKey; // as stored: a key another build or tool wrote as text compares as text
-        qint64 id = 0;
-        bool set = false;
-    };
-
     void reload();
-    // The keyed book's reads. readRange reads up to `limit` keys between the runs, forward after the front run or
-    // backward before the back run, and moves that run's bound. The fills write keys into the rows between the
-    // runs without telling the views (the rows exist already); settle adds or removes rows once the runs meet.
-    QVector<qint64> readRange(bool forward, int limit);
+    // The keyed book's reads (through BookKeys). The fills write keys into the rows between the runs without
+    // telling the views (the rows exist already); settle adds or removes rows once the runs meet.
     void count();
     void fillFront(int upTo);
     void fillBack(int downTo);
@@ -93,7 +86,9 @@ private:
     // The key of the row, read first if it lies between the runs; -1 when there is none.
     qint64 keyAt(int row);
     void eraseRow(int row);
-    bool joined() const { return m_counted && m_met && m_front == m_back; }
+    // No key is left between the runs' bounds.
+    bool met() const { return m_reader && m_reader->atEnd(); }
+    bool joined() const { return m_counted && met() && m_front == m_back; }
     void fetchKeys(int count, QVector<qint64>& into);
     void fetchMoreKeys(int count);
     const QVector<QVariant>* rowValues(int row) const;
@@ -119,13 +114,10 @@ private:
     QTimer m_drain;
 
     const Book* m_book = nullptr; // the keyed book, null for any other statement
-    bool m_counted = false;   // the rows between the runs exist (as -1) since the book was counted
-    bool m_met = false;       // no key is left between the runs' bounds
+    bool m_counted = false;       // the rows between the runs exist (as -1) since the book was counted
     bool m_forwardTurn = true;
     int m_front = 0;          // m_keys[0, m_front) is the front run
     int m_back = 0;           // m_keys[m_back, end) is the back run
-    Bound m_frontLast;        // the last row of the front run
-    Bound m_backFirst;        // the first row of the back run
     long long m_version = 0;  // the file's data version when the book was counted
     // What the last count was made under. (A connection closed meanwhile fails the comparison, whichever
     // connection takes its place in memory.)
@@ -138,5 +130,5 @@ private:
     };
     CountKey m_countKey;
     int m_countedRows = 0;
-    Statement m_ranges[8];
+    std::unique_ptr<KeyReader> m_reader; // of the current record set; null when it has no key column
 };

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "KeyReader.h"
+#include "Statement.h"
+
+#include <memory>
+
+class Book;
+class Database;
+
+// The keys of a whole book in its rows' key order, read without a cursor by short statements over the index
+// tblTel_Book (Category, SortKey, rowid): a front run from the start and a back run from the end, each continued
+// from its last (SortKey, rowid). Each read stays inside the range between the runs, so no row is read twice, and
+// every statement is reset after use: no read lock outlives a call.
+class BookKeys : public KeyReader
+{
+public:
+    BookKeys(std::shared_ptr<Database> database, const Book& book);
+
+    QVector<qint64> readForward(int limit) override { return readRange(true, limit); }
+    QVector<qint64> readBackward(int limit) override { return readRange(false, limit); }
+    bool atEnd() const override { return m_met; }
+
+private:
+    struct Bound
+    {
+        Statement::StoredValue sortKey; // as stored: a key another build or tool wrote as text compares as text
+        qint64 id = 0;
+        bool set = false;
+    };
+
+    // Reads up to `limit` keys between the runs, forward after the front run or backward before the back run, and
+    // moves that run's bound.
+    QVector<qint64> readRange(bool forward, int limit);
+
+    std::shared_ptr<Database> m_database;
+    const Book& m_book;
+    bool m_met = false;    // no key is left between the runs' bounds
+    Bound m_frontLast;     // the last row of the front run
+    Bound m_backFirst;     // the first row of the back run
+    Statement m_ranges[8]; // by direction and by which bounds are set
+};

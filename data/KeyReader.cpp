@@ -1,0 +1,6 @@
+#include "KeyReader.h"
+
+QVector<qint64> KeyReader::readBackward(int)
+{
+    return {};
+}

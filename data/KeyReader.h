@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QVector>
+
+// How a grid gets the keys of its rows, a batch at a time, in the record set's order. The grid model keeps the keys
+// it was given and tells its views; a reader only reads. CursorKeys walks the record set's cursor from its first
+// row; BookKeys reads a whole book in key order by short statements from both ends.
+class KeyReader
+{
+public:
+    virtual ~KeyReader() = default;
+
+    // Up to `limit` keys following those read forward so far; fewer when no more are left. Throws DbError.
+    virtual QVector<qint64> readForward(int limit) = 0;
+    // Up to `limit` keys before those read backward so far, from the last row on, the last one first. A reader
+    // that reads forward only gives none.
+    virtual QVector<qint64> readBackward(int limit);
+    // Nothing is left to read between what was read forward and what was read backward.
+    virtual bool atEnd() const = 0;
+};
