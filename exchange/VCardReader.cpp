@@ -1,5 +1,6 @@
 #include "VCardReader.h"
 
+#include "Book.h"
 #include "ContactChoice.h"
 
 #include <QMap>
@@ -110,6 +111,8 @@ public:
             address(line);
         } else if (line.name == QLatin1String("TEL")) {
             telephone(line);
+        } else if (line.name == QLatin1String("CATEGORIES")) {
+            categories(line);
         } else if (const QString kind = unplacedKind(line.name);
                    !kind.isEmpty() && (line.name == QLatin1String("PHOTO") || !line.value.trimmed().isEmpty())) {
             ++full.unplaced[kind]; // a photo's value is binary and not decoded
@@ -158,6 +161,26 @@ private:
         }
         m_card.full.addresses.append({useOf(line), street, parts.at(3), parts.at(4), parts.at(5), parts.at(6),
                                       joinFilled(parts, QStringLiteral(", ")), line.name});
+    }
+
+    // This program writes an entry's book as a category; any other category has no place in an entry.
+    void categories(const VCardLine& line)
+    {
+        bool others = false;
+        for (const QString& item : line.value.split(QLatin1Char(','))) {
+            const QString category = item.trimmed();
+            const Book* book = nullptr;
+            for (const Book* b : Book::all()) {
+                if (category.compare(b->name(), Qt::CaseInsensitive) == 0)
+                    book = b;
+            }
+            if (book && m_card.full.book.isEmpty())
+                m_card.full.book = book->name();
+            else if (!category.isEmpty() && !book)
+                others = true;
+        }
+        if (others)
+            ++m_card.full.unplaced[QStringLiteral("categories")];
     }
 
     void telephone(const VCardLine& line)

@@ -10,7 +10,8 @@
 
 // What vCards mean as directory entries.
 //
-// A card with an organisation (the first component of ORG; for a 4.0 KIND:org card without ORG, its FN) is a
+// A card goes to the book its CATEGORIES name ("Personal" or "Business", as this program writes them); without one,
+// a card with an organisation (the first component of ORG; for a 4.0 KIND:org card without ORG, its FN) is a
 // "Business" entry with that BusName, any other a "Personal" one.
 // Each card becomes a FullContact: N's parts, FN, the first component of ORG, every ADR and TEL with its HOME or
 // WORK type (CELL, FAX and PAGER say what a number is). Numbers keep the text the card wrote (a tel: URI loses its

@@ -175,6 +175,10 @@ QByteArray VCardWriter::write(const QList<Contact>& contacts, Version version)
         card.text("FN", {shown.isEmpty() ? busName : shown});
         if (!busName.isEmpty())
             card.text("ORG", {busName});
+        // The book, so that a business entry without a company comes back a business one (vCard 2.1 phones know
+        // no categories).
+        if (version != Version::V21)
+            card.text("CATEGORIES", {business ? ::Book::Business.name() : ::Book::Personal.name()});
 
         const QByteArray where = business ? "WORK" : "HOME";
         const QString address = contact.address.trimmed();

@@ -9,7 +9,7 @@
 // as their digits.
 //
 // Each entry gives N (Lname, Fname), FN (always; the person's name, else the BusName), ORG for a "Business" entry,
-// ADR and TEL lines (Tel1 and Tel2 as VOICE, Pel as CELL, Fax as FAX; HOME for a personal entry, WORK for a
+// its book as CATEGORIES (3.0 and 4.0), ADR and TEL lines (Tel1 and Tel2 as VOICE, Pel as CELL, Fax as FAX; HOME for a personal entry, WORK for a
 // business one). Empty values are left out. A masked number is written as its digits ("050 - 1234567" as
 // "0501234567", the partly typed "050 - 12_____" as "05012"), and not at all while it has none; any other number
 // text as it is. Lines end in CR LF.

@@ -1,5 +1,6 @@
 #include "ServerCard.h"
 
+#include "Book.h"
 #include "ContactFit.h"
 #include "PhoneNumbers.h"
 #include "ProblemList.h"
@@ -305,6 +306,25 @@ QByteArray ServerCard::patched(const Contact& wanted, const QString& book) const
         } else if (org >= 0) {
             removed[org] = true;
         }
+    }
+    // The book travels as a category, beside whatever categories the card has of its own.
+    if (wanted.category != now->category) {
+        const int line = find("CATEGORIES");
+        QStringList items;
+        if (line >= 0) {
+            for (const QString& item : m_lines.at(line).parsed.value.split(QLatin1Char(','))) {
+                const QString kept = item.trimmed();
+                const bool bookName = kept.compare(::Book::Personal.name(), Qt::CaseInsensitive) == 0 ||
+                                      kept.compare(::Book::Business.name(), Qt::CaseInsensitive) == 0;
+                if (!kept.isEmpty() && !bookName)
+                    items << escaped(kept);
+            }
+        }
+        items << wanted.category;
+        if (line >= 0)
+            lines[line] = withValue(m_lines.at(line).raw, items.join(QLatin1Char(',')));
+        else
+            added << folded("CATEGORIES:" + items.join(QLatin1Char(',')).toUtf8());
     }
     if (wanted.address != now->address || wanted.city != now->city || wanted.state != now->state ||
         wanted.zip != now->zip) {

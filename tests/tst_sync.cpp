@@ -198,13 +198,23 @@ void tst_Sync::oneAddressBookForBoth()
     here.addTel(QStringLiteral("Personal"), QStringLiteral("Moshe"), QStringLiteral("Cohen"));
     here.addTel(QStringLiteral("Business"), QString(), QString(), QStringLiteral("Bar Tools"),
                 QStringLiteral("054 - 1112222"));
-    QCOMPARE(sync(here, one).sent, 2);
+    // A business entry without a company: its book travels as the card's category, not by an organisation.
+    here.addTel(QStringLiteral("Business"), QStringLiteral("Avi"), QStringLiteral("Amar"), QString());
+    QCOMPARE(sync(here, one).sent, 3);
     TempDatabase there;
     QCOMPARE(sync(there, one).exitCode(), 0);
-    const QString books = QStringLiteral("SELECT Category, Lname, BusName FROM tblTel ORDER BY Category");
-    QCOMPARE(there.rows(books),
-             (QStringList{QStringLiteral("Business||Bar Tools"), QStringLiteral("Personal|Cohen| ")}));
+    const QString books = QStringLiteral("SELECT Category, Lname, BusName FROM tblTel ORDER BY Category, Lname");
+    QCOMPARE(there.rows(books), (QStringList{QStringLiteral("Business||Bar Tools"), QStringLiteral("Business|Amar|"),
+                                             QStringLiteral("Personal|Cohen| ")}));
     QCOMPARE(here.rows(books), there.rows(books));
+
+    // An entry moved to the other book here is in that book there too.
+    QCOMPARE(here.exec(QStringLiteral("UPDATE tblTel SET Category = 'Business', BusName = '' WHERE Lname = 'Cohen'")),
+             SQLITE_OK);
+    QCOMPARE(sync(here, one).exitCode(), 0);
+    QCOMPARE(sync(there, one).exitCode(), 0);
+    QCOMPARE(there.rows(books), (QStringList{QStringLiteral("Business||Bar Tools"), QStringLiteral("Business|Amar|"),
+                                             QStringLiteral("Business|Cohen|")}));
 }
 
 void tst_Sync::conflicts_data()

@@ -317,6 +317,9 @@ void TestVCard::roundTrip()
         entry("Business", "", "", QString::fromUtf8("חברה בע\"מ"),
               {QString::fromUtf8("\U0001F600").repeated(40), "", "", "", "031234567"}),
         entry("Personal", "", "", " ", {ends, "", "", "", "", "", "0501234567"}),
+        // a business entry without a company is still a business one (2.1 has no categories to say so)
+        entry(version == VCardWriter::Version::V21 ? "Personal" : "Business", "Avi", "Bar",
+              version == VCardWriter::Version::V21 ? " " : "", {"", "", "", "", "0501234567"}),
     };
     const QByteArray file = VCardWriter::write(contacts, version);
 
