@@ -76,6 +76,34 @@ SyncSettingsDialog::SyncSettingsDialog(QWidget* parent) : QDialog(parent)
     }
 }
 
+template <class Ask> auto SyncSettingsDialog::asking(const QString& what, Ask ask)
+{
+    m_asking = true;
+    m_cancelled = false;
+    const QList<QWidget*> boxes{txtServer, txtUser, txtPassword, cmdFind, cmbPersonal, cmbBusiness, cmdOK};
+    QList<bool> enabled;
+    for (QWidget* box : boxes) {
+        enabled << box->isEnabled();
+        box->setEnabled(false);
+    }
+    lblStatus->setText(what);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    const auto answer = ask([this] { return m_cancelled; });
+    QApplication::restoreOverrideCursor();
+    for (int i = 0; i < boxes.size(); ++i)
+        boxes.at(i)->setEnabled(enabled.at(i));
+    m_asking = false;
+    return answer;
+}
+
+void SyncSettingsDialog::reject()
+{
+    if (m_asking)
+        m_cancelled = true;
+    else
+        QDialog::reject();
+}
+
 void SyncSettingsDialog::cmdFind_Click()
 {
     cmbPersonal->clear();
@@ -84,9 +112,11 @@ void SyncSettingsDialog::cmdFind_Click()
     const QUrl server = QUrl::fromUserInput(txtServer->text().trimmed());
     DavClient client(server, txtUser->text(), txtPassword->text());
     client.setPinnedCertificate(m_certificate);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const Discovery::Result found = Discovery::find(client, server);
-    QApplication::restoreOverrideCursor();
+    const Discovery::Result found =
+        asking(QStringLiteral("Looking for address books at %1...").arg(server.host()), [&](auto cancelled) {
+            client.setCancel(cancelled);
+            return Discovery::find(client, server);
+        });
     if (!found.error.isEmpty() && !client.untrustedCertificate().isEmpty() &&
         MessageBox::question(this, QStringLiteral("The certificate of %1 is not trusted by this system. Its SHA-256 "
                                                   "fingerprint is\n\n%2\n\nTrust it only if it is the one of your "
@@ -139,7 +169,10 @@ void SyncSettingsDialog::cmdOK_Click()
             continue;
         }
         QString error;
-        *url = Discovery::create(client, m_home, newName, error);
+        *url = asking(QStringLiteral("Making the address book \"%1\"...").arg(newName), [&](auto cancelled) {
+            client.setCancel(cancelled);
+            return Discovery::create(client, m_home, newName, error);
+        });
         if (!error.isEmpty()) {
             lblStatus->setText(error);
             return;

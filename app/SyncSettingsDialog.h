@@ -29,8 +29,15 @@ public:
 
     void cmdFind_Click();
     void cmdOK_Click();
+    // While the server is asked, Cancel (and Escape, and closing) gives the asking up instead of the dialog.
+    void reject() override;
 
 private:
+    // Runs `ask` (requests through a client given `cancelled`) with the boxes disabled and the window answering.
+    template <class Ask> auto asking(const QString& what, Ask ask);
+
+    bool m_asking = false;
+    bool m_cancelled = false;
     QUrl m_home;
     QString m_certificate; // accepted by the user though the system does not trust it
 };

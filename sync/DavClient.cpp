@@ -65,6 +65,10 @@ DavClient::Reply DavClient::send(const QByteArray& method, const QUrl& url, cons
     QUrl target = url;
     for (int hop = 0; hop <= 5; ++hop) {
         result.url = target;
+        if (m_cancelled && m_cancelled()) {
+            result.error = QStringLiteral("cancelled");
+            return result;
+        }
         if (const QString refused = refusal(target); !refused.isEmpty()) {
             result.error = refused;
             return result;
@@ -104,15 +108,19 @@ DavClient::Reply DavClient::send(const QByteArray& method, const QUrl& url, cons
         // A program that ends asks its sync thread to stop: the request is given up at once.
         QTimer stop;
         bool stopped = false;
-        QObject::connect(&stop, &QTimer::timeout, &loop, [&stopped, reply] {
+        bool cancelled = false;
+        QObject::connect(&stop, &QTimer::timeout, &loop, [&stopped, &cancelled, reply, this] {
             if (QThread::currentThread()->isInterruptionRequested()) {
                 stopped = true;
+                reply->abort();
+            } else if (m_cancelled && m_cancelled()) {
+                cancelled = true;
                 reply->abort();
             }
         });
         stop.start(100);
         if (!reply->isFinished())
-            loop.exec(QEventLoop::ExcludeUserInputEvents);
+            loop.exec(m_cancelled ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
         timer.stop();
         result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         result.body = reply->isOpen() ? reply->readAll() : QByteArray();
@@ -121,9 +129,9 @@ DavClient::Reply DavClient::send(const QByteArray& method, const QUrl& url, cons
         const QString errorText = reply->errorString();
         const QByteArray location = reply->rawHeader("Location");
         delete reply;
-        if (stopped) {
+        if (stopped || cancelled) {
             result.status = 0;
-            result.error = QStringLiteral("the sync was stopped");
+            result.error = stopped ? QStringLiteral("the sync was stopped") : QStringLiteral("cancelled");
             return result;
         }
         if (timedOut) {

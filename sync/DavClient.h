@@ -6,6 +6,7 @@
 #include <QPair>
 #include <QString>
 #include <QUrl>
+#include <functional>
 
 // HTTP for a CardDAV client, one request at a time, on the thread that owns it: send() waits in an event loop of
 // its own, so the sync reads as a sequence of requests and never blocks another thread's windows.
@@ -39,6 +40,9 @@ public:
 
     // How long a request may go without an answer.
     void setTimeout(int ms) { m_timeoutMs = ms; }
+    // For a window that waits for its answers: the window goes on taking input meanwhile, and a request is given up
+    // (error "cancelled") as soon as `cancelled` says so, as is every request after it.
+    void setCancel(std::function<bool()> cancelled) { m_cancelled = std::move(cancelled); }
 
     // Why the address cannot be used (plain HTTP to another machine), or empty.
     static QString refusal(const QUrl& url);
@@ -50,4 +54,5 @@ private:
     int m_timeoutMs = 30000;
     QString m_pinned;
     QString m_untrusted;
+    std::function<bool()> m_cancelled;
 };

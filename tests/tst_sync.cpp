@@ -106,6 +106,7 @@ private slots:
     void badServers_data();
     void badServers();
     void credentialsStayHome();
+    void aWaitingWindowCancels();
     void untrustedCertificate_data();
     void untrustedCertificate();
 };
@@ -429,6 +430,20 @@ void tst_Sync::badServers()
     QVERIFY2(report.error.contains(said), qPrintable(report.error));
     QCOMPARE(desk.rows(QStringLiteral("SELECT * FROM tblTel")), before);
     QCOMPARE(desk.count(QStringLiteral("tovrin_sync_card")), 0);
+}
+
+// The settings window asks the server while it goes on taking input; its Cancel gives up the request at once, and
+// the ones after it, rather than waiting for a server that does not answer.
+void tst_Sync::aWaitingWindowCancels()
+{
+    CannedServer silent{QByteArray("")};
+    DavClient client(silent.url(QStringLiteral("/")), QStringLiteral("alice"), QStringLiteral("secret"));
+    client.setTimeout(600000);
+    bool cancelled = false;
+    QTimer::singleShot(200, [&cancelled] { cancelled = true; });
+    client.setCancel([&cancelled] { return cancelled; });
+    QCOMPARE(client.send("PROPFIND", silent.url(QStringLiteral("/alice/"))).error, QStringLiteral("cancelled"));
+    QCOMPARE(client.send("PROPFIND", silent.url(QStringLiteral("/alice/"))).error, QStringLiteral("cancelled"));
 }
 
 void tst_Sync::credentialsStayHome()
