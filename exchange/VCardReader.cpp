@@ -20,20 +20,6 @@ QString joinFilled(const QStringList& parts, const QString& separator)
     return filled.join(separator);
 }
 
-// The number as the card wrote it; of a tel: URI (4.0) the number and its extension, which is what a person types.
-QString numberText(const VCardLine& line)
-{
-    QString text = line.value.trimmed();
-    if (!text.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
-        return text;
-    const QStringList parts = text.sliced(4).split(QLatin1Char(';'));
-    text = QUrl::fromPercentEncoding(parts.first().toUtf8());
-    for (qsizetype i = 1; i < parts.size(); ++i) {
-        if (parts.at(i).startsWith(QLatin1String("ext="), Qt::CaseInsensitive))
-            text += QStringLiteral(" ext. ") + QUrl::fromPercentEncoding(parts.at(i).sliced(4).toUtf8());
-    }
-    return text.trimmed();
-}
 
 // What the directory has no place for, by the kind a summary counts (the structure of a card, its version, its
 // identity and the like are no one's data and are not counted).
@@ -186,7 +172,7 @@ private:
     void telephone(const VCardLine& line)
     {
         using Kind = FullContact::Kind;
-        const QString number = numberText(line);
+        const QString number = VCardReader::numberText(line);
         if (number.isEmpty())
             return;
         if (m_card.full.numbers.size() >= FullContact::kNumbersKept) {
@@ -244,4 +230,18 @@ std::optional<Contact> VCardReader::contact(const VCardParser::Card& card, Probl
     }
     mapper.cardEnded(card);
     return kept;
+}
+
+QString VCardReader::numberText(const VCardLine& line)
+{
+    QString text = line.value.trimmed();
+    if (!text.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
+        return text;
+    const QStringList parts = text.sliced(4).split(QLatin1Char(';'));
+    text = QUrl::fromPercentEncoding(parts.first().toUtf8());
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        if (parts.at(i).startsWith(QLatin1String("ext="), Qt::CaseInsensitive))
+            text += QStringLiteral(" ext. ") + QUrl::fromPercentEncoding(parts.at(i).sliced(4).toUtf8());
+    }
+    return text.trimmed();
 }

@@ -30,6 +30,10 @@ public:
     // The same with the entries kept in a list.
     static ReadResult read(const QByteArray& bytes, const QString& fallbackEncoding, bool* fallbackUsed = nullptr);
 
+    // A TEL line's number as the card wrote it; of a tel: URI (4.0) the number and its extension, which is what a
+    // person types.
+    static QString numberText(const VCardLine& line);
+
     // The entry of one card already parsed; nothing when it holds neither a name nor a number. Problems go to
     // `problems`.
     static std::optional<Contact> contact(const VCardParser::Card& card, ProblemList& problems);

@@ -8,7 +8,6 @@
 #include "VCardReader.h"
 #include "VCardWriter.h"
 
-#include <QUrl>
 #include <array>
 
 namespace {
@@ -34,21 +33,6 @@ QString& numberOf(Contact& entry, int column)
 const QString& numberOf(const Contact& entry, int column)
 {
     return numberOf(const_cast<Contact&>(entry), column);
-}
-
-// A TEL line's number as the reader takes it: a tel: URI without its scheme, with its extension.
-QString numberText(const VCardLine& line)
-{
-    QString text = line.value.trimmed();
-    if (!text.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
-        return text;
-    const QStringList parts = text.sliced(4).split(QLatin1Char(';'));
-    text = QUrl::fromPercentEncoding(parts.first().toUtf8());
-    for (qsizetype i = 1; i < parts.size(); ++i) {
-        if (parts.at(i).startsWith(QLatin1String("ext="), Qt::CaseInsensitive))
-            text += QStringLiteral(" ext. ") + QUrl::fromPercentEncoding(parts.at(i).sliced(4).toUtf8());
-    }
-    return text.trimmed();
 }
 
 // What a stored value says on a card: a masked number or zip as its digits (nothing while it has none), other
@@ -227,7 +211,7 @@ int ServerCard::sourceOf(const Contact& raw, int numberColumn) const
             if (!line.property || line.parsed.name != QLatin1String("TEL") ||
                 std::find(claimed.begin(), claimed.end(), i) != claimed.end())
                 continue;
-            if (numberText(line.parsed) == number) {
+            if (VCardReader::numberText(line.parsed) == number) {
                 claimed[std::size_t(column)] = i;
                 break;
             }
