@@ -32,6 +32,7 @@ SyncSettingsDialog::SyncSettingsDialog(QWidget* parent) : QDialog(parent)
     txtServer = new QLineEdit(this);
     txtServer->setObjectName(QStringLiteral("txtServer"));
     txtServer->setPlaceholderText(QStringLiteral("https://dav.example.org/"));
+    txtServer->setMinimumWidth(txtServer->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40);
     txtUser = new QLineEdit(this);
     txtUser->setObjectName(QStringLiteral("txtUser"));
     txtPassword = new QLineEdit(this);
@@ -127,7 +128,7 @@ void SyncSettingsDialog::cmdFind_Click()
         return;
     }
     if (!found.error.isEmpty()) {
-        lblStatus->setText(found.error);
+        lblStatus->setText(m_cancelled ? QStringLiteral("The search for address books was cancelled.") : found.error);
         return;
     }
     m_home = found.home;
@@ -174,7 +175,7 @@ void SyncSettingsDialog::cmdOK_Click()
             return Discovery::create(client, m_home, newName, error);
         });
         if (!error.isEmpty()) {
-            lblStatus->setText(error);
+            lblStatus->setText(m_cancelled ? QStringLiteral("Cancelled: the settings were not kept.") : error);
             return;
         }
     }
