@@ -261,6 +261,66 @@ std::optional<Contact> CsvColumns::contact(const QStringList& fields, int record
     return ContactChoice::choose(full(fields, record, problems), record, problems, unplaced);
 }
 
+namespace {
+
+FullContact::Kind numberKind(Role role)
+{
+    using Kind = FullContact::Kind;
+    switch (role) {
+    case Role::Tel1:
+        return Kind::Tel1;
+    case Role::Tel2:
+        return Kind::Tel2;
+    case Role::Mobile:
+        return Kind::Cell;
+    case Role::Fax:
+        return Kind::Fax;
+    case Role::Pager:
+        return Kind::Pager;
+    default:
+        return Kind::Voice;
+    }
+}
+
+// The addresses of a row, one for each group of columns ("Home", "Business", "Address 1"...).
+class RowAddresses
+{
+public:
+    void add(const CsvColumns::Column& column, const QString& value, int index)
+    {
+        auto it = std::find_if(m_list.begin(), m_list.end(),
+                               [&column](const Address& a) { return a.group == column.group; });
+        if (it == m_list.end())
+            it = m_list.insert(m_list.end(), Address{column.group, {}, {}, {}, {}, index});
+        if (column.role == Role::Street)
+            it->street.append(value);
+        else
+            (column.role == Role::City ? it->city : column.role == Role::State ? it->state : it->zip) = value;
+    }
+
+    // `types`: what the type column of a numbered address ("Address 1 - Type") says it is.
+    void addTo(FullContact& full, const QHash<QString, QString>& types, const QStringList& names) const
+    {
+        for (const Address& a : m_list) {
+            const QString street = a.street.join(QStringLiteral(", "));
+            full.addresses.append({useOf(types.value(a.group, a.group)), street, a.city, a.state, a.zip, QString(),
+                                   joinFilled({street, a.city, a.state, a.zip}), names.value(a.column)});
+        }
+    }
+
+private:
+    struct Address
+    {
+        QString group;
+        QStringList street;
+        QString city, state, zip;
+        int column = -1; // the first with a value, which reports name
+    };
+    QList<Address> m_list;
+};
+
+} // namespace
+
 FullContact CsvColumns::full(const QStringList& fields, int record, ProblemList& problems) const
 {
     const auto field = [&fields](int i) { return i < fields.size() ? fields.at(i).trimmed() : QString(); };
@@ -279,27 +339,12 @@ FullContact CsvColumns::full(const QStringList& fields, int record, ProblemList&
     QHash<Role, QString*> single{{Role::Category, &full.book},     {Role::FirstName, &full.given},
                                  {Role::LastName, &full.family},   {Role::FullName, &full.formatted},
                                  {Role::Company, &full.organisation}};
-    struct Address
-    {
-        QString group;
-        QStringList street;
-        QString city, state, zip;
-        int column = -1; // the first with a value, which reports name
-    };
-    QList<Address> addresses;
+    RowAddresses addresses;
     const auto number = [&](Role role, const QString& value, int column, const QString& group) {
-        using Kind = FullContact::Kind;
-        if (full.numbers.size() >= FullContact::kNumbersKept) {
+        if (full.numbers.size() < FullContact::kNumbersKept)
+            full.numbers.append({numberKind(role), useOf(group), value, m_names.value(column)});
+        else
             report(column, value, QStringLiteral("left out: the row holds more numbers than an entry can"));
-            return;
-        }
-        const Kind kind = role == Role::Tel1     ? Kind::Tel1
-                          : role == Role::Tel2   ? Kind::Tel2
-                          : role == Role::Mobile ? Kind::Cell
-                          : role == Role::Fax    ? Kind::Fax
-                          : role == Role::Pager  ? Kind::Pager
-                                                 : Kind::Voice;
-        full.numbers.append({kind, useOf(group), value, m_names.value(column)});
     };
     for (int i = 0; i < m_columns.size(); ++i) {
         const Column& column = m_columns.at(i);
@@ -325,17 +370,9 @@ FullContact CsvColumns::full(const QStringList& fields, int record, ProblemList&
         case Role::Street:
         case Role::City:
         case Role::State:
-        case Role::Zip: {
-            auto it = std::find_if(addresses.begin(), addresses.end(),
-                                   [&column](const Address& a) { return a.group == column.group; });
-            if (it == addresses.end())
-                it = addresses.insert(addresses.end(), Address{column.group, {}, {}, {}, {}, i});
-            if (column.role == Role::Street)
-                it->street.append(value);
-            else
-                (column.role == Role::City ? it->city : column.role == Role::State ? it->state : it->zip) = value;
+        case Role::Zip:
+            addresses.add(column, value, i);
             break;
-        }
         case Role::PhoneValue:
             // One column may hold several numbers of the same kind, separated as ":::".
             for (const QString& part : value.split(QStringLiteral(":::"), Qt::SkipEmptyParts)) {
@@ -349,11 +386,6 @@ FullContact CsvColumns::full(const QStringList& fields, int record, ProblemList&
             break;
         }
     }
-    for (const Address& a : addresses) {
-        const QString street = a.street.join(QStringLiteral(", "));
-        // A numbered address ("Address 1") says in its type column which it is.
-        full.addresses.append({useOf(types.value(a.group, a.group)), street, a.city, a.state, a.zip, QString(),
-                               joinFilled({street, a.city, a.state, a.zip}), m_names.value(a.column)});
-    }
+    addresses.addTo(full, types, m_names);
     return full;
 }
