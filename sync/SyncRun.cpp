@@ -249,109 +249,94 @@ bool SyncRun::store(const Book& book, const QList<SyncStore::EntryWrite>& writes
     return false;
 }
 
-bool SyncRun::pull(const Book& book)
+bool SyncRun::isSelf(const Book& book, const QString& href)
+{
+    const QString self = book.url.path(QUrl::FullyEncoded);
+    return href == self || href + QLatin1Char('/') == self || href == self + QLatin1Char('/');
+}
+
+SyncRun::Asked SyncRun::changesSince(const Book& book, Changes& changes)
 {
     const QString where = book.url.toDisplayString();
-    const QString oldToken = SyncStore::token(m_db, book.key);
-    QMap<QString, QString> changed; // href -> etag
-    QStringList removed;
-    QString newToken;
-    bool listed = false;
-    const QString self = book.url.path(QUrl::FullyEncoded);
-    const auto isSelf = [&self](const QString& href) {
-        return href == self || href + QLatin1Char('/') == self || href == self + QLatin1Char('/');
-    };
-
     bool more = true;
-    QString token = oldToken;
+    QString token = SyncStore::token(m_db, book.key);
     while (more) {
         more = false;
         const DavClient::Reply reply =
             m_client.send("REPORT", book.url, DavXml::syncCollection(token), {{"Depth", "1"}});
-        if (reply.status == 207) {
-            const DavXml::Multistatus answer = DavXml::parse(reply.body, reply.url);
-            if (!answer.error.isEmpty()) {
-                m_report.error = QStringLiteral("Reading the changes of %1: %2").arg(where, answer.error);
-                return false;
+        if (reply.status != 207) {
+            // Some servers answer a token they no longer know with 500: the listing then tells a real failure.
+            const bool staleToken = reply.status == 500 && !token.isEmpty();
+            if (!staleToken &&
+                (reply.status == 401 || reply.status == 404 || reply.status == 0 || reply.status >= 500)) {
+                failed(reply, QStringLiteral("Reading the changes of %1").arg(where));
+                return Asked::Failed;
             }
-            for (const DavXml::Response& response : answer.responses) {
-                if (isSelf(response.href)) {
-                    // 507 on the address book itself: the server sent part of the changes and a token for them.
-                    if (response.status == 507)
-                        more = true;
-                    continue;
-                }
-                if (response.status == 404) {
-                    removed << response.href;
-                    changed.remove(response.href);
-                } else {
-                    changed.insert(response.href, response.etag);
-                    removed.removeAll(response.href);
-                }
-            }
-            newToken = answer.syncToken.isNull() ? QString() : answer.syncToken;
-            if (more && (newToken.isEmpty() || newToken == token))
-                more = false;
-            token = newToken;
-            continue;
+            // The token is refused (or the server keeps none).
+            return Asked::Refused;
         }
-        // Some servers answer a token they no longer know with 500: the listing below then tells a real failure.
-        const bool staleToken = reply.status == 500 && !token.isEmpty();
-        if (!staleToken && (reply.status == 401 || reply.status == 404 || reply.status == 0 || reply.status >= 500)) {
-            failed(reply, QStringLiteral("Reading the changes of %1").arg(where));
-            return false;
-        }
-        // The token is refused (or the server keeps none): every card and its ETag instead.
-        listed = true;
-        break;
-    }
-    if (listed) {
-        changed.clear();
-        removed.clear();
-        newToken = QStringLiteral("");
-        const DavClient::Reply reply =
-            m_client.send("PROPFIND", book.url, DavXml::propfind({QStringLiteral("getetag")}, {}), {{"Depth", "1"}});
-        if (failed(reply, QStringLiteral("Listing %1").arg(where)))
-            return false;
         const DavXml::Multistatus answer = DavXml::parse(reply.body, reply.url);
         if (!answer.error.isEmpty()) {
-            m_report.error = QStringLiteral("Listing %1: %2").arg(where, answer.error);
-            return false;
+            m_report.error = QStringLiteral("Reading the changes of %1: %2").arg(where, answer.error);
+            return Asked::Failed;
         }
-        QHash<QString, QString> known;
-        for (const SyncStore::Card& card : SyncStore::cards(m_db, book.key))
-            known.insert(card.href, card.etag);
-        QSet<QString> present;
         for (const DavXml::Response& response : answer.responses) {
-            if (isSelf(response.href) || response.status >= 300)
+            if (isSelf(book, response.href)) {
+                // 507 on the address book itself: the server sent part of the changes and a token for them.
+                if (response.status == 507)
+                    more = true;
                 continue;
-            present.insert(response.href);
-            if (known.value(response.href) != response.etag || response.etag.isEmpty())
-                changed.insert(response.href, response.etag);
+            }
+            if (response.status == 404) {
+                changes.removed << response.href;
+                changes.changed.remove(response.href);
+            } else {
+                changes.changed.insert(response.href, response.etag);
+                changes.removed.removeAll(response.href);
+            }
         }
-        for (auto it = known.cbegin(); it != known.cend(); ++it) {
-            if (!present.contains(it.key()))
-                removed << it.key();
-        }
+        changes.token = answer.syncToken.isNull() ? QString() : answer.syncToken;
+        if (more && (changes.token.isEmpty() || changes.token == token))
+            more = false;
+        token = changes.token;
     }
+    return Asked::Done;
+}
 
-    // Cards whose ETag is the one kept here are what this program sent: nothing to fetch.
-    QHash<QString, SyncStore::Card> stored;
-    for (const SyncStore::Card& card : SyncStore::cards(m_db, book.key))
-        stored.insert(card.href, card);
-    QStringList wanted;
-    for (auto it = changed.cbegin(); it != changed.cend(); ++it) {
-        if (!stored.contains(it.key()) || stored[it.key()].etag != it.value() || it.value().isEmpty())
-            wanted << it.key();
-    }
-    QMap<QString, QPair<QString, QByteArray>> fetched;
-    if (!fetch(book, wanted, fetched, removed))
+bool SyncRun::listAll(const Book& book, Changes& changes)
+{
+    const QString where = book.url.toDisplayString();
+    changes = Changes{{}, {}, QStringLiteral("")};
+    const DavClient::Reply reply =
+        m_client.send("PROPFIND", book.url, DavXml::propfind({QStringLiteral("getetag")}, {}), {{"Depth", "1"}});
+    if (failed(reply, QStringLiteral("Listing %1").arg(where)))
         return false;
+    const DavXml::Multistatus answer = DavXml::parse(reply.body, reply.url);
+    if (!answer.error.isEmpty()) {
+        m_report.error = QStringLiteral("Listing %1: %2").arg(where, answer.error);
+        return false;
+    }
+    QHash<QString, QString> known;
+    for (const SyncStore::Card& card : SyncStore::cards(m_db, book.key))
+        known.insert(card.href, card.etag);
+    QSet<QString> present;
+    for (const DavXml::Response& response : answer.responses) {
+        if (isSelf(book, response.href) || response.status >= 300)
+            continue;
+        present.insert(response.href);
+        if (known.value(response.href) != response.etag || response.etag.isEmpty())
+            changes.changed.insert(response.href, response.etag);
+    }
+    for (auto it = known.cbegin(); it != known.cend(); ++it) {
+        if (!present.contains(it.key()))
+            changes.removed << it.key();
+    }
+    return true;
+}
 
-    match();
-    QList<SyncStore::EntryWrite> writes;
-    QList<SyncStore::Card> cards;
-    QStringList dropped;
+void SyncRun::mergeFetched(const Book& book, const QMap<QString, QPair<QString, QByteArray>>& fetched,
+                           const QHash<QString, SyncStore::Card>& stored, Merge& merge)
+{
     for (auto it = fetched.cbegin(); it != fetched.cend(); ++it) {
         const ServerCard serverCard(it.value().second);
         const std::optional<Contact> entry = serverCard.entry(book.forced);
@@ -366,7 +351,7 @@ bool SyncRun::pull(const Book& book)
         if (!entry) {
             // A card without name or number is kept, not shown; an entry it was is deleted here.
             if (known && local.state == State::Unchanged) {
-                writes.append({SyncStore::EntryWrite::Kind::Delete, local.row.rowid, local.row.values, {}, -1});
+                merge.writes.append({SyncStore::EntryWrite::Kind::Delete, local.row.rowid, local.row.values, {}, -1});
                 m_report.lines << QStringLiteral("%1 holds no name and no number on the server any more; it was "
                                                  "deleted here.")
                                       .arg(nameOf(local.row.values));
@@ -380,15 +365,16 @@ bool SyncRun::pull(const Book& book)
                                                  "entry as edited here goes back.")
                                       .arg(name);
             }
-            cards.append(card);
+            merge.cards.append(card);
             continue;
         }
-        const int index = int(cards.size());
+        const int index = int(merge.cards.size());
         switch (known ? local.state : State::NoEntry) {
         case State::Unchanged:
             card.entry = local.row.rowid;
             if (server != local.row.values) {
-                writes.append({SyncStore::EntryWrite::Kind::Update, local.row.rowid, local.row.values, server, index});
+                merge.writes.append(
+                    {SyncStore::EntryWrite::Kind::Update, local.row.rowid, local.row.values, server, index});
                 ++m_report.received;
             }
             break;
@@ -396,7 +382,8 @@ bool SyncRun::pull(const Book& book)
             card.entry = local.row.rowid;
             const QStringList result = merged(agreed, local.row.values, server, name);
             if (result != local.row.values) {
-                writes.append({SyncStore::EntryWrite::Kind::Update, local.row.rowid, local.row.values, result, index});
+                merge.writes.append(
+                    {SyncStore::EntryWrite::Kind::Update, local.row.rowid, local.row.values, result, index});
                 ++m_report.received;
             }
             break;
@@ -406,35 +393,74 @@ bool SyncRun::pull(const Book& book)
                 << QStringLiteral("%1 was deleted here and changed on the server; it was brought back.").arg(name);
             [[fallthrough]];
         case State::NoEntry:
-            writes.append({SyncStore::EntryWrite::Kind::Insert, -1, {}, server, index});
+            merge.writes.append({SyncStore::EntryWrite::Kind::Insert, -1, {}, server, index});
             ++m_report.received;
             break;
         }
-        cards.append(card);
+        merge.cards.append(card);
     }
+}
+
+void SyncRun::mergeRemoved(const QStringList& removed, const QHash<QString, SyncStore::Card>& stored, Merge& merge)
+{
     for (const QString& href : removed) {
         if (!stored.contains(href))
             continue;
         const SyncStore::Card& card = stored[href];
         const Local local = localOf(card);
         if (local.state == State::Unchanged) {
-            writes.append({SyncStore::EntryWrite::Kind::Delete, local.row.rowid, local.row.values, {}, -1});
+            merge.writes.append({SyncStore::EntryWrite::Kind::Delete, local.row.rowid, local.row.values, {}, -1});
             ++m_report.removedHere;
-            dropped << href;
+            merge.dropped << href;
         } else if (local.state == State::Edited) {
             // Edited here, deleted there: the card goes up again as new (its ETag forgotten).
             SyncStore::Card again = card;
             again.etag.clear();
             again.entry = local.row.rowid;
-            cards.append(again);
+            merge.cards.append(again);
             m_report.lines << QStringLiteral(
                                   "%1 was deleted on the server and changed here; it is created there again.")
                                   .arg(nameOf(local.row.values));
         } else {
-            dropped << href;
+            merge.dropped << href;
         }
     }
-    return store(book, writes, cards, dropped, newToken.isNull() ? QStringLiteral("") : newToken);
+}
+
+bool SyncRun::pull(const Book& book)
+{
+    Changes changes;
+    switch (changesSince(book, changes)) {
+    case Asked::Failed:
+        return false;
+    case Asked::Refused:
+        // Every card and its ETag instead.
+        if (!listAll(book, changes))
+            return false;
+        break;
+    case Asked::Done:
+        break;
+    }
+
+    // Cards whose ETag is the one kept here are what this program sent: nothing to fetch.
+    QHash<QString, SyncStore::Card> stored;
+    for (const SyncStore::Card& card : SyncStore::cards(m_db, book.key))
+        stored.insert(card.href, card);
+    QStringList wanted;
+    for (auto it = changes.changed.cbegin(); it != changes.changed.cend(); ++it) {
+        if (!stored.contains(it.key()) || stored[it.key()].etag != it.value() || it.value().isEmpty())
+            wanted << it.key();
+    }
+    QMap<QString, QPair<QString, QByteArray>> fetched;
+    if (!fetch(book, wanted, fetched, changes.removed))
+        return false;
+
+    match();
+    Merge merge;
+    mergeFetched(book, fetched, stored, merge);
+    mergeRemoved(changes.removed, stored, merge);
+    return store(book, merge.writes, merge.cards, merge.dropped,
+                 changes.token.isNull() ? QStringLiteral("") : changes.token);
 }
 
 void SyncRun::push(const Book& book)

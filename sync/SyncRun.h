@@ -44,7 +44,33 @@ private:
         SyncStore::Entry row;
     };
 
+    // What changed on the server: the cards with their new ETags, those gone, and the token that says so.
+    struct Changes
+    {
+        QMap<QString, QString> changed; // href -> etag
+        QStringList removed;
+        QString token;
+    };
+    // What a pull writes: rows of tblTel, the cards as kept, the cards forgotten.
+    struct Merge
+    {
+        QList<SyncStore::EntryWrite> writes;
+        QList<SyncStore::Card> cards;
+        QStringList dropped;
+    };
+    enum class Asked { Done, Refused, Failed };
+
     bool pull(const Book& book);
+    // sync-collection from the stored token (Refused: the server keeps no token or does not know this one).
+    Asked changesSince(const Book& book, Changes& changes);
+    // Every card and its ETag, against the cards kept here.
+    bool listAll(const Book& book, Changes& changes);
+    // The fetched cards merged with what changed here, field by field.
+    void mergeFetched(const Book& book, const QMap<QString, QPair<QString, QByteArray>>& fetched,
+                      const QHash<QString, SyncStore::Card>& stored, Merge& merge);
+    // The cards gone from the server: an unchanged entry goes too, an edited one goes up again.
+    void mergeRemoved(const QStringList& removed, const QHash<QString, SyncStore::Card>& stored, Merge& merge);
+    static bool isSelf(const Book& book, const QString& href);
     void push(const Book& book);
     // Ties the stored cards of every book to the rows of tblTel; rows no card claims are new here.
     void match();
