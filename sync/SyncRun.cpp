@@ -463,135 +463,155 @@ bool SyncRun::pull(const Book& book)
                  changes.token.isNull() ? QStringLiteral("") : changes.token);
 }
 
+bool SyncRun::sent(const DavClient::Reply& reply)
+{
+    m_sentSomething = true;
+    return reply.status >= 200 && reply.status < 300;
+}
+
+bool SyncRun::pushMove(const Book& book, const SyncStore::Card& card, const Local& local)
+{
+    // Moved to the other book: the card, with what the directory does not show, goes to the other address book as
+    // new (kept there before it is sent, as any new card), then leaves this one.
+    const Book* target = nullptr;
+    for (const Book& other : m_books)
+        target = !target && belongs(local.row.values, other) ? &other : target;
+    if (target) {
+        const QString href = newHref(*target);
+        const QByteArray body = ServerCard(card.text).patched(contactOf(local.row.values), target->forced);
+        SyncStore::Card moved{target->key, href, QString(), body, local.row.rowid, local.row.values};
+        if (!store(*target, {}, {moved}))
+            return false;
+        const DavClient::Reply created = m_client.send(
+            "PUT", urlOf(*target, href), body, {{"Content-Type", "text/vcard; charset=utf-8"}, {"If-None-Match", "*"}});
+        if (!sent(created)) {
+            store(*target, {}, {}, {href});
+            failed(created,
+                   QStringLiteral("Moving %1 to %2").arg(nameOf(local.row.values), target->url.toDisplayString()));
+            return false;
+        }
+        ++m_report.sent;
+        moved.etag = created.etag.isEmpty() ? QStringLiteral("-") : created.etag;
+        store(*target, {}, {moved});
+    }
+    const DavClient::Reply reply =
+        m_client.send("DELETE", urlOf(book, card.href), {}, {{"If-Match", card.etag.toUtf8()}});
+    if (sent(reply) || reply.status == 404) {
+        ++m_report.removedThere;
+        store(book, {}, {}, {card.href});
+    } else {
+        failed(reply, QStringLiteral("Moving %1 out of %2").arg(nameOf(local.row.values), book.url.toDisplayString()));
+    }
+    return true;
+}
+
+bool SyncRun::pushEdit(const Book& book, const SyncStore::Card& card, const Local& local)
+{
+    const Contact wanted = contactOf(local.row.values);
+    const QByteArray body = ServerCard(card.text).patched(wanted, book.forced);
+    DavClient::Headers headers{{"Content-Type", "text/vcard; charset=utf-8"}};
+    headers.append(card.etag.isEmpty() ? QPair<QByteArray, QByteArray>("If-None-Match", "*")
+                                       : QPair<QByteArray, QByteArray>("If-Match", card.etag.toUtf8()));
+    const DavClient::Reply reply = m_client.send("PUT", urlOf(book, card.href), body, headers);
+    if (sent(reply)) {
+        ++m_report.sent;
+        SyncStore::Card done = card;
+        done.text = body;
+        done.etag = reply.etag.isEmpty() ? QStringLiteral("-") : reply.etag;
+        done.entry = local.row.rowid;
+        done.agreed = local.row.values;
+        store(book, {}, {done});
+    } else if (reply.status == 412 || (reply.status == 404 && !card.etag.isEmpty())) {
+        // Changed or deleted there meanwhile: the next pull merges it (a deletion makes it new again).
+        SyncStore::Card again = card;
+        if (reply.status == 404)
+            again.etag.clear();
+        else
+            again.etag = QStringLiteral("-");
+        store(book, {}, {again});
+        m_sentSomething = true;
+    } else if (reply.status == 0 || reply.status == 401 || reply.status >= 500) {
+        failed(reply, QStringLiteral("Sending %1 to %2").arg(nameOf(local.row.values), book.url.toDisplayString()));
+        return false;
+    } else {
+        m_report.lines << QStringLiteral("The server refused %1 (%2%3).")
+                              .arg(nameOf(local.row.values))
+                              .arg(reply.status)
+                              .arg(bodyLine(reply.body));
+    }
+    return true;
+}
+
+bool SyncRun::pushDeletion(const Book& book, const SyncStore::Card& card)
+{
+    const DavClient::Reply reply = m_client.send("DELETE", urlOf(book, card.href), {},
+                                                 {{"If-Match", card.etag.isEmpty() ? "*" : card.etag.toUtf8()}});
+    if (sent(reply) || reply.status == 404) {
+        if (reply.status != 404)
+            ++m_report.removedThere;
+        store(book, {}, {}, {card.href});
+    } else if (reply.status == 412) {
+        // Changed there meanwhile: the next pull brings it back here.
+        SyncStore::Card again = card;
+        again.etag = QStringLiteral("-");
+        store(book, {}, {again});
+    } else if (reply.status == 0 || reply.status == 401 || reply.status >= 500) {
+        failed(reply, QStringLiteral("Deleting %1 on %2").arg(nameOf(card.agreed), book.url.toDisplayString()));
+        return false;
+    } else {
+        m_report.lines << QStringLiteral("The server refused to delete %1 (%2%3).")
+                              .arg(nameOf(card.agreed))
+                              .arg(reply.status)
+                              .arg(bodyLine(reply.body));
+    }
+    return true;
+}
+
+bool SyncRun::pushNew(const Book& book, const SyncStore::Entry& row)
+{
+    const QString href = newHref(book);
+    const QString uid = href.section(QLatin1Char('/'), -1).chopped(4);
+    const QByteArray body = ServerCard::created(contactOf(row.values), uid);
+    // Kept before it is sent: a run that dies now sends this card again instead of a second one.
+    SyncStore::Card card{book.key, href, QString(), body, row.rowid, row.values};
+    if (!store(book, {}, {card}))
+        return false;
+    const DavClient::Reply reply = m_client.send(
+        "PUT", urlOf(book, href), body, {{"Content-Type", "text/vcard; charset=utf-8"}, {"If-None-Match", "*"}});
+    if (sent(reply)) {
+        ++m_report.sent;
+        card.etag = reply.etag.isEmpty() ? QStringLiteral("-") : reply.etag;
+        store(book, {}, {card});
+    } else if (reply.status == 0 || reply.status == 401 || reply.status >= 500) {
+        failed(reply, QStringLiteral("Sending %1 to %2").arg(nameOf(row.values), book.url.toDisplayString()));
+        return false;
+    } else {
+        store(book, {}, {}, {href});
+        m_report.lines << QStringLiteral("The server refused the new card of %1 (%2%3).")
+                              .arg(nameOf(row.values))
+                              .arg(reply.status)
+                              .arg(bodyLine(reply.body));
+    }
+    return true;
+}
+
 void SyncRun::push(const Book& book)
 {
     match();
-    const QString where = book.url.toDisplayString();
-    const auto sent = [this](const DavClient::Reply& reply) {
-        m_sentSomething = true;
-        return reply.status >= 200 && reply.status < 300;
-    };
     for (const SyncStore::Card& card : SyncStore::cards(m_db, book.key)) {
         const Local local = localOf(card);
-        const QUrl url = urlOf(book, card.href);
-        if (local.state == State::Edited && !belongs(local.row.values, book)) {
-            // Moved to the other book: the card, with what the directory does not show, goes to the other address
-            // book as new (kept there before it is sent, as any new card), then leaves this one.
-            const Book* target = nullptr;
-            for (const Book& other : m_books)
-                target = !target && belongs(local.row.values, other) ? &other : target;
-            if (target) {
-                const QString href = newHref(*target);
-                const QByteArray body = ServerCard(card.text).patched(contactOf(local.row.values), target->forced);
-                SyncStore::Card moved{target->key, href, QString(), body, local.row.rowid, local.row.values};
-                if (!store(*target, {}, {moved}))
-                    return;
-                const DavClient::Reply created =
-                    m_client.send("PUT", urlOf(*target, href), body,
-                                  {{"Content-Type", "text/vcard; charset=utf-8"}, {"If-None-Match", "*"}});
-                if (!sent(created)) {
-                    store(*target, {}, {}, {href});
-                    failed(
-                        created,
-                        QStringLiteral("Moving %1 to %2").arg(nameOf(local.row.values), target->url.toDisplayString()));
-                    return;
-                }
-                ++m_report.sent;
-                moved.etag = created.etag.isEmpty() ? QStringLiteral("-") : created.etag;
-                store(*target, {}, {moved});
-            }
-            const DavClient::Reply reply = m_client.send("DELETE", url, {}, {{"If-Match", card.etag.toUtf8()}});
-            if (sent(reply) || reply.status == 404) {
-                ++m_report.removedThere;
-                store(book, {}, {}, {card.href});
-            } else {
-                failed(reply, QStringLiteral("Moving %1 out of %2").arg(nameOf(local.row.values), where));
-            }
-            continue;
-        }
-        if (local.state == State::Edited || (card.etag.isEmpty() && local.state == State::Unchanged)) {
-            const Contact wanted = contactOf(local.row.values);
-            const QByteArray body = ServerCard(card.text).patched(wanted, book.forced);
-            DavClient::Headers headers{{"Content-Type", "text/vcard; charset=utf-8"}};
-            headers.append(card.etag.isEmpty() ? QPair<QByteArray, QByteArray>("If-None-Match", "*")
-                                               : QPair<QByteArray, QByteArray>("If-Match", card.etag.toUtf8()));
-            const DavClient::Reply reply = m_client.send("PUT", url, body, headers);
-            if (sent(reply)) {
-                ++m_report.sent;
-                SyncStore::Card done = card;
-                done.text = body;
-                done.etag = reply.etag.isEmpty() ? QStringLiteral("-") : reply.etag;
-                done.entry = local.row.rowid;
-                done.agreed = local.row.values;
-                store(book, {}, {done});
-            } else if (reply.status == 412 || (reply.status == 404 && !card.etag.isEmpty())) {
-                // Changed or deleted there meanwhile: the next pull merges it (a deletion makes it new again).
-                SyncStore::Card again = card;
-                if (reply.status == 404)
-                    again.etag.clear();
-                else
-                    again.etag = QStringLiteral("-");
-                store(book, {}, {again});
-                m_sentSomething = true;
-            } else if (reply.status == 0 || reply.status == 401 || reply.status >= 500) {
-                failed(reply, QStringLiteral("Sending %1 to %2").arg(nameOf(local.row.values), where));
-                return;
-            } else {
-                m_report.lines << QStringLiteral("The server refused %1 (%2%3).")
-                                      .arg(nameOf(local.row.values))
-                                      .arg(reply.status)
-                                      .arg(bodyLine(reply.body));
-            }
-            continue;
-        }
-        if (local.state == State::Deleted) {
-            const DavClient::Reply reply =
-                m_client.send("DELETE", url, {}, {{"If-Match", card.etag.isEmpty() ? "*" : card.etag.toUtf8()}});
-            if (sent(reply) || reply.status == 404) {
-                if (reply.status != 404)
-                    ++m_report.removedThere;
-                store(book, {}, {}, {card.href});
-            } else if (reply.status == 412) {
-                // Changed there meanwhile: the next pull brings it back here.
-                SyncStore::Card again = card;
-                again.etag = QStringLiteral("-");
-                store(book, {}, {again});
-            } else if (reply.status == 0 || reply.status == 401 || reply.status >= 500) {
-                failed(reply, QStringLiteral("Deleting %1 on %2").arg(nameOf(card.agreed), where));
-                return;
-            } else {
-                m_report.lines << QStringLiteral("The server refused to delete %1 (%2%3).")
-                                      .arg(nameOf(card.agreed))
-                                      .arg(reply.status)
-                                      .arg(bodyLine(reply.body));
-            }
-        }
+        bool goOn = true;
+        if (local.state == State::Edited && !belongs(local.row.values, book))
+            goOn = pushMove(book, card, local);
+        else if (local.state == State::Edited || (card.etag.isEmpty() && local.state == State::Unchanged))
+            goOn = pushEdit(book, card, local);
+        else if (local.state == State::Deleted)
+            goOn = pushDeletion(book, card);
+        if (!goOn)
+            return;
     }
     for (const SyncStore::Entry& row : std::as_const(m_new)) {
-        if (!belongs(row.values, book))
-            continue;
-        const QString href = newHref(book);
-        const QString uid = href.section(QLatin1Char('/'), -1).chopped(4);
-        const QByteArray body = ServerCard::created(contactOf(row.values), uid);
-        // Kept before it is sent: a run that dies now sends this card again instead of a second one.
-        SyncStore::Card card{book.key, href, QString(), body, row.rowid, row.values};
-        if (!store(book, {}, {card}))
+        if (belongs(row.values, book) && !pushNew(book, row))
             return;
-        const DavClient::Reply reply = m_client.send(
-            "PUT", urlOf(book, href), body, {{"Content-Type", "text/vcard; charset=utf-8"}, {"If-None-Match", "*"}});
-        if (sent(reply)) {
-            ++m_report.sent;
-            card.etag = reply.etag.isEmpty() ? QStringLiteral("-") : reply.etag;
-            store(book, {}, {card});
-        } else if (reply.status == 0 || reply.status == 401 || reply.status >= 500) {
-            failed(reply, QStringLiteral("Sending %1 to %2").arg(nameOf(row.values), where));
-            return;
-        } else {
-            store(book, {}, {}, {href});
-            m_report.lines << QStringLiteral("The server refused the new card of %1 (%2%3).")
-                                  .arg(nameOf(row.values))
-                                  .arg(reply.status)
-                                  .arg(bodyLine(reply.body));
-        }
     }
 }

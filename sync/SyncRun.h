@@ -72,6 +72,13 @@ private:
     void mergeRemoved(const QStringList& removed, const QHash<QString, SyncStore::Card>& stored, Merge& merge);
     static bool isSelf(const Book& book, const QString& href);
     void push(const Book& book);
+    // The steps of a push, one card or entry each; false when the run must stop (the server failed).
+    bool pushMove(const Book& book, const SyncStore::Card& card, const Local& local);
+    bool pushEdit(const Book& book, const SyncStore::Card& card, const Local& local);
+    bool pushDeletion(const Book& book, const SyncStore::Card& card);
+    bool pushNew(const Book& book, const SyncStore::Entry& row);
+    // Whether the server took what was sent; anything sent makes the run read the changes back.
+    bool sent(const DavClient::Reply& reply);
     // Ties the stored cards of every book to the rows of tblTel; rows no card claims are new here.
     void match();
     Local localOf(const SyncStore::Card& card) const;
