@@ -220,6 +220,161 @@ int ServerCard::sourceOf(const Contact& raw, int numberColumn) const
     return claimed[std::size_t(numberColumn)];
 }
 
+int ServerCard::find(const char* name) const
+{
+    for (int i = 0; i < m_lines.size(); ++i) {
+        if (m_lines.at(i).property && m_lines.at(i).parsed.name == QLatin1String(name))
+            return i;
+    }
+    return -1;
+}
+
+void ServerCard::Edit::set(int index, const QByteArray& line)
+{
+    if (index >= 0)
+        lines[index] = line;
+    else
+        added << line;
+}
+
+QByteArray ServerCard::Edit::text() const
+{
+    QByteArray out;
+    bool addedYet = added.isEmpty();
+    for (int i = 0; i < lines.size(); ++i) {
+        if (removed.at(i))
+            continue;
+        if (!addedYet && lines.at(i).trimmed().toUpper() == "END:VCARD") {
+            for (const QByteArray& line : added)
+                out += line;
+            addedYet = true;
+        }
+        out += lines.at(i);
+    }
+    return out;
+}
+
+void ServerCard::editNames(Edit& edit, const Contact& wanted, const Contact& now) const
+{
+    if (wanted.fname == now.fname && wanted.lname == now.lname &&
+        (wanted.busName == now.busName || !wanted.fname.trimmed().isEmpty() || !wanted.lname.trimmed().isEmpty()))
+        return;
+    const int n = find("N");
+    QStringList parts = n >= 0 ? m_lines.at(n).parsed.components : QStringList();
+    while (parts.size() < 5)
+        parts << QString();
+    // Only the part that changed: a given name cut to its column stays whole when the family name is edited.
+    if (wanted.lname != now.lname)
+        parts[0] = wanted.lname.trimmed();
+    if (wanted.fname != now.fname) {
+        parts[1] = wanted.fname.trimmed();
+        parts[2].clear();
+    }
+    QString formatted = QStringList{parts[1], parts[2], parts[0]}.join(QLatin1Char(' ')).simplified();
+    if (formatted.isEmpty())
+        formatted = displayName(wanted);
+    edit.set(n, n >= 0 ? withValue(m_lines.at(n).raw, structured(parts)) : folded("N:" + structured(parts).toUtf8()));
+    const int fn = find("FN");
+    edit.set(fn,
+             fn >= 0 ? withValue(m_lines.at(fn).raw, escaped(formatted)) : folded("FN:" + escaped(formatted).toUtf8()));
+}
+
+void ServerCard::editOrganisation(Edit& edit, const Contact& wanted, const Contact& now) const
+{
+    if (wanted.busName == now.busName && wanted.category == now.category)
+        return;
+    const int org = find("ORG");
+    if (wanted.category != ::Book::Business.name()) {
+        if (org >= 0)
+            edit.removed[org] = true;
+        return;
+    }
+    QStringList parts = org >= 0 ? m_lines.at(org).parsed.components : QStringList{QString()};
+    if (parts.isEmpty())
+        parts << QString();
+    if (wanted.busName != now.busName || org < 0)
+        parts[0] = wanted.busName.trimmed();
+    edit.set(org, org >= 0 ? withValue(m_lines.at(org).raw, structured(parts))
+                           : folded("ORG:" + structured(parts).toUtf8()));
+}
+
+void ServerCard::editCategories(Edit& edit, const Contact& wanted, const Contact& now) const
+{
+    // The book travels as a category, beside whatever categories the card has of its own.
+    if (wanted.category == now.category)
+        return;
+    const int line = find("CATEGORIES");
+    QStringList items;
+    if (line >= 0) {
+        for (const QString& item : m_lines.at(line).parsed.value.split(QLatin1Char(','))) {
+            const QString kept = item.trimmed();
+            const bool bookName = kept.compare(::Book::Personal.name(), Qt::CaseInsensitive) == 0 ||
+                                  kept.compare(::Book::Business.name(), Qt::CaseInsensitive) == 0;
+            if (!kept.isEmpty() && !bookName)
+                items << escaped(kept);
+        }
+    }
+    items << wanted.category;
+    edit.set(line, line >= 0 ? withValue(m_lines.at(line).raw, items.join(QLatin1Char(',')))
+                             : folded("CATEGORIES:" + items.join(QLatin1Char(',')).toUtf8()));
+}
+
+void ServerCard::editAddress(Edit& edit, const Contact& wanted, const Contact& now) const
+{
+    if (wanted.address == now.address && wanted.city == now.city && wanted.state == now.state && wanted.zip == now.zip)
+        return;
+    int adr = -1;
+    for (int i = 0; i < m_lines.size() && adr < 0; ++i) {
+        const Line& line = m_lines.at(i);
+        if (line.property && line.parsed.name == QLatin1String("ADR") &&
+            !line.parsed.components.join(QString()).trimmed().isEmpty())
+            adr = i;
+    }
+    QStringList parts = adr >= 0 ? m_lines.at(adr).parsed.components : QStringList();
+    while (parts.size() < 7)
+        parts << QString();
+    if (wanted.address != now.address)
+        parts[2] = wanted.address.trimmed();
+    if (wanted.city != now.city)
+        parts[3] = wanted.city.trimmed();
+    if (wanted.state != now.state)
+        parts[4] = wanted.state.trimmed();
+    if (wanted.zip != now.zip)
+        parts[5] = outward(wanted.zip);
+    const bool empty = parts.join(QString()).trimmed().isEmpty();
+    const bool business = wanted.category == ::Book::Business.name();
+    if (adr >= 0 && empty)
+        edit.removed[adr] = true;
+    else if (adr >= 0 || !empty)
+        edit.set(adr, adr >= 0 ? withValue(m_lines.at(adr).raw, structured(parts))
+                               : folded((business ? "ADR;TYPE=WORK:" : "ADR;TYPE=HOME:") + structured(parts).toUtf8()));
+}
+
+void ServerCard::editNumbers(Edit& edit, const Contact& wanted, const Contact& now, const Contact& raw) const
+{
+    const bool business = wanted.category == ::Book::Business.name();
+    for (int column = Pel; column <= Tel2; ++column) {
+        const QString& target = numberOf(wanted, column);
+        if (target == numberOf(now, column))
+            continue;
+        const int source = sourceOf(raw, column);
+        const QString value = outward(target);
+        if (source >= 0) {
+            if (value.isEmpty())
+                edit.removed[source] = true;
+            else if (m_lines.at(source).parsed.value.trimmed().startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
+                edit.lines[source] = withValue(m_lines.at(source).raw, QStringLiteral("tel:") + value);
+            else
+                edit.lines[source] = withValue(m_lines.at(source).raw, escaped(value));
+        } else if (!value.isEmpty()) {
+            const char* type = column == Pel   ? "CELL"
+                               : column == Fax ? (business ? "WORK,FAX" : "HOME,FAX")
+                                               : (business ? "WORK,VOICE" : "HOME,VOICE");
+            edit.added << folded(QByteArray("TEL;TYPE=") + type + ':' + escaped(value).toUtf8());
+        }
+    }
+}
+
 QByteArray ServerCard::patched(const Contact& wanted, const QString& book) const
 {
     const std::optional<Contact> now = entry(book);
@@ -229,148 +384,17 @@ QByteArray ServerCard::patched(const Contact& wanted, const QString& book) const
     ProblemList problems;
     const Contact raw = VCardReader::contact(parsed.cards.first(), problems).value_or(Contact{});
 
-    QList<QByteArray> lines;
-    QList<bool> removed;
+    Edit edit;
     for (const Line& line : m_lines) {
-        lines << line.raw;
-        removed << false;
+        edit.lines << line.raw;
+        edit.removed << false;
     }
-    QList<QByteArray> added;
-    const auto find = [this](const char* name) {
-        for (int i = 0; i < m_lines.size(); ++i) {
-            if (m_lines.at(i).property && m_lines.at(i).parsed.name == QLatin1String(name))
-                return i;
-        }
-        return -1;
-    };
-    const bool business = wanted.category == QLatin1String("Business");
-
-    if (wanted.fname != now->fname || wanted.lname != now->lname ||
-        (wanted.busName != now->busName && wanted.fname.trimmed().isEmpty() && wanted.lname.trimmed().isEmpty())) {
-        const int n = find("N");
-        QStringList parts = n >= 0 ? m_lines.at(n).parsed.components : QStringList();
-        while (parts.size() < 5)
-            parts << QString();
-        // Only the part that changed: a given name cut to its column stays whole when the family name is edited.
-        if (wanted.lname != now->lname)
-            parts[0] = wanted.lname.trimmed();
-        if (wanted.fname != now->fname) {
-            parts[1] = wanted.fname.trimmed();
-            parts[2].clear();
-        }
-        QString formatted = QStringList{parts[1], parts[2], parts[0]}.join(QLatin1Char(' ')).simplified();
-        if (formatted.isEmpty())
-            formatted = displayName(wanted);
-        const QByteArray nLine =
-            n >= 0 ? withValue(m_lines.at(n).raw, structured(parts)) : folded("N:" + structured(parts).toUtf8());
-        if (n >= 0)
-            lines[n] = nLine;
-        else
-            added << nLine;
-        const int fn = find("FN");
-        const QByteArray fnLine =
-            fn >= 0 ? withValue(m_lines.at(fn).raw, escaped(formatted)) : folded("FN:" + escaped(formatted).toUtf8());
-        if (fn >= 0)
-            lines[fn] = fnLine;
-        else
-            added << fnLine;
-    }
-    if (wanted.busName != now->busName || wanted.category != now->category) {
-        const int org = find("ORG");
-        if (business) {
-            QStringList parts = org >= 0 ? m_lines.at(org).parsed.components : QStringList{QString()};
-            if (parts.isEmpty())
-                parts << QString();
-            if (wanted.busName != now->busName || org < 0)
-                parts[0] = wanted.busName.trimmed();
-            if (org >= 0)
-                lines[org] = withValue(m_lines.at(org).raw, structured(parts));
-            else
-                added << folded("ORG:" + structured(parts).toUtf8());
-        } else if (org >= 0) {
-            removed[org] = true;
-        }
-    }
-    // The book travels as a category, beside whatever categories the card has of its own.
-    if (wanted.category != now->category) {
-        const int line = find("CATEGORIES");
-        QStringList items;
-        if (line >= 0) {
-            for (const QString& item : m_lines.at(line).parsed.value.split(QLatin1Char(','))) {
-                const QString kept = item.trimmed();
-                const bool bookName = kept.compare(::Book::Personal.name(), Qt::CaseInsensitive) == 0 ||
-                                      kept.compare(::Book::Business.name(), Qt::CaseInsensitive) == 0;
-                if (!kept.isEmpty() && !bookName)
-                    items << escaped(kept);
-            }
-        }
-        items << wanted.category;
-        if (line >= 0)
-            lines[line] = withValue(m_lines.at(line).raw, items.join(QLatin1Char(',')));
-        else
-            added << folded("CATEGORIES:" + items.join(QLatin1Char(',')).toUtf8());
-    }
-    if (wanted.address != now->address || wanted.city != now->city || wanted.state != now->state ||
-        wanted.zip != now->zip) {
-        int adr = -1;
-        for (int i = 0; i < m_lines.size() && adr < 0; ++i) {
-            const Line& line = m_lines.at(i);
-            if (line.property && line.parsed.name == QLatin1String("ADR") &&
-                !line.parsed.components.join(QString()).trimmed().isEmpty())
-                adr = i;
-        }
-        QStringList parts = adr >= 0 ? m_lines.at(adr).parsed.components : QStringList();
-        while (parts.size() < 7)
-            parts << QString();
-        if (wanted.address != now->address)
-            parts[2] = wanted.address.trimmed();
-        if (wanted.city != now->city)
-            parts[3] = wanted.city.trimmed();
-        if (wanted.state != now->state)
-            parts[4] = wanted.state.trimmed();
-        if (wanted.zip != now->zip)
-            parts[5] = outward(wanted.zip);
-        const bool empty = parts.join(QString()).trimmed().isEmpty();
-        if (adr >= 0 && empty)
-            removed[adr] = true;
-        else if (adr >= 0)
-            lines[adr] = withValue(m_lines.at(adr).raw, structured(parts));
-        else if (!empty)
-            added << folded((business ? "ADR;TYPE=WORK:" : "ADR;TYPE=HOME:") + structured(parts).toUtf8());
-    }
-    for (int column = Pel; column <= Tel2; ++column) {
-        const QString& target = numberOf(wanted, column);
-        if (target == numberOf(*now, column))
-            continue;
-        const int source = sourceOf(raw, column);
-        const QString value = outward(target);
-        if (source >= 0) {
-            if (value.isEmpty())
-                removed[source] = true;
-            else if (m_lines.at(source).parsed.value.trimmed().startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
-                lines[source] = withValue(m_lines.at(source).raw, QStringLiteral("tel:") + value);
-            else
-                lines[source] = withValue(m_lines.at(source).raw, escaped(value));
-        } else if (!value.isEmpty()) {
-            const char* type = column == Pel   ? "CELL"
-                               : column == Fax ? (business ? "WORK,FAX" : "HOME,FAX")
-                                               : (business ? "WORK,VOICE" : "HOME,VOICE");
-            added << folded(QByteArray("TEL;TYPE=") + type + ':' + escaped(value).toUtf8());
-        }
-    }
-
-    QByteArray out;
-    for (int i = 0; i < lines.size(); ++i) {
-        if (removed.at(i))
-            continue;
-        if (!added.isEmpty() && lines.at(i).trimmed().toUpper() == "END:VCARD") {
-            for (const QByteArray& line : added)
-                out += line;
-            added.clear();
-        }
-        out += lines.at(i);
-    }
-    return out;
+    editNames(edit, wanted, *now);
+    editOrganisation(edit, wanted, *now);
+    editCategories(edit, wanted, *now);
+    editAddress(edit, wanted, *now);
+    editNumbers(edit, wanted, *now, raw);
+    return edit.text();
 }
 
 QByteArray ServerCard::created(const Contact& entry, const QString& uid)

@@ -40,6 +40,26 @@ private:
         bool property = false; // a property line (not BEGIN, END or VERSION, nor damage)
     };
     int sourceOf(const Contact& raw, int numberColumn) const;
+    // The first property line of that name; -1 when there is none.
+    int find(const char* name) const;
+
+    // The card's lines as an edit goes: each kept or replaced, some removed, new ones added before END.
+    struct Edit
+    {
+        QList<QByteArray> lines;
+        QList<bool> removed;
+        QList<QByteArray> added;
+        // Replaces line `index`, or adds the line when there is none (-1).
+        void set(int index, const QByteArray& line);
+        QByteArray text() const;
+    };
+    // Each rewrites the lines of its fields when `wanted` differs from `now` in them.
+    void editNames(Edit& edit, const Contact& wanted, const Contact& now) const;
+    void editOrganisation(Edit& edit, const Contact& wanted, const Contact& now) const;
+    void editCategories(Edit& edit, const Contact& wanted, const Contact& now) const;
+    void editAddress(Edit& edit, const Contact& wanted, const Contact& now) const;
+    // `raw`: the card's entry as read, before its values took their stored forms, which tells each number's line.
+    void editNumbers(Edit& edit, const Contact& wanted, const Contact& now, const Contact& raw) const;
 
     QByteArray m_text;
     QByteArray m_version;
