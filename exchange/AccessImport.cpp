@@ -56,6 +56,64 @@ bool isDate(int type)
     return type == 8;
 }
 
+// The rows of tblTel as they are; a text wider than its column is a problem (the file's columns check widths).
+void copyEntries(const AccessFile::Table& tel, const QList<int>& index, AccessImport::Copy& result)
+{
+    const QStringList& columns = StoredRows::telColumns();
+    for (int r = 0; r < tel.rows.size(); ++r) {
+        StoredRows::Row row;
+        for (int c = 0; c < columns.size(); ++c) {
+            const Cell& cell = tel.rows.at(r).at(index.at(c));
+            if (cell.kind == Cell::Kind::Null) {
+                row.append(std::nullopt);
+                continue;
+            }
+            const int width = Schema::widthOf(QStringLiteral("tblTel"), columns.at(c));
+            if (codePoints(cell.text) > width)
+                result.problems.append({r + 1, columns.at(c), cell.text,
+                                        QStringLiteral("longer than the %1 characters the column holds").arg(width)});
+            row.append(cell.text);
+        }
+        result.rows.tel.append(row);
+    }
+}
+
+// The rows of tblMes: a date keeps its day, a time its time of day, and whatever else they held is a problem.
+void copyMessages(const AccessFile::Table& mes, const QList<int>& index, AccessImport::Copy& result)
+{
+    const QStringList& columns = StoredRows::mesColumns();
+    for (int r = 0; r < mes.rows.size(); ++r) {
+        const QList<Cell>& cells = mes.rows.at(r);
+        StoredRows::Row row;
+        const Cell& day = cells.at(index.at(0));
+        if (day.kind == Cell::Kind::Null) {
+            row.append(std::nullopt);
+        } else {
+            if (day.date.year() < 1000)
+                result.problems.append({r + 1, QStringLiteral("tblMes.Cdate"), shown(day),
+                                        QStringLiteral("a year before 1000 cannot be stored")});
+            else if (day.time != QTime(0, 0))
+                result.problems.append(
+                    {r + 1, QStringLiteral("tblMes.Cdate"), shown(day), QStringLiteral("the time of day is left out")});
+            row.append(day.date.toString(QStringLiteral("yyyy-MM-dd")));
+        }
+        const Cell& time = cells.at(index.at(1));
+        if (time.kind == Cell::Kind::Null) {
+            row.append(std::nullopt);
+        } else {
+            if (time.date != QDate(1899, 12, 30))
+                result.problems.append(
+                    {r + 1, QStringLiteral("tblMes.Ctime"), shown(time), QStringLiteral("the date is left out")});
+            row.append(time.time.toString(QStringLiteral("HH:mm:ss")));
+        }
+        for (int c = 2; c < columns.size(); ++c) {
+            const Cell& cell = cells.at(index.at(c));
+            row.append(cell.kind == Cell::Kind::Null ? StoredRows::Cell() : StoredRows::Cell(cell.text));
+        }
+        result.rows.mes.append(row);
+    }
+}
+
 } // namespace
 
 AccessImport::Copy AccessImport::copy(const AccessFile& file)
@@ -99,57 +157,13 @@ AccessImport::Copy AccessImport::copy(const AccessFile& file)
         }
     }
 
-    for (int r = 0; r < tel->rows.size(); ++r) {
-        StoredRows::Row row;
-        for (int c = 0; c < telColumns.size(); ++c) {
-            const Cell& cell = tel->rows.at(r).at(telIndex.at(c));
-            if (cell.kind == Cell::Kind::Null) {
-                row.append(std::nullopt);
-                continue;
-            }
-            const int width = Schema::widthOf(QStringLiteral("tblTel"), telColumns.at(c));
-            if (codePoints(cell.text) > width)
-                result.problems.append({r + 1, telColumns.at(c), cell.text,
-                                        QStringLiteral("longer than the %1 characters the column holds").arg(width)});
-            row.append(cell.text);
-        }
-        result.rows.tel.append(row);
-    }
+    copyEntries(*tel, telIndex, result);
     listUnused(*tel, telColumns, result.notCarried);
 
     if (!mes) {
         result.notCarried << QStringLiteral("(the file holds no message log, tblMes)");
     } else {
-        for (int r = 0; r < mes->rows.size(); ++r) {
-            const QList<Cell>& cells = mes->rows.at(r);
-            StoredRows::Row row;
-            const Cell& day = cells.at(mesIndex.at(0));
-            if (day.kind == Cell::Kind::Null) {
-                row.append(std::nullopt);
-            } else {
-                if (day.date.year() < 1000)
-                    result.problems.append({r + 1, QStringLiteral("tblMes.Cdate"), shown(day),
-                                            QStringLiteral("a year before 1000 cannot be stored")});
-                else if (day.time != QTime(0, 0))
-                    result.problems.append({r + 1, QStringLiteral("tblMes.Cdate"), shown(day),
-                                            QStringLiteral("the time of day is left out")});
-                row.append(day.date.toString(QStringLiteral("yyyy-MM-dd")));
-            }
-            const Cell& time = cells.at(mesIndex.at(1));
-            if (time.kind == Cell::Kind::Null) {
-                row.append(std::nullopt);
-            } else {
-                if (time.date != QDate(1899, 12, 30))
-                    result.problems.append(
-                        {r + 1, QStringLiteral("tblMes.Ctime"), shown(time), QStringLiteral("the date is left out")});
-                row.append(time.time.toString(QStringLiteral("HH:mm:ss")));
-            }
-            for (int c = 2; c < mesColumns.size(); ++c) {
-                const Cell& cell = cells.at(mesIndex.at(c));
-                row.append(cell.kind == Cell::Kind::Null ? StoredRows::Cell() : StoredRows::Cell(cell.text));
-            }
-            result.rows.mes.append(row);
-        }
+        copyMessages(*mes, mesIndex, result);
         listUnused(*mes, mesColumns, result.notCarried);
     }
     for (const QString& other : file.otherTables)
