@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -131,6 +132,25 @@ AccessFile::Result AccessFile::read(const QByteArray& bytes, const QString& enco
     return parse(output, encoding);
 }
 
+namespace {
+
+// A Jet 3 text, which the reader passes on a byte a character, in `encoding`; notes in `file` whether the encoding
+// mattered and whether the text decoded cleanly.
+QString jet3Text(const QByteArray& value, const QString& encoding, AccessFile& file)
+{
+    const QByteArray raw = QString::fromUtf8(value).toLatin1();
+    const bool ascii = std::all_of(raw.begin(), raw.end(), [](char c) { return uchar(c) < 0x80; });
+    file.encodingUsed = file.encodingUsed || !ascii;
+    file.encoding = encoding;
+    if (ascii)
+        return QString::fromLatin1(raw);
+    const std::optional<QString> decoded = Encodings::decode(raw, encoding);
+    file.cleanText = file.cleanText && decoded && !decoded->contains(QChar::ReplacementCharacter);
+    return decoded.value_or(QString::fromLatin1(raw));
+}
+
+} // namespace
+
 AccessFile::Result AccessFile::parse(const QByteArray& output, const QString& encoding)
 {
     const auto damaged = [] { return Result{std::nullopt, QStringLiteral("reading it failed (the file is damaged)")}; };
@@ -192,21 +212,8 @@ AccessFile::Result AccessFile::parse(const QByteArray& output, const QString& en
             Cell cell;
             if (kind == 'S') {
                 cell.kind = Cell::Kind::Text;
-                if (file.format == Format::Jet3) {
-                    // The reader passed each byte on as the character of its number.
-                    const QByteArray raw = QString::fromUtf8(value).toLatin1();
-                    bool ascii = true;
-                    for (const char c : raw)
-                        ascii = ascii && uchar(c) < 0x80;
-                    file.encodingUsed = file.encodingUsed || !ascii;
-                    const std::optional<QString> decoded = Encodings::decode(raw, jet3Encoding);
-                    cell.text = ascii ? QString::fromLatin1(raw) : decoded.value_or(QString::fromLatin1(raw));
-                    file.encoding = jet3Encoding;
-                    file.cleanText =
-                        file.cleanText && (ascii || (decoded && !decoded->contains(QChar::ReplacementCharacter)));
-                } else {
-                    cell.text = QString::fromUtf8(value);
-                }
+                cell.text =
+                    file.format == Format::Jet3 ? jet3Text(value, jet3Encoding, file) : QString::fromUtf8(value);
             } else if (kind == 'D') {
                 const double jet = value.toDouble(&ok);
                 if (!ok || !std::isfinite(jet) || std::fabs(jet) > 3e6)
