@@ -4,11 +4,6 @@
 
 namespace {
 
-// The values in the order they are kept.
-QString Contact::*const kFields[] = {&Contact::category, &Contact::fname, &Contact::lname, &Contact::busName,
-                                     &Contact::address,  &Contact::city,  &Contact::state, &Contact::zip,
-                                     &Contact::tel1,     &Contact::tel2,  &Contact::pel,   &Contact::fax};
-
 void appendLength(QByteArray& bytes, qsizetype length)
 {
     do {
@@ -58,7 +53,7 @@ Contact ContactList::at(qsizetype i) const
 {
     Contact contact;
     const char* p = m_bytes.constData() + m_starts.at(i);
-    for (QString Contact::*field : kFields)
+    for (QString Contact::*field : Contact::kFields)
         contact.*field = readValue(p);
     return contact;
 }
@@ -79,7 +74,7 @@ void ContactList::append(const Contact& contact, EntryOrigin origin)
 {
     m_origins.append(origin);
     const qsizetype start = m_bytes.size();
-    for (QString Contact::*field : kFields) {
+    for (QString Contact::*field : Contact::kFields) {
         const QString& value = contact.*field;
         if (value.isEmpty()) {
             m_bytes.append('\0');

@@ -1,5 +1,6 @@
 #include "SyncRun.h"
 
+#include "Book.h"
 #include "Contact.h"
 #include "Database.h"
 #include "DavXml.h"
@@ -12,37 +13,12 @@ namespace {
 
 constexpr int kMultigetBatch = 100;
 
-QStringList valuesOf(const Contact& c)
-{
-    return {c.category, c.fname, c.lname, c.busName, c.address, c.city, c.state, c.zip, c.tel1, c.tel2, c.pel, c.fax};
-}
-
-Contact contactOf(const QStringList& v)
-{
-    Contact c;
-    if (v.size() < 12)
-        return c;
-    c.category = v[0];
-    c.fname = v[1];
-    c.lname = v[2];
-    c.busName = v[3];
-    c.address = v[4];
-    c.city = v[5];
-    c.state = v[6];
-    c.zip = v[7];
-    c.tel1 = v[8];
-    c.tel2 = v[9];
-    c.pel = v[10];
-    c.fax = v[11];
-    return c;
-}
-
 QString nameOf(const QStringList& v)
 {
     if (v.size() < 12)
         return QStringLiteral("(an entry)");
     const QString person = (v[1].trimmed() + QLatin1Char(' ') + v[2].trimmed()).trimmed();
-    const QString name = v[0] == QLatin1String("Business") && !v[3].trimmed().isEmpty() ? v[3].trimmed() : person;
+    const QString name = v[0] == ::Book::Business.name() && !v[3].trimmed().isEmpty() ? v[3].trimmed() : person;
     return QStringLiteral("\"%1\"").arg(name.isEmpty() ? v[10].trimmed() : name);
 }
 
@@ -341,7 +317,7 @@ void SyncRun::mergeFetched(const Book& book, const QMap<QString, QPair<QString, 
         const ServerCard serverCard(it.value().second);
         const std::optional<Contact> entry = serverCard.entry(book.forced);
         SyncStore::Card card{book.key, it.key(), it.value().first, serverCard.text(), -1, {}};
-        const QStringList server = entry ? valuesOf(*entry) : QStringList();
+        const QStringList server = entry ? entry->values() : QStringList();
         if (entry)
             card.agreed = server;
         const bool known = stored.contains(it.key());
@@ -478,7 +454,7 @@ bool SyncRun::pushMove(const Book& book, const SyncStore::Card& card, const Loca
         target = !target && belongs(local.row.values, other) ? &other : target;
     if (target) {
         const QString href = newHref(*target);
-        const QByteArray body = ServerCard(card.text).patched(contactOf(local.row.values), target->forced);
+        const QByteArray body = ServerCard(card.text).patched(Contact::fromValues(local.row.values), target->forced);
         SyncStore::Card moved{target->key, href, QString(), body, local.row.rowid, local.row.values};
         if (!store(*target, {}, {moved}))
             return false;
@@ -507,7 +483,7 @@ bool SyncRun::pushMove(const Book& book, const SyncStore::Card& card, const Loca
 
 bool SyncRun::pushEdit(const Book& book, const SyncStore::Card& card, const Local& local)
 {
-    const Contact wanted = contactOf(local.row.values);
+    const Contact wanted = Contact::fromValues(local.row.values);
     const QByteArray body = ServerCard(card.text).patched(wanted, book.forced);
     DavClient::Headers headers{{"Content-Type", "text/vcard; charset=utf-8"}};
     headers.append(card.etag.isEmpty() ? QPair<QByteArray, QByteArray>("If-None-Match", "*")
@@ -571,7 +547,7 @@ bool SyncRun::pushNew(const Book& book, const SyncStore::Entry& row)
 {
     const QString href = newHref(book);
     const QString uid = href.section(QLatin1Char('/'), -1).chopped(4);
-    const QByteArray body = ServerCard::created(contactOf(row.values), uid);
+    const QByteArray body = ServerCard::created(Contact::fromValues(row.values), uid);
     // Kept before it is sent: a run that dies now sends this card again instead of a second one.
     SyncStore::Card card{book.key, href, QString(), body, row.rowid, row.values};
     if (!store(book, {}, {card}))
