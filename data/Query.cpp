@@ -43,11 +43,14 @@ QString Query::statement() const
         // read as statement text; doubled, it stands for itself, so O'Brien finds O'Brien.
         QString text = m_text;
         text.replace(QLatin1Char('\''), QLatin1String("''"));
+        // The columns are told apart by their place, not by the address of their names: the same literal may
+        // have another address in another part of the program.
         QString sql = QStringLiteral("SELECT * FROM tblTel WHERE ");
-        for (const char* column : SearchedColumns::kNames) {
-            if (column != SearchedColumns::kNames.front())
+        for (std::size_t c = 0; c < SearchedColumns::kNames.size(); ++c) {
+            if (c > 0)
                 sql += QStringLiteral(" OR ");
-            sql += QLatin1Char('(') + QLatin1String(column) + QStringLiteral(" LIKE '*") + text + QStringLiteral("*')");
+            sql += QLatin1Char('(') + QLatin1String(SearchedColumns::kNames[c]) + QStringLiteral(" LIKE '*") + text +
+                   QStringLiteral("*')");
         }
         return sql;
     }

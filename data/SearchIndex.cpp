@@ -501,8 +501,8 @@ std::vector<SearchIndex::Row> SearchIndex::irregularMatches(const LikePattern& p
     std::vector<Row> irregular;
     if (!m_irregular.empty()) {
         std::string sql = "SELECT ";
-        for (const char* column : SearchedColumns::kNames)
-            sql += std::string(column == SearchedColumns::kNames.front() ? "" : ", ") + column;
+        for (std::size_t c = 0; c < SearchedColumns::kNames.size(); ++c)
+            sql += std::string(c > 0 ? ", " : "") + SearchedColumns::kNames[c];
         sql += " FROM tblTel WHERE ID = ?";
         Statement values(m_db, QString::fromStdString(sql));
         sqlite3_stmt* stmt = values.handle();
