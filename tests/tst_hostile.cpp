@@ -89,57 +89,58 @@ private Q_SLOTS:
         WindowSwitch::setFrame(nullptr);
     }
 
-    void entryFieldsStoreAnyText()
+    // Every text saved through the entry window and through the message window.
+    void savedFieldsStoreAnyText_data()
     {
-        TempDatabase db;
-        Module1::setProgramDirForTesting(db.dir());
-        MDIForm1 frame;
-        WindowSwitch::setFrame(&frame);
-        int rows = 0;
-        for (const QString& text : hostileTexts()) {
-            auto* window = qobject_cast<frmAdd*>(WindowSwitch::show(QStringLiteral("frmAdd")));
-            QVERIFY(window);
-            const QList<QLineEdit*> fields{window->txtFname, window->txtLname,   window->txtAddress,
-                                           window->txtCity,  window->txtState};
-            for (QLineEdit* field : fields)
-                field->setText(text);
-            QTest::mouseClick(window->cmdSave, Qt::LeftButton);
-            QVERIFY2(MessageBox::takeMessages().isEmpty(), qPrintable(text.left(40)));
-            ++rows;
-            checkFileIntact(db, rows, 0);
-            // Each value is the text as its box took it (cut at the box's length), in its own column.
-            Recordset stored(Database::open(db.path()), QStringLiteral("SELECT * FROM tblTel ORDER BY ID DESC"));
-            QCOMPARE(stored.Fields(QStringLiteral("Fname")).Value().toString(), text.left(15));
-            QCOMPARE(stored.Fields(QStringLiteral("Address")).Value().toString(), text.left(50));
-            QCOMPARE(stored.Fields(QStringLiteral("State")).Value().toString(), text.left(2));
-            QCOMPARE(stored.Fields(QStringLiteral("BusName")).Value().toString(), QStringLiteral(" "));
-            if (auto* back = WindowSwitch::current())
-                back->unload();
-        }
-        WindowSwitch::setFrame(nullptr);
+        QTest::addColumn<QString>("window");
+        QTest::newRow("entry fields") << QStringLiteral("frmAdd");
+        QTest::newRow("message fields") << QStringLiteral("frmMes");
     }
-
-    void messageFieldsStoreAnyText()
+    void savedFieldsStoreAnyText()
     {
+        QFETCH(QString, window);
+        const bool entry = window == QLatin1String("frmAdd");
         TempDatabase db;
         Module1::setProgramDirForTesting(db.dir());
         MDIForm1 frame;
         WindowSwitch::setFrame(&frame);
         int rows = 0;
         for (const QString& text : hostileTexts()) {
-            auto* window = qobject_cast<frmMes*>(WindowSwitch::show(QStringLiteral("frmMes")));
-            QVERIFY(window);
-            QTest::mouseClick(window->cmdAdd, Qt::LeftButton);
-            window->txtMeet->setText(text);
-            window->txtAvur->setText(text);
-            window->txtHodaa->setPlainText(text + QStringLiteral("\nsecond line"));
-            QTest::mouseClick(window->cmdSave, Qt::LeftButton);
+            QWidget* shown = WindowSwitch::show(window);
+            auto* add = qobject_cast<frmAdd*>(shown);
+            auto* mes = qobject_cast<frmMes*>(shown);
+            QVERIFY(entry ? add != nullptr : mes != nullptr);
+            if (entry) {
+                const QList<QLineEdit*> fields{add->txtFname, add->txtLname, add->txtAddress, add->txtCity,
+                                               add->txtState};
+                for (QLineEdit* field : fields)
+                    field->setText(text);
+                QTest::mouseClick(add->cmdSave, Qt::LeftButton);
+            } else {
+                QTest::mouseClick(mes->cmdAdd, Qt::LeftButton);
+                mes->txtMeet->setText(text);
+                mes->txtAvur->setText(text);
+                mes->txtHodaa->setPlainText(text + QStringLiteral("\nsecond line"));
+                QTest::mouseClick(mes->cmdSave, Qt::LeftButton);
+            }
             QVERIFY2(MessageBox::takeMessages().isEmpty(), qPrintable(text.left(40)));
             ++rows;
-            checkFileIntact(db, 0, rows);
-            Recordset stored(Database::open(db.path()), QStringLiteral("SELECT * FROM tblMes ORDER BY ID DESC"));
-            QCOMPARE(stored.Fields(QStringLiteral("Meet")).Value().toString(), text);
-            QCOMPARE(stored.Fields(QStringLiteral("Hodaa")).Value().toString(), text + QStringLiteral("\nsecond line"));
+            checkFileIntact(db, entry ? rows : 0, entry ? 0 : rows);
+            // Each value is the text as its box took it (cut at the box's length), in its own column.
+            const QString table = entry ? QStringLiteral("tblTel") : QStringLiteral("tblMes");
+            Recordset stored(Database::open(db.path()), QStringLiteral("SELECT * FROM %1 ORDER BY ID DESC").arg(table));
+            const auto value = [&stored](const char* column) {
+                return stored.Fields(QLatin1String(column)).Value().toString();
+            };
+            if (entry) {
+                QCOMPARE(value("Fname"), text.left(15));
+                QCOMPARE(value("Address"), text.left(50));
+                QCOMPARE(value("State"), text.left(2));
+                QCOMPARE(value("BusName"), QStringLiteral(" "));
+            } else {
+                QCOMPARE(value("Meet"), text);
+                QCOMPARE(value("Hodaa"), text + QStringLiteral("\nsecond line"));
+            }
             if (auto* back = WindowSwitch::current())
                 back->unload();
         }
