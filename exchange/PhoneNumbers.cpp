@@ -9,6 +9,15 @@ using i18n::phonenumbers::PhoneNumber;
 using i18n::phonenumbers::PhoneNumberUtil;
 
 constexpr int kDigits = 10;
+// No telephone number is longer (libphonenumber's own bound is 250 characters) or has more digits: a longer text is
+// no number, and is told without the library, whose parse takes time growing with the square of the text's length.
+constexpr int kLongestText = 250;
+constexpr int kMostDigits = 20;
+
+bool beyondAnyNumber(const QString& text, const QString& digits)
+{
+    return text.size() > kLongestText || digits.size() > kMostDigits;
+}
 
 QString masked(const QString& tenDigits)
 {
@@ -67,6 +76,8 @@ PhoneNumbers::Fitted PhoneNumbers::toStored(const QString& text, const QString& 
             plain = false;
     }
     const QString own = digits(text);
+    if (beyondAnyNumber(text, own))
+        return notFitting(QStringLiteral("not a telephone number"));
     if (plain && own.size() == kDigits)
         return {masked(own), true, QString()};
 
@@ -101,7 +112,8 @@ QString PhoneNumbers::telUri(const QString& number, const QString& region)
     const PhoneNumberUtil* util = PhoneNumberUtil::GetInstance();
     const std::string regionCode = region.toStdString();
     PhoneNumber parsed;
-    if (number.isEmpty() || util->Parse(number.toStdString(), regionCode, &parsed) != PhoneNumberUtil::NO_PARSING_ERROR
+    if (number.isEmpty() || beyondAnyNumber(number, digits(number)) ||
+        util->Parse(number.toStdString(), regionCode, &parsed) != PhoneNumberUtil::NO_PARSING_ERROR
         || parsed.country_code() != util->GetCountryCodeForRegion(regionCode) || parsed.has_extension()
         || !util->IsValidNumber(parsed))
         return QString();

@@ -213,6 +213,8 @@ private Q_SLOTS:
     void problemListKeepsTheFirstByRecord();
     void replacedCharactersAreReported_data();
     void replacedCharactersAreReported();
+    void textsLongerThanAnyNumberAreNoNumbers_data();
+    void textsLongerThanAnyNumberAreNoNumbers();
 };
 
 void TestContactIo::exportedBooksComeBackTheSame_data()
@@ -961,6 +963,38 @@ void TestContactIo::replacedCharactersAreReported()
     QVERIFY(stored);
     for (const Contact& c : read.contacts)
         QVERIFY(!(c.fname + c.lname + c.busName).contains(QChar(0)));
+}
+
+void TestContactIo::textsLongerThanAnyNumberAreNoNumbers_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("name");
+
+    // Long enough that a parse taking time with the square of the length would run for minutes.
+    const QByteArray digits(64000, '7');
+    QTest::newRow("vCard TEL of digits") << "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Levi;Ran\r\nTEL:" + digits +
+                                                "\r\nEND:VCARD\r\n"
+                                         << "cards.vcf";
+    QTest::newRow("vCard TEL with a country code")
+        << "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Levi;Ran\r\nTEL;TYPE=CELL:+972 " + digits + "\r\nEND:VCARD\r\n"
+        << "cards.vcf";
+    QTest::newRow("CSV phone of digits") << "First Name,Last Name,Phone\nRan,Levi," + digits + "\n"
+                                         << "list.csv";
+}
+
+// A telephone text longer than any number is told as no number, quickly, and the entry comes in without it.
+void TestContactIo::textsLongerThanAnyNumberAreNoNumbers()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, name);
+    const ReadResult read = ContactImport::readBytes(bytes, name);
+    QCOMPARE(read.contacts.size(), 1);
+    const Contact c = read.contacts.toList().at(0);
+    QCOMPARE(c.lname, QStringLiteral("Levi"));
+    const QString mask = QStringLiteral("___ - _______");
+    QCOMPARE(QStringList({c.tel1, c.tel2, c.pel, c.fax}), QStringList(4, mask));
+    QCOMPARE(read.problems.size(), 1);
+    QCOMPARE(read.problems.at(0).action, QStringLiteral("left out: not a telephone number"));
 }
 
 QTEST_GUILESS_MAIN(TestContactIo)
