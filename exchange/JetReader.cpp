@@ -65,6 +65,39 @@ bool named(const char* name, const char* wanted)
     return ::strcasecmp(name, wanted) == 0;
 }
 
+// Whether every page of a memo value is there. libmdb gives the part it found, or an empty text, when a page the
+// value goes on to is missing: its length, kept before the value, tells.
+bool memoWhole(MdbHandle* mdb, const MdbField& field)
+{
+    constexpr int kOverhead = 12; // the length with its flags, where the rest lies, and 4 bytes unused
+    if (field.siz == 0)
+        return true;
+    if (field.siz < kOverhead || field.start < 0 || field.start + kOverhead > int(mdb->fmt->pg_size))
+        return false;
+    const guint32 header = guint32(mdb_get_int32(mdb->pg_buf, field.start));
+    const std::size_t length = header & 0x3fffffff;
+    const gint32 first = gint32(mdb_get_int32(mdb->pg_buf, field.start + 4));
+    void* page = nullptr;
+    int start = 0;
+    std::size_t size = 0;
+    if (header & 0x80000000) // in the row itself
+        return std::size_t(field.siz - kOverhead) == length;
+    if (header & 0x40000000) // in one row of another page
+        return mdb_find_pg_row(mdb, first, &page, &start, &size) == 0 && size >= length;
+    if (header & 0xff000000)
+        return false;
+    // A chain of rows on other pages, each starting with where the next one is.
+    std::size_t found = 0;
+    int links = 0;
+    for (gint32 next = first; next != 0 && found <= length;) {
+        if (++links > (1 << 20) || mdb_find_pg_row(mdb, next, &page, &start, &size) != 0 || size < 4)
+            return false;
+        found += size - 4;
+        next = gint32(mdb_get_int32(static_cast<unsigned char*>(page), start));
+    }
+    return found == length;
+}
+
 void readTable(MdbHandle* mdb, MdbCatalogEntry* entry)
 {
     MdbTableDef* table = mdb_read_table(entry);
@@ -86,7 +119,9 @@ void readTable(MdbHandle* mdb, MdbCatalogEntry* entry)
     }
     // A row cracked again tells NULL from the empty text, which bind alike, and gives a date's raw value.
     std::vector<MdbField> fields(256);
+    unsigned rows = 0;
     while (mdb_fetch_row(table)) {
+        ++rows;
         int start = 0;
         std::size_t size = 0;
         if (table->cur_row == 0 || mdb_find_row(mdb, int(table->cur_row) - 1, &start, &size) != 0)
@@ -102,6 +137,9 @@ void readTable(MdbHandle* mdb, MdbCatalogEntry* entry)
                     field = &fields[std::size_t(f)];
             }
             const int type = columns[i]->col_type;
+            if (type == MDB_MEMO && field && !field->is_null && !memoWhole(mdb, *field))
+                fail(std::string("a value in ") + entry->object_name + "." + columns[i]->name +
+                     " is damaged: part of it cannot be read");
             // A yes/no value lives in the null mask itself: it has no NULL.
             if (type != MDB_BOOL && (!field || field->is_null)) {
                 token('N', "");
@@ -120,7 +158,34 @@ void readTable(MdbHandle* mdb, MdbCatalogEntry* entry)
             }
         }
     }
+    // libmdb ends a table quietly at a page it cannot read (a file cut short, a page map pointing nowhere): the
+    // rows read must be the rows the table's definition counts, or the table is not whole.
+    if (rows != table->num_rows)
+        fail(std::string("the table ") + entry->object_name + " is damaged: it holds " +
+             std::to_string(table->num_rows) + " rows, of which " + std::to_string(rows) + " could be read");
     mdb_free_tabledef(table);
+}
+
+// The list of the file's objects is a table itself, read by libmdb with the same quiet end: a list cut short would
+// leave a table out unseen.
+void checkCatalog(MdbHandle* mdb)
+{
+    MdbCatalogEntry objects{};
+    objects.mdb = mdb;
+    objects.object_type = MDB_TABLE;
+    objects.table_pg = 2;
+    std::strcpy(objects.object_name, "MSysObjects");
+    MdbTableDef* table = mdb_read_table(&objects);
+    if (!table || !mdb_read_columns(table))
+        fail("its list of tables cannot be read (the file is damaged or encrypted)");
+    mdb_rewind_table(table);
+    unsigned rows = 0;
+    while (mdb_fetch_row(table))
+        ++rows;
+    const bool whole = rows == table->num_rows;
+    mdb_free_tabledef(table);
+    if (!whole)
+        fail("its list of tables is damaged: some of it cannot be read");
 }
 
 } // namespace
@@ -166,6 +231,7 @@ int JetReader::run()
     mdb_set_bind_size(mdb, kBindSize);
     if (!mdb_read_catalog(mdb, MDB_TABLE))
         fail("its list of tables cannot be read (the file is damaged or encrypted)");
+    checkCatalog(mdb);
     for (unsigned i = 0; i < mdb->num_catalog; ++i) {
         auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
         if (entry->object_type != MDB_TABLE || ::strncasecmp(entry->object_name, "MSys", 4) == 0)

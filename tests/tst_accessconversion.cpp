@@ -170,6 +170,10 @@ private slots:
         QTest::newRow("folder not writable") << jet << true << false << QStringLiteral("cannot be written");
         QTest::newRow("no tblTel") << noTel << true << true << QStringLiteral("no table tblTel");
         QTest::newRow("cut short") << jet.left(jet.size() / 2) << true << true << QStringLiteral("cannot be read");
+        // The entries whole, the messages past the cut: no conversion with "0 messages".
+        QTest::newRow("cut after the entries")
+            << bytesOf(kFixtures + QStringLiteral("/dalvek-jet4-v2003-nokey.mdb")).left(57 * 4096) << true << true
+            << QStringLiteral("the table tblMes is damaged");
     }
     // No, or a conversion that cannot be made: the program ends, the folder is as it was, and a failure is said
     // with the file's name and the reason.

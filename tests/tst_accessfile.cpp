@@ -213,6 +213,10 @@ private slots:
         QTest::newRow("no tblTel") << QStringLiteral("other.mdb")
                                    << renamed(jet, QStringLiteral("tblTel"), QStringLiteral("tblTex"))
                                    << QStringLiteral("no table tblTel");
+        // Its messages lie past the cut: the entries alone are no whole file.
+        QTest::newRow("cut after its entries")
+            << QStringLiteral("old.mdb") << fixture(QStringLiteral("dalvek-jet4-v2003-nokey.mdb")).left(57 * 4096)
+            << QStringLiteral("the table tblMes is damaged");
         QTest::newRow("other columns") << QStringLiteral("other.accdb")
                                        << renamed(ace, QStringLiteral("Lname"), QStringLiteral("Lnamx"))
                                        << QStringLiteral("lacks the columns Lname");
@@ -265,6 +269,25 @@ private slots:
         QVERIFY(!read.file);
         QVERIFY2(read.problem.contains(reason), qPrintable(read.problem));
         QVERIFY(timer.elapsed() < 5000);
+    }
+
+    // Cut short at any page, the file is refused or, when everything it holds lies before the cut, read whole: never
+    // read as a file with fewer rows or tables than it has.
+    void cutAnywhere()
+    {
+        const QString name = QStringLiteral("dalvek-jet4-v2003-nokey.mdb");
+        const QByteArray original = fixture(name);
+        const QByteArray expected = fixture(name + QStringLiteral(".expected.txt"));
+        int refused = 0;
+        for (qsizetype size = 4096; size < original.size(); size += 4096) {
+            const AccessFile::Result read = AccessFile::read(original.left(size));
+            if (read.file)
+                QVERIFY2(read.file->dump() == expected, qPrintable(QStringLiteral("cut at %1").arg(size)));
+            else
+                QVERIFY(!read.problem.isEmpty());
+            refused += !read.file;
+        }
+        QVERIFY(refused > 0);
     }
 
     // Random damage to the bytes the file uses crashes or hangs the reader now and then; the reading side only ever
