@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "DbError.h"
+#include "Schema.h"
 
 #include <QDir>
 #include <QFile>
@@ -322,6 +323,21 @@ QString Backups::problemOf(const QString& path, qint64* entries, qint64* message
                 *count = sqlite3_column_int64(stmt, 0);
             sqlite3_finalize(stmt);
         }
+        // The columns the windows need, as the program checks them when it opens a file: a file with other
+        // columns under the same table names is no directory file either.
+        QStringList columns[2];
+        for (int t = 0; t < 2; ++t) {
+            stmt = nullptr;
+            sqlite3_prepare_v2(db.db, t == 0 ? "SELECT name FROM pragma_table_info('tblTel')"
+                                             : "SELECT name FROM pragma_table_info('tblMes')",
+                               -1, &stmt, nullptr);
+            while (sqlite3_step(stmt) == SQLITE_ROW)
+                columns[t] << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+            sqlite3_finalize(stmt);
+        }
+        if (const QStringList missing = Schema::missingColumns(columns[0], columns[1]); !missing.isEmpty())
+            return QStringLiteral("it is no directory file of this program (it lacks %1)")
+                .arg(missing.join(QStringLiteral(", ")));
     } catch (const DbError& error) {
         // Held by another writer is no damage: whoever goes on meets the wait and its message as usual.
         if (error.isBusy())

@@ -45,9 +45,9 @@ QStringList rotate(const QString& database, const QDate& today);
 
 // The copies, newest first; with `counted`, each checked and its rows counted.
 QList<Copy> list(const QString& database, bool counted = true);
-// Why the file cannot serve as the directory (fails SQLite's quick check, is no database, lacks a table); empty
-// when it can, and when another program holds the file (that is no damage). Only reads, but rolls back a save cut
-// short, as any SQLite tool opening the file does.
+// Why the file cannot serve as the directory (fails SQLite's quick check, is no database, lacks a table or a column
+// the windows need, as Database::open checks); empty when it can, and when another program holds the file (that is
+// no damage). Only reads, but rolls back a save cut short, as any SQLite tool opening the file does.
 QString problemOf(const QString& path, qint64* entries = nullptr, qint64* messages = nullptr);
 
 // Replaces the contents of `database` with those of `backup` after making a copy of the current file (kept under

@@ -177,6 +177,52 @@ private Q_SLOTS:
         QCOMPARE(entriesIn(db.path()), 3);
     }
 
+    // Only a file of this program is restored: tables of the same names with other columns are refused, from the
+    // command line as from the list of copies, and nothing changes.
+    void restoreTakesOnlyDirectoryFiles_data()
+    {
+        QTest::addColumn<QString>("tables");
+        QTest::addColumn<QString>("named"); // what the refusal names
+        QTest::newRow("other columns") << QStringLiteral("CREATE TABLE tblTel (a); CREATE TABLE tblMes (b)")
+                                       << QStringLiteral("tblTel.Category");
+        QTest::newRow("a column short")
+            << QStringLiteral("CREATE TABLE tblTel (Category, Fname, Lname, BusName, Address, City, State, Zip, Tel1, "
+                              "Tel2, Pel); CREATE TABLE tblMes (Cdate, Ctime, Meet, Avur, Hodaa)")
+            << QStringLiteral("tblTel.Fax");
+    }
+    void restoreTakesOnlyDirectoryFiles()
+    {
+        QFETCH(QString, tables);
+        QFETCH(QString, named);
+        TempDatabase db;
+        addEntries(db, 3, QStringLiteral("Kept "));
+        db.close();
+        const QString program = db.dir() + QStringLiteral("/tovrin");
+        QVERIFY(QFile::copy(QStringLiteral(TOVRIN_BINARY), program));
+        QVERIFY(QDir().mkpath(Backups::folderOf(db.path())));
+        const QString foreign = Backups::folderOf(db.path()) + QStringLiteral("/Dalvek 2026-12-07.mdb");
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open(foreign.toUtf8().constData(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, tables.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(other);
+        QFile file(db.path());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+
+        QProcess restore;
+        restore.start(program, {QStringLiteral("--restore"), foreign});
+        QVERIFY(restore.waitForFinished(60000));
+        QCOMPARE(restore.exitCode(), 2);
+        const QString said = QString::fromLocal8Bit(restore.readAllStandardError());
+        QVERIFY2(said.contains(named) && said.contains(QStringLiteral("Nothing was changed")), qPrintable(said));
+        const QList<Backups::Copy> copies = Backups::list(db.path());
+        QCOMPARE(copies.size(), 1); // no copy "before restore" either
+        QVERIFY2(copies.first().problem.contains(named), qPrintable(copies.first().problem));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+    }
+
     // Killed at any moment, a restore leaves the old contents or the new ones, whole.
     void restoreSurvivesKill()
     {
