@@ -128,24 +128,33 @@ void BackupCommands::checkAtStart(QWidget* parent)
     } catch (const DbError&) {
         return; // the directory window reports it
     }
+    // What opening adds to a file (keys, the change log's trimming, the journal mode) waits for the check: a
+    // damaged file stays byte for byte as it is until the user chose.
+    Database::holdWrites(database);
     const QString problem = Backups::problemOf(database);
-    if (problem.isEmpty() || AccessFile::hasSignature(database))
+    if (problem.isEmpty() || AccessFile::hasSignature(database)) {
+        Database::releaseWrites(database);
         return;
+    }
     const QList<Backups::Copy> copies = Backups::list(database);
     const auto good = std::find_if(copies.begin(), copies.end(),
                                    [](const Backups::Copy& copy) { return copy.problem.isEmpty(); });
     const QString said = QStringLiteral("The directory file \"%1\" is damaged: %2.").arg(shown(database), problem);
+    const QString asItIs = QCoreApplication::translate("BackupCommands", "Tovrin goes on with the file as it is, for "
+                                                                         "reading only: nothing is written to it, so "
+                                                                         "that nothing more of it is lost.");
     if (good == copies.end()) {
-        MessageBox::critical(parent, said + QStringLiteral("\n\nThere is no good backup copy to restore. Tovrin goes "
-                                                           "on with the file as it is."));
+        MessageBox::critical(parent, said + QStringLiteral("\n\nThere is no good backup copy to restore. ") + asItIs);
         return;
     }
     if (MessageBox::question(parent, said + QStringLiteral("\n\nRestore the newest good backup copy, %1?\n\nThe "
                                                            "damaged file is kept as a backup copy first. If you do not "
-                                                           "restore it, Tovrin goes on with the file as it is.")
-                                                .arg(described(*good)),
-                             true))
-        restoreShowing(parent, database, good->path);
+                                                           "restore it, ")
+                                                .arg(described(*good)) +
+                                         asItIs,
+                             true) &&
+        restoreShowing(parent, database, good->path))
+        Database::releaseWrites(database);
 }
 
 QString BackupCommands::daily(const QString& database, const QDate& today)

@@ -12,7 +12,8 @@ class QWidget;
 namespace BackupCommands {
 
 // At start, before any window reads the file: when the file fails SQLite's quick check, says so and offers the
-// newest good copy. Declined or without a good copy, the program goes on with the file as it is.
+// newest good copy. Declined or without a good copy, the program goes on with the file as it is, opened for
+// reading only for the rest of the run (see Database::holdWrites); nothing writes to the file before the check.
 void checkAtStart(QWidget* parent);
 // Makes the day's first copy and removes those no longer kept, in a thread of its own; returns at once. A copy that
 // cannot be made is said once, in a message over `parent`. The program waits for the thread only when it ends.

@@ -19,6 +19,15 @@ void ErrorPath::noticeReadOnly(const QString& path, QWidget* parent)
     if (s_readOnlyNoticed.contains(path))
         return;
     s_readOnlyNoticed.insert(path);
+    if (Database::writesHeld(path)) {
+        MessageBox::information(parent, QCoreApplication::translate("ErrorPath",
+                                                                    "The database file is damaged and is opened for "
+                                                                    "reading only: nothing is written to it. Changes "
+                                                                    "cannot be saved there until it is restored from "
+                                                                    "a backup copy or repaired.\nDatabase file: %1")
+                                            .arg(path));
+        return;
+    }
     MessageBox::information(parent, QStringLiteral("The database file can be read but not written: it or its folder "
                                                    "is read-only. Changes cannot be saved there.\nDatabase file: %1")
                                         .arg(path));

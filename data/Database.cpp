@@ -10,6 +10,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
+#include <QSet>
 #include <QUrl>
 #include <algorithm>
 #include <atomic>
@@ -30,6 +32,15 @@ std::thread::id s_notifierThread; // the windows' thread, which set the notifier
 // With one allowance shared by every connection: how much of it is left, in ms.
 std::atomic<bool> s_busyWaitShared{false};
 std::atomic<int> s_sharedBusyWaitLeft{0};
+
+// The files this process opens for reading only (see holdWrites), by absolute path.
+QMutex s_heldMutex;
+QSet<QString> s_held;
+
+QString heldKey(const QString& path)
+{
+    return QFileInfo(path).absoluteFilePath();
+}
 
 std::string_view textOf(sqlite3_value* value)
 {
@@ -123,7 +134,7 @@ std::shared_ptr<Database> Database::open(const QString& path)
     const auto mayWrite = [](const QString& name) {
         return faccessat(AT_FDCWD, QFile::encodeName(name).constData(), W_OK, AT_EACCESS) == 0;
     };
-    const bool writable = mayWrite(path) && mayWrite(info.absolutePath());
+    const bool writable = !writesHeld(path) && mayWrite(path) && mayWrite(info.absolutePath());
     std::shared_ptr<Database> database;
     for (const bool immutable : {false, true}) {
         int rc = SQLITE_OK;
@@ -148,6 +159,24 @@ std::shared_ptr<Database> Database::open(const QString& path)
     if (!database->isReadOnly())
         database->maintain();
     return database;
+}
+
+void Database::holdWrites(const QString& path)
+{
+    const QMutexLocker lock(&s_heldMutex);
+    s_held.insert(heldKey(path));
+}
+
+void Database::releaseWrites(const QString& path)
+{
+    const QMutexLocker lock(&s_heldMutex);
+    s_held.remove(heldKey(path));
+}
+
+bool Database::writesHeld(const QString& path)
+{
+    const QMutexLocker lock(&s_heldMutex);
+    return s_held.contains(heldKey(path));
 }
 
 void Database::create(const QString& path)

@@ -32,6 +32,13 @@ public:
     // description names the path, and so is a file whose tables lack a column the windows need (that file is left
     // byte for byte as it was). A file the program may write gets what the program adds (see Schema).
     static std::shared_ptr<Database> open(const QString& path);
+    // Until released, this process opens the file at `path` for reading only, whatever the file's permissions:
+    // nothing at all is written to it, not even what opening adds (keys, the change log's trimming, the journal
+    // mode). The start holds the file until it passed the damage check, and goes on holding a damaged file the
+    // user chose to work with as it is. Connections opened meanwhile stay read-only.
+    static void holdWrites(const QString& path);
+    static void releaseWrites(const QString& path);
+    static bool writesHeld(const QString& path);
     // Creates a new file with both tables at `path`; an existing file is a DbError and stays as it is. The build
     // supplies the program's empty database with it; the program itself never creates the file.
     static void create(const QString& path);

@@ -1,5 +1,9 @@
 #include "DbError.h"
 
+#include "Database.h"
+
+#include <QCoreApplication>
+
 #include <sqlite3.h>
 
 DbError::DbError(int number, QString description)
@@ -31,6 +35,11 @@ DbError DbError::fromEngine(sqlite3* db, int rc)
         message = QStringLiteral("The file is not a database of this program, or it is damaged (%1).").arg(message);
     else if ((code & 0xff) == SQLITE_CORRUPT)
         message = QStringLiteral("The database file is damaged (%1).").arg(message);
+    else if ((code & 0xff) == SQLITE_READONLY && !where.isEmpty() && Database::writesHeld(where))
+        message = QCoreApplication::translate("DbError", "The database file is damaged and was opened for reading "
+                                                         "only, so that nothing more of it is lost. Nothing was "
+                                                         "saved (%1).")
+                      .arg(message);
     else if ((code & 0xff) == SQLITE_READONLY)
         message = QStringLiteral("The database file cannot be written: it or its folder is read-only. Nothing was "
                                  "saved (%1).")

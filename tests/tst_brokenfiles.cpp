@@ -2,10 +2,14 @@
 // through the data controls, as the windows meet it: the user gets a DbError that names the file and says what is
 // wrong, what was typed stays in the append buffer, and the file is left no worse than it was found.
 #include "AsNobody.h"
+#include "BackupCommands.h"
+#include "Backups.h"
 #include "Book.h"
 #include "DataControl.h"
 #include "Database.h"
 #include "GridModel.h"
+#include "MessageBox.h"
+#include "Module1.h"
 #include "TempDatabase.h"
 #include "TypedEntry.h"
 
@@ -171,6 +175,8 @@ private Q_SLOTS:
 
     void damagedFileIsReportedAndLeftAlone_data();
     void damagedFileIsReportedAndLeftAlone();
+    void damagedFileAtStartWithoutBackupIsNotWritten_data();
+    void damagedFileAtStartWithoutBackupIsNotWritten();
     void readOnlyFileOrFolder_data();
     void readOnlyFileOrFolder();
     void writerHoldingTheFileDelaysThenReports();
@@ -297,6 +303,52 @@ void TestBrokenFiles::damagedFileIsReportedAndLeftAlone()
         QVERIFY2(description.contains(path), qPrintable(description));
         QVERIFY2(description.contains(expected, Qt::CaseInsensitive), qPrintable(description));
     }
+}
+
+void TestBrokenFiles::damagedFileAtStartWithoutBackupIsNotWritten_data()
+{
+    QTest::addColumn<QString>("damaged"); // the table or index one of whose pages is overwritten
+
+    QTest::newRow("an entries page overwritten") << QStringLiteral("tblTel");
+    QTest::newRow("a messages page overwritten") << QStringLiteral("tblMes");
+    QTest::newRow("an index page overwritten") << QStringLiteral("tblTel_Book");
+}
+
+// The start's damage check finds no good copy: the user is told, and the windows read the file as it is without
+// writing to it, though the file asks for what opening writes (keys made under another collator, a long change log).
+void TestBrokenFiles::damagedFileAtStartWithoutBackupIsNotWritten()
+{
+    QFETCH(QString, damaged);
+
+    TempDatabase db;
+    fill(db, 600);
+    QCOMPARE(db.exec(QStringLiteral("UPDATE tovrin_state SET value = 'another collator' WHERE name = 'collator'; "
+                                    "UPDATE tovrin_changes SET seq = seq + 100000 WHERE seq = (SELECT max(seq) FROM "
+                                    "tovrin_changes)")),
+             SQLITE_OK);
+    const int pageSize = db.rows(QStringLiteral("PRAGMA page_size")).value(0).toInt();
+    const QList<int> pages = pagesOf(db, damaged);
+    QVERIFY(pages.size() >= 3);
+    writeBytes(db.path(), QByteArray(pageSize, '\xA5'), qint64(pages.at(pages.size() / 2) - 1) * pageSize);
+    const QByteArray before = bytesOf(db.path());
+
+    MessageBox::setTestMode(true);
+    MessageBox::takeMessages();
+    Module1::setProgramDirForTesting(db.dir());
+    BackupCommands::checkAtStart(nullptr);
+    const QString said = MessageBox::takeMessages().join(QLatin1Char('\n'));
+    QVERIFY2(said.contains(QStringLiteral("damaged")) && said.contains(QStringLiteral("reading only")),
+             qPrintable(said));
+    {
+        DataControl control;
+        control.setDatabaseName(db.path());
+        for (const Query& query : {kBook, kBusinessBook, kEntries, kLog})
+            readAll(control, query);
+    }
+    Database::releaseWrites(db.path());
+    Module1::setProgramDirForTesting(QString());
+    QVERIFY2(bytesOf(db.path()) == before, "the file was changed");
+    QVERIFY(!QDir(Backups::folderOf(db.path())).exists());
 }
 
 void TestBrokenFiles::readOnlyFileOrFolder_data()
@@ -516,5 +568,5 @@ void TestBrokenFiles::fullFileRefusesTheSave()
     QCOMPARE(integrityOf(db.path()), QStringList{QStringLiteral("ok")});
 }
 
-QTEST_GUILESS_MAIN(TestBrokenFiles)
+QTEST_MAIN(TestBrokenFiles)
 #include "tst_brokenfiles.moc"
