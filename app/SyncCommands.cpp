@@ -135,8 +135,7 @@ bool SyncCommands::wanted(int argc, char** argv)
 
 QString SyncCommands::account(const SyncSettings& settings)
 {
-    return settings.user + QLatin1Char('@') + settings.server.host() +
-           (settings.server.port() > 0 ? QLatin1Char(':') + QString::number(settings.server.port()) : QString());
+    return settings.account();
 }
 
 SyncReport SyncCommands::syncFile(const QString& database, const QString& password)
@@ -144,6 +143,11 @@ SyncReport SyncCommands::syncFile(const QString& database, const QString& passwo
     SyncReport report;
     try {
         const auto db = Database::open(database);
+        try {
+            SyncSettings::cleanStoredUserInfo(*db);
+        } catch (const DbError&) {
+            // A file that cannot be written now is cleaned at a later opening; the sync meets the same and says so.
+        }
         const SyncSettings settings = SyncSettings::read(*db);
         if (!settings.isSet()) {
             report.error = QStringLiteral("no server is set up: use \"Sync Settings...\" or tovrin --sync-setup");
@@ -204,17 +208,25 @@ int SyncCommands::run(int argc, char** argv)
     }
     try {
         if (parser.isSet(setup)) {
-            if (!parser.isSet(user)) {
+            // A user name and password written into the address are taken from it, and never stored with it; the
+            // options, when given, have the last word.
+            QUrl server = QUrl::fromUserInput(parser.value(setup));
+            QString name, password;
+            SyncSettings::takeUserInfo(server, name, password);
+            if (parser.isSet(user))
+                name = parser.value(user);
+            if (name.isEmpty()) {
                 say(stderr, QStringLiteral("--sync-setup needs --user NAME.\n"));
                 return 2;
             }
-            const QUrl server = QUrl::fromUserInput(parser.value(setup));
-            if (!parser.isSet(passwordStdin)) {
+            if (parser.isSet(passwordStdin)) {
+                password = readPassword();
+            } else if (password.isEmpty()) {
                 say(stderr, QStringLiteral("Give the password on standard input with --password-stdin.\n"));
                 return 2;
             }
-            const int code = setUp(server, parser.value(user), readPassword(), parser.value(personal),
-                                   parser.value(business), parser.value(trust));
+            const int code = setUp(server, name, password, parser.value(personal), parser.value(business),
+                                   parser.value(trust));
             if (code == 2 || !parser.isSet(sync))
                 return code;
         }

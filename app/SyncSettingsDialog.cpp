@@ -105,12 +105,26 @@ void SyncSettingsDialog::reject()
         QDialog::reject();
 }
 
+QUrl SyncSettingsDialog::serverAddress()
+{
+    QUrl server = QUrl::fromUserInput(txtServer->text().trimmed());
+    if (server.userInfo().isEmpty())
+        return server;
+    QString user = txtUser->text();
+    QString password = txtPassword->text();
+    SyncSettings::takeUserInfo(server, user, password);
+    txtServer->setText(server.toString());
+    txtUser->setText(user);
+    txtPassword->setText(password);
+    return server;
+}
+
 void SyncSettingsDialog::cmdFind_Click()
 {
     cmbPersonal->clear();
     cmbBusiness->clear();
     cmdOK->setEnabled(false);
-    const QUrl server = QUrl::fromUserInput(txtServer->text().trimmed());
+    const QUrl server = serverAddress();
     DavClient client(server, txtUser->text(), txtPassword->text());
     client.setPinnedCertificate(m_certificate);
     const Discovery::Result found =
@@ -157,7 +171,7 @@ void SyncSettingsDialog::cmdFind_Click()
 void SyncSettingsDialog::cmdOK_Click()
 {
     SyncSettings settings;
-    settings.server = QUrl::fromUserInput(txtServer->text().trimmed());
+    settings.server = serverAddress();
     settings.user = txtUser->text();
     settings.certificate = m_certificate;
     DavClient client(settings.server, settings.user, txtPassword->text());

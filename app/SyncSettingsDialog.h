@@ -33,6 +33,8 @@ public:
     void reject() override;
 
 private:
+    // The server's address as typed; a user name or password written into it moves to its own box.
+    QUrl serverAddress();
     // Runs `ask` (requests through a client given `cancelled`) with the boxes disabled and the window answering.
     template <class Ask> auto asking(const QString& what, Ask ask);
 

@@ -85,6 +85,29 @@ void SyncStore::setSetting(Database& db, const QString& name, const QString& val
     write.step();
 }
 
+void SyncStore::renameBook(Database& db, const QString& from, const QString& to)
+{
+    for (const char* table : {"tovrin_sync_card", "tovrin_sync_book"}) {
+        Statement rename(db.handle(),
+                         QStringLiteral("UPDATE OR REPLACE %1 SET book = ? WHERE book = ?").arg(QLatin1String(table)));
+        rename.bind(1, to);
+        rename.bind(2, from);
+        rename.step();
+    }
+}
+
+void SyncStore::erasing(Database& db, const std::function<void()>& work)
+{
+    db.exec(QStringLiteral("PRAGMA secure_delete = ON"));
+    try {
+        db.transaction(work);
+    } catch (...) {
+        db.exec(QStringLiteral("PRAGMA secure_delete = OFF"));
+        throw;
+    }
+    db.exec(QStringLiteral("PRAGMA secure_delete = OFF"));
+}
+
 QList<SyncStore::Entry> SyncStore::entries(Database& db)
 {
     Statement select(db.handle(), QStringLiteral("SELECT rowid, %1 FROM tblTel").arg(columns().join(QLatin1Char(','))));

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class Database;
 
@@ -53,6 +54,14 @@ bool prepared(Database& db);
 
 QString setting(Database& db, const QString& name);
 void setSetting(Database& db, const QString& name, const QString& value);
+
+// Gives the cards and the token kept for the address book `from` to `to` (the same address book under another
+// address).
+void renameBook(Database& db, const QString& from, const QString& to);
+
+// Runs `work` in one transaction with whatever it overwrites or deletes zeroed in the file, so that a secret taken
+// out of the file is not left behind in its free space.
+void erasing(Database& db, const std::function<void()>& work);
 
 QList<Entry> entries(Database& db);
 QList<Card> cards(Database& db, const QString& book);

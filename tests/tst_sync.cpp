@@ -106,6 +106,8 @@ private slots:
     void badServers_data();
     void badServers();
     void credentialsStayHome();
+    void passwordInTheAddressStaysOutOfTheFile_data();
+    void passwordInTheAddressStaysOutOfTheFile();
     void aWaitingWindowCancels();
     void untrustedCertificate_data();
     void untrustedCertificate();
@@ -460,6 +462,78 @@ void tst_Sync::credentialsStayHome()
     QVERIFY2(elsewhere.received.startsWith("PROPFIND /b/ "), elsewhere.received.constData());
     QVERIFY(elsewhere.received.endsWith("<x/>"));
     QVERIFY(!elsewhere.received.contains("Authorization"));
+}
+
+void tst_Sync::passwordInTheAddressStaysOutOfTheFile_data()
+{
+    QTest::addColumn<bool>("keptBefore"); // the address with the password was kept by an earlier set-up
+    QTest::newRow("written into the address at set-up") << false;
+    QTest::newRow("kept in the file before") << true;
+}
+
+// A user name and password written into the server's address go where passwords go; the file, its free space
+// included, never holds the password, and the sync goes on with the cards it had (nothing sent twice).
+void tst_Sync::passwordInTheAddressStaysOutOfTheFile()
+{
+    QFETCH(bool, keptBefore);
+    Radicale server;
+    QVERIFY(server.port());
+    QTemporaryDir folder;
+    const QString program = folder.filePath(QStringLiteral("tovrin"));
+    QVERIFY(QFile::copy(QStringLiteral(TOVRIN_BINARY), program));
+    const QString path = folder.filePath(QStringLiteral("Dalvek.mdb"));
+    const QString passwords = folder.filePath(QStringLiteral("passwords"));
+    Database::create(path);
+    qputenv("TOVRIN_CREDENTIALS", passwords.toUtf8());
+    const auto run = [&](const QStringList& arguments, const QByteArray& input = QByteArray()) {
+        QProcess process;
+        process.start(program, arguments);
+        process.write(input);
+        process.closeWriteChannel();
+        process.waitForFinished(30000);
+        return process.exitCode() == 0 ? QString() : QString::fromLocal8Bit(process.readAllStandardError());
+    };
+    const auto stored = [&](const QString& sql) {
+        sqlite3* db = nullptr;
+        sqlite3_open(path.toUtf8().constData(), &db);
+        const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        return rc;
+    };
+    QCOMPARE(stored(QStringLiteral("INSERT INTO tblTel (Category, Fname, Lname) VALUES ('Personal', 'Dana', 'Levi'), "
+                                   "('Personal', 'Ran', 'Cohen')")),
+             SQLITE_OK);
+    QUrl address = server.url(QStringLiteral("/"));
+    address.setUserInfo(QStringLiteral("alice:secret"));
+    if (keptBefore) {
+        QCOMPARE(run({QStringLiteral("--sync-setup"), server.url(QStringLiteral("/")).toString(),
+                      QStringLiteral("--user"), QStringLiteral("alice"), QStringLiteral("--password-stdin"),
+                      QStringLiteral("--sync")},
+                     "secret\n"),
+                 QString());
+        QVERIFY(QFile::remove(passwords));
+        // As an earlier set-up kept the address it was given: everywhere the address is stored.
+        const QString withSecret = QStringLiteral("'http://alice:secret@' || substr(%1, 8)");
+        QCOMPARE(stored(QStringLiteral("UPDATE tovrin_sync_setting SET value = %1 WHERE name IN ('server', "
+                                       "'personal', 'business'); UPDATE tovrin_sync_card SET book = %2; UPDATE "
+                                       "tovrin_sync_book SET book = %3")
+                            .arg(withSecret.arg(QStringLiteral("value")), withSecret.arg(QStringLiteral("book")),
+                                 withSecret.arg(QStringLiteral("book")))),
+                 SQLITE_OK);
+    } else {
+        QCOMPARE(run({QStringLiteral("--sync-setup"), address.toString()}), QString());
+    }
+    QCOMPARE(run({QStringLiteral("--sync")}), QString());
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(!file.readAll().contains("secret"));
+    QFile kept(passwords);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QVERIFY(kept.readAll().contains("\"secret\""));
+    TempDatabase other;
+    QCOMPARE(sync(other, settingsFor(server)).exitCode(), 0);
+    QCOMPARE(other.count(QStringLiteral("tblTel")), 2);
 }
 
 void tst_Sync::untrustedCertificate_data()
