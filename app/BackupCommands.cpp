@@ -56,6 +56,8 @@ bool restoreShowing(QWidget* parent, const QString& database, const QString& bac
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         const QString kept = Backups::restore(database, backup, QDateTime::currentDateTime());
+        // A damaged file held for reading (see checkAtStart) has given way to a good one.
+        Database::releaseWrites(database);
         QApplication::restoreOverrideCursor();
         MessageBox::information(parent, QStringLiteral("\"%1\" was restored from \"%2\". The file as it was before "
                                                        "is kept as \"%3\".")
@@ -152,9 +154,8 @@ void BackupCommands::checkAtStart(QWidget* parent)
                                                            "restore it, ")
                                                 .arg(described(*good)) +
                                          asItIs,
-                             true) &&
-        restoreShowing(parent, database, good->path))
-        Database::releaseWrites(database);
+                             true))
+        restoreShowing(parent, database, good->path);
 }
 
 QString BackupCommands::daily(const QString& database, const QDate& today)

@@ -3,6 +3,7 @@
 #include "BackupCommands.h"
 #include "Backups.h"
 #include "DataGrid.h"
+#include "Database.h"
 #include "ErrorPath.h"
 #include "GridModel.h"
 #include "MDIForm1.h"
@@ -283,6 +284,7 @@ private Q_SLOTS:
         QCOMPARE(MessageBox::questionsAsked(), asked + 1);
         QCOMPARE(entriesIn(db.path()), 2000);
         QVERIFY(MessageBox::takeMessages().join(QLatin1Char('\n')).contains(QStringLiteral("restored")));
+        QVERIFY(!Database::open(db.path())->isReadOnly()); // the restored file takes the user's changes again
         Module1::setProgramDirForTesting(QString());
     }
 };
