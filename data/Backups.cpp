@@ -4,6 +4,7 @@
 #include "DbError.h"
 #include "Schema.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -336,7 +337,7 @@ QString Backups::problemOf(const QString& path, qint64* entries, qint64* message
             sqlite3_finalize(stmt);
         }
         if (const QStringList missing = Schema::missingColumns(columns[0], columns[1]); !missing.isEmpty())
-            return QStringLiteral("it is no directory file of this program (it lacks %1)")
+            return QCoreApplication::translate("Backups", "it is no directory file of this program (it lacks %1)")
                 .arg(missing.join(QStringLiteral(", ")));
     } catch (const DbError& error) {
         // Held by another writer is no damage: whoever goes on meets the wait and its message as usual.
