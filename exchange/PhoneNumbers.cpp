@@ -77,7 +77,7 @@ PhoneNumbers::Fitted PhoneNumbers::toStored(const QString& text, const QString& 
     }
     const QString own = digits(text);
     if (beyondAnyNumber(text, own))
-        return notFitting(QStringLiteral("not a telephone number"));
+        return notFitting(QStringLiteral("longer than any telephone number"));
     if (plain && own.size() == kDigits)
         return {masked(own), true, QString()};
 
