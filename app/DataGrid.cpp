@@ -97,8 +97,9 @@ bool DataGrid::deleteSelectedRows()
     if (rows.isEmpty())
         return false;
     // One stray key would otherwise destroy entries for good.
-    const QString text = rows.size() == 1 ? tr("Delete the selected row? It cannot be brought back.")
-                                          : tr("Delete the %1 selected rows? They cannot be brought back.").arg(rows.size());
+    const QString text = rows.size() == 1
+                             ? tr("Delete the selected row? Undo (Ctrl+Z) brings it back.")
+                             : tr("Delete the %1 selected rows? Undo (Ctrl+Z) brings them back.").arg(rows.size());
     if (!MessageBox::question(this, text))
         return false;
     return m_model->removeRowList(rows);
