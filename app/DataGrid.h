@@ -23,13 +23,21 @@ public:
     QTableView* view() const { return m_view; }
     QLabel* captionBar() const { return m_caption; }
 
+    // Wider than `designWidth`, the grid widens its columns: every one in proportion, or the last alone.
+    void setColumnsFollowWidth(int designWidth, bool lastOnly);
+
     // Deletes the selected rows after asking; true when rows were deleted.
     bool deleteSelectedRows();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void setColumnWidths();
+
+    int m_designWidth = 0;
+    bool m_lastOnly = false;
     QLabel* m_caption;
     QTableView* m_view;
     GridModel* m_model = nullptr;

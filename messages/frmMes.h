@@ -49,6 +49,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void cmdAdd_Click();
@@ -60,4 +61,8 @@ private:
     void txtHodaa_KeyPress(int KeyAscii);
 
     void setEntryViewVisible(bool entry);
+    // Given more room than designed, the grid or the message box takes it, and the buttons beneath move down.
+    void relayout();
+
+    bool m_entryView = false;
 };

@@ -186,6 +186,7 @@ void TestDirectoryWindow::controlsStandWhereDesigned()
 
     DirectoryFixture f;
     QVERIFY(f.open());
+    f.atDesignedSize();
     QWidget* w =
         name.startsWith(QLatin1String("optOt(")) ? f.ot(name.mid(6).chopped(1).toInt()) : f.find<QWidget>(name);
     QVERIFY2(w, qPrintable(name));
@@ -242,6 +243,7 @@ void TestDirectoryWindow::decorationIsPainted()
 
     DirectoryFixture f;
     QVERIFY(f.open());
+    f.atDesignedSize();
     if (!line.isEmpty()) {
         QObject* l = f.window->findChild<QObject*>(line);
         QVERIFY(l);
