@@ -92,6 +92,12 @@ void DataGrid::setColumnsFollowWidth(int designWidth, bool lastOnly)
     setColumnWidths();
 }
 
+void DataGrid::setMinimumColumnWidth(int column, int width)
+{
+    m_minimumWidths.insert(column, width);
+    setColumnWidths();
+}
+
 void DataGrid::resizeEvent(QResizeEvent* event)
 {
     QFrame::resizeEvent(event);
@@ -115,7 +121,7 @@ void DataGrid::setColumnWidths()
             grown += c == columns.size() - 1 ? extra : 0;
         else if (total > 0)
             grown += extra * designed / total;
-        m_view->setColumnWidth(c, grown);
+        m_view->setColumnWidth(c, std::max(grown, m_minimumWidths.value(c)));
     }
 }
 

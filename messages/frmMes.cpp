@@ -20,6 +20,7 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 #include <algorithm>
 
@@ -89,6 +90,27 @@ frmMes::frmMes(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
     grid->setFont(Fonts::font(QStringLiteral("Times New Roman"), 9.75, true));
     // A wider window gives its width to the messages.
     dbgMes->setColumnsFollowWidth(tw(10815), true);
+    // The time column is as wide as the locale's widest time; "Short Time" is written in the locale's own way.
+    int timeWidth = 0;
+    for (const char* time : {"23:58:58", "12:58:58", "20:58:58", "10:58:58"})
+        timeWidth = std::max(
+            timeWidth, grid->fontMetrics().horizontalAdvance(DateRules::shortTime(QLatin1String(time), QLocale())));
+    dbgMes->setMinimumColumnWidth(1, timeWidth + 2 * grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8);
+    // The row the user is on grows to show its From, To and message whole, wrapped in their columns; the others
+    // keep one line each.
+    grid->setWordWrap(true);
+    connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, grid,
+            [this, grid](const QModelIndex& current) {
+                if (m_grownRow >= 0 && m_grownRow < grid->model()->rowCount())
+                    grid->setRowHeight(m_grownRow, m_grownRowHeight);
+                m_grownRow = current.row();
+                if (m_grownRow < 0)
+                    return;
+                m_grownRowHeight = grid->rowHeight(m_grownRow);
+                grid->setRowHeight(
+                    m_grownRow,
+                    std::max(m_grownRowHeight, static_cast<QAbstractItemView*>(grid)->sizeHintForRow(m_grownRow)));
+            });
     // Export and printing, without a control of their own: the grid's context menu and Ctrl+P.
     auto* commands = new MessageCommands(this, datTel);
     grid->setContextMenuPolicy(Qt::ActionsContextMenu);

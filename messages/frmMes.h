@@ -65,4 +65,7 @@ private:
     void relayout();
 
     bool m_entryView = false;
+    // The row grown to show its texts whole, and the height it had.
+    int m_grownRow = -1;
+    int m_grownRowHeight = 0;
 };
