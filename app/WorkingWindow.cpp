@@ -12,6 +12,10 @@
 namespace {
 // Where the window stands when there is room for it, kept on its sub-window.
 const char* const kDesignedBounds = "designedBounds";
+const char* const kGrowsWithFrame = "growsWithFrame";
+// The client area the frame is designed with: the directory window's.
+constexpr int kFrameWidth = 11880;
+constexpr int kFrameHeight = 8175;
 } // namespace
 
 WorkingWindow::WorkingWindow(QWidget* parent) : QWidget(parent) {}
@@ -31,11 +35,12 @@ QScrollArea* WorkingWindow::scrollArea() const
     return parentWidget() ? qobject_cast<QScrollArea*>(parentWidget()->parentWidget()) : nullptr;
 }
 
-void WorkingWindow::setBoundsTwips(int left, int top, int width, int height)
+void WorkingWindow::setBoundsTwips(int left, int top, int width, int height, bool growsWithFrame)
 {
     const QRect bounds = twRect(left, top, width, height);
     if (QMdiSubWindow* sub = subWindow()) {
         sub->setProperty(kDesignedBounds, bounds);
+        sub->setProperty(kGrowsWithFrame, growsWithFrame);
         fitIntoArea(sub);
     } else {
         setGeometry(bounds);
@@ -44,10 +49,12 @@ void WorkingWindow::setBoundsTwips(int left, int top, int width, int height)
 
 void WorkingWindow::fitIntoArea(QMdiSubWindow* sub, bool keepPlacement)
 {
-    const QRect designed = sub->property(kDesignedBounds).toRect();
+    QRect designed = sub->property(kDesignedBounds).toRect();
     if (!designed.isValid() || sub->isMaximized() || !sub->mdiArea())
         return;
     const QSize room = sub->mdiArea()->viewport()->size();
+    if (sub->property(kGrowsWithFrame).toBool())
+        designed.setSize(designed.size() + (room - QSize(tw(kFrameWidth), tw(kFrameHeight))).expandedTo(QSize(0, 0)));
     // A window the user moved or sized stays so while it fits and has not been shrunk below its design by the
     // frame.
     const QRect now = sub->geometry();

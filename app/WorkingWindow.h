@@ -26,8 +26,9 @@ public:
     virtual bool maximized() const { return false; }
 
     // Left, Top, Width and Height of the window within the frame's client area, in twips. Where the client area is
-    // smaller, the window is moved and shrunk into it, and scrolls.
-    void setBoundsTwips(int left, int top, int width, int height);
+    // smaller, the window is moved and shrunk into it, and scrolls. A window that `growsWithFrame` is as much larger
+    // as the client area is larger than the directory window's design.
+    void setBoundsTwips(int left, int top, int width, int height, bool growsWithFrame = false);
     QMdiSubWindow* subWindow() const;
     QScrollArea* scrollArea() const;
 

@@ -225,7 +225,8 @@ void frmMes::relayout()
 
 void frmMes::Form_Load()
 {
-    setBoundsTwips(300, 500, 11350, 7100);
+    // A larger frame gives the log its extra room.
+    setBoundsTwips(300, 500, 11350, 7100, true);
     gDbPath = Module1::databasePath();
     datTel->setDatabaseName(gDbPath);
     const Query log = Query::log();

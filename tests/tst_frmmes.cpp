@@ -43,6 +43,9 @@ struct Session
         frame.resize(1000, 800);
         frame.show();
         QVERIFY(QTest::qWaitForWindowActive(&frame));
+        // The client area the frame is designed with, where the windows stand as designed.
+        frame.resize(frame.size() + QSize(tw(11880), tw(8175)) - frame.mdiArea()->viewport()->size());
+        QTRY_COMPARE(frame.mdiArea()->viewport()->size(), QSize(tw(11880), tw(8175)));
     }
     ~Session() { WindowSwitch::setFrame(nullptr); }
 
@@ -213,6 +216,21 @@ private Q_SLOTS:
         // Moving on, the row goes back to one line.
         view->setCurrentIndex(view->model()->index(1, 2));
         QVERIFY(view->rowHeight(0) <= oneLine + 1);
+    }
+
+    // A larger frame gives the log its room, and the log gives it to its grid; the entry view keeps its size.
+    void logTakesALargerFrame()
+    {
+        Session s;
+        s.frame.resize(s.frame.size() + QSize(400, 300));
+        s.open();
+        QMdiSubWindow* sub = s.mes->subWindow();
+        QTRY_COMPARE(sub->geometry(), QRect(twRect(300, 500, 11350, 7100).topLeft(),
+                                            twRect(300, 500, 11350, 7100).size() + QSize(400, 300)));
+        QTRY_COMPARE(s.mes->dbgMes->size(), twRect(120, 1320, 10815, 4215).size() + QSize(400, 300));
+        QVERIFY(s.control("cmdClose")->geometry().top() > s.mes->dbgMes->geometry().bottom());
+        s.click("cmdAdd");
+        QCOMPARE(sub->geometry(), twRect(6600, 1000, 4600, 5700));
     }
 
     void dateAndTimeTexts_data()
