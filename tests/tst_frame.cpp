@@ -1,4 +1,5 @@
-// The frame window, the window switch and the start-up failure path.
+// The frame window, the window switch, the start-up failure path, and what the frame and its dialogs say.
+#include "Credentials.h"
 #include "ErrorPath.h"
 #include "EventCounter.h"
 #include "MDIForm1.h"
@@ -203,6 +204,22 @@ private Q_SLOTS:
         report.sent = 2;
         frame.showSyncReport(report);
         QVERIFY2(QRegularExpression(shown).match(frame.syncState()).hasMatch(), qPrintable(frame.syncState()));
+    }
+
+    // Where no keyring answers (no session bus here), the password goes to the user's file, and the note that says
+    // so carries no "(Unknown error)" from the keyring library.
+    void passwordWithoutKeyringSaysWhy()
+    {
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+        qunsetenv("TOVRIN_CREDENTIALS");
+        const Credentials::Kept kept = Credentials::store(QStringLiteral("ann@127.0.0.1"), QStringLiteral("secret"));
+        if (kept.where == QLatin1String("the desktop keyring"))
+            QSKIP("a desktop keyring answered");
+        QVERIFY(kept.ok);
+        QVERIFY2(!kept.note.isEmpty() && !kept.note.contains(QLatin1String("Unknown error")), qPrintable(kept.note));
+        QCOMPARE(Credentials::read(QStringLiteral("ann@127.0.0.1")), QStringLiteral("secret"));
     }
 
     void loadFailureIsReportedAndEnds()
