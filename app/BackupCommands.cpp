@@ -6,6 +6,8 @@
 #include "Database.h"
 #include "DbError.h"
 #include "ErrorPath.h"
+#include "FileDialogs.h"
+#include "MDIForm1.h"
 #include "MessageBox.h"
 #include "Module1.h"
 #include "TargetFile.h"
@@ -16,6 +18,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLocale>
 #include <QPointer>
@@ -42,8 +45,10 @@ void say(FILE* stream, const QString& text)
 QString described(const Backups::Copy& copy)
 {
     const QLocale locale;
-    const QString when = copy.daily ? locale.toString(copy.made.date(), QLocale::ShortFormat)
-                                    : locale.toString(copy.made, QLocale::ShortFormat) + QStringLiteral(", ") + copy.why;
+    QString when = copy.timeKnown ? locale.toString(copy.made, QLocale::ShortFormat)
+                                  : locale.toString(copy.made.date(), QLocale::ShortFormat);
+    if (!copy.why.isEmpty())
+        when += QStringLiteral(", ") + copy.why;
     if (!copy.problem.isEmpty())
         return QStringLiteral("%1: cannot be restored, %2").arg(when, copy.problem);
     return QStringLiteral("%1: %2 entries, %3 messages")
@@ -59,9 +64,15 @@ bool restoreShowing(QWidget* parent, const QString& database, const QString& bac
         // A damaged file held for reading (see checkAtStart) has given way to a good one.
         Database::releaseWrites(database);
         QApplication::restoreOverrideCursor();
-        MessageBox::information(parent, QStringLiteral("\"%1\" was restored from \"%2\". The file as it was before "
-                                                       "is kept as \"%3\".")
-                                            .arg(shown(database), shown(backup), shown(kept)));
+        MessageBox::information(
+            parent, QCoreApplication::translate("BackupCommands",
+                                                "\"%1\" was restored from \"%2\". The file as it was before is kept "
+                                                "as \"%3\".\n\nUndo does not take a restore back: to go back, restore "
+                                                "that copy.")
+                        .arg(shown(database), shown(backup), shown(kept)));
+        MDIForm1::showStatus(QCoreApplication::translate("BackupCommands", "Restored from \"%1\"; the file as it was "
+                                                                           "before is kept as \"%2\".")
+                                 .arg(shown(backup), shown(kept)));
         return true;
     } catch (const DbError& error) {
         QApplication::restoreOverrideCursor();
@@ -80,27 +91,46 @@ void chooseAndRestore(QWidget* window)
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QList<Backups::Copy> copies = Backups::list(database);
+    QList<Backups::Copy> copies = Backups::list(database);
     QApplication::restoreOverrideCursor();
-    if (copies.isEmpty()) {
-        MessageBox::information(window, QStringLiteral("There are no backup copies yet in \"%1\".")
-                                            .arg(shown(Backups::folderOf(database))));
-        return;
-    }
     QStringList items;
     for (const Backups::Copy& copy : copies)
         items << described(copy);
+    // A copy made elsewhere (with --backup, or kept on a stick) is picked as a file.
+    const QString otherFile = QCoreApplication::translate("BackupCommands", "Other File...");
+    items << otherFile;
     int chosen = -1;
     if (MessageBox::testMode()) {
         chosen = s_nextChoice;
         s_nextChoice = -1;
     } else {
         bool ok = false;
-        const QString item = QInputDialog::getItem(window, QStringLiteral("Restore a Backup"),
-                                                   QStringLiteral("Backup copies in %1:")
-                                                       .arg(shown(Backups::folderOf(database))),
-                                                   items, 0, false, &ok);
+        const QString where = shown(Backups::folderOf(database));
+        const QString item = QInputDialog::getItem(
+            window, QStringLiteral("Restore a Backup"),
+            copies.isEmpty()
+                ? QCoreApplication::translate("BackupCommands", "There are no backup copies yet in %1.").arg(where)
+                : QStringLiteral("Backup copies in %1:").arg(where),
+            items, 0, false, &ok);
         chosen = ok ? int(items.indexOf(item)) : -1;
+    }
+    const bool pickedFile = chosen == copies.size();
+    if (pickedFile) {
+        const QStringList picked = FileDialogs::openFiles(
+            window, QCoreApplication::translate("BackupCommands", "Restore a Backup"),
+            QCoreApplication::translate("BackupCommands", "Directory files (*.mdb *.sqlite *.db);;All files (*)"));
+        if (picked.isEmpty())
+            return;
+        // The same checks as for a copy of the folder, and as --restore makes: a plain file that passes SQLite's
+        // quick check and holds both tables.
+        Backups::Copy other;
+        other.path = picked.first();
+        other.made = QFileInfo(other.path).lastModified();
+        other.timeKnown = true;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        other.problem = Backups::problemOf(other.path, &other.entries, &other.messages);
+        QApplication::restoreOverrideCursor();
+        copies.append(other);
     }
     if (chosen < 0 || chosen >= copies.size())
         return;
@@ -109,9 +139,11 @@ void chooseAndRestore(QWidget* window)
         MessageBox::critical(window, QStringLiteral("\"%1\" cannot be restored: %2.").arg(shown(copy.path), copy.problem));
         return;
     }
-    if (!MessageBox::question(window, QStringLiteral("Replace everything in the directory with the copy of %1?\n\n"
-                                                     "What the directory holds now is kept as a backup copy first.")
-                                          .arg(described(copy))))
+    if (!MessageBox::question(
+            window,
+            QStringLiteral("Replace everything in the directory with the copy of %1?\n\n"
+                           "What the directory holds now is kept as a backup copy first.")
+                .arg(pickedFile ? described(copy) + QStringLiteral(" (%1)").arg(shown(copy.path)) : described(copy))))
         return;
     if (restoreShowing(window, database, copy.path)) {
         // The windows read the restored rows afresh.
@@ -188,8 +220,8 @@ void BackupCommands::startDaily(QWidget* parent, const QDate& today)
     const QPointer<QWidget> shownOver(parent);
     QObject::connect(thread, &QThread::finished, qApp, [problem, shownOver] {
         if (!problem->isEmpty())
-            MessageBox::information(shownOver, *problem + QStringLiteral("\n\nTovrin goes on; no backup copy was made "
-                                                                         "today."));
+            MessageBox::warning(shownOver, *problem + QStringLiteral("\n\nTovrin goes on; no backup copy was made "
+                                                                     "today."));
     });
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, thread, [thread] { thread->wait(); });
     thread->start(QThread::LowPriority);
@@ -262,13 +294,14 @@ int BackupCommands::run(int argc, char** argv)
             const QList<Backups::Copy> copies = Backups::list(database);
             say(stdout, QStringLiteral("Backup copies in %1:\n").arg(shown(Backups::folderOf(database))));
             for (const Backups::Copy& copy : copies) {
-                say(stdout, QStringLiteral("%1\t%2\t%3\n")
-                                .arg(copy.made.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                                     copy.problem.isEmpty() ? QStringLiteral("%1 entries, %2 messages")
-                                                                  .arg(copy.entries)
-                                                                  .arg(copy.messages)
-                                                            : QStringLiteral("cannot be restored: ") + copy.problem,
-                                     QFileInfo(copy.path).fileName()));
+                say(stdout,
+                    QStringLiteral("%1\t%2\t%3\n")
+                        .arg(copy.made.toString(copy.timeKnown ? QStringLiteral("yyyy-MM-dd HH:mm:ss")
+                                                               : QStringLiteral("yyyy-MM-dd")),
+                             copy.problem.isEmpty()
+                                 ? QStringLiteral("%1 entries, %2 messages").arg(copy.entries).arg(copy.messages)
+                                 : QStringLiteral("cannot be restored: ") + copy.problem,
+                             QFileInfo(copy.path).fileName()));
                 if (!copy.problem.isEmpty())
                     code = std::max(code, 1);
             }

@@ -12,6 +12,7 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -79,11 +80,49 @@ void DataGrid::setModel(GridModel* model)
 {
     m_model = model;
     m_view->setModel(model);
-    const auto& columns = model->gridColumns();
-    for (int c = 0; c < columns.size(); ++c)
-        m_view->setColumnWidth(c, tw(columns.at(c).widthTwips));
+    setColumnWidths();
     connect(model, &GridModel::databaseError, this,
             [this](int number, const QString& description) { ErrorPath::report(number, description, this); });
+}
+
+void DataGrid::setColumnsFollowWidth(int designWidth, bool lastOnly)
+{
+    m_designWidth = designWidth;
+    m_lastOnly = lastOnly;
+    setColumnWidths();
+}
+
+void DataGrid::setMinimumColumnWidth(int column, int width)
+{
+    m_minimumWidths.insert(column, width);
+    setColumnWidths();
+}
+
+void DataGrid::resizeEvent(QResizeEvent* event)
+{
+    QFrame::resizeEvent(event);
+    if (m_designWidth > 0)
+        setColumnWidths();
+}
+
+void DataGrid::setColumnWidths()
+{
+    if (!m_model)
+        return;
+    const auto& columns = m_model->gridColumns();
+    const int extra = m_designWidth > 0 ? std::max(0, width() - m_designWidth) : 0;
+    int total = 0;
+    for (const auto& column : columns)
+        total += tw(column.widthTwips);
+    for (int c = 0; c < columns.size(); ++c) {
+        const int designed = tw(columns.at(c).widthTwips);
+        int grown = designed;
+        if (m_lastOnly)
+            grown += c == columns.size() - 1 ? extra : 0;
+        else if (total > 0)
+            grown += extra * designed / total;
+        m_view->setColumnWidth(c, std::max(grown, m_minimumWidths.value(c)));
+    }
 }
 
 bool DataGrid::deleteSelectedRows()
@@ -97,8 +136,9 @@ bool DataGrid::deleteSelectedRows()
     if (rows.isEmpty())
         return false;
     // One stray key would otherwise destroy entries for good.
-    const QString text = rows.size() == 1 ? tr("Delete the selected row? It cannot be brought back.")
-                                          : tr("Delete the %1 selected rows? They cannot be brought back.").arg(rows.size());
+    const QString text = rows.size() == 1
+                             ? tr("Delete the selected row? Undo (Ctrl+Z) brings it back.")
+                             : tr("Delete the %1 selected rows? Undo (Ctrl+Z) brings them back.").arg(rows.size());
     if (!MessageBox::question(this, text))
         return false;
     return m_model->removeRowList(rows);

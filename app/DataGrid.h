@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QHash>
 
 class GridModel;
 class QLabel;
@@ -23,13 +24,24 @@ public:
     QTableView* view() const { return m_view; }
     QLabel* captionBar() const { return m_caption; }
 
+    // Wider than `designWidth`, the grid widens its columns: every one in proportion, or the last alone.
+    void setColumnsFollowWidth(int designWidth, bool lastOnly);
+    // A column never narrower than `width` (which its text needs), whatever its design says.
+    void setMinimumColumnWidth(int column, int width);
+
     // Deletes the selected rows after asking; true when rows were deleted.
     bool deleteSelectedRows();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void setColumnWidths();
+
+    int m_designWidth = 0;
+    QHash<int, int> m_minimumWidths;
+    bool m_lastOnly = false;
     QLabel* m_caption;
     QTableView* m_view;
     GridModel* m_model = nullptr;

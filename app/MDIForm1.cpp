@@ -1,13 +1,27 @@
 #include "MDIForm1.h"
 
+#include "SyncReport.h"
+#include "SyncScheduler.h"
 #include "Twips.h"
+#include "WindowSwitch.h"
+#include "WorkingWindow.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QLabel>
+#include <QMdiSubWindow>
 #include <QPainter>
 #include <QScreen>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTime>
 #include <QTimer>
 #include <utility>
+
+namespace {
+const QString kGeometryKey = QStringLiteral("frame/geometry");
+const QString kSettingsName = QStringLiteral("Tovrin");
+} // namespace
 
 BackgroundArea::BackgroundArea(QWidget* parent)
     : QMdiArea(parent), m_picture(QStringLiteral(":/tovrin/background.jpg"))
@@ -15,6 +29,13 @@ BackgroundArea::BackgroundArea(QWidget* parent)
     setBackground(Qt::black);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void BackgroundArea::resizeEvent(QResizeEvent* event)
+{
+    QMdiArea::resizeEvent(event);
+    for (QMdiSubWindow* sub : subWindowList())
+        WorkingWindow::fitIntoArea(sub, true);
 }
 
 void BackgroundArea::paintEvent(QPaintEvent*)
@@ -32,7 +53,8 @@ void BackgroundArea::paintEvent(QPaintEvent*)
     painter.drawPixmap(QRect(area.center() - QPoint(size.width() / 2, size.height() / 2), size), m_picture);
 }
 
-MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent), m_area(new BackgroundArea(this))
+MDIForm1::MDIForm1(QWidget* parent)
+    : QMainWindow(parent), m_area(new BackgroundArea(this)), m_syncState(new QLabel(this))
 {
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(QStringLiteral("Tovrin"));
@@ -42,13 +64,76 @@ MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent), m_area(new Background
     setWindowIcon(icon);
     m_area->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(m_area);
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    m_syncState->setObjectName(QStringLiteral("syncState"));
+    statusBar()->addPermanentWidget(m_syncState);
     // The client area the frame has when it is not maximized.
     resize(tw(4680), tw(3195));
 }
 
+void MDIForm1::showStatus(const QString& text)
+{
+    if (MDIForm1* frame = WindowSwitch::frame())
+        frame->statusBar()->showMessage(text);
+}
+
+QString MDIForm1::statusText() const
+{
+    return statusBar()->currentMessage();
+}
+
+void MDIForm1::followSync()
+{
+    SyncScheduler& scheduler = SyncScheduler::instance();
+    connect(&scheduler, &SyncScheduler::finished, this, &MDIForm1::showSyncReport);
+    // The scheduler tells when a sync ends, not when one begins: the status line looks every second.
+    auto* watch = new QTimer(this);
+    connect(watch, &QTimer::timeout, this, [this, &scheduler] {
+        if (scheduler.isRunning())
+            m_syncState->setText(tr("Syncing..."));
+    });
+    watch->start(1000);
+}
+
+void MDIForm1::showSyncReport(const SyncReport& report)
+{
+    const QString at = QLocale().toString(QTime::currentTime(), QLocale::ShortFormat);
+    if (report.notSetUp)
+        m_syncState->clear();
+    else if (!report.error.isEmpty())
+        m_syncState->setText(tr("Sync failed at %1: %2").arg(at, report.error));
+    else
+        m_syncState->setText(tr("Last synced at %1: %2 received, %3 sent")
+                                 .arg(at)
+                                 .arg(report.received + report.removedHere)
+                                 .arg(report.sent + report.removedThere));
+    m_syncState->setToolTip(report.notSetUp ? QString() : report.summary());
+}
+
+QString MDIForm1::syncState() const
+{
+    return m_syncState->text();
+}
+
+void MDIForm1::closeEvent(QCloseEvent* event)
+{
+    if (m_remember)
+        QSettings(kSettingsName, kSettingsName).setValue(kGeometryKey, saveGeometry());
+    QMainWindow::closeEvent(event);
+}
+
 void MDIForm1::showFillingScreen()
 {
-    showMaximized();
+    m_remember = true;
+    // Where the user left the frame: restoreGeometry also brings a maximized frame back maximized, and a place on
+    // a screen that is gone back onto one that is there.
+    if (restoreGeometry(QSettings(kSettingsName, kSettingsName).value(kGeometryKey).toByteArray())) {
+        show();
+        if (!(windowState() & Qt::WindowMaximized))
+            return;
+    } else {
+        showMaximized();
+    }
     // A window manager answers within a few event-loop turns; the wait leaves it the time without the user seeing
     // a small frame for long.
     QTimer::singleShot(300, this, [this] {

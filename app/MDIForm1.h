@@ -5,6 +5,9 @@
 #include <QPixmap>
 #include <functional>
 
+class QLabel;
+struct SyncReport;
+
 // The frame's client area: black, with the background picture drawn once in the middle. (A QMdiArea background
 // brush would tile the picture, so the viewport paints it.)
 class BackgroundArea : public QMdiArea
@@ -18,14 +21,17 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // The working windows stay inside the client area: a smaller area moves and shrinks them, and they scroll.
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QPixmap m_picture;
     std::function<void()> m_afterFirstPaint;
 };
 
-// The frame window that holds the working windows: caption "Tovrin", black, its own picture and icon, no menu,
-// tool or status bar. It has no handlers of its own.
+// The frame window that holds the working windows: caption "Tovrin", black, its own picture and icon, no menu or
+// tool bar. It has no handlers of its own. Its status line, beneath the working windows, says what the last piece
+// of work did (a search, an import, a save) and, at its right, how the sync stands.
 class MDIForm1 : public QMainWindow
 {
     Q_OBJECT
@@ -37,13 +43,27 @@ public:
     // which read the file, right after.
     void afterFirstPaint(std::function<void()> work) { m_area->afterFirstPaint(std::move(work)); }
 
-    // Shows the frame maximized. Where nothing maximizes it (an X server without a window manager), it takes the
-    // screen's working area itself rather than stay at its design size in a corner.
+    // Shows the frame where the user left it last time, or else maximized. Where nothing maximizes it (an X server
+    // without a window manager), it takes the screen's working area itself rather than stay at its design size in a
+    // corner. From then on the frame's size and place are kept for the next start.
     void showFillingScreen();
+
+    // The status line of the frame the windows are shown in, if any, says `text` until something else is said.
+    static void showStatus(const QString& text);
+    QString statusText() const;
+    // Keeps the sync's state in the status line: syncing, last synced, or failed and why.
+    void followSync();
+    void showSyncReport(const SyncReport& report);
+    QString syncState() const;
 
     // Ends the program at once: every window closes, the event loop returns 0.
     static void endProgram();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     BackgroundArea* m_area;
+    QLabel* m_syncState;
+    bool m_remember = false;
 };

@@ -27,6 +27,15 @@ void MessageBox::information(QWidget* parent, const QString& text)
     QMessageBox::information(parent, QStringLiteral("Tovrin"), text);
 }
 
+void MessageBox::warning(QWidget* parent, const QString& text)
+{
+    if (s_testMode) {
+        s_messages.append(text);
+        return;
+    }
+    QMessageBox::warning(parent, QStringLiteral("Tovrin"), text);
+}
+
 bool MessageBox::question(QWidget* parent, const QString& text, bool yesIsDefault)
 {
     ++s_questions;

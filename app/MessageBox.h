@@ -12,6 +12,8 @@ class MessageBox
 public:
     static void critical(QWidget* parent, const QString& text);
     static void information(QWidget* parent, const QString& text);
+    // Something failed, and the program goes on.
+    static void warning(QWidget* parent, const QString& text);
     // A yes/no question; "No" is the default button, so a stray Enter keeps the data, unless `yesIsDefault`.
     static bool question(QWidget* parent, const QString& text, bool yesIsDefault = false);
 

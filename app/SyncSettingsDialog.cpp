@@ -197,14 +197,14 @@ void SyncSettingsDialog::cmdOK_Click()
         const auto db = Database::open(Module1::databasePath());
         settings.write(*db);
     } catch (const DbError& error) {
-        MessageBox::information(this, error.description());
+        MessageBox::warning(this, error.description());
         return;
     }
     const Credentials::Kept kept = Credentials::store(SyncCommands::account(settings), txtPassword->text());
     if (!kept.ok)
-        MessageBox::information(this, QStringLiteral("The password could not be kept (%1). Each sync will fail until "
-                                                     "it can be.")
-                                          .arg(kept.note));
+        MessageBox::warning(this, QStringLiteral("The password could not be kept (%1). Each sync will fail until "
+                                                 "it can be.")
+                                      .arg(kept.note));
     else if (!kept.note.isEmpty())
         MessageBox::information(this, QStringLiteral("The password is kept in the file %1, readable by you alone, "
                                                      "because %2.")

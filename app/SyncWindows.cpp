@@ -25,7 +25,12 @@ QList<QAction*> SyncWindows::actions(QWidget* window, std::function<void()> refr
                                                SyncSettingsDialog(window).exec();
                                                return;
                                            }
-                                           MessageBox::information(window, QStringLiteral("Sync: ") + report.summary());
+                                           if (report.error.isEmpty())
+                                               MessageBox::information(window,
+                                                                       QStringLiteral("Sync: ") + report.summary());
+                                           else
+                                               MessageBox::warning(window,
+                                                                   QStringLiteral("Sync failed: ") + report.summary());
                                        });
         SyncScheduler::instance().runNow();
     });

@@ -4,10 +4,12 @@
 #include "MDIForm1.h"
 #include "WorkingWindow.h"
 
+#include <QApplication>
 #include <QHash>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QScrollArea>
 
 namespace {
 QPointer<MDIForm1> s_frame;
@@ -31,6 +33,11 @@ void WindowSwitch::setFrame(MDIForm1* frame)
     s_frame = frame;
 }
 
+MDIForm1* WindowSwitch::frame()
+{
+    return s_frame;
+}
+
 void WindowSwitch::registerWindow(const QString& name, Factory factory)
 {
     s_factories.insert(name, std::move(factory));
@@ -42,7 +49,20 @@ WorkingWindow* WindowSwitch::show(const QString& name)
         return nullptr;
     WorkingWindow* window = s_factories.value(name)();
     window->setObjectName(name);
-    QMdiSubWindow* sub = s_frame->mdiArea()->addSubWindow(window, flagsFor(*window));
+    // Given less room than its controls need (a small screen, a large scale factor) the window scrolls, so no
+    // control is ever out of reach; the focus moving on by keys brings its control into view.
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(name + QStringLiteral("_scroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    // The scroll area itself is no stop of the Tab key; the window's controls are.
+    scroll->setFocusPolicy(Qt::NoFocus);
+    scroll->setWidget(window);
+    QObject::connect(qApp, &QApplication::focusChanged, scroll, [scroll](QWidget*, QWidget* now) {
+        if (now && scroll->widget() && scroll->widget()->isAncestorOf(now))
+            scroll->ensureWidgetVisible(now, 4, 4);
+    });
+    QMdiSubWindow* sub = s_frame->mdiArea()->addSubWindow(scroll, flagsFor(*window));
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowTitle(window->caption());
     sub->setObjectName(name + QStringLiteral("_frame"));
@@ -55,7 +75,7 @@ WorkingWindow* WindowSwitch::show(const QString& name)
         sub->deleteLater();
         return nullptr;
     }
-    if (window->border() == WorkingWindow::Border::FixedSingle)
+    if (window->border() == WorkingWindow::Border::FixedSingle && sub->minimumSize() != sub->maximumSize())
         sub->setFixedSize(sub->size());
     if (window->maximized())
         sub->showMaximized();

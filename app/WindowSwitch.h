@@ -13,6 +13,7 @@ namespace WindowSwitch {
 using Factory = std::function<WorkingWindow*()>;
 
 void setFrame(MDIForm1* frame);
+MDIForm1* frame();
 void registerWindow(const QString& name, Factory factory);
 
 // Creates the window, runs its Form_Load and shows it inside the frame. A load failure takes the fatal error

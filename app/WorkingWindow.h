@@ -4,9 +4,11 @@
 
 class QMdiSubWindow;
 class QPushButton;
+class QScrollArea;
 
 // Base of the three working windows that live inside the frame. A window is created when it is shown, runs its
-// Form_Load once, and is destroyed when it unloads itself; none can be closed through its title bar.
+// Form_Load once, and is destroyed when it unloads itself; none can be closed through its title bar. Each sits in a
+// scroll area inside its sub-window: given less room than its controls need, it scrolls; given more, it may use it.
 class WorkingWindow : public QWidget
 {
     Q_OBJECT
@@ -23,13 +25,32 @@ public:
     // Maximized windows fill the frame's client area.
     virtual bool maximized() const { return false; }
 
-    // Left, Top, Width and Height of the window within the frame's client area, in twips.
-    void setBoundsTwips(int left, int top, int width, int height);
+    // Left, Top, Width and Height of the window within the frame's client area, in twips. Where the client area is
+    // smaller, the window is moved and shrunk into it, and scrolls. A window that `growsWithFrame` is as much larger
+    // as the client area is larger than the directory window's design.
+    void setBoundsTwips(int left, int top, int width, int height, bool growsWithFrame = false);
     QMdiSubWindow* subWindow() const;
+    QScrollArea* scrollArea() const;
+
+    // Puts a sub-window at its designed bounds, moved and shrunk as far as the client area needs. With
+    // `keepPlacement` (the frame was resized) a window that fits where it is stays there.
+    static void fitIntoArea(QMdiSubWindow* sub, bool keepPlacement = false);
+
+    // The room the controls need: below it the window scrolls.
+    QSize minimumSizeHint() const override;
 
     // Unloads the window: it closes and is destroyed with its controls and data controls.
     void unload();
 
     // Makes a command button of a window answer Enter (either key) when it has the focus, as it answers Space.
     static void pressOnEnter(QPushButton* button);
+
+protected:
+    void setDesignSize(const QSize& size);
+    // The client area the window has at its designed bounds (its size beyond that is room to use), or an invalid
+    // size outside a frame.
+    QSize designedClientSize() const;
+
+private:
+    QSize m_designSize;
 };

@@ -52,7 +52,8 @@ int main(int argc, char** argv)
             QCoreApplication::exit(1);
             return;
         }
-        // The books sync in the background from now on, when a server is set up.
+        // The books sync in the background from now on, when a server is set up; the status line follows.
+        frame.followSync();
         SyncScheduler::instance().start();
     });
     frame.showFillingScreen();

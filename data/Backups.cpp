@@ -244,6 +244,14 @@ QList<Backups::Copy> Backups::list(const QString& database, bool counted)
         if (!day.isValid() || !time.isValid())
             continue;
         copy.made = QDateTime(day, time);
+        copy.timeKnown = !copy.daily;
+        // The copy is written whole under another name and renamed: its modification time is when it was made.
+        if (const QDateTime modified = file.lastModified(); copy.daily && modified.date() == day) {
+            // To the second, as the names of the other copies give it.
+            copy.made =
+                QDateTime(day, QTime(modified.time().hour(), modified.time().minute(), modified.time().second()));
+            copy.timeKnown = true;
+        }
         if (counted)
             copy.problem = problemOf(copy.path, &copy.entries, &copy.messages);
         copies.append(copy);

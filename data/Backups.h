@@ -21,6 +21,7 @@ struct Copy
     QString path;
     QDateTime made;
     bool daily = false;
+    bool timeKnown = false; // a daily copy's name holds its day only; its time is the file's when that is of that day
     QString why;         // what it was made before; empty for a daily copy
     qint64 entries = -1; // rows of tblTel and tblMes, when counted
     qint64 messages = -1;

@@ -7,6 +7,7 @@
 #include "Schema.h"
 #include "UndoLog.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QScopeGuard>
 #include <QSet>
@@ -14,6 +15,30 @@
 #include <sqlite3.h>
 
 namespace {
+
+// A column's name as a step of Undo says it: the field written out, not the grid's short heading ("Tel - 1").
+QString writtenOut(const QString& field, const QString& caption)
+{
+    static const std::pair<const char*, const char*> names[] = {
+        {"Fname", QT_TRANSLATE_NOOP("GridModel", "First Name")},
+        {"Lname", QT_TRANSLATE_NOOP("GridModel", "Last Name")},
+        {"BusName", QT_TRANSLATE_NOOP("GridModel", "Business Name")},
+        {"Tel1", QT_TRANSLATE_NOOP("GridModel", "Telephone 1")},
+        {"Tel2", QT_TRANSLATE_NOOP("GridModel", "Telephone 2")},
+        {"Pel", QT_TRANSLATE_NOOP("GridModel", "Cellular")},
+        {"Cdate", QT_TRANSLATE_NOOP("GridModel", "Date")},
+        {"Ctime", QT_TRANSLATE_NOOP("GridModel", "Time")},
+        {"Meet", QT_TRANSLATE_NOOP("GridModel", "From")},
+        {"Avur", QT_TRANSLATE_NOOP("GridModel", "To")},
+        {"Hodaa", QT_TRANSLATE_NOOP("GridModel", "Message")},
+    };
+    for (const auto& [name, words] : names) {
+        if (field.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+            return QCoreApplication::translate("GridModel", words);
+    }
+    return caption.isEmpty() ? field : caption;
+}
+
 constexpr int kBatch = 256;
 constexpr int kCacheRows = 2048;
 constexpr int kIdleSlice = 8192; // keys read in one idle moment: a few milliseconds
@@ -527,7 +552,7 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
         if (info.name.isEmpty())
             throw DbError(DbError::ItemNotFound, QStringLiteral("Item not found in this collection: %1.").arg(column.field));
         const QVariant stored = rs->convertForColumn(info, value);
-        UndoLog::Recording step(QStringLiteral("Edit of %1").arg(column.caption.isEmpty() ? info.name : column.caption));
+        UndoLog::Recording step(QStringLiteral("Edit of %1").arg(writtenOut(info.name, column.caption)));
         rs->database()->transaction([&] {
             checkUnchanged(key);
             Statement update(rs->database()->handle(), QStringLiteral("UPDATE \"%1\" SET \"%2\" = ? WHERE \"%3\" = ?")

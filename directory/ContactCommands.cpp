@@ -10,6 +10,7 @@
 #include "ErrorPath.h"
 #include "FileDialogs.h"
 #include "ImportPreview.h"
+#include "MDIForm1.h"
 #include "Printout.h"
 #include "SyncWindows.h"
 #include "UndoCommands.h"
@@ -18,6 +19,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QWidget>
@@ -115,6 +117,8 @@ void ContactCommands::importFiles(const QStringList& files)
             &first);
         if (written) {
             step.keep();
+            MDIForm1::showStatus(
+                tr("Imported %1 entries and %2 messages.").arg(plan->added.size()).arg(plan->messages.size()));
             m_datTel->Refresh();
             const bool showsBusiness = m_book() == ::Book::Business.name();
             const qint64 shown = showsBusiness ? first.business : first.personal;
@@ -151,7 +155,9 @@ void ContactCommands::exportBooks(bool both)
             bytes = VCardWriter::write(entries, filter == kVCard21 ? VCardWriter::Version::V21
                                                 : filter == kVCard4 ? VCardWriter::Version::V40
                                                                     : VCardWriter::Version::V30);
-        FileDialogs::writeFile(m_window, path, bytes);
+        if (FileDialogs::writeFile(m_window, path, bytes))
+            MDIForm1::showStatus(
+                tr("Exported %1 entries to %2.").arg(entries.size()).arg(QDir::toNativeSeparators(path)));
     });
 }
 

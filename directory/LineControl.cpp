@@ -13,8 +13,13 @@ LineControl::LineControl(const QString& name, int x1, int y1, int x2, int y2, co
 
 void LineControl::paint(QPainter& painter) const
 {
+    paint(painter, QPointF(double(m_x1) / twipsPerPixel, double(m_y1) / twipsPerPixel),
+          QPointF(double(m_x2) / twipsPerPixel, double(m_y2) / twipsPerPixel));
+}
+
+void LineControl::paint(QPainter& painter, const QPointF& from, const QPointF& to) const
+{
     // Wide lines of the design have round ends, so the slanted edges meet the straight ones without a notch.
     painter.setPen(QPen(m_color, m_width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.drawLine(QPointF(double(m_x1) / twipsPerPixel, double(m_y1) / twipsPerPixel),
-                     QPointF(double(m_x2) / twipsPerPixel, double(m_y2) / twipsPerPixel));
+    painter.drawLine(from, to);
 }

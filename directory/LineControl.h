@@ -4,6 +4,7 @@
 #include <QObject>
 
 class QPainter;
+class QPointF;
 
 // A straight line drawn on a window's own surface, beneath its controls. It has no widget of its own, so it
 // never takes the mouse or the focus; the window paints it. End points are in twips of the window's client area.
@@ -27,6 +28,8 @@ public:
     int BorderWidth() const { return m_width; }
 
     void paint(QPainter& painter) const;
+    // Draws the line between two points in pixels, where the window's layout has placed its ends.
+    void paint(QPainter& painter, const QPointF& from, const QPointF& to) const;
 
 private:
     int m_x1, m_y1, m_x2, m_y2;

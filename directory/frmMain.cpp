@@ -27,13 +27,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QLocale>
 #include <QMovie>
 #include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QSet>
 #include <QTableView>
 #include <QTimer>
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -42,6 +45,19 @@ const QString kDavid = QStringLiteral("David");
 const QString kTimes = QStringLiteral("Times New Roman");
 const QString kSansSerif = QStringLiteral("MS Sans Serif");
 constexpr int kAll = 27;
+
+// The window's client area as designed: below it the window scrolls, beyond it the layout gives the room away.
+constexpr int kDesignWidth = 11880;
+constexpr int kDesignHeight = 8175;
+// Height given beyond the design goes to the grid, and the share below to the result list: controls from the
+// grid's bottom edge down move down with the grid, those from the result list's bottom edge down with the list.
+constexpr int kGridBottom = 3200;
+constexpr int kResultsBottom = 6200;
+constexpr int kResultsShareOfHeight = 10; // one tenth
+// Width given beyond the design goes to the grid and the banner: above the grid the book chooser moves right with
+// its right edge, below it the advertisement block, beside the search area.
+constexpr int kRightAboveGrid = 8000;
+constexpr int kRightBelowGrid = 5400;
 
 void setColors(QWidget* widget, QPalette::ColorRole backRole, const QColor& back, QPalette::ColorRole textRole,
                const QColor& text)
@@ -122,6 +138,8 @@ DataGrid* makeGrid(QWidget* parent, const QString& name, const QString& caption,
     view->setStyleSheet(QStringLiteral("QTableView { gridline-color: rgb(128, 128, 128); }"));
     // Tab leaves the grid for the next control; the arrow keys move between its cells.
     view->setTabKeyNavigation(false);
+    // Given more width, every column widens in proportion.
+    grid->setColumnsFollowWidth(tw(11295), false);
     return grid;
 }
 
@@ -307,6 +325,11 @@ frmMain::frmMain(QWidget* parent) : WorkingWindow(parent)
     chain.append(lstResult);
     for (int i = 1; i < chain.size(); ++i)
         setTabOrder(chain.at(i - 1), chain.at(i));
+
+    setDesignSize(QSize(tw(kDesignWidth), tw(kDesignHeight)));
+    const QSet<QWidget*> stretching{dbgPer, dbgBus, lstResult, DXGif2};
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        m_placed.append({child, child->geometry(), stretching.contains(child)});
 }
 
 frmMain::~frmMain() = default;
@@ -314,9 +337,10 @@ frmMain::~frmMain() = default;
 void frmMain::Form_Load()
 {
     for (DataGrid* grid : {dbgBus, dbgPer})
-        grid->move(grid->x(), tw(1200));
+        designed(grid).moveTop(tw(1200));
     for (DataGrid* grid : {dbgBus, dbgPer})
-        grid->resize(grid->width(), tw(2000));
+        designed(grid).setHeight(tw(2000));
+    relayout();
 
     for (const Book* book : Book::all())
         cmbType->addItem(book->name());
@@ -344,6 +368,7 @@ void frmMain::Form_Load()
 
     lblKesh->setText(contactBlock());
     lblKesh->adjustSize();
+    relayout();
 
     // The box with the lowest tab index takes the focus when the window shows; its focus handler selects the
     // prompt, so typing replaces it.
@@ -463,7 +488,12 @@ void frmMain::runSearch()
             results->appendRows(*datSearch->Recordset());
     }
 
+    const QString searched = txtMila->text();
     txtMila->setText(SearchPrompt);
+    const int found = results->blockCount();
+    MDIForm1::showStatus(found == 0   ? tr("No entry holds \"%1\".").arg(searched)
+                         : found == 1 ? tr("1 entry holds \"%1\".").arg(searched)
+                                      : tr("%1 entries hold \"%2\".").arg(QLocale().toString(found), searched));
     // Leaving the box and coming back runs its focus handler, which selects the prompt.
     cmbType->setFocus(Qt::OtherFocusReason);
     txtMila->setFocus(Qt::OtherFocusReason);
@@ -493,16 +523,20 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
             // the user, and its Paste must go where the cursor was.
             txtMila_GotFocus();
             // A click gives the focus before the box handles the press, which then puts the cursor where the
-            // mouse is; select again once the press is done.
-            if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason) {
-                QMetaObject::invokeMethod(
-                    txtMila,
-                    [this] {
-                        if (txtMila->hasFocus())
-                            txtMila_GotFocus();
-                    },
-                    Qt::QueuedConnection);
-            }
+            // mouse is; select again once the click is over, unless the mouse was dragged over some text.
+            m_selectOnRelease = static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
+        } else if (event->type() == QEvent::MouseButtonRelease &&
+                   (m_selectOnRelease || txtMila->text() == SearchPrompt)) {
+            // The prompt is no text to edit: a click into it while the box already has the focus (as it has at
+            // the start and after each search) selects it too, so typing replaces it.
+            m_selectOnRelease = false;
+            if (!txtMila->hasSelectedText())
+                QTimer::singleShot(0, txtMila, [this] {
+                    if (txtMila->hasFocus() && !txtMila->hasSelectedText())
+                        txtMila_GotFocus();
+                });
+        } else if (event->type() == QEvent::FocusOut) {
+            m_selectOnRelease = false;
         }
     }
     return WorkingWindow::eventFilter(watched, event);
@@ -541,8 +575,56 @@ void frmMain::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
-    for (const LineControl* line : std::as_const(lines))
-        line->paint(painter);
+    for (const LineControl* line : std::as_const(lines)) {
+        line->paint(painter, placed(QPointF(line->X1(), line->Y1()) / twipsPerPixel),
+                    placed(QPointF(line->X2(), line->Y2()) / twipsPerPixel));
+    }
+}
+
+void frmMain::resizeEvent(QResizeEvent* event)
+{
+    WorkingWindow::resizeEvent(event);
+    relayout();
+}
+
+QRect& frmMain::designed(QWidget* widget)
+{
+    auto it = std::find_if(m_placed.begin(), m_placed.end(), [widget](const Placed& p) { return p.widget == widget; });
+    Q_ASSERT(it != m_placed.end());
+    return it->designed;
+}
+
+QPointF frmMain::placed(const QPointF& designed) const
+{
+    const int extraWidth = std::max(0, width() - tw(kDesignWidth));
+    const int extraHeight = std::max(0, height() - tw(kDesignHeight));
+    const int resultsShare = extraHeight / kResultsShareOfHeight;
+    const bool belowGrid = designed.y() >= tw(kGridBottom);
+    QPointF at = designed;
+    if (designed.x() >= tw(belowGrid ? kRightBelowGrid : kRightAboveGrid))
+        at.rx() += extraWidth;
+    if (belowGrid)
+        at.ry() += extraHeight - resultsShare;
+    if (designed.y() >= tw(kResultsBottom))
+        at.ry() += resultsShare;
+    return at;
+}
+
+void frmMain::relayout()
+{
+    // At the designed size every control stands where it was designed. A control that stretches has both its
+    // corners placed; any other moves with its top left corner and keeps its size.
+    for (const Placed& p : std::as_const(m_placed)) {
+        const QPointF topLeft = placed(p.designed.topLeft());
+        if (!p.stretches) {
+            p.widget->move(topLeft.toPoint());
+            continue;
+        }
+        const QPointF bottomRight =
+            placed(QPointF(p.designed.x() + p.designed.width(), p.designed.y() + p.designed.height()));
+        p.widget->setGeometry(QRectF(topLeft, bottomRight).toRect());
+    }
+    update();
 }
 
 void frmMain::playGif(QLabel* view, const QString& path)

@@ -80,8 +80,20 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Where a control stands at the designed size, in pixels; the layout places it from there (see relayout).
+    struct Placed
+    {
+        QWidget* widget;
+        QRect designed;
+        bool stretches;
+    };
+    QRect& designed(QWidget* widget);
+    QPointF placed(const QPointF& designed) const;
+    void relayout();
+
     // Selecting an option from code runs its filter when the selection changes, as a user's click does.
     void selectOt(int index);
     void runSearch();
@@ -91,6 +103,8 @@ private:
     // Shows `book` with the entry of `key` selected (after an import).
     void showEntry(const QString& book, qint64 key);
 
+    QVector<Placed> m_placed;
+    bool m_selectOnRelease = false;
     DataControl* m_unbound = nullptr;
     DataGrid* m_boundGrid = nullptr;
 };

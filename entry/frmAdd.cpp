@@ -4,6 +4,7 @@
 #include "Book.h"
 #include "ErrorPath.h"
 #include "Fonts.h"
+#include "MDIForm1.h"
 #include "MaskEdBox.h"
 #include "Module1.h"
 #include "Query.h"
@@ -104,6 +105,9 @@ frmAdd::frmAdd(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
     };
     for (auto it = m_enterNext.cbegin(); it != m_enterNext.cend(); ++it)
         it.key()->installEventFilter(this);
+
+    // Below the room its controls take, the window scrolls.
+    setDesignSize(QSize(tw(4815), tw(7215)));
 
     // The window has no menu of its own to keep its designed look; the box is a right click away.
     addAction(About::action(this));
@@ -315,7 +319,18 @@ void frmAdd::cmdSave_Click()
     // The row is stored now. Should re-reading the table fail, the window must not stay, or a second "Save" would
     // store the entry twice; the directory's own load then meets the same trouble.
     ErrorPath::runKeeping(this, [this] { datTel->Refresh(); });
+    MDIForm1::showStatus(tr("Saved %1 in the %2 book.").arg(savedName(), cmbType->currentText()));
     WindowSwitch::switchTo(this, QStringLiteral("frmMain"));
+}
+
+QString frmAdd::savedName() const
+{
+    const QString person = QStringList{txtFname->text(), txtLname->text()}.join(QLatin1Char(' ')).trimmed();
+    const QString business = cmbType->currentText() == Book::Business.name() ? txtBusName->text().trimmed() : QString();
+    const QString name = business.isEmpty() ? person
+                         : person.isEmpty() ? business
+                                            : business + QStringLiteral(", ") + person;
+    return name.isEmpty() ? tr("an entry without a name") : QStringLiteral("\"%1\"").arg(name);
 }
 
 void frmAdd::cmdBitul_Click()

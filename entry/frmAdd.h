@@ -92,6 +92,8 @@ private:
     QLabel* label(const QString& name, const QString& text, int left, int top);
     QFrame* line(const QString& name, int left, int top, int right);
     void moveOn(QWidget* next);
+    // The entry's name as the status line says it was saved.
+    QString savedName() const;
     // The key handler of every box: on Enter, the focus moves on to the box after it.
     void enterPressed(QObject* box, short KeyAscii);
 

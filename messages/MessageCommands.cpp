@@ -7,10 +7,12 @@
 #include "DataControl.h"
 #include "ErrorPath.h"
 #include "FileDialogs.h"
+#include "MDIForm1.h"
 #include "Printout.h"
 #include "UndoCommands.h"
 
 #include <QAction>
+#include <QDir>
 #include <QPrinter>
 #include <QWidget>
 
@@ -52,7 +54,9 @@ void MessageCommands::exportMessages()
         QList<CsvWriter::MessageRow> rows;
         for (const ContactExport::Message& m : ContactExport::messages(m_datTel->DatabaseName()))
             rows.append({m.date, m.time, m.from, m.to, m.text});
-        FileDialogs::writeFile(m_window, path, CsvWriter::messages(rows));
+        if (FileDialogs::writeFile(m_window, path, CsvWriter::messages(rows)))
+            MDIForm1::showStatus(
+                tr("Exported %1 messages to %2.").arg(rows.size()).arg(QDir::toNativeSeparators(path)));
     });
 }
 

@@ -4,6 +4,7 @@
 #include "ErrorPath.h"
 #include "Fonts.h"
 #include "GridModel.h"
+#include "MDIForm1.h"
 #include "MessageCommands.h"
 #include "Module1.h"
 #include "Query.h"
@@ -19,7 +20,9 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
+#include <algorithm>
 
 namespace {
 
@@ -85,6 +88,29 @@ frmMes::frmMes(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
                       this));
     QTableView* grid = dbgMes->view();
     grid->setFont(Fonts::font(QStringLiteral("Times New Roman"), 9.75, true));
+    // A wider window gives its width to the messages.
+    dbgMes->setColumnsFollowWidth(tw(10815), true);
+    // The time column is as wide as the locale's widest time; "Short Time" is written in the locale's own way.
+    int timeWidth = 0;
+    for (const char* time : {"23:58:58", "12:58:58", "20:58:58", "10:58:58"})
+        timeWidth = std::max(
+            timeWidth, grid->fontMetrics().horizontalAdvance(DateRules::shortTime(QLatin1String(time), QLocale())));
+    dbgMes->setMinimumColumnWidth(1, timeWidth + 2 * grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8);
+    // The row the user is on grows to show its From, To and message whole, wrapped in their columns; the others
+    // keep one line each.
+    grid->setWordWrap(true);
+    connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, grid,
+            [this, grid](const QModelIndex& current) {
+                if (m_grownRow >= 0 && m_grownRow < grid->model()->rowCount())
+                    grid->setRowHeight(m_grownRow, m_grownRowHeight);
+                m_grownRow = current.row();
+                if (m_grownRow < 0)
+                    return;
+                m_grownRowHeight = grid->rowHeight(m_grownRow);
+                grid->setRowHeight(
+                    m_grownRow,
+                    std::max(m_grownRowHeight, static_cast<QAbstractItemView*>(grid)->sizeHintForRow(m_grownRow)));
+            });
     // Export and printing, without a control of their own: the grid's context menu and Ctrl+P.
     auto* commands = new MessageCommands(this, datTel);
     grid->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -168,11 +194,39 @@ void frmMes::setEntryViewVisible(bool entry)
                                         txtCdate, txtCtime, txtHodaa, txtMeet, cmdBitul, cmdSave};
     for (QWidget* control : entryControls)
         control->setVisible(entry);
+    m_entryView = entry;
+    // Below the room the view's controls take, the window scrolls.
+    setDesignSize(entry ? QSize(tw(4335), tw(4935)) : QSize(tw(11055), tw(6615)));
+}
+
+void frmMes::resizeEvent(QResizeEvent* event)
+{
+    WorkingWindow::resizeEvent(event);
+    relayout();
+}
+
+void frmMes::relayout()
+{
+    const QSize designed = designedClientSize();
+    if (!designed.isValid())
+        return;
+    const int dx = std::max(0, width() - designed.width());
+    const int dy = std::max(0, height() - designed.height());
+    if (m_entryView) {
+        txtHodaa->setGeometry(twRect(480, 2160, 3615, 1335).adjusted(0, 0, dx, dy));
+        cmdSave->move(tw(720), tw(4320) + dy);
+        cmdBitul->move(tw(2520), tw(4320) + dy);
+    } else {
+        dbgMes->setGeometry(twRect(120, 1320, 10815, 4215).adjusted(0, 0, dx, dy));
+        cmdAdd->move(tw(4800) + dx / 2, tw(360));
+        cmdClose->move(tw(4800) + dx / 2, tw(5760) + dy);
+    }
 }
 
 void frmMes::Form_Load()
 {
-    setBoundsTwips(300, 500, 11350, 7100);
+    // A larger frame gives the log its extra room.
+    setBoundsTwips(300, 500, 11350, 7100, true);
     gDbPath = Module1::databasePath();
     datTel->setDatabaseName(gDbPath);
     const Query log = Query::log();
@@ -182,6 +236,7 @@ void frmMes::Form_Load()
     setEntryViewVisible(false);
     // The grid takes the room the entry fields have at design time.
     dbgMes->setGeometry(twRect(120, 1320, 10815, 4215));
+    relayout();
     cmdAdd->setFocus();
 }
 
@@ -192,6 +247,7 @@ void frmMes::cmdAdd_Click()
     cmdAdd->hide();
     dbgMes->hide();
     cmdClose->hide();
+    relayout();
     // One reading of the clock, so that a message noted at midnight does not get one day's date and the next
     // day's time.
     const QDateTime now = QDateTime::currentDateTime();
@@ -231,6 +287,9 @@ void frmMes::cmdSave_Click()
     // The message is stored; a file that fails from here on is the general failure of the program.
     if (!ErrorPath::run([this] { datTel->Refresh(); }))
         return;
+    MDIForm1::showStatus(txtMeet->text().trimmed().isEmpty()
+                             ? tr("Saved the message.")
+                             : tr("Saved the message from %1.").arg(txtMeet->text().simplified()));
     WindowSwitch::switchTo(this, QStringLiteral("frmMain"));
 }
 

@@ -49,6 +49,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void cmdAdd_Click();
@@ -60,4 +61,11 @@ private:
     void txtHodaa_KeyPress(int KeyAscii);
 
     void setEntryViewVisible(bool entry);
+    // Given more room than designed, the grid or the message box takes it, and the buttons beneath move down.
+    void relayout();
+
+    bool m_entryView = false;
+    // The row grown to show its texts whole, and the height it had.
+    int m_grownRow = -1;
+    int m_grownRowHeight = 0;
 };

@@ -86,7 +86,10 @@ Credentials::Kept Credentials::store(const QString& account, const QString& pass
             kept.where = QStringLiteral("the desktop keyring");
             return kept;
         }
-        kept.note = QStringLiteral("no desktop keyring answered (%1)").arg(error);
+        // Without a keyring service qtkeychain says only "Unknown error", which tells the user nothing more.
+        const bool unexplained = error.isEmpty() || error == QLatin1String("Unknown error");
+        kept.note = unexplained ? QStringLiteral("no desktop keyring answered")
+                                : QStringLiteral("no desktop keyring answered (%1)").arg(error);
     }
 #else
     if (!fileOnly)

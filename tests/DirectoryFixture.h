@@ -9,6 +9,7 @@
 #include "MessageBox.h"
 #include "Module1.h"
 #include "TempDatabase.h"
+#include "Twips.h"
 #include "WindowSwitch.h"
 #include "frmMain.h"
 
@@ -19,6 +20,7 @@
 #include <QListView>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTableView>
 #include <QtTest>
 
@@ -70,6 +72,14 @@ public:
             return false;
         frame.activateWindow();
         return QTest::qWaitForWindowActive(&frame);
+    }
+
+    // Gives the window exactly its designed client area (11880 x 8175 twips), where it looks as designed.
+    void atDesignedSize()
+    {
+        const QSize designed(tw(11880), tw(8175));
+        frame.resize(frame.size() + designed - window->scrollArea()->viewport()->size());
+        QTRY_COMPARE(window->size(), designed);
     }
 
     template <class T> T* find(const QString& name) const { return window->findChild<T*>(name); }

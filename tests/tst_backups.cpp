@@ -5,6 +5,7 @@
 #include "DataGrid.h"
 #include "Database.h"
 #include "ErrorPath.h"
+#include "FileDialogs.h"
 #include "GridModel.h"
 #include "MDIForm1.h"
 #include "MessageBox.h"
@@ -49,25 +50,43 @@ private Q_SLOTS:
     void initTestCase()
     {
         MessageBox::setTestMode(true);
+        FileDialogs::setTestMode(true);
         ErrorPath::setEndActionForTesting([] {});
         WindowSwitch::registerWindow(QStringLiteral("frmMain"), [] { return new frmMain; });
         WindowSwitch::registerWindow(QStringLiteral("frmMes"), [] { return new frmMes; });
     }
 
     // "Restore a Backup..." from either window's context menu: the directory window shows the restored entries.
+    // A copy of the folder, or "Other File..." (the last item) for a copy made elsewhere, as with --backup.
     void restoreFromWindows_data()
     {
         QTest::addColumn<QString>("window");
-        QTest::newRow("directory") << QStringLiteral("frmMain");
-        QTest::newRow("messages") << QStringLiteral("frmMes");
+        QTest::addColumn<QString>("copy"); // "folder", "elsewhere" or "not a copy"
+        QTest::newRow("directory") << QStringLiteral("frmMain") << "folder";
+        QTest::newRow("messages") << QStringLiteral("frmMes") << "folder";
+        QTest::newRow("other file") << QStringLiteral("frmMain") << "elsewhere";
+        QTest::newRow("other file, no directory file") << QStringLiteral("frmMain") << "not a copy";
     }
     void restoreFromWindows()
     {
         QFETCH(QString, window);
+        QFETCH(QString, copy);
+        MessageBox::takeMessages();
         TempDatabase db;
         addEntries(db, 3, QStringLiteral("Kept "));
         db.close();
-        Backups::make(db.path(), QDateTime(kToday, QTime(8, 0)));
+        const QString elsewhere = db.dir() + QStringLiteral("/on a stick.mdb");
+        if (copy == QLatin1String("folder")) {
+            Backups::make(db.path(), QDateTime(kToday.addDays(-1), QTime(8, 0)));
+            BackupCommands::setNextChoice(0);
+        } else {
+            if (copy == QLatin1String("elsewhere"))
+                QVERIFY(QFile::copy(db.path(), elsewhere));
+            else
+                QVERIFY(QFile(elsewhere).open(QIODevice::WriteOnly));
+            BackupCommands::setNextChoice(0); // the folder holds no copy: "Other File..." comes first
+            FileDialogs::setNextFiles({elsewhere});
+        }
         addEntries(db, 5, QStringLiteral("Slip "));
         db.close();
         Module1::setProgramDirForTesting(db.dir());
@@ -79,15 +98,25 @@ private Q_SLOTS:
         for (QAction* action : shown->findChildren<QAction*>())
             restore = action->text() == QStringLiteral("Restore a Backup...") ? action : restore;
         QVERIFY(restore);
-        BackupCommands::setNextChoice(0);
         MessageBox::setNextAnswer(true);
         restore->trigger();
+        if (copy == QLatin1String("not a copy")) {
+            // The same checks as for any copy: refused with the reason, nothing changed.
+            const QStringList said = MessageBox::takeMessages();
+            QVERIFY2(said.size() == 1 && said.first().contains(QLatin1String("cannot be restored")),
+                     qPrintable(said.join('|')));
+            QCOMPARE(entriesIn(db.path()), 8);
+            MessageBox::setNextAnswer(false);
+            WindowSwitch::current()->unload();
+            WindowSwitch::setFrame(nullptr);
+            return;
+        }
         auto* directory = qobject_cast<frmMain*>(WindowSwitch::current());
         QVERIFY(directory);
         QTRY_COMPARE(directory->dbgPer->model()->rowCount(), 3);
         QCOMPARE(entriesIn(db.path()), 3);
         const QList<Backups::Copy> copies = Backups::list(db.path());
-        QCOMPARE(copies.size(), 2);
+        QCOMPARE(copies.size(), copy == QLatin1String("folder") ? 2 : 1);
         QCOMPARE(copies.first().entries, 8); // what was there, kept first
         WindowSwitch::current()->unload();
         WindowSwitch::setFrame(nullptr);
@@ -171,9 +200,14 @@ private Q_SLOTS:
         db.close();
         QCOMPARE(run({QStringLiteral("--restore"), copy}), 0);
         QCOMPARE(entriesIn(db.path()), 3);
+        // The day's copy is named by its day alone; the list gives the time it was made as well.
+        const QString daily = Backups::make(db.path(), QDateTime::currentDateTime());
+        const QByteArray made =
+            QFileInfo(daily).lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
         QByteArray listed;
         QCOMPARE(run({QStringLiteral("--list-backups")}, &listed), 0);
         QVERIFY2(listed.contains("7 entries, 0 messages") && listed.contains("before restore"), listed.constData());
+        QVERIFY2(listed.contains(made + "\t3 entries"), listed.constData());
         QCOMPARE(run({QStringLiteral("--restore"), db.dir() + QStringLiteral("/missing.mdb")}), 2);
         QCOMPARE(entriesIn(db.path()), 3);
     }

@@ -1,15 +1,18 @@
-// The frame window, the window switch and the start-up failure path.
+// The frame window, the window switch, the start-up failure path, and what the frame and its dialogs say.
+#include "Credentials.h"
 #include "ErrorPath.h"
 #include "EventCounter.h"
 #include "MDIForm1.h"
 #include "MessageBox.h"
 #include "Module1.h"
+#include "SyncReport.h"
 #include "TempDatabase.h"
 #include "WindowSwitch.h"
 #include "WorkingWindow.h"
 
 #include <QMdiSubWindow>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QPointer>
 #include <QtTest>
@@ -62,7 +65,9 @@ private Q_SLOTS:
         QVERIFY(sizes.contains(QSize(32, 32)));
         QVERIFY(sizes.contains(QSize(16, 16)));
         QVERIFY(!frame.menuWidget());
-        QVERIFY(frame.findChildren<QStatusBar*>().isEmpty());
+        // The status line lies beneath the client area, outside the working windows.
+        QCOMPARE(frame.findChildren<QStatusBar*>().size(), 1);
+        QVERIFY(!frame.mdiArea()->isAncestorOf(frame.statusBar()));
         QVERIFY(frame.findChildren<QToolBar*>().isEmpty());
 
         // The picture is drawn once, in the middle, on black: the corners stay black, the middle does not.
@@ -111,6 +116,8 @@ private Q_SLOTS:
         Module1::setProgramDirForTesting(db.dir());
         MDIForm1 frame;
         WindowSwitch::setFrame(&frame);
+        // Room for the window at its designed bounds.
+        frame.resize(1000, 800);
         frame.show();
 
         QPointer<WorkingWindow> first = WindowSwitch::show(QStringLiteral("probe"));
@@ -132,6 +139,87 @@ private Q_SLOTS:
         QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
         QCOMPARE(WindowSwitch::current(), second.data());
         WindowSwitch::setFrame(nullptr);
+    }
+
+    void smallFrameKeepsWindowsInsideAndRemembersItsPlace()
+    {
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        TempDatabase db;
+        Module1::setProgramDirForTesting(db.dir());
+        QRect left;
+        {
+            MDIForm1 frame;
+            WindowSwitch::setFrame(&frame);
+            frame.showFillingScreen();
+            QVERIFY(QTest::qWaitForWindowExposed(&frame));
+            // Past the moment the frame checks whether anything maximized it.
+            QTest::qWait(400);
+            frame.setWindowState(Qt::WindowNoState);
+            frame.setGeometry(60, 50, 400, 300);
+            QTRY_COMPARE(frame.geometry(), QRect(60, 50, 400, 300));
+            // The fixed window of 333 x 507 pixels at (440, 13) is moved and shrunk into the small client area,
+            // a scroll bar wider.
+            WorkingWindow* probe = WindowSwitch::show(QStringLiteral("probe"));
+            QVERIFY(probe);
+            const QSize room = frame.mdiArea()->viewport()->size();
+            const int width = 333 + frame.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+            QTRY_COMPARE(probe->subWindow()->geometry(), QRect(QPoint(400 - width, 0), QSize(width, room.height())));
+            // Given room again, it stands where designed.
+            frame.resize(1000, 800);
+            QTRY_COMPARE(probe->subWindow()->geometry(), QRect(440, 13, 333, 507));
+            frame.resize(400, 300);
+            left = frame.geometry();
+            frame.close();
+            WindowSwitch::setFrame(nullptr);
+        }
+        MDIForm1 again;
+        again.showFillingScreen();
+        QVERIFY(QTest::qWaitForWindowExposed(&again));
+        QTRY_COMPARE(again.geometry(), left);
+        QVERIFY(!(again.windowState() & Qt::WindowMaximized));
+    }
+
+    void statusLineShowsHowTheSyncStands_data()
+    {
+        QTest::addColumn<bool>("notSetUp");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QString>("shown"); // a regular expression
+        QTest::newRow("no server") << true << QString() << "^$";
+        QTest::newRow("synced") << false << QString() << "^Last synced at .+: 3 received, 2 sent$";
+        QTest::newRow("failed") << false << "The server did not answer."
+                                << "^Sync failed at .+: The server did not answer\\.$";
+    }
+    void statusLineShowsHowTheSyncStands()
+    {
+        QFETCH(bool, notSetUp);
+        QFETCH(QString, error);
+        QFETCH(QString, shown);
+        MDIForm1 frame;
+        SyncReport report;
+        report.notSetUp = notSetUp;
+        report.error = error;
+        report.received = 2;
+        report.removedHere = 1;
+        report.sent = 2;
+        frame.showSyncReport(report);
+        QVERIFY2(QRegularExpression(shown).match(frame.syncState()).hasMatch(), qPrintable(frame.syncState()));
+    }
+
+    // Where no keyring answers (no session bus here), the password goes to the user's file, and the note that says
+    // so carries no "(Unknown error)" from the keyring library.
+    void passwordWithoutKeyringSaysWhy()
+    {
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+        qunsetenv("TOVRIN_CREDENTIALS");
+        const Credentials::Kept kept = Credentials::store(QStringLiteral("ann@127.0.0.1"), QStringLiteral("secret"));
+        if (kept.where == QLatin1String("the desktop keyring"))
+            QSKIP("a desktop keyring answered");
+        QVERIFY(kept.ok);
+        QVERIFY2(!kept.note.isEmpty() && !kept.note.contains(QLatin1String("Unknown error")), qPrintable(kept.note));
+        QCOMPARE(Credentials::read(QStringLiteral("ann@127.0.0.1")), QStringLiteral("secret"));
     }
 
     void loadFailureIsReportedAndEnds()

@@ -43,6 +43,9 @@ struct Session
         frame.resize(1000, 800);
         frame.show();
         QVERIFY(QTest::qWaitForWindowActive(&frame));
+        // The client area the frame is designed with, where the windows stand as designed.
+        frame.resize(frame.size() + QSize(tw(11880), tw(8175)) - frame.mdiArea()->viewport()->size());
+        QTRY_COMPARE(frame.mdiArea()->viewport()->size(), QSize(tw(11880), tw(8175)));
     }
     ~Session() { WindowSwitch::setFrame(nullptr); }
 
@@ -180,6 +183,56 @@ private Q_SLOTS:
 
     // The pre-filled date and time under several short-date orders, and what "Save" stores for them with the
     // three texts left empty.
+    // A message, its sender and its addressee can be read whole on the row the user is on; the time column holds
+    // the locale's widest time.
+    void logShowsMessagesWhole_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("24-hour clock") << "en_GB";
+        QTest::newRow("AM and PM") << "en_US";
+        QTest::newRow("AM and PM in words") << "ko_KR";
+    }
+    void logShowsMessagesWhole()
+    {
+        QFETCH(QString, locale);
+        QLocale::setDefault(QLocale(locale));
+        Session s;
+        const QString longText = QStringLiteral("Please call back about the delivery of the new chairs to the "
+                                                "second floor before Thursday, after four in the afternoon");
+        QCOMPARE(s.db.exec(QStringLiteral("INSERT INTO tblMes (Cdate, Ctime, Meet, Avur, Hodaa) VALUES "
+                                          "('2026-03-01', '22:58:00', 'Margaret Henderson-Whitfield of Acme', "
+                                          "'Dr. Alexandra Montgomery', '%1'), "
+                                          "('2026-02-01', '10:00:00', 'Bo', 'Avi', 'Short')")
+                               .arg(longText)),
+                 0);
+        s.open();
+        QTableView* view = s.mes->dbgMes->view();
+        const QString time = view->model()->index(0, 1).data().toString();
+        QVERIFY(view->fontMetrics().horizontalAdvance(time) + 6 <= view->columnWidth(1));
+        const int oneLine = view->rowHeight(0);
+        view->setCurrentIndex(view->model()->index(0, 4));
+        QVERIFY(static_cast<QAbstractItemView*>(view)->sizeHintForRow(0) > oneLine);
+        QVERIFY(view->rowHeight(0) >= static_cast<QAbstractItemView*>(view)->sizeHintForRow(0));
+        // Moving on, the row goes back to one line.
+        view->setCurrentIndex(view->model()->index(1, 2));
+        QVERIFY(view->rowHeight(0) <= oneLine + 1);
+    }
+
+    // A larger frame gives the log its room, and the log gives it to its grid; the entry view keeps its size.
+    void logTakesALargerFrame()
+    {
+        Session s;
+        s.frame.resize(s.frame.size() + QSize(400, 300));
+        s.open();
+        QMdiSubWindow* sub = s.mes->subWindow();
+        QTRY_COMPARE(sub->geometry(), QRect(twRect(300, 500, 11350, 7100).topLeft(),
+                                            twRect(300, 500, 11350, 7100).size() + QSize(400, 300)));
+        QTRY_COMPARE(s.mes->dbgMes->size(), twRect(120, 1320, 10815, 4215).size() + QSize(400, 300));
+        QVERIFY(s.control("cmdClose")->geometry().top() > s.mes->dbgMes->geometry().bottom());
+        s.click("cmdAdd");
+        QCOMPARE(sub->geometry(), twRect(6600, 1000, 4600, 5700));
+    }
+
     void dateAndTimeTexts_data()
     {
         QTest::addColumn<QString>("locale");

@@ -201,6 +201,11 @@ void TestSearch::findsWhatTheColumnsHold()
     found.sort();
     QCOMPARE(f.foundNames(), found);
     QCOMPARE(f.resultLines().size(), found.size() * 10);
+    // The status line counts what was found, by entries, and names the text searched for.
+    const QString counted = found.isEmpty()     ? QStringLiteral("No entry holds \"%1\".").arg(text)
+                            : found.size() == 1 ? QStringLiteral("1 entry holds \"%1\".").arg(text)
+                                                : QStringLiteral("%1 entries hold \"%2\".").arg(found.size()).arg(text);
+    QCOMPARE(f.frame.statusText(), counted);
     QCOMPARE(MessageBox::takeMessages(), QStringList());
     QVERIFY(!ErrorPath::hasEnded());
 }

@@ -48,7 +48,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("named");
-        QTest::newRow("grid edit") << "edit" << "Undo Edit of";
+        // The column written out, not the grid's short heading "Last".
+        QTest::newRow("grid edit") << "edit" << "Undo Edit of Last Name";
         QTest::newRow("grid deletion of two") << "delete" << "Undo Deletion of 2 Entries";
         QTest::newRow("saved entry") << "entry" << "Undo Saved Entry";
         QTest::newRow("saved message") << "message" << "Undo Saved Message";

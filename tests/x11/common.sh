@@ -13,6 +13,8 @@ trap 'x11_cleanup' EXIT
 # The program must open real X windows on the server xvfb-run started, whatever platform the caller's environment
 # picks (the widget tests run with QT_QPA_PLATFORM=offscreen, and so may the shell that runs ctest).
 export QT_QPA_PLATFORM=xcb
+# The frame keeps its size and place in the user's settings: each run starts with none.
+export XDG_CONFIG_HOME=$PROGDIR/config
 
 x11_cleanup() {
     [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
@@ -61,11 +63,45 @@ x11_screenshot() {
     import -window root "$SHOTDIR/$1.png"
 }
 
-# Clicks at a point given in twips within the frame's client area (working windows are placed in twips; 15 twips
-# make a pixel). Pass an offset in pixels for windows that are not at the client area's origin.
+# The size of the frame's client area above its status line: black from the top down to it.
+AREA_W=
+AREA_H=
+x11_area() {
+    local first
+    first=$(import -window "$WID" -crop "1x${FRAME_H}+2+0" -depth 8 txt:- |
+        awk -F'[,:]' 'NR > 1 && !/#000000/ {print $2; exit}')
+    AREA_W=$FRAME_W
+    AREA_H=${first:-$FRAME_H}
+}
+
+# Where a point of the directory window, given in twips as designed (15 twips make a pixel), is on the screen, in
+# PX and PY relative to the client area. The window lays itself out as frmMain::relayout does: with more room
+# than designed, what lies from the grid's bottom edge down moves down by the extra height, but for a tenth of it
+# that the result list takes (from its bottom edge down); the book chooser above the grid and the advertisement
+# block beneath it move right by the extra width.
+dir_point() {
+    [ -n "$AREA_H" ] || x11_area
+    local x=$1 y=$2 split=8000 below=0
+    local dw=$((AREA_W > 792 ? AREA_W - 792 : 0)) dh=$((AREA_H > 545 ? AREA_H - 545 : 0))
+    [ "$y" -ge 3200 ] && { below=1; split=5400; }
+    PX=$((x / 15 + (x >= split ? dw : 0)))
+    PY=$((y / 15 + (below ? dh - dh / 10 : 0) + (y >= 6200 ? dh / 10 : 0)))
+}
+
+# A point inside a book's grid: its rows stay where designed, and its columns (722 pixels as designed, after the
+# record selector at pixel 39) widen in proportion to the grid.
+grid_point() {
+    [ -n "$AREA_H" ] || x11_area
+    local dw=$((AREA_W > 792 ? AREA_W - 792 : 0))
+    PX=$((39 + ($1 / 15 - 39) * (722 + dw) / 722))
+    PY=$(($2 / 15))
+}
+
+# Clicks at a point of the directory window given in twips as designed (see dir_point).
 x11_click_twips() {
+    dir_point "$1" "$2"
     # Relative to the frame's own window: the geometry xdotool reports counts the title bar twice.
-    xdotool mousemove --window "$WID" $(( ${3:-0} + $1 / 15 )) $(( ${4:-0} + $2 / 15 )) click 1
+    xdotool mousemove --window "$WID" "$PX" "$PY" click 1
     sleep 0.5
 }
 

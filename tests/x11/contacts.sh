@@ -5,7 +5,8 @@ source "$(dirname "$0")/common.sh"
 
 # A left click first gives the grid the focus, as a user's would; the right click then opens its context menu.
 right_click_at() {
-    xdotool mousemove --window "$WID" $(($1 / 15)) $(($2 / 15)) click 1
+    grid_point "$1" "$2"
+    xdotool mousemove --window "$WID" "$PX" "$PY" click 1
     sleep 0.5
     xdotool click 3
     sleep 0.8

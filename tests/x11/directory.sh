@@ -2,14 +2,17 @@
 # business grid that reaches the file, a search typed and listed, and "Exit" ending the program cleanly.
 source "$(dirname "$0")/common.sh"
 
-# Points are given in twips of the directory window, which fills the frame's client area. xdotool places the
-# pointer relative to the frame's client window itself, so no decoration offset enters the sums.
+# Points are given in twips of the directory window as designed, which fills the frame's client area (see
+# dir_point). xdotool places the pointer relative to the frame's client window itself, so no decoration offset
+# enters the sums.
 click_at() {
-    xdotool mousemove --window "$WID" $(($1 / 15)) $(($2 / 15)) click "${3:-1}"
+    dir_point "$1" "$2"
+    xdotool mousemove --window "$WID" "$PX" "$PY" click "${3:-1}"
     sleep 0.6
 }
-double_click_at() {
-    xdotool mousemove --window "$WID" $(($1 / 15)) $(($2 / 15)) click --repeat 2 --delay 80 1
+double_click_in_grid() {
+    grid_point "$1" "$2"
+    xdotool mousemove --window "$WID" "$PX" "$PY" click --repeat 2 --delay 80 1
     sleep 0.6
 }
 
@@ -17,7 +20,8 @@ double_click_at() {
 CLIENT_X=
 CLIENT_Y=
 list_text_pixels() {
-    import -window root -crop "$((4215 / 15))x$((1815 / 15))+$((CLIENT_X + 480 / 15))+$((CLIENT_Y + 4560 / 15))" \
+    dir_point 480 4560
+    import -window root -crop "$((4215 / 15))x$((1815 / 15))+$((CLIENT_X + PX))+$((CLIENT_Y + PY))" \
         -depth 8 txt:- | grep -c '#0000C0' || true
 }
 
@@ -38,6 +42,15 @@ CLIENT_Y=$Y
 x11_screenshot directory-start
 [ "$(list_text_pixels)" -eq 0 ] || fail "the result list is not empty at the start"
 
+# The search box has the focus at the start; a click into the middle of its prompt selects the whole prompt all the
+# same, so the digits typed replace it and the search finds Ann Cohen by her number.
+click_at 2587 3787
+x11_type "1234567"
+x11_keys Return
+sleep 0.5
+x11_screenshot directory-search-after-click
+[ "$(list_text_pixels)" -gt 50 ] || fail "a click into the prompt left the cursor inside it: the search found nothing"
+
 # The book selector: open its list, go up to "Business", take it.
 click_at 9667 652
 x11_screenshot directory-book-list
@@ -48,7 +61,7 @@ x11_screenshot directory-business
 # goes. Its first name, in the first row, is edited in place and written to the file.
 click_at $((360 + 480 * 2 + 187)) $((120 + 187))
 x11_screenshot directory-business-c
-double_click_at 4170 1860
+double_click_in_grid 4170 1860
 x11_keys ctrl+a
 x11_type "Dana"
 x11_keys Return
