@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMetaMethod>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -60,6 +61,7 @@ DataGrid::DataGrid(QWidget* parent) : QFrame(parent), m_caption(new QLabel(this)
     m_view->verticalHeader()->setFixedWidth(14);
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_view->horizontalHeader()->setHighlightSections(false);
+    connect(m_view->verticalHeader(), &QHeaderView::sectionDoubleClicked, this, &DataGrid::openRequested);
     m_view->installEventFilter(this);
 }
 
@@ -112,6 +114,12 @@ bool DataGrid::eventFilter(QObject* watched, QEvent* event)
         if (key->key() == Qt::Key_Delete && m_view->selectionModel() &&
             !m_view->selectionModel()->selectedRows().isEmpty()) {
             deleteSelectedRows();
+            return true;
+        }
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && m_view->selectionModel() && m_view->selectionModel()->selectedRows().size() == 1 &&
+            isSignalConnected(QMetaMethod::fromSignal(&DataGrid::openRequested))) {
+            Q_EMIT openRequested(m_view->selectionModel()->selectedRows().constFirst().row());
             return true;
         }
     }

@@ -37,12 +37,14 @@ void DataControl::Refresh()
     if (m_recordset)
         m_recordset->release();
     FoundRows lines;
+    QVector<qint64> foundKeys;
     std::unique_ptr<::Recordset> next;
     const Book* keyedBook = nullptr;
     const Query::Kind kind = m_query ? m_query->kind() : Query::Kind::Entries;
     if (kind == Query::Kind::Search) {
         // The same rows, found through the in-memory copy of the searched columns.
         SearchIndex::Result found = SearchIndex::forFile(m_databaseName)->search(m_query->searchPattern());
+        foundKeys = found.keys; // shared with the record set's, not copied
         next = std::make_unique<::Recordset>(m_database, QStringLiteral("tblTel"), std::move(found.keys));
         lines = std::move(found.lines);
     } else if (kind == Query::Kind::Book && m_database->refreshSortKeys()) {
@@ -61,6 +63,7 @@ void DataControl::Refresh()
     m_dataVersion = m_database->dataVersion();
     m_recordset = std::move(next);
     m_found = std::move(lines);
+    m_foundKeys = std::move(foundKeys);
     m_keyedBook = keyedBook;
     Q_EMIT refreshed();
 }

@@ -65,6 +65,9 @@ public:
     bool removeRowList(QList<int> rows);
     // Reads every remaining key of the record set (a view jumping to the last row needs them).
     void fetchAll();
+    // The key of the record a row shows, read first when the row has none yet; -1 when there is none. Throws
+    // DbError.
+    qint64 keyOfRow(int row) { return keyAt(row); }
     // The row that shows the record of `key` (all keys read first); -1 when none does.
     int rowOfKey(qint64 key);
 

@@ -18,6 +18,7 @@
 #include "Twips.h"
 #include "WindowSwitch.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDropEvent>
@@ -290,10 +291,29 @@ frmMain::frmMain(QWidget* parent) : WorkingWindow(parent)
     connect(contacts, &ContactCommands::imported, this, [this](const QString& book, qint64 key) {
         ErrorPath::run([&] { showEntry(book, key); });
     });
+    // An entry opens in the entry window from its row and from its block of the search results.
+    auto* open = new QAction(tr("Open Entry..."), this);
+    open->setObjectName(QStringLiteral("actOpenEntry"));
+    connect(open, &QAction::triggered, this, [this] {
+        if (m_boundGrid && m_boundGrid->view()->currentIndex().isValid())
+            openRow(m_boundGrid->view()->currentIndex().row());
+    });
+    auto* afterOpen = new QAction(this);
+    afterOpen->setSeparator(true);
     for (DataGrid* grid : {dbgPer, dbgBus}) {
         grid->view()->setContextMenuPolicy(Qt::ActionsContextMenu);
+        grid->view()->addActions({open, afterOpen});
         grid->view()->addActions(contacts->actions());
+        connect(grid, &DataGrid::openRequested, this, [this, grid](int row) {
+            if (grid == m_boundGrid)
+                openRow(row);
+        });
     }
+    connect(lstResult, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
+        const qint64 key = results->keyOfBlock(index.row() / ResultLines::LinesPerBlock);
+        if (key >= 0)
+            openEntry(key);
+    });
     setAcceptDrops(true);
 
     connect(cmdAdd, &QPushButton::clicked, this, [this] { ErrorPath::run([&] { cmdAdd_Click(); }); });
@@ -348,6 +368,11 @@ void frmMain::Form_Load()
     // The box with the lowest tab index takes the focus when the window shows; its focus handler selects the
     // prompt, so typing replaces it.
     txtMila->setFocus(Qt::TabFocusReason);
+
+    // Back from an entry the entry window opened: its book, the entry chosen.
+    const QVariantList opened = WindowSwitch::argument().toList();
+    if (opened.size() == 2)
+        showEntry(opened.at(0).toString(), opened.at(1).toLongLong());
 }
 
 void frmMain::cmbType_Click()
@@ -425,6 +450,18 @@ void frmMain::showEntry(const QString& book, qint64 key)
     view->setFocus(Qt::OtherFocusReason);
 }
 
+void frmMain::openRow(int row)
+{
+    qint64 key = -1;
+    if (ErrorPath::runKeeping(this, [&] { key = m_boundGrid->model()->keyOfRow(row); }) && key >= 0)
+        openEntry(key);
+}
+
+void frmMain::openEntry(qint64 key)
+{
+    WindowSwitch::switchTo(this, QStringLiteral("frmAdd"), key);
+}
+
 void frmMain::cmdAdd_Click()
 {
     WindowSwitch::switchTo(this, QStringLiteral("frmAdd"));
@@ -458,7 +495,7 @@ void frmMain::runSearch()
         // Whatever was read before a failure stays listed.
         const auto announce = qScopeGuard([this] { results->flush(); });
         if (datSearch->foundRows().text)
-            results->appendFound(datSearch->foundRows());
+            results->appendFound(datSearch->foundRows(), datSearch->foundKeys());
         else
             results->appendRows(*datSearch->Recordset());
     }

@@ -24,7 +24,13 @@ namespace {
 class ProbeWindow : public WorkingWindow
 {
 public:
-    void Form_Load() override { setBoundsTwips(600, 600, 4000, 3000); }
+    static inline QVariant openedWith; // what the last one was given to open
+
+    void Form_Load() override
+    {
+        openedWith = WindowSwitch::argument();
+        setBoundsTwips(600, 600, 4000, 3000);
+    }
     QString caption() const override { return QStringLiteral("Probe"); }
     Border border() const override { return Border::FixedSingle; }
 };
@@ -119,6 +125,8 @@ private Q_SLOTS:
     void gifsThatCannotPlayLeaveViewsEmpty_data();
     void gifsThatCannotPlayLeaveViewsEmpty();
     void missingDatabaseEndsTheLoad();
+    void entryOpensFromItsRowAndItsBlock_data();
+    void entryOpensFromItsRowAndItsBlock();
     void buttonsSwitchAndReturnLoadsAfresh_data();
     void buttonsSwitchAndReturnLoadsAfresh();
     void enterPressesTheFocusedButton_data();
@@ -602,6 +610,75 @@ void TestDirectoryWindow::missingDatabaseEndsTheLoad()
     QVERIFY(messages.first().contains(QStringLiteral("Dalvek.mdb")));
     QVERIFY(!QFile::exists(f.db.path())); // never created
     QTRY_COMPARE(f.frame.mdiArea()->subWindowList().size(), 0);
+}
+
+void TestDirectoryWindow::entryOpensFromItsRowAndItsBlock_data()
+{
+    QTest::addColumn<QString>("book");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("opened"); // the sort name of the entry the entry window is given; empty: none
+
+    QTest::newRow("Enter on a row chosen by its record selector") << "Personal" << "selector Enter" << "Cole";
+    QTest::newRow("Enter on a cell: no entry opens") << "Personal" << "cell Enter" << "";
+    QTest::newRow("double click on the record selector") << "Business" << "selector double click" << "zeta ltd";
+    QTest::newRow("Open Entry... of the context menu") << "Business" << "menu" << "zeta ltd";
+    QTest::newRow("double click on a line of a result block") << "Personal" << "result" << "Cole";
+}
+
+void TestDirectoryWindow::entryOpensFromItsRowAndItsBlock()
+{
+    QFETCH(QString, book);
+    QFETCH(QString, how);
+    QFETCH(QString, opened);
+
+    DirectoryFixture f;
+    seedBooks(f.db);
+    QVERIFY(f.open());
+    f.chooseBook(book);
+    QTableView* view = f.visibleGrid()->view();
+    const int row = DirectoryFixture::column(f.visibleGrid(), 0).indexOf(book == QLatin1String("Business") ? "zeta ltd" : "Cole");
+    QHeaderView* selector = view->verticalHeader();
+    const QPoint onSelector(selector->width() / 2, selector->sectionViewportPosition(row) + 4);
+    ProbeWindow::openedWith = QVariant();
+    QPointer<frmMain> before = f.window;
+    if (how == QLatin1String("selector Enter")) {
+        QTest::mouseClick(selector->viewport(), Qt::LeftButton, {}, onSelector);
+        QTest::keyClick(view, Qt::Key_Return);
+    } else if (how == QLatin1String("cell Enter")) {
+        view->setFocus();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 1)).center());
+        QTest::keyClick(view, Qt::Key_Return);
+    } else if (how == QLatin1String("selector double click")) {
+        QTest::mouseDClick(selector->viewport(), Qt::LeftButton, {}, onSelector);
+    } else if (how == QLatin1String("menu")) {
+        view->setCurrentIndex(view->model()->index(row, 2));
+        QAction* open = gridCommand(f, QStringLiteral("Open Entry..."));
+        QVERIFY(open);
+        open->trigger();
+    } else {
+        f.search(QStringLiteral("Cole"));
+        QCOMPARE(f.resultLines().size(), 10);
+        const QModelIndex line = f.lstResult()->model()->index(5, 0);
+        QTest::mouseClick(f.lstResult()->viewport(), Qt::LeftButton, {}, f.lstResult()->visualRect(line).center());
+        QTest::mouseDClick(f.lstResult()->viewport(), Qt::LeftButton, {}, f.lstResult()->visualRect(line).center());
+    }
+    if (opened.isEmpty()) {
+        QVERIFY(f.window);
+        QCOMPARE(WindowSwitch::current(), f.window.data());
+        return;
+    }
+    QTRY_VERIFY(!before);
+    QCOMPARE(WindowSwitch::current()->objectName(), QStringLiteral("frmAdd"));
+    const QString field = book == QLatin1String("Business") ? QStringLiteral("BusName") : QStringLiteral("Lname");
+    const qint64 key = f.db.rows(QStringLiteral("SELECT rowid FROM tblTel WHERE %1 = '%2'").arg(field, opened)).value(0).toLongLong();
+    QCOMPARE(ProbeWindow::openedWith.toLongLong(), key);
+
+    // Back from the entry, the directory shows its book with the entry chosen.
+    f.window = qobject_cast<frmMain*>(
+        WindowSwitch::switchTo(WindowSwitch::current(), QStringLiteral("frmMain"), QVariantList{book, key}));
+    QVERIFY(f.window);
+    QCOMPARE(f.cmbType()->currentText(), book);
+    QCOMPARE(f.visibleGrid()->view()->currentIndex().siblingAtColumn(0).data().toString(), opened);
 }
 
 void TestDirectoryWindow::buttonsSwitchAndReturnLoadsAfresh_data()
