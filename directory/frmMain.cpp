@@ -10,6 +10,7 @@
 #include "GridModel.h"
 #include "LineControl.h"
 #include "MDIForm1.h"
+#include "MaskEdBox.h"
 #include "Module1.h"
 #include "Query.h"
 #include "ResultLines.h"
@@ -83,24 +84,27 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& tex
 QVector<GridColumn> personalColumns()
 {
     const QString general = QStringLiteral("General Number");
+    // The numbers are typed into the entry window's mask, and stored in its form.
+    const QString& mask = MaskEdBox::TelephoneMask;
     return {{QStringLiteral("Last"), QStringLiteral("Lname"), 2535, QString()},
             {QStringLiteral("First"), QStringLiteral("Fname"), 2760, QString()},
-            {QStringLiteral("Tel - 1"), QStringLiteral("Tel1"), 1410, general},
-            {QStringLiteral("Tel - 2"), QStringLiteral("Tel2"), 1380, general},
-            {QStringLiteral("Cellular"), QStringLiteral("Pel"), 1395, general},
-            {QStringLiteral("Fax"), QStringLiteral("Fax"), 1350, general}};
+            {QStringLiteral("Tel - 1"), QStringLiteral("Tel1"), 1410, general, mask},
+            {QStringLiteral("Tel - 2"), QStringLiteral("Tel2"), 1380, general, mask},
+            {QStringLiteral("Cellular"), QStringLiteral("Pel"), 1395, general, mask},
+            {QStringLiteral("Fax"), QStringLiteral("Fax"), 1350, general, mask}};
 }
 
 QVector<GridColumn> businessColumns()
 {
     const QString general = QStringLiteral("General Number");
+    const QString& mask = MaskEdBox::TelephoneMask;
     return {{QStringLiteral("Business"), QStringLiteral("BusName"), 3000, QString()},
             {QStringLiteral("First"), QStringLiteral("Fname"), 1140, QString()},
             {QStringLiteral("Last"), QStringLiteral("Lname"), 1185, QString()},
-            {QStringLiteral("Tel - 1"), QStringLiteral("Tel1"), 1335, general},
-            {QStringLiteral("Tel - 2"), QStringLiteral("Tel2"), 1350, general},
-            {QStringLiteral("Cellular"), QStringLiteral("Pel"), 1410, general},
-            {QStringLiteral("Fax"), QStringLiteral("Fax"), 1410, general}};
+            {QStringLiteral("Tel - 1"), QStringLiteral("Tel1"), 1335, general, mask},
+            {QStringLiteral("Tel - 2"), QStringLiteral("Tel2"), 1350, general, mask},
+            {QStringLiteral("Cellular"), QStringLiteral("Pel"), 1410, general, mask},
+            {QStringLiteral("Fax"), QStringLiteral("Fax"), 1410, general, mask}};
 }
 
 DataGrid* makeGrid(QWidget* parent, const QString& name, const QString& caption, int top)

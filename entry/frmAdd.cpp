@@ -20,9 +20,6 @@
 
 namespace {
 
-// "9" takes a digit only (a "#" would also take "+" and "-"); an empty position shows "_".
-const QString kTelephoneMask = QStringLiteral("999 - 9999999;_");
-const QString kZipMask = QStringLiteral("99999;_");
 
 const QString kTimes = QStringLiteral("Times New Roman");
 
@@ -60,11 +57,11 @@ frmAdd::frmAdd(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
     txtCity = textBox(QStringLiteral("txtCity"), 240, 3720, 2175, 30);
     txtState = textBox(QStringLiteral("txtState"), 2760, 3720, 615, 2);
     txtState->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    txtZip = maskBox(QStringLiteral("txtZip"), kZipMask, 3720, 3720, 855);
-    txtTel1 = maskBox(QStringLiteral("txtTel1"), kTelephoneMask, 240, 4920, 1455);
-    txtTel2 = maskBox(QStringLiteral("txtTel2"), kTelephoneMask, 3120, 4920, 1455);
-    txtFax = maskBox(QStringLiteral("txtFax"), kTelephoneMask, 240, 5760, 1455);
-    txtPel = maskBox(QStringLiteral("txtPel"), kTelephoneMask, 3120, 5760, 1455);
+    txtZip = maskBox(QStringLiteral("txtZip"), MaskEdBox::ZipMask, 3720, 3720, 855);
+    txtTel1 = maskBox(QStringLiteral("txtTel1"), MaskEdBox::TelephoneMask, 240, 4920, 1455);
+    txtTel2 = maskBox(QStringLiteral("txtTel2"), MaskEdBox::TelephoneMask, 3120, 4920, 1455);
+    txtFax = maskBox(QStringLiteral("txtFax"), MaskEdBox::TelephoneMask, 240, 5760, 1455);
+    txtPel = maskBox(QStringLiteral("txtPel"), MaskEdBox::TelephoneMask, 3120, 5760, 1455);
     cmdSave = button(QStringLiteral("cmdSave"), QStringLiteral("Save"), 600);
     cmdBitul = button(QStringLiteral("cmdBitul"), QStringLiteral("Cancel"), 2520);
 
