@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
+#include <unicode/uset.h>
 #include <memory>
 #include <vector>
 
@@ -76,6 +77,33 @@ QByteArray SortKey::of(const char16_t* text, int length)
 QByteArray SortKey::of(const QString& text)
 {
     return of(reinterpret_cast<const char16_t*>(text.utf16()), int(text.size()));
+}
+
+bool SortKey::prefixRange(const QString& prefix, QByteArray* low, QByteArray* high)
+{
+    UCollator* c = collator();
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<USet, void (*)(USet*)> contractions(uset_openEmpty(), uset_close);
+    ucol_getContractionsAndExpansions(c, contractions.get(), nullptr, false, &status);
+    if (U_FAILURE(status))
+        return false;
+    const QString folded = prefix.toCaseFolded();
+    std::vector<UChar> item(64);
+    for (int32_t i = 0; i < uset_getItemCount(contractions.get()); ++i) {
+        UChar32 start = 0;
+        UChar32 end = 0;
+        status = U_ZERO_ERROR;
+        const int32_t length =
+            uset_getItem(contractions.get(), i, &start, &end, item.data(), int32_t(item.size()), &status);
+        if (U_FAILURE(status) || length <= 0)
+            continue; // a range of single characters, or a string too long to begin with a letter of ours
+        const QString contraction = QString::fromUtf16(reinterpret_cast<const char16_t*>(item.data()), length);
+        if (contraction.size() > folded.size() && contraction.toCaseFolded().startsWith(folded))
+            return false;
+    }
+    *low = of(prefix);
+    *high = of(prefix + QChar(0xFFFF));
+    return true;
 }
 
 QString SortKey::collatorName()

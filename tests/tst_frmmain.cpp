@@ -7,6 +7,7 @@
 #include "DirectoryFixture.h"
 #include "ImportPreview.h"
 #include "PreviewEntries.h"
+#include "SortKey.h"
 #include "Twips.h"
 #include "WorkingWindow.h"
 
@@ -116,6 +117,8 @@ private Q_SLOTS:
     void bookAndLetterShowOnlyTheirRows_data();
     void bookAndLetterShowOnlyTheirRows();
     void namesOutsideTheAlphabetOnlyUnderAll();
+    void aLetterListsItsNamesInTheBooksOrder_data();
+    void aLetterListsItsNamesInTheBooksOrder();
     void bookSwitchDropsTheLetter();
     void largeBooksListEveryRowInEitherGrid();
     void gridEditReachesTheFile_data();
@@ -412,6 +415,40 @@ void TestDirectoryWindow::namesOutsideTheAlphabetOnlyUnderAll()
     QCOMPARE(underLetters, (QStringList{"adams", "Baker", "cohen", "Cole"}));
     QTest::mouseClick(f.ot(27), Qt::LeftButton);
     QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0).size(), 7);
+}
+
+void TestDirectoryWindow::aLetterListsItsNamesInTheBooksOrder_data()
+{
+    QTest::addColumn<QString>("locale"); // of the sort keys; empty: the test's own (C, ICU's root order)
+    QTest::addColumn<char>("letter");
+    QTest::addColumn<QStringList>("names");
+
+    QTest::newRow("C") << QString() << 'C'
+                       << QStringList{"Campbell", "Campbell", "carter", "Chvála", "Clark", "Cohen", "Cohen", "Cohen"};
+    // The Czech "ch" is a letter of its own, after "h": not one range of keys with the other names under C.
+    QTest::newRow("C, Czech order")
+        << "cs_CZ" << 'C' << QStringList{"Campbell", "Campbell", "carter", "Clark", "Cohen", "Cohen", "Cohen", "Chvála"};
+    // The Danish "aa" is "å", the last letter.
+    QTest::newRow("A, Danish order") << "da_DK" << 'A' << QStringList{"Abel", "Aagaard"};
+}
+
+void TestDirectoryWindow::aLetterListsItsNamesInTheBooksOrder()
+{
+    QFETCH(QString, locale);
+    QFETCH(char, letter);
+    QFETCH(QStringList, names);
+
+    SortKey::setLocaleForTesting(locale);
+    const auto back = qScopeGuard([] { SortKey::setLocaleForTesting(QString()); });
+    DirectoryFixture f;
+    // Added in an order of their own, which the engine would keep: Cohen first.
+    for (const char* name : {"Cohen", "Cohen", "Campbell", "Chvála", "Campbell", "carter", "Aagaard", "Clark",
+                             "Çelik", "Baker", "Cohen", "Abel"})
+        f.db.addTel(QStringLiteral("Personal"), QString(), QString::fromUtf8(name));
+    f.db.addTel(QStringLiteral("Business"), QString(), QStringLiteral("Cohen"), QStringLiteral("Acme"));
+    QVERIFY(f.open());
+    QTest::mouseClick(f.letter(letter), Qt::LeftButton);
+    QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0), names);
 }
 
 void TestDirectoryWindow::bookSwitchDropsTheLetter()
