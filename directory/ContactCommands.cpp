@@ -12,6 +12,7 @@
 #include "ImportPreview.h"
 #include "Printout.h"
 #include "SyncWindows.h"
+#include "Settings.h"
 #include "UndoCommands.h"
 #include "UndoLog.h"
 #include "VCardWriter.h"
@@ -69,7 +70,8 @@ ContactCommands::ContactCommands(QWidget* window, DataControl* datTel, std::func
     auto* beforeSync = new QAction(m_window);
     beforeSync->setSeparator(true);
     m_actions << beforeSync << SyncWindows::actions(m_window, [this] { m_datTel->Refresh(); });
-    m_actions << beforeRestore << BackupCommands::restoreAction(m_window) << separator << About::action(m_window);
+    m_actions << beforeRestore << BackupCommands::restoreAction(m_window) << separator << Settings::action(m_window)
+              << About::action(m_window);
 }
 
 bool ContactCommands::importable(const QString& path)

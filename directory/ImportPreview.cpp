@@ -3,7 +3,9 @@
 #include "Encodings.h"
 #include "FileDialogs.h"
 #include "MessageBox.h"
+#include "PhoneNumbers.h"
 #include "PreviewEntries.h"
+#include "Settings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,7 +24,13 @@
 
 namespace {
 QList<int> s_nextUnchecked;
+QString s_nextRegion;
 } // namespace
+
+void ImportPreview::setNextRegion(const QString& code)
+{
+    s_nextRegion = code;
+}
 
 void ImportPreview::setNextUnchecked(const QList<int>& rows)
 {
@@ -53,6 +61,8 @@ std::optional<ContactImport::Plan> ImportPreview::ask(QWidget* parent, const QSt
         return std::nullopt;
     }
     if (MessageBox::testMode()) {
+        if (const QString code = std::exchange(s_nextRegion, {}); !code.isEmpty())
+            preview.m_region->setCurrentIndex(preview.m_region->findData(code));
         for (const int row : std::exchange(s_nextUnchecked, {}))
             preview.m_entries->setData(preview.m_entries->index(row, 0), Qt::Unchecked, Qt::CheckStateRole);
         // Tests answer the preview as they answer a question.
@@ -82,6 +92,31 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
     encodingRow->addWidget(encodingLabel);
     encodingRow->addWidget(m_encoding, 1);
     layout->addLayout(encodingRow);
+
+    // Which country the numbers are read in is said, and can be changed; where the locale names none, the preview
+    // asks, and the choice stays for the imports after this one.
+    auto* regionRow = new QHBoxLayout;
+    auto* regionLabel = new QLabel(tr("Numbers without a country code are dialled in:"), this);
+    m_region = Settings::regionChooser(this);
+    regionLabel->setBuddy(m_region);
+    regionRow->addWidget(regionLabel);
+    regionRow->addWidget(m_region, 1);
+    layout->addLayout(regionRow);
+    m_regionNote = new QLabel(tr("The system names no country, so the numbers of this import are read in none: numbers "
+                                 "with a country code are left out until the country is chosen above."),
+                              this);
+    m_regionNote->setObjectName(QStringLiteral("lblRegionNote"));
+    m_regionNote->setWordWrap(true);
+    m_regionNote->setVisible(m_region->currentData().toString() == QLatin1String("ZZ"));
+    layout->addWidget(m_regionNote);
+    connect(m_region, &QComboBox::currentIndexChanged, this, [this] {
+        const QString code = m_region->currentData().toString();
+        if (code == QLatin1String("ZZ"))
+            return;
+        PhoneNumbers::setRegion(code, true);
+        m_regionNote->hide();
+        reread();
+    });
 
     // The columns of a CSV file: the user says what each holds, seeing its first row. A file without a header line
     // must be told; one with a header starts from its names, which the user may change or leave out.

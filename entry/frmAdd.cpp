@@ -7,6 +7,7 @@
 #include "MaskEdBox.h"
 #include "Module1.h"
 #include "Query.h"
+#include "Settings.h"
 #include "Twips.h"
 #include "WindowSwitch.h"
 
@@ -105,6 +106,7 @@ frmAdd::frmAdd(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
         it.key()->installEventFilter(this);
 
     // The window has no menu of its own to keep its designed look; the box is a right click away.
+    addAction(Settings::action(this));
     addAction(About::action(this));
     setContextMenuPolicy(Qt::ActionsContextMenu);
 

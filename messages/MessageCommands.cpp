@@ -8,6 +8,7 @@
 #include "ErrorPath.h"
 #include "FileDialogs.h"
 #include "Printout.h"
+#include "Settings.h"
 #include "UndoCommands.h"
 
 #include <QAction>
@@ -38,7 +39,8 @@ MessageCommands::MessageCommands(QWidget* window, DataControl* datTel)
     separator->setSeparator(true);
     auto* beforeRestore = new QAction(m_window);
     beforeRestore->setSeparator(true);
-    m_actions << beforeRestore << BackupCommands::restoreAction(m_window) << separator << About::action(m_window);
+    m_actions << beforeRestore << BackupCommands::restoreAction(m_window) << separator << Settings::action(m_window)
+              << About::action(m_window);
 }
 
 void MessageCommands::exportMessages()

@@ -6,6 +6,7 @@
 #include "Deadline.h"
 #include "DirectoryFixture.h"
 #include "ImportPreview.h"
+#include "PhoneNumbers.h"
 #include "PreviewEntries.h"
 #include "SortKey.h"
 #include "Twips.h"
@@ -16,6 +17,7 @@
 #include <QMdiSubWindow>
 #include <QMimeData>
 #include <QMovie>
+#include <QSettings>
 #include <QTimer>
 #include <sys/stat.h>
 
@@ -143,6 +145,8 @@ private Q_SLOTS:
     void importRefusesWhatIsNoFile();
     void thePreviewWritesWhatIsChecked();
     void eachPreviewRowShowsItsOwnProblems();
+    void thePreviewAsksForTheCountryOfNumbers_data();
+    void thePreviewAsksForTheCountryOfNumbers();
 };
 
 void TestDirectoryWindow::controlsStandWhereDesigned_data()
@@ -1092,6 +1096,49 @@ void TestDirectoryWindow::eachPreviewRowShowsItsOwnProblems()
              qPrintable(shown.at(0)));
     QVERIFY2(shown.at(1).startsWith(QLatin1String("Dan: Pel \"12\"")) && !shown.at(1).contains(QLatin1String("Ruth")),
              qPrintable(shown.at(1)));
+}
+
+void TestDirectoryWindow::thePreviewAsksForTheCountryOfNumbers_data()
+{
+    QTest::addColumn<QString>("chosen"); // in the preview; empty: none
+    QTest::addColumn<QString>("tel1");
+    QTest::addColumn<QString>("said");
+
+    // The tests run under C.UTF-8, whose locale names no country.
+    QTest::newRow("none chosen: the number is of another country")
+        << "" << "___ - _______" << "left out: a number of another country";
+    QTest::newRow("the United States chosen") << "US" << "503 - 5550000" << "";
+}
+
+void TestDirectoryWindow::thePreviewAsksForTheCountryOfNumbers()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, tel1);
+    QFETCH(QString, said);
+
+    QVERIFY(PhoneNumbers::setRegion(QString(), true));
+    const auto forget = qScopeGuard([] { PhoneNumbers::setRegion(QString(), true); });
+    QCOMPARE(PhoneNumbers::defaultRegion(), QStringLiteral("ZZ"));
+    DirectoryFixture f;
+    QVERIFY(f.open());
+    const QString cards = f.db.dir() + QStringLiteral("/in.vcf");
+    QFile file(cards);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Baker;Bob\r\nTEL;TYPE=HOME:+1 503 555 0000\r\n"
+               "ADR;TYPE=HOME:;;1 Main St;Milwaukee;WI;53202-1234;\r\nEND:VCARD\r\n");
+    file.close();
+    ImportPreview::setNextRegion(chosen);
+    QString summary;
+    dropOnWindow(f, cards, summary);
+    QCOMPARE(f.db.rows(QStringLiteral("SELECT Tel1, Zip FROM tblTel")), QStringList{tel1 + QStringLiteral("|53202")});
+    QVERIFY2(summary.contains(QLatin1String("stored as 53202, the +4 part 1234 left out")), qPrintable(summary));
+    QCOMPARE(said.isEmpty() || summary.contains(said), true);
+    // The choice stays for the next imports, and the next runs.
+    QCOMPARE(PhoneNumbers::defaultRegion(), chosen.isEmpty() ? QStringLiteral("ZZ") : chosen);
+    QCOMPARE(QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tovrin"), QStringLiteral("Tovrin"))
+                 .value(QStringLiteral("Numbers/region"))
+                 .toString(),
+             chosen);
 }
 
 QTEST_MAIN(TestDirectoryWindow)
