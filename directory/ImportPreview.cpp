@@ -1,5 +1,6 @@
 #include "ImportPreview.h"
 
+#include "ChoiceBox.h"
 #include "Encodings.h"
 #include "FileDialogs.h"
 #include "MessageBox.h"
@@ -17,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -25,7 +27,13 @@
 namespace {
 QList<int> s_nextUnchecked;
 QString s_nextRegion;
+std::function<void(QDialog&)> s_nextLook;
 } // namespace
+
+void ImportPreview::setNextLook(std::function<void(QDialog&)> look)
+{
+    s_nextLook = std::move(look);
+}
 
 void ImportPreview::setNextRegion(const QString& code)
 {
@@ -65,6 +73,8 @@ std::optional<ContactImport::Plan> ImportPreview::ask(QWidget* parent, const QSt
             preview.m_region->setCurrentIndex(preview.m_region->findData(code));
         for (const int row : std::exchange(s_nextUnchecked, {}))
             preview.m_entries->setData(preview.m_entries->index(row, 0), Qt::Unchecked, Qt::CheckStateRole);
+        if (const auto look = std::exchange(s_nextLook, {}))
+            look(preview);
         // Tests answer the preview as they answer a question.
         if (!MessageBox::question(parent, preview.m_summary->toPlainText()))
             return std::nullopt;
@@ -84,7 +94,7 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
 
     auto* encodingRow = new QHBoxLayout;
     auto* encodingLabel = new QLabel(QStringLiteral("Text without a named encoding is read as:"), this);
-    m_encoding = new QComboBox(this);
+    m_encoding = new ChoiceBox(this);
     m_encoding->setObjectName(QStringLiteral("cmbEncoding"));
     m_encoding->addItems(Encodings::offered().mid(1)); // UTF-8 is taken whenever the text is valid UTF-8
     m_encoding->setCurrentText(Encodings::defaultFor(QLocale())); // as the command line reads it
@@ -134,7 +144,7 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
                 if (named)
                     shown = sample.header.at(c) + QStringLiteral(": ") + shown;
                 auto* value = new QLabel(fontMetrics().elidedText(shown, Qt::ElideRight, 160), box);
-                auto* combo = new QComboBox(box);
+                auto* combo = new ChoiceBox(box);
                 combo->setObjectName(QStringLiteral("cmbColumn%1").arg(c + 1));
                 if (named && !ContactImport::columnChoices().contains(sample.header.at(c)))
                     combo->addItem(sample.header.at(c)); // read as its name says, groups and all
@@ -148,12 +158,14 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
                 connect(combo, &QComboBox::currentTextChanged, this, &ImportPreview::reread);
                 combos.append(combo);
             }
-            // A file of many columns scrolls rather than pushing the table off the screen.
+            // A file of many columns scrolls rather than pushing the table off the screen; with more room the
+            // choosers take it, up to all of them.
             auto* scroll = new QScrollArea(this);
             scroll->setWidget(box);
             scroll->setWidgetResizable(true);
-            scroll->setMaximumHeight(std::min(box->sizeHint().height() + 4, 200));
-            layout->addWidget(scroll);
+            scroll->setMinimumHeight(std::min(box->sizeHint().height() + 4, 90));
+            scroll->setMaximumHeight(box->sizeHint().height() + 4);
+            layout->addWidget(scroll, 1);
         }
         m_columns.append(combos);
     }
@@ -170,13 +182,13 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
     // Widths from the first rows only: a file of a hundred thousand entries is not measured row by row.
     table->horizontalHeader()->setResizeContentsPrecision(200);
     connect(m_entries, &QAbstractItemModel::modelReset, table, &QTableView::resizeColumnsToContents);
-    table->setMinimumSize(720, 240);
+    table->setMinimumSize(360, 120);
     layout->addWidget(table, 2);
 
     m_summary = new QPlainTextEdit(this);
     m_summary->setObjectName(QStringLiteral("txtSummary"));
     m_summary->setReadOnly(true);
-    m_summary->setMinimumHeight(120);
+    m_summary->setMinimumHeight(60);
     layout->addWidget(m_summary, 1);
 
     m_duplicates = new QCheckBox(QStringLiteral("Import the entries already in the directory as well"), this);
@@ -202,6 +214,11 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
     reread();
     encodingLabel->setVisible(m_encodingUsed);
     m_encoding->setVisible(m_encodingUsed);
+
+    // As large as it wants to be, but never larger than the screen it opens on, however small or scaled.
+    const QScreen* shownOn = parent ? parent->screen() : screen();
+    if (shownOn)
+        resize(sizeHint().expandedTo(QSize(900, 640)).boundedTo(shownOn->availableGeometry().size() * 0.9));
 }
 
 void ImportPreview::reread()

@@ -3,6 +3,7 @@
 #include "ContactImport.h"
 
 #include <QDialog>
+#include <functional>
 #include <optional>
 
 class QCheckBox;
@@ -27,6 +28,8 @@ public:
     // Tests: the rows of the entries' table (new entries first, then those already there) to uncheck before the
     // next preview is answered.
     static void setNextUnchecked(const QList<int>& rows);
+    // Tests: looks at the next preview (and may act on it) before it is answered.
+    static void setNextLook(std::function<void(QDialog&)> look);
     // Tests: the country the next preview's numbers are dialled in, chosen as a user would.
     static void setNextRegion(const QString& code);
 

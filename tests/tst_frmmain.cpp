@@ -2,6 +2,7 @@
 // that leave it.
 #include "AsNobody.h"
 #include "Book.h"
+#include "ContactCommands.h"
 #include "Database.h"
 #include "Deadline.h"
 #include "DirectoryFixture.h"
@@ -16,7 +17,10 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMimeData>
+#include <QLayout>
 #include <QMovie>
+#include <QScrollArea>
+#include <QWheelEvent>
 #include <QSettings>
 #include <QTimer>
 #include <sys/stat.h>
@@ -145,6 +149,9 @@ private Q_SLOTS:
     void importRefusesWhatIsNoFile();
     void thePreviewWritesWhatIsChecked();
     void eachPreviewRowShowsItsOwnProblems();
+    void thePreviewCountsValuesOfWhatIsChecked_data();
+    void thePreviewCountsValuesOfWhatIsChecked();
+    void thePreviewKeepsItsChoicesAndFitsTheScreen();
     void thePreviewAsksForTheCountryOfNumbers_data();
     void thePreviewAsksForTheCountryOfNumbers();
 };
@@ -1096,6 +1103,86 @@ void TestDirectoryWindow::eachPreviewRowShowsItsOwnProblems()
              qPrintable(shown.at(0)));
     QVERIFY2(shown.at(1).startsWith(QLatin1String("Dan: Pel \"12\"")) && !shown.at(1).contains(QLatin1String("Ruth")),
              qPrintable(shown.at(1)));
+}
+
+void TestDirectoryWindow::thePreviewCountsValuesOfWhatIsChecked_data()
+{
+    QTest::addColumn<QList<int>>("unchecked");
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<bool>("ruth"); // Dana's additional name is listed
+
+    // Two e-mail addresses make one line of two values; Dana's additional name is a line of its own.
+    QTest::newRow("every entry") << QList<int>{} << "3 values not carried over" << true;
+    QTest::newRow("Dana unchecked") << QList<int>{0} << "2 values not carried over" << false;
+}
+
+void TestDirectoryWindow::thePreviewCountsValuesOfWhatIsChecked()
+{
+    QFETCH(QList<int>, unchecked);
+    QFETCH(QString, heading);
+    QFETCH(bool, ruth);
+
+    TempDatabase db;
+    db.close();
+    PreviewEntries entries;
+    entries.setPlan(ContactImport::plan(
+        ContactImport::readBytes("BEGIN:VCARD\r\nN:Cohen;Dana;Ruth\r\nEMAIL:d@example.org\r\nEND:VCARD\r\n"
+                                 "BEGIN:VCARD\r\nN:Katz;Eli\r\nEMAIL:e@example.org\r\nEND:VCARD\r\n",
+                                 "a.vcf"),
+        db.path()));
+    for (const int row : unchecked)
+        entries.setData(entries.index(row, 0), Qt::Unchecked, Qt::CheckStateRole);
+    const QString summary = ContactImport::summary(entries.chosenPlan());
+    QVERIFY2(summary.contains(heading) && summary.contains(QLatin1String("2 values left out")) &&
+                 summary.contains(QLatin1String("Ruth")) == ruth,
+             qPrintable(summary));
+}
+
+void TestDirectoryWindow::thePreviewKeepsItsChoicesAndFitsTheScreen()
+{
+    DirectoryFixture f;
+    QVERIFY(f.open());
+    QStringList header;
+    QStringList values;
+    for (int c = 1; c <= 38; ++c) {
+        header << (c == 1 ? QStringLiteral("Last Name") : QStringLiteral("Custom %1").arg(c));
+        values << QStringLiteral("v%1").arg(c);
+    }
+    const QString csv = f.db.dir() + QStringLiteral("/wide.csv");
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write((header.join(QLatin1Char(',')) + QLatin1Char('\n') + values.join(QLatin1Char(',')) + QLatin1Char('\n')).toUtf8());
+    file.close();
+    bool looked = false;
+    ImportPreview::setNextLook([&looked](QDialog& preview) {
+        looked = true;
+        // Opened on a small screen, it fits it.
+        const QSize screen = preview.screen()->availableGeometry().size();
+        QVERIFY(preview.width() <= screen.width() && preview.height() <= screen.height());
+        QVERIFY(preview.minimumSizeHint().height() <= screen.height());
+        // The wheel over a closed chooser changes nothing.
+        auto* last = preview.findChild<QComboBox*>(QStringLiteral("cmbColumn1"));
+        QVERIFY(last);
+        last->setFocus();
+        QWheelEvent wheel(QPointF(5, 5), last->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(last, &wheel);
+        QCOMPARE(last->currentText(), QStringLiteral("Last Name"));
+        // With more room, the choosers take it.
+        auto* choosers = qobject_cast<QScrollArea*>(last->parentWidget()->parentWidget()->parentWidget());
+        QVERIFY(choosers);
+        preview.show();
+        preview.resize(900, 500);
+        QApplication::processEvents();
+        const int small = choosers->height();
+        preview.resize(900, 1000);
+        QApplication::processEvents();
+        QVERIFY2(choosers->height() > small + 100, qPrintable(QStringLiteral("%1 %2").arg(small).arg(choosers->height())));
+    });
+    MessageBox::setNextAnswer(false);
+    f.window->contacts->importFiles({csv});
+    QVERIFY(looked);
+    MessageBox::takeMessages();
 }
 
 void TestDirectoryWindow::thePreviewAsksForTheCountryOfNumbers_data()
