@@ -70,7 +70,7 @@ ContactCommands::ContactCommands(QWidget* window, DataControl* datTel, std::func
     auto* beforeSync = new QAction(m_window);
     beforeSync->setSeparator(true);
     m_actions << beforeSync << SyncWindows::actions(m_window, [this] { m_datTel->Refresh(); });
-    m_actions << beforeRestore << BackupCommands::restoreAction(m_window) << separator << Settings::action(m_window)
+    m_actions << beforeRestore << BackupCommands::restoreAction(m_window) << Settings::action(m_window) << separator
               << About::action(m_window);
 }
 

@@ -11,6 +11,7 @@
 #include "Twips.h"
 #include "WindowSwitch.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
@@ -20,7 +21,6 @@
 #include <QPushButton>
 
 namespace {
-
 
 const QString kTimes = QStringLiteral("Times New Roman");
 
@@ -107,6 +107,9 @@ frmAdd::frmAdd(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
 
     // The window has no menu of its own to keep its designed look; the box is a right click away.
     addAction(Settings::action(this));
+    auto* beforeAbout = new QAction(this);
+    beforeAbout->setSeparator(true);
+    addAction(beforeAbout);
     addAction(About::action(this));
     setContextMenuPolicy(Qt::ActionsContextMenu);
 

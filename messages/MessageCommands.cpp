@@ -39,7 +39,7 @@ MessageCommands::MessageCommands(QWidget* window, DataControl* datTel)
     separator->setSeparator(true);
     auto* beforeRestore = new QAction(m_window);
     beforeRestore->setSeparator(true);
-    m_actions << beforeRestore << BackupCommands::restoreAction(m_window) << separator << Settings::action(m_window)
+    m_actions << beforeRestore << BackupCommands::restoreAction(m_window) << Settings::action(m_window) << separator
               << About::action(m_window);
 }
 
