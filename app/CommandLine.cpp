@@ -168,11 +168,11 @@ int CommandLine::takeRegion(int& argc, char** argv)
             continue;
         }
         if (!PhoneNumbers::setRegion(QString::fromLocal8Bit(code), false) || !*code) {
-            std::fprintf(stderr, "%s",
-                         qPrintable(QCoreApplication::translate("CommandLine",
-                                                                "Unknown country \"%1\" for --region: give its "
-                                                                "two-letter code, such as US, GB or IL.\n")
-                                        .arg(QString::fromLocal8Bit(code))));
+            std::fprintf(
+                stderr, "%s",
+                qPrintable(QCoreApplication::translate("CommandLine", "Unknown country \"%1\" for --region: give its "
+                                                                      "two-letter code, such as US, GB or IL.\n")
+                               .arg(QString::fromLocal8Bit(code))));
             return 2;
         }
     }

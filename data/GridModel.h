@@ -39,10 +39,11 @@ struct GridColumn
 // inserted or removed then. Every statement is reset after use: no read lock outlives a call.
 //
 // Edits are written to the row at once (the cell's commit), deletions of whole rows likewise; no row is ever
-// added. A value longer than its column is refused (DbError::FieldTooSmall), never cut. Each write first checks that the row is still as the grid shows it: a row changed or deleted elsewhere
-// meanwhile is not written (DbError::ChangedElsewhere) and the grid shows it as stored. A write the file refuses
-// changes nothing and is reported through databaseError, as is a read that fails (once until the next refresh for
-// the rows a view asks for while it paints).
+// added. A value longer than its column is refused (DbError::FieldTooSmall), never cut. Each write first checks that
+// the row is still as the grid shows it: a row changed or deleted elsewhere meanwhile is not written
+// (DbError::ChangedElsewhere) and the grid shows it as stored. A write the file refuses changes nothing and is reported
+// through databaseError, as is a read that fails (once until the next refresh for the rows a view asks for while it
+// paints).
 class GridModel : public QAbstractTableModel
 {
     Q_OBJECT

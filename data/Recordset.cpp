@@ -317,8 +317,9 @@ void Recordset::updateEdited()
         QStringList sets;
         for (auto it = m_newRow.cbegin(); it != m_newRow.cend(); ++it)
             sets << QLatin1Char('"') + it.key() + QStringLiteral("\" = ?");
-        Statement update(m_db->handle(), QStringLiteral("UPDATE \"%1\" SET %2 WHERE rowid = ?")
-                                             .arg(m_table, sets.join(QLatin1Char(','))));
+        Statement update(
+            m_db->handle(),
+            QStringLiteral("UPDATE \"%1\" SET %2 WHERE rowid = ?").arg(m_table, sets.join(QLatin1Char(','))));
         int index = 0;
         for (auto it = m_newRow.cbegin(); it != m_newRow.cend(); ++it)
             update.bind(++index, *it);

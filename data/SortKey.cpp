@@ -2,10 +2,10 @@
 
 #include <QLocale>
 #include <QStringList>
+#include <memory>
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
 #include <unicode/uset.h>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -96,8 +96,8 @@ bool SortKey::prefixRange(const QString& prefix, QByteArray* low, QByteArray* hi
             UChar32 start = 0;
             UChar32 end = 0;
             UErrorCode itemStatus = U_ZERO_ERROR;
-            const int32_t length = uset_getItem(contractions.get(), i, &start, &end, item.data(),
-                                                int32_t(item.size()), &itemStatus);
+            const int32_t length =
+                uset_getItem(contractions.get(), i, &start, &end, item.data(), int32_t(item.size()), &itemStatus);
             // A range of single characters is no contraction; a string too long for the buffer is none of a letter.
             if (U_SUCCESS(itemStatus) && length > 1) {
                 const auto* text = reinterpret_cast<const char16_t*>(item.data());

@@ -14,9 +14,9 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QHeaderView>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>

@@ -76,8 +76,9 @@ ContactImport::Plan PreviewEntries::chosenPlan() const
         }
     }
     // What is not imported carries nothing over: its values leave the list of those not carried over as they were.
-    plan.problems.removeIf(
-        [&skipped](const ExchangeProblem& p) { return p.record > 0 && skipped.contains({p.file, p.record}); });
+    plan.problems.removeIf([&skipped](const ExchangeProblem& p) {
+        return p.record > 0 && skipped.contains({p.file, p.record});
+    });
     return plan;
 }
 

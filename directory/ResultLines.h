@@ -1,10 +1,10 @@
 #pragma once
 
+#include "RowText.h"
+
 #include <QAbstractListModel>
 #include <QString>
 #include <QVector>
-#include "RowText.h"
-
 #include <array>
 #include <memory>
 #include <vector>

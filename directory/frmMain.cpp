@@ -3,7 +3,6 @@
 #include "BlockLabel.h"
 #include "Book.h"
 #include "ContactCommands.h"
-#include "WrapButton.h"
 #include "DataGrid.h"
 #include "ErrorPath.h"
 #include "Fonts.h"
@@ -18,6 +17,7 @@
 #include "ShapeControl.h"
 #include "Twips.h"
 #include "WindowSwitch.h"
+#include "WrapButton.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -29,8 +29,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QMovie>
 #include <QMimeData>
+#include <QMovie>
 #include <QPainter>
 #include <QPushButton>
 #include <QScopeGuard>

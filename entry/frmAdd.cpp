@@ -195,7 +195,8 @@ void frmAdd::Form_Load()
     if (m_key >= 0) {
         // An entry deleted elsewhere since the directory showed it is said; the directory comes back.
         if (!ErrorPath::runKeeping(this, [this] { openEntry(); }))
-            QMetaObject::invokeMethod(this, [this] { backToDirectory(false); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { backToDirectory(false); }, Qt::QueuedConnection);
     }
 }
 

@@ -108,6 +108,6 @@ private:
     void backToDirectory(bool saved);
 
     qint64 m_key = -1;
-    QString m_category; // the book of the opened entry, as stored
+    QString m_category;                    // the book of the opened entry, as stored
     QHash<QObject*, QWidget*> m_enterNext; // per box, where Enter moves the focus; null: decided by enterPressed
 };

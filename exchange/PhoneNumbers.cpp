@@ -3,8 +3,8 @@
 #include <QLocale>
 #include <QMutex>
 #include <QSettings>
-#include <set>
 #include <phonenumbers/phonenumberutil.h>
+#include <set>
 
 namespace {
 

@@ -696,14 +696,18 @@ void TestContactIo::theRegionComesFromTheCommandLine_data()
 {
     QTest::addColumn<QStringList>("region"); // the arguments that name it
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("tel1");       // stored; empty: nothing imported
-    QTest::addColumn<QString>("said");       // a part of what was printed
+    QTest::addColumn<QString>("tel1"); // stored; empty: nothing imported
+    QTest::addColumn<QString>("said"); // a part of what was printed
 
     // The tests run under C.UTF-8, whose locale names no country.
-    QTest::newRow("none") << QStringList{} << 1 << "___ - _______" << "a number of another country";
-    QTest::newRow("--region US") << QStringList{"--region", "US"} << 0 << "503 - 5550000" << "1 new entries";
-    QTest::newRow("--region=gb") << QStringList{"--region=gb"} << 1 << "___ - _______" << "a number of another country";
-    QTest::newRow("no such country") << QStringList{"--region", "XQ"} << 2 << "" << "Unknown country \"XQ\"";
+    QTest::newRow("none") << QStringList{} << 1 << "___ - _______"
+                          << "a number of another country";
+    QTest::newRow("--region US") << QStringList{"--region", "US"} << 0 << "503 - 5550000"
+                                 << "1 new entries";
+    QTest::newRow("--region=gb") << QStringList{"--region=gb"} << 1 << "___ - _______"
+                                 << "a number of another country";
+    QTest::newRow("no such country") << QStringList{"--region", "XQ"} << 2 << ""
+                                     << "Unknown country \"XQ\"";
 }
 
 void TestContactIo::theRegionComesFromTheCommandLine()

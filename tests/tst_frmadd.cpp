@@ -8,8 +8,8 @@
 #include "MessageBox.h"
 #include "Module1.h"
 #include "TempDatabase.h"
-#include "UndoLog.h"
 #include "Twips.h"
+#include "UndoLog.h"
 #include "WindowSwitch.h"
 #include "WorkingWindow.h"
 #include "frmAdd.h"
@@ -486,46 +486,60 @@ private Q_SLOTS:
 
     void openedEntry_data()
     {
-        QTest::addColumn<QString>("stored");  // the entry, in the order of kColumns
-        QTest::addColumn<QString>("book");    // chosen in the window, or empty
+        QTest::addColumn<QString>("stored");    // the entry, in the order of kColumns
+        QTest::addColumn<QString>("book");      // chosen in the window, or empty
         QTest::addColumn<QStringList>("typed"); // field=text, typed over what the box shows
         QTest::addColumn<QString>("elsewhere"); // a statement another program runs meanwhile, or empty
         QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("after");   // the entry as stored afterwards; empty: as `stored` (or as elsewhere)
-        QTest::addColumn<QString>("said");    // a part of the one message shown, or empty for none
+        QTest::addColumn<QString>("after"); // the entry as stored afterwards; empty: as `stored` (or as elsewhere)
+        QTest::addColumn<QString>("said");  // a part of the one message shown, or empty for none
 
         const QString business = QStringLiteral("Dana|Levi|Acme Ltd|Business|1 Main St|Haifa|HF|31999|048 - 1234567|"
                                                 "___ - _______|052 - 12_____|___ - _______");
         const QString personal = QStringLiteral("Avi|Cohen| |Personal|||||035 - 551234_|||");
         QTest::newRow("Cancel after typing writes nothing")
-            << business << "Personal" << QStringList{"txtLname=Stern"} << "" << "cmdBitul" << "" << "";
+            << business << "Personal" << QStringList{"txtLname=Stern"} << ""
+            << "cmdBitul"
+            << ""
+            << "";
         QTest::newRow("a name: that row, no new one")
-            << business << "" << QStringList{"txtLname=Stern", "txtAddress=2 Side St"} << "" << "cmdSave"
+            << business << "" << QStringList{"txtLname=Stern", "txtAddress=2 Side St"} << ""
+            << "cmdSave"
             << "Dana|Stern|Acme Ltd|Business|2 Side St|Haifa|HF|31999|048 - 1234567|___ - _______|052 - 12_____|"
                "___ - _______"
             << "";
         QTest::newRow("a number and the zip in their masks")
-            << business << "" << QStringList{"txtTel2=0521112223", "txtZip=53202"} << "" << "cmdSave"
+            << business << "" << QStringList{"txtTel2=0521112223", "txtZip=53202"} << ""
+            << "cmdSave"
             << "Dana|Levi|Acme Ltd|Business|1 Main St|Haifa|HF|53202|048 - 1234567|052 - 1112223|052 - 12_____|"
                "___ - _______"
             << "";
         QTest::newRow("moved to Personal")
-            << business << "Personal" << QStringList{} << "" << "cmdSave"
+            << business << "Personal" << QStringList{} << ""
+            << "cmdSave"
             << "Dana|Levi| |Personal|1 Main St|Haifa|HF|31999|048 - 1234567|___ - _______|052 - 12_____|___ - _______"
             << "";
         QTest::newRow("moved to Business, a company typed")
-            << personal << "Business" << QStringList{"txtBusName=Orbit"} << "" << "cmdSave"
-            << "Avi|Cohen|Orbit|Business|||||035 - 551234_|||" << "";
+            << personal << "Business" << QStringList{"txtBusName=Orbit"} << ""
+            << "cmdSave"
+            << "Avi|Cohen|Orbit|Business|||||035 - 551234_|||"
+            << "";
         QTest::newRow("a value in no mask's form stays unless typed into")
-            << "Avi|Cohen| |Personal||||5320|+15035550000|||" << "" << QStringList{"txtFname=Abe"} << ""
-            << "cmdSave" << "Abe|Cohen| |Personal||||5320|+15035550000|||" << "";
+            << "Avi|Cohen| |Personal||||5320|+15035550000|||"
+            << "" << QStringList{"txtFname=Abe"} << ""
+            << "cmdSave"
+            << "Abe|Cohen| |Personal||||5320|+15035550000|||"
+            << "";
         QTest::newRow("changed elsewhere meanwhile: refused")
-            << business << "" << QStringList{"txtLname=Stern"} << "UPDATE tblTel SET City = 'Acre' WHERE Lname = 'Levi'" << "cmdSave"
+            << business << "" << QStringList{"txtLname=Stern"} << "UPDATE tblTel SET City = 'Acre' WHERE Lname = 'Levi'"
+            << "cmdSave"
             << "Dana|Levi|Acme Ltd|Business|1 Main St|Acre|HF|31999|048 - 1234567|___ - _______|052 - 12_____|"
                "___ - _______"
             << "changed or deleted elsewhere";
         QTest::newRow("deleted elsewhere meanwhile: refused, nothing added")
-            << business << "" << QStringList{"txtLname=Stern"} << "DELETE FROM tblTel" << "cmdSave" << "-"
+            << business << "" << QStringList{"txtLname=Stern"} << "DELETE FROM tblTel"
+            << "cmdSave"
+            << "-"
             << "changed or deleted elsewhere";
     }
     void openedEntry()
@@ -544,7 +558,8 @@ private Q_SLOTS:
         QStringList marks;
         for (int i = 0; i < values.size(); ++i)
             marks << QStringLiteral("'%1'").arg(QString(values.at(i)).replace(QLatin1Char('\''), QLatin1String("''")));
-        QCOMPARE(s.db.exec(QStringLiteral("INSERT INTO tblTel (%1) VALUES (%2)").arg(kColumns, marks.join(QLatin1Char(',')))),
+        QCOMPARE(s.db.exec(
+                     QStringLiteral("INSERT INTO tblTel (%1) VALUES (%2)").arg(kColumns, marks.join(QLatin1Char(',')))),
                  0);
         const qint64 key = s.db.rows(QStringLiteral("SELECT max(rowid) FROM tblTel")).value(0).toLongLong();
         const QStringList before = s.savedRows();
@@ -555,8 +570,8 @@ private Q_SLOTS:
         const QString category = values.at(3);
         QCOMPARE(s.find<QComboBox>(QStringLiteral("cmbType"))->currentText(), category);
         QCOMPARE(s.box(QStringLiteral("txtBusName"))->isVisible(), category == QLatin1String("Business"));
-        const QStringList boxes = {"txtFname", "txtLname", "txtBusName", "", "txtAddress", "txtCity", "txtState",
-                                   "txtZip", "txtTel1", "txtTel2", "txtPel", "txtFax"};
+        const QStringList boxes = {"txtFname", "txtLname", "txtBusName", "",        "txtAddress", "txtCity",
+                                   "txtState", "txtZip",   "txtTel1",    "txtTel2", "txtPel",     "txtFax"};
         for (int i = 0; i < boxes.size(); ++i) {
             if (boxes.at(i).isEmpty() || (i == 2 && category != QLatin1String("Business")))
                 continue;

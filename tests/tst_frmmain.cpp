@@ -15,14 +15,14 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiSubWindow>
 #include <QMimeData>
-#include <QLayout>
 #include <QMovie>
 #include <QScrollArea>
-#include <QWheelEvent>
 #include <QSettings>
 #include <QTimer>
+#include <QWheelEvent>
 #include <sys/stat.h>
 
 namespace {
@@ -437,8 +437,8 @@ void TestDirectoryWindow::aLetterListsItsNamesInTheBooksOrder_data()
     QTest::newRow("C") << QString() << 'C'
                        << QStringList{"Campbell", "Campbell", "carter", "Chvála", "Clark", "Cohen", "Cohen", "Cohen"};
     // The Czech "ch" is a letter of its own, after "h": not one range of keys with the other names under C.
-    QTest::newRow("C, Czech order")
-        << "cs_CZ" << 'C' << QStringList{"Campbell", "Campbell", "carter", "Clark", "Cohen", "Cohen", "Cohen", "Chvála"};
+    QTest::newRow("C, Czech order") << "cs_CZ" << 'C' << QStringList{"Campbell", "Campbell", "carter", "Clark",
+                                                                     "Cohen",    "Cohen",    "Cohen",  "Chvála"};
     // The Danish "aa" is "å", the last letter.
     QTest::newRow("A, Danish order") << "da_DK" << 'A' << QStringList{"Abel", "Aagaard"};
 }
@@ -453,8 +453,8 @@ void TestDirectoryWindow::aLetterListsItsNamesInTheBooksOrder()
     const auto back = qScopeGuard([] { SortKey::setLocaleForTesting(QString()); });
     DirectoryFixture f;
     // Added in an order of their own, which the engine would keep: Cohen first.
-    for (const char* name : {"Cohen", "Cohen", "Campbell", "Chvála", "Campbell", "carter", "Aagaard", "Clark",
-                             "Çelik", "Baker", "Cohen", "Abel"})
+    for (const char* name : {"Cohen", "Cohen", "Campbell", "Chvála", "Campbell", "carter", "Aagaard", "Clark", "Çelik",
+                             "Baker", "Cohen", "Abel"})
         f.db.addTel(QStringLiteral("Personal"), QString(), QString::fromUtf8(name));
     f.db.addTel(QStringLiteral("Business"), QString(), QStringLiteral("Cohen"), QStringLiteral("Acme"));
     QVERIFY(f.open());
@@ -524,17 +524,30 @@ void TestDirectoryWindow::gridEditReachesTheFile_data()
     QTest::addColumn<QString>("book");
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("field");  // of Jo Adams's row in that book
+    QTest::addColumn<QString>("field"); // of Jo Adams's row in that book
     QTest::addColumn<QString>("stored");
-    QTest::addColumn<QString>("said");   // a part of the one message shown, or empty for none
+    QTest::addColumn<QString>("said"); // a part of the one message shown, or empty for none
 
-    QTest::newRow("personal first name") << "Personal" << 1 << "Joanna" << "Fname" << "Joanna" << "";
-    QTest::newRow("beyond the field's width: refused, never cut")
-        << "Personal" << 1 << "Maximilianopolis-X" << "Fname" << "Jo" << "First holds at most 15 characters";
-    QTest::newRow("business name") << "Business" << 0 << "Orbit & Co" << "BusName" << "Orbit & Co" << "";
-    QTest::newRow("a number typed with its own signs goes into the mask")
-        << "Personal" << 2 << "(503) 555-0000" << "Tel1" << "503 - 5550000" << "";
-    QTest::newRow("a number typed in part") << "Business" << 5 << "0501" << "Pel" << "050 - 1______" << "";
+    QTest::newRow("personal first name") << "Personal" << 1 << "Joanna"
+                                         << "Fname"
+                                         << "Joanna"
+                                         << "";
+    QTest::newRow("beyond the field's width: refused, never cut") << "Personal" << 1 << "Maximilianopolis-X"
+                                                                  << "Fname"
+                                                                  << "Jo"
+                                                                  << "First holds at most 15 characters";
+    QTest::newRow("business name") << "Business" << 0 << "Orbit & Co"
+                                   << "BusName"
+                                   << "Orbit & Co"
+                                   << "";
+    QTest::newRow("a number typed with its own signs goes into the mask") << "Personal" << 2 << "(503) 555-0000"
+                                                                          << "Tel1"
+                                                                          << "503 - 5550000"
+                                                                          << "";
+    QTest::newRow("a number typed in part") << "Business" << 5 << "0501"
+                                            << "Pel"
+                                            << "050 - 1______"
+                                            << "";
 }
 
 void TestDirectoryWindow::gridEditReachesTheFile()
@@ -675,11 +688,21 @@ void TestDirectoryWindow::entryOpensFromItsRowAndItsBlock_data()
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("opened"); // the sort name of the entry the entry window is given; empty: none
 
-    QTest::newRow("Enter on a row chosen by its record selector") << "Personal" << "selector Enter" << "Cole";
-    QTest::newRow("Enter on a cell: no entry opens") << "Personal" << "cell Enter" << "";
-    QTest::newRow("double click on the record selector") << "Business" << "selector double click" << "zeta ltd";
-    QTest::newRow("Open Entry... of the context menu") << "Business" << "menu" << "zeta ltd";
-    QTest::newRow("double click on a line of a result block") << "Personal" << "result" << "Cole";
+    QTest::newRow("Enter on a row chosen by its record selector") << "Personal"
+                                                                  << "selector Enter"
+                                                                  << "Cole";
+    QTest::newRow("Enter on a cell: no entry opens") << "Personal"
+                                                     << "cell Enter"
+                                                     << "";
+    QTest::newRow("double click on the record selector") << "Business"
+                                                         << "selector double click"
+                                                         << "zeta ltd";
+    QTest::newRow("Open Entry... of the context menu") << "Business"
+                                                       << "menu"
+                                                       << "zeta ltd";
+    QTest::newRow("double click on a line of a result block") << "Personal"
+                                                              << "result"
+                                                              << "Cole";
 }
 
 void TestDirectoryWindow::entryOpensFromItsRowAndItsBlock()
@@ -693,7 +716,8 @@ void TestDirectoryWindow::entryOpensFromItsRowAndItsBlock()
     QVERIFY(f.open());
     f.chooseBook(book);
     QTableView* view = f.visibleGrid()->view();
-    const int row = DirectoryFixture::column(f.visibleGrid(), 0).indexOf(book == QLatin1String("Business") ? "zeta ltd" : "Cole");
+    const int row =
+        DirectoryFixture::column(f.visibleGrid(), 0).indexOf(book == QLatin1String("Business") ? "zeta ltd" : "Cole");
     QHeaderView* selector = view->verticalHeader();
     const QPoint onSelector(selector->width() / 2, selector->sectionViewportPosition(row) + 4);
     ProbeWindow::openedWith = QVariant();
@@ -703,7 +727,8 @@ void TestDirectoryWindow::entryOpensFromItsRowAndItsBlock()
         QTest::keyClick(view, Qt::Key_Return);
     } else if (how == QLatin1String("cell Enter")) {
         view->setFocus();
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 1)).center());
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          view->visualRect(view->model()->index(row, 1)).center());
         QTest::keyClick(view, Qt::Key_Return);
     } else if (how == QLatin1String("selector double click")) {
         QTest::mouseDClick(selector->viewport(), Qt::LeftButton, {}, onSelector);
@@ -727,7 +752,8 @@ void TestDirectoryWindow::entryOpensFromItsRowAndItsBlock()
     QTRY_VERIFY(!before);
     QCOMPARE(WindowSwitch::current()->objectName(), QStringLiteral("frmAdd"));
     const QString field = book == QLatin1String("Business") ? QStringLiteral("BusName") : QStringLiteral("Lname");
-    const qint64 key = f.db.rows(QStringLiteral("SELECT rowid FROM tblTel WHERE %1 = '%2'").arg(field, opened)).value(0).toLongLong();
+    const qint64 key =
+        f.db.rows(QStringLiteral("SELECT rowid FROM tblTel WHERE %1 = '%2'").arg(field, opened)).value(0).toLongLong();
     QCOMPARE(ProbeWindow::openedWith.toLongLong(), key);
 
     // Back from the entry, the directory shows its book with the entry chosen.
@@ -1151,7 +1177,8 @@ void TestDirectoryWindow::thePreviewKeepsItsChoicesAndFitsTheScreen()
     const QString csv = f.db.dir() + QStringLiteral("/wide.csv");
     QFile file(csv);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write((header.join(QLatin1Char(',')) + QLatin1Char('\n') + values.join(QLatin1Char(',')) + QLatin1Char('\n')).toUtf8());
+    file.write((header.join(QLatin1Char(',')) + QLatin1Char('\n') + values.join(QLatin1Char(',')) + QLatin1Char('\n'))
+                   .toUtf8());
     file.close();
     bool looked = false;
     ImportPreview::setNextLook([&looked](QDialog& preview) {
@@ -1177,7 +1204,8 @@ void TestDirectoryWindow::thePreviewKeepsItsChoicesAndFitsTheScreen()
         const int small = choosers->height();
         preview.resize(900, 1000);
         QApplication::processEvents();
-        QVERIFY2(choosers->height() > small + 100, qPrintable(QStringLiteral("%1 %2").arg(small).arg(choosers->height())));
+        QVERIFY2(choosers->height() > small + 100,
+                 qPrintable(QStringLiteral("%1 %2").arg(small).arg(choosers->height())));
     });
     MessageBox::setNextAnswer(false);
     f.window->contacts->importFiles({csv});
@@ -1192,9 +1220,12 @@ void TestDirectoryWindow::thePreviewAsksForTheCountryOfNumbers_data()
     QTest::addColumn<QString>("said");
 
     // The tests run under C.UTF-8, whose locale names no country.
-    QTest::newRow("none chosen: the number is of another country")
-        << "" << "___ - _______" << "left out: a number of another country";
-    QTest::newRow("the United States chosen") << "US" << "503 - 5550000" << "";
+    QTest::newRow("none chosen: the number is of another country") << ""
+                                                                   << "___ - _______"
+                                                                   << "left out: a number of another country";
+    QTest::newRow("the United States chosen") << "US"
+                                              << "503 - 5550000"
+                                              << "";
 }
 
 void TestDirectoryWindow::thePreviewAsksForTheCountryOfNumbers()
