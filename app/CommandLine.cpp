@@ -8,6 +8,7 @@
 #include "Database.h"
 #include "DbError.h"
 #include "Module1.h"
+#include "PhoneNumbers.h"
 #include "Printout.h"
 #include "TargetFile.h"
 #include "VCardWriter.h"
@@ -150,6 +151,36 @@ QString CommandLine::workingDatabase()
     return database;
 }
 
+int CommandLine::takeRegion(int& argc, char** argv)
+{
+    static constexpr char kOption[] = "--region";
+    constexpr std::size_t kLength = sizeof kOption - 1;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        const char* argument = argv[i];
+        const char* code = nullptr;
+        if (std::strcmp(argument, kOption) == 0)
+            code = i + 1 < argc ? argv[++i] : "";
+        else if (std::strncmp(argument, kOption, kLength) == 0 && argument[kLength] == '=')
+            code = argument + kLength + 1;
+        if (!code) {
+            argv[kept++] = argv[i];
+            continue;
+        }
+        if (!PhoneNumbers::setRegion(QString::fromLocal8Bit(code), false) || !*code) {
+            std::fprintf(
+                stderr, "%s",
+                qPrintable(QCoreApplication::translate("CommandLine", "Unknown country \"%1\" for --region: give its "
+                                                                      "two-letter code, such as US, GB or IL.\n")
+                               .arg(QString::fromLocal8Bit(code))));
+            return 2;
+        }
+    }
+    argc = kept;
+    argv[kept] = nullptr;
+    return 0;
+}
+
 bool CommandLine::wanted(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
@@ -207,6 +238,13 @@ int CommandLine::run(int argc, char** argv)
                                       QStringLiteral("Exports the message log to FILE as CSV."), QStringLiteral("FILE"));
     const QCommandLineOption pdfOption(QStringLiteral("pdf"), QStringLiteral("Prints a book to FILE as PDF."),
                                        QStringLiteral("FILE"));
+    // Taken out of the arguments at the start (takeRegion); listed here so that --help names it.
+    const QCommandLineOption region(QStringLiteral("region"),
+                                    QStringLiteral("Reads and writes telephone numbers without a country code as "
+                                                   "numbers of the country CODE (US, GB, IL, ...) for this run, "
+                                                   "windows too; the default is the one chosen in Settings, else "
+                                                   "the locale's."),
+                                    QStringLiteral("CODE"));
     // Carried out by BackupCommands before this parser sees them; listed here so that --help names them.
     const QCommandLineOption backup(QStringLiteral("backup"),
                                     QStringLiteral("Writes a consistent copy of the directory file to FILE."),
@@ -230,8 +268,8 @@ int CommandLine::run(int argc, char** argv)
     const QCommandLineOption sync(QStringLiteral("sync"),
                                   QStringLiteral("Syncs both books with the server once (exit 0 all done, 1 something "
                                                  "reported, 2 an error); --password-stdin reads the password."));
-    parser.addOptions({import, encoding, dryRun, exportOption, book, format, messages, pdfOption, backup, listBackups,
-                       restore, syncSetup, sync});
+    parser.addOptions({import, encoding, region, dryRun, exportOption, book, format, messages, pdfOption, backup,
+                       listBackups, restore, syncSetup, sync});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("More files to import."),
                                  QStringLiteral("[FILE...]"));
     if (!parser.parse(QCoreApplication::arguments())) {

@@ -6,6 +6,11 @@
 // options the program starts its windows as always.
 namespace CommandLine {
 
+// Takes `--region XX` (or `--region=XX`) out of the arguments and reads numbers in that country for this run,
+// windows or commands alike. Returns 0, or 2 after saying why when the code names no country numbers are known
+// for (or is missing).
+int takeRegion(int& argc, char** argv);
+
 // True when the arguments ask for work without windows (or for --help or --version), or name an option that is
 // neither this program's nor one of Qt's for the windows: the parser then reports it, and nothing starts.
 bool wanted(int argc, char** argv);

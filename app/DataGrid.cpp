@@ -2,6 +2,7 @@
 
 #include "ErrorPath.h"
 #include "GridModel.h"
+#include "MaskEdBox.h"
 #include "MessageBox.h"
 #include "Twips.h"
 
@@ -9,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMetaMethod>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -16,21 +18,37 @@
 
 namespace {
 
-// The cell editor takes no more characters than the column holds.
-class LimitedDelegate : public QStyledItemDelegate
+// The number cells are typed into the entry window's mask; a stored value in another form is edited as plain text.
+// No editor cuts what is typed: a value longer than its column is refused when it is written, with a message. A cell
+// left without typing writes nothing, so a value keeps the form it was stored in.
+class CellDelegate : public QStyledItemDelegate
 {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
-            const int width = index.data(GridModel::MaxLengthRole).toInt();
-            if (width > 0)
-                line->setMaxLength(width);
+        const QString mask = index.data(GridModel::InputMaskRole).toString();
+        const QString stored = index.data(Qt::EditRole).toString();
+        if (!mask.isEmpty() && (stored.isEmpty() || MaskEdBox::fits(mask, stored))) {
+            // Every digit optional ("0" for "9"), so a number typed in part is committed as the entry window
+            // stores it, blanks and all, rather than held back as incomplete.
+            auto* box = new MaskEdBox(QString(mask).replace(QLatin1Char('9'), QLatin1Char('0')), parent);
+            box->setFrame(false);
+            return box;
         }
-        return editor;
+        return QStyledItemDelegate::createEditor(parent, option, index);
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        if (!line) {
+            QStyledItemDelegate::setModelData(editor, model, index);
+            return;
+        }
+        if (line->isModified())
+            model->setData(index, qobject_cast<MaskEdBox*>(line) ? line->displayText() : line->text());
     }
 };
 
@@ -49,7 +67,7 @@ DataGrid::DataGrid(QWidget* parent) : QFrame(parent), m_caption(new QLabel(this)
     layout->addWidget(m_caption);
     layout->addWidget(m_view, 1);
 
-    m_view->setItemDelegate(new LimitedDelegate(m_view));
+    m_view->setItemDelegate(new CellDelegate(m_view));
     m_view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                             QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     m_view->setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -61,6 +79,7 @@ DataGrid::DataGrid(QWidget* parent) : QFrame(parent), m_caption(new QLabel(this)
     m_view->verticalHeader()->setFixedWidth(14);
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_view->horizontalHeader()->setHighlightSections(false);
+    connect(m_view->verticalHeader(), &QHeaderView::sectionDoubleClicked, this, &DataGrid::openRequested);
     m_view->installEventFilter(this);
 }
 
@@ -152,6 +171,12 @@ bool DataGrid::eventFilter(QObject* watched, QEvent* event)
         if (key->key() == Qt::Key_Delete && m_view->selectionModel() &&
             !m_view->selectionModel()->selectedRows().isEmpty()) {
             deleteSelectedRows();
+            return true;
+        }
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && m_view->selectionModel() && m_view->selectionModel()->selectedRows().size() == 1 &&
+            isSignalConnected(QMetaMethod::fromSignal(&DataGrid::openRequested))) {
+            Q_EMIT openRequested(m_view->selectionModel()->selectedRows().constFirst().row());
             return true;
         }
     }

@@ -32,6 +32,11 @@ public:
     // Deletes the selected rows after asking; true when rows were deleted.
     bool deleteSelectedRows();
 
+Q_SIGNALS:
+    // The user asks to open the entry of `row`: Enter on the one row chosen by its record selector, or a double click
+    // on the record selector.
+    void openRequested(int row);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -15,6 +15,7 @@ namespace {
 QPointer<MDIForm1> s_frame;
 QHash<QString, WindowSwitch::Factory> s_factories;
 QPointer<WorkingWindow> s_current;
+QVariant s_argument;
 
 Qt::WindowFlags flagsFor(const WorkingWindow& window)
 {
@@ -96,6 +97,19 @@ WorkingWindow* WindowSwitch::switchTo(WorkingWindow* from, const QString& name)
         from->unload();
     }
     return show(name);
+}
+
+WorkingWindow* WindowSwitch::switchTo(WorkingWindow* from, const QString& name, const QVariant& argument)
+{
+    s_argument = argument;
+    WorkingWindow* shown = switchTo(from, name);
+    s_argument = QVariant();
+    return shown;
+}
+
+QVariant WindowSwitch::argument()
+{
+    return s_argument;
 }
 
 WorkingWindow* WindowSwitch::current()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 #include <functional>
 
 class MDIForm1;
@@ -21,6 +22,11 @@ void registerWindow(const QString& name, Factory factory);
 WorkingWindow* show(const QString& name);
 // Unloads `from`, then shows `name`.
 WorkingWindow* switchTo(WorkingWindow* from, const QString& name);
+// The same, handing the new window `argument` (the key of the entry to open), which its constructor and its
+// Form_Load read through argument().
+WorkingWindow* switchTo(WorkingWindow* from, const QString& name, const QVariant& argument);
+// What the window being made and loaded was given by switchTo; null at any other time.
+QVariant argument();
 // The working window now shown, if any.
 WorkingWindow* current();
 

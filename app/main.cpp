@@ -20,6 +20,8 @@ int main(int argc, char** argv)
     // The reader of Access files, started by the program itself (see AccessFile): no Qt, no window.
     if (argc == 2 && std::strcmp(argv[1], JetReader::kOption) == 0)
         return JetReader::run();
+    if (const int failed = CommandLine::takeRegion(argc, argv))
+        return failed;
     if (BackupCommands::wanted(argc, argv))
         return BackupCommands::run(argc, argv);
     if (SyncCommands::wanted(argc, argv))

@@ -259,7 +259,7 @@ long long searchComplete(DataControl& control, ResultLines& lines, const QString
     control.Refresh();
     lines.clear();
     if (control.foundRows().text)
-        lines.appendFound(control.foundRows());
+        lines.appendFound(control.foundRows(), control.foundKeys());
     else
         lines.appendRows(*control.Recordset());
     lines.flush();

@@ -2,6 +2,7 @@
 
 #include "Book.h"
 #include "SearchIndex.h"
+#include "SortKey.h"
 
 DataControl::DataControl(QObject* parent) : QObject(parent) {}
 
@@ -37,22 +38,39 @@ void DataControl::Refresh()
     if (m_recordset)
         m_recordset->release();
     FoundRows lines;
+    QVector<qint64> foundKeys;
     std::unique_ptr<::Recordset> next;
     const Book* keyedBook = nullptr;
     const Query::Kind kind = m_query ? m_query->kind() : Query::Kind::Entries;
     if (kind == Query::Kind::Search) {
         // The same rows, found through the in-memory copy of the searched columns.
         SearchIndex::Result found = SearchIndex::forFile(m_databaseName)->search(m_query->searchPattern());
+        foundKeys = found.keys; // shared with the record set's, not copied
         next = std::make_unique<::Recordset>(m_database, QStringLiteral("tblTel"), std::move(found.keys));
         lines = std::move(found.lines);
     } else if (kind == Query::Kind::Book && m_database->refreshSortKeys()) {
-        // The book's rows in the order of their keys, made from its sort column. (The names of one letter come in
-        // the engine's own order, which finds a letter's first screen at once: in key order, every name before the
-        // letter would be read first.)
+        // The book's rows in the order of their keys, made from its sort column.
         const Book& book = *m_query->book();
         next = std::make_unique<::Recordset>(m_database, QStringLiteral("SELECT * FROM tblTel WHERE Category = '") +
                                                              book.name() + QStringLiteral("' ORDER BY SortKey, rowid"));
         keyedBook = &book;
+    } else if (kind == Query::Kind::Letter && m_database->refreshSortKeys()) {
+        // A letter's names in the book's order. The keys of the names that begin with it are one range of the
+        // book's index, read from its start, so the first screen comes at once; the statement's own test picks the
+        // letter's names from the range (which also holds its accented forms). Where the collator joins the letter
+        // with the next one (Czech "ch"), the whole book is walked in key order instead. The book and the letter
+        // come from the windows' own lists; the keys are written as blob literals.
+        const Book& book = *m_query->book();
+        QByteArray low;
+        QByteArray high;
+        const QString range = SortKey::prefixRange(m_query->text(), &low, &high)
+                                  ? QStringLiteral(" AND SortKey BETWEEN x'%1' AND x'%2'")
+                                        .arg(QString::fromLatin1(low.toHex()), QString::fromLatin1(high.toHex()))
+                                  : QString();
+        next = std::make_unique<::Recordset>(
+            m_database, QStringLiteral("SELECT * FROM tblTel WHERE Category = '%1'%2 AND %3 LIKE '%4*' ORDER BY "
+                                       "SortKey, rowid")
+                            .arg(book.name(), range, book.sortColumn(), m_query->text()));
     } else {
         // Rows without keys (a file that cannot be written, another tool busy writing) keep the statement's own
         // order, which SQLite gives in every case.
@@ -61,6 +79,7 @@ void DataControl::Refresh()
     m_dataVersion = m_database->dataVersion();
     m_recordset = std::move(next);
     m_found = std::move(lines);
+    m_foundKeys = std::move(foundKeys);
     m_keyedBook = keyedBook;
     Q_EMIT refreshed();
 }

@@ -52,6 +52,8 @@ public:
     // For a search: the shown text of the record set's rows, in its order, as the file held them at the Refresh;
     // no text when it must be read from the record set.
     const FoundRows& foundRows() const { return m_found; }
+    // The keys of those rows, in the same order.
+    const QVector<qint64>& foundKeys() const { return m_foundKeys; }
 
 Q_SIGNALS:
     void refreshed();
@@ -63,6 +65,7 @@ private:
     std::shared_ptr<Database> m_database;
     std::unique_ptr<::Recordset> m_recordset;
     FoundRows m_found;
+    QVector<qint64> m_foundKeys;
     const Book* m_keyedBook = nullptr;
     long long m_dataVersion = -1;
 };

@@ -16,6 +16,7 @@ public:
         ConversionError = 3421,    // a text that is no date or time for a date or time field
         ChangedElsewhere = 3197,   // a row written or deleted by another program since it was shown
         NoCurrentRecord = 3021,    // a field read or written with no row current
+        FieldTooSmall = 3163,      // a value longer than its column holds
         NotUpdatable = 3027,       // a record set that cannot take the write asked of it
         UpdateWithoutAddNew = 3020 // Update or CancelUpdate with no row begun
     };

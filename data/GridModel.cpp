@@ -499,6 +499,8 @@ QVariant GridModel::data(const QModelIndex& index, int role) const
         const auto* rs = m_source ? m_source->Recordset() : nullptr;
         return rs ? Schema::widthOf(rs->table(), column.field) : 0;
     }
+    if (role == InputMaskRole)
+        return column.inputMask;
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return QVariant();
     const int field = m_fieldOfColumn.value(index.column(), -1);
@@ -552,6 +554,14 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
         if (info.name.isEmpty())
             throw DbError(DbError::ItemNotFound, QStringLiteral("Item not found in this collection: %1.").arg(column.field));
         const QVariant stored = rs->convertForColumn(info, value);
+        const int width = Schema::widthOf(rs->table(), info.name);
+        if (const qsizetype length = stored.toString().toUcs4().size(); width > 0 && length > width)
+            throw DbError(DbError::FieldTooSmall,
+                          tr("The column %1 holds at most %2 characters; the %3 typed were not written, and the cell "
+                             "keeps what is stored.")
+                              .arg(writtenOut(info.name, column.caption))
+                              .arg(width)
+                              .arg(length));
         UndoLog::Recording step(QStringLiteral("Edit of %1").arg(writtenOut(info.name, column.caption)));
         rs->database()->transaction([&] {
             checkUnchanged(key);

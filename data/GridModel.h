@@ -10,14 +10,16 @@
 #include <memory>
 #include <optional>
 
-// One column of a grid: its caption, the field it shows, its width in twips and its number format ("" for the
-// stored text, "General Number", "Short Date", "Short Time").
+// One column of a grid: its caption, the field it shows, its width in twips, its number format ("" for the
+// stored text, "General Number", "Short Date", "Short Time") and the input mask its cells are typed into ("" for
+// none).
 struct GridColumn
 {
     QString caption;
     QString field;
     int widthTwips = 0;
     QString numberFormat;
+    QString inputMask{};
 };
 
 // The rows of a data control's record set for a grid. It keeps one key per row and reads the values of the rows
@@ -37,15 +39,16 @@ struct GridColumn
 // inserted or removed then. Every statement is reset after use: no read lock outlives a call.
 //
 // Edits are written to the row at once (the cell's commit), deletions of whole rows likewise; no row is ever
-// added. Each write first checks that the row is still as the grid shows it: a row changed or deleted elsewhere
-// meanwhile is not written (DbError::ChangedElsewhere) and the grid shows it as stored. A write the file refuses
-// changes nothing and is reported through databaseError, as is a read that fails (once until the next refresh for
-// the rows a view asks for while it paints).
+// added. A value longer than its column is refused (DbError::FieldTooSmall), never cut. Each write first checks that
+// the row is still as the grid shows it: a row changed or deleted elsewhere meanwhile is not written
+// (DbError::ChangedElsewhere) and the grid shows it as stored. A write the file refuses changes nothing and is reported
+// through databaseError, as is a read that fails (once until the next refresh for the rows a view asks for while it
+// paints).
 class GridModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    enum Role { MaxLengthRole = Qt::UserRole + 1 };
+    enum Role { MaxLengthRole = Qt::UserRole + 1, InputMaskRole };
 
     GridModel(DataControl* source, QVector<GridColumn> columns, QObject* parent = nullptr);
 
@@ -65,6 +68,9 @@ public:
     bool removeRowList(QList<int> rows);
     // Reads every remaining key of the record set (a view jumping to the last row needs them).
     void fetchAll();
+    // The key of the record a row shows, read first when the row has none yet; -1 when there is none. Throws
+    // DbError.
+    qint64 keyOfRow(int row) { return keyAt(row); }
     // The row that shows the record of `key` (all keys read first); -1 when none does.
     int rowOfKey(qint64 key);
 

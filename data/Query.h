@@ -18,8 +18,8 @@ public:
 
     // The whole book, ordered by its sort column.
     static Query book(const Book& book);
-    // The names of the book whose sort column begins with `letter` (a letter button's caption), in the engine's
-    // own order.
+    // The names of the book whose sort column begins with `letter` (a letter button's caption). The statement has no
+    // order; the data control reads them in the book's order.
     static Query letter(const Book& book, const QString& letter);
     // Both books' entries that hold `text`, exactly as typed, in any of the searched columns. The pattern
     // characters (* ? # [) keep their meaning; an apostrophe stands for itself.
@@ -32,6 +32,8 @@ public:
     Kind kind() const { return m_kind; }
     // The book of a book or a letter request; null for the others.
     const Book* book() const { return m_book; }
+    // The letter of a letter request, the text of a search; empty for the others.
+    const QString& text() const { return m_text; }
     // The statement text of the request.
     QString statement() const;
     // The LIKE pattern a search tests every searched column with ("*" text "*"), in UTF-8.

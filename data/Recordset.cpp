@@ -159,6 +159,37 @@ void Recordset::AddNew()
     if (m_table.isEmpty())
         throw DbError(DbError::NotUpdatable, QStringLiteral("This record set cannot take new rows."));
     m_adding = true;
+    m_editing = false;
+    m_newRow.clear();
+}
+
+std::optional<QHash<QString, QVariant>> Recordset::readRow(qint64 key) const
+{
+    Statement row(m_db->handle(), QStringLiteral("SELECT * FROM \"%1\" WHERE rowid = ?").arg(m_table));
+    row.bind(1, key);
+    if (!row.step())
+        return std::nullopt;
+    QHash<QString, QVariant> values;
+    for (int c = 0; c < row.columnCount(); ++c)
+        values.insert(row.columnName(c), row.value(c));
+    row.reset();
+    return values;
+}
+
+void Recordset::Edit(qint64 key)
+{
+    if (m_table.isEmpty())
+        throw DbError(DbError::NotUpdatable, QStringLiteral("This record set cannot be edited."));
+    // The cursor would keep the write from starting.
+    release();
+    auto row = readRow(key);
+    if (!row)
+        throw DbError(DbError::ChangedElsewhere,
+                      QStringLiteral("The entry was deleted elsewhere, so it cannot be opened."));
+    m_editRow = std::move(*row);
+    m_editKey = key;
+    m_editing = true;
+    m_adding = false;
     m_newRow.clear();
 }
 
@@ -190,7 +221,7 @@ QVariant Recordset::convertForColumn(const Database::ColumnInfo& column, const Q
 
 void Recordset::setCollect(const QString& name, const QVariant& value)
 {
-    if (!m_adding)
+    if (!m_adding && !m_editing)
         throw DbError(DbError::UpdateWithoutAddNew, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
     const auto& column = tableColumn(name);
     m_newRow.insert(column.name, convertForColumn(column, value));
@@ -199,13 +230,19 @@ void Recordset::setCollect(const QString& name, const QVariant& value)
 QVariant Recordset::Collect(const QString& name) const
 {
     const auto& column = tableColumn(name);
-    if (m_adding)
+    if (m_adding || (m_editing && m_newRow.contains(column.name)))
         return m_newRow.value(column.name);
+    if (m_editing)
+        return m_editRow.value(column.name);
     return Fields(column.name).Value();
 }
 
 void Recordset::Update()
 {
+    if (m_editing) {
+        updateEdited();
+        return;
+    }
     if (!m_adding)
         throw DbError(DbError::UpdateWithoutAddNew, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
     // The columns this row sets, in the table's order; while they are those of the row before, so is the statement.
@@ -255,5 +292,43 @@ void Recordset::Update()
     });
     step.keep();
     m_adding = false;
+    m_newRow.clear();
+}
+
+void Recordset::updateEdited()
+{
+    release();
+    const bool messages = m_table.compare(QLatin1String("tblMes"), Qt::CaseInsensitive) == 0;
+    UndoLog::Recording step(messages ? QStringLiteral("Edit of Message") : QStringLiteral("Edit of Entry"));
+    m_db->transaction([&] {
+        // Every column counts but the sort key, which the program makes again from the name.
+        const auto stored = readRow(m_editKey);
+        bool same = stored.has_value();
+        for (auto it = m_editRow.cbegin(); same && it != m_editRow.cend(); ++it) {
+            if (it.key().compare(QLatin1String("SortKey"), Qt::CaseInsensitive) != 0 && stored->value(it.key()) != *it)
+                same = false;
+        }
+        if (!same)
+            throw DbError(DbError::ChangedElsewhere,
+                          QStringLiteral("The entry was changed or deleted elsewhere since it was opened, so nothing "
+                                         "was written. Cancel and open it again to see it as stored."));
+        if (m_newRow.isEmpty())
+            return;
+        QStringList sets;
+        for (auto it = m_newRow.cbegin(); it != m_newRow.cend(); ++it)
+            sets << QLatin1Char('"') + it.key() + QStringLiteral("\" = ?");
+        Statement update(
+            m_db->handle(),
+            QStringLiteral("UPDATE \"%1\" SET %2 WHERE rowid = ?").arg(m_table, sets.join(QLatin1Char(','))));
+        int index = 0;
+        for (auto it = m_newRow.cbegin(); it != m_newRow.cend(); ++it)
+            update.bind(++index, *it);
+        update.bind(++index, m_editKey);
+        update.step();
+    });
+    step.keep();
+    // What is stored now is what the next Update must find.
+    for (auto it = m_newRow.cbegin(); it != m_newRow.cend(); ++it)
+        m_editRow.insert(it.key(), *it);
     m_newRow.clear();
 }

@@ -8,6 +8,7 @@
 #include <QVariant>
 #include <QVector>
 #include <memory>
+#include <optional>
 
 // The value of one field of the current row.
 struct Field
@@ -46,6 +47,11 @@ public:
     // date and time texts as the user's locale writes them), Update writes it in one step. The INSERT is prepared
     // once for rows that set the same fields, so rows added one after another in a transaction cost one step each.
     void AddNew();
+    // Editing: the row of `key` (its rowid) becomes the one Collect reads and setCollect changes; Update then writes
+    // the fields set, and only those, to that row in one step. Update refuses (DbError::ChangedElsewhere) when the
+    // row no longer holds what Edit read: another program changed or deleted it meanwhile. Throws DbError, also
+    // when the row is gone already.
+    void Edit(qint64 key);
     void setCollect(const QString& name, const QVariant& value);
     QVariant Collect(const QString& name) const;
     void Update();
@@ -87,6 +93,9 @@ private:
             const_cast<Recordset*>(this)->readFirst();
     }
     void readFirst();
+    // The row of `key` with the table's columns by name; nothing when it is gone.
+    std::optional<QHash<QString, QVariant>> readRow(qint64 key) const;
+    void updateEdited();
     bool step();
     bool stepKeyed();
 
@@ -99,6 +108,9 @@ private:
     QStringList m_columnNames; // of the result, in its order
     int m_keyColumn = -1;
     bool m_adding = false;
+    bool m_editing = false;
+    qint64 m_editKey = -1;
+    QHash<QString, QVariant> m_editRow; // the edited row as Edit read it
     bool m_keyed = false;
     QVector<qint64> m_rowKeys;
     int m_rowKeyPos = -1;

@@ -1,9 +1,11 @@
 #include "SortKey.h"
 
 #include <QLocale>
+#include <QStringList>
+#include <memory>
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
-#include <memory>
+#include <unicode/uset.h>
 #include <vector>
 
 namespace {
@@ -16,6 +18,8 @@ struct CollatorClose
 QString s_localeOverride;
 std::unique_ptr<UCollator, CollatorClose> s_collator;
 QString s_name;
+bool s_contractionsRead = false;
+QStringList s_contractions; // of the collator, folded
 
 QByteArray localeName()
 {
@@ -78,6 +82,41 @@ QByteArray SortKey::of(const QString& text)
     return of(reinterpret_cast<const char16_t*>(text.utf16()), int(text.size()));
 }
 
+bool SortKey::prefixRange(const QString& prefix, QByteArray* low, QByteArray* high)
+{
+    UCollator* c = collator();
+    if (!s_contractionsRead) {
+        // The collator's contractions of several characters, folded, read once: a letter's list asks at every click.
+        s_contractionsRead = true;
+        UErrorCode status = U_ZERO_ERROR;
+        std::unique_ptr<USet, void (*)(USet*)> contractions(uset_openEmpty(), uset_close);
+        ucol_getContractionsAndExpansions(c, contractions.get(), nullptr, false, &status);
+        std::vector<UChar> item(64);
+        for (int32_t i = 0; U_SUCCESS(status) && i < uset_getItemCount(contractions.get()); ++i) {
+            UChar32 start = 0;
+            UChar32 end = 0;
+            UErrorCode itemStatus = U_ZERO_ERROR;
+            const int32_t length =
+                uset_getItem(contractions.get(), i, &start, &end, item.data(), int32_t(item.size()), &itemStatus);
+            // A range of single characters is no contraction; a string too long for the buffer is none of a letter.
+            if (U_SUCCESS(itemStatus) && length > 1) {
+                const auto* text = reinterpret_cast<const char16_t*>(item.data());
+                s_contractions << QString::fromUtf16(text, length).toCaseFolded();
+            }
+        }
+        if (U_FAILURE(status))
+            s_contractions << QString(); // unknown: every prefix is taken as joined
+    }
+    const QString folded = prefix.toCaseFolded();
+    for (const QString& contraction : std::as_const(s_contractions)) {
+        if (contraction.size() > folded.size() ? contraction.startsWith(folded) : contraction.isEmpty())
+            return false;
+    }
+    *low = of(prefix);
+    *high = of(prefix + QChar(0xFFFF));
+    return true;
+}
+
 QString SortKey::collatorName()
 {
     collator();
@@ -88,4 +127,6 @@ void SortKey::setLocaleForTesting(const QString& locale)
 {
     s_localeOverride = locale;
     s_collator.reset();
+    s_contractionsRead = false;
+    s_contractions.clear();
 }

@@ -13,6 +13,12 @@ namespace SortKey {
 QByteArray of(const QString& text);
 QByteArray of(const char16_t* text, int length);
 
+// The keys of every text that begins with `prefix` (letter case ignored, as the keys ignore it) lie between `low`
+// and `high`, both included: ICU gives U+FFFF a weight above every character's for such ranges. False when the
+// collator makes a contraction of the prefix with a following letter (Czech "ch" sorts after "h", Danish "aa"
+// as "å"): the texts that begin with the prefix are then not one range of keys.
+bool prefixRange(const QString& prefix, QByteArray* low, QByteArray* high);
+
 // Names the collator the keys come from: locale, strength and ICU's version of its rules. Keys made under another
 // name are not comparable with the ones made now.
 QString collatorName();

@@ -1,9 +1,9 @@
 #include "ContactCommands.h"
 
 #include "About.h"
+#include "AccessFile.h"
 #include "BackupCommands.h"
 #include "Book.h"
-#include "AccessFile.h"
 #include "ContactExport.h"
 #include "CsvWriter.h"
 #include "DataControl.h"
@@ -12,6 +12,7 @@
 #include "ImportPreview.h"
 #include "MDIForm1.h"
 #include "Printout.h"
+#include "Settings.h"
 #include "SyncWindows.h"
 #include "UndoCommands.h"
 #include "UndoLog.h"
@@ -71,7 +72,8 @@ ContactCommands::ContactCommands(QWidget* window, DataControl* datTel, std::func
     auto* beforeSync = new QAction(m_window);
     beforeSync->setSeparator(true);
     m_actions << beforeSync << SyncWindows::actions(m_window, [this] { m_datTel->Refresh(); });
-    m_actions << beforeRestore << BackupCommands::restoreAction(m_window) << separator << About::action(m_window);
+    m_actions << beforeRestore << BackupCommands::restoreAction(m_window) << Settings::action(m_window) << separator
+              << About::action(m_window);
 }
 
 bool ContactCommands::importable(const QString& path)

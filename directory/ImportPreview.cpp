@@ -1,9 +1,12 @@
 #include "ImportPreview.h"
 
+#include "ChoiceBox.h"
 #include "Encodings.h"
 #include "FileDialogs.h"
 #include "MessageBox.h"
+#include "PhoneNumbers.h"
 #include "PreviewEntries.h"
+#include "Settings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,10 +14,11 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QHeaderView>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -22,7 +26,19 @@
 
 namespace {
 QList<int> s_nextUnchecked;
+QString s_nextRegion;
+std::function<void(QDialog&)> s_nextLook;
 } // namespace
+
+void ImportPreview::setNextLook(std::function<void(QDialog&)> look)
+{
+    s_nextLook = std::move(look);
+}
+
+void ImportPreview::setNextRegion(const QString& code)
+{
+    s_nextRegion = code;
+}
 
 void ImportPreview::setNextUnchecked(const QList<int>& rows)
 {
@@ -53,8 +69,12 @@ std::optional<ContactImport::Plan> ImportPreview::ask(QWidget* parent, const QSt
         return std::nullopt;
     }
     if (MessageBox::testMode()) {
+        if (const QString code = std::exchange(s_nextRegion, {}); !code.isEmpty())
+            preview.m_region->setCurrentIndex(preview.m_region->findData(code));
         for (const int row : std::exchange(s_nextUnchecked, {}))
             preview.m_entries->setData(preview.m_entries->index(row, 0), Qt::Unchecked, Qt::CheckStateRole);
+        if (const auto look = std::exchange(s_nextLook, {}))
+            look(preview);
         // Tests answer the preview as they answer a question.
         if (!MessageBox::question(parent, preview.m_summary->toPlainText()))
             return std::nullopt;
@@ -74,7 +94,7 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
 
     auto* encodingRow = new QHBoxLayout;
     auto* encodingLabel = new QLabel(QStringLiteral("Text without a named encoding is read as:"), this);
-    m_encoding = new QComboBox(this);
+    m_encoding = new ChoiceBox(this);
     m_encoding->setObjectName(QStringLiteral("cmbEncoding"));
     m_encoding->addItems(Encodings::offered().mid(1)); // UTF-8 is taken whenever the text is valid UTF-8
     m_encoding->setCurrentText(Encodings::defaultFor(QLocale())); // as the command line reads it
@@ -82,6 +102,31 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
     encodingRow->addWidget(encodingLabel);
     encodingRow->addWidget(m_encoding, 1);
     layout->addLayout(encodingRow);
+
+    // Which country the numbers are read in is said, and can be changed; where the locale names none, the preview
+    // asks, and the choice stays for the imports after this one.
+    auto* regionRow = new QHBoxLayout;
+    auto* regionLabel = new QLabel(tr("Numbers without a country code are dialled in:"), this);
+    m_region = Settings::regionChooser(this);
+    regionLabel->setBuddy(m_region);
+    regionRow->addWidget(regionLabel);
+    regionRow->addWidget(m_region, 1);
+    layout->addLayout(regionRow);
+    m_regionNote = new QLabel(tr("The system names no country, so the numbers of this import are read in none: numbers "
+                                 "with a country code are left out until the country is chosen above."),
+                              this);
+    m_regionNote->setObjectName(QStringLiteral("lblRegionNote"));
+    m_regionNote->setWordWrap(true);
+    m_regionNote->setVisible(m_region->currentData().toString() == QLatin1String("ZZ"));
+    layout->addWidget(m_regionNote);
+    connect(m_region, &QComboBox::currentIndexChanged, this, [this] {
+        const QString code = m_region->currentData().toString();
+        if (code == QLatin1String("ZZ"))
+            return;
+        PhoneNumbers::setRegion(code, true);
+        m_regionNote->hide();
+        reread();
+    });
 
     // The columns of a CSV file: the user says what each holds, seeing its first row. A file without a header line
     // must be told; one with a header starts from its names, which the user may change or leave out.
@@ -99,7 +144,7 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
                 if (named)
                     shown = sample.header.at(c) + QStringLiteral(": ") + shown;
                 auto* value = new QLabel(fontMetrics().elidedText(shown, Qt::ElideRight, 160), box);
-                auto* combo = new QComboBox(box);
+                auto* combo = new ChoiceBox(box);
                 combo->setObjectName(QStringLiteral("cmbColumn%1").arg(c + 1));
                 if (named && !ContactImport::columnChoices().contains(sample.header.at(c)))
                     combo->addItem(sample.header.at(c)); // read as its name says, groups and all
@@ -113,12 +158,14 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
                 connect(combo, &QComboBox::currentTextChanged, this, &ImportPreview::reread);
                 combos.append(combo);
             }
-            // A file of many columns scrolls rather than pushing the table off the screen.
+            // A file of many columns scrolls rather than pushing the table off the screen; with more room the
+            // choosers take it, up to all of them.
             auto* scroll = new QScrollArea(this);
             scroll->setWidget(box);
             scroll->setWidgetResizable(true);
-            scroll->setMaximumHeight(std::min(box->sizeHint().height() + 4, 200));
-            layout->addWidget(scroll);
+            scroll->setMinimumHeight(std::min(box->sizeHint().height() + 4, 90));
+            scroll->setMaximumHeight(box->sizeHint().height() + 4);
+            layout->addWidget(scroll, 1);
         }
         m_columns.append(combos);
     }
@@ -135,13 +182,13 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
     // Widths from the first rows only: a file of a hundred thousand entries is not measured row by row.
     table->horizontalHeader()->setResizeContentsPrecision(200);
     connect(m_entries, &QAbstractItemModel::modelReset, table, &QTableView::resizeColumnsToContents);
-    table->setMinimumSize(720, 240);
+    table->setMinimumSize(360, 120);
     layout->addWidget(table, 2);
 
     m_summary = new QPlainTextEdit(this);
     m_summary->setObjectName(QStringLiteral("txtSummary"));
     m_summary->setReadOnly(true);
-    m_summary->setMinimumHeight(120);
+    m_summary->setMinimumHeight(60);
     layout->addWidget(m_summary, 1);
 
     m_duplicates = new QCheckBox(QStringLiteral("Import the entries already in the directory as well"), this);
@@ -167,6 +214,11 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
     reread();
     encodingLabel->setVisible(m_encodingUsed);
     m_encoding->setVisible(m_encodingUsed);
+
+    // As large as it wants to be, but never larger than the screen it opens on, however small or scaled.
+    const QScreen* shownOn = parent ? parent->screen() : screen();
+    if (shownOn)
+        resize(sizeHint().expandedTo(QSize(900, 640)).boundedTo(shownOn->availableGeometry().size() * 0.9));
 }
 
 void ImportPreview::reread()

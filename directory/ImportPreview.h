@@ -3,10 +3,12 @@
 #include "ContactImport.h"
 
 #include <QDialog>
+#include <functional>
 #include <optional>
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QPlainTextEdit;
 class PreviewEntries;
 
@@ -26,6 +28,10 @@ public:
     // Tests: the rows of the entries' table (new entries first, then those already there) to uncheck before the
     // next preview is answered.
     static void setNextUnchecked(const QList<int>& rows);
+    // Tests: looks at the next preview (and may act on it) before it is answered.
+    static void setNextLook(std::function<void(QDialog&)> look);
+    // Tests: the country the next preview's numbers are dialled in, chosen as a user would.
+    static void setNextRegion(const QString& code);
 
 private:
     ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArray>> files, QString databasePath);
@@ -39,6 +45,8 @@ private:
     ContactImport::Plan m_plan;
     bool m_encodingUsed = false;
     QComboBox* m_encoding;
+    QComboBox* m_region;
+    QLabel* m_regionNote;
     QCheckBox* m_duplicates;
     PreviewEntries* m_entries;
     QPlainTextEdit* m_summary;

@@ -4,6 +4,7 @@
 
 #include <QBrush>
 #include <QPalette>
+#include <QSet>
 #include <algorithm>
 
 namespace {
@@ -61,15 +62,23 @@ ContactImport::Plan PreviewEntries::chosenPlan() const
     plan.added.clear();
     plan.duplicates.clear();
     plan.personal = plan.business = 0;
+    QSet<std::pair<int, int>> skipped; // the file and record of each entry not imported
     for (int row = 0; row < rowCount(); ++row) {
         const Contact c = entry(row);
         if (m_checked[std::size_t(row)]) {
             plan.added.append(c, origin(row));
             ++(c.category == ::Book::Business.name() ? plan.business : plan.personal);
-        } else if (isDuplicate(row)) {
-            plan.duplicates.append(c, origin(row));
+        } else {
+            if (isDuplicate(row))
+                plan.duplicates.append(c, origin(row));
+            if (const EntryOrigin from = origin(row); from.record > 0)
+                skipped.insert({from.file, from.record});
         }
     }
+    // What is not imported carries nothing over: its values leave the list of those not carried over as they were.
+    plan.problems.removeIf([&skipped](const ExchangeProblem& p) {
+        return p.record > 0 && skipped.contains({p.file, p.record});
+    });
     return plan;
 }
 

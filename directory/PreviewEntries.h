@@ -16,7 +16,8 @@ public:
 
     // A new plan: every new entry checked, every duplicate not.
     void setPlan(const ContactImport::Plan& plan);
-    // The plan as the boxes say: the checked rows added (duplicates included), the rest skipped.
+    // The plan as the boxes say: the checked rows added (duplicates included), the rest skipped, and only the
+    // problems of what is imported.
     ContactImport::Plan chosenPlan() const;
     // Checks or unchecks every entry already in the directory.
     void checkDuplicates(bool checked);

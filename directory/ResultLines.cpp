@@ -24,8 +24,10 @@ void ResultLines::clear()
     beginResetModel();
     m_shared = FoundRows();
     m_sharedCount = 0;
+    m_sharedKeys.clear();
     m_own.reset();
     m_ownRows.clear();
+    m_ownKeys.clear();
     m_shownBlocks = 0;
     endResetModel();
 }
@@ -35,14 +37,23 @@ int ResultLines::blockCount() const
     return int(m_sharedCount + m_ownRows.size());
 }
 
-void ResultLines::appendOwn(const RowText::Values& values)
+qint64 ResultLines::keyOfBlock(int block) const
+{
+    const std::size_t at = std::size_t(block);
+    if (block < 0 || block >= blockCount())
+        return -1;
+    return at < m_sharedCount ? m_sharedKeys.value(qsizetype(at), -1) : m_ownKeys.at(at - m_sharedCount);
+}
+
+void ResultLines::appendOwn(const RowText::Values& values, qint64 key)
 {
     if (!m_own)
         m_own = std::make_unique<RowText>();
     m_ownRows.push_back(m_own->append(values));
+    m_ownKeys.push_back(key);
 }
 
-void ResultLines::append(const Values& values)
+void ResultLines::append(const Values& values, qint64 key)
 {
     std::array<QByteArray, FieldCount> utf8;
     RowText::Values views;
@@ -50,20 +61,21 @@ void ResultLines::append(const Values& values)
         utf8[size_t(field)] = values[size_t(field)].toUtf8();
         views[size_t(field)] = std::string_view(utf8[size_t(field)].constData(), size_t(utf8[size_t(field)].size()));
     }
-    appendOwn(views);
+    appendOwn(views, key);
 }
 
-void ResultLines::appendFound(const FoundRows& found)
+void ResultLines::appendFound(const FoundRows& found, const QVector<qint64>& keys)
 {
     if (found.size() == 0)
         return;
     if (blockCount() == 0) {
         m_shared = found;
         m_sharedCount = found.size();
+        m_sharedKeys = keys;
         return;
     }
     for (std::size_t row = 0; row < found.size(); ++row)
-        appendOwn(found.values(row));
+        appendOwn(found.values(row), keys.value(qsizetype(row), -1));
 }
 
 void ResultLines::appendRows(::Recordset& rs)
@@ -80,7 +92,7 @@ void ResultLines::appendRows(::Recordset& rs)
     while (!rs.Eof()) {
         for (int field = 0; field < FieldCount; ++field)
             values[size_t(field)] = rs.text(columns[size_t(field)]);
-        appendOwn(values);
+        appendOwn(values, rs.currentKey());
         rs.MoveNext();
     }
 }

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QAbstractListModel>
-#include <QString>
 #include "RowText.h"
 
+#include <QAbstractListModel>
+#include <QString>
+#include <QVector>
 #include <array>
 #include <memory>
 #include <vector>
@@ -32,9 +33,10 @@ public:
     void clear();
     // Adds the block of one row; it shows after the next flush(). (One announcement for a whole result keeps a
     // search of 100,000 rows from telling the view 100,000 times.) A null value adds nothing, like an empty one.
-    void append(const Values& values);
-    // Adds the blocks of the rows a search found, in their order, sharing their text.
-    void appendFound(const FoundRows& found);
+    void append(const Values& values, qint64 key = -1);
+    // Adds the blocks of the rows a search found, in their order, sharing their text; `keys` are the rows' keys in
+    // the same order.
+    void appendFound(const FoundRows& found, const QVector<qint64>& keys);
     // Appends the block of every row left in a record set of the search statement, to its end. Throws DbError;
     // the rows read before a failure stay appended.
     void appendRows(::Recordset& rs);
@@ -42,6 +44,8 @@ public:
     void flush();
 
     int blockCount() const;
+    // The key of the row a block shows; -1 when it is not known.
+    qint64 keyOfBlock(int block) const;
     // Line `lineOfBlock` (0 to 9) of the block of `values`.
     static QString formatLine(int lineOfBlock, const Values& values);
     QString line(int row) const;
@@ -51,13 +55,15 @@ public:
 
 private:
     Values blockValues(int block) const;
-    void appendOwn(const RowText::Values& values);
+    void appendOwn(const RowText::Values& values, qint64 key);
 
     // The first blocks may be a search's rows, shared with it; the blocks after them are in a store of the list's
     // own.
     FoundRows m_shared;
     std::size_t m_sharedCount = 0;
     std::unique_ptr<RowText> m_own;
+    QVector<qint64> m_sharedKeys;
     std::vector<RowText::Ref> m_ownRows;
+    std::vector<qint64> m_ownKeys;
     int m_shownBlocks = 0;
 };

@@ -3,13 +3,13 @@
 #include "BlockLabel.h"
 #include "Book.h"
 #include "ContactCommands.h"
-#include "WrapButton.h"
 #include "DataGrid.h"
 #include "ErrorPath.h"
 #include "Fonts.h"
 #include "GridModel.h"
 #include "LineControl.h"
 #include "MDIForm1.h"
+#include "MaskEdBox.h"
 #include "Module1.h"
 #include "Query.h"
 #include "ResultLines.h"
@@ -17,7 +17,9 @@
 #include "ShapeControl.h"
 #include "Twips.h"
 #include "WindowSwitch.h"
+#include "WrapButton.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDropEvent>
@@ -28,8 +30,8 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QLocale>
-#include <QMovie>
 #include <QMimeData>
+#include <QMovie>
 #include <QPainter>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -98,24 +100,27 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& tex
 QVector<GridColumn> personalColumns()
 {
     const QString general = QStringLiteral("General Number");
+    // The numbers are typed into the entry window's mask, and stored in its form.
+    const QString& mask = MaskEdBox::TelephoneMask;
     return {{QStringLiteral("Last"), QStringLiteral("Lname"), 2535, QString()},
             {QStringLiteral("First"), QStringLiteral("Fname"), 2760, QString()},
-            {QStringLiteral("Tel - 1"), QStringLiteral("Tel1"), 1410, general},
-            {QStringLiteral("Tel - 2"), QStringLiteral("Tel2"), 1380, general},
-            {QStringLiteral("Cellular"), QStringLiteral("Pel"), 1395, general},
-            {QStringLiteral("Fax"), QStringLiteral("Fax"), 1350, general}};
+            {QStringLiteral("Tel - 1"), QStringLiteral("Tel1"), 1410, general, mask},
+            {QStringLiteral("Tel - 2"), QStringLiteral("Tel2"), 1380, general, mask},
+            {QStringLiteral("Cellular"), QStringLiteral("Pel"), 1395, general, mask},
+            {QStringLiteral("Fax"), QStringLiteral("Fax"), 1350, general, mask}};
 }
 
 QVector<GridColumn> businessColumns()
 {
     const QString general = QStringLiteral("General Number");
+    const QString& mask = MaskEdBox::TelephoneMask;
     return {{QStringLiteral("Business"), QStringLiteral("BusName"), 3000, QString()},
             {QStringLiteral("First"), QStringLiteral("Fname"), 1140, QString()},
             {QStringLiteral("Last"), QStringLiteral("Lname"), 1185, QString()},
-            {QStringLiteral("Tel - 1"), QStringLiteral("Tel1"), 1335, general},
-            {QStringLiteral("Tel - 2"), QStringLiteral("Tel2"), 1350, general},
-            {QStringLiteral("Cellular"), QStringLiteral("Pel"), 1410, general},
-            {QStringLiteral("Fax"), QStringLiteral("Fax"), 1410, general}};
+            {QStringLiteral("Tel - 1"), QStringLiteral("Tel1"), 1335, general, mask},
+            {QStringLiteral("Tel - 2"), QStringLiteral("Tel2"), 1350, general, mask},
+            {QStringLiteral("Cellular"), QStringLiteral("Pel"), 1410, general, mask},
+            {QStringLiteral("Fax"), QStringLiteral("Fax"), 1410, general, mask}};
 }
 
 DataGrid* makeGrid(QWidget* parent, const QString& name, const QString& caption, int top)
@@ -308,10 +313,29 @@ frmMain::frmMain(QWidget* parent) : WorkingWindow(parent)
     connect(contacts, &ContactCommands::imported, this, [this](const QString& book, qint64 key) {
         ErrorPath::run([&] { showEntry(book, key); });
     });
+    // An entry opens in the entry window from its row and from its block of the search results.
+    auto* open = new QAction(tr("Open Entry..."), this);
+    open->setObjectName(QStringLiteral("actOpenEntry"));
+    connect(open, &QAction::triggered, this, [this] {
+        if (m_boundGrid && m_boundGrid->view()->currentIndex().isValid())
+            openRow(m_boundGrid->view()->currentIndex().row());
+    });
+    auto* afterOpen = new QAction(this);
+    afterOpen->setSeparator(true);
     for (DataGrid* grid : {dbgPer, dbgBus}) {
         grid->view()->setContextMenuPolicy(Qt::ActionsContextMenu);
+        grid->view()->addActions({open, afterOpen});
         grid->view()->addActions(contacts->actions());
+        connect(grid, &DataGrid::openRequested, this, [this, grid](int row) {
+            if (grid == m_boundGrid)
+                openRow(row);
+        });
     }
+    connect(lstResult, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
+        const qint64 key = results->keyOfBlock(index.row() / ResultLines::LinesPerBlock);
+        if (key >= 0)
+            openEntry(key);
+    });
     setAcceptDrops(true);
 
     connect(cmdAdd, &QPushButton::clicked, this, [this] { ErrorPath::run([&] { cmdAdd_Click(); }); });
@@ -373,6 +397,11 @@ void frmMain::Form_Load()
     // The box with the lowest tab index takes the focus when the window shows; its focus handler selects the
     // prompt, so typing replaces it.
     txtMila->setFocus(Qt::TabFocusReason);
+
+    // Back from an entry the entry window opened: its book, the entry chosen.
+    const QVariantList opened = WindowSwitch::argument().toList();
+    if (opened.size() == 2)
+        showEntry(opened.at(0).toString(), opened.at(1).toLongLong());
 }
 
 void frmMain::cmbType_Click()
@@ -450,6 +479,18 @@ void frmMain::showEntry(const QString& book, qint64 key)
     view->setFocus(Qt::OtherFocusReason);
 }
 
+void frmMain::openRow(int row)
+{
+    qint64 key = -1;
+    if (ErrorPath::runKeeping(this, [&] { key = m_boundGrid->model()->keyOfRow(row); }) && key >= 0)
+        openEntry(key);
+}
+
+void frmMain::openEntry(qint64 key)
+{
+    WindowSwitch::switchTo(this, QStringLiteral("frmAdd"), key);
+}
+
 void frmMain::cmdAdd_Click()
 {
     WindowSwitch::switchTo(this, QStringLiteral("frmAdd"));
@@ -483,7 +524,7 @@ void frmMain::runSearch()
         // Whatever was read before a failure stays listed.
         const auto announce = qScopeGuard([this] { results->flush(); });
         if (datSearch->foundRows().text)
-            results->appendFound(datSearch->foundRows());
+            results->appendFound(datSearch->foundRows(), datSearch->foundKeys());
         else
             results->appendRows(*datSearch->Recordset());
     }

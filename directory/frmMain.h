@@ -42,6 +42,8 @@ public:
     // The letter filter: index 1 to 26 for "A" to "Z", 27 for "All".
     void optOt_Click(int Index);
     void cmdAdd_Click();
+    // Opens the entry of `key` in the entry window (a row of the grid, a block of the results).
+    void openEntry(qint64 key);
     void cmdMessages_Click();
     void cmdEnd_Click();
     // Sees every key before the search box does and passes it on unchanged; Enter (13) runs the search.
@@ -97,6 +99,7 @@ private:
     // Selecting an option from code runs its filter when the selection changes, as a user's click does.
     void selectOt(int index);
     void runSearch();
+    void openRow(int row);
     static void playGif(QLabel* view, const QString& path);
     void setGridSource(DataGrid* grid, DataControl* source);
     void bindVisibleGrid();

@@ -8,9 +8,11 @@
 #include "MaskEdBox.h"
 #include "Module1.h"
 #include "Query.h"
+#include "Settings.h"
 #include "Twips.h"
 #include "WindowSwitch.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
@@ -20,10 +22,6 @@
 #include <QPushButton>
 
 namespace {
-
-// "9" takes a digit only (a "#" would also take "+" and "-"); an empty position shows "_".
-const QString kTelephoneMask = QStringLiteral("999 - 9999999;_");
-const QString kZipMask = QStringLiteral("99999;_");
 
 const QString kTimes = QStringLiteral("Times New Roman");
 
@@ -39,6 +37,8 @@ short keyAscii(const QKeyEvent& event)
 
 frmAdd::frmAdd(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(this))
 {
+    if (const QVariant key = WindowSwitch::argument(); key.isValid())
+        m_key = key.toLongLong();
     setAutoFillBackground(true);
     QPalette grey = palette();
     grey.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
@@ -59,11 +59,11 @@ frmAdd::frmAdd(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
     txtCity = textBox(QStringLiteral("txtCity"), 240, 3720, 2175, 30);
     txtState = textBox(QStringLiteral("txtState"), 2760, 3720, 615, 2);
     txtState->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    txtZip = maskBox(QStringLiteral("txtZip"), kZipMask, 3720, 3720, 855);
-    txtTel1 = maskBox(QStringLiteral("txtTel1"), kTelephoneMask, 240, 4920, 1455);
-    txtTel2 = maskBox(QStringLiteral("txtTel2"), kTelephoneMask, 3120, 4920, 1455);
-    txtFax = maskBox(QStringLiteral("txtFax"), kTelephoneMask, 240, 5760, 1455);
-    txtPel = maskBox(QStringLiteral("txtPel"), kTelephoneMask, 3120, 5760, 1455);
+    txtZip = maskBox(QStringLiteral("txtZip"), MaskEdBox::ZipMask, 3720, 3720, 855);
+    txtTel1 = maskBox(QStringLiteral("txtTel1"), MaskEdBox::TelephoneMask, 240, 4920, 1455);
+    txtTel2 = maskBox(QStringLiteral("txtTel2"), MaskEdBox::TelephoneMask, 3120, 4920, 1455);
+    txtFax = maskBox(QStringLiteral("txtFax"), MaskEdBox::TelephoneMask, 240, 5760, 1455);
+    txtPel = maskBox(QStringLiteral("txtPel"), MaskEdBox::TelephoneMask, 3120, 5760, 1455);
     cmdSave = button(QStringLiteral("cmdSave"), QStringLiteral("Save"), 600);
     cmdBitul = button(QStringLiteral("cmdBitul"), QStringLiteral("Cancel"), 2520);
 
@@ -110,6 +110,10 @@ frmAdd::frmAdd(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
     setDesignSize(QSize(tw(4815), tw(7215)));
 
     // The window has no menu of its own to keep its designed look; the box is a right click away.
+    addAction(Settings::action(this));
+    auto* beforeAbout = new QAction(this);
+    beforeAbout->setSeparator(true);
+    addAction(beforeAbout);
     addAction(About::action(this));
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
@@ -117,6 +121,11 @@ frmAdd::frmAdd(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
     connect(txtZip, &MaskEdBox::gotFocus, this, [this] { txtZip_GotFocus(); });
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
     connect(cmdBitul, &QPushButton::clicked, this, [this] { cmdBitul_Click(); });
+}
+
+QString frmAdd::caption() const
+{
+    return m_key >= 0 ? tr("Name / Business") : QStringLiteral("Add New Name / Business");
 }
 
 QLineEdit* frmAdd::textBox(const QString& name, int left, int top, int width, int maxLength)
@@ -187,6 +196,74 @@ void frmAdd::Form_Load()
     cmbType->setCurrentText(Book::Personal.name());
     txtBusName->hide();
     Label1->hide();
+    if (m_key >= 0) {
+        // An entry deleted elsewhere since the directory showed it is said; the directory comes back.
+        if (!ErrorPath::runKeeping(this, [this] { openEntry(); }))
+            QMetaObject::invokeMethod(
+                this, [this] { backToDirectory(false); }, Qt::QueuedConnection);
+    }
+}
+
+void frmAdd::openEntry()
+{
+    ::Recordset* rs = datTel->Recordset();
+    rs->Edit(m_key);
+    const auto stored = [rs](const char* column) { return rs->Collect(QLatin1String(column)).toString(); };
+    m_category = stored("Category");
+    const bool business = m_category.compare(Book::Business.name(), Qt::CaseInsensitive) == 0;
+    cmbType->setCurrentText(business ? Book::Business.name() : Book::Personal.name());
+    cmbType_Click();
+    // A personal entry's business name is the one space every personal entry holds.
+    if (business)
+        txtBusName->setText(stored("BusName"));
+    const std::pair<const char*, QLineEdit*> boxes[] = {
+        {"Fname", txtFname}, {"Lname", txtLname}, {"Address", txtAddress}, {"City", txtCity}, {"State", txtState},
+        {"Zip", txtZip},     {"Tel1", txtTel1},   {"Tel2", txtTel2},       {"Pel", txtPel},   {"Fax", txtFax}};
+    for (const auto& [column, box] : boxes)
+        box->setText(stored(column));
+}
+
+bool frmAdd::saveEntry()
+{
+    return ErrorPath::runKeeping(this, [this] {
+        ::Recordset* rs = datTel->Recordset();
+        const QString book = cmbType->currentText();
+        const bool business = book == Book::Business.name();
+        const bool moved = book.compare(m_category, Qt::CaseInsensitive) != 0;
+        if (moved)
+            rs->setCollect(QStringLiteral("Category"), book);
+        if (business && (moved || txtBusName->isModified()))
+            rs->setCollect(QStringLiteral("BusName"), txtBusName->text());
+        else if (!business && moved)
+            rs->setCollect(QStringLiteral("BusName"), QStringLiteral(" "));
+        // Only what the user changed is written: a value another program stored in a form the masks do not
+        // take stays as it was unless its box was typed into.
+        const std::pair<const char*, QLineEdit*> plain[] = {
+            {"Fname", txtFname}, {"Lname", txtLname}, {"Address", txtAddress}, {"City", txtCity}, {"State", txtState}};
+        for (const auto& [column, box] : plain) {
+            if (box->isModified())
+                rs->setCollect(QLatin1String(column), box->text());
+        }
+        const std::pair<const char*, QLineEdit*> masked[] = {
+            {"Zip", txtZip}, {"Tel1", txtTel1}, {"Tel2", txtTel2}, {"Pel", txtPel}, {"Fax", txtFax}};
+        for (const auto& [column, box] : masked) {
+            if (box->isModified())
+                rs->setCollect(QLatin1String(column), box->displayText());
+        }
+        rs->Update();
+    });
+}
+
+void frmAdd::backToDirectory(bool saved)
+{
+    // An opened entry is shown in its book when the directory comes back.
+    if (m_key < 0 || m_category.isEmpty()) {
+        WindowSwitch::switchTo(this, QStringLiteral("frmMain"));
+        return;
+    }
+    const bool business = m_category.compare(Book::Business.name(), Qt::CaseInsensitive) == 0;
+    const QString book = saved ? cmbType->currentText() : (business ? Book::Business : Book::Personal).name();
+    WindowSwitch::switchTo(this, QStringLiteral("frmMain"), QVariantList{book, m_key});
 }
 
 void frmAdd::cmbType_Click()
@@ -292,6 +369,11 @@ bool frmAdd::eventFilter(QObject* watched, QEvent* event)
 
 void frmAdd::cmdSave_Click()
 {
+    if (m_key >= 0) {
+        if (saveEntry())
+            backToDirectory(true);
+        return;
+    }
     const bool stored = ErrorPath::runKeeping(this, [this] {
         ::Recordset* rs = datTel->Recordset();
         rs->AddNew();
@@ -335,5 +417,5 @@ QString frmAdd::savedName() const
 
 void frmAdd::cmdBitul_Click()
 {
-    WindowSwitch::switchTo(this, QStringLiteral("frmMain"));
+    backToDirectory(false);
 }

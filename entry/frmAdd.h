@@ -16,6 +16,10 @@ class QPushButton;
 // The new entry window: one person or business, typed field by field without the mouse (Enter moves on along a
 // fixed chain that ends on "Save"), then appended to tblTel or discarded. The window is loaded afresh for every
 // entry and unloads itself either way.
+//
+// Given the key of an entry (WindowSwitch::argument), the same window opens that entry: its boxes hold the
+// entry's twelve values, and Save writes the boxes the user changed, and the book, to that row in one step (another
+// book moves the entry there); a row changed elsewhere meanwhile is refused, and the window keeps what was typed.
 class frmAdd : public WorkingWindow
 {
     Q_OBJECT
@@ -23,7 +27,7 @@ public:
     explicit frmAdd(QWidget* parent = nullptr);
 
     void Form_Load() override;
-    QString caption() const override { return QStringLiteral("Add New Name / Business"); }
+    QString caption() const override;
     Border border() const override { return Border::FixedSingle; }
 
     // Shows the business-name row for the book "Business" only; what was typed there stays.
@@ -45,6 +49,9 @@ public:
     void txtPel_KeyPress(short KeyAscii);
 
     void txtZip_GotFocus();
+
+    // The key of the entry the window opened; -1 for a new entry.
+    qint64 entryKey() const { return m_key; }
 
     // Appends the entry to tblTel and goes back to the directory. A row the file refuses is reported and nothing
     // of it is stored; the window then stays as it is.
@@ -96,6 +103,13 @@ private:
     QString savedName() const;
     // The key handler of every box: on Enter, the focus moves on to the box after it.
     void enterPressed(QObject* box, short KeyAscii);
+    // Fills the boxes from the entry of m_key. Throws DbError.
+    void openEntry();
+    // Writes the changed boxes to the entry of m_key; false when the file refused (that was said).
+    bool saveEntry();
+    void backToDirectory(bool saved);
 
+    qint64 m_key = -1;
+    QString m_category;                    // the book of the opened entry, as stored
     QHash<QObject*, QWidget*> m_enterNext; // per box, where Enter moves the focus; null: decided by enterPressed
 };

@@ -156,9 +156,11 @@ std::optional<Contact> ContactChoice::choose(const FullContact& full, int record
 void ContactChoice::reportUnplaced(const QMap<QString, int>& counts, ProblemList& problems)
 {
     for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-        problems.append(
-            {0, it.key(), QString(),
-             QStringLiteral("%1 left out: the directory has no place for them")
-                 .arg(it.value() == 1 ? QStringLiteral("1 value") : QStringLiteral("%1 values").arg(it.value()))});
+        ExchangeProblem problem{
+            0, it.key(), QString(),
+            QStringLiteral("%1 left out: the directory has no place for them")
+                .arg(it.value() == 1 ? QStringLiteral("1 value") : QStringLiteral("%1 values").arg(it.value()))};
+        problem.count = it.value();
+        problems.append(problem);
     }
 }

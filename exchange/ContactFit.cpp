@@ -95,6 +95,13 @@ public:
         const QString digits = PhoneNumbers::digits(value);
         if (digits.size() == value.size() && digits.size() == kUntypedZip.size())
             return digits;
+        // A ZIP+4 ("53202-1234") keeps its five digits; the four after them have no place.
+        static const QRegularExpression zipPlus4(QStringLiteral("^(\\d{5})[- ](\\d{4})$"));
+        if (const QRegularExpressionMatch plus4 = zipPlus4.match(value); plus4.hasMatch()) {
+            report(QStringLiteral("Zip"), raw,
+                   QStringLiteral("stored as %1, the +4 part %2 left out").arg(plus4.captured(1), plus4.captured(2)));
+            return plus4.captured(1);
+        }
         report(QStringLiteral("Zip"), raw, QStringLiteral("left out: not five digits"));
         return kUntypedZip;
     }

@@ -366,7 +366,7 @@ QString ContactImport::summary(const Plan& plan)
         more(plan.duplicates.size() - listed);
     }
     if (!plan.problems.isEmpty()) {
-        lines << QStringLiteral("%1 values not carried over as they were:").arg(plan.problems.total());
+        lines << QStringLiteral("%1 values not carried over as they were:").arg(plan.problems.values());
         for (const ExchangeProblem& p : plan.problems) {
             const QString where = p.record > 0 ? QStringLiteral("entry %1").arg(p.record) : QStringLiteral("file");
             const QString what = p.field.isEmpty() ? QString() : QLatin1Char(' ') + p.field;

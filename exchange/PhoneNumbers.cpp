@@ -1,7 +1,10 @@
 #include "PhoneNumbers.h"
 
 #include <QLocale>
+#include <QMutex>
+#include <QSettings>
 #include <phonenumbers/phonenumberutil.h>
+#include <set>
 
 namespace {
 
@@ -24,6 +27,17 @@ QString masked(const QString& tenDigits)
     return tenDigits.left(3) + QStringLiteral(" - ") + tenDigits.mid(3);
 }
 
+const QString kRegionKey = QStringLiteral("Numbers/region");
+QMutex s_regionLock;
+QString s_region; // chosen for this run or before; empty: the locale's
+bool s_regionRead = false;
+
+// The user's settings of the program (~/.config/Tovrin/Tovrin.conf).
+QSettings settings()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tovrin"), QStringLiteral("Tovrin"));
+}
+
 PhoneNumbers::Fitted notFitting(const QString& reason)
 {
     return {PhoneNumbers::untypedMask(), false, reason};
@@ -36,11 +50,55 @@ QString PhoneNumbers::untypedMask()
     return QStringLiteral("___ - _______");
 }
 
-QString PhoneNumbers::defaultRegion()
+QString PhoneNumbers::localeRegion()
 {
     const QLocale::Territory territory = QLocale().territory();
     const QString code = territory == QLocale::AnyTerritory ? QString() : QLocale::territoryToCode(territory);
     return code.size() == 2 ? code : QStringLiteral("ZZ");
+}
+
+QString PhoneNumbers::defaultRegion()
+{
+    // Read by every import and by the sync's thread: the choice is read from the settings once, under a lock.
+    const QMutexLocker lock(&s_regionLock);
+    if (!s_regionRead) {
+        s_region = settings().value(kRegionKey).toString();
+        if (!knownRegions().contains(s_region))
+            s_region.clear();
+        s_regionRead = true;
+    }
+    return s_region.isEmpty() ? localeRegion() : s_region;
+}
+
+bool PhoneNumbers::setRegion(const QString& code, bool remember)
+{
+    const QString upper = code.toUpper();
+    if (!upper.isEmpty() && !knownRegions().contains(upper))
+        return false;
+    const QMutexLocker lock(&s_regionLock);
+    s_region = upper;
+    s_regionRead = true;
+    if (remember) {
+        QSettings saved = settings();
+        if (upper.isEmpty())
+            saved.remove(kRegionKey);
+        else
+            saved.setValue(kRegionKey, upper);
+    }
+    return true;
+}
+
+QStringList PhoneNumbers::knownRegions()
+{
+    static const QStringList regions = [] {
+        std::set<std::string> codes;
+        PhoneNumberUtil::GetInstance()->GetSupportedRegions(&codes);
+        QStringList list;
+        for (const std::string& code : codes)
+            list << QString::fromStdString(code);
+        return list;
+    }();
+    return regions;
 }
 
 bool PhoneNumbers::isBlank(const QString& text)

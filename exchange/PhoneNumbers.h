@@ -9,8 +9,18 @@ namespace PhoneNumbers {
 // The stored form of "no number": the telephone mask with nothing typed.
 QString untypedMask();
 
-// The ISO 3166 code of the user's country, from the territory of the default locale; "ZZ" when it names none.
+// The ISO 3166 code of the country numbers are dialled in: the one chosen for this run (setRegion), else the one
+// the user chose before (saved in the user's settings), else the territory of the default locale; "ZZ" when none
+// names one (C.UTF-8).
 QString defaultRegion();
+// The territory of the default locale; "ZZ" when it names none.
+QString localeRegion();
+// Chooses the country numbers are dialled in for this run and, with `remember`, for the next ones too. An empty
+// code goes back to the locale's (and, remembered, forgets the choice). False, and nothing changes, for a code of no
+// country telephone numbers are known for.
+bool setRegion(const QString& code, bool remember);
+// The countries telephone numbers are known for, by code ("US", "IL", ...), sorted.
+QStringList knownRegions();
 
 // True for a text that holds no number: empty, or nothing but the mask's blanks and literals ("___ - _______").
 bool isBlank(const QString& text);

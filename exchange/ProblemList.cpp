@@ -6,6 +6,7 @@ void ProblemList::append(const ExchangeProblem& problem)
 {
     // Problems mostly come in record order; a file's own (record 0) may be found last and goes ahead of the others,
     // and so does any problem of an earlier record met late.
+    m_values += problem.count;
     qsizetype at = m_kept.size();
     if (at > m_section && m_kept.constLast().record > problem.record) {
         at = std::upper_bound(m_kept.cbegin() + m_section, m_kept.cend(), problem.record,
@@ -33,6 +34,7 @@ void ProblemList::append(const ProblemList& other)
     for (const ExchangeProblem& problem : other)
         append(problem);
     m_leftOut += other.m_leftOut;
+    m_values += other.m_values - other.valuesKept();
 }
 
 void ProblemList::appendAfter(const ProblemList& other, const QString& note, int file)
@@ -45,4 +47,13 @@ void ProblemList::appendAfter(const ProblemList& other, const QString& note, int
         append(problem);
     }
     m_leftOut += other.m_leftOut;
+    m_values += other.m_values - other.valuesKept();
+}
+
+qsizetype ProblemList::valuesKept() const
+{
+    qsizetype kept = 0;
+    for (const ExchangeProblem& problem : m_kept)
+        kept += problem.count;
+    return kept;
 }

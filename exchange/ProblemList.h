@@ -12,6 +12,7 @@ struct ExchangeProblem
     QString value;  // the value as it was read
     QString action; // what happens to it, e.g. "left out", "cut to 25 characters"
     int file = 0;   // which file of an import it was read from (0 for the first)
+    int count = 1;  // the values it stands for ("28 values left out: the directory has no place for them")
 };
 Q_DECLARE_TYPEINFO(ExchangeProblem, Q_RELOCATABLE_TYPE);
 
@@ -47,6 +48,20 @@ public:
     bool isEmpty() const { return total() == 0; }
     // Those counted and not kept.
     qsizetype leftOut() const { return m_leftOut; }
+    // The values all of them stand for, kept or counted: a problem may stand for several.
+    qsizetype values() const { return m_values; }
+    // Drops the kept problems `drop` is true for (those of entries that are not imported).
+    template <class Predicate> void removeIf(Predicate drop)
+    {
+        for (qsizetype i = m_kept.size() - 1; i >= 0; --i) {
+            if (drop(m_kept.at(i))) {
+                m_values -= m_kept.at(i).count;
+                m_kept.removeAt(i);
+                if (i < m_section)
+                    --m_section;
+            }
+        }
+    }
 
     // The kept problems, in order.
     const QList<ExchangeProblem>& list() const { return m_kept; }
@@ -58,7 +73,10 @@ public:
     QList<ExchangeProblem>::const_iterator end() const { return m_kept.cend(); }
 
 private:
+    qsizetype valuesKept() const;
+
     QList<ExchangeProblem> m_kept;
     qsizetype m_leftOut = 0;
+    qsizetype m_values = 0;
     qsizetype m_section = 0; // where the problems of the latest file start; those before stay ahead of them
 };

@@ -511,7 +511,9 @@ void Parse::flushJunk()
     const QString where = m_junkRecord == 0 ? QStringLiteral("outside any card") : QStringLiteral("unreadable");
     const QString action = m_junkLines == 1 ? QStringLiteral("line %1 left out").arg(where)
                                             : QStringLiteral("%1 lines %2 left out").arg(m_junkLines).arg(where);
-    problem(m_junkRecord, QString(), m_junkSample, action);
+    ExchangeProblem lines{m_junkRecord, QString(), m_junkSample, action};
+    lines.count = m_junkLines;
+    m_problems.append(lines);
     m_junkLines = 0;
     m_junkSample.clear();
 }

@@ -9,6 +9,7 @@
 #include "FileDialogs.h"
 #include "MDIForm1.h"
 #include "Printout.h"
+#include "Settings.h"
 #include "UndoCommands.h"
 
 #include <QAction>
@@ -40,7 +41,8 @@ MessageCommands::MessageCommands(QWidget* window, DataControl* datTel)
     separator->setSeparator(true);
     auto* beforeRestore = new QAction(m_window);
     beforeRestore->setSeparator(true);
-    m_actions << beforeRestore << BackupCommands::restoreAction(m_window) << separator << About::action(m_window);
+    m_actions << beforeRestore << BackupCommands::restoreAction(m_window) << Settings::action(m_window) << separator
+              << About::action(m_window);
 }
 
 void MessageCommands::exportMessages()

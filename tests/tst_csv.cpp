@@ -182,6 +182,7 @@ void TestCsv::fitField_data()
     row("zip", "Zip", "12345", "12345", "");
     row("zip empty", "Zip", "", "_____", "");
     row("zip seven digits", "Zip", "3498838", "_____", "left out: not five digits");
+    row("ZIP+4", "Zip", "53202-1234", "53202", "stored as 53202, the +4 part 1234 left out");
     row("tel empty", "Tel1", "", kMask, "");
     row("tel international", "Tel2", "+972-50-1234567", "050 - 1234567", "");
     row("tel short", "Pel", "12345", kMask, "left out: not ten digits");

@@ -9,6 +9,7 @@
 #include "Module1.h"
 #include "TempDatabase.h"
 #include "Twips.h"
+#include "UndoLog.h"
 #include "WindowSwitch.h"
 #include "WorkingWindow.h"
 #include "frmAdd.h"
@@ -64,14 +65,16 @@ struct Session
     Session() { Module1::setProgramDirForTesting(db.dir()); }
     ~Session() { WindowSwitch::setFrame(nullptr); }
 
-    bool open()
+    // The entry window for a new entry, or for the entry of `key` as the directory opens it.
+    bool open(qint64 key = -1)
     {
         WindowSwitch::setFrame(&frame);
         frame.resize(1100, 800);
         frame.show();
         if (!QTest::qWaitForWindowActive(&frame))
             return false;
-        window = WindowSwitch::show(QStringLiteral("frmAdd"));
+        window = key < 0 ? WindowSwitch::show(QStringLiteral("frmAdd"))
+                         : WindowSwitch::switchTo(nullptr, QStringLiteral("frmAdd"), key);
         return window && QTest::qWaitForWindowExposed(window);
     }
 
@@ -479,6 +482,145 @@ private Q_SLOTS:
         QCOMPARE(s.box(QStringLiteral("txtFname"))->text(), QString());
         QCOMPARE(s.box(QStringLiteral("txtBusName"))->text(), QString());
         QCOMPARE(s.box(QStringLiteral("txtTel1"))->displayText(), kEmptyTel);
+    }
+
+    void openedEntry_data()
+    {
+        QTest::addColumn<QString>("stored");    // the entry, in the order of kColumns
+        QTest::addColumn<QString>("book");      // chosen in the window, or empty
+        QTest::addColumn<QStringList>("typed"); // field=text, typed over what the box shows
+        QTest::addColumn<QString>("elsewhere"); // a statement another program runs meanwhile, or empty
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("after"); // the entry as stored afterwards; empty: as `stored` (or as elsewhere)
+        QTest::addColumn<QString>("said");  // a part of the one message shown, or empty for none
+
+        const QString business = QStringLiteral("Dana|Levi|Acme Ltd|Business|1 Main St|Haifa|HF|31999|048 - 1234567|"
+                                                "___ - _______|052 - 12_____|___ - _______");
+        const QString personal = QStringLiteral("Avi|Cohen| |Personal|||||035 - 551234_|||");
+        QTest::newRow("Cancel after typing writes nothing")
+            << business << "Personal" << QStringList{"txtLname=Stern"} << ""
+            << "cmdBitul"
+            << ""
+            << "";
+        QTest::newRow("a name: that row, no new one")
+            << business << "" << QStringList{"txtLname=Stern", "txtAddress=2 Side St"} << ""
+            << "cmdSave"
+            << "Dana|Stern|Acme Ltd|Business|2 Side St|Haifa|HF|31999|048 - 1234567|___ - _______|052 - 12_____|"
+               "___ - _______"
+            << "";
+        QTest::newRow("a number and the zip in their masks")
+            << business << "" << QStringList{"txtTel2=0521112223", "txtZip=53202"} << ""
+            << "cmdSave"
+            << "Dana|Levi|Acme Ltd|Business|1 Main St|Haifa|HF|53202|048 - 1234567|052 - 1112223|052 - 12_____|"
+               "___ - _______"
+            << "";
+        QTest::newRow("moved to Personal")
+            << business << "Personal" << QStringList{} << ""
+            << "cmdSave"
+            << "Dana|Levi| |Personal|1 Main St|Haifa|HF|31999|048 - 1234567|___ - _______|052 - 12_____|___ - _______"
+            << "";
+        QTest::newRow("moved to Business, a company typed")
+            << personal << "Business" << QStringList{"txtBusName=Orbit"} << ""
+            << "cmdSave"
+            << "Avi|Cohen|Orbit|Business|||||035 - 551234_|||"
+            << "";
+        QTest::newRow("a value in no mask's form stays unless typed into")
+            << "Avi|Cohen| |Personal||||5320|+15035550000|||"
+            << "" << QStringList{"txtFname=Abe"} << ""
+            << "cmdSave"
+            << "Abe|Cohen| |Personal||||5320|+15035550000|||"
+            << "";
+        QTest::newRow("changed elsewhere meanwhile: refused")
+            << business << "" << QStringList{"txtLname=Stern"} << "UPDATE tblTel SET City = 'Acre' WHERE Lname = 'Levi'"
+            << "cmdSave"
+            << "Dana|Levi|Acme Ltd|Business|1 Main St|Acre|HF|31999|048 - 1234567|___ - _______|052 - 12_____|"
+               "___ - _______"
+            << "changed or deleted elsewhere";
+        QTest::newRow("deleted elsewhere meanwhile: refused, nothing added")
+            << business << "" << QStringList{"txtLname=Stern"} << "DELETE FROM tblTel"
+            << "cmdSave"
+            << "-"
+            << "changed or deleted elsewhere";
+    }
+    void openedEntry()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, book);
+        QFETCH(QStringList, typed);
+        QFETCH(QString, elsewhere);
+        QFETCH(QString, button);
+        QFETCH(QString, after);
+        QFETCH(QString, said);
+
+        Session s;
+        s.db.addTel(QStringLiteral("Personal"), QStringLiteral("Other"), QStringLiteral("Row"));
+        const QStringList values = stored.split(QLatin1Char('|'));
+        QStringList marks;
+        for (int i = 0; i < values.size(); ++i)
+            marks << QStringLiteral("'%1'").arg(QString(values.at(i)).replace(QLatin1Char('\''), QLatin1String("''")));
+        QCOMPARE(s.db.exec(
+                     QStringLiteral("INSERT INTO tblTel (%1) VALUES (%2)").arg(kColumns, marks.join(QLatin1Char(',')))),
+                 0);
+        const qint64 key = s.db.rows(QStringLiteral("SELECT max(rowid) FROM tblTel")).value(0).toLongLong();
+        const QStringList before = s.savedRows();
+        UndoLog::instance().clearForTesting();
+        QVERIFY(s.open(key));
+
+        // Every value in its box, the book in the selector, the company shown for a business only.
+        const QString category = values.at(3);
+        QCOMPARE(s.find<QComboBox>(QStringLiteral("cmbType"))->currentText(), category);
+        QCOMPARE(s.box(QStringLiteral("txtBusName"))->isVisible(), category == QLatin1String("Business"));
+        const QStringList boxes = {"txtFname", "txtLname", "txtBusName", "",        "txtAddress", "txtCity",
+                                   "txtState", "txtZip",   "txtTel1",    "txtTel2", "txtPel",     "txtFax"};
+        for (int i = 0; i < boxes.size(); ++i) {
+            if (boxes.at(i).isEmpty() || (i == 2 && category != QLatin1String("Business")))
+                continue;
+            QString expect = values.at(i);
+            if (i >= 7 && expect.isEmpty())
+                expect = i == 7 ? QStringLiteral("_____") : kEmptyTel;
+            if (expect.contains(QLatin1Char('+')) || (i == 7 && expect.size() != 5))
+                continue; // a value in no mask's form shows as the mask makes of it
+            QCOMPARE(s.box(boxes.at(i))->displayText(), expect);
+        }
+
+        if (!book.isEmpty())
+            s.chooseBook(book);
+        for (const QString& t : typed) {
+            const QString field = t.section(QLatin1Char('='), 0, 0);
+            s.box(field)->setFocus(Qt::TabFocusReason);
+            s.box(field)->selectAll();
+            QTest::keyClicks(s.box(field), t.section(QLatin1Char('='), 1));
+        }
+        if (!elsewhere.isEmpty())
+            QCOMPARE(s.db.exec(elsewhere), 0);
+        const QStringList meanwhile = s.savedRows();
+        QTest::mouseClick(s.find<QPushButton>(button), Qt::LeftButton);
+
+        QStringList expected = meanwhile;
+        if (after == QLatin1String("-"))
+            expected.clear();
+        else if (!after.isEmpty())
+            expected = QStringList{before.at(0), after};
+        QCOMPARE(s.savedRows(), expected);
+        const QStringList messages = MessageBox::takeMessages();
+        if (said.isEmpty()) {
+            QVERIFY2(messages.isEmpty(), qPrintable(messages.join(QLatin1Char('\n'))));
+            QCOMPARE(WindowSwitch::current()->objectName(), QStringLiteral("frmMain"));
+            // The edit is one step, and taking it back brings the entry back whole.
+            const QString file = s.db.path();
+            if (button == QLatin1String("cmdSave")) {
+                QCOMPARE(UndoLog::instance().undoName(file), QStringLiteral("Edit of Entry"));
+                UndoLog::instance().undo(file);
+                QCOMPARE(s.savedRows(), before);
+            }
+            QCOMPARE(UndoLog::instance().undoName(file), QString());
+        } else {
+            QCOMPARE(messages.size(), 1);
+            QVERIFY2(messages.first().contains(said), qPrintable(messages.first()));
+            // The window stays with what was typed.
+            QCOMPARE(WindowSwitch::current(), s.window.data());
+            QCOMPARE(s.box(QStringLiteral("txtLname"))->text(), QStringLiteral("Stern"));
+        }
     }
 
     void refusedSaveKeepsEverything()

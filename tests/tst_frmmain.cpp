@@ -2,20 +2,27 @@
 // that leave it.
 #include "AsNobody.h"
 #include "Book.h"
+#include "ContactCommands.h"
 #include "Database.h"
 #include "Deadline.h"
 #include "DirectoryFixture.h"
 #include "ImportPreview.h"
+#include "PhoneNumbers.h"
 #include "PreviewEntries.h"
+#include "SortKey.h"
 #include "Twips.h"
 #include "WorkingWindow.h"
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiSubWindow>
 #include <QMimeData>
 #include <QMovie>
+#include <QScrollArea>
+#include <QSettings>
 #include <QTimer>
+#include <QWheelEvent>
 #include <sys/stat.h>
 
 namespace {
@@ -24,7 +31,13 @@ namespace {
 class ProbeWindow : public WorkingWindow
 {
 public:
-    void Form_Load() override { setBoundsTwips(600, 600, 4000, 3000); }
+    static inline QVariant openedWith; // what the last one was given to open
+
+    void Form_Load() override
+    {
+        openedWith = WindowSwitch::argument();
+        setBoundsTwips(600, 600, 4000, 3000);
+    }
     QString caption() const override { return QStringLiteral("Probe"); }
     Border border() const override { return Border::FixedSingle; }
 };
@@ -110,6 +123,8 @@ private Q_SLOTS:
     void bookAndLetterShowOnlyTheirRows_data();
     void bookAndLetterShowOnlyTheirRows();
     void namesOutsideTheAlphabetOnlyUnderAll();
+    void aLetterListsItsNamesInTheBooksOrder_data();
+    void aLetterListsItsNamesInTheBooksOrder();
     void bookSwitchDropsTheLetter();
     void largeBooksListEveryRowInEitherGrid();
     void gridEditReachesTheFile_data();
@@ -119,6 +134,8 @@ private Q_SLOTS:
     void gifsThatCannotPlayLeaveViewsEmpty_data();
     void gifsThatCannotPlayLeaveViewsEmpty();
     void missingDatabaseEndsTheLoad();
+    void entryOpensFromItsRowAndItsBlock_data();
+    void entryOpensFromItsRowAndItsBlock();
     void buttonsSwitchAndReturnLoadsAfresh_data();
     void buttonsSwitchAndReturnLoadsAfresh();
     void enterPressesTheFocusedButton_data();
@@ -132,6 +149,11 @@ private Q_SLOTS:
     void importRefusesWhatIsNoFile();
     void thePreviewWritesWhatIsChecked();
     void eachPreviewRowShowsItsOwnProblems();
+    void thePreviewCountsValuesOfWhatIsChecked_data();
+    void thePreviewCountsValuesOfWhatIsChecked();
+    void thePreviewKeepsItsChoicesAndFitsTheScreen();
+    void thePreviewAsksForTheCountryOfNumbers_data();
+    void thePreviewAsksForTheCountryOfNumbers();
 };
 
 void TestDirectoryWindow::controlsStandWhereDesigned_data()
@@ -408,6 +430,40 @@ void TestDirectoryWindow::namesOutsideTheAlphabetOnlyUnderAll()
     QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0).size(), 7);
 }
 
+void TestDirectoryWindow::aLetterListsItsNamesInTheBooksOrder_data()
+{
+    QTest::addColumn<QString>("locale"); // of the sort keys; empty: the test's own (C, ICU's root order)
+    QTest::addColumn<char>("letter");
+    QTest::addColumn<QStringList>("names");
+
+    QTest::newRow("C") << QString() << 'C'
+                       << QStringList{"Campbell", "Campbell", "carter", "Chvála", "Clark", "Cohen", "Cohen", "Cohen"};
+    // The Czech "ch" is a letter of its own, after "h": not one range of keys with the other names under C.
+    QTest::newRow("C, Czech order") << "cs_CZ" << 'C' << QStringList{"Campbell", "Campbell", "carter", "Clark",
+                                                                     "Cohen",    "Cohen",    "Cohen",  "Chvála"};
+    // The Danish "aa" is "å", the last letter.
+    QTest::newRow("A, Danish order") << "da_DK" << 'A' << QStringList{"Abel", "Aagaard"};
+}
+
+void TestDirectoryWindow::aLetterListsItsNamesInTheBooksOrder()
+{
+    QFETCH(QString, locale);
+    QFETCH(char, letter);
+    QFETCH(QStringList, names);
+
+    SortKey::setLocaleForTesting(locale);
+    const auto back = qScopeGuard([] { SortKey::setLocaleForTesting(QString()); });
+    DirectoryFixture f;
+    // Added in an order of their own, which the engine would keep: Cohen first.
+    for (const char* name : {"Cohen", "Cohen", "Campbell", "Chvála", "Campbell", "carter", "Aagaard", "Clark", "Çelik",
+                             "Baker", "Cohen", "Abel"})
+        f.db.addTel(QStringLiteral("Personal"), QString(), QString::fromUtf8(name));
+    f.db.addTel(QStringLiteral("Business"), QString(), QStringLiteral("Cohen"), QStringLiteral("Acme"));
+    QVERIFY(f.open());
+    QTest::mouseClick(f.letter(letter), Qt::LeftButton);
+    QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0), names);
+}
+
 void TestDirectoryWindow::bookSwitchDropsTheLetter()
 {
     DirectoryFixture f;
@@ -470,14 +526,30 @@ void TestDirectoryWindow::gridEditReachesTheFile_data()
     QTest::addColumn<QString>("book");
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("stored"); // Fname of Jo's row, or BusName in the business book
+    QTest::addColumn<QString>("field"); // of Jo Adams's row in that book
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("said"); // a part of the one message shown, or empty for none
 
     QTest::newRow("personal first name") << "Personal" << 1 << "Joanna"
-                                         << "Joanna";
-    QTest::newRow("beyond the field's width") << "Personal" << 1 << "Maximilianopolis-X"
-                                              << "Maximilianopoli";
+                                         << "Fname"
+                                         << "Joanna"
+                                         << "";
+    QTest::newRow("beyond the field's width: refused, never cut") << "Personal" << 1 << "Maximilianopolis-X"
+                                                                  << "Fname"
+                                                                  << "Jo"
+                                                                  << "First Name holds at most 15 characters";
     QTest::newRow("business name") << "Business" << 0 << "Orbit & Co"
-                                   << "Orbit & Co";
+                                   << "BusName"
+                                   << "Orbit & Co"
+                                   << "";
+    QTest::newRow("a number typed with its own signs goes into the mask") << "Personal" << 2 << "(503) 555-0000"
+                                                                          << "Tel1"
+                                                                          << "503 - 5550000"
+                                                                          << "";
+    QTest::newRow("a number typed in part") << "Business" << 5 << "0501"
+                                            << "Pel"
+                                            << "050 - 1______"
+                                            << "";
 }
 
 void TestDirectoryWindow::gridEditReachesTheFile()
@@ -485,7 +557,9 @@ void TestDirectoryWindow::gridEditReachesTheFile()
     QFETCH(QString, book);
     QFETCH(int, column);
     QFETCH(QString, typed);
+    QFETCH(QString, field);
     QFETCH(QString, stored);
+    QFETCH(QString, said);
 
     DirectoryFixture f;
     f.db.addTel(QStringLiteral("Personal"), QStringLiteral("Jo"), QStringLiteral("Adams"));
@@ -503,11 +577,15 @@ void TestDirectoryWindow::gridEditReachesTheFile()
     QTest::keyClicks(editor, typed);
     QTest::keyClick(editor, Qt::Key_Return); // the editor commits once the key is handled
 
-    const QString field = column == 0 ? QStringLiteral("BusName") : QStringLiteral("Fname");
     QTRY_COMPARE(
         f.db.rows(QStringLiteral("SELECT %1 FROM tblTel WHERE Category = '%2' AND Lname = 'Adams'").arg(field, book)),
         QStringList{stored});
-    QVERIFY(MessageBox::takeMessages().isEmpty());
+    QStringList messages;
+    QTRY_COMPARE((messages += MessageBox::takeMessages()).size(), said.isEmpty() ? 0 : 1);
+    if (!said.isEmpty()) {
+        QVERIFY2(messages.first().contains(said), qPrintable(messages.first()));
+        QCOMPARE(view->model()->index(0, column).data().toString(), stored); // the cell shows what is stored
+    }
 }
 
 void TestDirectoryWindow::gridDeletionAsksFirst_data()
@@ -608,6 +686,88 @@ void TestDirectoryWindow::missingDatabaseEndsTheLoad()
     QVERIFY(messages.first().contains(QStringLiteral("Dalvek.mdb")));
     QVERIFY(!QFile::exists(f.db.path())); // never created
     QTRY_COMPARE(f.frame.mdiArea()->subWindowList().size(), 0);
+}
+
+void TestDirectoryWindow::entryOpensFromItsRowAndItsBlock_data()
+{
+    QTest::addColumn<QString>("book");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("opened"); // the sort name of the entry the entry window is given; empty: none
+
+    QTest::newRow("Enter on a row chosen by its record selector") << "Personal"
+                                                                  << "selector Enter"
+                                                                  << "Cole";
+    QTest::newRow("Enter on a cell: no entry opens") << "Personal"
+                                                     << "cell Enter"
+                                                     << "";
+    QTest::newRow("double click on the record selector") << "Business"
+                                                         << "selector double click"
+                                                         << "zeta ltd";
+    QTest::newRow("Open Entry... of the context menu") << "Business"
+                                                       << "menu"
+                                                       << "zeta ltd";
+    QTest::newRow("double click on a line of a result block") << "Personal"
+                                                              << "result"
+                                                              << "Cole";
+}
+
+void TestDirectoryWindow::entryOpensFromItsRowAndItsBlock()
+{
+    QFETCH(QString, book);
+    QFETCH(QString, how);
+    QFETCH(QString, opened);
+
+    DirectoryFixture f;
+    seedBooks(f.db);
+    QVERIFY(f.open());
+    f.chooseBook(book);
+    QTableView* view = f.visibleGrid()->view();
+    const int row =
+        DirectoryFixture::column(f.visibleGrid(), 0).indexOf(book == QLatin1String("Business") ? "zeta ltd" : "Cole");
+    QHeaderView* selector = view->verticalHeader();
+    const QPoint onSelector(selector->width() / 2, selector->sectionViewportPosition(row) + 4);
+    ProbeWindow::openedWith = QVariant();
+    QPointer<frmMain> before = f.window;
+    if (how == QLatin1String("selector Enter")) {
+        QTest::mouseClick(selector->viewport(), Qt::LeftButton, {}, onSelector);
+        QTest::keyClick(view, Qt::Key_Return);
+    } else if (how == QLatin1String("cell Enter")) {
+        view->setFocus();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          view->visualRect(view->model()->index(row, 1)).center());
+        QTest::keyClick(view, Qt::Key_Return);
+    } else if (how == QLatin1String("selector double click")) {
+        QTest::mouseDClick(selector->viewport(), Qt::LeftButton, {}, onSelector);
+    } else if (how == QLatin1String("menu")) {
+        view->setCurrentIndex(view->model()->index(row, 2));
+        QAction* open = gridCommand(f, QStringLiteral("Open Entry..."));
+        QVERIFY(open);
+        open->trigger();
+    } else {
+        f.search(QStringLiteral("Cole"));
+        QCOMPARE(f.resultLines().size(), 10);
+        const QModelIndex line = f.lstResult()->model()->index(5, 0);
+        QTest::mouseClick(f.lstResult()->viewport(), Qt::LeftButton, {}, f.lstResult()->visualRect(line).center());
+        QTest::mouseDClick(f.lstResult()->viewport(), Qt::LeftButton, {}, f.lstResult()->visualRect(line).center());
+    }
+    if (opened.isEmpty()) {
+        QVERIFY(f.window);
+        QCOMPARE(WindowSwitch::current(), f.window.data());
+        return;
+    }
+    QTRY_VERIFY(!before);
+    QCOMPARE(WindowSwitch::current()->objectName(), QStringLiteral("frmAdd"));
+    const QString field = book == QLatin1String("Business") ? QStringLiteral("BusName") : QStringLiteral("Lname");
+    const qint64 key =
+        f.db.rows(QStringLiteral("SELECT rowid FROM tblTel WHERE %1 = '%2'").arg(field, opened)).value(0).toLongLong();
+    QCOMPARE(ProbeWindow::openedWith.toLongLong(), key);
+
+    // Back from the entry, the directory shows its book with the entry chosen.
+    f.window = qobject_cast<frmMain*>(
+        WindowSwitch::switchTo(WindowSwitch::current(), QStringLiteral("frmMain"), QVariantList{book, key}));
+    QVERIFY(f.window);
+    QCOMPARE(f.cmbType()->currentText(), book);
+    QCOMPARE(f.visibleGrid()->view()->currentIndex().siblingAtColumn(0).data().toString(), opened);
 }
 
 void TestDirectoryWindow::buttonsSwitchAndReturnLoadsAfresh_data()
@@ -975,6 +1135,134 @@ void TestDirectoryWindow::eachPreviewRowShowsItsOwnProblems()
              qPrintable(shown.at(0)));
     QVERIFY2(shown.at(1).startsWith(QLatin1String("Dan: Pel \"12\"")) && !shown.at(1).contains(QLatin1String("Ruth")),
              qPrintable(shown.at(1)));
+}
+
+void TestDirectoryWindow::thePreviewCountsValuesOfWhatIsChecked_data()
+{
+    QTest::addColumn<QList<int>>("unchecked");
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<bool>("ruth"); // Dana's additional name is listed
+
+    // Two e-mail addresses make one line of two values; Dana's additional name is a line of its own.
+    QTest::newRow("every entry") << QList<int>{} << "3 values not carried over" << true;
+    QTest::newRow("Dana unchecked") << QList<int>{0} << "2 values not carried over" << false;
+}
+
+void TestDirectoryWindow::thePreviewCountsValuesOfWhatIsChecked()
+{
+    QFETCH(QList<int>, unchecked);
+    QFETCH(QString, heading);
+    QFETCH(bool, ruth);
+
+    TempDatabase db;
+    db.close();
+    PreviewEntries entries;
+    entries.setPlan(ContactImport::plan(
+        ContactImport::readBytes("BEGIN:VCARD\r\nN:Cohen;Dana;Ruth\r\nEMAIL:d@example.org\r\nEND:VCARD\r\n"
+                                 "BEGIN:VCARD\r\nN:Katz;Eli\r\nEMAIL:e@example.org\r\nEND:VCARD\r\n",
+                                 "a.vcf"),
+        db.path()));
+    for (const int row : unchecked)
+        entries.setData(entries.index(row, 0), Qt::Unchecked, Qt::CheckStateRole);
+    const QString summary = ContactImport::summary(entries.chosenPlan());
+    QVERIFY2(summary.contains(heading) && summary.contains(QLatin1String("2 values left out")) &&
+                 summary.contains(QLatin1String("Ruth")) == ruth,
+             qPrintable(summary));
+}
+
+void TestDirectoryWindow::thePreviewKeepsItsChoicesAndFitsTheScreen()
+{
+    DirectoryFixture f;
+    QVERIFY(f.open());
+    QStringList header;
+    QStringList values;
+    for (int c = 1; c <= 38; ++c) {
+        header << (c == 1 ? QStringLiteral("Last Name") : QStringLiteral("Custom %1").arg(c));
+        values << QStringLiteral("v%1").arg(c);
+    }
+    const QString csv = f.db.dir() + QStringLiteral("/wide.csv");
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write((header.join(QLatin1Char(',')) + QLatin1Char('\n') + values.join(QLatin1Char(',')) + QLatin1Char('\n'))
+                   .toUtf8());
+    file.close();
+    bool looked = false;
+    ImportPreview::setNextLook([&looked](QDialog& preview) {
+        looked = true;
+        // Opened on a small screen, it fits it.
+        const QSize screen = preview.screen()->availableGeometry().size();
+        QVERIFY(preview.width() <= screen.width() && preview.height() <= screen.height());
+        QVERIFY(preview.minimumSizeHint().height() <= screen.height());
+        // The wheel over a closed chooser changes nothing.
+        auto* last = preview.findChild<QComboBox*>(QStringLiteral("cmbColumn1"));
+        QVERIFY(last);
+        last->setFocus();
+        QWheelEvent wheel(QPointF(5, 5), last->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(last, &wheel);
+        QCOMPARE(last->currentText(), QStringLiteral("Last Name"));
+        // With more room, the choosers take it.
+        auto* choosers = qobject_cast<QScrollArea*>(last->parentWidget()->parentWidget()->parentWidget());
+        QVERIFY(choosers);
+        preview.show();
+        preview.resize(900, 500);
+        QApplication::processEvents();
+        const int small = choosers->height();
+        preview.resize(900, 1000);
+        QApplication::processEvents();
+        QVERIFY2(choosers->height() > small + 100,
+                 qPrintable(QStringLiteral("%1 %2").arg(small).arg(choosers->height())));
+    });
+    MessageBox::setNextAnswer(false);
+    f.window->contacts->importFiles({csv});
+    QVERIFY(looked);
+    MessageBox::takeMessages();
+}
+
+void TestDirectoryWindow::thePreviewAsksForTheCountryOfNumbers_data()
+{
+    QTest::addColumn<QString>("chosen"); // in the preview; empty: none
+    QTest::addColumn<QString>("tel1");
+    QTest::addColumn<QString>("said");
+
+    // The tests run under C.UTF-8, whose locale names no country.
+    QTest::newRow("none chosen: the number is of another country") << ""
+                                                                   << "___ - _______"
+                                                                   << "left out: a number of another country";
+    QTest::newRow("the United States chosen") << "US"
+                                              << "503 - 5550000"
+                                              << "";
+}
+
+void TestDirectoryWindow::thePreviewAsksForTheCountryOfNumbers()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QString, tel1);
+    QFETCH(QString, said);
+
+    QVERIFY(PhoneNumbers::setRegion(QString(), true));
+    const auto forget = qScopeGuard([] { PhoneNumbers::setRegion(QString(), true); });
+    QCOMPARE(PhoneNumbers::defaultRegion(), QStringLiteral("ZZ"));
+    DirectoryFixture f;
+    QVERIFY(f.open());
+    const QString cards = f.db.dir() + QStringLiteral("/in.vcf");
+    QFile file(cards);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Baker;Bob\r\nTEL;TYPE=HOME:+1 503 555 0000\r\n"
+               "ADR;TYPE=HOME:;;1 Main St;Milwaukee;WI;53202-1234;\r\nEND:VCARD\r\n");
+    file.close();
+    ImportPreview::setNextRegion(chosen);
+    QString summary;
+    dropOnWindow(f, cards, summary);
+    QCOMPARE(f.db.rows(QStringLiteral("SELECT Tel1, Zip FROM tblTel")), QStringList{tel1 + QStringLiteral("|53202")});
+    QVERIFY2(summary.contains(QLatin1String("stored as 53202, the +4 part 1234 left out")), qPrintable(summary));
+    QCOMPARE(said.isEmpty() || summary.contains(said), true);
+    // The choice stays for the next imports, and the next runs.
+    QCOMPARE(PhoneNumbers::defaultRegion(), chosen.isEmpty() ? QStringLiteral("ZZ") : chosen);
+    QCOMPARE(QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tovrin"), QStringLiteral("Tovrin"))
+                 .value(QStringLiteral("Numbers/region"))
+                 .toString(),
+             chosen);
 }
 
 QTEST_MAIN(TestDirectoryWindow)

@@ -31,11 +31,12 @@ sql "INSERT INTO tblTel (Category, Fname, Lname, BusName, Address, City, State, 
  ('Business', 'Carl', 'Cole', 'Zeta Ltd', '', 'Haifa', '', '31000', '04 - 1234567', $NO_PHONE, $NO_PHONE, $NO_PHONE);"
 EXPORTED=$PROGDIR/personal.vcf
 
-# Export: the menu's second command, "Export This Book...", then the file's name and Enter in the file dialog.
+# Export: the menu's third command after "Open Entry..." and "Import Contacts...", "Export This Book...", then the
+# file's name and Enter in the file dialog.
 x11_start
 right_click_at 3000 1950
 x11_screenshot contacts-menu
-x11_keys Down Down Return
+x11_keys Down Down Down Return
 sleep 1
 x11_screenshot contacts-export-dialog
 x11_type "$EXPORTED"
@@ -47,15 +48,15 @@ x11_click_twips 1747 7747
 x11_wait_exit
 kill "$WM_PID" 2>/dev/null || true
 
-# Import into a program folder of its own with an empty file: "Import Contacts...", the file, then the preview's
-# "Import".
+# Import into a program folder of its own with an empty file: "Import Contacts..." (after "Open Entry..."), the
+# file, then the preview's "Import".
 SECOND=$PROGDIR/second
 mkdir -p "$SECOND"
 cp "$BINDIR/tovrin" "$BINDIR/Kesh1.gif" "$BINDIR/engbaner.gif" "$SECOND/"
 "$MKDB" "$SECOND/Dalvek.mdb"
 x11_start "$SECOND/tovrin"
 right_click_at 3000 1950
-x11_keys Down Return
+x11_keys Down Down Return
 sleep 1
 x11_type "$EXPORTED"
 x11_keys Return

@@ -4,6 +4,25 @@
 #include <QMouseEvent>
 #include <algorithm>
 
+const QString MaskEdBox::TelephoneMask = QStringLiteral("999 - 9999999;_");
+const QString MaskEdBox::ZipMask = QStringLiteral("99999;_");
+
+bool MaskEdBox::fits(const QString& mask, const QString& text)
+{
+    // The masks here use "9" for a digit and no escapes: every other character of the mask stands for itself.
+    const qsizetype separator = mask.lastIndexOf(QLatin1Char(';'));
+    const QString positions = separator >= 0 ? mask.left(separator) : mask;
+    const QChar blank = separator >= 0 && separator + 1 < mask.size() ? mask.at(separator + 1) : QLatin1Char(' ');
+    if (text.size() != positions.size())
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool digit = positions.at(i) == QLatin1Char('9');
+        if (digit ? !(text.at(i).isDigit() || text.at(i) == blank) : text.at(i) != positions.at(i))
+            return false;
+    }
+    return true;
+}
+
 MaskEdBox::MaskEdBox(const QString& mask, QWidget* parent) : QLineEdit(parent)
 {
     setInputMask(mask);

@@ -10,8 +10,17 @@ class MaskEdBox : public QLineEdit
 {
     Q_OBJECT
 public:
+    // The masks of the stored numbers: a telephone ("050 - 1234567") and a zip code. "9" takes a digit only (a "#"
+    // would also take "+" and "-"); an empty position shows "_".
+    static const QString TelephoneMask;
+    static const QString ZipMask;
+
     // `mask` is a Qt input mask with its blank character, e.g. "99999;_".
     explicit MaskEdBox(const QString& mask, QWidget* parent = nullptr);
+
+    // True when `text` is in the form the box stores: as long as the mask, a digit or the blank where the mask takes
+    // a digit, the mask's own characters elsewhere. Only such a text can be shown in the box without changing it.
+    static bool fits(const QString& mask, const QString& text);
 
     // The position of the last character typed, -1 when nothing is typed.
     int lastTyped() const;
