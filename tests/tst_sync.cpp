@@ -97,6 +97,7 @@ private slots:
     void editRewritesOnlyItsLines_data();
     void editRewritesOnlyItsLines();
     void syncsWithoutEditsSendNothing();
+    void storedFormsSurvive();
     void oneAddressBookForBoth();
     void conflicts_data();
     void conflicts();
@@ -187,6 +188,49 @@ void tst_Sync::syncsWithoutEditsSendNothing()
     QCOMPARE(server.served("DELETE"), deletes);
     QCOMPARE(here.rows(QStringLiteral("SELECT Lname, Pel FROM tblTel ORDER BY Lname")),
              there.rows(QStringLiteral("SELECT Lname, Pel FROM tblTel ORDER BY Lname")));
+}
+
+// Partly typed numbers and zips go up, come down to another desk, survive a phone's edit of the card, and come back
+// exactly as the entry window stored them, while the phone sees their digits.
+void tst_Sync::storedFormsSurvive()
+{
+    Radicale server;
+    QVERIFY(server.port());
+    TempDatabase here;
+    QCOMPARE(
+        here.exec(QStringLiteral(
+            "INSERT INTO tblTel (Category, Fname, Lname, BusName, Address, City, State, Zip, Tel1, Tel2, Pel, Fax) "
+            "VALUES ('Personal', 'Dana', 'Levin', ' ', '12 Herzl St', 'Haifa', '', '6100_', '048 - 12_____', "
+            "'___ - _______', '05_ - 1______', '___ - _______'), "
+            "('Personal', 'Avi', 'Bar', ' ', '', '', '', '_____', '03_ - _______', '050 - 1234567', "
+            "'___ - _______', '0_8 - 1234567'), "
+            "('Business', 'Rina', 'Amar', '', '', '', '', '3_000', '___ - _______', '___ - _______', "
+            "'054 - 1234567', '___ - _______')")),
+        SQLITE_OK);
+    const QString all =
+        QStringLiteral("SELECT Category, Fname, Lname, BusName, Address, City, State, Zip, Tel1, Tel2, Pel, Fax "
+                       "FROM tblTel ORDER BY Lname");
+    const QStringList stored = here.rows(all);
+    QCOMPARE(sync(here, settingsFor(server)).exitCode(), 0);
+    TempDatabase there;
+    QCOMPARE(sync(there, settingsFor(server)).exitCode(), 0);
+    QCOMPARE(there.rows(all), stored);
+
+    DavClient phone(server.url(QStringLiteral("/")), QStringLiteral("alice"), QStringLiteral("secret"));
+    QByteArray seen;
+    for (const QString& href : here.rows(QStringLiteral("SELECT href FROM tovrin_sync_card"))) {
+        const QUrl card = server.url(href);
+        QByteArray text = phone.send("GET", card).body;
+        seen += text;
+        text.insert(text.indexOf("END:VCARD"), "NOTE:called back\\, twice\r\n");
+        QCOMPARE(phone.send("PUT", card, text, {{"Content-Type", "text/vcard"}}).status, 201);
+    }
+    for (const char* digits : {":04812\r\n", ":051\r\n", ":03\r\n", ":0501234567\r\n", ":081234567\r\n"})
+        QVERIFY2(seen.contains(digits), seen.constData());
+    for (TempDatabase* desk : {&here, &there}) {
+        QCOMPARE(sync(*desk, settingsFor(server)).exitCode(), 0);
+        QCOMPARE(desk->rows(all), stored);
+    }
 }
 
 void tst_Sync::oneAddressBookForBoth()
