@@ -336,6 +336,13 @@ void SyncRun::mergeFetched(const Book& book, const QMap<QString, QPair<QString, 
         const QStringList server = entry ? entry->values() : QStringList();
         const SyncStore::Card card{book.key, it.key(), ETag::of(it.value().first), serverCard.text(), -1, server};
         const auto known = stored.constFind(it.key());
+        if (known != stored.cend() && known->text == card.text) {
+            // The card as kept here, read again for its version: nothing changed there.
+            SyncStore::Card confirmed = *known;
+            confirmed.etag = card.etag;
+            merge.cards.append(confirmed);
+            continue;
+        }
         const Local local = known != stored.cend() ? localOf(*known) : Local{};
         const QStringList agreed = known != stored.cend() ? known->agreed : QStringList();
         const MergeRules::Merge rule =
