@@ -105,7 +105,7 @@ QList<SyncStore::Card> SyncStore::cards(Database& db, const QString& book)
         Card card;
         card.book = book;
         card.href = select.value(0).toString();
-        card.etag = select.value(1).toString();
+        card.etag = ETag::fromStored(select.value(1).toString());
         card.text = select.value(2).toByteArray();
         const QVariant entry = select.value(3);
         card.entry = entry.isNull() ? -1 : entry.toLongLong();
@@ -167,7 +167,7 @@ bool SyncStore::apply(Database& db, const QString& book, const QList<EntryWrite>
             for (const Card& card : cards) {
                 store.bind(1, book);
                 store.bind(2, card.href);
-                store.bind(3, card.etag);
+                store.bind(3, card.etag.stored());
                 store.bind(4, card.text);
                 store.bind(5, card.entry >= 0 ? QVariant(card.entry) : QVariant());
                 for (int i = 0; i < n; ++i)

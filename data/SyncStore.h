@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ETag.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -30,7 +32,7 @@ struct Card
 {
     QString book;       // the address book's URL
     QString href;       // the card's path on the server
-    QString etag;       // empty: sent as new, not yet confirmed by the server
+    ETag etag;          // the version on the server this file knows
     QByteArray text;    // the card as last received (or sent)
     qint64 entry = -1;  // rowid last seen at; -1: the card is no entry (nothing the directory can show)
     QStringList agreed; // columns(), the values last agreed; empty when the card is no entry

@@ -1,15 +1,17 @@
 #pragma once
 
+#include "DavTransport.h"
+
 #include <QByteArray>
 #include <QList>
-#include <QNetworkAccessManager>
 #include <QPair>
 #include <QString>
 #include <QUrl>
 #include <functional>
+#include <memory>
 
-// HTTP for a CardDAV client, one request at a time, on the thread that owns it: send() waits in an event loop of
-// its own, so the sync reads as a sequence of requests and never blocks another thread's windows.
+// HTTP for a CardDAV client, one request at a time, on the thread that owns it, through a DavTransport (Qt Network
+// unless one is given): send() returns when the answer is whole or given up.
 //
 // Credentials go only to the server's own scheme, host and port. Redirects are followed by hand, at most five, with
 // the same method and body (Qt would turn a PROPFIND into a GET); to another host they go without credentials.
@@ -25,9 +27,11 @@ public:
         QUrl url;      // where the answer came from, after redirects
         QString error; // what went wrong when no usable answer came ("timed out", "redirect loop", ...)
     };
-    using Headers = QList<QPair<QByteArray, QByteArray>>;
+    using Headers = DavTransport::Headers;
 
-    DavClient(const QUrl& server, const QString& user, const QString& password);
+    // `transport`, when given, is used instead of the network and must outlive the client.
+    DavClient(const QUrl& server, const QString& user, const QString& password, DavTransport* transport = nullptr);
+    ~DavClient();
 
     Reply send(const QByteArray& method, const QUrl& url, const QByteArray& body = {}, const Headers& headers = {});
 
@@ -48,7 +52,8 @@ public:
     static QString refusal(const QUrl& url);
 
 private:
-    QNetworkAccessManager m_network;
+    std::unique_ptr<DavTransport> m_own;
+    DavTransport* m_transport;
     QUrl m_server;
     QByteArray m_authorization;
     int m_timeoutMs = 30000;

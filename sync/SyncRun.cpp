@@ -1,6 +1,5 @@
 #include "SyncRun.h"
 
-#include "Book.h"
 #include "Contact.h"
 #include "Database.h"
 #include "DavXml.h"
@@ -13,14 +12,10 @@ namespace {
 
 constexpr int kMultigetBatch = 100;
 
-QString nameOf(const QStringList& v)
-{
-    if (v.size() < 12)
-        return QStringLiteral("(an entry)");
-    const QString person = (v[1].trimmed() + QLatin1Char(' ') + v[2].trimmed()).trimmed();
-    const QString name = v[0] == ::Book::Business.name() && !v[3].trimmed().isEmpty() ? v[3].trimmed() : person;
-    return QStringLiteral("\"%1\"").arg(name.isEmpty() ? v[10].trimmed() : name);
-}
+using MergeRules::nameOf;
+using MergeRules::Outcome;
+using MergeRules::Step;
+using MergeRules::Then;
 
 QString key(const QString& book, const QString& href)
 {
@@ -173,25 +168,6 @@ SyncRun::Local SyncRun::localOf(const SyncStore::Card& card) const
     return m_local.value(key(card.book, card.href));
 }
 
-QStringList SyncRun::merged(const QStringList& agreed, const QStringList& local, const QStringList& server,
-                            const QString& name)
-{
-    QStringList result = server;
-    for (int i = 0; i < server.size() && i < local.size(); ++i) {
-        const QString a = i < agreed.size() ? agreed[i] : QString();
-        if (local[i] == a || local[i] == server[i])
-            continue;
-        if (server[i] == a) {
-            result[i] = local[i];
-            continue;
-        }
-        m_report.lines << QStringLiteral("%1: %2 was changed here to \"%3\" and on the server to \"%4\"; the server's "
-                                         "value was kept.")
-                              .arg(name, SyncStore::columns().at(i), local[i].trimmed(), server[i].trimmed());
-    }
-    return result;
-}
-
 bool SyncRun::fetch(const Book& book, const QStringList& hrefs, QMap<QString, QPair<QString, QByteArray>>& cards,
                     QStringList& gone)
 {
@@ -243,8 +219,8 @@ SyncRun::Asked SyncRun::changesSince(const Book& book, Changes& changes)
         if (reply.status != 207) {
             // Some servers answer a token they no longer know with 500: the listing then tells a real failure.
             const bool staleToken = reply.status == 500 && !token.isEmpty();
-            if (!staleToken &&
-                (reply.status == 401 || reply.status == 404 || reply.status == 0 || reply.status >= 500)) {
+            const Outcome outcome = MergeRules::classify(reply.status, false);
+            if (!staleToken && (outcome == Outcome::RetryLater || reply.status == 401 || reply.status == 404)) {
                 failed(reply, QStringLiteral("Reading the changes of %1").arg(where));
                 return Asked::Failed;
             }
@@ -292,7 +268,7 @@ bool SyncRun::listAll(const Book& book, Changes& changes)
         m_report.error = QStringLiteral("Listing %1: %2").arg(where, answer.error);
         return false;
     }
-    QHash<QString, QString> known;
+    QHash<QString, ETag> known;
     for (const SyncStore::Card& card : SyncStore::cards(m_db, book.key))
         known.insert(card.href, card.etag);
     QSet<QString> present;
@@ -300,7 +276,7 @@ bool SyncRun::listAll(const Book& book, Changes& changes)
         if (isSelf(book, response.href) || response.status >= 300)
             continue;
         present.insert(response.href);
-        if (known.value(response.href) != response.etag || response.etag.isEmpty())
+        if (!known.value(response.href).is(response.etag) || response.etag.isEmpty())
             changes.changed.insert(response.href, response.etag);
     }
     for (auto it = known.cbegin(); it != known.cend(); ++it) {
@@ -310,96 +286,81 @@ bool SyncRun::listAll(const Book& book, Changes& changes)
     return true;
 }
 
+void SyncRun::take(const MergeRules::Merge& rule, const Local& local, SyncStore::Card card, Merge& merge)
+{
+    using Row = MergeRules::Merge::Row;
+    using Fate = MergeRules::Merge::Card;
+    m_report.lines << rule.lines;
+    const int index = int(merge.cards.size());
+    switch (rule.row) {
+    case Row::Keep:
+        break;
+    case Row::Insert:
+        merge.writes.append({SyncStore::EntryWrite::Kind::Insert, -1, {}, rule.values, index});
+        ++m_report.received;
+        break;
+    case Row::Update:
+        merge.writes.append(
+            {SyncStore::EntryWrite::Kind::Update, local.row.rowid, local.row.values, rule.values, index});
+        ++m_report.received;
+        break;
+    case Row::Delete:
+        merge.writes.append({SyncStore::EntryWrite::Kind::Delete, local.row.rowid, local.row.values, {}, -1});
+        ++m_report.removedHere;
+        break;
+    }
+    const bool hasRow = local.state == State::Unchanged || local.state == State::Edited;
+    switch (rule.card) {
+    case Fate::Forget:
+        merge.dropped << card.href;
+        return;
+    case Fate::CreateAgain:
+        card.etag = ETag();
+        [[fallthrough]];
+    case Fate::Kept:
+        card.entry = local.row.rowid;
+        break;
+    case Fate::Server:
+        card.entry = hasRow && rule.row != Row::Delete ? local.row.rowid : -1;
+        break;
+    }
+    merge.cards.append(card);
+}
+
 void SyncRun::mergeFetched(const Book& book, const QMap<QString, QPair<QString, QByteArray>>& fetched,
                            const QHash<QString, SyncStore::Card>& stored, Merge& merge)
 {
     for (auto it = fetched.cbegin(); it != fetched.cend(); ++it) {
         const ServerCard serverCard(it.value().second);
         const std::optional<Contact> entry = serverCard.entry(book.forced);
-        SyncStore::Card card{book.key, it.key(), it.value().first, serverCard.text(), -1, {}};
         const QStringList server = entry ? entry->values() : QStringList();
-        if (entry)
-            card.agreed = server;
-        const bool known = stored.contains(it.key());
-        const Local local = known ? localOf(stored[it.key()]) : Local{};
-        const QStringList agreed = known ? stored[it.key()].agreed : QStringList();
-        const QString name = nameOf(local.state == State::Edited ? local.row.values : server);
-        if (!entry) {
-            // A card without name or number is kept, not shown; an entry it was is deleted here.
-            if (known && local.state == State::Unchanged) {
-                merge.writes.append({SyncStore::EntryWrite::Kind::Delete, local.row.rowid, local.row.values, {}, -1});
-                m_report.lines << QStringLiteral("%1 holds no name and no number on the server any more; it was "
-                                                 "deleted here.")
-                                      .arg(nameOf(local.row.values));
-                ++m_report.removedHere;
-            } else if (known && local.state == State::Edited) {
-                card.entry = local.row.rowid;
-                card.etag = stored[it.key()].etag;
-                card.text = stored[it.key()].text;
-                card.agreed = agreed;
-                m_report.lines << QStringLiteral("%1: the server's card holds no name and no number any more; the "
-                                                 "entry as edited here goes back.")
-                                      .arg(name);
-            }
-            merge.cards.append(card);
+        const SyncStore::Card card{book.key, it.key(), ETag::of(it.value().first), serverCard.text(), -1, server};
+        const auto known = stored.constFind(it.key());
+        if (known != stored.cend() && known->text == card.text) {
+            // The card as kept here, read again for its version: nothing changed there.
+            SyncStore::Card confirmed = *known;
+            confirmed.etag = card.etag;
+            merge.cards.append(confirmed);
             continue;
         }
-        const int index = int(merge.cards.size());
-        switch (known ? local.state : State::NoEntry) {
-        case State::Unchanged:
-            card.entry = local.row.rowid;
-            if (server != local.row.values) {
-                merge.writes.append(
-                    {SyncStore::EntryWrite::Kind::Update, local.row.rowid, local.row.values, server, index});
-                ++m_report.received;
-            }
-            break;
-        case State::Edited: {
-            card.entry = local.row.rowid;
-            const QStringList result = merged(agreed, local.row.values, server, name);
-            if (result != local.row.values) {
-                merge.writes.append(
-                    {SyncStore::EntryWrite::Kind::Update, local.row.rowid, local.row.values, result, index});
-                ++m_report.received;
-            }
-            break;
-        }
-        case State::Deleted:
-            m_report.lines
-                << QStringLiteral("%1 was deleted here and changed on the server; it was brought back.").arg(name);
-            [[fallthrough]];
-        case State::NoEntry:
-            merge.writes.append({SyncStore::EntryWrite::Kind::Insert, -1, {}, server, index});
-            ++m_report.received;
-            break;
-        }
-        merge.cards.append(card);
+        const Local local = known != stored.cend() ? localOf(*known) : Local{};
+        const QStringList agreed = known != stored.cend() ? known->agreed : QStringList();
+        const MergeRules::Merge rule =
+            MergeRules::merge(agreed, local.state, local.row.values,
+                              entry ? MergeRules::There::Changed : MergeRules::There::Blank, server);
+        take(rule, local, rule.card == MergeRules::Merge::Card::Server ? card : *known, merge);
     }
 }
 
 void SyncRun::mergeRemoved(const QStringList& removed, const QHash<QString, SyncStore::Card>& stored, Merge& merge)
 {
     for (const QString& href : removed) {
-        if (!stored.contains(href))
+        const auto known = stored.constFind(href);
+        if (known == stored.cend())
             continue;
-        const SyncStore::Card& card = stored[href];
-        const Local local = localOf(card);
-        if (local.state == State::Unchanged) {
-            merge.writes.append({SyncStore::EntryWrite::Kind::Delete, local.row.rowid, local.row.values, {}, -1});
-            ++m_report.removedHere;
-            merge.dropped << href;
-        } else if (local.state == State::Edited) {
-            // Edited here, deleted there: the card goes up again as new (its ETag forgotten).
-            SyncStore::Card again = card;
-            again.etag.clear();
-            again.entry = local.row.rowid;
-            merge.cards.append(again);
-            m_report.lines << QStringLiteral(
-                                  "%1 was deleted on the server and changed here; it is created there again.")
-                                  .arg(nameOf(local.row.values));
-        } else {
-            merge.dropped << href;
-        }
+        const Local local = localOf(*known);
+        take(MergeRules::merge(known->agreed, local.state, local.row.values, MergeRules::There::Gone, {}), local,
+             *known, merge);
     }
 }
 
@@ -424,8 +385,14 @@ bool SyncRun::pull(const Book& book)
         stored.insert(card.href, card);
     QStringList wanted;
     for (auto it = changes.changed.cbegin(); it != changes.changed.cend(); ++it) {
-        if (!stored.contains(it.key()) || stored[it.key()].etag != it.value() || it.value().isEmpty())
+        if (!stored.contains(it.key()) || !stored[it.key()].etag.is(it.value()) || it.value().isEmpty())
             wanted << it.key();
+    }
+    // A card whose version is not known here is read again before anything is sent to it.
+    for (const SyncStore::Card& card : std::as_const(stored)) {
+        if (card.etag.state() == ETag::State::Unknown && !changes.changed.contains(card.href) &&
+            !changes.removed.contains(card.href))
+            wanted << card.href;
     }
     QMap<QString, QPair<QString, QByteArray>> fetched;
     if (!fetch(book, wanted, fetched, changes.removed))
@@ -439,10 +406,11 @@ bool SyncRun::pull(const Book& book)
                  changes.token.isNull() ? QStringLiteral("") : changes.token);
 }
 
-bool SyncRun::sent(const DavClient::Reply& reply)
+DavClient::Reply SyncRun::send(const QByteArray& method, const QUrl& url, const QByteArray& body,
+                               const DavClient::Headers& headers)
 {
     m_sentSomething = true;
-    return reply.status >= 200 && reply.status < 300;
+    return m_client.send(method, url, body, headers);
 }
 
 bool SyncRun::pushMove(const Book& book, const SyncStore::Card& card, const Local& local)
@@ -455,30 +423,33 @@ bool SyncRun::pushMove(const Book& book, const SyncStore::Card& card, const Loca
     if (target) {
         const QString href = newHref(*target);
         const QByteArray body = ServerCard(card.text).patched(Contact::fromValues(local.row.values), target->forced);
-        SyncStore::Card moved{target->key, href, QString(), body, local.row.rowid, local.row.values};
+        SyncStore::Card moved{target->key, href, ETag(), body, local.row.rowid, local.row.values};
         if (!store(*target, {}, {moved}))
             return false;
-        const DavClient::Reply created = m_client.send(
-            "PUT", urlOf(*target, href), body, {{"Content-Type", "text/vcard; charset=utf-8"}, {"If-None-Match", "*"}});
-        if (!sent(created)) {
+        const DavClient::Reply created = send("PUT", urlOf(*target, href), body,
+                                              {{"Content-Type", "text/vcard; charset=utf-8"}, {"If-None-Match", "*"}});
+        switch (MergeRules::after(Step::Create, MergeRules::classify(created.status, true), ETag::State::New)) {
+        case Then::Confirmed:
+            ++m_report.sent;
+            moved.etag = ETag::of(created.etag);
+            store(*target, {}, {moved});
+            break;
+        case Then::Stop:
             store(*target, {}, {}, {href});
             failed(created,
                    QStringLiteral("Moving %1 to %2").arg(nameOf(local.row.values), target->url.toDisplayString()));
             return false;
+        default:
+            // The card stays where it was; the move is tried again at the next sync.
+            store(*target, {}, {}, {href});
+            m_report.lines << QStringLiteral("The server refused to move %1 to %2 (%3%4).")
+                                  .arg(nameOf(local.row.values), target->url.toDisplayString())
+                                  .arg(created.status)
+                                  .arg(bodyLine(created.body));
+            return true;
         }
-        ++m_report.sent;
-        moved.etag = created.etag.isEmpty() ? QStringLiteral("-") : created.etag;
-        store(*target, {}, {moved});
     }
-    const DavClient::Reply reply =
-        m_client.send("DELETE", urlOf(book, card.href), {}, {{"If-Match", card.etag.toUtf8()}});
-    if (sent(reply) || reply.status == 404) {
-        ++m_report.removedThere;
-        store(book, {}, {}, {card.href});
-    } else {
-        failed(reply, QStringLiteral("Moving %1 out of %2").arg(nameOf(local.row.values), book.url.toDisplayString()));
-    }
-    return true;
+    return pushDeletion(book, card);
 }
 
 bool SyncRun::pushEdit(const Book& book, const SyncStore::Card& card, const Local& local)
@@ -486,59 +457,71 @@ bool SyncRun::pushEdit(const Book& book, const SyncStore::Card& card, const Loca
     const Contact wanted = Contact::fromValues(local.row.values);
     const QByteArray body = ServerCard(card.text).patched(wanted, book.forced);
     DavClient::Headers headers{{"Content-Type", "text/vcard; charset=utf-8"}};
-    headers.append(card.etag.isEmpty() ? QPair<QByteArray, QByteArray>("If-None-Match", "*")
-                                       : QPair<QByteArray, QByteArray>("If-Match", card.etag.toUtf8()));
-    const DavClient::Reply reply = m_client.send("PUT", urlOf(book, card.href), body, headers);
-    if (sent(reply)) {
+    headers.append(card.etag.isKnown() ? QPair<QByteArray, QByteArray>("If-Match", card.etag.value().toUtf8())
+                                       : QPair<QByteArray, QByteArray>("If-None-Match", "*"));
+    const DavClient::Reply reply = send("PUT", urlOf(book, card.href), body, headers);
+    SyncStore::Card next = card;
+    switch (MergeRules::after(Step::Edit, MergeRules::classify(reply.status, true), card.etag.state())) {
+    case Then::Confirmed:
         ++m_report.sent;
-        SyncStore::Card done = card;
-        done.text = body;
-        done.etag = reply.etag.isEmpty() ? QStringLiteral("-") : reply.etag;
-        done.entry = local.row.rowid;
-        done.agreed = local.row.values;
-        store(book, {}, {done});
-    } else if (reply.status == 412 || (reply.status == 404 && !card.etag.isEmpty())) {
-        // Changed or deleted there meanwhile: the next pull merges it (a deletion makes it new again).
-        SyncStore::Card again = card;
-        if (reply.status == 404)
-            again.etag.clear();
-        else
-            again.etag = QStringLiteral("-");
-        store(book, {}, {again});
-        m_sentSomething = true;
-    } else if (reply.status == 0 || reply.status == 401 || reply.status >= 500) {
+        next.text = body;
+        next.etag = ETag::of(reply.etag);
+        next.entry = local.row.rowid;
+        next.agreed = local.row.values;
+        store(book, {}, {next});
+        break;
+    case Then::ReadAgain:
+        // Changed there meanwhile: the next pull merges it.
+        next.etag = ETag::unknown();
+        store(book, {}, {next});
+        break;
+    case Then::CreateAgain:
+        next.etag = ETag();
+        store(book, {}, {next});
+        break;
+    case Then::Stop:
         failed(reply, QStringLiteral("Sending %1 to %2").arg(nameOf(local.row.values), book.url.toDisplayString()));
         return false;
-    } else {
+    case Then::Refused:
+    case Then::Forget:
         m_report.lines << QStringLiteral("The server refused %1 (%2%3).")
                               .arg(nameOf(local.row.values))
                               .arg(reply.status)
                               .arg(bodyLine(reply.body));
+        break;
     }
     return true;
 }
 
 bool SyncRun::pushDeletion(const Book& book, const SyncStore::Card& card)
 {
-    const DavClient::Reply reply = m_client.send("DELETE", urlOf(book, card.href), {},
-                                                 {{"If-Match", card.etag.isEmpty() ? "*" : card.etag.toUtf8()}});
-    if (sent(reply) || reply.status == 404) {
-        if (reply.status != 404)
+    // A card not yet confirmed has no version to name: whatever the server holds under its new name is ours.
+    const DavClient::Reply reply =
+        send("DELETE", urlOf(book, card.href), {},
+             {{"If-Match", card.etag.isKnown() ? card.etag.value().toUtf8() : QByteArray("*")}});
+    const Outcome outcome = MergeRules::classify(reply.status, true);
+    switch (MergeRules::after(Step::Delete, outcome, card.etag.state())) {
+    case Then::Forget:
+        if (outcome == Outcome::Done)
             ++m_report.removedThere;
         store(book, {}, {}, {card.href});
-    } else if (reply.status == 412) {
+        break;
+    case Then::ReadAgain: {
         // Changed there meanwhile: the next pull brings it back here.
         SyncStore::Card again = card;
-        again.etag = QStringLiteral("-");
+        again.etag = ETag::unknown();
         store(book, {}, {again});
-    } else if (reply.status == 0 || reply.status == 401 || reply.status >= 500) {
+        break;
+    }
+    case Then::Stop:
         failed(reply, QStringLiteral("Deleting %1 on %2").arg(nameOf(card.agreed), book.url.toDisplayString()));
         return false;
-    } else {
+    default:
         m_report.lines << QStringLiteral("The server refused to delete %1 (%2%3).")
                               .arg(nameOf(card.agreed))
                               .arg(reply.status)
                               .arg(bodyLine(reply.body));
+        break;
     }
     return true;
 }
@@ -549,24 +532,27 @@ bool SyncRun::pushNew(const Book& book, const SyncStore::Entry& row)
     const QString uid = href.section(QLatin1Char('/'), -1).chopped(4);
     const QByteArray body = ServerCard::created(Contact::fromValues(row.values), uid);
     // Kept before it is sent: a run that dies now sends this card again instead of a second one.
-    SyncStore::Card card{book.key, href, QString(), body, row.rowid, row.values};
+    SyncStore::Card card{book.key, href, ETag(), body, row.rowid, row.values};
     if (!store(book, {}, {card}))
         return false;
-    const DavClient::Reply reply = m_client.send(
-        "PUT", urlOf(book, href), body, {{"Content-Type", "text/vcard; charset=utf-8"}, {"If-None-Match", "*"}});
-    if (sent(reply)) {
+    const DavClient::Reply reply =
+        send("PUT", urlOf(book, href), body, {{"Content-Type", "text/vcard; charset=utf-8"}, {"If-None-Match", "*"}});
+    switch (MergeRules::after(Step::Create, MergeRules::classify(reply.status, true), ETag::State::New)) {
+    case Then::Confirmed:
         ++m_report.sent;
-        card.etag = reply.etag.isEmpty() ? QStringLiteral("-") : reply.etag;
+        card.etag = ETag::of(reply.etag);
         store(book, {}, {card});
-    } else if (reply.status == 0 || reply.status == 401 || reply.status >= 500) {
+        break;
+    case Then::Stop:
         failed(reply, QStringLiteral("Sending %1 to %2").arg(nameOf(row.values), book.url.toDisplayString()));
         return false;
-    } else {
+    default:
         store(book, {}, {}, {href});
         m_report.lines << QStringLiteral("The server refused the new card of %1 (%2%3).")
                               .arg(nameOf(row.values))
                               .arg(reply.status)
                               .arg(bodyLine(reply.body));
+        break;
     }
     return true;
 }
@@ -577,12 +563,20 @@ void SyncRun::push(const Book& book)
     for (const SyncStore::Card& card : SyncStore::cards(m_db, book.key)) {
         const Local local = localOf(card);
         bool goOn = true;
-        if (local.state == State::Edited && !belongs(local.row.values, book))
+        switch (MergeRules::step(local.state, belongs(local.row.values, book), card.etag.state())) {
+        case Step::Move:
             goOn = pushMove(book, card, local);
-        else if (local.state == State::Edited || (card.etag.isEmpty() && local.state == State::Unchanged))
+            break;
+        case Step::Edit:
             goOn = pushEdit(book, card, local);
-        else if (local.state == State::Deleted)
+            break;
+        case Step::Delete:
             goOn = pushDeletion(book, card);
+            break;
+        case Step::None:
+        case Step::Create:
+            break;
+        }
         if (!goOn)
             return;
     }

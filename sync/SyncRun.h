@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DavClient.h"
+#include "MergeRules.h"
 #include "SyncReport.h"
 #include "SyncSettings.h"
 #include "SyncStore.h"
@@ -21,9 +22,7 @@ class Database;
 // sent, so a run that dies after sending finds it again instead of sending a second one), a deletion as DELETE
 // If-Match. After anything went up, the changes are read back once more, as the server stored them.
 //
-// Where both sides changed an entry, each field takes the side that changed it; a field changed on both sides takes
-// the server's value and the local one is reported. An entry edited here and deleted there is created again on the
-// server; deleted here and edited there, it comes back here.
+// What each side's changes make of an entry and its card is decided by MergeRules alone.
 class SyncRun
 {
 public:
@@ -37,7 +36,7 @@ private:
         QString key;    // url as stored
         QString forced; // "Personal" or "Business" when the address book holds one book; empty for both
     };
-    enum class State { Unchanged, Edited, Deleted, NoEntry };
+    using State = MergeRules::Here;
     struct Local
     {
         State state = State::NoEntry;
@@ -65,11 +64,12 @@ private:
     Asked changesSince(const Book& book, Changes& changes);
     // Every card and its ETag, against the cards kept here.
     bool listAll(const Book& book, Changes& changes);
-    // The fetched cards merged with what changed here, field by field.
+    // The fetched cards and those gone from the server, each merged with its entry here.
     void mergeFetched(const Book& book, const QMap<QString, QPair<QString, QByteArray>>& fetched,
                       const QHash<QString, SyncStore::Card>& stored, Merge& merge);
-    // The cards gone from the server: an unchanged entry goes too, an edited one goes up again.
     void mergeRemoved(const QStringList& removed, const QHash<QString, SyncStore::Card>& stored, Merge& merge);
+    // What MergeRules decided for one card, added to what the pull writes.
+    void take(const MergeRules::Merge& rule, const Local& local, SyncStore::Card card, Merge& merge);
     static bool isSelf(const Book& book, const QString& href);
     void push(const Book& book);
     // The steps of a push, one card or entry each; false when the run must stop (the server failed).
@@ -77,14 +77,13 @@ private:
     bool pushEdit(const Book& book, const SyncStore::Card& card, const Local& local);
     bool pushDeletion(const Book& book, const SyncStore::Card& card);
     bool pushNew(const Book& book, const SyncStore::Entry& row);
-    // Whether the server took what was sent; anything sent makes the run read the changes back.
-    bool sent(const DavClient::Reply& reply);
+    // Sends a write of one card; anything sent makes the run read the changes back.
+    DavClient::Reply send(const QByteArray& method, const QUrl& url, const QByteArray& body,
+                          const DavClient::Headers& headers);
     // Ties the stored cards of every book to the rows of tblTel; rows no card claims are new here.
     void match();
     Local localOf(const SyncStore::Card& card) const;
     bool belongs(const QStringList& values, const Book& book) const;
-    QStringList merged(const QStringList& agreed, const QStringList& local, const QStringList& server,
-                       const QString& name);
     bool fetch(const Book& book, const QStringList& hrefs, QMap<QString, QPair<QString, QByteArray>>& cards,
                QStringList& gone);
     bool failed(const DavClient::Reply& reply, const QString& what);
