@@ -6,6 +6,7 @@
 #include "DbError.h"
 #include "ServerCard.h"
 
+#include <QCoreApplication>
 #include <QUuid>
 
 namespace {
@@ -59,6 +60,11 @@ SyncReport SyncRun::run()
     } catch (const DbError& error) {
         m_report.error = error.description();
     }
+    if (m_unplaced > kUnplacedShown)
+        m_report.lines << QCoreApplication::translate("SyncRun",
+                                                      "%n more values of the server's cards could not be "
+                                                      "placed in their entries.",
+                                                      nullptr, int(m_unplaced - kUnplacedShown));
     return m_report;
 }
 
@@ -332,7 +338,8 @@ void SyncRun::mergeFetched(const Book& book, const QMap<QString, QPair<QString, 
 {
     for (auto it = fetched.cbegin(); it != fetched.cend(); ++it) {
         const ServerCard serverCard(it.value().second);
-        const std::optional<Contact> entry = serverCard.entry(book.forced);
+        ProblemList problems;
+        const std::optional<Contact> entry = serverCard.entry(book.forced, &problems);
         const QStringList server = entry ? entry->values() : QStringList();
         const SyncStore::Card card{book.key, it.key(), ETag::of(it.value().first), serverCard.text(), -1, server};
         const auto known = stored.constFind(it.key());
@@ -348,7 +355,27 @@ void SyncRun::mergeFetched(const Book& book, const QMap<QString, QPair<QString, 
         const MergeRules::Merge rule =
             MergeRules::merge(agreed, local.state, local.row.values,
                               entry ? MergeRules::There::Changed : MergeRules::There::Blank, server);
+        // What of the card the entry could not take, as an import reports it; a card that is no entry here names
+        // itself, one that was an entry is told of by the rules.
+        if (entry || rule.lines.isEmpty())
+            reportUnplaced(it.key(), entry ? nameOf(server) : QString(), problems);
         take(rule, local, rule.card == MergeRules::Merge::Card::Server ? card : *known, merge);
+    }
+}
+
+void SyncRun::reportUnplaced(const QString& href, const QString& name, const ProblemList& problems)
+{
+    for (const ExchangeProblem& problem : problems) {
+        if (m_unplaced++ >= kUnplacedShown)
+            continue;
+        const QString card = name.isEmpty() ? QCoreApplication::translate("SyncRun", "The card %1").arg(href)
+                                            : QCoreApplication::translate("SyncRun", "%1 (card %2)").arg(name, href);
+        const QString value =
+            problem.value.isEmpty() ? QString() : QStringLiteral(" \"%1\"").arg(problem.value.simplified());
+        m_report.lines << (problem.field.isEmpty()
+                               ? QCoreApplication::translate("SyncRun", "%1%2: %3.").arg(card, value, problem.action)
+                               : QCoreApplication::translate("SyncRun", "%1: %2%3 %4.")
+                                     .arg(card, problem.field, value, problem.action));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "DavClient.h"
 #include "MergeRules.h"
+#include "ProblemList.h"
 #include "SyncReport.h"
 #include "SyncSettings.h"
 #include "SyncStore.h"
@@ -68,6 +69,9 @@ private:
     void mergeFetched(const Book& book, const QMap<QString, QPair<QString, QByteArray>>& fetched,
                       const QHash<QString, SyncStore::Card>& stored, Merge& merge);
     void mergeRemoved(const QStringList& removed, const QHash<QString, SyncStore::Card>& stored, Merge& merge);
+    // One report line for each value of a card an entry has no place for (the first kUnplacedShown of a run; the
+    // rest counted), as an import reports them. `name`: the entry the card made; empty when it made none.
+    void reportUnplaced(const QString& href, const QString& name, const ProblemList& problems);
     // What MergeRules decided for one card, added to what the pull writes.
     void take(const MergeRules::Merge& rule, const Local& local, SyncStore::Card card, Merge& merge);
     static bool isSelf(const Book& book, const QString& href);
@@ -100,4 +104,6 @@ private:
     QHash<QString, Local> m_local; // by book + href
     QList<SyncStore::Entry> m_new; // rows no card claims
     bool m_sentSomething = false;
+    static constexpr qsizetype kUnplacedShown = 1000;
+    qsizetype m_unplaced = 0; // values of cards the entries could not take, this run
 };

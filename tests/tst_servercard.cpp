@@ -1,5 +1,11 @@
+#include "Database.h"
+#include "DavClient.h"
 #include "ProblemList.h"
+#include "ScriptedServer.h"
 #include "ServerCard.h"
+#include "SyncRun.h"
+#include "SyncSettings.h"
+#include "TempDatabase.h"
 
 #include <QtTest>
 
@@ -38,6 +44,8 @@ private slots:
     void namesStayWhole();
     void entriesHaveAName_data();
     void entriesHaveAName();
+    void unplacedValuesAreReported_data();
+    void unplacedValuesAreReported();
 };
 
 void tst_ServerCard::storedFormsComeBack_data()
@@ -189,6 +197,49 @@ void tst_ServerCard::entriesHaveAName()
     QCOMPARE(read->category, book);
     QCOMPARE(read->fname + QLatin1Char('|') + read->lname, named);
     QCOMPARE(read->busName, busName);
+}
+
+void tst_ServerCard::unplacedValuesAreReported_data()
+{
+    QTest::addColumn<QByteArray>("lines");
+    QTest::addColumn<QStringList>("entries"); // Lname and Tel1 of what the directory holds afterwards
+    QTest::addColumn<QStringList>("said");
+
+    const QString card = QStringLiteral("/alice/contacts/1.vcf");
+    QTest::newRow("values a phone wrote")
+        << QByteArray("FN:Dana Levin\r\nN:Levin;Dana;;;\r\nTEL:+1 202 555 0100\r\n"
+                      "ADR;TYPE=HOME:;;1 Main St;Haifa;;3498838;\r\n")
+        << QStringList{QStringLiteral("Levin|") + kNone}
+        << QStringList{QStringLiteral("\"Dana Levin\" (card %1): Zip \"3498838\" left out: not five digits.").arg(card),
+                       QStringLiteral("\"Dana Levin\" (card %1): Tel1 \"+1 202 555 0100\" left out: a number of "
+                                      "another country.")
+                           .arg(card)};
+    QTest::newRow("nothing to show")
+        << QByteArray("FN:\r\nEMAIL:dana@example.org\r\nADR:;;1 Main St;;;;\r\n") << QStringList()
+        << QStringList{QStringLiteral("The card %1 \"1 Main St\": left out: it holds no name and no telephone number.")
+                           .arg(card)};
+}
+
+// A card's values the entry cannot take are each reported, as an import reports them, and the sync says so.
+void tst_ServerCard::unplacedValuesAreReported()
+{
+    QFETCH(QByteArray, lines);
+    QFETCH(QStringList, entries);
+    QFETCH(QStringList, said);
+    ScriptedServer server;
+    const QString book = QStringLiteral("/alice/contacts/");
+    server.addBook(book);
+    server.put(book + QStringLiteral("1.vcf"), card(lines));
+    TempDatabase desk;
+    const auto db = Database::open(desk.path());
+    DavClient client(server.url(QStringLiteral("/")), QStringLiteral("alice"), QStringLiteral("secret"), &server);
+    const SyncReport report = SyncRun(*db, client,
+                                      {server.url(QStringLiteral("/")), QStringLiteral("alice"), server.url(book),
+                                       server.url(book), QString()})
+                                  .run();
+    QCOMPARE(report.lines, said);
+    QCOMPARE(report.exitCode(), 1);
+    QCOMPARE(desk.rows(QStringLiteral("SELECT Lname, Tel1 FROM tblTel")), entries);
 }
 
 QTEST_GUILESS_MAIN(tst_ServerCard)
