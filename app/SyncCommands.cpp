@@ -75,8 +75,26 @@ int setUp(const QUrl& server, const QString& user, const QString& password, cons
             named(found.books, personalName.isEmpty() ? QStringLiteral("Personal") : personalName);
         const Discovery::AddressBook* business =
             named(found.books, businessName.isEmpty() ? QStringLiteral("Business") : businessName);
+        QStringList missing; // books with no address book of their name, where the server has others
+        if (!personal && personalName.isEmpty())
+            missing << QStringLiteral("\"Personal\"");
+        if (!business && businessName.isEmpty())
+            missing << QStringLiteral("\"Business\"");
         if (!personal && !business && !chosen && found.books.size() == 1) {
             settings.personal = settings.business = found.books.first().url;
+        } else if (!missing.isEmpty() && !found.books.isEmpty()) {
+            // The user's own address books are never passed over for new empty ones without the user's word.
+            QStringList names;
+            for (const Discovery::AddressBook& book : found.books)
+                names << QStringLiteral("\"%1\"").arg(book.name);
+            say(stderr, QCoreApplication::translate("SyncCommands",
+                                                    "The server has the address books %1, none of them for %2. Name "
+                                                    "the address book of each book with --personal NAME and "
+                                                    "--business NAME (the same one may take both books; a name the "
+                                                    "server does not have is made there, empty).\nNothing was "
+                                                    "changed.\n")
+                            .arg(names.join(QStringLiteral(", ")), missing.join(QStringLiteral(" and "))));
+            return 2;
         } else {
             QString error;
             settings.personal =

@@ -11,8 +11,9 @@ struct SyncSettings;
 //   tovrin --sync-setup URL --user NAME [--password-stdin] [--personal NAME] [--business NAME]
 //   tovrin --sync [--password-stdin]
 // The set-up finds the user's address books (see Discovery), maps "Personal" and "Business" to the address books
-// of those names (made when missing and the server allows it), or both to the address book given or the only one
-// there is, keeps the settings in the directory file and the password outside it (see Credentials).
+// of those names (or those named with --personal and --business, made when missing and the server allows it), or
+// both to the address book given or the only one there is, keeps the settings in the directory file and the password
+// outside it (see Credentials). While the server has address books of other names it makes none unasked.
 namespace SyncCommands {
 
 bool wanted(int argc, char** argv);

@@ -336,6 +336,13 @@ void SyncRun::take(const MergeRules::Merge& rule, const Local& local, SyncStore:
 void SyncRun::mergeFetched(const Book& book, const QMap<QString, QPair<QString, QByteArray>>& fetched,
                            const QHash<QString, SyncStore::Card>& stored, Merge& merge)
 {
+    // Entries no card claims yet, by their values: a new card there holding the very same values is that entry (two
+    // desks that started from one file, an entry typed on both sides), tied to it rather than added again.
+    QMultiHash<QStringList, int> unpaired;
+    for (int i = 0; i < m_new.size(); ++i) {
+        if (belongs(m_new[i].values, book))
+            unpaired.insert(m_new[i].values, i);
+    }
     for (auto it = fetched.cbegin(); it != fetched.cend(); ++it) {
         const ServerCard serverCard(it.value().second);
         ProblemList problems;
@@ -350,8 +357,13 @@ void SyncRun::mergeFetched(const Book& book, const QMap<QString, QPair<QString, 
             merge.cards.append(confirmed);
             continue;
         }
-        const Local local = known != stored.cend() ? localOf(*known) : Local{};
-        const QStringList agreed = known != stored.cend() ? known->agreed : QStringList();
+        Local local = known != stored.cend() ? localOf(*known) : Local{};
+        QStringList agreed = known != stored.cend() ? known->agreed : QStringList();
+        if (const auto twin = unpaired.constFind(server); local.state == State::NoEntry && twin != unpaired.cend()) {
+            local = {State::Unchanged, m_new[twin.value()]};
+            agreed = server;
+            unpaired.erase(twin);
+        }
         const MergeRules::Merge rule =
             MergeRules::merge(agreed, local.state, local.row.values,
                               entry ? MergeRules::There::Changed : MergeRules::There::Blank, server);

@@ -1,6 +1,7 @@
 #include "Database.h"
 #include "DavClient.h"
 #include "DavXml.h"
+#include "Discovery.h"
 #include "Radicale.h"
 #include "SyncRun.h"
 #include "SyncSettings.h"
@@ -98,6 +99,8 @@ private slots:
     void editRewritesOnlyItsLines();
     void syncsWithoutEditsSendNothing();
     void storedFormsSurvive();
+    void twoDesksFromOneFile();
+    void setUpMakesNoBookUnasked();
     void oneAddressBookForBoth();
     void conflicts_data();
     void conflicts();
@@ -233,6 +236,75 @@ void tst_Sync::storedFormsSurvive()
         QCOMPARE(sync(*desk, settingsFor(server)).exitCode(), 0);
         QCOMPARE(desk->rows(all), stored);
     }
+}
+
+// Two desks that start from copies of one file: the second pairs its entries with the cards the first sent, and
+// sends only what the first did not have.
+void tst_Sync::twoDesksFromOneFile()
+{
+    Radicale server;
+    QVERIFY(server.port());
+    TempDatabase here;
+    here.addTel(QStringLiteral("Personal"), QStringLiteral("Dana"), QStringLiteral("Levin"), QStringLiteral(" "),
+                QStringLiteral("048 - 12_____"));
+    here.addTel(QStringLiteral("Business"), QString(), QString(), QStringLiteral("Bar Tools"));
+    TempDatabase there;
+    QVERIFY(QFile::remove(there.path()));
+    QVERIFY(QFile::copy(here.path(), there.path()));
+    // Typed twice there: the second is an entry of its own.
+    here.addTel(QStringLiteral("Personal"), QStringLiteral("Avi"), QStringLiteral("Amar"));
+    there.addTel(QStringLiteral("Personal"), QStringLiteral("Avi"), QStringLiteral("Amar"));
+    there.addTel(QStringLiteral("Personal"), QStringLiteral("Avi"), QStringLiteral("Amar"));
+
+    QCOMPARE(sync(here, settingsFor(server)).sent, 3);
+    const SyncReport second = sync(there, settingsFor(server));
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(second.received, 0);
+    QCOMPARE(second.sent, 1);
+    QCOMPARE(sync(here, settingsFor(server)).received, 1);
+    const QString all = QStringLiteral("SELECT Category, Fname, Lname, BusName, Tel1 FROM tblTel ORDER BY 1, 2, 3, 4");
+    QCOMPARE(here.count(QStringLiteral("tblTel")), 4);
+    QCOMPARE(there.rows(all), here.rows(all));
+    QCOMPARE(server.served("PUT"), 4);
+}
+
+// A server whose address books have other names gets no new empty ones unless the user names them.
+void tst_Sync::setUpMakesNoBookUnasked()
+{
+    Radicale server;
+    QVERIFY(server.port());
+    DavClient phone(server.url(QStringLiteral("/")), QStringLiteral("alice"), QStringLiteral("secret"));
+    for (const char* book : {"/alice/personal/", "/alice/business/"})
+        QCOMPARE(phone.send("DELETE", server.url(QLatin1String(book))).status, 200);
+    QString error;
+    for (const char* name : {"contacts", "family"})
+        QVERIFY(Discovery::create(phone, server.url(QStringLiteral("/alice/")), QLatin1String(name), error).isValid());
+    QTemporaryDir folder;
+    const QString program = folder.filePath(QStringLiteral("tovrin"));
+    QVERIFY(QFile::copy(QStringLiteral(TOVRIN_BINARY), program));
+    Database::create(folder.filePath(QStringLiteral("Dalvek.mdb")));
+    qputenv("TOVRIN_CREDENTIALS", folder.filePath(QStringLiteral("passwords")).toUtf8());
+    const auto setUp = [&](const QStringList& books) {
+        QProcess setup;
+        setup.start(program,
+                    QStringList{QStringLiteral("--sync-setup"), server.url(QStringLiteral("/")).toString(),
+                                QStringLiteral("--user"), QStringLiteral("alice"), QStringLiteral("--password-stdin")} +
+                        books);
+        setup.write("secret\n");
+        setup.closeWriteChannel();
+        setup.waitForFinished(20000);
+        return std::pair{setup.exitCode(), QString::fromLocal8Bit(setup.readAllStandardError())};
+    };
+    const auto [refused, said] = setUp({});
+    QCOMPARE(refused, 2);
+    QVERIFY2(said.contains(QLatin1String("\"contacts\", \"family\"")) && said.contains(QLatin1String("--personal")),
+             qPrintable(said));
+    QCOMPARE(Discovery::find(phone, server.url(QStringLiteral("/"))).books.size(), 2);
+    QCOMPARE(setUp({QStringLiteral("--personal"), QStringLiteral("family"), QStringLiteral("--business"),
+                    QStringLiteral("contacts")})
+                 .first,
+             0);
+    QCOMPARE(Discovery::find(phone, server.url(QStringLiteral("/"))).books.size(), 2);
 }
 
 void tst_Sync::oneAddressBookForBoth()
