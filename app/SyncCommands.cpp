@@ -157,7 +157,7 @@ QString SyncCommands::account(const SyncSettings& settings)
            (settings.server.port() > 0 ? QLatin1Char(':') + QString::number(settings.server.port()) : QString());
 }
 
-SyncReport SyncCommands::syncFile(const QString& database, const QString& password)
+SyncReport SyncCommands::syncFile(const QString& database, const QString& password, const SyncRun::Options& options)
 {
     SyncReport report;
     try {
@@ -177,7 +177,7 @@ SyncReport SyncCommands::syncFile(const QString& database, const QString& passwo
         }
         DavClient client(settings.server, settings.user, secret);
         client.setPinnedCertificate(settings.certificate);
-        report = SyncRun(*db, client, settings).run();
+        report = SyncRun(*db, client, settings, options).run();
         SyncStore::setSetting(*db, QStringLiteral("last_result"), report.summary());
         SyncStore::setSetting(*db, QStringLiteral("last_time"), QDateTime::currentDateTime().toString(Qt::ISODate));
     } catch (const DbError& error) {
@@ -215,7 +215,10 @@ int SyncCommands::run(int argc, char** argv)
     const QCommandLineOption trust(QStringLiteral("trust-certificate"),
                                    QStringLiteral("Accepts the server's certificate of this SHA-256 digest."),
                                    QStringLiteral("SHA256"));
-    parser.addOptions({setup, sync, user, passwordStdin, personal, business, trust});
+    const QCommandLineOption forceDelete(
+        QStringLiteral("force-delete"),
+        QCoreApplication::translate("SyncCommands", "Deletes here the entries the server no longer lists, however many."));
+    parser.addOptions({setup, sync, user, passwordStdin, personal, business, trust, forceDelete});
     if (!parser.parse(QCoreApplication::arguments())) {
         say(stderr, parser.errorText() + QLatin1Char('\n'));
         return 2;
@@ -236,10 +239,15 @@ int SyncCommands::run(int argc, char** argv)
             if (code == 2 || !parser.isSet(sync))
                 return code;
         }
+        SyncRun::Options options;
+        options.forceDelete = parser.isSet(forceDelete);
         const SyncReport report =
             syncFile(CommandLine::workingDatabase(),
-                     parser.isSet(passwordStdin) && !parser.isSet(setup) ? readPassword() : QString());
+                     parser.isSet(passwordStdin) && !parser.isSet(setup) ? readPassword() : QString(), options);
         say(report.exitCode() == 2 ? stderr : stdout, report.summary() + QLatin1Char('\n'));
+        if (!report.held.isEmpty())
+            say(stderr, QCoreApplication::translate("SyncCommands", "To delete them here as well (a copy of the "
+                                                                    "file is kept first): tovrin --sync --force-delete\n"));
         return report.exitCode();
     } catch (const DbError& error) {
         say(stderr, error.description() + QLatin1Char('\n'));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SyncReport.h"
+#include "SyncRun.h"
 
 #include <QString>
 
@@ -9,7 +10,7 @@ struct SyncSettings;
 
 // Sync with a CardDAV server from the command line, and what the windows share with it:
 //   tovrin --sync-setup URL --user NAME [--password-stdin] [--personal NAME] [--business NAME]
-//   tovrin --sync [--password-stdin]
+//   tovrin --sync [--password-stdin] [--force-delete]
 // The set-up finds the user's address books (see Discovery), maps "Personal" and "Business" to the address books
 // of those names (or those named with --personal and --business, made when missing and the server allows it), or
 // both to the address book given or the only one there is, keeps the settings in the directory file and the password
@@ -23,7 +24,8 @@ int run(int argc, char** argv);
 QString account(const SyncSettings& settings);
 // One sync of the file at `database` with the password kept for it (`password` when not null). The result is kept
 // in the file for About and "Sync Now...".
-SyncReport syncFile(const QString& database, const QString& password = QString());
+SyncReport syncFile(const QString& database, const QString& password = QString(),
+                    const SyncRun::Options& options = SyncRun::Options());
 // The last result kept in the file: its time and summary; empty when the file never synced.
 QString lastResult(Database& db);
 

@@ -77,6 +77,22 @@ MergeRules::Merge MergeRules::merge(const QStringList& agreed, Here here, const 
     return result;
 }
 
+MergeRules::Merge MergeRules::keptHere(const Merge& merge)
+{
+    if (merge.row != Merge::Row::Delete)
+        return merge;
+    Merge kept;
+    kept.card = merge.card == Merge::Card::Forget ? Merge::Card::CreateAgain : Merge::Card::Kept;
+    return kept;
+}
+
+bool MergeRules::asksFirst(int deletions, int synced, bool emptied)
+{
+    if (deletions <= 0)
+        return false;
+    return emptied || (deletions > kDeletionsTaken && deletions * 4 > synced);
+}
+
 QString MergeRules::nameOf(const QStringList& v)
 {
     if (v.size() < 12)

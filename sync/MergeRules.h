@@ -40,6 +40,15 @@ struct Merge
 // server's card means (Changed).
 Merge merge(const QStringList& agreed, Here here, const QStringList& local, There there, const QStringList& server);
 
+// A deletion here the user declined: the entry stays, and its card goes up again (as new when the server no
+// longer has it). Any other decision is returned as it was.
+Merge keptHere(const Merge& merge);
+
+// Deletions here that are asked before they are made, of an address book `synced` of whose cards are entries
+// here: more than a few that are more than a quarter of them, or any when the address book came back `emptied`.
+constexpr int kDeletionsTaken = 10;
+bool asksFirst(int deletions, int synced, bool emptied);
+
 // The entry as the report names it: the person, the business in "Business", else the cellular number.
 QString nameOf(const QStringList& values);
 

@@ -1,5 +1,6 @@
 #include "SyncRun.h"
 
+#include "Backups.h"
 #include "Contact.h"
 #include "Database.h"
 #include "DavXml.h"
@@ -7,6 +8,7 @@
 #include "ServerCard.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QUuid>
 
 namespace {
@@ -31,7 +33,13 @@ QString bodyLine(const QByteArray& body)
 
 } // namespace
 
-SyncRun::SyncRun(Database& db, DavClient& client, const SyncSettings& settings) : m_db(db), m_client(client)
+SyncRun::SyncRun(Database& db, DavClient& client, const SyncSettings& settings)
+    : SyncRun(db, client, settings, Options())
+{
+}
+
+SyncRun::SyncRun(Database& db, DavClient& client, const SyncSettings& settings, Options options)
+    : m_db(db), m_client(client), m_options(std::move(options))
 {
     if (settings.personal == settings.business) {
         m_books.append({settings.personal, settings.personal.toString(), QString()});
@@ -46,8 +54,19 @@ SyncReport SyncRun::run()
     try {
         SyncStore::prepare(m_db);
         for (const Book& book : m_books) {
+            const bool wasPaused = paused(m_db, book.key);
+            if (wasPaused && m_options.leavePaused) {
+                m_report.lines << QCoreApplication::translate("SyncRun",
+                                                              "The sync of %1 is paused: \"Sync Now...\" asks "
+                                                              "again what to do with the entries the server no "
+                                                              "longer lists.")
+                                      .arg(book.url.toDisplayString());
+                continue;
+            }
             if (!pull(book))
                 continue;
+            if (wasPaused)
+                setPaused(m_db, book.key, false);
             // What went up is read back as the server stored it, with the token that covers it; a card changed
             // there meanwhile (412) is merged by that read and sent once more.
             for (int round = 0; round < 2; ++round) {
@@ -66,6 +85,17 @@ SyncReport SyncRun::run()
                                                       "placed in their entries.",
                                                       nullptr, int(m_unplaced - kUnplacedShown));
     return m_report;
+}
+
+void SyncRun::setPaused(Database& db, const QString& book, bool paused)
+{
+    SyncStore::prepare(db);
+    SyncStore::setSetting(db, QStringLiteral("paused ") + book, paused ? QStringLiteral("1") : QString());
+}
+
+bool SyncRun::paused(Database& db, const QString& book)
+{
+    return SyncStore::prepared(db) && !SyncStore::setting(db, QStringLiteral("paused ") + book).isEmpty();
 }
 
 QString SyncRun::newHref(const Book& book) const
@@ -364,9 +394,11 @@ void SyncRun::mergeFetched(const Book& book, const QMap<QString, QPair<QString, 
             agreed = server;
             unpaired.erase(twin);
         }
-        const MergeRules::Merge rule =
-            MergeRules::merge(agreed, local.state, local.row.values,
-                              entry ? MergeRules::There::Changed : MergeRules::There::Blank, server);
+        MergeRules::Merge rule = MergeRules::merge(agreed, local.state, local.row.values,
+                                                   entry ? MergeRules::There::Changed : MergeRules::There::Blank,
+                                                   server);
+        if (m_options.keepHere.contains(book.key))
+            rule = MergeRules::keptHere(rule);
         // What of the card the entry could not take, as an import reports it; a card that is no entry here names
         // itself, one that was an entry is told of by the rules.
         if (entry || rule.lines.isEmpty())
@@ -398,8 +430,11 @@ void SyncRun::mergeRemoved(const QStringList& removed, const QHash<QString, Sync
         if (known == stored.cend())
             continue;
         const Local local = localOf(*known);
-        take(MergeRules::merge(known->agreed, local.state, local.row.values, MergeRules::There::Gone, {}), local,
-             *known, merge);
+        MergeRules::Merge rule =
+            MergeRules::merge(known->agreed, local.state, local.row.values, MergeRules::There::Gone, {});
+        if (m_options.keepHere.contains(known->book))
+            rule = MergeRules::keptHere(rule);
+        take(rule, local, *known, merge);
     }
 }
 
@@ -441,8 +476,43 @@ bool SyncRun::pull(const Book& book)
     Merge merge;
     mergeFetched(book, fetched, stored, merge);
     mergeRemoved(changes.removed, stored, merge);
+    if (!mayDelete(book, merge, stored, changes))
+        return false;
     return store(book, merge.writes, merge.cards, merge.dropped,
                  changes.token.isNull() ? QStringLiteral("") : changes.token);
+}
+
+bool SyncRun::mayDelete(const Book& book, const Merge& merge, const QHash<QString, SyncStore::Card>& stored,
+                        const Changes& changes)
+{
+    int deletions = 0;
+    for (const SyncStore::EntryWrite& write : merge.writes)
+        deletions += write.kind == SyncStore::EntryWrite::Kind::Delete ? 1 : 0;
+    if (deletions == 0)
+        return true;
+    int synced = 0;
+    QSet<QString> listed;
+    for (const SyncStore::Card& card : stored) {
+        synced += card.entry >= 0 ? 1 : 0;
+        listed.insert(card.href);
+    }
+    for (auto it = changes.changed.cbegin(); it != changes.changed.cend(); ++it)
+        listed.insert(it.key());
+    for (const QString& href : changes.removed)
+        listed.remove(href);
+    const bool force = m_options.forceDelete || m_options.deleteHere.contains(book.key);
+    if (!force && MergeRules::asksFirst(deletions, synced, listed.isEmpty())) {
+        const QString books = book.forced.isEmpty()
+                                  ? QCoreApplication::translate("SyncRun", "\"Personal\" and \"Business\"")
+                                  : QStringLiteral("\"%1\"").arg(book.forced);
+        m_report.held.append({book.key, books, deletions});
+        return false;
+    }
+    if (!m_copied) {
+        Backups::make(m_db.path(), QDateTime::currentDateTime(), QStringLiteral("before sync"));
+        m_copied = true;
+    }
+    return true;
 }
 
 DavClient::Reply SyncRun::send(const QByteArray& method, const QUrl& url, const QByteArray& body,

@@ -24,11 +24,28 @@ class Database;
 // If-Match. After anything went up, the changes are read back once more, as the server stored them.
 //
 // What each side's changes make of an entry and its card is decided by MergeRules alone.
+//
+// A pull that would delete entries here asks first when they are many (see MergeRules::asksFirst): nothing of that
+// address book is written, its token stays, and the report holds the count until the user says. Any pull that
+// deletes entries here makes a "before sync" copy of the file first (see Backups).
 class SyncRun
 {
 public:
+    struct Options
+    {
+        bool forceDelete = false; // deletions are made however many they are, in every address book ...
+        QStringList deleteHere;   // ... or in these (as the settings keep them)
+        QStringList keepHere;     // address books whose entries missing there stay here and go up again
+        bool leavePaused = false; // an address book the user paused is not synced (the windows' own syncs)
+    };
+
     SyncRun(Database& db, DavClient& client, const SyncSettings& settings);
+    SyncRun(Database& db, DavClient& client, const SyncSettings& settings, Options options);
     SyncReport run();
+
+    // An address book left alone by the windows' own syncs until the user syncs it by hand.
+    static void setPaused(Database& db, const QString& book, bool paused);
+    static bool paused(Database& db, const QString& book);
 
 private:
     struct Book
@@ -72,6 +89,9 @@ private:
     // One report line for each value of a card an entry has no place for (the first kUnplacedShown of a run; the
     // rest counted), as an import reports them. `name`: the entry the card made; empty when it made none.
     void reportUnplaced(const QString& href, const QString& name, const ProblemList& problems);
+    // Whether the deletions `merge` makes here may go ahead; a copy of the file is made before the first.
+    bool mayDelete(const Book& book, const Merge& merge, const QHash<QString, SyncStore::Card>& stored,
+                   const Changes& changes);
     // What MergeRules decided for one card, added to what the pull writes.
     void take(const MergeRules::Merge& rule, const Local& local, SyncStore::Card card, Merge& merge);
     static bool isSelf(const Book& book, const QString& href);
@@ -99,6 +119,8 @@ private:
 
     Database& m_db;
     DavClient& m_client;
+    Options m_options;
+    bool m_copied = false; // the copy before deletions was made
     QList<Book> m_books;
     SyncReport m_report;
     QHash<QString, Local> m_local; // by book + href

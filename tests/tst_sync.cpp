@@ -1,3 +1,4 @@
+#include "Backups.h"
 #include "Database.h"
 #include "DavClient.h"
 #include "DavXml.h"
@@ -105,6 +106,7 @@ private slots:
     void conflicts_data();
     void conflicts();
     void killedMidwayConverges();
+    void emptiedAddressBookAsks();
     void foreignAnswers_data();
     void foreignAnswers();
     void badServers_data();
@@ -443,6 +445,75 @@ void tst_Sync::killedMidwayConverges()
     QVERIFY(QFile::copy(folder.filePath(QStringLiteral("Dalvek.mdb")), copy.path()));
     QCOMPARE(copy.rows(all), other.rows(all));
     qInfo("killed %d times before a run went through", killed);
+}
+
+// A phone's sync app wipes the address book: the program deletes nothing until told to, and then keeps a copy.
+void tst_Sync::emptiedAddressBookAsks()
+{
+    Radicale server;
+    QVERIFY(server.port());
+    QTemporaryDir folder;
+    const QString program = folder.filePath(QStringLiteral("tovrin"));
+    const QString file = folder.filePath(QStringLiteral("Dalvek.mdb"));
+    QVERIFY(QFile::copy(QStringLiteral(TOVRIN_BINARY), program));
+    Database::create(file);
+    qputenv("TOVRIN_CREDENTIALS", folder.filePath(QStringLiteral("passwords")).toUtf8());
+    TempDatabase desk;
+    for (int i = 0; i < 12; ++i)
+        desk.addTel(QStringLiteral("Personal"), QStringLiteral("Given%1").arg(i), QStringLiteral("Family%1").arg(i));
+    desk.close();
+    QVERIFY(QFile::remove(file) && QFile::copy(desk.path(), file));
+    const auto tovrin = [&program](const QStringList& arguments, QByteArray* said = nullptr) {
+        QProcess run;
+        run.start(program, arguments);
+        run.write("secret\n");
+        run.closeWriteChannel();
+        run.waitForFinished(60000);
+        if (said)
+            *said = run.readAllStandardError();
+        return run.exitCode();
+    };
+    QCOMPARE(tovrin({QStringLiteral("--sync-setup"), server.url(QStringLiteral("/")).toString(), QStringLiteral("--user"),
+                     QStringLiteral("alice"), QStringLiteral("--password-stdin"), QStringLiteral("--sync")}),
+             0);
+
+    DavClient phone(server.url(QStringLiteral("/")), QStringLiteral("alice"), QStringLiteral("secret"));
+    const QUrl book = server.url(QStringLiteral("/alice/personal/"));
+    const DavClient::Reply listing =
+        phone.send("PROPFIND", book, DavXml::propfind({QStringLiteral("getetag")}, {}), {{"Depth", "1"}});
+    int deleted = 0;
+    for (const DavXml::Response& card : DavXml::parse(listing.body, listing.url).responses) {
+        if (card.href.endsWith(QLatin1String(".vcf")))
+            deleted += phone.send("DELETE", book.resolved(QUrl(card.href))).status < 300 ? 1 : 0;
+    }
+    QCOMPARE(deleted, 12);
+
+    const auto count = [&file] {
+        sqlite3* db = nullptr;
+        sqlite3_open(file.toUtf8().constData(), &db);
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(db, "SELECT count(*) FROM tblTel", -1, &stmt, nullptr);
+        sqlite3_step(stmt);
+        const int rows = sqlite3_column_int(stmt, 0);
+        sqlite3_finalize(stmt);
+        sqlite3_close(db);
+        return rows;
+    };
+    const QDir backups(Backups::folderOf(file));
+    const QStringList beforeSync{QStringLiteral("*before sync.mdb")};
+    QByteArray said;
+    QCOMPARE(tovrin({QStringLiteral("--sync")}, &said), 2);
+    QVERIFY2(said.contains("12 entries") && said.contains("tovrin --sync --force-delete"), said.constData());
+    QCOMPARE(count(), 12);
+    QCOMPARE(backups.entryList(beforeSync, QDir::Files), QStringList());
+
+    QCOMPARE(tovrin({QStringLiteral("--sync"), QStringLiteral("--force-delete")}, &said), 0);
+    QCOMPARE(count(), 0);
+    const QStringList copies = backups.entryList(beforeSync, QDir::Files);
+    QCOMPARE(copies.size(), 1);
+    qint64 kept = 0;
+    QCOMPARE(Backups::problemOf(backups.filePath(copies[0]), &kept), QString());
+    QCOMPARE(kept, qint64(12));
 }
 
 void tst_Sync::foreignAnswers_data()

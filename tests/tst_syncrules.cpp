@@ -1,5 +1,6 @@
 // The sync's rules and its defences against a server, on a server played in memory (ScriptedServer): no network,
 // no waiting. tst_sync runs the whole path against a real server.
+#include "Backups.h"
 #include "Database.h"
 #include "DavClient.h"
 #include "MergeRules.h"
@@ -30,13 +31,26 @@ QString href(int i)
 struct Desk
 {
     Desk() { server.addBook(kBook); }
-    SyncReport sync()
+    SyncReport sync(const SyncRun::Options& options = SyncRun::Options())
     {
         const auto db = Database::open(file.path());
         DavClient client(server.url(QStringLiteral("/")), QStringLiteral("alice"), QStringLiteral("secret"), &server);
         const QUrl book = server.url(kBook);
-        return SyncRun(*db, client, {server.url(QStringLiteral("/")), QStringLiteral("alice"), book, book, QString()})
+        return SyncRun(*db, client, {server.url(QStringLiteral("/")), QStringLiteral("alice"), book, book, QString()},
+                       options)
             .run();
+    }
+    // Fills the address book with `count` cards and syncs them here.
+    void seed(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            server.put(href(i), card(QString::number(i), QStringLiteral("Family%1").arg(i, 3, 10, QLatin1Char('0'))));
+        QCOMPARE(sync().exitCode(), 0);
+        QCOMPARE(file.count(QStringLiteral("tblTel")), count);
+    }
+    QStringList copies() const
+    {
+        return QDir(Backups::folderOf(file.path())).entryList({QStringLiteral("*before sync.mdb")}, QDir::Files);
     }
     QStringList families() { return file.rows(QStringLiteral("SELECT Lname FROM tblTel ORDER BY Lname")); }
 
@@ -62,6 +76,10 @@ private slots:
     void mergeRules();
     void changedBetweenReadAndWrite();
     void unknownVersionIsReadFirst();
+    void massDeletionsAsk_data();
+    void massDeletionsAsk();
+    void keptEntriesGoUpAgain();
+    void pausedBookWaits();
 };
 
 void tst_SyncRules::mergeRules_data()
@@ -172,6 +190,104 @@ void tst_SyncRules::unknownVersionIsReadFirst()
     QVERIFY(!desk.server.books[kBook].cards.contains(href(1)));
     QVERIFY(desk.server.books[kBook].cards[href(2)].text.contains("Akko"));
     QCOMPARE(desk.families(), QStringList{QStringLiteral("Bar")});
+}
+
+void tst_SyncRules::massDeletionsAsk_data()
+{
+    QTest::addColumn<int>("synced");  // entries here synced with the address book
+    QTest::addColumn<int>("removed"); // cards the server no longer lists (all: the address book made again)
+    QTest::addColumn<bool>("force");
+    QTest::addColumn<int>("held"); // deletions held back (0: made)
+
+    QTest::newRow("address book made again empty") << 30 << 30 << false << 30;
+    QTest::newRow("emptied, one entry") << 1 << 1 << false << 1;
+    QTest::newRow("11 of 30") << 30 << 11 << false << 11;
+    QTest::newRow("10 of 30") << 30 << 10 << false << 0;
+    QTest::newRow("11 of 50") << 50 << 11 << false << 0;
+    QTest::newRow("emptied, forced") << 30 << 30 << true << 0;
+}
+
+// A sync that would delete many entries here, or every one of an address book, writes nothing of it and names the
+// count; taken, the deletions come after a copy of the file.
+void tst_SyncRules::massDeletionsAsk()
+{
+    QFETCH(int, synced);
+    QFETCH(int, removed);
+    QFETCH(bool, force);
+    QFETCH(int, held);
+    Desk desk;
+    desk.seed(synced);
+    if (removed == synced) {
+        desk.server.empty(kBook);
+    } else {
+        for (int i = 0; i < removed; ++i)
+            desk.server.remove(href(i));
+    }
+    const QStringList tokenBefore = desk.file.rows(QStringLiteral("SELECT token FROM tovrin_sync_book"));
+    SyncRun::Options options;
+    options.forceDelete = force;
+    const SyncReport report = desk.sync(options);
+    if (held > 0) {
+        QCOMPARE(report.exitCode(), 2);
+        QCOMPARE(report.held.size(), 1);
+        QCOMPARE(report.held[0].count, held);
+        QVERIFY2(report.summary().contains(QStringLiteral("%1 entr").arg(held)), qPrintable(report.summary()));
+        QCOMPARE(desk.file.count(QStringLiteral("tblTel")), synced);
+        QCOMPARE(desk.file.rows(QStringLiteral("SELECT token FROM tovrin_sync_book")), tokenBefore);
+        QCOMPARE(desk.copies(), QStringList());
+        // Asked again at the next sync, not forgotten.
+        QCOMPARE(desk.sync().held.value(0).count, held);
+        QCOMPARE(desk.file.count(QStringLiteral("tblTel")), synced);
+    } else {
+        QCOMPARE(report.exitCode(), 0);
+        QCOMPARE(report.removedHere, removed);
+        QCOMPARE(desk.file.count(QStringLiteral("tblTel")), synced - removed);
+        QCOMPARE(desk.copies().size(), 1);
+        qint64 entries = 0;
+        QCOMPARE(Backups::problemOf(Backups::folderOf(desk.file.path()) + QLatin1Char('/') + desk.copies()[0],
+                                    &entries),
+                 QString());
+        QCOMPARE(entries, qint64(synced));
+    }
+}
+
+// Kept here on the user's word, the entries an emptied address book no longer lists go up again as new cards.
+void tst_SyncRules::keptEntriesGoUpAgain()
+{
+    Desk desk;
+    desk.seed(12);
+    desk.server.empty(kBook);
+    QCOMPARE(desk.sync().held.value(0).count, 12);
+    SyncRun::Options options;
+    options.keepHere << desk.server.url(kBook).toString();
+    const SyncReport report = desk.sync(options);
+    QCOMPARE(report.exitCode(), 0);
+    QCOMPARE(report.sent, 12);
+    QCOMPARE(desk.server.books[kBook].cards.size(), 12);
+    QCOMPARE(desk.file.count(QStringLiteral("tblTel")), 12);
+    QCOMPARE(desk.sync().exitCode(), 0);
+    QCOMPARE(desk.file.count(QStringLiteral("tblTel")), 12);
+}
+
+// Kept here and paused by the user: the program's own syncs leave the address book alone, a sync by hand asks again.
+void tst_SyncRules::pausedBookWaits()
+{
+    Desk desk;
+    desk.seed(12);
+    desk.server.empty(kBook);
+    QCOMPARE(desk.sync().held.size(), 1);
+    {
+        const auto db = Database::open(desk.file.path());
+        SyncRun::setPaused(*db, desk.server.url(kBook).toString(), true);
+    }
+    desk.server.requests.clear();
+    SyncRun::Options quiet;
+    quiet.leavePaused = true;
+    const SyncReport report = desk.sync(quiet);
+    QCOMPARE(report.exitCode(), 1);
+    QCOMPARE(desk.server.requests.size(), 0);
+    QCOMPARE(desk.sync().held.value(0).count, 12);
+    QCOMPARE(desk.file.count(QStringLiteral("tblTel")), 12);
 }
 
 QTEST_GUILESS_MAIN(tst_SyncRules)
