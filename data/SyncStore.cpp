@@ -58,7 +58,8 @@ void SyncStore::prepare(Database& db)
                        "CREATE TABLE IF NOT EXISTS tovrin_sync_book (book TEXT PRIMARY KEY, token TEXT) WITHOUT "
                        "ROWID;"
                        "CREATE TABLE IF NOT EXISTS tovrin_sync_card (book TEXT NOT NULL, href TEXT NOT NULL, etag "
-                       "TEXT, card BLOB, entry INTEGER, %1, PRIMARY KEY (book, href)) WITHOUT ROWID")
+                       "TEXT, card BLOB, entry INTEGER, %1, PRIMARY KEY (book, href)) WITHOUT ROWID;"
+                       "CREATE INDEX IF NOT EXISTS tovrin_sync_card_entry ON tovrin_sync_card (book, entry)")
             .arg(agreed.join(QStringLiteral(", "))));
 }
 
@@ -121,6 +122,46 @@ QString SyncStore::token(Database& db, const QString& book)
     Statement select(db.handle(), QStringLiteral("SELECT token FROM tovrin_sync_book WHERE book = ?"));
     select.bind(1, book);
     return select.step() ? select.value(0).toString() : QString();
+}
+
+QHash<QString, ETag> SyncStore::versions(Database& db, const QString& book)
+{
+    Statement select(db.handle(), QStringLiteral("SELECT href, etag FROM tovrin_sync_card WHERE book = ?"));
+    select.bind(1, book);
+    QHash<QString, ETag> found;
+    while (select.step())
+        found.insert(select.value(0).toString(), ETag::fromStored(select.value(1).toString()));
+    return found;
+}
+
+bool SyncStore::unknownVersions(Database& db, const QString& book)
+{
+    Statement select(db.handle(), QStringLiteral("SELECT 1 FROM tovrin_sync_card WHERE book = ? AND etag = ?"));
+    select.bind(1, book);
+    select.bind(2, ETag::unknown().stored());
+    return select.step();
+}
+
+bool SyncStore::settled(Database& db, const QString& book, const QString& category)
+{
+    QStringList same;
+    for (const QString& column : columns())
+        same << QStringLiteral("coalesce(t.%1, '') = coalesce(c.%1, '') COLLATE BINARY").arg(column);
+    const QString held = same.join(QStringLiteral(" AND "));
+    // A card not confirmed, or whose row no longer holds its values; a row of the book no card holds as agreed.
+    Statement select(
+        db.handle(),
+        QStringLiteral("SELECT EXISTS (SELECT 1 FROM tovrin_sync_card c WHERE c.book = ?1 AND (c.etag IN (?3, ?4) OR "
+                       "(c.entry IS NOT NULL AND NOT EXISTS (SELECT 1 FROM tblTel t WHERE t.rowid = c.entry AND %1)))) "
+                       "OR EXISTS (SELECT 1 FROM tblTel t WHERE (?2 = '' OR coalesce(t.Category, '') = ?2 COLLATE "
+                       "BINARY) AND NOT EXISTS (SELECT 1 FROM tovrin_sync_card c WHERE c.book = ?1 AND c.entry = "
+                       "t.rowid AND %1))")
+            .arg(held));
+    select.bind(1, book);
+    select.bind(2, category);
+    select.bind(3, ETag().stored());
+    select.bind(4, ETag::unknown().stored());
+    return select.step() && select.value(0).toInt() == 0;
 }
 
 bool SyncStore::apply(Database& db, const QString& book, const QList<EntryWrite>& writes, QList<Card> cards,

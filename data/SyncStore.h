@@ -2,6 +2,7 @@
 
 #include "ETag.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -59,6 +60,13 @@ void setSetting(Database& db, const QString& name, const QString& value);
 QList<Entry> entries(Database& db);
 QList<Card> cards(Database& db, const QString& book);
 QString token(Database& db, const QString& book);
+// What a sync with nothing to do needs, without reading a card: each card's version by its href; whether some card
+// waits to be read again (its version not known); whether nothing of `book` waits to go up: every card kept for it
+// confirmed there and tied to a row that holds the values last agreed, and every row of `category` (of any, when
+// empty) tied to one of them.
+QHash<QString, ETag> versions(Database& db, const QString& book);
+bool unknownVersions(Database& db, const QString& book);
+bool settled(Database& db, const QString& book, const QString& category);
 
 // In one transaction: the entry writes, the cards stored or replaced, the cards dropped, the book's new token
 // (unchanged when `token` is null). False, and nothing written, when a row a write is meant for no longer holds

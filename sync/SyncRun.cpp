@@ -304,9 +304,7 @@ bool SyncRun::listAll(const Book& book, Changes& changes)
         m_report.error = QStringLiteral("Listing %1: %2").arg(where, answer.error);
         return false;
     }
-    QHash<QString, ETag> known;
-    for (const SyncStore::Card& card : SyncStore::cards(m_db, book.key))
-        known.insert(card.href, card.etag);
+    const QHash<QString, ETag> known = SyncStore::versions(m_db, book.key);
     QSet<QString> present;
     for (const DavXml::Response& response : answer.responses) {
         if (isSelf(book, response.href) || response.status >= 300)
@@ -453,6 +451,12 @@ bool SyncRun::pull(const Book& book)
         break;
     }
 
+    // Nothing changed there and nothing here waits to be read again: no kept card is read, and the file is written
+    // only when the server's token moved.
+    const QString token = changes.token.isNull() ? QStringLiteral("") : changes.token;
+    if (changes.changed.isEmpty() && changes.removed.isEmpty() && !SyncStore::unknownVersions(m_db, book.key))
+        return token == SyncStore::token(m_db, book.key) || store(book, {}, {}, {}, token);
+
     // Cards whose ETag is the one kept here are what this program sent: nothing to fetch.
     QHash<QString, SyncStore::Card> stored;
     for (const SyncStore::Card& card : SyncStore::cards(m_db, book.key))
@@ -478,8 +482,7 @@ bool SyncRun::pull(const Book& book)
     mergeRemoved(changes.removed, stored, merge);
     if (!mayDelete(book, merge, stored, changes))
         return false;
-    return store(book, merge.writes, merge.cards, merge.dropped,
-                 changes.token.isNull() ? QStringLiteral("") : changes.token);
+    return store(book, merge.writes, merge.cards, merge.dropped, token);
 }
 
 bool SyncRun::mayDelete(const Book& book, const Merge& merge, const QHash<QString, SyncStore::Card>& stored,
@@ -635,39 +638,61 @@ bool SyncRun::pushDeletion(const Book& book, const SyncStore::Card& card)
     return true;
 }
 
-bool SyncRun::pushNew(const Book& book, const SyncStore::Entry& row)
+bool SyncRun::pushNew(const Book& book, const QList<SyncStore::Entry>& rows)
 {
-    const QString href = newHref(book);
-    const QString uid = href.section(QLatin1Char('/'), -1).chopped(4);
-    const QByteArray body = ServerCard::created(Contact::fromValues(row.values), uid);
-    // Kept before it is sent: a run that dies now sends this card again instead of a second one.
-    SyncStore::Card card{book.key, href, ETag(), body, row.rowid, row.values};
-    if (!store(book, {}, {card}))
-        return false;
-    const DavClient::Reply reply =
-        send("PUT", urlOf(book, href), body, {{"Content-Type", "text/vcard; charset=utf-8"}, {"If-None-Match", "*"}});
-    switch (MergeRules::after(Step::Create, MergeRules::classify(reply.status, true), ETag::State::New)) {
-    case Then::Confirmed:
-        ++m_report.sent;
-        card.etag = ETag::of(reply.etag);
-        store(book, {}, {card});
-        break;
-    case Then::Stop:
-        failed(reply, QStringLiteral("Sending %1 to %2").arg(nameOf(row.values), book.url.toDisplayString()));
-        return false;
-    default:
-        store(book, {}, {}, {href});
-        m_report.lines << QStringLiteral("The server refused the new card of %1 (%2%3).")
-                              .arg(nameOf(row.values))
-                              .arg(reply.status)
-                              .arg(bodyLine(reply.body));
-        break;
+    // Kept before they are sent, a batch at a time: a run that dies now sends these cards again instead of second
+    // ones, and many new entries cost the file a few writes rather than two each.
+    for (qsizetype from = 0; from < rows.size(); from += kNewBatch) {
+        QList<SyncStore::Card> batch;
+        for (const SyncStore::Entry& row : rows.mid(from, kNewBatch)) {
+            const QString href = newHref(book);
+            const QString uid = href.section(QLatin1Char('/'), -1).chopped(4);
+            batch.append({book.key, href, ETag(), ServerCard::created(Contact::fromValues(row.values), uid), row.rowid,
+                          row.values});
+        }
+        if (!store(book, {}, batch))
+            return false;
+        QList<SyncStore::Card> confirmed;
+        QStringList refused;
+        bool stop = false;
+        for (SyncStore::Card& card : batch) {
+            const DavClient::Reply reply =
+                send("PUT", urlOf(book, card.href), card.text,
+                     {{"Content-Type", "text/vcard; charset=utf-8"}, {"If-None-Match", "*"}});
+            switch (MergeRules::after(Step::Create, MergeRules::classify(reply.status, true), ETag::State::New)) {
+            case Then::Confirmed:
+                ++m_report.sent;
+                card.etag = ETag::of(reply.etag);
+                confirmed << card;
+                break;
+            case Then::Stop:
+                failed(reply, QStringLiteral("Sending %1 to %2").arg(nameOf(card.agreed), book.url.toDisplayString()));
+                stop = true;
+                break;
+            default:
+                refused << card.href;
+                m_report.lines << QStringLiteral("The server refused the new card of %1 (%2%3).")
+                                      .arg(nameOf(card.agreed))
+                                      .arg(reply.status)
+                                      .arg(bodyLine(reply.body));
+                break;
+            }
+            if (stop)
+                break;
+        }
+        // The cards not sent stay kept as new: the next sync sends them.
+        store(book, {}, confirmed, refused);
+        if (stop)
+            return false;
     }
     return true;
 }
 
 void SyncRun::push(const Book& book)
 {
+    // Nothing changed here since the last agreement: no kept card is read.
+    if (SyncStore::settled(m_db, book.key, book.forced))
+        return;
     match();
     for (const SyncStore::Card& card : SyncStore::cards(m_db, book.key)) {
         const Local local = localOf(card);
@@ -689,8 +714,10 @@ void SyncRun::push(const Book& book)
         if (!goOn)
             return;
     }
+    QList<SyncStore::Entry> rows;
     for (const SyncStore::Entry& row : std::as_const(m_new)) {
-        if (belongs(row.values, book) && !pushNew(book, row))
-            return;
+        if (belongs(row.values, book))
+            rows << row;
     }
+    pushNew(book, rows);
 }

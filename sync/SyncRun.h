@@ -100,7 +100,7 @@ private:
     bool pushMove(const Book& book, const SyncStore::Card& card, const Local& local);
     bool pushEdit(const Book& book, const SyncStore::Card& card, const Local& local);
     bool pushDeletion(const Book& book, const SyncStore::Card& card);
-    bool pushNew(const Book& book, const SyncStore::Entry& row);
+    bool pushNew(const Book& book, const QList<SyncStore::Entry>& rows);
     // Sends a write of one card; anything sent makes the run read the changes back.
     DavClient::Reply send(const QByteArray& method, const QUrl& url, const QByteArray& body,
                           const DavClient::Headers& headers);
@@ -127,5 +127,6 @@ private:
     QList<SyncStore::Entry> m_new; // rows no card claims
     bool m_sentSomething = false;
     static constexpr qsizetype kUnplacedShown = 1000;
+    static constexpr qsizetype kNewBatch = 100; // new cards kept in the file in one write before they are sent
     qsizetype m_unplaced = 0; // values of cards the entries could not take, this run
 };

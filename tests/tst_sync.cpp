@@ -195,6 +195,10 @@ void tst_Sync::syncsWithoutEditsSendNothing()
     QCOMPARE(server.served("DELETE"), deletes);
     QCOMPARE(here.rows(QStringLiteral("SELECT Lname, Pel FROM tblTel ORDER BY Lname")),
              there.rows(QStringLiteral("SELECT Lname, Pel FROM tblTel ORDER BY Lname")));
+    // With nothing to do on either side the file is not written at all.
+    const QStringList version = here.rows(QStringLiteral("PRAGMA data_version"));
+    QCOMPARE(sync(here, settingsFor(server)).exitCode(), 0);
+    QCOMPARE(here.rows(QStringLiteral("PRAGMA data_version")), version);
 }
 
 // Partly typed numbers and zips go up, come down to another desk, survive a phone's edit of the card, and come back
