@@ -60,8 +60,10 @@ namespace {
 class Collector : public DavTransport::Receiver
 {
 public:
-    Collector(DavClient::Reply& reply, int silenceMs, const std::function<bool()>& cancelled)
-        : m_reply(reply), m_silenceMs(silenceMs), m_cancelled(cancelled)
+    Collector(DavClient::Reply& reply, int silenceMs, qint64 mostBytes, int deadlineMs,
+              const std::function<bool()>& cancelled, const DavClient::Sink& sink)
+        : m_reply(reply), m_silenceMs(silenceMs), m_mostBytes(mostBytes), m_deadlineMs(deadlineMs),
+          m_cancelled(cancelled), m_sink(sink)
     {
     }
     bool head(int status, const DavTransport::Headers& headers, qint64 ms) override
@@ -78,7 +80,17 @@ public:
     }
     bool data(const QByteArray& bytes, qint64 ms) override
     {
-        m_reply.body += bytes;
+        m_bytes += bytes.size();
+        if (m_bytes > m_mostBytes) {
+            why = QStringLiteral("the server's answer was larger than %1 MB; it was not read").arg(m_mostBytes >> 20);
+            return false;
+        }
+        if (m_sink && m_reply.status == 207) {
+            if (!m_sink(bytes))
+                return false; // the sink knows why
+        } else {
+            m_reply.body += bytes;
+        }
         m_last = ms;
         return wait(ms);
     }
@@ -91,6 +103,9 @@ public:
             why = QStringLiteral("cancelled");
         else if (ms - m_last >= m_silenceMs)
             why = QStringLiteral("the server did not answer within %1 seconds").arg(m_silenceMs / 1000);
+        else if (ms >= m_deadlineMs)
+            why = QStringLiteral("the server took more than %1 seconds to answer, too slowly to wait for")
+                      .arg(m_deadlineMs / 1000);
         return why.isEmpty();
     }
 
@@ -100,14 +115,18 @@ public:
 private:
     DavClient::Reply& m_reply;
     int m_silenceMs;
+    qint64 m_mostBytes;
+    int m_deadlineMs;
     const std::function<bool()>& m_cancelled;
+    const DavClient::Sink& m_sink;
     qint64 m_last = 0;
+    qint64 m_bytes = 0;
 };
 
 } // namespace
 
 DavClient::Reply DavClient::send(const QByteArray& method, const QUrl& url, const QByteArray& body,
-                                 const Headers& headers)
+                                 const Headers& headers, const Sink& multistatus)
 {
     Reply result;
     QUrl target = url;
@@ -132,7 +151,7 @@ DavClient::Reply DavClient::send(const QByteArray& method, const QUrl& url, cons
         }
         if (!body.isEmpty() && !typed)
             request.headers.append(qMakePair(QByteArray("Content-Type"), QByteArray("application/xml; charset=utf-8")));
-        Collector collector(result, m_timeoutMs, m_cancelled);
+        Collector collector(result, m_timeoutMs, m_answerBytes, m_deadlineMs, m_cancelled, multistatus);
         const DavTransport::End end = m_transport->exchange(request, collector);
         if (!collector.why.isEmpty()) {
             result.status = 0;

@@ -6,6 +6,7 @@
 #include "DavXml.h"
 #include "DbError.h"
 #include "ServerCard.h"
+#include "ServerText.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -204,25 +205,43 @@ SyncRun::Local SyncRun::localOf(const SyncStore::Card& card) const
     return m_local.value(key(card.book, card.href));
 }
 
+DavXml::Multistatus SyncRun::ask(const QByteArray& method, const QUrl& url, const QByteArray& body,
+                                 DavClient::Reply& reply)
+{
+    DavXml::Reader reader(m_options.cardBytes);
+    reply = m_client.send(method, url, body, {{"Depth", "1"}},
+                          [&reader](const QByteArray& bytes) { return reader.add(bytes); });
+    return reader.finish(reply.url);
+}
+
 bool SyncRun::fetch(const Book& book, const QStringList& hrefs, QMap<QString, QPair<QString, QByteArray>>& cards,
                     QStringList& gone)
 {
     for (qsizetype from = 0; from < hrefs.size(); from += kMultigetBatch) {
         const QStringList batch = hrefs.mid(from, kMultigetBatch);
-        const DavClient::Reply reply = m_client.send("REPORT", book.url, DavXml::multiget(batch), {{"Depth", "1"}});
+        DavClient::Reply reply;
+        const DavXml::Multistatus answer = ask("REPORT", book.url, DavXml::multiget(batch), reply);
         if (failed(reply, QStringLiteral("Reading the cards of %1").arg(book.url.toDisplayString())))
             return false;
-        const DavXml::Multistatus answer = DavXml::parse(reply.body, reply.url);
         if (!answer.error.isEmpty()) {
             m_report.error =
                 QStringLiteral("Reading the cards of %1: %2").arg(book.url.toDisplayString(), answer.error);
             return false;
         }
         for (const DavXml::Response& response : answer.responses) {
-            if (response.status == 404)
+            QString problem = response.problem;
+            if (problem.isEmpty() && response.status < 300 && !response.addressData.isEmpty() &&
+                response.addressData.left(64).trimmed().left(11).toUpper() != "BEGIN:VCARD")
+                problem = QStringLiteral("the card is no vCard");
+            if (!problem.isEmpty()) {
+                // That card stays as it was here; every other one syncs.
+                m_report.lines << QCoreApplication::translate("SyncRun", "The card %1 on the server was left out: %2.")
+                                      .arg(ServerText::shown(response.href), problem);
+            } else if (response.status == 404) {
                 gone << response.href;
-            else if (response.status < 300 && !response.addressData.isEmpty())
+            } else if (response.status < 300 && !response.addressData.isEmpty()) {
                 cards.insert(response.href, {response.etag, response.addressData});
+            }
         }
     }
     return true;
@@ -250,8 +269,8 @@ SyncRun::Asked SyncRun::changesSince(const Book& book, Changes& changes)
     QString token = SyncStore::token(m_db, book.key);
     while (more) {
         more = false;
-        const DavClient::Reply reply =
-            m_client.send("REPORT", book.url, DavXml::syncCollection(token), {{"Depth", "1"}});
+        DavClient::Reply reply;
+        const DavXml::Multistatus answer = ask("REPORT", book.url, DavXml::syncCollection(token), reply);
         if (reply.status != 207) {
             // Some servers answer a token they no longer know with 500: the listing then tells a real failure.
             const bool staleToken = reply.status == 500 && !token.isEmpty();
@@ -263,7 +282,6 @@ SyncRun::Asked SyncRun::changesSince(const Book& book, Changes& changes)
             // The token is refused (or the server keeps none).
             return Asked::Refused;
         }
-        const DavXml::Multistatus answer = DavXml::parse(reply.body, reply.url);
         if (!answer.error.isEmpty()) {
             m_report.error = QStringLiteral("Reading the changes of %1: %2").arg(where, answer.error);
             return Asked::Failed;
@@ -295,11 +313,11 @@ bool SyncRun::listAll(const Book& book, Changes& changes)
 {
     const QString where = book.url.toDisplayString();
     changes = Changes{{}, {}, QStringLiteral("")};
-    const DavClient::Reply reply =
-        m_client.send("PROPFIND", book.url, DavXml::propfind({QStringLiteral("getetag")}, {}), {{"Depth", "1"}});
+    DavClient::Reply reply;
+    const DavXml::Multistatus answer =
+        ask("PROPFIND", book.url, DavXml::propfind({QStringLiteral("getetag")}, {}), reply);
     if (failed(reply, QStringLiteral("Listing %1").arg(where)))
         return false;
-    const DavXml::Multistatus answer = DavXml::parse(reply.body, reply.url);
     if (!answer.error.isEmpty()) {
         m_report.error = QStringLiteral("Listing %1: %2").arg(where, answer.error);
         return false;

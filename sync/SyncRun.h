@@ -1,6 +1,8 @@
 #pragma once
 
+#include "ContactImport.h"
 #include "DavClient.h"
+#include "DavXml.h"
 #include "MergeRules.h"
 #include "ProblemList.h"
 #include "SyncReport.h"
@@ -31,12 +33,16 @@ class Database;
 class SyncRun
 {
 public:
+    // The largest card read: as large as an import file may be.
+    static constexpr qint64 kCardBytes = ContactImport::kMaxFileSize;
+
     struct Options
     {
         bool forceDelete = false; // deletions are made however many they are, in every address book ...
         QStringList deleteHere;   // ... or in these (as the settings keep them)
         QStringList keepHere;     // address books whose entries missing there stay here and go up again
         bool leavePaused = false; // an address book the user paused is not synced (the windows' own syncs)
+        qint64 cardBytes = kCardBytes;
     };
 
     SyncRun(Database& db, DavClient& client, const SyncSettings& settings);
@@ -108,6 +114,8 @@ private:
     void match();
     Local localOf(const SyncStore::Card& card) const;
     bool belongs(const QStringList& values, const Book& book) const;
+    // A REPORT or PROPFIND (Depth 1) whose multistatus is read as it comes.
+    DavXml::Multistatus ask(const QByteArray& method, const QUrl& url, const QByteArray& body, DavClient::Reply& reply);
     bool fetch(const Book& book, const QStringList& hrefs, QMap<QString, QPair<QString, QByteArray>>& cards,
                QStringList& gone);
     bool failed(const DavClient::Reply& reply, const QString& what);

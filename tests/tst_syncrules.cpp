@@ -35,6 +35,7 @@ struct Desk
     {
         const auto db = Database::open(file.path());
         DavClient client(server.url(QStringLiteral("/")), QStringLiteral("alice"), QStringLiteral("secret"), &server);
+        client.setLimits(answerBytes, DavClient::kDeadlineMs);
         const QUrl book = server.url(kBook);
         return SyncRun(*db, client, {server.url(QStringLiteral("/")), QStringLiteral("alice"), book, book, QString()},
                        options)
@@ -56,6 +57,7 @@ struct Desk
 
     TempDatabase file;
     ScriptedServer server;
+    qint64 answerBytes = DavClient::kAnswerBytes;
 };
 
 // Twelve values of an entry in "Personal": family name, city and cellular number as given.
@@ -67,6 +69,8 @@ QStringList entry(const QString& family, const QString& city = QString(), const 
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(ScriptedServer::Answer)
 
 class tst_SyncRules : public QObject
 {
@@ -80,6 +84,10 @@ private slots:
     void massDeletionsAsk();
     void keptEntriesGoUpAgain();
     void pausedBookWaits();
+    void answersAreBounded_data();
+    void answersAreBounded();
+    void oneBadCardOneLine_data();
+    void oneBadCardOneLine();
 };
 
 void tst_SyncRules::mergeRules_data()
@@ -288,6 +296,90 @@ void tst_SyncRules::pausedBookWaits()
     QCOMPARE(desk.server.requests.size(), 0);
     QCOMPARE(desk.sync().held.value(0).count, 12);
     QCOMPARE(desk.file.count(QStringLiteral("tblTel")), 12);
+}
+
+void tst_SyncRules::answersAreBounded_data()
+{
+    using Answer = ScriptedServer::Answer;
+    QTest::addColumn<Answer>("answer"); // to the request that reads the changes
+    QTest::addColumn<QString>("said");
+
+    const QByteArray listing = "<d:multistatus xmlns:d=\"DAV:\"><d:response><d:href>" + href(7).toUtf8() +
+                               "</d:href><d:propstat><d:prop><d:getetag>\"9\"</d:getetag></d:prop><d:status>HTTP/1.1 "
+                               "200 OK</d:status></d:propstat></d:response></d:multistatus>";
+    QTest::newRow("endless body") << Answer{207, {}, "<d:multistatus xmlns:d=\"DAV:\">" + QByteArray(65536, ' '),
+                                            0, 65536, 0, true}
+                                  << QStringLiteral("larger than 1 MB");
+    QTest::newRow("one byte every 20 seconds")
+        << Answer{207, {}, listing, 0, 1, 20000, false} << QStringLiteral("took more than 300 seconds");
+    QTest::newRow("no answer") << Answer{207, {}, listing, -1, 0, 0, false}
+                               << QStringLiteral("did not answer within 30 seconds");
+    QTest::newRow("silent midway") << Answer{207, {}, listing, 0, 50, 31000, false}
+                                   << QStringLiteral("did not answer within 30 seconds");
+}
+
+// An answer too large, too slow or missing is given up: the sync says which and why, and the file stays as the
+// last whole step left it.
+void tst_SyncRules::answersAreBounded()
+{
+    QFETCH(ScriptedServer::Answer, answer);
+    QFETCH(QString, said);
+    Desk desk;
+    desk.seed(3);
+    QCOMPARE(desk.file.exec(QStringLiteral("UPDATE tblTel SET City = 'Akko'")), SQLITE_OK);
+    const QStringList before = desk.file.rows(QStringLiteral("SELECT * FROM tovrin_sync_card"));
+    desk.answerBytes = 1024 * 1024;
+    desk.server.script = [&answer](const DavTransport::Request& request) -> std::optional<ScriptedServer::Answer> {
+        if (request.method == "REPORT")
+            return answer;
+        return std::nullopt;
+    };
+    const SyncReport report = desk.sync();
+    QCOMPARE(report.exitCode(), 2);
+    QVERIFY2(report.error.contains(said), qPrintable(report.error));
+    QCOMPARE(desk.file.rows(QStringLiteral("SELECT * FROM tovrin_sync_card")), before);
+    QCOMPARE(desk.server.sent("PUT"), QStringList());
+}
+
+void tst_SyncRules::oneBadCardOneLine_data()
+{
+    QTest::addColumn<QByteArray>("bad");
+    QTest::addColumn<QString>("said");
+
+    QTest::newRow("control character") << card(QStringLiteral("x"), QStringLiteral("Ab\x01" "cd"))
+                                       << QStringLiteral("characters XML does not allow");
+    QTest::newRow("escape sequence") << card(QStringLiteral("x"), QStringLiteral("\x1b]0;owned\x07"))
+                                     << QStringLiteral("characters XML does not allow");
+    QTest::newRow("larger than a card may be")
+        << card(QStringLiteral("x"), QStringLiteral("Levin"), QStringLiteral("NOTE:%1\r\n").arg(QString(70000, 'n')))
+        << QStringLiteral("larger than");
+    QTest::newRow("no vCard") << QByteArray("hello, world") << QStringLiteral("no vCard");
+}
+
+// A card that cannot be read is one line of the report, naming it; the cards around it sync.
+void tst_SyncRules::oneBadCardOneLine()
+{
+    QFETCH(QByteArray, bad);
+    QFETCH(QString, said);
+    Desk desk;
+    desk.server.put(href(1), card(QStringLiteral("1"), QStringLiteral("Amar")));
+    desk.server.put(href(2), bad);
+    desk.server.put(href(3), card(QStringLiteral("3"), QStringLiteral("Cohen")));
+    SyncRun::Options options;
+    options.cardBytes = 64 * 1024;
+    for (int run = 0; run < 2; ++run) {
+        const SyncReport report = desk.sync(options);
+        QCOMPARE(report.exitCode(), run == 0 ? 1 : 0);
+        if (run == 0) {
+            QCOMPARE(report.lines.size(), 1);
+            QVERIFY2(report.lines[0].contains(href(2)) && report.lines[0].contains(said), qPrintable(report.lines[0]));
+        }
+        QCOMPARE(desk.families(), (QStringList{QStringLiteral("Amar"), QStringLiteral("Cohen")}));
+    }
+    // Mended on the server, it comes.
+    desk.server.put(href(2), card(QStringLiteral("2"), QStringLiteral("Bar")));
+    QCOMPARE(desk.sync(options).exitCode(), 0);
+    QCOMPARE(desk.families(), (QStringList{QStringLiteral("Amar"), QStringLiteral("Bar"), QStringLiteral("Cohen")}));
 }
 
 QTEST_GUILESS_MAIN(tst_SyncRules)
