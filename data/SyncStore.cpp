@@ -148,20 +148,21 @@ bool SyncStore::settled(Database& db, const QString& book, const QString& catego
     for (const QString& column : columns())
         same << QStringLiteral("coalesce(t.%1, '') = coalesce(c.%1, '') COLLATE BINARY").arg(column);
     const QString held = same.join(QStringLiteral(" AND "));
-    // A card not confirmed, or whose row no longer holds its values; a row of the book no card holds as agreed.
+    // No card unconfirmed or whose row no longer holds its values, and as many rows of the book as cards hold
+    // (those rows are then all of them): a count over the index rather than a search for each row.
     Statement select(
         db.handle(),
-        QStringLiteral("SELECT EXISTS (SELECT 1 FROM tovrin_sync_card c WHERE c.book = ?1 AND (c.etag IN (?3, ?4) OR "
-                       "(c.entry IS NOT NULL AND NOT EXISTS (SELECT 1 FROM tblTel t WHERE t.rowid = c.entry AND %1)))) "
-                       "OR EXISTS (SELECT 1 FROM tblTel t WHERE (?2 = '' OR coalesce(t.Category, '') = ?2 COLLATE "
-                       "BINARY) AND NOT EXISTS (SELECT 1 FROM tovrin_sync_card c WHERE c.book = ?1 AND c.entry = "
-                       "t.rowid AND %1))")
+        QStringLiteral("SELECT NOT EXISTS (SELECT 1 FROM tovrin_sync_card c WHERE c.book = ?1 AND (c.etag IN (?3, ?4) "
+                       "OR (c.entry IS NOT NULL AND NOT EXISTS (SELECT 1 FROM tblTel t WHERE t.rowid = c.entry AND "
+                       "%1)))) AND (SELECT count(DISTINCT entry) FROM tovrin_sync_card WHERE book = ?1 AND entry IS "
+                       "NOT NULL) = (SELECT count(*) FROM tblTel WHERE ?2 = '' OR coalesce(Category, '') = ?2 "
+                       "COLLATE BINARY)")
             .arg(held));
     select.bind(1, book);
     select.bind(2, category);
     select.bind(3, ETag().stored());
     select.bind(4, ETag::unknown().stored());
-    return select.step() && select.value(0).toInt() == 0;
+    return select.step() && select.value(0).toInt() == 1;
 }
 
 bool SyncStore::apply(Database& db, const QString& book, const QList<EntryWrite>& writes, QList<Card> cards,
