@@ -383,7 +383,9 @@ void DavXml::Reader::read()
                     s.props.homeSet = s.text;
             } else if (s.at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::AddressData})) {
                 if (s.cardTooLarge)
-                    s.props.problem = QStringLiteral("the card is larger than %1 MB").arg(s.cardBytes >> 20);
+                    s.props.problem = s.cardBytes >= (1 << 20)
+                                          ? QStringLiteral("the card is larger than %1 MB").arg(s.cardBytes >> 20)
+                                          : QStringLiteral("the card is larger than %1 kB").arg(s.cardBytes >> 10);
                 else if (s.card.contains(kMarker))
                     s.props.problem = QStringLiteral("the card holds characters XML does not allow");
                 else
@@ -425,7 +427,11 @@ DavXml::Multistatus DavXml::Reader::finish(const QUrl& requestUrl)
     else if (!s.seenRoot)
         result.error = QStringLiteral("the answer is empty");
     for (Response& response : result.responses) {
-        response.href = resolved(requestUrl, response.href);
+        // An href on another host (or scheme, or port) stays whole, so no one takes it for a path on this one.
+        const QUrl href = requestUrl.resolved(QUrl(response.href.trimmed()));
+        const bool elsewhere = href.scheme() != requestUrl.scheme() || href.host() != requestUrl.host() ||
+                               href.port() != requestUrl.port();
+        response.href = elsewhere ? QString::fromUtf8(href.toEncoded()) : href.path(QUrl::FullyEncoded);
         if (!response.principal.isNull())
             response.principal = resolved(requestUrl, response.principal);
         if (!response.homeSet.isNull())

@@ -224,6 +224,8 @@ bool SyncRun::fetch(const Book& book, const QStringList& hrefs, QMap<QString, QP
             return false;
         }
         for (const DavXml::Response& response : answer.responses) {
+            if (!ownCard(book, response.href))
+                continue;
             QString problem = response.problem;
             if (problem.isEmpty() && response.status < 300 && !response.addressData.isEmpty() &&
                 response.addressData.left(64).trimmed().left(11).toUpper() != "BEGIN:VCARD")
@@ -257,6 +259,37 @@ bool SyncRun::isSelf(const Book& book, const QString& href)
     return href == self || href + QLatin1Char('/') == self || href == self + QLatin1Char('/');
 }
 
+bool SyncRun::isInside(const Book& book, const QString& href)
+{
+    if (!href.startsWith(QLatin1Char('/')))
+        return false;
+    const QStringList folder = book.url.path(QUrl::FullyEncoded).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    const QStringList parts = href.mid(1).split(QLatin1Char('/'));
+    if (parts.size() != folder.size() + 1)
+        return false;
+    const auto decoded = [](const QString& part) { return QUrl::fromPercentEncoding(part.toUtf8()); };
+    for (int i = 0; i < folder.size(); ++i) {
+        if (decoded(parts[i]) != decoded(folder[i]))
+            return false;
+    }
+    const QString name = decoded(parts.last());
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+
+bool SyncRun::ownCard(const Book& book, const QString& href)
+{
+    if (isInside(book, href))
+        return true;
+    if (!m_strangers.contains(href)) {
+        m_strangers.insert(href);
+        m_report.lines << QCoreApplication::translate("SyncRun", "The server named %1, which is no card of %2: it "
+                                                                 "was ignored, and nothing is sent to it.")
+                              .arg(ServerText::shown(href), book.url.toDisplayString());
+    }
+    return false;
+}
+
 SyncRun::Asked SyncRun::changesSince(const Book& book, Changes& changes)
 {
     const QString where = book.url.toDisplayString();
@@ -288,6 +321,8 @@ SyncRun::Asked SyncRun::changesSince(const Book& book, Changes& changes)
                     more = true;
                 continue;
             }
+            if (!ownCard(book, response.href))
+                continue;
             if (response.status == 404) {
                 changes.removed << response.href;
                 changes.changed.remove(response.href);
@@ -322,7 +357,7 @@ bool SyncRun::listAll(const Book& book, Changes& changes)
         known.insert(card.href, card.etag);
     QSet<QString> present;
     for (const DavXml::Response& response : answer.responses) {
-        if (isSelf(book, response.href) || response.status >= 300)
+        if (isSelf(book, response.href) || response.status >= 300 || !ownCard(book, response.href))
             continue;
         present.insert(response.href);
         if (!known.value(response.href).is(response.etag) || response.etag.isEmpty())
@@ -650,6 +685,8 @@ void SyncRun::push(const Book& book)
 {
     match();
     for (const SyncStore::Card& card : SyncStore::cards(m_db, book.key)) {
+        if (!ownCard(book, card.href))
+            continue;
         const Local local = localOf(card);
         bool goOn = true;
         switch (MergeRules::step(local.state, belongs(local.row.values, book), card.etag.state())) {

@@ -188,7 +188,7 @@ private:
             }
             if (request.method == "REPORT" && body.contains(QLatin1String("addressbook-multiget"))) {
                 QByteArray inner;
-                auto found = QRegularExpression(QStringLiteral("href>([^<]*)<")).globalMatch(body);
+                auto found = QRegularExpression(QStringLiteral("href>([^<]+)</")).globalMatch(body);
                 while (found.hasNext()) {
                     const QString href = found.next().captured(1);
                     if (book.cards.contains(href))

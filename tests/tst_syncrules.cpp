@@ -88,6 +88,8 @@ private slots:
     void answersAreBounded();
     void oneBadCardOneLine_data();
     void oneBadCardOneLine();
+    void onlyTheBooksOwnCards_data();
+    void onlyTheBooksOwnCards();
 };
 
 void tst_SyncRules::mergeRules_data()
@@ -371,7 +373,7 @@ void tst_SyncRules::oneBadCardOneLine()
         const SyncReport report = desk.sync(options);
         QCOMPARE(report.exitCode(), run == 0 ? 1 : 0);
         if (run == 0) {
-            QCOMPARE(report.lines.size(), 1);
+            QVERIFY2(report.lines.size() == 1, qPrintable(report.lines.join(QLatin1Char(10))));
             QVERIFY2(report.lines[0].contains(href(2)) && report.lines[0].contains(said), qPrintable(report.lines[0]));
         }
         QCOMPARE(desk.families(), (QStringList{QStringLiteral("Amar"), QStringLiteral("Cohen")}));
@@ -380,6 +382,61 @@ void tst_SyncRules::oneBadCardOneLine()
     desk.server.put(href(2), card(QStringLiteral("2"), QStringLiteral("Bar")));
     QCOMPARE(desk.sync(options).exitCode(), 0);
     QCOMPARE(desk.families(), (QStringList{QStringLiteral("Amar"), QStringLiteral("Bar"), QStringLiteral("Cohen")}));
+}
+
+void tst_SyncRules::onlyTheBooksOwnCards_data()
+{
+    QTest::addColumn<QString>("named"); // an href as the server's listing gives it
+    QTest::addColumn<QString>("seen");  // as the report names it
+
+    QTest::newRow("up and over") << QStringLiteral("../other/evil.vcf") << QStringLiteral("/alice/other/evil.vcf");
+    QTest::newRow("another folder") << QStringLiteral("/etc/x.vcf") << QStringLiteral("/etc/x.vcf");
+    QTest::newRow("deeper") << QStringLiteral("sub/x.vcf") << QStringLiteral("/alice/contacts/sub/x.vcf");
+    QTest::newRow("dots encoded") << QStringLiteral("%2e%2e") << QStringLiteral("/alice/contacts/%2e%2e");
+    QTest::newRow("another host") << QStringLiteral("http://198.51.100.7/alice/contacts/x.vcf")
+                                  << QStringLiteral("http://198.51.100.7/alice/contacts/x.vcf");
+    QTest::newRow("another port") << QStringLiteral("http://127.0.0.1:1/alice/contacts/x.vcf")
+                                  << QStringLiteral("http://127.0.0.1:1/alice/contacts/x.vcf");
+}
+
+// Only a card directly inside the address book is the address book's: anything else the server names is reported
+// and never asked for nor written to, with the password or without; nor is a card kept under such a name.
+void tst_SyncRules::onlyTheBooksOwnCards()
+{
+    QFETCH(QString, named);
+    QFETCH(QString, seen);
+    Desk desk;
+    desk.seed(2);
+    // A card an older run kept under a name from outside, its entry edited since.
+    QCOMPARE(desk.file.exec(QStringLiteral("UPDATE tovrin_sync_card SET href = '%1' WHERE href = '%2'")
+                                .arg(seen.startsWith(QLatin1Char('/')) ? seen : QStringLiteral("/etc/kept.vcf"),
+                                     href(1))),
+             SQLITE_OK);
+    QCOMPARE(desk.file.exec(QStringLiteral("UPDATE tblTel SET City = 'Akko'")), SQLITE_OK);
+    desk.server.put(href(5), card(QStringLiteral("5"), QStringLiteral("Cohen")));
+    desk.server.script = [&](const DavTransport::Request& request) -> std::optional<ScriptedServer::Answer> {
+        if (request.method != "PROPFIND" && !request.body.contains("sync-collection"))
+            return std::nullopt;
+        QByteArray listing = "<d:multistatus xmlns:d=\"DAV:\">";
+        for (const QString& one : {named, href(0), href(5)})
+            listing += "<d:response><d:href>" + one.toUtf8() + "</d:href><d:propstat><d:prop><d:getetag>\"e" +
+                       one.toUtf8().toHex() + "\"</d:getetag></d:prop><d:status>HTTP/1.1 200 OK</d:status>"
+                       "</d:propstat></d:response>";
+        return ScriptedServer::Answer{207, {}, listing + "<d:sync-token>1-99</d:sync-token></d:multistatus>"};
+    };
+    desk.server.requests.clear();
+    const SyncReport report = desk.sync();
+    QCOMPARE(report.exitCode(), 1);
+    QVERIFY2(report.summary().contains(seen.startsWith(QLatin1Char('/')) ? seen : named), qPrintable(report.summary()));
+    for (const DavTransport::Request& request : std::as_const(desk.server.requests)) {
+        const QString path = request.url.path();
+        QVERIFY2(request.url.host() == QLatin1String("127.0.0.1") && request.url.port() == 5232 &&
+                     (path == kBook || path == href(0) || path == href(5)),
+                 qPrintable(request.method + ' ' + request.url.toString()));
+        QVERIFY2(!request.body.contains("evil") && !request.body.contains("/etc/") && !request.body.contains("sub/"),
+                 request.body.constData());
+    }
+    QVERIFY(desk.families().contains(QStringLiteral("Cohen")));
 }
 
 QTEST_GUILESS_MAIN(tst_SyncRules)
