@@ -1,6 +1,7 @@
 #include "DavClient.h"
 
 #include "NetworkTransport.h"
+#include "ServerText.h"
 
 #include <QHostAddress>
 #include <QStringList>
@@ -71,7 +72,7 @@ public:
         m_reply.status = status;
         for (const auto& [name, value] : headers) {
             if (name.compare("ETag", Qt::CaseInsensitive) == 0)
-                m_reply.etag = QString::fromLatin1(value);
+                m_reply.etag = ServerText::shown(value) == QString::fromUtf8(value) ? QString::fromUtf8(value) : QString();
             else if (name.compare("Location", Qt::CaseInsensitive) == 0)
                 location = value;
         }
@@ -167,7 +168,7 @@ DavClient::Reply DavClient::send(const QByteArray& method, const QUrl& url, cons
                 result.error = QStringLiteral("the server's certificate is not trusted by this system (SHA-256 %1)")
                                    .arg(end.untrustedCertificate);
             } else {
-                result.error = end.error;
+                result.error = ServerText::shown(end.error);
             }
             return result;
         }

@@ -1,5 +1,7 @@
 #include "DavXml.h"
 
+#include "ServerText.h"
+
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <functional>
@@ -426,7 +428,12 @@ DavXml::Multistatus DavXml::Reader::finish(const QUrl& requestUrl)
             QStringLiteral("malformed XML at line %1: %2").arg(s.xml.lineNumber()).arg(s.xml.errorString());
     else if (!s.seenRoot)
         result.error = QStringLiteral("the answer is empty");
+    result.syncToken = result.syncToken.isNull() ? result.syncToken : ServerText::shown(result.syncToken);
     for (Response& response : result.responses) {
+        // Text a server sent is kept only as safe text; an ETag that is not is none (it would be sent back).
+        response.displayName = ServerText::shown(response.displayName);
+        if (ServerText::shown(response.etag) != response.etag)
+            response.etag.clear();
         // An href on another host (or scheme, or port) stays whole, so no one takes it for a path on this one.
         const QUrl href = requestUrl.resolved(QUrl(response.href.trimmed()));
         const bool elsewhere = href.scheme() != requestUrl.scheme() || href.host() != requestUrl.host() ||

@@ -28,7 +28,7 @@ QString key(const QString& book, const QString& href)
 
 QString bodyLine(const QByteArray& body)
 {
-    QString text = QString::fromUtf8(body.left(200)).simplified();
+    QString text = ServerText::shown(body.left(200)).simplified();
     return text.isEmpty() ? QString() : QStringLiteral(": ") + text;
 }
 
@@ -273,7 +273,7 @@ bool SyncRun::isInside(const Book& book, const QString& href)
             return false;
     }
     const QString name = decoded(parts.last());
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+    return !name.isEmpty() && ServerText::shown(name) == name && name != QLatin1String(".") && name != QLatin1String("..") &&
            !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
 }
 
@@ -417,7 +417,9 @@ void SyncRun::mergeFetched(const Book& book, const QMap<QString, QPair<QString, 
     for (auto it = fetched.cbegin(); it != fetched.cend(); ++it) {
         const ServerCard serverCard(it.value().second);
         const std::optional<Contact> entry = serverCard.entry(book.forced);
-        const QStringList server = entry ? entry->values() : QStringList();
+        QStringList server = entry ? entry->values() : QStringList();
+        for (QString& value : server)
+            value = ServerText::shown(value);
         const SyncStore::Card card{book.key, it.key(), ETag::of(it.value().first), serverCard.text(), -1, server};
         const auto known = stored.constFind(it.key());
         if (known != stored.cend() && known->text == card.text) {

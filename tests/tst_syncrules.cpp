@@ -90,6 +90,8 @@ private slots:
     void oneBadCardOneLine();
     void onlyTheBooksOwnCards_data();
     void onlyTheBooksOwnCards();
+    void serverTextIsText_data();
+    void serverTextIsText();
 };
 
 void tst_SyncRules::mergeRules_data()
@@ -437,6 +439,58 @@ void tst_SyncRules::onlyTheBooksOwnCards()
                  request.body.constData());
     }
     QVERIFY(desk.families().contains(QStringLiteral("Cohen")));
+}
+
+void tst_SyncRules::serverTextIsText_data()
+{
+    QTest::addColumn<QString>("where"); // what of the server's carries the text
+    // Escape sequences that retitle and clear a terminal, a C1 control (CSI) and a direction override.
+    const QString nasty = QStringLiteral("\x1b]0;owned\x07\x1b[2J") + QChar(0x9B) + QStringLiteral("31m") + QChar(0x202E);
+    QTest::addColumn<QString>("text");
+    QTest::newRow("error page") << QStringLiteral("error") << nasty;
+    QTest::newRow("card") << QStringLiteral("card") << QString(QChar(0x9B)) + QStringLiteral("2J") + QChar(0x202E);
+    QTest::newRow("href") << QStringLiteral("href") << QString(QChar(0x9B)) + QStringLiteral("2J");
+    QTest::newRow("ETag") << QStringLiteral("etag") << QString(QChar(0x9B)) + QStringLiteral("2J");
+    QTest::newRow("sync token") << QStringLiteral("token") << QString(QChar(0x9B)) + QStringLiteral("2J");
+}
+
+// Control and escape characters a server sends are replaced before anything is printed, shown or kept.
+void tst_SyncRules::serverTextIsText()
+{
+    QFETCH(QString, where);
+    QFETCH(QString, text);
+    Desk desk;
+    desk.server.put(href(1), card(QStringLiteral("1"), where == QLatin1String("card") ? text : QStringLiteral("Levin")));
+    const QByteArray bytes = text.toUtf8();
+    desk.server.script = [&](const DavTransport::Request& request) -> std::optional<ScriptedServer::Answer> {
+        if (where == QLatin1String("error"))
+            return ScriptedServer::Answer{500, {}, "Oops " + bytes};
+        if (!request.body.contains("sync-collection") || where == QLatin1String("card"))
+            return std::nullopt;
+        const QByteArray one = where == QLatin1String("href") ? kBook.toUtf8() + bytes + ".vcf" : href(1).toUtf8();
+        const QByteArray etag = where == QLatin1String("etag") ? bytes : QByteArray("\"e\"");
+        const QByteArray token = where == QLatin1String("token") ? bytes : QByteArray("1-1");
+        return ScriptedServer::Answer{207, {}, "<d:multistatus xmlns:d=\"DAV:\"><d:response><d:href>" + one +
+                                                   "</d:href><d:propstat><d:prop><d:getetag>" + etag +
+                                                   "</d:getetag></d:prop><d:status>HTTP/1.1 200 OK</d:status>"
+                                                   "</d:propstat></d:response><d:sync-token>" + token +
+                                                   "</d:sync-token></d:multistatus>"};
+    };
+    const SyncReport report = desk.sync();
+    QStringList kept = desk.file.rows(QStringLiteral("SELECT * FROM tblTel"));
+    kept << desk.file.rows(QStringLiteral("SELECT href, etag FROM tovrin_sync_card"))
+         << desk.file.rows(QStringLiteral("SELECT token FROM tovrin_sync_book"))
+         << report.summary().split(QLatin1Char('\n'));
+    for (const QString& one : std::as_const(kept)) {
+        for (const QChar c : one) {
+            QVERIFY2(c.category() != QChar::Other_Control && c != QChar(0x202E),
+                     qPrintable(QStringLiteral("U+%1 in: ").arg(c.unicode(), 4, 16, QLatin1Char('0')) +
+                                QString(one).replace(c, QLatin1Char('?'))));
+        }
+    }
+    if (where == QLatin1String("error"))
+        QVERIFY2(report.error.contains(QStringLiteral("Oops ") + QChar(QChar::ReplacementCharacter)),
+                 qPrintable(report.error));
 }
 
 QTEST_GUILESS_MAIN(tst_SyncRules)
