@@ -2,6 +2,7 @@
 
 #include "ServerText.h"
 
+#include <QCoreApplication>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <functional>
@@ -116,6 +117,7 @@ private:
                 m_state = m_open.startsWith("<?") ? State::Pi : State::Markup;
                 m_quote = 0;
                 m_depth = 0;
+                m_tail = 0;
                 m_run = 0;
                 const QByteArray open = m_open;
                 m_open.clear();
@@ -141,7 +143,7 @@ private:
                 m_run = 0;
                 return true;
             }
-            return longest(QStringLiteral("a tag"));
+            return longest(QCoreApplication::translate("DavXml", "a tag"));
         case State::Pi:
             put(c, out);
             if (c == '>' && m_tail == '?') {
@@ -150,7 +152,7 @@ private:
                 return true;
             }
             m_tail = c;
-            return longest(QStringLiteral("a processing instruction"));
+            return longest(QCoreApplication::translate("DavXml", "a processing instruction"));
         case State::Comment:
             // "-->" ends it; what is before is left out.
             if (c == '>' && m_tail >= 2) {
@@ -180,7 +182,7 @@ private:
     {
         if (m_run <= kRun)
             return true;
-        error = QStringLiteral("malformed XML: %1 longer than %2 kB").arg(what).arg(kRun / 1024);
+        error = QCoreApplication::translate("DavXml", "malformed XML: %1 longer than %2 kB").arg(what).arg(kRun / 1024);
         return false;
     }
 
@@ -230,8 +232,23 @@ void props(QXmlStreamWriter& xml, const QStringList& davProps, const QStringList
 
 namespace {
 
-enum class Tag { Other, Multistatus, Response, Href, Status, Propstat, Prop, Getetag, AddressData, DisplayName,
-                 Principal, HomeSet, ResourceType, AddressBook, SyncToken };
+enum class Tag {
+    Other,
+    Multistatus,
+    Response,
+    Href,
+    Status,
+    Propstat,
+    Prop,
+    Getetag,
+    AddressData,
+    DisplayName,
+    Principal,
+    HomeSet,
+    ResourceType,
+    AddressBook,
+    SyncToken
+};
 
 Tag tagOf(const QXmlStreamReader& xml)
 {
@@ -246,18 +263,17 @@ Tag tagOf(const QXmlStreamReader& xml)
     }
     if (xml.namespaceUri() != kDav)
         return Tag::Other;
-    static const QList<QPair<QLatin1String, Tag>> names{
-        {QLatin1String("multistatus"), Tag::Multistatus},
-        {QLatin1String("response"), Tag::Response},
-        {QLatin1String("href"), Tag::Href},
-        {QLatin1String("status"), Tag::Status},
-        {QLatin1String("propstat"), Tag::Propstat},
-        {QLatin1String("prop"), Tag::Prop},
-        {QLatin1String("getetag"), Tag::Getetag},
-        {QLatin1String("displayname"), Tag::DisplayName},
-        {QLatin1String("current-user-principal"), Tag::Principal},
-        {QLatin1String("resourcetype"), Tag::ResourceType},
-        {QLatin1String("sync-token"), Tag::SyncToken}};
+    static const QList<QPair<QLatin1String, Tag>> names{{QLatin1String("multistatus"), Tag::Multistatus},
+                                                        {QLatin1String("response"), Tag::Response},
+                                                        {QLatin1String("href"), Tag::Href},
+                                                        {QLatin1String("status"), Tag::Status},
+                                                        {QLatin1String("propstat"), Tag::Propstat},
+                                                        {QLatin1String("prop"), Tag::Prop},
+                                                        {QLatin1String("getetag"), Tag::Getetag},
+                                                        {QLatin1String("displayname"), Tag::DisplayName},
+                                                        {QLatin1String("current-user-principal"), Tag::Principal},
+                                                        {QLatin1String("resourcetype"), Tag::ResourceType},
+                                                        {QLatin1String("sync-token"), Tag::SyncToken}};
     for (const auto& [name, tag] : names) {
         if (xml.name() == name)
             return tag;
@@ -386,10 +402,13 @@ void DavXml::Reader::read()
             } else if (s.at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::AddressData})) {
                 if (s.cardTooLarge)
                     s.props.problem = s.cardBytes >= (1 << 20)
-                                          ? QStringLiteral("the card is larger than %1 MB").arg(s.cardBytes >> 20)
-                                          : QStringLiteral("the card is larger than %1 kB").arg(s.cardBytes >> 10);
+                                          ? QCoreApplication::translate("DavXml", "the card is larger than %1 MB")
+                                                .arg(s.cardBytes >> 20)
+                                          : QCoreApplication::translate("DavXml", "the card is larger than %1 kB")
+                                                .arg(s.cardBytes >> 10);
                 else if (s.card.contains(kMarker))
-                    s.props.problem = QStringLiteral("the card holds characters XML does not allow");
+                    s.props.problem =
+                        QCoreApplication::translate("DavXml", "the card holds characters XML does not allow");
                 else
                     s.props.addressData = crlf(s.card);
                 s.card = QByteArray();
@@ -412,8 +431,7 @@ void DavXml::Reader::read()
     }
     if (xml.hasError() && xml.error() != QXmlStreamReader::PrematureEndOfDocumentError) {
         s.stopped = true;
-        s.stopError =
-            QStringLiteral("malformed XML at line %1: %2").arg(xml.lineNumber()).arg(xml.errorString());
+        s.stopError = QStringLiteral("malformed XML at line %1: %2").arg(xml.lineNumber()).arg(xml.errorString());
     }
 }
 
@@ -424,8 +442,7 @@ DavXml::Multistatus DavXml::Reader::finish(const QUrl& requestUrl)
     if (s.stopped)
         result.error = s.stopError;
     else if (s.xml.hasError())
-        result.error =
-            QStringLiteral("malformed XML at line %1: %2").arg(s.xml.lineNumber()).arg(s.xml.errorString());
+        result.error = QStringLiteral("malformed XML at line %1: %2").arg(s.xml.lineNumber()).arg(s.xml.errorString());
     else if (!s.seenRoot)
         result.error = QStringLiteral("the answer is empty");
     result.syncToken = result.syncToken.isNull() ? result.syncToken : ServerText::shown(result.syncToken);

@@ -229,7 +229,7 @@ bool SyncRun::fetch(const Book& book, const QStringList& hrefs, QMap<QString, QP
             QString problem = response.problem;
             if (problem.isEmpty() && response.status < 300 && !response.addressData.isEmpty() &&
                 response.addressData.left(64).trimmed().left(11).toUpper() != "BEGIN:VCARD")
-                problem = QStringLiteral("the card is no vCard");
+                problem = QCoreApplication::translate("SyncRun", "the card is no vCard");
             if (!problem.isEmpty()) {
                 // That card stays as it was here; every other one syncs.
                 m_report.lines << QCoreApplication::translate("SyncRun", "The card %1 on the server was left out: %2.")
@@ -273,8 +273,8 @@ bool SyncRun::isInside(const Book& book, const QString& href)
             return false;
     }
     const QString name = decoded(parts.last());
-    return !name.isEmpty() && ServerText::shown(name) == name && name != QLatin1String(".") && name != QLatin1String("..") &&
-           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+    return !name.isEmpty() && ServerText::shown(name) == name && name != QLatin1String(".") &&
+           name != QLatin1String("..") && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
 }
 
 bool SyncRun::ownCard(const Book& book, const QString& href)
@@ -431,9 +431,9 @@ void SyncRun::mergeFetched(const Book& book, const QMap<QString, QPair<QString, 
         }
         const Local local = known != stored.cend() ? localOf(*known) : Local{};
         const QStringList agreed = known != stored.cend() ? known->agreed : QStringList();
-        MergeRules::Merge rule = MergeRules::merge(agreed, local.state, local.row.values,
-                                                   entry ? MergeRules::There::Changed : MergeRules::There::Blank,
-                                                   server);
+        MergeRules::Merge rule =
+            MergeRules::merge(agreed, local.state, local.row.values,
+                              entry ? MergeRules::There::Changed : MergeRules::There::Blank, server);
         if (m_options.keepHere.contains(book.key))
             rule = MergeRules::keptHere(rule);
         take(rule, local, rule.card == MergeRules::Merge::Card::Server ? card : *known, merge);
@@ -568,7 +568,7 @@ bool SyncRun::pushMove(const Book& book, const SyncStore::Card& card, const Loca
         default:
             // The card stays where it was; the move is tried again at the next sync.
             store(*target, {}, {}, {href});
-            m_report.lines << QStringLiteral("The server refused to move %1 to %2 (%3%4).")
+            m_report.lines << QCoreApplication::translate("SyncRun", "The server refused to move %1 to %2 (%3%4).")
                                   .arg(nameOf(local.row.values), target->url.toDisplayString())
                                   .arg(created.status)
                                   .arg(bodyLine(created.body));

@@ -64,8 +64,18 @@ struct Desk
 QStringList entry(const QString& family, const QString& city = QString(), const QString& pel = QString())
 {
     const QString none = QStringLiteral("___ - _______");
-    return {QStringLiteral("Personal"), QStringLiteral("Dana"), family, QString(), QString(), city, QString(),
-            QStringLiteral("_____"),    none,                   none,   pel.isEmpty() ? none : pel, none};
+    return {QStringLiteral("Personal"),
+            QStringLiteral("Dana"),
+            family,
+            QString(),
+            QString(),
+            city,
+            QString(),
+            QStringLiteral("_____"),
+            none,
+            none,
+            pel.isEmpty() ? none : pel,
+            none};
 }
 
 } // namespace
@@ -130,14 +140,14 @@ void tst_SyncRules::mergeRules_data()
                                << int(M::Card::Server) << 0;
     QTest::newRow("edited here, deleted there") << int(H::Edited) << akko << int(T::Gone) << none << int(M::Row::Keep)
                                                 << none << int(M::Card::CreateAgain) << 1;
-    QTest::newRow("deleted there") << int(H::Unchanged) << agreed << int(T::Gone) << none << int(M::Row::Delete)
-                                   << none << int(M::Card::Forget) << 0;
-    QTest::newRow("deleted on both sides") << int(H::Deleted) << none << int(T::Gone) << none << int(M::Row::Keep)
-                                           << none << int(M::Card::Forget) << 0;
+    QTest::newRow("deleted there") << int(H::Unchanged) << agreed << int(T::Gone) << none << int(M::Row::Delete) << none
+                                   << int(M::Card::Forget) << 0;
+    QTest::newRow("deleted on both sides")
+        << int(H::Deleted) << none << int(T::Gone) << none << int(M::Row::Keep) << none << int(M::Card::Forget) << 0;
     QTest::newRow("emptied there") << int(H::Unchanged) << agreed << int(T::Blank) << none << int(M::Row::Delete)
                                    << none << int(M::Card::Server) << 1;
-    QTest::newRow("emptied there, edited here") << int(H::Edited) << akko << int(T::Blank) << none
-                                                << int(M::Row::Keep) << none << int(M::Card::Kept) << 1;
+    QTest::newRow("emptied there, edited here")
+        << int(H::Edited) << akko << int(T::Blank) << none << int(M::Row::Keep) << none << int(M::Card::Kept) << 1;
 }
 
 void tst_SyncRules::mergeRules()
@@ -150,9 +160,8 @@ void tst_SyncRules::mergeRules()
     QFETCH(QStringList, values);
     QFETCH(int, card);
     QFETCH(int, lines);
-    const MergeRules::Merge merge =
-        MergeRules::merge(entry(QStringLiteral("Levin"), QStringLiteral("Haifa")), MergeRules::Here(here), local,
-                          MergeRules::There(there), server);
+    const MergeRules::Merge merge = MergeRules::merge(entry(QStringLiteral("Levin"), QStringLiteral("Haifa")),
+                                                      MergeRules::Here(here), local, MergeRules::There(there), server);
     QCOMPARE(int(merge.row), row);
     QCOMPARE(merge.values, values);
     QCOMPARE(int(merge.card), card);
@@ -171,7 +180,8 @@ void tst_SyncRules::changedBetweenReadAndWrite()
     desk.server.script = [&](const DavTransport::Request& request) -> std::optional<ScriptedServer::Answer> {
         if (request.method == "PUT" && !changed) {
             changed = true;
-            desk.server.put(href(1), card(QStringLiteral("1"), QStringLiteral("Levin"), "TEL;TYPE=CELL:0501111111\r\n"));
+            desk.server.put(href(1),
+                            card(QStringLiteral("1"), QStringLiteral("Levin"), "TEL;TYPE=CELL:0501111111\r\n"));
         }
         return std::nullopt;
     };
@@ -256,9 +266,9 @@ void tst_SyncRules::massDeletionsAsk()
         QCOMPARE(desk.file.count(QStringLiteral("tblTel")), synced - removed);
         QCOMPARE(desk.copies().size(), 1);
         qint64 entries = 0;
-        QCOMPARE(Backups::problemOf(Backups::folderOf(desk.file.path()) + QLatin1Char('/') + desk.copies()[0],
-                                    &entries),
-                 QString());
+        QCOMPARE(
+            Backups::problemOf(Backups::folderOf(desk.file.path()) + QLatin1Char('/') + desk.copies()[0], &entries),
+            QString());
         QCOMPARE(entries, qint64(synced));
     }
 }
@@ -311,8 +321,9 @@ void tst_SyncRules::answersAreBounded_data()
     const QByteArray listing = "<d:multistatus xmlns:d=\"DAV:\"><d:response><d:href>" + href(7).toUtf8() +
                                "</d:href><d:propstat><d:prop><d:getetag>\"9\"</d:getetag></d:prop><d:status>HTTP/1.1 "
                                "200 OK</d:status></d:propstat></d:response></d:multistatus>";
-    QTest::newRow("endless body") << Answer{207, {}, "<d:multistatus xmlns:d=\"DAV:\">" + QByteArray(65536, ' '),
-                                            0, 65536, 0, true}
+    QTest::newRow("endless body") << Answer{207, {},    "<d:multistatus xmlns:d=\"DAV:\">" + QByteArray(65536, ' '),
+                                            0,   65536, 0,
+                                            true}
                                   << QStringLiteral("larger than 1 MB");
     QTest::newRow("one byte every 20 seconds")
         << Answer{207, {}, listing, 0, 1, 20000, false} << QStringLiteral("took more than 300 seconds");
@@ -350,7 +361,8 @@ void tst_SyncRules::oneBadCardOneLine_data()
     QTest::addColumn<QByteArray>("bad");
     QTest::addColumn<QString>("said");
 
-    QTest::newRow("control character") << card(QStringLiteral("x"), QStringLiteral("Ab\x01" "cd"))
+    QTest::newRow("control character") << card(QStringLiteral("x"), QStringLiteral("Ab\x01"
+                                                                                   "cd"))
                                        << QStringLiteral("characters XML does not allow");
     QTest::newRow("escape sequence") << card(QStringLiteral("x"), QStringLiteral("\x1b]0;owned\x07"))
                                      << QStringLiteral("characters XML does not allow");
@@ -410,10 +422,10 @@ void tst_SyncRules::onlyTheBooksOwnCards()
     Desk desk;
     desk.seed(2);
     // A card an older run kept under a name from outside, its entry edited since.
-    QCOMPARE(desk.file.exec(QStringLiteral("UPDATE tovrin_sync_card SET href = '%1' WHERE href = '%2'")
-                                .arg(seen.startsWith(QLatin1Char('/')) ? seen : QStringLiteral("/etc/kept.vcf"),
-                                     href(1))),
-             SQLITE_OK);
+    QCOMPARE(
+        desk.file.exec(QStringLiteral("UPDATE tovrin_sync_card SET href = '%1' WHERE href = '%2'")
+                           .arg(seen.startsWith(QLatin1Char('/')) ? seen : QStringLiteral("/etc/kept.vcf"), href(1))),
+        SQLITE_OK);
     QCOMPARE(desk.file.exec(QStringLiteral("UPDATE tblTel SET City = 'Akko'")), SQLITE_OK);
     desk.server.put(href(5), card(QStringLiteral("5"), QStringLiteral("Cohen")));
     desk.server.script = [&](const DavTransport::Request& request) -> std::optional<ScriptedServer::Answer> {
@@ -422,7 +434,8 @@ void tst_SyncRules::onlyTheBooksOwnCards()
         QByteArray listing = "<d:multistatus xmlns:d=\"DAV:\">";
         for (const QString& one : {named, href(0), href(5)})
             listing += "<d:response><d:href>" + one.toUtf8() + "</d:href><d:propstat><d:prop><d:getetag>\"e" +
-                       one.toUtf8().toHex() + "\"</d:getetag></d:prop><d:status>HTTP/1.1 200 OK</d:status>"
+                       one.toUtf8().toHex() +
+                       "\"</d:getetag></d:prop><d:status>HTTP/1.1 200 OK</d:status>"
                        "</d:propstat></d:response>";
         return ScriptedServer::Answer{207, {}, listing + "<d:sync-token>1-99</d:sync-token></d:multistatus>"};
     };
@@ -445,7 +458,8 @@ void tst_SyncRules::serverTextIsText_data()
 {
     QTest::addColumn<QString>("where"); // what of the server's carries the text
     // Escape sequences that retitle and clear a terminal, a C1 control (CSI) and a direction override.
-    const QString nasty = QStringLiteral("\x1b]0;owned\x07\x1b[2J") + QChar(0x9B) + QStringLiteral("31m") + QChar(0x202E);
+    const QString nasty =
+        QStringLiteral("\x1b]0;owned\x07\x1b[2J") + QChar(0x9B) + QStringLiteral("31m") + QChar(0x202E);
     QTest::addColumn<QString>("text");
     QTest::newRow("error page") << QStringLiteral("error") << nasty;
     QTest::newRow("card") << QStringLiteral("card") << QString(QChar(0x9B)) + QStringLiteral("2J") + QChar(0x202E);
@@ -460,7 +474,8 @@ void tst_SyncRules::serverTextIsText()
     QFETCH(QString, where);
     QFETCH(QString, text);
     Desk desk;
-    desk.server.put(href(1), card(QStringLiteral("1"), where == QLatin1String("card") ? text : QStringLiteral("Levin")));
+    desk.server.put(href(1),
+                    card(QStringLiteral("1"), where == QLatin1String("card") ? text : QStringLiteral("Levin")));
     const QByteArray bytes = text.toUtf8();
     desk.server.script = [&](const DavTransport::Request& request) -> std::optional<ScriptedServer::Answer> {
         if (where == QLatin1String("error"))
@@ -470,11 +485,13 @@ void tst_SyncRules::serverTextIsText()
         const QByteArray one = where == QLatin1String("href") ? kBook.toUtf8() + bytes + ".vcf" : href(1).toUtf8();
         const QByteArray etag = where == QLatin1String("etag") ? bytes : QByteArray("\"e\"");
         const QByteArray token = where == QLatin1String("token") ? bytes : QByteArray("1-1");
-        return ScriptedServer::Answer{207, {}, "<d:multistatus xmlns:d=\"DAV:\"><d:response><d:href>" + one +
-                                                   "</d:href><d:propstat><d:prop><d:getetag>" + etag +
-                                                   "</d:getetag></d:prop><d:status>HTTP/1.1 200 OK</d:status>"
-                                                   "</d:propstat></d:response><d:sync-token>" + token +
-                                                   "</d:sync-token></d:multistatus>"};
+        return ScriptedServer::Answer{207,
+                                      {},
+                                      "<d:multistatus xmlns:d=\"DAV:\"><d:response><d:href>" + one +
+                                          "</d:href><d:propstat><d:prop><d:getetag>" + etag +
+                                          "</d:getetag></d:prop><d:status>HTTP/1.1 200 OK</d:status>"
+                                          "</d:propstat></d:response><d:sync-token>" +
+                                          token + "</d:sync-token></d:multistatus>"};
     };
     const SyncReport report = desk.sync();
     QStringList kept = desk.file.rows(QStringLiteral("SELECT * FROM tblTel"));
