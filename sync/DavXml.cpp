@@ -56,7 +56,21 @@ public:
     bool add(const QByteArray& bytes, QByteArray& out)
     {
         out.reserve(bytes.size() + bytes.size() / kRun * 16 + 16);
-        for (const char c : bytes) {
+        for (qsizetype i = 0; i < bytes.size(); ++i) {
+            const char c = bytes.at(i);
+            if (m_state == State::Text && !m_plain && m_decided) {
+                // Plain text goes on in one piece, up to the next byte that means something here.
+                qsizetype end = i;
+                while (end < bytes.size() && m_run + (end - i) < kRun && ordinary(bytes.at(end)))
+                    ++end;
+                if (end > i) {
+                    out.append(bytes.constData() + i, end - i);
+                    m_run += end - i;
+                    m_inReference = false;
+                    i = end - 1;
+                    continue;
+                }
+            }
             if (!m_decided) {
                 // An answer in UTF-16 is passed on as it is: its bytes are not characters.
                 m_decided = true;
@@ -75,6 +89,12 @@ public:
 
 private:
     enum class State { Text, Open, Markup, Comment, CData, Pi };
+
+    // A byte of text that needs no look in the text state (outside a reference).
+    bool ordinary(char c) const
+    {
+        return !m_inReference && c != '<' && c != '&' && !forbidden(static_cast<unsigned char>(c));
+    }
 
     void put(unsigned char c, QByteArray& out)
     {
