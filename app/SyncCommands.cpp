@@ -217,7 +217,8 @@ int SyncCommands::run(int argc, char** argv)
                                    QStringLiteral("SHA256"));
     const QCommandLineOption forceDelete(
         QStringLiteral("force-delete"),
-        QCoreApplication::translate("SyncCommands", "Deletes here the entries the server no longer lists, however many."));
+        QCoreApplication::translate("SyncCommands",
+                                    "Deletes here the entries the server no longer lists, however many."));
     parser.addOptions({setup, sync, user, passwordStdin, personal, business, trust, forceDelete});
     if (!parser.parse(QCoreApplication::arguments())) {
         say(stderr, parser.errorText() + QLatin1Char('\n'));
@@ -246,8 +247,9 @@ int SyncCommands::run(int argc, char** argv)
                      parser.isSet(passwordStdin) && !parser.isSet(setup) ? readPassword() : QString(), options);
         say(report.exitCode() == 2 ? stderr : stdout, report.summary() + QLatin1Char('\n'));
         if (!report.held.isEmpty())
-            say(stderr, QCoreApplication::translate("SyncCommands", "To delete them here as well (a copy of the "
-                                                                    "file is kept first): tovrin --sync --force-delete\n"));
+            say(stderr,
+                QCoreApplication::translate("SyncCommands", "To delete them here as well (a copy of the "
+                                                            "file is kept first): tovrin --sync --force-delete\n"));
         return report.exitCode();
     } catch (const DbError& error) {
         say(stderr, error.description() + QLatin1Char('\n'));

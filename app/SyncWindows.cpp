@@ -9,8 +9,8 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QUrl>
 #include <QPointer>
+#include <QUrl>
 #include <memory>
 
 namespace {
@@ -27,24 +27,23 @@ void askAboutHeld(QWidget* window, const SyncReport& report)
     options.leavePaused = true;
     for (const SyncReport::Held& held : report.held) {
         const QString text =
-            QCoreApplication::translate("SyncWindows",
-                                        "The address book %1 on the server no longer lists %2 entries of %3 that "
-                                        "are here. It may have been emptied or replaced on the server; nothing was "
-                                        "deleted here.\n\n"
-                                        "Keep Them Here: the sync of that address book waits until you choose again "
-                                        "(\"Sync Now...\").\n"
-                                        "Send Them Again: they go to the server again as new cards.\n"
-                                        "Delete Them Here: they are deleted here as well; a copy of the file is kept "
-                                        "first.")
+            QCoreApplication::translate(
+                "SyncWindows", "The address book %1 on the server no longer lists %2 of the entries of "
+                               "%3 that are here. It may have been emptied or replaced on the server; nothing was "
+                               "deleted here.\n\n"
+                               "Keep Them Here: the sync of that address book waits until you choose again "
+                               "(\"Sync Now...\").\n"
+                               "Send Them Again: they go to the server again as new cards.\n"
+                               "Delete Them Here: they are deleted here as well; a copy of the file is kept "
+                               "first.")
                 .arg(QUrl(held.book).toDisplayString())
                 .arg(held.count)
                 .arg(held.books);
-        const int chosen = MessageBox::choice(
-            window, text,
-            {QCoreApplication::translate("SyncWindows", "Keep Them Here"),
-             QCoreApplication::translate("SyncWindows", "Send Them Again"),
-             QCoreApplication::translate("SyncWindows", "Delete Them Here")},
-            0);
+        const int chosen = MessageBox::choice(window, text,
+                                              {QCoreApplication::translate("SyncWindows", "Keep Them Here"),
+                                               QCoreApplication::translate("SyncWindows", "Send Them Again"),
+                                               QCoreApplication::translate("SyncWindows", "Delete Them Here")},
+                                              0);
         if (chosen == 1)
             options.keepHere << held.book;
         else if (chosen == 2)

@@ -1,7 +1,9 @@
 #include "DavClient.h"
 
 #include "NetworkTransport.h"
+#include "ServerText.h"
 
+#include <QCoreApplication>
 #include <QHostAddress>
 #include <QStringList>
 #include <QThread>
@@ -71,7 +73,8 @@ public:
         m_reply.status = status;
         for (const auto& [name, value] : headers) {
             if (name.compare("ETag", Qt::CaseInsensitive) == 0)
-                m_reply.etag = QString::fromLatin1(value);
+                m_reply.etag =
+                    ServerText::shown(value) == QString::fromUtf8(value) ? QString::fromUtf8(value) : QString();
             else if (name.compare("Location", Qt::CaseInsensitive) == 0)
                 location = value;
         }
@@ -82,7 +85,8 @@ public:
     {
         m_bytes += bytes.size();
         if (m_bytes > m_mostBytes) {
-            why = QStringLiteral("the server's answer was larger than %1 MB; it was not read").arg(m_mostBytes >> 20);
+            why = QCoreApplication::translate("DavClient", "the server's answer was larger than %1 MB; it was not read")
+                      .arg(m_mostBytes >> 20);
             return false;
         }
         if (m_sink && m_reply.status == 207) {
@@ -104,7 +108,8 @@ public:
         else if (ms - m_last >= m_silenceMs)
             why = QStringLiteral("the server did not answer within %1 seconds").arg(m_silenceMs / 1000);
         else if (ms >= m_deadlineMs)
-            why = QStringLiteral("the server took more than %1 seconds to answer, too slowly to wait for")
+            why = QCoreApplication::translate("DavClient",
+                                              "the server took more than %1 seconds to answer, too slowly to wait for")
                       .arg(m_deadlineMs / 1000);
         return why.isEmpty();
     }
@@ -167,7 +172,7 @@ DavClient::Reply DavClient::send(const QByteArray& method, const QUrl& url, cons
                 result.error = QStringLiteral("the server's certificate is not trusted by this system (SHA-256 %1)")
                                    .arg(end.untrustedCertificate);
             } else {
-                result.error = end.error;
+                result.error = ServerText::shown(end.error);
             }
             return result;
         }

@@ -1,5 +1,8 @@
 #include "DavXml.h"
 
+#include "ServerText.h"
+
+#include <QCoreApplication>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <functional>
@@ -53,7 +56,21 @@ public:
     bool add(const QByteArray& bytes, QByteArray& out)
     {
         out.reserve(bytes.size() + bytes.size() / kRun * 16 + 16);
-        for (const char c : bytes) {
+        for (qsizetype i = 0; i < bytes.size(); ++i) {
+            const char c = bytes.at(i);
+            if (m_state == State::Text && !m_plain && m_decided) {
+                // Plain text goes on in one piece, up to the next byte that means something here.
+                qsizetype end = i;
+                while (end < bytes.size() && m_run + (end - i) < kRun && ordinary(bytes.at(end)))
+                    ++end;
+                if (end > i) {
+                    out.append(bytes.constData() + i, end - i);
+                    m_run += end - i;
+                    m_inReference = false;
+                    i = end - 1;
+                    continue;
+                }
+            }
             if (!m_decided) {
                 // An answer in UTF-16 is passed on as it is: its bytes are not characters.
                 m_decided = true;
@@ -72,6 +89,12 @@ public:
 
 private:
     enum class State { Text, Open, Markup, Comment, CData, Pi };
+
+    // A byte of text that needs no look in the text state (outside a reference).
+    bool ordinary(char c) const
+    {
+        return !m_inReference && c != '<' && c != '&' && !forbidden(static_cast<unsigned char>(c));
+    }
 
     void put(unsigned char c, QByteArray& out)
     {
@@ -114,6 +137,7 @@ private:
                 m_state = m_open.startsWith("<?") ? State::Pi : State::Markup;
                 m_quote = 0;
                 m_depth = 0;
+                m_tail = 0;
                 m_run = 0;
                 const QByteArray open = m_open;
                 m_open.clear();
@@ -139,7 +163,7 @@ private:
                 m_run = 0;
                 return true;
             }
-            return longest(QStringLiteral("a tag"));
+            return longest(QCoreApplication::translate("DavXml", "a tag"));
         case State::Pi:
             put(c, out);
             if (c == '>' && m_tail == '?') {
@@ -148,7 +172,7 @@ private:
                 return true;
             }
             m_tail = c;
-            return longest(QStringLiteral("a processing instruction"));
+            return longest(QCoreApplication::translate("DavXml", "a processing instruction"));
         case State::Comment:
             // "-->" ends it; what is before is left out.
             if (c == '>' && m_tail >= 2) {
@@ -178,7 +202,7 @@ private:
     {
         if (m_run <= kRun)
             return true;
-        error = QStringLiteral("malformed XML: %1 longer than %2 kB").arg(what).arg(kRun / 1024);
+        error = QCoreApplication::translate("DavXml", "malformed XML: %1 longer than %2 kB").arg(what).arg(kRun / 1024);
         return false;
     }
 
@@ -228,8 +252,23 @@ void props(QXmlStreamWriter& xml, const QStringList& davProps, const QStringList
 
 namespace {
 
-enum class Tag { Other, Multistatus, Response, Href, Status, Propstat, Prop, Getetag, AddressData, DisplayName,
-                 Principal, HomeSet, ResourceType, AddressBook, SyncToken };
+enum class Tag {
+    Other,
+    Multistatus,
+    Response,
+    Href,
+    Status,
+    Propstat,
+    Prop,
+    Getetag,
+    AddressData,
+    DisplayName,
+    Principal,
+    HomeSet,
+    ResourceType,
+    AddressBook,
+    SyncToken
+};
 
 Tag tagOf(const QXmlStreamReader& xml)
 {
@@ -244,18 +283,17 @@ Tag tagOf(const QXmlStreamReader& xml)
     }
     if (xml.namespaceUri() != kDav)
         return Tag::Other;
-    static const QList<QPair<QLatin1String, Tag>> names{
-        {QLatin1String("multistatus"), Tag::Multistatus},
-        {QLatin1String("response"), Tag::Response},
-        {QLatin1String("href"), Tag::Href},
-        {QLatin1String("status"), Tag::Status},
-        {QLatin1String("propstat"), Tag::Propstat},
-        {QLatin1String("prop"), Tag::Prop},
-        {QLatin1String("getetag"), Tag::Getetag},
-        {QLatin1String("displayname"), Tag::DisplayName},
-        {QLatin1String("current-user-principal"), Tag::Principal},
-        {QLatin1String("resourcetype"), Tag::ResourceType},
-        {QLatin1String("sync-token"), Tag::SyncToken}};
+    static const QList<QPair<QLatin1String, Tag>> names{{QLatin1String("multistatus"), Tag::Multistatus},
+                                                        {QLatin1String("response"), Tag::Response},
+                                                        {QLatin1String("href"), Tag::Href},
+                                                        {QLatin1String("status"), Tag::Status},
+                                                        {QLatin1String("propstat"), Tag::Propstat},
+                                                        {QLatin1String("prop"), Tag::Prop},
+                                                        {QLatin1String("getetag"), Tag::Getetag},
+                                                        {QLatin1String("displayname"), Tag::DisplayName},
+                                                        {QLatin1String("current-user-principal"), Tag::Principal},
+                                                        {QLatin1String("resourcetype"), Tag::ResourceType},
+                                                        {QLatin1String("sync-token"), Tag::SyncToken}};
     for (const auto& [name, tag] : names) {
         if (xml.name() == name)
             return tag;
@@ -383,9 +421,14 @@ void DavXml::Reader::read()
                     s.props.homeSet = s.text;
             } else if (s.at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::AddressData})) {
                 if (s.cardTooLarge)
-                    s.props.problem = QStringLiteral("the card is larger than %1 MB").arg(s.cardBytes >> 20);
+                    s.props.problem = s.cardBytes >= (1 << 20)
+                                          ? QCoreApplication::translate("DavXml", "the card is larger than %1 MB")
+                                                .arg(s.cardBytes >> 20)
+                                          : QCoreApplication::translate("DavXml", "the card is larger than %1 kB")
+                                                .arg(s.cardBytes >> 10);
                 else if (s.card.contains(kMarker))
-                    s.props.problem = QStringLiteral("the card holds characters XML does not allow");
+                    s.props.problem =
+                        QCoreApplication::translate("DavXml", "the card holds characters XML does not allow");
                 else
                     s.props.addressData = crlf(s.card);
                 s.card = QByteArray();
@@ -408,8 +451,7 @@ void DavXml::Reader::read()
     }
     if (xml.hasError() && xml.error() != QXmlStreamReader::PrematureEndOfDocumentError) {
         s.stopped = true;
-        s.stopError =
-            QStringLiteral("malformed XML at line %1: %2").arg(xml.lineNumber()).arg(xml.errorString());
+        s.stopError = QStringLiteral("malformed XML at line %1: %2").arg(xml.lineNumber()).arg(xml.errorString());
     }
 }
 
@@ -420,12 +462,20 @@ DavXml::Multistatus DavXml::Reader::finish(const QUrl& requestUrl)
     if (s.stopped)
         result.error = s.stopError;
     else if (s.xml.hasError())
-        result.error =
-            QStringLiteral("malformed XML at line %1: %2").arg(s.xml.lineNumber()).arg(s.xml.errorString());
+        result.error = QStringLiteral("malformed XML at line %1: %2").arg(s.xml.lineNumber()).arg(s.xml.errorString());
     else if (!s.seenRoot)
         result.error = QStringLiteral("the answer is empty");
+    result.syncToken = result.syncToken.isNull() ? result.syncToken : ServerText::shown(result.syncToken);
     for (Response& response : result.responses) {
-        response.href = resolved(requestUrl, response.href);
+        // Text a server sent is kept only as safe text; an ETag that is not is none (it would be sent back).
+        response.displayName = ServerText::shown(response.displayName);
+        if (ServerText::shown(response.etag) != response.etag)
+            response.etag.clear();
+        // An href on another host (or scheme, or port) stays whole, so no one takes it for a path on this one.
+        const QUrl href = requestUrl.resolved(QUrl(response.href.trimmed()));
+        const bool elsewhere = href.scheme() != requestUrl.scheme() || href.host() != requestUrl.host() ||
+                               href.port() != requestUrl.port();
+        response.href = elsewhere ? QString::fromUtf8(href.toEncoded()) : href.path(QUrl::FullyEncoded);
         if (!response.principal.isNull())
             response.principal = resolved(requestUrl, response.principal);
         if (!response.homeSet.isNull())

@@ -14,7 +14,7 @@ namespace DavXml {
 
 struct Response
 {
-    QString href;     // resolved against the request's URL, as a path
+    QString href;     // resolved against the request's URL, as a path (whole when on another host)
     int status = 200; // the response's own status, else that of the propstat holding the properties
     QString etag;     // quotes kept, as If-Match wants it back
     QByteArray addressData;

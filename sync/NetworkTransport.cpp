@@ -1,5 +1,7 @@
 #include "NetworkTransport.h"
 
+#include "DavClient.h"
+
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -8,8 +10,6 @@
 #include <QSslConfiguration>
 #include <QSslError>
 #include <QTimer>
-
-#include "DavClient.h"
 
 namespace {
 
@@ -35,15 +35,14 @@ DavTransport::End NetworkTransport::exchange(const Request& wanted, Receiver& re
                                                  : m_network.sendCustomRequest(request, wanted.method, wanted.body);
     reply->setReadBufferSize(kReadBuffer);
     End end;
-    QObject::connect(reply, &QNetworkReply::sslErrors, reply,
-                     [reply, &end, &wanted](const QList<QSslError>& errors) {
-                         const QString digest = DavClient::normalized(QString::fromLatin1(
-                             reply->sslConfiguration().peerCertificate().digest(QCryptographicHash::Sha256).toHex()));
-                         if (!wanted.pinnedCertificate.isEmpty() && digest == wanted.pinnedCertificate)
-                             reply->ignoreSslErrors(errors);
-                         else
-                             end.untrustedCertificate = digest;
-                     });
+    QObject::connect(reply, &QNetworkReply::sslErrors, reply, [reply, &end, &wanted](const QList<QSslError>& errors) {
+        const QString digest = DavClient::normalized(QString::fromLatin1(
+            reply->sslConfiguration().peerCertificate().digest(QCryptographicHash::Sha256).toHex()));
+        if (!wanted.pinnedCertificate.isEmpty() && digest == wanted.pinnedCertificate)
+            reply->ignoreSslErrors(errors);
+        else
+            end.untrustedCertificate = digest;
+    });
     QElapsedTimer clock;
     clock.start();
     bool headSeen = false;
@@ -86,7 +85,8 @@ DavTransport::End NetworkTransport::exchange(const Request& wanted, Receiver& re
     if (!givenUp)
         body();
     // An error of the network itself (not an HTTP status) after the head: the body was cut short.
-    const bool cut = reply->error() > QNetworkReply::NoError && reply->error() < QNetworkReply::ProxyConnectionRefusedError;
+    const bool cut =
+        reply->error() > QNetworkReply::NoError && reply->error() < QNetworkReply::ProxyConnectionRefusedError;
     if (!givenUp && (!headSeen || cut))
         end.error = reply->errorString();
     delete reply;

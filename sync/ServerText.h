@@ -15,6 +15,16 @@ inline bool unsafe(char32_t c)
 
 inline QString shown(const QString& text)
 {
+    // Most text needs nothing: it is returned as it is, without a copy.
+    bool clean = true;
+    for (qsizetype i = 0; clean && i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        clean = c.isSurrogate() ? !(c.isHighSurrogate() && i + 1 < text.size() &&
+                                    unsafe(QChar::surrogateToUcs4(c, text.at(i + 1))))
+                                : !unsafe(c.unicode());
+    }
+    if (clean)
+        return text;
     QString out;
     out.reserve(text.size());
     for (const char32_t c : text.toUcs4()) {

@@ -30,15 +30,15 @@ struct SyncReport
     // What a held deletion says.
     static QString heldLine(const Held& held)
     {
-        return (held.count == 1 ? QCoreApplication::translate("SyncReport",
-                                                              "1 entry of %1 is no longer on the server (%2): it "
-                                                              "was not deleted here, and nothing of that address "
-                                                              "book was written.")
-                                : QCoreApplication::translate("SyncReport",
-                                                              "%n entries of %1 are no longer on the server (%2): "
-                                                              "nothing was deleted here, and nothing of that address "
-                                                              "book was written.",
-                                                              nullptr, held.count))
+        return (held.count == 1
+                    ? QCoreApplication::translate("SyncReport", "1 entry of %1 is no longer on the server (%2): it "
+                                                                "was not deleted here, and nothing of that address "
+                                                                "book was written.")
+                    : QCoreApplication::translate("SyncReport",
+                                                  "%n entries of %1 are no longer on the server (%2): "
+                                                  "nothing was deleted here, and nothing of that address "
+                                                  "book was written.",
+                                                  nullptr, held.count))
             .arg(held.books, QUrl(held.book).toDisplayString());
     }
     QString summary() const

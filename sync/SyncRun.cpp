@@ -28,7 +28,7 @@ QString key(const QString& book, const QString& href)
 
 QString bodyLine(const QByteArray& body)
 {
-    QString text = QString::fromUtf8(body.left(200)).simplified();
+    QString text = ServerText::shown(body.left(200)).simplified();
     return text.isEmpty() ? QString() : QStringLiteral(": ") + text;
 }
 
@@ -229,10 +229,12 @@ bool SyncRun::fetch(const Book& book, const QStringList& hrefs, QMap<QString, QP
             return false;
         }
         for (const DavXml::Response& response : answer.responses) {
+            if (!ownCard(book, response.href))
+                continue;
             QString problem = response.problem;
             if (problem.isEmpty() && response.status < 300 && !response.addressData.isEmpty() &&
                 response.addressData.left(64).trimmed().left(11).toUpper() != "BEGIN:VCARD")
-                problem = QStringLiteral("the card is no vCard");
+                problem = QCoreApplication::translate("SyncRun", "the card is no vCard");
             if (!problem.isEmpty()) {
                 // That card stays as it was here; every other one syncs.
                 m_report.lines << QCoreApplication::translate("SyncRun", "The card %1 on the server was left out: %2.")
@@ -260,6 +262,37 @@ bool SyncRun::isSelf(const Book& book, const QString& href)
 {
     const QString self = book.url.path(QUrl::FullyEncoded);
     return href == self || href + QLatin1Char('/') == self || href == self + QLatin1Char('/');
+}
+
+bool SyncRun::isInside(const Book& book, const QString& href)
+{
+    if (!href.startsWith(QLatin1Char('/')))
+        return false;
+    const QStringList folder = book.url.path(QUrl::FullyEncoded).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    const QStringList parts = href.mid(1).split(QLatin1Char('/'));
+    if (parts.size() != folder.size() + 1)
+        return false;
+    const auto decoded = [](const QString& part) { return QUrl::fromPercentEncoding(part.toUtf8()); };
+    for (int i = 0; i < folder.size(); ++i) {
+        if (decoded(parts[i]) != decoded(folder[i]))
+            return false;
+    }
+    const QString name = decoded(parts.last());
+    return !name.isEmpty() && ServerText::shown(name) == name && name != QLatin1String(".") &&
+           name != QLatin1String("..") && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+
+bool SyncRun::ownCard(const Book& book, const QString& href)
+{
+    if (isInside(book, href))
+        return true;
+    if (!m_strangers.contains(href)) {
+        m_strangers.insert(href);
+        m_report.lines << QCoreApplication::translate("SyncRun", "The server named %1, which is no card of %2: it "
+                                                                 "was ignored, and nothing is sent to it.")
+                              .arg(ServerText::shown(href), book.url.toDisplayString());
+    }
+    return false;
 }
 
 SyncRun::Asked SyncRun::changesSince(const Book& book, Changes& changes)
@@ -293,6 +326,8 @@ SyncRun::Asked SyncRun::changesSince(const Book& book, Changes& changes)
                     more = true;
                 continue;
             }
+            if (!ownCard(book, response.href))
+                continue;
             if (response.status == 404) {
                 changes.removed << response.href;
                 changes.changed.remove(response.href);
@@ -325,7 +360,7 @@ bool SyncRun::listAll(const Book& book, Changes& changes)
     const QHash<QString, ETag> known = SyncStore::versions(m_db, book.key);
     QSet<QString> present;
     for (const DavXml::Response& response : answer.responses) {
-        if (isSelf(book, response.href) || response.status >= 300)
+        if (isSelf(book, response.href) || response.status >= 300 || !ownCard(book, response.href))
             continue;
         present.insert(response.href);
         if (!known.value(response.href).is(response.etag) || response.etag.isEmpty())
@@ -393,7 +428,9 @@ void SyncRun::mergeFetched(const Book& book, const QMap<QString, QPair<QString, 
         const ServerCard serverCard(it.value().second);
         ProblemList problems;
         const std::optional<Contact> entry = serverCard.entry(book.forced, &problems);
-        const QStringList server = entry ? entry->values() : QStringList();
+        QStringList server = entry ? entry->values() : QStringList();
+        for (QString& value : server)
+            value = ServerText::shown(value);
         const SyncStore::Card card{book.key, it.key(), ETag::of(it.value().first), serverCard.text(), -1, server};
         const auto known = stored.constFind(it.key());
         if (known != stored.cend() && known->text == card.text) {
@@ -428,10 +465,13 @@ void SyncRun::reportUnplaced(const QString& href, const QString& name, const Pro
     for (const ExchangeProblem& problem : problems) {
         if (m_unplaced++ >= kUnplacedShown)
             continue;
-        const QString card = name.isEmpty() ? QCoreApplication::translate("SyncRun", "The card %1").arg(href)
-                                            : QCoreApplication::translate("SyncRun", "%1 (card %2)").arg(name, href);
-        const QString value =
-            problem.value.isEmpty() ? QString() : QStringLiteral(" \"%1\"").arg(problem.value.simplified());
+        // The server's text, made safe to print.
+        const QString card = name.isEmpty()
+                                 ? QCoreApplication::translate("SyncRun", "The card %1").arg(ServerText::shown(href))
+                                 : QCoreApplication::translate("SyncRun", "%1 (card %2)").arg(name, ServerText::shown(href));
+        const QString value = problem.value.isEmpty()
+                                  ? QString()
+                                  : QStringLiteral(" \"%1\"").arg(ServerText::shown(problem.value).simplified());
         m_report.lines << (problem.field.isEmpty()
                                ? QCoreApplication::translate("SyncRun", "%1%2: %3.").arg(card, value, problem.action)
                                : QCoreApplication::translate("SyncRun", "%1: %2%3 %4.")
@@ -572,7 +612,7 @@ bool SyncRun::pushMove(const Book& book, const SyncStore::Card& card, const Loca
         default:
             // The card stays where it was; the move is tried again at the next sync.
             store(*target, {}, {}, {href});
-            m_report.lines << QStringLiteral("The server refused to move %1 to %2 (%3%4).")
+            m_report.lines << QCoreApplication::translate("SyncRun", "The server refused to move %1 to %2 (%3%4).")
                                   .arg(nameOf(local.row.values), target->url.toDisplayString())
                                   .arg(created.status)
                                   .arg(bodyLine(created.body));
@@ -713,6 +753,8 @@ void SyncRun::push(const Book& book)
         return;
     match();
     for (const SyncStore::Card& card : SyncStore::cards(m_db, book.key)) {
+        if (!ownCard(book, card.href))
+            continue;
         const Local local = localOf(card);
         bool goOn = true;
         switch (MergeRules::step(local.state, belongs(local.row.values, book), card.etag.state())) {

@@ -101,6 +101,10 @@ private:
     // What MergeRules decided for one card, added to what the pull writes.
     void take(const MergeRules::Merge& rule, const Local& local, SyncStore::Card card, Merge& merge);
     static bool isSelf(const Book& book, const QString& href);
+    // Whether `href` is a card directly inside the address book: not on another host, not in another folder, not
+    // through "..". Anything else a server names is reported (once) and never sent to.
+    static bool isInside(const Book& book, const QString& href);
+    bool ownCard(const Book& book, const QString& href);
     void push(const Book& book);
     // The steps of a push, one card or entry each; false when the run must stop (the server failed).
     bool pushMove(const Book& book, const SyncStore::Card& card, const Local& local);
@@ -137,4 +141,5 @@ private:
     static constexpr qsizetype kUnplacedShown = 1000;
     static constexpr qsizetype kNewBatch = 100; // new cards kept in the file in one write before they are sent
     qsizetype m_unplaced = 0; // values of cards the entries could not take, this run
+    QSet<QString> m_strangers; // hrefs outside an address book, reported
 };

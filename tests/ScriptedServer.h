@@ -33,8 +33,8 @@ public:
     };
     struct Book
     {
-        QMap<QString, Card> cards;       // by href
-        QList<QString> log;              // hrefs in the order they changed; a token is a position in it
+        QMap<QString, Card> cards; // by href
+        QList<QString> log;        // hrefs in the order they changed; a token is a position in it
         QString generation = QStringLiteral("1");
     };
 
@@ -70,7 +70,8 @@ public:
         for (const Request& request : requests) {
             if (!method.isEmpty() && request.method != method)
                 continue;
-            QString line = QString::fromLatin1(request.method) + QLatin1Char(' ') + request.url.path(QUrl::FullyEncoded);
+            QString line =
+                QString::fromLatin1(request.method) + QLatin1Char(' ') + request.url.path(QUrl::FullyEncoded);
             for (const auto& [name, value] : request.headers) {
                 if (name == "If-Match")
                     line += QStringLiteral(" If-Match: ") + QString::fromLatin1(value);
@@ -139,9 +140,11 @@ private:
     }
     static Answer multistatus(const QByteArray& inner)
     {
-        return {207, {{"Content-Type", "application/xml; charset=utf-8"}},
-                "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\" xmlns:card=\"urn:ietf:params:xml:ns:carddav\">" +
-                    inner + "</d:multistatus>"};
+        return {
+            207,
+            {{"Content-Type", "application/xml; charset=utf-8"}},
+            "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\" xmlns:card=\"urn:ietf:params:xml:ns:carddav\">" +
+                inner + "</d:multistatus>"};
     }
 
     Answer serve(const Request& request)
@@ -164,8 +167,7 @@ private:
                 return multistatus(inner);
             }
             if (request.method == "REPORT" && body.contains(QLatin1String("sync-collection"))) {
-                const QString token =
-                    QRegularExpression(QStringLiteral("sync-token>([^<]*)<")).match(body).captured(1);
+                const QString token = QRegularExpression(QStringLiteral("sync-token>([^<]*)<")).match(body).captured(1);
                 qsizetype from = 0;
                 if (!token.isEmpty()) {
                     const QStringList parts = token.split(QLatin1Char('-'));
@@ -182,13 +184,14 @@ private:
                     seen << href;
                     inner += response(href, book.cards.contains(href) ? book.cards[href].etag : QString());
                 }
-                inner += "<d:sync-token>" + (book.generation + QLatin1Char('-') + QString::number(book.log.size())).toUtf8() +
+                inner += "<d:sync-token>" +
+                         (book.generation + QLatin1Char('-') + QString::number(book.log.size())).toUtf8() +
                          "</d:sync-token>";
                 return multistatus(inner);
             }
             if (request.method == "REPORT" && body.contains(QLatin1String("addressbook-multiget"))) {
                 QByteArray inner;
-                auto found = QRegularExpression(QStringLiteral("href>([^<]*)<")).globalMatch(body);
+                auto found = QRegularExpression(QStringLiteral("href>([^<]+)</")).globalMatch(body);
                 while (found.hasNext()) {
                     const QString href = found.next().captured(1);
                     if (book.cards.contains(href))

@@ -477,9 +477,10 @@ void tst_Sync::emptiedAddressBookAsks()
             *said = run.readAllStandardError();
         return run.exitCode();
     };
-    QCOMPARE(tovrin({QStringLiteral("--sync-setup"), server.url(QStringLiteral("/")).toString(), QStringLiteral("--user"),
-                     QStringLiteral("alice"), QStringLiteral("--password-stdin"), QStringLiteral("--sync")}),
-             0);
+    QCOMPARE(
+        tovrin({QStringLiteral("--sync-setup"), server.url(QStringLiteral("/")).toString(), QStringLiteral("--user"),
+                QStringLiteral("alice"), QStringLiteral("--password-stdin"), QStringLiteral("--sync")}),
+        0);
 
     DavClient phone(server.url(QStringLiteral("/")), QStringLiteral("alice"), QStringLiteral("secret"));
     const QUrl book = server.url(QStringLiteral("/alice/personal/"));

@@ -64,8 +64,18 @@ struct Desk
 QStringList entry(const QString& family, const QString& city = QString(), const QString& pel = QString())
 {
     const QString none = QStringLiteral("___ - _______");
-    return {QStringLiteral("Personal"), QStringLiteral("Dana"), family, QString(), QString(), city, QString(),
-            QStringLiteral("_____"),    none,                   none,   pel.isEmpty() ? none : pel, none};
+    return {QStringLiteral("Personal"),
+            QStringLiteral("Dana"),
+            family,
+            QString(),
+            QString(),
+            city,
+            QString(),
+            QStringLiteral("_____"),
+            none,
+            none,
+            pel.isEmpty() ? none : pel,
+            none};
 }
 
 } // namespace
@@ -88,6 +98,10 @@ private slots:
     void answersAreBounded();
     void oneBadCardOneLine_data();
     void oneBadCardOneLine();
+    void onlyTheBooksOwnCards_data();
+    void onlyTheBooksOwnCards();
+    void serverTextIsText_data();
+    void serverTextIsText();
 };
 
 void tst_SyncRules::mergeRules_data()
@@ -126,14 +140,14 @@ void tst_SyncRules::mergeRules_data()
                                << int(M::Card::Server) << 0;
     QTest::newRow("edited here, deleted there") << int(H::Edited) << akko << int(T::Gone) << none << int(M::Row::Keep)
                                                 << none << int(M::Card::CreateAgain) << 1;
-    QTest::newRow("deleted there") << int(H::Unchanged) << agreed << int(T::Gone) << none << int(M::Row::Delete)
-                                   << none << int(M::Card::Forget) << 0;
-    QTest::newRow("deleted on both sides") << int(H::Deleted) << none << int(T::Gone) << none << int(M::Row::Keep)
-                                           << none << int(M::Card::Forget) << 0;
+    QTest::newRow("deleted there") << int(H::Unchanged) << agreed << int(T::Gone) << none << int(M::Row::Delete) << none
+                                   << int(M::Card::Forget) << 0;
+    QTest::newRow("deleted on both sides")
+        << int(H::Deleted) << none << int(T::Gone) << none << int(M::Row::Keep) << none << int(M::Card::Forget) << 0;
     QTest::newRow("emptied there") << int(H::Unchanged) << agreed << int(T::Blank) << none << int(M::Row::Delete)
                                    << none << int(M::Card::Server) << 1;
-    QTest::newRow("emptied there, edited here") << int(H::Edited) << akko << int(T::Blank) << none
-                                                << int(M::Row::Keep) << none << int(M::Card::Kept) << 1;
+    QTest::newRow("emptied there, edited here")
+        << int(H::Edited) << akko << int(T::Blank) << none << int(M::Row::Keep) << none << int(M::Card::Kept) << 1;
 }
 
 void tst_SyncRules::mergeRules()
@@ -146,9 +160,8 @@ void tst_SyncRules::mergeRules()
     QFETCH(QStringList, values);
     QFETCH(int, card);
     QFETCH(int, lines);
-    const MergeRules::Merge merge =
-        MergeRules::merge(entry(QStringLiteral("Levin"), QStringLiteral("Haifa")), MergeRules::Here(here), local,
-                          MergeRules::There(there), server);
+    const MergeRules::Merge merge = MergeRules::merge(entry(QStringLiteral("Levin"), QStringLiteral("Haifa")),
+                                                      MergeRules::Here(here), local, MergeRules::There(there), server);
     QCOMPARE(int(merge.row), row);
     QCOMPARE(merge.values, values);
     QCOMPARE(int(merge.card), card);
@@ -167,7 +180,8 @@ void tst_SyncRules::changedBetweenReadAndWrite()
     desk.server.script = [&](const DavTransport::Request& request) -> std::optional<ScriptedServer::Answer> {
         if (request.method == "PUT" && !changed) {
             changed = true;
-            desk.server.put(href(1), card(QStringLiteral("1"), QStringLiteral("Levin"), "TEL;TYPE=CELL:0501111111\r\n"));
+            desk.server.put(href(1),
+                            card(QStringLiteral("1"), QStringLiteral("Levin"), "TEL;TYPE=CELL:0501111111\r\n"));
         }
         return std::nullopt;
     };
@@ -252,9 +266,9 @@ void tst_SyncRules::massDeletionsAsk()
         QCOMPARE(desk.file.count(QStringLiteral("tblTel")), synced - removed);
         QCOMPARE(desk.copies().size(), 1);
         qint64 entries = 0;
-        QCOMPARE(Backups::problemOf(Backups::folderOf(desk.file.path()) + QLatin1Char('/') + desk.copies()[0],
-                                    &entries),
-                 QString());
+        QCOMPARE(
+            Backups::problemOf(Backups::folderOf(desk.file.path()) + QLatin1Char('/') + desk.copies()[0], &entries),
+            QString());
         QCOMPARE(entries, qint64(synced));
     }
 }
@@ -307,8 +321,9 @@ void tst_SyncRules::answersAreBounded_data()
     const QByteArray listing = "<d:multistatus xmlns:d=\"DAV:\"><d:response><d:href>" + href(7).toUtf8() +
                                "</d:href><d:propstat><d:prop><d:getetag>\"9\"</d:getetag></d:prop><d:status>HTTP/1.1 "
                                "200 OK</d:status></d:propstat></d:response></d:multistatus>";
-    QTest::newRow("endless body") << Answer{207, {}, "<d:multistatus xmlns:d=\"DAV:\">" + QByteArray(65536, ' '),
-                                            0, 65536, 0, true}
+    QTest::newRow("endless body") << Answer{207, {},    "<d:multistatus xmlns:d=\"DAV:\">" + QByteArray(65536, ' '),
+                                            0,   65536, 0,
+                                            true}
                                   << QStringLiteral("larger than 1 MB");
     QTest::newRow("one byte every 20 seconds")
         << Answer{207, {}, listing, 0, 1, 20000, false} << QStringLiteral("took more than 300 seconds");
@@ -346,7 +361,8 @@ void tst_SyncRules::oneBadCardOneLine_data()
     QTest::addColumn<QByteArray>("bad");
     QTest::addColumn<QString>("said");
 
-    QTest::newRow("control character") << card(QStringLiteral("x"), QStringLiteral("Ab\x01" "cd"))
+    QTest::newRow("control character") << card(QStringLiteral("x"), QStringLiteral("Ab\x01"
+                                                                                   "cd"))
                                        << QStringLiteral("characters XML does not allow");
     QTest::newRow("escape sequence") << card(QStringLiteral("x"), QStringLiteral("\x1b]0;owned\x07"))
                                      << QStringLiteral("characters XML does not allow");
@@ -371,7 +387,7 @@ void tst_SyncRules::oneBadCardOneLine()
         const SyncReport report = desk.sync(options);
         QCOMPARE(report.exitCode(), run == 0 ? 1 : 0);
         if (run == 0) {
-            QCOMPARE(report.lines.size(), 1);
+            QVERIFY2(report.lines.size() == 1, qPrintable(report.lines.join(QLatin1Char(10))));
             QVERIFY2(report.lines[0].contains(href(2)) && report.lines[0].contains(said), qPrintable(report.lines[0]));
         }
         QCOMPARE(desk.families(), (QStringList{QStringLiteral("Amar"), QStringLiteral("Cohen")}));
@@ -380,6 +396,118 @@ void tst_SyncRules::oneBadCardOneLine()
     desk.server.put(href(2), card(QStringLiteral("2"), QStringLiteral("Bar")));
     QCOMPARE(desk.sync(options).exitCode(), 0);
     QCOMPARE(desk.families(), (QStringList{QStringLiteral("Amar"), QStringLiteral("Bar"), QStringLiteral("Cohen")}));
+}
+
+void tst_SyncRules::onlyTheBooksOwnCards_data()
+{
+    QTest::addColumn<QString>("named"); // an href as the server's listing gives it
+    QTest::addColumn<QString>("seen");  // as the report names it
+
+    QTest::newRow("up and over") << QStringLiteral("../other/evil.vcf") << QStringLiteral("/alice/other/evil.vcf");
+    QTest::newRow("another folder") << QStringLiteral("/etc/x.vcf") << QStringLiteral("/etc/x.vcf");
+    QTest::newRow("deeper") << QStringLiteral("sub/x.vcf") << QStringLiteral("/alice/contacts/sub/x.vcf");
+    QTest::newRow("dots encoded") << QStringLiteral("%2e%2e") << QStringLiteral("/alice/contacts/%2e%2e");
+    QTest::newRow("another host") << QStringLiteral("http://198.51.100.7/alice/contacts/x.vcf")
+                                  << QStringLiteral("http://198.51.100.7/alice/contacts/x.vcf");
+    QTest::newRow("another port") << QStringLiteral("http://127.0.0.1:1/alice/contacts/x.vcf")
+                                  << QStringLiteral("http://127.0.0.1:1/alice/contacts/x.vcf");
+}
+
+// Only a card directly inside the address book is the address book's: anything else the server names is reported
+// and never asked for nor written to, with the password or without; nor is a card kept under such a name.
+void tst_SyncRules::onlyTheBooksOwnCards()
+{
+    QFETCH(QString, named);
+    QFETCH(QString, seen);
+    Desk desk;
+    desk.seed(2);
+    // A card an older run kept under a name from outside, its entry edited since.
+    QCOMPARE(
+        desk.file.exec(QStringLiteral("UPDATE tovrin_sync_card SET href = '%1' WHERE href = '%2'")
+                           .arg(seen.startsWith(QLatin1Char('/')) ? seen : QStringLiteral("/etc/kept.vcf"), href(1))),
+        SQLITE_OK);
+    QCOMPARE(desk.file.exec(QStringLiteral("UPDATE tblTel SET City = 'Akko'")), SQLITE_OK);
+    desk.server.put(href(5), card(QStringLiteral("5"), QStringLiteral("Cohen")));
+    desk.server.script = [&](const DavTransport::Request& request) -> std::optional<ScriptedServer::Answer> {
+        if (request.method != "PROPFIND" && !request.body.contains("sync-collection"))
+            return std::nullopt;
+        QByteArray listing = "<d:multistatus xmlns:d=\"DAV:\">";
+        for (const QString& one : {named, href(0), href(5)})
+            listing += "<d:response><d:href>" + one.toUtf8() + "</d:href><d:propstat><d:prop><d:getetag>\"e" +
+                       one.toUtf8().toHex() +
+                       "\"</d:getetag></d:prop><d:status>HTTP/1.1 200 OK</d:status>"
+                       "</d:propstat></d:response>";
+        return ScriptedServer::Answer{207, {}, listing + "<d:sync-token>1-99</d:sync-token></d:multistatus>"};
+    };
+    desk.server.requests.clear();
+    const SyncReport report = desk.sync();
+    QCOMPARE(report.exitCode(), 1);
+    QVERIFY2(report.summary().contains(seen.startsWith(QLatin1Char('/')) ? seen : named), qPrintable(report.summary()));
+    for (const DavTransport::Request& request : std::as_const(desk.server.requests)) {
+        const QString path = request.url.path();
+        QVERIFY2(request.url.host() == QLatin1String("127.0.0.1") && request.url.port() == 5232 &&
+                     (path == kBook || path == href(0) || path == href(5)),
+                 qPrintable(request.method + ' ' + request.url.toString()));
+        QVERIFY2(!request.body.contains("evil") && !request.body.contains("/etc/") && !request.body.contains("sub/"),
+                 request.body.constData());
+    }
+    QVERIFY(desk.families().contains(QStringLiteral("Cohen")));
+}
+
+void tst_SyncRules::serverTextIsText_data()
+{
+    QTest::addColumn<QString>("where"); // what of the server's carries the text
+    // Escape sequences that retitle and clear a terminal, a C1 control (CSI) and a direction override.
+    const QString nasty =
+        QStringLiteral("\x1b]0;owned\x07\x1b[2J") + QChar(0x9B) + QStringLiteral("31m") + QChar(0x202E);
+    QTest::addColumn<QString>("text");
+    QTest::newRow("error page") << QStringLiteral("error") << nasty;
+    QTest::newRow("card") << QStringLiteral("card") << QString(QChar(0x9B)) + QStringLiteral("2J") + QChar(0x202E);
+    QTest::newRow("href") << QStringLiteral("href") << QString(QChar(0x9B)) + QStringLiteral("2J");
+    QTest::newRow("ETag") << QStringLiteral("etag") << QString(QChar(0x9B)) + QStringLiteral("2J");
+    QTest::newRow("sync token") << QStringLiteral("token") << QString(QChar(0x9B)) + QStringLiteral("2J");
+}
+
+// Control and escape characters a server sends are replaced before anything is printed, shown or kept.
+void tst_SyncRules::serverTextIsText()
+{
+    QFETCH(QString, where);
+    QFETCH(QString, text);
+    Desk desk;
+    desk.server.put(href(1),
+                    card(QStringLiteral("1"), where == QLatin1String("card") ? text : QStringLiteral("Levin")));
+    const QByteArray bytes = text.toUtf8();
+    desk.server.script = [&](const DavTransport::Request& request) -> std::optional<ScriptedServer::Answer> {
+        if (where == QLatin1String("error"))
+            return ScriptedServer::Answer{500, {}, "Oops " + bytes};
+        if (!request.body.contains("sync-collection") || where == QLatin1String("card"))
+            return std::nullopt;
+        const QByteArray one = where == QLatin1String("href") ? kBook.toUtf8() + bytes + ".vcf" : href(1).toUtf8();
+        const QByteArray etag = where == QLatin1String("etag") ? bytes : QByteArray("\"e\"");
+        const QByteArray token = where == QLatin1String("token") ? bytes : QByteArray("1-1");
+        return ScriptedServer::Answer{207,
+                                      {},
+                                      "<d:multistatus xmlns:d=\"DAV:\"><d:response><d:href>" + one +
+                                          "</d:href><d:propstat><d:prop><d:getetag>" + etag +
+                                          "</d:getetag></d:prop><d:status>HTTP/1.1 200 OK</d:status>"
+                                          "</d:propstat></d:response><d:sync-token>" +
+                                          token + "</d:sync-token></d:multistatus>"};
+    };
+    const SyncReport report = desk.sync();
+    QStringList kept = desk.file.rows(QStringLiteral("SELECT * FROM tblTel"));
+    kept << desk.file.rows(QStringLiteral("SELECT href, etag FROM tovrin_sync_card"))
+         << desk.file.rows(QStringLiteral("SELECT token FROM tovrin_sync_book"))
+         << report.summary().split(QLatin1Char('\n'));
+    for (const QString& one : std::as_const(kept)) {
+        for (const QChar c : one) {
+            QVERIFY2(c.category() != QChar::Other_Control && c != QChar(0x202E),
+                     qPrintable(QStringLiteral("U+%1 in: ").arg(c.unicode(), 4, 16, QLatin1Char('0')) +
+                                QString(one).replace(c, QLatin1Char('?'))));
+        }
+    }
+    if (where == QLatin1String("error"))
+        QVERIFY2(report.error.contains(QStringLiteral("Oops ") + QChar(QChar::ReplacementCharacter)),
+                 qPrintable(report.error));
 }
 
 QTEST_GUILESS_MAIN(tst_SyncRules)
