@@ -466,9 +466,9 @@ void SyncRun::reportUnplaced(const QString& href, const QString& name, const Pro
         if (m_unplaced++ >= kUnplacedShown)
             continue;
         // The server's text, made safe to print.
-        const QString card = name.isEmpty()
-                                 ? QCoreApplication::translate("SyncRun", "The card %1").arg(ServerText::shown(href))
-                                 : QCoreApplication::translate("SyncRun", "%1 (card %2)").arg(name, ServerText::shown(href));
+        const QString card =
+            name.isEmpty() ? QCoreApplication::translate("SyncRun", "The card %1").arg(ServerText::shown(href))
+                           : QCoreApplication::translate("SyncRun", "%1 (card %2)").arg(name, ServerText::shown(href));
         const QString value = problem.value.isEmpty()
                                   ? QString()
                                   : QStringLiteral(" \"%1\"").arg(ServerText::shown(problem.value).simplified());
