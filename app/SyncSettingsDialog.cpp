@@ -161,10 +161,9 @@ void SyncSettingsDialog::cmdFind_Click()
     if (found.given)
         lblStatus->setText(QStringLiteral("The address given is an address book: it takes both books."));
     else if (!unchosen.isEmpty())
-        lblStatus->setText(tr("%1 address books found, none named %2: choose the address book of each book, or a new "
-                              "one.")
+        lblStatus->setText(tr("%1 address books found: choose one for %2.")
                                .arg(found.books.size())
-                               .arg(unchosen.join(tr(" or "))));
+                               .arg(unchosen.join(tr(" and for "))));
     else
         lblStatus->setText(QStringLiteral("%1 address books found.").arg(found.books.size()));
     chosen();
