@@ -268,8 +268,12 @@ int CommandLine::run(int argc, char** argv)
     const QCommandLineOption sync(QStringLiteral("sync"),
                                   QStringLiteral("Syncs both books with the server once (exit 0 all done, 1 something "
                                                  "reported, 2 an error); --password-stdin reads the password."));
-    parser.addOptions({import, encoding, region, dryRun, exportOption, book, format, messages, pdfOption, backup,
-                       listBackups, restore, syncSetup, sync});
+    const QCommandLineOption forceDelete(
+        QStringLiteral("force-delete"),
+        QCoreApplication::translate("CommandLine", "With --sync: deletes here the entries the server no longer lists, "
+                                                   "however many (a copy of the file is kept first)."));
+    parser.addOptions({import, encoding, region, dryRun, exportOption, book, format, messages, pdfOption, backup, listBackups,
+                       restore, syncSetup, sync, forceDelete});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("More files to import."),
                                  QStringLiteral("[FILE...]"));
     if (!parser.parse(QCoreApplication::arguments())) {

@@ -17,9 +17,15 @@ public:
     // A yes/no question; "No" is the default button, so a stray Enter keeps the data, unless `yesIsDefault`.
     static bool question(QWidget* parent, const QString& text, bool yesIsDefault = false);
 
+    // A choice among `buttons`; returns the index of the one chosen. `safe` is the default button, and what Escape
+    // or closing the box chooses.
+    static int choice(QWidget* parent, const QString& text, const QStringList& buttons, int safe);
+
     static void setTestMode(bool on);
     static bool testMode();
     static void setNextAnswer(bool yes);
+    // The next choice's answer in test mode (-1: its safe button).
+    static void setNextChoice(int index);
     static QStringList takeMessages();
     static int questionsAsked();
 };

@@ -75,8 +75,26 @@ int setUp(const QUrl& server, const QString& user, const QString& password, cons
             named(found.books, personalName.isEmpty() ? QStringLiteral("Personal") : personalName);
         const Discovery::AddressBook* business =
             named(found.books, businessName.isEmpty() ? QStringLiteral("Business") : businessName);
+        QStringList missing; // books with no address book of their name, where the server has others
+        if (!personal && personalName.isEmpty())
+            missing << QStringLiteral("\"Personal\"");
+        if (!business && businessName.isEmpty())
+            missing << QStringLiteral("\"Business\"");
         if (!personal && !business && !chosen && found.books.size() == 1) {
             settings.personal = settings.business = found.books.first().url;
+        } else if (!missing.isEmpty() && !found.books.isEmpty()) {
+            // The user's own address books are never passed over for new empty ones without the user's word.
+            QStringList names;
+            for (const Discovery::AddressBook& book : found.books)
+                names << QStringLiteral("\"%1\"").arg(book.name);
+            say(stderr, QCoreApplication::translate("SyncCommands",
+                                                    "The server has the address books %1, none of them for %2. Name "
+                                                    "the address book of each book with --personal NAME and "
+                                                    "--business NAME (the same one may take both books; a name the "
+                                                    "server does not have is made there, empty).\nNothing was "
+                                                    "changed.\n")
+                            .arg(names.join(QStringLiteral(", ")), missing.join(QStringLiteral(" and "))));
+            return 2;
         } else {
             QString error;
             settings.personal =
@@ -138,7 +156,7 @@ QString SyncCommands::account(const SyncSettings& settings)
     return settings.account();
 }
 
-SyncReport SyncCommands::syncFile(const QString& database, const QString& password)
+SyncReport SyncCommands::syncFile(const QString& database, const QString& password, const SyncRun::Options& options)
 {
     SyncReport report;
     try {
@@ -163,7 +181,7 @@ SyncReport SyncCommands::syncFile(const QString& database, const QString& passwo
         }
         DavClient client(settings.server, settings.user, secret);
         client.setPinnedCertificate(settings.certificate);
-        report = SyncRun(*db, client, settings).run();
+        report = SyncRun(*db, client, settings, options).run();
         SyncStore::setSetting(*db, QStringLiteral("last_result"), report.summary());
         SyncStore::setSetting(*db, QStringLiteral("last_time"), QDateTime::currentDateTime().toString(Qt::ISODate));
     } catch (const DbError& error) {
@@ -201,7 +219,11 @@ int SyncCommands::run(int argc, char** argv)
     const QCommandLineOption trust(QStringLiteral("trust-certificate"),
                                    QStringLiteral("Accepts the server's certificate of this SHA-256 digest."),
                                    QStringLiteral("SHA256"));
-    parser.addOptions({setup, sync, user, passwordStdin, personal, business, trust});
+    const QCommandLineOption forceDelete(
+        QStringLiteral("force-delete"),
+        QCoreApplication::translate("SyncCommands",
+                                    "Deletes here the entries the server no longer lists, however many."));
+    parser.addOptions({setup, sync, user, passwordStdin, personal, business, trust, forceDelete});
     if (!parser.parse(QCoreApplication::arguments())) {
         say(stderr, parser.errorText() + QLatin1Char('\n'));
         return 2;
@@ -230,10 +252,16 @@ int SyncCommands::run(int argc, char** argv)
             if (code == 2 || !parser.isSet(sync))
                 return code;
         }
+        SyncRun::Options options;
+        options.forceDelete = parser.isSet(forceDelete);
         const SyncReport report =
             syncFile(CommandLine::workingDatabase(),
-                     parser.isSet(passwordStdin) && !parser.isSet(setup) ? readPassword() : QString());
+                     parser.isSet(passwordStdin) && !parser.isSet(setup) ? readPassword() : QString(), options);
         say(report.exitCode() == 2 ? stderr : stdout, report.summary() + QLatin1Char('\n'));
+        if (!report.held.isEmpty())
+            say(stderr,
+                QCoreApplication::translate("SyncCommands", "To delete them here as well (a copy of the "
+                                                            "file is kept first): tovrin --sync --force-delete\n"));
         return report.exitCode();
     } catch (const DbError& error) {
         say(stderr, error.description() + QLatin1Char('\n'));

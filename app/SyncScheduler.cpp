@@ -42,10 +42,21 @@ void SyncScheduler::runNow()
         m_again = true;
         return;
     }
-    launch();
+    SyncRun::Options options;
+    options.leavePaused = true;
+    launch(options);
 }
 
-void SyncScheduler::launch()
+void SyncScheduler::runAsked(const SyncRun::Options& options)
+{
+    if (m_thread) {
+        m_asked = options;
+        return;
+    }
+    launch(options);
+}
+
+void SyncScheduler::launch(const SyncRun::Options& options)
 {
     QString database;
     try {
@@ -54,7 +65,8 @@ void SyncScheduler::launch()
         return;
     }
     auto report = std::make_shared<SyncReport>();
-    m_thread = QThread::create([database, report] { *report = SyncCommands::syncFile(database); });
+    m_thread = QThread::create(
+        [database, report, options] { *report = SyncCommands::syncFile(database, QString(), options); });
     connect(m_thread, &QThread::finished, this, [this, report] {
         m_thread->deleteLater();
         m_thread = nullptr;
@@ -76,8 +88,14 @@ void SyncScheduler::done(const SyncReport& report)
         if (!m_every.isActive())
             m_every.start(kEveryMs);
     }
+    ++m_finishedRuns;
     emit finished(report);
-    if (m_again) {
+    if (m_asked) {
+        const SyncRun::Options asked = *m_asked;
+        m_asked.reset();
+        m_again = false;
+        runAsked(asked);
+    } else if (m_again) {
         m_again = false;
         runNow();
     }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "SyncReport.h"
+#include "SyncRun.h"
 
 #include <QObject>
 #include <QTimer>
+#include <optional>
 
 class QThread;
 
@@ -22,8 +24,12 @@ public:
 
     // Syncs now and from now on on the program's own moments.
     void start();
-    // A sync as soon as none runs.
+    // A sync as soon as none runs, at the program's own moments: an address book the user paused is left alone.
     void runNow();
+    // A sync the user asked for, as soon as none runs: every address book, with these options.
+    void runAsked(const SyncRun::Options& options);
+    // Counts the syncs that ended, so one result is acted upon once.
+    int finishedRuns() const { return m_finishedRuns; }
     bool isRunning() const { return m_thread != nullptr; }
 
 Q_SIGNALS:
@@ -31,12 +37,14 @@ Q_SIGNALS:
 
 private:
     SyncScheduler();
-    void launch();
+    void launch(const SyncRun::Options& options);
     void done(const SyncReport& report);
 
     QTimer m_soon;
     QTimer m_every;
     QThread* m_thread = nullptr;
     bool m_again = false;
+    std::optional<SyncRun::Options> m_asked; // a sync the user asked for while another ran
+    int m_finishedRuns = 0;
     int m_failures = 0;
 };

@@ -63,6 +63,8 @@ SyncSettingsDialog::SyncSettingsDialog(QWidget* parent) : QDialog(parent)
     form->addRow(buttons);
 
     connect(cmdFind, &QPushButton::clicked, this, &SyncSettingsDialog::cmdFind_Click);
+    for (QComboBox* box : {cmbPersonal, cmbBusiness})
+        connect(box, &QComboBox::currentIndexChanged, this, &SyncSettingsDialog::chosen);
     connect(buttons, &QDialogButtonBox::accepted, this, &SyncSettingsDialog::cmdOK_Click);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -150,6 +152,7 @@ void SyncSettingsDialog::cmdFind_Click()
         for (const Discovery::AddressBook& book : found.books)
             box->addItem(book.name, book.url);
     }
+    QStringList unchosen;
     if (!found.given && found.home.isValid()) {
         for (const auto& [box, name] :
              {std::pair{cmbPersonal, QStringLiteral("Personal")}, std::pair{cmbBusiness, QStringLiteral("Business")}}) {
@@ -158,14 +161,31 @@ void SyncSettingsDialog::cmdFind_Click()
                 box->setCurrentIndex(found_);
                 continue;
             }
-            box->addItem(QStringLiteral("New address book \"%1\"").arg(name));
+            box->addItem(tr("New address book \"%1\"").arg(name));
             box->setItemData(box->count() - 1, name, kNewRole);
-            box->setCurrentIndex(box->count() - 1);
+            // The user's own address books are never passed over for a new empty one unasked: the user chooses.
+            if (found.books.isEmpty()) {
+                box->setCurrentIndex(box->count() - 1);
+            } else {
+                box->setCurrentIndex(-1);
+                unchosen << QStringLiteral("\"%1\"").arg(name);
+            }
         }
     }
-    lblStatus->setText(found.given ? QStringLiteral("The address given is an address book: it takes both books.")
-                                   : QStringLiteral("%1 address books found.").arg(found.books.size()));
-    cmdOK->setEnabled(cmbPersonal->count() > 0);
+    if (found.given)
+        lblStatus->setText(QStringLiteral("The address given is an address book: it takes both books."));
+    else if (!unchosen.isEmpty())
+        lblStatus->setText(tr("%1 address books found: choose one for %2.")
+                               .arg(found.books.size())
+                               .arg(unchosen.join(tr(" and for "))));
+    else
+        lblStatus->setText(QStringLiteral("%1 address books found.").arg(found.books.size()));
+    chosen();
+}
+
+void SyncSettingsDialog::chosen()
+{
+    cmdOK->setEnabled(cmbPersonal->currentIndex() >= 0 && cmbBusiness->currentIndex() >= 0);
 }
 
 void SyncSettingsDialog::cmdOK_Click()

@@ -10,7 +10,8 @@ class QLineEdit;
 class QPushButton;
 
 // "Sync Settings...": the server's address, the user and the password; "Find Address Books" lists the user's
-// address books, and each book is given one of them (or a new one of its name, where the server allows it). OK
+// address books, and each book is given the one of its name, or the one the user chooses (a new one of its name
+// only on the user's choice while the server has others; where it has none, new ones are proposed). OK
 // keeps the settings in the directory file and the password outside it, and says where.
 class SyncSettingsDialog : public QDialog
 {
@@ -29,6 +30,8 @@ public:
 
     void cmdFind_Click();
     void cmdOK_Click();
+    // OK takes settings once each book has its address book.
+    void chosen();
     // While the server is asked, Cancel (and Escape, and closing) gives the asking up instead of the dialog.
     void reject() override;
 

@@ -58,7 +58,8 @@ void SyncStore::prepare(Database& db)
                        "CREATE TABLE IF NOT EXISTS tovrin_sync_book (book TEXT PRIMARY KEY, token TEXT) WITHOUT "
                        "ROWID;"
                        "CREATE TABLE IF NOT EXISTS tovrin_sync_card (book TEXT NOT NULL, href TEXT NOT NULL, etag "
-                       "TEXT, card BLOB, entry INTEGER, %1, PRIMARY KEY (book, href)) WITHOUT ROWID")
+                       "TEXT, card BLOB, entry INTEGER, %1, PRIMARY KEY (book, href)) WITHOUT ROWID;"
+                       "CREATE INDEX IF NOT EXISTS tovrin_sync_card_entry ON tovrin_sync_card (book, entry)")
             .arg(agreed.join(QStringLiteral(", "))));
 }
 
@@ -128,7 +129,7 @@ QList<SyncStore::Card> SyncStore::cards(Database& db, const QString& book)
         Card card;
         card.book = book;
         card.href = select.value(0).toString();
-        card.etag = select.value(1).toString();
+        card.etag = ETag::fromStored(select.value(1).toString());
         card.text = select.value(2).toByteArray();
         const QVariant entry = select.value(3);
         card.entry = entry.isNull() ? -1 : entry.toLongLong();
@@ -144,6 +145,47 @@ QString SyncStore::token(Database& db, const QString& book)
     Statement select(db.handle(), QStringLiteral("SELECT token FROM tovrin_sync_book WHERE book = ?"));
     select.bind(1, book);
     return select.step() ? select.value(0).toString() : QString();
+}
+
+QHash<QString, ETag> SyncStore::versions(Database& db, const QString& book)
+{
+    Statement select(db.handle(), QStringLiteral("SELECT href, etag FROM tovrin_sync_card WHERE book = ?"));
+    select.bind(1, book);
+    QHash<QString, ETag> found;
+    while (select.step())
+        found.insert(select.value(0).toString(), ETag::fromStored(select.value(1).toString()));
+    return found;
+}
+
+bool SyncStore::unknownVersions(Database& db, const QString& book)
+{
+    Statement select(db.handle(), QStringLiteral("SELECT 1 FROM tovrin_sync_card WHERE book = ? AND etag = ?"));
+    select.bind(1, book);
+    select.bind(2, ETag::unknown().stored());
+    return select.step();
+}
+
+bool SyncStore::settled(Database& db, const QString& book, const QString& category)
+{
+    QStringList same;
+    for (const QString& column : columns())
+        same << QStringLiteral("coalesce(t.%1, '') = coalesce(c.%1, '') COLLATE BINARY").arg(column);
+    const QString held = same.join(QStringLiteral(" AND "));
+    // No card unconfirmed or whose row no longer holds its values, and as many rows of the book as cards hold
+    // (those rows are then all of them): a count over the index rather than a search for each row.
+    Statement select(
+        db.handle(),
+        QStringLiteral("SELECT NOT EXISTS (SELECT 1 FROM tovrin_sync_card c WHERE c.book = ?1 AND (c.etag IN (?3, ?4) "
+                       "OR (c.entry IS NOT NULL AND NOT EXISTS (SELECT 1 FROM tblTel t WHERE t.rowid = c.entry AND "
+                       "%1)))) AND (SELECT count(DISTINCT entry) FROM tovrin_sync_card WHERE book = ?1 AND entry IS "
+                       "NOT NULL) = (SELECT count(*) FROM tblTel WHERE ?2 = '' OR coalesce(Category, '') = ?2 "
+                       "COLLATE BINARY)")
+            .arg(held));
+    select.bind(1, book);
+    select.bind(2, category);
+    select.bind(3, ETag().stored());
+    select.bind(4, ETag::unknown().stored());
+    return select.step() && select.value(0).toInt() == 1;
 }
 
 bool SyncStore::apply(Database& db, const QString& book, const QList<EntryWrite>& writes, QList<Card> cards,
@@ -190,7 +232,7 @@ bool SyncStore::apply(Database& db, const QString& book, const QList<EntryWrite>
             for (const Card& card : cards) {
                 store.bind(1, book);
                 store.bind(2, card.href);
-                store.bind(3, card.etag);
+                store.bind(3, card.etag.stored());
                 store.bind(4, card.text);
                 store.bind(5, card.entry >= 0 ? QVariant(card.entry) : QVariant());
                 for (int i = 0; i < n; ++i)

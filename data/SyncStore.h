@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ETag.h"
+
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -31,7 +34,7 @@ struct Card
 {
     QString book;       // the address book's URL
     QString href;       // the card's path on the server
-    QString etag;       // empty: sent as new, not yet confirmed by the server
+    ETag etag;          // the version on the server this file knows
     QByteArray text;    // the card as last received (or sent)
     qint64 entry = -1;  // rowid last seen at; -1: the card is no entry (nothing the directory can show)
     QStringList agreed; // columns(), the values last agreed; empty when the card is no entry
@@ -66,6 +69,13 @@ void erasing(Database& db, const std::function<void()>& work);
 QList<Entry> entries(Database& db);
 QList<Card> cards(Database& db, const QString& book);
 QString token(Database& db, const QString& book);
+// What a sync with nothing to do needs, without reading a card: each card's version by its href; whether some card
+// waits to be read again (its version not known); whether nothing of `book` waits to go up: every card kept for it
+// confirmed there and tied to a row that holds the values last agreed, and every row of `category` (of any, when
+// empty) tied to one of them.
+QHash<QString, ETag> versions(Database& db, const QString& book);
+bool unknownVersions(Database& db, const QString& book);
+bool settled(Database& db, const QString& book, const QString& category);
 
 // In one transaction: the entry writes, the cards stored or replaced, the cards dropped, the book's new token
 // (unchanged when `token` is null). False, and nothing written, when a row a write is meant for no longer holds

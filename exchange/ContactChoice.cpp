@@ -2,6 +2,7 @@
 
 #include "Book.h"
 #include "PhoneNumbers.h"
+#include "StoredForms.h"
 
 #include <algorithm>
 #include <array>
@@ -60,8 +61,9 @@ public:
 private:
     static bool fits(const QString& text)
     {
-        // Too few digits for any number is told without the library.
-        return PhoneNumbers::digits(text).size() >= 5 && PhoneNumbers::toStored(text).fits;
+        // The entry window's own form is stored as it is; too few digits for any number is told without the library.
+        return StoredForms::isMaskedNumber(text) ||
+               (PhoneNumbers::digits(text).size() >= 5 && PhoneNumbers::toStored(text).fits);
     }
 
     void report(const Number& n, const QString& action) { m_problems.append({m_record, n.field, n.value, action}); }
@@ -120,6 +122,13 @@ std::optional<Contact> ContactChoice::choose(const FullContact& full, int record
         entry.lname = formatted.sliced(space + 1);
         entry.fname = space < 0 ? QString() : formatted.first(space);
     }
+    // A personal entry has no company: a company's card in that book is named by the company, in the column the
+    // book is sorted by, rather than left without a name.
+    if (entry.category.compare(kPersonal, Qt::CaseInsensitive) == 0 && entry.fname.isEmpty() && entry.lname.isEmpty() &&
+        !organisation.isEmpty()) {
+        entry.lname = organisation;
+        entry.busName.clear();
+    }
 
     // Work first for a business, home first for a personal entry; otherwise the file's order.
     const Use preferred = business ? Use::Work : Use::Home;
@@ -141,6 +150,10 @@ std::optional<Contact> ContactChoice::choose(const FullContact& full, int record
 
     QList<Number> numbers = full.numbers;
     std::stable_partition(numbers.begin(), numbers.end(), [preferred](const Number& n) { return n.use == preferred; });
+    // A number in the entry window's own form (see StoredForms) goes back to the field it came from before any other
+    // is placed.
+    std::stable_partition(numbers.begin(), numbers.end(),
+                          [](const Number& n) { return StoredForms::isMaskedNumber(n.value); });
     Numbers(entry, record, problems).place(numbers);
 
     const bool named = !entry.fname.isEmpty() || !entry.lname.isEmpty() || !organisation.isEmpty();

@@ -2,6 +2,7 @@
 
 #include "Book.h"
 #include "Schema.h"
+#include "StoredForms.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -92,6 +93,9 @@ public:
         const QString value = raw.trimmed();
         if (PhoneNumbers::isBlank(value))
             return kUntypedZip;
+        // The entry window's own form, partly typed ("6100_") or whole, is what it would store.
+        if (value.size() == kUntypedZip.size() && StoredForms::isMasked(value))
+            return value;
         const QString digits = PhoneNumbers::digits(value);
         if (digits.size() == value.size() && digits.size() == kUntypedZip.size())
             return digits;
@@ -108,6 +112,9 @@ public:
 
     QString telephone(const QString& column, const QString& raw, const QString& region)
     {
+        // The entry window's own form, partly typed ("048 - 12_____") or whole, is what it would store.
+        if (StoredForms::isMaskedNumber(raw))
+            return raw;
         const PhoneNumbers::Fitted fitted = PhoneNumbers::toStored(raw, region);
         if (!fitted.fits)
             report(column, raw, QStringLiteral("left out: ") + fitted.reason);

@@ -2,6 +2,7 @@
 
 #include "Book.h"
 #include "ContactChoice.h"
+#include "StoredForms.h"
 
 #include <QMap>
 #include <QUrl>
@@ -51,7 +52,10 @@ FullContact::Use useOf(const VCardLine& line)
 class Mapper : public VCardParser::Sink
 {
 public:
-    Mapper(ProblemList& problems, VCardReader::Take take) : m_problems(problems), m_take(std::move(take)) {}
+    Mapper(ProblemList& problems, VCardReader::Take take, QString book = QString())
+        : m_problems(problems), m_take(std::move(take)), m_book(std::move(book))
+    {
+    }
 
     int cards() const { return m_cards; }
     const QMap<QString, int>& unplaced() const { return m_unplaced; }
@@ -60,7 +64,7 @@ public:
     {
         return name == QLatin1String("N") || name == QLatin1String("FN") || name == QLatin1String("ORG") ||
                name == QLatin1String("KIND") || name == QLatin1String("ADR") || name == QLatin1String("TEL") ||
-               !unplacedKind(name).isEmpty();
+               !unplacedKind(name).isEmpty() || !StoredForms::columnOf(name).isEmpty();
     }
 
     void line(const VCardParser::Card& card, const VCardLine& line) override
@@ -99,6 +103,9 @@ public:
             telephone(line);
         } else if (line.name == QLatin1String("CATEGORIES")) {
             categories(line);
+        } else if (const QString column = StoredForms::columnOf(line.name); !column.isEmpty()) {
+            if (!m_card.stored.contains(column))
+                m_card.stored.insert(column, line.value.trimmed());
         } else if (const QString kind = unplacedKind(line.name);
                    !kind.isEmpty() && (line.name == QLatin1String("PHOTO") || !line.value.trimmed().isEmpty())) {
             ++full.unplaced[kind]; // a photo's value is binary and not decoded
@@ -113,6 +120,9 @@ public:
         // A 4.0 card of an organisation may name it in FN alone.
         if (full.organisation.isEmpty() && m_card.kindIsOrg)
             full.organisation = full.formatted;
+        storedForms();
+        if (!m_book.isEmpty())
+            full.book = m_book;
         std::optional<Contact> entry = ContactChoice::choose(full, card.number, m_card.problems, m_unplaced);
         m_problems.append(m_card.problems);
         m_card = Card();
@@ -132,7 +142,39 @@ private:
         bool organisation = false;
         bool kind = false;
         bool kindIsOrg = false;
+        QMap<QString, QString> stored; // the entry window's forms the card carries, by column (see StoredForms)
     };
+
+    // Each stored form the card carries takes the place of the value it agrees with, a number as the number of
+    // its very field.
+    void storedForms()
+    {
+        using Kind = FullContact::Kind;
+        FullContact& full = m_card.full;
+        for (auto it = m_card.stored.cbegin(); it != m_card.stored.cend(); ++it) {
+            const QString& form = it.value();
+            if (it.key() == QLatin1String("Zip")) {
+                for (FullContact::Address& address : full.addresses) {
+                    if (StoredForms::agrees(form, address.zip)) {
+                        address.zip = form;
+                        break;
+                    }
+                }
+                continue;
+            }
+            const Kind kind = it.key() == QLatin1String("Tel1")   ? Kind::Tel1
+                              : it.key() == QLatin1String("Tel2") ? Kind::Tel2
+                              : it.key() == QLatin1String("Pel")  ? Kind::Cell
+                                                                  : Kind::Fax;
+            for (FullContact::Number& number : full.numbers) {
+                if (!StoredForms::isMaskedNumber(number.value) && StoredForms::agrees(form, number.value)) {
+                    number.value = form;
+                    number.kind = kind;
+                    break;
+                }
+            }
+        }
+    }
 
     void address(const VCardLine& line)
     {
@@ -192,6 +234,7 @@ private:
     int m_cards = 0;
     Card m_card;
     QMap<QString, int> m_unplaced; // over the whole file
+    QString m_book;                // the book every entry goes to; empty: as each card says
 };
 
 } // namespace
@@ -220,10 +263,11 @@ ReadResult VCardReader::read(const QByteArray& bytes, const QString& fallbackEnc
     return result;
 }
 
-std::optional<Contact> VCardReader::contact(const VCardParser::Card& card, ProblemList& problems)
+std::optional<Contact> VCardReader::contact(const VCardParser::Card& card, ProblemList& problems, const QString& book)
 {
     std::optional<Contact> kept;
-    Mapper mapper(problems, [&kept](Contact&& entry, int) { kept = std::move(entry); });
+    Mapper mapper(
+        problems, [&kept](Contact&& entry, int) { kept = std::move(entry); }, book);
     for (const VCardLine& line : card.lines) {
         if (mapper.wants(line.name))
             mapper.line(card, line);

@@ -16,7 +16,8 @@
 // Each card becomes a FullContact: N's parts, FN, the first component of ORG, every ADR and TEL with its HOME or
 // WORK type (CELL, FAX and PAGER say what a number is). Numbers keep the text the card wrote (a tel: URI loses its
 // scheme). ContactChoice chooses the entry from it, as for every format. Properties the entry has no column for
-// (EMAIL, NOTE, PHOTO, ...) are counted by kind for the summary.
+// (EMAIL, NOTE, PHOTO, ...) are counted by kind for the summary. A partly typed number or zip the sync wrote
+// comes back in its stored form (see StoredForms).
 class VCardReader
 {
 public:
@@ -35,6 +36,7 @@ public:
     static QString numberText(const VCardLine& line);
 
     // The entry of one card already parsed; nothing when it holds neither a name nor a number. Problems go to
-    // `problems`.
-    static std::optional<Contact> contact(const VCardParser::Card& card, ProblemList& problems);
+    // `problems`. `book`, when given, is the book of the entry whatever the card names.
+    static std::optional<Contact> contact(const VCardParser::Card& card, ProblemList& problems,
+                                          const QString& book = QString());
 };

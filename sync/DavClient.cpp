@@ -1,15 +1,12 @@
 #include "DavClient.h"
 
-#include <QBuffer>
-#include <QCryptographicHash>
-#include <QEventLoop>
+#include "NetworkTransport.h"
+#include "ServerText.h"
+
+#include <QCoreApplication>
 #include <QHostAddress>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QSslConfiguration>
-#include <QSslError>
+#include <QStringList>
 #include <QThread>
-#include <QTimer>
 
 namespace {
 
@@ -23,13 +20,13 @@ bool sameOrigin(const QUrl& a, const QUrl& b)
 
 } // namespace
 
-DavClient::DavClient(const QUrl& server, const QString& user, const QString& password)
-    : m_server(server), m_authorization("Basic " + (user + QLatin1Char(':') + password).toUtf8().toBase64())
+DavClient::DavClient(const QUrl& server, const QString& user, const QString& password, DavTransport* transport)
+    : m_own(transport ? nullptr : new NetworkTransport), m_transport(transport ? transport : m_own.get()),
+      m_server(server), m_authorization("Basic " + (user + QLatin1Char(':') + password).toUtf8().toBase64())
 {
-    m_network.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
-    // Credentials are sent by this class alone, to the server's own origin: Qt's cache would offer them elsewhere.
-    m_network.setStrictTransportSecurityEnabled(false);
 }
+
+DavClient::~DavClient() = default;
 
 QString DavClient::normalized(const QString& sha256)
 {
@@ -58,12 +55,88 @@ QString DavClient::refusal(const QUrl& url)
         .arg(url.toDisplayString());
 }
 
+namespace {
+
+// Takes an answer as the transport hands it over, and gives it up when the sync is stopped or cancelled, or the
+// server has been silent too long.
+class Collector : public DavTransport::Receiver
+{
+public:
+    Collector(DavClient::Reply& reply, int silenceMs, qint64 mostBytes, int deadlineMs,
+              const std::function<bool()>& cancelled, const DavClient::Sink& sink)
+        : m_reply(reply), m_silenceMs(silenceMs), m_mostBytes(mostBytes), m_deadlineMs(deadlineMs),
+          m_cancelled(cancelled), m_sink(sink)
+    {
+    }
+    bool head(int status, const DavTransport::Headers& headers, qint64 ms) override
+    {
+        m_reply.status = status;
+        for (const auto& [name, value] : headers) {
+            if (name.compare("ETag", Qt::CaseInsensitive) == 0)
+                m_reply.etag =
+                    ServerText::shown(value) == QString::fromUtf8(value) ? QString::fromUtf8(value) : QString();
+            else if (name.compare("Location", Qt::CaseInsensitive) == 0)
+                location = value;
+        }
+        m_last = ms;
+        return wait(ms);
+    }
+    bool data(const QByteArray& bytes, qint64 ms) override
+    {
+        m_bytes += bytes.size();
+        if (m_bytes > m_mostBytes) {
+            why = QCoreApplication::translate("DavClient", "the server's answer was larger than %1 MB; it was not read")
+                      .arg(m_mostBytes >> 20);
+            return false;
+        }
+        if (m_sink && m_reply.status == 207) {
+            if (!m_sink(bytes))
+                return false; // the sink knows why
+        } else {
+            m_reply.body += bytes;
+        }
+        m_last = ms;
+        return wait(ms);
+    }
+    bool wait(qint64 ms) override
+    {
+        // A program that ends asks its sync thread to stop: the request is given up at once.
+        if (QThread::currentThread()->isInterruptionRequested())
+            why = QStringLiteral("the sync was stopped");
+        else if (m_cancelled && m_cancelled())
+            why = QStringLiteral("cancelled");
+        else if (ms - m_last >= m_silenceMs)
+            why = QStringLiteral("the server did not answer within %1 seconds").arg(m_silenceMs / 1000);
+        else if (ms >= m_deadlineMs)
+            why = QCoreApplication::translate("DavClient",
+                                              "the server took more than %1 seconds to answer, too slowly to wait for")
+                      .arg(m_deadlineMs / 1000);
+        return why.isEmpty();
+    }
+
+    QByteArray location;
+    QString why; // why the answer was given up
+
+private:
+    DavClient::Reply& m_reply;
+    int m_silenceMs;
+    qint64 m_mostBytes;
+    int m_deadlineMs;
+    const std::function<bool()>& m_cancelled;
+    const DavClient::Sink& m_sink;
+    qint64 m_last = 0;
+    qint64 m_bytes = 0;
+};
+
+} // namespace
+
 DavClient::Reply DavClient::send(const QByteArray& method, const QUrl& url, const QByteArray& body,
-                                 const Headers& headers)
+                                 const Headers& headers, const Sink& multistatus)
 {
     Reply result;
     QUrl target = url;
     for (int hop = 0; hop <= 5; ++hop) {
+        result = Reply();
         result.url = target;
         if (m_cancelled && m_cancelled()) {
             result.error = QStringLiteral("cancelled");
@@ -73,92 +146,45 @@ DavClient::Reply DavClient::send(const QByteArray& method, const QUrl& url, cons
             result.error = refused;
             return result;
         }
-        QNetworkRequest request(target);
-        request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+        DavTransport::Request request{method, target, body, {}, m_pinned, bool(m_cancelled)};
         if (sameOrigin(target, m_server))
-            request.setRawHeader("Authorization", m_authorization);
-        for (const auto& [name, value] : headers)
-            request.setRawHeader(name, value);
-        if (!body.isEmpty() && !request.hasRawHeader("Content-Type"))
-            request.setRawHeader("Content-Type", "application/xml; charset=utf-8");
-        QNetworkReply* reply = body.isEmpty() ? m_network.sendCustomRequest(request, method)
-                                              : m_network.sendCustomRequest(request, method, body);
-        QString refusedCertificate;
-        QObject::connect(
-            reply, &QNetworkReply::sslErrors, reply,
-            [this, reply, &refusedCertificate](const QList<QSslError>& errors) {
-                const QString digest = normalized(QString::fromLatin1(
-                    reply->sslConfiguration().peerCertificate().digest(QCryptographicHash::Sha256).toHex()));
-                if (!m_pinned.isEmpty() && digest == m_pinned)
-                    reply->ignoreSslErrors(errors);
-                else
-                    refusedCertificate = digest;
-            });
-        QEventLoop loop;
-        QTimer timer;
-        timer.setSingleShot(true);
-        bool timedOut = false;
-        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-        QObject::connect(reply, &QNetworkReply::downloadProgress, &timer, [&timer, this] { timer.start(m_timeoutMs); });
-        QObject::connect(&timer, &QTimer::timeout, &loop, [&timedOut, reply] {
-            timedOut = true;
-            reply->abort();
-        });
-        timer.start(m_timeoutMs);
-        // A program that ends asks its sync thread to stop: the request is given up at once.
-        QTimer stop;
-        bool stopped = false;
-        bool cancelled = false;
-        QObject::connect(&stop, &QTimer::timeout, &loop, [&stopped, &cancelled, reply, this] {
-            if (QThread::currentThread()->isInterruptionRequested()) {
-                stopped = true;
-                reply->abort();
-            } else if (m_cancelled && m_cancelled()) {
-                cancelled = true;
-                reply->abort();
+            request.headers.append(qMakePair(QByteArray("Authorization"), m_authorization));
+        bool typed = false;
+        for (const auto& header : headers) {
+            request.headers.append(header);
+            typed = typed || header.first.compare("Content-Type", Qt::CaseInsensitive) == 0;
+        }
+        if (!body.isEmpty() && !typed)
+            request.headers.append(qMakePair(QByteArray("Content-Type"), QByteArray("application/xml; charset=utf-8")));
+        Collector collector(result, m_timeoutMs, m_answerBytes, m_deadlineMs, m_cancelled, multistatus);
+        const DavTransport::End end = m_transport->exchange(request, collector);
+        if (!collector.why.isEmpty()) {
+            result.status = 0;
+            result.body.clear();
+            result.error = collector.why;
+            return result;
+        }
+        if (!end.error.isEmpty() || result.status == 0) {
+            result.status = 0;
+            result.body.clear();
+            if (!end.untrustedCertificate.isEmpty()) {
+                m_untrusted = end.untrustedCertificate;
+                result.error = QStringLiteral("the server's certificate is not trusted by this system (SHA-256 %1)")
+                                   .arg(end.untrustedCertificate);
+            } else {
+                result.error = ServerText::shown(end.error);
             }
-        });
-        stop.start(100);
-        if (!reply->isFinished())
-            loop.exec(m_cancelled ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
-        timer.stop();
-        result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        result.body = reply->isOpen() ? reply->readAll() : QByteArray();
-        result.etag = QString::fromLatin1(reply->rawHeader("ETag"));
-        const QNetworkReply::NetworkError error = reply->error();
-        const QString errorText = reply->errorString();
-        const QByteArray location = reply->rawHeader("Location");
-        delete reply;
-        if (stopped || cancelled) {
-            result.status = 0;
-            result.error = stopped ? QStringLiteral("the sync was stopped") : QStringLiteral("cancelled");
             return result;
         }
-        if (timedOut) {
-            result.status = 0;
-            result.error = QStringLiteral("the server did not answer within %1 seconds").arg(m_timeoutMs / 1000);
-            return result;
-        }
-        if (result.status == 0 && !refusedCertificate.isEmpty()) {
-            m_untrusted = refusedCertificate;
-            result.error = QStringLiteral("the server's certificate is not trusted by this system (SHA-256 %1)")
-                               .arg(refusedCertificate);
-            return result;
-        }
-        if (result.status == 0) {
-            result.error = errorText;
-            return result;
-        }
-        Q_UNUSED(error)
         const bool redirect = result.status == 301 || result.status == 302 || result.status == 303 ||
                               result.status == 307 || result.status == 308;
         if (!redirect)
             return result;
-        if (location.isEmpty()) {
+        if (collector.location.isEmpty()) {
             result.error = QStringLiteral("redirect without a Location");
             return result;
         }
-        target = target.resolved(QUrl::fromEncoded(location));
+        target = target.resolved(QUrl::fromEncoded(collector.location));
     }
     result.status = 0;
     result.error = QStringLiteral("too many redirects (a redirect loop)");

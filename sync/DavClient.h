@@ -1,15 +1,17 @@
 #pragma once
 
+#include "DavTransport.h"
+
 #include <QByteArray>
 #include <QList>
-#include <QNetworkAccessManager>
 #include <QPair>
 #include <QString>
 #include <QUrl>
 #include <functional>
+#include <memory>
 
-// HTTP for a CardDAV client, one request at a time, on the thread that owns it: send() waits in an event loop of
-// its own, so the sync reads as a sequence of requests and never blocks another thread's windows.
+// HTTP for a CardDAV client, one request at a time, on the thread that owns it, through a DavTransport (Qt Network
+// unless one is given): send() returns when the answer is whole or given up.
 //
 // Credentials go only to the server's own scheme, host and port. Redirects are followed by hand, at most five, with
 // the same method and body (Qt would turn a PROPFIND into a GET); to another host they go without credentials.
@@ -25,11 +27,26 @@ public:
         QUrl url;      // where the answer came from, after redirects
         QString error; // what went wrong when no usable answer came ("timed out", "redirect loop", ...)
     };
-    using Headers = QList<QPair<QByteArray, QByteArray>>;
+    using Headers = DavTransport::Headers;
 
-    DavClient(const QUrl& server, const QString& user, const QString& password);
+    // `transport`, when given, is used instead of the network and must outlive the client.
+    DavClient(const QUrl& server, const QString& user, const QString& password, DavTransport* transport = nullptr);
+    ~DavClient();
 
-    Reply send(const QByteArray& method, const QUrl& url, const QByteArray& body = {}, const Headers& headers = {});
+    // Takes the body of a multistatus (207) answer as it comes, instead of the reply; false gives the answer up.
+    using Sink = std::function<bool(const QByteArray& bytes)>;
+    Reply send(const QByteArray& method, const QUrl& url, const QByteArray& body = {}, const Headers& headers = {},
+               const Sink& multistatus = Sink());
+
+    // The most an answer may bring, and the longest a request may take in all, however the bytes trickle in: past
+    // either the request is given up. A card may be as large as an import file; an answer holds many.
+    static constexpr qint64 kAnswerBytes = qint64(512) * 1024 * 1024;
+    static constexpr int kDeadlineMs = 5 * 60 * 1000;
+    void setLimits(qint64 answerBytes, int deadlineMs)
+    {
+        m_answerBytes = answerBytes;
+        m_deadlineMs = deadlineMs;
+    }
 
     // A certificate the system does not trust is accepted only when its SHA-256 digest is this one (hex, colons
     // allowed), which the user accepted once.
@@ -38,7 +55,7 @@ public:
     const QString& untrustedCertificate() const { return m_untrusted; }
     static QString normalized(const QString& sha256);
 
-    // How long a request may go without an answer.
+    // How long a request may go without a byte of its answer.
     void setTimeout(int ms) { m_timeoutMs = ms; }
     // For a window that waits for its answers: the window goes on taking input meanwhile, and a request is given up
     // (error "cancelled") as soon as `cancelled` says so, as is every request after it.
@@ -48,10 +65,13 @@ public:
     static QString refusal(const QUrl& url);
 
 private:
-    QNetworkAccessManager m_network;
+    std::unique_ptr<DavTransport> m_own;
+    DavTransport* m_transport;
     QUrl m_server;
     QByteArray m_authorization;
     int m_timeoutMs = 30000;
+    qint64 m_answerBytes = kAnswerBytes;
+    int m_deadlineMs = kDeadlineMs;
     QString m_pinned;
     QString m_untrusted;
     std::function<bool()> m_cancelled;

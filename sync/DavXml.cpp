@@ -1,5 +1,8 @@
 #include "DavXml.h"
 
+#include "ServerText.h"
+
+#include <QCoreApplication>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <functional>
@@ -8,11 +11,6 @@ namespace {
 
 const QString kDav = QStringLiteral("DAV:");
 const QString kCard = QStringLiteral("urn:ietf:params:xml:ns:carddav");
-
-bool is(const QXmlStreamReader& xml, const QString& ns, const char* name)
-{
-    return xml.namespaceUri() == ns && xml.name() == QLatin1String(name);
-}
 
 // XML reads every line break as LF; a card's lines end in CR LF, as the server holds them.
 QByteArray crlf(const QByteArray& text)
@@ -27,94 +25,205 @@ QByteArray crlf(const QByteArray& text)
     return out;
 }
 
-int statusOf(const QString& line)
-{
-    // "HTTP/1.1 404 Not Found"
-    const QStringList parts = line.simplified().split(QLatin1Char(' '));
-    return parts.size() >= 2 ? parts.at(1).toInt() : 0;
-}
-
 QString resolved(const QUrl& base, const QString& href)
 {
     return base.resolved(QUrl(href.trimmed())).path(QUrl::FullyEncoded);
 }
 
-// The first DAV:href inside the element the reader is on.
-QString hrefInside(QXmlStreamReader& xml, const QUrl& base)
+// What a character XML does not allow becomes on the way in: a noncharacter, which XML allows and no card means.
+constexpr char kMarker[] = "\xEF\xB7\x90"; // U+FDD0
+constexpr QChar kMarkerChar(0xFDD0);
+
+bool forbidden(unsigned char c)
 {
-    QString found;
-    while (xml.readNextStartElement()) {
-        if (found.isNull() && is(xml, kDav, "href"))
-            found = resolved(base, xml.readElementText());
-        else
-            xml.skipCurrentElement();
-    }
-    return found;
+    return c < 0x20 && c != '\t' && c != '\n' && c != '\r';
 }
 
-void readProp(QXmlStreamReader& xml, const QUrl& base, DavXml::Response& into)
-{
-    while (xml.readNextStartElement()) {
-        if (is(xml, kDav, "getetag"))
-            into.etag = xml.readElementText().trimmed();
-        else if (is(xml, kCard, "address-data"))
-            into.addressData = crlf(xml.readElementText().toUtf8());
-        else if (is(xml, kDav, "displayname"))
-            into.displayName = xml.readElementText().trimmed();
-        else if (is(xml, kDav, "current-user-principal"))
-            into.principal = hrefInside(xml, base);
-        else if (is(xml, kCard, "addressbook-home-set"))
-            into.homeSet = hrefInside(xml, base);
-        else if (is(xml, kDav, "resourcetype")) {
-            while (xml.readNextStartElement()) {
-                if (is(xml, kCard, "addressbook"))
-                    into.isAddressBook = true;
-                xml.skipCurrentElement();
-            }
-        } else
-            xml.skipCurrentElement();
-    }
-}
+} // namespace
 
-DavXml::Response readResponse(QXmlStreamReader& xml, const QUrl& base)
+// The bytes of an answer on their way to the XML reader, so that what the reader holds at once stays small and one
+// bad character spoils no more than the card it is in:
+// - a character XML does not allow becomes the marker (see kMarker), so the card holding it can be told and left;
+// - a run of text or CDATA longer than kRun is split (an empty comment, or a CDATA section closed and opened again),
+//   which changes no text but lets the reader hand it over in pieces;
+// - a comment's content is left out; a tag or a declaration longer than kRun ends the answer as malformed.
+class DavXml::Reader::Filter
 {
-    DavXml::Response response;
-    int ownStatus = 0;
-    int propStatus = 0;
-    while (xml.readNextStartElement()) {
-        if (is(xml, kDav, "href")) {
-            response.href = resolved(base, xml.readElementText());
-        } else if (is(xml, kDav, "status")) {
-            ownStatus = statusOf(xml.readElementText());
-        } else if (is(xml, kDav, "propstat")) {
-            DavXml::Response props;
-            int status = 0;
-            while (xml.readNextStartElement()) {
-                if (is(xml, kDav, "prop"))
-                    readProp(xml, base, props);
-                else if (is(xml, kDav, "status"))
-                    status = statusOf(xml.readElementText());
-                else
-                    xml.skipCurrentElement();
+public:
+    static constexpr qsizetype kRun = 64 * 1024;
+
+    // False when the answer is malformed beyond reading (`error` says why).
+    bool add(const QByteArray& bytes, QByteArray& out)
+    {
+        out.reserve(bytes.size() + bytes.size() / kRun * 16 + 16);
+        for (qsizetype i = 0; i < bytes.size(); ++i) {
+            const char c = bytes.at(i);
+            if (m_state == State::Text && !m_plain && m_decided) {
+                // Plain text goes on in one piece, up to the next byte that means something here.
+                qsizetype end = i;
+                while (end < bytes.size() && m_run + (end - i) < kRun && ordinary(bytes.at(end)))
+                    ++end;
+                if (end > i) {
+                    out.append(bytes.constData() + i, end - i);
+                    m_run += end - i;
+                    m_inReference = false;
+                    i = end - 1;
+                    continue;
+                }
             }
-            // Only properties the server found count; a 404 propstat lists the ones it does not have.
-            if (status >= 200 && status < 300) {
-                propStatus = status;
-                response.etag = props.etag;
-                response.addressData = props.addressData;
-                response.isAddressBook = props.isAddressBook;
-                response.displayName = props.displayName;
-                response.principal = props.principal;
-                response.homeSet = props.homeSet;
-            } else if (propStatus == 0) {
-                propStatus = status;
+            if (!m_decided) {
+                // An answer in UTF-16 is passed on as it is: its bytes are not characters.
+                m_decided = true;
+                m_plain = c == '\0' || c == '\xFE' || c == '\xFF';
             }
-        } else {
-            xml.skipCurrentElement();
+            if (m_plain) {
+                out += c;
+                continue;
+            }
+            if (!step(static_cast<unsigned char>(c), out))
+                return false;
         }
+        return true;
     }
-    response.status = ownStatus ? ownStatus : (propStatus ? propStatus : 200);
-    return response;
+    QString error;
+
+private:
+    enum class State { Text, Open, Markup, Comment, CData, Pi };
+
+    // A byte of text that needs no look in the text state (outside a reference).
+    bool ordinary(char c) const
+    {
+        return !m_inReference && c != '<' && c != '&' && !forbidden(static_cast<unsigned char>(c));
+    }
+
+    void put(unsigned char c, QByteArray& out)
+    {
+        if (forbidden(c))
+            out += kMarker;
+        else
+            out += char(c);
+    }
+    bool step(unsigned char c, QByteArray& out)
+    {
+        ++m_run;
+        switch (m_state) {
+        case State::Text:
+            if (c == '<') {
+                m_state = State::Open;
+                m_open = "<";
+                return true;
+            }
+            m_inReference = c == '&' || (m_inReference && c != ';');
+            if (m_run > kRun && !m_inReference && (c & 0xC0) != 0x80) {
+                out += "<!---->";
+                m_run = 0;
+            }
+            put(c, out);
+            return true;
+        case State::Open:
+            m_open += char(c);
+            if (m_open == "<!--") {
+                out += m_open;
+                m_state = State::Comment;
+                m_tail = 0;
+            } else if (m_open == "<![CDATA[") {
+                out += m_open;
+                m_state = State::CData;
+                m_tail = 0;
+                m_run = 0;
+            } else if (QByteArray("<![CDATA[").startsWith(m_open) || QByteArray("<!--").startsWith(m_open)) {
+                return true;
+            } else {
+                m_state = m_open.startsWith("<?") ? State::Pi : State::Markup;
+                m_quote = 0;
+                m_depth = 0;
+                m_tail = 0;
+                m_run = 0;
+                const QByteArray open = m_open;
+                m_open.clear();
+                for (const char o : open.mid(0, open.size() - 1))
+                    put(static_cast<unsigned char>(o), out);
+                m_run = 0;
+                return step(static_cast<unsigned char>(open.back()), out);
+            }
+            m_open.clear();
+            return true;
+        case State::Markup:
+            put(c, out);
+            if (m_quote) {
+                m_quote = c == m_quote ? 0 : m_quote;
+            } else if (c == '"' || c == '\'') {
+                m_quote = c;
+            } else if (c == '[') {
+                ++m_depth;
+            } else if (c == ']') {
+                --m_depth;
+            } else if (c == '>' && m_depth <= 0) {
+                m_state = State::Text;
+                m_run = 0;
+                return true;
+            }
+            return longest(QCoreApplication::translate("DavXml", "a tag"));
+        case State::Pi:
+            put(c, out);
+            if (c == '>' && m_tail == '?') {
+                m_state = State::Text;
+                m_run = 0;
+                return true;
+            }
+            m_tail = c;
+            return longest(QCoreApplication::translate("DavXml", "a processing instruction"));
+        case State::Comment:
+            // "-->" ends it; what is before is left out.
+            if (c == '>' && m_tail >= 2) {
+                out += "-->";
+                m_state = State::Text;
+                m_run = 0;
+                return true;
+            }
+            m_tail = c == '-' ? m_tail + 1 : 0;
+            return true;
+        case State::CData:
+            if (m_run > kRun && c != ']' && c != '>' && m_tail == 0 && (c & 0xC0) != 0x80) {
+                out += "]]><![CDATA[";
+                m_run = 0;
+            }
+            put(c, out);
+            if (c == '>' && m_tail >= 2) {
+                m_state = State::Text;
+                m_run = 0;
+            }
+            m_tail = c == ']' ? m_tail + 1 : 0;
+            return true;
+        }
+        return true;
+    }
+    bool longest(const QString& what)
+    {
+        if (m_run <= kRun)
+            return true;
+        error = QCoreApplication::translate("DavXml", "malformed XML: %1 longer than %2 kB").arg(what).arg(kRun / 1024);
+        return false;
+    }
+
+    State m_state = State::Text;
+    QByteArray m_open;
+    qsizetype m_run = 0;
+    int m_tail = 0;
+    unsigned char m_quote = 0;
+    int m_depth = 0;
+    bool m_inReference = false;
+    bool m_decided = false;
+    bool m_plain = false;
+};
+
+namespace {
+
+int statusOf(const QString& line)
+{
+    // "HTTP/1.1 404 Not Found"
+    const QStringList parts = line.simplified().split(QLatin1Char(' '));
+    return parts.size() >= 2 ? parts.at(1).toInt() : 0;
 }
 
 QByteArray document(const std::function<void(QXmlStreamWriter&)>& body)
@@ -141,35 +250,245 @@ void props(QXmlStreamWriter& xml, const QStringList& davProps, const QStringList
 
 } // namespace
 
+namespace {
+
+enum class Tag {
+    Other,
+    Multistatus,
+    Response,
+    Href,
+    Status,
+    Propstat,
+    Prop,
+    Getetag,
+    AddressData,
+    DisplayName,
+    Principal,
+    HomeSet,
+    ResourceType,
+    AddressBook,
+    SyncToken
+};
+
+Tag tagOf(const QXmlStreamReader& xml)
+{
+    if (xml.namespaceUri() == kCard) {
+        if (xml.name() == QLatin1String("address-data"))
+            return Tag::AddressData;
+        if (xml.name() == QLatin1String("addressbook-home-set"))
+            return Tag::HomeSet;
+        if (xml.name() == QLatin1String("addressbook"))
+            return Tag::AddressBook;
+        return Tag::Other;
+    }
+    if (xml.namespaceUri() != kDav)
+        return Tag::Other;
+    static const QList<QPair<QLatin1String, Tag>> names{{QLatin1String("multistatus"), Tag::Multistatus},
+                                                        {QLatin1String("response"), Tag::Response},
+                                                        {QLatin1String("href"), Tag::Href},
+                                                        {QLatin1String("status"), Tag::Status},
+                                                        {QLatin1String("propstat"), Tag::Propstat},
+                                                        {QLatin1String("prop"), Tag::Prop},
+                                                        {QLatin1String("getetag"), Tag::Getetag},
+                                                        {QLatin1String("displayname"), Tag::DisplayName},
+                                                        {QLatin1String("current-user-principal"), Tag::Principal},
+                                                        {QLatin1String("resourcetype"), Tag::ResourceType},
+                                                        {QLatin1String("sync-token"), Tag::SyncToken}};
+    for (const auto& [name, tag] : names) {
+        if (xml.name() == name)
+            return tag;
+    }
+    return Tag::Other;
+}
+
+// The most of any text but a card's that is kept: an href or an ETag is never near it.
+constexpr qsizetype kLongestText = 64 * 1024;
+
+} // namespace
+
+struct DavXml::Reader::State
+{
+    Filter filter;
+    QXmlStreamReader xml;
+    qint64 cardBytes = 0;
+    Multistatus result;
+    QList<Tag> path;
+    bool seenRoot = false;
+    bool stopped = false;
+    QString stopError;
+    // The response being read, the propstat in it, and the text of the element being read.
+    Response response;
+    int ownStatus = 0;
+    int propStatus = 0;
+    Response props;
+    int status = 0;
+    QString text;
+    QByteArray card;
+    bool cardTooLarge = false;
+
+    bool at(std::initializer_list<Tag> tags) const
+    {
+        return path.size() == qsizetype(tags.size()) && std::equal(tags.begin(), tags.end(), path.cbegin());
+    }
+};
+
+DavXml::Reader::Reader(qint64 cardBytes) : m_state(new State)
+{
+    m_state->cardBytes = cardBytes;
+}
+
+DavXml::Reader::~Reader() = default;
+
+bool DavXml::Reader::add(const QByteArray& bytes)
+{
+    State& s = *m_state;
+    if (s.stopped)
+        return false;
+    QByteArray filtered;
+    if (!s.filter.add(bytes, filtered)) {
+        s.stopped = true;
+        s.stopError = s.filter.error;
+        return false;
+    }
+    s.xml.addData(filtered);
+    read();
+    return !s.stopped;
+}
+
+void DavXml::Reader::read()
+{
+    using T = Tag;
+    State& s = *m_state;
+    QXmlStreamReader& xml = s.xml;
+    while (!s.stopped && !xml.atEnd()) {
+        xml.readNext();
+        if (xml.hasError())
+            break;
+        if (xml.isStartElement()) {
+            const Tag tag = tagOf(xml);
+            s.path.append(tag);
+            s.text.clear();
+            if (!s.seenRoot) {
+                s.seenRoot = true;
+                if (tag != T::Multistatus) {
+                    s.stopped = true;
+                    s.stopError = QStringLiteral("the answer is no WebDAV multistatus");
+                }
+            } else if (s.at({T::Multistatus, T::Response})) {
+                s.response = Response();
+                s.ownStatus = s.propStatus = 0;
+            } else if (s.at({T::Multistatus, T::Response, T::Propstat})) {
+                s.props = Response();
+                s.status = 0;
+            } else if (s.at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::AddressData})) {
+                s.card.clear();
+                s.cardTooLarge = false;
+            } else if (s.at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::ResourceType, T::AddressBook})) {
+                s.props.isAddressBook = true;
+            }
+        } else if (xml.isCharacters()) {
+            if (s.at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::AddressData})) {
+                if (!s.cardTooLarge) {
+                    const QByteArray piece = xml.text().toUtf8();
+                    if (s.card.size() + piece.size() <= s.cardBytes) {
+                        s.card += piece;
+                    } else {
+                        s.cardTooLarge = true;
+                        s.card = QByteArray();
+                    }
+                }
+            } else if (s.text.size() < kLongestText) {
+                s.text += xml.text();
+            }
+        } else if (xml.isEndElement()) {
+            if (s.at({T::Multistatus, T::SyncToken})) {
+                s.result.syncToken = s.text.trimmed();
+            } else if (s.at({T::Multistatus, T::Response, T::Href})) {
+                s.response.href = s.text;
+            } else if (s.at({T::Multistatus, T::Response, T::Status})) {
+                s.ownStatus = statusOf(s.text);
+            } else if (s.at({T::Multistatus, T::Response, T::Propstat, T::Status})) {
+                s.status = statusOf(s.text);
+            } else if (s.at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::Getetag})) {
+                s.props.etag = s.text.trimmed();
+            } else if (s.at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::DisplayName})) {
+                s.props.displayName = s.text.trimmed();
+            } else if (s.at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::Principal, T::Href})) {
+                if (s.props.principal.isNull())
+                    s.props.principal = s.text;
+            } else if (s.at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::HomeSet, T::Href})) {
+                if (s.props.homeSet.isNull())
+                    s.props.homeSet = s.text;
+            } else if (s.at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::AddressData})) {
+                if (s.cardTooLarge)
+                    s.props.problem = s.cardBytes >= (1 << 20)
+                                          ? QCoreApplication::translate("DavXml", "the card is larger than %1 MB")
+                                                .arg(s.cardBytes >> 20)
+                                          : QCoreApplication::translate("DavXml", "the card is larger than %1 kB")
+                                                .arg(s.cardBytes >> 10);
+                else if (s.card.contains(kMarker))
+                    s.props.problem =
+                        QCoreApplication::translate("DavXml", "the card holds characters XML does not allow");
+                else
+                    s.props.addressData = crlf(s.card);
+                s.card = QByteArray();
+            } else if (s.at({T::Multistatus, T::Response, T::Propstat})) {
+                // Only properties the server found count; a 404 propstat lists the ones it does not have.
+                if (s.status >= 200 && s.status < 300) {
+                    s.propStatus = s.status;
+                    s.props.href = s.response.href;
+                    s.response = s.props;
+                } else if (s.propStatus == 0) {
+                    s.propStatus = s.status;
+                }
+            } else if (s.at({T::Multistatus, T::Response})) {
+                s.response.status = s.ownStatus ? s.ownStatus : (s.propStatus ? s.propStatus : 200);
+                s.result.responses.append(s.response);
+            }
+            s.path.removeLast();
+            s.text.clear();
+        }
+    }
+    if (xml.hasError() && xml.error() != QXmlStreamReader::PrematureEndOfDocumentError) {
+        s.stopped = true;
+        s.stopError = QStringLiteral("malformed XML at line %1: %2").arg(xml.lineNumber()).arg(xml.errorString());
+    }
+}
+
+DavXml::Multistatus DavXml::Reader::finish(const QUrl& requestUrl)
+{
+    State& s = *m_state;
+    Multistatus result = std::move(s.result);
+    if (s.stopped)
+        result.error = s.stopError;
+    else if (s.xml.hasError())
+        result.error = QStringLiteral("malformed XML at line %1: %2").arg(s.xml.lineNumber()).arg(s.xml.errorString());
+    else if (!s.seenRoot)
+        result.error = QStringLiteral("the answer is empty");
+    result.syncToken = result.syncToken.isNull() ? result.syncToken : ServerText::shown(result.syncToken);
+    for (Response& response : result.responses) {
+        // Text a server sent is kept only as safe text; an ETag that is not is none (it would be sent back).
+        response.displayName = ServerText::shown(response.displayName);
+        if (ServerText::shown(response.etag) != response.etag)
+            response.etag.clear();
+        // An href on another host (or scheme, or port) stays whole, so no one takes it for a path on this one.
+        const QUrl href = requestUrl.resolved(QUrl(response.href.trimmed()));
+        const bool elsewhere = href.scheme() != requestUrl.scheme() || href.host() != requestUrl.host() ||
+                               href.port() != requestUrl.port();
+        response.href = elsewhere ? QString::fromUtf8(href.toEncoded()) : href.path(QUrl::FullyEncoded);
+        if (!response.principal.isNull())
+            response.principal = resolved(requestUrl, response.principal);
+        if (!response.homeSet.isNull())
+            response.homeSet = resolved(requestUrl, response.homeSet);
+    }
+    return result;
+}
+
 DavXml::Multistatus DavXml::parse(const QByteArray& body, const QUrl& requestUrl)
 {
-    Multistatus result;
-    QXmlStreamReader xml(body);
-    bool seenRoot = false;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (!xml.isStartElement())
-            continue;
-        if (!seenRoot) {
-            seenRoot = true;
-            if (!is(xml, kDav, "multistatus")) {
-                result.error = QStringLiteral("the answer is no WebDAV multistatus");
-                return result;
-            }
-            continue;
-        }
-        if (is(xml, kDav, "response"))
-            result.responses.append(readResponse(xml, requestUrl));
-        else if (is(xml, kDav, "sync-token"))
-            result.syncToken = xml.readElementText().trimmed();
-        else
-            xml.skipCurrentElement();
-    }
-    if (xml.hasError())
-        result.error = QStringLiteral("malformed XML at line %1: %2").arg(xml.lineNumber()).arg(xml.errorString());
-    else if (!seenRoot)
-        result.error = QStringLiteral("the answer is empty");
-    return result;
+    Reader reader;
+    reader.add(body);
+    return reader.finish(requestUrl);
 }
 
 QByteArray DavXml::propfind(const QStringList& davProps, const QStringList& cardProps)

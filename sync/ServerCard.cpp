@@ -4,6 +4,7 @@
 #include "ContactFit.h"
 #include "PhoneNumbers.h"
 #include "ProblemList.h"
+#include "StoredForms.h"
 #include "VCardParser.h"
 #include "VCardReader.h"
 #include "VCardWriter.h"
@@ -33,6 +34,12 @@ QString& numberOf(Contact& entry, int column)
 const QString& numberOf(const Contact& entry, int column)
 {
     return numberOf(const_cast<Contact&>(entry), column);
+}
+
+QString columnName(int column)
+{
+    static const char* const names[] = {"Pel", "Fax", "Tel1", "Tel2"};
+    return QLatin1String(names[column]);
 }
 
 // What a stored value says on a card: a masked number or zip as its digits (nothing while it has none), other
@@ -122,19 +129,34 @@ QByteArray withValue(const QByteArray& raw, const QString& value)
     return folded(head(raw) + ':' + value.toUtf8());
 }
 
-bool blank(const QString& text)
-{
-    for (const QChar c : text) {
-        if (c != QLatin1Char('_') && c != QLatin1Char(' ') && c != QLatin1Char('-'))
-            return false;
-    }
-    return true;
-}
-
 QString displayName(const Contact& entry)
 {
     const QString name = (entry.fname.trimmed() + QLatin1Char(' ') + entry.lname.trimmed()).trimmed();
     return name.isEmpty() ? entry.busName.trimmed() : name;
+}
+
+// Where `word` stands in `text` as words of its own (the first or the last time); -1 when it does not.
+qsizetype wordAt(const QString& text, const QString& word, bool last)
+{
+    if (word.isEmpty())
+        return -1;
+    const auto boundary = [&](qsizetype i) { return i < 0 || i >= text.size() || !text.at(i).isLetterOrNumber(); };
+    for (qsizetype at = last ? text.lastIndexOf(word) : text.indexOf(word); at >= 0;
+         at = last ? (at > 0 ? text.lastIndexOf(word, at - 1) : -1) : text.indexOf(word, at + 1)) {
+        if (boundary(at - 1) && boundary(at + word.size()))
+            return at;
+    }
+    return -1;
+}
+
+// `formatted` with one name part replaced where it stands; false when the old part is not in it.
+bool replaceWord(QString& formatted, const QString& before, const QString& after, bool last)
+{
+    const qsizetype at = wordAt(formatted, before, last);
+    if (at < 0)
+        return false;
+    formatted = formatted.replace(at, before.size(), after).simplified();
+    return true;
 }
 
 } // namespace
@@ -178,23 +200,23 @@ ServerCard::ServerCard(const QByteArray& text) : m_text(text)
     }
 }
 
-std::optional<Contact> ServerCard::entry(const QString& book) const
+std::optional<Contact> ServerCard::entry(const QString& book, ProblemList* problems) const
 {
+    ProblemList found;
     const auto parsed = VCardParser::parse(m_text, QStringLiteral("UTF-8"));
     if (parsed.cards.isEmpty())
         return std::nullopt;
-    ProblemList problems;
-    const std::optional<Contact> raw = VCardReader::contact(parsed.cards.first(), problems);
-    if (!raw)
-        return std::nullopt;
-    Contact entry = ContactFit::fit(*raw, 1).contact;
-    if (!book.isEmpty() && entry.category != book) {
-        entry.category = book;
-        if (book == QLatin1String("Personal"))
-            entry.busName = QStringLiteral(" ");
-        else if (blank(entry.busName))
-            entry.busName = ContactFit::cut(displayName(entry), 30);
+    const std::optional<Contact> raw = VCardReader::contact(parsed.cards.first(), found, book);
+    std::optional<Contact> entry;
+    if (raw) {
+        ContactFit::Result fitted = ContactFit::fit(*raw, 1);
+        for (const ExchangeProblem& problem : std::as_const(fitted.problems))
+            found.append(problem);
+        if (!fitted.empty)
+            entry = std::move(fitted.contact);
     }
+    if (problems)
+        problems->append(found);
     return entry;
 }
 
@@ -211,7 +233,8 @@ int ServerCard::sourceOf(const Contact& raw, int numberColumn) const
             if (!line.property || line.parsed.name != QLatin1String("TEL") ||
                 std::find(claimed.begin(), claimed.end(), i) != claimed.end())
                 continue;
-            if (VCardReader::numberText(line.parsed) == number) {
+            const QString text = VCardReader::numberText(line.parsed);
+            if (text == number || (StoredForms::isMaskedNumber(number) && StoredForms::agrees(number, text))) {
                 claimed[std::size_t(column)] = i;
                 break;
             }
@@ -220,13 +243,24 @@ int ServerCard::sourceOf(const Contact& raw, int numberColumn) const
     return claimed[std::size_t(numberColumn)];
 }
 
-int ServerCard::find(const char* name) const
+int ServerCard::find(const QString& name) const
 {
     for (int i = 0; i < m_lines.size(); ++i) {
-        if (m_lines.at(i).property && m_lines.at(i).parsed.name == QLatin1String(name))
+        if (m_lines.at(i).property && m_lines.at(i).parsed.name == name)
             return i;
     }
     return -1;
+}
+
+void ServerCard::editStoredForm(Edit& edit, const QString& column, const QString& stored) const
+{
+    const QString name = StoredForms::property(column);
+    const int line = find(name);
+    if (StoredForms::needed(stored))
+        edit.set(line,
+                 line >= 0 ? withValue(m_lines.at(line).raw, stored) : folded(name.toLatin1() + ':' + stored.toUtf8()));
+    else if (line >= 0)
+        edit.removed[line] = true;
 }
 
 void ServerCard::Edit::set(int index, const QByteArray& line)
@@ -259,22 +293,36 @@ void ServerCard::editNames(Edit& edit, const Contact& wanted, const Contact& now
     if (wanted.fname == now.fname && wanted.lname == now.lname &&
         (wanted.busName == now.busName || !wanted.fname.trimmed().isEmpty() || !wanted.lname.trimmed().isEmpty()))
         return;
-    const int n = find("N");
+    const int n = find(QStringLiteral("N"));
     QStringList parts = n >= 0 ? m_lines.at(n).parsed.components : QStringList();
     while (parts.size() < 5)
         parts << QString();
-    // Only the part that changed: a given name cut to its column stays whole when the family name is edited.
+    // Without an N the entry's names came from FN.
+    if (n < 0) {
+        parts[0] = now.lname.trimmed();
+        parts[1] = now.fname.trimmed();
+    }
+    const QString family = parts[0];
+    const QString given = parts[1];
+    // Only the part that changed: a given name cut to its column stays whole when the family name is edited, and
+    // the prefix, the middle names and the suffix stay as they are.
     if (wanted.lname != now.lname)
         parts[0] = wanted.lname.trimmed();
-    if (wanted.fname != now.fname) {
+    if (wanted.fname != now.fname)
         parts[1] = wanted.fname.trimmed();
-        parts[2].clear();
-    }
-    QString formatted = QStringList{parts[1], parts[2], parts[0]}.join(QLatin1Char(' ')).simplified();
-    if (formatted.isEmpty())
+
+    // FN keeps its own wording (a title, a nickname, the order of the names) with the changed part replaced where
+    // it stands; one that does not hold it is written from N's parts.
+    const int fn = find(QStringLiteral("FN"));
+    QString formatted = fn >= 0 ? m_lines.at(fn).parsed.value.simplified() : QString();
+    const bool inPlace = !formatted.isEmpty() && formatted.compare(now.busName.trimmed(), Qt::CaseInsensitive) != 0 &&
+                         (parts[0] == family || replaceWord(formatted, family, parts[0], true)) &&
+                         (parts[1] == given || replaceWord(formatted, given, parts[1], false));
+    if (!inPlace)
+        formatted = QStringList{parts[3], parts[1], parts[2], parts[0], parts[4]}.join(QLatin1Char(' ')).simplified();
+    if (parts[0].isEmpty() && parts[1].isEmpty())
         formatted = displayName(wanted);
     edit.set(n, n >= 0 ? withValue(m_lines.at(n).raw, structured(parts)) : folded("N:" + structured(parts).toUtf8()));
-    const int fn = find("FN");
     edit.set(fn,
              fn >= 0 ? withValue(m_lines.at(fn).raw, escaped(formatted)) : folded("FN:" + escaped(formatted).toUtf8()));
 }
@@ -283,7 +331,7 @@ void ServerCard::editOrganisation(Edit& edit, const Contact& wanted, const Conta
 {
     if (wanted.busName == now.busName && wanted.category == now.category)
         return;
-    const int org = find("ORG");
+    const int org = find(QStringLiteral("ORG"));
     if (wanted.category != ::Book::Business.name()) {
         if (org >= 0)
             edit.removed[org] = true;
@@ -303,7 +351,7 @@ void ServerCard::editCategories(Edit& edit, const Contact& wanted, const Contact
     // The book travels as a category, beside whatever categories the card has of its own.
     if (wanted.category == now.category)
         return;
-    const int line = find("CATEGORIES");
+    const int line = find(QStringLiteral("CATEGORIES"));
     QStringList items;
     if (line >= 0) {
         for (const QString& item : m_lines.at(line).parsed.value.split(QLatin1Char(','))) {
@@ -339,8 +387,10 @@ void ServerCard::editAddress(Edit& edit, const Contact& wanted, const Contact& n
         parts[3] = wanted.city.trimmed();
     if (wanted.state != now.state)
         parts[4] = wanted.state.trimmed();
-    if (wanted.zip != now.zip)
+    if (wanted.zip != now.zip) {
         parts[5] = outward(wanted.zip);
+        editStoredForm(edit, QStringLiteral("Zip"), wanted.zip);
+    }
     const bool empty = parts.join(QString()).trimmed().isEmpty();
     const bool business = wanted.category == ::Book::Business.name();
     if (adr >= 0 && empty)
@@ -372,6 +422,7 @@ void ServerCard::editNumbers(Edit& edit, const Contact& wanted, const Contact& n
                                                : (business ? "WORK,VOICE" : "HOME,VOICE");
             edit.added << folded(QByteArray("TEL;TYPE=") + type + ':' + escaped(value).toUtf8());
         }
+        editStoredForm(edit, columnName(column), target);
     }
 }
 
@@ -382,7 +433,7 @@ QByteArray ServerCard::patched(const Contact& wanted, const QString& book) const
         return created(wanted, QString());
     const auto parsed = VCardParser::parse(m_text, QStringLiteral("UTF-8"));
     ProblemList problems;
-    const Contact raw = VCardReader::contact(parsed.cards.first(), problems).value_or(Contact{});
+    const Contact raw = VCardReader::contact(parsed.cards.first(), problems, book).value_or(Contact{});
 
     Edit edit;
     for (const Line& line : m_lines) {
@@ -403,6 +454,15 @@ QByteArray ServerCard::created(const Contact& entry, const QString& uid)
     const qsizetype version = card.indexOf("VERSION:3.0\r\n");
     if (version >= 0 && !uid.isEmpty())
         card.insert(version + 13, folded("UID:" + escaped(uid).toUtf8()));
+    // A partly typed value goes as its digits (above) and as the entry window stored it.
+    QByteArray forms;
+    for (const auto& [column, stored] :
+         {std::pair{"Tel1", &entry.tel1}, std::pair{"Tel2", &entry.tel2}, std::pair{"Pel", &entry.pel},
+          std::pair{"Fax", &entry.fax}, std::pair{"Zip", &entry.zip}}) {
+        if (StoredForms::needed(*stored))
+            forms += folded(StoredForms::property(QLatin1String(column)).toLatin1() + ':' + stored->toUtf8());
+    }
+    card.insert(card.indexOf("END:VCARD"), forms);
     // A card needs a formatted name; an entry of numbers alone is named by its first one.
     if (card.contains("\r\nFN:\r\n") || !card.contains("\r\nFN:")) {
         QString name;

@@ -8,6 +8,8 @@
 #include <QString>
 #include <optional>
 
+class ProblemList;
+
 // A card as the server holds it, kept byte for byte, and what it means as a directory entry.
 //
 // The card is read as import reads a file (VCardReader, then ContactFit for the stored forms), so a card means the
@@ -16,16 +18,19 @@
 // names, ORG, the first address's street, city, state and zip within its ADR, the very TEL line of a number); every
 // other line, its group, parameters, folding and unknown properties, stays as received. A value the reading
 // reformatted (a number into its mask, a text cut to its column) therefore changes nothing on the server until the
-// user edits it.
+// user edits it. A partly typed number or zip goes as its digits with the stored form beside them (StoredForms), so
+// another desk stores exactly what this one did.
 class ServerCard
 {
 public:
     explicit ServerCard(const QByteArray& text);
 
     const QByteArray& text() const { return m_text; }
-    // The entry the card makes, in stored forms; nothing when it holds neither a name nor a number. `book`
-    // ("Personal" or "Business") places it in that book whatever it holds; empty: an organisation means Business.
-    std::optional<Contact> entry(const QString& book) const;
+    // The entry the card makes, in stored forms; nothing when it holds nothing the directory shows (neither a name
+    // nor a number). `book` ("Personal" or "Business") places it in that book whatever it holds; empty: an
+    // organisation means Business. What could not be placed as the card has it goes to `problems`, as an import
+    // reports it (card 1).
+    std::optional<Contact> entry(const QString& book, ProblemList* problems = nullptr) const;
     // The card with the lines of the fields whose values differ from entry(book) rewritten to `wanted`.
     QByteArray patched(const Contact& wanted, const QString& book) const;
 
@@ -41,7 +46,7 @@ private:
     };
     int sourceOf(const Contact& raw, int numberColumn) const;
     // The first property line of that name; -1 when there is none.
-    int find(const char* name) const;
+    int find(const QString& name) const;
 
     // The card's lines as an edit goes: each kept or replaced, some removed, new ones added before END.
     struct Edit
@@ -60,6 +65,8 @@ private:
     void editAddress(Edit& edit, const Contact& wanted, const Contact& now) const;
     // `raw`: the card's entry as read, before its values took their stored forms, which tells each number's line.
     void editNumbers(Edit& edit, const Contact& wanted, const Contact& now, const Contact& raw) const;
+    // The property beside a number or the zip that keeps a partly typed value as stored (see StoredForms).
+    void editStoredForm(Edit& edit, const QString& column, const QString& stored) const;
 
     QByteArray m_text;
     QByteArray m_version;

@@ -1,26 +1,25 @@
 #include "SyncRun.h"
 
-#include "Book.h"
+#include "Backups.h"
 #include "Contact.h"
 #include "Database.h"
 #include "DavXml.h"
 #include "DbError.h"
 #include "ServerCard.h"
+#include "ServerText.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QUuid>
 
 namespace {
 
 constexpr int kMultigetBatch = 100;
 
-QString nameOf(const QStringList& v)
-{
-    if (v.size() < 12)
-        return QStringLiteral("(an entry)");
-    const QString person = (v[1].trimmed() + QLatin1Char(' ') + v[2].trimmed()).trimmed();
-    const QString name = v[0] == ::Book::Business.name() && !v[3].trimmed().isEmpty() ? v[3].trimmed() : person;
-    return QStringLiteral("\"%1\"").arg(name.isEmpty() ? v[10].trimmed() : name);
-}
+using MergeRules::nameOf;
+using MergeRules::Outcome;
+using MergeRules::Step;
+using MergeRules::Then;
 
 QString key(const QString& book, const QString& href)
 {
@@ -29,13 +28,19 @@ QString key(const QString& book, const QString& href)
 
 QString bodyLine(const QByteArray& body)
 {
-    QString text = QString::fromUtf8(body.left(200)).simplified();
+    QString text = ServerText::shown(body.left(200)).simplified();
     return text.isEmpty() ? QString() : QStringLiteral(": ") + text;
 }
 
 } // namespace
 
-SyncRun::SyncRun(Database& db, DavClient& client, const SyncSettings& settings) : m_db(db), m_client(client)
+SyncRun::SyncRun(Database& db, DavClient& client, const SyncSettings& settings)
+    : SyncRun(db, client, settings, Options())
+{
+}
+
+SyncRun::SyncRun(Database& db, DavClient& client, const SyncSettings& settings, Options options)
+    : m_db(db), m_client(client), m_options(std::move(options))
 {
     if (settings.personal == settings.business) {
         m_books.append({settings.personal, settings.personal.toString(), QString()});
@@ -50,8 +55,19 @@ SyncReport SyncRun::run()
     try {
         SyncStore::prepare(m_db);
         for (const Book& book : m_books) {
+            const bool wasPaused = paused(m_db, book.key);
+            if (wasPaused && m_options.leavePaused) {
+                m_report.lines << QCoreApplication::translate("SyncRun",
+                                                              "The sync of %1 is paused: \"Sync Now...\" asks "
+                                                              "again what to do with the entries the server no "
+                                                              "longer lists.")
+                                      .arg(book.url.toDisplayString());
+                continue;
+            }
             if (!pull(book))
                 continue;
+            if (wasPaused)
+                setPaused(m_db, book.key, false);
             // What went up is read back as the server stored it, with the token that covers it; a card changed
             // there meanwhile (412) is merged by that read and sent once more.
             for (int round = 0; round < 2; ++round) {
@@ -64,7 +80,23 @@ SyncReport SyncRun::run()
     } catch (const DbError& error) {
         m_report.error = error.description();
     }
+    if (m_unplaced > kUnplacedShown)
+        m_report.lines << QCoreApplication::translate("SyncRun",
+                                                      "%n more values of the server's cards could not be "
+                                                      "placed in their entries.",
+                                                      nullptr, int(m_unplaced - kUnplacedShown));
     return m_report;
+}
+
+void SyncRun::setPaused(Database& db, const QString& book, bool paused)
+{
+    SyncStore::prepare(db);
+    SyncStore::setSetting(db, QStringLiteral("paused ") + book, paused ? QStringLiteral("1") : QString());
+}
+
+bool SyncRun::paused(Database& db, const QString& book)
+{
+    return SyncStore::prepared(db) && !SyncStore::setting(db, QStringLiteral("paused ") + book).isEmpty();
 }
 
 QString SyncRun::newHref(const Book& book) const
@@ -173,23 +205,13 @@ SyncRun::Local SyncRun::localOf(const SyncStore::Card& card) const
     return m_local.value(key(card.book, card.href));
 }
 
-QStringList SyncRun::merged(const QStringList& agreed, const QStringList& local, const QStringList& server,
-                            const QString& name)
+DavXml::Multistatus SyncRun::ask(const QByteArray& method, const QUrl& url, const QByteArray& body,
+                                 DavClient::Reply& reply)
 {
-    QStringList result = server;
-    for (int i = 0; i < server.size() && i < local.size(); ++i) {
-        const QString a = i < agreed.size() ? agreed[i] : QString();
-        if (local[i] == a || local[i] == server[i])
-            continue;
-        if (server[i] == a) {
-            result[i] = local[i];
-            continue;
-        }
-        m_report.lines << QStringLiteral("%1: %2 was changed here to \"%3\" and on the server to \"%4\"; the server's "
-                                         "value was kept.")
-                              .arg(name, SyncStore::columns().at(i), local[i].trimmed(), server[i].trimmed());
-    }
-    return result;
+    DavXml::Reader reader(m_options.cardBytes);
+    reply = m_client.send(method, url, body, {{"Depth", "1"}},
+                          [&reader](const QByteArray& bytes) { return reader.add(bytes); });
+    return reader.finish(reply.url);
 }
 
 bool SyncRun::fetch(const Book& book, const QStringList& hrefs, QMap<QString, QPair<QString, QByteArray>>& cards,
@@ -197,20 +219,31 @@ bool SyncRun::fetch(const Book& book, const QStringList& hrefs, QMap<QString, QP
 {
     for (qsizetype from = 0; from < hrefs.size(); from += kMultigetBatch) {
         const QStringList batch = hrefs.mid(from, kMultigetBatch);
-        const DavClient::Reply reply = m_client.send("REPORT", book.url, DavXml::multiget(batch), {{"Depth", "1"}});
+        DavClient::Reply reply;
+        const DavXml::Multistatus answer = ask("REPORT", book.url, DavXml::multiget(batch), reply);
         if (failed(reply, QStringLiteral("Reading the cards of %1").arg(book.url.toDisplayString())))
             return false;
-        const DavXml::Multistatus answer = DavXml::parse(reply.body, reply.url);
         if (!answer.error.isEmpty()) {
             m_report.error =
                 QStringLiteral("Reading the cards of %1: %2").arg(book.url.toDisplayString(), answer.error);
             return false;
         }
         for (const DavXml::Response& response : answer.responses) {
-            if (response.status == 404)
+            if (!ownCard(book, response.href))
+                continue;
+            QString problem = response.problem;
+            if (problem.isEmpty() && response.status < 300 && !response.addressData.isEmpty() &&
+                response.addressData.left(64).trimmed().left(11).toUpper() != "BEGIN:VCARD")
+                problem = QCoreApplication::translate("SyncRun", "the card is no vCard");
+            if (!problem.isEmpty()) {
+                // That card stays as it was here; every other one syncs.
+                m_report.lines << QCoreApplication::translate("SyncRun", "The card %1 on the server was left out: %2.")
+                                      .arg(ServerText::shown(response.href), problem);
+            } else if (response.status == 404) {
                 gone << response.href;
-            else if (response.status < 300 && !response.addressData.isEmpty())
+            } else if (response.status < 300 && !response.addressData.isEmpty()) {
                 cards.insert(response.href, {response.etag, response.addressData});
+            }
         }
     }
     return true;
@@ -231,6 +264,37 @@ bool SyncRun::isSelf(const Book& book, const QString& href)
     return href == self || href + QLatin1Char('/') == self || href == self + QLatin1Char('/');
 }
 
+bool SyncRun::isInside(const Book& book, const QString& href)
+{
+    if (!href.startsWith(QLatin1Char('/')))
+        return false;
+    const QStringList folder = book.url.path(QUrl::FullyEncoded).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    const QStringList parts = href.mid(1).split(QLatin1Char('/'));
+    if (parts.size() != folder.size() + 1)
+        return false;
+    const auto decoded = [](const QString& part) { return QUrl::fromPercentEncoding(part.toUtf8()); };
+    for (int i = 0; i < folder.size(); ++i) {
+        if (decoded(parts[i]) != decoded(folder[i]))
+            return false;
+    }
+    const QString name = decoded(parts.last());
+    return !name.isEmpty() && ServerText::shown(name) == name && name != QLatin1String(".") &&
+           name != QLatin1String("..") && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
+}
+
+bool SyncRun::ownCard(const Book& book, const QString& href)
+{
+    if (isInside(book, href))
+        return true;
+    if (!m_strangers.contains(href)) {
+        m_strangers.insert(href);
+        m_report.lines << QCoreApplication::translate("SyncRun", "The server named %1, which is no card of %2: it "
+                                                                 "was ignored, and nothing is sent to it.")
+                              .arg(ServerText::shown(href), book.url.toDisplayString());
+    }
+    return false;
+}
+
 SyncRun::Asked SyncRun::changesSince(const Book& book, Changes& changes)
 {
     const QString where = book.url.toDisplayString();
@@ -238,20 +302,19 @@ SyncRun::Asked SyncRun::changesSince(const Book& book, Changes& changes)
     QString token = SyncStore::token(m_db, book.key);
     while (more) {
         more = false;
-        const DavClient::Reply reply =
-            m_client.send("REPORT", book.url, DavXml::syncCollection(token), {{"Depth", "1"}});
+        DavClient::Reply reply;
+        const DavXml::Multistatus answer = ask("REPORT", book.url, DavXml::syncCollection(token), reply);
         if (reply.status != 207) {
             // Some servers answer a token they no longer know with 500: the listing then tells a real failure.
             const bool staleToken = reply.status == 500 && !token.isEmpty();
-            if (!staleToken &&
-                (reply.status == 401 || reply.status == 404 || reply.status == 0 || reply.status >= 500)) {
+            const Outcome outcome = MergeRules::classify(reply.status, false);
+            if (!staleToken && (outcome == Outcome::RetryLater || reply.status == 401 || reply.status == 404)) {
                 failed(reply, QStringLiteral("Reading the changes of %1").arg(where));
                 return Asked::Failed;
             }
             // The token is refused (or the server keeps none).
             return Asked::Refused;
         }
-        const DavXml::Multistatus answer = DavXml::parse(reply.body, reply.url);
         if (!answer.error.isEmpty()) {
             m_report.error = QStringLiteral("Reading the changes of %1: %2").arg(where, answer.error);
             return Asked::Failed;
@@ -263,6 +326,8 @@ SyncRun::Asked SyncRun::changesSince(const Book& book, Changes& changes)
                     more = true;
                 continue;
             }
+            if (!ownCard(book, response.href))
+                continue;
             if (response.status == 404) {
                 changes.removed << response.href;
                 changes.changed.remove(response.href);
@@ -283,24 +348,22 @@ bool SyncRun::listAll(const Book& book, Changes& changes)
 {
     const QString where = book.url.toDisplayString();
     changes = Changes{{}, {}, QStringLiteral("")};
-    const DavClient::Reply reply =
-        m_client.send("PROPFIND", book.url, DavXml::propfind({QStringLiteral("getetag")}, {}), {{"Depth", "1"}});
+    DavClient::Reply reply;
+    const DavXml::Multistatus answer =
+        ask("PROPFIND", book.url, DavXml::propfind({QStringLiteral("getetag")}, {}), reply);
     if (failed(reply, QStringLiteral("Listing %1").arg(where)))
         return false;
-    const DavXml::Multistatus answer = DavXml::parse(reply.body, reply.url);
     if (!answer.error.isEmpty()) {
         m_report.error = QStringLiteral("Listing %1: %2").arg(where, answer.error);
         return false;
     }
-    QHash<QString, QString> known;
-    for (const SyncStore::Card& card : SyncStore::cards(m_db, book.key))
-        known.insert(card.href, card.etag);
+    const QHash<QString, ETag> known = SyncStore::versions(m_db, book.key);
     QSet<QString> present;
     for (const DavXml::Response& response : answer.responses) {
-        if (isSelf(book, response.href) || response.status >= 300)
+        if (isSelf(book, response.href) || response.status >= 300 || !ownCard(book, response.href))
             continue;
         present.insert(response.href);
-        if (known.value(response.href) != response.etag || response.etag.isEmpty())
+        if (!known.value(response.href).is(response.etag) || response.etag.isEmpty())
             changes.changed.insert(response.href, response.etag);
     }
     for (auto it = known.cbegin(); it != known.cend(); ++it) {
@@ -310,96 +373,124 @@ bool SyncRun::listAll(const Book& book, Changes& changes)
     return true;
 }
 
+void SyncRun::take(const MergeRules::Merge& rule, const Local& local, SyncStore::Card card, Merge& merge)
+{
+    using Row = MergeRules::Merge::Row;
+    using Fate = MergeRules::Merge::Card;
+    m_report.lines << rule.lines;
+    const int index = int(merge.cards.size());
+    switch (rule.row) {
+    case Row::Keep:
+        break;
+    case Row::Insert:
+        merge.writes.append({SyncStore::EntryWrite::Kind::Insert, -1, {}, rule.values, index});
+        ++m_report.received;
+        break;
+    case Row::Update:
+        merge.writes.append(
+            {SyncStore::EntryWrite::Kind::Update, local.row.rowid, local.row.values, rule.values, index});
+        ++m_report.received;
+        break;
+    case Row::Delete:
+        merge.writes.append({SyncStore::EntryWrite::Kind::Delete, local.row.rowid, local.row.values, {}, -1});
+        ++m_report.removedHere;
+        break;
+    }
+    const bool hasRow = local.state == State::Unchanged || local.state == State::Edited;
+    switch (rule.card) {
+    case Fate::Forget:
+        merge.dropped << card.href;
+        return;
+    case Fate::CreateAgain:
+        card.etag = ETag();
+        [[fallthrough]];
+    case Fate::Kept:
+        card.entry = local.row.rowid;
+        break;
+    case Fate::Server:
+        card.entry = hasRow && rule.row != Row::Delete ? local.row.rowid : -1;
+        break;
+    }
+    merge.cards.append(card);
+}
+
 void SyncRun::mergeFetched(const Book& book, const QMap<QString, QPair<QString, QByteArray>>& fetched,
                            const QHash<QString, SyncStore::Card>& stored, Merge& merge)
 {
+    // Entries no card claims yet, by their values: a new card there holding the very same values is that entry (two
+    // desks that started from one file, an entry typed on both sides), tied to it rather than added again.
+    QMultiHash<QStringList, int> unpaired;
+    for (int i = 0; i < m_new.size(); ++i) {
+        if (belongs(m_new[i].values, book))
+            unpaired.insert(m_new[i].values, i);
+    }
     for (auto it = fetched.cbegin(); it != fetched.cend(); ++it) {
         const ServerCard serverCard(it.value().second);
-        const std::optional<Contact> entry = serverCard.entry(book.forced);
-        SyncStore::Card card{book.key, it.key(), it.value().first, serverCard.text(), -1, {}};
-        const QStringList server = entry ? entry->values() : QStringList();
-        if (entry)
-            card.agreed = server;
-        const bool known = stored.contains(it.key());
-        const Local local = known ? localOf(stored[it.key()]) : Local{};
-        const QStringList agreed = known ? stored[it.key()].agreed : QStringList();
-        const QString name = nameOf(local.state == State::Edited ? local.row.values : server);
-        if (!entry) {
-            // A card without name or number is kept, not shown; an entry it was is deleted here.
-            if (known && local.state == State::Unchanged) {
-                merge.writes.append({SyncStore::EntryWrite::Kind::Delete, local.row.rowid, local.row.values, {}, -1});
-                m_report.lines << QStringLiteral("%1 holds no name and no number on the server any more; it was "
-                                                 "deleted here.")
-                                      .arg(nameOf(local.row.values));
-                ++m_report.removedHere;
-            } else if (known && local.state == State::Edited) {
-                card.entry = local.row.rowid;
-                card.etag = stored[it.key()].etag;
-                card.text = stored[it.key()].text;
-                card.agreed = agreed;
-                m_report.lines << QStringLiteral("%1: the server's card holds no name and no number any more; the "
-                                                 "entry as edited here goes back.")
-                                      .arg(name);
-            }
-            merge.cards.append(card);
+        ProblemList problems;
+        const std::optional<Contact> entry = serverCard.entry(book.forced, &problems);
+        QStringList server = entry ? entry->values() : QStringList();
+        for (QString& value : server)
+            value = ServerText::shown(value);
+        const SyncStore::Card card{book.key, it.key(), ETag::of(it.value().first), serverCard.text(), -1, server};
+        const auto known = stored.constFind(it.key());
+        if (known != stored.cend() && known->text == card.text) {
+            // The card as kept here, read again for its version: nothing changed there.
+            SyncStore::Card confirmed = *known;
+            confirmed.etag = card.etag;
+            merge.cards.append(confirmed);
             continue;
         }
-        const int index = int(merge.cards.size());
-        switch (known ? local.state : State::NoEntry) {
-        case State::Unchanged:
-            card.entry = local.row.rowid;
-            if (server != local.row.values) {
-                merge.writes.append(
-                    {SyncStore::EntryWrite::Kind::Update, local.row.rowid, local.row.values, server, index});
-                ++m_report.received;
-            }
-            break;
-        case State::Edited: {
-            card.entry = local.row.rowid;
-            const QStringList result = merged(agreed, local.row.values, server, name);
-            if (result != local.row.values) {
-                merge.writes.append(
-                    {SyncStore::EntryWrite::Kind::Update, local.row.rowid, local.row.values, result, index});
-                ++m_report.received;
-            }
-            break;
+        Local local = known != stored.cend() ? localOf(*known) : Local{};
+        QStringList agreed = known != stored.cend() ? known->agreed : QStringList();
+        if (const auto twin = unpaired.constFind(server); local.state == State::NoEntry && twin != unpaired.cend()) {
+            local = {State::Unchanged, m_new[twin.value()]};
+            agreed = server;
+            unpaired.erase(twin);
         }
-        case State::Deleted:
-            m_report.lines
-                << QStringLiteral("%1 was deleted here and changed on the server; it was brought back.").arg(name);
-            [[fallthrough]];
-        case State::NoEntry:
-            merge.writes.append({SyncStore::EntryWrite::Kind::Insert, -1, {}, server, index});
-            ++m_report.received;
-            break;
-        }
-        merge.cards.append(card);
+        MergeRules::Merge rule = MergeRules::merge(agreed, local.state, local.row.values,
+                                                   entry ? MergeRules::There::Changed : MergeRules::There::Blank,
+                                                   server);
+        if (m_options.keepHere.contains(book.key))
+            rule = MergeRules::keptHere(rule);
+        // What of the card the entry could not take, as an import reports it; a card that is no entry here names
+        // itself, one that was an entry is told of by the rules.
+        if (entry || rule.lines.isEmpty())
+            reportUnplaced(it.key(), entry ? nameOf(server) : QString(), problems);
+        take(rule, local, rule.card == MergeRules::Merge::Card::Server ? card : *known, merge);
+    }
+}
+
+void SyncRun::reportUnplaced(const QString& href, const QString& name, const ProblemList& problems)
+{
+    for (const ExchangeProblem& problem : problems) {
+        if (m_unplaced++ >= kUnplacedShown)
+            continue;
+        // The server's text, made safe to print.
+        const QString card =
+            name.isEmpty() ? QCoreApplication::translate("SyncRun", "The card %1").arg(ServerText::shown(href))
+                           : QCoreApplication::translate("SyncRun", "%1 (card %2)").arg(name, ServerText::shown(href));
+        const QString value = problem.value.isEmpty()
+                                  ? QString()
+                                  : QStringLiteral(" \"%1\"").arg(ServerText::shown(problem.value).simplified());
+        m_report.lines << (problem.field.isEmpty()
+                               ? QCoreApplication::translate("SyncRun", "%1%2: %3.").arg(card, value, problem.action)
+                               : QCoreApplication::translate("SyncRun", "%1: %2%3 %4.")
+                                     .arg(card, problem.field, value, problem.action));
     }
 }
 
 void SyncRun::mergeRemoved(const QStringList& removed, const QHash<QString, SyncStore::Card>& stored, Merge& merge)
 {
     for (const QString& href : removed) {
-        if (!stored.contains(href))
+        const auto known = stored.constFind(href);
+        if (known == stored.cend())
             continue;
-        const SyncStore::Card& card = stored[href];
-        const Local local = localOf(card);
-        if (local.state == State::Unchanged) {
-            merge.writes.append({SyncStore::EntryWrite::Kind::Delete, local.row.rowid, local.row.values, {}, -1});
-            ++m_report.removedHere;
-            merge.dropped << href;
-        } else if (local.state == State::Edited) {
-            // Edited here, deleted there: the card goes up again as new (its ETag forgotten).
-            SyncStore::Card again = card;
-            again.etag.clear();
-            again.entry = local.row.rowid;
-            merge.cards.append(again);
-            m_report.lines << QStringLiteral(
-                                  "%1 was deleted on the server and changed here; it is created there again.")
-                                  .arg(nameOf(local.row.values));
-        } else {
-            merge.dropped << href;
-        }
+        const Local local = localOf(*known);
+        MergeRules::Merge rule =
+            MergeRules::merge(known->agreed, local.state, local.row.values, MergeRules::There::Gone, {});
+        if (m_options.keepHere.contains(known->book))
+            rule = MergeRules::keptHere(rule);
+        take(rule, local, *known, merge);
     }
 }
 
@@ -418,14 +509,26 @@ bool SyncRun::pull(const Book& book)
         break;
     }
 
+    // Nothing changed there and nothing here waits to be read again: no kept card is read, and the file is written
+    // only when the server's token moved.
+    const QString token = changes.token.isNull() ? QStringLiteral("") : changes.token;
+    if (changes.changed.isEmpty() && changes.removed.isEmpty() && !SyncStore::unknownVersions(m_db, book.key))
+        return token == SyncStore::token(m_db, book.key) || store(book, {}, {}, {}, token);
+
     // Cards whose ETag is the one kept here are what this program sent: nothing to fetch.
     QHash<QString, SyncStore::Card> stored;
     for (const SyncStore::Card& card : SyncStore::cards(m_db, book.key))
         stored.insert(card.href, card);
     QStringList wanted;
     for (auto it = changes.changed.cbegin(); it != changes.changed.cend(); ++it) {
-        if (!stored.contains(it.key()) || stored[it.key()].etag != it.value() || it.value().isEmpty())
+        if (!stored.contains(it.key()) || !stored[it.key()].etag.is(it.value()) || it.value().isEmpty())
             wanted << it.key();
+    }
+    // A card whose version is not known here is read again before anything is sent to it.
+    for (const SyncStore::Card& card : std::as_const(stored)) {
+        if (card.etag.state() == ETag::State::Unknown && !changes.changed.contains(card.href) &&
+            !changes.removed.contains(card.href))
+            wanted << card.href;
     }
     QMap<QString, QPair<QString, QByteArray>> fetched;
     if (!fetch(book, wanted, fetched, changes.removed))
@@ -435,14 +538,49 @@ bool SyncRun::pull(const Book& book)
     Merge merge;
     mergeFetched(book, fetched, stored, merge);
     mergeRemoved(changes.removed, stored, merge);
-    return store(book, merge.writes, merge.cards, merge.dropped,
-                 changes.token.isNull() ? QStringLiteral("") : changes.token);
+    if (!mayDelete(book, merge, stored, changes))
+        return false;
+    return store(book, merge.writes, merge.cards, merge.dropped, token);
 }
 
-bool SyncRun::sent(const DavClient::Reply& reply)
+bool SyncRun::mayDelete(const Book& book, const Merge& merge, const QHash<QString, SyncStore::Card>& stored,
+                        const Changes& changes)
+{
+    int deletions = 0;
+    for (const SyncStore::EntryWrite& write : merge.writes)
+        deletions += write.kind == SyncStore::EntryWrite::Kind::Delete ? 1 : 0;
+    if (deletions == 0)
+        return true;
+    int synced = 0;
+    QSet<QString> listed;
+    for (const SyncStore::Card& card : stored) {
+        synced += card.entry >= 0 ? 1 : 0;
+        listed.insert(card.href);
+    }
+    for (auto it = changes.changed.cbegin(); it != changes.changed.cend(); ++it)
+        listed.insert(it.key());
+    for (const QString& href : changes.removed)
+        listed.remove(href);
+    const bool force = m_options.forceDelete || m_options.deleteHere.contains(book.key);
+    if (!force && MergeRules::asksFirst(deletions, synced, listed.isEmpty())) {
+        const QString books = book.forced.isEmpty()
+                                  ? QCoreApplication::translate("SyncRun", "\"Personal\" and \"Business\"")
+                                  : QStringLiteral("\"%1\"").arg(book.forced);
+        m_report.held.append({book.key, books, deletions});
+        return false;
+    }
+    if (!m_copied) {
+        Backups::make(m_db.path(), QDateTime::currentDateTime(), QStringLiteral("before sync"));
+        m_copied = true;
+    }
+    return true;
+}
+
+DavClient::Reply SyncRun::send(const QByteArray& method, const QUrl& url, const QByteArray& body,
+                               const DavClient::Headers& headers)
 {
     m_sentSomething = true;
-    return reply.status >= 200 && reply.status < 300;
+    return m_client.send(method, url, body, headers);
 }
 
 bool SyncRun::pushMove(const Book& book, const SyncStore::Card& card, const Local& local)
@@ -455,30 +593,33 @@ bool SyncRun::pushMove(const Book& book, const SyncStore::Card& card, const Loca
     if (target) {
         const QString href = newHref(*target);
         const QByteArray body = ServerCard(card.text).patched(Contact::fromValues(local.row.values), target->forced);
-        SyncStore::Card moved{target->key, href, QString(), body, local.row.rowid, local.row.values};
+        SyncStore::Card moved{target->key, href, ETag(), body, local.row.rowid, local.row.values};
         if (!store(*target, {}, {moved}))
             return false;
-        const DavClient::Reply created = m_client.send(
-            "PUT", urlOf(*target, href), body, {{"Content-Type", "text/vcard; charset=utf-8"}, {"If-None-Match", "*"}});
-        if (!sent(created)) {
+        const DavClient::Reply created = send("PUT", urlOf(*target, href), body,
+                                              {{"Content-Type", "text/vcard; charset=utf-8"}, {"If-None-Match", "*"}});
+        switch (MergeRules::after(Step::Create, MergeRules::classify(created.status, true), ETag::State::New)) {
+        case Then::Confirmed:
+            ++m_report.sent;
+            moved.etag = ETag::of(created.etag);
+            store(*target, {}, {moved});
+            break;
+        case Then::Stop:
             store(*target, {}, {}, {href});
             failed(created,
                    QStringLiteral("Moving %1 to %2").arg(nameOf(local.row.values), target->url.toDisplayString()));
             return false;
+        default:
+            // The card stays where it was; the move is tried again at the next sync.
+            store(*target, {}, {}, {href});
+            m_report.lines << QCoreApplication::translate("SyncRun", "The server refused to move %1 to %2 (%3%4).")
+                                  .arg(nameOf(local.row.values), target->url.toDisplayString())
+                                  .arg(created.status)
+                                  .arg(bodyLine(created.body));
+            return true;
         }
-        ++m_report.sent;
-        moved.etag = created.etag.isEmpty() ? QStringLiteral("-") : created.etag;
-        store(*target, {}, {moved});
     }
-    const DavClient::Reply reply =
-        m_client.send("DELETE", urlOf(book, card.href), {}, {{"If-Match", card.etag.toUtf8()}});
-    if (sent(reply) || reply.status == 404) {
-        ++m_report.removedThere;
-        store(book, {}, {}, {card.href});
-    } else {
-        failed(reply, QStringLiteral("Moving %1 out of %2").arg(nameOf(local.row.values), book.url.toDisplayString()));
-    }
-    return true;
+    return pushDeletion(book, card);
 }
 
 bool SyncRun::pushEdit(const Book& book, const SyncStore::Card& card, const Local& local)
@@ -486,108 +627,157 @@ bool SyncRun::pushEdit(const Book& book, const SyncStore::Card& card, const Loca
     const Contact wanted = Contact::fromValues(local.row.values);
     const QByteArray body = ServerCard(card.text).patched(wanted, book.forced);
     DavClient::Headers headers{{"Content-Type", "text/vcard; charset=utf-8"}};
-    headers.append(card.etag.isEmpty() ? QPair<QByteArray, QByteArray>("If-None-Match", "*")
-                                       : QPair<QByteArray, QByteArray>("If-Match", card.etag.toUtf8()));
-    const DavClient::Reply reply = m_client.send("PUT", urlOf(book, card.href), body, headers);
-    if (sent(reply)) {
+    headers.append(card.etag.isKnown() ? QPair<QByteArray, QByteArray>("If-Match", card.etag.value().toUtf8())
+                                       : QPair<QByteArray, QByteArray>("If-None-Match", "*"));
+    const DavClient::Reply reply = send("PUT", urlOf(book, card.href), body, headers);
+    SyncStore::Card next = card;
+    switch (MergeRules::after(Step::Edit, MergeRules::classify(reply.status, true), card.etag.state())) {
+    case Then::Confirmed:
         ++m_report.sent;
-        SyncStore::Card done = card;
-        done.text = body;
-        done.etag = reply.etag.isEmpty() ? QStringLiteral("-") : reply.etag;
-        done.entry = local.row.rowid;
-        done.agreed = local.row.values;
-        store(book, {}, {done});
-    } else if (reply.status == 412 || (reply.status == 404 && !card.etag.isEmpty())) {
-        // Changed or deleted there meanwhile: the next pull merges it (a deletion makes it new again).
-        SyncStore::Card again = card;
-        if (reply.status == 404)
-            again.etag.clear();
-        else
-            again.etag = QStringLiteral("-");
-        store(book, {}, {again});
-        m_sentSomething = true;
-    } else if (reply.status == 0 || reply.status == 401 || reply.status >= 500) {
+        next.text = body;
+        next.etag = ETag::of(reply.etag);
+        next.entry = local.row.rowid;
+        next.agreed = local.row.values;
+        store(book, {}, {next});
+        break;
+    case Then::ReadAgain:
+        // Changed there meanwhile: the next pull merges it.
+        next.etag = ETag::unknown();
+        store(book, {}, {next});
+        break;
+    case Then::CreateAgain:
+        next.etag = ETag();
+        store(book, {}, {next});
+        break;
+    case Then::Stop:
         failed(reply, QStringLiteral("Sending %1 to %2").arg(nameOf(local.row.values), book.url.toDisplayString()));
         return false;
-    } else {
+    case Then::Refused:
+    case Then::Forget:
         m_report.lines << QStringLiteral("The server refused %1 (%2%3).")
                               .arg(nameOf(local.row.values))
                               .arg(reply.status)
                               .arg(bodyLine(reply.body));
+        break;
     }
     return true;
 }
 
 bool SyncRun::pushDeletion(const Book& book, const SyncStore::Card& card)
 {
-    const DavClient::Reply reply = m_client.send("DELETE", urlOf(book, card.href), {},
-                                                 {{"If-Match", card.etag.isEmpty() ? "*" : card.etag.toUtf8()}});
-    if (sent(reply) || reply.status == 404) {
-        if (reply.status != 404)
+    // A card not yet confirmed has no version to name: whatever the server holds under its new name is ours.
+    const DavClient::Reply reply =
+        send("DELETE", urlOf(book, card.href), {},
+             {{"If-Match", card.etag.isKnown() ? card.etag.value().toUtf8() : QByteArray("*")}});
+    const Outcome outcome = MergeRules::classify(reply.status, true);
+    switch (MergeRules::after(Step::Delete, outcome, card.etag.state())) {
+    case Then::Forget:
+        if (outcome == Outcome::Done)
             ++m_report.removedThere;
         store(book, {}, {}, {card.href});
-    } else if (reply.status == 412) {
+        break;
+    case Then::ReadAgain: {
         // Changed there meanwhile: the next pull brings it back here.
         SyncStore::Card again = card;
-        again.etag = QStringLiteral("-");
+        again.etag = ETag::unknown();
         store(book, {}, {again});
-    } else if (reply.status == 0 || reply.status == 401 || reply.status >= 500) {
+        break;
+    }
+    case Then::Stop:
         failed(reply, QStringLiteral("Deleting %1 on %2").arg(nameOf(card.agreed), book.url.toDisplayString()));
         return false;
-    } else {
+    default:
         m_report.lines << QStringLiteral("The server refused to delete %1 (%2%3).")
                               .arg(nameOf(card.agreed))
                               .arg(reply.status)
                               .arg(bodyLine(reply.body));
+        break;
     }
     return true;
 }
 
-bool SyncRun::pushNew(const Book& book, const SyncStore::Entry& row)
+bool SyncRun::pushNew(const Book& book, const QList<SyncStore::Entry>& rows)
 {
-    const QString href = newHref(book);
-    const QString uid = href.section(QLatin1Char('/'), -1).chopped(4);
-    const QByteArray body = ServerCard::created(Contact::fromValues(row.values), uid);
-    // Kept before it is sent: a run that dies now sends this card again instead of a second one.
-    SyncStore::Card card{book.key, href, QString(), body, row.rowid, row.values};
-    if (!store(book, {}, {card}))
-        return false;
-    const DavClient::Reply reply = m_client.send(
-        "PUT", urlOf(book, href), body, {{"Content-Type", "text/vcard; charset=utf-8"}, {"If-None-Match", "*"}});
-    if (sent(reply)) {
-        ++m_report.sent;
-        card.etag = reply.etag.isEmpty() ? QStringLiteral("-") : reply.etag;
-        store(book, {}, {card});
-    } else if (reply.status == 0 || reply.status == 401 || reply.status >= 500) {
-        failed(reply, QStringLiteral("Sending %1 to %2").arg(nameOf(row.values), book.url.toDisplayString()));
-        return false;
-    } else {
-        store(book, {}, {}, {href});
-        m_report.lines << QStringLiteral("The server refused the new card of %1 (%2%3).")
-                              .arg(nameOf(row.values))
-                              .arg(reply.status)
-                              .arg(bodyLine(reply.body));
+    // Kept before they are sent, a batch at a time: a run that dies now sends these cards again instead of second
+    // ones, and many new entries cost the file a few writes rather than two each.
+    for (qsizetype from = 0; from < rows.size(); from += kNewBatch) {
+        QList<SyncStore::Card> batch;
+        for (const SyncStore::Entry& row : rows.mid(from, kNewBatch)) {
+            const QString href = newHref(book);
+            const QString uid = href.section(QLatin1Char('/'), -1).chopped(4);
+            batch.append({book.key, href, ETag(), ServerCard::created(Contact::fromValues(row.values), uid), row.rowid,
+                          row.values});
+        }
+        if (!store(book, {}, batch))
+            return false;
+        QList<SyncStore::Card> confirmed;
+        QStringList refused;
+        bool stop = false;
+        for (SyncStore::Card& card : batch) {
+            const DavClient::Reply reply =
+                send("PUT", urlOf(book, card.href), card.text,
+                     {{"Content-Type", "text/vcard; charset=utf-8"}, {"If-None-Match", "*"}});
+            switch (MergeRules::after(Step::Create, MergeRules::classify(reply.status, true), ETag::State::New)) {
+            case Then::Confirmed:
+                ++m_report.sent;
+                card.etag = ETag::of(reply.etag);
+                confirmed << card;
+                break;
+            case Then::Stop:
+                failed(reply, QStringLiteral("Sending %1 to %2").arg(nameOf(card.agreed), book.url.toDisplayString()));
+                stop = true;
+                break;
+            default:
+                refused << card.href;
+                m_report.lines << QStringLiteral("The server refused the new card of %1 (%2%3).")
+                                      .arg(nameOf(card.agreed))
+                                      .arg(reply.status)
+                                      .arg(bodyLine(reply.body));
+                break;
+            }
+            if (stop)
+                break;
+        }
+        // The cards not sent stay kept as new: the next sync sends them.
+        store(book, {}, confirmed, refused);
+        if (stop)
+            return false;
     }
     return true;
 }
 
 void SyncRun::push(const Book& book)
 {
+    // Nothing changed here since the last agreement: no kept card is read.
+    if (SyncStore::settled(m_db, book.key, book.forced))
+        return;
     match();
     for (const SyncStore::Card& card : SyncStore::cards(m_db, book.key)) {
+        if (!ownCard(book, card.href))
+            continue;
         const Local local = localOf(card);
         bool goOn = true;
-        if (local.state == State::Edited && !belongs(local.row.values, book))
+        switch (MergeRules::step(local.state, belongs(local.row.values, book), card.etag.state())) {
+        case Step::Move:
             goOn = pushMove(book, card, local);
-        else if (local.state == State::Edited || (card.etag.isEmpty() && local.state == State::Unchanged))
+            break;
+        case Step::Edit:
             goOn = pushEdit(book, card, local);
-        else if (local.state == State::Deleted)
+            break;
+        case Step::Delete:
             goOn = pushDeletion(book, card);
+            break;
+        case Step::None:
+        case Step::Create:
+            break;
+        }
         if (!goOn)
             return;
     }
+    QList<SyncStore::Entry> rows;
     for (const SyncStore::Entry& row : std::as_const(m_new)) {
-        if (belongs(row.values, book) && !pushNew(book, row))
-            return;
+        if (belongs(row.values, book))
+            rows << row;
     }
+    pushNew(book, rows);
 }

@@ -1,6 +1,8 @@
+#include "Backups.h"
 #include "Database.h"
 #include "DavClient.h"
 #include "DavXml.h"
+#include "Discovery.h"
 #include "Radicale.h"
 #include "SyncRun.h"
 #include "SyncSettings.h"
@@ -97,10 +99,14 @@ private slots:
     void editRewritesOnlyItsLines_data();
     void editRewritesOnlyItsLines();
     void syncsWithoutEditsSendNothing();
+    void storedFormsSurvive();
+    void twoDesksFromOneFile();
+    void setUpMakesNoBookUnasked();
     void oneAddressBookForBoth();
     void conflicts_data();
     void conflicts();
     void killedMidwayConverges();
+    void emptiedAddressBookAsks();
     void foreignAnswers_data();
     void foreignAnswers();
     void badServers_data();
@@ -146,7 +152,8 @@ void tst_Sync::editRewritesOnlyItsLines()
     const QByteArray stored = phone.send("GET", card).body;
 
     TempDatabase desk;
-    QCOMPARE(sync(desk, settingsFor(server)).exitCode(), 0);
+    // The given name cut to its column, the second address and the number no entry holds are reported.
+    QCOMPARE(sync(desk, settingsFor(server)).exitCode(), 1);
     QCOMPARE(desk.rows(QStringLiteral("SELECT Category, Fname, Lname, City, Pel FROM tblTel")),
              QStringList{QStringLiteral("Personal|Maximiliana-Dan|Levin|Haifa|050 - 1234567")});
     QCOMPARE(desk.exec(QStringLiteral("UPDATE tblTel SET ") + edit), SQLITE_OK);
@@ -175,9 +182,10 @@ void tst_Sync::syncsWithoutEditsSendNothing()
     here.addTel(QStringLiteral("Personal"), QStringLiteral("Moshe"), QStringLiteral("Cohen"));
     here.addTel(QStringLiteral("Business"), QString(), QString(), QStringLiteral("Bar Tools"),
                 QStringLiteral("054 - 1112222"));
-    QCOMPARE(sync(here, settingsFor(server)).exitCode(), 0);
+    // The family name cut to its column is reported by each desk that reads it.
+    QCOMPARE(sync(here, settingsFor(server)).exitCode(), 1);
     TempDatabase there;
-    QCOMPARE(sync(there, settingsFor(server)).exitCode(), 0);
+    QCOMPARE(sync(there, settingsFor(server)).exitCode(), 1);
     QCOMPARE(there.count(QStringLiteral("tblTel")), 3);
 
     const int puts = server.served("PUT");
@@ -189,6 +197,122 @@ void tst_Sync::syncsWithoutEditsSendNothing()
     QCOMPARE(server.served("DELETE"), deletes);
     QCOMPARE(here.rows(QStringLiteral("SELECT Lname, Pel FROM tblTel ORDER BY Lname")),
              there.rows(QStringLiteral("SELECT Lname, Pel FROM tblTel ORDER BY Lname")));
+    // With nothing to do on either side the file is not written at all.
+    const QStringList version = here.rows(QStringLiteral("PRAGMA data_version"));
+    QCOMPARE(sync(here, settingsFor(server)).exitCode(), 0);
+    QCOMPARE(here.rows(QStringLiteral("PRAGMA data_version")), version);
+}
+
+// Partly typed numbers and zips go up, come down to another desk, survive a phone's edit of the card, and come back
+// exactly as the entry window stored them, while the phone sees their digits.
+void tst_Sync::storedFormsSurvive()
+{
+    Radicale server;
+    QVERIFY(server.port());
+    TempDatabase here;
+    QCOMPARE(
+        here.exec(QStringLiteral(
+            "INSERT INTO tblTel (Category, Fname, Lname, BusName, Address, City, State, Zip, Tel1, Tel2, Pel, Fax) "
+            "VALUES ('Personal', 'Dana', 'Levin', ' ', '12 Herzl St', 'Haifa', '', '6100_', '048 - 12_____', "
+            "'___ - _______', '05_ - 1______', '___ - _______'), "
+            "('Personal', 'Avi', 'Bar', ' ', '', '', '', '_____', '03_ - _______', '050 - 1234567', "
+            "'___ - _______', '0_8 - 1234567'), "
+            "('Business', 'Rina', 'Amar', '', '', '', '', '3_000', '___ - _______', '___ - _______', "
+            "'054 - 1234567', '___ - _______')")),
+        SQLITE_OK);
+    const QString all =
+        QStringLiteral("SELECT Category, Fname, Lname, BusName, Address, City, State, Zip, Tel1, Tel2, Pel, Fax "
+                       "FROM tblTel ORDER BY Lname");
+    const QStringList stored = here.rows(all);
+    QCOMPARE(sync(here, settingsFor(server)).exitCode(), 0);
+    TempDatabase there;
+    QCOMPARE(sync(there, settingsFor(server)).exitCode(), 0);
+    QCOMPARE(there.rows(all), stored);
+
+    DavClient phone(server.url(QStringLiteral("/")), QStringLiteral("alice"), QStringLiteral("secret"));
+    QByteArray seen;
+    for (const QString& href : here.rows(QStringLiteral("SELECT href FROM tovrin_sync_card"))) {
+        const QUrl card = server.url(href);
+        QByteArray text = phone.send("GET", card).body;
+        seen += text;
+        text.insert(text.indexOf("END:VCARD"), "NOTE:called back\\, twice\r\n");
+        QCOMPARE(phone.send("PUT", card, text, {{"Content-Type", "text/vcard"}}).status, 201);
+    }
+    for (const char* digits : {":04812\r\n", ":051\r\n", ":03\r\n", ":0501234567\r\n", ":081234567\r\n"})
+        QVERIFY2(seen.contains(digits), seen.constData());
+    for (TempDatabase* desk : {&here, &there}) {
+        QCOMPARE(sync(*desk, settingsFor(server)).exitCode(), 0);
+        QCOMPARE(desk->rows(all), stored);
+    }
+}
+
+// Two desks that start from copies of one file: the second pairs its entries with the cards the first sent, and
+// sends only what the first did not have.
+void tst_Sync::twoDesksFromOneFile()
+{
+    Radicale server;
+    QVERIFY(server.port());
+    TempDatabase here;
+    here.addTel(QStringLiteral("Personal"), QStringLiteral("Dana"), QStringLiteral("Levin"), QStringLiteral(" "),
+                QStringLiteral("048 - 12_____"));
+    here.addTel(QStringLiteral("Business"), QString(), QString(), QStringLiteral("Bar Tools"));
+    TempDatabase there;
+    QVERIFY(QFile::remove(there.path()));
+    QVERIFY(QFile::copy(here.path(), there.path()));
+    // Typed twice there: the second is an entry of its own.
+    here.addTel(QStringLiteral("Personal"), QStringLiteral("Avi"), QStringLiteral("Amar"));
+    there.addTel(QStringLiteral("Personal"), QStringLiteral("Avi"), QStringLiteral("Amar"));
+    there.addTel(QStringLiteral("Personal"), QStringLiteral("Avi"), QStringLiteral("Amar"));
+
+    QCOMPARE(sync(here, settingsFor(server)).sent, 3);
+    const SyncReport second = sync(there, settingsFor(server));
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(second.received, 0);
+    QCOMPARE(second.sent, 1);
+    QCOMPARE(sync(here, settingsFor(server)).received, 1);
+    const QString all = QStringLiteral("SELECT Category, Fname, Lname, BusName, Tel1 FROM tblTel ORDER BY 1, 2, 3, 4");
+    QCOMPARE(here.count(QStringLiteral("tblTel")), 4);
+    QCOMPARE(there.rows(all), here.rows(all));
+    QCOMPARE(server.served("PUT"), 4);
+}
+
+// A server whose address books have other names gets no new empty ones unless the user names them.
+void tst_Sync::setUpMakesNoBookUnasked()
+{
+    Radicale server;
+    QVERIFY(server.port());
+    DavClient phone(server.url(QStringLiteral("/")), QStringLiteral("alice"), QStringLiteral("secret"));
+    for (const char* book : {"/alice/personal/", "/alice/business/"})
+        QCOMPARE(phone.send("DELETE", server.url(QLatin1String(book))).status, 200);
+    QString error;
+    for (const char* name : {"contacts", "family"})
+        QVERIFY(Discovery::create(phone, server.url(QStringLiteral("/alice/")), QLatin1String(name), error).isValid());
+    QTemporaryDir folder;
+    const QString program = folder.filePath(QStringLiteral("tovrin"));
+    QVERIFY(QFile::copy(QStringLiteral(TOVRIN_BINARY), program));
+    Database::create(folder.filePath(QStringLiteral("Dalvek.mdb")));
+    qputenv("TOVRIN_CREDENTIALS", folder.filePath(QStringLiteral("passwords")).toUtf8());
+    const auto setUp = [&](const QStringList& books) {
+        QProcess setup;
+        setup.start(program,
+                    QStringList{QStringLiteral("--sync-setup"), server.url(QStringLiteral("/")).toString(),
+                                QStringLiteral("--user"), QStringLiteral("alice"), QStringLiteral("--password-stdin")} +
+                        books);
+        setup.write("secret\n");
+        setup.closeWriteChannel();
+        setup.waitForFinished(20000);
+        return std::pair{setup.exitCode(), QString::fromLocal8Bit(setup.readAllStandardError())};
+    };
+    const auto [refused, said] = setUp({});
+    QCOMPARE(refused, 2);
+    QVERIFY2(said.contains(QLatin1String("\"contacts\", \"family\"")) && said.contains(QLatin1String("--personal")),
+             qPrintable(said));
+    QCOMPARE(Discovery::find(phone, server.url(QStringLiteral("/"))).books.size(), 2);
+    QCOMPARE(setUp({QStringLiteral("--personal"), QStringLiteral("family"), QStringLiteral("--business"),
+                    QStringLiteral("contacts")})
+                 .first,
+             0);
+    QCOMPARE(Discovery::find(phone, server.url(QStringLiteral("/"))).books.size(), 2);
 }
 
 void tst_Sync::oneAddressBookForBoth()
@@ -327,6 +451,76 @@ void tst_Sync::killedMidwayConverges()
     QVERIFY(QFile::copy(folder.filePath(QStringLiteral("Dalvek.mdb")), copy.path()));
     QCOMPARE(copy.rows(all), other.rows(all));
     qInfo("killed %d times before a run went through", killed);
+}
+
+// A phone's sync app wipes the address book: the program deletes nothing until told to, and then keeps a copy.
+void tst_Sync::emptiedAddressBookAsks()
+{
+    Radicale server;
+    QVERIFY(server.port());
+    QTemporaryDir folder;
+    const QString program = folder.filePath(QStringLiteral("tovrin"));
+    const QString file = folder.filePath(QStringLiteral("Dalvek.mdb"));
+    QVERIFY(QFile::copy(QStringLiteral(TOVRIN_BINARY), program));
+    Database::create(file);
+    qputenv("TOVRIN_CREDENTIALS", folder.filePath(QStringLiteral("passwords")).toUtf8());
+    TempDatabase desk;
+    for (int i = 0; i < 12; ++i)
+        desk.addTel(QStringLiteral("Personal"), QStringLiteral("Given%1").arg(i), QStringLiteral("Family%1").arg(i));
+    desk.close();
+    QVERIFY(QFile::remove(file) && QFile::copy(desk.path(), file));
+    const auto tovrin = [&program](const QStringList& arguments, QByteArray* said = nullptr) {
+        QProcess run;
+        run.start(program, arguments);
+        run.write("secret\n");
+        run.closeWriteChannel();
+        run.waitForFinished(60000);
+        if (said)
+            *said = run.readAllStandardError();
+        return run.exitCode();
+    };
+    QCOMPARE(
+        tovrin({QStringLiteral("--sync-setup"), server.url(QStringLiteral("/")).toString(), QStringLiteral("--user"),
+                QStringLiteral("alice"), QStringLiteral("--password-stdin"), QStringLiteral("--sync")}),
+        0);
+
+    DavClient phone(server.url(QStringLiteral("/")), QStringLiteral("alice"), QStringLiteral("secret"));
+    const QUrl book = server.url(QStringLiteral("/alice/personal/"));
+    const DavClient::Reply listing =
+        phone.send("PROPFIND", book, DavXml::propfind({QStringLiteral("getetag")}, {}), {{"Depth", "1"}});
+    int deleted = 0;
+    for (const DavXml::Response& card : DavXml::parse(listing.body, listing.url).responses) {
+        if (card.href.endsWith(QLatin1String(".vcf")))
+            deleted += phone.send("DELETE", book.resolved(QUrl(card.href))).status < 300 ? 1 : 0;
+    }
+    QCOMPARE(deleted, 12);
+
+    const auto count = [&file] {
+        sqlite3* db = nullptr;
+        sqlite3_open(file.toUtf8().constData(), &db);
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(db, "SELECT count(*) FROM tblTel", -1, &stmt, nullptr);
+        sqlite3_step(stmt);
+        const int rows = sqlite3_column_int(stmt, 0);
+        sqlite3_finalize(stmt);
+        sqlite3_close(db);
+        return rows;
+    };
+    const QDir backups(Backups::folderOf(file));
+    const QStringList beforeSync{QStringLiteral("*before sync.mdb")};
+    QByteArray said;
+    QCOMPARE(tovrin({QStringLiteral("--sync")}, &said), 2);
+    QVERIFY2(said.contains("12 entries") && said.contains("tovrin --sync --force-delete"), said.constData());
+    QCOMPARE(count(), 12);
+    QCOMPARE(backups.entryList(beforeSync, QDir::Files), QStringList());
+
+    QCOMPARE(tovrin({QStringLiteral("--sync"), QStringLiteral("--force-delete")}, &said), 0);
+    QCOMPARE(count(), 0);
+    const QStringList copies = backups.entryList(beforeSync, QDir::Files);
+    QCOMPARE(copies.size(), 1);
+    qint64 kept = 0;
+    QCOMPARE(Backups::problemOf(backups.filePath(copies[0]), &kept), QString());
+    QCOMPARE(kept, qint64(12));
 }
 
 void tst_Sync::foreignAnswers_data()
