@@ -268,6 +268,17 @@ bool SyncRun::isInside(const Book& book, const QString& href)
 {
     if (!href.startsWith(QLatin1Char('/')))
         return false;
+    // As the address book's own path spells it, with a plain name: no need to decode.
+    const QString path = book.url.path(QUrl::FullyEncoded);
+    if (path.endsWith(QLatin1Char('/')) && href.size() > path.size() && href.startsWith(path)) {
+        const QStringView name = QStringView(href).mid(path.size());
+        bool plain = name != QLatin1String(".") && name != QLatin1String("..");
+        for (const QChar c : name)
+            plain = plain && c.unicode() > 0x20 && c.unicode() < 0x7F && c != QLatin1Char('/') &&
+                    c != QLatin1Char('%') && c != QLatin1Char('\\');
+        if (plain)
+            return true;
+    }
     const QStringList folder = book.url.path(QUrl::FullyEncoded).split(QLatin1Char('/'), Qt::SkipEmptyParts);
     const QStringList parts = href.mid(1).split(QLatin1Char('/'));
     if (parts.size() != folder.size() + 1)
