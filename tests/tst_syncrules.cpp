@@ -407,8 +407,8 @@ void tst_SyncRules::onlyTheBooksOwnCards_data()
     QTest::newRow("another folder") << QStringLiteral("/etc/x.vcf") << QStringLiteral("/etc/x.vcf");
     QTest::newRow("deeper") << QStringLiteral("sub/x.vcf") << QStringLiteral("/alice/contacts/sub/x.vcf");
     QTest::newRow("dots encoded") << QStringLiteral("%2e%2e") << QStringLiteral("/alice/contacts/%2e%2e");
-    QTest::newRow("another host") << QStringLiteral("http://198.51.100.7/alice/contacts/x.vcf")
-                                  << QStringLiteral("http://198.51.100.7/alice/contacts/x.vcf");
+    QTest::newRow("another host") << QStringLiteral("http://elsewhere.invalid/alice/contacts/x.vcf")
+                                  << QStringLiteral("http://elsewhere.invalid/alice/contacts/x.vcf");
     QTest::newRow("another port") << QStringLiteral("http://127.0.0.1:1/alice/contacts/x.vcf")
                                   << QStringLiteral("http://127.0.0.1:1/alice/contacts/x.vcf");
 }
