@@ -63,8 +63,8 @@ answer=$(as_user /usr/bin/tovrin --version)
 [ "$answer" = "tovrin ${version%%-*}" ] || fail "--version answered '$answer', not 'tovrin ${version%%-*}'"
 [ -e "$data" ] && fail "--version made a data folder"
 
-cp tests/package/session.sh "$base/session.sh"
-chmod 644 "$base/session.sh"
+cp tests/package/session.sh tests/x11/geometry.sh "$base/"
+chmod 644 "$base/session.sh" "$base/geometry.sh"
 mkdir "$base/shots"
 chown "$user" "$base/shots"
 as_user xvfb-run -a -s "-screen 0 1280x1024x24" bash "$base/session.sh" "$base/shots" ||

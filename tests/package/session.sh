@@ -25,9 +25,12 @@ wait_for() {
 rows() {
     sqlite3 "$DB" 'SELECT count(*) FROM tblTel'
 }
-# Clicks at a point in twips of the frame's client area (15 twips make a pixel).
+# Where the directory window puts a control at the frame's size (copied beside this script by check.sh).
+. "$(dirname "$0")/geometry.sh"
+# Clicks at a point of the directory window given in twips as designed (15 twips make a pixel).
 click_twips() {
-    xdotool mousemove --window "$WID" $(($1 / 15)) $(($2 / 15)) click 1
+    dir_point "$1" "$2"
+    xdotool mousemove --window "$WID" "$PX" "$PY" click 1
     sleep 0.5
 }
 keys() {
@@ -44,6 +47,9 @@ start() {
     WID=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tovrin$' | head -n 1 || true)
     [ -n "$WID" ] || fail "the installed program showed no window"
     sleep 1
+    eval "$(xdotool getwindowgeometry --shell "$WID")"
+    FRAME_W=$WIDTH
+    FRAME_H=$HEIGHT
 }
 ended() {
     ! kill -0 "$APP_PID" 2>/dev/null
