@@ -7,6 +7,7 @@
 #include "MDIForm1.h"
 #include "MessageBox.h"
 #include "Module1.h"
+#include "Settings.h"
 #include "SyncSettingsDialog.h"
 #include "TempDatabase.h"
 #include "Twips.h"
@@ -16,6 +17,7 @@
 #include "frmMes.h"
 
 #include <QAbstractButton>
+#include <QDialog>
 #include <QHeaderView>
 #include <QListView>
 #include <QMdiSubWindow>
@@ -25,6 +27,7 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QtTest>
+#include <memory>
 
 namespace {
 
@@ -181,6 +184,14 @@ private Q_SLOTS:
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         verifyButtonsReachable(&dialog);
+    }
+
+    void settingsFit()
+    {
+        const std::unique_ptr<QDialog> dialog(Settings::dialog(m_frame));
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        verifyButtonsReachable(dialog.get());
     }
 };
 
