@@ -4,6 +4,7 @@
 #include "DataGrid.h"
 #include "ErrorPath.h"
 #include "Fonts.h"
+#include "ImportPreview.h"
 #include "MDIForm1.h"
 #include "MessageBox.h"
 #include "Module1.h"
@@ -192,6 +193,35 @@ private Q_SLOTS:
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
         verifyButtonsReachable(dialog.get());
+    }
+
+    // A file of many columns, its choosers, the entries and the summary all ask for room.
+    void importPreviewFits()
+    {
+        QStringList header;
+        QStringList values;
+        for (int c = 1; c <= 38; ++c) {
+            header << (c == 1 ? QStringLiteral("Last Name") : QStringLiteral("Custom %1").arg(c));
+            values << QStringLiteral("v%1").arg(c);
+        }
+        const QString csv = m_db->dir() + QStringLiteral("/wide.csv");
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write((header.join(QLatin1Char(',')) + QLatin1Char('\n') + values.join(QLatin1Char(',')) +
+                    QLatin1Char('\n'))
+                       .toUtf8());
+        file.close();
+        bool looked = false;
+        ImportPreview::setNextLook([this, &looked](QDialog& preview) {
+            preview.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&preview));
+            verifyButtonsReachable(&preview);
+            looked = true;
+        });
+        MessageBox::setNextAnswer(false);
+        ImportPreview::ask(m_frame, {csv}, m_db->path());
+        MessageBox::takeMessages();
+        QVERIFY(looked);
     }
 };
 
