@@ -179,6 +179,20 @@ private Q_SLOTS:
         shown->unload();
     }
 
+    // With room to spare the entry window shows its controls whole, without scroll bars.
+    void entryScrollsOnlyWithoutRoom()
+    {
+        if (m_frame->screen()->size().width() < 1600 || m_frame->screen()->size().height() < 1000)
+            QSKIP("a small or scaled screen");
+        WorkingWindow* shown = WindowSwitch::show(QStringLiteral("frmAdd"));
+        QVERIFY(shown);
+        QCoreApplication::processEvents();
+        QVERIFY(shown->scrollArea());
+        QVERIFY(!shown->scrollArea()->verticalScrollBar()->isVisible());
+        QVERIFY(!shown->scrollArea()->horizontalScrollBar()->isVisible());
+        shown->unload();
+    }
+
     void syncSettingsFits()
     {
         SyncSettingsDialog dialog(m_frame);
@@ -207,9 +221,9 @@ private Q_SLOTS:
         const QString csv = m_db->dir() + QStringLiteral("/wide.csv");
         QFile file(csv);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write((header.join(QLatin1Char(',')) + QLatin1Char('\n') + values.join(QLatin1Char(',')) +
-                    QLatin1Char('\n'))
-                       .toUtf8());
+        file.write(
+            (header.join(QLatin1Char(',')) + QLatin1Char('\n') + values.join(QLatin1Char(',')) + QLatin1Char('\n'))
+                .toUtf8());
         file.close();
         bool looked = false;
         ImportPreview::setNextLook([this, &looked](QDialog& preview) {
