@@ -1222,19 +1222,22 @@ void TestDirectoryWindow::thePreviewKeepsItsChoicesAndFitsTheScreen()
 
 void TestDirectoryWindow::thePreviewAsksForTheCountryOfNumbers_data()
 {
-    QTest::addColumn<QString>("set"); // in "Settings..." before the import; empty: none
+    QTest::addColumn<QString>("set");    // in "Settings..." before the import; empty: none
     QTest::addColumn<QString>("chosen"); // in the preview; empty: none
     QTest::addColumn<QString>("tel1");
     QTest::addColumn<QString>("said");
 
     // The tests run under C.UTF-8, whose locale names no country.
-    QTest::newRow("none chosen: the number is of another country") << "" << ""
+    QTest::newRow("none chosen: the number is of another country") << ""
+                                                                   << ""
                                                                    << "___ - _______"
                                                                    << "left out: a number of another country";
-    QTest::newRow("the United States chosen") << "" << "US"
+    QTest::newRow("the United States chosen") << ""
+                                              << "US"
                                               << "503 - 5550000"
                                               << "";
-    QTest::newRow("the United States set in Settings") << "US" << ""
+    QTest::newRow("the United States set in Settings") << "US"
+                                                       << ""
                                                        << "503 - 5550000"
                                                        << "";
 }
