@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -42,28 +43,35 @@ QComboBox* Settings::regionChooser(QWidget* parent)
     return box;
 }
 
-void Settings::show(QWidget* parent)
+QDialog* Settings::dialog(QWidget* parent)
 {
-    QDialog dialog(parent);
-    dialog.setObjectName(QStringLiteral("Settings"));
-    dialog.setWindowTitle(tr("Settings"));
-    auto* form = new QFormLayout(&dialog);
-    QComboBox* region = regionChooser(&dialog);
+    auto* dialog = new QDialog(parent);
+    dialog->setObjectName(QStringLiteral("Settings"));
+    dialog->setWindowTitle(tr("Settings"));
+    auto* form = new QFormLayout(dialog);
+    QComboBox* region = regionChooser(dialog);
     form->addRow(tr("Telephone numbers without a country code are dialled in:"), region);
     auto* note = new QLabel(tr("Imports read numbers in this country: a number of another country is left out, and "
                                "an international number of this one is stored as it is dialled here."),
-                            &dialog);
+                            dialog);
     note->setWordWrap(true);
     form->addRow(note);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
     form->addRow(buttons);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    const QString code = region->currentData().toString();
-    if (code != QLatin1String("ZZ"))
-        PhoneNumbers::setRegion(code, true);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    QObject::connect(dialog, &QDialog::accepted, dialog, [region] {
+        const QString code = region->currentData().toString();
+        if (code != QLatin1String("ZZ"))
+            PhoneNumbers::setRegion(code, true);
+    });
+    return dialog;
+}
+
+void Settings::show(QWidget* parent)
+{
+    const std::unique_ptr<QDialog> shown(dialog(parent));
+    shown->exec();
 }
 
 QAction* Settings::action(QWidget* window)

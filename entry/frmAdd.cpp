@@ -106,8 +106,9 @@ frmAdd::frmAdd(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
     for (auto it = m_enterNext.cbegin(); it != m_enterNext.cend(); ++it)
         it.key()->installEventFilter(this);
 
-    // Below the room its controls take, the window scrolls.
-    setDesignSize(QSize(tw(4815), tw(7215)));
+    // Below the room its controls take (the buttons and a margin beneath them), the window scrolls: no more, so the
+    // designed window, under a title bar taller than the design's, shows them without scroll bars.
+    setDesignSize(QSize(tw(4815), tw(7095)));
 
     // The window has no menu of its own to keep its designed look; the box is a right click away.
     addAction(Settings::action(this));

@@ -13,6 +13,7 @@
 #include "Twips.h"
 #include "WorkingWindow.h"
 
+#include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
@@ -1221,21 +1222,29 @@ void TestDirectoryWindow::thePreviewKeepsItsChoicesAndFitsTheScreen()
 
 void TestDirectoryWindow::thePreviewAsksForTheCountryOfNumbers_data()
 {
+    QTest::addColumn<QString>("set");    // in "Settings..." before the import; empty: none
     QTest::addColumn<QString>("chosen"); // in the preview; empty: none
     QTest::addColumn<QString>("tel1");
     QTest::addColumn<QString>("said");
 
     // The tests run under C.UTF-8, whose locale names no country.
     QTest::newRow("none chosen: the number is of another country") << ""
+                                                                   << ""
                                                                    << "___ - _______"
                                                                    << "left out: a number of another country";
-    QTest::newRow("the United States chosen") << "US"
+    QTest::newRow("the United States chosen") << ""
+                                              << "US"
                                               << "503 - 5550000"
                                               << "";
+    QTest::newRow("the United States set in Settings") << "US"
+                                                       << ""
+                                                       << "503 - 5550000"
+                                                       << "";
 }
 
 void TestDirectoryWindow::thePreviewAsksForTheCountryOfNumbers()
 {
+    QFETCH(QString, set);
     QFETCH(QString, chosen);
     QFETCH(QString, tel1);
     QFETCH(QString, said);
@@ -1251,6 +1260,27 @@ void TestDirectoryWindow::thePreviewAsksForTheCountryOfNumbers()
     file.write("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Baker;Bob\r\nTEL;TYPE=HOME:+1 503 555 0000\r\n"
                "ADR;TYPE=HOME:;;1 Main St;Milwaukee;WI;53202-1234;\r\nEND:VCARD\r\n");
     file.close();
+    if (!set.isEmpty()) {
+        // Chosen as a user would: the window's "Settings...", the country, OK.
+        const QList<QAction*> actions = f.window->contacts->actions();
+        const auto settings = std::find_if(actions.begin(), actions.end(), [](const QAction* action) {
+            return action->text() == QLatin1String("Settings...");
+        });
+        QVERIFY(settings != actions.end());
+        bool answered = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            auto* region = dialog ? dialog->findChild<QComboBox*>(QStringLiteral("cmbRegion")) : nullptr;
+            auto* buttons = dialog ? dialog->findChild<QDialogButtonBox*>() : nullptr;
+            if (!region || !buttons)
+                return;
+            region->setCurrentIndex(region->findData(set));
+            buttons->button(QDialogButtonBox::Ok)->click();
+            answered = true;
+        });
+        (*settings)->trigger();
+        QVERIFY(answered);
+    }
     ImportPreview::setNextRegion(chosen);
     QString summary;
     dropOnWindow(f, cards, summary);
@@ -1258,11 +1288,12 @@ void TestDirectoryWindow::thePreviewAsksForTheCountryOfNumbers()
     QVERIFY2(summary.contains(QLatin1String("stored as 53202, the +4 part 1234 left out")), qPrintable(summary));
     QCOMPARE(said.isEmpty() || summary.contains(said), true);
     // The choice stays for the next imports, and the next runs.
-    QCOMPARE(PhoneNumbers::defaultRegion(), chosen.isEmpty() ? QStringLiteral("ZZ") : chosen);
+    const QString kept = chosen.isEmpty() ? set : chosen;
+    QCOMPARE(PhoneNumbers::defaultRegion(), kept.isEmpty() ? QStringLiteral("ZZ") : kept);
     QCOMPARE(QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tovrin"), QStringLiteral("Tovrin"))
                  .value(QStringLiteral("Numbers/region"))
                  .toString(),
-             chosen);
+             kept);
 }
 
 QTEST_MAIN(TestDirectoryWindow)

@@ -4,9 +4,11 @@
 #include "DataGrid.h"
 #include "ErrorPath.h"
 #include "Fonts.h"
+#include "ImportPreview.h"
 #include "MDIForm1.h"
 #include "MessageBox.h"
 #include "Module1.h"
+#include "Settings.h"
 #include "SyncSettingsDialog.h"
 #include "TempDatabase.h"
 #include "Twips.h"
@@ -16,6 +18,7 @@
 #include "frmMes.h"
 
 #include <QAbstractButton>
+#include <QDialog>
 #include <QHeaderView>
 #include <QListView>
 #include <QMdiSubWindow>
@@ -25,6 +28,7 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QtTest>
+#include <memory>
 
 namespace {
 
@@ -175,12 +179,63 @@ private Q_SLOTS:
         shown->unload();
     }
 
+    // With room to spare the entry window shows its controls whole, without scroll bars.
+    void entryScrollsOnlyWithoutRoom()
+    {
+        if (m_frame->screen()->size().width() < 1600 || m_frame->screen()->size().height() < 1000)
+            QSKIP("a small or scaled screen");
+        WorkingWindow* shown = WindowSwitch::show(QStringLiteral("frmAdd"));
+        QVERIFY(shown);
+        QCoreApplication::processEvents();
+        QVERIFY(shown->scrollArea());
+        QVERIFY(!shown->scrollArea()->verticalScrollBar()->isVisible());
+        QVERIFY(!shown->scrollArea()->horizontalScrollBar()->isVisible());
+        shown->unload();
+    }
+
     void syncSettingsFits()
     {
         SyncSettingsDialog dialog(m_frame);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         verifyButtonsReachable(&dialog);
+    }
+
+    void settingsFit()
+    {
+        const std::unique_ptr<QDialog> dialog(Settings::dialog(m_frame));
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        verifyButtonsReachable(dialog.get());
+    }
+
+    // A file of many columns, its choosers, the entries and the summary all ask for room.
+    void importPreviewFits()
+    {
+        QStringList header;
+        QStringList values;
+        for (int c = 1; c <= 38; ++c) {
+            header << (c == 1 ? QStringLiteral("Last Name") : QStringLiteral("Custom %1").arg(c));
+            values << QStringLiteral("v%1").arg(c);
+        }
+        const QString csv = m_db->dir() + QStringLiteral("/wide.csv");
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(
+            (header.join(QLatin1Char(',')) + QLatin1Char('\n') + values.join(QLatin1Char(',')) + QLatin1Char('\n'))
+                .toUtf8());
+        file.close();
+        bool looked = false;
+        ImportPreview::setNextLook([this, &looked](QDialog& preview) {
+            preview.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&preview));
+            verifyButtonsReachable(&preview);
+            looked = true;
+        });
+        MessageBox::setNextAnswer(false);
+        ImportPreview::ask(m_frame, {csv}, m_db->path());
+        MessageBox::takeMessages();
+        QVERIFY(looked);
     }
 };
 
