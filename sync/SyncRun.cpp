@@ -547,10 +547,16 @@ bool SyncRun::pull(const Book& book)
 
     match();
     Merge merge;
+    const int received = m_report.received;
+    const int removedHere = m_report.removedHere;
     mergeFetched(book, fetched, stored, merge);
     mergeRemoved(changes.removed, stored, merge);
-    if (!mayDelete(book, merge, stored, changes))
+    if (!mayDelete(book, merge, stored, changes)) {
+        // Nothing of this address book was written: the report counts none of it.
+        m_report.received = received;
+        m_report.removedHere = removedHere;
         return false;
+    }
     return store(book, merge.writes, merge.cards, merge.dropped, token);
 }
 
