@@ -193,17 +193,27 @@ private Q_SLOTS:
         QTest::addColumn<bool>("notSetUp");
         QTest::addColumn<QString>("error");
         QTest::addColumn<QString>("shown"); // a regular expression
-        QTest::newRow("no server") << true << QString() << "^$";
-        QTest::newRow("synced") << false << QString() << "^Last synced at .+: 3 received, 2 sent$";
+        QTest::addColumn<qint64>("done");   // a sync that runs: cards read of 338 (-1: the report of one that ended)
+        QTest::newRow("no server") << true << QString() << "^$" << qint64(-1);
+        QTest::newRow("synced") << false << QString() << "^Last synced at .+: 3 received, 2 sent$" << qint64(-1);
         QTest::newRow("failed") << false << "The server did not answer."
-                                << "^Sync failed at .+: The server did not answer\\.$";
+                                << "^Sync failed at .+: The server did not answer\\.$" << qint64(-1);
+        QTest::newRow("syncing") << false << QString() << "^Syncing Personal: 120 of 338 cards\\.\\.\\.$"
+                                 << qint64(120);
     }
     void statusLineShowsHowTheSyncStands()
     {
         QFETCH(bool, notSetUp);
         QFETCH(QString, error);
         QFETCH(QString, shown);
+        QFETCH(qint64, done);
         MDIForm1 frame;
+        frame.followSync();
+        if (done >= 0) {
+            emit SyncScheduler::instance().progress(QStringLiteral("Personal"), done, 338);
+            QVERIFY2(QRegularExpression(shown).match(frame.syncState()).hasMatch(), qPrintable(frame.syncState()));
+            return;
+        }
         SyncReport report;
         report.notSetUp = notSetUp;
         report.error = error;
@@ -276,10 +286,12 @@ private Q_SLOTS:
         const auto network = qScopeGuard([] { SyncCommands::setTransportForTesting(nullptr); });
         SyncScheduler& scheduler = SyncScheduler::instance();
         int runs = scheduler.finishedRuns();
+        QSignalSpy told(&scheduler, &SyncScheduler::progress);
         scheduler.runNow();
         ++runs;
         QTRY_VERIFY_WITH_TIMEOUT(scheduler.finishedRuns() >= runs && !scheduler.isRunning(), 60000);
         QCOMPARE(db.count(QStringLiteral("tblTel")), 12);
+        QCOMPARE(told.value(told.size() - 1), QVariantList({QStringLiteral("contacts"), qint64(12), qint64(12)}));
 
         QWidget window;
         int refreshed = 0;
