@@ -86,13 +86,12 @@ void MDIForm1::followSync()
 {
     SyncScheduler& scheduler = SyncScheduler::instance();
     connect(&scheduler, &SyncScheduler::finished, this, &MDIForm1::showSyncReport);
-    // The scheduler tells when a sync ends, not when one begins: the status line looks every second.
-    auto* watch = new QTimer(this);
-    connect(watch, &QTimer::timeout, this, [this, &scheduler] {
-        if (scheduler.isRunning())
-            m_syncState->setText(tr("Syncing..."));
+    connect(&scheduler, &SyncScheduler::started, this, [this] { m_syncState->setText(tr("Syncing...")); });
+    connect(&scheduler, &SyncScheduler::progress, this, [this](const QString& book, qint64 done, qint64 total) {
+        m_syncState->setText(tr("Syncing %1: %2 of %3 cards...").arg(book).arg(done).arg(total));
     });
-    watch->start(1000);
+    if (scheduler.isRunning())
+        m_syncState->setText(tr("Syncing..."));
 }
 
 void MDIForm1::showSyncReport(const SyncReport& report)

@@ -156,6 +156,15 @@ QString SyncCommands::account(const SyncSettings& settings)
     return settings.account();
 }
 
+namespace {
+DavTransport* s_transport = nullptr;
+} // namespace
+
+void SyncCommands::setTransportForTesting(DavTransport* transport)
+{
+    s_transport = transport;
+}
+
 SyncReport SyncCommands::syncFile(const QString& database, const QString& password, const SyncRun::Options& options)
 {
     SyncReport report;
@@ -179,7 +188,7 @@ SyncReport SyncCommands::syncFile(const QString& database, const QString& passwo
                     .arg(account(settings));
             return report;
         }
-        DavClient client(settings.server, settings.user, secret);
+        DavClient client(settings.server, settings.user, secret, s_transport);
         client.setPinnedCertificate(settings.certificate);
         report = SyncRun(*db, client, settings, options).run();
         SyncStore::setSetting(*db, QStringLiteral("last_result"), report.summary());

@@ -6,6 +6,7 @@
 #include <QString>
 
 class Database;
+class DavTransport;
 struct SyncSettings;
 
 // Sync with a CardDAV server from the command line, and what the windows share with it:
@@ -28,6 +29,8 @@ QString account(const SyncSettings& settings);
 // in the file for About and "Sync Now...".
 SyncReport syncFile(const QString& database, const QString& password = QString(),
                     const SyncRun::Options& options = SyncRun::Options());
+// Tests: the syncs of syncFile talk to `transport` instead of the network (nullptr: the network again).
+void setTransportForTesting(DavTransport* transport);
 // The last result kept in the file: its time and summary; empty when the file never synced.
 QString lastResult(Database& db);
 

@@ -64,15 +64,21 @@ void SyncScheduler::launch(const SyncRun::Options& options)
     } catch (...) {
         return;
     }
+    SyncRun::Options told = options;
+    told.progress = [this](const QString& book, qsizetype done, qsizetype total) {
+        QMetaObject::invokeMethod(
+            this, [this, book, done, total] { emit progress(book, done, total); }, Qt::QueuedConnection);
+    };
     auto report = std::make_shared<SyncReport>();
-    m_thread = QThread::create(
-        [database, report, options] { *report = SyncCommands::syncFile(database, QString(), options); });
+    m_thread =
+        QThread::create([database, report, told] { *report = SyncCommands::syncFile(database, QString(), told); });
     connect(m_thread, &QThread::finished, this, [this, report] {
         m_thread->deleteLater();
         m_thread = nullptr;
         done(*report);
     });
     m_thread->start(QThread::LowPriority);
+    emit started();
 }
 
 void SyncScheduler::done(const SyncReport& report)

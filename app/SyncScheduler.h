@@ -33,6 +33,9 @@ public:
     bool isRunning() const { return m_thread != nullptr; }
 
 Q_SIGNALS:
+    void started();
+    // How far the running sync is: of the address book `book`, `done` cards read or sent of `total`.
+    void progress(const QString& book, qint64 done, qint64 total);
     void finished(const SyncReport& report);
 
 private:

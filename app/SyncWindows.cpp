@@ -28,7 +28,7 @@ void askAboutHeld(QWidget* window, const SyncReport& report)
     for (const SyncReport::Held& held : report.held) {
         const QString text =
             QCoreApplication::translate(
-                "SyncWindows", "The address book %1 on the server no longer lists %2 of the entries of "
+                "SyncWindows", "The address book %1 on the server no longer lists %L2 of the entries of "
                                "%3 that are here. It may have been emptied or replaced on the server; nothing was "
                                "deleted here.\n\n"
                                "Keep Them Here: the sync of that address book waits until you choose again "

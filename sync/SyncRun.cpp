@@ -214,9 +214,18 @@ DavXml::Multistatus SyncRun::ask(const QByteArray& method, const QUrl& url, cons
     return reader.finish(reply.url);
 }
 
+void SyncRun::tell(const Book& book, qsizetype done, qsizetype total) const
+{
+    if (m_options.progress)
+        m_options.progress(book.forced.isEmpty() ? book.url.path().section(QLatin1Char('/'), -2, -2) : book.forced,
+                           done, total);
+}
+
 bool SyncRun::fetch(const Book& book, const QStringList& hrefs, QMap<QString, QPair<QString, QByteArray>>& cards,
                     QStringList& gone)
 {
+    if (!hrefs.isEmpty())
+        tell(book, 0, hrefs.size());
     for (qsizetype from = 0; from < hrefs.size(); from += kMultigetBatch) {
         const QStringList batch = hrefs.mid(from, kMultigetBatch);
         DavClient::Reply reply;
@@ -245,6 +254,7 @@ bool SyncRun::fetch(const Book& book, const QStringList& hrefs, QMap<QString, QP
                 cards.insert(response.href, {response.etag, response.addressData});
             }
         }
+        tell(book, from + batch.size(), hrefs.size());
     }
     return true;
 }
@@ -547,10 +557,16 @@ bool SyncRun::pull(const Book& book)
 
     match();
     Merge merge;
+    const int received = m_report.received;
+    const int removedHere = m_report.removedHere;
     mergeFetched(book, fetched, stored, merge);
     mergeRemoved(changes.removed, stored, merge);
-    if (!mayDelete(book, merge, stored, changes))
+    if (!mayDelete(book, merge, stored, changes)) {
+        // Nothing of this address book was written: the report counts none of it.
+        m_report.received = received;
+        m_report.removedHere = removedHere;
         return false;
+    }
     return store(book, merge.writes, merge.cards, merge.dropped, token);
 }
 
@@ -711,6 +727,8 @@ bool SyncRun::pushNew(const Book& book, const QList<SyncStore::Entry>& rows)
 {
     // Kept before they are sent, a batch at a time: a run that dies now sends these cards again instead of second
     // ones, and many new entries cost the file a few writes rather than two each.
+    if (!rows.isEmpty())
+        tell(book, 0, rows.size());
     for (qsizetype from = 0; from < rows.size(); from += kNewBatch) {
         QList<SyncStore::Card> batch;
         for (const SyncStore::Entry& row : rows.mid(from, kNewBatch)) {
@@ -753,6 +771,7 @@ bool SyncRun::pushNew(const Book& book, const QList<SyncStore::Entry>& rows)
         store(book, {}, confirmed, refused);
         if (stop)
             return false;
+        tell(book, from + batch.size(), rows.size());
     }
     return true;
 }

@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QMap>
 #include <QSet>
+#include <functional>
 
 class Database;
 
@@ -43,6 +44,9 @@ public:
         QStringList keepHere;     // address books whose entries missing there stay here and go up again
         bool leavePaused = false; // an address book the user paused is not synced (the windows' own syncs)
         qint64 cardBytes = kCardBytes;
+        // Told how far the run is: of an address book (the directory's book it holds, else its own name), the cards
+        // read of those to read, then the new cards sent of those to send.
+        std::function<void(const QString& book, qsizetype done, qsizetype total)> progress;
     };
 
     SyncRun(Database& db, DavClient& client, const SyncSettings& settings);
@@ -123,6 +127,8 @@ private:
     bool fetch(const Book& book, const QStringList& hrefs, QMap<QString, QPair<QString, QByteArray>>& cards,
                QStringList& gone);
     bool failed(const DavClient::Reply& reply, const QString& what);
+    // Tells Options::progress, when given, how far the run is.
+    void tell(const Book& book, qsizetype done, qsizetype total) const;
     bool store(const Book& book, const QList<SyncStore::EntryWrite>& writes, const QList<SyncStore::Card>& cards,
                const QStringList& dropped = {}, const QString& token = QString());
     QUrl urlOf(const Book& book, const QString& href) const;

@@ -1,20 +1,28 @@
 // The frame window, the window switch, the start-up failure path, and what the frame and its dialogs say.
+#include "Backups.h"
 #include "Credentials.h"
+#include "Database.h"
 #include "ErrorPath.h"
 #include "EventCounter.h"
 #include "MDIForm1.h"
 #include "MessageBox.h"
 #include "Module1.h"
+#include "ScriptedServer.h"
+#include "SyncCommands.h"
 #include "SyncReport.h"
+#include "SyncRun.h"
+#include "SyncScheduler.h"
+#include "SyncSettings.h"
+#include "SyncWindows.h"
 #include "TempDatabase.h"
 #include "WindowSwitch.h"
 #include "WorkingWindow.h"
 
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
-#include <QPointer>
 #include <QtTest>
 
 namespace {
@@ -185,17 +193,27 @@ private Q_SLOTS:
         QTest::addColumn<bool>("notSetUp");
         QTest::addColumn<QString>("error");
         QTest::addColumn<QString>("shown"); // a regular expression
-        QTest::newRow("no server") << true << QString() << "^$";
-        QTest::newRow("synced") << false << QString() << "^Last synced at .+: 3 received, 2 sent$";
+        QTest::addColumn<qint64>("done");   // a sync that runs: cards read of 338 (-1: the report of one that ended)
+        QTest::newRow("no server") << true << QString() << "^$" << qint64(-1);
+        QTest::newRow("synced") << false << QString() << "^Last synced at .+: 3 received, 2 sent$" << qint64(-1);
         QTest::newRow("failed") << false << "The server did not answer."
-                                << "^Sync failed at .+: The server did not answer\\.$";
+                                << "^Sync failed at .+: The server did not answer\\.$" << qint64(-1);
+        QTest::newRow("syncing") << false << QString() << "^Syncing Personal: 120 of 338 cards\\.\\.\\.$"
+                                 << qint64(120);
     }
     void statusLineShowsHowTheSyncStands()
     {
         QFETCH(bool, notSetUp);
         QFETCH(QString, error);
         QFETCH(QString, shown);
+        QFETCH(qint64, done);
         MDIForm1 frame;
+        frame.followSync();
+        if (done >= 0) {
+            emit SyncScheduler::instance().progress(QStringLiteral("Personal"), done, 338);
+            QVERIFY2(QRegularExpression(shown).match(frame.syncState()).hasMatch(), qPrintable(frame.syncState()));
+            return;
+        }
         SyncReport report;
         report.notSetUp = notSetUp;
         report.error = error;
@@ -220,6 +238,89 @@ private Q_SLOTS:
         QVERIFY(kept.ok);
         QVERIFY2(!kept.note.isEmpty() && !kept.note.contains(QLatin1String("Unknown error")), qPrintable(kept.note));
         QCOMPARE(Credentials::read(QStringLiteral("ann@127.0.0.1")), QStringLiteral("secret"));
+    }
+
+    // An address book that comes back empty: the windows' own sync asks what to do with the entries it no longer
+    // lists, and each answer does to the file what its button says.
+    void emptiedAddressBookIsAskedAbout_data()
+    {
+        QTest::addColumn<int>("answer"); // -1: the default button
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<int>("onServer");
+        QTest::addColumn<bool>("paused");
+        QTest::addColumn<int>("copies"); // "before sync" copies of the file
+        QTest::newRow("Keep Them Here (default)") << -1 << 12 << 0 << true << 0;
+        QTest::newRow("Send Them Again") << 1 << 12 << 12 << false << 0;
+        QTest::newRow("Delete Them Here") << 2 << 0 << 0 << false << 1;
+    }
+    void emptiedAddressBookIsAskedAbout()
+    {
+        QFETCH(int, answer);
+        QFETCH(int, entries);
+        QFETCH(int, onServer);
+        QFETCH(bool, paused);
+        QFETCH(int, copies);
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+        qunsetenv("TOVRIN_CREDENTIALS");
+        TempDatabase db;
+        Module1::setProgramDirForTesting(db.dir());
+        const QString path = QStringLiteral("/alice/contacts/");
+        ScriptedServer server;
+        server.addBook(path);
+        for (int i = 0; i < 12; ++i)
+            server.put(path + QStringLiteral("card-%1.vcf").arg(i),
+                       QStringLiteral("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:%1\r\nFN:Dana Family%1\r\n"
+                                      "N:Family%1;Dana;;;\r\nEND:VCARD\r\n")
+                           .arg(i)
+                           .toUtf8());
+        const SyncSettings settings{server.url(QStringLiteral("/")), QStringLiteral("alice"), server.url(path),
+                                    server.url(path), QString()};
+        {
+            const auto file = Database::open(db.path());
+            settings.write(*file);
+        }
+        QVERIFY(Credentials::store(settings.account(), QStringLiteral("secret")).ok);
+        SyncCommands::setTransportForTesting(&server);
+        const auto network = qScopeGuard([] { SyncCommands::setTransportForTesting(nullptr); });
+        SyncScheduler& scheduler = SyncScheduler::instance();
+        int runs = scheduler.finishedRuns();
+        QSignalSpy told(&scheduler, &SyncScheduler::progress);
+        scheduler.runNow();
+        ++runs;
+        QTRY_VERIFY_WITH_TIMEOUT(scheduler.finishedRuns() >= runs && !scheduler.isRunning(), 60000);
+        QCOMPARE(db.count(QStringLiteral("tblTel")), 12);
+        QCOMPARE(told.value(told.size() - 1), QVariantList({QStringLiteral("contacts"), qint64(12), qint64(12)}));
+
+        QWidget window;
+        int refreshed = 0;
+        SyncWindows::actions(&window, [&refreshed] { ++refreshed; });
+        server.empty(path);
+        MessageBox::takeMessages();
+        MessageBox::setNextChoice(answer);
+        scheduler.runNow();
+        ++runs;
+        QTRY_VERIFY_WITH_TIMEOUT(scheduler.finishedRuns() >= runs && !scheduler.isRunning(), 60000);
+        const QStringList asked = MessageBox::takeMessages();
+        QCOMPARE(asked.size(), 1);
+        QVERIFY2(asked[0].contains(QLatin1String(" 12 ")) && asked[0].contains(server.url(path).toDisplayString()),
+                 qPrintable(asked[0]));
+        if (answer > 0)
+            ++runs;
+        QTRY_VERIFY_WITH_TIMEOUT(scheduler.finishedRuns() >= runs && !scheduler.isRunning(), 60000);
+        QVERIFY(!scheduler.isRunning());
+
+        QCOMPARE(db.count(QStringLiteral("tblTel")), entries);
+        QCOMPARE(server.books[path].cards.size(), onServer);
+        {
+            const auto file = Database::open(db.path());
+            QCOMPARE(SyncRun::paused(*file, server.url(path).toString()), paused);
+        }
+        QCOMPARE(QDir(Backups::folderOf(db.path())).entryList({QStringLiteral("*before sync.mdb")}, QDir::Files).size(),
+                 copies);
+        QCOMPARE(refreshed, answer == 2 ? 1 : 0);
+        QCOMPARE(MessageBox::takeMessages(), QStringList());
     }
 
     void loadFailureIsReportedAndEnds()
