@@ -1,11 +1,11 @@
-#include "About.h"
+#include "app/About.h"
 
-#include "BackupCommands.h"
-#include "Database.h"
-#include "DbError.h"
-#include "MessageBox.h"
-#include "Module1.h"
-#include "SyncCommands.h"
+#include "app/BackupCommands.h"
+#include "app/MessageBox.h"
+#include "app/Module1.h"
+#include "app/SyncCommands.h"
+#include "data/Database.h"
+#include "data/DbError.h"
 
 #include <QAction>
 #include <QWidget>
@@ -19,9 +19,10 @@ QString About::text()
         // The box still tells what it can: why the file cannot be named.
         file = error.description();
     }
-    QString text = QStringLiteral("Tovrin %1\nA telephone directory with a telephone-message pad.\n\n"
-                                  "Released under the MIT licence.\n\nThe directory file:\n%2\n\nIts backup copies:\n%3")
-                       .arg(QStringLiteral(TOVRIN_VERSION), file, BackupCommands::whereCopiesAre());
+    QString text =
+        QStringLiteral("Tovrin %1\nA telephone directory with a telephone-message pad.\n\n"
+                       "Released under the MIT licence.\n\nThe directory file:\n%2\n\nIts backup copies:\n%3")
+            .arg(QStringLiteral(TOVRIN_VERSION), file, BackupCommands::whereCopiesAre());
     try {
         const auto db = Database::open(Module1::databaseLocation());
         if (const QString sync = SyncCommands::lastResult(*db); !sync.isEmpty())

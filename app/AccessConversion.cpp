@@ -1,13 +1,12 @@
-#include "AccessConversion.h"
+#include "app/AccessConversion.h"
 
-#include "AccessFile.h"
-#include "AccessImport.h"
-#include "DbError.h"
-#include "MessageBox.h"
-#include "Module1.h"
-#include "StoredRows.h"
-
-#include "Encodings.h"
+#include "app/MessageBox.h"
+#include "app/Module1.h"
+#include "data/DbError.h"
+#include "data/StoredRows.h"
+#include "exchange/AccessFile.h"
+#include "exchange/AccessImport.h"
+#include "exchange/Encodings.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -26,7 +25,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
-#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -203,7 +201,8 @@ AccessConversion::Result AccessConversion::convert(const QString& path, const QS
     // or a year before 1000 has no stored form at all.
     QList<ExchangeProblem> changed, unstorable;
     for (const ExchangeProblem& p : copy.problems) {
-        const bool partly = p.field.startsWith(QLatin1String("tblMes.")) && !p.action.startsWith(QLatin1String("a year"));
+        const bool partly =
+            p.field.startsWith(QLatin1String("tblMes.")) && !p.action.startsWith(QLatin1String("a year"));
         (partly ? changed : unstorable) << p;
     }
     if (!unstorable.isEmpty())

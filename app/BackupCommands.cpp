@@ -1,18 +1,18 @@
-#include "BackupCommands.h"
+#include "app/BackupCommands.h"
 
-#include "AccessFile.h"
-#include "Backups.h"
-#include "CommandLine.h"
-#include "Database.h"
-#include "DbError.h"
-#include "ErrorPath.h"
-#include "FileDialogs.h"
-#include "MDIForm1.h"
-#include "MessageBox.h"
-#include "Module1.h"
-#include "TargetFile.h"
-#include "WindowSwitch.h"
-#include "WorkingWindow.h"
+#include "app/CommandLine.h"
+#include "app/ErrorPath.h"
+#include "app/FileDialogs.h"
+#include "app/MDIForm1.h"
+#include "app/MessageBox.h"
+#include "app/Module1.h"
+#include "app/WindowSwitch.h"
+#include "app/WorkingWindow.h"
+#include "data/Backups.h"
+#include "data/Database.h"
+#include "data/DbError.h"
+#include "exchange/AccessFile.h"
+#include "exchange/TargetFile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -136,7 +136,8 @@ void chooseAndRestore(QWidget* window)
         return;
     const Backups::Copy& copy = copies.at(chosen);
     if (!copy.problem.isEmpty()) {
-        MessageBox::critical(window, QStringLiteral("\"%1\" cannot be restored: %2.").arg(shown(copy.path), copy.problem));
+        MessageBox::critical(window,
+                             QStringLiteral("\"%1\" cannot be restored: %2.").arg(shown(copy.path), copy.problem));
         return;
     }
     if (!MessageBox::question(
@@ -171,8 +172,8 @@ void BackupCommands::checkAtStart(QWidget* parent)
         return;
     }
     const QList<Backups::Copy> copies = Backups::list(database);
-    const auto good = std::find_if(copies.begin(), copies.end(),
-                                   [](const Backups::Copy& copy) { return copy.problem.isEmpty(); });
+    const auto good =
+        std::find_if(copies.begin(), copies.end(), [](const Backups::Copy& copy) { return copy.problem.isEmpty(); });
     const QString said = QStringLiteral("The directory file \"%1\" is damaged: %2.").arg(shown(database), problem);
     const QString asItIs = QCoreApplication::translate("BackupCommands", "Tovrin goes on with the file as it is, for "
                                                                          "reading only: nothing is written to it, so "
@@ -181,11 +182,13 @@ void BackupCommands::checkAtStart(QWidget* parent)
         MessageBox::critical(parent, said + QStringLiteral("\n\nThere is no good backup copy to restore. ") + asItIs);
         return;
     }
-    if (MessageBox::question(parent, said + QStringLiteral("\n\nRestore the newest good backup copy, %1?\n\nThe "
-                                                           "damaged file is kept as a backup copy first. If you do not "
-                                                           "restore it, ")
-                                                .arg(described(*good)) +
-                                         asItIs,
+    if (MessageBox::question(parent,
+                             said +
+                                 QStringLiteral("\n\nRestore the newest good backup copy, %1?\n\nThe "
+                                                "damaged file is kept as a backup copy first. If you do not "
+                                                "restore it, ")
+                                     .arg(described(*good)) +
+                                 asItIs,
                              true))
         restoreShowing(parent, database, good->path);
 }

@@ -1,17 +1,17 @@
-#include "CommandLine.h"
+#include "app/CommandLine.h"
 
-#include "AccessFile.h"
-#include "Book.h"
-#include "ContactExport.h"
-#include "ContactImport.h"
-#include "CsvWriter.h"
-#include "Database.h"
-#include "DbError.h"
-#include "Module1.h"
-#include "PhoneNumbers.h"
-#include "Printout.h"
-#include "TargetFile.h"
-#include "VCardWriter.h"
+#include "app/Module1.h"
+#include "app/Printout.h"
+#include "data/Book.h"
+#include "data/Database.h"
+#include "data/DbError.h"
+#include "exchange/AccessFile.h"
+#include "exchange/ContactExport.h"
+#include "exchange/ContactImport.h"
+#include "exchange/CsvWriter.h"
+#include "exchange/PhoneNumbers.h"
+#include "exchange/TargetFile.h"
+#include "exchange/VCardWriter.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -83,9 +83,9 @@ int importFiles(const QStringList& files, const QString& encoding, bool dryRun, 
 int exportBook(const QString& path, ContactExport::Book book, const QString& format, const QString& database)
 {
     const QList<Contact> entries = ContactExport::entries(database, book);
-    const QString chosen = !format.isEmpty() ? format
+    const QString chosen = !format.isEmpty()                                           ? format
                            : path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ? QStringLiteral("csv")
-                                                                                        : QStringLiteral("vcard3");
+                                                                                       : QStringLiteral("vcard3");
     QByteArray bytes;
     if (chosen == QLatin1String("csv"))
         bytes = CsvWriter::contacts(entries);
@@ -101,7 +101,8 @@ int exportBook(const QString& path, ContactExport::Book book, const QString& for
         bytes = VCardWriter::write(entries, VCardWriter::Version::V30);
     else
         throw DbError(-1, QStringLiteral("Unknown format \"%1\": use vcard3, vcard21, vcard4, csv, google-csv or "
-                                         "outlook-csv.").arg(chosen));
+                                         "outlook-csv.")
+                              .arg(chosen));
     TargetFile::save(path, bytes, database);
     say(stdout, QStringLiteral("%1 entries written to %2.\n").arg(entries.size()).arg(path));
     return 0;
@@ -123,7 +124,8 @@ int savePdf(const QString& path, ContactExport::Book book, const QString& databa
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
-    Printout::print(printer, database, [&](QPagedPaintDevice& device) { Printout::book(device, bookTitle(book), entries); });
+    Printout::print(printer, database,
+                    [&](QPagedPaintDevice& device) { Printout::book(device, bookTitle(book), entries); });
     say(stdout, QStringLiteral("%1 entries printed to %2.\n").arg(entries.size()).arg(path));
     return 0;
 }
@@ -235,7 +237,8 @@ int CommandLine::run(int argc, char** argv)
                                                    "in the layouts those services import."),
                                     QStringLiteral("FORMAT"));
     const QCommandLineOption messages(QStringLiteral("export-messages"),
-                                      QStringLiteral("Exports the message log to FILE as CSV."), QStringLiteral("FILE"));
+                                      QStringLiteral("Exports the message log to FILE as CSV."),
+                                      QStringLiteral("FILE"));
     const QCommandLineOption pdfOption(QStringLiteral("pdf"), QStringLiteral("Prints a book to FILE as PDF."),
                                        QStringLiteral("FILE"));
     // Taken out of the arguments at the start (takeRegion); listed here so that --help names it.
@@ -272,8 +275,8 @@ int CommandLine::run(int argc, char** argv)
         QStringLiteral("force-delete"),
         QCoreApplication::translate("CommandLine", "With --sync: deletes here the entries the server no longer lists, "
                                                    "however many (a copy of the file is kept first)."));
-    parser.addOptions({import, encoding, region, dryRun, exportOption, book, format, messages, pdfOption, backup, listBackups,
-                       restore, syncSetup, sync, forceDelete});
+    parser.addOptions({import, encoding, region, dryRun, exportOption, book, format, messages, pdfOption, backup,
+                       listBackups, restore, syncSetup, sync, forceDelete});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("More files to import."),
                                  QStringLiteral("[FILE...]"));
     if (!parser.parse(QCoreApplication::arguments())) {

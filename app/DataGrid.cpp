@@ -1,10 +1,10 @@
-#include "DataGrid.h"
+#include "app/DataGrid.h"
 
-#include "ErrorPath.h"
-#include "GridModel.h"
-#include "MaskEdBox.h"
-#include "MessageBox.h"
-#include "Twips.h"
+#include "app/ErrorPath.h"
+#include "app/MaskEdBox.h"
+#include "app/MessageBox.h"
+#include "app/Twips.h"
+#include "data/GridModel.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -1,8 +1,7 @@
-#include "ErrorPath.h"
+#include "app/ErrorPath.h"
 
-#include "MessageBox.h"
-
-#include "Database.h"
+#include "app/MessageBox.h"
+#include "data/Database.h"
 
 #include <QApplication>
 #include <QSet>

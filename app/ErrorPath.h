@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DbError.h"
+#include "data/DbError.h"
 
 #include <exception>
 #include <functional>

@@ -1,17 +1,17 @@
-#include "FileDialogs.h"
+#include "app/FileDialogs.h"
 
-#include "DbError.h"
-#include "MessageBox.h"
-#include "Module1.h"
-#include "TargetFile.h"
+#include "app/MessageBox.h"
+#include "app/Module1.h"
+#include "data/DbError.h"
+#include "exchange/TargetFile.h"
 
-#include <QFileDialog>
 #include <QDate>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QPrintPreviewDialog>
-#include <QRegularExpression>
 #include <QPrinter>
+#include <QRegularExpression>
 
 namespace {
 bool s_testMode = false;
@@ -61,7 +61,8 @@ QString FileDialogs::saveFile(QWidget* parent, const QString& caption, const QSt
     // The dialog adds the extension to a name without one; a name with another one gets it too, so that what is
     // written is what the name says.
     const QString extension = extensionOf(filter);
-    if (!path.isEmpty() && !extension.isEmpty() && QFileInfo(path).suffix().compare(extension, Qt::CaseInsensitive) != 0)
+    if (!path.isEmpty() && !extension.isEmpty() &&
+        QFileInfo(path).suffix().compare(extension, Qt::CaseInsensitive) != 0)
         path += QLatin1Char('.') + extension;
     return path;
 }
@@ -88,7 +89,8 @@ void FileDialogs::printOrSave(QWidget* parent, const QString& what, bool toPdf,
     if (s_testMode)
         return;
     QPrintPreviewDialog dialog(&printer, parent);
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&paint](QPrinter* target) { paint(*target); });
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&paint](QPrinter* target) { paint(*target); });
     dialog.exec();
 }
 

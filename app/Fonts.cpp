@@ -1,5 +1,4 @@
-#include "Fonts.h"
-
+#include "app/Fonts.h"
 
 void Fonts::install()
 {

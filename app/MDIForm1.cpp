@@ -1,10 +1,10 @@
-#include "MDIForm1.h"
+#include "app/MDIForm1.h"
 
-#include "SyncReport.h"
-#include "SyncScheduler.h"
-#include "Twips.h"
-#include "WindowSwitch.h"
-#include "WorkingWindow.h"
+#include "app/SyncScheduler.h"
+#include "app/Twips.h"
+#include "app/WindowSwitch.h"
+#include "app/WorkingWindow.h"
+#include "sync/SyncReport.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -23,8 +23,7 @@ const QString kGeometryKey = QStringLiteral("frame/geometry");
 const QString kSettingsName = QStringLiteral("Tovrin");
 } // namespace
 
-BackgroundArea::BackgroundArea(QWidget* parent)
-    : QMdiArea(parent), m_picture(QStringLiteral(":/tovrin/background.jpg"))
+BackgroundArea::BackgroundArea(QWidget* parent) : QMdiArea(parent), m_picture(QStringLiteral(":/tovrin/background.jpg"))
 {
     setBackground(Qt::black);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -1,4 +1,4 @@
-#include "MaskEdBox.h"
+#include "app/MaskEdBox.h"
 
 #include <QFocusEvent>
 #include <QMouseEvent>

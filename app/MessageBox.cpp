@@ -1,4 +1,4 @@
-#include "MessageBox.h"
+#include "app/MessageBox.h"
 
 #include <QMessageBox>
 #include <QPushButton>

@@ -1,15 +1,13 @@
-#include "Module1.h"
+#include "app/Module1.h"
 
-#include "DbError.h"
-#include "TextFold.h"
+#include "data/DbError.h"
+#include "data/TextFold.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <sqlite3.h>
-
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -103,8 +101,9 @@ const QString kDatabaseName = QStringLiteral("Dalvek.mdb");
 
 [[noreturn]] void cannotCopy(const QString& what, const QString& path, int error)
 {
-    throw DbError(SQLITE_CANTOPEN, QStringLiteral("Cannot %1 \"%2\": %3.")
-                                       .arg(what, QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(error))));
+    throw DbError(SQLITE_CANTOPEN,
+                  QStringLiteral("Cannot %1 \"%2\": %3.")
+                      .arg(what, QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(error))));
 }
 
 // Writes the template under a temporary name and links it to the final one: another copy of the program starting
@@ -113,8 +112,9 @@ void copyTemplate(const QString& from, const QString& to)
 {
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))
-        throw DbError(SQLITE_CANTOPEN, QStringLiteral("Cannot read \"%1\": %2.")
-                                           .arg(QDir::toNativeSeparators(from), source.errorString()));
+        throw DbError(
+            SQLITE_CANTOPEN,
+            QStringLiteral("Cannot read \"%1\": %2.").arg(QDir::toNativeSeparators(from), source.errorString()));
     const QByteArray bytes = source.readAll();
     QByteArray temporary = QFile::encodeName(to) + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data()); // mode 0600
@@ -177,8 +177,8 @@ void checkOwnFolder(const QString& folder)
 Module1::Layout Module1::layoutOf(const QString& programDir)
 {
     const QString templateDir = QDir::cleanPath(programDir + QStringLiteral("/../share/tovrin"));
-    if (!QFileInfo::exists(programDir + QLatin1Char('/') + kDatabaseName)
-        && QFileInfo(templateDir + QLatin1Char('/') + kDatabaseName).isFile())
+    if (!QFileInfo::exists(programDir + QLatin1Char('/') + kDatabaseName) &&
+        QFileInfo(templateDir + QLatin1Char('/') + kDatabaseName).isFile())
         return {true, templateDir, templateDir};
     return {false, programDir, QString()};
 }

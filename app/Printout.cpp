@@ -1,9 +1,9 @@
-#include "Printout.h"
+#include "app/Printout.h"
 
-#include "Book.h"
-#include "DateRules.h"
-#include "DbError.h"
-#include "TargetFile.h"
+#include "data/Book.h"
+#include "data/DateRules.h"
+#include "data/DbError.h"
+#include "exchange/TargetFile.h"
 
 #include <QDate>
 #include <QLocale>
@@ -81,7 +81,8 @@ public:
     void text(const QRect& cell, const QString& value, const QFont& f)
     {
         m_painter.setFont(f);
-        QTextOption option(value.isRightToLeft() ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter);
+        QTextOption option(value.isRightToLeft() ? Qt::AlignRight | Qt::AlignVCenter
+                                                 : Qt::AlignLeft | Qt::AlignVCenter);
         option.setTextDirection(value.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
         option.setWrapMode(QTextOption::NoWrap);
         m_painter.drawText(cell, QFontMetrics(f, &m_device).elidedText(value, Qt::ElideRight, cell.width()), option);
@@ -152,7 +153,8 @@ QString nameOf(const Contact& c)
                                : c.lname.trimmed() + QStringLiteral(", ") + c.fname.trimmed();
     if (c.category != Book::Business.name() || c.busName.trimmed().isEmpty())
         return person;
-    return person.isEmpty() ? c.busName.trimmed() : c.busName.trimmed() + QStringLiteral(" (") + person + QLatin1Char(')');
+    return person.isEmpty() ? c.busName.trimmed()
+                            : c.busName.trimmed() + QStringLiteral(" (") + person + QLatin1Char(')');
 }
 
 // Each number that is filled, with its label.
@@ -196,7 +198,8 @@ QString initialOf(const Contact& c)
 
 void Printout::book(QPagedPaintDevice& device, const QString& title, const QList<Contact>& entries)
 {
-    Pages pages(device, QStringLiteral("%1 - %2").arg(title, QLocale().toString(QDate::currentDate(), QLocale::LongFormat)));
+    Pages pages(device,
+                QStringLiteral("%1 - %2").arg(title, QLocale().toString(QDate::currentDate(), QLocale::LongFormat)));
     const int body = pages.lineHeight(Pages::bodyFont());
     const int heading = pages.lineHeight(Pages::headingFont());
     const int nameWidth = pages.width() * 2 / 5;
@@ -245,13 +248,14 @@ void Printout::book(QPagedPaintDevice& device, const QString& title, const QList
 
 void Printout::messages(QPagedPaintDevice& device, const QList<ContactExport::Message>& messages)
 {
-    Pages pages(device, QStringLiteral("Messages - %1").arg(QLocale().toString(QDate::currentDate(), QLocale::LongFormat)));
+    Pages pages(device,
+                QStringLiteral("Messages - %1").arg(QLocale().toString(QDate::currentDate(), QLocale::LongFormat)));
     const QFont bodyFont = Pages::bodyFont();
     const int body = pages.lineHeight(bodyFont);
     for (const ContactExport::Message& m : messages) {
-        const QString head = QStringLiteral("%1  %2    From: %3    To: %4")
-                                 .arg(DateRules::shortDate(m.date, QLocale()), DateRules::shortTime(m.time, QLocale()),
-                                      m.from, m.to);
+        const QString head =
+            QStringLiteral("%1  %2    From: %3    To: %4")
+                .arg(DateRules::shortDate(m.date, QLocale()), DateRules::shortTime(m.time, QLocale()), m.from, m.to);
         // The text wraps within the page; its height decides whether the message fits on this page.
         QTextOption option;
         option.setWrapMode(QTextOption::WordWrap);

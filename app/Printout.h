@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ContactExport.h"
+#include "exchange/ContactExport.h"
 
 #include <functional>
 

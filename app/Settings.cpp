@@ -1,7 +1,7 @@
-#include "Settings.h"
+#include "app/Settings.h"
 
-#include "ChoiceBox.h"
-#include "PhoneNumbers.h"
+#include "app/ChoiceBox.h"
+#include "exchange/PhoneNumbers.h"
 
 #include <QAction>
 #include <QCoreApplication>

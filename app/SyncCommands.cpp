@@ -1,13 +1,13 @@
-#include "SyncCommands.h"
+#include "app/SyncCommands.h"
 
-#include "CommandLine.h"
-#include "Credentials.h"
-#include "Database.h"
-#include "DbError.h"
-#include "Discovery.h"
-#include "SyncRun.h"
-#include "SyncSettings.h"
-#include "SyncStore.h"
+#include "app/CommandLine.h"
+#include "data/Database.h"
+#include "data/DbError.h"
+#include "data/SyncStore.h"
+#include "sync/Credentials.h"
+#include "sync/Discovery.h"
+#include "sync/SyncRun.h"
+#include "sync/SyncSettings.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -256,8 +256,8 @@ int SyncCommands::run(int argc, char** argv)
                 say(stderr, QStringLiteral("Give the password on standard input with --password-stdin.\n"));
                 return 2;
             }
-            const int code = setUp(server, name, password, parser.value(personal), parser.value(business),
-                                   parser.value(trust));
+            const int code =
+                setUp(server, name, password, parser.value(personal), parser.value(business), parser.value(trust));
             if (code == 2 || !parser.isSet(sync))
                 return code;
         }

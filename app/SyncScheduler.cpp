@@ -1,8 +1,8 @@
-#include "SyncScheduler.h"
+#include "app/SyncScheduler.h"
 
-#include "Module1.h"
-#include "SyncCommands.h"
-#include "UndoLog.h"
+#include "app/Module1.h"
+#include "app/SyncCommands.h"
+#include "data/UndoLog.h"
 
 #include <QCoreApplication>
 #include <QThread>

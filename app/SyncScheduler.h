@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SyncReport.h"
-#include "SyncRun.h"
+#include "sync/SyncReport.h"
+#include "sync/SyncRun.h"
 
 #include <QObject>
 #include <QTimer>

@@ -1,14 +1,14 @@
-#include "SyncSettingsDialog.h"
+#include "app/SyncSettingsDialog.h"
 
-#include "Credentials.h"
-#include "Database.h"
-#include "DbError.h"
-#include "Discovery.h"
-#include "MessageBox.h"
-#include "Module1.h"
-#include "SyncCommands.h"
-#include "SyncScheduler.h"
-#include "SyncSettings.h"
+#include "app/MessageBox.h"
+#include "app/Module1.h"
+#include "app/SyncCommands.h"
+#include "app/SyncScheduler.h"
+#include "data/Database.h"
+#include "data/DbError.h"
+#include "sync/Credentials.h"
+#include "sync/Discovery.h"
+#include "sync/SyncSettings.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,11 +1,11 @@
-#include "SyncWindows.h"
+#include "app/SyncWindows.h"
 
-#include "Database.h"
-#include "ErrorPath.h"
-#include "MessageBox.h"
-#include "Module1.h"
-#include "SyncScheduler.h"
-#include "SyncSettingsDialog.h"
+#include "app/ErrorPath.h"
+#include "app/MessageBox.h"
+#include "app/Module1.h"
+#include "app/SyncScheduler.h"
+#include "app/SyncSettingsDialog.h"
+#include "data/Database.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -72,20 +72,19 @@ QList<QAction*> SyncWindows::actions(QWidget* window, std::function<void()> refr
     QObject::connect(now, &QAction::triggered, window, [window] {
         // The result of this run is shown; the quiet runs keep theirs for About.
         auto connection = std::make_shared<QMetaObject::Connection>();
-        *connection = QObject::connect(&SyncScheduler::instance(), &SyncScheduler::finished, window,
-                                       [window, connection](const SyncReport& report) {
-                                           QObject::disconnect(*connection);
-                                           if (report.notSetUp) {
-                                               SyncSettingsDialog(window).exec();
-                                               return;
-                                           }
-                                           if (report.error.isEmpty())
-                                               MessageBox::information(window,
-                                                                       QStringLiteral("Sync: ") + report.summary());
-                                           else
-                                               MessageBox::warning(window,
-                                                                   QStringLiteral("Sync failed: ") + report.summary());
-                                       });
+        *connection =
+            QObject::connect(&SyncScheduler::instance(), &SyncScheduler::finished, window,
+                             [window, connection](const SyncReport& report) {
+                                 QObject::disconnect(*connection);
+                                 if (report.notSetUp) {
+                                     SyncSettingsDialog(window).exec();
+                                     return;
+                                 }
+                                 if (report.error.isEmpty())
+                                     MessageBox::information(window, QStringLiteral("Sync: ") + report.summary());
+                                 else
+                                     MessageBox::warning(window, QStringLiteral("Sync failed: ") + report.summary());
+                             });
         SyncScheduler::instance().runAsked(SyncRun::Options());
     });
     auto* settings = new QAction(QStringLiteral("Sync Settings..."), window);

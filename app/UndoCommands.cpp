@@ -1,9 +1,9 @@
-#include "UndoCommands.h"
+#include "app/UndoCommands.h"
 
-#include "DbError.h"
-#include "ErrorPath.h"
-#include "Module1.h"
-#include "UndoLog.h"
+#include "app/ErrorPath.h"
+#include "app/Module1.h"
+#include "data/DbError.h"
+#include "data/UndoLog.h"
 
 #include <QAction>
 #include <QWidget>

@@ -1,8 +1,8 @@
-#include "WindowSwitch.h"
+#include "app/WindowSwitch.h"
 
-#include "ErrorPath.h"
-#include "MDIForm1.h"
-#include "WorkingWindow.h"
+#include "app/ErrorPath.h"
+#include "app/MDIForm1.h"
+#include "app/WorkingWindow.h"
 
 #include <QApplication>
 #include <QHash>

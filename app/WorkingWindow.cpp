@@ -1,6 +1,6 @@
-#include "WorkingWindow.h"
+#include "app/WorkingWindow.h"
 
-#include "Twips.h"
+#include "app/Twips.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -1,4 +1,4 @@
-#include "WrapButton.h"
+#include "app/WrapButton.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

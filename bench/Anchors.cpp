@@ -1,8 +1,8 @@
 #include "Anchors.h"
 
-#include "Database.h"
-#include "SearchedColumns.h"
-#include "TextFold.h"
+#include "data/Database.h"
+#include "data/SearchedColumns.h"
+#include "data/TextFold.h"
 
 #include <cstring>
 #include <sqlite3.h>

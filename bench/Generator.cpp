@@ -1,7 +1,7 @@
 #include "Generator.h"
 
-#include "Database.h"
-#include "Schema.h"
+#include "data/Database.h"
+#include "data/Schema.h"
 
 #include <QCryptographicHash>
 #include <QDate>

@@ -1,9 +1,9 @@
 // Backup copies at scale: a copy of the 1,000,000-entry file, the check of the file at start, and that the start
 // of the windows does not wait for the day's copy (the call returns at once and the event loop keeps turning).
-#include "BackupCommands.h"
-#include "Backups.h"
 #include "Generator.h"
-#include "Module1.h"
+#include "app/BackupCommands.h"
+#include "app/Module1.h"
+#include "data/Backups.h"
 
 #include <QCoreApplication>
 #include <QDir>

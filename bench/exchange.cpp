@@ -2,15 +2,14 @@
 // empty file (read, fitted, checked for duplicates and written in one transaction), each timed as a median; 200,000
 // small cards imported once; and a card of 1.5 million numbers (10 MB) read, planned and summed up, with the peak
 // memory it took.
-#include "ContactExport.h"
-#include "ContactImport.h"
-#include "CsvWriter.h"
-#include "Database.h"
 #include "Generator.h"
-#include "VCardWriter.h"
+#include "data/Database.h"
+#include "exchange/ContactExport.h"
+#include "exchange/ContactImport.h"
+#include "exchange/CsvWriter.h"
+#include "exchange/VCardWriter.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -83,11 +82,13 @@ int main(int argc, char** argv)
     resetPeak();
     const long residentKb = statusKb("VmRSS");
     qsizetype summaryBytes = 0;
-    const double readNumbers = medianMs(1, [] {}, [&] {
-        const ContactImport::Plan plan =
-            ContactImport::plan(ContactImport::readBytes(numbers, QStringLiteral("numbers.vcf")), empty);
-        summaryBytes = ContactImport::summary(plan).toUtf8().size();
-    });
+    const double readNumbers = medianMs(
+        1, [] {},
+        [&] {
+            const ContactImport::Plan plan =
+                ContactImport::plan(ContactImport::readBytes(numbers, QStringLiteral("numbers.vcf")), empty);
+            summaryBytes = ContactImport::summary(plan).toUtf8().size();
+        });
     const double grownMb = double(statusKb("VmHWM") - residentKb) / 1024;
 
     const QString source = dir.filePath(QStringLiteral("source.mdb"));
@@ -103,7 +104,8 @@ int main(int argc, char** argv)
             entries = ContactExport::entries(source, ContactExport::Book::Both);
             cards = VCardWriter::write(entries);
         });
-    const double exportCsv = medianMs(5, [] {}, [&] { csv = CsvWriter::contacts(ContactExport::entries(source, ContactExport::Book::Both)); });
+    const double exportCsv = medianMs(
+        5, [] {}, [&] { csv = CsvWriter::contacts(ContactExport::entries(source, ContactExport::Book::Both)); });
 
     const QString target = dir.filePath(QStringLiteral("target.mdb"));
     const auto emptyTarget = [&] {
@@ -112,7 +114,8 @@ int main(int argc, char** argv)
     };
     int imported = 0;
     const auto import = [&](const QByteArray& bytes, const char* name) {
-        const ContactImport::Plan plan = ContactImport::plan(ContactImport::readBytes(bytes, QLatin1String(name)), target);
+        const ContactImport::Plan plan =
+            ContactImport::plan(ContactImport::readBytes(bytes, QLatin1String(name)), target);
         ContactImport::write(plan, target);
         imported = int(plan.added.size());
     };

@@ -5,13 +5,13 @@
 //
 // Internal modes, started by the benchmark itself: --peak-child FILE (peak memory with a book open).
 #include "Anchors.h"
-#include "Book.h"
-#include "DataControl.h"
 #include "Generator.h"
-#include "GridModel.h"
-#include "Query.h"
-#include "ResultLines.h"
-#include "Schema.h"
+#include "data/Book.h"
+#include "data/DataControl.h"
+#include "data/GridModel.h"
+#include "data/Query.h"
+#include "data/Schema.h"
+#include "directory/ResultLines.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -512,8 +512,9 @@ SizeResult runSize(int rows, bool quick)
         progress(QStringLiteral("  Personal book, each screen while scrolling"));
         const Stat stat = scrolling(personal, kBook[0]);
         result.figure[QStringLiteral("book-scroll")] = stat.ms;
-        result.lines.push_back({QStringLiteral("Personal book, each screen while scrolling (median of %1)").arg(stat.runs),
-                                stat, QStringLiteral("rare"), false});
+        result.lines.push_back(
+            {QStringLiteral("Personal book, each screen while scrolling (median of %1)").arg(stat.runs), stat,
+             QStringLiteral("rare"), false});
     }
     add(QStringLiteral("business-first"), QStringLiteral("Business book, first screen"), QStringLiteral("rare"),
         [&] { return firstScreen(business, kBook[1]); });
@@ -939,7 +940,8 @@ int main(int argc, char** argv)
                     .arg(startup.runs));
             out(QStringLiteral("| ratio tovrin (100,000 rows) / trivial | × %1 | × %2 | |")
                     .arg(ratio(startup.programMs / startup.trivialMs),
-                         startup.directoryMs > 0 ? ratio(startup.directoryMs / startup.trivialMs) : QStringLiteral("–")));
+                         startup.directoryMs > 0 ? ratio(startup.directoryMs / startup.trivialMs)
+                                                 : QStringLiteral("–")));
         }
         if (!startup.note.isEmpty())
             out(QStringLiteral("\n%1").arg(startup.note));

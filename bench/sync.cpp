@@ -2,12 +2,12 @@
 // started, an incremental sync after one card changed there, and a sync with nothing to do on either side of an
 // address book of 10,000 cards, each beside curl sending the same requests in the same run (the server's own cost).
 // Medians of three.
-#include "Database.h"
-#include "DavClient.h"
-#include "DavXml.h"
-#include "SyncRun.h"
-#include "SyncSettings.h"
-#include "SyncStore.h"
+#include "data/Database.h"
+#include "data/SyncStore.h"
+#include "sync/DavClient.h"
+#include "sync/DavXml.h"
+#include "sync/SyncRun.h"
+#include "sync/SyncSettings.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "Backups.h"
+#include "data/Backups.h"
 
-#include "Database.h"
-#include "DbError.h"
-#include "Schema.h"
+#include "data/Database.h"
+#include "data/DbError.h"
+#include "data/Schema.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -37,9 +37,9 @@ QString systemError(int error)
 sqlite3* openPlain(const QString& path, bool writable)
 {
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db,
-                                   (writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY) | SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
+    const int rc =
+        sqlite3_open_v2(path.toUtf8().constData(), &db,
+                        (writable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY) | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const DbError error = DbError::fromEngine(db, rc);
         sqlite3_close(db);
@@ -110,15 +110,15 @@ QString temporaryFile(const QString& prefix, const QString& suffix)
 void writeWhole(const QString& from, const QString& to, mode_t mode)
 {
     const QFileInfo target(to);
-    const QString temporary =
-        temporaryFile(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QLatin1Char('.'),
-                      QStringLiteral(".part"));
+    const QString temporary = temporaryFile(
+        target.absolutePath() + QStringLiteral("/.") + target.fileName() + QLatin1Char('.'), QStringLiteral(".part"));
     try {
         Backups::copyInto(from, temporary);
         ::chmod(QFile::encodeName(temporary).constData(), mode);
         syncPath(temporary, false);
         if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(to).constData()) != 0)
-            throw DbError(SQLITE_CANTOPEN, QStringLiteral("Cannot write \"%1\": %2.").arg(shown(to), systemError(errno)));
+            throw DbError(SQLITE_CANTOPEN,
+                          QStringLiteral("Cannot write \"%1\": %2.").arg(shown(to), systemError(errno)));
     } catch (...) {
         QFile::remove(temporary);
         throw;
@@ -131,7 +131,8 @@ void copyBytes(const QString& from, const QString& to)
 {
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))
-        throw DbError(SQLITE_CANTOPEN, QStringLiteral("Cannot read \"%1\": %2.").arg(shown(from), source.errorString()));
+        throw DbError(SQLITE_CANTOPEN,
+                      QStringLiteral("Cannot read \"%1\": %2.").arg(shown(from), source.errorString()));
     QFile target(to);
     if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly) || target.write(source.readAll()) != source.size() ||
         !target.flush() || ::fsync(target.handle()) != 0) {
@@ -256,9 +257,8 @@ QList<Backups::Copy> Backups::list(const QString& database, bool counted)
             copy.problem = problemOf(copy.path, &copy.entries, &copy.messages);
         copies.append(copy);
     }
-    std::stable_sort(copies.begin(), copies.end(), [](const Copy& a, const Copy& b) {
-        return a.made != b.made ? a.made > b.made : a.path > b.path;
-    });
+    std::stable_sort(copies.begin(), copies.end(),
+                     [](const Copy& a, const Copy& b) { return a.made != b.made ? a.made > b.made : a.path > b.path; });
     return copies;
 }
 
@@ -337,8 +337,9 @@ QString Backups::problemOf(const QString& path, qint64* entries, qint64* message
         QStringList columns[2];
         for (int t = 0; t < 2; ++t) {
             stmt = nullptr;
-            sqlite3_prepare_v2(db.db, t == 0 ? "SELECT name FROM pragma_table_info('tblTel')"
-                                             : "SELECT name FROM pragma_table_info('tblMes')",
+            sqlite3_prepare_v2(db.db,
+                               t == 0 ? "SELECT name FROM pragma_table_info('tblTel')"
+                                      : "SELECT name FROM pragma_table_info('tblMes')",
                                -1, &stmt, nullptr);
             while (sqlite3_step(stmt) == SQLITE_ROW)
                 columns[t] << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
@@ -359,8 +360,9 @@ QString Backups::problemOf(const QString& path, qint64* entries, qint64* message
 QString Backups::restore(const QString& database, const QString& backup, const QDateTime& now)
 {
     if (const QString problem = problemOf(backup); !problem.isEmpty())
-        throw DbError(SQLITE_CANTOPEN,
-                      QStringLiteral("\"%1\" cannot be restored: %2. Nothing was changed.").arg(shown(backup), problem));
+        throw DbError(
+            SQLITE_CANTOPEN,
+            QStringLiteral("\"%1\" cannot be restored: %2. Nothing was changed.").arg(shown(backup), problem));
     struct stat current;
     if (::lstat(QFile::encodeName(database).constData(), &current) != 0 || !S_ISREG(current.st_mode))
         throw DbError(SQLITE_CANTOPEN,

@@ -1,4 +1,4 @@
-#include "Book.h"
+#include "data/Book.h"
 
 const std::array<const Book*, 2>& Book::all()
 {

@@ -1,7 +1,7 @@
-#include "BookKeys.h"
+#include "data/BookKeys.h"
 
-#include "Book.h"
-#include "Database.h"
+#include "data/Book.h"
+#include "data/Database.h"
 
 #include <QScopeGuard>
 #include <algorithm>

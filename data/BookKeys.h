@@ -1,7 +1,7 @@
 #pragma once
 
-#include "KeyReader.h"
-#include "Statement.h"
+#include "data/KeyReader.h"
+#include "data/Statement.h"
 
 #include <memory>
 

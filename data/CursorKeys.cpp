@@ -1,6 +1,6 @@
-#include "CursorKeys.h"
+#include "data/CursorKeys.h"
 
-#include "Recordset.h"
+#include "data/Recordset.h"
 
 CursorKeys::CursorKeys(::Recordset* rs, QHash<qint64, QVector<QVariant>>& firstValues, int keepValues)
     : m_rs(rs), m_firstValues(firstValues), m_keepValues(keepValues)

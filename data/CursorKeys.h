@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KeyReader.h"
+#include "data/KeyReader.h"
 
 #include <QHash>
 #include <QVariant>

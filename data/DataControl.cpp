@@ -1,8 +1,8 @@
-#include "DataControl.h"
+#include "data/DataControl.h"
 
-#include "Book.h"
-#include "SearchIndex.h"
-#include "SortKey.h"
+#include "data/Book.h"
+#include "data/SearchIndex.h"
+#include "data/SortKey.h"
 
 DataControl::DataControl(QObject* parent) : QObject(parent) {}
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Database.h"
-#include "Query.h"
-#include "Recordset.h"
-#include "RowText.h"
+#include "data/Database.h"
+#include "data/Query.h"
+#include "data/Recordset.h"
+#include "data/RowText.h"
 
 #include <QObject>
 #include <QString>

@@ -1,12 +1,12 @@
-#include "Database.h"
+#include "data/Database.h"
 
-#include "Backups.h"
-#include "Book.h"
-#include "LikePattern.h"
-#include "Schema.h"
-#include "SortKey.h"
-#include "Statement.h"
-#include "UndoLog.h"
+#include "data/Backups.h"
+#include "data/Book.h"
+#include "data/LikePattern.h"
+#include "data/Schema.h"
+#include "data/SortKey.h"
+#include "data/Statement.h"
+#include "data/UndoLog.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -182,7 +182,8 @@ bool Database::writesHeld(const QString& path)
 void Database::create(const QString& path)
 {
     if (QFileInfo::exists(path))
-        throw DbError(SQLITE_CANTOPEN, QStringLiteral("The file \"%1\" exists already; it is left as it is.").arg(path));
+        throw DbError(SQLITE_CANTOPEN,
+                      QStringLiteral("The file \"%1\" exists already; it is left as it is.").arg(path));
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc == SQLITE_OK)

@@ -1,7 +1,6 @@
-#include "DateRules.h"
+#include "data/DateRules.h"
 
 #include <QRegularExpression>
-
 #include <cstdlib>
 
 namespace DateRules {

@@ -1,9 +1,8 @@
-#include "DbError.h"
+#include "data/DbError.h"
 
-#include "Database.h"
+#include "data/Database.h"
 
 #include <QCoreApplication>
-
 #include <sqlite3.h>
 
 DbError::DbError(int number, QString description)

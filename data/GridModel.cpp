@@ -1,11 +1,11 @@
-#include "GridModel.h"
+#include "data/GridModel.h"
 
-#include "Book.h"
-#include "BookKeys.h"
-#include "CursorKeys.h"
-#include "DateRules.h"
-#include "Schema.h"
-#include "UndoLog.h"
+#include "data/Book.h"
+#include "data/BookKeys.h"
+#include "data/CursorKeys.h"
+#include "data/DateRules.h"
+#include "data/Schema.h"
+#include "data/UndoLog.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -144,8 +144,8 @@ void GridModel::count()
         // their neighbours along and leave a hundred megabytes of a large file resident in the process. Unmapped,
         // they go through the connection's own cache. (SQLite maps again, lazily, when the size is set back.)
         sqlite3_exec(db, "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr);
-        const auto mapAgain = qScopeGuard(
-            [db] { sqlite3_exec(db, "PRAGMA mmap_size = 1073741824", nullptr, nullptr, nullptr); });
+        const auto mapAgain =
+            qScopeGuard([db] { sqlite3_exec(db, "PRAGMA mmap_size = 1073741824", nullptr, nullptr, nullptr); });
         Statement total(db, QStringLiteral("SELECT count(*) FROM tblTel WHERE Category = ?"));
         total.bind(1, m_book->name());
         total.step();
@@ -552,7 +552,8 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
                 info = c;
         }
         if (info.name.isEmpty())
-            throw DbError(DbError::ItemNotFound, QStringLiteral("Item not found in this collection: %1.").arg(column.field));
+            throw DbError(DbError::ItemNotFound,
+                          QStringLiteral("Item not found in this collection: %1.").arg(column.field));
         const QVariant stored = rs->convertForColumn(info, value);
         const int width = Schema::widthOf(rs->table(), info.name);
         if (const qsizetype length = stored.toString().toUcs4().size(); width > 0 && length > width)
@@ -565,8 +566,9 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
         UndoLog::Recording step(QStringLiteral("Edit of %1").arg(writtenOut(info.name, column.caption)));
         rs->database()->transaction([&] {
             checkUnchanged(key);
-            Statement update(rs->database()->handle(), QStringLiteral("UPDATE \"%1\" SET \"%2\" = ? WHERE \"%3\" = ?")
-                                                           .arg(rs->table(), info.name, m_keyName));
+            Statement update(
+                rs->database()->handle(),
+                QStringLiteral("UPDATE \"%1\" SET \"%2\" = ? WHERE \"%3\" = ?").arg(rs->table(), info.name, m_keyName));
             update.bind(1, stored);
             update.bind(2, key);
             update.step();
@@ -617,10 +619,11 @@ bool GridModel::removeRowList(QList<int> rows)
     }
     try {
         const bool messages = rs->table().compare(QLatin1String("tblMes"), Qt::CaseInsensitive) == 0;
-        UndoLog::Recording step(QStringLiteral("Deletion of %1 %2")
-                                    .arg(rows.size())
-                                    .arg(messages ? (rows.size() == 1 ? QStringLiteral("Message") : QStringLiteral("Messages"))
-                                                  : (rows.size() == 1 ? QStringLiteral("Entry") : QStringLiteral("Entries"))));
+        UndoLog::Recording step(
+            QStringLiteral("Deletion of %1 %2")
+                .arg(rows.size())
+                .arg(messages ? (rows.size() == 1 ? QStringLiteral("Message") : QStringLiteral("Messages"))
+                              : (rows.size() == 1 ? QStringLiteral("Entry") : QStringLiteral("Entries"))));
         rs->database()->transaction([&] {
             Statement erase(rs->database()->handle(),
                             QStringLiteral("DELETE FROM \"%1\" WHERE \"%2\" = ?").arg(rs->table(), m_keyName));

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DataControl.h"
-#include "KeyReader.h"
+#include "data/DataControl.h"
+#include "data/KeyReader.h"
 
 #include <QAbstractTableModel>
 #include <QHash>
@@ -122,9 +122,9 @@ private:
     const Book* m_book = nullptr; // the keyed book, null for any other statement
     bool m_counted = false;       // the rows between the runs exist (as -1) since the book was counted
     bool m_forwardTurn = true;
-    int m_front = 0;          // m_keys[0, m_front) is the front run
-    int m_back = 0;           // m_keys[m_back, end) is the back run
-    long long m_version = 0;  // the file's data version when the book was counted
+    int m_front = 0;         // m_keys[0, m_front) is the front run
+    int m_back = 0;          // m_keys[m_back, end) is the back run
+    long long m_version = 0; // the file's data version when the book was counted
     // What the last count was made under. (A connection closed meanwhile fails the comparison, whichever
     // connection takes its place in memory.)
     struct CountKey

@@ -1,4 +1,4 @@
-#include "KeyReader.h"
+#include "data/KeyReader.h"
 
 QVector<qint64> KeyReader::readBackward(int)
 {

@@ -1,6 +1,6 @@
-#include "LikePattern.h"
+#include "data/LikePattern.h"
 
-#include "TextFold.h"
+#include "data/TextFold.h"
 
 #include <algorithm>
 

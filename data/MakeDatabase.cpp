@@ -1,6 +1,6 @@
 // Creates the empty database file the program is supplied with, unless a file is there already.
-#include "DbError.h"
-#include "Database.h"
+#include "data/Database.h"
+#include "data/DbError.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

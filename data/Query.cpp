@@ -1,7 +1,7 @@
-#include "Query.h"
+#include "data/Query.h"
 
-#include "Book.h"
-#include "SearchedColumns.h"
+#include "data/Book.h"
+#include "data/SearchedColumns.h"
 
 Query Query::book(const Book& book)
 {

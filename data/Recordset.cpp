@@ -1,7 +1,7 @@
-#include "Recordset.h"
+#include "data/Recordset.h"
 
-#include "DateRules.h"
-#include "UndoLog.h"
+#include "data/DateRules.h"
+#include "data/UndoLog.h"
 
 #include <QDate>
 #include <QLocale>
@@ -9,7 +9,8 @@
 #include <algorithm>
 #include <sqlite3.h>
 
-Recordset::Recordset(std::shared_ptr<Database> db, const QString& sql) : m_db(std::move(db)), m_stmt(m_db->handle(), sql)
+Recordset::Recordset(std::shared_ptr<Database> db, const QString& sql)
+    : m_db(std::move(db)), m_stmt(m_db->handle(), sql)
 {
     if (m_stmt.columnCount() > 0) {
         if (const char* table = sqlite3_column_table_name(m_stmt.handle(), 0))
@@ -201,9 +202,9 @@ QVariant Recordset::convertForColumn(const Database::ColumnInfo& column, const Q
     if (column.declaredType == QLatin1String("DATE")) {
         const auto date = DateRules::parseDate(text, QLocale(), QDate::currentDate());
         if (!date)
-            throw DbError(DbError::ConversionError,
-                          QStringLiteral("\"%1\" is not a date, so it cannot be stored in the field %2.")
-                              .arg(text, column.name));
+            throw DbError(
+                DbError::ConversionError,
+                QStringLiteral("\"%1\" is not a date, so it cannot be stored in the field %2.").arg(text, column.name));
         return DateRules::storedDate(*date);
     }
     if (column.declaredType == QLatin1String("TIME")) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Database.h"
-#include "Statement.h"
+#include "data/Database.h"
+#include "data/Statement.h"
 
 #include <QHash>
 #include <QStringList>
@@ -115,8 +115,8 @@ private:
     QVector<qint64> m_rowKeys;
     int m_rowKeyPos = -1;
     QString m_keyName;
-    bool m_walking = false; // the keyed walk's statement is on a row
-    qint64 m_walkKey = 0;   // the key of that row
+    bool m_walking = false;            // the keyed walk's statement is on a row
+    qint64 m_walkKey = 0;              // the key of that row
     QHash<QString, QVariant> m_newRow; // table column name -> value
     QList<int> m_insertColumns;        // the table columns the last Update set, in order
     Statement m_insert;                // its INSERT, kept prepared

@@ -1,4 +1,4 @@
-#include "RowText.h"
+#include "data/RowText.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SearchedColumns.h"
+#include "data/SearchedColumns.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "Schema.h"
+#include "data/Schema.h"
 
 namespace {
 
@@ -128,9 +128,9 @@ QString Schema::upgradeStatements(bool hasSortKey, bool keyedById)
 
 QStringList Schema::upgradeObjects(bool keyedById)
 {
-    QStringList names{QStringLiteral("tblTel_Book"),     QStringLiteral("tblTel_Unkeyed"),
+    QStringList names{QStringLiteral("tblTel_Book"),       QStringLiteral("tblTel_Unkeyed"),
                       QStringLiteral("tblTel_key_insert"), QStringLiteral("tblTel_key_update"),
-                      QStringLiteral("tblTel_Category"), QStringLiteral("tblMes_Cdate"),
+                      QStringLiteral("tblTel_Category"),   QStringLiteral("tblMes_Cdate"),
                       QStringLiteral("tovrin_state")};
     if (keyedById)
         names << QStringLiteral("tovrin_changes") << QStringLiteral("tblTel_log_insert")

@@ -1,12 +1,12 @@
-#include "SearchIndex.h"
+#include "data/SearchIndex.h"
 
-#include "Database.h"
-#include "DbError.h"
-#include "LikePattern.h"
-#include "Schema.h"
-#include "SearchedColumns.h"
-#include "Statement.h"
-#include "TextFold.h"
+#include "data/Database.h"
+#include "data/DbError.h"
+#include "data/LikePattern.h"
+#include "data/Schema.h"
+#include "data/SearchedColumns.h"
+#include "data/Statement.h"
+#include "data/TextFold.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -118,8 +118,8 @@ RowText::Values shownValues(sqlite3_stmt* stmt, int first)
     RowText::Values values;
     for (int c = 0; c < RowText::kValues; ++c) {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, first + c));
-        values[std::size_t(c)] = text ? std::string_view(text, std::size_t(sqlite3_column_bytes(stmt, first + c)))
-                                      : std::string_view();
+        values[std::size_t(c)] =
+            text ? std::string_view(text, std::size_t(sqlite3_column_bytes(stmt, first + c))) : std::string_view();
     }
     return values;
 }
@@ -174,7 +174,6 @@ void SearchIndex::open(Database::Waits waits)
     // process besides.
     sqlite3_exec(m_db, "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr);
 }
-
 
 void SearchIndex::prepare()
 {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Database.h"
-#include "RowText.h"
+#include "data/Database.h"
+#include "data/RowText.h"
 
 #include <QString>
 #include <QVector>
@@ -102,9 +102,9 @@ private:
                                            // through SQL
     std::shared_ptr<RowText> m_shown;      // the shown text of the rows, shared with the results made from it
     bool m_linesTrusted = false;           // no row can leave the table without the change log noting it
-    long long m_schemaVersion = -1;      // of the file when the copy was read whole
-    long long m_logSeq = -1;             // the last entry of the change log the copy holds; -1 without a log
+    long long m_schemaVersion = -1;        // of the file when the copy was read whole
+    long long m_logSeq = -1;               // the last entry of the change log the copy holds; -1 without a log
     int m_rebuilds = 0;
-    std::thread m_reading;          // reads the copy ahead of the first search; nothing else runs meanwhile
+    std::thread m_reading;           // reads the copy ahead of the first search; nothing else runs meanwhile
     std::atomic<bool> m_stop{false}; // the copy is no longer wanted
 };

@@ -1,4 +1,4 @@
-#include "SortKey.h"
+#include "data/SortKey.h"
 
 #include <QLocale>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "StoredRows.h"
+#include "data/StoredRows.h"
 
-#include "Database.h"
-#include "Statement.h"
+#include "data/Database.h"
+#include "data/Statement.h"
 
 #include <QFile>
 #include <QSet>

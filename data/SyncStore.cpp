@@ -1,7 +1,7 @@
-#include "SyncStore.h"
+#include "data/SyncStore.h"
 
-#include "Database.h"
-#include "Statement.h"
+#include "data/Database.h"
+#include "data/Statement.h"
 
 #include <sqlite3.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ETag.h"
+#include "data/ETag.h"
 
 #include <QHash>
 #include <QList>

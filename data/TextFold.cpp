@@ -1,4 +1,4 @@
-#include "TextFold.h"
+#include "data/TextFold.h"
 
 #include <QChar>
 

@@ -1,11 +1,11 @@
 // Debian's SQLite is built with the pre-update hook; its declarations are shown only on request.
 #define SQLITE_ENABLE_PREUPDATE_HOOK 1
 
-#include "UndoLog.h"
+#include "data/UndoLog.h"
 
-#include "Database.h"
-#include "DbError.h"
-#include "Statement.h"
+#include "data/Database.h"
+#include "data/DbError.h"
+#include "data/Statement.h"
 
 #include <QFileInfo>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "BlockLabel.h"
+#include "directory/BlockLabel.h"
 
 #include <QPainter>
 #include <QRegularExpression>

@@ -1,22 +1,22 @@
-#include "ContactCommands.h"
+#include "directory/ContactCommands.h"
 
-#include "About.h"
-#include "AccessFile.h"
-#include "BackupCommands.h"
-#include "Book.h"
-#include "ContactExport.h"
-#include "CsvWriter.h"
-#include "DataControl.h"
-#include "ErrorPath.h"
-#include "FileDialogs.h"
-#include "ImportPreview.h"
-#include "MDIForm1.h"
-#include "Printout.h"
-#include "Settings.h"
-#include "SyncWindows.h"
-#include "UndoCommands.h"
-#include "UndoLog.h"
-#include "VCardWriter.h"
+#include "app/About.h"
+#include "app/BackupCommands.h"
+#include "app/ErrorPath.h"
+#include "app/FileDialogs.h"
+#include "app/MDIForm1.h"
+#include "app/Printout.h"
+#include "app/Settings.h"
+#include "app/SyncWindows.h"
+#include "app/UndoCommands.h"
+#include "data/Book.h"
+#include "data/DataControl.h"
+#include "data/UndoLog.h"
+#include "directory/ImportPreview.h"
+#include "exchange/AccessFile.h"
+#include "exchange/ContactExport.h"
+#include "exchange/CsvWriter.h"
+#include "exchange/VCardWriter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -55,8 +55,9 @@ ContactCommands::ContactCommands(QWidget* window, DataControl* datTel, std::func
     afterUndo->setSeparator(true);
     m_actions << afterUndo;
     add(QStringLiteral("Import Contacts..."), [this] {
-        importFiles(FileDialogs::openFiles(m_window, QStringLiteral("Import Contacts"),
-                                           QStringLiteral("Contacts (*.vcf *.vcard *.csv *.txt *.mdb *.accdb);;All files (*)")));
+        importFiles(FileDialogs::openFiles(
+            m_window, QStringLiteral("Import Contacts"),
+            QStringLiteral("Contacts (*.vcf *.vcard *.csv *.txt *.mdb *.accdb);;All files (*)")));
     });
     add(QStringLiteral("Export This Book..."), [this] { exportBooks(false); });
     add(QStringLiteral("Export Both Books..."), [this] { exportBooks(true); });
@@ -98,14 +99,14 @@ void ContactCommands::importFiles(const QStringList& files)
         m_idle();
         std::unique_ptr<QProgressDialog> progress;
         if (plan->added.size() > kQuietImport) {
-            progress = std::make_unique<QProgressDialog>(QStringLiteral("Importing contacts..."), QStringLiteral("Cancel"),
-                                                         0, int(plan->added.size()), m_window);
+            progress =
+                std::make_unique<QProgressDialog>(QStringLiteral("Importing contacts..."), QStringLiteral("Cancel"), 0,
+                                                  int(plan->added.size()), m_window);
             progress->setWindowModality(Qt::WindowModal);
             progress->setMinimumDuration(300);
         }
-        UndoLog::Recording step(QStringLiteral("Import of %1 Entries and %2 Messages")
-                                    .arg(plan->added.size())
-                                    .arg(plan->messages.size()));
+        UndoLog::Recording step(
+            QStringLiteral("Import of %1 Entries and %2 Messages").arg(plan->added.size()).arg(plan->messages.size()));
         ContactImport::FirstNew first;
         const bool written = ContactImport::write(
             *plan, database,
@@ -136,11 +137,10 @@ void ContactCommands::exportBooks(bool both)
 {
     QString filter;
     const QString what = both ? QStringLiteral("Personal and Business") : m_book();
-    const QString path = FileDialogs::saveFile(m_window, both ? QStringLiteral("Export Both Books")
-                                                              : QStringLiteral("Export %1").arg(m_book()),
-                                               QStringList{kVCard3, kVCard21, kVCard4, kCsv, kGoogleCsv, kOutlookCsv}
-                                                   .join(QStringLiteral(";;")),
-                                               &filter, FileDialogs::suggestedName(what, QStringLiteral("vcf")));
+    const QString path = FileDialogs::saveFile(
+        m_window, both ? QStringLiteral("Export Both Books") : QStringLiteral("Export %1").arg(m_book()),
+        QStringList{kVCard3, kVCard21, kVCard4, kCsv, kGoogleCsv, kOutlookCsv}.join(QStringLiteral(";;")), &filter,
+        FileDialogs::suggestedName(what, QStringLiteral("vcf")));
     if (path.isEmpty())
         return;
     ErrorPath::runKeeping(m_window, [&] {
@@ -154,7 +154,7 @@ void ContactCommands::exportBooks(bool both)
         else if (filter == kCsv || (filter.isEmpty() && path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)))
             bytes = CsvWriter::contacts(entries);
         else
-            bytes = VCardWriter::write(entries, filter == kVCard21 ? VCardWriter::Version::V21
+            bytes = VCardWriter::write(entries, filter == kVCard21  ? VCardWriter::Version::V21
                                                 : filter == kVCard4 ? VCardWriter::Version::V40
                                                                     : VCardWriter::Version::V30);
         if (FileDialogs::writeFile(m_window, path, bytes))
@@ -170,7 +170,8 @@ void ContactCommands::printBook(bool toPdf)
     FileDialogs::printOrSave(m_window, book, toPdf, [&](QPrinter& printer) {
         ErrorPath::runKeeping(m_window, [&] {
             const QList<Contact> entries = ContactExport::entries(database, *ContactExport::bookNamed(book));
-            Printout::print(printer, database, [&](QPagedPaintDevice& device) { Printout::book(device, book, entries); });
+            Printout::print(printer, database,
+                            [&](QPagedPaintDevice& device) { Printout::book(device, book, entries); });
         });
     });
 }

@@ -1,12 +1,12 @@
-#include "ImportPreview.h"
+#include "directory/ImportPreview.h"
 
-#include "ChoiceBox.h"
-#include "Encodings.h"
-#include "FileDialogs.h"
-#include "MessageBox.h"
-#include "PhoneNumbers.h"
-#include "PreviewEntries.h"
-#include "Settings.h"
+#include "app/ChoiceBox.h"
+#include "app/FileDialogs.h"
+#include "app/MessageBox.h"
+#include "app/Settings.h"
+#include "directory/PreviewEntries.h"
+#include "exchange/Encodings.h"
+#include "exchange/PhoneNumbers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -96,7 +96,7 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
     auto* encodingLabel = new QLabel(QStringLiteral("Text without a named encoding is read as:"), this);
     m_encoding = new ChoiceBox(this);
     m_encoding->setObjectName(QStringLiteral("cmbEncoding"));
-    m_encoding->addItems(Encodings::offered().mid(1)); // UTF-8 is taken whenever the text is valid UTF-8
+    m_encoding->addItems(Encodings::offered().mid(1));            // UTF-8 is taken whenever the text is valid UTF-8
     m_encoding->setCurrentText(Encodings::defaultFor(QLocale())); // as the command line reads it
     encodingLabel->setBuddy(m_encoding);
     encodingRow->addWidget(encodingLabel);
@@ -231,8 +231,7 @@ void ImportPreview::reread()
         for (const QComboBox* combo : m_columns.value(f))
             columnNames << combo->currentText();
         bool used = false;
-        ContactImport::gather(all,
-                              ContactImport::readBytes(bytes, name, m_encoding->currentText(), &used, columnNames),
+        ContactImport::gather(all, ContactImport::readBytes(bytes, name, m_encoding->currentText(), &used, columnNames),
                               name, m_files.size() > 1);
         m_encodingUsed = m_encodingUsed || used;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ContactImport.h"
+#include "exchange/ContactImport.h"
 
 #include <QDialog>
 #include <functional>
@@ -24,7 +24,8 @@ class ImportPreview : public QDialog
 public:
     // Reads the files and asks; the plan to write, or nothing when the user cancelled or nothing can be imported
     // (which is said). Throws DbError when the directory cannot be read.
-    static std::optional<ContactImport::Plan> ask(QWidget* parent, const QStringList& files, const QString& databasePath);
+    static std::optional<ContactImport::Plan> ask(QWidget* parent, const QStringList& files,
+                                                  const QString& databasePath);
     // Tests: the rows of the entries' table (new entries first, then those already there) to uncheck before the
     // next preview is answered.
     static void setNextUnchecked(const QList<int>& rows);
@@ -40,7 +41,7 @@ private:
     void saveList();
 
     QList<std::pair<QString, QByteArray>> m_files; // name and bytes, read once
-    QList<QList<QComboBox*>> m_columns;             // per file: what each column of a CSV file holds
+    QList<QList<QComboBox*>> m_columns;            // per file: what each column of a CSV file holds
     QString m_databasePath;
     ContactImport::Plan m_plan;
     bool m_encodingUsed = false;

@@ -1,6 +1,6 @@
-#include "LineControl.h"
+#include "directory/LineControl.h"
 
-#include "Twips.h"
+#include "app/Twips.h"
 
 #include <QPainter>
 

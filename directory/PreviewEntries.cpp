@@ -1,6 +1,6 @@
-#include "PreviewEntries.h"
+#include "directory/PreviewEntries.h"
 
-#include "Book.h"
+#include "data/Book.h"
 
 #include <QBrush>
 #include <QPalette>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ContactImport.h"
+#include "exchange/ContactImport.h"
 
 #include <QAbstractTableModel>
 #include <QHash>
@@ -38,6 +38,6 @@ private:
     EntryOrigin origin(int row) const;
 
     ContactImport::Plan m_plan;
-    std::vector<bool> m_checked; // added rows, then duplicates
+    std::vector<bool> m_checked;                    // added rows, then duplicates
     QHash<std::pair<int, int>, QString> m_problems; // each entry's problems in words, by file and record
 };

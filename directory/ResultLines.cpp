@@ -1,8 +1,8 @@
-#include "ResultLines.h"
+#include "directory/ResultLines.h"
 
-#include "DbError.h"
-#include "Recordset.h"
-#include "SearchedColumns.h"
+#include "data/DbError.h"
+#include "data/Recordset.h"
+#include "data/SearchedColumns.h"
 
 namespace {
 
@@ -114,7 +114,8 @@ ResultLines::Values ResultLines::blockValues(int block) const
         at < m_sharedCount ? m_shared.values(at) : m_own->values(m_ownRows.at(at - m_sharedCount));
     Values values;
     for (int field = 0; field < FieldCount; ++field)
-        values[size_t(field)] = QString::fromUtf8(stored[size_t(field)].data(), qsizetype(stored[size_t(field)].size()));
+        values[size_t(field)] =
+            QString::fromUtf8(stored[size_t(field)].data(), qsizetype(stored[size_t(field)].size()));
     return values;
 }
 

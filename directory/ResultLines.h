@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RowText.h"
+#include "data/RowText.h"
 
 #include <QAbstractListModel>
 #include <QString>

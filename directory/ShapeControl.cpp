@@ -1,6 +1,6 @@
-#include "ShapeControl.h"
+#include "directory/ShapeControl.h"
 
-#include "Twips.h"
+#include "app/Twips.h"
 
 #include <QPainter>
 

@@ -1,23 +1,23 @@
-#include "frmMain.h"
+#include "directory/frmMain.h"
 
-#include "BlockLabel.h"
-#include "Book.h"
-#include "ContactCommands.h"
-#include "DataGrid.h"
-#include "ErrorPath.h"
-#include "Fonts.h"
-#include "GridModel.h"
-#include "LineControl.h"
-#include "MDIForm1.h"
-#include "MaskEdBox.h"
-#include "Module1.h"
-#include "Query.h"
-#include "ResultLines.h"
-#include "SearchIndex.h"
-#include "ShapeControl.h"
-#include "Twips.h"
-#include "WindowSwitch.h"
-#include "WrapButton.h"
+#include "app/DataGrid.h"
+#include "app/ErrorPath.h"
+#include "app/Fonts.h"
+#include "app/MDIForm1.h"
+#include "app/MaskEdBox.h"
+#include "app/Module1.h"
+#include "app/Twips.h"
+#include "app/WindowSwitch.h"
+#include "app/WrapButton.h"
+#include "data/Book.h"
+#include "data/GridModel.h"
+#include "data/Query.h"
+#include "data/SearchIndex.h"
+#include "directory/BlockLabel.h"
+#include "directory/ContactCommands.h"
+#include "directory/LineControl.h"
+#include "directory/ResultLines.h"
+#include "directory/ShapeControl.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -251,7 +251,8 @@ frmMain::frmMain(QWidget* parent) : WorkingWindow(parent)
         QPushButton* button = makeButton(this, QStringLiteral("optOt"), caption, bounds, Fonts::font(kTimes, 12, true));
         button->setProperty("Index", index);
         // Read alone, "A" says nothing of what the button does.
-        button->setAccessibleName(index < kAll ? QStringLiteral("Letter %1").arg(caption) : QStringLiteral("All letters"));
+        button->setAccessibleName(index < kAll ? QStringLiteral("Letter %1").arg(caption)
+                                               : QStringLiteral("All letters"));
         button->setCheckable(true);
         setColors(button, QPalette::Button, QColor(255, 192, 192), QPalette::ButtonText, Qt::black);
         optOtGroup->addButton(button, index);
@@ -310,9 +311,8 @@ frmMain::frmMain(QWidget* parent) : WorkingWindow(parent)
             if (m_boundGrid)
                 m_boundGrid->model()->fetchAll();
         });
-    connect(contacts, &ContactCommands::imported, this, [this](const QString& book, qint64 key) {
-        ErrorPath::run([&] { showEntry(book, key); });
-    });
+    connect(contacts, &ContactCommands::imported, this,
+            [this](const QString& book, qint64 key) { ErrorPath::run([&] { showEntry(book, key); }); });
     // An entry opens in the entry window from its row and from its block of the search results.
     auto* open = new QAction(tr("Open Entry..."), this);
     open->setObjectName(QStringLiteral("actOpenEntry"));
@@ -586,8 +586,9 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
 void frmMain::dragEnterEvent(QDragEnterEvent* event)
 {
     const auto urls = event->mimeData()->urls();
-    if (std::any_of(urls.begin(), urls.end(),
-                    [](const QUrl& url) { return url.isLocalFile() && ContactCommands::importable(url.toLocalFile()); }))
+    if (std::any_of(urls.begin(), urls.end(), [](const QUrl& url) {
+            return url.isLocalFile() && ContactCommands::importable(url.toLocalFile());
+        }))
         event->acceptProposedAction();
 }
 
@@ -600,7 +601,8 @@ void frmMain::dropEvent(QDropEvent* event)
     }
     event->acceptProposedAction();
     // After the drop has ended: the preview is a dialog of its own.
-    QMetaObject::invokeMethod(this, [this, files] { contacts->importFiles(files); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, files] { contacts->importFiles(files); }, Qt::QueuedConnection);
 }
 
 bool frmMain::event(QEvent* event)

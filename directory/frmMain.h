@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DataControl.h"
-#include "WorkingWindow.h"
+#include "app/WorkingWindow.h"
+#include "data/DataControl.h"
 
 #include <QVector>
 

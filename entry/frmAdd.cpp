@@ -1,16 +1,16 @@
-#include "frmAdd.h"
+#include "entry/frmAdd.h"
 
-#include "About.h"
-#include "Book.h"
-#include "ErrorPath.h"
-#include "Fonts.h"
-#include "MDIForm1.h"
-#include "MaskEdBox.h"
-#include "Module1.h"
-#include "Query.h"
-#include "Settings.h"
-#include "Twips.h"
-#include "WindowSwitch.h"
+#include "app/About.h"
+#include "app/ErrorPath.h"
+#include "app/Fonts.h"
+#include "app/MDIForm1.h"
+#include "app/MaskEdBox.h"
+#include "app/Module1.h"
+#include "app/Settings.h"
+#include "app/Twips.h"
+#include "app/WindowSwitch.h"
+#include "data/Book.h"
+#include "data/Query.h"
 
 #include <QAction>
 #include <QApplication>
@@ -80,10 +80,10 @@ frmAdd::frmAdd(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
     Label6 = label(QStringLiteral("Label6"), QStringLiteral("Zip"), 3720, 3360);
     Label12 = label(QStringLiteral("Label12"), QStringLiteral("State"), 2760, 3360);
     // A screen reader names each field by the caption a sighted user reads above it.
-    const std::pair<QLabel*, QWidget*> captions[] = {
-        {Label11, cmbType}, {Label2, txtFname}, {Label3, txtLname}, {Label1, txtBusName},
-        {Label4, txtAddress}, {Label5, txtCity}, {Label12, txtState}, {Label6, txtZip},
-        {Label7, txtTel1}, {Label10, txtTel2}, {Label9, txtFax}, {Label8, txtPel}};
+    const std::pair<QLabel*, QWidget*> captions[] = {{Label11, cmbType},   {Label2, txtFname},   {Label3, txtLname},
+                                                     {Label1, txtBusName}, {Label4, txtAddress}, {Label5, txtCity},
+                                                     {Label12, txtState},  {Label6, txtZip},     {Label7, txtTel1},
+                                                     {Label10, txtTel2},   {Label9, txtFax},     {Label8, txtPel}};
     for (const auto& [caption, field] : captions) {
         caption->setBuddy(field);
         field->setAccessibleName(caption->text());

@@ -1,7 +1,7 @@
-#include "AccessFile.h"
+#include "exchange/AccessFile.h"
 
-#include "Encodings.h"
-#include "JetReader.h"
+#include "exchange/Encodings.h"
+#include "exchange/JetReader.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "AccessImport.h"
+#include "exchange/AccessImport.h"
 
-#include "Book.h"
-#include "ContactFit.h"
-#include "Schema.h"
+#include "data/Book.h"
+#include "data/Schema.h"
+#include "exchange/ContactFit.h"
 
 #include <QRegularExpression>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "AccessFile.h"
-#include "Contact.h"
-#include "ReadResult.h"
-#include "StoredRows.h"
+#include "data/StoredRows.h"
+#include "exchange/AccessFile.h"
+#include "exchange/Contact.h"
+#include "exchange/ReadResult.h"
 
 // What a data file of the old program (an Access database with tblTel and tblMes) holds, in the forms the program
 // stores: for converting the whole file value for value, and for importing its entries and messages into a

@@ -1,8 +1,8 @@
-#include "ContactChoice.h"
+#include "exchange/ContactChoice.h"
 
-#include "Book.h"
-#include "PhoneNumbers.h"
-#include "StoredForms.h"
+#include "data/Book.h"
+#include "exchange/PhoneNumbers.h"
+#include "exchange/StoredForms.h"
 
 #include <algorithm>
 #include <array>

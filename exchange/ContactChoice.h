@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Contact.h"
-#include "FullContact.h"
-#include "ProblemList.h"
+#include "exchange/Contact.h"
+#include "exchange/FullContact.h"
+#include "exchange/ProblemList.h"
 
 #include <optional>
 

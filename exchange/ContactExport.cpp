@@ -1,8 +1,8 @@
-#include "ContactExport.h"
+#include "exchange/ContactExport.h"
 
-#include "Book.h"
-#include "DataControl.h"
-#include "Query.h"
+#include "data/Book.h"
+#include "data/DataControl.h"
+#include "data/Query.h"
 
 std::optional<ContactExport::Book> ContactExport::bookNamed(const QString& name)
 {

@@ -1,8 +1,8 @@
-#include "ContactFit.h"
+#include "exchange/ContactFit.h"
 
-#include "Book.h"
-#include "Schema.h"
-#include "StoredForms.h"
+#include "data/Book.h"
+#include "data/Schema.h"
+#include "exchange/StoredForms.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -19,24 +19,78 @@ const QString kUntypedZip = QStringLiteral("_____");
 QString postalCodeOf(const QString& name)
 {
     static const QHash<QString, QString> codes = [] {
-        static const char* const table[][2] = {
-            {"alabama", "AL"}, {"alaska", "AK"}, {"arizona", "AZ"}, {"arkansas", "AR"}, {"california", "CA"},
-            {"colorado", "CO"}, {"connecticut", "CT"}, {"delaware", "DE"}, {"district of columbia", "DC"},
-            {"florida", "FL"}, {"georgia", "GA"}, {"hawaii", "HI"}, {"idaho", "ID"}, {"illinois", "IL"},
-            {"indiana", "IN"}, {"iowa", "IA"}, {"kansas", "KS"}, {"kentucky", "KY"}, {"louisiana", "LA"},
-            {"maine", "ME"}, {"maryland", "MD"}, {"massachusetts", "MA"}, {"michigan", "MI"}, {"minnesota", "MN"},
-            {"mississippi", "MS"}, {"missouri", "MO"}, {"montana", "MT"}, {"nebraska", "NE"}, {"nevada", "NV"},
-            {"new hampshire", "NH"}, {"new jersey", "NJ"}, {"new mexico", "NM"}, {"new york", "NY"},
-            {"north carolina", "NC"}, {"north dakota", "ND"}, {"ohio", "OH"}, {"oklahoma", "OK"}, {"oregon", "OR"},
-            {"pennsylvania", "PA"}, {"rhode island", "RI"}, {"south carolina", "SC"}, {"south dakota", "SD"},
-            {"tennessee", "TN"}, {"texas", "TX"}, {"utah", "UT"}, {"vermont", "VT"}, {"virginia", "VA"},
-            {"washington", "WA"}, {"west virginia", "WV"}, {"wisconsin", "WI"}, {"wyoming", "WY"},
-            {"american samoa", "AS"}, {"guam", "GU"}, {"northern mariana islands", "MP"}, {"puerto rico", "PR"},
-            {"united states virgin islands", "VI"}, {"u.s. virgin islands", "VI"},
-            {"alberta", "AB"}, {"british columbia", "BC"}, {"manitoba", "MB"}, {"new brunswick", "NB"},
-            {"newfoundland and labrador", "NL"}, {"newfoundland", "NL"}, {"nova scotia", "NS"},
-            {"northwest territories", "NT"}, {"nunavut", "NU"}, {"ontario", "ON"}, {"prince edward island", "PE"},
-            {"quebec", "QC"}, {"québec", "QC"}, {"saskatchewan", "SK"}, {"yukon", "YT"}};
+        static const char* const table[][2] = {{"alabama", "AL"},
+                                               {"alaska", "AK"},
+                                               {"arizona", "AZ"},
+                                               {"arkansas", "AR"},
+                                               {"california", "CA"},
+                                               {"colorado", "CO"},
+                                               {"connecticut", "CT"},
+                                               {"delaware", "DE"},
+                                               {"district of columbia", "DC"},
+                                               {"florida", "FL"},
+                                               {"georgia", "GA"},
+                                               {"hawaii", "HI"},
+                                               {"idaho", "ID"},
+                                               {"illinois", "IL"},
+                                               {"indiana", "IN"},
+                                               {"iowa", "IA"},
+                                               {"kansas", "KS"},
+                                               {"kentucky", "KY"},
+                                               {"louisiana", "LA"},
+                                               {"maine", "ME"},
+                                               {"maryland", "MD"},
+                                               {"massachusetts", "MA"},
+                                               {"michigan", "MI"},
+                                               {"minnesota", "MN"},
+                                               {"mississippi", "MS"},
+                                               {"missouri", "MO"},
+                                               {"montana", "MT"},
+                                               {"nebraska", "NE"},
+                                               {"nevada", "NV"},
+                                               {"new hampshire", "NH"},
+                                               {"new jersey", "NJ"},
+                                               {"new mexico", "NM"},
+                                               {"new york", "NY"},
+                                               {"north carolina", "NC"},
+                                               {"north dakota", "ND"},
+                                               {"ohio", "OH"},
+                                               {"oklahoma", "OK"},
+                                               {"oregon", "OR"},
+                                               {"pennsylvania", "PA"},
+                                               {"rhode island", "RI"},
+                                               {"south carolina", "SC"},
+                                               {"south dakota", "SD"},
+                                               {"tennessee", "TN"},
+                                               {"texas", "TX"},
+                                               {"utah", "UT"},
+                                               {"vermont", "VT"},
+                                               {"virginia", "VA"},
+                                               {"washington", "WA"},
+                                               {"west virginia", "WV"},
+                                               {"wisconsin", "WI"},
+                                               {"wyoming", "WY"},
+                                               {"american samoa", "AS"},
+                                               {"guam", "GU"},
+                                               {"northern mariana islands", "MP"},
+                                               {"puerto rico", "PR"},
+                                               {"united states virgin islands", "VI"},
+                                               {"u.s. virgin islands", "VI"},
+                                               {"alberta", "AB"},
+                                               {"british columbia", "BC"},
+                                               {"manitoba", "MB"},
+                                               {"new brunswick", "NB"},
+                                               {"newfoundland and labrador", "NL"},
+                                               {"newfoundland", "NL"},
+                                               {"nova scotia", "NS"},
+                                               {"northwest territories", "NT"},
+                                               {"nunavut", "NU"},
+                                               {"ontario", "ON"},
+                                               {"prince edward island", "PE"},
+                                               {"quebec", "QC"},
+                                               {"québec", "QC"},
+                                               {"saskatchewan", "SK"},
+                                               {"yukon", "YT"}};
         QHash<QString, QString> h;
         for (const auto& [state, code] : table)
             h.insert(QString::fromUtf8(state), QLatin1String(code));

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Contact.h"
-#include "ProblemList.h"
-#include "PhoneNumbers.h"
+#include "exchange/Contact.h"
+#include "exchange/PhoneNumbers.h"
+#include "exchange/ProblemList.h"
 
 // Brings a contact as a reader found it to the values the entry window would have stored for it, so that an
 // imported entry is indistinguishable from a typed one: the masks' texts for telephone numbers and zip (untyped

@@ -1,13 +1,13 @@
-#include "ContactImport.h"
+#include "exchange/ContactImport.h"
 
-#include "AccessImport.h"
-#include "Book.h"
-#include "ContactFit.h"
-#include "CsvReader.h"
-#include "Encodings.h"
-#include "DataControl.h"
-#include "Database.h"
-#include "VCardReader.h"
+#include "data/Book.h"
+#include "data/DataControl.h"
+#include "data/Database.h"
+#include "exchange/AccessImport.h"
+#include "exchange/ContactFit.h"
+#include "exchange/CsvReader.h"
+#include "exchange/Encodings.h"
+#include "exchange/VCardReader.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -31,12 +31,13 @@ struct Column
     QString name;
     QString Contact::*value;
 };
-const Column kColumns[] = {{QStringLiteral("Fname"), &Contact::fname},     {QStringLiteral("Lname"), &Contact::lname},
-                           {QStringLiteral("BusName"), &Contact::busName}, {QStringLiteral("Category"), &Contact::category},
-                           {QStringLiteral("Address"), &Contact::address}, {QStringLiteral("City"), &Contact::city},
-                           {QStringLiteral("State"), &Contact::state},     {QStringLiteral("Zip"), &Contact::zip},
-                           {QStringLiteral("Tel1"), &Contact::tel1},       {QStringLiteral("Tel2"), &Contact::tel2},
-                           {QStringLiteral("Pel"), &Contact::pel},         {QStringLiteral("Fax"), &Contact::fax}};
+const Column kColumns[] = {
+    {QStringLiteral("Fname"), &Contact::fname},     {QStringLiteral("Lname"), &Contact::lname},
+    {QStringLiteral("BusName"), &Contact::busName}, {QStringLiteral("Category"), &Contact::category},
+    {QStringLiteral("Address"), &Contact::address}, {QStringLiteral("City"), &Contact::city},
+    {QStringLiteral("State"), &Contact::state},     {QStringLiteral("Zip"), &Contact::zip},
+    {QStringLiteral("Tel1"), &Contact::tel1},       {QStringLiteral("Tel2"), &Contact::tel2},
+    {QStringLiteral("Pel"), &Contact::pel},         {QStringLiteral("Fax"), &Contact::fax}};
 
 // Same names and numbers make the same entry; letter case and spaces around names do not count.
 QString identity(const QString& category, const QString& fname, const QString& lname, const QString& busName,
@@ -61,7 +62,8 @@ QString nameOf(const Contact& c)
 {
     QString name = (c.fname.trimmed() + QLatin1Char(' ') + c.lname.trimmed()).trimmed();
     if (c.category == kBusiness && !c.busName.trimmed().isEmpty())
-        name = name.isEmpty() ? c.busName.trimmed() : c.busName.trimmed() + QStringLiteral(" (") + name + QLatin1Char(')');
+        name =
+            name.isEmpty() ? c.busName.trimmed() : c.busName.trimmed() + QStringLiteral(" (") + name + QLatin1Char(')');
     return name.isEmpty() ? QStringLiteral("(no name)") : name;
 }
 
@@ -201,9 +203,9 @@ ContactImport::CsvSample ContactImport::csvSample(const QByteArray& bytes, const
 
 QStringList ContactImport::columnChoices()
 {
-    return {QStringLiteral("(not read)"), QStringLiteral("First Name"),    QStringLiteral("Last Name"),
-            QStringLiteral("Company"),    QStringLiteral("Street"),        QStringLiteral("City"),
-            QStringLiteral("State"),      QStringLiteral("Postal Code"),   QStringLiteral("Telephone"),
+    return {QStringLiteral("(not read)"),   QStringLiteral("First Name"),  QStringLiteral("Last Name"),
+            QStringLiteral("Company"),      QStringLiteral("Street"),      QStringLiteral("City"),
+            QStringLiteral("State"),        QStringLiteral("Postal Code"), QStringLiteral("Telephone"),
             QStringLiteral("Mobile Phone"), QStringLiteral("Fax")};
 }
 

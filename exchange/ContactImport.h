@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReadResult.h"
+#include "exchange/ReadResult.h"
 
 #include <QString>
 #include <functional>
@@ -16,10 +16,10 @@ class ContactImport
 public:
     struct Plan
     {
-        ContactList added;               // to be written, in file order, values in their stored forms
-        ContactList duplicates;          // already in the directory or earlier in the file: skipped
-        ProblemList problems;            // every value not carried over as it was, in file order
-        int personal = 0;                // entries of `added` in each book
+        ContactList added;      // to be written, in file order, values in their stored forms
+        ContactList duplicates; // already in the directory or earlier in the file: skipped
+        ProblemList problems;   // every value not carried over as it was, in file order
+        int personal = 0;       // entries of `added` in each book
         int business = 0;
         QList<StoredRows::Row> messages; // for the log, those it does not hold yet (an old program's data file)
         int messagesKnown = 0;           // messages the log holds already: skipped
@@ -48,8 +48,8 @@ public:
     // `encodingUsed` is set when such text was met. A file that cannot be read (see load) is a problem of record 0.
     static ReadResult readFile(const QString& path, const QString& encoding = QString(), bool* encodingUsed = nullptr);
     // The same for bytes already read; `name` (the file's name) helps tell the format. `columnNames` name the
-    // columns of a CSV file as a header would (see CsvColumns), in place of its header line when it has one. Problems name the card or
-    // row of the file they come from.
+    // columns of a CSV file as a header would (see CsvColumns), in place of its header line when it has one. Problems
+    // name the card or row of the file they come from.
     static ReadResult readBytes(const QByteArray& bytes, const QString& name, const QString& encoding = QString(),
                                 bool* encodingUsed = nullptr, const QStringList& columnNames = QStringList());
     // Adds what one of several files holds to `all`: its contacts after those there, its problems after those there

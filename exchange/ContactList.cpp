@@ -1,4 +1,4 @@
-#include "ContactList.h"
+#include "exchange/ContactList.h"
 
 #include <cstring>
 

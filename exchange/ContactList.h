@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Contact.h"
+#include "exchange/Contact.h"
 
 #include <QByteArray>
 #include <QList>

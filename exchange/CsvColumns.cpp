@@ -1,7 +1,7 @@
-#include "CsvColumns.h"
+#include "exchange/CsvColumns.h"
 
-#include "ContactChoice.h"
-#include "PhoneNumbers.h"
+#include "exchange/ContactChoice.h"
+#include "exchange/PhoneNumbers.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -288,8 +288,8 @@ class RowAddresses
 public:
     void add(const CsvColumns::Column& column, const QString& value, int index)
     {
-        auto it = std::find_if(m_list.begin(), m_list.end(),
-                               [&column](const Address& a) { return a.group == column.group; });
+        auto it =
+            std::find_if(m_list.begin(), m_list.end(), [&column](const Address& a) { return a.group == column.group; });
         if (it == m_list.end())
             it = m_list.insert(m_list.end(), Address{column.group, {}, {}, {}, {}, index});
         if (column.role == Role::Street)
@@ -336,8 +336,10 @@ FullContact CsvColumns::full(const QStringList& fields, int record, ProblemList&
     }
 
     FullContact full;
-    QHash<Role, QString*> single{{Role::Category, &full.book},     {Role::FirstName, &full.given},
-                                 {Role::LastName, &full.family},   {Role::FullName, &full.formatted},
+    QHash<Role, QString*> single{{Role::Category, &full.book},
+                                 {Role::FirstName, &full.given},
+                                 {Role::LastName, &full.family},
+                                 {Role::FullName, &full.formatted},
                                  {Role::Company, &full.organisation}};
     RowAddresses addresses;
     const auto number = [&](Role role, const QString& value, int column, const QString& group) {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Contact.h"
-#include "FullContact.h"
-#include "ProblemList.h"
+#include "exchange/Contact.h"
+#include "exchange/FullContact.h"
+#include "exchange/ProblemList.h"
 
 #include <QMap>
 #include <QStringList>
@@ -20,7 +20,7 @@ public:
         FirstName,
         LastName,
         MiddleName, // no place in an entry: reported
-        FullName, // read only when the row has neither a first nor a last name
+        FullName,   // read only when the row has neither a first nor a last name
         Company,
         Street, // several (street 2, extended address) make one address
         City,

@@ -1,7 +1,7 @@
-#include "CsvReader.h"
+#include "exchange/CsvReader.h"
 
-#include "ContactChoice.h"
-#include "Encodings.h"
+#include "exchange/ContactChoice.h"
+#include "exchange/Encodings.h"
 
 #include <QStringDecoder>
 #include <algorithm>
@@ -163,9 +163,9 @@ public:
                 continue;
             if (m_first) {
                 m_first = false;
-                m_table.hasHeader = m_options.header == CsvReader::Header::Present ||
-                                    (m_options.header == CsvReader::Header::Guess &&
-                                     CsvColumns::looksLikeHeader(row.fields));
+                m_table.hasHeader =
+                    m_options.header == CsvReader::Header::Present ||
+                    (m_options.header == CsvReader::Header::Guess && CsvColumns::looksLikeHeader(row.fields));
                 if (m_table.hasHeader) {
                     for (const QString& note : std::as_const(row.notes))
                         m_problems.append({0, QString(), QString(), QStringLiteral("header: ") + note});
@@ -181,8 +181,8 @@ public:
             // does one that goes on with empty fields only; fields past the header's that hold something do.
             const auto holdsSomething = [](const QString& field) { return !field.trimmed().isEmpty(); };
             if (row.count > m_expected &&
-                std::any_of(row.fields.cbegin() + std::min<qsizetype>(m_expected, row.fields.size()),
-                            row.fields.cend(), holdsSomething)) {
+                std::any_of(row.fields.cbegin() + std::min<qsizetype>(m_expected, row.fields.size()), row.fields.cend(),
+                            holdsSomething)) {
                 const QString against =
                     m_table.hasHeader ? QStringLiteral("the header") : QStringLiteral("the first row");
                 row.notes << QStringLiteral("has %1 fields, %2 %3: the fields after the first %3 are not read")

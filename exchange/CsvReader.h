@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ReadResult.h"
-#include "CsvColumns.h"
+#include "exchange/CsvColumns.h"
+#include "exchange/ReadResult.h"
 
 #include <QByteArray>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "CsvWriter.h"
+#include "exchange/CsvWriter.h"
 
-#include "Book.h"
-#include "PhoneNumbers.h"
+#include "data/Book.h"
+#include "exchange/PhoneNumbers.h"
 
 namespace {
 
@@ -88,8 +88,10 @@ QStringList googleRow(const Contact& c)
                        c.city,
                        c.state,
                        PhoneNumbers::digits(c.zip)};
-    const std::pair<QString, const QString*> numbers[] = {
-        {where, &c.tel1}, {where, &c.tel2}, {QStringLiteral("Mobile"), &c.pel}, {where + QStringLiteral(" Fax"), &c.fax}};
+    const std::pair<QString, const QString*> numbers[] = {{where, &c.tel1},
+                                                          {where, &c.tel2},
+                                                          {QStringLiteral("Mobile"), &c.pel},
+                                                          {where + QStringLiteral(" Fax"), &c.fax}};
     int filled = 0;
     for (const auto& [type, value] : numbers) {
         if (const QString text = numberText(*value); !text.isEmpty()) {
@@ -105,12 +107,24 @@ QStringList googleRow(const Contact& c)
 // Outlook: a column for each kind of number and each group of address.
 QStringList outlookHeader()
 {
-    return {QStringLiteral("First Name"),       QStringLiteral("Last Name"),           QStringLiteral("Company"),
-            QStringLiteral("Home Street"),      QStringLiteral("Home City"),           QStringLiteral("Home State"),
-            QStringLiteral("Home Postal Code"), QStringLiteral("Business Street"),     QStringLiteral("Business City"),
-            QStringLiteral("Business State"),   QStringLiteral("Business Postal Code"), QStringLiteral("Home Phone"),
-            QStringLiteral("Home Phone 2"),     QStringLiteral("Business Phone"),      QStringLiteral("Business Phone 2"),
-            QStringLiteral("Mobile Phone"),     QStringLiteral("Home Fax"),            QStringLiteral("Business Fax"),
+    return {QStringLiteral("First Name"),
+            QStringLiteral("Last Name"),
+            QStringLiteral("Company"),
+            QStringLiteral("Home Street"),
+            QStringLiteral("Home City"),
+            QStringLiteral("Home State"),
+            QStringLiteral("Home Postal Code"),
+            QStringLiteral("Business Street"),
+            QStringLiteral("Business City"),
+            QStringLiteral("Business State"),
+            QStringLiteral("Business Postal Code"),
+            QStringLiteral("Home Phone"),
+            QStringLiteral("Home Phone 2"),
+            QStringLiteral("Business Phone"),
+            QStringLiteral("Business Phone 2"),
+            QStringLiteral("Mobile Phone"),
+            QStringLiteral("Home Fax"),
+            QStringLiteral("Business Fax"),
             QStringLiteral("Categories")};
 }
 

@@ -1,4 +1,4 @@
-#include "Encodings.h"
+#include "exchange/Encodings.h"
 
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>

@@ -1,4 +1,4 @@
-#include "JetReader.h"
+#include "exchange/JetReader.h"
 
 // libmdb's header includes glib's inside extern "C", which C++ refuses; glib first makes that include a no-op.
 #include <cerrno>

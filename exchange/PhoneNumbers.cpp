@@ -1,4 +1,4 @@
-#include "PhoneNumbers.h"
+#include "exchange/PhoneNumbers.h"
 
 #include <QLocale>
 #include <QMutex>
@@ -171,9 +171,9 @@ QString PhoneNumbers::telUri(const QString& number, const QString& region)
     const std::string regionCode = region.toStdString();
     PhoneNumber parsed;
     if (number.isEmpty() || beyondAnyNumber(number, digits(number)) ||
-        util->Parse(number.toStdString(), regionCode, &parsed) != PhoneNumberUtil::NO_PARSING_ERROR
-        || parsed.country_code() != util->GetCountryCodeForRegion(regionCode) || parsed.has_extension()
-        || !util->IsValidNumber(parsed))
+        util->Parse(number.toStdString(), regionCode, &parsed) != PhoneNumberUtil::NO_PARSING_ERROR ||
+        parsed.country_code() != util->GetCountryCodeForRegion(regionCode) || parsed.has_extension() ||
+        !util->IsValidNumber(parsed))
         return QString();
     std::string national;
     util->Format(parsed, PhoneNumberUtil::NATIONAL, &national);

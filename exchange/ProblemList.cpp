@@ -1,4 +1,4 @@
-#include "ProblemList.h"
+#include "exchange/ProblemList.h"
 
 #include <algorithm>
 

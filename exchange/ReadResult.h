@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ContactList.h"
-#include "ProblemList.h"
-#include "StoredRows.h"
+#include "data/StoredRows.h"
+#include "exchange/ContactList.h"
+#include "exchange/ProblemList.h"
 
 // What a reader found in a file: the contacts in file order and the problems met on the way (the first thousand
 // kept, the others counted).

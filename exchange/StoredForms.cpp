@@ -1,6 +1,6 @@
-#include "StoredForms.h"
+#include "exchange/StoredForms.h"
 
-#include "PhoneNumbers.h"
+#include "exchange/PhoneNumbers.h"
 
 #include <QStringList>
 

@@ -1,12 +1,11 @@
-#include "TargetFile.h"
+#include "exchange/TargetFile.h"
 
-#include "DbError.h"
+#include "data/DbError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -30,8 +29,8 @@ bool isDatabaseFile(const struct stat& st, const QString& database)
 {
     for (const char* suffix : kDatabaseFiles) {
         struct stat file;
-        if (::stat(QFile::encodeName(database + QLatin1String(suffix)).constData(), &file) == 0
-            && file.st_dev == st.st_dev && file.st_ino == st.st_ino)
+        if (::stat(QFile::encodeName(database + QLatin1String(suffix)).constData(), &file) == 0 &&
+            file.st_dev == st.st_dev && file.st_ino == st.st_ino)
             return true;
     }
     return false;

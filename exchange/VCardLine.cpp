@@ -1,4 +1,4 @@
-#include "VCardLine.h"
+#include "exchange/VCardLine.h"
 
 bool VCardLine::hasType(const QString& type) const
 {

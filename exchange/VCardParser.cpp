@@ -1,6 +1,6 @@
-#include "VCardParser.h"
+#include "exchange/VCardParser.h"
 
-#include "Encodings.h"
+#include "exchange/Encodings.h"
 
 #include <optional>
 
@@ -272,8 +272,7 @@ private:
     QString m_junkSample;
 };
 
-Parse::Parse(const QByteArray& bytes, const QString& fallbackEncoding, VCardParser::Sink& sink,
-             ProblemList& problems)
+Parse::Parse(const QByteArray& bytes, const QString& fallbackEncoding, VCardParser::Sink& sink, ProblemList& problems)
     : m_bytes(bytes), m_fallback(fallbackEncoding), m_sink(sink), m_problems(problems)
 {
     const bool bomLE = bytes.startsWith("\xFF\xFE");

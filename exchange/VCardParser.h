@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ProblemList.h"
-#include "VCardLine.h"
+#include "exchange/ProblemList.h"
+#include "exchange/VCardLine.h"
 
 #include <QByteArray>
 #include <QList>

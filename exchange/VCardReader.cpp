@@ -1,8 +1,8 @@
-#include "VCardReader.h"
+#include "exchange/VCardReader.h"
 
-#include "Book.h"
-#include "ContactChoice.h"
-#include "StoredForms.h"
+#include "data/Book.h"
+#include "exchange/ContactChoice.h"
+#include "exchange/StoredForms.h"
 
 #include <QMap>
 #include <QUrl>
@@ -21,21 +21,23 @@ QString joinFilled(const QStringList& parts, const QString& separator)
     return filled.join(separator);
 }
 
-
 // What the directory has no place for, by the kind a summary counts (the structure of a card, its version, its
 // identity and the like are no one's data and are not counted).
 QString unplacedKind(const QString& name)
 {
-    static const QMap<QString, QString> kinds{
-        {QStringLiteral("EMAIL"), QStringLiteral("e-mail")},    {QStringLiteral("NOTE"), QStringLiteral("notes")},
-        {QStringLiteral("URL"), QStringLiteral("web page")},    {QStringLiteral("BDAY"), QStringLiteral("birthday")},
-        {QStringLiteral("ANNIVERSARY"), QStringLiteral("anniversary")},
-        {QStringLiteral("PHOTO"), QStringLiteral("photo")},     {QStringLiteral("NICKNAME"), QStringLiteral("nickname")},
-        {QStringLiteral("TITLE"), QStringLiteral("job title")}, {QStringLiteral("ROLE"), QStringLiteral("job title")},
-        {QStringLiteral("IMPP"), QStringLiteral("messaging address")},
-        {QStringLiteral("CATEGORIES"), QStringLiteral("categories")},
-        {QStringLiteral("X-JABBER"), QStringLiteral("messaging address")},
-        {QStringLiteral("X-SKYPE"), QStringLiteral("messaging address")}};
+    static const QMap<QString, QString> kinds{{QStringLiteral("EMAIL"), QStringLiteral("e-mail")},
+                                              {QStringLiteral("NOTE"), QStringLiteral("notes")},
+                                              {QStringLiteral("URL"), QStringLiteral("web page")},
+                                              {QStringLiteral("BDAY"), QStringLiteral("birthday")},
+                                              {QStringLiteral("ANNIVERSARY"), QStringLiteral("anniversary")},
+                                              {QStringLiteral("PHOTO"), QStringLiteral("photo")},
+                                              {QStringLiteral("NICKNAME"), QStringLiteral("nickname")},
+                                              {QStringLiteral("TITLE"), QStringLiteral("job title")},
+                                              {QStringLiteral("ROLE"), QStringLiteral("job title")},
+                                              {QStringLiteral("IMPP"), QStringLiteral("messaging address")},
+                                              {QStringLiteral("CATEGORIES"), QStringLiteral("categories")},
+                                              {QStringLiteral("X-JABBER"), QStringLiteral("messaging address")},
+                                              {QStringLiteral("X-SKYPE"), QStringLiteral("messaging address")}};
     return kinds.value(name);
 }
 

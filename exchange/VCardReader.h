@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ReadResult.h"
-#include "VCardParser.h"
+#include "exchange/ReadResult.h"
+#include "exchange/VCardParser.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "VCardWriter.h"
+#include "exchange/VCardWriter.h"
 
-#include "Book.h"
-#include "PhoneNumbers.h"
+#include "data/Book.h"
+#include "exchange/PhoneNumbers.h"
 
 #include <QStringList>
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Contact.h"
+#include "exchange/Contact.h"
 
 #include <QByteArray>
 #include <QList>
@@ -9,10 +9,10 @@
 // as their digits.
 //
 // Each entry gives N (Lname, Fname), FN (always; the person's name, else the BusName), ORG for a "Business" entry,
-// its book as CATEGORIES (3.0 and 4.0), ADR and TEL lines (Tel1 and Tel2 as VOICE, Pel as CELL, Fax as FAX; HOME for a personal entry, WORK for a
-// business one). Empty values are left out. A masked number is written as its digits ("050 - 1234567" as
-// "0501234567", the partly typed "050 - 12_____" as "05012"), and not at all while it has none; any other number
-// text as it is. Lines end in CR LF.
+// its book as CATEGORIES (3.0 and 4.0), ADR and TEL lines (Tel1 and Tel2 as VOICE, Pel as CELL, Fax as FAX; HOME for a
+// personal entry, WORK for a business one). Empty values are left out. A masked number is written as its digits ("050 -
+// 1234567" as "0501234567", the partly typed "050 - 12_____" as "05012"), and not at all while it has none; any other
+// number text as it is. Lines end in CR LF.
 //
 // 3.0 and 4.0 are UTF-8, folded at 75 octets, never inside a character. 2.1, for old phones, has no folding and no
 // escaped line breaks: a value that is not plain printable ASCII or that would make a line longer than 75 octets is

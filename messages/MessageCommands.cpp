@@ -1,16 +1,16 @@
-#include "MessageCommands.h"
+#include "messages/MessageCommands.h"
 
-#include "About.h"
-#include "BackupCommands.h"
-#include "ContactExport.h"
-#include "CsvWriter.h"
-#include "DataControl.h"
-#include "ErrorPath.h"
-#include "FileDialogs.h"
-#include "MDIForm1.h"
-#include "Printout.h"
-#include "Settings.h"
-#include "UndoCommands.h"
+#include "app/About.h"
+#include "app/BackupCommands.h"
+#include "app/ErrorPath.h"
+#include "app/FileDialogs.h"
+#include "app/MDIForm1.h"
+#include "app/Printout.h"
+#include "app/Settings.h"
+#include "app/UndoCommands.h"
+#include "data/DataControl.h"
+#include "exchange/ContactExport.h"
+#include "exchange/CsvWriter.h"
 
 #include <QAction>
 #include <QDir>
@@ -48,8 +48,8 @@ MessageCommands::MessageCommands(QWidget* window, DataControl* datTel)
 void MessageCommands::exportMessages()
 {
     const QString path =
-        FileDialogs::saveFile(m_window, QStringLiteral("Export Messages"), QStringLiteral("CSV, UTF-8 (*.csv)"), nullptr,
-                              FileDialogs::suggestedName(QStringLiteral("Messages"), QStringLiteral("csv")));
+        FileDialogs::saveFile(m_window, QStringLiteral("Export Messages"), QStringLiteral("CSV, UTF-8 (*.csv)"),
+                              nullptr, FileDialogs::suggestedName(QStringLiteral("Messages"), QStringLiteral("csv")));
     if (path.isEmpty())
         return;
     ErrorPath::runKeeping(m_window, [&] {
@@ -68,7 +68,8 @@ void MessageCommands::printMessages(bool toPdf)
     FileDialogs::printOrSave(m_window, QStringLiteral("Messages"), toPdf, [&](QPrinter& printer) {
         ErrorPath::runKeeping(m_window, [&] {
             const QList<ContactExport::Message> messages = ContactExport::messages(database);
-            Printout::print(printer, database, [&](QPagedPaintDevice& device) { Printout::messages(device, messages); });
+            Printout::print(printer, database,
+                            [&](QPagedPaintDevice& device) { Printout::messages(device, messages); });
         });
     });
 }

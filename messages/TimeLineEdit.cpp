@@ -1,6 +1,6 @@
-#include "TimeLineEdit.h"
+#include "messages/TimeLineEdit.h"
 
-#include "DateRules.h"
+#include "data/DateRules.h"
 
 #include <QFocusEvent>
 #include <QLocale>

@@ -1,16 +1,16 @@
-#include "frmMes.h"
+#include "messages/frmMes.h"
 
-#include "DateRules.h"
-#include "ErrorPath.h"
-#include "Fonts.h"
-#include "GridModel.h"
-#include "MDIForm1.h"
-#include "MessageCommands.h"
-#include "Module1.h"
-#include "Query.h"
-#include "Twips.h"
-#include "WindowSwitch.h"
-#include "WrapButton.h"
+#include "app/ErrorPath.h"
+#include "app/Fonts.h"
+#include "app/MDIForm1.h"
+#include "app/Module1.h"
+#include "app/Twips.h"
+#include "app/WindowSwitch.h"
+#include "app/WrapButton.h"
+#include "data/DateRules.h"
+#include "data/GridModel.h"
+#include "data/Query.h"
+#include "messages/MessageCommands.h"
 
 #include <QDateTime>
 #include <QHeaderView>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "DataControl.h"
-#include "DataGrid.h"
-#include "TimeLineEdit.h"
-#include "WorkingWindow.h"
+#include "app/DataGrid.h"
+#include "app/WorkingWindow.h"
+#include "data/DataControl.h"
+#include "messages/TimeLineEdit.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,4 +1,4 @@
-#include "Credentials.h"
+#include "sync/Credentials.h"
 
 #include <QDir>
 #include <QEventLoop>

@@ -1,7 +1,7 @@
-#include "DavClient.h"
+#include "sync/DavClient.h"
 
-#include "NetworkTransport.h"
-#include "ServerText.h"
+#include "sync/NetworkTransport.h"
+#include "sync/ServerText.h"
 
 #include <QCoreApplication>
 #include <QHostAddress>

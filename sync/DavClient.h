@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DavTransport.h"
+#include "sync/DavTransport.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,6 +1,6 @@
-#include "DavXml.h"
+#include "sync/DavXml.h"
 
-#include "ServerText.h"
+#include "sync/ServerText.h"
 
 #include <QCoreApplication>
 #include <QXmlStreamReader>

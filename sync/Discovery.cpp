@@ -1,6 +1,6 @@
-#include "Discovery.h"
+#include "sync/Discovery.h"
 
-#include "DavXml.h"
+#include "sync/DavXml.h"
 
 namespace {
 

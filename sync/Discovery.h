@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DavClient.h"
+#include "sync/DavClient.h"
 
 #include <QList>
 #include <QString>

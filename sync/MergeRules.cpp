@@ -1,7 +1,7 @@
-#include "MergeRules.h"
+#include "sync/MergeRules.h"
 
-#include "Book.h"
-#include "SyncStore.h"
+#include "data/Book.h"
+#include "data/SyncStore.h"
 
 MergeRules::Merge MergeRules::merge(const QStringList& agreed, Here here, const QStringList& local, There there,
                                     const QStringList& server)

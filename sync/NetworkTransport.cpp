@@ -1,6 +1,6 @@
-#include "NetworkTransport.h"
+#include "sync/NetworkTransport.h"
 
-#include "DavClient.h"
+#include "sync/DavClient.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>

@@ -1,13 +1,13 @@
-#include "ServerCard.h"
+#include "sync/ServerCard.h"
 
-#include "Book.h"
-#include "ContactFit.h"
-#include "PhoneNumbers.h"
-#include "ProblemList.h"
-#include "StoredForms.h"
-#include "VCardParser.h"
-#include "VCardReader.h"
-#include "VCardWriter.h"
+#include "data/Book.h"
+#include "exchange/ContactFit.h"
+#include "exchange/PhoneNumbers.h"
+#include "exchange/ProblemList.h"
+#include "exchange/StoredForms.h"
+#include "exchange/VCardParser.h"
+#include "exchange/VCardReader.h"
+#include "exchange/VCardWriter.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Contact.h"
-#include "VCardLine.h"
+#include "exchange/Contact.h"
+#include "exchange/VCardLine.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,12 +1,12 @@
-#include "SyncRun.h"
+#include "sync/SyncRun.h"
 
-#include "Backups.h"
-#include "Contact.h"
-#include "Database.h"
-#include "DavXml.h"
-#include "DbError.h"
-#include "ServerCard.h"
-#include "ServerText.h"
+#include "data/Backups.h"
+#include "data/Database.h"
+#include "data/DbError.h"
+#include "exchange/Contact.h"
+#include "sync/DavXml.h"
+#include "sync/ServerCard.h"
+#include "sync/ServerText.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -468,9 +468,9 @@ void SyncRun::mergeFetched(const Book& book, const QMap<QString, QPair<QString, 
             agreed = server;
             unpaired.erase(twin);
         }
-        MergeRules::Merge rule = MergeRules::merge(agreed, local.state, local.row.values,
-                                                   entry ? MergeRules::There::Changed : MergeRules::There::Blank,
-                                                   server);
+        MergeRules::Merge rule =
+            MergeRules::merge(agreed, local.state, local.row.values,
+                              entry ? MergeRules::There::Changed : MergeRules::There::Blank, server);
         if (m_options.keepHere.contains(book.key))
             rule = MergeRules::keptHere(rule);
         // What of the card the entry could not take, as an import reports it; a card that is no entry here names

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "ContactImport.h"
-#include "DavClient.h"
-#include "DavXml.h"
-#include "MergeRules.h"
-#include "ProblemList.h"
-#include "SyncReport.h"
-#include "SyncSettings.h"
-#include "SyncStore.h"
+#include "data/SyncStore.h"
+#include "exchange/ContactImport.h"
+#include "exchange/ProblemList.h"
+#include "sync/DavClient.h"
+#include "sync/DavXml.h"
+#include "sync/MergeRules.h"
+#include "sync/SyncReport.h"
+#include "sync/SyncSettings.h"
 
 #include <QHash>
 #include <QMap>
@@ -146,6 +146,6 @@ private:
     bool m_sentSomething = false;
     static constexpr qsizetype kUnplacedShown = 1000;
     static constexpr qsizetype kNewBatch = 100; // new cards kept in the file in one write before they are sent
-    qsizetype m_unplaced = 0; // values of cards the entries could not take, this run
-    QSet<QString> m_strangers; // hrefs outside an address book, reported
+    qsizetype m_unplaced = 0;                   // values of cards the entries could not take, this run
+    QSet<QString> m_strangers;                  // hrefs outside an address book, reported
 };

@@ -1,8 +1,8 @@
-#include "SyncSettings.h"
+#include "sync/SyncSettings.h"
 
-#include "Credentials.h"
-#include "Database.h"
-#include "SyncStore.h"
+#include "data/Database.h"
+#include "data/SyncStore.h"
+#include "sync/Credentials.h"
 
 namespace {
 

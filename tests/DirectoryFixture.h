@@ -1,17 +1,17 @@
 #pragma once
 
-#include "DataGrid.h"
-#include "ErrorPath.h"
-#include "FileDialogs.h"
-#include "Fonts.h"
-#include "GridModel.h"
-#include "MDIForm1.h"
-#include "MessageBox.h"
-#include "Module1.h"
 #include "TempDatabase.h"
-#include "Twips.h"
-#include "WindowSwitch.h"
-#include "frmMain.h"
+#include "app/DataGrid.h"
+#include "app/ErrorPath.h"
+#include "app/FileDialogs.h"
+#include "app/Fonts.h"
+#include "app/MDIForm1.h"
+#include "app/MessageBox.h"
+#include "app/Module1.h"
+#include "app/Twips.h"
+#include "app/WindowSwitch.h"
+#include "data/GridModel.h"
+#include "directory/frmMain.h"
 
 #include <QApplication>
 #include <QComboBox>

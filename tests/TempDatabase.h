@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Database.h"
-#include "Schema.h"
+#include "data/Database.h"
+#include "data/Schema.h"
 
 #include <QTemporaryDir>
 #include <QVariant>
@@ -40,10 +40,7 @@ public:
     }
 
     // Runs a statement through the plain connection; returns SQLite's result code.
-    int exec(const QString& sql)
-    {
-        return sqlite3_exec(raw(), sql.toUtf8().constData(), nullptr, nullptr, nullptr);
-    }
+    int exec(const QString& sql) { return sqlite3_exec(raw(), sql.toUtf8().constData(), nullptr, nullptr, nullptr); }
 
     // The rows of a query, each as its columns joined by "|" (null shows as "<null>").
     QStringList rows(const QString& sql)
@@ -68,17 +65,19 @@ public:
     int count(const QString& table) { return rows(QStringLiteral("SELECT count(*) FROM ") + table).value(0).toInt(); }
 
     // Adds a directory entry (empty texts where not given).
-    void addTel(const QString& category, const QString& fname, const QString& lname, const QString& busName = QStringLiteral(" "),
-                const QString& tel1 = QStringLiteral("___ - _______"), const QString& city = QString())
+    void addTel(const QString& category, const QString& fname, const QString& lname,
+                const QString& busName = QStringLiteral(" "), const QString& tel1 = QStringLiteral("___ - _______"),
+                const QString& city = QString())
     {
         sqlite3_stmt* stmt = nullptr;
-        sqlite3_prepare_v2(raw(),
-                           "INSERT INTO tblTel (Category, Fname, Lname, BusName, Address, City, State, Zip, Tel1, Tel2, "
-                           "Pel, Fax) VALUES (?, ?, ?, ?, '', ?, '', '_____', ?, '___ - _______', '___ - _______', "
-                           "'___ - _______')",
-                           -1, &stmt, nullptr);
-        const QByteArray values[] = {category.toUtf8(), fname.toUtf8(), lname.toUtf8(), busName.toUtf8(),
-                                     city.toUtf8(), tel1.toUtf8()};
+        sqlite3_prepare_v2(
+            raw(),
+            "INSERT INTO tblTel (Category, Fname, Lname, BusName, Address, City, State, Zip, Tel1, Tel2, "
+            "Pel, Fax) VALUES (?, ?, ?, ?, '', ?, '', '_____', ?, '___ - _______', '___ - _______', "
+            "'___ - _______')",
+            -1, &stmt, nullptr);
+        const QByteArray values[] = {category.toUtf8(), fname.toUtf8(), lname.toUtf8(),
+                                     busName.toUtf8(),  city.toUtf8(),  tel1.toUtf8()};
         for (int i = 0; i < 6; ++i)
             sqlite3_bind_text(stmt, i + 1, values[i].constData(), int(values[i].size()), SQLITE_TRANSIENT);
         QCOMPARE(sqlite3_step(stmt), SQLITE_DONE);

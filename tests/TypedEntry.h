@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Recordset.h"
+#include "data/Recordset.h"
 
 // Types a new entry into the record set as the entry window does; Update() saves it.
 inline void typeEntry(Recordset* rs, const QString& firstName, const QString& lastName,

@@ -1,8 +1,8 @@
 // Converts an old program's data file as the program does at start; the conversion test stops it dead at a step
 // (TOVRIN_CONVERSION_STOP) or kills it at a random moment.
-#include "AccessConversion.h"
-#include "AccessFile.h"
-#include "DbError.h"
+#include "app/AccessConversion.h"
+#include "data/DbError.h"
+#include "exchange/AccessFile.h"
 
 #include <QCoreApplication>
 #include <cstdio>

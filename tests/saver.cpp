@@ -7,8 +7,8 @@
 // Saves alternate between an entry (Fname = tag, Lname = "tag-n") and a message (Avur = tag, Meet = "tag-n");
 // the lines printed are "T tag-n" and "M tag-n". Exit code 0 when all were saved, 2 after a DbError (its
 // description on stderr).
-#include "DataControl.h"
 #include "TypedEntry.h"
+#include "data/DataControl.h"
 
 #include <QCoreApplication>
 #include <QLocale>

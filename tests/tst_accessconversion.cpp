@@ -1,10 +1,10 @@
 // An old program's data file found at start: converted value for value at the user's word, the old file kept byte
 // for byte, and at every moment of the switch one of the two whole files in place.
-#include "AccessConversion.h"
-#include "AccessFile.h"
 #include "AsNobody.h"
-#include "MessageBox.h"
-#include "Module1.h"
+#include "app/AccessConversion.h"
+#include "app/MessageBox.h"
+#include "app/Module1.h"
+#include "exchange/AccessFile.h"
 
 #include <QDir>
 #include <QFile>

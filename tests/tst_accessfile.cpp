@@ -1,9 +1,9 @@
 // Reading the old program's data files (Access databases) and importing them: every cell of the three test files
 // as a correct reader sees it, their import into an empty directory and one holding some of their entries, and the
 // files that cannot be read.
-#include "AccessFile.h"
-#include "ContactImport.h"
 #include "TempDatabase.h"
+#include "exchange/AccessFile.h"
+#include "exchange/ContactImport.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,19 +1,19 @@
 // The program's own backup copies: made, thinned out by their dates, restored (also under a kill at any moment),
 // and offered when the file is found damaged at start.
-#include "BackupCommands.h"
-#include "Backups.h"
-#include "DataGrid.h"
-#include "Database.h"
-#include "ErrorPath.h"
-#include "FileDialogs.h"
-#include "GridModel.h"
-#include "MDIForm1.h"
-#include "MessageBox.h"
-#include "Module1.h"
 #include "TempDatabase.h"
-#include "WindowSwitch.h"
-#include "frmMain.h"
-#include "frmMes.h"
+#include "app/BackupCommands.h"
+#include "app/DataGrid.h"
+#include "app/ErrorPath.h"
+#include "app/FileDialogs.h"
+#include "app/MDIForm1.h"
+#include "app/MessageBox.h"
+#include "app/Module1.h"
+#include "app/WindowSwitch.h"
+#include "data/Backups.h"
+#include "data/Database.h"
+#include "data/GridModel.h"
+#include "directory/frmMain.h"
+#include "messages/frmMes.h"
 
 #include <QAction>
 #include <QProcess>
@@ -135,12 +135,10 @@ private Q_SLOTS:
         QTest::newRow("days without a start")
             << QStringList{"0", "1", "2", "3", "4", "5", "6", "8", "9", "20", "27", "35"}
             << QStringList{"0", "1", "2", "3", "4", "5", "6", "8", "20", "27"};
-        QTest::newRow("copies before a restore")
-            << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "s2", "s9"}
-            << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "s2"};
-        QTest::newRow("older than four weeks")
-            << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "8", "40"}
-            << QStringList{"0", "1", "2", "3", "4", "5", "6", "7"};
+        QTest::newRow("copies before a restore") << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "s2", "s9"}
+                                                 << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "s2"};
+        QTest::newRow("older than four weeks") << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "8", "40"}
+                                               << QStringList{"0", "1", "2", "3", "4", "5", "6", "7"};
     }
     void rotation()
     {

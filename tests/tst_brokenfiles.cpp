@@ -2,16 +2,16 @@
 // through the data controls, as the windows meet it: the user gets a DbError that names the file and says what is
 // wrong, what was typed stays in the append buffer, and the file is left no worse than it was found.
 #include "AsNobody.h"
-#include "BackupCommands.h"
-#include "Backups.h"
-#include "Book.h"
-#include "DataControl.h"
-#include "Database.h"
-#include "GridModel.h"
-#include "MessageBox.h"
-#include "Module1.h"
 #include "TempDatabase.h"
 #include "TypedEntry.h"
+#include "app/BackupCommands.h"
+#include "app/MessageBox.h"
+#include "app/Module1.h"
+#include "data/Backups.h"
+#include "data/Book.h"
+#include "data/DataControl.h"
+#include "data/Database.h"
+#include "data/GridModel.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -203,7 +203,8 @@ void TestBrokenFiles::damagedFileIsReportedAndLeftAlone_data()
     QTest::newRow("another program's database") << Damage::ForeignDatabase << QStringLiteral("not a database");
     QTest::newRow("no message table") << Damage::NoMessagesTable << QStringLiteral("tblMes");
     QTest::newRow("no entries table") << Damage::NoEntriesTable << QStringLiteral("tblTel");
-    QTest::newRow("tables lacking columns") << Damage::ColumnsMissing << QStringLiteral("tblTel.BusName, tblTel.Address");
+    QTest::newRow("tables lacking columns")
+        << Damage::ColumnsMissing << QStringLiteral("tblTel.BusName, tblTel.Address");
 }
 
 void TestBrokenFiles::damagedFileIsReportedAndLeftAlone()

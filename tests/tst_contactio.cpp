@@ -1,12 +1,12 @@
 // Contacts in and out of the directory file: the plan of an import, its all-or-nothing write, the round trip through
 // every export format, and the command line that does the same without windows. An import reads regular files of a
 // bounded size only, keeps memory in proportion to what it keeps, and reports what it could not decode.
-#include "ContactExport.h"
-#include "ContactImport.h"
-#include "CsvWriter.h"
 #include "Deadline.h"
 #include "TempDatabase.h"
-#include "VCardWriter.h"
+#include "exchange/ContactExport.h"
+#include "exchange/ContactImport.h"
+#include "exchange/CsvWriter.h"
+#include "exchange/VCardWriter.h"
 
 #include <QProcess>
 #include <QScopeGuard>
@@ -38,15 +38,16 @@ const QString kNoNumber = QStringLiteral("___ - _______");
 // a line break, a backslash.
 void seed(TempDatabase& db)
 {
-    QCOMPARE(db.exec(QStringLiteral(
-                 "INSERT INTO tblTel (Category, Fname, Lname, BusName, Address, City, State, Zip, Tel1, Tel2, Pel, Fax) "
-                 "VALUES ('Personal', 'דנה', 'כהן', ' ', 'רחוב הרצל 12, דירה 3', 'חיפה', '', '31999', '048 - 1234567', "
-                 "'___ - _______', '050 - 7654321', '___ - _______'), "
-                 "('Personal', 'Sean', 'O''Brien', ' ', '1 \"Main\" St;\nBack door', 'Cork', 'CO', '_____', "
-                 "'021 - 4567890', '021 - 4567891', '___ - _______', '___ - _______'), "
-                 "('Business', 'Ann', 'Lee', 'Smith, Jones \\ Co', '', 'Boston', 'MA', '02101', '617 - 5550100', "
-                 "'___ - _______', '___ - _______', '617 - 5550199')")),
-             SQLITE_OK);
+    QCOMPARE(
+        db.exec(QStringLiteral(
+            "INSERT INTO tblTel (Category, Fname, Lname, BusName, Address, City, State, Zip, Tel1, Tel2, Pel, Fax) "
+            "VALUES ('Personal', 'דנה', 'כהן', ' ', 'רחוב הרצל 12, דירה 3', 'חיפה', '', '31999', '048 - 1234567', "
+            "'___ - _______', '050 - 7654321', '___ - _______'), "
+            "('Personal', 'Sean', 'O''Brien', ' ', '1 \"Main\" St;\nBack door', 'Cork', 'CO', '_____', "
+            "'021 - 4567890', '021 - 4567891', '___ - _______', '___ - _______'), "
+            "('Business', 'Ann', 'Lee', 'Smith, Jones \\ Co', '', 'Boston', 'MA', '02101', '617 - 5550100', "
+            "'___ - _______', '___ - _______', '617 - 5550199')")),
+        SQLITE_OK);
     db.close();
 }
 
@@ -54,8 +55,8 @@ QStringList rowsOf(const QList<Contact>& entries)
 {
     QStringList rows;
     for (const Contact& c : entries)
-        rows << QStringList{c.category, c.fname, c.lname, c.busName, c.address, c.city, c.state, c.zip, c.tel1, c.tel2,
-                            c.pel, c.fax}
+        rows << QStringList{c.category, c.fname, c.lname, c.busName, c.address, c.city,
+                            c.state,    c.zip,   c.tel1,  c.tel2,    c.pel,     c.fax}
                     .join(QLatin1Char('|'));
     return rows;
 }
@@ -76,8 +77,8 @@ public:
 
     struct Run
     {
-        int exitCode = -1;  // -1: killed after the time allowed
-        long peakKb = 0;    // the largest resident size the run reached
+        int exitCode = -1; // -1: killed after the time allowed
+        long peakKb = 0;   // the largest resident size the run reached
         QByteArray out;
         QByteArray err;
     };
@@ -234,14 +235,13 @@ void TestContactIo::exportedBooksComeBackTheSame()
     seed(from);
     const QList<Contact> entries = ContactExport::entries(from.path(), ContactExport::Book::Both);
     QCOMPARE(entries.size(), 3);
-    const QByteArray bytes = format == QLatin1String("csv")       ? CsvWriter::contacts(entries)
-                             : format == QLatin1String("google-csv")
-                                 ? CsvWriter::contacts(entries, CsvWriter::Layout::Google)
-                             : format == QLatin1String("outlook-csv")
-                                 ? CsvWriter::contacts(entries, CsvWriter::Layout::Outlook)
-                             : format == QLatin1String("vcard21") ? VCardWriter::write(entries, VCardWriter::Version::V21)
-                             : format == QLatin1String("vcard4")  ? VCardWriter::write(entries, VCardWriter::Version::V40)
-                                                                  : VCardWriter::write(entries);
+    const QByteArray bytes =
+        format == QLatin1String("csv")           ? CsvWriter::contacts(entries)
+        : format == QLatin1String("google-csv")  ? CsvWriter::contacts(entries, CsvWriter::Layout::Google)
+        : format == QLatin1String("outlook-csv") ? CsvWriter::contacts(entries, CsvWriter::Layout::Outlook)
+        : format == QLatin1String("vcard21")     ? VCardWriter::write(entries, VCardWriter::Version::V21)
+        : format == QLatin1String("vcard4")      ? VCardWriter::write(entries, VCardWriter::Version::V40)
+                                                 : VCardWriter::write(entries);
 
     TempDatabase to;
     to.close();
@@ -265,9 +265,18 @@ void TestContactIo::importSkipsWhatIsThereAndWritesAllOrNothing()
     seed(db);
     ReadResult read;
     read.contacts = ContactExport::entries(db.path(), ContactExport::Book::Personal); // both already there
-    Contact fresh{QStringLiteral("Personal"), QStringLiteral("Eli"), QStringLiteral("Katz"), QStringLiteral(" "),
-                  QString(), QString(), QString(), QStringLiteral("_____"), QStringLiteral("03 - 1234567"),
-                  kNoNumber, kNoNumber, kNoNumber};
+    Contact fresh{QStringLiteral("Personal"),
+                  QStringLiteral("Eli"),
+                  QStringLiteral("Katz"),
+                  QStringLiteral(" "),
+                  QString(),
+                  QString(),
+                  QString(),
+                  QStringLiteral("_____"),
+                  QStringLiteral("03 - 1234567"),
+                  kNoNumber,
+                  kNoNumber,
+                  kNoNumber};
     read.contacts << fresh << fresh; // and one twice in the file
     Contact refused = fresh;
     refused.lname = QStringLiteral("Refused");
@@ -385,18 +394,30 @@ void TestContactIo::exportTargets_data()
     QTest::addColumn<int>("exitCode");
     for (const char* option : {"--export", "--export-messages", "--pdf"})
         QTest::addRow("%s the directory file", option) << QString::fromLatin1(option) << "database" << 2;
-    QTest::newRow("a symbolic link to the directory file") << "--export" << "symlink" << 2;
-    QTest::newRow("a hard link to the directory file") << "--pdf" << "hardlink" << 2;
-    QTest::newRow("the journal's name") << "--export-messages" << "journal" << 2;
-    QTest::newRow("a pipe") << "--export" << "fifo" << 2;
-    QTest::newRow("a folder") << "--pdf" << "folder" << 2;
-    QTest::newRow("a missing folder") << "--export" << "missing folder" << 2;
-    QTest::newRow("a link to another file") << "--export" << "link elsewhere" << 2;
-    QTest::newRow("another user's file") << "--export-messages" << "foreign" << 2;
-    QTest::newRow("a file on a full disk") << "--export" << "full" << 2;
-    QTest::newRow("a PDF on a full disk") << "--pdf" << "full" << 2;
-    QTest::newRow("a file of the user's") << "--export" << "own" << 0;
-    QTest::newRow("a PDF of the user's") << "--pdf" << "own" << 0;
+    QTest::newRow("a symbolic link to the directory file") << "--export"
+                                                           << "symlink" << 2;
+    QTest::newRow("a hard link to the directory file") << "--pdf"
+                                                       << "hardlink" << 2;
+    QTest::newRow("the journal's name") << "--export-messages"
+                                        << "journal" << 2;
+    QTest::newRow("a pipe") << "--export"
+                            << "fifo" << 2;
+    QTest::newRow("a folder") << "--pdf"
+                              << "folder" << 2;
+    QTest::newRow("a missing folder") << "--export"
+                                      << "missing folder" << 2;
+    QTest::newRow("a link to another file") << "--export"
+                                            << "link elsewhere" << 2;
+    QTest::newRow("another user's file") << "--export-messages"
+                                         << "foreign" << 2;
+    QTest::newRow("a file on a full disk") << "--export"
+                                           << "full" << 2;
+    QTest::newRow("a PDF on a full disk") << "--pdf"
+                                          << "full" << 2;
+    QTest::newRow("a file of the user's") << "--export"
+                                          << "own" << 0;
+    QTest::newRow("a PDF of the user's") << "--pdf"
+                                         << "own" << 0;
 }
 
 // Every place an export or a printout can be aimed at: the directory survives whole, a refused target stays as it
@@ -491,7 +512,8 @@ void TestContactIo::exportTargets()
             QVERIFY2(err.contains(std::strerror(ENOSPC)), err.constData());
         if (!kept.isEmpty())
             QCOMPARE(contentOf(kept), old);
-        QCOMPARE(QFileInfo(path).isSymLink(), target.contains(QLatin1String("link")) && target != QLatin1String("hardlink"));
+        QCOMPARE(QFileInfo(path).isSymLink(),
+                 target.contains(QLatin1String("link")) && target != QLatin1String("hardlink"));
         QCOMPARE(QFileInfo(path).isDir(), target == QLatin1String("folder"));
     }
     // No temporary file is left behind, and the directory is whole.
@@ -509,7 +531,8 @@ void TestContactIo::aBusyFileIsWaitedForOnce()
     const QString cards = db.dir() + QStringLiteral("/one.vcf");
     QFile file(cards);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Shani;Gil;;;\r\nFN:Gil Shani\r\nTEL;TYPE=CELL:050-1234567\r\nEND:VCARD\r\n");
+    file.write(
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Shani;Gil;;;\r\nFN:Gil Shani\r\nTEL;TYPE=CELL:050-1234567\r\nEND:VCARD\r\n");
     file.close();
     QCOMPARE(db.exec(QStringLiteral("BEGIN EXCLUSIVE")), SQLITE_OK);
     QElapsedTimer clock;
@@ -528,14 +551,15 @@ void TestContactIo::aBusyFileIsWaitedForOnce()
 void TestContactIo::thePhoneListCutsNothing()
 {
     TempDatabase db;
-    QCOMPARE(db.exec(QStringLiteral(
-                 "INSERT INTO tblTel (Category, Fname, Lname, BusName, Address, City, State, Zip, Tel1, Tel2, Pel, Fax) "
-                 "VALUES ('Personal', 'Alexandra-Maria', 'Papadopoulou-Feather', ' ', "
-                 "'1234 Long Boulevard of the Republic, Apt 56', 'Springfield', 'IL', '62701', '212 - 5550101', "
-                 "'212 - 5550102', '917 - 5550103', '212 - 5550104'), "
-                 "('Business', 'Ann', 'Lee', 'Smith, Jones and Company', '', 'Boston', 'MA', '02101', "
-                 "'617 - 5550100', '617 - 5550101', '617 - 5550102', '617 - 5550199')")),
-             SQLITE_OK);
+    QCOMPARE(
+        db.exec(QStringLiteral(
+            "INSERT INTO tblTel (Category, Fname, Lname, BusName, Address, City, State, Zip, Tel1, Tel2, Pel, Fax) "
+            "VALUES ('Personal', 'Alexandra-Maria', 'Papadopoulou-Feather', ' ', "
+            "'1234 Long Boulevard of the Republic, Apt 56', 'Springfield', 'IL', '62701', '212 - 5550101', "
+            "'212 - 5550102', '917 - 5550103', '212 - 5550104'), "
+            "('Business', 'Ann', 'Lee', 'Smith, Jones and Company', '', 'Boston', 'MA', '02101', "
+            "'617 - 5550100', '617 - 5550101', '617 - 5550102', '617 - 5550199')")),
+        SQLITE_OK);
     db.close();
     // Enough entries for a second page.
     QCOMPARE(db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40) "
@@ -617,11 +641,12 @@ void TestContactIo::anotherReaderReadsOurCards()
 
     TempDatabase db;
     seed(db);
-    QCOMPARE(db.exec(QStringLiteral(
-                 "INSERT INTO tblTel (Category, Fname, Lname, BusName, Address, City, State, Zip, Tel1, Tel2, Pel, Fax) "
-                 "VALUES ('Personal', 'Noa', 'Bar', ' ', '', '', '', '_____', '___ - _______', '___ - _______', "
-                 "'050 - 7654322', '___ - _______')")),
-             SQLITE_OK);
+    QCOMPARE(
+        db.exec(QStringLiteral(
+            "INSERT INTO tblTel (Category, Fname, Lname, BusName, Address, City, State, Zip, Tel1, Tel2, Pel, Fax) "
+            "VALUES ('Personal', 'Noa', 'Bar', ' ', '', '', '', '_____', '___ - _______', '___ - _______', "
+            "'050 - 7654322', '___ - _______')")),
+        SQLITE_OK);
     db.close();
     Program tovrin(db);
     tovrin.setEnvironment(QStringLiteral("LC_ALL"), QStringLiteral("he_IL.UTF-8"));
@@ -654,21 +679,26 @@ void TestContactIo::othersExportsComeInWhole_data()
     // A business card: the work number before the others, the state's postal code for its name, the middle names
     // and everything the entry has no place for reported.
     const QString mask = QStringLiteral("___ - _______");
-    const QStringList unplaced{"0 birthday", "0 country", "0 department", "0 e-mail", "0 job title", "0 nickname",
-                               "0 notes"};
+    const QStringList unplaced{"0 birthday",  "0 country",  "0 department", "0 e-mail",
+                               "0 job title", "0 nickname", "0 notes"};
     QTest::newRow("groupware suite")
         << "evolution.vcf"
         << QStringList{"Business|John|Doe|IBM|15 Crescent moon drive, ASB-123|Albaney|NY|12345|905 - 5551234|" + mask +
                        "|905 - 6661234|" + mask}
-        << QStringList{"0 birthday", "0 categories"} + unplaced.mid(1) + QStringList{"0 web page", "1 N Richter, James"};
+        << QStringList{"0 birthday", "0 categories"} + unplaced.mid(1) +
+               QStringList{"0 web page", "1 N Richter, James"};
     // Every kind of number and two addresses: the work ones are a business's, the rest give way and are named.
     QTest::newRow("desktop address book")
         << "mac-address-book.vcf"
         << QStringList{"Business|John|Doe|IBM|Street4, Building 6, Floor 8|New York||12345|905 - 7771234|905 - 6661234|"
                        "905 - 5551234|905 - 9991234"}
-        << unplaced + QStringList{"0 photo", "0 web page", "1 N Richter,James",
+        << unplaced + QStringList{"0 photo",
+                                  "0 web page",
+                                  "1 N Richter,James",
                                   "1 ADR Silicon Alley 5,, New York, New York, 12345, United States of America",
-                                  "1 TEL 905-888-1234", "1 TEL 905-222-1234", "1 TEL 905-111-1234"};
+                                  "1 TEL 905-888-1234",
+                                  "1 TEL 905-222-1234",
+                                  "1 TEL 905-111-1234"};
     // A mail program's own layout, its rows a field shorter than its header: e-mail is counted, not passed over.
     const QString doe = "|Doe| ||||_____|" + QStringList(4, mask).join(u'|');
     QTest::newRow("mail program CSV") << "mail-program.csv" << QStringList{"Personal|John" + doe, "Personal|Jane" + doe}
@@ -684,8 +714,8 @@ void TestContactIo::othersExportsComeInWhole()
     const ReadResult read = ContactImport::readFile(path);
     QStringList got;
     for (const Contact& c : read.contacts)
-        got << QStringList{c.category, c.fname, c.lname, c.busName, c.address, c.city, c.state, c.zip, c.tel1, c.tel2,
-                           c.pel, c.fax}
+        got << QStringList{c.category, c.fname, c.lname, c.busName, c.address, c.city,
+                           c.state,    c.zip,   c.tel1,  c.tel2,    c.pel,     c.fax}
                    .join(QLatin1Char('|'));
     QStringList reported;
     for (const ExchangeProblem& p : read.problems)
@@ -737,10 +767,14 @@ void TestContactIo::theUsersLanguageGuessesTheEncoding_data()
     QTest::addColumn<QString>("encoding");
     QTest::newRow("Hebrew") << "he_IL.UTF-8" << QByteArray("\xE3\xEF,\xEB\xE4\xEF") << QString::fromUtf8("דן כהן")
                             << "windows-1255";
-    QTest::newRow("Polish") << "pl_PL.UTF-8" << QByteArray("\xA3ucja,\x9Cwi\xEA" "cka") << QString::fromUtf8("Łucja święcka")
-                            << "windows-1250";
-    QTest::newRow("French") << "fr_FR.UTF-8" << QByteArray("Ren\xE9" "e,M\xFCller") << QString::fromUtf8("Renée Müller")
-                            << "windows-1252";
+    QTest::newRow("Polish") << "pl_PL.UTF-8"
+                            << QByteArray("\xA3ucja,\x9Cwi\xEA"
+                                          "cka")
+                            << QString::fromUtf8("Łucja święcka") << "windows-1250";
+    QTest::newRow("French") << "fr_FR.UTF-8"
+                            << QByteArray("Ren\xE9"
+                                          "e,M\xFCller")
+                            << QString::fromUtf8("Renée Müller") << "windows-1252";
 }
 
 // A file in the old code page of the user's language reads right without the user naming it, on the command line
@@ -854,17 +888,17 @@ void TestContactIo::importMemoryGoesWithWhatItKeeps()
     writeFile(dir + QStringLiteral("/one.vcf"),
               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Small;Card\r\nTEL:0521234567\r\nEND:VCARD\r\n");
     // One card with 400,000 numbers (2.8 MB): one entry, 400,000 values left out.
-    writeFile(dir + QStringLiteral("/numbers.vcf"),
-              "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Big;Card\r\n" + QByteArray("TEL:1\r\n").repeated(400000) +
-                  "END:VCARD\r\n");
+    writeFile(dir + QStringLiteral("/numbers.vcf"), "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Big;Card\r\n" +
+                                                        QByteArray("TEL:1\r\n").repeated(400000) + "END:VCARD\r\n");
     // Broken quotes, 1 MB: a row of them makes one entry (the same each time) and two problems.
-    writeFile(dir + QStringLiteral("/quotes.csv"), "First Name,Mobile Phone\n" + QByteArray("\"a\"b,\"1\n").repeated(131072));
+    writeFile(dir + QStringLiteral("/quotes.csv"),
+              "First Name,Mobile Phone\n" + QByteArray("\"a\"b,\"1\n").repeated(131072));
     // A quote opened on every line, 1 MB: no entry at all, two problems a row, and the notes counted as left out.
     writeFile(dir + QStringLiteral("/unkept.csv"), "Notes,First Name\n" + QByteArray("\"x\n").repeated(349525));
 
     Program tovrin(db);
-    const Program::Run one = tovrin.run({QStringLiteral("--import"), dir + QStringLiteral("/one.vcf"),
-                                         QStringLiteral("--dry-run")});
+    const Program::Run one =
+        tovrin.run({QStringLiteral("--import"), dir + QStringLiteral("/one.vcf"), QStringLiteral("--dry-run")});
     QCOMPARE(one.exitCode, 0);
     QVERIFY(one.peakKb > 0);
     struct Case
@@ -880,9 +914,10 @@ void TestContactIo::importMemoryGoesWithWhatItKeeps()
             {QStringLiteral("--import"), dir + QLatin1Char('/') + QLatin1String(c.file), QStringLiteral("--dry-run")});
         QCOMPARE(run.exitCode, 1);
         const long grownKb = run.peakKb - one.peakKb;
-        QVERIFY2(grownKb < 40 * 1024, qPrintable(QStringLiteral("%1: %2 kB beyond the import of one card")
-                                                     .arg(QLatin1String(c.file))
-                                                     .arg(grownKb)));
+        QVERIFY2(
+            grownKb < 40 * 1024,
+            qPrintable(
+                QStringLiteral("%1: %2 kB beyond the import of one card").arg(QLatin1String(c.file)).arg(grownKb)));
         // The summary names the first thousand and counts the rest.
         QVERIFY2(run.out.contains(c.said), run.out.left(300).constData());
         QVERIFY2(run.out.size() < 300 * 1000, qPrintable(QString::number(run.out.size())));
@@ -898,7 +933,8 @@ void TestContactIo::summaryNamesTheFirstThousand()
     // 2,500 rows of the same entry with a number that does not make ten digits: one new entry, 2,499 duplicates and
     // 2,500 numbers left out.
     const QByteArray rows = "First Name,Last Name,Mobile Phone\n" + QByteArray("Gil,Shani,12345\n").repeated(2500);
-    const ContactImport::Plan plan = ContactImport::plan(ContactImport::readBytes(rows, QStringLiteral("rows.csv")), db.path());
+    const ContactImport::Plan plan =
+        ContactImport::plan(ContactImport::readBytes(rows, QStringLiteral("rows.csv")), db.path());
     QCOMPARE(plan.added.size(), 1);
     QCOMPARE(plan.duplicates.size(), 2499);
     QCOMPARE(plan.problems.total(), 2500);
@@ -957,18 +993,17 @@ void TestContactIo::replacedCharactersAreReported_data()
         bytes.append(char(unit & 0xff)).append(char(unit >> 8));
         return bytes + QStringEncoder(QStringEncoder::Utf16LE).encode(after);
     };
-    QTest::newRow("NUL in a CSV row") << withNul("First Name,Last Name\nDana,Cohen\nGi\0l,Shani\n")
-                                      << "list.csv" << QString() << 2 << "Fname";
+    QTest::newRow("NUL in a CSV row") << withNul("First Name,Last Name\nDana,Cohen\nGi\0l,Shani\n") << "list.csv"
+                                      << QString() << 2 << "Fname";
     QTest::newRow("half a surrogate pair in UTF-16 CSV")
         << utf16(QStringLiteral("First Name,Last Name\r\nDa"), 0xD800, QStringLiteral("na,Cohen\r\n")) << "list.csv"
         << QString() << 1 << "Fname";
-    QTest::newRow("a byte windows-1255 has no letter for")
-        << QByteArray("Company\n\xF9\xEC\xFF\n") << "list.csv" << "windows-1255" << 1 << "BusName";
+    QTest::newRow("a byte windows-1255 has no letter for") << QByteArray("Company\n\xF9\xEC\xFF\n") << "list.csv"
+                                                           << "windows-1255" << 1 << "BusName";
     // The second card names the problem, though the first makes no entry.
-    QTest::newRow("NUL in a vCard")
-        << withNul("BEGIN:VCARD\r\nVERSION:3.0\r\nNOTE:empty\r\nEND:VCARD\r\n"
-                   "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Le\0vi;Ran\r\nEND:VCARD\r\n")
-        << "cards.vcf" << QString() << 2 << "Lname";
+    QTest::newRow("NUL in a vCard") << withNul("BEGIN:VCARD\r\nVERSION:3.0\r\nNOTE:empty\r\nEND:VCARD\r\n"
+                                               "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Le\0vi;Ran\r\nEND:VCARD\r\n")
+                                    << "cards.vcf" << QString() << 2 << "Lname";
     QTest::newRow("half a surrogate pair in a UTF-16 vCard")
         << utf16(QStringLiteral("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Katz;E"), 0xDC00,
                  QStringLiteral("li\r\nEND:VCARD\r\n"))
@@ -987,9 +1022,8 @@ void TestContactIo::replacedCharactersAreReported()
     QFETCH(QString, field);
 
     const ReadResult read = ContactImport::readBytes(bytes, name, encoding);
-    const auto it = std::find_if(read.problems.begin(), read.problems.end(), [&](const ExchangeProblem& p) {
-        return p.action.contains(QStringLiteral("U+FFFD"));
-    });
+    const auto it = std::find_if(read.problems.begin(), read.problems.end(),
+                                 [&](const ExchangeProblem& p) { return p.action.contains(QStringLiteral("U+FFFD")); });
     QVERIFY2(it != read.problems.end(), qPrintable(QString::number(read.problems.total())));
     QCOMPARE(it->record, record);
     QCOMPARE(it->field, field);

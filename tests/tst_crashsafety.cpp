@@ -1,10 +1,10 @@
 // Saving survives the program being killed at any moment, and two copies saving into one file at once. The saves
 // are made by tovrin_saver (saver.cpp), which saves through the data controls as the windows do and prints each
 // save once Update has returned.
-#include "DataControl.h"
-#include "Database.h"
-#include "GridModel.h"
 #include "TempDatabase.h"
+#include "data/DataControl.h"
+#include "data/Database.h"
+#include "data/GridModel.h"
 
 #include <QElapsedTimer>
 #include <QProcess>

@@ -1,7 +1,7 @@
-#include "ContactFit.h"
-#include "CsvReader.h"
-#include "CsvWriter.h"
-#include "PhoneNumbers.h"
+#include "exchange/ContactFit.h"
+#include "exchange/CsvReader.h"
+#include "exchange/CsvWriter.h"
+#include "exchange/PhoneNumbers.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -174,7 +174,8 @@ void TestCsv::fitField_data()
     row("Hebrew cut", "Lname", QString(26, QChar(0x05D0)), QString(25, QChar(0x05D0)), "cut to 25 characters");
     row("state name", "State", "New York", "NY", "");
     row("province name", "State", QString::fromUtf8("Québec"), "QC", "");
-    row("state without a code", "State", QString::fromUtf8("Baden-Württemberg"), "", "left out: no 2-letter postal code for it");
+    row("state without a code", "State", QString::fromUtf8("Baden-Württemberg"), "",
+        "left out: no 2-letter postal code for it");
     row("address lines", "Address", "12 Herzl St\r\nApt 4\n", "12 Herzl St, Apt 4", "");
     // The file counts code points: 25 emoji are 50 UTF-16 units and still fit.
     row("astral fits", "Lname", thumb.repeated(25), thumb.repeated(25), "");
@@ -359,9 +360,8 @@ void TestCsv::read_data()
          "Personal; Fname=Dan; Tel1=0311111111; Tel2=0322222222; Pel=0541111111; Fax=0355555555",
          "1:left out: the entry holds one fax number / 1:left out: the entry holds two telephone numbers / "
          "1:left out: the entry holds two telephone numbers");
-    file("a number no entry holds gives way",
-         "First Name,Mobile Phone,Cell Phone\nDan,12,0541111111\n", "Personal; Fname=Dan; Pel=0541111111",
-         "1:left out: not ten digits");
+    file("a number no entry holds gives way", "First Name,Mobile Phone,Cell Phone\nDan,12,0541111111\n",
+         "Personal; Fname=Dan; Pel=0541111111", "1:left out: not ten digits");
     file("full name only", "Name,Phone\nMoshe Ben David,0501234567\n",
          "Personal; Fname=Moshe Ben; Lname=David; Tel1=0501234567");
 

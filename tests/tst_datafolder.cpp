@@ -1,13 +1,12 @@
 // Where the database file lives: beside the program run from a folder of its own, a per-user copy of the
 // template when installed.
-#include "DbError.h"
-#include "Module1.h"
+#include "app/Module1.h"
+#include "data/DbError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,7 +28,9 @@ QByteArray contentOf(const QString& path)
 
 mode_t modeOf(const QString& path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? (info.st_mode & 07777) : mode_t(-1);
 }
 
@@ -45,7 +46,10 @@ class TestDataFolder : public QObject
     QString share() const { return m_prefix + QStringLiteral("/share/tovrin"); }
     QString user(const QString& name) const { return m_root.path() + QStringLiteral("/home/") + name; }
     void becomeUser(const QString& name) { qputenv("XDG_DATA_HOME", QFile::encodeName(user(name) + "/.local/share")); }
-    QString userFile(const QString& name) const { return user(name) + QStringLiteral("/.local/share/Tovrin/Dalvek.mdb"); }
+    QString userFile(const QString& name) const
+    {
+        return user(name) + QStringLiteral("/.local/share/Tovrin/Dalvek.mdb");
+    }
 
 private Q_SLOTS:
     void initTestCase()

@@ -1,10 +1,10 @@
 // The database file, its dialect and the data controls, without any window.
-#include "Book.h"
-#include "DataControl.h"
-#include "Database.h"
-#include "GridModel.h"
-#include "Statement.h"
 #include "TempDatabase.h"
+#include "data/Book.h"
+#include "data/DataControl.h"
+#include "data/Database.h"
+#include "data/GridModel.h"
+#include "data/Statement.h"
 
 #include <QAbstractItemModelTester>
 #include <QFile>
@@ -132,8 +132,9 @@ void TestDataLayer::bookStatementsSortAndFilterIgnoringCase()
     control.setDatabaseName(db.path());
     control.setRecordSource(Query::book(Book::Personal));
     control.Refresh();
-    QCOMPARE(lastNames(control), (QStringList{QStringLiteral("3com"), QStringLiteral("adams"), QStringLiteral("Baker"),
-                                              QStringLiteral("cohen"), QStringLiteral("Cole"), QStringLiteral("Émile")}));
+    QCOMPARE(lastNames(control),
+             (QStringList{QStringLiteral("3com"), QStringLiteral("adams"), QStringLiteral("Baker"),
+                          QStringLiteral("cohen"), QStringLiteral("Cole"), QStringLiteral("Émile")}));
 
     // Two spaces before LIKE, as the letter strip writes it; only the chosen book, by its own sort column.
     control.setRecordSource(Query::letter(Book::Personal, QStringLiteral("C")));
@@ -174,9 +175,8 @@ void TestDataLayer::searchStatementMatchesEveryColumnKind_data()
     QTest::newRow("digit pattern") << "#" << QStringList{QStringLiteral("Smith")};
     QTest::newRow("set pattern") << "[xyz]" << QStringList{QStringLiteral("Lee")};
     QTest::newRow("nothing") << "qqq" << QStringList{};
-    QTest::newRow("empty text finds every row") << ""
-                                                << QStringList{QStringLiteral("Smith"), QStringLiteral("Lee"),
-                                                               QStringLiteral("כהן")};
+    QTest::newRow("empty text finds every row")
+        << "" << QStringList{QStringLiteral("Smith"), QStringLiteral("Lee"), QStringLiteral("כהן")};
     QTest::newRow("unclosed bracket is a literal") << "[" << QStringList{};
 }
 
@@ -221,9 +221,9 @@ void TestDataLayer::messageLogSortsByRealDate()
     QStringList order;
     for (Recordset* rs = control.Recordset(); !rs->Eof(); rs->MoveNext())
         order << rs->Fields(QStringLiteral("Cdate")).Value().toString();
-    QCOMPARE(order, (QStringList{QStringLiteral("2026-03-05"), QStringLiteral("2026-03-05"),
-                                 QStringLiteral("2025-12-01"), QStringLiteral("2025-01-31"),
-                                 QStringLiteral("1999-06-15")}));
+    QCOMPARE(order,
+             (QStringList{QStringLiteral("2026-03-05"), QStringLiteral("2026-03-05"), QStringLiteral("2025-12-01"),
+                          QStringLiteral("2025-01-31"), QStringLiteral("1999-06-15")}));
 }
 
 void TestDataLayer::appendWritesConvertedFields()
@@ -265,13 +265,32 @@ void TestDataLayer::appendRefusesWhatTheFileCannotHold_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("named");
-    QTest::newRow("16-character first name") << "tblTel" << "Fname" << QString(16, QLatin1Char('x')) << "Fname holds at most 15";
-    QTest::newRow("3-letter state") << "tblTel" << "State" << "NYC" << "State holds at most 2";
-    QTest::newRow("14-character telephone") << "tblTel" << "Tel1" << "054 - 12345678" << "Tel1 holds at most 13";
-    QTest::newRow("no real date") << "tblMes" << "CDate" << "31/02/26" << "31/02/26";
-    QTest::newRow("untouched date mask") << "tblMes" << "CDate" << "__/__/__" << "__/__/__";
-    QTest::newRow("no real time") << "tblMes" << "Ctime" << "25:00:00" << "25:00:00";
-    QTest::newRow("unknown field") << "tblTel" << "Phone" << "1" << "Phone";
+    QTest::newRow("16-character first name") << "tblTel"
+                                             << "Fname" << QString(16, QLatin1Char('x')) << "Fname holds at most 15";
+    QTest::newRow("3-letter state") << "tblTel"
+                                    << "State"
+                                    << "NYC"
+                                    << "State holds at most 2";
+    QTest::newRow("14-character telephone") << "tblTel"
+                                            << "Tel1"
+                                            << "054 - 12345678"
+                                            << "Tel1 holds at most 13";
+    QTest::newRow("no real date") << "tblMes"
+                                  << "CDate"
+                                  << "31/02/26"
+                                  << "31/02/26";
+    QTest::newRow("untouched date mask") << "tblMes"
+                                         << "CDate"
+                                         << "__/__/__"
+                                         << "__/__/__";
+    QTest::newRow("no real time") << "tblMes"
+                                  << "Ctime"
+                                  << "25:00:00"
+                                  << "25:00:00";
+    QTest::newRow("unknown field") << "tblTel"
+                                   << "Phone"
+                                   << "1"
+                                   << "Phone";
 }
 
 void TestDataLayer::appendRefusesWhatTheFileCannotHold()
@@ -359,9 +378,10 @@ void TestDataLayer::gridEditsAndDeletionsReachTheFile()
 
     DataControl control;
     control.setDatabaseName(db.path());
-    GridModel model(&control, {{QStringLiteral("Last"), QStringLiteral("Lname"), 2535, QString()},
-                               {QStringLiteral("First"), QStringLiteral("Fname"), 2760, QString()},
-                               {QStringLiteral("Tel - 1"), QStringLiteral("Tel1"), 1410, QStringLiteral("General Number")}});
+    GridModel model(&control,
+                    {{QStringLiteral("Last"), QStringLiteral("Lname"), 2535, QString()},
+                     {QStringLiteral("First"), QStringLiteral("Fname"), 2760, QString()},
+                     {QStringLiteral("Tel - 1"), QStringLiteral("Tel1"), 1410, QStringLiteral("General Number")}});
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     control.setRecordSource(Query::book(Book::Personal));
     control.Refresh();
@@ -373,13 +393,15 @@ void TestDataLayer::gridEditsAndDeletionsReachTheFile()
 
     QSignalSpy failures(&model, &GridModel::databaseError);
     QVERIFY(model.setData(model.index(1, 1), QStringLiteral("Robert")));
-    QCOMPARE(db.rows(QStringLiteral("SELECT Fname FROM tblTel WHERE Lname = 'Baker'")), QStringList{QStringLiteral("Robert")});
+    QCOMPARE(db.rows(QStringLiteral("SELECT Fname FROM tblTel WHERE Lname = 'Baker'")),
+             QStringList{QStringLiteral("Robert")});
     QCOMPARE(model.index(1, 1).data().toString(), QStringLiteral("Robert"));
 
     // Too long for the column: refused, reported, the row stays as stored.
     QVERIFY(!model.setData(model.index(1, 1), QString(16, QLatin1Char('r'))));
     QCOMPARE(failures.size(), 1);
-    QCOMPARE(db.rows(QStringLiteral("SELECT Fname FROM tblTel WHERE Lname = 'Baker'")), QStringList{QStringLiteral("Robert")});
+    QCOMPARE(db.rows(QStringLiteral("SELECT Fname FROM tblTel WHERE Lname = 'Baker'")),
+             QStringList{QStringLiteral("Robert")});
 
     QVERIFY(model.removeRowList({0, 2}));
     QCOMPARE(model.rowCount(), 1);

@@ -1,17 +1,17 @@
 // The directory window: its layout, its load, the book switch, the letter strip, the grids' writes and the buttons
 // that leave it.
 #include "AsNobody.h"
-#include "Book.h"
-#include "ContactCommands.h"
-#include "Database.h"
 #include "Deadline.h"
 #include "DirectoryFixture.h"
-#include "ImportPreview.h"
-#include "PhoneNumbers.h"
-#include "PreviewEntries.h"
-#include "SortKey.h"
-#include "Twips.h"
-#include "WorkingWindow.h"
+#include "app/Twips.h"
+#include "app/WorkingWindow.h"
+#include "data/Book.h"
+#include "data/Database.h"
+#include "data/SortKey.h"
+#include "directory/ContactCommands.h"
+#include "directory/ImportPreview.h"
+#include "directory/PreviewEntries.h"
+#include "exchange/PhoneNumbers.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -511,7 +511,8 @@ void TestDirectoryWindow::largeBooksListEveryRowInEitherGrid()
         QTest::keyClick(grid->view(), Qt::Key_End, Qt::ControlModifier);
         const QModelIndex last = grid->view()->currentIndex();
         QCOMPARE(last.row(), 749);
-        const QString field = QLatin1String(book) == QLatin1String("Personal") ? QStringLiteral("Lname") : QStringLiteral("BusName");
+        const QString field =
+            QLatin1String(book) == QLatin1String("Personal") ? QStringLiteral("Lname") : QStringLiteral("BusName");
         QCOMPARE(last.sibling(last.row(), 0).data().toString(),
                  f.db.rows(QStringLiteral("SELECT %1 FROM tblTel WHERE Category = '%2' ORDER BY SortKey, rowid")
                                .arg(field, QLatin1String(book)))
@@ -1007,7 +1008,8 @@ void TestDirectoryWindow::contactsComeInAndGoOutWithoutNewControls()
     action(QStringLiteral("Import Contacts..."))->trigger();
     QStringList messages = MessageBox::takeMessages();
     QCOMPARE(messages.size(), 1);
-    QVERIFY2(messages.at(0).contains(QStringLiteral("1 in \"Personal\", 1 in \"Business\"")), qPrintable(messages.at(0)));
+    QVERIFY2(messages.at(0).contains(QStringLiteral("1 in \"Personal\", 1 in \"Business\"")),
+             qPrintable(messages.at(0)));
     QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0), QStringList{"Adams"});
     FileDialogs::setNextFiles({cards});
     MessageBox::setNextAnswer(true);
@@ -1059,7 +1061,8 @@ void TestDirectoryWindow::importRefusesWhatIsNoFile()
     Deadline deadline(60, "the window's import of a named pipe");
 
     // Through "Import Contacts...": a message naming the file and what it is, and no preview.
-    for (const auto& [path, what] : {std::pair{pipe, QStringLiteral("named pipe")}, std::pair{folder, QStringLiteral("folder")}}) {
+    for (const auto& [path, what] :
+         {std::pair{pipe, QStringLiteral("named pipe")}, std::pair{folder, QStringLiteral("folder")}}) {
         FileDialogs::setNextFiles({path});
         MessageBox::setNextAnswer(true);
         action(QStringLiteral("Import Contacts..."))->trigger();

@@ -1,12 +1,12 @@
 // The message log window, driven through its controls as the user drives it.
-#include "ErrorPath.h"
-#include "MDIForm1.h"
-#include "MessageBox.h"
-#include "Module1.h"
 #include "TempDatabase.h"
-#include "Twips.h"
-#include "WindowSwitch.h"
-#include "frmMes.h"
+#include "app/ErrorPath.h"
+#include "app/MDIForm1.h"
+#include "app/MessageBox.h"
+#include "app/Module1.h"
+#include "app/Twips.h"
+#include "app/WindowSwitch.h"
+#include "messages/frmMes.h"
 
 #include <QLineEdit>
 #include <QMdiSubWindow>

@@ -1,7 +1,7 @@
 // The fuzz targets' checks in every build: the committed corpus, a fixed sample of generated patterns, and the
 // matcher's worst case through a statement, as the message log would run it.
-#include "DataControl.h"
 #include "TempDatabase.h"
+#include "data/DataControl.h"
 #include "fuzz/DateOracle.h"
 #include "fuzz/LikeOracle.h"
 

@@ -1,14 +1,14 @@
 // Hostile text typed into every window: nothing crashes, no text changes a statement, and the file keeps both
 // tables and every row, with each value stored as the field took it.
-#include "ErrorPath.h"
-#include "MDIForm1.h"
-#include "MessageBox.h"
-#include "Module1.h"
 #include "TempDatabase.h"
-#include "WindowSwitch.h"
-#include "frmAdd.h"
-#include "frmMain.h"
-#include "frmMes.h"
+#include "app/ErrorPath.h"
+#include "app/MDIForm1.h"
+#include "app/MessageBox.h"
+#include "app/Module1.h"
+#include "app/WindowSwitch.h"
+#include "directory/frmMain.h"
+#include "entry/frmAdd.h"
+#include "messages/frmMes.h"
 
 #include <QAbstractItemModel>
 #include <QLineEdit>
@@ -37,7 +37,8 @@ QStringList hostileTexts()
 // Both tables are there and hold the rows counted before.
 void checkFileIntact(TempDatabase& db, int tel, int mes)
 {
-    QCOMPARE(db.rows(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('tblTel', 'tblMes')")),
+    QCOMPARE(db.rows(QStringLiteral(
+                 "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN ('tblTel', 'tblMes')")),
              QStringList{QStringLiteral("2")});
     QCOMPARE(db.count(QStringLiteral("tblTel")), tel);
     QCOMPARE(db.count(QStringLiteral("tblMes")), mes);
@@ -68,7 +69,8 @@ private Q_SLOTS:
     {
         TempDatabase db;
         db.addTel(QStringLiteral("Personal"), QStringLiteral("Dana"), QStringLiteral("O'Brien"));
-        db.addTel(QStringLiteral("Business"), QStringLiteral("Avi"), QStringLiteral("Cohen"), QStringLiteral("[z-a] Ltd"));
+        db.addTel(QStringLiteral("Business"), QStringLiteral("Avi"), QStringLiteral("Cohen"),
+                  QStringLiteral("[z-a] Ltd"));
         Module1::setProgramDirForTesting(db.dir());
         MDIForm1 frame;
         WindowSwitch::setFrame(&frame);

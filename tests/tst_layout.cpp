@@ -1,21 +1,21 @@
 // The windows on a real screen (run under Xvfb at 1600x1000, once as it is and once with QT_SCALE_FACTOR=2): with
 // room to spare the directory's grid and result list use it; with too little, every button of every window and
 // dialog can still be reached, on the screen or by scrolling.
-#include "DataGrid.h"
-#include "ErrorPath.h"
-#include "Fonts.h"
-#include "ImportPreview.h"
-#include "MDIForm1.h"
-#include "MessageBox.h"
-#include "Module1.h"
-#include "Settings.h"
-#include "SyncSettingsDialog.h"
 #include "TempDatabase.h"
-#include "Twips.h"
-#include "WindowSwitch.h"
-#include "frmAdd.h"
-#include "frmMain.h"
-#include "frmMes.h"
+#include "app/DataGrid.h"
+#include "app/ErrorPath.h"
+#include "app/Fonts.h"
+#include "app/MDIForm1.h"
+#include "app/MessageBox.h"
+#include "app/Module1.h"
+#include "app/Settings.h"
+#include "app/SyncSettingsDialog.h"
+#include "app/Twips.h"
+#include "app/WindowSwitch.h"
+#include "directory/ImportPreview.h"
+#include "directory/frmMain.h"
+#include "entry/frmAdd.h"
+#include "messages/frmMes.h"
 
 #include <QAbstractButton>
 #include <QDialog>

@@ -1,5 +1,5 @@
-#include "LikePattern.h"
-#include "TextFold.h"
+#include "data/LikePattern.h"
+#include "data/TextFold.h"
 
 #include <QRandomGenerator>
 #include <QTest>

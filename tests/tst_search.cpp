@@ -1,7 +1,7 @@
 // The free-text search of the directory window: the statement, what it finds, the ten-line blocks, the search
 // box's keys and focus, and a result of a million lines.
 #include "DirectoryFixture.h"
-#include "ResultLines.h"
+#include "directory/ResultLines.h"
 
 #include <QAbstractItemModelTester>
 #include <QElapsedTimer>

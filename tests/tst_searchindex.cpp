@@ -1,9 +1,9 @@
 // The fast path of the free-text search must find exactly the rows the statement finds when SQLite runs it.
-#include "DataControl.h"
-#include "Database.h"
-#include "SearchIndex.h"
-#include "SearchedColumns.h"
 #include "TempDatabase.h"
+#include "data/DataControl.h"
+#include "data/Database.h"
+#include "data/SearchIndex.h"
+#include "data/SearchedColumns.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -75,8 +75,8 @@ QVector<qint64> viaStatement(const QString& path, const QString& text)
     return keys;
 }
 
-const char* const kPieces[] = {"a", "A", "b", "é", "É", "ß", "כהן", "1", "2", "7", " ", " - ", "_", "x",
-                               "*", "?", "#", "[", "]", "!", "[a-c]", "[!b]", "'", "\"", ";", "\t", "ab", "Ab1"};
+const char* const kPieces[] = {"a", "A", "b", "é", "É", "ß", "כהן",   "1",    "2", "7",  " ", " - ", "_",  "x",
+                               "*", "?", "#", "[", "]", "!", "[a-c]", "[!b]", "'", "\"", ";", "\t",  "ab", "Ab1"};
 
 QString randomText(QRandomGenerator& random, int maxPieces)
 {
@@ -119,10 +119,14 @@ private Q_SLOTS:
         const char* columns = "Category, Fname, Lname, BusName, Address, City, State, Zip, Tel1, Tel2, Pel, Fax";
         for (int row = 0; row < 400; ++row) {
             const QString category = row % 2 ? QStringLiteral("'Personal'") : QStringLiteral("'Business'");
-            QCOMPARE(db.exec(QStringLiteral("INSERT INTO tblTel (%1) VALUES (%2, %3)").arg(QLatin1String(columns), category, randomValues(random))), SQLITE_OK);
+            QCOMPARE(db.exec(QStringLiteral("INSERT INTO tblTel (%1) VALUES (%2, %3)")
+                                 .arg(QLatin1String(columns), category, randomValues(random))),
+                     SQLITE_OK);
         }
         // Rows the in-memory copy cannot hold as text: bytes that are no UTF-8, the copy's own separators.
-        QCOMPARE(db.exec(QStringLiteral("INSERT INTO tblTel (Fname, City) VALUES (CAST(x'61ff62' AS TEXT), 'x' || char(31) || 'y')")), SQLITE_OK);
+        QCOMPARE(db.exec(QStringLiteral(
+                     "INSERT INTO tblTel (Fname, City) VALUES (CAST(x'61ff62' AS TEXT), 'x' || char(31) || 'y')")),
+                 SQLITE_OK);
         QCOMPARE(db.exec(QStringLiteral("INSERT INTO tblTel (Lname) VALUES ('a' || char(30) || 'b')")), SQLITE_OK);
         db.close();
 
@@ -133,14 +137,20 @@ private Q_SLOTS:
             const QVector<qint64> expected = viaStatement(db.path(), t);
             const QVector<qint64> actual = viaDataControl(db.path(), t);
             if (actual != expected)
-                QFAIL(qPrintable(QStringLiteral("search text \"%1\": %2 rows, expected %3").arg(t).arg(actual.size()).arg(expected.size())));
+                QFAIL(qPrintable(QStringLiteral("search text \"%1\": %2 rows, expected %3")
+                                     .arg(t)
+                                     .arg(actual.size())
+                                     .arg(expected.size())));
             ++compared;
             nonEmpty += !expected.isEmpty();
         }
         QCOMPARE(compared, 300);
         QVERIFY(nonEmpty > 100); // the comparison is not between empty results
         // Each of the rows the copy cannot hold is found by a text of its own.
-        for (const char* t : {"x\x1fy", "a\x1e" "b", "b"}) {
+        for (const char* t : {"x\x1fy",
+                              "a\x1e"
+                              "b",
+                              "b"}) {
             const QString text = QString::fromUtf8(t);
             const QVector<qint64> expected = viaStatement(db.path(), text);
             QVERIFY(!expected.isEmpty());
@@ -213,7 +223,8 @@ private Q_SLOTS:
         db.addTel(QStringLiteral("Personal"), QStringLiteral("Ann"), QStringLiteral("Quimby"));
         db.addTel(QStringLiteral("Personal"), QStringLiteral("Bob"), QStringLiteral("Zephyr"));
         const qint64 last = db.rows(QStringLiteral("SELECT max(ID) FROM tblTel")).value(0).toLongLong();
-        QCOMPARE(db.rows(QStringLiteral("SELECT Fname FROM tblTel WHERE ID = %1").arg(last)), QStringList{QStringLiteral("Bob")});
+        QCOMPARE(db.rows(QStringLiteral("SELECT Fname FROM tblTel WHERE ID = %1").arg(last)),
+                 QStringList{QStringLiteral("Bob")});
         const auto index = SearchIndex::forFile(db.path());
         QCOMPARE(viaDataControl(db.path(), QStringLiteral("zephyr")), QVector<qint64>{last});
         const int fullReads = index->rebuilds();
@@ -234,20 +245,27 @@ private Q_SLOTS:
         Database::prepareConnection(db.raw());
         QRandomGenerator random(1207);
         for (int row = 0; row < 200; ++row)
-            QCOMPARE(db.exec(QStringLiteral("INSERT INTO tblTel (%1) VALUES (%2)").arg(QLatin1String(kSearched), randomValues(random))), SQLITE_OK);
+            QCOMPARE(db.exec(QStringLiteral("INSERT INTO tblTel (%1) VALUES (%2)")
+                                 .arg(QLatin1String(kSearched), randomValues(random))),
+                     SQLITE_OK);
         const auto index = SearchIndex::forFile(db.path());
         index->prepare(); // read ahead, outside a transaction, as the window has it read
         index->find("**");
         const int fullReads = index->rebuilds();
         QCOMPARE(fullReads, 1);
-        const QStringList texts{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("1"), QStringLiteral("é"), QStringLiteral("#"), QString(), QStringLiteral("[a-c]")};
+        const QStringList texts{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("1"),    QStringLiteral("é"),
+                                QStringLiteral("#"), QString(),           QStringLiteral("[a-c]")};
         // The lines are compared too: made from memory, they must be those of the rows SQLite finds.
         const auto compareAll = [&](int round) {
             for (const QString& t : texts) {
                 const QVector<qint64> expected = viaStatement(db.path(), t);
                 const QVector<qint64> actual = viaDataControl(db.path(), t);
                 if (actual != expected)
-                    QFAIL(qPrintable(QStringLiteral("round %1, text \"%2\": %3 rows, expected %4").arg(round).arg(t).arg(actual.size()).arg(expected.size())));
+                    QFAIL(qPrintable(QStringLiteral("round %1, text \"%2\": %3 rows, expected %4")
+                                         .arg(round)
+                                         .arg(t)
+                                         .arg(actual.size())
+                                         .arg(expected.size())));
                 Recordset rs(Database::open(db.path()), Query::search(t).statement());
                 if (listedBlocks(db.path(), t) != blocksOf(rs))
                     QFAIL(qPrintable(QStringLiteral("round %1, text \"%2\": the lines differ").arg(round).arg(t)));
@@ -265,7 +283,8 @@ private Q_SLOTS:
                 QString sql;
                 switch (random.bounded(7)) {
                 case 0:
-                    sql = QStringLiteral("INSERT INTO tblTel (%1) VALUES (%2)").arg(QLatin1String(kSearched), randomValues(random));
+                    sql = QStringLiteral("INSERT INTO tblTel (%1) VALUES (%2)")
+                              .arg(QLatin1String(kSearched), randomValues(random));
                     break;
                 case 1: {
                     QString text = randomText(random, 2).left(2);
@@ -277,14 +296,18 @@ private Q_SLOTS:
                     sql = QStringLiteral("DELETE FROM tblTel WHERE ID = %1").arg(id);
                     break;
                 case 3: // the key itself moves, up or down
-                    sql = QStringLiteral("UPDATE OR IGNORE tblTel SET ID = %1 WHERE ID = %2").arg(random.bounded(1, 260)).arg(id);
+                    sql = QStringLiteral("UPDATE OR IGNORE tblTel SET ID = %1 WHERE ID = %2")
+                              .arg(random.bounded(1, 260))
+                              .arg(id);
                     break;
                 case 4: // text the copy cannot hold, and back
-                    sql = random.bounded(2) ? QStringLiteral("UPDATE tblTel SET City = CAST(x'61ff62' AS TEXT) WHERE ID = %1").arg(id)
-                                            : QStringLiteral("UPDATE tblTel SET City = 'ab' WHERE ID = %1").arg(id);
+                    sql = random.bounded(2)
+                              ? QStringLiteral("UPDATE tblTel SET City = CAST(x'61ff62' AS TEXT) WHERE ID = %1").arg(id)
+                              : QStringLiteral("UPDATE tblTel SET City = 'ab' WHERE ID = %1").arg(id);
                     break;
                 case 5:
-                    sql = QStringLiteral("INSERT OR REPLACE INTO tblTel (ID, %1) VALUES (%2, %3)").arg(QLatin1String(kSearched), id, randomValues(random));
+                    sql = QStringLiteral("INSERT OR REPLACE INTO tblTel (ID, %1) VALUES (%2, %3)")
+                              .arg(QLatin1String(kSearched), id, randomValues(random));
                     break;
                 default: // the messages only
                     sql = QStringLiteral("INSERT INTO tblMes (Meet) VALUES ('a')");
@@ -303,23 +326,32 @@ private Q_SLOTS:
         FoundRows beforeRereads;
         const QStringList beforeRereadBlocks = listedBlocks(db.path(), QString(), &beforeRereads);
         QVERIFY(beforeRereads.text);
-        QCOMPARE(db.exec(QStringLiteral("DROP TRIGGER tblTel_log_update; UPDATE tblTel SET Lname = 'zzq' WHERE ID IN (SELECT ID FROM tblTel LIMIT 3)")), SQLITE_OK);
+        QCOMPARE(db.exec(QStringLiteral("DROP TRIGGER tblTel_log_update; UPDATE tblTel SET Lname = 'zzq' WHERE ID IN "
+                                        "(SELECT ID FROM tblTel LIMIT 3)")),
+                 SQLITE_OK);
         compareAll(100);
         QCOMPARE(index->rebuilds(), fullReads + 1);
-        QCOMPARE(db.exec(QStringLiteral("UPDATE tblTel SET Fname = 'qqz' WHERE ID IN (SELECT ID FROM tblTel LIMIT 3); DELETE FROM tovrin_changes")), SQLITE_OK);
+        QCOMPARE(db.exec(QStringLiteral("UPDATE tblTel SET Fname = 'qqz' WHERE ID IN (SELECT ID FROM tblTel LIMIT 3); "
+                                        "DELETE FROM tovrin_changes")),
+                 SQLITE_OK);
         compareAll(101);
         QCOMPARE(index->rebuilds(), fullReads + 2);
-        QCOMPARE(db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1500) "
-                                        "INSERT INTO tblTel (Fname) SELECT 'bulk' || i FROM n")), SQLITE_OK);
+        QCOMPARE(
+            db.exec(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1500) "
+                                   "INSERT INTO tblTel (Fname) SELECT 'bulk' || i FROM n")),
+            SQLITE_OK);
         compareAll(102);
         QCOMPARE(index->rebuilds(), fullReads + 3);
         QCOMPARE(blocksOf(beforeRereads), beforeRereadBlocks);
         // INSERT OR REPLACE over a unique index deletes a row without running its trigger; the row is not listed.
-        QCOMPARE(db.exec(QStringLiteral("ALTER TABLE tblTel ADD COLUMN Code TEXT; CREATE UNIQUE INDEX oneCode ON tblTel (Code); "
-                                        "INSERT INTO tblTel (Fname, Code) VALUES ('Uniquely', 'k')")), SQLITE_OK);
+        QCOMPARE(db.exec(QStringLiteral(
+                     "ALTER TABLE tblTel ADD COLUMN Code TEXT; CREATE UNIQUE INDEX oneCode ON tblTel (Code); "
+                     "INSERT INTO tblTel (Fname, Code) VALUES ('Uniquely', 'k')")),
+                 SQLITE_OK);
         compareAll(103);
         QCOMPARE(viaDataControl(db.path(), QStringLiteral("uniquely")).size(), 1);
-        QCOMPARE(db.exec(QStringLiteral("INSERT OR REPLACE INTO tblTel (Code, Fname) VALUES ('k', 'replacement')")), SQLITE_OK);
+        QCOMPARE(db.exec(QStringLiteral("INSERT OR REPLACE INTO tblTel (Code, Fname) VALUES ('k', 'replacement')")),
+                 SQLITE_OK);
         QCOMPARE(viaDataControl(db.path(), QStringLiteral("uniquely")).size(), 0);
         compareAll(104);
     }

@@ -1,11 +1,11 @@
-#include "Database.h"
-#include "DavClient.h"
-#include "ProblemList.h"
 #include "ScriptedServer.h"
-#include "ServerCard.h"
-#include "SyncRun.h"
-#include "SyncSettings.h"
 #include "TempDatabase.h"
+#include "data/Database.h"
+#include "exchange/ProblemList.h"
+#include "sync/DavClient.h"
+#include "sync/ServerCard.h"
+#include "sync/SyncRun.h"
+#include "sync/SyncSettings.h"
 
 #include <QtTest>
 

@@ -1,12 +1,12 @@
-#include "Backups.h"
-#include "Database.h"
-#include "DavClient.h"
-#include "DavXml.h"
-#include "Discovery.h"
 #include "Radicale.h"
-#include "SyncRun.h"
-#include "SyncSettings.h"
 #include "TempDatabase.h"
+#include "data/Backups.h"
+#include "data/Database.h"
+#include "sync/DavClient.h"
+#include "sync/DavXml.h"
+#include "sync/Discovery.h"
+#include "sync/SyncRun.h"
+#include "sync/SyncSettings.h"
 
 #include <QSslKey>
 #include <QSslServer>
@@ -700,11 +700,11 @@ void tst_Sync::passwordInTheAddressStaysOutOfTheFile()
     QUrl address = server.url(QStringLiteral("/"));
     address.setUserInfo(QStringLiteral("alice:secret"));
     if (keptBefore) {
-        QCOMPARE(run({QStringLiteral("--sync-setup"), server.url(QStringLiteral("/")).toString(),
-                      QStringLiteral("--user"), QStringLiteral("alice"), QStringLiteral("--password-stdin"),
-                      QStringLiteral("--sync")},
-                     "secret\n"),
-                 QString());
+        QCOMPARE(
+            run({QStringLiteral("--sync-setup"), server.url(QStringLiteral("/")).toString(), QStringLiteral("--user"),
+                 QStringLiteral("alice"), QStringLiteral("--password-stdin"), QStringLiteral("--sync")},
+                "secret\n"),
+            QString());
         QVERIFY(QFile::remove(passwords));
         // As an earlier set-up kept the address it was given: everywhere the address is stored.
         const QString withSecret = QStringLiteral("'http://alice:secret@' || substr(%1, 8)");

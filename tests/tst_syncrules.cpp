@@ -1,13 +1,13 @@
 // The sync's rules and its defences against a server, on a server played in memory (ScriptedServer): no network,
 // no waiting. tst_sync runs the whole path against a real server.
-#include "Backups.h"
-#include "Database.h"
-#include "DavClient.h"
-#include "MergeRules.h"
 #include "ScriptedServer.h"
-#include "SyncRun.h"
-#include "SyncSettings.h"
 #include "TempDatabase.h"
+#include "data/Backups.h"
+#include "data/Database.h"
+#include "sync/DavClient.h"
+#include "sync/MergeRules.h"
+#include "sync/SyncRun.h"
+#include "sync/SyncSettings.h"
 
 #include <QtTest>
 

@@ -1,8 +1,8 @@
 // Undo and redo of the user's steps from the directory window's context menu: each kind of step taken back and
 // done again, a step refused when its row was changed elsewhere, and one that survives a renumbering VACUUM.
-#include "DataControl.h"
 #include "DirectoryFixture.h"
-#include "UndoLog.h"
+#include "data/DataControl.h"
+#include "data/UndoLog.h"
 
 #include <QAction>
 
@@ -49,11 +49,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("named");
         // The column written out, not the grid's short heading "Last".
-        QTest::newRow("grid edit") << "edit" << "Undo Edit of Last Name";
-        QTest::newRow("grid deletion of two") << "delete" << "Undo Deletion of 2 Entries";
-        QTest::newRow("saved entry") << "entry" << "Undo Saved Entry";
-        QTest::newRow("saved message") << "message" << "Undo Saved Message";
-        QTest::newRow("import") << "import" << "Undo Import of 2 Entries and 0 Messages";
+        QTest::newRow("grid edit") << "edit"
+                                   << "Undo Edit of Last Name";
+        QTest::newRow("grid deletion of two") << "delete"
+                                              << "Undo Deletion of 2 Entries";
+        QTest::newRow("saved entry") << "entry"
+                                     << "Undo Saved Entry";
+        QTest::newRow("saved message") << "message"
+                                       << "Undo Saved Message";
+        QTest::newRow("import") << "import"
+                                << "Undo Import of 2 Entries and 0 Messages";
     }
     void undoAndRedo()
     {

@@ -1,6 +1,6 @@
-#include "VCardParser.h"
-#include "VCardReader.h"
-#include "VCardWriter.h"
+#include "exchange/VCardParser.h"
+#include "exchange/VCardReader.h"
+#include "exchange/VCardWriter.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>

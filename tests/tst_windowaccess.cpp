@@ -1,15 +1,15 @@
 // What every working window offers beyond its designed controls: the box about the program in its context menus,
 // and a name for a screen reader on every control that takes the focus.
-#include "About.h"
-#include "ErrorPath.h"
-#include "MDIForm1.h"
-#include "MessageBox.h"
-#include "Module1.h"
 #include "TempDatabase.h"
-#include "WindowSwitch.h"
-#include "frmAdd.h"
-#include "frmMain.h"
-#include "frmMes.h"
+#include "app/About.h"
+#include "app/ErrorPath.h"
+#include "app/MDIForm1.h"
+#include "app/MessageBox.h"
+#include "app/Module1.h"
+#include "app/WindowSwitch.h"
+#include "directory/frmMain.h"
+#include "entry/frmAdd.h"
+#include "messages/frmMes.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -105,8 +105,8 @@ private Q_SLOTS:
             const QString control = widget->objectName() + QLatin1Char(' ') + widget->metaObject()->className() +
                                     QLatin1Char(' ') + widget->property("Index").toString();
             QVERIFY2(!name.isEmpty(), qPrintable(control));
-            QVERIFY2(!owners.contains(name), qPrintable(name + QStringLiteral(": ") + control + QStringLiteral(" and ") +
-                                                        owners.value(name)));
+            QVERIFY2(!owners.contains(name),
+                     qPrintable(name + QStringLiteral(": ") + control + QStringLiteral(" and ") + owners.value(name)));
             owners.insert(name, control);
         }
         QVERIFY(owners.size() > 3);

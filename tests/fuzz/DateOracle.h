@@ -4,7 +4,7 @@
 // stored, and every form the program shows it in (the stored text, the "##/##/##" mask, the grid's short form)
 // reads back as the same value. The fuzzer and the corpus test run it on the same inputs.
 
-#include "DateRules.h"
+#include "data/DateRules.h"
 
 #include <QDate>
 #include <QLocale>

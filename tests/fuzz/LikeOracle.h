@@ -4,8 +4,8 @@
 // two can be run side by side: the fuzzer and the corpus test feed both the same bytes and treat any disagreement
 // as a fault. Everything here is written for obviousness, not speed (a full table over pattern x text positions).
 
-#include "LikePattern.h"
-#include "TextFold.h"
+#include "data/LikePattern.h"
+#include "data/TextFold.h"
 
 #include <QChar>
 #include <algorithm>
