@@ -3,9 +3,9 @@
 #include "app/BackupCommands.h"
 #include "app/MessageBox.h"
 #include "app/Module1.h"
-#include "app/SyncCommands.h"
 #include "data/Database.h"
 #include "data/DbError.h"
+#include "sync/SyncFile.h"
 
 #include <QAction>
 #include <QWidget>
@@ -25,7 +25,7 @@ QString About::text()
             .arg(QStringLiteral(TOVRIN_VERSION), file, BackupCommands::whereCopiesAre());
     try {
         const auto db = Database::open(Module1::databaseLocation());
-        if (const QString sync = SyncCommands::lastResult(*db); !sync.isEmpty())
+        if (const QString sync = SyncFile::lastResult(*db); !sync.isEmpty())
             text += QStringLiteral("\n\n") + sync;
     } catch (const DbError&) {
         // No file, no sync to tell of.

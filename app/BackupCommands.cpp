@@ -1,6 +1,5 @@
 #include "app/BackupCommands.h"
 
-#include "app/CommandLine.h"
 #include "app/ErrorPath.h"
 #include "app/FileDialogs.h"
 #include "app/MDIForm1.h"
@@ -12,19 +11,15 @@
 #include "data/Database.h"
 #include "data/DbError.h"
 #include "exchange/AccessFile.h"
-#include "exchange/TargetFile.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLocale>
 #include <QPointer>
 #include <QThread>
-#include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -33,13 +28,6 @@ int s_nextChoice = -1;
 QString shown(const QString& path)
 {
     return QDir::toNativeSeparators(path);
-}
-
-void say(FILE* stream, const QString& text)
-{
-    const QByteArray bytes = text.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
-    std::fflush(stream);
 }
 
 QString described(const Backups::Copy& copy)
@@ -248,80 +236,5 @@ QString BackupCommands::whereCopiesAre()
         return shown(Backups::folderOf(Module1::databaseLocation()));
     } catch (const DbError& error) {
         return error.description();
-    }
-}
-
-bool BackupCommands::wanted(int argc, char** argv)
-{
-    for (int i = 1; i < argc; ++i) {
-        for (const char* option : {"--backup", "--list-backups", "--restore"}) {
-            const std::size_t length = std::strlen(option);
-            if (std::strncmp(argv[i], option, length) == 0 && (argv[i][length] == '\0' || argv[i][length] == '='))
-                return true;
-        }
-    }
-    return false;
-}
-
-int BackupCommands::run(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Tovrin"));
-    QCommandLineParser parser;
-    const QCommandLineOption backup(QStringLiteral("backup"),
-                                    QStringLiteral("Writes a consistent copy of the directory file to FILE."),
-                                    QStringLiteral("FILE"));
-    const QCommandLineOption list(QStringLiteral("list-backups"),
-                                  QStringLiteral("Lists the program's backup copies with their entries and messages."));
-    const QCommandLineOption restore(QStringLiteral("restore"),
-                                     QStringLiteral("Replaces the directory's contents with those of FILE (a path, or "
-                                                    "the name of a copy in the backups folder), keeping a copy of "
-                                                    "the current contents first."),
-                                     QStringLiteral("FILE"));
-    parser.addOptions({backup, list, restore});
-    if (!parser.parse(QCoreApplication::arguments())) {
-        say(stderr, parser.errorText() + QLatin1Char('\n'));
-        return 2;
-    }
-    try {
-        const QString database = CommandLine::workingDatabase();
-        int code = 0;
-        if (parser.isSet(backup)) {
-            const QString path = parser.value(backup);
-            TargetFile target(path, database);
-            Backups::copyInto(database, target.temporaryPath());
-            target.commit();
-            say(stdout, QStringLiteral("A copy of %1 was written to %2.\n").arg(shown(database), path));
-        }
-        if (parser.isSet(list)) {
-            const QList<Backups::Copy> copies = Backups::list(database);
-            say(stdout, QStringLiteral("Backup copies in %1:\n").arg(shown(Backups::folderOf(database))));
-            for (const Backups::Copy& copy : copies) {
-                say(stdout,
-                    QStringLiteral("%1\t%2\t%3\n")
-                        .arg(copy.made.toString(copy.timeKnown ? QStringLiteral("yyyy-MM-dd HH:mm:ss")
-                                                               : QStringLiteral("yyyy-MM-dd")),
-                             copy.problem.isEmpty()
-                                 ? QStringLiteral("%1 entries, %2 messages").arg(copy.entries).arg(copy.messages)
-                                 : QStringLiteral("cannot be restored: ") + copy.problem,
-                             QFileInfo(copy.path).fileName()));
-                if (!copy.problem.isEmpty())
-                    code = std::max(code, 1);
-            }
-        }
-        if (parser.isSet(restore)) {
-            QString from = parser.value(restore);
-            const QString inFolder = Backups::folderOf(database) + QLatin1Char('/') + from;
-            if (!QFileInfo::exists(from) && !from.contains(QLatin1Char('/')) && QFileInfo::exists(inFolder))
-                from = inFolder;
-            const QString kept = Backups::restore(database, from, QDateTime::currentDateTime());
-            say(stdout, QStringLiteral("%1 was restored from %2; its former contents are kept as %3.\n")
-                            .arg(shown(database), shown(from), shown(kept)));
-        }
-        return code;
-    } catch (const DbError& error) {
-        say(stderr, error.number() > 0 ? QStringLiteral("Error %1\n%2\n").arg(error.number()).arg(error.description())
-                                       : error.description() + QLatin1Char('\n'));
-        return 2;
     }
 }

@@ -7,8 +7,8 @@ class QAction;
 class QWidget;
 
 // The program's own backup copies of the directory file (see Backups) as the user meets them: a daily copy made in
-// the background at start, the damage check at start, "Restore a Backup..." in the windows' context menus, and the
-// command line's --backup, --list-backups and --restore.
+// the background at start, the damage check at start and "Restore a Backup..." in the windows' context menus (the
+// command line's --backup, --list-backups and --restore are BackupCommandLine).
 namespace BackupCommands {
 
 // At start, before any window reads the file: when the file fails SQLite's quick check, says so and offers the
@@ -29,9 +29,5 @@ void setNextChoice(int index);
 
 // Where the copies are, for the About box.
 QString whereCopiesAre();
-
-// The command line's backup options; exit codes as CommandLine::run's.
-bool wanted(int argc, char** argv);
-int run(int argc, char** argv);
 
 } // namespace BackupCommands

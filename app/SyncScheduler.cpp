@@ -1,8 +1,8 @@
 #include "app/SyncScheduler.h"
 
 #include "app/Module1.h"
-#include "app/SyncCommands.h"
 #include "data/UndoLog.h"
+#include "sync/SyncFile.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -70,8 +70,7 @@ void SyncScheduler::launch(const SyncRun::Options& options)
             this, [this, book, done, total] { emit progress(book, done, total); }, Qt::QueuedConnection);
     };
     auto report = std::make_shared<SyncReport>();
-    m_thread =
-        QThread::create([database, report, told] { *report = SyncCommands::syncFile(database, QString(), told); });
+    m_thread = QThread::create([database, report, told] { *report = SyncFile::run(database, QString(), told); });
     connect(m_thread, &QThread::finished, this, [this, report] {
         m_thread->deleteLater();
         m_thread = nullptr;

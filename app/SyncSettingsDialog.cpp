@@ -2,13 +2,14 @@
 
 #include "app/MessageBox.h"
 #include "app/Module1.h"
-#include "app/SyncCommands.h"
 #include "app/SyncScheduler.h"
+#include "data/Book.h"
 #include "data/Database.h"
 #include "data/DbError.h"
 #include "sync/Credentials.h"
 #include "sync/Discovery.h"
 #include "sync/SyncSettings.h"
+#include "sync/SyncSetup.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <tuple>
 
 namespace {
 
@@ -152,24 +154,25 @@ void SyncSettingsDialog::cmdFind_Click()
         for (const Discovery::AddressBook& book : found.books)
             box->addItem(book.name, book.url);
     }
+    // Each book's address book as the command line's set-up gives it; the user may choose another, or a new one of
+    // the book's name where the server has none of that name.
+    const SyncSetup::Choice choice = SyncSetup::choose(found);
     QStringList unchosen;
-    if (!found.given && found.home.isValid()) {
-        for (const auto& [box, name] :
-             {std::pair{cmbPersonal, QStringLiteral("Personal")}, std::pair{cmbBusiness, QStringLiteral("Business")}}) {
-            const int found_ = box->findText(name, Qt::MatchFixedString);
-            if (found_ >= 0) {
-                box->setCurrentIndex(found_);
-                continue;
-            }
+    for (const auto& [box, pick, book] : {std::tuple{cmbPersonal, choice.personal, &Book::Personal},
+                                          std::tuple{cmbBusiness, choice.business, &Book::Business}}) {
+        const QString name = book->name();
+        if (!found.given && found.home.isValid() && !SyncSetup::named(found.books, name)) {
             box->addItem(tr("New address book \"%1\"").arg(name));
             box->setItemData(box->count() - 1, name, kNewRole);
+        }
+        if (pick.found >= 0) {
+            box->setCurrentIndex(pick.found);
+        } else if (!pick.create.isEmpty()) {
+            box->setCurrentIndex(box->count() - 1);
+        } else {
             // The user's own address books are never passed over for a new empty one unasked: the user chooses.
-            if (found.books.isEmpty()) {
-                box->setCurrentIndex(box->count() - 1);
-            } else {
-                box->setCurrentIndex(-1);
-                unchosen << QStringLiteral("\"%1\"").arg(name);
-            }
+            box->setCurrentIndex(-1);
+            unchosen << QStringLiteral("\"%1\"").arg(name);
         }
     }
     if (found.given)
@@ -213,14 +216,14 @@ void SyncSettingsDialog::cmdOK_Click()
             return;
         }
     }
+    Credentials::Kept kept;
     try {
         const auto db = Database::open(Module1::databasePath());
-        settings.write(*db);
+        kept = SyncSetup::keep(*db, settings, txtPassword->text());
     } catch (const DbError& error) {
         MessageBox::warning(this, error.description());
         return;
     }
-    const Credentials::Kept kept = Credentials::store(SyncCommands::account(settings), txtPassword->text());
     if (!kept.ok)
         MessageBox::warning(this, QStringLiteral("The password could not be kept (%1). Each sync will fail until "
                                                  "it can be.")

@@ -4,9 +4,10 @@
 #include "app/ErrorPath.h"
 #include "app/Fonts.h"
 #include "app/MDIForm1.h"
-#include "app/SyncCommands.h"
 #include "app/SyncScheduler.h"
 #include "app/WindowSwitch.h"
+#include "cli/CommandRegistry.h"
+#include "cli/ContactCommandLine.h"
 #include "directory/frmMain.h"
 #include "entry/frmAdd.h"
 #include "exchange/JetReader.h"
@@ -20,14 +21,14 @@ int main(int argc, char** argv)
     // The reader of Access files, started by the program itself (see AccessFile): no Qt, no window.
     if (argc == 2 && std::strcmp(argv[1], JetReader::kOption) == 0)
         return JetReader::run();
-    if (const int failed = CommandLine::takeRegion(argc, argv))
+    if (const int failed = ContactCommandLine::takeRegion(argc, argv))
         return failed;
-    if (BackupCommands::wanted(argc, argv))
-        return BackupCommands::run(argc, argv);
-    if (SyncCommands::wanted(argc, argv))
-        return SyncCommands::run(argc, argv);
-    if (CommandLine::wanted(argc, argv))
-        return CommandLine::run(argc, argv);
+    {
+        CommandRegistry commands;
+        CommandLine::addTo(commands);
+        if (commands.wanted(argc, argv))
+            return commands.run(argc, argv);
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tovrin"));
     Fonts::install();

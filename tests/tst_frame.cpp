@@ -6,7 +6,6 @@
 #include "app/MDIForm1.h"
 #include "app/MessageBox.h"
 #include "app/Module1.h"
-#include "app/SyncCommands.h"
 #include "app/SyncScheduler.h"
 #include "app/SyncWindows.h"
 #include "app/WindowSwitch.h"
@@ -14,6 +13,7 @@
 #include "data/Backups.h"
 #include "data/Database.h"
 #include "sync/Credentials.h"
+#include "sync/SyncFile.h"
 #include "sync/SyncReport.h"
 #include "sync/SyncRun.h"
 #include "sync/SyncSettings.h"
@@ -282,8 +282,8 @@ private Q_SLOTS:
             settings.write(*file);
         }
         QVERIFY(Credentials::store(settings.account(), QStringLiteral("secret")).ok);
-        SyncCommands::setTransportForTesting(&server);
-        const auto network = qScopeGuard([] { SyncCommands::setTransportForTesting(nullptr); });
+        SyncFile::setTransportForTesting(&server);
+        const auto network = qScopeGuard([] { SyncFile::setTransportForTesting(nullptr); });
         SyncScheduler& scheduler = SyncScheduler::instance();
         int runs = scheduler.finishedRuns();
         QSignalSpy told(&scheduler, &SyncScheduler::progress);
