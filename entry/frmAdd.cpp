@@ -47,6 +47,19 @@ frmAdd::frmAdd(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
     setFont(Fonts::font(QStringLiteral("MS Sans Serif"), 8.25));
     datTel->setObjectName(QStringLiteral("datTel"));
 
+    createFields();
+    createCaptions();
+    chainKeys();
+
+    // Below the room its controls take (the buttons and a margin beneath them), the window scrolls: no more, so the
+    // designed window, under a title bar taller than the design's, shows them without scroll bars.
+    setDesignSize(QSize(tw(4815), tw(7095)));
+
+    addCommands();
+}
+
+void frmAdd::createFields()
+{
     // Created in tab order, so the chain of the Tab key is the design's from the start.
     cmbType = new QComboBox(this);
     cmbType->setObjectName(QStringLiteral("cmbType"));
@@ -66,7 +79,10 @@ frmAdd::frmAdd(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
     txtPel = maskBox(QStringLiteral("txtPel"), MaskEdBox::TelephoneMask, 3120, 5760, 1455);
     cmdSave = button(QStringLiteral("cmdSave"), QStringLiteral("Save"), 600);
     cmdBitul = button(QStringLiteral("cmdBitul"), QStringLiteral("Cancel"), 2520);
+}
 
+void frmAdd::createCaptions()
+{
     Label2 = label(QStringLiteral("Label2"), QStringLiteral("First"), 240, 840);
     Label7 = label(QStringLiteral("Label7"), QStringLiteral("Telephone 1"), 240, 4560);
     Label8 = label(QStringLiteral("Label8"), QStringLiteral("Cellular"), 3120, 5400);
@@ -90,7 +106,10 @@ frmAdd::frmAdd(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
     }
     Line2 = line(QStringLiteral("Line2"), 240, 720, 4560);
     Line1 = line(QStringLiteral("Line1"), 240, 4320, 4560);
+}
 
+void frmAdd::chainKeys()
+{
     QWidget* const tabOrder[] = {cmbType, txtFname, txtLname, txtBusName, txtAddress, txtCity, txtState,
                                  txtZip,  txtTel1,  txtTel2,  txtFax,     txtPel,     cmdSave, cmdBitul};
     for (size_t i = 1; i < std::size(tabOrder); ++i)
@@ -105,11 +124,10 @@ frmAdd::frmAdd(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
     };
     for (auto it = m_enterNext.cbegin(); it != m_enterNext.cend(); ++it)
         it.key()->installEventFilter(this);
+}
 
-    // Below the room its controls take (the buttons and a margin beneath them), the window scrolls: no more, so the
-    // designed window, under a title bar taller than the design's, shows them without scroll bars.
-    setDesignSize(QSize(tw(4815), tw(7095)));
-
+void frmAdd::addCommands()
+{
     // The window has no menu of its own to keep its designed look; the box is a right click away.
     addAction(Settings::action(this));
     auto* beforeAbout = new QAction(this);

@@ -93,6 +93,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The constructor's steps: the boxes and buttons in tab order, the captions over them, the Tab and Enter chains,
+    // the context menu and the signals.
+    void createFields();
+    void createCaptions();
+    void chainKeys();
+    void addCommands();
     QLineEdit* textBox(const QString& name, int left, int top, int width, int maxLength);
     MaskEdBox* maskBox(const QString& name, const QString& mask, int left, int top, int width);
     QPushButton* button(const QString& name, const QString& text, int left);
