@@ -14,9 +14,9 @@ BookKeys::BookKeys(std::shared_ptr<Database> database, const Book& book) : m_dat
 {
 }
 
-QVector<qint64> BookKeys::readRange(bool forward, int limit)
+std::vector<std::int64_t> BookKeys::readRange(bool forward, int limit)
 {
-    QVector<qint64> keys;
+    std::vector<std::int64_t> keys;
     if (limit <= 0)
         return keys;
     const bool lower = m_frontLast.set;
@@ -46,16 +46,16 @@ QVector<qint64> BookKeys::readRange(bool forward, int limit)
         query.bind(4, m_backFirst.sortKey);
         query.bind(5, m_backFirst.id);
     }
-    keys.reserve(std::min(limit, kReserved));
+    keys.reserve(std::size_t(std::min(limit, kReserved)));
     while (int(keys.size()) < limit && query.step())
-        keys.append(query.int64(0));
+        keys.push_back(query.int64(0));
     if (int(keys.size()) < limit) {
         m_met = true; // nothing left between the runs
     } else {
         // The statement is still on the last row read.
         Bound& bound = forward ? m_frontLast : m_backFirst;
         bound.sortKey = query.stored(1);
-        bound.id = keys.constLast();
+        bound.id = keys.back();
         bound.set = true;
     }
     return keys;

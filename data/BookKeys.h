@@ -17,8 +17,8 @@ class BookKeys : public KeyReader
 public:
     BookKeys(std::shared_ptr<Database> database, const Book& book);
 
-    QVector<qint64> readForward(int limit) override { return readRange(true, limit); }
-    QVector<qint64> readBackward(int limit) override { return readRange(false, limit); }
+    std::vector<std::int64_t> readForward(int limit) override { return readRange(true, limit); }
+    std::vector<std::int64_t> readBackward(int limit) override { return readRange(false, limit); }
     bool atEnd() const override { return m_met; }
 
 private:
@@ -31,7 +31,7 @@ private:
 
     // Reads up to `limit` keys between the runs, forward after the front run or backward before the back run, and
     // moves that run's bound.
-    QVector<qint64> readRange(bool forward, int limit);
+    std::vector<std::int64_t> readRange(bool forward, int limit);
 
     std::shared_ptr<Database> m_database;
     const Book& m_book;

@@ -2,22 +2,22 @@
 
 #include "data/Recordset.h"
 
-CursorKeys::CursorKeys(::Recordset* rs, QHash<qint64, QVector<QVariant>>& firstValues, int keepValues)
-    : m_rs(rs), m_firstValues(firstValues), m_keepValues(keepValues)
+CursorKeys::CursorKeys(::Recordset* rs, KeyRuns<QVector<QVariant>>& rows, int keepValues)
+    : m_rs(rs), m_rows(rows), m_keepValues(std::size_t(keepValues))
 {
 }
 
-QVector<qint64> CursorKeys::readForward(int limit)
+std::vector<std::int64_t> CursorKeys::readForward(int limit)
 {
-    QVector<qint64> keys;
+    std::vector<std::int64_t> keys;
     while (!atEnd() && limit-- > 0) {
         const qint64 key = m_rs->currentKey();
-        keys.append(key);
-        if (m_firstValues.size() < m_keepValues) {
+        keys.push_back(key);
+        if (m_rows.cachedRows() < m_keepValues) {
             QVector<QVariant> values(m_rs->columnCount());
             for (int c = 0; c < values.size(); ++c)
                 values[c] = m_rs->value(c);
-            m_firstValues.insert(key, values);
+            m_rows.keep(key, values);
         }
         m_rs->MoveNext();
     }

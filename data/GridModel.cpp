@@ -5,12 +5,10 @@
 #include "data/CursorKeys.h"
 #include "data/DateRules.h"
 #include "data/Schema.h"
-#include "data/UndoLog.h"
 
 #include <QCoreApplication>
 #include <QLocale>
 #include <QScopeGuard>
-#include <QSet>
 #include <algorithm>
 #include <sqlite3.h>
 
@@ -45,7 +43,7 @@ constexpr int kIdleSlice = 8192; // keys read in one idle moment: a few millisec
 } // namespace
 
 GridModel::GridModel(DataControl* source, QVector<GridColumn> columns, QObject* parent)
-    : QAbstractTableModel(parent), m_source(source), m_columns(std::move(columns))
+    : QAbstractTableModel(parent), m_source(source), m_columns(std::move(columns)), m_rows(kCacheRows)
 {
     m_drain.setSingleShot(true);
     m_drain.setInterval(0);
@@ -63,10 +61,9 @@ GridModel::GridModel(DataControl* source, QVector<GridColumn> columns, QObject* 
         beginResetModel();
         m_drain.stop();
         m_source = nullptr;
-        m_keys.clear();
+        m_rows.clear();
         m_moreKeys = false;
-        m_cache.clear();
-        m_rowQuery = Statement();
+        m_writer.reset();
         m_book = nullptr;
         m_reader.reset();
         endResetModel();
@@ -75,45 +72,41 @@ GridModel::GridModel(DataControl* source, QVector<GridColumn> columns, QObject* 
         reload();
 }
 
+GridModel::~GridModel() = default;
+
 void GridModel::reload()
 {
     beginResetModel();
-    m_keys.clear();
-    m_cache.clear();
+    m_rows.clear();
     m_readFailureReported = false;
-    m_rowQuery = Statement();
+    m_writer.reset();
     m_fieldOfColumn.clear();
-    m_keyName.clear();
     m_book = nullptr;
     m_counted = false;
-    m_front = m_back = 0;
     m_reader.reset();
     ::Recordset* rs = m_source ? m_source->Recordset() : nullptr;
     if (rs) {
         for (const auto& column : std::as_const(m_columns))
             m_fieldOfColumn.append(rs->columnIndex(column.field));
-        if (rs->keyColumn() >= 0)
-            m_keyName = rs->columnName(rs->keyColumn());
-        // The key column is the rowid, which the ranges continue from.
-        if (!m_keyName.isEmpty() && rs->table() == QLatin1String("tblTel"))
-            m_book = m_source->keyedBook();
+        if (rs->keyColumn() >= 0) {
+            m_writer = std::make_unique<GridWriter>(rs, rs->columnName(rs->keyColumn()), m_fieldOfColumn);
+            // The key column is the rowid, which the ranges continue from.
+            if (rs->table() == QLatin1String("tblTel"))
+                m_book = m_source->keyedBook();
+        }
     }
     // A keyed book leaves the record set's cursor alone: it never starts, so it never holds the file.
     if (m_book)
         m_reader = std::make_unique<BookKeys>(m_source->database(), *m_book);
     else if (rs && rs->keyColumn() >= 0)
-        m_reader = std::make_unique<CursorKeys>(rs, m_cache, kBatch);
+        m_reader = std::make_unique<CursorKeys>(rs, m_rows, kBatch);
     m_moreKeys = m_reader && !m_reader->atEnd();
     try {
-        if (!m_book) {
-            fetchKeys(kBatch, m_keys);
-        } else {
-            m_keys = m_reader->readForward(kBatch);
-            m_front = m_back = int(m_keys.size());
-            // A book within the first batch is complete; any other is counted when it has to be.
-            m_counted = met();
-            m_moreKeys = !m_counted;
-        }
+        std::vector<std::int64_t> keys;
+        fetchKeys(kBatch, keys);
+        m_rows.append(keys);
+        // A book within the first batch is complete; any other is counted when it has to be.
+        m_counted = m_book && met();
     } catch (const DbError& error) {
         m_moreKeys = false;
         endResetModel();
@@ -156,11 +149,10 @@ void GridModel::count()
     const int rows = m_countedRows;
     m_counted = true;
     m_moreKeys = false;
-    const int read = int(m_keys.size());
+    const int read = m_rows.rows();
     if (rows > read) {
         beginInsertRows(QModelIndex(), read, rows - 1);
-        m_keys.insert(read, rows - read, -1);
-        m_back = rows;
+        m_rows.extendTo(rows);
         endInsertRows();
         // The last screen, for a view that goes to the end.
         fillBack(rows - kBatch);
@@ -169,26 +161,23 @@ void GridModel::count()
 
 void GridModel::fillFront(int upTo)
 {
-    upTo = std::min(upTo, m_back);
-    if (met() || upTo <= m_front)
+    upTo = std::min(upTo, m_rows.back());
+    if (met() || upTo <= m_rows.front())
         return;
-    const QVector<qint64> keys = m_reader->readForward(upTo - m_front);
-    std::copy(keys.cbegin(), keys.cend(), m_keys.begin() + m_front);
-    m_front += int(keys.size());
+    m_rows.fillFront(m_reader->readForward(upTo - m_rows.front()));
 }
 
 void GridModel::fillBack(int downTo)
 {
-    downTo = std::max(downTo, m_front);
-    if (met() || downTo >= m_back)
+    downTo = std::max(downTo, m_rows.front());
+    if (met() || downTo >= m_rows.back())
         return;
-    for (const qint64 key : m_reader->readBackward(m_back - downTo))
-        m_keys[--m_back] = key;
+    m_rows.fillBack(m_reader->readBackward(m_rows.back() - downTo));
 }
 
 void GridModel::fillAround(int row)
 {
-    if (row - m_front <= m_back - 1 - row)
+    if (m_rows.nearerFront(row))
         fillFront(row + kBatch);
     else
         fillBack(row - kBatch + 1);
@@ -198,21 +187,18 @@ void GridModel::settle()
 {
     if (!m_counted || joined())
         return;
-    if (met() && m_front < m_back) {
+    const int front = m_rows.front();
+    if (met() && front < m_rows.back()) {
         // Fewer rows between the runs than counted: deleted (or given another book) elsewhere since.
-        beginRemoveRows(QModelIndex(), m_front, m_back - 1);
-        m_keys.remove(m_front, m_back - m_front);
-        m_back = m_front;
+        beginRemoveRows(QModelIndex(), front, m_rows.back() - 1);
+        m_rows.removeBetween();
         endRemoveRows();
-    } else if (!met() && m_front == m_back) {
+    } else if (!met() && front == m_rows.back()) {
         // More rows than counted: added elsewhere since.
-        const QVector<qint64> keys = m_reader->readForward(kBatch);
-        if (!keys.isEmpty()) {
-            beginInsertRows(QModelIndex(), m_front, m_front + int(keys.size()) - 1);
-            m_keys.insert(m_front, keys.size(), 0);
-            std::copy(keys.cbegin(), keys.cend(), m_keys.begin() + m_front);
-            m_front += int(keys.size());
-            m_back += int(keys.size());
+        const std::vector<std::int64_t> keys = m_reader->readForward(kBatch);
+        if (!keys.empty()) {
+            beginInsertRows(QModelIndex(), front, front + int(keys.size()) - 1);
+            m_rows.insertBetween(keys);
             endInsertRows();
         }
     }
@@ -223,27 +209,8 @@ void GridModel::settle()
 void GridModel::dropDuplicates()
 {
     // Another copy may have given a row of one run a key that falls between the runs, where it was read again.
-    QVector<qint64> sorted = m_keys;
-    std::sort(sorted.begin(), sorted.end());
-    QSet<qint64> twice;
-    for (qsizetype i = 1; i < sorted.size(); ++i) {
-        if (sorted.at(i) == sorted.at(i - 1))
-            twice.insert(sorted.at(i));
-    }
-    if (twice.isEmpty())
-        return;
-    QSet<qint64> seen;
-    QList<int> extra;
-    for (int row = 0; row < m_keys.size(); ++row) {
-        const qint64 key = m_keys.at(row);
-        if (!twice.contains(key))
-            continue;
-        if (seen.contains(key))
-            extra.append(row);
-        else
-            seen.insert(key);
-    }
-    for (auto it = extra.crbegin(); it != extra.crend(); ++it)
+    const std::vector<int> copies = m_rows.laterCopies();
+    for (auto it = copies.crbegin(); it != copies.crend(); ++it)
         eraseRow(*it);
 }
 
@@ -256,9 +223,9 @@ void GridModel::drainKeyed()
             count();
         } else {
             if (m_forwardTurn)
-                fillFront(m_front + kIdleSlice);
+                fillFront(m_rows.front() + kIdleSlice);
             else
-                fillBack(m_back - kIdleSlice);
+                fillBack(m_rows.back() - kIdleSlice);
             m_forwardTurn = !m_forwardTurn;
             settle();
         }
@@ -272,30 +239,26 @@ void GridModel::drainKeyed()
 
 qint64 GridModel::keyAt(int row)
 {
-    if (m_keys.value(row, 0) < 0 && row >= m_front && row < m_back)
+    if (m_rows.keyAt(row) == Rows::kNone && m_rows.between(row))
         fillAround(row);
-    return m_keys.value(row, -1);
+    return m_rows.keyAt(row);
 }
 
 void GridModel::eraseRow(int row)
 {
     beginRemoveRows(QModelIndex(), row, row);
-    m_cache.remove(m_keys.at(row));
-    m_keys.removeAt(row);
-    if (row < m_front)
-        --m_front;
-    if (row < m_back)
-        --m_back;
+    m_rows.erase(row);
     endRemoveRows();
 }
 
-void GridModel::fetchKeys(int count, QVector<qint64>& into)
+void GridModel::fetchKeys(int count, std::vector<std::int64_t>& into)
 {
     // A save lets go of the cursor (Recordset::release); the keys end there until the next refresh.
     m_moreKeys = m_moreKeys && m_reader && !m_reader->atEnd();
     if (!m_moreKeys)
         return;
-    into += m_reader->readForward(count);
+    const std::vector<std::int64_t> keys = m_reader->readForward(count);
+    into.insert(into.end(), keys.begin(), keys.end());
     m_moreKeys = !m_reader->atEnd();
 }
 
@@ -324,12 +287,12 @@ void GridModel::fetchMoreKeys(int count)
             return;
         }
         // Read first, then announce: rows must not appear before beginInsertRows.
-        QVector<qint64> fresh;
+        std::vector<std::int64_t> fresh;
         fetchKeys(count, fresh);
-        if (!fresh.isEmpty()) {
-            const int first = int(m_keys.size());
+        if (!fresh.empty()) {
+            const int first = m_rows.rows();
             beginInsertRows(QModelIndex(), first, first + int(fresh.size()) - 1);
-            m_keys += fresh;
+            m_rows.append(fresh);
             endInsertRows();
         }
     } catch (const DbError& error) {
@@ -352,7 +315,7 @@ void GridModel::fetchAll()
     try {
         while (!joined()) {
             count();
-            fillFront(m_back);
+            fillFront(m_rows.back());
             settle();
         }
     } catch (const DbError& error) {
@@ -363,12 +326,12 @@ void GridModel::fetchAll()
 int GridModel::rowOfKey(qint64 key)
 {
     fetchAll();
-    return int(m_keys.indexOf(key));
+    return m_rows.rowOf(key);
 }
 
 int GridModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(m_keys.size());
+    return parent.isValid() ? 0 : m_rows.rows();
 }
 
 int GridModel::columnCount(const QModelIndex& parent) const
@@ -378,10 +341,9 @@ int GridModel::columnCount(const QModelIndex& parent) const
 
 const QVector<QVariant>* GridModel::rowValues(int row) const
 {
-    qint64 key = m_keys.value(row, -1);
-    auto it = m_cache.constFind(key);
-    if (it != m_cache.constEnd())
-        return &*it;
+    qint64 key = m_rows.keyAt(row);
+    if (const auto* cached = m_rows.cached(key))
+        return cached;
     try {
         if (key < 0 && m_book) {
             // Reading the keys between the runs changes no row a view knows of; rows to add or remove wait for the
@@ -393,12 +355,11 @@ const QVector<QVariant>* GridModel::rowValues(int row) const
                 return nullptr;
             }
         }
-        auto values = readRow(key);
+        const GridWriter* table = writer();
+        auto values = table ? table->readRow(key) : std::nullopt;
         if (!values)
             return nullptr; // deleted by another copy of the program since the last refresh
-        if (m_cache.size() >= kCacheRows)
-            m_cache.clear();
-        return &*m_cache.insert(key, *values);
+        return &m_rows.keep(key, std::move(*values));
     } catch (const DbError& error) {
         // A view asks while it paints: the row shows empty, and the user hears of it once the painting is done.
         if (!m_readFailureReported) {
@@ -414,59 +375,16 @@ const QVector<QVariant>* GridModel::rowValues(int row) const
     }
 }
 
-std::optional<QVector<QVariant>> GridModel::readRow(qint64 key) const
-{
-    if (!m_source || !m_source->Recordset() || m_keyName.isEmpty())
-        return std::nullopt;
-    ::Recordset* rs = m_source->Recordset();
-    if (!m_rowQuery.isValid()) {
-        // The same columns as the statement, in the same order, for one row picked by its key.
-        m_rowQuery = Statement(rs->database()->handle(),
-                               QStringLiteral("SELECT * FROM \"%1\" WHERE \"%2\" = ?").arg(rs->table(), m_keyName));
-    }
-    m_rowQuery.reset();
-    m_rowQuery.bind(1, key);
-    if (!m_rowQuery.step())
-        return std::nullopt;
-    // The row query has the table's columns; map them back to the statement's result columns by name.
-    QVector<QVariant> values(rs->columnCount());
-    for (int c = 0; c < m_rowQuery.columnCount(); ++c) {
-        const int target = rs->columnIndex(m_rowQuery.columnName(c));
-        if (target >= 0)
-            values[target] = m_rowQuery.value(c);
-    }
-    m_rowQuery.reset();
-    return values;
-}
-
-void GridModel::checkUnchanged(qint64 key) const
-{
-    const auto stored = readRow(key);
-    bool same = stored.has_value();
-    // Only what the grid showed counts: a change to a column it does not show is not lost by this write.
-    const auto shown = m_cache.constFind(key);
-    if (same && shown != m_cache.constEnd()) {
-        for (const int field : m_fieldOfColumn) {
-            if (field >= 0 && stored->at(field) != shown->at(field))
-                same = false;
-        }
-    }
-    if (!same)
-        throw DbError(DbError::ChangedElsewhere,
-                      QStringLiteral("The row was changed or deleted elsewhere since the grid showed it, so nothing "
-                                     "was written. The grid now shows the row as stored."));
-}
-
 void GridModel::showAsStored(const QVector<qint64>& keys)
 {
     for (const qint64 key : keys) {
-        m_cache.remove(key);
-        const int row = int(m_keys.indexOf(key));
+        m_rows.forget(key);
+        const int row = m_rows.rowOf(key);
         if (row < 0)
             continue;
         bool gone = false;
         try {
-            gone = !readRow(key);
+            gone = !writer() || !writer()->readRow(key);
         } catch (const DbError&) {
         }
         if (gone) {
@@ -492,7 +410,7 @@ QVariant GridModel::displayValue(const GridColumn& column, const QVariant& store
 
 QVariant GridModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_keys.size() || index.column() >= m_columns.size())
+    if (!index.isValid() || index.row() >= m_rows.rows() || index.column() >= m_columns.size())
         return QVariant();
     const GridColumn& column = m_columns.at(index.column());
     if (role == MaxLengthRole) {
@@ -524,7 +442,7 @@ Qt::ItemFlags GridModel::flags(const QModelIndex& index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (!m_keyName.isEmpty() && m_fieldOfColumn.value(index.column(), -1) >= 0)
+    if (writer() && m_fieldOfColumn.value(index.column(), -1) >= 0)
         f |= Qt::ItemIsEditable;
     return f;
 }
@@ -535,9 +453,8 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
         return false;
     if (data(index, Qt::EditRole) == value)
         return true; // nothing changed: leave the row untouched
-    ::Recordset* rs = m_source->Recordset();
     const GridColumn& column = m_columns.at(index.column());
-    const qint64 key = m_keys.at(index.row()); // read by data() above
+    const qint64 key = m_rows.keyAt(index.row()); // read by data() above
     if (key < 0)
         return false;
     try {
@@ -546,35 +463,8 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
         // row an edit moves loses its key until the next refresh.
         if (!m_book)
             fetchAll();
-        Database::ColumnInfo info;
-        for (const auto& c : rs->tableColumns()) {
-            if (c.name.compare(column.field, Qt::CaseInsensitive) == 0)
-                info = c;
-        }
-        if (info.name.isEmpty())
-            throw DbError(DbError::ItemNotFound,
-                          QStringLiteral("Item not found in this collection: %1.").arg(column.field));
-        const QVariant stored = rs->convertForColumn(info, value);
-        const int width = Schema::widthOf(rs->table(), info.name);
-        if (const qsizetype length = stored.toString().toUcs4().size(); width > 0 && length > width)
-            throw DbError(DbError::FieldTooSmall,
-                          tr("The column %1 holds at most %2 characters; the %3 typed were not written, and the cell "
-                             "keeps what is stored.")
-                              .arg(writtenOut(info.name, column.caption))
-                              .arg(width)
-                              .arg(length));
-        UndoLog::Recording step(QStringLiteral("Edit of %1").arg(writtenOut(info.name, column.caption)));
-        rs->database()->transaction([&] {
-            checkUnchanged(key);
-            Statement update(
-                rs->database()->handle(),
-                QStringLiteral("UPDATE \"%1\" SET \"%2\" = ? WHERE \"%3\" = ?").arg(rs->table(), info.name, m_keyName));
-            update.bind(1, stored);
-            update.bind(2, key);
-            update.step();
-        });
-        step.keep();
-        m_cache.remove(key);
+        m_writer->write(key, shownOf(key), column.field, writtenOut(column.field, column.caption), value);
+        m_rows.forget(key);
         Q_EMIT dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
         return true;
     } catch (const DbError& error) {
@@ -587,7 +477,7 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
 
 bool GridModel::removeRows(int row, int count, const QModelIndex& parent)
 {
-    if (parent.isValid() || row < 0 || count <= 0 || row + count > m_keys.size())
+    if (parent.isValid() || row < 0 || count <= 0 || row + count > m_rows.rows())
         return false;
     QList<int> rows;
     for (int r = row; r < row + count; ++r)
@@ -597,8 +487,7 @@ bool GridModel::removeRows(int row, int count, const QModelIndex& parent)
 
 bool GridModel::removeRowList(QList<int> rows)
 {
-    ::Recordset* rs = m_source ? m_source->Recordset() : nullptr;
-    if (!rs || m_keyName.isEmpty() || rows.isEmpty())
+    if (!writer() || rows.isEmpty())
         return false;
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
@@ -613,33 +502,20 @@ bool GridModel::removeRowList(QList<int> rows)
             Q_EMIT databaseError(error.number(), error.description());
             return false;
         }
-        rows.removeIf([this](int r) { return m_keys.value(r, -1) < 0; });
+        rows.removeIf([this](int r) { return m_rows.keyAt(r) < 0; });
         if (rows.isEmpty())
             return false;
     }
+    std::vector<std::pair<qint64, GridWriter::Shown>> doomed;
+    for (const int r : std::as_const(rows))
+        doomed.emplace_back(m_rows.keyAt(r), shownOf(m_rows.keyAt(r)));
     try {
-        const bool messages = rs->table().compare(QLatin1String("tblMes"), Qt::CaseInsensitive) == 0;
-        UndoLog::Recording step(
-            QStringLiteral("Deletion of %1 %2")
-                .arg(rows.size())
-                .arg(messages ? (rows.size() == 1 ? QStringLiteral("Message") : QStringLiteral("Messages"))
-                              : (rows.size() == 1 ? QStringLiteral("Entry") : QStringLiteral("Entries"))));
-        rs->database()->transaction([&] {
-            Statement erase(rs->database()->handle(),
-                            QStringLiteral("DELETE FROM \"%1\" WHERE \"%2\" = ?").arg(rs->table(), m_keyName));
-            for (int r : std::as_const(rows)) {
-                checkUnchanged(m_keys.at(r));
-                erase.reset();
-                erase.bind(1, m_keys.at(r));
-                erase.step();
-            }
-        });
-        step.keep();
+        m_writer->remove(doomed);
     } catch (const DbError& error) {
         if (error.number() == DbError::ChangedElsewhere) {
             QVector<qint64> keys;
-            for (int r : std::as_const(rows))
-                keys.append(m_keys.at(r));
+            for (const auto& row : doomed)
+                keys.append(row.first);
             showAsStored(keys);
         }
         Q_EMIT databaseError(error.number(), error.description());

@@ -1,14 +1,14 @@
 #pragma once
 
 #include "data/DataControl.h"
+#include "data/GridWriter.h"
 #include "data/KeyReader.h"
+#include "data/KeyRuns.h"
 
 #include <QAbstractTableModel>
-#include <QHash>
 #include <QTimer>
 #include <QVector>
 #include <memory>
-#include <optional>
 
 // One column of a grid: its caption, the field it shows, its width in twips, its number format ("" for the
 // stored text, "General Number", "Short Date", "Short Time") and the input mask its cells are typed into ("" for
@@ -23,8 +23,10 @@ struct GridColumn
 };
 
 // The rows of a data control's record set for a grid. It keeps one key per row and reads the values of the rows
-// on screen from the file, so a book of a million rows opens at once and costs a few megabytes. Keys are taken
-// from the record set in batches as the view scrolls (canFetchMore/fetchMore).
+// on screen from the file, so a book of a million rows opens at once and costs a few megabytes. The keys and the
+// values read lately live in a KeyRuns; this model reads them, tells its views and shows the values in the
+// columns' display forms; its writes go through a GridWriter. Keys are taken from the record set in batches as
+// the view scrolls (canFetchMore/fetchMore).
 //
 // The record set's cursor holds a read lock on the file while it is inside its rows, which keeps other programs
 // from saving; so the keys past the first screen are read as soon as the program is idle, a slice at a time, and
@@ -39,11 +41,9 @@ struct GridColumn
 // inserted or removed then. Every statement is reset after use: no read lock outlives a call.
 //
 // Edits are written to the row at once (the cell's commit), deletions of whole rows likewise; no row is ever
-// added. A value longer than its column is refused (DbError::FieldTooSmall), never cut. Each write first checks that
-// the row is still as the grid shows it: a row changed or deleted elsewhere meanwhile is not written
-// (DbError::ChangedElsewhere) and the grid shows it as stored. A write the file refuses changes nothing and is reported
-// through databaseError, as is a read that fails (once until the next refresh for the rows a view asks for while it
-// paints).
+// added. A write refused because the row was changed or deleted elsewhere (see GridWriter) leaves the grid showing
+// the row as stored. A write the file refuses changes nothing and is reported through databaseError, as is a read
+// that fails (once until the next refresh for the rows a view asks for while it paints).
 class GridModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -51,6 +51,7 @@ public:
     enum Role { MaxLengthRole = Qt::UserRole + 1, InputMaskRole };
 
     GridModel(DataControl* source, QVector<GridColumn> columns, QObject* parent = nullptr);
+    ~GridModel() override;
 
     const QVector<GridColumn>& gridColumns() const { return m_columns; }
 
@@ -79,6 +80,8 @@ Q_SIGNALS:
     void databaseError(int number, const QString& description);
 
 private:
+    using Rows = KeyRuns<QVector<QVariant>>;
+
     void reload();
     // The keyed book's reads (through BookKeys). The fills write keys into the rows between the runs without
     // telling the views (the rows exist already); settle adds or removes rows once the runs meet.
@@ -94,14 +97,17 @@ private:
     void eraseRow(int row);
     // No key is left between the runs' bounds.
     bool met() const { return m_reader && m_reader->atEnd(); }
-    bool joined() const { return m_counted && met() && m_front == m_back; }
-    void fetchKeys(int count, QVector<qint64>& into);
+    bool joined() const { return m_counted && met() && m_rows.front() == m_rows.back(); }
+    void fetchKeys(int count, std::vector<std::int64_t>& into);
     void fetchMoreKeys(int count);
     const QVector<QVariant>* rowValues(int row) const;
-    // The row as stored, in the record set's columns; nothing when it is gone.
-    std::optional<QVector<QVariant>> readRow(qint64 key) const;
-    // Throws DbError::ChangedElsewhere when the row is gone or differs in a shown column from what the grid showed.
-    void checkUnchanged(qint64 key) const;
+    // The writer of the current record set; null when it has none or no key column.
+    GridWriter* writer() const { return m_source && m_source->Recordset() ? m_writer.get() : nullptr; }
+    GridWriter::Shown shownOf(qint64 key) const
+    {
+        const auto* shown = m_rows.cached(key);
+        return shown ? GridWriter::Shown(*shown) : std::nullopt;
+    }
     // After a write was refused: forgets what the grid showed of the rows, so it reads them again, and drops those
     // that are gone.
     void showAsStored(const QVector<qint64>& keys);
@@ -110,20 +116,16 @@ private:
     DataControl* m_source;
     QVector<GridColumn> m_columns;
     QVector<int> m_fieldOfColumn; // result column of each grid column
-    QVector<qint64> m_keys;
+    mutable Rows m_rows;
+    std::unique_ptr<GridWriter> m_writer;
     bool m_moreKeys = false;
     bool m_fetching = false;
     mutable bool m_readFailureReported = false; // since the last refresh
-    mutable QHash<qint64, QVector<QVariant>> m_cache;
-    mutable Statement m_rowQuery;
-    QString m_keyName;
     QTimer m_drain;
 
     const Book* m_book = nullptr; // the keyed book, null for any other statement
     bool m_counted = false;       // the rows between the runs exist (as -1) since the book was counted
     bool m_forwardTurn = true;
-    int m_front = 0;         // m_keys[0, m_front) is the front run
-    int m_back = 0;          // m_keys[m_back, end) is the back run
     long long m_version = 0; // the file's data version when the book was counted
     // What the last count was made under. (A connection closed meanwhile fails the comparison, whichever
     // connection takes its place in memory.)

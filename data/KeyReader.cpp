@@ -1,6 +1,6 @@
 #include "data/KeyReader.h"
 
-QVector<qint64> KeyReader::readBackward(int)
+std::vector<std::int64_t> KeyReader::readBackward(int)
 {
     return {};
 }

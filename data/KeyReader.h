@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QVector>
+#include <cstdint>
+#include <vector>
 
 // How a grid gets the keys of its rows, a batch at a time, in the record set's order. The grid model keeps the keys
 // it was given and tells its views; a reader only reads. CursorKeys walks the record set's cursor from its first
@@ -11,10 +12,10 @@ public:
     virtual ~KeyReader() = default;
 
     // Up to `limit` keys following those read forward so far; fewer when no more are left. Throws DbError.
-    virtual QVector<qint64> readForward(int limit) = 0;
+    virtual std::vector<std::int64_t> readForward(int limit) = 0;
     // Up to `limit` keys before those read backward so far, from the last row on, the last one first. A reader
     // that reads forward only gives none.
-    virtual QVector<qint64> readBackward(int limit);
+    virtual std::vector<std::int64_t> readBackward(int limit);
     // Nothing is left to read between what was read forward and what was read backward.
     virtual bool atEnd() const = 0;
 };

@@ -43,8 +43,6 @@ const std::vector<char32_t>& charactersThatFold()
 
 LikePattern::LikePattern(std::string_view utf8Pattern)
 {
-    std::vector<char32_t> members;
-    std::vector<Range> folded;
     std::size_t pos = 0;
     while (pos < utf8Pattern.size()) {
         const char32_t c = TextFold::decode(utf8Pattern, pos);
@@ -60,69 +58,10 @@ LikePattern::LikePattern(std::string_view utf8Pattern)
         case U'#':
             m_tokens.push_back(Token{Token::Digit});
             continue;
-        case U'[': {
-            // Collect the members up to the first "]". Without one, the "[" is an ordinary character and what
-            // follows it is read as pattern again.
-            std::size_t p = pos;
-            bool negated = false;
-            if (p < utf8Pattern.size() && utf8Pattern[p] == '!') {
-                negated = true;
-                ++p;
-            }
-            members.clear();
-            bool closed = false;
-            while (p < utf8Pattern.size()) {
-                const char32_t m = TextFold::decode(utf8Pattern, p);
-                if (m == U']') {
-                    closed = true;
-                    break;
-                }
-                members.push_back(m);
-            }
-            if (!closed)
-                break;
-            pos = p;
-
-            // A set is stored as the folded values of all its characters, as merged intervals, so that a text
-            // character matches when any case variant of it lies in the set: [A-C] takes "b", [Z-a] takes "z".
-            folded.clear();
-            for (std::size_t i = 0; i < members.size();) {
-                if (i + 2 < members.size() && members[i + 1] == U'-') {
-                    const char32_t lo = members[i];
-                    const char32_t hi = members[i + 2];
-                    i += 3;
-                    if (lo > hi)
-                        continue; // a reversed range holds nothing
-                    // Most characters fold to themselves: take the range as it stands, then add the folded
-                    // forms of the few in it that have case. A character that folds to another is never the
-                    // folded form of any text character, so keeping it is harmless.
-                    folded.push_back(Range{lo, hi});
-                    const auto& cased = charactersThatFold();
-                    for (auto it = std::lower_bound(cased.begin(), cased.end(), lo); it != cased.end() && *it <= hi;
-                         ++it) {
-                        const char32_t f = foldChar(*it);
-                        folded.push_back(Range{f, f});
-                    }
-                } else {
-                    const char32_t f = foldChar(members[i]);
-                    folded.push_back(Range{f, f});
-                    ++i;
-                }
-            }
-            std::sort(folded.begin(), folded.end(), [](const Range& x, const Range& y) { return x.lo < y.lo; });
-            Token set{Token::Set};
-            set.negated = negated;
-            set.first = static_cast<std::uint32_t>(m_ranges.size());
-            for (const Range& r : folded) {
-                if (m_ranges.size() > set.first && r.lo <= m_ranges.back().hi + 1)
-                    m_ranges.back().hi = std::max(m_ranges.back().hi, r.hi);
-                else
-                    m_ranges.push_back(r);
-            }
-            set.count = static_cast<std::uint32_t>(m_ranges.size()) - set.first;
-            m_tokens.push_back(set);
-            continue;
-        }
+        case U'[':
+            if (readSet(utf8Pattern, pos))
+                continue;
+            break;
         default:
             break;
         }
@@ -130,6 +69,73 @@ LikePattern::LikePattern(std::string_view utf8Pattern)
         literal.ch = foldChar(c);
         m_tokens.push_back(literal);
     }
+}
+
+bool LikePattern::readSet(std::string_view pattern, std::size_t& pos)
+{
+    // Collect the members up to the first "]". Without one, the "[" is an ordinary character and what follows it
+    // is read as pattern again.
+    std::size_t p = pos;
+    bool negated = false;
+    if (p < pattern.size() && pattern[p] == '!') {
+        negated = true;
+        ++p;
+    }
+    std::vector<char32_t> members;
+    for (;;) {
+        if (p >= pattern.size())
+            return false;
+        const char32_t m = TextFold::decode(pattern, p);
+        if (m == U']')
+            break;
+        members.push_back(m);
+    }
+    pos = p;
+
+    const std::vector<Range> folded = foldedMembers(members);
+    Token set{Token::Set};
+    set.negated = negated;
+    set.first = static_cast<std::uint32_t>(m_ranges.size());
+    for (const Range& r : folded) {
+        if (m_ranges.size() > set.first && r.lo <= m_ranges.back().hi + 1)
+            m_ranges.back().hi = std::max(m_ranges.back().hi, r.hi);
+        else
+            m_ranges.push_back(r);
+    }
+    set.count = static_cast<std::uint32_t>(m_ranges.size()) - set.first;
+    m_tokens.push_back(set);
+    return true;
+}
+
+std::vector<LikePattern::Range> LikePattern::foldedMembers(const std::vector<char32_t>& members)
+{
+    // A set is stored as the folded values of all its characters, as merged intervals, so that a text character
+    // matches when any case variant of it lies in the set: [A-C] takes "b", [Z-a] takes "z".
+    std::vector<Range> folded;
+    for (std::size_t i = 0; i < members.size();) {
+        if (i + 2 < members.size() && members[i + 1] == U'-') {
+            const char32_t lo = members[i];
+            const char32_t hi = members[i + 2];
+            i += 3;
+            if (lo > hi)
+                continue; // a reversed range holds nothing
+            // Most characters fold to themselves: take the range as it stands, then add the folded forms of the
+            // few in it that have case. A character that folds to another is never the folded form of any text
+            // character, so keeping it is harmless.
+            folded.push_back(Range{lo, hi});
+            const auto& cased = charactersThatFold();
+            for (auto it = std::lower_bound(cased.begin(), cased.end(), lo); it != cased.end() && *it <= hi; ++it) {
+                const char32_t f = foldChar(*it);
+                folded.push_back(Range{f, f});
+            }
+        } else {
+            const char32_t f = foldChar(members[i]);
+            folded.push_back(Range{f, f});
+            ++i;
+        }
+    }
+    std::sort(folded.begin(), folded.end(), [](const Range& x, const Range& y) { return x.lo < y.lo; });
+    return folded;
 }
 
 bool LikePattern::matches(std::string_view utf8Text) const

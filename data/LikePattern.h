@@ -51,6 +51,12 @@ private:
         char32_t hi;
     };
 
+    // Reads a set from just after its "[" and adds it, moving `pos` past its "]"; false (nothing read) when no
+    // "]" closes it.
+    bool readSet(std::string_view pattern, std::size_t& pos);
+    // The folded values of a set's members and ranges, sorted by their first value.
+    static std::vector<Range> foldedMembers(const std::vector<char32_t>& members);
+
     std::vector<Token> m_tokens;
     std::vector<Range> m_ranges; // folded values of the sets' members, merged and sorted per set
 };

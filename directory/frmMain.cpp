@@ -163,6 +163,33 @@ const QString frmMain::SearchPrompt = QStringLiteral("Type Here Words or Numbers
 frmMain::frmMain(QWidget* parent) : WorkingWindow(parent)
 {
     // Pictures and labels first: they lie beneath the controls that overlap them, as drawn-on decoration does.
+    makeDecoration();
+    datTel = new DataControl(this);
+    datTel->setObjectName(QStringLiteral("datTel"));
+    datSearch = new DataControl(this);
+    datSearch->setObjectName(QStringLiteral("datSearch"));
+    makeSearchArea();
+    makeLetterStrip();
+    makeButtons();
+    dbgPer = makeGrid(this, QStringLiteral("dbgPer"), QStringLiteral("Personal  -  Tovrin"), 2280);
+    dbgBus = makeGrid(this, QStringLiteral("dbgBus"), QStringLiteral("Business  -  Tovrin"), 1200);
+    m_unbound = new DataControl(this);
+    setGridSource(dbgPer, m_unbound);
+    setGridSource(dbgBus, m_unbound);
+    makeContextCommands();
+    connect(cmdAdd, &QPushButton::clicked, this, [this] { ErrorPath::run([&] { cmdAdd_Click(); }); });
+    connect(cmdMessages, &QPushButton::clicked, this, [this] { ErrorPath::run([&] { cmdMessages_Click(); }); });
+    connect(cmdEnd, &QPushButton::clicked, this, [this] { cmdEnd_Click(); });
+    setTabChain();
+
+    setDesignSize(QSize(tw(kDesignWidth), tw(kDesignHeight)));
+    const QSet<QWidget*> stretching{dbgPer, dbgBus, lstResult, DXGif2};
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        m_placed.append({child, child->geometry(), stretching.contains(child)});
+}
+
+void frmMain::makeDecoration()
+{
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(twRect(5760, 4080, 1095, 1335));
@@ -193,11 +220,6 @@ frmMain::frmMain(QWidget* parent) : WorkingWindow(parent)
                                      QColor(255, 255, 0), 3, this));
     }
 
-    datTel = new DataControl(this);
-    datTel->setObjectName(QStringLiteral("datTel"));
-    datSearch = new DataControl(this);
-    datSearch->setObjectName(QStringLiteral("datSearch"));
-
     DXGif1 = new QLabel(this);
     DXGif1->setObjectName(QStringLiteral("DXGif1"));
     DXGif1->setGeometry(twRect(9120, 3960, 2535, 1935));
@@ -209,7 +231,10 @@ frmMain::frmMain(QWidget* parent) : WorkingWindow(parent)
         gif->setAutoFillBackground(true);
         setColors(gif, QPalette::Window, Qt::black, QPalette::WindowText, Qt::white);
     }
+}
 
+void frmMain::makeSearchArea()
+{
     results = new ResultLines(this);
     lstResult = new QListView(this);
     lstResult->setObjectName(QStringLiteral("lstResult"));
@@ -230,7 +255,10 @@ frmMain::frmMain(QWidget* parent) : WorkingWindow(parent)
     txtMila->setFont(Fonts::font(kDavid, 11.25, true));
     setColors(txtMila, QPalette::Base, QColor(128, 0, 0), QPalette::Text, QColor(255, 255, 0));
     txtMila->installEventFilter(this);
+}
 
+void frmMain::makeLetterStrip()
+{
     optOtGroup = new QButtonGroup(this);
     optOtGroup->setExclusive(true);
     optOt.fill(nullptr, kAll + 1);
@@ -267,7 +295,10 @@ frmMain::frmMain(QWidget* parent) : WorkingWindow(parent)
         for (int index = 1; index <= kAll; ++index)
             optOt[index]->setFocusPolicy(index == id ? Qt::StrongFocus : Qt::ClickFocus);
     });
+}
 
+void frmMain::makeButtons()
+{
     cmdMessages = makeButton(this, QStringLiteral("cmdMessages"), QStringLiteral("Messages"),
                              twRect(1920, 6720, 1215, 615), Fonts::font(kDavid, 12, true));
     cmdAdd = makeButton(this, QStringLiteral("cmdAdd"), QStringLiteral("Add New Number"), twRect(360, 6720, 1215, 615),
@@ -297,13 +328,10 @@ frmMain::frmMain(QWidget* parent) : WorkingWindow(parent)
         field->setAccessibleName(caption->text());
     }
     txtMila->setAccessibleName(SearchPrompt);
+}
 
-    dbgPer = makeGrid(this, QStringLiteral("dbgPer"), QStringLiteral("Personal  -  Tovrin"), 2280);
-    dbgBus = makeGrid(this, QStringLiteral("dbgBus"), QStringLiteral("Business  -  Tovrin"), 1200);
-    m_unbound = new DataControl(this);
-    setGridSource(dbgPer, m_unbound);
-    setGridSource(dbgBus, m_unbound);
-
+void frmMain::makeContextCommands()
+{
     // Contacts in and out, without a control of their own: the grids' context menu, Ctrl+P, files dropped here.
     contacts = new ContactCommands(
         this, datTel, [this] { return cmbType->currentText(); },
@@ -337,11 +365,10 @@ frmMain::frmMain(QWidget* parent) : WorkingWindow(parent)
             openEntry(key);
     });
     setAcceptDrops(true);
+}
 
-    connect(cmdAdd, &QPushButton::clicked, this, [this] { ErrorPath::run([&] { cmdAdd_Click(); }); });
-    connect(cmdMessages, &QPushButton::clicked, this, [this] { ErrorPath::run([&] { cmdMessages_Click(); }); });
-    connect(cmdEnd, &QPushButton::clicked, this, [this] { cmdEnd_Click(); });
-
+void frmMain::setTabChain()
+{
     // Tab order by tab index; labels, pictures and lines take no focus.
     QList<QWidget*> chain{txtMila, cmdEnd, cmbType, cmdAdd, cmdMessages, dbgPer->view(), dbgBus->view()};
     for (int index = 1; index <= kAll; ++index)
@@ -349,11 +376,6 @@ frmMain::frmMain(QWidget* parent) : WorkingWindow(parent)
     chain.append(lstResult);
     for (int i = 1; i < chain.size(); ++i)
         setTabOrder(chain.at(i - 1), chain.at(i));
-
-    setDesignSize(QSize(tw(kDesignWidth), tw(kDesignHeight)));
-    const QSet<QWidget*> stretching{dbgPer, dbgBus, lstResult, DXGif2};
-    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-        m_placed.append({child, child->geometry(), stretching.contains(child)});
 }
 
 frmMain::~frmMain() = default;

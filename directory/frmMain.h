@@ -106,6 +106,15 @@ private:
     // Shows `book` with the entry of `key` selected (after an import).
     void showEntry(const QString& book, qint64 key);
 
+    // The constructor's steps, in the order the controls lie on each other.
+    void makeDecoration();
+    void makeSearchArea();
+    void makeLetterStrip();
+    void makeButtons();
+    // The grids' context menu (opening an entry, contacts in and out) and the result list's double click.
+    void makeContextCommands();
+    void setTabChain();
+
     QVector<Placed> m_placed;
     bool m_selectOnRelease = false;
     DataControl* m_unbound = nullptr;
