@@ -9,8 +9,10 @@
 #include "app/WrapButton.h"
 #include "data/DateRules.h"
 #include "data/GridModel.h"
+#include "data/MessageLog.h"
 #include "data/Query.h"
 #include "messages/MessageCommands.h"
+#include "messages/MessageMarks.h"
 
 #include <QDateTime>
 #include <QHeaderView>
@@ -111,9 +113,11 @@ frmMes::frmMes(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
                     m_grownRow,
                     std::max(m_grownRowHeight, static_cast<QAbstractItemView*>(grid)->sizeHintForRow(m_grownRow)));
             });
-    // Export and printing, without a control of their own: the grid's context menu and Ctrl+P.
+    // Marks, export and printing, without a control of their own: the grid's context menu and Ctrl+P.
+    m_marks = new MessageMarks(this, datTel, dbgMes);
     auto* commands = new MessageCommands(this, datTel);
     grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    grid->addActions(m_marks->actions());
     grid->addActions(commands->actions());
     const QFont headings = Fonts::font(QStringLiteral("MS Sans Serif"), 8.25);
     grid->horizontalHeader()->setFont(headings);
@@ -229,6 +233,8 @@ void frmMes::Form_Load()
     setBoundsTwips(300, 500, 11350, 7100, true);
     gDbPath = Module1::databasePath();
     datTel->setDatabaseName(gDbPath);
+    // Messages another tool renumbered find their states again before the log shows them.
+    MessageLog::retie(*Database::open(gDbPath));
     const Query log = Query::log();
     gRecordSource = log.statement();
     datTel->setRecordSource(log);

@@ -5,6 +5,7 @@
 #include "data/DataControl.h"
 #include "messages/TimeLineEdit.h"
 
+class MessageMarks;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -46,6 +47,8 @@ public:
     QPlainTextEdit* txtHodaa;
     QPushButton* cmdSave;
     QPushButton* cmdBitul;
+    // The messages' states and the commands that mark them.
+    MessageMarks* marks() const { return m_marks; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -64,6 +67,7 @@ private:
     // Given more room than designed, the grid or the message box takes it, and the buttons beneath move down.
     void relayout();
 
+    MessageMarks* m_marks;
     bool m_entryView = false;
     // The row grown to show its texts whole, and the height it had.
     int m_grownRow = -1;
