@@ -5,6 +5,7 @@
 #include "data/Statement.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <QUuid>
 #include <sqlite3.h>
 
@@ -22,7 +23,39 @@ QString sameValues(const QString& s, const QString& m)
     return tests.join(QStringLiteral(" AND "));
 }
 
+// The digits of a number as stored ("503 - 5550000"), by SQLite's own functions.
+QString digitsOf(const QString& column)
+{
+    QString expression = QStringLiteral("coalesce(%1, '')").arg(column);
+    for (const char* mark : {" ", "-", "_", "(", ")", "+", ".", "/"})
+        expression = QStringLiteral("replace(%1, '%2', '')").arg(expression, QLatin1String(mark));
+    return expression;
+}
+
+const char* const kNumberColumns[] = {"Tel1", "Tel2", "Pel", "Fax"};
+
+QString numberCaption(int index)
+{
+    switch (index) {
+    case 0:
+        return QCoreApplication::translate("MessageLog", "Telephone 1");
+    case 1:
+        return QCoreApplication::translate("MessageLog", "Telephone 2");
+    case 2:
+        return QCoreApplication::translate("MessageLog", "Cellular");
+    default:
+        return QCoreApplication::translate("MessageLog", "Fax");
+    }
+}
+
 } // namespace
+
+QString MessageLog::doneCondition()
+{
+    return QStringLiteral("EXISTS (SELECT 1 FROM tovrin_message s WHERE s.message = tblMes.rowid AND s.done = 1 AND "
+                          "%1)")
+        .arg(sameValues(QStringLiteral("s"), QStringLiteral("tblMes")));
+}
 
 bool MessageLog::kept(Database& db)
 {
@@ -134,4 +167,61 @@ void MessageLog::mark(Database& db, const QList<qint64>& messages, Mark mark, bo
             update.reset();
         }
     });
+}
+
+QStringList MessageLog::people(Database& db)
+{
+    Statement select(db.handle(), QStringLiteral("SELECT Avur FROM tblMes WHERE trim(coalesce(Avur, '')) <> '' "
+                                                 "GROUP BY Avur ORDER BY Avur"));
+    QStringList names;
+    while (select.step())
+        names << select.value(0).toString();
+    return names;
+}
+
+QList<MessageLog::Caller> MessageLog::callers(Database& db, const QString& from)
+{
+    QString digits;
+    for (const QChar ch : from) {
+        if (ch.isDigit() && ch.unicode() < 128)
+            digits += ch;
+    }
+    QString name = from;
+    name.remove(QRegularExpression(QStringLiteral("[0-9()+\\-/.,:;]")));
+    name = name.simplified();
+    if (digits.size() < 3 && name.isEmpty())
+        return {};
+    QStringList numberTests;
+    for (const char* column : kNumberColumns)
+        numberTests << QStringLiteral("%1 = ?1").arg(digitsOf(QLatin1String(column)));
+    Statement select(
+        db.handle(),
+        QStringLiteral("SELECT rowid, Category, Fname, Lname, BusName, Tel1, Tel2, Pel, Fax FROM tblTel WHERE "
+                       "(length(?1) >= 3 AND (%1)) OR (?2 <> '' AND (trim(coalesce(Fname, '')) || ' ' || "
+                       "trim(coalesce(Lname, '')) = ?2 COLLATE NOCASE OR trim(coalesce(Lname, '')) || ' ' || "
+                       "trim(coalesce(Fname, '')) = ?2 COLLATE NOCASE OR trim(coalesce(Lname, '')) = ?2 COLLATE "
+                       "NOCASE OR trim(coalesce(BusName, '')) = ?2 COLLATE NOCASE)) ORDER BY rowid LIMIT 5")
+            .arg(numberTests.join(QStringLiteral(" OR "))));
+    select.bind(1, digits);
+    select.bind(2, name);
+    QList<Caller> found;
+    while (select.step()) {
+        Caller caller;
+        caller.entry = select.int64(0);
+        caller.book = select.value(1).toString();
+        const QString business = select.value(4).toString().trimmed();
+        const QString person = QStringList{select.value(2).toString().trimmed(), select.value(3).toString().trimmed()}
+                                   .join(QLatin1Char(' '))
+                                   .trimmed();
+        caller.name = person.isEmpty()     ? business
+                      : business.isEmpty() ? person
+                                           : QStringLiteral("%1, %2").arg(person, business);
+        for (int i = 0; i < 4; ++i) {
+            const QString number = select.value(5 + i).toString();
+            if (number.contains(QRegularExpression(QStringLiteral("[0-9]"))))
+                caller.numbers.append({numberCaption(i), number});
+        }
+        found.append(caller);
+    }
+    return found;
 }

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class Database;
 
@@ -41,5 +42,22 @@ QHash<qint64, State> states(Database& db);
 // (and UID) when it has none. Marking done notes `at` and `by`; marking open clears them. Throws DbError
 // (ChangedElsewhere when a message is gone).
 void mark(Database& db, const QList<qint64>& messages, Mark mark, bool on, const QString& by, const QDateTime& at);
+
+// The people messages were left for (the distinct To values, letter case ignored), in order.
+QStringList people(Database& db);
+
+// A directory entry the text of a message's From names: by a whole name ("first last", "last first", the last
+// name alone or the business name, letter case ignored) or by a number whose digits are all the digits From holds.
+struct Caller
+{
+    qint64 entry = -1;
+    QString book;
+    QString name;
+    QList<QPair<QString, QString>> numbers; // caption ("Telephone 1", ...), the number as stored; typed ones only
+};
+QList<Caller> callers(Database& db, const QString& from);
+
+// The condition (for tblMes rows) that a message is done, for a statement over tblMes.
+QString doneCondition();
 
 } // namespace MessageLog

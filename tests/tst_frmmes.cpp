@@ -7,9 +7,15 @@
 #include "app/Twips.h"
 #include "app/WindowSwitch.h"
 #include "data/MessageLog.h"
+#include "messages/LogFilterBar.h"
 #include "messages/MessageMarks.h"
+#include "messages/MessageReader.h"
 #include "messages/frmMes.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -29,6 +35,26 @@ public:
     QString caption() const override { return QString(); }
     Border border() const override { return Border::None; }
     bool maximized() const override { return true; }
+};
+
+// Stands in for the entry window: the entry it was asked to open.
+class StandInEntry : public WorkingWindow
+{
+public:
+    static inline QVariant opened;
+    void Form_Load() override { opened = WindowSwitch::argument(); }
+    QString caption() const override { return QString(); }
+    Border border() const override { return Border::None; }
+};
+
+// Stands in for the desktop's tel: handler.
+class TelHandler : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> called;
+public Q_SLOTS:
+    void open(const QUrl& url) { called << url; }
 };
 
 // A database, a frame and the message log opened in it.
@@ -128,6 +154,7 @@ private Q_SLOTS:
         ErrorPath::setEndActionForTesting([] {});
         WindowSwitch::registerWindow(QStringLiteral("frmMain"), [] { return new StandInMain; });
         WindowSwitch::registerWindow(QStringLiteral("frmMes"), [] { return new frmMes; });
+        WindowSwitch::registerWindow(QStringLiteral("frmAdd"), [] { return new StandInEntry; });
     }
     void init()
     {
@@ -636,6 +663,122 @@ private Q_SLOTS:
         const QHash<qint64, MessageLog::State> states = MessageLog::states(*file);
         QCOMPARE(states.keys(), QList<qint64>{2});
         QVERIFY(states.value(2).done);
+    }
+
+    // A message is read whole with the entries its From names; "Call" hands the number to the tel: handler and
+    // "Open Entry" opens the entry in the entry window.
+    void readWholeAndFollowTheCaller_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QStringList>("callers"); // the caller lines shown
+        QTest::newRow("first and last name") << "Dana Levi" << QStringList{"Dana Levi (Personal)"};
+        QTest::newRow("last name first, other case") << "levi dana" << QStringList{"Dana Levi (Personal)"};
+        QTest::newRow("a number typed another way") << "050-1234567" << QStringList{"Dana Levi (Personal)"};
+        QTest::newRow("business name") << "Acme Ltd" << QStringList{"Acme Ltd (Business)"};
+        QTest::newRow("unknown") << "Dana Levin 050-123456" << QStringList{};
+    }
+    void readWholeAndFollowTheCaller()
+    {
+        QFETCH(QString, from);
+        QFETCH(QStringList, callers);
+        Session s;
+        s.db.addTel(QStringLiteral("Personal"), QStringLiteral("Dana"), QStringLiteral("Levi"), QStringLiteral(" "),
+                    QStringLiteral("050 - 1234567"));
+        s.db.addTel(QStringLiteral("Business"), QString(), QString(), QStringLiteral("Acme Ltd"),
+                    QStringLiteral("03 - 7654321"));
+        const QString text = QStringLiteral("About the delivery:\nthe chairs go to the second floor, the desks to "
+                                            "the third, and the invoice to Ruth before Thursday afternoon.");
+        QCOMPARE(s.db.exec(QStringLiteral("INSERT INTO tblMes (Cdate, Ctime, Meet, Avur, Hodaa) VALUES "
+                                          "('2026-03-01', '10:00:00', '%1', 'Avi', '%2')")
+                               .arg(from, text)),
+                 SQLITE_OK);
+        s.open();
+        s.choose(0);
+        s.command(QStringLiteral("Read Message"))->trigger();
+        auto* reader = s.mes->findChild<MessageReader*>();
+        QVERIFY(reader && reader->isVisible());
+        QCOMPARE(reader->findChild<QPlainTextEdit*>(QStringLiteral("txtMessage"))->toPlainText(), text);
+        QCOMPARE(reader->findChild<QLabel*>(QStringLiteral("lblFrom"))->text(), QStringLiteral("From: ") + from);
+        QStringList shown;
+        for (QLabel* label : reader->findChildren<QLabel*>(QStringLiteral("lblCaller")))
+            shown << label->text();
+        QCOMPARE(shown, callers);
+        if (callers.isEmpty())
+            return;
+        TelHandler handler;
+        QDesktopServices::setUrlHandler(QStringLiteral("tel"), &handler, "open");
+        QTest::mouseClick(reader->findChild<QPushButton*>(QStringLiteral("cmdCall")), Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("tel"));
+        QCOMPARE(handler.called,
+                 QList<QUrl>{QUrl(from.startsWith(QLatin1String("Acme")) ? "tel:037654321" : "tel:0501234567")});
+        StandInEntry::opened = QVariant();
+        QTest::mouseClick(reader->findChild<QPushButton*>(QStringLiteral("cmdOpenEntry")), Qt::LeftButton);
+        QTRY_VERIFY(StandInEntry::opened.isValid());
+        QCOMPARE(StandInEntry::opened.toLongLong(), from.startsWith(QLatin1String("Acme")) ? 2 : 1);
+    }
+
+    // The filter: for whom, open only, and a text in From, To or the message, taken literally.
+    void filterTheLog_data()
+    {
+        QTest::addColumn<QString>("forName");
+        QTest::addColumn<bool>("openOnly");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("senders");
+        QTest::newRow("everything") << "" << false << "" << QStringList{"Al", "Bo", "Cy"};
+        QTest::newRow("for one person, any case") << "Avi" << false << "" << QStringList{"Al", "Cy"};
+        QTest::newRow("open only") << "" << true << "" << QStringList{"Bo", "Cy"};
+        QTest::newRow("for and open") << "Avi" << true << "" << QStringList{"Cy"};
+        QTest::newRow("text in To, other case") << "" << false << "dana" << QStringList{"Bo"};
+        QTest::newRow("text in the message") << "" << false << "ORDER" << QStringList{"Al"};
+        QTest::newRow("pattern characters taken literally") << "" << false << "50*" << QStringList{"Cy"};
+        QTest::newRow("a pattern finds nothing") << "" << false << "5?" << QStringList{};
+        QTest::newRow("an apostrophe") << "" << false << "O'Br" << QStringList{"Bo"};
+    }
+    void filterTheLog()
+    {
+        QFETCH(QString, forName);
+        QFETCH(bool, openOnly);
+        QFETCH(QString, text);
+        QFETCH(QStringList, senders);
+        Session s;
+        QCOMPARE(s.db.exec(QStringLiteral("INSERT INTO tblMes (Cdate, Ctime, Meet, Avur, Hodaa) VALUES "
+                                          "('2026-03-03', '10:00:00', 'Al', 'Avi', 'The order came'), "
+                                          "('2026-03-02', '10:00:00', 'Bo', 'Dana O''Brien', 'Call back'), "
+                                          "('2026-03-01', '10:00:00', 'Cy', 'avi', 'Price is 50* less')")),
+                 SQLITE_OK);
+        s.frame.resize(s.frame.size() + QSize(600, 0));
+        s.open();
+        s.choose(0);
+        s.command(QStringLiteral("Mark Done"))->trigger();
+        LogFilterBar* bar = s.mes->filterBar();
+        QCOMPARE(bar->cmbFor->count(), 3); // everyone, Avi, Dana O'Brien
+        bar->cmbFor->setCurrentIndex(forName.isEmpty() ? 0 : bar->cmbFor->findText(forName, Qt::MatchFixedString));
+        if (openOnly)
+            s.command(QStringLiteral("Open Only"))->trigger();
+        QCOMPARE(bar->chkOpen->isChecked(), openOnly);
+        QTest::keyClicks(bar->txtFind, text);
+        QVERIFY(MessageBox::takeMessages().isEmpty());
+        QCOMPARE(s.column(2), senders);
+        s.command(QStringLiteral("Show All Messages"))->trigger();
+        QCOMPARE(s.column(2), (QStringList{"Al", "Bo", "Cy"}));
+    }
+
+    // The filter bar stands beside "Add New Message" only where a wider window leaves room for it.
+    void filterBarOnlyWithRoom()
+    {
+        Session s;
+        s.open();
+        QVERIFY(!s.mes->filterBar()->isVisible());
+        QCOMPARE(s.mes->dbgMes->geometry(), twRect(120, 1320, 10815, 4215));
+        s.mes->unload();
+        s.frame.resize(s.frame.size() + QSize(600, 200));
+        s.open();
+        QTRY_VERIFY(s.mes->filterBar()->isVisible());
+        const QRect bar = s.mes->filterBar()->geometry();
+        QVERIFY(bar.right() < s.control("cmdAdd")->geometry().left());
+        QVERIFY(bar.bottom() < s.mes->dbgMes->geometry().top());
+        s.click("cmdAdd");
+        QVERIFY(!s.mes->filterBar()->isVisible());
     }
 
     void gridEdits_data()
