@@ -68,6 +68,8 @@ private:
     void txtAvur_KeyPress(int KeyAscii);
     void txtHodaa_KeyPress(int KeyAscii);
 
+    // The log's grid, its context menu and the filter bar.
+    void setUpGrid();
     void setEntryViewVisible(bool entry);
     void applyFilter();
     // Given more room than designed, the grid or the message box takes it, and the buttons beneath move down.
