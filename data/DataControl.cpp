@@ -74,7 +74,8 @@ void DataControl::Refresh()
     } else {
         // Rows without keys (a file that cannot be written, another tool busy writing) keep the statement's own
         // order, which SQLite gives in every case.
-        next = std::make_unique<::Recordset>(m_database, m_recordSource);
+        next =
+            std::make_unique<::Recordset>(m_database, m_recordSource, m_query ? m_query->parameters() : QVariantList());
     }
     m_dataVersion = m_database->dataVersion();
     m_recordset = std::move(next);

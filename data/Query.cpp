@@ -1,6 +1,7 @@
 #include "data/Query.h"
 
 #include "data/Book.h"
+#include "data/MessageLog.h"
 #include "data/SearchedColumns.h"
 
 Query Query::book(const Book& book)
@@ -23,9 +24,40 @@ Query Query::entries()
     return Query(Kind::Entries, nullptr, QString());
 }
 
-Query Query::log()
+Query Query::log(const LogFilter& filter)
 {
-    return Query(Kind::Log, nullptr, QString());
+    Query query(Kind::Log, nullptr, QString());
+    query.m_filter = filter;
+    return query;
+}
+
+namespace {
+
+// The text as a pattern of the statement dialect that holds it literally anywhere.
+QString holding(const QString& text)
+{
+    QString pattern = QStringLiteral("*");
+    for (const QChar ch : text) {
+        if (ch == QLatin1Char('*') || ch == QLatin1Char('?') || ch == QLatin1Char('#') || ch == QLatin1Char('['))
+            pattern += QLatin1Char('[') + ch + QLatin1Char(']');
+        else
+            pattern += ch;
+    }
+    return pattern + QLatin1Char('*');
+}
+
+} // namespace
+
+QVariantList Query::parameters() const
+{
+    QVariantList values;
+    if (m_kind != Kind::Log)
+        return values;
+    if (!m_filter.forName.isEmpty())
+        values << m_filter.forName;
+    if (!m_filter.text.isEmpty())
+        values << holding(m_filter.text);
+    return values;
 }
 
 QString Query::statement() const
@@ -56,8 +88,21 @@ QString Query::statement() const
     }
     case Kind::Entries:
         return QStringLiteral("SELECT * FROM tblTel");
-    case Kind::Log:
-        return QStringLiteral("SELECT * FROM tblMes ORDER BY Cdate DESC");
+    case Kind::Log: {
+        // The values are bound in the order of parameters().
+        QStringList tests;
+        if (!m_filter.forName.isEmpty())
+            tests << QStringLiteral("Avur = ?");
+        if (!m_filter.text.isEmpty())
+            tests << QStringLiteral("(Meet LIKE ?1 OR Avur LIKE ?1 OR Hodaa LIKE ?1)")
+                         .replace(QStringLiteral("?1"), QStringLiteral("?%1").arg(tests.size() + 1));
+        if (m_filter.openOnly)
+            tests << QStringLiteral("NOT ") + MessageLog::doneCondition();
+        return QStringLiteral("SELECT * FROM tblMes ") +
+               (tests.isEmpty() ? QString()
+                                : QStringLiteral("WHERE ") + tests.join(QStringLiteral(" AND ")) + QLatin1Char(' ')) +
+               QStringLiteral("ORDER BY Cdate DESC");
+    }
     }
     return QString();
 }

@@ -1,9 +1,19 @@
 #pragma once
 
 #include <QString>
+#include <QVariantList>
 #include <string>
 
 class Book;
+
+// Which messages the log shows: those left for one person (To, letter case ignored), the open ones only, those whose
+// From, To or message holds a text (exactly as typed, letter case ignored). Empty: every message.
+struct LogFilter
+{
+    QString forName;
+    bool openOnly = false;
+    QString text;
+};
 
 // What a window asks its data control for: a whole book, the names of a book that begin with a letter, the entries
 // that hold a text, the whole directory table (to append to it), or the message log.
@@ -26,8 +36,8 @@ public:
     static Query search(const QString& text);
     // Every entry, for the entry window, which only appends.
     static Query entries();
-    // The message log, latest date first.
-    static Query log();
+    // The message log, latest date first; with a filter, the messages it lets through.
+    static Query log(const LogFilter& filter = {});
 
     Kind kind() const { return m_kind; }
     // The book of a book or a letter request; null for the others.
@@ -36,6 +46,8 @@ public:
     const QString& text() const { return m_text; }
     // The statement text of the request.
     QString statement() const;
+    // The values the statement's parameters are bound to, in order (a filtered log's).
+    QVariantList parameters() const;
     // The LIKE pattern a search tests every searched column with ("*" text "*"), in UTF-8.
     std::string searchPattern() const;
 
@@ -45,4 +57,5 @@ private:
     Kind m_kind;
     const Book* m_book;
     QString m_text; // the letter, or the search text
+    LogFilter m_filter;
 };

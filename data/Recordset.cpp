@@ -19,6 +19,13 @@ Recordset::Recordset(std::shared_ptr<Database> db, const QString& sql)
     describe();
 }
 
+Recordset::Recordset(std::shared_ptr<Database> db, const QString& sql, const QVariantList& parameters)
+    : Recordset(std::move(db), sql)
+{
+    for (int i = 0; i < parameters.size(); ++i)
+        m_stmt.bind(i + 1, parameters.at(i));
+}
+
 Recordset::Recordset(std::shared_ptr<Database> db, const QString& table, QVector<qint64> keys)
     : m_db(std::move(db)), m_table(table), m_keyed(true), m_rowKeys(std::move(keys))
 {

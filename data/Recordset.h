@@ -27,6 +27,8 @@ class Recordset
 {
 public:
     Recordset(std::shared_ptr<Database> db, const QString& sql); // runs the statement; throws DbError
+    // The same, with the statement's parameters bound to `parameters` in order.
+    Recordset(std::shared_ptr<Database> db, const QString& sql, const QVariantList& parameters);
     // The rows of `table` with the given keys, in that order, with the columns of SELECT * (a statement whose rows
     // were found another way).
     Recordset(std::shared_ptr<Database> db, const QString& table, QVector<qint64> keys);

@@ -54,6 +54,31 @@ QString otherIndexStatements()
     return script(statements);
 }
 
+QString messageStateStatements()
+{
+    // Each message's state (see MessageLog), tied to the message by its rowid and its five values then. The
+    // triggers carry the tie along when any tool edits the message and drop the state when any tool deletes it; a
+    // renumbering no trigger hears of is mended when the program next reads the log.
+    QStringList same;
+    QStringList follow;
+    for (const char* column : kMesColumns) {
+        same << QStringLiteral("%1 IS OLD.%1 COLLATE BINARY").arg(QLatin1String(column));
+        follow << QStringLiteral("%1 = NEW.%1").arg(QLatin1String(column));
+    }
+    const QString held = same.join(QStringLiteral(" AND "));
+    return QStringLiteral(
+               "CREATE TABLE IF NOT EXISTS tovrin_message (uid TEXT NOT NULL UNIQUE, message INTEGER, Cdate, Ctime, "
+               "Meet, Avur, Hodaa, done INTEGER NOT NULL DEFAULT 0 CHECK (done IN (0, 1)), done_at TEXT, done_by TEXT, "
+               "call_back INTEGER NOT NULL DEFAULT 0 CHECK (call_back IN (0, 1)), urgent INTEGER NOT NULL DEFAULT 0 "
+               "CHECK (urgent IN (0, 1)));\n"
+               "CREATE INDEX IF NOT EXISTS tovrin_message_row ON tovrin_message (message);\n"
+               "CREATE TRIGGER IF NOT EXISTS tblMes_state_update AFTER UPDATE ON tblMes BEGIN UPDATE tovrin_message "
+               "SET message = NEW.rowid, %2 WHERE message = OLD.rowid AND %1; END;\n"
+               "CREATE TRIGGER IF NOT EXISTS tblMes_state_delete AFTER DELETE ON tblMes BEGIN DELETE FROM "
+               "tovrin_message WHERE message = OLD.rowid AND %1; END;\n")
+        .arg(held, follow.join(QStringLiteral(", ")));
+}
+
 QString changeLogStatements()
 {
     // Every row of tblTel whose searched text or key changes, by whatever tool, leaves its key in tovrin_changes,
@@ -119,7 +144,7 @@ QString Schema::upgradeStatements(bool hasSortKey, bool keyedById)
                                  "REINDEX NOCASE;\n");
     if (!hasSortKey)
         sql += QStringLiteral("ALTER TABLE tblTel ADD COLUMN SortKey BLOB;\n");
-    sql += otherIndexStatements() + keyStatements();
+    sql += otherIndexStatements() + keyStatements() + messageStateStatements();
     sql += QStringLiteral("DELETE FROM tovrin_state WHERE name = 'reindex';\n");
     if (keyedById)
         sql += changeLogStatements();
@@ -128,10 +153,12 @@ QString Schema::upgradeStatements(bool hasSortKey, bool keyedById)
 
 QStringList Schema::upgradeObjects(bool keyedById)
 {
-    QStringList names{QStringLiteral("tblTel_Book"),       QStringLiteral("tblTel_Unkeyed"),
-                      QStringLiteral("tblTel_key_insert"), QStringLiteral("tblTel_key_update"),
-                      QStringLiteral("tblTel_Category"),   QStringLiteral("tblMes_Cdate"),
-                      QStringLiteral("tovrin_state")};
+    QStringList names{QStringLiteral("tblTel_Book"),        QStringLiteral("tblTel_Unkeyed"),
+                      QStringLiteral("tblTel_key_insert"),  QStringLiteral("tblTel_key_update"),
+                      QStringLiteral("tblTel_Category"),    QStringLiteral("tblMes_Cdate"),
+                      QStringLiteral("tovrin_state"),       QStringLiteral("tovrin_message"),
+                      QStringLiteral("tovrin_message_row"), QStringLiteral("tblMes_state_update"),
+                      QStringLiteral("tblMes_state_delete")};
     if (keyedById)
         names << QStringLiteral("tovrin_changes") << QStringLiteral("tblTel_log_insert")
               << QStringLiteral("tblTel_log_update") << QStringLiteral("tblTel_log_delete");
@@ -164,5 +191,5 @@ QString Schema::createStatements()
         ");\n");
     return QStringLiteral("CREATE TABLE tblTel (\n  ") + telColumns.join(QStringLiteral(",\n  ")) +
            QStringLiteral("\n);\n") + mes + otherIndexStatements() + keyStatements() + changeLogStatements() +
-           QStringLiteral("PRAGMA user_version = %1;\n").arg(kVersion);
+           messageStateStatements() + QStringLiteral("PRAGMA user_version = %1;\n").arg(kVersion);
 }

@@ -76,14 +76,21 @@ void preupdate(void*, sqlite3* db, int op, const char* schema, const char* table
                sqlite3_int64 newKey)
 {
     UndoLog::Recording* recording = t_recording;
-    if (!recording || std::strcmp(schema, "main") != 0 || sqlite3_preupdate_depth(db) != 0)
+    if (!recording || std::strcmp(schema, "main") != 0)
         return;
     const QString name = QString::fromUtf8(table);
+    // A message's state is also changed by the triggers that follow its message: that change is recorded too, so
+    // taking back a deletion brings the state back with the message.
+    const bool state = name == QLatin1String("tovrin_message");
+    const int depth = sqlite3_preupdate_depth(db);
+    if (depth > (state ? 1 : 0))
+        return;
     if (name.compare(QLatin1String("tblTel"), Qt::CaseInsensitive) != 0 &&
-        name.compare(QLatin1String("tblMes"), Qt::CaseInsensitive) != 0)
+        name.compare(QLatin1String("tblMes"), Qt::CaseInsensitive) != 0 && !state)
         return;
     UndoLog::Change change;
     change.table = name;
+    change.byTrigger = depth > 0;
     change.rowid = op == SQLITE_DELETE ? oldKey : newKey;
     const int count = sqlite3_preupdate_count(db);
     for (int i = 0; i < count; ++i) {
@@ -217,6 +224,9 @@ void UndoLog::apply(const QString& file, QList<Step>& from, QList<Step>& to, boo
     db->transaction([&] {
         for (qsizetype n = 0; n < step.changes.size(); ++n) {
             Change& change = step.changes[forward ? n : step.changes.size() - 1 - n];
+            // Done again, the statement's own change runs the trigger again.
+            if (forward && change.byTrigger)
+                continue;
             const QList<Value>& was = forward ? change.before : change.after;
             const QList<Value>& becomes = forward ? change.after : change.before;
             const QList<Database::ColumnInfo> columns = db->columns(change.table);

@@ -8,14 +8,16 @@
 struct sqlite3;
 
 // The steps the user took since the program started (a grid edit, a grid deletion, a saved entry or message, an
-// import), each as the rows of tblTel and tblMes it changed, whole before and after, so that it can be taken back
-// and done again.
+// import, a message's mark), each as the rows of tblTel, tblMes and tovrin_message it changed, whole before and after,
+// so that it can be taken back and done again.
 //
 // A step is recorded from SQLite's pre-update hook on the program's own connections while a Recording is open on
-// this thread; only the changes the statements make themselves count, not those of triggers. Undoing or redoing a
-// step writes in one transaction and finds each row by its whole stored contents (the sort key aside, which the
-// program makes again): a rowid alone may have been renumbered by a VACUUM. A row changed or deleted elsewhere since
-// (another copy, a sync, a stock tool) refuses the whole step, and nothing changes.
+// this thread; only the changes the statements make themselves count, not those of triggers, but for the messages'
+// states (tovrin_message), which follow their messages by triggers: those are taken back with the step and left to
+// the triggers when it is done again. Undoing or redoing a step writes in one transaction and finds each row by its
+// whole stored contents (the sort key aside, which the program makes again): a rowid alone may have been renumbered
+// by a VACUUM. A row changed or deleted elsewhere since (another copy, a sync, a stock tool) refuses the whole step,
+// and nothing changes.
 class UndoLog : public QObject
 {
     Q_OBJECT
@@ -31,9 +33,10 @@ public:
     struct Change
     {
         QString table;
-        qint64 rowid = -1;   // where the row was last seen; a hint only
-        QList<Value> before; // empty: the step added the row
-        QList<Value> after;  // empty: the step deleted it
+        qint64 rowid = -1;      // where the row was last seen; a hint only
+        QList<Value> before;    // empty: the step added the row
+        QList<Value> after;     // empty: the step deleted it
+        bool byTrigger = false; // made by a trigger of another change of the step
     };
     struct Step
     {

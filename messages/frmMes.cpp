@@ -9,9 +9,16 @@
 #include "app/WrapButton.h"
 #include "data/DateRules.h"
 #include "data/GridModel.h"
+#include "data/MessageLog.h"
 #include "data/Query.h"
+#include "messages/LogFilterBar.h"
 #include "messages/MessageCommands.h"
+#include "messages/MessageMarks.h"
+#include "messages/MessageReader.h"
 
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDateTime>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -75,6 +82,62 @@ frmMes::frmMes(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
     setFont(Fonts::font(QStringLiteral("MS Sans Serif"), 8.25));
     datTel->setObjectName(QStringLiteral("datTel"));
 
+    setUpGrid();
+
+    const QFont buttonFont = Fonts::font(QStringLiteral("David"), 12, true);
+    cmdAdd = makeButton(this, "cmdAdd", QStringLiteral("Add New Message"), twRect(4800, 360, 1335, 735));
+    cmdAdd->setFont(buttonFont);
+    cmdClose = makeButton(this, "cmdClose", QStringLiteral("Close"), twRect(4800, 5760, 1335, 735));
+    cmdClose->setFont(buttonFont);
+    QPalette orange = cmdClose->palette();
+    orange.setColor(QPalette::Button, QColor(255, 128, 0));
+    cmdClose->setPalette(orange);
+
+    Label5 = makeLabel(this, "Label5", QStringLiteral("Date"), twRect(480, 240, 495, 285));
+    txtCdate = makeControl<QLineEdit>(this, "txtCdate", twRect(480, 480, 975, 375));
+    txtCdate->setInputMask(QStringLiteral("99/99/99;_"));
+    Label2 = makeLabel(this, "Label2", QStringLiteral("From"), twRect(2520, 240, 525, 285));
+    txtMeet = makeControl<QLineEdit>(this, "txtMeet", twRect(2520, 480, 1575, 375));
+    Label9 = makeLabel(this, "Label9", QStringLiteral("Time"), twRect(480, 1080, 510, 285));
+    txtCtime = makeControl<TimeLineEdit>(this, "txtCtime", twRect(480, 1320, 975, 375));
+    txtCtime->setMaxLength(64);
+    Label8 = makeLabel(this, "Label8", QStringLiteral("To"), twRect(2520, 1080, 270, 285));
+    txtAvur = makeControl<QLineEdit>(this, "txtAvur", twRect(2520, 1320, 1575, 375));
+    Label6 = makeLabel(this, "Label6", QStringLiteral("Message"), twRect(480, 1920, 930, 285));
+    txtHodaa = makeControl<QPlainTextEdit>(this, "txtHodaa", twRect(480, 2160, 3615, 1335));
+    txtHodaa->setFont(Fonts::font(QStringLiteral("David"), 11.25, true));
+    txtHodaa->setTabChangesFocus(true);
+    cmdSave = makeButton(this, "cmdSave", QStringLiteral("Save"), twRect(720, 4320, 1335, 375));
+    cmdBitul = makeButton(this, "cmdBitul", QStringLiteral("Cancel"), twRect(2520, 4320, 1335, 375));
+
+    // A screen reader names each field by the caption a sighted user reads above it.
+    const std::pair<QLabel*, QWidget*> captions[] = {
+        {Label5, txtCdate}, {Label2, txtMeet}, {Label9, txtCtime}, {Label8, txtAvur}, {Label6, txtHodaa}};
+    for (const auto& [caption, field] : captions) {
+        caption->setBuddy(field);
+        field->setAccessibleName(caption->text());
+    }
+
+    QTableView* grid = dbgMes->view();
+    const QList<QWidget*> tabOrder = {txtMeet,  txtAvur,  txtHodaa, cmdSave,  cmdBitul,
+                                      txtCdate, txtCtime, cmdAdd,   cmdClose, grid};
+    for (int i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
+    setTabOrder(cmdClose, m_filterBar->cmbFor);
+    setTabOrder(m_filterBar->cmbFor, m_filterBar->chkOpen);
+    setTabOrder(m_filterBar->chkOpen, m_filterBar->txtFind);
+    setTabOrder(m_filterBar->txtFind, grid);
+
+    connect(cmdAdd, &QPushButton::clicked, this, &frmMes::cmdAdd_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmMes::cmdClose_Click);
+    connect(cmdBitul, &QPushButton::clicked, this, &frmMes::cmdBitul_Click);
+    connect(cmdSave, &QPushButton::clicked, this, &frmMes::cmdSave_Click);
+    for (QWidget* field : QList<QWidget*>{txtMeet, txtAvur, txtHodaa})
+        field->installEventFilter(this);
+}
+
+void frmMes::setUpGrid()
+{
     dbgMes->setObjectName(QStringLiteral("dbgMes"));
     dbgMes->setGeometry(twRect(120, 2640, 10815, 1815));
     dbgMes->setCaption(QStringLiteral("Messages"));
@@ -111,9 +174,20 @@ frmMes::frmMes(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
                     m_grownRow,
                     std::max(m_grownRowHeight, static_cast<QAbstractItemView*>(grid)->sizeHintForRow(m_grownRow)));
             });
-    // Export and printing, without a control of their own: the grid's context menu and Ctrl+P.
+    // Reading, marks, the filter, export and printing, without a control of their own: the grid's context menu and
+    // Ctrl+P (and the filter bar where the window has room for it).
+    m_marks = new MessageMarks(this, datTel, dbgMes);
+    m_filterBar = new LogFilterBar(this);
+    m_filterBar->hide();
+    connect(m_filterBar, &LogFilterBar::changed, this, &frmMes::applyFilter);
+    auto* read = new QAction(tr("Read Message..."), this);
+    connect(read, &QAction::triggered, this, [this, grid] { readMessage(grid->currentIndex().row()); });
+    connect(dbgMes, &DataGrid::openRequested, this, &frmMes::readMessage);
     auto* commands = new MessageCommands(this, datTel);
     grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    grid->addAction(read);
+    grid->addActions(m_marks->actions());
+    grid->addActions(m_filterBar->actions());
     grid->addActions(commands->actions());
     const QFont headings = Fonts::font(QStringLiteral("MS Sans Serif"), 8.25);
     grid->horizontalHeader()->setFont(headings);
@@ -122,52 +196,6 @@ frmMes::frmMes(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
     cells.setColor(QPalette::Base, QColor(128, 255, 128));
     cells.setColor(QPalette::Text, QColor(0, 0, 128));
     grid->setPalette(cells);
-
-    const QFont buttonFont = Fonts::font(QStringLiteral("David"), 12, true);
-    cmdAdd = makeButton(this, "cmdAdd", QStringLiteral("Add New Message"), twRect(4800, 360, 1335, 735));
-    cmdAdd->setFont(buttonFont);
-    cmdClose = makeButton(this, "cmdClose", QStringLiteral("Close"), twRect(4800, 5760, 1335, 735));
-    cmdClose->setFont(buttonFont);
-    QPalette orange = cmdClose->palette();
-    orange.setColor(QPalette::Button, QColor(255, 128, 0));
-    cmdClose->setPalette(orange);
-
-    Label5 = makeLabel(this, "Label5", QStringLiteral("Date"), twRect(480, 240, 495, 285));
-    txtCdate = makeControl<QLineEdit>(this, "txtCdate", twRect(480, 480, 975, 375));
-    txtCdate->setInputMask(QStringLiteral("99/99/99;_"));
-    Label2 = makeLabel(this, "Label2", QStringLiteral("From"), twRect(2520, 240, 525, 285));
-    txtMeet = makeControl<QLineEdit>(this, "txtMeet", twRect(2520, 480, 1575, 375));
-    Label9 = makeLabel(this, "Label9", QStringLiteral("Time"), twRect(480, 1080, 510, 285));
-    txtCtime = makeControl<TimeLineEdit>(this, "txtCtime", twRect(480, 1320, 975, 375));
-    txtCtime->setMaxLength(64);
-    Label8 = makeLabel(this, "Label8", QStringLiteral("To"), twRect(2520, 1080, 270, 285));
-    txtAvur = makeControl<QLineEdit>(this, "txtAvur", twRect(2520, 1320, 1575, 375));
-    Label6 = makeLabel(this, "Label6", QStringLiteral("Message"), twRect(480, 1920, 930, 285));
-    txtHodaa = makeControl<QPlainTextEdit>(this, "txtHodaa", twRect(480, 2160, 3615, 1335));
-    txtHodaa->setFont(Fonts::font(QStringLiteral("David"), 11.25, true));
-    txtHodaa->setTabChangesFocus(true);
-    cmdSave = makeButton(this, "cmdSave", QStringLiteral("Save"), twRect(720, 4320, 1335, 375));
-    cmdBitul = makeButton(this, "cmdBitul", QStringLiteral("Cancel"), twRect(2520, 4320, 1335, 375));
-
-    // A screen reader names each field by the caption a sighted user reads above it.
-    const std::pair<QLabel*, QWidget*> captions[] = {
-        {Label5, txtCdate}, {Label2, txtMeet}, {Label9, txtCtime}, {Label8, txtAvur}, {Label6, txtHodaa}};
-    for (const auto& [caption, field] : captions) {
-        caption->setBuddy(field);
-        field->setAccessibleName(caption->text());
-    }
-
-    const QList<QWidget*> tabOrder = {txtMeet,  txtAvur,  txtHodaa, cmdSave,  cmdBitul,
-                                      txtCdate, txtCtime, cmdAdd,   cmdClose, grid};
-    for (int i = 1; i < tabOrder.size(); ++i)
-        setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
-
-    connect(cmdAdd, &QPushButton::clicked, this, &frmMes::cmdAdd_Click);
-    connect(cmdClose, &QPushButton::clicked, this, &frmMes::cmdClose_Click);
-    connect(cmdBitul, &QPushButton::clicked, this, &frmMes::cmdBitul_Click);
-    connect(cmdSave, &QPushButton::clicked, this, &frmMes::cmdSave_Click);
-    for (QWidget* field : QList<QWidget*>{txtMeet, txtAvur, txtHodaa})
-        field->installEventFilter(this);
 }
 
 QString frmMes::dateText(const QDate& date)
@@ -213,11 +241,19 @@ void frmMes::relayout()
     const int dx = std::max(0, width() - designed.width());
     const int dy = std::max(0, height() - designed.height());
     if (m_entryView) {
+        m_filterBar->hide();
         txtHodaa->setGeometry(twRect(480, 2160, 3615, 1335).adjusted(0, 0, dx, dy));
         cmdSave->move(tw(720), tw(4320) + dy);
         cmdBitul->move(tw(2520), tw(4320) + dy);
     } else {
         dbgMes->setGeometry(twRect(120, 1320, 10815, 4215).adjusted(0, 0, dx, dy));
+        // The filter bar takes the room a wider window leaves beside "Add New Message"; at the designed size the
+        // grid's context menu has the same choices.
+        const int width = tw(4800) + dx / 2 - tw(120) - tw(240);
+        const bool room = dx > 0 && width >= m_filterBar->minimumSizeHint().width();
+        m_filterBar->setVisible(room && !dbgMes->isHidden());
+        const int bar = m_filterBar->sizeHint().height();
+        m_filterBar->setGeometry(tw(120), tw(360) + (tw(735) - bar) / 2, std::max(width, 0), bar);
         cmdAdd->move(tw(4800) + dx / 2, tw(360));
         cmdClose->move(tw(4800) + dx / 2, tw(5760) + dy);
     }
@@ -229,15 +265,52 @@ void frmMes::Form_Load()
     setBoundsTwips(300, 500, 11350, 7100, true);
     gDbPath = Module1::databasePath();
     datTel->setDatabaseName(gDbPath);
+    // Messages another tool renumbered find their states again before the log shows them.
+    MessageLog::retie(*Database::open(gDbPath));
     const Query log = Query::log();
     gRecordSource = log.statement();
     datTel->setRecordSource(log);
     datTel->Refresh();
+    m_filterBar->setPeople(MessageLog::people(*datTel->database()));
     setEntryViewVisible(false);
     // The grid takes the room the entry fields have at design time.
     dbgMes->setGeometry(twRect(120, 1320, 10815, 4215));
     relayout();
     cmdAdd->setFocus();
+}
+
+void frmMes::applyFilter()
+{
+    ErrorPath::runKeeping(this, [this] {
+        LogFilter filter = m_filterBar->filter();
+        // A file without states holds open messages only.
+        if (filter.openOnly && !MessageLog::kept(*datTel->database()))
+            filter.openOnly = false;
+        const Query log = Query::log(filter);
+        gRecordSource = log.statement();
+        datTel->setRecordSource(log);
+        datTel->Refresh();
+    });
+}
+
+void frmMes::readMessage(int row)
+{
+    GridModel* model = dbgMes->model();
+    if (row < 0 || row >= model->rowCount())
+        return;
+    const auto shown = [&](int column) { return model->index(row, column).data().toString(); };
+    const MessageReader::Message message{shown(0), shown(1), shown(2), shown(3), shown(4), m_marks->stateOfRow(row)};
+    QList<MessageLog::Caller> callers;
+    ErrorPath::runKeeping(this, [&] { callers = MessageLog::callers(*datTel->database(), message.from); });
+    auto* reader = new MessageReader(this, message, callers);
+    reader->setAttribute(Qt::WA_DeleteOnClose);
+    // The entry window takes the frame's place: the log unloads once the reader is gone.
+    connect(reader, &MessageReader::openEntryRequested, this, [this](qint64 entry) {
+        QMetaObject::invokeMethod(
+            this, [this, entry] { WindowSwitch::switchTo(this, QStringLiteral("frmAdd"), entry); },
+            Qt::QueuedConnection);
+    });
+    reader->show();
 }
 
 void frmMes::cmdAdd_Click()

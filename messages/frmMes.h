@@ -5,6 +5,8 @@
 #include "data/DataControl.h"
 #include "messages/TimeLineEdit.h"
 
+class LogFilterBar;
+class MessageMarks;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -46,6 +48,12 @@ public:
     QPlainTextEdit* txtHodaa;
     QPushButton* cmdSave;
     QPushButton* cmdBitul;
+    // The messages' states and the commands that mark them.
+    MessageMarks* marks() const { return m_marks; }
+    // Which messages the log shows.
+    LogFilterBar* filterBar() const { return m_filterBar; }
+    // Shows the message of a row whole, with the directory entries its From names.
+    void readMessage(int row);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -60,10 +68,15 @@ private:
     void txtAvur_KeyPress(int KeyAscii);
     void txtHodaa_KeyPress(int KeyAscii);
 
+    // The log's grid, its context menu and the filter bar.
+    void setUpGrid();
     void setEntryViewVisible(bool entry);
+    void applyFilter();
     // Given more room than designed, the grid or the message box takes it, and the buttons beneath move down.
     void relayout();
 
+    MessageMarks* m_marks;
+    LogFilterBar* m_filterBar;
     bool m_entryView = false;
     // The row grown to show its texts whole, and the height it had.
     int m_grownRow = -1;

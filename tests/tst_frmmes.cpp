@@ -6,8 +6,16 @@
 #include "app/Module1.h"
 #include "app/Twips.h"
 #include "app/WindowSwitch.h"
+#include "data/MessageLog.h"
+#include "messages/LogFilterBar.h"
+#include "messages/MessageMarks.h"
+#include "messages/MessageReader.h"
 #include "messages/frmMes.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -27,6 +35,26 @@ public:
     QString caption() const override { return QString(); }
     Border border() const override { return Border::None; }
     bool maximized() const override { return true; }
+};
+
+// Stands in for the entry window: the entry it was asked to open.
+class StandInEntry : public WorkingWindow
+{
+public:
+    static inline QVariant opened;
+    void Form_Load() override { opened = WindowSwitch::argument(); }
+    QString caption() const override { return QString(); }
+    Border border() const override { return Border::None; }
+};
+
+// Stands in for the desktop's tel: handler.
+class TelHandler : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> called;
+public Q_SLOTS:
+    void open(const QUrl& url) { called << url; }
 };
 
 // A database, a frame and the message log opened in it.
@@ -77,6 +105,34 @@ struct Session
             values << grid->index(r, c).data().toString();
         return values;
     }
+    // The grid's context menu command whose text begins with `start`.
+    QAction* command(const QString& start) const
+    {
+        for (QAction* action : mes->dbgMes->view()->actions()) {
+            if (action->text().startsWith(start))
+                return action;
+        }
+        return nullptr;
+    }
+    void choose(int row) const
+    {
+        QTableView* view = mes->dbgMes->view();
+        view->setCurrentIndex(view->model()->index(row, 2));
+    }
+    // How the grid paints a row: "done" (greyed), "urgent" (bold dark red), both, or "plain".
+    QString look(int row) const
+    {
+        QTableView* view = mes->dbgMes->view();
+        QStyleOptionViewItem option;
+        option.initFrom(view);
+        static_cast<MessageLook*>(view->itemDelegate())->initStyleOption(&option, view->model()->index(row, 2));
+        QStringList seen;
+        if (option.palette.color(QPalette::Text) == MessageLook::doneColor())
+            seen << QStringLiteral("done");
+        if (option.font.bold())
+            seen << QStringLiteral("urgent");
+        return seen.isEmpty() ? QStringLiteral("plain") : seen.join(QLatin1Char('+'));
+    }
     void addMessage(const QString& date, const QString& time, const QString& from)
     {
         QCOMPARE(db.exec(QStringLiteral("INSERT INTO tblMes (Cdate, Ctime, Meet, Avur, Hodaa) VALUES ('%1', '%2', "
@@ -98,6 +154,7 @@ private Q_SLOTS:
         ErrorPath::setEndActionForTesting([] {});
         WindowSwitch::registerWindow(QStringLiteral("frmMain"), [] { return new StandInMain; });
         WindowSwitch::registerWindow(QStringLiteral("frmMes"), [] { return new frmMes; });
+        WindowSwitch::registerWindow(QStringLiteral("frmAdd"), [] { return new StandInEntry; });
     }
     void init()
     {
@@ -457,6 +514,271 @@ private Q_SLOTS:
         QVERIFY(MessageBox::takeMessages().isEmpty());
         QCOMPARE(s.db.rows(QStringLiteral("SELECT Meet FROM tblMes")), QStringList{QStringLiteral("Dana")});
         QCOMPARE(StandInMain::loads, 1);
+    }
+
+    // Each mark of the context menu is stored beside the message, shown in the grid, and taken back and done again
+    // by Ctrl+Z and Redo; marks of several messages are one step.
+    void marksTakenBackAndDoneAgain_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("stored"); // done|call_back|urgent|done_by set
+        QTest::addColumn<QString>("look");
+        QTest::newRow("Mark Done") << "Mark Done"
+                                   << "1|0|0|1"
+                                   << "done";
+        QTest::newRow("Call Back") << "Call Back"
+                                   << "0|1|0|0"
+                                   << "plain";
+        QTest::newRow("Urgent") << "Urgent"
+                                << "0|0|1|0"
+                                << "urgent";
+    }
+    void marksTakenBackAndDoneAgain()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, stored);
+        QFETCH(QString, look);
+        Session s;
+        s.addMessage(QStringLiteral("2026-03-02"), QStringLiteral("09:00:00"), QStringLiteral("Dana"));
+        s.addMessage(QStringLiteral("2026-03-01"), QStringLiteral("09:00:00"), QStringLiteral("Bo"));
+        s.addMessage(QStringLiteral("2026-02-01"), QStringLiteral("09:00:00"), QStringLiteral("Cy"));
+        s.open();
+        QTableView* view = s.mes->dbgMes->view();
+        s.choose(0);
+        view->selectionModel()->select(view->model()->index(1, 2), QItemSelectionModel::Select);
+        s.command(command)->trigger();
+        QVERIFY(MessageBox::takeMessages().isEmpty());
+        const QString marked = QStringLiteral("SELECT m.Meet, done, call_back, urgent, done_by IS NOT NULL FROM "
+                                              "tovrin_message s JOIN tblMes m ON m.rowid = s.message ORDER BY 1");
+        const QStringList both{QStringLiteral("Bo|") + stored, QStringLiteral("Dana|") + stored};
+        QCOMPARE(s.db.rows(marked), both);
+        QCOMPARE((QStringList{s.look(0), s.look(1), s.look(2)}), (QStringList{look, look, "plain"}));
+        if (command == QLatin1String("Mark Done"))
+            QVERIFY(s.command(QStringLiteral("Mark Open")));
+
+        s.command(QStringLiteral("Undo ") + command)->trigger();
+        QCOMPARE(s.db.rows(marked), QStringList{});
+        QCOMPARE(s.look(0), QStringLiteral("plain"));
+        s.command(QStringLiteral("Redo ") + command)->trigger();
+        QVERIFY(MessageBox::takeMessages().isEmpty());
+        QCOMPARE(s.db.rows(marked), both);
+        QCOMPARE(s.look(1), look);
+        // Cleared again, the mark is a step of its own.
+        s.choose(0);
+        s.command(command == QLatin1String("Mark Done") ? QStringLiteral("Mark Open") : command)->trigger();
+        QCOMPARE(s.db.rows(marked).first(), QStringLiteral("Bo|") + stored);
+        QVERIFY(s.db.rows(marked).last() != QStringLiteral("Dana|") + stored);
+        s.command(QStringLiteral("Undo"))->trigger();
+        QCOMPARE(s.db.rows(marked), both);
+    }
+
+    // A message's state follows it through edits by any tool, goes with it when it is deleted, comes back when
+    // the deletion is taken back, and finds its message again after a renumbering.
+    void stateFollowsItsMessage_data()
+    {
+        QTest::addColumn<QString>("elsewhere");
+        QTest::addColumn<QString>("doneFrom"); // the From of the message shown done afterwards
+        QTest::newRow("edited by a stock tool") << "UPDATE tblMes SET Hodaa = 'Call at 5' WHERE Meet = 'Bo'"
+                                                << "Bo";
+        QTest::newRow("deleted by a stock tool") << "DELETE FROM tblMes WHERE Meet = 'Bo'"
+                                                 << "";
+        QTest::newRow("table rebuilt in another order, then VACUUM")
+            << "CREATE TABLE t (ID INTEGER PRIMARY KEY, Cdate DATE, Ctime TIME, Meet TEXT COLLATE NOCASE, Avur TEXT "
+               "COLLATE NOCASE, Hodaa TEXT COLLATE NOCASE); INSERT INTO t SELECT ID + 10, Cdate, Ctime, Meet, Avur, "
+               "Hodaa FROM tblMes; DROP TABLE tblMes; ALTER TABLE t "
+               "RENAME TO tblMes; VACUUM"
+            << "Bo";
+    }
+    void stateFollowsItsMessage()
+    {
+        QFETCH(QString, elsewhere);
+        QFETCH(QString, doneFrom);
+        Session s;
+        s.addMessage(QStringLiteral("2026-03-02"), QStringLiteral("09:00:00"), QStringLiteral("Al"));
+        s.addMessage(QStringLiteral("2026-03-01"), QStringLiteral("09:00:00"), QStringLiteral("Bo"));
+        s.addMessage(QStringLiteral("2026-03-01"), QStringLiteral("09:00:00"), QStringLiteral("Cy"));
+        s.open();
+        const QStringList before = s.db.rows(QStringLiteral("SELECT ID, Meet FROM tblMes ORDER BY ID"));
+        s.choose(s.column(2).indexOf(QStringLiteral("Bo")));
+        s.command(QStringLiteral("Mark Done"))->trigger();
+        s.mes->unload();
+        QCOMPARE(s.db.exec(elsewhere), SQLITE_OK);
+        if (elsewhere.contains(QLatin1String("VACUUM")))
+            QVERIFY(s.db.rows(QStringLiteral("SELECT ID, Meet FROM tblMes ORDER BY ID")) != before);
+        s.db.close();
+        s.open();
+        QStringList done;
+        for (int row = 0; row < s.column(2).size(); ++row) {
+            if (s.look(row) == QLatin1String("done"))
+                done << s.column(2).at(row);
+        }
+        QCOMPARE(done.join(QLatin1Char(',')), doneFrom);
+        QCOMPARE(s.db.count(QStringLiteral("tovrin_message")), doneFrom.isEmpty() ? 0 : 1);
+        QCOMPARE(s.db.rows(QStringLiteral("PRAGMA integrity_check")), QStringList{QStringLiteral("ok")});
+    }
+
+    void deletionTakesStateAlongAndUndoBringsItBack()
+    {
+        Session s;
+        s.addMessage(QStringLiteral("2026-03-02"), QStringLiteral("09:00:00"), QStringLiteral("Al"));
+        s.open();
+        s.choose(0);
+        s.command(QStringLiteral("Urgent"))->trigger();
+        const QStringList state = s.db.rows(QStringLiteral("SELECT uid, urgent FROM tovrin_message"));
+        QCOMPARE(state.size(), 1);
+        s.mes->dbgMes->view()->selectRow(0);
+        MessageBox::setNextAnswer(true);
+        QVERIFY(s.mes->dbgMes->deleteSelectedRows());
+        MessageBox::takeMessages(); // the question
+        QCOMPARE(s.db.count(QStringLiteral("tovrin_message")), 0);
+        s.command(QStringLiteral("Undo Deletion"))->trigger();
+        QCOMPARE(s.db.rows(QStringLiteral("SELECT uid, urgent FROM tovrin_message")), state);
+        QCOMPARE(s.look(0), QStringLiteral("urgent"));
+        s.command(QStringLiteral("Redo Deletion"))->trigger();
+        QCOMPARE(MessageBox::takeMessages(), QStringList{});
+        QCOMPARE(s.db.count(QStringLiteral("tblMes")) + s.db.count(QStringLiteral("tovrin_message")), 0);
+    }
+
+    // A log without a key column (five columns, as an old file's) and without the index the program adds is really
+    // renumbered by a VACUUM; the states find their messages again.
+    void vacuumRenumbersKeylessLog()
+    {
+        TempDatabase db;
+        QCOMPARE(db.exec(QStringLiteral("DROP TABLE tblMes; CREATE TABLE tblMes (Cdate DATE, Ctime TIME, Meet TEXT, "
+                                        "Avur TEXT, Hodaa TEXT); INSERT INTO tblMes VALUES ('2026-01-01', "
+                                        "'09:00:00', 'Al', 'Avi', 'x'), ('2026-01-02', '09:00:00', 'Bo', 'Avi', "
+                                        "'y'), ('2026-01-02', '09:00:00', 'Cy', 'Avi', 'y')")),
+                 SQLITE_OK);
+        {
+            const auto file = Database::open(db.path());
+            MessageLog::mark(*file, {3}, MessageLog::Mark::Done, true, QStringLiteral("me"),
+                             QDateTime::currentDateTime());
+        }
+        QCOMPARE(db.exec(QStringLiteral("DROP INDEX tblMes_Cdate; DELETE FROM tblMes WHERE Meet = 'Al'; VACUUM")),
+                 SQLITE_OK);
+        QCOMPARE(db.rows(QStringLiteral("SELECT rowid FROM tblMes")), (QStringList{"1", "2"}));
+        db.close();
+        const auto file = Database::open(db.path());
+        MessageLog::retie(*file);
+        const QHash<qint64, MessageLog::State> states = MessageLog::states(*file);
+        QCOMPARE(states.keys(), QList<qint64>{2});
+        QVERIFY(states.value(2).done);
+    }
+
+    // A message is read whole with the entries its From names; "Call" hands the number to the tel: handler and
+    // "Open Entry" opens the entry in the entry window.
+    void readWholeAndFollowTheCaller_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QStringList>("callers"); // the caller lines shown
+        QTest::newRow("first and last name") << "Dana Levi" << QStringList{"Dana Levi (Personal)"};
+        QTest::newRow("last name first, other case") << "levi dana" << QStringList{"Dana Levi (Personal)"};
+        QTest::newRow("a number typed another way") << "050-1234567" << QStringList{"Dana Levi (Personal)"};
+        QTest::newRow("business name") << "Acme Ltd" << QStringList{"Acme Ltd (Business)"};
+        QTest::newRow("unknown") << "Dana Levin 050-123456" << QStringList{};
+    }
+    void readWholeAndFollowTheCaller()
+    {
+        QFETCH(QString, from);
+        QFETCH(QStringList, callers);
+        Session s;
+        s.db.addTel(QStringLiteral("Personal"), QStringLiteral("Dana"), QStringLiteral("Levi"), QStringLiteral(" "),
+                    QStringLiteral("050 - 1234567"));
+        s.db.addTel(QStringLiteral("Business"), QString(), QString(), QStringLiteral("Acme Ltd"),
+                    QStringLiteral("03 - 7654321"));
+        const QString text = QStringLiteral("About the delivery:\nthe chairs go to the second floor, the desks to "
+                                            "the third, and the invoice to Ruth before Thursday afternoon.");
+        QCOMPARE(s.db.exec(QStringLiteral("INSERT INTO tblMes (Cdate, Ctime, Meet, Avur, Hodaa) VALUES "
+                                          "('2026-03-01', '10:00:00', '%1', 'Avi', '%2')")
+                               .arg(from, text)),
+                 SQLITE_OK);
+        s.open();
+        s.choose(0);
+        s.command(QStringLiteral("Read Message"))->trigger();
+        auto* reader = s.mes->findChild<MessageReader*>();
+        QVERIFY(reader && reader->isVisible());
+        QCOMPARE(reader->findChild<QPlainTextEdit*>(QStringLiteral("txtMessage"))->toPlainText(), text);
+        QCOMPARE(reader->findChild<QLabel*>(QStringLiteral("lblFrom"))->text(), QStringLiteral("From: ") + from);
+        QStringList shown;
+        for (QLabel* label : reader->findChildren<QLabel*>(QStringLiteral("lblCaller")))
+            shown << label->text();
+        QCOMPARE(shown, callers);
+        if (callers.isEmpty())
+            return;
+        TelHandler handler;
+        QDesktopServices::setUrlHandler(QStringLiteral("tel"), &handler, "open");
+        QTest::mouseClick(reader->findChild<QPushButton*>(QStringLiteral("cmdCall")), Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("tel"));
+        QCOMPARE(handler.called,
+                 QList<QUrl>{QUrl(from.startsWith(QLatin1String("Acme")) ? "tel:037654321" : "tel:0501234567")});
+        StandInEntry::opened = QVariant();
+        QTest::mouseClick(reader->findChild<QPushButton*>(QStringLiteral("cmdOpenEntry")), Qt::LeftButton);
+        QTRY_VERIFY(StandInEntry::opened.isValid());
+        QCOMPARE(StandInEntry::opened.toLongLong(), from.startsWith(QLatin1String("Acme")) ? 2 : 1);
+    }
+
+    // The filter: for whom, open only, and a text in From, To or the message, taken literally.
+    void filterTheLog_data()
+    {
+        QTest::addColumn<QString>("forName");
+        QTest::addColumn<bool>("openOnly");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("senders");
+        QTest::newRow("everything") << "" << false << "" << QStringList{"Al", "Bo", "Cy"};
+        QTest::newRow("for one person, any case") << "Avi" << false << "" << QStringList{"Al", "Cy"};
+        QTest::newRow("open only") << "" << true << "" << QStringList{"Bo", "Cy"};
+        QTest::newRow("for and open") << "Avi" << true << "" << QStringList{"Cy"};
+        QTest::newRow("text in To, other case") << "" << false << "dana" << QStringList{"Bo"};
+        QTest::newRow("text in the message") << "" << false << "ORDER" << QStringList{"Al"};
+        QTest::newRow("pattern characters taken literally") << "" << false << "50*" << QStringList{"Cy"};
+        QTest::newRow("a pattern finds nothing") << "" << false << "5?" << QStringList{};
+        QTest::newRow("an apostrophe") << "" << false << "O'Br" << QStringList{"Bo"};
+    }
+    void filterTheLog()
+    {
+        QFETCH(QString, forName);
+        QFETCH(bool, openOnly);
+        QFETCH(QString, text);
+        QFETCH(QStringList, senders);
+        Session s;
+        QCOMPARE(s.db.exec(QStringLiteral("INSERT INTO tblMes (Cdate, Ctime, Meet, Avur, Hodaa) VALUES "
+                                          "('2026-03-03', '10:00:00', 'Al', 'Avi', 'The order came'), "
+                                          "('2026-03-02', '10:00:00', 'Bo', 'Dana O''Brien', 'Call back'), "
+                                          "('2026-03-01', '10:00:00', 'Cy', 'avi', 'Price is 50* less')")),
+                 SQLITE_OK);
+        s.frame.resize(s.frame.size() + QSize(600, 0));
+        s.open();
+        s.choose(0);
+        s.command(QStringLiteral("Mark Done"))->trigger();
+        LogFilterBar* bar = s.mes->filterBar();
+        QCOMPARE(bar->cmbFor->count(), 3); // everyone, Avi, Dana O'Brien
+        bar->cmbFor->setCurrentIndex(forName.isEmpty() ? 0 : bar->cmbFor->findText(forName, Qt::MatchFixedString));
+        if (openOnly)
+            s.command(QStringLiteral("Open Only"))->trigger();
+        QCOMPARE(bar->chkOpen->isChecked(), openOnly);
+        QTest::keyClicks(bar->txtFind, text);
+        QVERIFY(MessageBox::takeMessages().isEmpty());
+        QCOMPARE(s.column(2), senders);
+        s.command(QStringLiteral("Show All Messages"))->trigger();
+        QCOMPARE(s.column(2), (QStringList{"Al", "Bo", "Cy"}));
+    }
+
+    // The filter bar stands beside "Add New Message" only where a wider window leaves room for it.
+    void filterBarOnlyWithRoom()
+    {
+        Session s;
+        s.open();
+        QVERIFY(!s.mes->filterBar()->isVisible());
+        QCOMPARE(s.mes->dbgMes->geometry(), twRect(120, 1320, 10815, 4215));
+        s.mes->unload();
+        s.frame.resize(s.frame.size() + QSize(600, 200));
+        s.open();
+        QTRY_VERIFY(s.mes->filterBar()->isVisible());
+        const QRect bar = s.mes->filterBar()->geometry();
+        QVERIFY(bar.right() < s.control("cmdAdd")->geometry().left());
+        QVERIFY(bar.bottom() < s.mes->dbgMes->geometry().top());
+        s.click("cmdAdd");
+        QVERIFY(!s.mes->filterBar()->isVisible());
     }
 
     void gridEdits_data()
