@@ -139,6 +139,9 @@ private Q_SLOTS:
                                                  << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "s2"};
         QTest::newRow("older than four weeks") << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "8", "40"}
                                                << QStringList{"0", "1", "2", "3", "4", "5", "6", "7"};
+        // The eighth daily copy is not its week's newest.
+        QTest::newRow("seven dailies") << QStringList{"0", "1", "2", "3", "4", "5", "6", "s7", "8"}
+                                       << QStringList{"0", "1", "2", "3", "4", "5", "6", "s7"};
     }
     void rotation()
     {
@@ -308,6 +311,9 @@ private Q_SLOTS:
         QVERIFY(QFile::copy(newest, db.path())); // the file itself has the same damage
         QFile::setPermissions(db.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QVERIFY(!Backups::problemOf(db.path()).isEmpty());
+        // Not made the next day's copy either: the good copies stay the newest.
+        QCOMPARE(BackupCommands::daily(db.path(), kToday.addDays(1)), QString());
+        QVERIFY(Backups::dailyDue(db.path(), kToday.addDays(1)));
 
         MessageBox::takeMessages();
         MessageBox::setNextAnswer(true);
