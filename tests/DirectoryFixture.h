@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TempDatabase.h"
+#include "WindowTest.h"
 #include "app/DataGrid.h"
 #include "app/ErrorPath.h"
 #include "app/FileDialogs.h"
@@ -33,21 +34,15 @@ public:
     MDIForm1 frame;
     QPointer<frmMain> window;
 
-    // Once per test program: fonts, the window's name, message boxes that never block and an error path that
-    // records instead of ending the test.
+    // Once per test program, with the directory window.
     static void setUpProgram()
     {
-        Fonts::install();
-        MessageBox::setTestMode(true);
-        FileDialogs::setTestMode(true);
-        ErrorPath::setEndActionForTesting([] {});
-        WindowSwitch::registerWindow(QStringLiteral("frmMain"), [] { return new frmMain; });
+        WindowTest::setUpProgram({{"frmMain", [] { return new frmMain; }}});
     }
 
     DirectoryFixture()
     {
-        ErrorPath::resetForTesting();
-        MessageBox::takeMessages();
+        WindowTest::startTest();
         Module1::setProgramDirForTesting(db.dir());
         WindowSwitch::setFrame(&frame);
         frame.resize(1000, 700);

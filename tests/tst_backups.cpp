@@ -1,6 +1,7 @@
 // The program's own backup copies: made, thinned out by their dates, restored (also under a kill at any moment),
 // and offered when the file is found damaged at start.
 #include "TempDatabase.h"
+#include "WindowTest.h"
 #include "app/BackupCommands.h"
 #include "app/DataGrid.h"
 #include "app/ErrorPath.h"
@@ -49,11 +50,7 @@ class tst_Backups : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        MessageBox::setTestMode(true);
-        FileDialogs::setTestMode(true);
-        ErrorPath::setEndActionForTesting([] {});
-        WindowSwitch::registerWindow(QStringLiteral("frmMain"), [] { return new frmMain; });
-        WindowSwitch::registerWindow(QStringLiteral("frmMes"), [] { return new frmMes; });
+        WindowTest::setUpProgram({{"frmMain", [] { return new frmMain; }}, {"frmMes", [] { return new frmMes; }}});
     }
 
     // "Restore a Backup..." from either window's context menu: the directory window shows the restored entries.

@@ -2,6 +2,7 @@
 #include "EventCounter.h"
 #include "ScriptedServer.h"
 #include "TempDatabase.h"
+#include "WindowTest.h"
 #include "app/ErrorPath.h"
 #include "app/MDIForm1.h"
 #include "app/MessageBox.h"
@@ -53,16 +54,13 @@ class TestFrame : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        MessageBox::setTestMode(true);
-        ErrorPath::setEndActionForTesting([] {});
-        WindowSwitch::registerWindow(QStringLiteral("probe"), [] { return new ProbeWindow; });
+        WindowTest::setUpProgram({{"probe", [] { return new ProbeWindow; }}});
     }
     void init()
     {
         ProbeWindow::loads = 0;
         ProbeWindow::failLoad = false;
-        ErrorPath::resetForTesting();
-        MessageBox::takeMessages();
+        WindowTest::startTest();
     }
 
     void frameLooksAsDesigned()

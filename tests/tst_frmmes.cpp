@@ -1,5 +1,6 @@
 // The message log window, driven through its controls as the user drives it.
 #include "TempDatabase.h"
+#include "WindowTest.h"
 #include "app/ErrorPath.h"
 #include "app/MDIForm1.h"
 #include "app/MessageBox.h"
@@ -94,16 +95,13 @@ class TestFrmMes : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        MessageBox::setTestMode(true);
-        ErrorPath::setEndActionForTesting([] {});
-        WindowSwitch::registerWindow(QStringLiteral("frmMain"), [] { return new StandInMain; });
-        WindowSwitch::registerWindow(QStringLiteral("frmMes"), [] { return new frmMes; });
+        WindowTest::setUpProgram({{"frmMain", [] { return new StandInMain; }}, {"frmMes", [] { return new frmMes; }}});
     }
     void init()
     {
         QLocale::setDefault(QLocale(QStringLiteral("en_GB")));
         StandInMain::loads = 0;
-        MessageBox::takeMessages();
+        WindowTest::startTest();
     }
 
     void newestDateFirst_data()
