@@ -4,7 +4,6 @@
 #include "WindowTest.h"
 #include "app/BackupCommands.h"
 #include "app/DataGrid.h"
-#include "app/ErrorPath.h"
 #include "app/FileDialogs.h"
 #include "app/MDIForm1.h"
 #include "app/MessageBox.h"

@@ -3,7 +3,6 @@
 #include "TempDatabase.h"
 #include "WindowTest.h"
 #include "app/ErrorPath.h"
-#include "app/Fonts.h"
 #include "app/MDIForm1.h"
 #include "app/MaskEdBox.h"
 #include "app/MessageBox.h"

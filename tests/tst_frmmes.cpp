@@ -1,7 +1,6 @@
 // The message log window, driven through its controls as the user drives it.
 #include "TempDatabase.h"
 #include "WindowTest.h"
-#include "app/ErrorPath.h"
 #include "app/MDIForm1.h"
 #include "app/MessageBox.h"
 #include "app/Module1.h"

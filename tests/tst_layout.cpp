@@ -4,8 +4,6 @@
 #include "TempDatabase.h"
 #include "WindowTest.h"
 #include "app/DataGrid.h"
-#include "app/ErrorPath.h"
-#include "app/Fonts.h"
 #include "app/MDIForm1.h"
 #include "app/MessageBox.h"
 #include "app/Module1.h"

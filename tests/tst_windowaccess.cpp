@@ -3,7 +3,6 @@
 #include "TempDatabase.h"
 #include "WindowTest.h"
 #include "app/About.h"
-#include "app/ErrorPath.h"
 #include "app/MDIForm1.h"
 #include "app/MessageBox.h"
 #include "app/Module1.h"
