@@ -1,18 +1,17 @@
 #pragma once
 
 #include "TempDatabase.h"
+#include "WindowTest.h"
 #include "app/DataGrid.h"
-#include "app/ErrorPath.h"
-#include "app/FileDialogs.h"
-#include "app/Fonts.h"
 #include "app/MDIForm1.h"
-#include "app/MessageBox.h"
 #include "app/Module1.h"
 #include "app/Twips.h"
 #include "app/WindowSwitch.h"
+#include "app/WorkingWindow.h"
 #include "data/GridModel.h"
 #include "directory/frmMain.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -24,6 +23,21 @@
 #include <QTableView>
 #include <QtTest>
 
+// A window that stands in for the entry window and the message log.
+class ProbeWindow : public WorkingWindow
+{
+public:
+    static inline QVariant openedWith; // what the last one was given to open
+
+    void Form_Load() override
+    {
+        openedWith = WindowSwitch::argument();
+        setBoundsTwips(600, 600, 4000, 3000);
+    }
+    QString caption() const override { return QStringLiteral("Probe"); }
+    Border border() const override { return Border::FixedSingle; }
+};
+
 // The directory window loaded in a frame of its own over a fresh database file, with the program folder pointed at
 // that file's folder. Seed rows through `db` before open().
 class DirectoryFixture
@@ -33,21 +47,20 @@ public:
     MDIForm1 frame;
     QPointer<frmMain> window;
 
-    // Once per test program: fonts, the window's name, message boxes that never block and an error path that
-    // records instead of ending the test.
+    // Once per test program: the directory window, alone or with stand-ins for the windows it opens.
     static void setUpProgram()
     {
-        Fonts::install();
-        MessageBox::setTestMode(true);
-        FileDialogs::setTestMode(true);
-        ErrorPath::setEndActionForTesting([] {});
-        WindowSwitch::registerWindow(QStringLiteral("frmMain"), [] { return new frmMain; });
+        WindowTest::setUpProgram({{"frmMain", [] { return new frmMain; }}});
+    }
+    static void setUpProgramWithProbes()
+    {
+        const auto probe = [] { return new ProbeWindow; };
+        WindowTest::setUpProgram({{"frmMain", [] { return new frmMain; }}, {"frmAdd", probe}, {"frmMes", probe}});
     }
 
     DirectoryFixture()
     {
-        ErrorPath::resetForTesting();
-        MessageBox::takeMessages();
+        WindowTest::startTest();
         Module1::setProgramDirForTesting(db.dir());
         WindowSwitch::setFrame(&frame);
         frame.resize(1000, 700);
@@ -80,6 +93,23 @@ public:
         const QSize designed(tw(11880), tw(8175));
         frame.resize(frame.size() + designed - window->scrollArea()->viewport()->size());
         QTRY_COMPARE(window->size(), designed);
+    }
+
+    // Entries in both books: names in either letter case, one starting with a digit, one with a space, one empty.
+    void seedBooks()
+    {
+        const QString p = QStringLiteral("Personal");
+        const QString b = QStringLiteral("Business");
+        db.addTel(p, QStringLiteral("Ann"), QStringLiteral("cohen"));
+        db.addTel(p, QStringLiteral("Bob"), QStringLiteral("Baker"));
+        db.addTel(p, QStringLiteral("Di"), QStringLiteral("adams"));
+        db.addTel(p, QStringLiteral("Ed"), QStringLiteral("Cole"));
+        db.addTel(p, QStringLiteral("Fay"), QStringLiteral("3com"));
+        db.addTel(p, QStringLiteral("Gil"), QStringLiteral(" Xavier"));
+        db.addTel(p, QStringLiteral("Hal"), QString());
+        db.addTel(b, QStringLiteral("Ike"), QStringLiteral("Carter"), QStringLiteral("zeta ltd"));
+        db.addTel(b, QStringLiteral("Jo"), QStringLiteral("Zorn"), QStringLiteral("Cargo Inc"));
+        db.addTel(b, QStringLiteral("Kim"), QStringLiteral("Cohen"), QStringLiteral("acme"));
     }
 
     template <class T> T* find(const QString& name) const { return window->findChild<T*>(name); }
@@ -115,6 +145,16 @@ public:
         QComboBox* box = cmbType();
         box->setFocus(Qt::TabFocusReason);
         QTest::keyClick(box, book == QLatin1String("Business") ? Qt::Key_Up : Qt::Key_Down);
+    }
+
+    // A command of the visible book grid's context menu, by its text; null when there is none.
+    QAction* gridCommand(const QString& text) const
+    {
+        for (QAction* a : visibleGrid()->view()->actions()) {
+            if (a->text() == text)
+                return a;
+        }
+        return nullptr;
     }
 
     DataGrid* visibleGrid() const

@@ -9,9 +9,9 @@
 #include <optional>
 
 // A CardDAV server in memory, played through the sync's transport in virtual time: address books of cards, a sync
-// token per change, PROPFIND listings, sync-collection, multiget, PUT and DELETE with If-Match and If-None-Match.
-// A test changes its cards directly, or scripts any answer by hand (`script`): a status, headers, a body that comes
-// in pieces over time, a body without end, no answer at all. Every request is kept (`requests`).
+// token per change, PROPFIND listings, sync-collection, multiget, MKCOL, PUT and DELETE with If-Match and
+// If-None-Match. A test changes its cards directly, or scripts any answer by hand (`script`): a status, headers, a body
+// that comes in pieces over time, a body without end, no answer at all. Every request is kept (`requests`).
 class ScriptedServer : public DavTransport
 {
 public:
@@ -158,6 +158,12 @@ private:
             }
             return std::nullopt;
         };
+        if (request.method == "MKCOL") {
+            if (books.contains(path))
+                return {405, {}, {}};
+            addBook(path);
+            return {201, {}, {}};
+        }
         if (books.contains(path)) {
             Book& book = books[path];
             if (request.method == "PROPFIND") {

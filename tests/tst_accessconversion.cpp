@@ -211,12 +211,15 @@ private slots:
 
     void killedMidway_data()
     {
-        QTest::addColumn<int>("step");   // the step the converter stops dead after; 0: killed at a random moment
-        QTest::addColumn<bool>("asked"); // the next start asks again (the old file is still the one in place)
+        QTest::addColumn<int>("step");      // the step the converter stops dead after; 0: killed at a random moment
+        QTest::addColumn<bool>("asked");    // the next start asks again (the old file is still the one in place)
+        QTest::addColumn<QString>("other"); // an old file put in place before the next start
         for (int step = 1; step <= 4; ++step)
-            QTest::addRow("after step %d", step) << step << (step == 1);
+            QTest::addRow("after step %d", step) << step << (step == 1) << QString();
         for (int i = 0; i < 4; ++i)
-            QTest::addRow("at random %d", i) << 0 << false;
+            QTest::addRow("at random %d", i) << 0 << false << QString();
+        // The new file was made from another file than the one now in place: it is not switched in.
+        QTest::newRow("after step 2, another old file") << 2 << true << QStringLiteral("dalvek-jet4-v2000.mdb");
     }
     void textsAndDatesAsTheyCanBeKept_data()
     {
@@ -297,12 +300,13 @@ private slots:
     {
         QFETCH(int, step);
         QFETCH(bool, asked);
+        QFETCH(QString, other);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Dalvek.mdb"));
-        const QByteArray old = bytesOf(kFixtures + QStringLiteral("/dalvek-ace-v2007.accdb"));
+        QByteArray old = bytesOf(kFixtures + QStringLiteral("/dalvek-ace-v2007.accdb"));
         put(path, old);
         QMap<QString, int> unused;
-        const QStringList expected = expectedDump(QStringLiteral("dalvek-ace-v2007.accdb"), &unused);
+        QStringList expected = expectedDump(QStringLiteral("dalvek-ace-v2007.accdb"), &unused);
         QProcess converter;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("TOVRIN_CONVERSION_STOP"), QString::number(step));
@@ -316,6 +320,11 @@ private slots:
         QVERIFY(converter.state() == QProcess::NotRunning || converter.waitForFinished(20000));
         if (step != 0)
             QCOMPARE(converter.exitStatus(), QProcess::CrashExit);
+        if (!other.isEmpty()) {
+            old = bytesOf(kFixtures + QLatin1Char('/') + other);
+            put(path, old);
+            expected = expectedDump(other, &unused);
+        }
 
         const QByteArray now = bytesOf(path);
         if (now == old) {

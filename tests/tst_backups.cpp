@@ -1,9 +1,9 @@
 // The program's own backup copies: made, thinned out by their dates, restored (also under a kill at any moment),
 // and offered when the file is found damaged at start.
 #include "TempDatabase.h"
+#include "WindowTest.h"
 #include "app/BackupCommands.h"
 #include "app/DataGrid.h"
-#include "app/ErrorPath.h"
 #include "app/FileDialogs.h"
 #include "app/MDIForm1.h"
 #include "app/MessageBox.h"
@@ -49,11 +49,7 @@ class tst_Backups : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        MessageBox::setTestMode(true);
-        FileDialogs::setTestMode(true);
-        ErrorPath::setEndActionForTesting([] {});
-        WindowSwitch::registerWindow(QStringLiteral("frmMain"), [] { return new frmMain; });
-        WindowSwitch::registerWindow(QStringLiteral("frmMes"), [] { return new frmMes; });
+        WindowTest::setUpProgram({{"frmMain", [] { return new frmMain; }}, {"frmMes", [] { return new frmMes; }}});
     }
 
     // "Restore a Backup..." from either window's context menu: the directory window shows the restored entries.
@@ -139,6 +135,9 @@ private Q_SLOTS:
                                                  << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "s2"};
         QTest::newRow("older than four weeks") << QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "8", "40"}
                                                << QStringList{"0", "1", "2", "3", "4", "5", "6", "7"};
+        // The eighth daily copy is not its week's newest.
+        QTest::newRow("seven dailies") << QStringList{"0", "1", "2", "3", "4", "5", "6", "s7", "8"}
+                                       << QStringList{"0", "1", "2", "3", "4", "5", "6", "s7"};
     }
     void rotation()
     {
@@ -308,6 +307,9 @@ private Q_SLOTS:
         QVERIFY(QFile::copy(newest, db.path())); // the file itself has the same damage
         QFile::setPermissions(db.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         QVERIFY(!Backups::problemOf(db.path()).isEmpty());
+        // Not made the next day's copy either: the good copies stay the newest.
+        QCOMPARE(BackupCommands::daily(db.path(), kToday.addDays(1)), QString());
+        QVERIFY(Backups::dailyDue(db.path(), kToday.addDays(1)));
 
         MessageBox::takeMessages();
         MessageBox::setNextAnswer(true);

@@ -257,6 +257,17 @@ void TestDataLayer::appendWritesConvertedFields()
     control.Refresh();
     QVERIFY(control.Recordset()->Fields(QStringLiteral("Meet")).Value().isNull());
     QVERIFY_THROWS_EXCEPTION(DbError, control.Recordset()->Fields(QStringLiteral("NoSuchField")));
+
+    // Pointed at another file, the control reads and writes that one.
+    TempDatabase other;
+    control.setDatabaseName(other.path());
+    control.Refresh();
+    QVERIFY(control.Recordset()->Eof());
+    control.Recordset()->AddNew();
+    control.Recordset()->setCollect(QStringLiteral("Meet"), QStringLiteral("Other"));
+    control.Recordset()->Update();
+    QCOMPARE(other.count(QStringLiteral("tblMes")), 1);
+    QCOMPARE(db.count(QStringLiteral("tblMes")), 2);
 }
 
 void TestDataLayer::appendRefusesWhatTheFileCannotHold_data()

@@ -2,6 +2,7 @@
 #include "EventCounter.h"
 #include "ScriptedServer.h"
 #include "TempDatabase.h"
+#include "WindowTest.h"
 #include "app/ErrorPath.h"
 #include "app/MDIForm1.h"
 #include "app/MessageBox.h"
@@ -53,16 +54,13 @@ class TestFrame : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        MessageBox::setTestMode(true);
-        ErrorPath::setEndActionForTesting([] {});
-        WindowSwitch::registerWindow(QStringLiteral("probe"), [] { return new ProbeWindow; });
+        WindowTest::setUpProgram({{"probe", [] { return new ProbeWindow; }}});
     }
     void init()
     {
         ProbeWindow::loads = 0;
         ProbeWindow::failLoad = false;
-        ErrorPath::resetForTesting();
-        MessageBox::takeMessages();
+        WindowTest::startTest();
     }
 
     void frameLooksAsDesigned()
@@ -224,8 +222,8 @@ private Q_SLOTS:
         QVERIFY2(QRegularExpression(shown).match(frame.syncState()).hasMatch(), qPrintable(frame.syncState()));
     }
 
-    // Where no keyring answers (no session bus here), the password goes to the user's file, and the note that says
-    // so carries no "(Unknown error)" from the keyring library.
+    // Where no keyring answers (no session bus here), the password goes to the user's own file, and the note that
+    // says so carries no "(Unknown error)" from the keyring library.
     void passwordWithoutKeyringSaysWhy()
     {
         QTemporaryDir config;
@@ -238,6 +236,10 @@ private Q_SLOTS:
         QVERIFY(kept.ok);
         QVERIFY2(!kept.note.isEmpty() && !kept.note.contains(QLatin1String("Unknown error")), qPrintable(kept.note));
         QCOMPARE(Credentials::read(QStringLiteral("ann@127.0.0.1")), QStringLiteral("secret"));
+        // Readable by the user alone.
+        const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                            QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+        QCOMPARE(QFile::permissions(kept.where) & others, QFileDevice::Permissions());
     }
 
     // An address book that comes back empty: the windows' own sync asks what to do with the entries it no longer

@@ -1,8 +1,8 @@
 // The new entry window driven as a user would: its layout, the masked fields, the Enter chain, Save and Cancel.
 #include "EventCounter.h"
 #include "TempDatabase.h"
+#include "WindowTest.h"
 #include "app/ErrorPath.h"
-#include "app/Fonts.h"
 #include "app/MDIForm1.h"
 #include "app/MaskEdBox.h"
 #include "app/MessageBox.h"
@@ -128,18 +128,14 @@ class TestFrmAdd : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        Fonts::install();
-        MessageBox::setTestMode(true);
-        ErrorPath::setEndActionForTesting([] {});
-        WindowSwitch::registerWindow(QStringLiteral("frmAdd"), [] { return new frmAdd; });
-        WindowSwitch::registerWindow(QStringLiteral("frmMain"), [] { return new DirectoryStandIn; });
+        WindowTest::setUpProgram(
+            {{"frmAdd", [] { return new frmAdd; }}, {"frmMain", [] { return new DirectoryStandIn; }}});
     }
     void init()
     {
         DirectoryStandIn::loads = 0;
         DirectoryStandIn::rowsAtLoad = -1;
-        ErrorPath::resetForTesting();
-        MessageBox::takeMessages();
+        WindowTest::startTest();
     }
 
     void opensEmptyOnPersonal()

@@ -1,6 +1,6 @@
 // The message log window, driven through its controls as the user drives it.
 #include "TempDatabase.h"
-#include "app/ErrorPath.h"
+#include "WindowTest.h"
 #include "app/MDIForm1.h"
 #include "app/MessageBox.h"
 #include "app/Module1.h"
@@ -150,17 +150,15 @@ class TestFrmMes : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        MessageBox::setTestMode(true);
-        ErrorPath::setEndActionForTesting([] {});
-        WindowSwitch::registerWindow(QStringLiteral("frmMain"), [] { return new StandInMain; });
-        WindowSwitch::registerWindow(QStringLiteral("frmMes"), [] { return new frmMes; });
-        WindowSwitch::registerWindow(QStringLiteral("frmAdd"), [] { return new StandInEntry; });
+        WindowTest::setUpProgram({{"frmMain", [] { return new StandInMain; }},
+                                  {"frmMes", [] { return new frmMes; }},
+                                  {"frmAdd", [] { return new StandInEntry; }}});
     }
     void init()
     {
         QLocale::setDefault(QLocale(QStringLiteral("en_GB")));
         StandInMain::loads = 0;
-        MessageBox::takeMessages();
+        WindowTest::startTest();
     }
 
     void newestDateFirst_data()

@@ -1,6 +1,7 @@
 // Hostile text typed into every window: nothing crashes, no text changes a statement, and the file keeps both
 // tables and every row, with each value stored as the field took it.
 #include "TempDatabase.h"
+#include "WindowTest.h"
 #include "app/ErrorPath.h"
 #include "app/MDIForm1.h"
 #include "app/MessageBox.h"
@@ -53,17 +54,11 @@ class TestHostile : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        MessageBox::setTestMode(true);
-        ErrorPath::setEndActionForTesting([] {});
-        WindowSwitch::registerWindow(QStringLiteral("frmMain"), [] { return new frmMain; });
-        WindowSwitch::registerWindow(QStringLiteral("frmAdd"), [] { return new frmAdd; });
-        WindowSwitch::registerWindow(QStringLiteral("frmMes"), [] { return new frmMes; });
+        WindowTest::setUpProgram({{"frmMain", [] { return new frmMain; }},
+                                  {"frmAdd", [] { return new frmAdd; }},
+                                  {"frmMes", [] { return new frmMes; }}});
     }
-    void init()
-    {
-        ErrorPath::resetForTesting();
-        MessageBox::takeMessages();
-    }
+    void init() { WindowTest::startTest(); }
 
     void searchBoxTakesAnyText()
     {

@@ -2,9 +2,8 @@
 // room to spare the directory's grid and result list use it; with too little, every button of every window and
 // dialog can still be reached, on the screen or by scrolling.
 #include "TempDatabase.h"
+#include "WindowTest.h"
 #include "app/DataGrid.h"
-#include "app/ErrorPath.h"
-#include "app/Fonts.h"
 #include "app/MDIForm1.h"
 #include "app/MessageBox.h"
 #include "app/Module1.h"
@@ -90,12 +89,9 @@ private Q_SLOTS:
     {
         // The frame remembers its place in the user's settings: a folder of this test's own.
         qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
-        Fonts::install();
-        MessageBox::setTestMode(true);
-        ErrorPath::setEndActionForTesting([] {});
-        WindowSwitch::registerWindow(QStringLiteral("frmMain"), [] { return new frmMain; });
-        WindowSwitch::registerWindow(QStringLiteral("frmAdd"), [] { return new frmAdd; });
-        WindowSwitch::registerWindow(QStringLiteral("frmMes"), [] { return new frmMes; });
+        WindowTest::setUpProgram({{"frmMain", [] { return new frmMain; }},
+                                  {"frmAdd", [] { return new frmAdd; }},
+                                  {"frmMes", [] { return new frmMes; }}});
         m_db = new TempDatabase;
         for (int i = 0; i < 40; ++i) {
             m_db->exec(QStringLiteral("INSERT INTO tblTel (Category, Fname, Lname, BusName, Tel1, Tel2, Pel, Fax) "

@@ -5,6 +5,7 @@
 #include "data/Backups.h"
 #include "data/Database.h"
 #include "sync/DavClient.h"
+#include "sync/Discovery.h"
 #include "sync/MergeRules.h"
 #include "sync/SyncRun.h"
 #include "sync/SyncSettings.h"
@@ -102,6 +103,9 @@ private slots:
     void onlyTheBooksOwnCards();
     void serverTextIsText_data();
     void serverTextIsText();
+    void changesTravel_data();
+    void changesTravel();
+    void missingAddressBookIsMade();
 };
 
 void tst_SyncRules::mergeRules_data()
@@ -508,6 +512,63 @@ void tst_SyncRules::serverTextIsText()
     if (where == QLatin1String("error"))
         QVERIFY2(report.error.contains(QStringLiteral("Oops ") + QChar(QChar::ReplacementCharacter)),
                  qPrintable(report.error));
+}
+
+void tst_SyncRules::changesTravel_data()
+{
+    QTest::addColumn<QString>("change");   // between the first two syncs: "gone" deletes the card on the server
+    QTest::addColumn<QStringList>("here"); // Tel1 and Tel2 of the card's entry here then (none: deleted)
+    QTest::addColumn<QByteArray>("there"); // a line of the server's card then; empty: the card is gone
+
+    const QStringList both{QStringLiteral("031 - 2345678|048 - 7654321")};
+    QTest::newRow("two numbers from the server") << QString() << both << QByteArray("TEL;TYPE=HOME:0487654321");
+    QTest::newRow("Tel2 edited here") << QStringLiteral("UPDATE tblTel SET Tel2 = '048 - 1111111'")
+                                      << QStringList{QStringLiteral("031 - 2345678|048 - 1111111")}
+                                      << QByteArray("TEL;TYPE=HOME:0481111111");
+    QTest::newRow("card deleted on the server") << QStringLiteral("gone") << QStringList() << QByteArray();
+}
+
+// A card's numbers arrive in their columns, an edit here reaches the server, a deletion there reaches the entry
+// here; and the token of the last change is kept, so the next sync asks only for what changed since.
+void tst_SyncRules::changesTravel()
+{
+    QFETCH(QString, change);
+    QFETCH(QStringList, here);
+    QFETCH(QByteArray, there);
+    Desk desk;
+    desk.server.put(href(1), card(QStringLiteral("1"), QStringLiteral("Levin"),
+                                  QStringLiteral("TEL;TYPE=HOME:0312345678\r\nTEL;TYPE=HOME:0487654321\r\n")));
+    desk.server.put(href(2), card(QStringLiteral("2"), QStringLiteral("Bar")));
+    QCOMPARE(desk.sync().exitCode(), 0);
+    if (change == QLatin1String("gone"))
+        desk.server.remove(href(1));
+    else if (!change.isEmpty())
+        QCOMPARE(desk.file.exec(change), SQLITE_OK);
+    QCOMPARE(desk.sync().exitCode(), 0);
+    const ScriptedServer::Book& book = desk.server.books[kBook];
+    const QByteArray token = (book.generation + QLatin1Char('-') + QString::number(book.log.size())).toUtf8();
+    desk.server.requests.clear();
+    QCOMPARE(desk.sync().exitCode(), 0);
+    QVERIFY(!desk.server.requests.isEmpty());
+    QVERIFY2(desk.server.requests.first().body.contains("sync-token>" + token + "<"),
+             desk.server.requests.first().body.constData());
+    QCOMPARE(desk.server.sent("PUT"), QStringList());
+    QCOMPARE(desk.file.rows(QStringLiteral("SELECT Tel1 || '|' || Tel2 FROM tblTel WHERE Lname = 'Levin'")), here);
+    QCOMPARE(book.cards.size(), there.isEmpty() ? 1 : 2);
+    if (!there.isEmpty())
+        QVERIFY2(book.cards[href(1)].text.contains(there + "\r\n"), book.cards[href(1)].text.constData());
+}
+
+// An address book the server lacks is made there (201 Created).
+void tst_SyncRules::missingAddressBookIsMade()
+{
+    ScriptedServer server;
+    DavClient client(server.url(QStringLiteral("/")), QStringLiteral("alice"), QStringLiteral("secret"), &server);
+    QString error;
+    const QUrl made = Discovery::create(client, server.url(QStringLiteral("/alice/")), QStringLiteral("Family"), error);
+    QCOMPARE(error, QString());
+    QCOMPARE(made, server.url(QStringLiteral("/alice/family/")));
+    QVERIFY(server.books.contains(QStringLiteral("/alice/family/")));
 }
 
 QTEST_GUILESS_MAIN(tst_SyncRules)

@@ -1,7 +1,8 @@
 // Undo and redo of the user's steps from the directory window's context menu: each kind of step taken back and
-// done again, a step refused when its row was changed elsewhere, and one that survives a renumbering VACUUM.
+// done again, a step refused when its row was changed elsewhere, and one whose row another tool renumbered.
 #include "DirectoryFixture.h"
 #include "data/DataControl.h"
+#include "data/Database.h"
 #include "data/UndoLog.h"
 
 #include <QAction>
@@ -103,17 +104,25 @@ private Q_SLOTS:
             menuEntry(f, QStringLiteral("Redo"))->trigger();
             QCOMPARE(contents(f.db), after);
         }
+        // Taken back, then a new step: nothing is left to do again.
+        menuEntry(f, QStringLiteral("Undo"))->trigger();
+        model = f.visibleGrid()->model();
+        model->fetchAll();
+        QVERIFY(model->setData(model->index(0, 0), QStringLiteral("Aames"), Qt::EditRole));
+        QVERIFY(!menuEntry(f, QStringLiteral("Redo"))->isEnabled());
         QCOMPARE(MessageBox::takeMessages(), QStringList());
     }
 
-    // Another tool's change to the row refuses the undo; one that only renumbers the rows does not.
+    // Another tool's change to the row refuses the undo, even one of letter case alone; a VACUUM does not.
     void changedElsewhere_data()
     {
         QTest::addColumn<QString>("elsewhere");
         QTest::addColumn<bool>("undone");
         QTest::newRow("the row changed") << "UPDATE tblTel SET Fname = 'Zoe' WHERE Lname = 'Browne'" << false;
         QTest::newRow("the row deleted") << "DELETE FROM tblTel WHERE Lname = 'Browne'" << false;
-        QTest::newRow("renumbered by VACUUM") << "DELETE FROM tblTel WHERE Lname = 'Adams'; VACUUM" << true;
+        QTest::newRow("only the letter case changed")
+            << "UPDATE tblTel SET Lname = 'BROWNE' WHERE Lname = 'Browne'" << false;
+        QTest::newRow("VACUUM after a deletion") << "DELETE FROM tblTel WHERE Lname = 'Adams'; VACUUM" << true;
     }
     void changedElsewhere()
     {
@@ -135,6 +144,30 @@ private Q_SLOTS:
         QCOMPARE(contents(f.db).contains(QStringLiteral("Personal|Brown|Bo|___ - _______")), undone);
         if (!undone)
             QCOMPARE(contents(f.db), stored);
+    }
+
+    // A table without an INTEGER PRIMARY KEY, rewritten by another tool after a deletion, numbers its rows afresh:
+    // the step finds its row by its contents where it now is.
+    void renumberedRowIsFound()
+    {
+        TempDatabase db;
+        QCOMPARE(db.exec(QStringLiteral("DROP TABLE tblMes; CREATE TABLE tblMes (Cdate, Ctime, Meet, Avur, Hodaa); "
+                                        "INSERT INTO tblMes (Meet) VALUES ('Ann'), ('Bo')")),
+                 SQLITE_OK);
+        db.close();
+        {
+            const auto file = Database::open(db.path());
+            UndoLog::Recording step(QStringLiteral("Edit of Message"));
+            file->exec(QStringLiteral("UPDATE tblMes SET Meet = 'Bob' WHERE Meet = 'Bo'"));
+            step.keep();
+        }
+        QCOMPARE(db.exec(QStringLiteral("DELETE FROM tblMes WHERE Meet = 'Ann'; CREATE TEMP TABLE kept AS SELECT * "
+                                        "FROM tblMes; DELETE FROM tblMes; INSERT INTO tblMes SELECT * FROM kept")),
+                 SQLITE_OK);
+        QCOMPARE(db.rows(QStringLiteral("SELECT rowid, Meet FROM tblMes")), QStringList{QStringLiteral("1|Bob")});
+        db.close();
+        UndoLog::instance().undo(db.path());
+        QCOMPARE(db.rows(QStringLiteral("SELECT rowid, Meet FROM tblMes")), QStringList{QStringLiteral("1|Bo")});
     }
 };
 

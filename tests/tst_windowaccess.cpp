@@ -1,8 +1,8 @@
 // What every working window offers beyond its designed controls: the box about the program in its context menus,
 // and a name for a screen reader on every control that takes the focus.
 #include "TempDatabase.h"
+#include "WindowTest.h"
 #include "app/About.h"
-#include "app/ErrorPath.h"
 #include "app/MDIForm1.h"
 #include "app/MessageBox.h"
 #include "app/Module1.h"
@@ -31,11 +31,9 @@ class TestWindowAccess : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        MessageBox::setTestMode(true);
-        ErrorPath::setEndActionForTesting([] {});
-        WindowSwitch::registerWindow(QStringLiteral("frmMain"), [] { return new frmMain; });
-        WindowSwitch::registerWindow(QStringLiteral("frmAdd"), [] { return new frmAdd; });
-        WindowSwitch::registerWindow(QStringLiteral("frmMes"), [] { return new frmMes; });
+        WindowTest::setUpProgram({{"frmMain", [] { return new frmMain; }},
+                                  {"frmAdd", [] { return new frmAdd; }},
+                                  {"frmMes", [] { return new frmMes; }}});
         Module1::setProgramDirForTesting(m_db.dir());
         m_frame = std::make_unique<MDIForm1>();
         WindowSwitch::setFrame(m_frame.get());
@@ -46,7 +44,7 @@ private Q_SLOTS:
             current->unload();
         WindowSwitch::setFrame(nullptr);
     }
-    void init() { MessageBox::takeMessages(); }
+    void init() { WindowTest::startTest(); }
 
     void windows_data()
     {

@@ -84,15 +84,29 @@ x11_type() {
     sleep 0.3
 }
 
-# Waits for the program to end by itself and checks that it ended cleanly.
-x11_wait_exit() {
-    local rc=0
+# Runs the command until it succeeds, for up to ten seconds; fails (returns 1) when it never does.
+x11_wait_for() {
     for _ in $(seq 1 50); do
-        kill -0 "$APP_PID" 2>/dev/null || break
+        "$@" && return 0
         sleep 0.2
     done
-    kill -0 "$APP_PID" 2>/dev/null && fail "the program did not end"
+    return 1
+}
+
+# A message box over the frame: both windows carry the program's name.
+x11_message_shown() {
+    [ "$(xdotool search --onlyvisible --name '^Tovrin$' | wc -l)" -ge 2 ]
+}
+
+x11_ended() {
+    ! kill -0 "$APP_PID" 2>/dev/null
+}
+
+# Waits for the program to end by itself and checks its exit status (0, a clean end, unless another is given).
+x11_wait_exit() {
+    local rc=0 expected=${1:-0}
+    x11_wait_for x11_ended || fail "the program did not end"
     wait "$APP_PID" || rc=$?
     APP_PID=
-    [ "$rc" -eq 0 ] || { cat "$PROGDIR/out.log" >&2; fail "the program ended with $rc"; }
+    [ "$rc" -eq "$expected" ] || { cat "$PROGDIR/out.log" >&2; fail "the program ended with $rc, not $expected"; }
 }

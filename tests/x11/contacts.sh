@@ -11,13 +11,6 @@ right_click_at() {
     xdotool click 3
     sleep 0.8
 }
-wait_for_file() {
-    for _ in $(seq 1 50); do
-        [ -s "$1" ] && return 0
-        sleep 0.2
-    done
-    return 1
-}
 ENTRIES="SELECT Category, Fname, Lname, BusName, Address, City, State, Zip, Tel1, Tel2, Pel, Fax FROM tblTel
          WHERE Category = 'Personal' ORDER BY Lname, Fname"
 
@@ -41,7 +34,7 @@ sleep 1
 x11_screenshot contacts-export-dialog
 x11_type "$EXPORTED"
 x11_keys Return
-wait_for_file "$EXPORTED" || { x11_screenshot contacts-export-failed; fail "the book was not exported"; }
+x11_wait_for test -s "$EXPORTED" || { x11_screenshot contacts-export-failed; fail "the book was not exported"; }
 grep -q "BEGIN:VCARD" "$EXPORTED" || fail "the export is no vCard file"
 [ "$(grep -c "BEGIN:VCARD" "$EXPORTED")" -eq 2 ] || fail "the export holds more or less than the personal book"
 x11_click_twips 1747 7747

@@ -17,13 +17,6 @@ entry_shown() {
 entry_gone() {
     ! entry_shown
 }
-wait_for() {
-    for _ in $(seq 1 25); do
-        "$@" && return 0
-        sleep 0.2
-    done
-    return 1
-}
 
 x11_prepare
 x11_start
@@ -33,10 +26,10 @@ entry_shown && fail "the entry window's grey is already there"
 
 # The directory opens with the focus in its search box; "Add New Number" is the third Tab stop from there.
 x11_keys Tab Tab Tab space
-if ! wait_for entry_shown; then
+if ! x11_wait_for entry_shown; then
     echo "the keyboard did not reach \"Add New Number\"; clicking it" >&2
     x11_click_twips $((360 + 600)) $((6720 + 300))
-    wait_for entry_shown || { x11_screenshot entry-missing; fail "the entry window did not open"; }
+    x11_wait_for entry_shown || { x11_screenshot entry-missing; fail "the entry window did not open"; }
 fi
 
 # The focus starts on the book selector.
@@ -68,14 +61,14 @@ x11_screenshot entry
 
 # The focus is on "Save" now: Enter presses it.
 x11_keys Return
-for _ in $(seq 1 25); do
-    [ "$(sql 'SELECT count(*) FROM tblTel')" = 1 ] && break
-    sleep 0.2
-done
+stored() {
+    [ "$(sql 'SELECT count(*) FROM tblTel')" = 1 ]
+}
+x11_wait_for stored || true
 row=$(sql "SELECT Fname, Lname, BusName, Category, Address, City, State, Zip, Tel1, Tel2, Pel, Fax FROM tblTel")
 expected="Dana|O'Hara|Sons & Co|Business|12 Herzl St|Haifa|HF|31999|048 - 1234567|048 - 7654321|052 - 1234___|048 - 1112223"
 [ "$row" = "$expected" ] || fail "stored row: '$row', expected '$expected'"
-wait_for entry_gone || fail "the entry window is still open after Save"
+x11_wait_for entry_gone || fail "the entry window is still open after Save"
 x11_screenshot entry-saved
 
 xdotool windowactivate --sync "$WID" key alt+F4
