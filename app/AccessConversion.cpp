@@ -25,7 +25,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
-#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
