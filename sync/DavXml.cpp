@@ -108,94 +108,119 @@ private:
         ++m_run;
         switch (m_state) {
         case State::Text:
-            if (c == '<') {
-                m_state = State::Open;
-                m_open = "<";
-                return true;
-            }
-            m_inReference = c == '&' || (m_inReference && c != ';');
-            if (m_run > kRun && !m_inReference && (c & 0xC0) != 0x80) {
-                out += "<!---->";
-                m_run = 0;
-            }
-            put(c, out);
-            return true;
+            return inText(c, out);
         case State::Open:
-            m_open += char(c);
-            if (m_open == "<!--") {
-                out += m_open;
-                m_state = State::Comment;
-                m_tail = 0;
-            } else if (m_open == "<![CDATA[") {
-                out += m_open;
-                m_state = State::CData;
-                m_tail = 0;
-                m_run = 0;
-            } else if (QByteArray("<![CDATA[").startsWith(m_open) || QByteArray("<!--").startsWith(m_open)) {
-                return true;
-            } else {
-                m_state = m_open.startsWith("<?") ? State::Pi : State::Markup;
-                m_quote = 0;
-                m_depth = 0;
-                m_tail = 0;
-                m_run = 0;
-                const QByteArray open = m_open;
-                m_open.clear();
-                for (const char o : open.mid(0, open.size() - 1))
-                    put(static_cast<unsigned char>(o), out);
-                m_run = 0;
-                return step(static_cast<unsigned char>(open.back()), out);
-            }
-            m_open.clear();
-            return true;
+            return opening(c, out);
         case State::Markup:
-            put(c, out);
-            if (m_quote) {
-                m_quote = c == m_quote ? 0 : m_quote;
-            } else if (c == '"' || c == '\'') {
-                m_quote = c;
-            } else if (c == '[') {
-                ++m_depth;
-            } else if (c == ']') {
-                --m_depth;
-            } else if (c == '>' && m_depth <= 0) {
-                m_state = State::Text;
-                m_run = 0;
-                return true;
-            }
-            return longest(QCoreApplication::translate("DavXml", "a tag"));
+            return inMarkup(c, out);
         case State::Pi:
-            put(c, out);
-            if (c == '>' && m_tail == '?') {
-                m_state = State::Text;
-                m_run = 0;
-                return true;
-            }
-            m_tail = c;
-            return longest(QCoreApplication::translate("DavXml", "a processing instruction"));
+            return inPi(c, out);
         case State::Comment:
-            // "-->" ends it; what is before is left out.
-            if (c == '>' && m_tail >= 2) {
-                out += "-->";
-                m_state = State::Text;
-                m_run = 0;
-                return true;
-            }
-            m_tail = c == '-' ? m_tail + 1 : 0;
-            return true;
+            return inComment(c, out);
         case State::CData:
-            if (m_run > kRun && c != ']' && c != '>' && m_tail == 0 && (c & 0xC0) != 0x80) {
-                out += "]]><![CDATA[";
-                m_run = 0;
-            }
-            put(c, out);
-            if (c == '>' && m_tail >= 2) {
-                m_state = State::Text;
-                m_run = 0;
-            }
-            m_tail = c == ']' ? m_tail + 1 : 0;
+            return inCData(c, out);
+        }
+        return true;
+    }
+    bool inText(unsigned char c, QByteArray& out)
+    {
+        if (c == '<') {
+            m_state = State::Open;
+            m_open = "<";
             return true;
         }
+        m_inReference = c == '&' || (m_inReference && c != ';');
+        if (m_run > kRun && !m_inReference && (c & 0xC0) != 0x80) {
+            out += "<!---->";
+            m_run = 0;
+        }
+        put(c, out);
+        return true;
+    }
+    // After '<': a comment, a CDATA section, or (told apart once a byte rules both out) a tag or an instruction.
+    bool opening(unsigned char c, QByteArray& out)
+    {
+        m_open += char(c);
+        if (m_open == "<!--") {
+            out += m_open;
+            m_state = State::Comment;
+            m_tail = 0;
+        } else if (m_open == "<![CDATA[") {
+            out += m_open;
+            m_state = State::CData;
+            m_tail = 0;
+            m_run = 0;
+        } else if (QByteArray("<![CDATA[").startsWith(m_open) || QByteArray("<!--").startsWith(m_open)) {
+            return true;
+        } else {
+            m_state = m_open.startsWith("<?") ? State::Pi : State::Markup;
+            m_quote = 0;
+            m_depth = 0;
+            m_tail = 0;
+            m_run = 0;
+            const QByteArray open = m_open;
+            m_open.clear();
+            for (const char o : open.mid(0, open.size() - 1))
+                put(static_cast<unsigned char>(o), out);
+            m_run = 0;
+            return step(static_cast<unsigned char>(open.back()), out);
+        }
+        m_open.clear();
+        return true;
+    }
+    bool inMarkup(unsigned char c, QByteArray& out)
+    {
+        put(c, out);
+        if (m_quote) {
+            m_quote = c == m_quote ? 0 : m_quote;
+        } else if (c == '"' || c == '\'') {
+            m_quote = c;
+        } else if (c == '[') {
+            ++m_depth;
+        } else if (c == ']') {
+            --m_depth;
+        } else if (c == '>' && m_depth <= 0) {
+            m_state = State::Text;
+            m_run = 0;
+            return true;
+        }
+        return longest(QCoreApplication::translate("DavXml", "a tag"));
+    }
+    bool inPi(unsigned char c, QByteArray& out)
+    {
+        put(c, out);
+        if (c == '>' && m_tail == '?') {
+            m_state = State::Text;
+            m_run = 0;
+            return true;
+        }
+        m_tail = c;
+        return longest(QCoreApplication::translate("DavXml", "a processing instruction"));
+    }
+    bool inComment(unsigned char c, QByteArray& out)
+    {
+        // "-->" ends it; what is before is left out.
+        if (c == '>' && m_tail >= 2) {
+            out += "-->";
+            m_state = State::Text;
+            m_run = 0;
+            return true;
+        }
+        m_tail = c == '-' ? m_tail + 1 : 0;
+        return true;
+    }
+    bool inCData(unsigned char c, QByteArray& out)
+    {
+        if (m_run > kRun && c != ']' && c != '>' && m_tail == 0 && (c & 0xC0) != 0x80) {
+            out += "]]><![CDATA[";
+            m_run = 0;
+        }
+        put(c, out);
+        if (c == '>' && m_tail >= 2) {
+            m_state = State::Text;
+            m_run = 0;
+        }
+        m_tail = c == ']' ? m_tail + 1 : 0;
         return true;
     }
     bool longest(const QString& what)
