@@ -330,6 +330,11 @@ struct DavXml::Reader::State
     {
         return path.size() == qsizetype(tags.size()) && std::equal(tags.begin(), tags.end(), path.cbegin());
     }
+    // What the reader meets, in the order the answer has it.
+    void started(Tag tag);
+    void characters();
+    void ended();
+    void endCard();
 };
 
 DavXml::Reader::Reader(qint64 cardBytes) : m_state(new State)
@@ -355,99 +360,117 @@ bool DavXml::Reader::add(const QByteArray& bytes)
     return !s.stopped;
 }
 
-void DavXml::Reader::read()
+void DavXml::Reader::State::started(Tag tag)
 {
     using T = Tag;
+    path.append(tag);
+    text.clear();
+    if (!seenRoot) {
+        seenRoot = true;
+        if (tag != T::Multistatus) {
+            stopped = true;
+            stopError = QStringLiteral("the answer is no WebDAV multistatus");
+        }
+    } else if (at({T::Multistatus, T::Response})) {
+        response = Response();
+        ownStatus = propStatus = 0;
+    } else if (at({T::Multistatus, T::Response, T::Propstat})) {
+        props = Response();
+        status = 0;
+    } else if (at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::AddressData})) {
+        card.clear();
+        cardTooLarge = false;
+    } else if (at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::ResourceType, T::AddressBook})) {
+        props.isAddressBook = true;
+    }
+}
+
+void DavXml::Reader::State::characters()
+{
+    using T = Tag;
+    if (at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::AddressData})) {
+        if (!cardTooLarge) {
+            const QByteArray piece = xml.text().toUtf8();
+            if (card.size() + piece.size() <= cardBytes) {
+                card += piece;
+            } else {
+                cardTooLarge = true;
+                card = QByteArray();
+            }
+        }
+    } else if (text.size() < kLongestText) {
+        text += xml.text();
+    }
+}
+
+void DavXml::Reader::State::ended()
+{
+    using T = Tag;
+    if (at({T::Multistatus, T::SyncToken})) {
+        result.syncToken = text.trimmed();
+    } else if (at({T::Multistatus, T::Response, T::Href})) {
+        response.href = text;
+    } else if (at({T::Multistatus, T::Response, T::Status})) {
+        ownStatus = statusOf(text);
+    } else if (at({T::Multistatus, T::Response, T::Propstat, T::Status})) {
+        status = statusOf(text);
+    } else if (at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::Getetag})) {
+        props.etag = text.trimmed();
+    } else if (at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::DisplayName})) {
+        props.displayName = text.trimmed();
+    } else if (at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::Principal, T::Href})) {
+        if (props.principal.isNull())
+            props.principal = text;
+    } else if (at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::HomeSet, T::Href})) {
+        if (props.homeSet.isNull())
+            props.homeSet = text;
+    } else if (at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::AddressData})) {
+        endCard();
+    } else if (at({T::Multistatus, T::Response, T::Propstat})) {
+        // Only properties the server found count; a 404 propstat lists the ones it does not have.
+        if (status >= 200 && status < 300) {
+            propStatus = status;
+            props.href = response.href;
+            response = props;
+        } else if (propStatus == 0) {
+            propStatus = status;
+        }
+    } else if (at({T::Multistatus, T::Response})) {
+        response.status = ownStatus ? ownStatus : (propStatus ? propStatus : 200);
+        result.responses.append(response);
+    }
+    path.removeLast();
+    text.clear();
+}
+
+void DavXml::Reader::State::endCard()
+{
+    if (cardTooLarge)
+        props.problem =
+            cardBytes >= (1 << 20)
+                ? QCoreApplication::translate("DavXml", "the card is larger than %1 MB").arg(cardBytes >> 20)
+                : QCoreApplication::translate("DavXml", "the card is larger than %1 kB").arg(cardBytes >> 10);
+    else if (card.contains(kMarker))
+        props.problem = QCoreApplication::translate("DavXml", "the card holds characters XML does not allow");
+    else
+        props.addressData = crlf(card);
+    card = QByteArray();
+}
+
+void DavXml::Reader::read()
+{
     State& s = *m_state;
     QXmlStreamReader& xml = s.xml;
     while (!s.stopped && !xml.atEnd()) {
         xml.readNext();
         if (xml.hasError())
             break;
-        if (xml.isStartElement()) {
-            const Tag tag = tagOf(xml);
-            s.path.append(tag);
-            s.text.clear();
-            if (!s.seenRoot) {
-                s.seenRoot = true;
-                if (tag != T::Multistatus) {
-                    s.stopped = true;
-                    s.stopError = QStringLiteral("the answer is no WebDAV multistatus");
-                }
-            } else if (s.at({T::Multistatus, T::Response})) {
-                s.response = Response();
-                s.ownStatus = s.propStatus = 0;
-            } else if (s.at({T::Multistatus, T::Response, T::Propstat})) {
-                s.props = Response();
-                s.status = 0;
-            } else if (s.at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::AddressData})) {
-                s.card.clear();
-                s.cardTooLarge = false;
-            } else if (s.at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::ResourceType, T::AddressBook})) {
-                s.props.isAddressBook = true;
-            }
-        } else if (xml.isCharacters()) {
-            if (s.at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::AddressData})) {
-                if (!s.cardTooLarge) {
-                    const QByteArray piece = xml.text().toUtf8();
-                    if (s.card.size() + piece.size() <= s.cardBytes) {
-                        s.card += piece;
-                    } else {
-                        s.cardTooLarge = true;
-                        s.card = QByteArray();
-                    }
-                }
-            } else if (s.text.size() < kLongestText) {
-                s.text += xml.text();
-            }
-        } else if (xml.isEndElement()) {
-            if (s.at({T::Multistatus, T::SyncToken})) {
-                s.result.syncToken = s.text.trimmed();
-            } else if (s.at({T::Multistatus, T::Response, T::Href})) {
-                s.response.href = s.text;
-            } else if (s.at({T::Multistatus, T::Response, T::Status})) {
-                s.ownStatus = statusOf(s.text);
-            } else if (s.at({T::Multistatus, T::Response, T::Propstat, T::Status})) {
-                s.status = statusOf(s.text);
-            } else if (s.at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::Getetag})) {
-                s.props.etag = s.text.trimmed();
-            } else if (s.at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::DisplayName})) {
-                s.props.displayName = s.text.trimmed();
-            } else if (s.at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::Principal, T::Href})) {
-                if (s.props.principal.isNull())
-                    s.props.principal = s.text;
-            } else if (s.at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::HomeSet, T::Href})) {
-                if (s.props.homeSet.isNull())
-                    s.props.homeSet = s.text;
-            } else if (s.at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::AddressData})) {
-                if (s.cardTooLarge)
-                    s.props.problem = s.cardBytes >= (1 << 20)
-                                          ? QCoreApplication::translate("DavXml", "the card is larger than %1 MB")
-                                                .arg(s.cardBytes >> 20)
-                                          : QCoreApplication::translate("DavXml", "the card is larger than %1 kB")
-                                                .arg(s.cardBytes >> 10);
-                else if (s.card.contains(kMarker))
-                    s.props.problem =
-                        QCoreApplication::translate("DavXml", "the card holds characters XML does not allow");
-                else
-                    s.props.addressData = crlf(s.card);
-                s.card = QByteArray();
-            } else if (s.at({T::Multistatus, T::Response, T::Propstat})) {
-                // Only properties the server found count; a 404 propstat lists the ones it does not have.
-                if (s.status >= 200 && s.status < 300) {
-                    s.propStatus = s.status;
-                    s.props.href = s.response.href;
-                    s.response = s.props;
-                } else if (s.propStatus == 0) {
-                    s.propStatus = s.status;
-                }
-            } else if (s.at({T::Multistatus, T::Response})) {
-                s.response.status = s.ownStatus ? s.ownStatus : (s.propStatus ? s.propStatus : 200);
-                s.result.responses.append(s.response);
-            }
-            s.path.removeLast();
-            s.text.clear();
-        }
+        if (xml.isStartElement())
+            s.started(tagOf(xml));
+        else if (xml.isCharacters())
+            s.characters();
+        else if (xml.isEndElement())
+            s.ended();
     }
     if (xml.hasError() && xml.error() != QXmlStreamReader::PrematureEndOfDocumentError) {
         s.stopped = true;
