@@ -67,29 +67,7 @@ frmAdd::frmAdd(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
     cmdSave = button(QStringLiteral("cmdSave"), QStringLiteral("Save"), 600);
     cmdBitul = button(QStringLiteral("cmdBitul"), QStringLiteral("Cancel"), 2520);
 
-    Label2 = label(QStringLiteral("Label2"), QStringLiteral("First"), 240, 840);
-    Label7 = label(QStringLiteral("Label7"), QStringLiteral("Telephone 1"), 240, 4560);
-    Label8 = label(QStringLiteral("Label8"), QStringLiteral("Cellular"), 3120, 5400);
-    Label9 = label(QStringLiteral("Label9"), QStringLiteral("Fax"), 240, 5400);
-    Label10 = label(QStringLiteral("Label10"), QStringLiteral("Telephone 2"), 3120, 4560);
-    Label3 = label(QStringLiteral("Label3"), QStringLiteral("Last"), 2040, 840);
-    Label11 = label(QStringLiteral("Label11"), QStringLiteral("Tovrin Type"), 240, 240);
-    Label1 = label(QStringLiteral("Label1"), QStringLiteral("Business Name"), 240, 1680);
-    Label4 = label(QStringLiteral("Label4"), QStringLiteral("Address"), 240, 2520);
-    Label5 = label(QStringLiteral("Label5"), QStringLiteral("City"), 240, 3360);
-    Label6 = label(QStringLiteral("Label6"), QStringLiteral("Zip"), 3720, 3360);
-    Label12 = label(QStringLiteral("Label12"), QStringLiteral("State"), 2760, 3360);
-    // A screen reader names each field by the caption a sighted user reads above it.
-    const std::pair<QLabel*, QWidget*> captions[] = {{Label11, cmbType},   {Label2, txtFname},   {Label3, txtLname},
-                                                     {Label1, txtBusName}, {Label4, txtAddress}, {Label5, txtCity},
-                                                     {Label12, txtState},  {Label6, txtZip},     {Label7, txtTel1},
-                                                     {Label10, txtTel2},   {Label9, txtFax},     {Label8, txtPel}};
-    for (const auto& [caption, field] : captions) {
-        caption->setBuddy(field);
-        field->setAccessibleName(caption->text());
-    }
-    Line2 = line(QStringLiteral("Line2"), 240, 720, 4560);
-    Line1 = line(QStringLiteral("Line1"), 240, 4320, 4560);
+    makeCaptions();
 
     QWidget* const tabOrder[] = {cmbType, txtFname, txtLname, txtBusName, txtAddress, txtCity, txtState,
                                  txtZip,  txtTel1,  txtTel2,  txtFax,     txtPel,     cmdSave, cmdBitul};
@@ -122,6 +100,33 @@ frmAdd::frmAdd(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
     connect(txtZip, &MaskEdBox::gotFocus, this, [this] { txtZip_GotFocus(); });
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
     connect(cmdBitul, &QPushButton::clicked, this, [this] { cmdBitul_Click(); });
+}
+
+void frmAdd::makeCaptions()
+{
+    Label2 = label(QStringLiteral("Label2"), QStringLiteral("First"), 240, 840);
+    Label7 = label(QStringLiteral("Label7"), QStringLiteral("Telephone 1"), 240, 4560);
+    Label8 = label(QStringLiteral("Label8"), QStringLiteral("Cellular"), 3120, 5400);
+    Label9 = label(QStringLiteral("Label9"), QStringLiteral("Fax"), 240, 5400);
+    Label10 = label(QStringLiteral("Label10"), QStringLiteral("Telephone 2"), 3120, 4560);
+    Label3 = label(QStringLiteral("Label3"), QStringLiteral("Last"), 2040, 840);
+    Label11 = label(QStringLiteral("Label11"), QStringLiteral("Tovrin Type"), 240, 240);
+    Label1 = label(QStringLiteral("Label1"), QStringLiteral("Business Name"), 240, 1680);
+    Label4 = label(QStringLiteral("Label4"), QStringLiteral("Address"), 240, 2520);
+    Label5 = label(QStringLiteral("Label5"), QStringLiteral("City"), 240, 3360);
+    Label6 = label(QStringLiteral("Label6"), QStringLiteral("Zip"), 3720, 3360);
+    Label12 = label(QStringLiteral("Label12"), QStringLiteral("State"), 2760, 3360);
+    // A screen reader names each field by the caption a sighted user reads above it.
+    const std::pair<QLabel*, QWidget*> captions[] = {{Label11, cmbType},   {Label2, txtFname},   {Label3, txtLname},
+                                                     {Label1, txtBusName}, {Label4, txtAddress}, {Label5, txtCity},
+                                                     {Label12, txtState},  {Label6, txtZip},     {Label7, txtTel1},
+                                                     {Label10, txtTel2},   {Label9, txtFax},     {Label8, txtPel}};
+    for (const auto& [caption, field] : captions) {
+        caption->setBuddy(field);
+        field->setAccessibleName(caption->text());
+    }
+    Line2 = line(QStringLiteral("Line2"), 240, 720, 4560);
+    Line1 = line(QStringLiteral("Line1"), 240, 4320, 4560);
 }
 
 QString frmAdd::caption() const

@@ -98,6 +98,8 @@ private:
     QPushButton* button(const QString& name, const QString& text, int left);
     QLabel* label(const QString& name, const QString& text, int left, int top);
     QFrame* line(const QString& name, int left, int top, int right);
+    // The captions above the boxes, each the name a screen reader gives its box, and the two lines.
+    void makeCaptions();
     void moveOn(QWidget* next);
     // The entry's name as the status line says it was saved.
     QString savedName() const;
