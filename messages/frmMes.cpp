@@ -75,6 +75,58 @@ frmMes::frmMes(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
     setFont(Fonts::font(QStringLiteral("MS Sans Serif"), 8.25));
     datTel->setObjectName(QStringLiteral("datTel"));
 
+    makeGrid();
+    QTableView* grid = dbgMes->view();
+
+    const QFont buttonFont = Fonts::font(QStringLiteral("David"), 12, true);
+    cmdAdd = makeButton(this, "cmdAdd", QStringLiteral("Add New Message"), twRect(4800, 360, 1335, 735));
+    cmdAdd->setFont(buttonFont);
+    cmdClose = makeButton(this, "cmdClose", QStringLiteral("Close"), twRect(4800, 5760, 1335, 735));
+    cmdClose->setFont(buttonFont);
+    QPalette orange = cmdClose->palette();
+    orange.setColor(QPalette::Button, QColor(255, 128, 0));
+    cmdClose->setPalette(orange);
+
+    Label5 = makeLabel(this, "Label5", QStringLiteral("Date"), twRect(480, 240, 495, 285));
+    txtCdate = makeControl<QLineEdit>(this, "txtCdate", twRect(480, 480, 975, 375));
+    txtCdate->setInputMask(QStringLiteral("99/99/99;_"));
+    Label2 = makeLabel(this, "Label2", QStringLiteral("From"), twRect(2520, 240, 525, 285));
+    txtMeet = makeControl<QLineEdit>(this, "txtMeet", twRect(2520, 480, 1575, 375));
+    Label9 = makeLabel(this, "Label9", QStringLiteral("Time"), twRect(480, 1080, 510, 285));
+    txtCtime = makeControl<TimeLineEdit>(this, "txtCtime", twRect(480, 1320, 975, 375));
+    txtCtime->setMaxLength(64);
+    Label8 = makeLabel(this, "Label8", QStringLiteral("To"), twRect(2520, 1080, 270, 285));
+    txtAvur = makeControl<QLineEdit>(this, "txtAvur", twRect(2520, 1320, 1575, 375));
+    Label6 = makeLabel(this, "Label6", QStringLiteral("Message"), twRect(480, 1920, 930, 285));
+    txtHodaa = makeControl<QPlainTextEdit>(this, "txtHodaa", twRect(480, 2160, 3615, 1335));
+    txtHodaa->setFont(Fonts::font(QStringLiteral("David"), 11.25, true));
+    txtHodaa->setTabChangesFocus(true);
+    cmdSave = makeButton(this, "cmdSave", QStringLiteral("Save"), twRect(720, 4320, 1335, 375));
+    cmdBitul = makeButton(this, "cmdBitul", QStringLiteral("Cancel"), twRect(2520, 4320, 1335, 375));
+
+    // A screen reader names each field by the caption a sighted user reads above it.
+    const std::pair<QLabel*, QWidget*> captions[] = {
+        {Label5, txtCdate}, {Label2, txtMeet}, {Label9, txtCtime}, {Label8, txtAvur}, {Label6, txtHodaa}};
+    for (const auto& [caption, field] : captions) {
+        caption->setBuddy(field);
+        field->setAccessibleName(caption->text());
+    }
+
+    const QList<QWidget*> tabOrder = {txtMeet,  txtAvur,  txtHodaa, cmdSave,  cmdBitul,
+                                      txtCdate, txtCtime, cmdAdd,   cmdClose, grid};
+    for (int i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
+
+    connect(cmdAdd, &QPushButton::clicked, this, &frmMes::cmdAdd_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmMes::cmdClose_Click);
+    connect(cmdBitul, &QPushButton::clicked, this, &frmMes::cmdBitul_Click);
+    connect(cmdSave, &QPushButton::clicked, this, &frmMes::cmdSave_Click);
+    for (QWidget* field : QList<QWidget*>{txtMeet, txtAvur, txtHodaa})
+        field->installEventFilter(this);
+}
+
+void frmMes::makeGrid()
+{
     dbgMes->setObjectName(QStringLiteral("dbgMes"));
     dbgMes->setGeometry(twRect(120, 2640, 10815, 1815));
     dbgMes->setCaption(QStringLiteral("Messages"));
@@ -122,52 +174,6 @@ frmMes::frmMes(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
     cells.setColor(QPalette::Base, QColor(128, 255, 128));
     cells.setColor(QPalette::Text, QColor(0, 0, 128));
     grid->setPalette(cells);
-
-    const QFont buttonFont = Fonts::font(QStringLiteral("David"), 12, true);
-    cmdAdd = makeButton(this, "cmdAdd", QStringLiteral("Add New Message"), twRect(4800, 360, 1335, 735));
-    cmdAdd->setFont(buttonFont);
-    cmdClose = makeButton(this, "cmdClose", QStringLiteral("Close"), twRect(4800, 5760, 1335, 735));
-    cmdClose->setFont(buttonFont);
-    QPalette orange = cmdClose->palette();
-    orange.setColor(QPalette::Button, QColor(255, 128, 0));
-    cmdClose->setPalette(orange);
-
-    Label5 = makeLabel(this, "Label5", QStringLiteral("Date"), twRect(480, 240, 495, 285));
-    txtCdate = makeControl<QLineEdit>(this, "txtCdate", twRect(480, 480, 975, 375));
-    txtCdate->setInputMask(QStringLiteral("99/99/99;_"));
-    Label2 = makeLabel(this, "Label2", QStringLiteral("From"), twRect(2520, 240, 525, 285));
-    txtMeet = makeControl<QLineEdit>(this, "txtMeet", twRect(2520, 480, 1575, 375));
-    Label9 = makeLabel(this, "Label9", QStringLiteral("Time"), twRect(480, 1080, 510, 285));
-    txtCtime = makeControl<TimeLineEdit>(this, "txtCtime", twRect(480, 1320, 975, 375));
-    txtCtime->setMaxLength(64);
-    Label8 = makeLabel(this, "Label8", QStringLiteral("To"), twRect(2520, 1080, 270, 285));
-    txtAvur = makeControl<QLineEdit>(this, "txtAvur", twRect(2520, 1320, 1575, 375));
-    Label6 = makeLabel(this, "Label6", QStringLiteral("Message"), twRect(480, 1920, 930, 285));
-    txtHodaa = makeControl<QPlainTextEdit>(this, "txtHodaa", twRect(480, 2160, 3615, 1335));
-    txtHodaa->setFont(Fonts::font(QStringLiteral("David"), 11.25, true));
-    txtHodaa->setTabChangesFocus(true);
-    cmdSave = makeButton(this, "cmdSave", QStringLiteral("Save"), twRect(720, 4320, 1335, 375));
-    cmdBitul = makeButton(this, "cmdBitul", QStringLiteral("Cancel"), twRect(2520, 4320, 1335, 375));
-
-    // A screen reader names each field by the caption a sighted user reads above it.
-    const std::pair<QLabel*, QWidget*> captions[] = {
-        {Label5, txtCdate}, {Label2, txtMeet}, {Label9, txtCtime}, {Label8, txtAvur}, {Label6, txtHodaa}};
-    for (const auto& [caption, field] : captions) {
-        caption->setBuddy(field);
-        field->setAccessibleName(caption->text());
-    }
-
-    const QList<QWidget*> tabOrder = {txtMeet,  txtAvur,  txtHodaa, cmdSave,  cmdBitul,
-                                      txtCdate, txtCtime, cmdAdd,   cmdClose, grid};
-    for (int i = 1; i < tabOrder.size(); ++i)
-        setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
-
-    connect(cmdAdd, &QPushButton::clicked, this, &frmMes::cmdAdd_Click);
-    connect(cmdClose, &QPushButton::clicked, this, &frmMes::cmdClose_Click);
-    connect(cmdBitul, &QPushButton::clicked, this, &frmMes::cmdBitul_Click);
-    connect(cmdSave, &QPushButton::clicked, this, &frmMes::cmdSave_Click);
-    for (QWidget* field : QList<QWidget*>{txtMeet, txtAvur, txtHodaa})
-        field->installEventFilter(this);
 }
 
 QString frmMes::dateText(const QDate& date)

@@ -60,6 +60,8 @@ private:
     void txtAvur_KeyPress(int KeyAscii);
     void txtHodaa_KeyPress(int KeyAscii);
 
+    // The log's grid: its columns, the row that grows to show its texts whole, its commands and colours.
+    void makeGrid();
     void setEntryViewVisible(bool entry);
     // Given more room than designed, the grid or the message box takes it, and the buttons beneath move down.
     void relayout();
