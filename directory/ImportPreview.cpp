@@ -91,7 +91,25 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
     setObjectName(QStringLiteral("ImportPreview"));
     setWindowTitle(QStringLiteral("Import Contacts"));
     auto* layout = new QVBoxLayout(this);
+    QLabel* encodingLabel = addEncodingRow(layout);
+    addRegionRow(layout);
+    for (const auto& [name, bytes] : std::as_const(m_files))
+        m_columns.append(addColumnChoosers(layout, name, bytes));
+    addEntries(layout);
+    addButtons(layout);
 
+    reread();
+    encodingLabel->setVisible(m_encodingUsed);
+    m_encoding->setVisible(m_encodingUsed);
+
+    // As large as it wants to be, but never larger than the screen it opens on, however small or scaled.
+    const QScreen* shownOn = parent ? parent->screen() : screen();
+    if (shownOn)
+        resize(sizeHint().expandedTo(QSize(900, 640)).boundedTo(shownOn->availableGeometry().size() * 0.9));
+}
+
+QLabel* ImportPreview::addEncodingRow(QVBoxLayout* layout)
+{
     auto* encodingRow = new QHBoxLayout;
     auto* encodingLabel = new QLabel(QStringLiteral("Text without a named encoding is read as:"), this);
     m_encoding = new ChoiceBox(this);
@@ -102,7 +120,11 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
     encodingRow->addWidget(encodingLabel);
     encodingRow->addWidget(m_encoding, 1);
     layout->addLayout(encodingRow);
+    return encodingLabel;
+}
 
+void ImportPreview::addRegionRow(QVBoxLayout* layout)
+{
     // Which country the numbers are read in is said, and can be changed; where the locale names none, the preview
     // asks, and the choice stays for the imports after this one.
     auto* regionRow = new QHBoxLayout;
@@ -127,49 +149,53 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
         m_regionNote->hide();
         reread();
     });
+}
 
+QList<QComboBox*> ImportPreview::addColumnChoosers(QVBoxLayout* layout, const QString& name, const QByteArray& bytes)
+{
     // The columns of a CSV file: the user says what each holds, seeing its first row. A file without a header line
     // must be told; one with a header starts from its names, which the user may change or leave out.
-    for (const auto& [name, bytes] : std::as_const(m_files)) {
-        QList<QComboBox*> combos;
-        const ContactImport::CsvSample sample = ContactImport::csvSample(bytes, name, QString());
-        const bool named = !sample.header.isEmpty();
-        const int columns = int(named ? sample.header.size() : sample.firstRow.size());
-        if (columns > 0) {
-            auto* box = new QGroupBox(named ? QStringLiteral("Columns of %1 (its header, its first row)").arg(name)
-                                            : QStringLiteral("Columns of %1 (its first row)").arg(name));
-            auto* grid = new QGridLayout(box);
-            for (int c = 0; c < columns; ++c) {
-                QString shown = sample.firstRow.value(c);
-                if (named)
-                    shown = sample.header.at(c) + QStringLiteral(": ") + shown;
-                auto* value = new QLabel(fontMetrics().elidedText(shown, Qt::ElideRight, 160), box);
-                auto* combo = new ChoiceBox(box);
-                combo->setObjectName(QStringLiteral("cmbColumn%1").arg(c + 1));
-                if (named && !ContactImport::columnChoices().contains(sample.header.at(c)))
-                    combo->addItem(sample.header.at(c)); // read as its name says, groups and all
-                combo->addItems(ContactImport::columnChoices());
-                if (named)
-                    combo->setCurrentText(sample.header.at(c));
-                combo->setAccessibleName(QStringLiteral("Column %1 of %2").arg(c + 1).arg(name));
-                value->setBuddy(combo);
-                grid->addWidget(value, c / 4 * 2, c % 4);
-                grid->addWidget(combo, c / 4 * 2 + 1, c % 4);
-                connect(combo, &QComboBox::currentTextChanged, this, &ImportPreview::reread);
-                combos.append(combo);
-            }
-            // A file of many columns scrolls rather than pushing the table off the screen; with more room the
-            // choosers take it, up to all of them.
-            auto* scroll = new QScrollArea(this);
-            scroll->setWidget(box);
-            scroll->setWidgetResizable(true);
-            scroll->setMinimumHeight(std::min(box->sizeHint().height() + 4, 90));
-            scroll->setMaximumHeight(box->sizeHint().height() + 4);
-            layout->addWidget(scroll, 1);
-        }
-        m_columns.append(combos);
+    QList<QComboBox*> combos;
+    const ContactImport::CsvSample sample = ContactImport::csvSample(bytes, name, QString());
+    const bool named = !sample.header.isEmpty();
+    const int columns = int(named ? sample.header.size() : sample.firstRow.size());
+    if (columns == 0)
+        return combos;
+    auto* box = new QGroupBox(named ? QStringLiteral("Columns of %1 (its header, its first row)").arg(name)
+                                    : QStringLiteral("Columns of %1 (its first row)").arg(name));
+    auto* grid = new QGridLayout(box);
+    for (int c = 0; c < columns; ++c) {
+        QString shown = sample.firstRow.value(c);
+        if (named)
+            shown = sample.header.at(c) + QStringLiteral(": ") + shown;
+        auto* value = new QLabel(fontMetrics().elidedText(shown, Qt::ElideRight, 160), box);
+        auto* combo = new ChoiceBox(box);
+        combo->setObjectName(QStringLiteral("cmbColumn%1").arg(c + 1));
+        if (named && !ContactImport::columnChoices().contains(sample.header.at(c)))
+            combo->addItem(sample.header.at(c)); // read as its name says, groups and all
+        combo->addItems(ContactImport::columnChoices());
+        if (named)
+            combo->setCurrentText(sample.header.at(c));
+        combo->setAccessibleName(QStringLiteral("Column %1 of %2").arg(c + 1).arg(name));
+        value->setBuddy(combo);
+        grid->addWidget(value, c / 4 * 2, c % 4);
+        grid->addWidget(combo, c / 4 * 2 + 1, c % 4);
+        connect(combo, &QComboBox::currentTextChanged, this, &ImportPreview::reread);
+        combos.append(combo);
     }
+    // A file of many columns scrolls rather than pushing the table off the screen; with more room the choosers take
+    // it, up to all of them.
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidget(box);
+    scroll->setWidgetResizable(true);
+    scroll->setMinimumHeight(std::min(box->sizeHint().height() + 4, 90));
+    scroll->setMaximumHeight(box->sizeHint().height() + 4);
+    layout->addWidget(scroll, 1);
+    return combos;
+}
 
+void ImportPreview::addEntries(QVBoxLayout* layout)
+{
     // The entries as they will be stored, in the text the chosen encoding gives.
     m_entries = new PreviewEntries(this);
     auto* table = new QTableView(this);
@@ -194,7 +220,10 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
     m_duplicates = new QCheckBox(QStringLiteral("Import the entries already in the directory as well"), this);
     m_duplicates->setObjectName(QStringLiteral("chkDuplicates"));
     layout->addWidget(m_duplicates);
+}
 
+void ImportPreview::addButtons(QVBoxLayout* layout)
+{
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* import = buttons->addButton(QStringLiteral("Import"), QDialogButtonBox::AcceptRole);
     import->setObjectName(QStringLiteral("cmdImport"));
@@ -210,15 +239,6 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
     connect(m_duplicates, &QCheckBox::toggled, m_entries, &PreviewEntries::checkDuplicates);
     connect(m_entries, &PreviewEntries::choiceChanged, this,
             [this] { m_summary->setPlainText(ContactImport::summary(chosenPlan())); });
-
-    reread();
-    encodingLabel->setVisible(m_encodingUsed);
-    m_encoding->setVisible(m_encodingUsed);
-
-    // As large as it wants to be, but never larger than the screen it opens on, however small or scaled.
-    const QScreen* shownOn = parent ? parent->screen() : screen();
-    if (shownOn)
-        resize(sizeHint().expandedTo(QSize(900, 640)).boundedTo(shownOn->availableGeometry().size() * 0.9));
 }
 
 void ImportPreview::reread()

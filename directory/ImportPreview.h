@@ -10,6 +10,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPlainTextEdit;
+class QVBoxLayout;
 class PreviewEntries;
 
 // What an import will do, shown before anything is written: a table of the entries, one row each with a check box
@@ -36,6 +37,12 @@ public:
 
 private:
     ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArray>> files, QString databasePath);
+    // The steps of building the dialog, top to bottom.
+    QLabel* addEncodingRow(QVBoxLayout* layout);
+    void addRegionRow(QVBoxLayout* layout);
+    QList<QComboBox*> addColumnChoosers(QVBoxLayout* layout, const QString& name, const QByteArray& bytes);
+    void addEntries(QVBoxLayout* layout);
+    void addButtons(QVBoxLayout* layout);
     void reread();
     ContactImport::Plan chosenPlan() const;
     void saveList();

@@ -149,6 +149,47 @@ QString jet3Text(const QByteArray& value, const QString& encoding, AccessFile& f
     return decoded.value_or(QString::fromLatin1(raw));
 }
 
+// One record of the reader's output: a letter saying what it holds, the value's length in digits, a colon, the value.
+struct Record
+{
+    char kind = 0;
+    QByteArray value;
+};
+
+// The record at `pos`, with `pos` moved past it; nothing when the output is cut short or malformed there.
+std::optional<Record> nextRecord(const QByteArray& output, qsizetype& pos)
+{
+    const char kind = output.at(pos);
+    const qsizetype colon = output.indexOf(':', pos + 1);
+    if (colon < 0)
+        return std::nullopt;
+    bool ok = false;
+    const qint64 length = output.mid(pos + 1, colon - pos - 1).toLongLong(&ok);
+    if (!ok || length < 0 || length > output.size() - colon - 1)
+        return std::nullopt;
+    pos = colon + 1 + length;
+    return Record{kind, output.mid(colon + 1, length)};
+}
+
+// The cell of an 'N' (NULL), 'S' (text) or 'D' (date) record; nothing for a date that is no day a file can hold.
+std::optional<AccessFile::Cell> cellOf(const Record& record, const QString& jet3Encoding, AccessFile& file)
+{
+    AccessFile::Cell cell;
+    if (record.kind == 'S') {
+        cell.kind = AccessFile::Cell::Kind::Text;
+        cell.text = file.format == AccessFile::Format::Jet3 ? jet3Text(record.value, jet3Encoding, file)
+                                                            : QString::fromUtf8(record.value);
+    } else if (record.kind == 'D') {
+        bool ok = false;
+        const double jet = record.value.toDouble(&ok);
+        if (!ok || !std::isfinite(jet) || std::fabs(jet) > 3e6)
+            return std::nullopt;
+        cell.kind = AccessFile::Cell::Kind::Date;
+        fromJet(jet, cell.date, cell.time);
+    }
+    return cell;
+}
+
 } // namespace
 
 AccessFile::Result AccessFile::parse(const QByteArray& output, const QString& encoding)
@@ -161,18 +202,12 @@ AccessFile::Result AccessFile::parse(const QByteArray& output, const QString& en
     QString jet3Encoding = encoding;
     qsizetype pos = 0;
     while (pos < output.size() && !ended) {
-        const char kind = output.at(pos);
-        const qsizetype colon = output.indexOf(':', pos + 1);
-        if (colon < 0)
+        const std::optional<Record> record = nextRecord(output, pos);
+        if (!record)
             return damaged();
-        bool ok = false;
-        const qint64 length = output.mid(pos + 1, colon - pos - 1).toLongLong(&ok);
-        if (!ok || length < 0 || length > output.size() - colon - 1)
-            return damaged();
-        const QByteArray value = output.mid(colon + 1, length);
-        pos = colon + 1 + length;
+        const QByteArray& value = record->value;
         const auto cellsComplete = [&] { return !row || row->size() == table->columns.size(); };
-        switch (kind) {
+        switch (record->kind) {
         case 'V':
             file.format = value == "jet3" ? Format::Jet3 : value == "jet4" ? Format::Jet4 : Format::Ace;
             break;
@@ -209,19 +244,10 @@ AccessFile::Result AccessFile::parse(const QByteArray& output, const QString& en
         case 'D': {
             if (!row || row->size() >= table->columns.size())
                 return damaged();
-            Cell cell;
-            if (kind == 'S') {
-                cell.kind = Cell::Kind::Text;
-                cell.text =
-                    file.format == Format::Jet3 ? jet3Text(value, jet3Encoding, file) : QString::fromUtf8(value);
-            } else if (kind == 'D') {
-                const double jet = value.toDouble(&ok);
-                if (!ok || !std::isfinite(jet) || std::fabs(jet) > 3e6)
-                    return damaged();
-                cell.kind = Cell::Kind::Date;
-                fromJet(jet, cell.date, cell.time);
-            }
-            row->append(cell);
+            const std::optional<Cell> cell = cellOf(*record, jet3Encoding, file);
+            if (!cell)
+                return damaged();
+            row->append(*cell);
             break;
         }
         case 'O':

@@ -1,8 +1,7 @@
 #include "exchange/ContactImport.h"
 
 #include "data/Book.h"
-#include "data/DataControl.h"
-#include "data/Database.h"
+#include "data/EntryWriter.h"
 #include "exchange/AccessImport.h"
 #include "exchange/ContactFit.h"
 #include "exchange/CsvReader.h"
@@ -16,7 +15,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -270,15 +268,12 @@ Sameness samenessOf(const QString& identity)
 ContactImport::Plan ContactImport::plan(ReadResult read, const QString& databasePath)
 {
     QSet<Sameness> known;
-    DataControl directory;
-    directory.setDatabaseName(databasePath);
-    directory.setRecordSource(Query::entries());
-    directory.Refresh();
-    for (Recordset* rs = directory.Recordset(); !rs->Eof(); rs->MoveNext()) {
-        const auto field = [rs](const char* name) { return rs->Fields(QLatin1String(name)).Value().toString(); };
+    EntryWriter directory(databasePath);
+    directory.readEntries([&known](const EntryWriter::Entry& entry) {
+        const auto field = [&entry](const char* name) { return entry[QLatin1String(name)]; };
         known.insert(samenessOf(identity(field("Category"), field("Fname"), field("Lname"), field("BusName"),
                                          {field("Tel1"), field("Tel2"), field("Pel"), field("Fax")})));
-    }
+    });
 
     Plan result;
     result.problems = std::move(read.problems);
@@ -296,7 +291,7 @@ ContactImport::Plan ContactImport::plan(ReadResult read, const QString& database
         ++(contact.category == kBusiness ? result.business : result.personal);
     }
     if (!read.messages.isEmpty()) {
-        result.messages = StoredRows::newMessages(*directory.database(), read.messages);
+        result.messages = directory.newMessages(read.messages);
         result.messagesKnown = int(read.messages.size() - result.messages.size());
     }
     if (!anyDuplicate) {
@@ -313,29 +308,24 @@ bool ContactImport::write(const Plan& plan, const QString& databasePath, const P
     struct Cancelled
     {
     };
-    DataControl directory;
-    directory.setDatabaseName(databasePath);
-    directory.setRecordSource(Query::entries());
-    directory.Refresh();
-    Recordset* rs = directory.Recordset();
+    EntryWriter directory(databasePath);
     try {
-        // Every row names the same columns, so the record set prepares its INSERT once (see Recordset::Update).
-        directory.database()->transaction([&] {
+        // Every row names the same columns, so its INSERT is prepared once (see EntryWriter).
+        directory.transaction([&] {
             int written = 0;
             for (const Contact& contact : plan.added) {
-                rs->AddNew();
                 for (const Column& column : kColumns)
-                    rs->setCollect(column.name, contact.*column.value);
-                rs->Update();
+                    directory.set(column.name, contact.*column.value);
+                const qint64 added = directory.add();
                 if (first) {
                     qint64& row = contact.category == ::Book::Business.name() ? first->business : first->personal;
                     if (row == 0)
-                        row = sqlite3_last_insert_rowid(directory.database()->handle());
+                        row = added;
                 }
                 if (progress && !progress(++written))
                     throw Cancelled();
             }
-            StoredRows::addMessages(*directory.database(), plan.messages);
+            directory.addMessages(plan.messages);
         });
     } catch (const Cancelled&) {
         if (first)
