@@ -1,6 +1,7 @@
 #include "sync/ServerCard.h"
 
 #include "data/Book.h"
+#include "data/Columns.h"
 #include "exchange/ContactFit.h"
 #include "exchange/PhoneNumbers.h"
 #include "exchange/ProblemList.h"
@@ -17,29 +18,16 @@ namespace {
 // carry a type, then the others.
 enum NumberColumn { Pel, Fax, Tel1, Tel2 };
 
-QString& numberOf(Contact& entry, int column)
-{
-    switch (column) {
-    case Pel:
-        return entry.pel;
-    case Fax:
-        return entry.fax;
-    case Tel1:
-        return entry.tel1;
-    default:
-        return entry.tel2;
-    }
-}
+constexpr QString Contact::*kNumbers[] = {&Contact::pel, &Contact::fax, &Contact::tel1, &Contact::tel2};
 
 const QString& numberOf(const Contact& entry, int column)
 {
-    return numberOf(const_cast<Contact&>(entry), column);
+    return entry.*kNumbers[column];
 }
 
 QString columnName(int column)
 {
-    static const char* const names[] = {"Pel", "Fax", "Tel1", "Tel2"};
-    return QLatin1String(names[column]);
+    return Columns::of(kNumbers[column]).columnName();
 }
 
 // What a stored value says on a card: a masked number or zip as its digits (nothing while it has none), other
@@ -389,7 +377,7 @@ void ServerCard::editAddress(Edit& edit, const Contact& wanted, const Contact& n
         parts[4] = wanted.state.trimmed();
     if (wanted.zip != now.zip) {
         parts[5] = outward(wanted.zip);
-        editStoredForm(edit, QStringLiteral("Zip"), wanted.zip);
+        editStoredForm(edit, Columns::of(&Contact::zip).columnName(), wanted.zip);
     }
     const bool empty = parts.join(QString()).trimmed().isEmpty();
     const bool business = wanted.category == ::Book::Business.name();
@@ -456,11 +444,13 @@ QByteArray ServerCard::created(const Contact& entry, const QString& uid)
         card.insert(version + 13, folded("UID:" + escaped(uid).toUtf8()));
     // A partly typed value goes as its digits (above) and as the entry window stored it.
     QByteArray forms;
-    for (const auto& [column, stored] :
-         {std::pair{"Tel1", &entry.tel1}, std::pair{"Tel2", &entry.tel2}, std::pair{"Pel", &entry.pel},
-          std::pair{"Fax", &entry.fax}, std::pair{"Zip", &entry.zip}}) {
-        if (StoredForms::needed(*stored))
-            forms += folded(StoredForms::property(QLatin1String(column)).toLatin1() + ':' + stored->toUtf8());
+    // The numbers' forms first, then the zip's.
+    for (const char* mask : {Columns::kTelephoneMask, Columns::kZipMask}) {
+        for (const Columns::Column& column : Columns::kAll) {
+            const QString& stored = entry.*column.field;
+            if (column.mask == mask && StoredForms::needed(stored))
+                forms += folded(StoredForms::property(column.columnName()).toLatin1() + ':' + stored.toUtf8());
+        }
     }
     card.insert(card.indexOf("END:VCARD"), forms);
     // A card needs a formatted name; an entry of numbers alone is named by its first one.

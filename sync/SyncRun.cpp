@@ -1,9 +1,9 @@
 #include "sync/SyncRun.h"
 
 #include "data/Backups.h"
+#include "data/Contact.h"
 #include "data/Database.h"
 #include "data/DbError.h"
-#include "exchange/Contact.h"
 #include "sync/DavXml.h"
 #include "sync/ServerCard.h"
 #include "sync/ServerText.h"
@@ -134,7 +134,7 @@ bool SyncRun::failed(const DavClient::Reply& reply, const QString& what)
 
 bool SyncRun::belongs(const QStringList& values, const Book& book) const
 {
-    return book.forced.isEmpty() || (values.size() > 0 && values[0] == book.forced);
+    return book.forced.isEmpty() || Contact::fromValues(values).category == book.forced;
 }
 
 void SyncRun::match()
