@@ -44,7 +44,7 @@ QString shownPath(const QString& path)
 
 [[noreturn]] void refuse(const QString& path, const QString& why)
 {
-    throw DbError(SQLITE_CANTOPEN,
+    throw DbError(DbError::CannotOpen,
                   QStringLiteral("\"%1\" cannot be converted: %2. Nothing was changed.").arg(shownPath(path), why));
 }
 

@@ -86,7 +86,7 @@ QString Module1::programDir()
         return s_programDirOverride;
     static const ProgramFolder folder = programFolderOf(programFileBytes());
     if (folder.path.isEmpty())
-        throw DbError(SQLITE_CANTOPEN, folder.problem);
+        throw DbError(DbError::CannotOpen, folder.problem);
     return folder.path;
 }
 
@@ -101,7 +101,7 @@ const QString kDatabaseName = QStringLiteral("Dalvek.mdb");
 
 [[noreturn]] void cannotCopy(const QString& what, const QString& path, int error)
 {
-    throw DbError(SQLITE_CANTOPEN,
+    throw DbError(DbError::CannotOpen,
                   QStringLiteral("Cannot %1 \"%2\": %3.")
                       .arg(what, QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(error))));
 }
@@ -113,7 +113,7 @@ void copyTemplate(const QString& from, const QString& to)
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))
         throw DbError(
-            SQLITE_CANTOPEN,
+            DbError::CannotOpen,
             QStringLiteral("Cannot read \"%1\": %2.").arg(QDir::toNativeSeparators(from), source.errorString()));
     const QByteArray bytes = source.readAll();
     QByteArray temporary = QFile::encodeName(to) + ".XXXXXX";
@@ -165,7 +165,7 @@ void checkOwnFolder(const QString& folder)
         problem = QStringLiteral("other users may write to it"); // the user's own group (a private one) aside
     if (problem.isEmpty())
         return;
-    throw DbError(SQLITE_CANTOPEN,
+    throw DbError(DbError::CannotOpen,
                   QStringLiteral("The folder for your directory file, \"%1\", is not safe to use: %2. Make it a folder "
                                  "of your own that only you can write to (for example: remove it, and Tovrin makes a "
                                  "new one).")

@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <sqlite3.h>
 
+static_assert(DbError::CannotOpen == SQLITE_CANTOPEN, "the layer names the engine's number");
+
 DbError::DbError(int number, QString description)
     : m_number(number), m_description(std::move(description)), m_what(m_description.toUtf8())
 {

@@ -12,13 +12,14 @@ class DbError : public std::exception
 public:
     // Numbers of failures the layer itself raises; engine failures carry SQLite's (extended) result code.
     enum Number {
-        ItemNotFound = 3265,       // a field name the table does not have
-        ConversionError = 3421,    // a text that is no date or time for a date or time field
-        ChangedElsewhere = 3197,   // a row written or deleted by another program since it was shown
-        NoCurrentRecord = 3021,    // a field read or written with no row current
-        FieldTooSmall = 3163,      // a value longer than its column holds
-        NotUpdatable = 3027,       // a record set that cannot take the write asked of it
-        UpdateWithoutAddNew = 3020 // Update or CancelUpdate with no row begun
+        ItemNotFound = 3265,        // a field name the table does not have
+        ConversionError = 3421,     // a text that is no date or time for a date or time field
+        ChangedElsewhere = 3197,    // a row written or deleted by another program since it was shown
+        NoCurrentRecord = 3021,     // a field read or written with no row current
+        FieldTooSmall = 3163,       // a value longer than its column holds
+        NotUpdatable = 3027,        // a record set that cannot take the write asked of it
+        UpdateWithoutAddNew = 3020, // Update or CancelUpdate with no row begun
+        CannotOpen = 14             // the file cannot be opened: the engine's own number, for failures found before it
     };
 
     DbError(int number, QString description);
