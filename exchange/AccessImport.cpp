@@ -205,6 +205,9 @@ ReadResult AccessImport::read(const QByteArray& bytes, const QString& name, cons
         return result;
     }
     const QStringList& columns = StoredRows::telColumns();
+    std::array<const Columns::Column*, Columns::kCount> table{};
+    for (int c = 0; c < columns.size(); ++c)
+        table.at(std::size_t(c)) = Columns::named(columns.at(c));
     for (int r = 0; r < copied.rows.tel.size(); ++r) {
         const StoredRows::Row& row = copied.rows.tel.at(r);
         QStringList raw;
@@ -212,11 +215,11 @@ ReadResult AccessImport::read(const QByteArray& bytes, const QString& name, cons
             raw << cell.value_or(QString());
         Contact contact;
         for (int c = 0; c < columns.size(); ++c)
-            contact.*Columns::named(columns.at(c))->field = raw.at(c);
+            contact.*table.at(std::size_t(c))->field = raw.at(c);
         ContactFit::Result fitted = ContactFit::fit(contact, r + 1);
         // What the old program stored goes in as it was; only what no entry window stores is brought to a stored form.
         for (int c = 0; c < columns.size(); ++c) {
-            const Columns::Column& column = *Columns::named(columns.at(c));
+            const Columns::Column& column = *table.at(std::size_t(c));
             const bool personalCompany =
                 column.field == &Contact::busName && fitted.contact.category != ::Book::Business.name();
             if (!row.at(c) || personalCompany || column.field == &Contact::category ||
