@@ -1,11 +1,13 @@
 #include "app/MaskEdBox.h"
 
+#include "data/Columns.h"
+
 #include <QFocusEvent>
 #include <QMouseEvent>
 #include <algorithm>
 
-const QString MaskEdBox::TelephoneMask = QStringLiteral("999 - 9999999;_");
-const QString MaskEdBox::ZipMask = QStringLiteral("99999;_");
+const QString MaskEdBox::TelephoneMask = QLatin1String(Columns::kTelephoneMask);
+const QString MaskEdBox::ZipMask = QLatin1String(Columns::kZipMask);
 
 bool MaskEdBox::fits(const QString& mask, const QString& text)
 {

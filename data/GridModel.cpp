@@ -2,6 +2,7 @@
 
 #include "data/Book.h"
 #include "data/BookKeys.h"
+#include "data/Columns.h"
 #include "data/CursorKeys.h"
 #include "data/DateRules.h"
 #include "data/Schema.h"
@@ -17,17 +18,11 @@ namespace {
 // A column's name as a step of Undo says it: the field written out, not the grid's short heading ("Tel - 1").
 QString writtenOut(const QString& field, const QString& caption)
 {
+    if (const Columns::Column* column = Columns::named(field))
+        return Columns::writtenOut(*column);
     static const std::pair<const char*, const char*> names[] = {
-        {"Fname", QT_TRANSLATE_NOOP("GridModel", "First Name")},
-        {"Lname", QT_TRANSLATE_NOOP("GridModel", "Last Name")},
-        {"BusName", QT_TRANSLATE_NOOP("GridModel", "Business Name")},
-        {"Tel1", QT_TRANSLATE_NOOP("GridModel", "Telephone 1")},
-        {"Tel2", QT_TRANSLATE_NOOP("GridModel", "Telephone 2")},
-        {"Pel", QT_TRANSLATE_NOOP("GridModel", "Cellular")},
-        {"Cdate", QT_TRANSLATE_NOOP("GridModel", "Date")},
-        {"Ctime", QT_TRANSLATE_NOOP("GridModel", "Time")},
-        {"Meet", QT_TRANSLATE_NOOP("GridModel", "From")},
-        {"Avur", QT_TRANSLATE_NOOP("GridModel", "To")},
+        {"Cdate", QT_TRANSLATE_NOOP("GridModel", "Date")},    {"Ctime", QT_TRANSLATE_NOOP("GridModel", "Time")},
+        {"Meet", QT_TRANSLATE_NOOP("GridModel", "From")},     {"Avur", QT_TRANSLATE_NOOP("GridModel", "To")},
         {"Hodaa", QT_TRANSLATE_NOOP("GridModel", "Message")},
     };
     for (const auto& [name, words] : names) {

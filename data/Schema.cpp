@@ -1,18 +1,9 @@
 #include "data/Schema.h"
 
+#include "data/Columns.h"
+
 namespace {
 
-struct Width
-{
-    const char* column;
-    int width;
-};
-
-// The widths are the longest texts the entry window lets a user type.
-constexpr Width kTelWidths[] = {
-    {"Category", 8}, {"Fname", 15}, {"Lname", 25}, {"BusName", 30}, {"Address", 50}, {"City", 30},
-    {"State", 2},    {"Zip", 5},    {"Tel1", 13},  {"Tel2", 13},    {"Pel", 13},     {"Fax", 13},
-};
 constexpr const char* kBookIndex = "CREATE INDEX IF NOT EXISTS tblTel_Book ON tblTel (Category, SortKey)";
 constexpr const char* kMesColumns[] = {"Cdate", "Ctime", "Meet", "Avur", "Hodaa"};
 
@@ -89,14 +80,17 @@ QString changeLogStatements()
         "CREATE TABLE IF NOT EXISTS tovrin_changes (seq INTEGER PRIMARY KEY AUTOINCREMENT, row INTEGER)",
         "CREATE TRIGGER IF NOT EXISTS tblTel_log_insert AFTER INSERT ON tblTel "
         "BEGIN INSERT INTO tovrin_changes (row) VALUES (NEW.ID); END",
-        "CREATE TRIGGER IF NOT EXISTS tblTel_log_update AFTER UPDATE OF ID, Fname, Lname, BusName, Address, City, "
-        "State, Zip, Tel1, Tel2, Pel, Fax ON tblTel "
-        "BEGIN INSERT INTO tovrin_changes (row) VALUES (OLD.ID); "
-        "INSERT INTO tovrin_changes (row) SELECT NEW.ID WHERE NEW.ID IS NOT OLD.ID; END",
         "CREATE TRIGGER IF NOT EXISTS tblTel_log_delete AFTER DELETE ON tblTel "
         "BEGIN INSERT INTO tovrin_changes (row) VALUES (OLD.ID); END",
     };
-    return script(statements);
+    QStringList searched;
+    for (const char* column : Columns::searchedNames())
+        searched << QLatin1String(column);
+    return script(statements) +
+           QStringLiteral("CREATE TRIGGER IF NOT EXISTS tblTel_log_update AFTER UPDATE OF ID, %1 ON tblTel "
+                          "BEGIN INSERT INTO tovrin_changes (row) VALUES (OLD.ID); "
+                          "INSERT INTO tovrin_changes (row) SELECT NEW.ID WHERE NEW.ID IS NOT OLD.ID; END;\n")
+               .arg(searched.join(QStringLiteral(", ")));
 }
 
 } // namespace
@@ -105,11 +99,8 @@ int Schema::widthOf(const QString& table, const QString& column)
 {
     if (table.compare(QLatin1String("tblTel"), Qt::CaseInsensitive) != 0)
         return 0;
-    for (const Width& w : kTelWidths) {
-        if (column.compare(QLatin1String(w.column), Qt::CaseInsensitive) == 0)
-            return w.width;
-    }
-    return 0;
+    const Columns::Column* c = Columns::named(column);
+    return c ? c->width : 0;
 }
 
 QString Schema::bookIndexStatement()
@@ -120,9 +111,9 @@ QString Schema::bookIndexStatement()
 QStringList Schema::missingColumns(const QStringList& telColumns, const QStringList& mesColumns)
 {
     QStringList missing;
-    for (const Width& w : kTelWidths) {
-        if (!telColumns.contains(QLatin1String(w.column), Qt::CaseInsensitive))
-            missing << QStringLiteral("tblTel.%1").arg(QLatin1String(w.column));
+    for (const Columns::Column& c : Columns::kAll) {
+        if (!telColumns.contains(c.columnName(), Qt::CaseInsensitive))
+            missing << QStringLiteral("tblTel.%1").arg(c.columnName());
     }
     for (const char* column : kMesColumns) {
         if (!mesColumns.contains(QLatin1String(column), Qt::CaseInsensitive))
@@ -170,11 +161,11 @@ QString Schema::createStatements()
     // Each width is a named CHECK constraint, so the refusal names the field and its width. The key column lets
     // grids write edits and deletions back to the right row; it fills itself.
     QStringList telColumns{QStringLiteral("ID INTEGER PRIMARY KEY")};
-    for (const Width& w : kTelWidths) {
+    for (const Columns::Column& c : Columns::kAll) {
         telColumns << QStringLiteral("%1 TEXT COLLATE NOCASE CONSTRAINT \"%1 holds at most %2 characters\" "
                                      "CHECK (length(%1) <= %2)")
-                          .arg(QLatin1String(w.column))
-                          .arg(w.width);
+                          .arg(c.columnName())
+                          .arg(c.width);
     }
     telColumns << QStringLiteral("SortKey BLOB");
     // Dates and times are ISO text, so ORDER BY sorts them as dates and the stock shell shows them readably.

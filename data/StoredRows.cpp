@@ -1,5 +1,6 @@
 #include "data/StoredRows.h"
 
+#include "data/Columns.h"
 #include "data/Database.h"
 #include "data/Statement.h"
 
@@ -63,11 +64,7 @@ QString identity(const StoredRows::Row& row)
 
 const QStringList& StoredRows::telColumns()
 {
-    static const QStringList columns{QStringLiteral("Fname"),    QStringLiteral("Lname"),   QStringLiteral("BusName"),
-                                     QStringLiteral("Category"), QStringLiteral("Address"), QStringLiteral("City"),
-                                     QStringLiteral("State"),    QStringLiteral("Zip"),     QStringLiteral("Tel1"),
-                                     QStringLiteral("Tel2"),     QStringLiteral("Pel"),     QStringLiteral("Fax")};
-    return columns;
+    return Columns::oldNames();
 }
 
 const QStringList& StoredRows::mesColumns()

@@ -19,6 +19,7 @@ struct Tables
     QList<Row> mes;
 };
 
+// The columns of tblTel in the old program's order (Columns::oldNames()), and those of tblMes.
 const QStringList& telColumns();
 const QStringList& mesColumns();
 

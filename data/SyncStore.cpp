@@ -1,5 +1,6 @@
 #include "data/SyncStore.h"
 
+#include "data/Columns.h"
 #include "data/Database.h"
 #include "data/Statement.h"
 
@@ -41,11 +42,7 @@ struct Changed
 
 const QStringList& SyncStore::columns()
 {
-    static const QStringList names{QStringLiteral("Category"), QStringLiteral("Fname"),   QStringLiteral("Lname"),
-                                   QStringLiteral("BusName"),  QStringLiteral("Address"), QStringLiteral("City"),
-                                   QStringLiteral("State"),    QStringLiteral("Zip"),     QStringLiteral("Tel1"),
-                                   QStringLiteral("Tel2"),     QStringLiteral("Pel"),     QStringLiteral("Fax")};
-    return names;
+    return Columns::names();
 }
 
 void SyncStore::prepare(Database& db)

@@ -21,7 +21,7 @@ class Database;
 // stays until the server has the deletion.
 namespace SyncStore {
 
-// The columns of tblTel a sync carries, in this order.
+// The columns of tblTel a sync carries, in the order of Columns::kAll (the order of Contact::values()).
 const QStringList& columns();
 
 struct Entry

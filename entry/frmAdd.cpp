@@ -33,6 +33,12 @@ short keyAscii(const QKeyEvent& event)
     return event.text().isEmpty() ? 0 : short(event.text().at(0).unicode());
 }
 
+// What a box stores: a masked value as shown, blanks and literals included, so every digit keeps its place.
+QString boxValue(const Columns::Column& column, const QLineEdit* box)
+{
+    return column.masked() ? box->displayText() : box->text();
+}
+
 } // namespace
 
 frmAdd::frmAdd(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(this))
@@ -65,18 +71,18 @@ void frmAdd::createFields()
     cmbType->setObjectName(QStringLiteral("cmbType"));
     cmbType->setGeometry(twRect(2160, 240, 2415, 375));
     cmbType->setFont(Fonts::font(kTimes, 11.25, true));
-    txtFname = textBox(QStringLiteral("txtFname"), 240, 1200, 1575, 15);
-    txtLname = textBox(QStringLiteral("txtLname"), 1920, 1200, 2655, 25);
-    txtBusName = textBox(QStringLiteral("txtBusName"), 240, 2040, 4335, 30);
-    txtAddress = textBox(QStringLiteral("txtAddress"), 240, 2880, 4335, 50);
-    txtCity = textBox(QStringLiteral("txtCity"), 240, 3720, 2175, 30);
-    txtState = textBox(QStringLiteral("txtState"), 2760, 3720, 615, 2);
+    txtFname = textBox(&Contact::fname, 240, 1200, 1575);
+    txtLname = textBox(&Contact::lname, 1920, 1200, 2655);
+    txtBusName = textBox(&Contact::busName, 240, 2040, 4335);
+    txtAddress = textBox(&Contact::address, 240, 2880, 4335);
+    txtCity = textBox(&Contact::city, 240, 3720, 2175);
+    txtState = textBox(&Contact::state, 2760, 3720, 615);
     txtState->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    txtZip = maskBox(QStringLiteral("txtZip"), MaskEdBox::ZipMask, 3720, 3720, 855);
-    txtTel1 = maskBox(QStringLiteral("txtTel1"), MaskEdBox::TelephoneMask, 240, 4920, 1455);
-    txtTel2 = maskBox(QStringLiteral("txtTel2"), MaskEdBox::TelephoneMask, 3120, 4920, 1455);
-    txtFax = maskBox(QStringLiteral("txtFax"), MaskEdBox::TelephoneMask, 240, 5760, 1455);
-    txtPel = maskBox(QStringLiteral("txtPel"), MaskEdBox::TelephoneMask, 3120, 5760, 1455);
+    txtZip = maskBox(&Contact::zip, 3720, 3720, 855);
+    txtTel1 = maskBox(&Contact::tel1, 240, 4920, 1455);
+    txtTel2 = maskBox(&Contact::tel2, 3120, 4920, 1455);
+    txtFax = maskBox(&Contact::fax, 240, 5760, 1455);
+    txtPel = maskBox(&Contact::pel, 3120, 5760, 1455);
     cmdSave = button(QStringLiteral("cmdSave"), QStringLiteral("Save"), 600);
     cmdBitul = button(QStringLiteral("cmdBitul"), QStringLiteral("Cancel"), 2520);
 }
@@ -147,22 +153,34 @@ QString frmAdd::caption() const
     return m_key >= 0 ? tr("Name / Business") : QStringLiteral("Add New Name / Business");
 }
 
-QLineEdit* frmAdd::textBox(const QString& name, int left, int top, int width, int maxLength)
+// Each box is named after its column ("txtTel1") and takes what the column does: as many characters, or its mask.
+QLineEdit* frmAdd::textBox(QString Contact::*field, int left, int top, int width)
 {
+    const Columns::Column& column = Columns::of(field);
     auto* box = new QLineEdit(this);
-    box->setObjectName(name);
+    box->setObjectName(QStringLiteral("txt") + column.columnName());
     box->setGeometry(twRect(left, top, width, 375));
     box->setFont(Fonts::font(kTimes, 9.75));
-    box->setMaxLength(maxLength);
+    box->setMaxLength(column.width);
     return box;
 }
 
-MaskEdBox* frmAdd::maskBox(const QString& name, const QString& mask, int left, int top, int width)
+MaskEdBox* frmAdd::maskBox(QString Contact::*field, int left, int top, int width)
 {
-    auto* box = new MaskEdBox(mask, this);
-    box->setObjectName(name);
+    const Columns::Column& column = Columns::of(field);
+    auto* box = new MaskEdBox(QLatin1String(column.mask), this);
+    box->setObjectName(QStringLiteral("txt") + column.columnName());
     box->setGeometry(twRect(left, top, width, 375));
     return box;
+}
+
+std::array<std::pair<const Columns::Column*, QLineEdit*>, 10> frmAdd::boxes() const
+{
+    const auto with = [](QString Contact::*field, QLineEdit* box) { return std::pair{&Columns::of(field), box}; };
+    return {with(&Contact::fname, txtFname), with(&Contact::lname, txtLname), with(&Contact::address, txtAddress),
+            with(&Contact::city, txtCity),   with(&Contact::state, txtState), with(&Contact::zip, txtZip),
+            with(&Contact::tel1, txtTel1),   with(&Contact::tel2, txtTel2),   with(&Contact::pel, txtPel),
+            with(&Contact::fax, txtFax)};
 }
 
 QPushButton* frmAdd::button(const QString& name, const QString& text, int left)
@@ -235,11 +253,8 @@ void frmAdd::openEntry()
     // A personal entry's business name is the one space every personal entry holds.
     if (business)
         txtBusName->setText(stored("BusName"));
-    const std::pair<const char*, QLineEdit*> boxes[] = {
-        {"Fname", txtFname}, {"Lname", txtLname}, {"Address", txtAddress}, {"City", txtCity}, {"State", txtState},
-        {"Zip", txtZip},     {"Tel1", txtTel1},   {"Tel2", txtTel2},       {"Pel", txtPel},   {"Fax", txtFax}};
-    for (const auto& [column, box] : boxes)
-        box->setText(stored(column));
+    for (const auto& [column, box] : boxes())
+        box->setText(stored(column->name));
 }
 
 bool frmAdd::saveEntry()
@@ -257,17 +272,9 @@ bool frmAdd::saveEntry()
             rs->setCollect(QStringLiteral("BusName"), QStringLiteral(" "));
         // Only what the user changed is written: a value another program stored in a form the masks do not
         // take stays as it was unless its box was typed into.
-        const std::pair<const char*, QLineEdit*> plain[] = {
-            {"Fname", txtFname}, {"Lname", txtLname}, {"Address", txtAddress}, {"City", txtCity}, {"State", txtState}};
-        for (const auto& [column, box] : plain) {
+        for (const auto& [column, box] : boxes()) {
             if (box->isModified())
-                rs->setCollect(QLatin1String(column), box->text());
-        }
-        const std::pair<const char*, QLineEdit*> masked[] = {
-            {"Zip", txtZip}, {"Tel1", txtTel1}, {"Tel2", txtTel2}, {"Pel", txtPel}, {"Fax", txtFax}};
-        for (const auto& [column, box] : masked) {
-            if (box->isModified())
-                rs->setCollect(QLatin1String(column), box->displayText());
+                rs->setCollect(column->columnName(), boxValue(*column, box));
         }
         rs->Update();
     });
@@ -396,22 +403,13 @@ void frmAdd::cmdSave_Click()
     const bool stored = ErrorPath::runKeeping(this, [this] {
         ::Recordset* rs = datTel->Recordset();
         rs->AddNew();
-        rs->setCollect(QStringLiteral("Fname"), txtFname->text());
-        rs->setCollect(QStringLiteral("Lname"), txtLname->text());
+        for (const auto& [column, box] : boxes())
+            rs->setCollect(column->columnName(), boxValue(*column, box));
         if (cmbType->currentText() == Book::Business.name())
             rs->setCollect(QStringLiteral("BusName"), txtBusName->text());
         else
             rs->setCollect(QStringLiteral("BusName"), QStringLiteral(" "));
         rs->setCollect(QStringLiteral("Category"), cmbType->currentText());
-        rs->setCollect(QStringLiteral("Address"), txtAddress->text());
-        rs->setCollect(QStringLiteral("City"), txtCity->text());
-        rs->setCollect(QStringLiteral("State"), txtState->text());
-        // Masked values are stored as shown, blanks and literals included, so every digit keeps its place.
-        rs->setCollect(QStringLiteral("Zip"), txtZip->displayText());
-        rs->setCollect(QStringLiteral("Tel1"), txtTel1->displayText());
-        rs->setCollect(QStringLiteral("Tel2"), txtTel2->displayText());
-        rs->setCollect(QStringLiteral("Pel"), txtPel->displayText());
-        rs->setCollect(QStringLiteral("Fax"), txtFax->displayText());
         rs->Update();
     });
     // A refused row left nothing in the file: the window stays with everything typed, to be mended and saved again.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/WorkingWindow.h"
+#include "data/Columns.h"
 #include "data/DataControl.h"
 
 #include <QHash>
@@ -99,8 +100,10 @@ private:
     void createCaptions();
     void chainKeys();
     void addCommands();
-    QLineEdit* textBox(const QString& name, int left, int top, int width, int maxLength);
-    MaskEdBox* maskBox(const QString& name, const QString& mask, int left, int top, int width);
+    QLineEdit* textBox(QString Contact::*field, int left, int top, int width);
+    MaskEdBox* maskBox(QString Contact::*field, int left, int top, int width);
+    // The boxes of the columns each holds as it is (all but the book and the business name, which hang on the book).
+    std::array<std::pair<const Columns::Column*, QLineEdit*>, 10> boxes() const;
     QPushButton* button(const QString& name, const QString& text, int left);
     QLabel* label(const QString& name, const QString& text, int left, int top);
     QFrame* line(const QString& name, int left, int top, int right);

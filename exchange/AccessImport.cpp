@@ -1,6 +1,7 @@
 #include "exchange/AccessImport.h"
 
 #include "data/Book.h"
+#include "data/Columns.h"
 #include "data/Schema.h"
 #include "exchange/ContactFit.h"
 
@@ -175,16 +176,15 @@ namespace {
 
 // A value an entry window could have stored as it is: a text within its column, a zip or telephone mask typed
 // wholly, partly or not at all.
-bool inStoredForm(const QString& column, const QString& value)
+bool inStoredForm(const Columns::Column& column, const QString& value)
 {
     static const QRegularExpression telephone(QStringLiteral("^[0-9_]{3} - [0-9_]{7}$"));
     static const QRegularExpression zip(QStringLiteral("^[0-9_]{5}$"));
-    if (column == QLatin1String("Zip"))
+    if (column.mask == Columns::kZipMask)
         return zip.match(value).hasMatch();
-    if (column == QLatin1String("Tel1") || column == QLatin1String("Tel2") || column == QLatin1String("Pel") ||
-        column == QLatin1String("Fax"))
+    if (column.mask == Columns::kTelephoneMask)
         return telephone.match(value).hasMatch();
-    return codePoints(value) <= Schema::widthOf(QStringLiteral("tblTel"), column);
+    return codePoints(value) <= column.width;
 }
 
 } // namespace
@@ -205,24 +205,27 @@ ReadResult AccessImport::read(const QByteArray& bytes, const QString& name, cons
         return result;
     }
     const QStringList& columns = StoredRows::telColumns();
+    std::array<const Columns::Column*, Columns::kCount> table{};
+    for (int c = 0; c < columns.size(); ++c)
+        table.at(std::size_t(c)) = Columns::named(columns.at(c));
     for (int r = 0; r < copied.rows.tel.size(); ++r) {
         const StoredRows::Row& row = copied.rows.tel.at(r);
         QStringList raw;
         for (const StoredRows::Cell& cell : row)
             raw << cell.value_or(QString());
-        const Contact contact{raw.at(3), raw.at(0), raw.at(1), raw.at(2), raw.at(4),  raw.at(5),
-                              raw.at(6), raw.at(7), raw.at(8), raw.at(9), raw.at(10), raw.at(11)};
+        Contact contact;
+        for (int c = 0; c < columns.size(); ++c)
+            contact.*table.at(std::size_t(c))->field = raw.at(c);
         ContactFit::Result fitted = ContactFit::fit(contact, r + 1);
         // What the old program stored goes in as it was; only what no entry window stores is brought to a stored form.
-        QString* values[] = {&fitted.contact.fname,    &fitted.contact.lname,   &fitted.contact.busName,
-                             &fitted.contact.category, &fitted.contact.address, &fitted.contact.city,
-                             &fitted.contact.state,    &fitted.contact.zip,     &fitted.contact.tel1,
-                             &fitted.contact.tel2,     &fitted.contact.pel,     &fitted.contact.fax};
         for (int c = 0; c < columns.size(); ++c) {
-            const bool personalCompany = c == 2 && fitted.contact.category != ::Book::Business.name();
-            if (!row.at(c) || personalCompany || c == 3 || !inStoredForm(columns.at(c), *row.at(c)))
+            const Columns::Column& column = *table.at(std::size_t(c));
+            const bool personalCompany =
+                column.field == &Contact::busName && fitted.contact.category != ::Book::Business.name();
+            if (!row.at(c) || personalCompany || column.field == &Contact::category ||
+                !inStoredForm(column, *row.at(c)))
                 continue;
-            *values[c] = *row.at(c);
+            fitted.contact.*column.field = *row.at(c);
             fitted.problems.removeIf([&](const ExchangeProblem& p) { return p.field == columns.at(c); });
         }
         for (const ExchangeProblem& problem : std::as_const(fitted.problems))

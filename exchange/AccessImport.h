@@ -1,8 +1,8 @@
 #pragma once
 
+#include "data/Contact.h"
 #include "data/StoredRows.h"
 #include "exchange/AccessFile.h"
-#include "exchange/Contact.h"
 #include "exchange/ReadResult.h"
 
 // What a data file of the old program (an Access database with tblTel and tblMes) holds, in the forms the program

@@ -1,6 +1,7 @@
 #include "exchange/ContactExport.h"
 
 #include "data/Book.h"
+#include "data/Columns.h"
 #include "data/DataControl.h"
 #include "data/Query.h"
 
@@ -26,12 +27,9 @@ QList<Contact> ContactExport::entries(const QString& databasePath, Book book)
         directory.setRecordSource(Query::book(shown));
         directory.Refresh();
         for (Recordset* rs = directory.Recordset(); !rs->Eof(); rs->MoveNext()) {
-            const auto field = [rs](const char* column) {
-                return rs->Fields(QLatin1String(column)).Value().toString();
-            };
-            result.append({field("Category"), field("Fname"), field("Lname"), field("BusName"), field("Address"),
-                           field("City"), field("State"), field("Zip"), field("Tel1"), field("Tel2"), field("Pel"),
-                           field("Fax")});
+            Contact& contact = result.emplace_back();
+            for (const Columns::Column& column : Columns::kAll)
+                contact.*column.field = rs->Fields(column.columnName()).Value().toString();
         }
     };
     if (book != Book::Business)

@@ -1,7 +1,7 @@
 #include "exchange/ContactFit.h"
 
 #include "data/Book.h"
-#include "data/Schema.h"
+#include "data/Columns.h"
 #include "exchange/StoredForms.h"
 
 #include <QHash>
@@ -13,6 +13,8 @@ namespace {
 const QString kPersonal = ::Book::Personal.name();
 const QString kBusiness = ::Book::Business.name();
 const QString kUntypedZip = QStringLiteral("_____");
+constexpr const Columns::Column& kState = Columns::of(&Contact::state);
+constexpr const Columns::Column& kZip = Columns::of(&Contact::zip);
 
 // The postal codes of the states and territories of the United States and the provinces and territories of Canada,
 // the two-letter codes the State column was made for.
@@ -66,14 +68,14 @@ public:
         m_result.problems.append({m_record, field, value, action});
     }
 
-    QString text(const QString& column, const QString& raw)
+    QString text(const Columns::Column& column, const QString& raw)
     {
         const QString value = raw.trimmed();
-        const int width = Schema::widthOf(QStringLiteral("tblTel"), column);
+        const int width = column.width;
         const QString kept = ContactFit::cut(value, width);
         if (kept.size() == value.size())
             return value;
-        report(column, raw, QStringLiteral("cut to %1 characters").arg(width));
+        report(column.columnName(), raw, QStringLiteral("cut to %1 characters").arg(width));
         return kept.trimmed();
     }
 
@@ -82,12 +84,12 @@ public:
     QString state(const QString& raw)
     {
         const QString value = raw.trimmed();
-        const int width = Schema::widthOf(QStringLiteral("tblTel"), QStringLiteral("State"));
+        const int width = kState.width;
         if (ContactFit::cut(value, width).size() == value.size())
             return value;
         if (const QString code = postalCodeOf(value); !code.isEmpty())
             return code;
-        report(QStringLiteral("State"), raw, QStringLiteral("left out: no %1-letter postal code for it").arg(width));
+        report(kState.columnName(), raw, QStringLiteral("left out: no %1-letter postal code for it").arg(width));
         return QString();
     }
 
@@ -105,24 +107,25 @@ public:
         // A ZIP+4 ("53202-1234") keeps its five digits; the four after them have no place.
         static const QRegularExpression zipPlus4(QStringLiteral("^(\\d{5})[- ](\\d{4})$"));
         if (const QRegularExpressionMatch plus4 = zipPlus4.match(value); plus4.hasMatch()) {
-            report(QStringLiteral("Zip"), raw,
+            report(kZip.columnName(), raw,
                    QStringLiteral("stored as %1, the +4 part %2 left out").arg(plus4.captured(1), plus4.captured(2)));
             return plus4.captured(1);
         }
-        report(QStringLiteral("Zip"), raw, QStringLiteral("left out: not five digits"));
+        report(kZip.columnName(), raw, QStringLiteral("left out: not five digits"));
         return kUntypedZip;
     }
 
-    QString telephone(const QString& column, const QString& raw, const QString& region)
+    QString telephone(const Columns::Column& column, const QString& raw, const QString& region)
     {
         // The entry window's own form, partly typed ("048 - 12_____") or whole, is what it would store.
         if (StoredForms::isMaskedNumber(raw))
             return raw;
         const PhoneNumbers::Fitted fitted = PhoneNumbers::toStored(raw, region);
         if (!fitted.fits)
-            report(column, raw, QStringLiteral("left out: ") + fitted.reason);
+            report(column.columnName(), raw, QStringLiteral("left out: ") + fitted.reason);
         else if (!fitted.reason.isEmpty())
-            report(column, raw, QStringLiteral("stored as %1, %2 left out").arg(fitted.stored, fitted.reason));
+            report(column.columnName(), raw,
+                   QStringLiteral("stored as %1, %2 left out").arg(fitted.stored, fitted.reason));
         return fitted.stored;
     }
 
@@ -141,13 +144,10 @@ ContactFit::Result ContactFit::fit(const Contact& raw, int record, const QString
 
     // Readers put U+FFFD where the file held what is no character (a NUL byte, half a UTF-16 surrogate pair, a byte
     // the encoding has none for); no value goes in with it unsaid.
-    const std::pair<const char*, const QString*> values[] = {
-        {"Category", &raw.category}, {"Fname", &raw.fname}, {"Lname", &raw.lname}, {"BusName", &raw.busName},
-        {"Address", &raw.address},   {"City", &raw.city},   {"State", &raw.state}, {"Zip", &raw.zip},
-        {"Tel1", &raw.tel1},         {"Tel2", &raw.tel2},   {"Pel", &raw.pel},     {"Fax", &raw.fax}};
-    for (const auto& [column, value] : values) {
-        if (const qsizetype replaced = value->count(QChar::ReplacementCharacter)) {
-            fitter.report(QLatin1String(column), *value,
+    for (const Columns::Column& column : Columns::kAll) {
+        const QString& value = raw.*column.field;
+        if (const qsizetype replaced = value.count(QChar::ReplacementCharacter)) {
+            fitter.report(column.columnName(), value,
                           QStringLiteral("%1 that could not be read (a NUL byte, half a UTF-16 surrogate pair or a "
                                          "byte the encoding has no character for) replaced by U+FFFD (\uFFFD)")
                               .arg(replaced == 1 ? QStringLiteral("a character")
@@ -166,29 +166,30 @@ ContactFit::Result ContactFit::fit(const Contact& raw, int record, const QString
     } else {
         c.category = company.isEmpty() ? kPersonal : kBusiness;
         if (!category.isEmpty())
-            fitter.report(QStringLiteral("Category"), raw.category, QStringLiteral("stored as ") + c.category);
+            fitter.report(Columns::of(&Contact::category).columnName(), raw.category,
+                          QStringLiteral("stored as ") + c.category);
     }
 
     // The entry window stores one space as the company of every personal entry.
     if (c.category == kBusiness) {
-        c.busName = fitter.text(QStringLiteral("BusName"), raw.busName);
+        c.busName = fitter.text(Columns::of(&Contact::busName), raw.busName);
     } else {
         c.busName = QStringLiteral(" ");
         if (!company.isEmpty())
-            fitter.report(QStringLiteral("BusName"), raw.busName,
+            fitter.report(Columns::of(&Contact::busName).columnName(), raw.busName,
                           QStringLiteral("left out: a personal entry has no company"));
     }
 
-    c.fname = fitter.text(QStringLiteral("Fname"), raw.fname);
-    c.lname = fitter.text(QStringLiteral("Lname"), raw.lname);
-    c.address = fitter.text(QStringLiteral("Address"), oneLine(raw.address));
-    c.city = fitter.text(QStringLiteral("City"), oneLine(raw.city));
+    c.fname = fitter.text(Columns::of(&Contact::fname), raw.fname);
+    c.lname = fitter.text(Columns::of(&Contact::lname), raw.lname);
+    c.address = fitter.text(Columns::of(&Contact::address), oneLine(raw.address));
+    c.city = fitter.text(Columns::of(&Contact::city), oneLine(raw.city));
     c.state = fitter.state(raw.state);
     c.zip = fitter.zip(raw.zip);
-    c.tel1 = fitter.telephone(QStringLiteral("Tel1"), raw.tel1, region);
-    c.tel2 = fitter.telephone(QStringLiteral("Tel2"), raw.tel2, region);
-    c.pel = fitter.telephone(QStringLiteral("Pel"), raw.pel, region);
-    c.fax = fitter.telephone(QStringLiteral("Fax"), raw.fax, region);
+    for (const Columns::Column& column : Columns::kAll) {
+        if (column.mask == Columns::kTelephoneMask)
+            c.*column.field = fitter.telephone(column, raw.*column.field, region);
+    }
 
     const QString mask = PhoneNumbers::untypedMask();
     result.empty = c.fname.isEmpty() && c.lname.isEmpty() && c.busName.trimmed().isEmpty() && c.address.isEmpty() &&

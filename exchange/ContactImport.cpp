@@ -1,6 +1,7 @@
 #include "exchange/ContactImport.h"
 
 #include "data/Book.h"
+#include "data/Columns.h"
 #include "data/EntryWriter.h"
 #include "exchange/AccessImport.h"
 #include "exchange/ContactFit.h"
@@ -22,20 +23,6 @@ namespace {
 
 const QString kPersonal = ::Book::Personal.name();
 const QString kBusiness = ::Book::Business.name();
-
-// The twelve columns in the order the entry window writes them, with where a contact holds each.
-struct Column
-{
-    QString name;
-    QString Contact::*value;
-};
-const Column kColumns[] = {
-    {QStringLiteral("Fname"), &Contact::fname},     {QStringLiteral("Lname"), &Contact::lname},
-    {QStringLiteral("BusName"), &Contact::busName}, {QStringLiteral("Category"), &Contact::category},
-    {QStringLiteral("Address"), &Contact::address}, {QStringLiteral("City"), &Contact::city},
-    {QStringLiteral("State"), &Contact::state},     {QStringLiteral("Zip"), &Contact::zip},
-    {QStringLiteral("Tel1"), &Contact::tel1},       {QStringLiteral("Tel2"), &Contact::tel2},
-    {QStringLiteral("Pel"), &Contact::pel},         {QStringLiteral("Fax"), &Contact::fax}};
 
 // Same names and numbers make the same entry; letter case and spaces around names do not count.
 QString identity(const QString& category, const QString& fname, const QString& lname, const QString& busName,
@@ -270,9 +257,10 @@ ContactImport::Plan ContactImport::plan(ReadResult read, const QString& database
     QSet<Sameness> known;
     EntryWriter directory(databasePath);
     directory.readEntries([&known](const EntryWriter::Entry& entry) {
-        const auto field = [&entry](const char* name) { return entry[QLatin1String(name)]; };
-        known.insert(samenessOf(identity(field("Category"), field("Fname"), field("Lname"), field("BusName"),
-                                         {field("Tel1"), field("Tel2"), field("Pel"), field("Fax")})));
+        const auto field = [&entry](QString Contact::*f) { return entry[Columns::of(f).columnName()]; };
+        known.insert(samenessOf(identity(
+            field(&Contact::category), field(&Contact::fname), field(&Contact::lname), field(&Contact::busName),
+            {field(&Contact::tel1), field(&Contact::tel2), field(&Contact::pel), field(&Contact::fax)})));
     });
 
     Plan result;
@@ -314,8 +302,8 @@ bool ContactImport::write(const Plan& plan, const QString& databasePath, const P
         directory.transaction([&] {
             int written = 0;
             for (const Contact& contact : plan.added) {
-                for (const Column& column : kColumns)
-                    directory.set(column.name, contact.*column.value);
+                for (const Columns::Column& column : Columns::kAll)
+                    directory.set(column.columnName(), contact.*column.field);
                 const qint64 added = directory.add();
                 if (first) {
                     qint64& row = contact.category == ::Book::Business.name() ? first->business : first->personal;

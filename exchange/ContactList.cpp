@@ -1,5 +1,7 @@
 #include "exchange/ContactList.h"
 
+#include "data/Columns.h"
+
 #include <cstring>
 
 namespace {
@@ -53,8 +55,8 @@ Contact ContactList::at(qsizetype i) const
 {
     Contact contact;
     const char* p = m_bytes.constData() + m_starts.at(i);
-    for (QString Contact::*field : Contact::kFields)
-        contact.*field = readValue(p);
+    for (const Columns::Column& column : Columns::kAll)
+        contact.*column.field = readValue(p);
     return contact;
 }
 
@@ -74,8 +76,8 @@ void ContactList::append(const Contact& contact, EntryOrigin origin)
 {
     m_origins.append(origin);
     const qsizetype start = m_bytes.size();
-    for (QString Contact::*field : Contact::kFields) {
-        const QString& value = contact.*field;
+    for (const Columns::Column& column : Columns::kAll) {
+        const QString& value = contact.*column.field;
         if (value.isEmpty()) {
             m_bytes.append('\0');
             continue;

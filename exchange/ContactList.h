@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exchange/Contact.h"
+#include "data/Contact.h"
 
 #include <QByteArray>
 #include <QList>

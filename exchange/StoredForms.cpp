@@ -1,17 +1,11 @@
 #include "exchange/StoredForms.h"
 
+#include "data/Columns.h"
 #include "exchange/PhoneNumbers.h"
 
 #include <QStringList>
 
 namespace {
-
-const QStringList& columns()
-{
-    static const QStringList names{QStringLiteral("Tel1"), QStringLiteral("Tel2"), QStringLiteral("Pel"),
-                                   QStringLiteral("Fax"), QStringLiteral("Zip")};
-    return names;
-}
 
 bool maskCharacter(QChar c)
 {
@@ -29,9 +23,9 @@ QString StoredForms::columnOf(const QString& property)
 {
     if (!property.startsWith(QLatin1String("X-TOVRIN-"), Qt::CaseInsensitive))
         return QString();
-    for (const QString& column : columns()) {
-        if (property.compare(StoredForms::property(column), Qt::CaseInsensitive) == 0)
-            return column;
+    for (const Columns::Column& column : Columns::kAll) {
+        if (column.masked() && property.compare(StoredForms::property(column.columnName()), Qt::CaseInsensitive) == 0)
+            return column.columnName();
     }
     return QString();
 }

@@ -2,6 +2,7 @@
 
 #include "data/Book.h"
 #include "exchange/PhoneNumbers.h"
+#include "exchange/VCardLineWriter.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -21,21 +22,6 @@ bool isAscii(const QByteArray& bytes)
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-// The entry window keeps numbers in a mask ("050 - 1234567", "___ - _______" when empty): of those only the
-// digits mean anything. Text outside the mask's characters was typed so on purpose and stays.
-QString numberOut(const QString& stored)
-{
-    const QString text = stored.trimmed();
-    QString digits;
-    for (const QChar c : text) {
-        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
-            digits += c;
-        else if (c != QLatin1Char('_') && c != QLatin1Char(' ') && c != QLatin1Char('-'))
-            return text;
-    }
-    return digits;
-}
-
 class CardWriter
 {
 public:
@@ -46,13 +32,15 @@ public:
     // Each component escaped on its own, so the reader splits them again exactly where they were.
     void text(const QByteArray& nameAndParameters, const QStringList& components)
     {
+        if (m_version != VCardWriter::Version::V21) {
+            m_out += VCardLineWriter::line(nameAndParameters, components);
+            return;
+        }
         QList<QByteArray> parts;
         for (const QString& component : components)
-            parts.append(escaped(component));
+            parts.append(escaped21(component));
         const QByteArray value = parts.join(';');
-        if (m_version != VCardWriter::Version::V21) {
-            folded(nameAndParameters + ':' + value);
-        } else if (isPrintableAscii(value) && nameAndParameters.size() + 1 + value.size() <= kLineOctets) {
+        if (isPrintableAscii(value) && nameAndParameters.size() + 1 + value.size() <= kLineOctets) {
             plain(nameAndParameters + ':' + value);
         } else {
             QByteArray header = nameAndParameters;
@@ -63,7 +51,9 @@ public:
     }
 
 private:
-    QByteArray escaped(const QString& component) const
+    // vCard 2.1 knows no escaped line break or comma: its line breaks are quoted-printable, and phones read them
+    // only as CR LF.
+    static QByteArray escaped21(const QString& component)
     {
         QString text = component;
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -72,36 +62,9 @@ private:
         for (const QChar c : text) {
             if (c == QLatin1Char('\\') || c == QLatin1Char(';'))
                 out += QLatin1Char('\\');
-            if (m_version == VCardWriter::Version::V21) {
-                // line breaks are quoted-printable there, and phones read them only as CR LF
-                out += c == QLatin1Char('\n') ? QStringLiteral("\r\n") : QString(c);
-                continue;
-            }
-            if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
-                out += QStringLiteral("\\n");
-            else if (c == QLatin1Char(','))
-                out += QStringLiteral("\\,");
-            else
-                out += c;
+            out += c == QLatin1Char('\n') ? QStringLiteral("\r\n") : QString(c);
         }
         return out.toUtf8();
-    }
-
-    void folded(const QByteArray& line)
-    {
-        qsizetype pos = 0;
-        qsizetype room = kLineOctets;
-        do {
-            qsizetype take = std::min(room, line.size() - pos);
-            while (pos + take < line.size() && take > 1 &&
-                   (static_cast<unsigned char>(line.at(pos + take)) & 0xC0) == 0x80)
-                --take;
-            if (pos > 0)
-                m_out += ' ';
-            m_out += line.mid(pos, take) + kCrlf;
-            pos += take;
-            room = kLineOctets - 1;
-        } while (pos < line.size());
     }
 
     void quotedPrintable(const QByteArray& header, const QByteArray& value)
@@ -185,12 +148,12 @@ QByteArray VCardWriter::write(const QList<Contact>& contacts, Version version)
         const QString city = contact.city.trimmed();
         const QString state = contact.state.trimmed();
         // An untyped zip is its mask ("_____"), no postal code at all.
-        const QString zip = PhoneNumbers::digits(contact.zip);
+        const QString zip = VCardLineWriter::numberValue(contact.zip);
         if (!address.isEmpty() || !city.isEmpty() || !state.isEmpty() || !zip.isEmpty())
             card.text("ADR" + types({where}), {QString(), QString(), address, city, state, zip, QString()});
 
         const auto number = [&](const QString& stored, const QByteArrayList& typeList) {
-            const QString text = numberOut(stored);
+            const QString text = VCardLineWriter::numberValue(stored);
             if (text.isEmpty())
                 return;
             // vCard 4.0 wants a tel: URI, which must be global (RFC 3966); a number the user's region cannot make

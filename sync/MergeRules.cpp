@@ -1,6 +1,7 @@
 #include "sync/MergeRules.h"
 
 #include "data/Book.h"
+#include "data/Columns.h"
 #include "data/SyncStore.h"
 
 MergeRules::Merge MergeRules::merge(const QStringList& agreed, Here here, const QStringList& local, There there,
@@ -93,13 +94,15 @@ bool MergeRules::asksFirst(int deletions, int synced, bool emptied)
     return emptied || (deletions > kDeletionsTaken && deletions * 4 > synced);
 }
 
-QString MergeRules::nameOf(const QStringList& v)
+QString MergeRules::nameOf(const QStringList& values)
 {
-    if (v.size() < 12)
+    if (values.size() != Columns::kCount)
         return QStringLiteral("(an entry)");
-    const QString person = (v[1].trimmed() + QLatin1Char(' ') + v[2].trimmed()).trimmed();
-    const QString name = v[0] == ::Book::Business.name() && !v[3].trimmed().isEmpty() ? v[3].trimmed() : person;
-    return QStringLiteral("\"%1\"").arg(name.isEmpty() ? v[10].trimmed() : name);
+    const Contact v = Contact::fromValues(values);
+    const QString person = (v.fname.trimmed() + QLatin1Char(' ') + v.lname.trimmed()).trimmed();
+    const QString name =
+        v.category == ::Book::Business.name() && !v.busName.trimmed().isEmpty() ? v.busName.trimmed() : person;
+    return QStringLiteral("\"%1\"").arg(name.isEmpty() ? v.pel.trimmed() : name);
 }
 
 MergeRules::Step MergeRules::step(Here here, bool belongs, ETag::State version)

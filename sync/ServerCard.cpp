@@ -1,10 +1,11 @@
 #include "sync/ServerCard.h"
 
 #include "data/Book.h"
+#include "data/Columns.h"
 #include "exchange/ContactFit.h"
-#include "exchange/PhoneNumbers.h"
 #include "exchange/ProblemList.h"
 #include "exchange/StoredForms.h"
+#include "exchange/VCardLineWriter.h"
 #include "exchange/VCardParser.h"
 #include "exchange/VCardReader.h"
 #include "exchange/VCardWriter.h"
@@ -17,84 +18,16 @@ namespace {
 // carry a type, then the others.
 enum NumberColumn { Pel, Fax, Tel1, Tel2 };
 
-QString& numberOf(Contact& entry, int column)
-{
-    switch (column) {
-    case Pel:
-        return entry.pel;
-    case Fax:
-        return entry.fax;
-    case Tel1:
-        return entry.tel1;
-    default:
-        return entry.tel2;
-    }
-}
+constexpr QString Contact::*kNumbers[] = {&Contact::pel, &Contact::fax, &Contact::tel1, &Contact::tel2};
 
 const QString& numberOf(const Contact& entry, int column)
 {
-    return numberOf(const_cast<Contact&>(entry), column);
+    return entry.*kNumbers[column];
 }
 
 QString columnName(int column)
 {
-    static const char* const names[] = {"Pel", "Fax", "Tel1", "Tel2"};
-    return QLatin1String(names[column]);
-}
-
-// What a stored value says on a card: a masked number or zip as its digits (nothing while it has none), other
-// number text as typed.
-QString outward(const QString& stored)
-{
-    const QString text = stored.trimmed();
-    QString digits;
-    for (const QChar c : text) {
-        if (c.isDigit())
-            digits += c;
-        else if (c != QLatin1Char('_') && c != QLatin1Char(' ') && c != QLatin1Char('-'))
-            return text;
-    }
-    return digits;
-}
-
-QString escaped(const QString& text)
-{
-    QString out;
-    for (const QChar c : text) {
-        if (c == QLatin1Char('\\') || c == QLatin1Char(',') || c == QLatin1Char(';'))
-            out += QLatin1Char('\\');
-        if (c == QLatin1Char('\n')) {
-            out += QStringLiteral("\\n");
-            continue;
-        }
-        out += c;
-    }
-    return out;
-}
-
-QString structured(const QStringList& components)
-{
-    QStringList parts;
-    for (const QString& component : components)
-        parts << escaped(component);
-    return parts.join(QLatin1Char(';'));
-}
-
-// A line folded at 75 octets, never inside a UTF-8 character, ending in CR LF.
-QByteArray folded(const QByteArray& line)
-{
-    QByteArray out;
-    qsizetype pos = 0;
-    int limit = 75;
-    while (line.size() - pos > limit) {
-        qsizetype take = limit;
-        while (take > 1 && (static_cast<unsigned char>(line.at(pos + take)) & 0xC0) == 0x80)
-            --take;
-        out += line.mid(pos, take) + "\r\n ";
-        pos += take;
-        limit = 74;
-    }
-    return out + line.mid(pos) + "\r\n";
+    return Columns::of(kNumbers[column]).columnName();
 }
 
 // The part of a line before its value: group, name and parameters, unfolded. Parameters that described the old
@@ -126,7 +59,7 @@ QByteArray head(const QByteArray& raw)
 
 QByteArray withValue(const QByteArray& raw, const QString& value)
 {
-    return folded(head(raw) + ':' + value.toUtf8());
+    return VCardLineWriter::folded(head(raw) + ':' + value.toUtf8());
 }
 
 QString displayName(const Contact& entry)
@@ -257,8 +190,8 @@ void ServerCard::editStoredForm(Edit& edit, const QString& column, const QString
     const QString name = StoredForms::property(column);
     const int line = find(name);
     if (StoredForms::needed(stored))
-        edit.set(line,
-                 line >= 0 ? withValue(m_lines.at(line).raw, stored) : folded(name.toLatin1() + ':' + stored.toUtf8()));
+        edit.set(line, line >= 0 ? withValue(m_lines.at(line).raw, stored)
+                                 : VCardLineWriter::folded(name.toLatin1() + ':' + stored.toUtf8()));
     else if (line >= 0)
         edit.removed[line] = true;
 }
@@ -322,9 +255,10 @@ void ServerCard::editNames(Edit& edit, const Contact& wanted, const Contact& now
         formatted = QStringList{parts[3], parts[1], parts[2], parts[0], parts[4]}.join(QLatin1Char(' ')).simplified();
     if (parts[0].isEmpty() && parts[1].isEmpty())
         formatted = displayName(wanted);
-    edit.set(n, n >= 0 ? withValue(m_lines.at(n).raw, structured(parts)) : folded("N:" + structured(parts).toUtf8()));
-    edit.set(fn,
-             fn >= 0 ? withValue(m_lines.at(fn).raw, escaped(formatted)) : folded("FN:" + escaped(formatted).toUtf8()));
+    edit.set(n, n >= 0 ? withValue(m_lines.at(n).raw, VCardLineWriter::structured(parts))
+                       : VCardLineWriter::line("N", parts));
+    edit.set(fn, fn >= 0 ? withValue(m_lines.at(fn).raw, VCardLineWriter::escaped(formatted))
+                         : VCardLineWriter::line("FN", {formatted}));
 }
 
 void ServerCard::editOrganisation(Edit& edit, const Contact& wanted, const Contact& now) const
@@ -342,8 +276,8 @@ void ServerCard::editOrganisation(Edit& edit, const Contact& wanted, const Conta
         parts << QString();
     if (wanted.busName != now.busName || org < 0)
         parts[0] = wanted.busName.trimmed();
-    edit.set(org, org >= 0 ? withValue(m_lines.at(org).raw, structured(parts))
-                           : folded("ORG:" + structured(parts).toUtf8()));
+    edit.set(org, org >= 0 ? withValue(m_lines.at(org).raw, VCardLineWriter::structured(parts))
+                           : VCardLineWriter::line("ORG", parts));
 }
 
 void ServerCard::editCategories(Edit& edit, const Contact& wanted, const Contact& now) const
@@ -359,12 +293,12 @@ void ServerCard::editCategories(Edit& edit, const Contact& wanted, const Contact
             const bool bookName = kept.compare(::Book::Personal.name(), Qt::CaseInsensitive) == 0 ||
                                   kept.compare(::Book::Business.name(), Qt::CaseInsensitive) == 0;
             if (!kept.isEmpty() && !bookName)
-                items << escaped(kept);
+                items << VCardLineWriter::escaped(kept);
         }
     }
     items << wanted.category;
     edit.set(line, line >= 0 ? withValue(m_lines.at(line).raw, items.join(QLatin1Char(',')))
-                             : folded("CATEGORIES:" + items.join(QLatin1Char(',')).toUtf8()));
+                             : VCardLineWriter::folded("CATEGORIES:" + items.join(QLatin1Char(',')).toUtf8()));
 }
 
 void ServerCard::editAddress(Edit& edit, const Contact& wanted, const Contact& now) const
@@ -388,16 +322,16 @@ void ServerCard::editAddress(Edit& edit, const Contact& wanted, const Contact& n
     if (wanted.state != now.state)
         parts[4] = wanted.state.trimmed();
     if (wanted.zip != now.zip) {
-        parts[5] = outward(wanted.zip);
-        editStoredForm(edit, QStringLiteral("Zip"), wanted.zip);
+        parts[5] = VCardLineWriter::numberValue(wanted.zip);
+        editStoredForm(edit, Columns::of(&Contact::zip).columnName(), wanted.zip);
     }
     const bool empty = parts.join(QString()).trimmed().isEmpty();
     const bool business = wanted.category == ::Book::Business.name();
     if (adr >= 0 && empty)
         edit.removed[adr] = true;
     else if (adr >= 0 || !empty)
-        edit.set(adr, adr >= 0 ? withValue(m_lines.at(adr).raw, structured(parts))
-                               : folded((business ? "ADR;TYPE=WORK:" : "ADR;TYPE=HOME:") + structured(parts).toUtf8()));
+        edit.set(adr, adr >= 0 ? withValue(m_lines.at(adr).raw, VCardLineWriter::structured(parts))
+                               : VCardLineWriter::line(business ? "ADR;TYPE=WORK" : "ADR;TYPE=HOME", parts));
 }
 
 void ServerCard::editNumbers(Edit& edit, const Contact& wanted, const Contact& now, const Contact& raw) const
@@ -408,19 +342,19 @@ void ServerCard::editNumbers(Edit& edit, const Contact& wanted, const Contact& n
         if (target == numberOf(now, column))
             continue;
         const int source = sourceOf(raw, column);
-        const QString value = outward(target);
+        const QString value = VCardLineWriter::numberValue(target);
         if (source >= 0) {
             if (value.isEmpty())
                 edit.removed[source] = true;
             else if (m_lines.at(source).parsed.value.trimmed().startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
                 edit.lines[source] = withValue(m_lines.at(source).raw, QStringLiteral("tel:") + value);
             else
-                edit.lines[source] = withValue(m_lines.at(source).raw, escaped(value));
+                edit.lines[source] = withValue(m_lines.at(source).raw, VCardLineWriter::escaped(value));
         } else if (!value.isEmpty()) {
             const char* type = column == Pel   ? "CELL"
                                : column == Fax ? (business ? "WORK,FAX" : "HOME,FAX")
                                                : (business ? "WORK,VOICE" : "HOME,VOICE");
-            edit.added << folded(QByteArray("TEL;TYPE=") + type + ':' + escaped(value).toUtf8());
+            edit.added << VCardLineWriter::line(QByteArray("TEL;TYPE=") + type, {value});
         }
         editStoredForm(edit, columnName(column), target);
     }
@@ -453,23 +387,26 @@ QByteArray ServerCard::created(const Contact& entry, const QString& uid)
     QByteArray card = VCardWriter::write({entry}, VCardWriter::Version::V30);
     const qsizetype version = card.indexOf("VERSION:3.0\r\n");
     if (version >= 0 && !uid.isEmpty())
-        card.insert(version + 13, folded("UID:" + escaped(uid).toUtf8()));
+        card.insert(version + 13, VCardLineWriter::line("UID", {uid}));
     // A partly typed value goes as its digits (above) and as the entry window stored it.
     QByteArray forms;
-    for (const auto& [column, stored] :
-         {std::pair{"Tel1", &entry.tel1}, std::pair{"Tel2", &entry.tel2}, std::pair{"Pel", &entry.pel},
-          std::pair{"Fax", &entry.fax}, std::pair{"Zip", &entry.zip}}) {
-        if (StoredForms::needed(*stored))
-            forms += folded(StoredForms::property(QLatin1String(column)).toLatin1() + ':' + stored->toUtf8());
+    // The numbers' forms first, then the zip's.
+    for (const char* mask : {Columns::kTelephoneMask, Columns::kZipMask}) {
+        for (const Columns::Column& column : Columns::kAll) {
+            const QString& stored = entry.*column.field;
+            if (column.mask == mask && StoredForms::needed(stored))
+                forms += VCardLineWriter::folded(StoredForms::property(column.columnName()).toLatin1() + ':' +
+                                                 stored.toUtf8());
+        }
     }
     card.insert(card.indexOf("END:VCARD"), forms);
     // A card needs a formatted name; an entry of numbers alone is named by its first one.
     if (card.contains("\r\nFN:\r\n") || !card.contains("\r\nFN:")) {
         QString name;
         for (int column = Pel; column <= Tel2 && name.isEmpty(); ++column)
-            name = outward(numberOf(entry, column));
+            name = VCardLineWriter::numberValue(numberOf(entry, column));
         card.replace("\r\nFN:\r\n", "\r\n");
-        card.insert(card.indexOf("\r\nEND:VCARD") + 2, folded("FN:" + escaped(name).toUtf8()));
+        card.insert(card.indexOf("\r\nEND:VCARD") + 2, VCardLineWriter::line("FN", {name}));
     }
     return card;
 }

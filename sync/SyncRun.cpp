@@ -1,9 +1,10 @@
 #include "sync/SyncRun.h"
 
 #include "data/Backups.h"
+#include "data/Book.h"
+#include "data/Contact.h"
 #include "data/Database.h"
 #include "data/DbError.h"
-#include "exchange/Contact.h"
 #include "sync/DavXml.h"
 #include "sync/ServerCard.h"
 #include "sync/ServerText.h"
@@ -45,8 +46,8 @@ SyncRun::SyncRun(Database& db, DavClient& client, const SyncSettings& settings, 
     if (settings.personal == settings.business) {
         m_books.append({settings.personal, settings.personal.toString(), QString()});
     } else {
-        m_books.append({settings.personal, settings.personal.toString(), QStringLiteral("Personal")});
-        m_books.append({settings.business, settings.business.toString(), QStringLiteral("Business")});
+        m_books.append({settings.personal, settings.personal.toString(), ::Book::Personal.name()});
+        m_books.append({settings.business, settings.business.toString(), ::Book::Business.name()});
     }
 }
 
@@ -134,7 +135,7 @@ bool SyncRun::failed(const DavClient::Reply& reply, const QString& what)
 
 bool SyncRun::belongs(const QStringList& values, const Book& book) const
 {
-    return book.forced.isEmpty() || (values.size() > 0 && values[0] == book.forced);
+    return book.forced.isEmpty() || Contact::fromValues(values).category == book.forced;
 }
 
 void SyncRun::match()
@@ -590,9 +591,9 @@ bool SyncRun::mayDelete(const Book& book, const Merge& merge, const QHash<QStrin
         listed.remove(href);
     const bool force = m_options.forceDelete || m_options.deleteHere.contains(book.key);
     if (!force && MergeRules::asksFirst(deletions, synced, listed.isEmpty())) {
-        const QString books = book.forced.isEmpty()
-                                  ? QCoreApplication::translate("SyncRun", "\"Personal\" and \"Business\"")
-                                  : QStringLiteral("\"%1\"").arg(book.forced);
+        const QString books = book.forced.isEmpty() ? QCoreApplication::translate("SyncRun", "\"%1\" and \"%2\"")
+                                                          .arg(::Book::Personal.name(), ::Book::Business.name())
+                                                    : QStringLiteral("\"%1\"").arg(book.forced);
         m_report.held.append({book.key, books, deletions});
         return false;
     }

@@ -2,6 +2,7 @@
 #include "TempDatabase.h"
 #include "data/Database.h"
 #include "exchange/ProblemList.h"
+#include "exchange/VCardWriter.h"
 #include "sync/DavClient.h"
 #include "sync/ServerCard.h"
 #include "sync/SyncRun.h"
@@ -46,6 +47,8 @@ private slots:
     void entriesHaveAName();
     void unplacedValuesAreReported_data();
     void unplacedValuesAreReported();
+    void sameLineAsExport_data();
+    void sameLineAsExport();
 };
 
 void tst_ServerCard::storedFormsComeBack_data()
@@ -211,6 +214,35 @@ void tst_ServerCard::unplacedValuesAreReported()
     QCOMPARE(report.lines, said);
     QCOMPARE(report.exitCode(), 1);
     QCOMPARE(desk.rows(QStringLiteral("SELECT Lname, Tel1 FROM tblTel")), entries);
+}
+
+void tst_ServerCard::sameLineAsExport_data()
+{
+    QTest::addColumn<QString>("stored");  // the entry as edited here
+    QTest::addColumn<QByteArray>("line"); // the line an export and a sync edit both write for it
+
+    const QString dana = QStringLiteral("Personal|Dana|Levin| |%1|||%2|%3|%3|%4|%3");
+    QTest::newRow("line break in the address")
+        << dana.arg(QStringLiteral("12 Herzl St\rFloor 2"), QStringLiteral("_____"), kNone, kNone)
+        << QByteArray("ADR;TYPE=HOME:;;12 Herzl St\\nFloor 2;;;;\r\n");
+    QTest::newRow("digits of another script")
+        << dana.arg(QString(), QStringLiteral("_____"), kNone,
+                    QStringLiteral("\u0660\u0665\u0660 - \u0661\u0662\u0663\u0664\u0665\u0666\u0667"))
+        << QByteArray("TEL;TYPE=CELL:0501234567\r\n");
+    QTest::newRow("zip with letters") << dana.arg(QString(), QStringLiteral("K1A0B"), kNone, kNone)
+                                      << QByteArray("ADR;TYPE=HOME:;;;;;K1A0B;\r\n");
+}
+
+// A value makes the same line whether the entry is exported or its card on a server is edited.
+void tst_ServerCard::sameLineAsExport()
+{
+    QFETCH(QString, stored);
+    QFETCH(QByteArray, line);
+    const QByteArray exported = VCardWriter::write({entry(stored)}, VCardWriter::Version::V30);
+    QVERIFY2(exported.contains(line), exported);
+    const QByteArray edited =
+        ServerCard(card("FN:Dana Levin\r\nN:Levin;Dana;;;\r\n")).patched(entry(stored), QString());
+    QVERIFY2(edited.contains(line), edited);
 }
 
 QTEST_GUILESS_MAIN(tst_ServerCard)
