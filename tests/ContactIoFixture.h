@@ -3,7 +3,7 @@
 // What the tests of contacts in and out share: a directory holding entries that tend to break a format, the
 // entries of a file as comparable rows, and the program itself run on a test's file without windows.
 #include "TempDatabase.h"
-#include "exchange/Contact.h"
+#include "data/Contact.h"
 
 #include <QElapsedTimer>
 #include <QFile>
