@@ -1,5 +1,6 @@
 #include "data/MessageLog.h"
 
+#include "data/Columns.h"
 #include "data/Database.h"
 #include "data/DbError.h"
 #include "data/Statement.h"
@@ -32,21 +33,9 @@ QString digitsOf(const QString& column)
     return expression;
 }
 
-const char* const kNumberColumns[] = {"Tel1", "Tel2", "Pel", "Fax"};
-
-QString numberCaption(int index)
-{
-    switch (index) {
-    case 0:
-        return QCoreApplication::translate("MessageLog", "Telephone 1");
-    case 1:
-        return QCoreApplication::translate("MessageLog", "Telephone 2");
-    case 2:
-        return QCoreApplication::translate("MessageLog", "Cellular");
-    default:
-        return QCoreApplication::translate("MessageLog", "Fax");
-    }
-}
+// The columns of an entry's telephone numbers, in the order the entry window shows them.
+constexpr const Columns::Column* kNumberColumns[] = {&Columns::of(&Contact::tel1), &Columns::of(&Contact::tel2),
+                                                     &Columns::of(&Contact::pel), &Columns::of(&Contact::fax)};
 
 } // namespace
 
@@ -192,8 +181,8 @@ QList<MessageLog::Caller> MessageLog::callers(Database& db, const QString& from)
     if (digits.size() < 3 && name.isEmpty())
         return {};
     QStringList numberTests;
-    for (const char* column : kNumberColumns)
-        numberTests << QStringLiteral("%1 = ?1").arg(digitsOf(QLatin1String(column)));
+    for (const Columns::Column* column : kNumberColumns)
+        numberTests << QStringLiteral("%1 = ?1").arg(digitsOf(column->columnName()));
     Statement select(
         db.handle(),
         QStringLiteral("SELECT rowid, Category, Fname, Lname, BusName, Tel1, Tel2, Pel, Fax FROM tblTel WHERE "
@@ -219,7 +208,7 @@ QList<MessageLog::Caller> MessageLog::callers(Database& db, const QString& from)
         for (int i = 0; i < 4; ++i) {
             const QString number = select.value(5 + i).toString();
             if (number.contains(QRegularExpression(QStringLiteral("[0-9]"))))
-                caller.numbers.append({numberCaption(i), number});
+                caller.numbers.append({Columns::writtenOut(*kNumberColumns[i]), number});
         }
         found.append(caller);
     }
