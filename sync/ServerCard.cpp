@@ -1,6 +1,7 @@
 #include "sync/ServerCard.h"
 
 #include "data/Book.h"
+#include "exchange/ContentLine.h"
 #include "exchange/ContactFit.h"
 #include "exchange/PhoneNumbers.h"
 #include "exchange/ProblemList.h"
@@ -57,77 +58,10 @@ QString outward(const QString& stored)
     return digits;
 }
 
-QString escaped(const QString& text)
-{
-    QString out;
-    for (const QChar c : text) {
-        if (c == QLatin1Char('\\') || c == QLatin1Char(',') || c == QLatin1Char(';'))
-            out += QLatin1Char('\\');
-        if (c == QLatin1Char('\n')) {
-            out += QStringLiteral("\\n");
-            continue;
-        }
-        out += c;
-    }
-    return out;
-}
-
-QString structured(const QStringList& components)
-{
-    QStringList parts;
-    for (const QString& component : components)
-        parts << escaped(component);
-    return parts.join(QLatin1Char(';'));
-}
-
-// A line folded at 75 octets, never inside a UTF-8 character, ending in CR LF.
-QByteArray folded(const QByteArray& line)
-{
-    QByteArray out;
-    qsizetype pos = 0;
-    int limit = 75;
-    while (line.size() - pos > limit) {
-        qsizetype take = limit;
-        while (take > 1 && (static_cast<unsigned char>(line.at(pos + take)) & 0xC0) == 0x80)
-            --take;
-        out += line.mid(pos, take) + "\r\n ";
-        pos += take;
-        limit = 74;
-    }
-    return out + line.mid(pos) + "\r\n";
-}
-
-// The part of a line before its value: group, name and parameters, unfolded. Parameters that described the old
-// value's encoding (2.1's QUOTED-PRINTABLE, CHARSET) do not hold for the new one and are left out.
-QByteArray head(const QByteArray& raw)
-{
-    QByteArray unfolded = raw;
-    unfolded.replace("\r\n ", "").replace("\r\n\t", "").replace("\n ", "").replace("\n\t", "");
-    bool quoted = false;
-    qsizetype colon = -1;
-    for (qsizetype i = 0; i < unfolded.size(); ++i) {
-        if (unfolded.at(i) == '"')
-            quoted = !quoted;
-        else if (unfolded.at(i) == ':' && !quoted) {
-            colon = i;
-            break;
-        }
-    }
-    const QByteArray prefix = colon < 0 ? unfolded : unfolded.left(colon);
-    QList<QByteArray> kept;
-    for (const QByteArray& part : prefix.split(';')) {
-        const QByteArray upper = part.trimmed().toUpper();
-        if (upper.startsWith("ENCODING=") || upper.startsWith("CHARSET=") || upper == "QUOTED-PRINTABLE")
-            continue;
-        kept << part;
-    }
-    return kept.join(';');
-}
-
-QByteArray withValue(const QByteArray& raw, const QString& value)
-{
-    return folded(head(raw) + ':' + value.toUtf8());
-}
+using ContentLine::escaped;
+using ContentLine::folded;
+using ContentLine::structured;
+using ContentLine::withValue;
 
 QString displayName(const Contact& entry)
 {
@@ -163,36 +97,17 @@ bool replaceWord(QString& formatted, const QString& before, const QString& after
 
 ServerCard::ServerCard(const QByteArray& text) : m_text(text)
 {
-    qsizetype pos = 0;
-    while (pos < text.size()) {
-        // One logical line: the physical line and those that continue it (a leading blank, or 2.1's
-        // quoted-printable soft break at the end of the line before).
-        qsizetype end = pos;
-        for (;;) {
-            const qsizetype newline = text.indexOf('\n', end);
-            end = newline < 0 ? text.size() : newline + 1;
-            if (end >= text.size())
-                break;
-            const char next = text.at(end);
-            const QByteArray body = text.mid(pos, end - pos).trimmed();
-            const bool softBreak = body.endsWith('=') && body.toUpper().contains("QUOTED-PRINTABLE");
-            if (next != ' ' && next != '\t' && !softBreak)
-                break;
-        }
+    for (const QByteArray& raw : ContentLine::split(text)) {
         Line line;
-        line.raw = text.mid(pos, end - pos);
-        pos = end;
-        const QByteArray upper = line.raw.trimmed().toUpper();
+        line.raw = raw;
+        const QByteArray upper = raw.trimmed().toUpper();
         if (upper.startsWith("VERSION:"))
-            m_version = line.raw.trimmed().mid(8);
+            m_version = raw.trimmed().mid(8);
         if (!upper.isEmpty() && !upper.startsWith("BEGIN:") && !upper.startsWith("END:") &&
             !upper.startsWith("VERSION:")) {
-            const auto parsed =
-                VCardParser::parse("BEGIN:VCARD\r\nVERSION:" + (m_version.isEmpty() ? "3.0" : m_version) + "\r\n" +
-                                       line.raw.trimmed() + "\r\nEND:VCARD\r\n",
-                                   QStringLiteral("UTF-8"));
-            if (!parsed.cards.isEmpty() && parsed.cards.first().lines.size() == 1) {
-                line.parsed = parsed.cards.first().lines.first();
+            if (const std::optional<VCardLine> parsed =
+                    ContentLine::parse(raw, m_version.isEmpty() ? QByteArray("3.0") : m_version)) {
+                line.parsed = *parsed;
                 line.property = true;
             }
         }
