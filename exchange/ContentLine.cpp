@@ -58,8 +58,11 @@ QList<QByteArray> ContentLine::split(const QByteArray& text)
 
 std::optional<VCardLine> ContentLine::parse(const QByteArray& raw, const QByteArray& version)
 {
-    const auto parsed = VCardParser::parse("BEGIN:VCARD\r\nVERSION:" + version + "\r\n" + raw.trimmed() +
-                                               "\r\nEND:VCARD\r\n",
+    // Only the line end goes: blanks at the end of a value belong to it.
+    QByteArray line = raw;
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    const auto parsed = VCardParser::parse("BEGIN:VCARD\r\nVERSION:" + version + "\r\n" + line + "\r\nEND:VCARD\r\n",
                                            QStringLiteral("UTF-8"));
     if (parsed.cards.isEmpty() || parsed.cards.first().lines.size() != 1)
         return std::nullopt;

@@ -1,8 +1,8 @@
 #include "sync/ServerCard.h"
 
 #include "data/Book.h"
-#include "exchange/ContentLine.h"
 #include "exchange/ContactFit.h"
+#include "exchange/ContentLine.h"
 #include "exchange/PhoneNumbers.h"
 #include "exchange/ProblemList.h"
 #include "exchange/StoredForms.h"
