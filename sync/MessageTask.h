@@ -11,18 +11,20 @@
 // A message of the log as a task on a CalDAV server (iCalendar, a VCALENDAR with one VTODO), kept byte for byte,
 // and what it means as a message.
 //
-// A message goes as SUMMARY "Message for <To> from <From>" (what a phone's task list shows), DESCRIPTION its text,
-// DTSTART its date and time in the local zone (TZID, with a VTIMEZONE of that zone), CREATED the same moment in UTC,
-// STATUS NEEDS-ACTION or COMPLETED with COMPLETED's time, PRIORITY 1 when urgent. Beside the readable summary the
-// exact From and To go in properties of this program's own (X-TOVRIN-FROM, X-TOVRIN-TO, and the summary as written,
-// X-TOVRIN-SUMMARY), believed only while the summary is still the one written: a summary edited elsewhere wins, as
-// it reads. "Call back" puts a word before the summary and X-TOVRIN-CALLBACK; who marked it done is
-// X-TOVRIN-DONE-BY.
+// A message goes as SUMMARY "Message for <To> from <From>" (what a phone's task list shows; "Message for <To>",
+// "Message from <From>" or "Message" when one is empty), DESCRIPTION its text, DTSTART its date and time in the
+// local zone (TZID, with a VTIMEZONE of that zone; a date alone as a DATE; a time without a date is not carried),
+// CREATED the same moment in UTC, STATUS NEEDS-ACTION or COMPLETED with COMPLETED's time, PRIORITY 1 when urgent.
+// Beside the readable summary the exact From and To go in properties of this program's own (X-TOVRIN-FROM,
+// X-TOVRIN-TO, and the summary as written, X-TOVRIN-SUMMARY), believed only while the summary is still the one
+// written: a summary edited elsewhere wins, as it reads. "Call back" puts words before the summary and
+// X-TOVRIN-CALLBACK; who marked it done is X-TOVRIN-DONE-BY.
 //
 // A task made elsewhere (a phone) means a message too: From and To from a summary in the form above, otherwise the
 // summary is the first line of the text and the description the rest; its date and time are DTSTART's, else
 // CREATED's, in local time; ticked (STATUS COMPLETED or CANCELLED, or a COMPLETED time without STATUS) it is done;
-// PRIORITY 1 to 4 is urgent.
+// PRIORITY 1 to 4 is urgent. What is read is server text, made harmless as ServerText does (line breaks of the
+// text kept).
 //
 // An edit rewrites only the lines of the values that differ from what the task means now (and DTSTAMP and
 // LAST-MODIFIED); every other line (alarms, categories, related tasks, unknown properties, other components) stays
