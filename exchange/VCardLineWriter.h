@@ -5,7 +5,8 @@
 #include <QStringList>
 
 // The writing of one content line of a vCard 3.0 or 4.0 card (RFC 6350 section 3.2 and 3.4), for the export and
-// for the sync's edits of a server's card alike, so an entry's value makes the same line on either path.
+// for the sync's edits of a server's card alike, so an entry's value makes the same line on either path. A task's
+// lines (iCalendar, RFC 5545 section 3.1 and 3.3.11) follow the same escaping and folding and are written here too.
 namespace VCardLineWriter {
 
 // A text value: backslash, comma and semicolon escaped, each line break (CR LF, CR or LF) written "\n".

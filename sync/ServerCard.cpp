@@ -3,6 +3,7 @@
 #include "data/Book.h"
 #include "data/Columns.h"
 #include "exchange/ContactFit.h"
+#include "exchange/ContentLine.h"
 #include "exchange/ProblemList.h"
 #include "exchange/StoredForms.h"
 #include "exchange/VCardLineWriter.h"
@@ -30,37 +31,7 @@ QString columnName(int column)
     return Columns::of(kNumbers[column]).columnName();
 }
 
-// The part of a line before its value: group, name and parameters, unfolded. Parameters that described the old
-// value's encoding (2.1's QUOTED-PRINTABLE, CHARSET) do not hold for the new one and are left out.
-QByteArray head(const QByteArray& raw)
-{
-    QByteArray unfolded = raw;
-    unfolded.replace("\r\n ", "").replace("\r\n\t", "").replace("\n ", "").replace("\n\t", "");
-    bool quoted = false;
-    qsizetype colon = -1;
-    for (qsizetype i = 0; i < unfolded.size(); ++i) {
-        if (unfolded.at(i) == '"')
-            quoted = !quoted;
-        else if (unfolded.at(i) == ':' && !quoted) {
-            colon = i;
-            break;
-        }
-    }
-    const QByteArray prefix = colon < 0 ? unfolded : unfolded.left(colon);
-    QList<QByteArray> kept;
-    for (const QByteArray& part : prefix.split(';')) {
-        const QByteArray upper = part.trimmed().toUpper();
-        if (upper.startsWith("ENCODING=") || upper.startsWith("CHARSET=") || upper == "QUOTED-PRINTABLE")
-            continue;
-        kept << part;
-    }
-    return kept.join(';');
-}
-
-QByteArray withValue(const QByteArray& raw, const QString& value)
-{
-    return VCardLineWriter::folded(head(raw) + ':' + value.toUtf8());
-}
+using ContentLine::withValue;
 
 QString displayName(const Contact& entry)
 {
@@ -96,36 +67,17 @@ bool replaceWord(QString& formatted, const QString& before, const QString& after
 
 ServerCard::ServerCard(const QByteArray& text) : m_text(text)
 {
-    qsizetype pos = 0;
-    while (pos < text.size()) {
-        // One logical line: the physical line and those that continue it (a leading blank, or 2.1's
-        // quoted-printable soft break at the end of the line before).
-        qsizetype end = pos;
-        for (;;) {
-            const qsizetype newline = text.indexOf('\n', end);
-            end = newline < 0 ? text.size() : newline + 1;
-            if (end >= text.size())
-                break;
-            const char next = text.at(end);
-            const QByteArray body = text.mid(pos, end - pos).trimmed();
-            const bool softBreak = body.endsWith('=') && body.toUpper().contains("QUOTED-PRINTABLE");
-            if (next != ' ' && next != '\t' && !softBreak)
-                break;
-        }
+    for (const QByteArray& raw : ContentLine::split(text)) {
         Line line;
-        line.raw = text.mid(pos, end - pos);
-        pos = end;
-        const QByteArray upper = line.raw.trimmed().toUpper();
+        line.raw = raw;
+        const QByteArray upper = raw.trimmed().toUpper();
         if (upper.startsWith("VERSION:"))
-            m_version = line.raw.trimmed().mid(8);
+            m_version = raw.trimmed().mid(8);
         if (!upper.isEmpty() && !upper.startsWith("BEGIN:") && !upper.startsWith("END:") &&
             !upper.startsWith("VERSION:")) {
-            const auto parsed =
-                VCardParser::parse("BEGIN:VCARD\r\nVERSION:" + (m_version.isEmpty() ? "3.0" : m_version) + "\r\n" +
-                                       line.raw.trimmed() + "\r\nEND:VCARD\r\n",
-                                   QStringLiteral("UTF-8"));
-            if (!parsed.cards.isEmpty() && parsed.cards.first().lines.size() == 1) {
-                line.parsed = parsed.cards.first().lines.first();
+            if (const std::optional<VCardLine> parsed =
+                    ContentLine::parse(raw, m_version.isEmpty() ? QByteArray("3.0") : m_version)) {
+                line.parsed = *parsed;
                 line.property = true;
             }
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Text a server sent, made safe to print, show or keep: every control character (C0, DEL, C1: the escape
 // sequences that retitle or clear a terminal start with them), every character that turns the direction of text,
@@ -36,6 +37,15 @@ inline QString shown(const QString& text)
             out += QString::fromUcs4(&c, 1);
     }
     return out;
+}
+
+// The same for text of several lines (a message): each line made safe, the line breaks (LF) kept.
+inline QString shownLines(const QString& text)
+{
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        line = shown(line);
+    return lines.join(QLatin1Char('\n'));
 }
 
 inline QString shown(const QByteArray& utf8)

@@ -127,6 +127,9 @@ void tst_ServerCard::namesStayWhole_data()
     QTest::newRow("family name first") << QByteArray("N:Levin;Dana;;;\r\nFN:Levin\\, Dana\r\n")
                                        << QStringLiteral("Dana") << QStringLiteral("Katz")
                                        << QByteArray("N:Katz;Dana;;;\r\nFN:Katz\\, Dana\r\n");
+    QTest::newRow("a carriage return in a name is no line end")
+        << QByteArray("N:Levin;Dana;;;\r\nFN:Dana Levin\r\n") << QStringLiteral("Dana") << QStringLiteral("Katz\rCohen")
+        << QByteArray("N:Katz\\nCohen;Dana;;;\r\nFN:Dana Katz Cohen\r\n");
 }
 
 void tst_ServerCard::namesStayWhole()
