@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QHash>
+#include <QSet>
 
 namespace {
 
@@ -67,19 +68,24 @@ int listMessages(const CommandArguments& given)
 {
     DataControl log;
     const QList<Message> all = wholeLog(log, given.workingDatabase());
-    QHash<qint64, int> numbers;
-    for (int i = 0; i < all.size(); ++i)
-        numbers.insert(all.at(i).key, i + 1);
     LogFilter filter;
     filter.forName = given.value(QStringLiteral("for"));
     // A file without states holds open messages only.
     filter.openOnly = given.isSet(QStringLiteral("open")) && MessageLog::kept(*log.database());
     const bool filtered = !filter.forName.isEmpty() || filter.openOnly;
-    const QList<Message> shown = filtered ? read(log, Query::log(filter)) : all;
+    // The filter says which messages are listed; the whole log says their numbers and order.
+    QSet<qint64> passed;
+    if (filtered) {
+        for (const Message& message : read(log, Query::log(filter)))
+            passed.insert(message.key);
+    }
     const QHash<qint64, MessageLog::State> states = MessageLog::states(*log.database());
     QString lines;
-    for (const Message& message : shown) {
-        QStringList columns{QString::number(numbers.value(message.key))};
+    for (int i = 0; i < all.size(); ++i) {
+        const Message& message = all.at(i);
+        if (filtered && !passed.contains(message.key))
+            continue;
+        QStringList columns{QString::number(i + 1)};
         for (const QString& value : message.values)
             columns << escaped(value);
         columns << stateText(states.value(message.key));
