@@ -6,6 +6,7 @@
 #include "cli/CommandRegistry.h"
 #include "cli/Console.h"
 #include "cli/ContactCommandLine.h"
+#include "cli/MessageCommandLine.h"
 #include "cli/SyncCommandLine.h"
 #include "data/Book.h"
 #include "data/DbError.h"
@@ -80,6 +81,7 @@ void CommandLine::addTo(CommandRegistry& registry)
     registry.addCommand(
         {QStringLiteral("pdf"), QStringLiteral("Prints a book to FILE as PDF."), QStringLiteral("FILE")}, savePdf,
         true);
+    MessageCommandLine::addTo(registry);
     BackupCommandLine::addTo(registry);
     SyncCommandLine::addTo(registry);
 }

@@ -7,8 +7,11 @@
 
 #include <QCoreApplication>
 #include <QRegularExpression>
+#include <QSysInfo>
 #include <QUuid>
+#include <pwd.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace {
 
@@ -156,6 +159,17 @@ void MessageLog::mark(Database& db, const QList<qint64>& messages, Mark mark, bo
             update.reset();
         }
     });
+}
+
+QString MessageLog::deskUser()
+{
+    QString user;
+    if (const passwd* entry = getpwuid(getuid()))
+        user = QString::fromLocal8Bit(entry->pw_name);
+    if (user.isEmpty())
+        user = qEnvironmentVariable("USER");
+    const QString desk = QSysInfo::machineHostName();
+    return desk.isEmpty() ? user : QStringLiteral("%1@%2").arg(user, desk);
 }
 
 QStringList MessageLog::people(Database& db)

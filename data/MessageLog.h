@@ -43,6 +43,9 @@ QHash<qint64, State> states(Database& db);
 // (ChangedElsewhere when a message is gone).
 void mark(Database& db, const QList<qint64>& messages, Mark mark, bool on, const QString& by, const QDateTime& at);
 
+// Who marks a message done at this desk: the user's login name at this computer's name.
+QString deskUser();
+
 // The people messages were left for (the distinct To values, letter case ignored), in order.
 QStringList people(Database& db);
 

@@ -9,11 +9,8 @@
 
 #include <QAction>
 #include <QItemSelectionModel>
-#include <QSysInfo>
 #include <QTableView>
 #include <QWidget>
-#include <pwd.h>
-#include <unistd.h>
 
 MessageMarks::MessageMarks(QWidget* window, DataControl* datTel, DataGrid* grid)
     : QObject(window), m_window(window), m_datTel(datTel), m_grid(grid), m_done(new QAction(window)),
@@ -53,17 +50,6 @@ qint64 MessageMarks::keyOfRow(int row) const
 MessageLog::State MessageMarks::stateOfRow(int row) const
 {
     return m_states.value(keyOfRow(row));
-}
-
-QString MessageMarks::deskUser()
-{
-    QString user;
-    if (const passwd* entry = getpwuid(getuid()))
-        user = QString::fromLocal8Bit(entry->pw_name);
-    if (user.isEmpty())
-        user = qEnvironmentVariable("USER");
-    const QString desk = QSysInfo::machineHostName();
-    return desk.isEmpty() ? user : QStringLiteral("%1@%2").arg(user, desk);
 }
 
 void MessageMarks::reload()
@@ -106,7 +92,7 @@ void MessageMarks::markSelected(MessageLog::Mark mark, bool on, const QString& s
         return;
     ErrorPath::runKeeping(m_window, [&] {
         UndoLog::Recording recording(step);
-        MessageLog::mark(*db, keys, mark, on, deskUser(), QDateTime::currentDateTime());
+        MessageLog::mark(*db, keys, mark, on, MessageLog::deskUser(), QDateTime::currentDateTime());
         recording.keep();
     });
     ErrorPath::runKeeping(m_window, [this] { reload(); });

@@ -25,8 +25,6 @@ public:
     MessageLog::State stateOfRow(int row) const;
     // The key (rowid) of the message a row shows; -1 when there is none.
     qint64 keyOfRow(int row) const;
-    // Who marks a message done here: the user's login name at this computer's name.
-    static QString deskUser();
 
 private:
     void reload();
