@@ -67,6 +67,29 @@ bool resolve(DavClient& client, const Discovery::Result& found, const SyncSetup:
     return false;
 }
 
+// The address of the task list the user named (or "Messages"), made on the server when it lacks one; empty when
+// the server keeps no task lists and none was named, else false after saying why.
+bool resolveTasks(DavClient& client, const QUrl& server, const CommandArguments& given, SyncSettings& settings)
+{
+    const bool named = given.isSet(QStringLiteral("tasks"));
+    const Discovery::Result found = Discovery::findTaskLists(client, server);
+    QString error = found.error;
+    if (error.isEmpty()) {
+        const SyncSetup::Pick pick = SyncSetup::chooseTaskList(found.books, given.value(QStringLiteral("tasks")));
+        settings.tasks = pick.found >= 0 ? found.books.at(pick.found).url
+                                         : Discovery::createTaskList(client, found.home, pick.create, error);
+    }
+    if (error.isEmpty())
+        return true;
+    if (!named) {
+        // A server of address books alone still syncs the books.
+        Console::out(QCoreApplication::translate("SyncCommands", "The messages do not sync: %1\n").arg(error));
+        return true;
+    }
+    Console::error(QCoreApplication::translate("SyncCommands", "The task list could not be set up: %1\n").arg(error));
+    return false;
+}
+
 // Says where the books sync and where the password went; the exit code.
 int told(const SyncSettings& settings, const Credentials::Kept& kept)
 {
@@ -75,6 +98,9 @@ int told(const SyncSettings& settings, const Credentials::Kept& kept)
     else
         Console::out(QStringLiteral("\"Personal\" syncs with %1.\n\"Business\" syncs with %2.\n")
                          .arg(settings.personal.toDisplayString(), settings.business.toDisplayString()));
+    if (!settings.tasks.isEmpty())
+        Console::out(QCoreApplication::translate("SyncCommands", "The messages sync with %1.\n")
+                         .arg(settings.tasks.toDisplayString()));
     if (!kept.ok) {
         Console::error(QStringLiteral("The password could not be kept (%1): give it with --sync --password-stdin.\n")
                            .arg(kept.note));
@@ -126,7 +152,7 @@ int setUp(const CommandArguments& given)
     settings.user = user;
     const SyncSetup::Choice choice =
         SyncSetup::choose(found, given.value(QStringLiteral("personal")), given.value(QStringLiteral("business")));
-    if (!resolve(client, found, choice, settings))
+    if (!resolve(client, found, choice, settings) || !resolveTasks(client, server, given, settings))
         return 2;
     const auto db = Database::open(given.workingDatabase());
     return told(settings, SyncSetup::keep(*db, settings, password));
@@ -171,7 +197,8 @@ void SyncCommandLine::addTo(CommandRegistry& registry)
     registry.addCommand({QStringLiteral("sync-setup"),
                          QStringLiteral("Sets up the sync of both books with the CardDAV server at URL for the user "
                                         "--user NAME, the password read with --password-stdin; --personal and "
-                                        "--business name the address books, --trust-certificate accepts a "
+                                        "--business name the address books, --tasks the task list of the messages "
+                                        "(\"Messages\" unless named; made when missing), --trust-certificate accepts a "
                                         "certificate the system does not trust by its SHA-256 digest."),
                          QStringLiteral("URL")},
                         plainErrors(setUp));
@@ -195,6 +222,12 @@ void SyncCommandLine::addTo(CommandRegistry& registry)
     registry.addOption(
         {QStringLiteral("business"), QStringLiteral("The address book of \"Business\"."), QStringLiteral("NAME")},
         withSetUp);
+    registry.addOption({QStringLiteral("tasks"),
+                        QCoreApplication::translate("CommandLine",
+                                                    "The task list the messages sync with (\"Messages\" unless "
+                                                    "named; made on the server when it has none of that name)."),
+                        QStringLiteral("NAME")},
+                       withSetUp);
     registry.addOption({QStringLiteral("trust-certificate"),
                         QStringLiteral("Accepts the server's certificate of this SHA-256 digest."),
                         QStringLiteral("SHA256")},

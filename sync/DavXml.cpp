@@ -11,6 +11,7 @@ namespace {
 
 const QString kDav = QStringLiteral("DAV:");
 const QString kCard = QStringLiteral("urn:ietf:params:xml:ns:carddav");
+const QString kCal = QStringLiteral("urn:ietf:params:xml:ns:caldav");
 
 // XML reads every line break as LF; a card's lines end in CR LF, as the server holds them.
 QByteArray crlf(const QByteArray& text)
@@ -258,18 +259,22 @@ QByteArray document(const std::function<void(QXmlStreamWriter&)>& body)
     xml.writeStartDocument();
     xml.writeNamespace(kDav, QStringLiteral("d"));
     xml.writeNamespace(kCard, QStringLiteral("c"));
+    xml.writeNamespace(kCal, QStringLiteral("cal"));
     body(xml);
     xml.writeEndDocument();
     return bytes;
 }
 
-void props(QXmlStreamWriter& xml, const QStringList& davProps, const QStringList& cardProps)
+void props(QXmlStreamWriter& xml, const QStringList& davProps, const QStringList& cardProps,
+           const QStringList& calendarProps = {})
 {
     xml.writeStartElement(kDav, QStringLiteral("prop"));
     for (const QString& name : davProps)
         xml.writeEmptyElement(kDav, name);
     for (const QString& name : cardProps)
         xml.writeEmptyElement(kCard, name);
+    for (const QString& name : calendarProps)
+        xml.writeEmptyElement(kCal, name);
     xml.writeEndElement();
 }
 
@@ -292,6 +297,10 @@ enum class Tag {
     HomeSet,
     ResourceType,
     AddressBook,
+    CalendarHomeSet,
+    Calendar,
+    Components,
+    Component,
     SyncToken
 };
 
@@ -304,6 +313,18 @@ Tag tagOf(const QXmlStreamReader& xml)
             return Tag::HomeSet;
         if (xml.name() == QLatin1String("addressbook"))
             return Tag::AddressBook;
+        return Tag::Other;
+    }
+    if (xml.namespaceUri() == kCal) {
+        static const QList<QPair<QLatin1String, Tag>> calendarNames{
+            {QLatin1String("calendar-home-set"), Tag::CalendarHomeSet},
+            {QLatin1String("calendar"), Tag::Calendar},
+            {QLatin1String("supported-calendar-component-set"), Tag::Components},
+            {QLatin1String("comp"), Tag::Component}};
+        for (const auto& [name, tag] : calendarNames) {
+            if (xml.name() == name)
+                return tag;
+        }
         return Tag::Other;
     }
     if (xml.namespaceUri() != kDav)
@@ -384,6 +405,12 @@ void DavXml::Reader::State::opened(Tag tag)
         cardTooLarge = false;
     } else if (at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::ResourceType, T::AddressBook})) {
         props.isAddressBook = true;
+    } else if (at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::ResourceType, T::Calendar})) {
+        props.isCalendar = true;
+    } else if (at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::Components, T::Component})) {
+        const QString name = xml.attributes().value(QLatin1String("name")).toString().trimmed().toUpper();
+        if (!name.isEmpty() && name.size() < 64 && props.components.size() < 64)
+            props.components.append(name);
     }
 }
 
@@ -425,6 +452,9 @@ void DavXml::Reader::State::closed()
     } else if (at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::HomeSet, T::Href})) {
         if (props.homeSet.isNull())
             props.homeSet = text;
+    } else if (at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::CalendarHomeSet, T::Href})) {
+        if (props.calendarHomeSet.isNull())
+            props.calendarHomeSet = text;
     } else if (at({T::Multistatus, T::Response, T::Propstat, T::Prop, T::AddressData})) {
         cardClosed();
     } else if (at({T::Multistatus, T::Response, T::Propstat})) {
@@ -532,6 +562,8 @@ DavXml::Multistatus DavXml::Reader::finish(const QUrl& requestUrl)
             response.principal = resolved(requestUrl, response.principal);
         if (!response.homeSet.isNull())
             response.homeSet = resolved(requestUrl, response.homeSet);
+        if (!response.calendarHomeSet.isNull())
+            response.calendarHomeSet = resolved(requestUrl, response.calendarHomeSet);
     }
     return result;
 }
@@ -543,11 +575,12 @@ DavXml::Multistatus DavXml::parse(const QByteArray& body, const QUrl& requestUrl
     return reader.finish(requestUrl);
 }
 
-QByteArray DavXml::propfind(const QStringList& davProps, const QStringList& cardProps)
+QByteArray DavXml::propfind(const QStringList& davProps, const QStringList& cardProps,
+                            const QStringList& calendarProps)
 {
     return document([&](QXmlStreamWriter& xml) {
         xml.writeStartElement(kDav, QStringLiteral("propfind"));
-        props(xml, davProps, cardProps);
+        props(xml, davProps, cardProps, calendarProps);
         xml.writeEndElement();
     });
 }
@@ -585,6 +618,23 @@ QByteArray DavXml::makeAddressBook(const QString& name)
         xml.writeEmptyElement(kCard, QStringLiteral("addressbook"));
         xml.writeEndElement();
         xml.writeTextElement(kDav, QStringLiteral("displayname"), name);
+        xml.writeEndElement();
+        xml.writeEndElement();
+        xml.writeEndElement();
+    });
+}
+
+QByteArray DavXml::makeTaskList(const QString& name)
+{
+    return document([&](QXmlStreamWriter& xml) {
+        xml.writeStartElement(kCal, QStringLiteral("mkcalendar"));
+        xml.writeStartElement(kDav, QStringLiteral("set"));
+        xml.writeStartElement(kDav, QStringLiteral("prop"));
+        xml.writeTextElement(kDav, QStringLiteral("displayname"), name);
+        xml.writeStartElement(kCal, QStringLiteral("supported-calendar-component-set"));
+        xml.writeEmptyElement(kCal, QStringLiteral("comp"));
+        xml.writeAttribute(QStringLiteral("name"), QStringLiteral("VTODO"));
+        xml.writeEndElement();
         xml.writeEndElement();
         xml.writeEndElement();
         xml.writeEndElement();

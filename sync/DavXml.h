@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <limits>
 #include <memory>
@@ -22,6 +23,9 @@ struct Response
     QString displayName;
     QString principal; // current-user-principal, resolved
     QString homeSet;   // addressbook-home-set, resolved
+    QString calendarHomeSet; // calendar-home-set, resolved
+    bool isCalendar = false;
+    QStringList components; // supported-calendar-component-set ("VTODO", "VEVENT"); empty when not given (all)
     QString problem;   // why address-data sent for this card cannot be used (empty when it can)
 };
 
@@ -55,9 +59,12 @@ private:
 Multistatus parse(const QByteArray& body, const QUrl& requestUrl);
 
 // The bodies this client sends.
-QByteArray propfind(const QStringList& davProps, const QStringList& cardProps);
+QByteArray propfind(const QStringList& davProps, const QStringList& cardProps,
+                    const QStringList& calendarProps = {});
 QByteArray syncCollection(const QString& token);
 QByteArray multiget(const QStringList& hrefs);
 QByteArray makeAddressBook(const QString& name);
+// A MKCALENDAR body making a calendar named `name` that holds tasks (VTODO) only.
+QByteArray makeTaskList(const QString& name);
 
 } // namespace DavXml

@@ -13,15 +13,21 @@ QString explained(const DavClient::Reply& reply)
     return QStringLiteral("the server answered %1").arg(reply.status);
 }
 
+// Which collections a discovery looks for.
+enum class Kind { AddressBooks, TaskLists };
+
 DavXml::Multistatus propfind(DavClient& client, const QUrl& url, int depth, QString& error,
-                             DavClient::Reply* raw = nullptr)
+                             DavClient::Reply* raw = nullptr, Kind kind = Kind::AddressBooks)
 {
-    const DavClient::Reply reply =
-        client.send("PROPFIND", url,
-                    DavXml::propfind({QStringLiteral("resourcetype"), QStringLiteral("displayname"),
-                                      QStringLiteral("current-user-principal")},
-                                     {QStringLiteral("addressbook-home-set")}),
-                    {{"Depth", QByteArray::number(depth)}});
+    const QStringList davProps{QStringLiteral("resourcetype"), QStringLiteral("displayname"),
+                               QStringLiteral("current-user-principal")};
+    const QByteArray body =
+        kind == Kind::AddressBooks
+            ? DavXml::propfind(davProps, {QStringLiteral("addressbook-home-set")})
+            : DavXml::propfind(davProps, {},
+                               {QStringLiteral("calendar-home-set"),
+                                QStringLiteral("supported-calendar-component-set")});
+    const DavClient::Reply reply = client.send("PROPFIND", url, body, {{"Depth", QByteArray::number(depth)}});
     if (raw)
         *raw = reply;
     if (reply.status != 207) {
@@ -40,7 +46,106 @@ QString lastPart(const QUrl& url)
     return parts.isEmpty() ? url.host() : parts.last();
 }
 
+QString homeOf(const DavXml::Response& response, Kind kind)
+{
+    return kind == Kind::AddressBooks ? response.homeSet : response.calendarHomeSet;
+}
+
+bool holdsTasks(const DavXml::Response& response)
+{
+    // A calendar that does not say which components it takes takes them all.
+    return response.isCalendar &&
+           (response.components.isEmpty() || response.components.contains(QLatin1String("VTODO")));
+}
+
+// The user's home of that kind: from `answer`, the address given's own, else /.well-known on its host, else the
+// principal either names. Empty with `error` set when there is none.
+QUrl findHome(DavClient& client, const QUrl& start, Kind kind, const DavXml::Multistatus& answer, QString& error)
+{
+    QString principal, home;
+    const auto take = [&](const DavXml::Multistatus& from) {
+        for (const DavXml::Response& response : from.responses) {
+            if (principal.isEmpty())
+                principal = response.principal;
+            if (home.isEmpty())
+                home = homeOf(response, kind);
+        }
+    };
+    take(answer);
+    if (principal.isEmpty() && home.isEmpty()) {
+        const QString known = kind == Kind::AddressBooks ? QStringLiteral("/.well-known/carddav")
+                                                         : QStringLiteral("/.well-known/caldav");
+        take(propfind(client, start.resolved(QUrl(known)), 0, error, nullptr, kind));
+    }
+    if (home.isEmpty() && !principal.isEmpty())
+        take(propfind(client, start.resolved(QUrl(principal)), 0, error, nullptr, kind));
+    if (home.isEmpty()) {
+        if (error.isEmpty())
+            error = kind == Kind::AddressBooks
+                        ? QStringLiteral("%1 names no address books for this user").arg(start.toDisplayString())
+                        : QStringLiteral("%1 names no task lists for this user").arg(start.toDisplayString());
+        return {};
+    }
+    error.clear();
+    return start.resolved(QUrl(home));
+}
+
+// The collection `name` made in `home` with `method`; its address, and why not in `error` when it was not made.
+QUrl made(DavClient& client, const QUrl& home, const QString& name, const QByteArray& method,
+          const QByteArray& body, QString& error)
+{
+    QString path = home.path();
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    QUrl url = home;
+    url.setPath(path + name.toLower() + QLatin1Char('/'));
+    const DavClient::Reply reply = client.send(method, url, body);
+    if (reply.status != 201)
+        error = explained(reply);
+    return url;
+}
+
 } // namespace
+
+Discovery::Result Discovery::findTaskLists(DavClient& client, const QUrl& start)
+{
+    Result result;
+    if (const QString refused = DavClient::refusal(start); !refused.isEmpty()) {
+        result.error = refused;
+        return result;
+    }
+    QString error;
+    DavClient::Reply reply;
+    const DavXml::Multistatus first = propfind(client, start, 0, error, &reply, Kind::TaskLists);
+    if (reply.status != 401)
+        result.home = findHome(client, start, Kind::TaskLists, first, error);
+    if (!error.isEmpty()) {
+        result.error = error;
+        return result;
+    }
+    const DavXml::Multistatus answer = propfind(client, result.home, 1, error, nullptr, Kind::TaskLists);
+    if (!error.isEmpty()) {
+        result.error = error;
+        return result;
+    }
+    for (const DavXml::Response& response : answer.responses) {
+        if (!holdsTasks(response))
+            continue;
+        const QUrl url = result.home.resolved(QUrl(response.href));
+        result.books.append({url, response.displayName.isEmpty() ? lastPart(url) : response.displayName});
+    }
+    return result;
+}
+
+QUrl Discovery::createTaskList(DavClient& client, const QUrl& home, const QString& name, QString& error)
+{
+    QString why;
+    const QUrl url = made(client, home, name, "MKCALENDAR", DavXml::makeTaskList(name), why);
+    if (why.isEmpty())
+        return url;
+    error = QStringLiteral("Making the task list \"%1\" at %2: %3").arg(name, url.toDisplayString(), why);
+    return {};
+}
 
 Discovery::Result Discovery::find(DavClient& client, const QUrl& start)
 {
@@ -56,8 +161,6 @@ Discovery::Result Discovery::find(DavClient& client, const QUrl& start)
         result.error = error;
         return result;
     }
-    QString principal;
-    QString home;
     for (const DavXml::Response& response : answer.responses) {
         if (response.isAddressBook) {
             result.given = true;
@@ -65,36 +168,12 @@ Discovery::Result Discovery::find(DavClient& client, const QUrl& start)
                 {reply.url, response.displayName.isEmpty() ? lastPart(reply.url) : response.displayName});
             return result;
         }
-        if (principal.isEmpty())
-            principal = response.principal;
-        if (home.isEmpty())
-            home = response.homeSet;
     }
-    if (principal.isEmpty() && home.isEmpty()) {
-        const QUrl known = start.resolved(QUrl(QStringLiteral("/.well-known/carddav")));
-        answer = propfind(client, known, 0, error, &reply);
-        for (const DavXml::Response& response : answer.responses) {
-            if (principal.isEmpty())
-                principal = response.principal;
-            if (home.isEmpty())
-                home = response.homeSet;
-        }
-    }
-    if (home.isEmpty() && !principal.isEmpty()) {
-        answer = propfind(client, start.resolved(QUrl(principal)), 0, error);
-        for (const DavXml::Response& response : answer.responses) {
-            if (home.isEmpty())
-                home = response.homeSet;
-        }
-    }
-    if (home.isEmpty()) {
-        result.error = error.isEmpty()
-                           ? QStringLiteral("%1 names no address books for this user").arg(start.toDisplayString())
-                           : error;
+    result.home = findHome(client, start, Kind::AddressBooks, answer, error);
+    if (result.home.isEmpty()) {
+        result.error = error;
         return result;
     }
-    result.home = start.resolved(QUrl(home));
-    error.clear();
     answer = propfind(client, result.home, 1, error);
     if (!error.isEmpty()) {
         result.error = error;
@@ -111,16 +190,10 @@ Discovery::Result Discovery::find(DavClient& client, const QUrl& start)
 
 QUrl Discovery::create(DavClient& client, const QUrl& home, const QString& name, QString& error)
 {
-    QString path = home.path();
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    QUrl url = home;
-    url.setPath(path + name.toLower() + QLatin1Char('/'));
-    const DavClient::Reply reply = client.send("MKCOL", url, DavXml::makeAddressBook(name));
-    if (reply.status != 201) {
-        error = QStringLiteral("Making the address book \"%1\" at %2: %3")
-                    .arg(name, url.toDisplayString(), explained(reply));
-        return {};
-    }
-    return url;
+    QString why;
+    const QUrl url = made(client, home, name, "MKCOL", DavXml::makeAddressBook(name), why);
+    if (why.isEmpty())
+        return url;
+    error = QStringLiteral("Making the address book \"%1\" at %2: %3").arg(name, url.toDisplayString(), why);
+    return {};
 }

@@ -28,4 +28,11 @@ public:
     static Result find(DavClient& client, const QUrl& start);
     // Makes an address book named `name` in `home`; returns its address, or an empty one with `error` set.
     static QUrl create(DavClient& client, const QUrl& home, const QString& name, QString& error);
+
+    // The task lists of the same user: the calendars in the principal's calendar-home-set that hold tasks (VTODO),
+    // found from the same address as find() (or /.well-known/caldav on its host). Calendars of events alone are
+    // left out. `books` holds the task lists, `home` where new ones are made.
+    static Result findTaskLists(DavClient& client, const QUrl& start);
+    // Makes a task list named `name` in `home` (MKCALENDAR); returns its address, or an empty one with `error` set.
+    static QUrl createTaskList(DavClient& client, const QUrl& home, const QString& name, QString& error);
 };

@@ -28,6 +28,7 @@ SyncSettings SyncSettings::read(Database& db)
     settings.user = SyncStore::setting(db, QStringLiteral("user"));
     settings.personal = withoutUserInfo(QUrl(SyncStore::setting(db, QStringLiteral("personal"))));
     settings.business = withoutUserInfo(QUrl(SyncStore::setting(db, QStringLiteral("business"))));
+    settings.tasks = withoutUserInfo(QUrl(SyncStore::setting(db, QStringLiteral("tasks"))));
     settings.certificate = SyncStore::setting(db, QStringLiteral("certificate"));
     return settings;
 }
@@ -40,6 +41,7 @@ void SyncSettings::write(Database& db) const
         SyncStore::setSetting(db, QStringLiteral("user"), user);
         SyncStore::setSetting(db, QStringLiteral("personal"), withoutUserInfo(personal).toString());
         SyncStore::setSetting(db, QStringLiteral("business"), withoutUserInfo(business).toString());
+        SyncStore::setSetting(db, QStringLiteral("tasks"), withoutUserInfo(tasks).toString());
         SyncStore::setSetting(db, QStringLiteral("certificate"), certificate);
     });
 }
@@ -57,7 +59,8 @@ void SyncSettings::cleanStoredUserInfo(Database& db)
 {
     if (!SyncStore::prepared(db))
         return;
-    const QStringList names{QStringLiteral("server"), QStringLiteral("personal"), QStringLiteral("business")};
+    const QStringList names{QStringLiteral("server"), QStringLiteral("personal"), QStringLiteral("business"),
+                            QStringLiteral("tasks")};
     QList<QUrl> stored;
     QString user, password;
     bool found = false;

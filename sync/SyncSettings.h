@@ -14,6 +14,7 @@ struct SyncSettings
     QUrl personal; // the address book of each book; the same one for both when the server has one
     QUrl business;
     QString certificate; // SHA-256 of a certificate the system does not trust and the user accepted; else empty
+    QUrl tasks = {};     // the task list the message log syncs with; empty when none was set up
 
     bool isSet() const { return personal.isValid() && business.isValid() && !personal.isEmpty(); }
     // The account the password is kept under (see Credentials): user and server.

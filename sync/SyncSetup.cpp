@@ -46,6 +46,17 @@ SyncSetup::Choice SyncSetup::choose(const Discovery::Result& found, const QStrin
     return choice;
 }
 
+SyncSetup::Pick SyncSetup::chooseTaskList(const QList<Discovery::AddressBook>& lists, const QString& name)
+{
+    const QString wanted = name.isEmpty() ? QStringLiteral("Messages") : name;
+    Pick pick;
+    if (const Discovery::AddressBook* found = named(lists, wanted))
+        pick.found = int(found - lists.data());
+    else
+        pick.create = wanted;
+    return pick;
+}
+
 Credentials::Kept SyncSetup::keep(Database& db, const SyncSettings& settings, const QString& password)
 {
     settings.write(db);

@@ -36,6 +36,10 @@ const Discovery::AddressBook* named(const QList<Discovery::AddressBook>& books, 
 Choice choose(const Discovery::Result& found, const QString& personalName = QString(),
               const QString& businessName = QString());
 
+// The task list the message log takes: the one called `name` (as named() finds it; "Messages" when empty), else
+// one of that name to make.
+Pick chooseTaskList(const QList<Discovery::AddressBook>& lists, const QString& name = QString());
+
 // Keeps the settings in the directory file and the password outside it (see Credentials). Throws DbError when the
 // file cannot take the settings; the password is then not kept either.
 Credentials::Kept keep(Database& db, const SyncSettings& settings, const QString& password);

@@ -8,7 +8,7 @@
 #include <functional>
 #include <optional>
 
-// A CardDAV server in memory, played through the sync's transport in virtual time: address books of cards, a sync
+// A CardDAV and CalDAV server in memory, played through the sync's transport in virtual time: address books of cards, a sync
 // token per change, PROPFIND listings, sync-collection, multiget, MKCOL, PUT and DELETE with If-Match and
 // If-None-Match. A test changes its cards directly, or scripts any answer by hand (`script`): a status, headers, a body
 // that comes in pieces over time, a body without end, no answer at all. Every request is kept (`requests`).
@@ -42,6 +42,8 @@ public:
 
     // An address book at `path` ("/alice/personal/").
     void addBook(const QString& path) { books[path]; }
+    // A calendar at `path` in the user's home ("/alice/"), taking the components named ("VTODO", "VEVENT").
+    void addCalendar(const QString& path, const QStringList& components) { calendars[path] = components; }
     QUrl url(const QString& path) const { return QUrl(QLatin1String(kHost) + path); }
 
     void put(const QString& href, const QByteArray& text)
@@ -82,7 +84,8 @@ public:
     }
 
     std::function<std::optional<Answer>(const Request&)> script;
-    QMap<QString, Book> books; // by path
+    QMap<QString, Book> books;            // by path
+    QMap<QString, QStringList> calendars; // their components, by path
     QList<Request> requests;
 
     End exchange(const Request& request, Receiver& receiver) override
@@ -138,12 +141,39 @@ private:
             out += "<card:address-data>" + escaped(*text) + "</card:address-data>";
         return out + "</d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response>";
     }
+    // The user's principal and home ("/alice/", holding address books and calendars), named from "/", the home and
+    // /.well-known.
+    Answer home(const QString& path, const QByteArray& depth)
+    {
+        const QByteArray homeSets = "<d:current-user-principal><d:href>/alice/</d:href></d:current-user-principal>"
+                                    "<card:addressbook-home-set><d:href>/alice/</d:href></card:addressbook-home-set>"
+                                    "<cal:calendar-home-set><d:href>/alice/</d:href></cal:calendar-home-set>";
+        const auto props = [](const QString& href, const QByteArray& inner) {
+            return "<d:response><d:href>" + escaped(href.toUtf8()) + "</d:href><d:propstat><d:prop>" + inner +
+                   "</d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat></d:response>";
+        };
+        QByteArray inner = props(path, homeSets);
+        if (depth == "1" && path == QLatin1String("/alice/")) {
+            for (auto it = books.cbegin(); it != books.cend(); ++it)
+                inner += props(it.key(), "<d:resourcetype><d:collection/><card:addressbook/></d:resourcetype>");
+            for (auto it = calendars.cbegin(); it != calendars.cend(); ++it) {
+                QByteArray comps;
+                for (const QString& name : it.value())
+                    comps += "<cal:comp name=\"" + name.toUtf8() + "\"/>";
+                inner += props(it.key(), "<d:resourcetype><d:collection/><cal:calendar/></d:resourcetype>"
+                                         "<cal:supported-calendar-component-set>" +
+                                             comps + "</cal:supported-calendar-component-set>");
+            }
+        }
+        return multistatus(inner);
+    }
     static Answer multistatus(const QByteArray& inner)
     {
         return {
             207,
             {{"Content-Type", "application/xml; charset=utf-8"}},
-            "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\" xmlns:card=\"urn:ietf:params:xml:ns:carddav\">" +
+            "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\" xmlns:card=\"urn:ietf:params:xml:ns:carddav\" "
+            "xmlns:cal=\"urn:ietf:params:xml:ns:caldav\">" +
                 inner + "</d:multistatus>"};
     }
 
@@ -163,6 +193,21 @@ private:
                 return {405, {}, {}};
             addBook(path);
             return {201, {}, {}};
+        }
+        if (request.method == "MKCALENDAR") {
+            if (calendars.contains(path) || books.contains(path))
+                return {405, {}, {}};
+            QStringList components;
+            auto comp = QRegularExpression(QStringLiteral("comp name=\"([A-Z]+)\"")).globalMatch(body);
+            while (comp.hasNext())
+                components << comp.next().captured(1);
+            addCalendar(path, components);
+            return {201, {}, {}};
+        }
+        if (request.method == "PROPFIND" && (path == QLatin1String("/") || path == QLatin1String("/alice/") ||
+                                             path.startsWith(QLatin1String("/.well-known/")))) {
+            const auto depth = header("Depth");
+            return home(path, depth ? *depth : QByteArray("0"));
         }
         if (books.contains(path)) {
             Book& book = books[path];

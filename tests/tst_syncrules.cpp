@@ -9,6 +9,7 @@
 #include "sync/MergeRules.h"
 #include "sync/SyncRun.h"
 #include "sync/SyncSettings.h"
+#include "sync/SyncSetup.h"
 
 #include <QtTest>
 
@@ -106,6 +107,8 @@ private slots:
     void changesTravel_data();
     void changesTravel();
     void missingAddressBookIsMade();
+    void taskListSetUp_data();
+    void taskListSetUp();
 };
 
 void tst_SyncRules::mergeRules_data()
@@ -569,6 +572,59 @@ void tst_SyncRules::missingAddressBookIsMade()
     QCOMPARE(error, QString());
     QCOMPARE(made, server.url(QStringLiteral("/alice/family/")));
     QVERIFY(server.books.contains(QStringLiteral("/alice/family/")));
+}
+
+void tst_SyncRules::taskListSetUp_data()
+{
+    QTest::addColumn<QStringList>("calendars"); // "path components..."
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("lists"); // what discovery finds
+    QTest::addColumn<QString>("taken");     // the task list's path after the set-up
+    QTest::addColumn<int>("made");          // MKCALENDAR requests
+
+    QTest::newRow("a task list by display name")
+        << QStringList{"/alice/tasks-1/ VTODO", "/alice/events/ VEVENT"} << "tasks-1"
+        << QStringList{"tasks-1"} << "/alice/tasks-1/" << 0;
+    QTest::newRow("a calendar of all components") << QStringList{"/alice/messages/"} << QString()
+                                                  << QStringList{"messages"} << "/alice/messages/" << 0;
+    QTest::newRow("events only: Messages is made")
+        << QStringList{"/alice/calendar/ VEVENT"} << QString() << QStringList() << "/alice/messages/" << 1;
+    QTest::newRow("none: Messages is made")
+        << QStringList() << QString() << QStringList() << "/alice/messages/" << 1;
+    QTest::newRow("a name the server lacks")
+        << QStringList{"/alice/messages/ VTODO VEVENT"} << "Office" << QStringList{"messages"}
+        << "/alice/office/" << 1;
+}
+
+// Task lists are the calendars that take tasks; the one named is taken, else made with MKCALENDAR.
+void tst_SyncRules::taskListSetUp()
+{
+    QFETCH(QStringList, calendars);
+    QFETCH(QString, name);
+    QFETCH(QStringList, lists);
+    QFETCH(QString, taken);
+    QFETCH(int, made);
+    ScriptedServer server;
+    server.addBook(QStringLiteral("/alice/personal/"));
+    for (const QString& calendar : calendars) {
+        const QStringList parts = calendar.split(QLatin1Char(' '));
+        server.addCalendar(parts.first(), parts.mid(1));
+    }
+    DavClient client(server.url(QStringLiteral("/")), QStringLiteral("alice"), QStringLiteral("secret"), &server);
+    const Discovery::Result found = Discovery::findTaskLists(client, server.url(QStringLiteral("/")));
+    QCOMPARE(found.error, QString());
+    QStringList names;
+    for (const Discovery::AddressBook& list : found.books)
+        names << list.name;
+    QCOMPARE(names, lists);
+    const SyncSetup::Pick pick = SyncSetup::chooseTaskList(found.books, name);
+    QString error;
+    const QUrl url = pick.found >= 0 ? found.books.at(pick.found).url
+                                     : Discovery::createTaskList(client, found.home, pick.create, error);
+    QCOMPARE(error, QString());
+    QCOMPARE(url.path(), taken);
+    QCOMPARE(server.sent("MKCALENDAR").size(), made);
+    QVERIFY(server.calendars.value(taken).isEmpty() || server.calendars.value(taken).contains(QLatin1String("VTODO")));
 }
 
 QTEST_GUILESS_MAIN(tst_SyncRules)
