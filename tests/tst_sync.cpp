@@ -308,11 +308,19 @@ void tst_Sync::setUpMakesNoBookUnasked()
     QVERIFY2(said.contains(QLatin1String("\"contacts\", \"family\"")) && said.contains(QLatin1String("--personal")),
              qPrintable(said));
     QCOMPARE(Discovery::find(phone, server.url(QStringLiteral("/"))).books.size(), 2);
+    QCOMPARE(Discovery::findTaskLists(phone, server.url(QStringLiteral("/"))).books.size(), 0);
     QCOMPARE(setUp({QStringLiteral("--personal"), QStringLiteral("family"), QStringLiteral("--business"),
-                    QStringLiteral("contacts")})
+                    QStringLiteral("contacts"), QStringLiteral("--tasks"), QStringLiteral("Office")})
                  .first,
              0);
     QCOMPARE(Discovery::find(phone, server.url(QStringLiteral("/"))).books.size(), 2);
+    // The task list named is made there, and kept beside the books.
+    const Discovery::Result lists = Discovery::findTaskLists(phone, server.url(QStringLiteral("/")));
+    QCOMPARE(lists.error, QString());
+    QCOMPARE(lists.books.size(), 1);
+    QCOMPARE(lists.books.first().name, QStringLiteral("Office"));
+    const auto db = Database::open(folder.filePath(QStringLiteral("Dalvek.mdb")));
+    QCOMPARE(SyncSettings::read(*db).tasks, lists.books.first().url);
 }
 
 void tst_Sync::oneAddressBookForBoth()
