@@ -46,6 +46,8 @@ SyncSettingsDialog::SyncSettingsDialog(QWidget* parent) : QDialog(parent)
     cmbPersonal->setObjectName(QStringLiteral("cmbPersonal"));
     cmbBusiness = new QComboBox(this);
     cmbBusiness->setObjectName(QStringLiteral("cmbBusiness"));
+    cmbTasks = new QComboBox(this);
+    cmbTasks->setObjectName(QStringLiteral("cmbTasks"));
     lblStatus = new QLabel(this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
     lblStatus->setWordWrap(true);
@@ -61,6 +63,7 @@ SyncSettingsDialog::SyncSettingsDialog(QWidget* parent) : QDialog(parent)
     form->addRow(QString(), cmdFind);
     form->addRow(QStringLiteral("\"Personal\" syncs with:"), cmbPersonal);
     form->addRow(QStringLiteral("\"Business\" syncs with:"), cmbBusiness);
+    form->addRow(tr("Messages sync with:"), cmbTasks);
     form->addRow(lblStatus);
     form->addRow(buttons);
 
@@ -85,7 +88,7 @@ template <class Ask> auto SyncSettingsDialog::asking(const QString& what, Ask as
 {
     m_asking = true;
     m_cancelled = false;
-    const QList<QWidget*> boxes{txtServer, txtUser, txtPassword, cmdFind, cmbPersonal, cmbBusiness, cmdOK};
+    const QList<QWidget*> boxes{txtServer, txtUser, txtPassword, cmdFind, cmbPersonal, cmbBusiness, cmbTasks, cmdOK};
     QList<bool> enabled;
     for (QWidget* box : boxes) {
         enabled << box->isEnabled();
@@ -127,6 +130,7 @@ void SyncSettingsDialog::cmdFind_Click()
 {
     cmbPersonal->clear();
     cmbBusiness->clear();
+    cmbTasks->clear();
     cmdOK->setEnabled(false);
     const QUrl server = serverAddress();
     DavClient client(server, txtUser->text(), txtPassword->text());
@@ -175,15 +179,54 @@ void SyncSettingsDialog::cmdFind_Click()
             unchosen << QStringLiteral("\"%1\"").arg(name);
         }
     }
+    const QString tasks = findTaskLists(client, server);
     if (found.given)
-        lblStatus->setText(QStringLiteral("The address given is an address book: it takes both books."));
+        lblStatus->setText(QStringLiteral("The address given is an address book: it takes both books.") + tasks);
     else if (!unchosen.isEmpty())
         lblStatus->setText(tr("%1 address books found: choose one for %2.")
                                .arg(found.books.size())
-                               .arg(unchosen.join(tr(" and for "))));
+                               .arg(unchosen.join(tr(" and for "))) +
+                           tasks);
     else
-        lblStatus->setText(QStringLiteral("%1 address books found.").arg(found.books.size()));
+        lblStatus->setText(QStringLiteral("%1 address books found.").arg(found.books.size()) + tasks);
     chosen();
+}
+
+QString SyncSettingsDialog::findTaskLists(DavClient& client, const QUrl& server)
+{
+    const Discovery::Result found =
+        asking(tr("Looking for task lists at %1...").arg(server.host()), [&](auto cancelled) {
+            client.setCancel(cancelled);
+            return Discovery::findTaskLists(client, server);
+        });
+    m_taskHome = found.home;
+    for (const Discovery::AddressBook& list : found.books)
+        cmbTasks->addItem(list.name, list.url);
+    const SyncSetup::Pick pick = SyncSetup::chooseTaskList(found.books);
+    if (found.error.isEmpty() && pick.found < 0) {
+        cmbTasks->addItem(tr("New task list \"%1\"").arg(pick.create));
+        cmbTasks->setItemData(cmbTasks->count() - 1, pick.create, kNewRole);
+    }
+    cmbTasks->addItem(tr("None: the messages do not sync"));
+    cmbTasks->setCurrentIndex(pick.found >= 0 ? pick.found : cmbTasks->count() - (found.error.isEmpty() ? 2 : 1));
+    return found.error.isEmpty() ? QString() : QLatin1Char(' ') + tr("No task lists: %1").arg(found.error);
+}
+
+bool SyncSettingsDialog::taskList(DavClient& client, QUrl& url)
+{
+    const QString newName = cmbTasks->currentData(kNewRole).toString();
+    url = cmbTasks->currentData(kUrlRole).toUrl();
+    if (newName.isEmpty())
+        return true;
+    QString error;
+    url = asking(tr("Making the task list \"%1\"...").arg(newName), [&](auto cancelled) {
+        client.setCancel(cancelled);
+        return Discovery::createTaskList(client, m_taskHome, newName, error);
+    });
+    if (error.isEmpty())
+        return true;
+    lblStatus->setText(m_cancelled ? QStringLiteral("Cancelled: the settings were not kept.") : error);
+    return false;
 }
 
 void SyncSettingsDialog::chosen()
@@ -216,6 +259,8 @@ void SyncSettingsDialog::cmdOK_Click()
             return;
         }
     }
+    if (!taskList(client, settings.tasks))
+        return;
     Credentials::Kept kept;
     try {
         const auto db = Database::open(Module1::databasePath());
