@@ -67,8 +67,8 @@ bool resolve(DavClient& client, const Discovery::Result& found, const SyncSetup:
     return false;
 }
 
-// The address of the task list the user named (or "Messages"), made on the server when it lacks one; empty when
-// the server keeps no task lists and none was named, else false after saying why.
+// The task list of the messages in `settings.tasks`: the one named with --tasks (or "Messages"), made on the server
+// when it lacks one. A server without task lists leaves it empty, told, unless one was named: then false, said why.
 bool resolveTasks(DavClient& client, const QUrl& server, const CommandArguments& given, SyncSettings& settings)
 {
     const bool named = given.isSet(QStringLiteral("tasks"));
@@ -222,12 +222,12 @@ void SyncCommandLine::addTo(CommandRegistry& registry)
     registry.addOption(
         {QStringLiteral("business"), QStringLiteral("The address book of \"Business\"."), QStringLiteral("NAME")},
         withSetUp);
-    registry.addOption({QStringLiteral("tasks"),
-                        QCoreApplication::translate("CommandLine",
-                                                    "The task list the messages sync with (\"Messages\" unless "
+    registry.addOption(
+        {QStringLiteral("tasks"),
+         QCoreApplication::translate("CommandLine", "The task list the messages sync with (\"Messages\" unless "
                                                     "named; made on the server when it has none of that name)."),
-                        QStringLiteral("NAME")},
-                       withSetUp);
+         QStringLiteral("NAME")},
+        withSetUp);
     registry.addOption({QStringLiteral("trust-certificate"),
                         QStringLiteral("Accepts the server's certificate of this SHA-256 digest."),
                         QStringLiteral("SHA256")},

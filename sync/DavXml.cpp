@@ -575,8 +575,7 @@ DavXml::Multistatus DavXml::parse(const QByteArray& body, const QUrl& requestUrl
     return reader.finish(requestUrl);
 }
 
-QByteArray DavXml::propfind(const QStringList& davProps, const QStringList& cardProps,
-                            const QStringList& calendarProps)
+QByteArray DavXml::propfind(const QStringList& davProps, const QStringList& cardProps, const QStringList& calendarProps)
 {
     return document([&](QXmlStreamWriter& xml) {
         xml.writeStartElement(kDav, QStringLiteral("propfind"));

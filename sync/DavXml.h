@@ -21,12 +21,12 @@ struct Response
     QByteArray addressData;
     bool isAddressBook = false;
     QString displayName;
-    QString principal; // current-user-principal, resolved
-    QString homeSet;   // addressbook-home-set, resolved
+    QString principal;       // current-user-principal, resolved
+    QString homeSet;         // addressbook-home-set, resolved
     QString calendarHomeSet; // calendar-home-set, resolved
     bool isCalendar = false;
     QStringList components; // supported-calendar-component-set ("VTODO", "VEVENT"); empty when not given (all)
-    QString problem;   // why address-data sent for this card cannot be used (empty when it can)
+    QString problem;        // why address-data sent for this card cannot be used (empty when it can)
 };
 
 struct Multistatus
@@ -59,8 +59,7 @@ private:
 Multistatus parse(const QByteArray& body, const QUrl& requestUrl);
 
 // The bodies this client sends.
-QByteArray propfind(const QStringList& davProps, const QStringList& cardProps,
-                    const QStringList& calendarProps = {});
+QByteArray propfind(const QStringList& davProps, const QStringList& cardProps, const QStringList& calendarProps = {});
 QByteArray syncCollection(const QString& token);
 QByteArray multiget(const QStringList& hrefs);
 QByteArray makeAddressBook(const QString& name);

@@ -21,12 +21,11 @@ DavXml::Multistatus propfind(DavClient& client, const QUrl& url, int depth, QStr
 {
     const QStringList davProps{QStringLiteral("resourcetype"), QStringLiteral("displayname"),
                                QStringLiteral("current-user-principal")};
-    const QByteArray body =
-        kind == Kind::AddressBooks
-            ? DavXml::propfind(davProps, {QStringLiteral("addressbook-home-set")})
-            : DavXml::propfind(davProps, {},
-                               {QStringLiteral("calendar-home-set"),
-                                QStringLiteral("supported-calendar-component-set")});
+    const QByteArray body = kind == Kind::AddressBooks
+                                ? DavXml::propfind(davProps, {QStringLiteral("addressbook-home-set")})
+                                : DavXml::propfind(davProps, {},
+                                                   {QStringLiteral("calendar-home-set"),
+                                                    QStringLiteral("supported-calendar-component-set")});
     const DavClient::Reply reply = client.send("PROPFIND", url, body, {{"Depth", QByteArray::number(depth)}});
     if (raw)
         *raw = reply;
@@ -73,8 +72,8 @@ QUrl findHome(DavClient& client, const QUrl& start, Kind kind, const DavXml::Mul
     };
     take(answer);
     if (principal.isEmpty() && home.isEmpty()) {
-        const QString known = kind == Kind::AddressBooks ? QStringLiteral("/.well-known/carddav")
-                                                         : QStringLiteral("/.well-known/caldav");
+        const QString known =
+            kind == Kind::AddressBooks ? QStringLiteral("/.well-known/carddav") : QStringLiteral("/.well-known/caldav");
         take(propfind(client, start.resolved(QUrl(known)), 0, error, nullptr, kind));
     }
     if (home.isEmpty() && !principal.isEmpty())
@@ -91,8 +90,8 @@ QUrl findHome(DavClient& client, const QUrl& start, Kind kind, const DavXml::Mul
 }
 
 // The collection `name` made in `home` with `method`; its address, and why not in `error` when it was not made.
-QUrl made(DavClient& client, const QUrl& home, const QString& name, const QByteArray& method,
-          const QByteArray& body, QString& error)
+QUrl made(DavClient& client, const QUrl& home, const QString& name, const QByteArray& method, const QByteArray& body,
+          QString& error)
 {
     QString path = home.path();
     if (!path.endsWith(QLatin1Char('/')))

@@ -8,10 +8,10 @@
 #include <functional>
 #include <optional>
 
-// A CardDAV and CalDAV server in memory, played through the sync's transport in virtual time: address books of cards, a sync
-// token per change, PROPFIND listings, sync-collection, multiget, MKCOL, PUT and DELETE with If-Match and
-// If-None-Match. A test changes its cards directly, or scripts any answer by hand (`script`): a status, headers, a body
-// that comes in pieces over time, a body without end, no answer at all. Every request is kept (`requests`).
+// A CardDAV and CalDAV server in memory, played through the sync's transport in virtual time: address books of cards, a
+// sync token per change, PROPFIND listings, sync-collection, multiget, MKCOL, MKCALENDAR, PUT and DELETE with If-Match
+// and If-None-Match. A test changes its cards directly, or scripts any answer by hand (`script`): a status, headers, a
+// body that comes in pieces over time, a body without end, no answer at all. Every request is kept (`requests`).
 class ScriptedServer : public DavTransport
 {
 public:
@@ -169,12 +169,11 @@ private:
     }
     static Answer multistatus(const QByteArray& inner)
     {
-        return {
-            207,
-            {{"Content-Type", "application/xml; charset=utf-8"}},
-            "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\" xmlns:card=\"urn:ietf:params:xml:ns:carddav\" "
-            "xmlns:cal=\"urn:ietf:params:xml:ns:caldav\">" +
-                inner + "</d:multistatus>"};
+        return {207,
+                {{"Content-Type", "application/xml; charset=utf-8"}},
+                "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\" xmlns:card=\"urn:ietf:params:xml:ns:carddav\" "
+                "xmlns:cal=\"urn:ietf:params:xml:ns:caldav\">" +
+                    inner + "</d:multistatus>"};
     }
 
     Answer serve(const Request& request)

@@ -582,18 +582,16 @@ void tst_SyncRules::taskListSetUp_data()
     QTest::addColumn<QString>("taken");     // the task list's path after the set-up
     QTest::addColumn<int>("made");          // MKCALENDAR requests
 
-    QTest::newRow("a task list by display name")
-        << QStringList{"/alice/tasks-1/ VTODO", "/alice/events/ VEVENT"} << "tasks-1"
-        << QStringList{"tasks-1"} << "/alice/tasks-1/" << 0;
-    QTest::newRow("a calendar of all components") << QStringList{"/alice/messages/"} << QString()
-                                                  << QStringList{"messages"} << "/alice/messages/" << 0;
+    QTest::newRow("the one named; events alone left out")
+        << QStringList{"/alice/tasks-1/ VTODO", "/alice/events/ VEVENT"} << "tasks-1" << QStringList{"tasks-1"}
+        << "/alice/tasks-1/" << 0;
+    QTest::newRow("a calendar of all components")
+        << QStringList{"/alice/messages/"} << QString() << QStringList{"messages"} << "/alice/messages/" << 0;
     QTest::newRow("events only: Messages is made")
         << QStringList{"/alice/calendar/ VEVENT"} << QString() << QStringList() << "/alice/messages/" << 1;
-    QTest::newRow("none: Messages is made")
-        << QStringList() << QString() << QStringList() << "/alice/messages/" << 1;
+    QTest::newRow("none: Messages is made") << QStringList() << QString() << QStringList() << "/alice/messages/" << 1;
     QTest::newRow("a name the server lacks")
-        << QStringList{"/alice/messages/ VTODO VEVENT"} << "Office" << QStringList{"messages"}
-        << "/alice/office/" << 1;
+        << QStringList{"/alice/messages/ VTODO VEVENT"} << "Office" << QStringList{"messages"} << "/alice/office/" << 1;
 }
 
 // Task lists are the calendars that take tasks; the one named is taken, else made with MKCALENDAR.
