@@ -22,6 +22,14 @@ struct SyncReport
         int count = 0; // entries here whose cards the server no longer lists
     };
     QList<Held> held;
+    // Open messages a sync brought to the log (new here, or open again), for the desktop's notice.
+    struct Arrived
+    {
+        qint64 message = -1; // tblMes rowid
+        QString from;
+        QString to;
+    };
+    QList<Arrived> arrived;
     QString error;         // what stopped the sync (or a part of it); empty when it ran through
     bool notSetUp = false; // no server is set up: nothing was tried
 
