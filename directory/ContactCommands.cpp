@@ -13,6 +13,7 @@
 #include "data/DataControl.h"
 #include "data/UndoLog.h"
 #include "directory/ImportPreview.h"
+#include "directory/frmMain.h"
 #include "exchange/AccessFile.h"
 #include "exchange/ContactExport.h"
 #include "exchange/CsvWriter.h"
@@ -30,12 +31,8 @@ namespace {
 // Beyond this many entries an import shows its progress and can be cancelled.
 constexpr int kQuietImport = 500;
 
-const QString kVCard3 = QStringLiteral("vCard 3.0 (*.vcf)");
-const QString kVCard21 = QStringLiteral("vCard 2.1, for older phones (*.vcf)");
-const QString kVCard4 = QStringLiteral("vCard 4.0 (*.vcf)");
-const QString kCsv = QStringLiteral("CSV, UTF-8 (*.csv)");
-const QString kGoogleCsv = QStringLiteral("CSV for Google Contacts (*.csv)");
-const QString kOutlookCsv = QStringLiteral("CSV for Outlook (*.csv)");
+// The formats of an export, in the order the save dialog offers them.
+enum class Format { VCard3, VCard21, VCard4, Csv, GoogleCsv, OutlookCsv };
 
 } // namespace
 
@@ -54,18 +51,17 @@ ContactCommands::ContactCommands(QWidget* window, DataControl* datTel, std::func
     auto* afterUndo = new QAction(m_window);
     afterUndo->setSeparator(true);
     m_actions << afterUndo;
-    add(QStringLiteral("Import Contacts..."), [this] {
-        importFiles(FileDialogs::openFiles(
-            m_window, QStringLiteral("Import Contacts"),
-            QStringLiteral("Contacts (*.vcf *.vcard *.csv *.txt *.mdb *.accdb);;All files (*)")));
+    add(tr("Import Contacts..."), [this] {
+        importFiles(FileDialogs::openFiles(m_window, tr("Import Contacts"),
+                                           tr("Contacts (*.vcf *.vcard *.csv *.txt *.mdb *.accdb);;All files (*)")));
     });
-    add(QStringLiteral("Export This Book..."), [this] { exportBooks(false); });
-    add(QStringLiteral("Export Both Books..."), [this] { exportBooks(true); });
-    QAction* print = add(QStringLiteral("Print This Book..."), [this] { printBook(false); });
+    add(tr("Export This Book..."), [this] { exportBooks(false); });
+    add(tr("Export Both Books..."), [this] { exportBooks(true); });
+    QAction* print = add(tr("Print This Book..."), [this] { printBook(false); });
     print->setShortcut(QKeySequence::Print);
     print->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     window->addAction(print);
-    add(QStringLiteral("Save This Book as PDF..."), [this] { printBook(true); });
+    add(tr("Save This Book as PDF..."), [this] { printBook(true); });
     auto* separator = new QAction(m_window);
     separator->setSeparator(true);
     auto* beforeRestore = new QAction(m_window);
@@ -99,14 +95,14 @@ void ContactCommands::importFiles(const QStringList& files)
         m_idle();
         std::unique_ptr<QProgressDialog> progress;
         if (plan->added.size() > kQuietImport) {
-            progress =
-                std::make_unique<QProgressDialog>(QStringLiteral("Importing contacts..."), QStringLiteral("Cancel"), 0,
-                                                  int(plan->added.size()), m_window);
+            progress = std::make_unique<QProgressDialog>(tr("Importing contacts..."), tr("Cancel"), 0,
+                                                         int(plan->added.size()), m_window);
             progress->setWindowModality(Qt::WindowModal);
             progress->setMinimumDuration(300);
         }
-        UndoLog::Recording step(
-            QStringLiteral("Import of %1 Entries and %2 Messages").arg(plan->added.size()).arg(plan->messages.size()));
+        UndoLog::Recording step(tr("Import of %1 and %2")
+                                    .arg(tr("%n Entries", nullptr, int(plan->added.size())),
+                                         tr("%n Messages", nullptr, int(plan->messages.size()))));
         ContactImport::FirstNew first;
         const bool written = ContactImport::write(
             *plan, database,
@@ -120,8 +116,9 @@ void ContactCommands::importFiles(const QStringList& files)
             &first);
         if (written) {
             step.keep();
-            MDIForm1::showStatus(
-                tr("Imported %1 entries and %2 messages.").arg(plan->added.size()).arg(plan->messages.size()));
+            MDIForm1::showStatus(tr("Imported %1 and %2.")
+                                     .arg(tr("%n entries", nullptr, int(plan->added.size())),
+                                          tr("%n messages", nullptr, int(plan->messages.size()))));
             m_datTel->Refresh();
             const bool showsBusiness = m_book() == ::Book::Business.name();
             const qint64 shown = showsBusiness ? first.business : first.personal;
@@ -135,31 +132,37 @@ void ContactCommands::importFiles(const QStringList& files)
 
 void ContactCommands::exportBooks(bool both)
 {
+    // Told apart by their place in the list, whatever language names them.
+    const QStringList filters{
+        tr("vCard 3.0 (*.vcf)"),  tr("vCard 2.1, for older phones (*.vcf)"), tr("vCard 4.0 (*.vcf)"),
+        tr("CSV, UTF-8 (*.csv)"), tr("CSV for Google Contacts (*.csv)"),     tr("CSV for Outlook (*.csv)")};
     QString filter;
-    const QString what = both ? QStringLiteral("Personal and Business") : m_book();
-    const QString path = FileDialogs::saveFile(
-        m_window, both ? QStringLiteral("Export Both Books") : QStringLiteral("Export %1").arg(m_book()),
-        QStringList{kVCard3, kVCard21, kVCard4, kCsv, kGoogleCsv, kOutlookCsv}.join(QStringLiteral(";;")), &filter,
-        FileDialogs::suggestedName(what, QStringLiteral("vcf")));
+    const QString shown = frmMain::bookCaption(m_book());
+    const QString what = both ? tr("Personal and Business") : shown;
+    const QString path = FileDialogs::saveFile(m_window, both ? tr("Export Both Books") : tr("Export %1").arg(shown),
+                                               filters.join(QStringLiteral(";;")), &filter,
+                                               FileDialogs::suggestedName(what, QStringLiteral("vcf")));
     if (path.isEmpty())
         return;
     ErrorPath::runKeeping(m_window, [&] {
         const auto book = both ? ContactExport::Book::Both : *ContactExport::bookNamed(m_book());
         const QList<Contact> entries = ContactExport::entries(m_datTel->DatabaseName(), book);
+        const auto format = Format(std::max(0, int(filters.indexOf(filter))));
         QByteArray bytes;
-        if (filter == kGoogleCsv)
+        if (format == Format::GoogleCsv)
             bytes = CsvWriter::contacts(entries, CsvWriter::Layout::Google);
-        else if (filter == kOutlookCsv)
+        else if (format == Format::OutlookCsv)
             bytes = CsvWriter::contacts(entries, CsvWriter::Layout::Outlook);
-        else if (filter == kCsv || (filter.isEmpty() && path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)))
+        else if (format == Format::Csv ||
+                 (filter.isEmpty() && path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)))
             bytes = CsvWriter::contacts(entries);
         else
-            bytes = VCardWriter::write(entries, filter == kVCard21  ? VCardWriter::Version::V21
-                                                : filter == kVCard4 ? VCardWriter::Version::V40
-                                                                    : VCardWriter::Version::V30);
+            bytes = VCardWriter::write(entries, format == Format::VCard21  ? VCardWriter::Version::V21
+                                                : format == Format::VCard4 ? VCardWriter::Version::V40
+                                                                           : VCardWriter::Version::V30);
         if (FileDialogs::writeFile(m_window, path, bytes))
             MDIForm1::showStatus(
-                tr("Exported %1 entries to %2.").arg(entries.size()).arg(QDir::toNativeSeparators(path)));
+                tr("Exported %n entries to %1.", nullptr, int(entries.size())).arg(QDir::toNativeSeparators(path)));
     });
 }
 
@@ -167,7 +170,7 @@ void ContactCommands::printBook(bool toPdf)
 {
     const QString book = m_book();
     const QString database = m_datTel->DatabaseName();
-    FileDialogs::printOrSave(m_window, book, toPdf, [&](QPrinter& printer) {
+    FileDialogs::printOrSave(m_window, frmMain::bookCaption(book), toPdf, [&](QPrinter& printer) {
         ErrorPath::runKeeping(m_window, [&] {
             const QList<Contact> entries = ContactExport::entries(database, *ContactExport::bookNamed(book));
             Printout::print(printer, database,

@@ -53,7 +53,7 @@ std::optional<ContactImport::Plan> ImportPreview::ask(QWidget* parent, const QSt
         // Regular files of a bounded size only (see ContactImport::load): a pipe or a device dropped here is refused.
         ContactImport::File file = ContactImport::load(path);
         if (!file.error.isEmpty()) {
-            MessageBox::critical(parent, file.error + QStringLiteral("\n\nNothing was imported."));
+            MessageBox::critical(parent, tr("%1\n\nNothing was imported.").arg(file.error));
             return std::nullopt;
         }
         read.append({QFileInfo(path).fileName(), std::move(file.bytes)});
@@ -64,8 +64,9 @@ std::optional<ContactImport::Plan> ImportPreview::ask(QWidget* parent, const QSt
                                      [](const QList<QComboBox*>& columns) { return !columns.isEmpty(); });
     if (preview.m_plan.added.isEmpty() && preview.m_plan.duplicates.isEmpty() && preview.m_plan.messages.isEmpty() &&
         !unnamed) {
-        MessageBox::critical(parent, QStringLiteral("Nothing in the chosen files can be imported.\n\n") +
-                                         ContactImport::summary(preview.m_plan));
+        MessageBox::critical(
+            parent,
+            tr("Nothing in the chosen files can be imported.\n\n%1").arg(ContactImport::summary(preview.m_plan)));
         return std::nullopt;
     }
     if (MessageBox::testMode()) {
@@ -89,7 +90,7 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
     : QDialog(parent), m_files(std::move(files)), m_databasePath(std::move(databasePath))
 {
     setObjectName(QStringLiteral("ImportPreview"));
-    setWindowTitle(QStringLiteral("Import Contacts"));
+    setWindowTitle(tr("Import Contacts"));
     auto* layout = new QVBoxLayout(this);
     QLabel* encodingLabel = addEncodingRow(layout);
     addRegionRow(layout);
@@ -111,7 +112,7 @@ ImportPreview::ImportPreview(QWidget* parent, QList<std::pair<QString, QByteArra
 QLabel* ImportPreview::addEncodingRow(QVBoxLayout* layout)
 {
     auto* encodingRow = new QHBoxLayout;
-    auto* encodingLabel = new QLabel(QStringLiteral("Text without a named encoding is read as:"), this);
+    auto* encodingLabel = new QLabel(tr("Text without a named encoding is read as:"), this);
     m_encoding = new ChoiceBox(this);
     m_encoding->setObjectName(QStringLiteral("cmbEncoding"));
     m_encoding->addItems(Encodings::offered().mid(1));            // UTF-8 is taken whenever the text is valid UTF-8
@@ -161,8 +162,8 @@ QList<QComboBox*> ImportPreview::addColumnChoosers(QVBoxLayout* layout, const QS
     const int columns = int(named ? sample.header.size() : sample.firstRow.size());
     if (columns == 0)
         return combos;
-    auto* box = new QGroupBox(named ? QStringLiteral("Columns of %1 (its header, its first row)").arg(name)
-                                    : QStringLiteral("Columns of %1 (its first row)").arg(name));
+    auto* box = new QGroupBox(named ? tr("Columns of %1 (its header, its first row)").arg(name)
+                                    : tr("Columns of %1 (its first row)").arg(name));
     auto* grid = new QGridLayout(box);
     for (int c = 0; c < columns; ++c) {
         QString shown = sample.firstRow.value(c);
@@ -176,7 +177,7 @@ QList<QComboBox*> ImportPreview::addColumnChoosers(QVBoxLayout* layout, const QS
         combo->addItems(ContactImport::columnChoices());
         if (named)
             combo->setCurrentText(sample.header.at(c));
-        combo->setAccessibleName(QStringLiteral("Column %1 of %2").arg(c + 1).arg(name));
+        combo->setAccessibleName(tr("Column %1 of %2").arg(c + 1).arg(name));
         value->setBuddy(combo);
         grid->addWidget(value, c / 4 * 2, c % 4);
         grid->addWidget(combo, c / 4 * 2 + 1, c % 4);
@@ -200,7 +201,7 @@ void ImportPreview::addEntries(QVBoxLayout* layout)
     m_entries = new PreviewEntries(this);
     auto* table = new QTableView(this);
     table->setObjectName(QStringLiteral("tblEntries"));
-    table->setAccessibleName(QStringLiteral("Entries to import"));
+    table->setAccessibleName(tr("Entries to import"));
     table->setModel(m_entries);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
@@ -217,7 +218,7 @@ void ImportPreview::addEntries(QVBoxLayout* layout)
     m_summary->setMinimumHeight(60);
     layout->addWidget(m_summary, 1);
 
-    m_duplicates = new QCheckBox(QStringLiteral("Import the entries already in the directory as well"), this);
+    m_duplicates = new QCheckBox(tr("Import the entries already in the directory as well"), this);
     m_duplicates->setObjectName(QStringLiteral("chkDuplicates"));
     layout->addWidget(m_duplicates);
 }
@@ -225,9 +226,9 @@ void ImportPreview::addEntries(QVBoxLayout* layout)
 void ImportPreview::addButtons(QVBoxLayout* layout)
 {
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* import = buttons->addButton(QStringLiteral("Import"), QDialogButtonBox::AcceptRole);
+    QPushButton* import = buttons->addButton(tr("Import"), QDialogButtonBox::AcceptRole);
     import->setObjectName(QStringLiteral("cmdImport"));
-    QPushButton* save = buttons->addButton(QStringLiteral("Save List..."), QDialogButtonBox::ActionRole);
+    QPushButton* save = buttons->addButton(tr("Save List..."), QDialogButtonBox::ActionRole);
     save->setObjectName(QStringLiteral("cmdSaveList"));
     buttons->addButton(QDialogButtonBox::Cancel);
     layout->addWidget(buttons);
@@ -268,7 +269,7 @@ ContactImport::Plan ImportPreview::chosenPlan() const
 
 void ImportPreview::saveList()
 {
-    const QString path = FileDialogs::saveFile(this, QStringLiteral("Save the List"), QStringLiteral("Text (*.txt)"));
+    const QString path = FileDialogs::saveFile(this, tr("Save the List"), tr("Text (*.txt)"));
     if (!path.isEmpty())
         FileDialogs::writeFile(this, path, m_summary->toPlainText().toUtf8());
 }

@@ -1,6 +1,7 @@
 #include "directory/PreviewEntries.h"
 
 #include "data/Book.h"
+#include "directory/frmMain.h"
 
 #include <QBrush>
 #include <QPalette>
@@ -47,7 +48,7 @@ void PreviewEntries::setPlan(const ContactImport::Plan& plan)
         if (p.record > 0) {
             QString& line = m_problems[{p.file, p.record}];
             line += (line.isEmpty() ? QString() : QStringLiteral("; ")) +
-                    (p.field.isEmpty() ? p.action : QStringLiteral("%1 \"%2\": %3").arg(p.field, p.value, p.action));
+                    (p.field.isEmpty() ? p.action : tr("%1 \"%2\": %3").arg(p.field, p.value, p.action));
         }
     }
     m_checked.assign(std::size_t(plan.added.size() + plan.duplicates.size()), false);
@@ -119,7 +120,7 @@ QVariant PreviewEntries::data(const QModelIndex& index, int role) const
     if (role == Qt::CheckStateRole && index.column() == BookColumn)
         return m_checked[std::size_t(index.row())] ? Qt::Checked : Qt::Unchecked;
     if (role == Qt::ToolTipRole && isDuplicate(index.row()))
-        return QStringLiteral("Already in the directory: skipped unless checked");
+        return tr("Already in the directory: skipped unless checked");
     if (role == Qt::ToolTipRole && index.column() == Problems)
         return data(index, Qt::DisplayRole);
     if (role == Qt::ForegroundRole && isDuplicate(index.row()))
@@ -129,7 +130,8 @@ QVariant PreviewEntries::data(const QModelIndex& index, int role) const
     const Contact c = entry(index.row());
     switch (index.column()) {
     case BookColumn:
-        return isDuplicate(index.row()) ? c.category + QStringLiteral(" (already there)") : c.category;
+        return isDuplicate(index.row()) ? tr("%1 (already there)").arg(frmMain::bookCaption(c.category))
+                                        : frmMain::bookCaption(c.category);
     case LastName:
         return c.lname;
     case FirstName:
@@ -153,8 +155,10 @@ QVariant PreviewEntries::headerData(int section, Qt::Orientation orientation, in
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const char* const names[] = {"Book", "Last Name", "First Name", "Company", "Numbers", "Address", "Problems"};
-    return section >= 0 && section < ColumnCount ? QString::fromLatin1(names[section]) : QVariant();
+    static const char* const names[] = {QT_TR_NOOP("Book"),    QT_TR_NOOP("Last Name"), QT_TR_NOOP("First Name"),
+                                        QT_TR_NOOP("Company"), QT_TR_NOOP("Numbers"),   QT_TR_NOOP("Address"),
+                                        QT_TR_NOOP("Problems")};
+    return section >= 0 && section < ColumnCount ? tr(names[section]) : QVariant();
 }
 
 Qt::ItemFlags PreviewEntries::flags(const QModelIndex& index) const

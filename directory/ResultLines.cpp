@@ -85,7 +85,7 @@ void ResultLines::appendRows(::Recordset& rs)
         const QString name = fieldName(Field(field));
         columns[size_t(field)] = rs.columnIndex(name);
         if (columns[size_t(field)] < 0)
-            throw DbError(DbError::ItemNotFound, QStringLiteral("Item not found in this collection: %1.").arg(name));
+            throw DbError(DbError::ItemNotFound, tr("Item not found in this collection: %1.").arg(name));
     }
     // The text is taken as the file holds it; it becomes a QString only for the lines on screen.
     RowText::Values values;
@@ -127,16 +127,16 @@ QString ResultLines::formatLine(int lineOfBlock, const Values& v)
     case 1:
         return v[BusName];
     case 2:
-        return QStringLiteral("Address : ") + v[Address];
+        return tr("Address : %1").arg(v[Address]);
     case 3:
         return QString(18, QLatin1Char(' ')) + v[City] + QStringLiteral(" , ") + v[State] + QStringLiteral(" , ") +
                v[Zip];
     case 4:
-        return QStringLiteral("Cellular : ") + v[Pel];
+        return tr("Cellular : %1").arg(v[Pel]);
     case 5:
-        return QStringLiteral("Telephone  : ") + v[Tel1] + QStringLiteral("  /  ") + v[Tel2];
+        return tr("Telephone  : %1  /  %2").arg(v[Tel1], v[Tel2]);
     case 6:
-        return QStringLiteral("Fax        : ") + v[Fax];
+        return tr("Fax        : %1").arg(v[Fax]);
     case 7:
     case 8:
         return kRule;

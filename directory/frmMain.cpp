@@ -29,7 +29,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QLocale>
 #include <QMimeData>
 #include <QMovie>
 #include <QPainter>
@@ -102,25 +101,25 @@ QVector<GridColumn> personalColumns()
     const QString general = QStringLiteral("General Number");
     // The numbers are typed into the entry window's mask, and stored in its form.
     const QString& mask = MaskEdBox::TelephoneMask;
-    return {{QStringLiteral("Last"), QStringLiteral("Lname"), 2535, QString()},
-            {QStringLiteral("First"), QStringLiteral("Fname"), 2760, QString()},
-            {QStringLiteral("Tel - 1"), QStringLiteral("Tel1"), 1410, general, mask},
-            {QStringLiteral("Tel - 2"), QStringLiteral("Tel2"), 1380, general, mask},
-            {QStringLiteral("Cellular"), QStringLiteral("Pel"), 1395, general, mask},
-            {QStringLiteral("Fax"), QStringLiteral("Fax"), 1350, general, mask}};
+    return {{frmMain::tr("Last"), QStringLiteral("Lname"), 2535, QString()},
+            {frmMain::tr("First"), QStringLiteral("Fname"), 2760, QString()},
+            {frmMain::tr("Tel - 1"), QStringLiteral("Tel1"), 1410, general, mask},
+            {frmMain::tr("Tel - 2"), QStringLiteral("Tel2"), 1380, general, mask},
+            {frmMain::tr("Cellular"), QStringLiteral("Pel"), 1395, general, mask},
+            {frmMain::tr("Fax"), QStringLiteral("Fax"), 1350, general, mask}};
 }
 
 QVector<GridColumn> businessColumns()
 {
     const QString general = QStringLiteral("General Number");
     const QString& mask = MaskEdBox::TelephoneMask;
-    return {{QStringLiteral("Business"), QStringLiteral("BusName"), 3000, QString()},
-            {QStringLiteral("First"), QStringLiteral("Fname"), 1140, QString()},
-            {QStringLiteral("Last"), QStringLiteral("Lname"), 1185, QString()},
-            {QStringLiteral("Tel - 1"), QStringLiteral("Tel1"), 1335, general, mask},
-            {QStringLiteral("Tel - 2"), QStringLiteral("Tel2"), 1350, general, mask},
-            {QStringLiteral("Cellular"), QStringLiteral("Pel"), 1410, general, mask},
-            {QStringLiteral("Fax"), QStringLiteral("Fax"), 1410, general, mask}};
+    return {{frmMain::tr("Business"), QStringLiteral("BusName"), 3000, QString()},
+            {frmMain::tr("First"), QStringLiteral("Fname"), 1140, QString()},
+            {frmMain::tr("Last"), QStringLiteral("Lname"), 1185, QString()},
+            {frmMain::tr("Tel - 1"), QStringLiteral("Tel1"), 1335, general, mask},
+            {frmMain::tr("Tel - 2"), QStringLiteral("Tel2"), 1350, general, mask},
+            {frmMain::tr("Cellular"), QStringLiteral("Pel"), 1410, general, mask},
+            {frmMain::tr("Fax"), QStringLiteral("Fax"), 1410, general, mask}};
 }
 
 DataGrid* makeGrid(QWidget* parent, const QString& name, const QString& caption, int top)
@@ -150,15 +149,28 @@ DataGrid* makeGrid(QWidget* parent, const QString& name, const QString& caption,
 
 QString contactBlock()
 {
-    return QStringList{QStringLiteral("Tovrin Directory"), QStringLiteral("12 Harbour Road"),
-                       QStringLiteral("Haifa 3303112"),    QString(),
-                       QStringLiteral("Tel 04 - 8123456"), QStringLiteral("Fax 04 - 8123457")}
+    return QStringList{frmMain::tr("Tovrin Directory"), frmMain::tr("12 Harbour Road"),
+                       frmMain::tr("Haifa 3303112"),    QString(),
+                       frmMain::tr("Tel 04 - 8123456"), frmMain::tr("Fax 04 - 8123457")}
         .join(QStringLiteral("\r\n"));
 }
 
 } // namespace
 
-const QString frmMain::SearchPrompt = QStringLiteral("Type Here Words or Numbers for Search");
+QString frmMain::searchPrompt()
+{
+    return tr("Type Here Words or Numbers for Search");
+}
+
+QString frmMain::bookCaption(const QString& book)
+{
+    // The stored name of a book is data; the chooser and the window's texts name it in the user's language.
+    if (book == Book::Business.name())
+        return tr("Business", "the book");
+    if (book == Book::Personal.name())
+        return tr("Personal", "the book");
+    return book;
+}
 
 frmMain::frmMain(QWidget* parent) : WorkingWindow(parent)
 {
@@ -171,8 +183,8 @@ frmMain::frmMain(QWidget* parent) : WorkingWindow(parent)
     makeSearchArea();
     makeLetterStrip();
     makeButtons();
-    dbgPer = makeGrid(this, QStringLiteral("dbgPer"), QStringLiteral("Personal  -  Tovrin"), 2280);
-    dbgBus = makeGrid(this, QStringLiteral("dbgBus"), QStringLiteral("Business  -  Tovrin"), 1200);
+    dbgPer = makeGrid(this, QStringLiteral("dbgPer"), tr("Personal  -  Tovrin"), 2280);
+    dbgBus = makeGrid(this, QStringLiteral("dbgBus"), tr("Business  -  Tovrin"), 1200);
     m_unbound = new DataControl(this);
     setGridSource(dbgPer, m_unbound);
     setGridSource(dbgBus, m_unbound);
@@ -196,13 +208,13 @@ void frmMain::makeDecoration()
     Image1->setScaledContents(true);
     Image1->setPixmap(QPixmap(QStringLiteral(":/tovrin/image1.jpg")));
 
-    lblKesh = makeLabel(this, QStringLiteral("lblKesh"), QStringLiteral("Pirsomet"), 6960, 4080,
-                        Fonts::font(kDavid, 11.25, true), Qt::white);
-    Label2 = makeLabel(this, QStringLiteral("Label2"), QStringLiteral("Search Option"), 360, 3240,
+    lblKesh = makeLabel(this, QStringLiteral("lblKesh"), tr("Pirsomet"), 6960, 4080, Fonts::font(kDavid, 11.25, true),
+                        Qt::white);
+    Label2 = makeLabel(this, QStringLiteral("Label2"), tr("Search Option"), 360, 3240,
                        Fonts::font(kDavid, 11.25, true, true), QColor(0, 255, 0));
-    Label3 = makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Results"), 2160, 4320,
-                       Fonts::font(kDavid, 12, true, true), QColor(0, 255, 255));
-    Label1 = makeLabel(this, QStringLiteral("Label1"), QStringLiteral("Choose Telephone Book"), 8520, 240,
+    Label3 = makeLabel(this, QStringLiteral("Label3"), tr("Results"), 2160, 4320, Fonts::font(kDavid, 12, true, true),
+                       QColor(0, 255, 255));
+    Label1 = makeLabel(this, QStringLiteral("Label1"), tr("Choose Telephone Book"), 8520, 240,
                        Fonts::font(kDavid, 11.25, true), QColor(255, 0, 0));
 
     Shape1 = new ShapeControl(QStringLiteral("Shape1"), 5640, 3960, 3255, 1575, QColor(255, 128, 0), 2, this);
@@ -273,14 +285,13 @@ void frmMain::makeLetterStrip()
             caption = QChar(u'A' + (index - 1));
         } else {
             bounds = twRect(6600, 120, 855, 855);
-            caption = QStringLiteral("All");
+            caption = tr("All");
         }
         // The buttons of the strip share one name, as members of one control array; "Index" tells them apart.
         QPushButton* button = makeButton(this, QStringLiteral("optOt"), caption, bounds, Fonts::font(kTimes, 12, true));
         button->setProperty("Index", index);
         // Read alone, "A" says nothing of what the button does.
-        button->setAccessibleName(index < kAll ? QStringLiteral("Letter %1").arg(caption)
-                                               : QStringLiteral("All letters"));
+        button->setAccessibleName(index < kAll ? tr("Letter %1").arg(caption) : tr("All letters"));
         button->setCheckable(true);
         setColors(button, QPalette::Button, QColor(255, 192, 192), QPalette::ButtonText, Qt::black);
         optOtGroup->addButton(button, index);
@@ -299,9 +310,9 @@ void frmMain::makeLetterStrip()
 
 void frmMain::makeButtons()
 {
-    cmdMessages = makeButton(this, QStringLiteral("cmdMessages"), QStringLiteral("Messages"),
-                             twRect(1920, 6720, 1215, 615), Fonts::font(kDavid, 12, true));
-    cmdAdd = makeButton(this, QStringLiteral("cmdAdd"), QStringLiteral("Add New Number"), twRect(360, 6720, 1215, 615),
+    cmdMessages = makeButton(this, QStringLiteral("cmdMessages"), tr("Messages"), twRect(1920, 6720, 1215, 615),
+                             Fonts::font(kDavid, 12, true));
+    cmdAdd = makeButton(this, QStringLiteral("cmdAdd"), tr("Add New Number"), twRect(360, 6720, 1215, 615),
                         Fonts::font(kDavid, 12, true));
 
     cmbType = new QComboBox(this);
@@ -317,7 +328,7 @@ void frmMain::makeButtons()
     }
     connect(cmbType, &QComboBox::activated, this, [this] { ErrorPath::run([&] { cmbType_Click(); }); });
 
-    cmdEnd = makeButton(this, QStringLiteral("cmdEnd"), QStringLiteral("Exit"), twRect(360, 7560, 2775, 375),
+    cmdEnd = makeButton(this, QStringLiteral("cmdEnd"), tr("Exit"), twRect(360, 7560, 2775, 375),
                         Fonts::font(kTimes, 12, true));
 
     // A screen reader names each control by the caption a sighted user reads beside it; the search box by the
@@ -327,14 +338,14 @@ void frmMain::makeButtons()
         caption->setBuddy(field);
         field->setAccessibleName(caption->text());
     }
-    txtMila->setAccessibleName(SearchPrompt);
+    txtMila->setAccessibleName(searchPrompt());
 }
 
 void frmMain::makeContextCommands()
 {
     // Contacts in and out, without a control of their own: the grids' context menu, Ctrl+P, files dropped here.
     contacts = new ContactCommands(
-        this, datTel, [this] { return cmbType->currentText(); },
+        this, datTel, [this] { return cmbType->currentData().toString(); },
         [this] {
             if (m_boundGrid)
                 m_boundGrid->model()->fetchAll();
@@ -389,8 +400,8 @@ void frmMain::Form_Load()
     relayout();
 
     for (const Book* book : Book::all())
-        cmbType->addItem(book->name());
-    cmbType->setCurrentText(Book::Personal.name());
+        cmbType->addItem(bookCaption(book->name()), book->name());
+    cmbType->setCurrentIndex(cmbType->findData(Book::Personal.name()));
 
     dbgBus->hide();
     dbgPer->show();
@@ -410,7 +421,7 @@ void frmMain::Form_Load()
     playGif(DXGif1, Module1::besideProgram(QStringLiteral("Kesh1.gif")));
     playGif(DXGif2, Module1::besideProgram(QStringLiteral("engbaner.gif")));
 
-    txtMila->setText(SearchPrompt);
+    txtMila->setText(searchPrompt());
 
     lblKesh->setText(contactBlock());
     lblKesh->adjustSize();
@@ -428,7 +439,7 @@ void frmMain::Form_Load()
 
 void frmMain::cmbType_Click()
 {
-    if (cmbType->currentText() == Book::Business.name()) {
+    if (cmbType->currentData().toString() == Book::Business.name()) {
         dbgBus->show();
         dbgPer->hide();
     } else {
@@ -446,7 +457,7 @@ void frmMain::optOt_Click(int Index)
     if (Index < 1 || Index > kAll)
         return;
     // The book and the letter come from the combo box's two items and the buttons' captions, never from typing.
-    const Book* book = Book::named(cmbType->currentText());
+    const Book* book = Book::named(cmbType->currentData().toString());
     if (!book)
         return;
     const Query query = Index == kAll ? Query::book(*book) : Query::letter(*book, optOt[Index]->text());
@@ -487,8 +498,8 @@ void frmMain::bindVisibleGrid()
 
 void frmMain::showEntry(const QString& book, qint64 key)
 {
-    if (cmbType->currentText() != book) {
-        cmbType->setCurrentText(book);
+    if (cmbType->currentData().toString() != book) {
+        cmbType->setCurrentIndex(cmbType->findData(book));
         cmbType_Click();
     }
     QTableView* view = m_boundGrid->view();
@@ -552,11 +563,11 @@ void frmMain::runSearch()
     }
 
     const QString searched = txtMila->text();
-    txtMila->setText(SearchPrompt);
+    txtMila->setText(searchPrompt());
     const int found = results->blockCount();
     MDIForm1::showStatus(found == 0   ? tr("No entry holds \"%1\".").arg(searched)
                          : found == 1 ? tr("1 entry holds \"%1\".").arg(searched)
-                                      : tr("%1 entries hold \"%2\".").arg(QLocale().toString(found), searched));
+                                      : tr("%Ln entries hold \"%1\".", nullptr, found).arg(searched));
     // Leaving the box and coming back runs its focus handler, which selects the prompt.
     cmbType->setFocus(Qt::OtherFocusReason);
     txtMila->setFocus(Qt::OtherFocusReason);
@@ -589,7 +600,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
             // mouse is; select again once the click is over, unless the mouse was dragged over some text.
             m_selectOnRelease = static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
         } else if (event->type() == QEvent::MouseButtonRelease &&
-                   (m_selectOnRelease || txtMila->text() == SearchPrompt)) {
+                   (m_selectOnRelease || txtMila->text() == searchPrompt())) {
             // The prompt is no text to edit: a click into it while the box already has the focus (as it has at
             // the start and after each search) selects it too, so typing replaces it.
             m_selectOnRelease = false;

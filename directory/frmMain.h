@@ -50,7 +50,10 @@ public:
     void txtMila_KeyPress(quint16& KeyAscii);
     void txtMila_GotFocus();
 
-    static const QString SearchPrompt;
+    // What the search box shows while nothing is typed into it.
+    static QString searchPrompt();
+    // The name of a stored book ("Personal", "Business") as the window shows it.
+    static QString bookCaption(const QString& book);
 
     QLabel* DXGif1;
     DataControl* datSearch;

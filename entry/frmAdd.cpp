@@ -83,24 +83,24 @@ void frmAdd::createFields()
     txtTel2 = maskBox(&Contact::tel2, 3120, 4920, 1455);
     txtFax = maskBox(&Contact::fax, 240, 5760, 1455);
     txtPel = maskBox(&Contact::pel, 3120, 5760, 1455);
-    cmdSave = button(QStringLiteral("cmdSave"), QStringLiteral("Save"), 600);
-    cmdBitul = button(QStringLiteral("cmdBitul"), QStringLiteral("Cancel"), 2520);
+    cmdSave = button(QStringLiteral("cmdSave"), tr("Save"), 600);
+    cmdBitul = button(QStringLiteral("cmdBitul"), tr("Cancel"), 2520);
 }
 
 void frmAdd::createCaptions()
 {
-    Label2 = label(QStringLiteral("Label2"), QStringLiteral("First"), 240, 840);
-    Label7 = label(QStringLiteral("Label7"), QStringLiteral("Telephone 1"), 240, 4560);
-    Label8 = label(QStringLiteral("Label8"), QStringLiteral("Cellular"), 3120, 5400);
-    Label9 = label(QStringLiteral("Label9"), QStringLiteral("Fax"), 240, 5400);
-    Label10 = label(QStringLiteral("Label10"), QStringLiteral("Telephone 2"), 3120, 4560);
-    Label3 = label(QStringLiteral("Label3"), QStringLiteral("Last"), 2040, 840);
-    Label11 = label(QStringLiteral("Label11"), QStringLiteral("Tovrin Type"), 240, 240);
-    Label1 = label(QStringLiteral("Label1"), QStringLiteral("Business Name"), 240, 1680);
-    Label4 = label(QStringLiteral("Label4"), QStringLiteral("Address"), 240, 2520);
-    Label5 = label(QStringLiteral("Label5"), QStringLiteral("City"), 240, 3360);
-    Label6 = label(QStringLiteral("Label6"), QStringLiteral("Zip"), 3720, 3360);
-    Label12 = label(QStringLiteral("Label12"), QStringLiteral("State"), 2760, 3360);
+    Label2 = label(QStringLiteral("Label2"), tr("First"), 240, 840);
+    Label7 = label(QStringLiteral("Label7"), tr("Telephone 1"), 240, 4560);
+    Label8 = label(QStringLiteral("Label8"), tr("Cellular"), 3120, 5400);
+    Label9 = label(QStringLiteral("Label9"), tr("Fax"), 240, 5400);
+    Label10 = label(QStringLiteral("Label10"), tr("Telephone 2"), 3120, 4560);
+    Label3 = label(QStringLiteral("Label3"), tr("Last"), 2040, 840);
+    Label11 = label(QStringLiteral("Label11"), tr("Tovrin Type"), 240, 240);
+    Label1 = label(QStringLiteral("Label1"), tr("Business Name"), 240, 1680);
+    Label4 = label(QStringLiteral("Label4"), tr("Address"), 240, 2520);
+    Label5 = label(QStringLiteral("Label5"), tr("City"), 240, 3360);
+    Label6 = label(QStringLiteral("Label6"), tr("Zip"), 3720, 3360);
+    Label12 = label(QStringLiteral("Label12"), tr("State"), 2760, 3360);
     // A screen reader names each field by the caption a sighted user reads above it.
     const std::pair<QLabel*, QWidget*> captions[] = {{Label11, cmbType},   {Label2, txtFname},   {Label3, txtLname},
                                                      {Label1, txtBusName}, {Label4, txtAddress}, {Label5, txtCity},
@@ -150,7 +150,7 @@ void frmAdd::addCommands()
 
 QString frmAdd::caption() const
 {
-    return m_key >= 0 ? tr("Name / Business") : QStringLiteral("Add New Name / Business");
+    return m_key >= 0 ? tr("Name / Business") : tr("Add New Name / Business");
 }
 
 // Each box is named after its column ("txtTel1") and takes what the column does: as many characters, or its mask.
@@ -228,9 +228,10 @@ void frmAdd::Form_Load()
     gRecordSource = entries.statement();
     datTel->setRecordSource(entries);
     datTel->Refresh();
+    // The chooser shows each book in the user's language and holds its stored name, which is what is saved.
     for (const Book* book : Book::all())
-        cmbType->addItem(book->name());
-    cmbType->setCurrentText(Book::Personal.name());
+        cmbType->addItem(book == &Book::Business ? tr("Business") : tr("Personal"), book->name());
+    cmbType->setCurrentIndex(cmbType->findData(Book::Personal.name()));
     txtBusName->hide();
     Label1->hide();
     if (m_key >= 0) {
@@ -248,7 +249,7 @@ void frmAdd::openEntry()
     const auto stored = [rs](const char* column) { return rs->Collect(QLatin1String(column)).toString(); };
     m_category = stored("Category");
     const bool business = m_category.compare(Book::Business.name(), Qt::CaseInsensitive) == 0;
-    cmbType->setCurrentText(business ? Book::Business.name() : Book::Personal.name());
+    cmbType->setCurrentIndex(cmbType->findData(business ? Book::Business.name() : Book::Personal.name()));
     cmbType_Click();
     // A personal entry's business name is the one space every personal entry holds.
     if (business)
@@ -261,7 +262,7 @@ bool frmAdd::saveEntry()
 {
     return ErrorPath::runKeeping(this, [this] {
         ::Recordset* rs = datTel->Recordset();
-        const QString book = cmbType->currentText();
+        const QString book = chosenBook();
         const bool business = book == Book::Business.name();
         const bool moved = book.compare(m_category, Qt::CaseInsensitive) != 0;
         if (moved)
@@ -288,13 +289,13 @@ void frmAdd::backToDirectory(bool saved)
         return;
     }
     const bool business = m_category.compare(Book::Business.name(), Qt::CaseInsensitive) == 0;
-    const QString book = saved ? cmbType->currentText() : (business ? Book::Business : Book::Personal).name();
+    const QString book = saved ? chosenBook() : (business ? Book::Business : Book::Personal).name();
     WindowSwitch::switchTo(this, QStringLiteral("frmMain"), QVariantList{book, m_key});
 }
 
 void frmAdd::cmbType_Click()
 {
-    const bool business = cmbType->currentText() != Book::Personal.name();
+    const bool business = chosenBook() != Book::Personal.name();
     txtBusName->setVisible(business);
     Label1->setVisible(business);
 }
@@ -311,9 +312,9 @@ void frmAdd::enterPressed(QObject* box, short KeyAscii)
         return;
     QWidget* next = m_enterNext.value(box);
     if (box == txtLname) {
-        if (cmbType->currentText() == Book::Personal.name())
+        if (chosenBook() == Book::Personal.name())
             next = txtAddress;
-        if (cmbType->currentText() == Book::Business.name())
+        if (chosenBook() == Book::Business.name())
             next = txtBusName;
     }
     if (next)
@@ -405,11 +406,11 @@ void frmAdd::cmdSave_Click()
         rs->AddNew();
         for (const auto& [column, box] : boxes())
             rs->setCollect(column->columnName(), boxValue(*column, box));
-        if (cmbType->currentText() == Book::Business.name())
+        if (chosenBook() == Book::Business.name())
             rs->setCollect(QStringLiteral("BusName"), txtBusName->text());
         else
             rs->setCollect(QStringLiteral("BusName"), QStringLiteral(" "));
-        rs->setCollect(QStringLiteral("Category"), cmbType->currentText());
+        rs->setCollect(QStringLiteral("Category"), chosenBook());
         rs->Update();
     });
     // A refused row left nothing in the file: the window stays with everything typed, to be mended and saved again.
@@ -422,10 +423,15 @@ void frmAdd::cmdSave_Click()
     WindowSwitch::switchTo(this, QStringLiteral("frmMain"));
 }
 
+QString frmAdd::chosenBook() const
+{
+    return cmbType->currentData().toString();
+}
+
 QString frmAdd::savedName() const
 {
     const QString person = QStringList{txtFname->text(), txtLname->text()}.join(QLatin1Char(' ')).trimmed();
-    const QString business = cmbType->currentText() == Book::Business.name() ? txtBusName->text().trimmed() : QString();
+    const QString business = chosenBook() == Book::Business.name() ? txtBusName->text().trimmed() : QString();
     const QString name = business.isEmpty() ? person
                          : person.isEmpty() ? business
                                             : business + QStringLiteral(", ") + person;

@@ -110,6 +110,8 @@ private:
     void moveOn(QWidget* next);
     // The entry's name as the status line says it was saved.
     QString savedName() const;
+    // The stored name of the book the chooser shows ("Personal", "Business").
+    QString chosenBook() const;
     // The key handler of every box: on Enter, the focus moves on to the box after it.
     void enterPressed(QObject* box, short KeyAscii);
     // Fills the boxes from the entry of m_key. Throws DbError.

@@ -31,12 +31,12 @@ MessageCommands::MessageCommands(QWidget* window, DataControl* datTel)
     auto* afterUndo = new QAction(m_window);
     afterUndo->setSeparator(true);
     m_actions << afterUndo;
-    add(QStringLiteral("Export Messages..."), [this] { exportMessages(); });
-    QAction* print = add(QStringLiteral("Print Messages..."), [this] { printMessages(false); });
+    add(tr("Export Messages..."), [this] { exportMessages(); });
+    QAction* print = add(tr("Print Messages..."), [this] { printMessages(false); });
     print->setShortcut(QKeySequence::Print);
     print->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     window->addAction(print);
-    add(QStringLiteral("Save Messages as PDF..."), [this] { printMessages(true); });
+    add(tr("Save Messages as PDF..."), [this] { printMessages(true); });
     auto* separator = new QAction(m_window);
     separator->setSeparator(true);
     auto* beforeRestore = new QAction(m_window);
@@ -47,9 +47,8 @@ MessageCommands::MessageCommands(QWidget* window, DataControl* datTel)
 
 void MessageCommands::exportMessages()
 {
-    const QString path =
-        FileDialogs::saveFile(m_window, QStringLiteral("Export Messages"), QStringLiteral("CSV, UTF-8 (*.csv)"),
-                              nullptr, FileDialogs::suggestedName(QStringLiteral("Messages"), QStringLiteral("csv")));
+    const QString path = FileDialogs::saveFile(m_window, tr("Export Messages"), tr("CSV, UTF-8 (*.csv)"), nullptr,
+                                               FileDialogs::suggestedName(tr("Messages"), QStringLiteral("csv")));
     if (path.isEmpty())
         return;
     ErrorPath::runKeeping(m_window, [&] {
@@ -58,14 +57,14 @@ void MessageCommands::exportMessages()
             rows.append({m.date, m.time, m.from, m.to, m.text});
         if (FileDialogs::writeFile(m_window, path, CsvWriter::messages(rows)))
             MDIForm1::showStatus(
-                tr("Exported %1 messages to %2.").arg(rows.size()).arg(QDir::toNativeSeparators(path)));
+                tr("Exported %n messages to %1.", nullptr, int(rows.size())).arg(QDir::toNativeSeparators(path)));
     });
 }
 
 void MessageCommands::printMessages(bool toPdf)
 {
     const QString database = m_datTel->DatabaseName();
-    FileDialogs::printOrSave(m_window, QStringLiteral("Messages"), toPdf, [&](QPrinter& printer) {
+    FileDialogs::printOrSave(m_window, tr("Messages"), toPdf, [&](QPrinter& printer) {
         ErrorPath::runKeeping(m_window, [&] {
             const QList<ContactExport::Message> messages = ContactExport::messages(database);
             Printout::print(printer, database,

@@ -1,6 +1,7 @@
 #include "messages/MessageReader.h"
 
 #include "app/MessageBox.h"
+#include "data/Book.h"
 
 #include <QDateTime>
 #include <QDesktopServices>
@@ -42,6 +43,16 @@ QString stateText(const MessageLog::State& state)
     return parts.join(QStringLiteral(" \u00b7 "));
 }
 
+// The stored name of a book is data; the reader names it in the user's language.
+QString bookCaption(const QString& book)
+{
+    if (book == Book::Business.name())
+        return MessageReader::tr("Business");
+    if (book == Book::Personal.name())
+        return MessageReader::tr("Personal");
+    return book;
+}
+
 } // namespace
 
 MessageReader::MessageReader(QWidget* parent, const Message& message, const QList<MessageLog::Caller>& callers)
@@ -60,7 +71,7 @@ MessageReader::MessageReader(QWidget* parent, const Message& message, const QLis
     text->setAccessibleName(tr("Message"));
     layout->addWidget(text, 1);
     for (const MessageLog::Caller& caller : callers) {
-        layout->addWidget(line(this, "lblCaller", tr("%1 (%2)").arg(caller.name, caller.book)));
+        layout->addWidget(line(this, "lblCaller", tr("%1 (%2)").arg(caller.name, bookCaption(caller.book))));
         auto* row = new QHBoxLayout;
         for (const auto& [caption, number] : caller.numbers) {
             auto* call = new QPushButton(tr("Call %1 %2").arg(caption, number), this);

@@ -85,30 +85,30 @@ frmMes::frmMes(QWidget* parent) : WorkingWindow(parent), datTel(new DataControl(
     setUpGrid();
 
     const QFont buttonFont = Fonts::font(QStringLiteral("David"), 12, true);
-    cmdAdd = makeButton(this, "cmdAdd", QStringLiteral("Add New Message"), twRect(4800, 360, 1335, 735));
+    cmdAdd = makeButton(this, "cmdAdd", tr("Add New Message"), twRect(4800, 360, 1335, 735));
     cmdAdd->setFont(buttonFont);
-    cmdClose = makeButton(this, "cmdClose", QStringLiteral("Close"), twRect(4800, 5760, 1335, 735));
+    cmdClose = makeButton(this, "cmdClose", tr("Close"), twRect(4800, 5760, 1335, 735));
     cmdClose->setFont(buttonFont);
     QPalette orange = cmdClose->palette();
     orange.setColor(QPalette::Button, QColor(255, 128, 0));
     cmdClose->setPalette(orange);
 
-    Label5 = makeLabel(this, "Label5", QStringLiteral("Date"), twRect(480, 240, 495, 285));
+    Label5 = makeLabel(this, "Label5", tr("Date"), twRect(480, 240, 495, 285));
     txtCdate = makeControl<QLineEdit>(this, "txtCdate", twRect(480, 480, 975, 375));
     txtCdate->setInputMask(QStringLiteral("99/99/99;_"));
-    Label2 = makeLabel(this, "Label2", QStringLiteral("From"), twRect(2520, 240, 525, 285));
+    Label2 = makeLabel(this, "Label2", tr("From"), twRect(2520, 240, 525, 285));
     txtMeet = makeControl<QLineEdit>(this, "txtMeet", twRect(2520, 480, 1575, 375));
-    Label9 = makeLabel(this, "Label9", QStringLiteral("Time"), twRect(480, 1080, 510, 285));
+    Label9 = makeLabel(this, "Label9", tr("Time"), twRect(480, 1080, 510, 285));
     txtCtime = makeControl<TimeLineEdit>(this, "txtCtime", twRect(480, 1320, 975, 375));
     txtCtime->setMaxLength(64);
-    Label8 = makeLabel(this, "Label8", QStringLiteral("To"), twRect(2520, 1080, 270, 285));
+    Label8 = makeLabel(this, "Label8", tr("To"), twRect(2520, 1080, 270, 285));
     txtAvur = makeControl<QLineEdit>(this, "txtAvur", twRect(2520, 1320, 1575, 375));
-    Label6 = makeLabel(this, "Label6", QStringLiteral("Message"), twRect(480, 1920, 930, 285));
+    Label6 = makeLabel(this, "Label6", tr("Message"), twRect(480, 1920, 930, 285));
     txtHodaa = makeControl<QPlainTextEdit>(this, "txtHodaa", twRect(480, 2160, 3615, 1335));
     txtHodaa->setFont(Fonts::font(QStringLiteral("David"), 11.25, true));
     txtHodaa->setTabChangesFocus(true);
-    cmdSave = makeButton(this, "cmdSave", QStringLiteral("Save"), twRect(720, 4320, 1335, 375));
-    cmdBitul = makeButton(this, "cmdBitul", QStringLiteral("Cancel"), twRect(2520, 4320, 1335, 375));
+    cmdSave = makeButton(this, "cmdSave", tr("Save"), twRect(720, 4320, 1335, 375));
+    cmdBitul = makeButton(this, "cmdBitul", tr("Cancel"), twRect(2520, 4320, 1335, 375));
 
     // A screen reader names each field by the caption a sighted user reads above it.
     const std::pair<QLabel*, QWidget*> captions[] = {
@@ -140,15 +140,14 @@ void frmMes::setUpGrid()
 {
     dbgMes->setObjectName(QStringLiteral("dbgMes"));
     dbgMes->setGeometry(twRect(120, 2640, 10815, 1815));
-    dbgMes->setCaption(QStringLiteral("Messages"));
-    dbgMes->setModel(
-        new GridModel(datTel,
-                      {{QStringLiteral("Date"), QStringLiteral("Cdate"), 1080, QStringLiteral("Short Date")},
-                       {QStringLiteral("Time"), QStringLiteral("Ctime"), 825, QStringLiteral("Short Time")},
-                       {QStringLiteral("From"), QStringLiteral("Meet"), 1050, QString()},
-                       {QStringLiteral("To"), QStringLiteral("Avur"), 1155, QString()},
-                       {QStringLiteral("Message"), QStringLiteral("Hodaa"), 6165, QString()}},
-                      this));
+    dbgMes->setCaption(tr("Messages"));
+    dbgMes->setModel(new GridModel(datTel,
+                                   {{tr("Date"), QStringLiteral("Cdate"), 1080, QStringLiteral("Short Date")},
+                                    {tr("Time"), QStringLiteral("Ctime"), 825, QStringLiteral("Short Time")},
+                                    {tr("From"), QStringLiteral("Meet"), 1050, QString()},
+                                    {tr("To"), QStringLiteral("Avur"), 1155, QString()},
+                                    {tr("Message"), QStringLiteral("Hodaa"), 6165, QString()}},
+                                   this));
     QTableView* grid = dbgMes->view();
     grid->setFont(Fonts::font(QStringLiteral("Times New Roman"), 9.75, true));
     // A wider window gives its width to the messages.

@@ -22,7 +22,7 @@ public:
     explicit frmMes(QWidget* parent = nullptr);
 
     void Form_Load() override;
-    QString caption() const override { return QStringLiteral("M  e  s  s  a  g  e  s"); }
+    QString caption() const override { return tr("M  e  s  s  a  g  e  s"); }
     Border border() const override { return Border::Sizable; }
 
     // The date field's text for a date: day, month and two-digit year, two digits each, separated by "/" and in

@@ -69,7 +69,7 @@ void TestDirectoryWindow::controlsStandWhereDesigned_data()
     QTest::newRow("DXGif1") << "DXGif1" << QRect(9120, 3960, 2535, 1935) << QString() << QString() << 0.0 << false;
     QTest::newRow("DXGif2") << "DXGif2" << QRect(3600, 6600, 8055, 1335) << QString() << QString() << 0.0 << false;
     QTest::newRow("lstResult") << "lstResult" << QRect(480, 4560, 4215, 1815) << QString() << david << 9.75 << false;
-    QTest::newRow("txtMila") << "txtMila" << QRect(480, 3600, 4215, 375) << frmMain::SearchPrompt << david << 11.25
+    QTest::newRow("txtMila") << "txtMila" << QRect(480, 3600, 4215, 375) << frmMain::searchPrompt() << david << 11.25
                              << false;
     QTest::newRow("cmdMessages") << "cmdMessages" << QRect(1920, 6720, 1215, 615) << "Messages" << david << 12.0
                                  << false;
@@ -236,8 +236,8 @@ void TestDirectoryWindow::loadStartsWithWholePersonalBook()
     // The focus is in the search box with the whole prompt selected, so typing replaces it.
     QLineEdit* box2 = f.txtMila();
     QTRY_VERIFY(box2->hasFocus());
-    QCOMPARE(box2->text(), frmMain::SearchPrompt);
-    QCOMPARE(box2->selectedText(), frmMain::SearchPrompt);
+    QCOMPARE(box2->text(), frmMain::searchPrompt());
+    QCOMPARE(box2->selectedText(), frmMain::searchPrompt());
 
     const QStringList contact = f.find<QLabel>(QStringLiteral("lblKesh"))->text().split(QStringLiteral("\r\n"));
     QCOMPARE(contact.size(), 6);
@@ -344,7 +344,7 @@ void TestDirectoryWindow::buttonsSwitchAndReturnLoadsAfresh()
     QCOMPARE(f.checkedOt(), QList<int>{27});
     QCOMPARE(f.visibleGrid()->objectName(), QStringLiteral("dbgPer"));
     QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0).size(), 7);
-    QCOMPARE(f.txtMila()->text(), frmMain::SearchPrompt);
+    QCOMPARE(f.txtMila()->text(), frmMain::searchPrompt());
     QCOMPARE(f.lstResult()->model()->rowCount(), 0);
 }
 

@@ -181,7 +181,7 @@ void TestSearch::findsWhatTheColumnsHold_data()
     QTest::newRow("? is any one character") << "?mith" << QStringList{smith};
     QTest::newRow("a set") << "[sz]mith" << QStringList{smith};
     QTest::newRow("empty text: every row with a value") << "" << QStringList{hebrew, ray, obrien, cohen, smith};
-    QTest::newRow("the prompt itself") << frmMain::SearchPrompt << QStringList{};
+    QTest::newRow("the prompt itself") << frmMain::searchPrompt() << QStringList{};
     QTest::newRow("apostrophe in a name") << "O'Brien" << QStringList{obrien};
     QTest::newRow("apostrophe alone") << "'" << QStringList{obrien};
     QTest::newRow("unclosed [ stands for itself") << "[4" << QStringList{obrien};
@@ -256,9 +256,9 @@ void TestSearch::promptComesBackSelectedWithTheFocus()
 
     f.search(QStringLiteral("smith"));
     QLineEdit* box = f.txtMila();
-    QCOMPARE(box->text(), frmMain::SearchPrompt);
+    QCOMPARE(box->text(), frmMain::searchPrompt());
     QVERIFY(box->hasFocus());
-    QCOMPARE(box->selectedText(), frmMain::SearchPrompt);
+    QCOMPARE(box->selectedText(), frmMain::searchPrompt());
     // The box got the focus back from the book selector, which is how its focus handler came to select.
     QCOMPARE(comboFocus.gains, 1);
 
@@ -346,7 +346,7 @@ void TestSearch::keysReachTheBoxUnchanged()
 
     QTest::keyClick(box, Qt::Key_Return);
     QCOMPARE(enter.count(), 1); // the box saw the Enter too
-    QCOMPARE(box->text(), frmMain::SearchPrompt);
+    QCOMPARE(box->text(), frmMain::searchPrompt());
 }
 
 void TestSearch::searchLeavesBookLetterAndGridAlone()
