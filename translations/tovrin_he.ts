@@ -41,7 +41,7 @@
     </message>
     <message>
         <source>Import of %1 and %2</source>
-        <translation>ייבוא של %1 ו־%2</translation>
+        <translation>ייבוא: %1, %2</translation>
     </message>
     <message numerus="yes">
         <source>%n Entries</source>
@@ -59,7 +59,7 @@
     </message>
     <message>
         <source>Imported %1 and %2.</source>
-        <translation>הייבוא הסתיים: %1 ו־%2.</translation>
+        <translation>הייבוא הסתיים: %1, %2.</translation>
     </message>
     <message numerus="yes">
         <source>%n entries</source>
