@@ -169,12 +169,14 @@ void ContactCommands::exportBooks(bool both)
 void ContactCommands::printBook(bool toPdf)
 {
     const QString book = m_book();
+    // The printout is headed with the book's name as the window shows it; the stored name finds its entries.
+    const QString title = frmMain::bookCaption(book);
     const QString database = m_datTel->DatabaseName();
-    FileDialogs::printOrSave(m_window, frmMain::bookCaption(book), toPdf, [&](QPrinter& printer) {
+    FileDialogs::printOrSave(m_window, title, toPdf, [&](QPrinter& printer) {
         ErrorPath::runKeeping(m_window, [&] {
             const QList<Contact> entries = ContactExport::entries(database, *ContactExport::bookNamed(book));
             Printout::print(printer, database,
-                            [&](QPagedPaintDevice& device) { Printout::book(device, book, entries); });
+                            [&](QPagedPaintDevice& device) { Printout::book(device, title, entries); });
         });
     });
 }
