@@ -15,7 +15,8 @@ QSet<QString> s_readOnlyNoticed;
 
 void ErrorPath::noticeReadOnly(const QString& path, QWidget* parent)
 {
-    if (s_readOnlyNoticed.contains(path))
+    // Held only while the start's check runs: the check itself tells of damage.
+    if (s_readOnlyNoticed.contains(path) || Database::heldUntilChecked(path))
         return;
     s_readOnlyNoticed.insert(path);
     if (Database::writesHeld(path)) {
