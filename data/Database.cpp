@@ -10,8 +10,8 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QMutex>
 #include <QHash>
+#include <QMutex>
 #include <QUrl>
 #include <algorithm>
 #include <atomic>

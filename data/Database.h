@@ -109,7 +109,6 @@ private:
     void maintain();
     void guardWhileHeld();
 
-
     sqlite3* m_db;
     QString m_path;
     bool m_hasSortKey = false;

@@ -42,10 +42,10 @@ qint64 EntryWriter::add(const Contact& entry)
         QStringList names;
         for (const Columns::Column& column : Columns::kAll)
             names << QLatin1Char('"') + column.columnName() + QLatin1Char('"');
-        m_insert = Statement(m_db->handle(), QStringLiteral("INSERT INTO tblTel (%1) VALUES (%2)")
-                                                 .arg(names.join(QLatin1Char(',')),
-                                                      QStringList(names.size(), QStringLiteral("?"))
-                                                          .join(QLatin1Char(','))));
+        m_insert =
+            Statement(m_db->handle(), QStringLiteral("INSERT INTO tblTel (%1) VALUES (%2)")
+                                          .arg(names.join(QLatin1Char(',')),
+                                               QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(','))));
     }
     // Reset whatever happens, so the statement never holds the file between entries.
     struct Reset

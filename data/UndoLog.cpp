@@ -197,10 +197,10 @@ private:
         if (!updated.isEmpty())
             t->updateAt = Statement(m_db.handle(), QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ? AND %3")
                                                        .arg(table, updated.join(QStringLiteral(", ")), where));
-        t->insert = Statement(m_db.handle(), QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                                 .arg(table, inserted.join(QLatin1Char(',')),
-                                                      QStringList(inserted.size(), QStringLiteral("?"))
-                                                          .join(QLatin1Char(','))));
+        t->insert = Statement(m_db.handle(),
+                              QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                  .arg(table, inserted.join(QLatin1Char(',')),
+                                       QStringList(inserted.size(), QStringLiteral("?")).join(QLatin1Char(','))));
         return *m_tables.emplace(name, std::move(t)).first->second;
     }
 

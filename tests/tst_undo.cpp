@@ -187,13 +187,15 @@ private Q_SLOTS:
         for (int i = 0; i < 40; ++i)
             db.addTel(i % 2 ? QStringLiteral("Business") : QStringLiteral("Personal"), QStringLiteral("First"),
                       QStringLiteral("Old %1").arg(i));
-        QCOMPARE(db.exec(QStringLiteral("INSERT INTO tblMes (Meet, Avur) VALUES ('Ann', 'x'), ('Bo', 'y')")), SQLITE_OK);
+        QCOMPARE(db.exec(QStringLiteral("INSERT INTO tblMes (Meet, Avur) VALUES ('Ann', 'x'), ('Bo', 'y')")),
+                 SQLITE_OK);
         // Every column, each value's type too, but the sort key, which the program makes again.
         const auto everything = [&db] {
             QStringList columns;
             for (const Columns::Column& column : Columns::kAll)
                 columns << QStringLiteral("quote(%1)").arg(column.columnName());
-            return db.rows(QStringLiteral("SELECT rowid, %1 FROM tblTel ORDER BY rowid").arg(columns.join(QLatin1Char(',')))) +
+            return db.rows(QStringLiteral("SELECT rowid, %1 FROM tblTel ORDER BY rowid")
+                               .arg(columns.join(QLatin1Char(',')))) +
                    db.rows(QStringLiteral("SELECT quote(Cdate), quote(Ctime), quote(Meet), quote(Avur), quote(Hodaa) "
                                           "FROM tblMes ORDER BY Meet"));
         };
@@ -204,7 +206,8 @@ private Q_SLOTS:
             UndoLog::Recording step(QStringLiteral("Import of Entries"));
             file->transaction([&] {
                 for (int i = 0; i < 100; ++i)
-                    file->exec(QStringLiteral("INSERT INTO tblTel (Category, Lname) VALUES ('Personal', 'New %1')").arg(i));
+                    file->exec(
+                        QStringLiteral("INSERT INTO tblTel (Category, Lname) VALUES ('Personal', 'New %1')").arg(i));
                 file->exec(QStringLiteral("UPDATE tblTel SET Fname = 'Changed' WHERE Lname LIKE 'Old 1*'; "
                                           "UPDATE tblTel SET Fname = 'Twice' WHERE Lname = 'Old 1'; "
                                           "DELETE FROM tblTel WHERE Lname IN ('Old 3', 'Old 5', 'New 7'); "
