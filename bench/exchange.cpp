@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <malloc.h>
 #include <vector>
@@ -147,7 +148,16 @@ int main(int argc, char** argv)
     for (int i = 0; i < 200000; ++i)
         small += "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Last" + QByteArray::number(i) + ";First;;;\r\nTEL;TYPE=CELL:050-" +
                  QByteArray::number(1000000 + i) + "\r\nEND:VCARD\r\n";
-    const double importSmall = medianMs(1, emptyTarget, [&] { import(small, "small.vcf"); });
+    // The processor time beside it: on a machine busy with other work the clock counts their time too.
+    timespec cpuStart{};
+    timespec cpuEnd{};
+    const double importSmall = medianMs(1, emptyTarget, [&] {
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpuStart);
+        import(small, "small.vcf");
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpuEnd);
+    });
+    const double importSmallCpu =
+        double(cpuEnd.tv_sec - cpuStart.tv_sec) * 1e3 + double(cpuEnd.tv_nsec - cpuStart.tv_nsec) / 1e6;
     const int importedSmall = imported;
     small.clear();
 
@@ -157,6 +167,7 @@ int main(int argc, char** argv)
     line("import of 10,000 vCards into an empty file", importCards, 500);
     line("import of 10,000 CSV rows into an empty file", importCsv, 500);
     line("import of 200,000 small vCards into an empty file", importSmall, 3000);
+    std::printf("  (processor time of that import: %.0f ms)\n", importSmallCpu);
     std::printf("- %s — undo of an import of 10,000 vCards in %.0f ms (target: no slower than the import, recorded "
                 "for undo: %.0f ms)\n",
                 undoImport <= importRecorded ? "PASS" : "MISS", undoImport, importRecorded);
