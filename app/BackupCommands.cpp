@@ -20,6 +20,7 @@
 #include <QLocale>
 #include <QPointer>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 
@@ -143,6 +144,42 @@ void chooseAndRestore(QWidget* window)
 
 } // namespace
 
+namespace {
+
+// The check's verdict: a file that passed takes writes again; a damaged one is said to be and offered its newest
+// good copy, and stays held for reading while the user goes on with it as it is. True when the windows show rows
+// that are no longer the file's (a copy was restored).
+bool afterCheck(QWidget* parent, const QString& database, const QString& problem)
+{
+    if (problem.isEmpty() || AccessFile::hasSignature(database)) {
+        Database::releaseWrites(database);
+        return false;
+    }
+    Database::holdWrites(database, Database::Hold::Damaged);
+    const QList<Backups::Copy> copies = Backups::list(database);
+    const auto good =
+        std::find_if(copies.begin(), copies.end(), [](const Backups::Copy& copy) { return copy.problem.isEmpty(); });
+    const QString said = QStringLiteral("The directory file \"%1\" is damaged: %2.").arg(shown(database), problem);
+    const QString asItIs = QCoreApplication::translate("BackupCommands", "Tovrin goes on with the file as it is, for "
+                                                                         "reading only: nothing is written to it, so "
+                                                                         "that nothing more of it is lost.");
+    if (good == copies.end()) {
+        MessageBox::critical(parent, said + QStringLiteral("\n\nThere is no good backup copy to restore. ") + asItIs);
+        return false;
+    }
+    return MessageBox::question(parent,
+                                said +
+                                    QStringLiteral("\n\nRestore the newest good backup copy, %1?\n\nThe "
+                                                   "damaged file is kept as a backup copy first. If you do not "
+                                                   "restore it, ")
+                                        .arg(described(*good)) +
+                                    asItIs,
+                                true) &&
+           restoreShowing(parent, database, good->path);
+}
+
+} // namespace
+
 void BackupCommands::checkAtStart(QWidget* parent)
 {
     QString database;
@@ -154,31 +191,35 @@ void BackupCommands::checkAtStart(QWidget* parent)
     // What opening adds to a file (keys, the change log's trimming, the journal mode) waits for the check: a
     // damaged file stays byte for byte as it is until the user chose.
     Database::holdWrites(database);
-    const QString problem = Backups::problemOf(database);
-    if (problem.isEmpty() || AccessFile::hasSignature(database)) {
-        Database::releaseWrites(database);
+    afterCheck(parent, database, Backups::problemOf(database));
+}
+
+void BackupCommands::startCheck(QWidget* parent, std::function<void()> ended)
+{
+    QString database;
+    try {
+        database = Module1::databasePath();
+    } catch (const DbError&) {
+        ended(); // the directory window reports it
         return;
     }
-    const QList<Backups::Copy> copies = Backups::list(database);
-    const auto good =
-        std::find_if(copies.begin(), copies.end(), [](const Backups::Copy& copy) { return copy.problem.isEmpty(); });
-    const QString said = QStringLiteral("The directory file \"%1\" is damaged: %2.").arg(shown(database), problem);
-    const QString asItIs = QCoreApplication::translate("BackupCommands", "Tovrin goes on with the file as it is, for "
-                                                                         "reading only: nothing is written to it, so "
-                                                                         "that nothing more of it is lost.");
-    if (good == copies.end()) {
-        MessageBox::critical(parent, said + QStringLiteral("\n\nThere is no good backup copy to restore. ") + asItIs);
-        return;
-    }
-    if (MessageBox::question(parent,
-                             said +
-                                 QStringLiteral("\n\nRestore the newest good backup copy, %1?\n\nThe "
-                                                "damaged file is kept as a backup copy first. If you do not "
-                                                "restore it, ")
-                                     .arg(described(*good)) +
-                                 asItIs,
-                             true))
-        restoreShowing(parent, database, good->path);
+    // The windows read the file meanwhile; nothing writes to it before it passed (see Database::holdWrites).
+    Database::holdWrites(database, Database::Hold::UntilChecked);
+    auto problem = std::make_shared<QString>();
+    QThread* thread = QThread::create([database, problem] { *problem = Backups::problemOf(database); });
+    thread->setParent(qApp);
+    const QPointer<QWidget> shownOver(parent);
+    QObject::connect(thread, &QThread::finished, qApp, [database, problem, shownOver, ended] {
+        if (afterCheck(shownOver, database, *problem)) {
+            // The windows read the restored rows afresh.
+            if (WorkingWindow* current = WindowSwitch::current())
+                WindowSwitch::switchTo(current, QStringLiteral("frmMain"));
+        }
+        ended();
+    });
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, thread, [thread] { thread->wait(); });
+    // Once the windows shown meanwhile have painted: the check's reading leaves them the processor until then.
+    QTimer::singleShot(0, thread, [thread] { thread->start(); });
 }
 
 QString BackupCommands::daily(const QString& database, const QDate& today)

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <functional>
 
 class QAction;
 class QWidget;
@@ -11,10 +12,14 @@ class QWidget;
 // command line's --backup, --list-backups and --restore are BackupCommandLine).
 namespace BackupCommands {
 
-// At start, before any window reads the file: when the file fails SQLite's quick check, says so and offers the
-// newest good copy. Declined or without a good copy, the program goes on with the file as it is, opened for
-// reading only for the rest of the run (see Database::holdWrites); nothing writes to the file before the check.
+// When the file fails SQLite's quick check, says so and offers the newest good copy. Declined or without a good
+// copy, the program goes on with the file as it is, opened for reading only for the rest of the run (see
+// Database::holdWrites); nothing writes to the file before the check. checkAtStart checks before it returns;
+// startCheck, at start, checks on a connection and in a thread of its own while the windows read the file, and
+// calls `ended` on this thread once the check and what it asked of the user are over (after a restore, the
+// directory window has been shown afresh).
 void checkAtStart(QWidget* parent);
+void startCheck(QWidget* parent, std::function<void()> ended);
 // Makes the day's first copy and removes those no longer kept, in a thread of its own; returns at once. A copy that
 // cannot be made is said once, in a message over `parent`. The program waits for the thread only when it ends.
 void startDaily(QWidget* parent, const QDate& today);

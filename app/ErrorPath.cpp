@@ -4,6 +4,7 @@
 #include "data/Database.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QSet>
 #include <QTimer>
 
@@ -15,10 +16,15 @@ QSet<QString> s_readOnlyNoticed;
 
 void ErrorPath::noticeReadOnly(const QString& path, QWidget* parent)
 {
-    if (s_readOnlyNoticed.contains(path))
+    // Held only while the start's check runs, a file that may be written is not read-only: the check itself tells
+    // of damage.
+    const QFileInfo file(path);
+    const bool checking = Database::heldUntilChecked(path);
+    if (s_readOnlyNoticed.contains(path) ||
+        (checking && file.isWritable() && QFileInfo(file.absolutePath()).isWritable()))
         return;
     s_readOnlyNoticed.insert(path);
-    if (Database::writesHeld(path)) {
+    if (Database::writesHeld(path) && !checking) {
         MessageBox::information(parent, QCoreApplication::translate("ErrorPath",
                                                                     "The database file is damaged and is opened for "
                                                                     "reading only: nothing is written to it. Changes "

@@ -48,16 +48,18 @@ int main(int argc, char** argv)
             QCoreApplication::exit(start == AccessConversion::Start::Declined ? 0 : 1);
             return;
         }
-        // A damaged file is offered its newest good copy; the day's first copy is made while the windows work.
-        BackupCommands::checkAtStart(&frame);
-        BackupCommands::startDaily(&frame, QDate::currentDate());
-        if (!WindowSwitch::show(QStringLiteral("frmMain")) || ErrorPath::hasEnded()) {
+        // The file is checked for damage while the directory window shows it, read only until it passed; a damaged
+        // file is offered its newest good copy. Then the day's first copy is made while the windows work, and the
+        // books sync in the background from now on, when a server is set up; the status line follows.
+        BackupCommands::startCheck(&frame, [&frame] {
+            if (ErrorPath::hasEnded())
+                return;
+            BackupCommands::startDaily(&frame, QDate::currentDate());
+            frame.followSync();
+            SyncScheduler::instance().start();
+        });
+        if (!WindowSwitch::show(QStringLiteral("frmMain")) || ErrorPath::hasEnded())
             QCoreApplication::exit(1);
-            return;
-        }
-        // The books sync in the background from now on, when a server is set up; the status line follows.
-        frame.followSync();
-        SyncScheduler::instance().start();
     });
     frame.showFillingScreen();
     return QApplication::exec();

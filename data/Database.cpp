@@ -10,11 +10,12 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QMutex>
-#include <QSet>
 #include <QUrl>
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <thread>
@@ -35,7 +36,7 @@ std::atomic<int> s_sharedBusyWaitLeft{0};
 
 // The files this process opens for reading only (see holdWrites), by absolute path.
 QMutex s_heldMutex;
-QSet<QString> s_held;
+QHash<QString, Database::Hold> s_held;
 
 QString heldKey(const QString& path)
 {
@@ -105,6 +106,49 @@ QString quoted(const QString& identifier)
     return QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 
+bool isMain(const char* schema)
+{
+    return schema && std::strcmp(schema, "main") == 0;
+}
+
+// Refuses, while the file is held, every statement that would write to it: the rows, the schema, and the pragmas
+// that write. Reading, the temporary schema and the connection's own settings stay allowed.
+int refuseWritesWhileHeld(void* database, int action, const char* arg1, const char* arg2, const char* schema,
+                          const char*)
+{
+    bool writes = false;
+    switch (action) {
+    case SQLITE_INSERT:
+    case SQLITE_UPDATE:
+    case SQLITE_DELETE:
+    case SQLITE_CREATE_INDEX:
+    case SQLITE_CREATE_TABLE:
+    case SQLITE_CREATE_TRIGGER:
+    case SQLITE_CREATE_VIEW:
+    case SQLITE_DROP_INDEX:
+    case SQLITE_DROP_TABLE:
+    case SQLITE_DROP_TRIGGER:
+    case SQLITE_DROP_VIEW:
+    case SQLITE_ALTER_TABLE:
+    case SQLITE_REINDEX:
+    case SQLITE_ANALYZE:
+        writes = action == SQLITE_ALTER_TABLE ? isMain(arg1) : isMain(schema);
+        break;
+    case SQLITE_PRAGMA: {
+        const auto named = [arg1](const char* name) { return arg1 && sqlite3_stricmp(arg1, name) == 0; };
+        writes = named("wal_checkpoint") || named("incremental_vacuum") || named("optimize") ||
+                 (arg2 && (named("journal_mode") || named("user_version") || named("application_id") ||
+                           named("schema_version")));
+        break;
+    }
+    default:
+        break;
+    }
+    if (writes && Database::writesHeld(static_cast<const Database*>(database)->path()))
+        return SQLITE_DENY;
+    return SQLITE_OK;
+}
+
 sqlite3* openConnection(const QString& path, bool writable, bool immutable, int& rc)
 {
     sqlite3* db = nullptr;
@@ -134,7 +178,9 @@ std::shared_ptr<Database> Database::open(const QString& path)
     const auto mayWrite = [](const QString& name) {
         return faccessat(AT_FDCWD, QFile::encodeName(name).constData(), W_OK, AT_EACCESS) == 0;
     };
-    const bool writable = !writesHeld(path) && mayWrite(path) && mayWrite(info.absolutePath());
+    // While the start's check runs, the connection is made for writing, to take writes the moment the check passed.
+    const bool checking = heldUntilChecked(path);
+    const bool writable = (checking || !writesHeld(path)) && mayWrite(path) && mayWrite(info.absolutePath());
     std::shared_ptr<Database> database;
     for (const bool immutable : {false, true}) {
         int rc = SQLITE_OK;
@@ -145,6 +191,8 @@ std::shared_ptr<Database> Database::open(const QString& path)
             throw DbError(rc, QStringLiteral("Cannot open the database file \"%1\": %2.").arg(shown, message));
         }
         database.reset(new Database(db, path));
+        if (writable && checking)
+            database->guardWhileHeld();
         try {
             // Reading the schema is the first access to the file: it tells a database from any other file, and
             // nothing is changed before the file has shown it is one of this program's.
@@ -156,15 +204,23 @@ std::shared_ptr<Database> Database::open(const QString& path)
                 throw;
         }
     }
-    if (!database->isReadOnly())
+    if (database->m_guarded && writesHeld(path))
+        database->m_maintainPending = true;
+    else if (!database->isReadOnly())
         database->maintain();
     return database;
 }
 
-void Database::holdWrites(const QString& path)
+void Database::guardWhileHeld()
+{
+    m_guarded = true;
+    sqlite3_set_authorizer(m_db, refuseWritesWhileHeld, this);
+}
+
+void Database::holdWrites(const QString& path, Hold why)
 {
     const QMutexLocker lock(&s_heldMutex);
-    s_held.insert(heldKey(path));
+    s_held.insert(heldKey(path), why);
 }
 
 void Database::releaseWrites(const QString& path)
@@ -177,6 +233,12 @@ bool Database::writesHeld(const QString& path)
 {
     const QMutexLocker lock(&s_heldMutex);
     return s_held.contains(heldKey(path));
+}
+
+bool Database::heldUntilChecked(const QString& path)
+{
+    const QMutexLocker lock(&s_heldMutex);
+    return s_held.value(heldKey(path), Hold::Damaged) == Hold::UntilChecked;
 }
 
 void Database::create(const QString& path)
@@ -245,7 +307,7 @@ void Database::setBusyNotifier(std::function<void()> notifier)
 
 bool Database::isReadOnly() const
 {
-    return sqlite3_db_readonly(m_db, "main") == 1;
+    return sqlite3_db_readonly(m_db, "main") == 1 || (m_guarded && writesHeld(m_path));
 }
 
 void Database::exec(const QString& sql)
@@ -352,6 +414,11 @@ void Database::maintain()
 
 bool Database::refreshSortKeys()
 {
+    if (m_maintainPending && !isReadOnly()) {
+        // Opened while the start's check ran, which the file has passed since.
+        m_maintainPending = false;
+        maintain();
+    }
     if (!m_hasSortKey)
         return false;
     if (!isReadOnly()) {

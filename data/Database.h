@@ -34,11 +34,16 @@ public:
     static std::shared_ptr<Database> open(const QString& path);
     // Until released, this process opens the file at `path` for reading only, whatever the file's permissions:
     // nothing at all is written to it, not even what opening adds (keys, the change log's trimming, the journal
-    // mode). The start holds the file until it passed the damage check, and goes on holding a damaged file the
-    // user chose to work with as it is. Connections opened meanwhile stay read-only.
-    static void holdWrites(const QString& path);
+    // mode). The start holds the file while the damage check runs beside the windows (UntilChecked), and goes on
+    // holding a damaged file the user chose to work with as it is (Damaged). Connections opened while the file is
+    // held as Damaged stay read-only; those opened while it is held UntilChecked refuse every write while it is held
+    // (a DbError that says why) and take writes once it is released, when they also catch up on what opening adds.
+    enum class Hold { Damaged, UntilChecked };
+    static void holdWrites(const QString& path, Hold why = Hold::Damaged);
     static void releaseWrites(const QString& path);
     static bool writesHeld(const QString& path);
+    // Held, and only until the check has ended.
+    static bool heldUntilChecked(const QString& path);
     // Creates a new file with both tables at `path`; an existing file is a DbError and stays as it is. The build
     // supplies the program's empty database with it; the program itself never creates the file.
     static void create(const QString& path);
@@ -102,9 +107,12 @@ private:
     void rollback() noexcept;
     void checkColumns();
     void maintain();
+    void guardWhileHeld();
 
     sqlite3* m_db;
     QString m_path;
     bool m_hasSortKey = false;
     bool m_collatorChecked = false;
+    bool m_guarded = false;         // opened while held until checked: writes refused while the hold lasts
+    bool m_maintainPending = false; // what opening adds waits for the hold to end
 };

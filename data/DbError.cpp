@@ -36,7 +36,14 @@ DbError DbError::fromEngine(sqlite3* db, int rc)
         message = QStringLiteral("The file is not a database of this program, or it is damaged (%1).").arg(message);
     else if ((code & 0xff) == SQLITE_CORRUPT)
         message = QStringLiteral("The database file is damaged (%1).").arg(message);
-    else if ((code & 0xff) == SQLITE_READONLY && !where.isEmpty() && Database::writesHeld(where))
+    else if (((code & 0xff) == SQLITE_READONLY || (code & 0xff) == SQLITE_AUTH) && !where.isEmpty() &&
+             Database::heldUntilChecked(where))
+        message = QCoreApplication::translate("DbError", "The database file is being checked for damage, as at every "
+                                                         "start, and takes no changes until the check has ended, in a "
+                                                         "moment. Nothing was saved; try again (%1).")
+                      .arg(message);
+    else if (((code & 0xff) == SQLITE_READONLY || (code & 0xff) == SQLITE_AUTH) && !where.isEmpty() &&
+             Database::writesHeld(where))
         message = QCoreApplication::translate("DbError", "The database file is damaged and was opened for reading "
                                                          "only, so that nothing more of it is lost. Nothing was "
                                                          "saved (%1).")

@@ -1,15 +1,14 @@
 #include "data/EntryWriter.h"
 
+#include "data/Columns.h"
+#include "data/Contact.h"
 #include "data/Database.h"
 #include "data/Query.h"
 #include "data/Recordset.h"
 
 #include <sqlite3.h>
 
-EntryWriter::EntryWriter(const QString& databasePath)
-    : m_db(Database::open(databasePath)), m_rows(std::make_unique<Recordset>(m_db, Query::entries().statement()))
-{
-}
+EntryWriter::EntryWriter(const QString& databasePath) : m_db(Database::open(databasePath)) {}
 
 EntryWriter::~EntryWriter() = default;
 
@@ -37,21 +36,29 @@ void EntryWriter::transaction(const std::function<void()>& work)
     m_db->transaction(work);
 }
 
-void EntryWriter::set(const QString& column, const QString& value)
+qint64 EntryWriter::add(const Contact& entry)
 {
-    if (!m_adding) {
-        m_rows->AddNew();
-        m_adding = true;
+    if (!m_insert.isValid()) {
+        QStringList names;
+        for (const Columns::Column& column : Columns::kAll)
+            names << QLatin1Char('"') + column.columnName() + QLatin1Char('"');
+        m_insert =
+            Statement(m_db->handle(), QStringLiteral("INSERT INTO tblTel (%1) VALUES (%2)")
+                                          .arg(names.join(QLatin1Char(',')),
+                                               QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(','))));
     }
-    m_rows->setCollect(column, value);
-}
-
-qint64 EntryWriter::add()
-{
-    if (!m_adding)
-        m_rows->AddNew();
-    m_adding = false;
-    m_rows->Update();
+    // Reset whatever happens, so the statement never holds the file between entries.
+    struct Reset
+    {
+        Statement& statement;
+        ~Reset() { statement.reset(); }
+    } reset{m_insert};
+    int index = 1;
+    for (const Columns::Column& column : Columns::kAll) {
+        const QByteArray text = (entry.*column.field).toUtf8();
+        sqlite3_bind_text(m_insert.handle(), index++, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+    }
+    m_insert.step();
     return sqlite3_last_insert_rowid(m_db->handle());
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Statement.h"
 #include "data/StoredRows.h"
 
 #include <QString>
@@ -8,10 +9,11 @@
 
 class Database;
 class Recordset;
+struct Contact;
 
 // Adds entries and messages to a file in bulk, as an import does, and reads what the file holds already so the
-// caller can tell what is new. Entries are written as the entry window saves them (one record set, its INSERT
-// prepared once for rows that set the same columns), all of them inside one transaction.
+// caller can tell what is new. Entries are written with every column as text (one INSERT, prepared once), all of
+// them inside one transaction; each is recorded for undo as any write of the program's own connections.
 class EntryWriter
 {
 public:
@@ -40,14 +42,12 @@ public:
     // Runs `work` in one write transaction: every entry and message it adds reaches the file, or, when it throws,
     // none does (the exception goes on to the caller).
     void transaction(const std::function<void()>& work);
-    // Sets a column of the next entry by name; add() writes the entry and returns its row. Throws DbError.
-    void set(const QString& column, const QString& value);
-    qint64 add();
+    // Writes an entry, each of its fields into its column (see Columns), and returns its row. Throws DbError.
+    qint64 add(const Contact& entry);
     // Adds rows to the log. Throws DbError.
     void addMessages(const QList<StoredRows::Row>& rows);
 
 private:
     std::shared_ptr<Database> m_db;
-    std::unique_ptr<Recordset> m_rows; // appends only: its cursor never starts, so it never holds the file
-    bool m_adding = false;             // set() began the next entry
+    Statement m_insert;
 };

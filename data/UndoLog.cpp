@@ -9,6 +9,8 @@
 
 #include <QFileInfo>
 #include <cstring>
+#include <map>
+#include <memory>
 #include <sqlite3.h>
 
 namespace {
@@ -111,32 +113,123 @@ void preupdate(void*, sqlite3* db, int op, const char* schema, const char* table
                       .arg(what));
 }
 
-// The row of `table` holding exactly `values` (the sort key aside), looked for at `hint` first; -1 when none does.
-qint64 findRow(Database& db, const QString& table, const QList<Database::ColumnInfo>& columns,
-               const QList<UndoLog::Value>& values, qint64 hint)
+// Writes the changes of one step back or forth. A step may change thousands of rows of one table (an import):
+// each kind of statement is prepared once per table and run once per row, and finds its row by its rowid first,
+// testing there that the row holds exactly what the step left in it (the sort key aside). Only where that row is
+// not it (a VACUUM renumbered the rows) is the table searched for the row by its contents.
+class StepWriter
 {
-    QStringList tests;
-    QList<int> bound;
-    for (int i = 0; i < columns.size(); ++i) {
-        if (derived(columns.at(i).name))
-            continue;
-        tests << QStringLiteral("\"%1\" IS ? COLLATE BINARY").arg(columns.at(i).name);
-        bound << i;
-    }
-    const QString where = tests.join(QStringLiteral(" AND "));
-    for (const bool atHint : {true, false}) {
-        Statement find(db.handle(), QStringLiteral("SELECT rowid FROM \"%1\" WHERE %2%3 LIMIT 1")
-                                        .arg(table, atHint ? QStringLiteral("rowid = ? AND ") : QString(), where));
+public:
+    StepWriter(Database& db, const QString& stepName) : m_db(db), m_stepName(stepName) {}
+
+    // Turns the row holding `was` (none: the row is added) into `becomes` (none: the row is deleted); returns
+    // where the row is now, or was when it was deleted. Refuses the step when no row holds `was`.
+    qint64 write(const QString& table, const QList<UndoLog::Value>& was, const QList<UndoLog::Value>& becomes,
+                 qint64 hint)
+    {
+        Table& t = tableOf(table);
+        if (t.columns.size() != std::max(was.size(), becomes.size()))
+            refuse(m_stepName);
+        if (was.isEmpty()) {
+            run(t, t.insert, t.inserted, becomes, -1, {});
+            return sqlite3_last_insert_rowid(m_db.handle());
+        }
+        Statement& at = becomes.isEmpty() ? t.deleteAt : t.updateAt;
+        if (run(t, at, t.updated, becomes, hint, was))
+            return hint;
+        // Not where it was last seen: looked for by its contents.
+        t.find.reset();
         int index = 1;
-        if (atHint)
-            sqlite3_bind_int64(find.handle(), index++, hint);
-        for (int i : bound)
-            bindValue(find.handle(), index++, values.at(i));
-        if (find.step())
-            return find.int64(0);
+        for (int i : t.compared)
+            bindValue(t.find.handle(), index++, was.at(i));
+        if (!t.find.step())
+            refuse(m_stepName);
+        const qint64 row = t.find.int64(0);
+        t.find.reset();
+        if (!run(t, at, t.updated, becomes, row, was))
+            refuse(m_stepName);
+        return row;
     }
-    return -1;
-}
+
+private:
+    struct Table
+    {
+        QList<Database::ColumnInfo> columns;
+        QList<int> compared; // every column but the sort key
+        QList<int> updated;  // and but the integer key
+        QList<int> inserted; // every column but the sort key
+        Statement find;      // the row holding the compared values
+        Statement deleteAt;  // the row at a rowid, when it holds the compared values
+        Statement updateAt;
+        Statement insert;
+    };
+
+    static QString quoted(const QString& name) { return QLatin1Char('"') + name + QLatin1Char('"'); }
+
+    Table& tableOf(const QString& name)
+    {
+        auto found = m_tables.find(name);
+        if (found != m_tables.end())
+            return *found->second;
+        auto t = std::make_unique<Table>();
+        t->columns = m_db.columns(name);
+        QStringList tests;
+        QStringList inserted;
+        QStringList updated;
+        for (int i = 0; i < t->columns.size(); ++i) {
+            const Database::ColumnInfo& column = t->columns.at(i);
+            if (derived(column.name))
+                continue;
+            tests << quoted(column.name) + QStringLiteral(" IS ? COLLATE BINARY");
+            t->compared << i;
+            t->inserted << i;
+            inserted << quoted(column.name);
+            if (!column.isIntegerKey) {
+                t->updated << i;
+                updated << quoted(column.name) + QStringLiteral(" = ?");
+            }
+        }
+        const QString where = tests.join(QStringLiteral(" AND "));
+        const QString table = quoted(name);
+        t->find = Statement(m_db.handle(), QStringLiteral("SELECT rowid FROM %1 WHERE %2 LIMIT 1").arg(table, where));
+        t->deleteAt =
+            Statement(m_db.handle(), QStringLiteral("DELETE FROM %1 WHERE rowid = ? AND %2").arg(table, where));
+        if (!updated.isEmpty())
+            t->updateAt = Statement(m_db.handle(), QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ? AND %3")
+                                                       .arg(table, updated.join(QStringLiteral(", ")), where));
+        t->insert = Statement(m_db.handle(),
+                              QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                  .arg(table, inserted.join(QLatin1Char(',')),
+                                       QStringList(inserted.size(), QStringLiteral("?")).join(QLatin1Char(','))));
+        return *m_tables.emplace(name, std::move(t)).first->second;
+    }
+
+    // Binds the values written, then the rowid and the values the row must hold (for a row found first); true when
+    // a row was written.
+    bool run(const Table& t, Statement& statement, const QList<int>& written, const QList<UndoLog::Value>& becomes,
+             qint64 row, const QList<UndoLog::Value>& was)
+    {
+        if (!statement.isValid())
+            refuse(m_stepName);
+        statement.reset();
+        int index = 1;
+        if (!becomes.isEmpty()) {
+            for (int i : written)
+                bindValue(statement.handle(), index++, becomes.at(i));
+        }
+        if (!was.isEmpty()) {
+            sqlite3_bind_int64(statement.handle(), index++, row);
+            for (int i : t.compared)
+                bindValue(statement.handle(), index++, was.at(i));
+        }
+        statement.step();
+        return sqlite3_changes(m_db.handle()) > 0;
+    }
+
+    Database& m_db;
+    QString m_stepName;
+    std::map<QString, std::unique_ptr<Table>> m_tables;
+};
 
 } // namespace
 
@@ -222,47 +315,14 @@ void UndoLog::apply(const QString& file, QList<Step>& from, QList<Step>& to, boo
     Step step = from.at(index);
     const std::shared_ptr<Database> db = Database::open(file);
     db->transaction([&] {
+        StepWriter writer(*db, step.name);
         for (qsizetype n = 0; n < step.changes.size(); ++n) {
             Change& change = step.changes[forward ? n : step.changes.size() - 1 - n];
             // Done again, the statement's own change runs the trigger again.
             if (forward && change.byTrigger)
                 continue;
-            const QList<Value>& was = forward ? change.before : change.after;
-            const QList<Value>& becomes = forward ? change.after : change.before;
-            const QList<Database::ColumnInfo> columns = db->columns(change.table);
-            if (columns.size() != std::max(was.size(), becomes.size()))
-                refuse(step.name);
-            qint64 row = -1;
-            if (!was.isEmpty() && (row = findRow(*db, change.table, columns, was, change.rowid)) < 0)
-                refuse(step.name);
-            QStringList names;
-            QList<int> written;
-            for (int i = 0; i < columns.size(); ++i) {
-                if (derived(columns.at(i).name) || (columns.at(i).isIntegerKey && row >= 0))
-                    continue;
-                names << QLatin1Char('"') + columns.at(i).name + QLatin1Char('"');
-                written << i;
-            }
-            QString sql;
-            if (becomes.isEmpty())
-                sql = QStringLiteral("DELETE FROM \"%1\" WHERE rowid = ?").arg(change.table);
-            else if (row >= 0)
-                sql = QStringLiteral("UPDATE \"%1\" SET %2 = ? WHERE rowid = ?")
-                          .arg(change.table, names.join(QStringLiteral(" = ?, ")));
-            else
-                sql = QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
-                          .arg(change.table, names.join(QLatin1Char(',')),
-                               QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(',')));
-            Statement write(db->handle(), sql);
-            int bound = 1;
-            if (!becomes.isEmpty()) {
-                for (int i : written)
-                    bindValue(write.handle(), bound++, becomes.at(i));
-            }
-            if (row >= 0)
-                sqlite3_bind_int64(write.handle(), bound, row);
-            write.step();
-            change.rowid = row >= 0 ? row : sqlite3_last_insert_rowid(db->handle());
+            change.rowid = writer.write(change.table, forward ? change.before : change.after,
+                                        forward ? change.after : change.before, change.rowid);
         }
     });
     from.removeAt(index);

@@ -298,13 +298,10 @@ bool ContactImport::write(const Plan& plan, const QString& databasePath, const P
     };
     EntryWriter directory(databasePath);
     try {
-        // Every row names the same columns, so its INSERT is prepared once (see EntryWriter).
         directory.transaction([&] {
             int written = 0;
             for (const Contact& contact : plan.added) {
-                for (const Columns::Column& column : Columns::kAll)
-                    directory.set(column.columnName(), contact.*column.field);
-                const qint64 added = directory.add();
+                const qint64 added = directory.add(contact);
                 if (first) {
                     qint64& row = contact.category == ::Book::Business.name() ? first->business : first->personal;
                     if (row == 0)

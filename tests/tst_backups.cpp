@@ -287,9 +287,17 @@ private Q_SLOTS:
         qInfo() << "states seen after the kills:" << seen;
     }
 
-    // A damaged file at start: the newest good copy is offered and restored; a damaged copy is passed over.
+    // A damaged file at start: the newest good copy is offered and restored; a damaged copy is passed over. The
+    // same whether the check runs before the windows or beside them.
+    void damagedAtStart_data()
+    {
+        QTest::addColumn<bool>("besideTheWindows");
+        QTest::newRow("checked before the windows") << false;
+        QTest::newRow("checked beside the windows") << true;
+    }
     void damagedAtStart()
     {
+        QFETCH(bool, besideTheWindows);
         TempDatabase db;
         addEntries(db, 2000, QStringLiteral("Good "));
         db.close();
@@ -314,11 +322,80 @@ private Q_SLOTS:
         MessageBox::takeMessages();
         MessageBox::setNextAnswer(true);
         const int asked = MessageBox::questionsAsked();
-        BackupCommands::checkAtStart(nullptr);
+        if (besideTheWindows) {
+            bool ended = false;
+            BackupCommands::startCheck(nullptr, [&ended] { ended = true; });
+            QTRY_VERIFY(ended);
+        } else {
+            BackupCommands::checkAtStart(nullptr);
+        }
         QCOMPARE(MessageBox::questionsAsked(), asked + 1);
         QCOMPARE(entriesIn(db.path()), 2000);
         QVERIFY(MessageBox::takeMessages().join(QLatin1Char('\n')).contains(QStringLiteral("restored")));
         QVERIFY(!Database::open(db.path())->isReadOnly()); // the restored file takes the user's changes again
+        Module1::setProgramDirForTesting(QString());
+    }
+
+    // While the start's check runs beside the windows, they read the file and nothing writes to it: a write is
+    // refused with a message that says why. A sound file takes writes on the same connection once the check
+    // passed; a damaged one without a good copy goes on refusing them, and stays byte for byte as it was.
+    void checkBesideTheWindows_data()
+    {
+        QTest::addColumn<bool>("damaged");
+        QTest::newRow("sound file") << false;
+        QTest::newRow("damaged file, no good copy") << true;
+    }
+    void checkBesideTheWindows()
+    {
+        QFETCH(bool, damaged);
+        TempDatabase db;
+        addEntries(db, 2000, QStringLiteral("Entry "));
+        db.close();
+        if (damaged) {
+            QFile file(db.path());
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            for (qint64 at = file.size() / 2 / 4096 * 4096; at < file.size(); at += 4096) {
+                file.seek(at);
+                file.write(QByteArray(200, '\x5a'));
+            }
+        }
+        const auto bytes = [&db] {
+            QFile file(db.path());
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const QByteArray before = bytes();
+        Module1::setProgramDirForTesting(db.dir());
+        MessageBox::takeMessages();
+        bool ended = false;
+        BackupCommands::startCheck(nullptr, [&ended] { ended = true; });
+
+        const std::shared_ptr<Database> window = Database::open(db.path());
+        QVERIFY(window->isReadOnly());
+        const auto add = [&window] {
+            try {
+                window->exec(QStringLiteral("INSERT INTO tblTel (Category, Lname) VALUES ('Personal', 'Added')"));
+            } catch (const DbError& error) {
+                return error.description();
+            }
+            return QString();
+        };
+        const QString during = add();
+        QVERIFY2(during.contains(QStringLiteral("being checked")), qPrintable(during));
+        QTRY_VERIFY(ended);
+        QCOMPARE(bytes(), before);
+        const QString after = add();
+        if (damaged) {
+            QVERIFY2(after.contains(QStringLiteral("damaged")), qPrintable(after));
+            QVERIFY(window->isReadOnly());
+            QVERIFY(MessageBox::takeMessages().join(QLatin1Char('\n')).contains(QStringLiteral("reading only")));
+            QCOMPARE(bytes(), before);
+        } else {
+            QCOMPARE(after, QString());
+            QVERIFY(!window->isReadOnly());
+            QCOMPARE(entriesIn(db.path()), 2001);
+            QCOMPARE(MessageBox::takeMessages(), QStringList());
+        }
+        Database::releaseWrites(db.path());
         Module1::setProgramDirForTesting(QString());
     }
 };

@@ -1,6 +1,7 @@
 // Undo and redo of the user's steps from the directory window's context menu: each kind of step taken back and
 // done again, a step refused when its row was changed elsewhere, and one whose row another tool renumbered.
 #include "DirectoryFixture.h"
+#include "data/Columns.h"
 #include "data/DataControl.h"
 #include "data/Database.h"
 #include "data/UndoLog.h"
@@ -168,6 +169,67 @@ private Q_SLOTS:
         db.close();
         UndoLog::instance().undo(db.path());
         QCOMPARE(db.rows(QStringLiteral("SELECT rowid, Meet FROM tblMes")), QStringList{QStringLiteral("1|Bo")});
+    }
+
+    // A step of many rows of both tables, added, changed and deleted, some rows more than once: taken back, the
+    // file holds exactly what it held before (every column, rowids of the rows kept); done again, what it held after.
+    // With a row changed elsewhere meanwhile, nothing at all changes.
+    void manyRowsOfBothTables_data()
+    {
+        QTest::addColumn<QString>("elsewhere");
+        QTest::newRow("nothing changed elsewhere") << QString();
+        QTest::newRow("one of the rows changed elsewhere") << "UPDATE tblTel SET Tel1 = '1' WHERE Lname = 'New 77'";
+    }
+    void manyRowsOfBothTables()
+    {
+        QFETCH(QString, elsewhere);
+        TempDatabase db;
+        for (int i = 0; i < 40; ++i)
+            db.addTel(i % 2 ? QStringLiteral("Business") : QStringLiteral("Personal"), QStringLiteral("First"),
+                      QStringLiteral("Old %1").arg(i));
+        QCOMPARE(db.exec(QStringLiteral("INSERT INTO tblMes (Meet, Avur) VALUES ('Ann', 'x'), ('Bo', 'y')")),
+                 SQLITE_OK);
+        // Every column, each value's type too, but the sort key, which the program makes again.
+        const auto everything = [&db] {
+            QStringList columns;
+            for (const Columns::Column& column : Columns::kAll)
+                columns << QStringLiteral("quote(%1)").arg(column.columnName());
+            return db.rows(QStringLiteral("SELECT rowid, %1 FROM tblTel ORDER BY rowid")
+                               .arg(columns.join(QLatin1Char(',')))) +
+                   db.rows(QStringLiteral("SELECT quote(Cdate), quote(Ctime), quote(Meet), quote(Avur), quote(Hodaa) "
+                                          "FROM tblMes ORDER BY Meet"));
+        };
+        const QStringList before = everything();
+        db.close();
+        {
+            const auto file = Database::open(db.path());
+            UndoLog::Recording step(QStringLiteral("Import of Entries"));
+            file->transaction([&] {
+                for (int i = 0; i < 100; ++i)
+                    file->exec(
+                        QStringLiteral("INSERT INTO tblTel (Category, Lname) VALUES ('Personal', 'New %1')").arg(i));
+                file->exec(QStringLiteral("UPDATE tblTel SET Fname = 'Changed' WHERE Lname LIKE 'Old 1*'; "
+                                          "UPDATE tblTel SET Fname = 'Twice' WHERE Lname = 'Old 1'; "
+                                          "DELETE FROM tblTel WHERE Lname IN ('Old 3', 'Old 5', 'New 7'); "
+                                          "UPDATE tblMes SET Hodaa = 'z'; DELETE FROM tblMes WHERE Meet = 'Ann'; "
+                                          "INSERT INTO tblMes (Meet) VALUES ('Cy')"));
+            });
+            step.keep();
+        }
+        const QStringList after = everything();
+        QCOMPARE(db.exec(elsewhere), SQLITE_OK);
+        const QStringList stored = everything();
+        db.close();
+        if (!elsewhere.isEmpty()) {
+            QVERIFY_THROWS_EXCEPTION(DbError, UndoLog::instance().undo(db.path()));
+            QCOMPARE(everything(), stored);
+            return;
+        }
+        UndoLog::instance().undo(db.path());
+        QCOMPARE(everything(), before);
+        db.close();
+        UndoLog::instance().redo(db.path());
+        QCOMPARE(everything(), after);
     }
 };
 
