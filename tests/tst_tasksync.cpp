@@ -4,6 +4,7 @@
 #include "data/Database.h"
 #include "sync/DavClient.h"
 #include "sync/Discovery.h"
+#include "sync/MessageTask.h"
 #include "sync/NetworkTransport.h"
 #include "sync/SyncFile.h"
 #include "sync/SyncSettings.h"
@@ -138,6 +139,7 @@ private slots:
     void killedMidwayConverges_data();
     void killedMidwayConverges();
     void emptiedListAsks();
+    void aTaskTooLargeIsLeftOut();
     void xandikos();
 };
 
@@ -374,6 +376,37 @@ void tst_TaskSync::emptiedListAsks()
     QCOMPARE(deleted.exitCode(), 0);
     QCOMPARE(deleted.removedHere, 4);
     QCOMPARE(desk.count(QStringLiteral("tblMes")), 0);
+}
+
+// A task larger than the sync takes is one line of the report; the rest syncs.
+void tst_TaskSync::aTaskTooLargeIsLeftOut()
+{
+    Radicale radicale;
+    QVERIFY(radicale.port());
+    const Server server = withTaskList(radicale.url(QStringLiteral("/")), QStringLiteral("/alice/personal/"),
+                                       QStringLiteral("/alice/business/"));
+    DavClient phone(server.root, QStringLiteral("alice"), QStringLiteral("secret"));
+    MessageTask::Message message;
+    message.to = QStringLiteral("Yossi");
+    for (const int size : {20, 20000}) {
+        message.uid = QStringLiteral("phone-%1").arg(size);
+        message.text = QString(size, QLatin1Char('x'));
+        QCOMPARE(phone
+                     .send("PUT", server.tasks.resolved(QUrl(message.uid + QStringLiteral(".ics"))),
+                           MessageTask::created(message, QDateTime::currentDateTime()),
+                           {{"Content-Type", "text/calendar"}})
+                     .status,
+                 201);
+    }
+    TempDatabase desk;
+    setUp(desk, server);
+    SyncRun::Options small;
+    small.cardBytes = 8192;
+    const SyncReport report = sync(desk, nullptr, small);
+    QCOMPARE(report.exitCode(), 1);
+    QCOMPARE(report.lines.size(), 1);
+    QVERIFY2(report.lines.first().contains(QLatin1String("phone-20000.ics")), qPrintable(report.summary()));
+    QCOMPARE(desk.rows(QStringLiteral("SELECT length(Hodaa) FROM tblMes")), QStringList{QStringLiteral("20")});
 }
 
 // One run against another server: no authentication, its own XML prefixes and sync tokens.
