@@ -29,11 +29,6 @@ QStringList partOf(const QStringList& values, const Part& part)
     return out;
 }
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("TaskRules", text);
-}
-
 // Unchanged or edited here, changed there: part by part.
 Merge mergeChanged(const QStringList& agreed, MergeRules::Here here, const QStringList& local,
                    const QStringList& server)
@@ -53,8 +48,9 @@ Merge mergeChanged(const QStringList& agreed, MergeRules::Here here, const QStri
                     values[part.first + i] = mine[i];
                 continue;
             }
-            result.lines << tr("%1: %2 was changed here and on the server; the server's was kept.")
-                                .arg(TaskRules::nameOf(local), tr(part.name));
+            result.lines << QCoreApplication::translate(
+                                "TaskRules", "%1: %2 was changed here and on the server; the server's was kept.")
+                                .arg(TaskRules::nameOf(local), QCoreApplication::translate("TaskRules", part.name));
         }
     }
     if (values != local) {
@@ -78,18 +74,24 @@ MergeRules::Merge TaskRules::merge(const QStringList& agreed, Here here, const Q
             result.row = Merge::Row::Delete;
         } else if (here == Here::Edited) {
             result.card = Merge::Card::CreateAgain;
-            result.lines << tr("%1 was deleted on the server and changed here; it is sent again.").arg(nameOf(local));
+            result.lines << QCoreApplication::translate(
+                                "TaskRules", "%1 was deleted on the server and changed here; it is sent again.")
+                                .arg(nameOf(local));
         }
         return result;
     case There::Blank:
         // An item of the list that is no task stays there, unseen here; a message it was goes when unchanged here.
         if (here == Here::Unchanged) {
             result.row = Merge::Row::Delete;
-            result.lines << tr("%1 is no task on the server any more; it was deleted here.").arg(nameOf(local));
+            result.lines << QCoreApplication::translate("TaskRules",
+                                                        "%1 is no task on the server any more; it was deleted here.")
+                                .arg(nameOf(local));
         } else if (here == Here::Edited) {
             result.card = Merge::Card::Kept;
-            result.lines
-                << tr("%1 is no task on the server any more; the message as edited here goes back.").arg(nameOf(local));
+            result.lines << QCoreApplication::translate(
+                                "TaskRules",
+                                "%1 is no task on the server any more; the message as edited here goes back.")
+                                .arg(nameOf(local));
         }
         return result;
     case There::Changed:
@@ -98,7 +100,9 @@ MergeRules::Merge TaskRules::merge(const QStringList& agreed, Here here, const Q
     if (kept)
         return mergeChanged(agreed, here, local, server);
     if (here == Here::Deleted)
-        result.lines << tr("%1 was deleted here and changed on the server; it was brought back.").arg(nameOf(server));
+        result.lines << QCoreApplication::translate(
+                            "TaskRules", "%1 was deleted here and changed on the server; it was brought back.")
+                            .arg(nameOf(server));
     result.row = Merge::Row::Insert;
     result.values = server;
     return result;
@@ -139,6 +143,6 @@ QStringList TaskRules::valuesOf(const MessageTask::Message& message)
 
 QString TaskRules::nameOf(const QStringList& values)
 {
-    return tr("The message for \"%1\" from \"%2\" of %3")
+    return QCoreApplication::translate("TaskRules", "The message for \"%1\" from \"%2\" of %3")
         .arg(values.value(3).simplified(), values.value(2).simplified(), values.value(0));
 }

@@ -18,11 +18,6 @@ using MergeRules::Step;
 using MergeRules::Then;
 using Kind = TaskStore::MessageWrite::Kind;
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("TaskSync", text);
-}
-
 QString bodyLine(const QByteArray& body)
 {
     const QString text = ServerText::shown(body.left(200)).simplified();
@@ -45,8 +40,9 @@ void TaskSync::run()
         // Left alone by the windows' own syncs while the user chose to keep messages the server no longer has.
         const bool wasPaused = SyncRun::paused(m_db, m_key);
         if (wasPaused && m_options.leavePaused) {
-            m_report.lines << tr("The sync of the message log is paused: \"Sync Now...\" asks again what to do with "
-                                 "the messages the server no longer lists.");
+            m_report.lines << QCoreApplication::translate(
+                "TaskSync", "The sync of the message log is paused: \"Sync Now...\" asks again what to do with "
+                            "the messages the server no longer lists.");
             return;
         }
         TaskStore::prepare(m_db);
@@ -77,11 +73,13 @@ bool TaskSync::failed(const DavClient::Reply& reply, const QString& what)
     if (reply.status == 0)
         why = reply.error;
     else if (reply.status == 401)
-        why = tr("the server refused the user name or password (401)");
+        why = QCoreApplication::translate("TaskSync", "the server refused the user name or password (401)");
     else if (reply.status == 404)
-        why = tr("the task list is missing on the server (404)");
+        why = QCoreApplication::translate("TaskSync", "the task list is missing on the server (404)");
     else
-        why = tr("the server answered %1%2").arg(reply.status).arg(bodyLine(reply.body));
+        why = QCoreApplication::translate("TaskSync", "the server answered %1%2")
+                  .arg(reply.status)
+                  .arg(bodyLine(reply.body));
     if (m_report.error.isEmpty())
         m_report.error = QStringLiteral("%1: %2").arg(what, why);
     return true;
@@ -89,7 +87,10 @@ bool TaskSync::failed(const DavClient::Reply& reply, const QString& what)
 
 void TaskSync::refused(const QString& what, const DavClient::Reply& reply)
 {
-    m_report.lines << tr("The server refused %1 (%2%3).").arg(what).arg(reply.status).arg(bodyLine(reply.body));
+    m_report.lines << QCoreApplication::translate("TaskSync", "The server refused %1 (%2%3).")
+                          .arg(what)
+                          .arg(reply.status)
+                          .arg(bodyLine(reply.body));
 }
 
 bool TaskSync::isSelf(const QString& href) const
@@ -103,7 +104,9 @@ bool TaskSync::ownTask(const QString& href)
         return true;
     if (!m_strangers.contains(href)) {
         m_strangers.insert(href);
-        m_report.lines << tr("The server named %1, which is no task of %2: it was ignored, and nothing is sent to it.")
+        m_report.lines << QCoreApplication::translate(
+                              "TaskSync",
+                              "The server named %1, which is no task of %2: it was ignored, and nothing is sent to it.")
                               .arg(ServerText::shown(href), m_list.toDisplayString());
     }
     return false;
@@ -112,7 +115,7 @@ bool TaskSync::ownTask(const QString& href)
 void TaskSync::tell(qsizetype done, qsizetype total) const
 {
     if (m_options.progress)
-        m_options.progress(tr("Messages"), done, total);
+        m_options.progress(QCoreApplication::translate("TaskSync", "Messages"), done, total);
 }
 
 DavXml::Multistatus TaskSync::ask(const QByteArray& method, const QByteArray& body, DavClient::Reply& reply)
@@ -134,7 +137,8 @@ bool TaskSync::store(QList<TaskStore::MessageWrite> writes, const QList<TaskStor
                      const QStringList& dropped, const QString& token, const QList<int>& arrived)
 {
     if (!TaskStore::apply(m_db, m_key, writes, tasks, dropped, token)) {
-        m_report.lines << tr("Messages were changed here during the sync; they go at the next sync.");
+        m_report.lines << QCoreApplication::translate(
+            "TaskSync", "Messages were changed here during the sync; they go at the next sync.");
         return false;
     }
     for (const int i : arrived)
@@ -156,13 +160,14 @@ TaskSync::Asked TaskSync::changesSince(Changes& changes)
             const bool staleToken = reply.status == 500 && !token.isEmpty();
             const Outcome outcome = MergeRules::classify(reply.status, false);
             if (!staleToken && (outcome == Outcome::RetryLater || reply.status == 401 || reply.status == 404)) {
-                failed(reply, tr("Reading the changes of %1").arg(where));
+                failed(reply, QCoreApplication::translate("TaskSync", "Reading the changes of %1").arg(where));
                 return Asked::Failed;
             }
             return Asked::Refused;
         }
         if (!answer.error.isEmpty()) {
-            m_report.error = tr("Reading the changes of %1: %2").arg(where, answer.error);
+            m_report.error =
+                QCoreApplication::translate("TaskSync", "Reading the changes of %1: %2").arg(where, answer.error);
             return Asked::Failed;
         }
         for (const DavXml::Response& response : answer.responses) {
@@ -193,10 +198,10 @@ bool TaskSync::listAll(Changes& changes)
     changes = Changes{{}, {}, QStringLiteral("")};
     DavClient::Reply reply;
     const DavXml::Multistatus answer = ask("PROPFIND", DavXml::propfind({QStringLiteral("getetag")}, {}), reply);
-    if (failed(reply, tr("Listing %1").arg(where)))
+    if (failed(reply, QCoreApplication::translate("TaskSync", "Listing %1").arg(where)))
         return false;
     if (!answer.error.isEmpty()) {
-        m_report.error = tr("Listing %1: %2").arg(where, answer.error);
+        m_report.error = QCoreApplication::translate("TaskSync", "Listing %1: %2").arg(where, answer.error);
         return false;
     }
     const QHash<QString, ETag> known = TaskStore::versions(m_db, m_key);
@@ -222,10 +227,12 @@ bool TaskSync::fetch(const QStringList& hrefs, Fetched& fetched, QStringList& go
     for (qsizetype from = 0; from < hrefs.size(); from += kMultigetBatch) {
         DavClient::Reply reply;
         const DavXml::Multistatus answer = ask("REPORT", DavXml::taskMultiget(hrefs.mid(from, kMultigetBatch)), reply);
-        if (failed(reply, tr("Reading the tasks of %1").arg(m_list.toDisplayString())))
+        if (failed(reply,
+                   QCoreApplication::translate("TaskSync", "Reading the tasks of %1").arg(m_list.toDisplayString())))
             return false;
         if (!answer.error.isEmpty()) {
-            m_report.error = tr("Reading the tasks of %1: %2").arg(m_list.toDisplayString(), answer.error);
+            m_report.error = QCoreApplication::translate("TaskSync", "Reading the tasks of %1: %2")
+                                 .arg(m_list.toDisplayString(), answer.error);
             return false;
         }
         for (const DavXml::Response& response : answer.responses) {
@@ -234,11 +241,11 @@ bool TaskSync::fetch(const QStringList& hrefs, Fetched& fetched, QStringList& go
             QString problem = response.problem;
             if (problem.isEmpty() && response.status < 300 && !response.addressData.isEmpty() &&
                 response.addressData.left(64).trimmed().left(15).toUpper() != "BEGIN:VCALENDAR")
-                problem = tr("it is no iCalendar text");
+                problem = QCoreApplication::translate("TaskSync", "it is no iCalendar text");
             if (!problem.isEmpty()) {
                 // That task stays as it was here; every other one syncs.
-                m_report.lines
-                    << tr("The task %1 on the server was left out: %2.").arg(ServerText::shown(response.href), problem);
+                m_report.lines << QCoreApplication::translate("TaskSync", "The task %1 on the server was left out: %2.")
+                                      .arg(ServerText::shown(response.href), problem);
             } else if (response.status == 404) {
                 gone << response.href;
             } else if (response.status < 300 && !response.addressData.isEmpty()) {
@@ -383,7 +390,7 @@ bool TaskSync::mayDelete(const Merge& merge, const QHash<QString, TaskStore::Tas
         listed.remove(href);
     const bool force = m_options.forceDelete || m_options.deleteHere.contains(m_key);
     if (!force && MergeRules::asksFirst(deletions, synced, listed.isEmpty())) {
-        m_report.held.append({m_key, tr("the message log"), deletions});
+        m_report.held.append({m_key, QCoreApplication::translate("TaskSync", "the message log"), deletions});
         return false;
     }
     if (!m_copied) {
@@ -467,7 +474,8 @@ bool TaskSync::pushEdit(const TaskStore::Task& task, const Local& local)
         next.etag = ETag();
         return store({}, {next});
     case Then::Stop:
-        failed(reply, tr("Sending %1").arg(TaskRules::nameOf(local.message.values)));
+        failed(reply,
+               QCoreApplication::translate("TaskSync", "Sending %1").arg(TaskRules::nameOf(local.message.values)));
         return false;
     case Then::Refused:
     case Then::Forget:
@@ -494,7 +502,7 @@ bool TaskSync::pushDeletion(const TaskStore::Task& task)
         return store({}, {again});
     }
     case Then::Stop:
-        failed(reply, tr("Deleting %1").arg(TaskRules::nameOf(task.agreed)));
+        failed(reply, QCoreApplication::translate("TaskSync", "Deleting %1").arg(TaskRules::nameOf(task.agreed)));
         return false;
     default:
         refused(TaskRules::nameOf(task.agreed), reply);
@@ -533,7 +541,8 @@ bool TaskSync::pushNew(const QList<TaskStore::Message>& messages)
                 MergeRules::after(Step::Create, MergeRules::classify(reply.status, true), ETag::State::New);
             if (then == Then::Stop) {
                 store({}, confirmed);
-                failed(reply, tr("Sending %1").arg(TaskRules::nameOf(task.agreed)));
+                failed(reply,
+                       QCoreApplication::translate("TaskSync", "Sending %1").arg(TaskRules::nameOf(task.agreed)));
                 return false;
             }
             if (then == Then::Confirmed) {
