@@ -1,13 +1,15 @@
 // The sync at scale: a first sync of 1,000 cards from a loopback Radicale whose storage was seeded before it
 // started, an incremental sync after one card changed there, and a sync with nothing to do on either side of an
-// address book of 10,000 cards, each beside curl sending the same requests in the same run (the server's own cost).
-// Medians of three.
+// address book of 10,000 cards, and a sync with nothing to do of a message log of 10,000 messages with its task list,
+// each beside curl sending the same requests in the same run (the server's own cost). Medians of three.
 #include "data/Database.h"
 #include "data/SyncStore.h"
 #include "sync/DavClient.h"
 #include "sync/DavXml.h"
+#include "sync/MessageTask.h"
 #include "sync/SyncRun.h"
 #include "sync/SyncSettings.h"
+#include "sync/TaskSync.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -48,6 +50,18 @@ QByteArray card(int i, int version)
         .toUtf8();
 }
 
+QByteArray task(int i)
+{
+    MessageTask::Message message;
+    message.date = QStringLiteral("2026-03-%1").arg(1 + i % 28, 2, 10, QLatin1Char('0'));
+    message.time = QStringLiteral("10:%1:00").arg(i % 60, 2, 10, QLatin1Char('0'));
+    message.from = QStringLiteral("Caller %1").arg(i);
+    message.to = QStringLiteral("Desk %1").arg(i % 20);
+    message.text = QStringLiteral("Please call back about order %1").arg(i);
+    message.uid = QStringLiteral("task-%1").arg(i);
+    return MessageTask::created(message, QDateTime(QDate(2026, 3, 1), QTime(9, 0)));
+}
+
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -78,6 +92,42 @@ double curl(const QString& url, const char* method, const QByteArray& body, cons
     return ms;
 }
 
+// A message log of kQuietCards messages synced once from its task list, then synced with nothing to do beside curl's
+// one request; false when a sync went wrong.
+bool quietMessages(const QString& base, const QStringList& xml, std::vector<double>& curlQuiet,
+                   std::vector<double>& syncQuiet)
+{
+    const QString list = base + QStringLiteral("/alice/messages/");
+    QTemporaryDir desk;
+    const QString path = desk.filePath(QStringLiteral("Dalvek.mdb"));
+    Database::create(path);
+    const auto db = Database::open(path);
+    DavClient client(QUrl(base + QStringLiteral("/")), QStringLiteral("alice"), QStringLiteral("secret"));
+    client.setTimeout(600000);
+    curl(list, "REPORT", DavXml::syncCollection(QString()), xml);
+    QElapsedTimer timer;
+    timer.start();
+    SyncReport first;
+    TaskSync(*db, client, QUrl(list), SyncRun::Options(), first).run();
+    if (first.received != kQuietCards || !first.error.isEmpty()) {
+        std::fprintf(stderr, "The first sync of the task list went wrong: %s\n", qPrintable(first.summary()));
+        return false;
+    }
+    std::printf("(first sync of %d tasks: %.0f ms)\n", kQuietCards, double(timer.nsecsElapsed()) / 1e6);
+    for (int round = 0; round < kRounds; ++round) {
+        curlQuiet.push_back(curl(list, "REPORT", DavXml::syncCollection(TaskStore::token(*db, list)), xml));
+        timer.restart();
+        SyncReport none;
+        TaskSync(*db, client, QUrl(list), SyncRun::Options(), none).run();
+        syncQuiet.push_back(double(timer.nsecsElapsed()) / 1e6);
+        if (none.received != 0 || none.sent != 0 || !none.error.isEmpty()) {
+            std::fprintf(stderr, "The task sync with nothing to do did something: %s\n", qPrintable(none.summary()));
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -93,6 +143,10 @@ int main(int argc, char** argv)
         write(books + QStringLiteral("personal/card-%1.vcf").arg(i), card(i, 1));
     for (int i = 0; i < kQuietCards; ++i)
         write(books + QStringLiteral("large/card-%1.vcf").arg(i), card(i, 1));
+    write(books + QStringLiteral("messages/.Radicale.props"),
+          "{\"tag\": \"VCALENDAR\", \"C:supported-calendar-component-set\": \"VTODO\"}");
+    for (int i = 0; i < kQuietCards; ++i)
+        write(books + QStringLiteral("messages/task-%1.ics").arg(i), task(i));
     write(root + QStringLiteral("/config"),
           QStringLiteral("[server]\nhosts = 127.0.0.1:0\n[auth]\ntype = htpasswd\n"
                          "htpasswd_filename = %1/users\nhtpasswd_encryption = plain\n"
@@ -212,6 +266,9 @@ int main(int argc, char** argv)
             }
         }
     }
+    std::vector<double> curlMessages, syncMessages;
+    if (!quietMessages(base, xml, curlMessages, syncMessages))
+        return 1;
     radicale.terminate();
     radicale.waitForFinished();
 
@@ -223,6 +280,9 @@ int main(int argc, char** argv)
                 median(syncNext) - median(curlNext));
     std::printf("| nothing to do, %d cards | %.0f ms | %.0f ms | %.0f ms |\n", kQuietCards, median(syncQuiet),
                 median(curlQuiet), median(syncQuiet) - median(curlQuiet));
-    std::printf("Nothing to do: %.2f times curl's time.\n", median(syncQuiet) / median(curlQuiet));
+    std::printf("| nothing to do, %d messages | %.0f ms | %.0f ms | %.0f ms |\n", kQuietCards, median(syncMessages),
+                median(curlMessages), median(syncMessages) - median(curlMessages));
+    std::printf("Nothing to do: %.2f times curl's time; messages: %.2f times.\n", median(syncQuiet) / median(curlQuiet),
+                median(syncMessages) / median(curlMessages));
     return 0;
 }

@@ -320,7 +320,8 @@ Tag tagOf(const QXmlStreamReader& xml)
             {QLatin1String("calendar-home-set"), Tag::CalendarHomeSet},
             {QLatin1String("calendar"), Tag::Calendar},
             {QLatin1String("supported-calendar-component-set"), Tag::Components},
-            {QLatin1String("comp"), Tag::Component}};
+            {QLatin1String("comp"), Tag::Component},
+            {QLatin1String("calendar-data"), Tag::AddressData}};
         for (const auto& [name, tag] : calendarNames) {
             if (xml.name() == name)
                 return tag;
@@ -600,6 +601,17 @@ QByteArray DavXml::multiget(const QStringList& hrefs)
     return document([&](QXmlStreamWriter& xml) {
         xml.writeStartElement(kCard, QStringLiteral("addressbook-multiget"));
         props(xml, {QStringLiteral("getetag")}, {QStringLiteral("address-data")});
+        for (const QString& href : hrefs)
+            xml.writeTextElement(kDav, QStringLiteral("href"), href);
+        xml.writeEndElement();
+    });
+}
+
+QByteArray DavXml::taskMultiget(const QStringList& hrefs)
+{
+    return document([&](QXmlStreamWriter& xml) {
+        xml.writeStartElement(kCal, QStringLiteral("calendar-multiget"));
+        props(xml, {QStringLiteral("getetag")}, {}, {QStringLiteral("calendar-data")});
         for (const QString& href : hrefs)
             xml.writeTextElement(kDav, QStringLiteral("href"), href);
         xml.writeEndElement();

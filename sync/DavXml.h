@@ -18,7 +18,7 @@ struct Response
     QString href;     // resolved against the request's URL, as a path (whole when on another host)
     int status = 200; // the response's own status, else that of the propstat holding the properties
     QString etag;     // quotes kept, as If-Match wants it back
-    QByteArray addressData;
+    QByteArray addressData; // the card's address-data, or a task's calendar-data
     bool isAddressBook = false;
     QString displayName;
     QString principal;       // current-user-principal, resolved
@@ -62,6 +62,8 @@ Multistatus parse(const QByteArray& body, const QUrl& requestUrl);
 QByteArray propfind(const QStringList& davProps, const QStringList& cardProps, const QStringList& calendarProps = {});
 QByteArray syncCollection(const QString& token);
 QByteArray multiget(const QStringList& hrefs);
+// A calendar-multiget of the tasks at `hrefs` (their calendar-data comes as Response::addressData).
+QByteArray taskMultiget(const QStringList& hrefs);
 QByteArray makeAddressBook(const QString& name);
 // A MKCALENDAR body making a calendar named `name` that holds tasks (VTODO) only.
 QByteArray makeTaskList(const QString& name);

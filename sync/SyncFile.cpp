@@ -5,6 +5,7 @@
 #include "data/SyncStore.h"
 #include "sync/Credentials.h"
 #include "sync/SyncSettings.h"
+#include "sync/TaskSync.h"
 
 #include <QDateTime>
 
@@ -43,6 +44,9 @@ SyncReport SyncFile::run(const QString& database, const QString& password, const
         DavClient client(settings.server, settings.user, secret, s_transport);
         client.setPinnedCertificate(settings.certificate);
         report = SyncRun(*db, client, settings, options).run();
+        // The message log after the address books, into the same report.
+        if (!settings.tasks.isEmpty())
+            TaskSync(*db, client, settings.tasks, options, report).run();
         SyncStore::setSetting(*db, QStringLiteral("last_result"), report.summary());
         SyncStore::setSetting(*db, QStringLiteral("last_time"), QDateTime::currentDateTime().toString(Qt::ISODate));
     } catch (const DbError& error) {

@@ -269,18 +269,18 @@ bool SyncRun::store(const Book& book, const QList<SyncStore::EntryWrite>& writes
     return false;
 }
 
-bool SyncRun::isSelf(const Book& book, const QString& href)
+bool SyncRun::isSelf(const QUrl& collection, const QString& href)
 {
-    const QString self = book.url.path(QUrl::FullyEncoded);
+    const QString self = collection.path(QUrl::FullyEncoded);
     return href == self || href + QLatin1Char('/') == self || href == self + QLatin1Char('/');
 }
 
-bool SyncRun::isInside(const Book& book, const QString& href)
+bool SyncRun::isInside(const QUrl& collection, const QString& href)
 {
     if (!href.startsWith(QLatin1Char('/')))
         return false;
     // As the address book's own path spells it, with a plain name: no need to decode.
-    const QString path = book.url.path(QUrl::FullyEncoded);
+    const QString path = collection.path(QUrl::FullyEncoded);
     if (path.endsWith(QLatin1Char('/')) && href.size() > path.size() && href.startsWith(path)) {
         const QStringView name = QStringView(href).mid(path.size());
         bool plain = name != QLatin1String(".") && name != QLatin1String("..");
@@ -290,7 +290,7 @@ bool SyncRun::isInside(const Book& book, const QString& href)
         if (plain)
             return true;
     }
-    const QStringList folder = book.url.path(QUrl::FullyEncoded).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    const QStringList folder = collection.path(QUrl::FullyEncoded).split(QLatin1Char('/'), Qt::SkipEmptyParts);
     const QStringList parts = href.mid(1).split(QLatin1Char('/'));
     if (parts.size() != folder.size() + 1)
         return false;
@@ -306,7 +306,7 @@ bool SyncRun::isInside(const Book& book, const QString& href)
 
 bool SyncRun::ownCard(const Book& book, const QString& href)
 {
-    if (isInside(book, href))
+    if (isInside(book.url, href))
         return true;
     if (!m_strangers.contains(href)) {
         m_strangers.insert(href);
@@ -342,7 +342,7 @@ SyncRun::Asked SyncRun::changesSince(const Book& book, Changes& changes)
             return Asked::Failed;
         }
         for (const DavXml::Response& response : answer.responses) {
-            if (isSelf(book, response.href)) {
+            if (isSelf(book.url, response.href)) {
                 // 507 on the address book itself: the server sent part of the changes and a token for them.
                 if (response.status == 507)
                     more = true;
@@ -382,7 +382,7 @@ bool SyncRun::listAll(const Book& book, Changes& changes)
     const QHash<QString, ETag> known = SyncStore::versions(m_db, book.key);
     QSet<QString> present;
     for (const DavXml::Response& response : answer.responses) {
-        if (isSelf(book, response.href) || response.status >= 300 || !ownCard(book, response.href))
+        if (isSelf(book.url, response.href) || response.status >= 300 || !ownCard(book, response.href))
             continue;
         present.insert(response.href);
         if (!known.value(response.href).is(response.etag) || response.etag.isEmpty())

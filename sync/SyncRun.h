@@ -57,6 +57,12 @@ public:
     static void setPaused(Database& db, const QString& book, bool paused);
     static bool paused(Database& db, const QString& book);
 
+    // Whether `href` names the collection itself.
+    static bool isSelf(const QUrl& collection, const QString& href);
+    // Whether `href` is an item directly inside the collection: not on another host, not in another folder, not
+    // through "..". Anything else a server names is reported (once) and never sent to.
+    static bool isInside(const QUrl& collection, const QString& href);
+
 private:
     struct Book
     {
@@ -104,10 +110,6 @@ private:
                    const Changes& changes);
     // What MergeRules decided for one card, added to what the pull writes.
     void take(const MergeRules::Merge& rule, const Local& local, SyncStore::Card card, Merge& merge);
-    static bool isSelf(const Book& book, const QString& href);
-    // Whether `href` is a card directly inside the address book: not on another host, not in another folder, not
-    // through "..". Anything else a server names is reported (once) and never sent to.
-    static bool isInside(const Book& book, const QString& href);
     bool ownCard(const Book& book, const QString& href);
     void push(const Book& book);
     // The steps of a push, one card or entry each; false when the run must stop (the server failed).

@@ -10,6 +10,7 @@
 #include "sync/SyncRun.h"
 #include "sync/SyncSettings.h"
 #include "sync/SyncSetup.h"
+#include "sync/TaskRules.h"
 
 #include <QtTest>
 
@@ -90,6 +91,8 @@ class tst_SyncRules : public QObject
 private slots:
     void mergeRules_data();
     void mergeRules();
+    void taskRules_data();
+    void taskRules();
     void changedBetweenReadAndWrite();
     void unknownVersionIsReadFirst();
     void massDeletionsAsk_data();
@@ -172,6 +175,69 @@ void tst_SyncRules::mergeRules()
     QCOMPARE(int(merge.row), row);
     QCOMPARE(merge.values, values);
     QCOMPARE(int(merge.card), card);
+    QCOMPARE(merge.lines.size(), lines);
+}
+
+// A message's parts (date and time, From, To, text, done, call back, urgent) merge one by one.
+void tst_SyncRules::taskRules_data()
+{
+    using M = MergeRules::Merge;
+    using H = MergeRules::Here;
+    using T = MergeRules::There;
+    QTest::addColumn<int>("here");
+    QTest::addColumn<QStringList>("local");
+    QTest::addColumn<int>("there");
+    QTest::addColumn<QStringList>("server");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QStringList>("values");
+    QTest::addColumn<int>("lines");
+
+    const auto message = [](const char* text, const char* done, const char* at = "", const char* urgent = "0") {
+        return QStringList{"2026-03-01", "10:15:00", "Dana", "Yossi", text, done, at, "", "0", urgent};
+    };
+    const QStringList agreed = message("Call Dana", "0");
+    const QStringList ticked = message("Call Dana", "1", "2026-03-02T09:30:00Z");
+    const QStringList none;
+    QTest::newRow("ticked on a phone") << int(H::Unchanged) << agreed << int(T::Changed) << ticked
+                                       << int(M::Row::Update) << ticked << 0;
+    QTest::newRow("ticked there, text edited here")
+        << int(H::Edited) << message("Call Dana at home", "0") << int(T::Changed) << ticked << int(M::Row::Update)
+        << message("Call Dana at home", "1", "2026-03-02T09:30:00Z") << 0;
+    QTest::newRow("text on both sides") << int(H::Edited) << message("Call Dana at home", "0") << int(T::Changed)
+                                        << message("Call Dana at work", "0") << int(M::Row::Update)
+                                        << message("Call Dana at work", "0") << 1;
+    QTest::newRow("done on both sides") << int(H::Edited) << message("Call Dana", "1", "2026-03-02T10:00:00Z")
+                                        << int(T::Changed) << ticked << int(M::Row::Update) << ticked << 0;
+    QTest::newRow("done here, urgent there")
+        << int(H::Edited) << message("Call Dana", "1", "2026-03-02T10:00:00Z") << int(T::Changed)
+        << message("Call Dana", "0", "", "1") << int(M::Row::Update)
+        << message("Call Dana", "1", "2026-03-02T10:00:00Z", "1") << 0;
+    QTest::newRow("reopened there, done again here")
+        << int(H::Edited) << message("Call Dana", "1", "2026-03-03T10:00:00Z") << int(T::Changed) << agreed
+        << int(M::Row::Keep) << none << 0;
+    QTest::newRow("new there") << int(H::NoEntry) << none << int(T::Changed) << ticked << int(M::Row::Insert) << ticked
+                               << 0;
+    QTest::newRow("deleted there") << int(H::Unchanged) << agreed << int(T::Gone) << none << int(M::Row::Delete) << none
+                                   << 0;
+    QTest::newRow("edited here, deleted there")
+        << int(H::Edited) << ticked << int(T::Gone) << none << int(M::Row::Keep) << none << 1;
+}
+
+void tst_SyncRules::taskRules()
+{
+    QFETCH(int, here);
+    QFETCH(QStringList, local);
+    QFETCH(int, there);
+    QFETCH(QStringList, server);
+    QFETCH(int, row);
+    QFETCH(QStringList, values);
+    QFETCH(int, lines);
+    // Last agreed: "Call Dana", open.
+    const QStringList agreed{"2026-03-01", "10:15:00", "Dana", "Yossi", "Call Dana", "0", "", "", "0", "0"};
+    const MergeRules::Merge merge =
+        TaskRules::merge(agreed, MergeRules::Here(here), local, MergeRules::There(there), server);
+    QCOMPARE(int(merge.row), row);
+    QCOMPARE(merge.values, values);
     QCOMPARE(merge.lines.size(), lines);
 }
 
