@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -95,10 +96,10 @@ void chooseAndRestore(QWidget* window)
         bool ok = false;
         const QString where = shown(Backups::folderOf(database));
         const QString item = QInputDialog::getItem(
-            window, QStringLiteral("Restore a Backup"),
+            window, QCoreApplication::translate("BackupCommands", "Restore a Backup"),
             copies.isEmpty()
                 ? QCoreApplication::translate("BackupCommands", "There are no backup copies yet in %1.").arg(where)
-                : QStringLiteral("Backup copies in %1:").arg(where),
+                : QCoreApplication::translate("BackupCommands", "Backup copies in %1:").arg(where),
             items, 0, false, &ok);
         chosen = ok ? int(items.indexOf(item)) : -1;
     }
@@ -130,8 +131,9 @@ void chooseAndRestore(QWidget* window)
     }
     if (!MessageBox::question(
             window,
-            QStringLiteral("Replace everything in the directory with the copy of %1?\n\n"
-                           "What the directory holds now is kept as a backup copy first.")
+            QCoreApplication::translate("BackupCommands",
+                                        "Replace everything in the directory with the copy of %1?\n\n"
+                                        "What the directory holds now is kept as a backup copy first.")
                 .arg(pickedFile ? described(copy) + QStringLiteral(" (%1)").arg(shown(copy.path)) : described(copy))))
         return;
     if (restoreShowing(window, database, copy.path)) {
@@ -162,7 +164,8 @@ void BackupCommands::checkAtStart(QWidget* parent)
     const QList<Backups::Copy> copies = Backups::list(database);
     const auto good =
         std::find_if(copies.begin(), copies.end(), [](const Backups::Copy& copy) { return copy.problem.isEmpty(); });
-    const QString said = QStringLiteral("The directory file \"%1\" is damaged: %2.").arg(shown(database), problem);
+    const QString said = QCoreApplication::translate("BackupCommands", "The directory file \"%1\" is damaged: %2.")
+                             .arg(shown(database), problem);
     const QString asItIs = QCoreApplication::translate("BackupCommands", "Tovrin goes on with the file as it is, for "
                                                                          "reading only: nothing is written to it, so "
                                                                          "that nothing more of it is lost.");
@@ -220,7 +223,7 @@ void BackupCommands::startDaily(QWidget* parent, const QDate& today)
 
 QAction* BackupCommands::restoreAction(QWidget* window)
 {
-    auto* action = new QAction(QStringLiteral("Restore a Backup..."), window);
+    auto* action = new QAction(QCoreApplication::translate("BackupCommands", "Restore a Backup..."), window);
     QObject::connect(action, &QAction::triggered, window, [window] { chooseAndRestore(window); });
     return action;
 }
