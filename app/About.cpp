@@ -8,6 +8,7 @@
 #include "sync/SyncFile.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QWidget>
 
 QString About::text()
@@ -19,10 +20,10 @@ QString About::text()
         // The box still tells what it can: why the file cannot be named.
         file = error.description();
     }
-    QString text =
-        QStringLiteral("Tovrin %1\nA telephone directory with a telephone-message pad.\n\n"
-                       "Released under the MIT licence.\n\nThe directory file:\n%2\n\nIts backup copies:\n%3")
-            .arg(QStringLiteral(TOVRIN_VERSION), file, BackupCommands::whereCopiesAre());
+    QString text = QCoreApplication::translate(
+                       "About", "Tovrin %1\nA telephone directory with a telephone-message pad.\n\n"
+                                "Released under the MIT licence.\n\nThe directory file:\n%2\n\nIts backup copies:\n%3")
+                       .arg(QStringLiteral(TOVRIN_VERSION), file, BackupCommands::whereCopiesAre());
     try {
         const auto db = Database::open(Module1::databaseLocation());
         if (const QString sync = SyncFile::lastResult(*db); !sync.isEmpty())
@@ -40,7 +41,7 @@ void About::show(QWidget* parent)
 
 QAction* About::action(QWidget* window)
 {
-    auto* about = new QAction(QStringLiteral("About Tovrin"), window);
+    auto* about = new QAction(QCoreApplication::translate("About", "About Tovrin"), window);
     QObject::connect(about, &QAction::triggered, window, [window] { show(window); });
     return about;
 }

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -305,12 +306,15 @@ std::optional<QString> chooseEncoding(QWidget* parent, const QString& path, cons
     if (MessageBox::testMode())
         return s_nextEncoding.isEmpty() ? std::nullopt : std::optional<QString>(std::exchange(s_nextEncoding, {}));
     QDialog dialog(parent);
-    dialog.setWindowTitle(QStringLiteral("Convert \"%1\"").arg(QFileInfo(path).fileName()));
+    dialog.setWindowTitle(
+        QCoreApplication::translate("AccessConversion", "Convert \"%1\"").arg(QFileInfo(path).fileName()));
     auto* layout = new QVBoxLayout(&dialog);
-    auto* prompt = new QLabel(QStringLiteral("The texts of this old data file are in a code page of their own. Choose "
-                                             "the encoding in which the names below read right; they are converted "
-                                             "in it."),
-                              &dialog);
+    auto* prompt =
+        new QLabel(QCoreApplication::translate(
+                       "AccessConversion", "The texts of this old data file are in a code page of their own. Choose "
+                                           "the encoding in which the names below read right; they are converted "
+                                           "in it."),
+                   &dialog);
     prompt->setWordWrap(true);
     layout->addWidget(prompt);
     auto* encoding = new QComboBox(&dialog);
@@ -323,7 +327,7 @@ std::optional<QString> chooseEncoding(QWidget* parent, const QString& path, cons
     layout->addWidget(encoding);
     auto* sample = new QPlainTextEdit(AccessConversion::textSample(file), &dialog);
     sample->setReadOnly(true);
-    sample->setAccessibleName(QStringLiteral("Texts of the file"));
+    sample->setAccessibleName(QCoreApplication::translate("AccessConversion", "Texts of the file"));
     layout->addWidget(sample);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     layout->addWidget(buttons);
@@ -353,9 +357,11 @@ AccessConversion::Start AccessConversion::offerAtStart(QWidget* parent)
     try {
         const QString finished = finishInterrupted(path);
         if (!finished.isEmpty()) {
-            MessageBox::information(parent, QStringLiteral("The conversion of \"%1\" that was cut short has been "
-                                                           "finished. The old file is kept unchanged as \"%2\".")
-                                                .arg(shownPath(path), shownPath(finished)));
+            MessageBox::information(parent,
+                                    QCoreApplication::translate("AccessConversion",
+                                                                "The conversion of \"%1\" that was cut short has been "
+                                                                "finished. The old file is kept unchanged as \"%2\".")
+                                        .arg(shownPath(path), shownPath(finished)));
             return Start::Go;
         }
     } catch (const DbError& error) {

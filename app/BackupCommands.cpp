@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -96,10 +97,10 @@ void chooseAndRestore(QWidget* window)
         bool ok = false;
         const QString where = shown(Backups::folderOf(database));
         const QString item = QInputDialog::getItem(
-            window, QStringLiteral("Restore a Backup"),
+            window, QCoreApplication::translate("BackupCommands", "Restore a Backup"),
             copies.isEmpty()
                 ? QCoreApplication::translate("BackupCommands", "There are no backup copies yet in %1.").arg(where)
-                : QStringLiteral("Backup copies in %1:").arg(where),
+                : QCoreApplication::translate("BackupCommands", "Backup copies in %1:").arg(where),
             items, 0, false, &ok);
         chosen = ok ? int(items.indexOf(item)) : -1;
     }
@@ -131,8 +132,9 @@ void chooseAndRestore(QWidget* window)
     }
     if (!MessageBox::question(
             window,
-            QStringLiteral("Replace everything in the directory with the copy of %1?\n\n"
-                           "What the directory holds now is kept as a backup copy first.")
+            QCoreApplication::translate("BackupCommands",
+                                        "Replace everything in the directory with the copy of %1?\n\n"
+                                        "What the directory holds now is kept as a backup copy first.")
                 .arg(pickedFile ? described(copy) + QStringLiteral(" (%1)").arg(shown(copy.path)) : described(copy))))
         return;
     if (restoreShowing(window, database, copy.path)) {
@@ -159,21 +161,23 @@ bool afterCheck(QWidget* parent, const QString& database, const QString& problem
     const QList<Backups::Copy> copies = Backups::list(database);
     const auto good =
         std::find_if(copies.begin(), copies.end(), [](const Backups::Copy& copy) { return copy.problem.isEmpty(); });
-    const QString said = QStringLiteral("The directory file \"%1\" is damaged: %2.").arg(shown(database), problem);
+    const QString said = QCoreApplication::translate("BackupCommands", "The directory file \"%1\" is damaged: %2.")
+                             .arg(shown(database), problem);
     const QString asItIs = QCoreApplication::translate("BackupCommands", "Tovrin goes on with the file as it is, for "
                                                                          "reading only: nothing is written to it, so "
                                                                          "that nothing more of it is lost.");
     if (good == copies.end()) {
-        MessageBox::critical(parent, said + QStringLiteral("\n\nThere is no good backup copy to restore. ") + asItIs);
+        MessageBox::critical(parent, QCoreApplication::translate("BackupCommands", "%1\n\nThere is no good backup "
+                                                                                   "copy to restore. %2")
+                                         .arg(said, asItIs));
         return false;
     }
     return MessageBox::question(parent,
-                                said +
-                                    QStringLiteral("\n\nRestore the newest good backup copy, %1?\n\nThe "
-                                                   "damaged file is kept as a backup copy first. If you do not "
-                                                   "restore it, ")
-                                        .arg(described(*good)) +
-                                    asItIs,
+                                QCoreApplication::translate("BackupCommands",
+                                                            "%1\n\nRestore the newest good backup copy, %2?\n\nThe "
+                                                            "damaged file is kept as a backup copy first. If you do "
+                                                            "not restore it, %3")
+                                    .arg(said, described(*good), asItIs),
                                 true) &&
            restoreShowing(parent, database, good->path);
 }
@@ -261,7 +265,7 @@ void BackupCommands::startDaily(QWidget* parent, const QDate& today)
 
 QAction* BackupCommands::restoreAction(QWidget* window)
 {
-    auto* action = new QAction(QStringLiteral("Restore a Backup..."), window);
+    auto* action = new QAction(QCoreApplication::translate("BackupCommands", "Restore a Backup..."), window);
     QObject::connect(action, &QAction::triggered, window, [window] { chooseAndRestore(window); });
     return action;
 }

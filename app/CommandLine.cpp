@@ -6,6 +6,7 @@
 #include "cli/CommandRegistry.h"
 #include "cli/Console.h"
 #include "cli/ContactCommandLine.h"
+#include "cli/Language.h"
 #include "cli/MessageCommandLine.h"
 #include "cli/SyncCommandLine.h"
 #include "data/Book.h"
@@ -27,7 +28,7 @@ QString bookTitle(ContactExport::Book book)
     case ContactExport::Book::Both:
         break;
     }
-    return QStringLiteral("Personal and Business");
+    return QCoreApplication::translate("CommandLine", "Personal and Business");
 }
 
 int savePdf(const CommandArguments& given)
@@ -43,7 +44,8 @@ int savePdf(const CommandArguments& given)
     printer.setOutputFileName(path);
     Printout::print(printer, database,
                     [&](QPagedPaintDevice& device) { Printout::book(device, bookTitle(*book), entries); });
-    Console::out(QStringLiteral("%1 entries printed to %2.\n").arg(entries.size()).arg(path));
+    Console::out(QCoreApplication::translate("CommandLine", "%n entries printed to %1.\n", nullptr, int(entries.size()))
+                     .arg(path));
     return 0;
 }
 
@@ -61,14 +63,16 @@ QString databaseShown()
 void CommandLine::addTo(CommandRegistry& registry)
 {
     registry.setDescription([] {
-        return QStringLiteral("Tovrin, a telephone directory with a telephone-message pad.\n"
-                              "Without options it starts its windows. With them it works on the directory file the "
-                              "windows use (%1) and opens no window.\n\n"
-                              "Import reads vCard (2.1, 3.0, 4.0) and CSV files, and the old program's Access data "
-                              "files (.mdb, .accdb: entries and messages), and prints what it will do: the entries for "
-                              "each book, those already in the directory (skipped) and every value not carried over "
-                              "as it was. It writes all the entries or none.\n"
-                              "Exit codes: 0 everything was carried over, 1 something was left out, 2 an error.")
+        return QCoreApplication::translate(
+                   "CommandLine",
+                   "Tovrin, a telephone directory with a telephone-message pad.\n"
+                   "Without options it starts its windows. With them it works on the directory file the "
+                   "windows use (%1) and opens no window.\n\n"
+                   "Import reads vCard (2.1, 3.0, 4.0) and CSV files, and the old program's Access data "
+                   "files (.mdb, .accdb: entries and messages), and prints what it will do: the entries for "
+                   "each book, those already in the directory (skipped) and every value not carried over "
+                   "as it was. It writes all the entries or none.\n"
+                   "Exit codes: 0 everything was carried over, 1 something was left out, 2 an error.")
             .arg(databaseShown());
     });
     registry.setDatabase(Module1::databasePath);
@@ -78,10 +82,30 @@ void CommandLine::addTo(CommandRegistry& registry)
         return std::make_unique<QGuiApplication>(argc, argv);
     });
     ContactCommandLine::addTo(registry);
-    registry.addCommand(
-        {QStringLiteral("pdf"), QStringLiteral("Prints a book to FILE as PDF."), QStringLiteral("FILE")}, savePdf,
-        true);
+    registry.addCommand({QStringLiteral("pdf"),
+                         QCoreApplication::translate("CommandLine", "Prints a book to FILE as PDF."),
+                         QStringLiteral("FILE")},
+                        savePdf, true);
     MessageCommandLine::addTo(registry);
     BackupCommandLine::addTo(registry);
     SyncCommandLine::addTo(registry);
+    // Taken out of the arguments at the start (Language::takeOption); listed so that --help names it.
+    registry.addOption(
+        {QStringLiteral("lang"),
+         QCoreApplication::translate("CommandLine", "Speaks LANGUAGE for this run, windows too: he (Hebrew) or en "
+                                                    "(English); the default is the locale's."),
+         QStringLiteral("LANGUAGE")});
+}
+
+int CommandLine::runIfWanted(int argc, char** argv)
+{
+    CommandRegistry first;
+    addTo(first);
+    if (!first.wanted(argc, argv))
+        return -1;
+    const std::unique_ptr<QCoreApplication> app = first.application(argc, argv);
+    Language::install();
+    CommandRegistry commands;
+    addTo(commands);
+    return commands.run(argc, argv);
 }

@@ -37,7 +37,10 @@ public:
             box->setFrame(false);
             return box;
         }
-        return QStyledItemDelegate::createEditor(parent, option, index);
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (!mask.isEmpty())
+            editor->setLayoutDirection(Qt::LeftToRight); // a number in another form reads left to right too
+        return editor;
     }
 
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
@@ -49,6 +52,15 @@ public:
         }
         if (line->isModified())
             model->setData(index, qobject_cast<MaskEdBox*>(line) ? line->displayText() : line->text());
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        // A number reads left to right in a Hebrew grid too: "052 - 1234567", never its parts the other way round.
+        if (!index.data(GridModel::InputMaskRole).toString().isEmpty())
+            option->direction = Qt::LeftToRight;
     }
 };
 

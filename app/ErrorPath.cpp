@@ -4,6 +4,7 @@
 #include "data/Database.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSet>
 #include <QTimer>
@@ -33,8 +34,9 @@ void ErrorPath::noticeReadOnly(const QString& path, QWidget* parent)
                                             .arg(path));
         return;
     }
-    MessageBox::information(parent, QStringLiteral("The database file can be read but not written: it or its folder "
-                                                   "is read-only. Changes cannot be saved there.\nDatabase file: %1")
+    MessageBox::information(parent, QCoreApplication::translate(
+                                        "ErrorPath", "The database file can be read but not written: it or its folder "
+                                                     "is read-only. Changes cannot be saved there.\nDatabase file: %1")
                                         .arg(path));
 }
 
@@ -51,7 +53,8 @@ void ErrorPath::installBusyCursor()
 
 void ErrorPath::report(int number, const QString& description, QWidget* parent)
 {
-    MessageBox::critical(parent, QStringLiteral("Error %1\n\n%2").arg(number).arg(description));
+    MessageBox::critical(parent,
+                         QCoreApplication::translate("ErrorPath", "Error %1\n\n%2").arg(number).arg(description));
 }
 
 void ErrorPath::fatal(int number, const QString& description)

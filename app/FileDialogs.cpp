@@ -5,6 +5,7 @@
 #include "data/DbError.h"
 #include "exchange/TargetFile.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QFileDialog>
@@ -77,8 +78,9 @@ void FileDialogs::printOrSave(QWidget* parent, const QString& what, bool toPdf,
 {
     QPrinter printer(QPrinter::HighResolution);
     if (toPdf) {
-        const QString path = saveFile(parent, QStringLiteral("Save %1 as PDF").arg(what), QStringLiteral("PDF (*.pdf)"),
-                                      nullptr, suggestedName(what, QStringLiteral("pdf")));
+        const QString path =
+            saveFile(parent, QCoreApplication::translate("FileDialogs", "Save %1 as PDF").arg(what),
+                     QStringLiteral("PDF (*.pdf)"), nullptr, suggestedName(what, QStringLiteral("pdf")));
         if (path.isEmpty())
             return;
         printer.setOutputFormat(QPrinter::PdfFormat);

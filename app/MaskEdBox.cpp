@@ -27,6 +27,8 @@ bool MaskEdBox::fits(const QString& mask, const QString& text)
 
 MaskEdBox::MaskEdBox(const QString& mask, QWidget* parent) : QLineEdit(parent)
 {
+    // A telephone number or a zip reads left to right in Hebrew text too, and its mask with it.
+    setLayoutDirection(Qt::LeftToRight);
     setInputMask(mask);
     const qsizetype separator = mask.lastIndexOf(QLatin1Char(';'));
     m_blank = separator >= 0 && separator + 1 < mask.size() ? mask.at(separator + 1) : QLatin1Char(' ');

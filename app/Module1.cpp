@@ -63,7 +63,8 @@ Module1::ProgramFolder Module1::programFolderOf(const QByteArray& programFile)
 {
     const qsizetype slash = programFile.lastIndexOf('/');
     if (slash < 0) {
-        return {QString(), QStringLiteral("The program cannot tell which folder it was started from, so it cannot "
+        return {QString(), QCoreApplication::translate(
+                               "Module1", "The program cannot tell which folder it was started from, so it cannot "
                                           "find the database file beside it.")};
     }
     const QByteArray folder = slash == 0 ? QByteArray("/") : programFile.left(slash);
@@ -71,7 +72,8 @@ Module1::ProgramFolder Module1::programFolderOf(const QByteArray& programFile)
     // A decoding that loses bytes gives a name that, encoded again, is another folder's.
     if (QFile::encodeName(path) != folder) {
         return {QString(),
-                QStringLiteral("The name of the program's folder, \"%1\", holds bytes that are no text in this "
+                QCoreApplication::translate(
+                    "Module1", "The name of the program's folder, \"%1\", holds bytes that are no text in this "
                                "system's encoding of file names (shown as \\x and two hex digits), so the database "
                                "file beside the program cannot be named. Move the program to a folder whose name has "
                                "only valid characters.")
@@ -99,11 +101,12 @@ namespace {
 
 const QString kDatabaseName = QStringLiteral("Dalvek.mdb");
 
-[[noreturn]] void cannotCopy(const QString& what, const QString& path, int error)
+// `message` names the path as %1 and the reason as %2.
+[[noreturn]] void cannotCopy(const char* message, const QString& path, int error)
 {
     throw DbError(DbError::CannotOpen,
-                  QStringLiteral("Cannot %1 \"%2\": %3.")
-                      .arg(what, QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(error))));
+                  QCoreApplication::translate("Module1", message)
+                      .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(error))));
 }
 
 // Writes the template under a temporary name and links it to the final one: another copy of the program starting
@@ -112,14 +115,13 @@ void copyTemplate(const QString& from, const QString& to)
 {
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))
-        throw DbError(
-            DbError::CannotOpen,
-            QStringLiteral("Cannot read \"%1\": %2.").arg(QDir::toNativeSeparators(from), source.errorString()));
+        throw DbError(DbError::CannotOpen, QCoreApplication::translate("Module1", "Cannot read \"%1\": %2.")
+                                               .arg(QDir::toNativeSeparators(from), source.errorString()));
     const QByteArray bytes = source.readAll();
     QByteArray temporary = QFile::encodeName(to) + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data()); // mode 0600
     if (fd < 0)
-        cannotCopy(QStringLiteral("create"), to, errno);
+        cannotCopy(QT_TRANSLATE_NOOP("Module1", "Cannot create \"%1\": %2."), to, errno);
     qsizetype written = 0;
     while (written < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.constData() + written, std::size_t(bytes.size() - written));
@@ -129,7 +131,7 @@ void copyTemplate(const QString& from, const QString& to)
             const int error = n < 0 ? errno : ENOSPC;
             ::close(fd);
             ::unlink(temporary.constData());
-            cannotCopy(QStringLiteral("write"), to, error);
+            cannotCopy(QT_TRANSLATE_NOOP("Module1", "Cannot write \"%1\": %2."), to, error);
         }
         written += n;
     }
@@ -138,13 +140,13 @@ void copyTemplate(const QString& from, const QString& to)
     ::close(fd);
     if (!synced) {
         ::unlink(temporary.constData());
-        cannotCopy(QStringLiteral("write"), to, syncError);
+        cannotCopy(QT_TRANSLATE_NOOP("Module1", "Cannot write \"%1\": %2."), to, syncError);
     }
     const bool linked = ::link(temporary.constData(), QFile::encodeName(to).constData()) == 0;
     const int linkError = errno;
     ::unlink(temporary.constData());
     if (!linked && linkError != EEXIST)
-        cannotCopy(QStringLiteral("create"), to, linkError);
+        cannotCopy(QT_TRANSLATE_NOOP("Module1", "Cannot create \"%1\": %2."), to, linkError);
 }
 
 // The user's data folder must be the user's alone: a link could lead the file into a folder someone else chose,
@@ -153,7 +155,7 @@ void checkOwnFolder(const QString& folder)
 {
     struct stat st;
     if (::lstat(QFile::encodeName(folder).constData(), &st) != 0)
-        cannotCopy(QStringLiteral("use the folder"), folder, errno);
+        cannotCopy(QT_TRANSLATE_NOOP("Module1", "Cannot use the folder \"%1\": %2."), folder, errno);
     QString problem;
     if (S_ISLNK(st.st_mode))
         problem = QStringLiteral("it is a symbolic link");
@@ -166,7 +168,8 @@ void checkOwnFolder(const QString& folder)
     if (problem.isEmpty())
         return;
     throw DbError(DbError::CannotOpen,
-                  QStringLiteral("The folder for your directory file, \"%1\", is not safe to use: %2. Make it a folder "
+                  QCoreApplication::translate(
+                      "Module1", "The folder for your directory file, \"%1\", is not safe to use: %2. Make it a folder "
                                  "of your own that only you can write to (for example: remove it, and Tovrin makes a "
                                  "new one).")
                       .arg(QDir::toNativeSeparators(folder), problem));
@@ -204,9 +207,9 @@ QString Module1::databasePath()
     const QString path = folder + QLatin1Char('/') + kDatabaseName;
     const QString parent = QFileInfo(folder).absolutePath();
     if (!QDir().mkpath(parent))
-        cannotCopy(QStringLiteral("create the folder"), parent, errno);
+        cannotCopy(QT_TRANSLATE_NOOP("Module1", "Cannot create the folder \"%1\": %2."), parent, errno);
     if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST)
-        cannotCopy(QStringLiteral("create the folder"), folder, errno);
+        cannotCopy(QT_TRANSLATE_NOOP("Module1", "Cannot create the folder \"%1\": %2."), folder, errno);
     checkOwnFolder(folder);
     if (QFileInfo::exists(path))
         return QDir::toNativeSeparators(path);

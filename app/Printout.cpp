@@ -1,10 +1,12 @@
 #include "app/Printout.h"
 
+#include "app/Bidi.h"
 #include "data/Book.h"
 #include "data/DateRules.h"
 #include "data/DbError.h"
 #include "exchange/TargetFile.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QLocale>
 #include <QPagedPaintDevice>
@@ -34,7 +36,7 @@ public:
                               QPageLayout::Millimeter);
         // Nothing is drawn on a painter that did not start: each call would only add a warning.
         if (!m_painter.begin(&device))
-            throw DbError(-1, QStringLiteral("The printer could not be started."));
+            throw DbError(-1, QCoreApplication::translate("Printout", "The printer could not be started."));
         const QRect page = m_painter.viewport();
         m_width = page.width();
         m_bottom = page.height() - lineHeight(footFont()) * 2;
@@ -47,7 +49,7 @@ public:
     {
         footer();
         if (!m_painter.end())
-            throw DbError(-1, QStringLiteral("The printout could not be finished."));
+            throw DbError(-1, QCoreApplication::translate("Printout", "The printout could not be finished."));
     }
     Pages(const Pages&) = delete;
     Pages& operator=(const Pages&) = delete;
@@ -68,7 +70,8 @@ public:
         if (m_y + height > m_bottom && m_y > 0) {
             footer();
             if (!m_device.newPage())
-                throw DbError(-1, QStringLiteral("The printer stopped after page %1.").arg(m_page));
+                throw DbError(
+                    -1, QCoreApplication::translate("Printout", "The printer stopped after page %1.").arg(m_page));
             m_y = 0;
         }
         const int top = m_y;
@@ -135,7 +138,7 @@ private:
     {
         m_painter.setFont(footFont());
         m_painter.drawText(QRect(0, m_bottom + lineHeight(footFont()), m_width, lineHeight(footFont())),
-                           Qt::AlignHCenter, QStringLiteral("Page %1").arg(++m_page));
+                           Qt::AlignHCenter, QCoreApplication::translate("Printout", "Page %1").arg(++m_page));
     }
 
     QPagedPaintDevice& m_device;
@@ -148,25 +151,28 @@ private:
 
 QString nameOf(const Contact& c)
 {
-    const QString person = c.lname.trimmed().isEmpty() || c.fname.trimmed().isEmpty()
-                               ? (c.lname.trimmed() + c.fname.trimmed())
-                               : c.lname.trimmed() + QStringLiteral(", ") + c.fname.trimmed();
+    const QString person =
+        c.lname.trimmed().isEmpty() || c.fname.trimmed().isEmpty()
+            ? (c.lname.trimmed() + c.fname.trimmed())
+            : Bidi::isolated(c.lname.trimmed()) + QStringLiteral(", ") + Bidi::isolated(c.fname.trimmed());
     if (c.category != Book::Business.name() || c.busName.trimmed().isEmpty())
         return person;
     return person.isEmpty() ? c.busName.trimmed()
-                            : c.busName.trimmed() + QStringLiteral(" (") + person + QLatin1Char(')');
+                            : Bidi::isolated(c.busName.trimmed()) + QStringLiteral(" (") + person + QLatin1Char(')');
 }
 
 // Each number that is filled, with its label.
 QStringList numbersOf(const Contact& c)
 {
     QStringList parts;
-    const std::pair<const char*, const QString*> numbers[] = {
-        {"Tel", &c.tel1}, {"Tel", &c.tel2}, {"Cell", &c.pel}, {"Fax", &c.fax}};
+    const std::pair<const char*, const QString*> numbers[] = {{QT_TRANSLATE_NOOP("Printout", "Tel"), &c.tel1},
+                                                              {QT_TRANSLATE_NOOP("Printout", "Tel"), &c.tel2},
+                                                              {QT_TRANSLATE_NOOP("Printout", "Cell"), &c.pel},
+                                                              {QT_TRANSLATE_NOOP("Printout", "Fax"), &c.fax}};
     for (const auto& [label, value] : numbers) {
         const QString v = value->trimmed();
         if (!v.isEmpty() && v != kNoNumber)
-            parts << QStringLiteral("%1 %2").arg(QLatin1String(label), v);
+            parts << QStringLiteral("%1 %2").arg(QCoreApplication::translate("Printout", label), Bidi::isolated(v));
     }
     return parts;
 }
@@ -242,20 +248,21 @@ void Printout::book(QPagedPaintDevice& device, const QString& title, const QList
             pages.text(QRect(nameWidth, top + line * body, numberBox, body), numbers.at(line), Pages::bodyFont());
     }
     if (entries.isEmpty())
-        pages.text(QRect(0, pages.place(body), pages.width(), body), QStringLiteral("No entries."), Pages::bodyFont());
+        pages.text(QRect(0, pages.place(body), pages.width(), body),
+                   QCoreApplication::translate("Printout", "No entries."), Pages::bodyFont());
     pages.finish();
 }
 
 void Printout::messages(QPagedPaintDevice& device, const QList<ContactExport::Message>& messages)
 {
-    Pages pages(device,
-                QStringLiteral("Messages - %1").arg(QLocale().toString(QDate::currentDate(), QLocale::LongFormat)));
+    Pages pages(device, QCoreApplication::translate("Printout", "Messages - %1")
+                            .arg(QLocale().toString(QDate::currentDate(), QLocale::LongFormat)));
     const QFont bodyFont = Pages::bodyFont();
     const int body = pages.lineHeight(bodyFont);
     for (const ContactExport::Message& m : messages) {
-        const QString head =
-            QStringLiteral("%1  %2    From: %3    To: %4")
-                .arg(DateRules::shortDate(m.date, QLocale()), DateRules::shortTime(m.time, QLocale()), m.from, m.to);
+        const QString head = QCoreApplication::translate("Printout", "%1  %2    From: %3    To: %4")
+                                 .arg(DateRules::shortDate(m.date, QLocale()), DateRules::shortTime(m.time, QLocale()),
+                                      Bidi::isolated(m.from), Bidi::isolated(m.to));
         // The text wraps within the page; its height decides whether the message fits on this page.
         QTextOption option;
         option.setWrapMode(QTextOption::WordWrap);
@@ -272,7 +279,8 @@ void Printout::messages(QPagedPaintDevice& device, const QList<ContactExport::Me
         pages.painter().drawText(QRectF(body, top + body, pages.width() - body, textBox.height()), m.text, option);
     }
     if (messages.isEmpty())
-        pages.text(QRect(0, pages.place(body), pages.width(), body), QStringLiteral("No messages."), bodyFont);
+        pages.text(QRect(0, pages.place(body), pages.width(), body),
+                   QCoreApplication::translate("Printout", "No messages."), bodyFont);
     pages.finish();
 }
 

@@ -30,7 +30,7 @@ constexpr int kNewRole = Qt::UserRole + 1;
 
 SyncSettingsDialog::SyncSettingsDialog(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Sync Settings"));
+    setWindowTitle(tr("Sync Settings"));
     txtServer = new QLineEdit(this);
     txtServer->setObjectName(QStringLiteral("txtServer"));
     txtServer->setPlaceholderText(QStringLiteral("https://dav.example.org/"));
@@ -40,7 +40,7 @@ SyncSettingsDialog::SyncSettingsDialog(QWidget* parent) : QDialog(parent)
     txtPassword = new QLineEdit(this);
     txtPassword->setObjectName(QStringLiteral("txtPassword"));
     txtPassword->setEchoMode(QLineEdit::Password);
-    cmdFind = new QPushButton(QStringLiteral("Find Address Books"), this);
+    cmdFind = new QPushButton(tr("Find Address Books"), this);
     cmdFind->setObjectName(QStringLiteral("cmdFind"));
     cmbPersonal = new QComboBox(this);
     cmbPersonal->setObjectName(QStringLiteral("cmbPersonal"));
@@ -57,9 +57,9 @@ SyncSettingsDialog::SyncSettingsDialog(QWidget* parent) : QDialog(parent)
     cmdOK->setEnabled(false);
 
     auto* form = new QFormLayout(this);
-    form->addRow(QStringLiteral("Server:"), txtServer);
-    form->addRow(QStringLiteral("User name:"), txtUser);
-    form->addRow(QStringLiteral("Password:"), txtPassword);
+    form->addRow(tr("Server:"), txtServer);
+    form->addRow(tr("User name:"), txtUser);
+    form->addRow(tr("Password:"), txtPassword);
     form->addRow(QString(), cmdFind);
     form->addRow(QStringLiteral("\"Personal\" syncs with:"), cmbPersonal);
     form->addRow(QStringLiteral("\"Business\" syncs with:"), cmbBusiness);
@@ -136,21 +136,21 @@ void SyncSettingsDialog::cmdFind_Click()
     DavClient client(server, txtUser->text(), txtPassword->text());
     client.setPinnedCertificate(m_certificate);
     const Discovery::Result found =
-        asking(QStringLiteral("Looking for address books at %1...").arg(server.host()), [&](auto cancelled) {
+        asking(tr("Looking for address books at %1...").arg(server.host()), [&](auto cancelled) {
             client.setCancel(cancelled);
             return Discovery::find(client, server);
         });
     if (!found.error.isEmpty() && !client.untrustedCertificate().isEmpty() &&
-        MessageBox::question(this, QStringLiteral("The certificate of %1 is not trusted by this system. Its SHA-256 "
-                                                  "fingerprint is\n\n%2\n\nTrust it only if it is the one of your "
-                                                  "server. Trust this certificate for the sync?")
+        MessageBox::question(this, tr("The certificate of %1 is not trusted by this system. Its SHA-256 "
+                                      "fingerprint is\n\n%2\n\nTrust it only if it is the one of your "
+                                      "server. Trust this certificate for the sync?")
                                        .arg(server.host(), client.untrustedCertificate()))) {
         m_certificate = client.untrustedCertificate();
         cmdFind_Click();
         return;
     }
     if (!found.error.isEmpty()) {
-        lblStatus->setText(m_cancelled ? QStringLiteral("The search for address books was cancelled.") : found.error);
+        lblStatus->setText(m_cancelled ? tr("The search for address books was cancelled.") : found.error);
         return;
     }
     m_home = found.home;
@@ -181,14 +181,14 @@ void SyncSettingsDialog::cmdFind_Click()
     }
     const QString tasks = findTaskLists(client, server);
     if (found.given)
-        lblStatus->setText(QStringLiteral("The address given is an address book: it takes both books.") + tasks);
+        lblStatus->setText(tr("The address given is an address book: it takes both books.") + tasks);
     else if (!unchosen.isEmpty())
         lblStatus->setText(tr("%1 address books found: choose one for %2.")
                                .arg(found.books.size())
                                .arg(unchosen.join(tr(" and for "))) +
                            tasks);
     else
-        lblStatus->setText(QStringLiteral("%1 address books found.").arg(found.books.size()) + tasks);
+        lblStatus->setText(tr("%1 address books found.").arg(found.books.size()) + tasks);
     chosen();
 }
 
@@ -225,7 +225,7 @@ bool SyncSettingsDialog::taskList(DavClient& client, QUrl& url)
     });
     if (error.isEmpty())
         return true;
-    lblStatus->setText(m_cancelled ? QStringLiteral("Cancelled: the settings were not kept.") : error);
+    lblStatus->setText(m_cancelled ? tr("Cancelled: the settings were not kept.") : error);
     return false;
 }
 
@@ -250,12 +250,12 @@ void SyncSettingsDialog::cmdOK_Click()
             continue;
         }
         QString error;
-        *url = asking(QStringLiteral("Making the address book \"%1\"...").arg(newName), [&](auto cancelled) {
+        *url = asking(tr("Making the address book \"%1\"...").arg(newName), [&](auto cancelled) {
             client.setCancel(cancelled);
             return Discovery::create(client, m_home, newName, error);
         });
         if (!error.isEmpty()) {
-            lblStatus->setText(m_cancelled ? QStringLiteral("Cancelled: the settings were not kept.") : error);
+            lblStatus->setText(m_cancelled ? tr("Cancelled: the settings were not kept.") : error);
             return;
         }
     }
@@ -270,12 +270,12 @@ void SyncSettingsDialog::cmdOK_Click()
         return;
     }
     if (!kept.ok)
-        MessageBox::warning(this, QStringLiteral("The password could not be kept (%1). Each sync will fail until "
-                                                 "it can be.")
+        MessageBox::warning(this, tr("The password could not be kept (%1). Each sync will fail until "
+                                     "it can be.")
                                       .arg(kept.note));
     else if (!kept.note.isEmpty())
-        MessageBox::information(this, QStringLiteral("The password is kept in the file %1, readable by you alone, "
-                                                     "because %2.")
+        MessageBox::information(this, tr("The password is kept in the file %1, readable by you alone, "
+                                         "because %2.")
                                           .arg(kept.where, kept.note));
     accept();
     SyncScheduler::instance().runNow();

@@ -68,26 +68,28 @@ QList<QAction*> SyncWindows::actions(QWidget* window, std::function<void()> refr
                              refresh();
                          askAboutHeld(window, report);
                      });
-    auto* now = new QAction(QStringLiteral("Sync Now..."), window);
+    auto* now = new QAction(QCoreApplication::translate("SyncWindows", "Sync Now..."), window);
     QObject::connect(now, &QAction::triggered, window, [window] {
         // The result of this run is shown; the quiet runs keep theirs for About.
         auto connection = std::make_shared<QMetaObject::Connection>();
-        *connection =
-            QObject::connect(&SyncScheduler::instance(), &SyncScheduler::finished, window,
-                             [window, connection](const SyncReport& report) {
-                                 QObject::disconnect(*connection);
-                                 if (report.notSetUp) {
-                                     SyncSettingsDialog(window).exec();
-                                     return;
-                                 }
-                                 if (report.error.isEmpty())
-                                     MessageBox::information(window, QStringLiteral("Sync: ") + report.summary());
-                                 else
-                                     MessageBox::warning(window, QStringLiteral("Sync failed: ") + report.summary());
-                             });
+        *connection = QObject::connect(
+            &SyncScheduler::instance(), &SyncScheduler::finished, window,
+            [window, connection](const SyncReport& report) {
+                QObject::disconnect(*connection);
+                if (report.notSetUp) {
+                    SyncSettingsDialog(window).exec();
+                    return;
+                }
+                if (report.error.isEmpty())
+                    MessageBox::information(
+                        window, QCoreApplication::translate("SyncWindows", "Sync: %1").arg(report.summary()));
+                else
+                    MessageBox::warning(
+                        window, QCoreApplication::translate("SyncWindows", "Sync failed: %1").arg(report.summary()));
+            });
         SyncScheduler::instance().runAsked(SyncRun::Options());
     });
-    auto* settings = new QAction(QStringLiteral("Sync Settings..."), window);
+    auto* settings = new QAction(QCoreApplication::translate("SyncWindows", "Sync Settings..."), window);
     QObject::connect(settings, &QAction::triggered, window, [window] { SyncSettingsDialog(window).exec(); });
     return {now, settings};
 }

@@ -6,6 +6,7 @@
 #include "data/UndoLog.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QWidget>
 
 namespace {
@@ -31,8 +32,10 @@ QList<QAction*> UndoCommands::actions(QWidget* window, std::function<void()> ref
         const QString path = file();
         const QString undoName = path.isEmpty() ? QString() : UndoLog::instance().undoName(path);
         const QString redoName = path.isEmpty() ? QString() : UndoLog::instance().redoName(path);
-        undo->setText(undoName.isEmpty() ? QStringLiteral("Undo") : QStringLiteral("Undo %1").arg(undoName));
-        redo->setText(redoName.isEmpty() ? QStringLiteral("Redo") : QStringLiteral("Redo %1").arg(redoName));
+        undo->setText(undoName.isEmpty() ? QCoreApplication::translate("UndoCommands", "Undo")
+                                         : QCoreApplication::translate("UndoCommands", "Undo %1").arg(undoName));
+        redo->setText(redoName.isEmpty() ? QCoreApplication::translate("UndoCommands", "Redo")
+                                         : QCoreApplication::translate("UndoCommands", "Redo %1").arg(redoName));
         undo->setEnabled(!undoName.isEmpty());
         redo->setEnabled(!redoName.isEmpty());
     };

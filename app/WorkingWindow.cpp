@@ -2,6 +2,7 @@
 
 #include "app/Twips.h"
 
+#include <QChildEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -13,6 +14,9 @@ namespace {
 // Where the window stands when there is room for it, kept on its sub-window.
 const char* const kDesignedBounds = "designedBounds";
 const char* const kGrowsWithFrame = "growsWithFrame";
+// On a control of a window laid out right to left: its designed left edge, and the left edge it was given.
+const char* const kDesignedLeft = "designedLeft";
+const char* const kMirroredLeft = "mirroredLeft";
 // The client area the frame is designed with: the directory window's.
 constexpr int kFrameWidth = 11880;
 constexpr int kFrameHeight = 8175;
@@ -78,6 +82,49 @@ void WorkingWindow::fitIntoArea(QMdiSubWindow* sub, bool keepPlacement)
     if (window && window->border() == Border::FixedSingle)
         sub->setFixedSize(size);
     sub->setGeometry(QRect(at, size));
+}
+
+void WorkingWindow::childEvent(QChildEvent* event)
+{
+    QWidget::childEvent(event);
+    if (event->added() && event->child()->isWidgetType())
+        event->child()->installEventFilter(this);
+}
+
+bool WorkingWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::Move || type == QEvent::Resize) && watched->parent() == this && isRightToLeft())
+        mirror(static_cast<QWidget*>(watched), type == QEvent::Move);
+    return QWidget::eventFilter(watched, event);
+}
+
+void WorkingWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (!isRightToLeft())
+        return;
+    for (QObject* child : children()) {
+        if (child->isWidgetType())
+            mirror(static_cast<QWidget*>(child), false);
+    }
+}
+
+void WorkingWindow::mirror(QWidget* control, bool moved)
+{
+    if (control->isWindow())
+        return;
+    const QVariant mirrored = control->property(kMirroredLeft);
+    // A move to anywhere but the mirrored place is the window placing the control at its design.
+    if (moved && (!mirrored.isValid() || mirrored.toInt() != control->x()))
+        control->setProperty(kDesignedLeft, control->x());
+    const QVariant designed = control->property(kDesignedLeft);
+    if (!designed.isValid())
+        return;
+    const int left = width() - designed.toInt() - control->width();
+    control->setProperty(kMirroredLeft, left);
+    if (left != control->x())
+        control->move(left, control->y());
 }
 
 void WorkingWindow::setDesignSize(const QSize& size)

@@ -46,11 +46,20 @@ public:
     static void pressOnEnter(QPushButton* button);
 
 protected:
+    // Right to left (under Hebrew) the designed places are mirrored across the window's width: each control's left
+    // edge as designed becomes its right edge's distance from the window's right. Qt mirrors layouts, not places set
+    // by hand, so the window keeps the designed places and mirrors them here, whoever set them.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void childEvent(QChildEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
     void setDesignSize(const QSize& size);
     // The client area the window has at its designed bounds (its size beyond that is room to use), or an invalid
     // size outside a frame.
     QSize designedClientSize() const;
 
 private:
+    void mirror(QWidget* control, bool moved);
+
     QSize m_designSize;
 };

@@ -6,8 +6,8 @@
 #include "app/MDIForm1.h"
 #include "app/SyncScheduler.h"
 #include "app/WindowSwitch.h"
-#include "cli/CommandRegistry.h"
 #include "cli/ContactCommandLine.h"
+#include "cli/Language.h"
 #include "directory/frmMain.h"
 #include "entry/frmAdd.h"
 #include "exchange/JetReader.h"
@@ -21,16 +21,17 @@ int main(int argc, char** argv)
     // The reader of Access files, started by the program itself (see AccessFile): no Qt, no window.
     if (argc == 2 && std::strcmp(argv[1], JetReader::kOption) == 0)
         return JetReader::run();
+    if (const int failed = Language::takeOption(argc, argv))
+        return failed;
     if (const int failed = ContactCommandLine::takeRegion(argc, argv))
         return failed;
-    {
-        CommandRegistry commands;
-        CommandLine::addTo(commands);
-        if (commands.wanted(argc, argv))
-            return commands.run(argc, argv);
-    }
+    if (const int code = CommandLine::runIfWanted(argc, argv); code >= 0)
+        return code;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tovrin"));
+    // Before any window or text is made; under Hebrew the translation lays the windows out right to left.
+    Language::install();
+    QGuiApplication::setLayoutDirection(Qt::LayoutDirectionAuto);
     Fonts::install();
     ErrorPath::installBusyCursor();
 

@@ -146,9 +146,24 @@ QString CommandRegistry::unused(const QCommandLineParser& parser) const
     return {};
 }
 
-std::unique_ptr<QCoreApplication> CommandRegistry::application(const QCommandLineParser& parser, int& argc,
-                                                               char** argv) const
+void CommandRegistry::addOptionsTo(QCommandLineParser& parser) const
 {
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOptions(options());
+    if (!m_positional.isEmpty())
+        parser.addPositionalArgument(m_positional.at(0), m_positional.at(1), m_positional.at(2));
+}
+
+std::unique_ptr<QCoreApplication> CommandRegistry::application(int& argc, char** argv) const
+{
+    // A first look picks the application object; the arguments are read once it has taken the options of its own.
+    QCommandLineParser parser;
+    addOptionsTo(parser);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    parser.parse(arguments);
     bool paint = parser.isSet(QStringLiteral("help-all"));
     for (const Entry& entry : m_entries)
         paint = paint || (entry.paints && parser.isSet(entry.option));
@@ -158,18 +173,9 @@ std::unique_ptr<QCoreApplication> CommandRegistry::application(const QCommandLin
 
 int CommandRegistry::run(int argc, char** argv) const
 {
+    const std::unique_ptr<QCoreApplication> made = QCoreApplication::instance() ? nullptr : application(argc, argv);
     QCommandLineParser parser;
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addOptions(options());
-    if (!m_positional.isEmpty())
-        parser.addPositionalArgument(m_positional.at(0), m_positional.at(1), m_positional.at(2));
-    // A first look picks the application object; the arguments are read once it has taken the options of its own.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    parser.parse(arguments);
-    const std::unique_ptr<QCoreApplication> app = application(parser, argc, argv);
+    addOptionsTo(parser);
     QCoreApplication::setApplicationName(QStringLiteral("Tovrin")); // as the windows name it: the same data folder
     QCoreApplication::setApplicationVersion(QStringLiteral(TOVRIN_VERSION));
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -180,7 +186,7 @@ int CommandRegistry::run(int argc, char** argv) const
         if (m_description)
             parser.setApplicationDescription(m_description());
         if (parser.isSet(QStringLiteral("help-all")))
-            parser.process(*app); // prints the options with Qt's own, and ends the program
+            parser.process(*QCoreApplication::instance()); // prints the options with Qt's own, and ends the program
         Console::out(parser.helpText());
         return 0;
     }

@@ -62,7 +62,10 @@ public:
     // True when the arguments ask for work without windows (or for --help or --version), or name an option that is
     // neither this program's nor one of Qt's for the windows: run() then reports it, and nothing starts.
     bool wanted(int argc, char** argv) const;
-    // Does the work asked for and returns the exit code. Never opens a window, and needs no display.
+    // Makes the application object the arguments need (the paint application's for a command that paints).
+    std::unique_ptr<QCoreApplication> application(int& argc, char** argv) const;
+    // Does the work asked for and returns the exit code. Never opens a window, and needs no display. Uses the
+    // application object there is, else makes its own.
     int run(int argc, char** argv) const;
 
 private:
@@ -76,7 +79,7 @@ private:
     bool isOurs(const QString& name) const;
     // Says which option was given without a command it goes with; empty when none was.
     QString unused(const QCommandLineParser& parser) const;
-    std::unique_ptr<QCoreApplication> application(const QCommandLineParser& parser, int& argc, char** argv) const;
+    void addOptionsTo(QCommandLineParser& parser) const;
 
     QList<Entry> m_entries;
     QStringList m_positional;

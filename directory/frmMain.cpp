@@ -651,6 +651,8 @@ void frmMain::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
+    if (isRightToLeft()) // the lines mirror with the controls (see WorkingWindow)
+        painter.setTransform(QTransform(-1, 0, 0, 1, width(), 0));
     for (const LineControl* line : std::as_const(lines)) {
         line->paint(painter, placed(QPointF(line->X1(), line->Y1()) / twipsPerPixel),
                     placed(QPointF(line->X2(), line->Y2()) / twipsPerPixel));

@@ -22,6 +22,7 @@ expected=(
     "share/applications/$id.desktop                 desktop"
     "share/metainfo/$id.metainfo.xml                metainfo"
     "share/man/man1/tovrin.1.gz                     man"
+    "share/man/he/man1/tovrin.1.gz                  man"
     "share/doc/tovrin/copyright                     text"
     "share/doc/tovrin/changelog.gz                  gzip"
 )
@@ -72,9 +73,12 @@ for row in "${expected[@]}"; do
     esac
 done
 
-# Every option the program answers --help with is in the manual page.
+# Every option the program answers --help with is in both manual pages.
 for option in $("$prefix/bin/tovrin" --help | grep -o -- '--[a-z-]*' | sort -u); do
-    zcat "$prefix/share/man/man1/tovrin.1.gz" | grep -q -- "${option//-/\\\\-}" || fail "tovrin.1 lacks $option"
+    for manual in man1 he/man1; do
+        zcat "$prefix/share/man/$manual/tovrin.1.gz" | grep -q -- "${option//-/\\\\-}" ||
+            fail "$manual/tovrin.1 lacks $option"
+    done
 done
 
 [ "$failures" -eq 0 ] && echo "all ${#expected[@]} installed files in place"

@@ -16,6 +16,8 @@ private slots:
     void manualListsTheOptions();
     void whatItSays_data();
     void whatItSays();
+    void speaksTheLocalesLanguage_data();
+    void speaksTheLocalesLanguage();
     void windowsOrCommands_data();
     void windowsOrCommands();
     void addressBookChoice_data();
@@ -72,6 +74,51 @@ void tst_CommandLine::whatItSays()
     const QString text = QString::fromLocal8Bit(tovrin.readAllStandardOutput() + tovrin.readAllStandardError());
     for (const QString& part : said)
         QVERIFY2(text.contains(part), qPrintable(part + QLatin1String(" missing in:\n") + text));
+}
+
+void tst_CommandLine::speaksTheLocalesLanguage_data()
+{
+    QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said");
+    const QString hebrew = QStringLiteral("מדריך טלפונים עם פנקס הודעות");
+    const QString english = QStringLiteral("a telephone directory with a telephone-message pad");
+    const QStringList help{QStringLiteral("--help")};
+    QTest::newRow("LANG he_IL") << QStringList{"LANG=he_IL.UTF-8"} << help << 0 << hebrew;
+    QTest::newRow("LC_ALL before LANG") << QStringList{"LC_ALL=en_US.UTF-8", "LANG=he_IL.UTF-8"} << help << 0
+                                        << english;
+    QTest::newRow("LC_MESSAGES before LANG") << QStringList{"LC_MESSAGES=he_IL.UTF-8", "LANG=en_GB.UTF-8"} << help
+                                             << 0 << hebrew;
+    QTest::newRow("LANGUAGE first, its first language spoken")
+        << QStringList{"LANGUAGE=fr:he:en", "LC_ALL=en_US.UTF-8"} << help << 0 << hebrew;
+    QTest::newRow("a language not spoken: English") << QStringList{"LANG=fr_FR.UTF-8"} << help << 0 << english;
+    QTest::newRow("--lang he over the locale") << QStringList{"LANG=C.UTF-8"} << QStringList{"--lang", "he", "--help"}
+                                               << 0 << hebrew;
+    QTest::newRow("--lang=en over the locale")
+        << QStringList{"LANG=he_IL.UTF-8"} << QStringList{"--help", "--lang=en"} << 0 << english;
+    QTest::newRow("--lang of no language") << QStringList{} << QStringList{"--lang", "fr", "--help"} << 2
+                                           << QStringLiteral("Unknown language \"fr\" for --lang");
+}
+
+void tst_CommandLine::speaksTheLocalesLanguage()
+{
+    QFETCH(QStringList, environment);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"})
+        variables.remove(QLatin1String(name));
+    for (const QString& variable : environment)
+        variables.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
+    QProcess tovrin;
+    tovrin.setProcessEnvironment(variables);
+    tovrin.start(QStringLiteral(TOVRIN_BINARY), arguments);
+    QVERIFY(tovrin.waitForFinished(30000));
+    QCOMPARE(tovrin.exitCode(), exitCode);
+    const QString text = QString::fromUtf8(tovrin.readAllStandardOutput() + tovrin.readAllStandardError());
+    QVERIFY2(text.contains(said), qPrintable(said + QLatin1String(" missing in:\n") + text));
 }
 
 void tst_CommandLine::windowsOrCommands_data()

@@ -11,6 +11,7 @@
 #include "app/SyncSettingsDialog.h"
 #include "app/Twips.h"
 #include "app/WindowSwitch.h"
+#include "cli/Language.h"
 #include "directory/ImportPreview.h"
 #include "directory/frmMain.h"
 #include "entry/frmAdd.h"
@@ -18,6 +19,7 @@
 
 #include <QAbstractButton>
 #include <QDialog>
+#include <QDir>
 #include <QHeaderView>
 #include <QListView>
 #include <QMdiSubWindow>
@@ -89,6 +91,9 @@ private Q_SLOTS:
     {
         // The frame remembers its place in the user's settings: a folder of this test's own.
         qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
+        // As the program starts: the locale's language (English in the runs at both scales, Hebrew in the third).
+        QVERIFY(Language::install());
+        QGuiApplication::setLayoutDirection(Qt::LayoutDirectionAuto);
         WindowTest::setUpProgram({{"frmMain", [] { return new frmMain; }},
                                   {"frmAdd", [] { return new frmAdd; }},
                                   {"frmMes", [] { return new frmMes; }}});
@@ -114,6 +119,35 @@ private Q_SLOTS:
     {
         delete m_frame;
         delete m_db;
+    }
+
+    // In Hebrew every window mirrors: the designed places are measured from the right, the grid's first column is
+    // at the right, and every control stays inside its window; in English all stays as designed.
+    void mirroredInHebrew()
+    {
+        const bool hebrew = Language::chosen() == QLatin1String("he");
+        QCOMPARE(QGuiApplication::layoutDirection(), hebrew ? Qt::RightToLeft : Qt::LeftToRight);
+        // Qt's own dialogs speak it too.
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel") != QLatin1String("Cancel"), hebrew);
+        auto* window = qobject_cast<frmMain*>(WindowSwitch::show(QStringLiteral("frmMain")));
+        QVERIFY(window);
+        QCoreApplication::processEvents();
+        const QRect search = window->txtMila->geometry();
+        if (hebrew)
+            QCOMPARE(window->width() - search.x() - search.width(), tw(480));
+        else
+            QCOMPARE(search.x(), tw(480));
+        // The exit button stands under the grid's first column: at its right in Hebrew.
+        QCOMPARE(window->cmdEnd->x() > window->width() / 2, hebrew);
+        const QHeaderView* header = window->dbgPer->view()->horizontalHeader();
+        QCOMPARE(header->sectionViewportPosition(0) > header->sectionViewportPosition(1), hebrew);
+        for (const QWidget* control : window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (control->isVisibleTo(window))
+                QVERIFY2(window->rect().contains(control->geometry()), qPrintable(control->objectName()));
+        }
+        QDir().mkpath(QStringLiteral(TOVRIN_SCREENS));
+        m_frame->grab().save(QStringLiteral(TOVRIN_SCREENS "/layout_%1.png").arg(Language::chosen()));
+        window->unload();
     }
 
     void directoryUsesTheScreen()
