@@ -2,7 +2,9 @@
 // as a correct reader sees it, their import into an empty directory and one holding some of their entries, and the
 // files that cannot be read.
 #include "TempDatabase.h"
+#include "data/StoredRows.h"
 #include "exchange/AccessFile.h"
+#include "exchange/AccessImport.h"
 #include "exchange/ContactImport.h"
 
 #include <QElapsedTimer>
@@ -20,6 +22,17 @@ QByteArray fixture(const QString& name)
     QFile file(kFixtures + QLatin1Char('/') + name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+// A language in which every text reads differently from the English one.
+class EveryTextTranslated : public QTranslator
+{
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char*, const char* source, const char*, int) const override
+    {
+        return QStringLiteral("<%1>").arg(QString::fromUtf8(source));
+    }
+};
 
 QByteArray renamed(QByteArray bytes, const QString& from, const QString& to)
 {
@@ -115,7 +128,58 @@ private slots:
         QCOMPARE(!result.file || result.file->cleanText, clean);
     }
 
+    // A converted file keeps a message's day without its time of day (and a time without its date), but refuses a
+    // year before 1000, which has no stored form: the same in every language the program speaks.
+    void messageDatesKeptOrRefused_data()
+    {
+        QTest::addColumn<QDateTime>("cdate"); // the date column's value
+        QTest::addColumn<QDateTime>("ctime"); // the time column's
+        QTest::addColumn<bool>("translated");
+        QTest::addColumn<QList<bool>>("keepsPart"); // of each problem, in their order
+        const QDate dayZero(1899, 12, 30);
+        for (const bool translated : {false, true}) {
+            const char* const language = translated ? "translated" : "English";
+            QTest::addRow("%s: time of day on a date", language)
+                << QDateTime(QDate(2001, 5, 17), QTime(9, 30)) << QDateTime(dayZero, QTime(8, 0)) << translated
+                << QList<bool>{true};
+            QTest::addRow("%s: year 100", language)
+                << QDateTime(QDate(100, 1, 1), QTime(0, 0)) << QDateTime(dayZero, QTime(8, 0)) << translated
+                << QList<bool>{false};
+            QTest::addRow("%s: date on a time", language)
+                << QDateTime(QDate(2001, 5, 17), QTime(0, 0)) << QDateTime(QDate(2001, 5, 17), QTime(8, 0))
+                << translated << QList<bool>{true};
+        }
+    }
+    void messageDatesKeptOrRefused()
+    {
+        QFETCH(QDateTime, cdate);
+        QFETCH(QDateTime, ctime);
+        QFETCH(bool, translated);
+        QFETCH(QList<bool>, keepsPart);
+        using Cell = AccessFile::Cell;
+        AccessFile file;
+        AccessFile::Table tel{QStringLiteral("tblTel"), StoredRows::telColumns(), {}, {}};
+        tel.types.fill(10, tel.columns.size());
+        AccessFile::Table mes{QStringLiteral("tblMes"), StoredRows::mesColumns(), {8, 8, 10, 10, 10}, {}};
+        mes.rows.append({Cell{Cell::Kind::Date, {}, cdate.date(), cdate.time()},
+                         Cell{Cell::Kind::Date, {}, ctime.date(), ctime.time()},
+                         Cell{Cell::Kind::Text, QStringLiteral("Dana"), {}, {}},
+                         Cell{Cell::Kind::Text, QStringLiteral("Avi"), {}, {}}, Cell{}});
+        file.tables = {tel, mes};
+        EveryTextTranslated language;
+        if (translated)
+            QCoreApplication::installTranslator(&language);
+        const AccessImport::Copy copy = AccessImport::copy(file);
+        QList<bool> kept;
+        for (const ExchangeProblem& problem : copy.problems)
+            kept << AccessImport::keepsPart(problem);
+        QCoreApplication::removeTranslator(&language);
+        QVERIFY2(copy.problem.isEmpty(), qPrintable(copy.problem));
+        QCOMPARE(kept, keepsPart);
+    }
+
     void importIntoEmptyAndPartlyFilled_data()
+
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("before"); // entries and messages of the file already in the directory
