@@ -1,0 +1,1494 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="he_IL">
+<context>
+    <name>AccessFile</name>
+    <message>
+        <source>it is empty</source>
+        <translation>הוא ריק</translation>
+    </message>
+    <message>
+        <source>it is not an Access database file</source>
+        <translation>הוא אינו קובץ מסד נתונים של Access</translation>
+    </message>
+    <message>
+        <source>the reader of Access files cannot be started (%1)</source>
+        <translation>לא ניתן להפעיל את קורא קובצי ה-Access (%1)</translation>
+    </message>
+    <message>
+        <source>reading it did not come to an end (the file is damaged)</source>
+        <translation>קריאתו לא הסתיימה (הקובץ פגום)</translation>
+    </message>
+    <message>
+        <source>reading it failed (the file is damaged)</source>
+        <translation>קריאתו נכשלה (הקובץ פגום)</translation>
+    </message>
+</context>
+<context>
+    <name>AccessImport</name>
+    <message>
+        <source>a year before 1000 cannot be stored</source>
+        <translation>לא ניתן לשמור שנה שלפני 1000</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1.%2 (%n values)</source>
+        <translation>
+            <numerusform>%1.%2 (ערך אחד)</numerusform>
+            <numerusform>%1.%2 (%n ערכים)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>longer than the %1 characters the column holds</source>
+        <translation>ארוך מ-%1 התווים שהעמודה מכילה</translation>
+    </message>
+    <message>
+        <source>the time of day is left out</source>
+        <translation>השעה הושמטה</translation>
+    </message>
+    <message>
+        <source>the date is left out</source>
+        <translation>התאריך הושמט</translation>
+    </message>
+    <message>
+        <source>it holds no table tblTel, so it is no data file of a telephone directory</source>
+        <translation>אין בו טבלה tblTel, ולכן אינו קובץ נתונים של ספר טלפונים</translation>
+    </message>
+    <message>
+        <source>its table tblTel lacks the columns %1</source>
+        <translation>בטבלה tblTel שבו חסרות העמודות %1</translation>
+    </message>
+    <message>
+        <source>its column tblTel.%1 holds no text</source>
+        <translation>העמודה tblTel.%1 שבו אינה מכילה טקסט</translation>
+    </message>
+    <message>
+        <source>its table tblMes lacks the columns %1</source>
+        <translation>בטבלה tblMes שבו חסרות העמודות %1</translation>
+    </message>
+    <message>
+        <source>its column tblMes.%1 holds no dates</source>
+        <translation>העמודה tblMes.%1 שבו אינה מכילה תאריכים</translation>
+    </message>
+    <message>
+        <source>its column tblMes.%1 holds no text</source>
+        <translation>העמודה tblMes.%1 שבו אינה מכילה טקסט</translation>
+    </message>
+    <message>
+        <source>(the file holds no message log, tblMes)</source>
+        <translation>(אין בקובץ יומן הודעות, tblMes)</translation>
+    </message>
+    <message>
+        <source>the table %1 (not read)</source>
+        <translation>הטבלה %1 (לא נקראה)</translation>
+    </message>
+    <message>
+        <source>cannot be read: %1</source>
+        <translation>לא ניתן לקרוא אותו: %1</translation>
+    </message>
+    <message>
+        <source>cannot be imported: %1</source>
+        <translation>לא ניתן לייבא אותו: %1</translation>
+    </message>
+    <message>
+        <source>message %1 %2</source>
+        <translation>הודעה %1 %2</translation>
+    </message>
+    <message>
+        <source>not carried over: the directory has no place for it</source>
+        <translation>לא הועבר: אין לו מקום בספר הטלפונים</translation>
+    </message>
+    <message>
+        <source>holds no entry and no message</source>
+        <translation>אין בו רשומות ואין בו הודעות</translation>
+    </message>
+</context>
+<context>
+    <name>BackupCommandLine</name>
+    <message>
+        <source>A copy of %1 was written to %2.
+</source>
+        <translation>עותק של %1 נכתב אל %2.
+</translation>
+    </message>
+    <message>
+        <source>Backup copies in %1:
+</source>
+        <translation>עותקי הגיבוי שב-%1:
+</translation>
+    </message>
+    <message>
+        <source>%1 entries, %2 messages</source>
+        <translation>רשומות: %1, הודעות: %2</translation>
+    </message>
+    <message>
+        <source>cannot be restored: %1</source>
+        <translation>לא ניתן לשחזר ממנו: %1</translation>
+    </message>
+    <message>
+        <source>%1 was restored from %2; its former contents are kept as %3.
+</source>
+        <translation>%1 שוחזר מתוך %2; תוכנו הקודם נשמר בשם %3.
+</translation>
+    </message>
+    <message>
+        <source>Writes a consistent copy of the directory file to FILE.</source>
+        <translation>כותב אל FILE עותק שלם ועקבי של קובץ ספר הטלפונים.</translation>
+    </message>
+    <message>
+        <source>Lists the program&apos;s backup copies with their entries and messages.</source>
+        <translation>מציג את עותקי הגיבוי של התוכנה, ובכל אחד את מספר הרשומות וההודעות.</translation>
+    </message>
+    <message>
+        <source>Replaces the directory&apos;s contents with those of FILE (a path, or the name of a copy in the backups folder), keeping a copy of the current contents first.</source>
+        <translation>מחליף את תוכן ספר הטלפונים בתוכן של FILE (נתיב, או שם של עותק בתיקיית הגיבויים), ולפני כן שומר עותק של התוכן הנוכחי.</translation>
+    </message>
+</context>
+<context>
+    <name>Backups</name>
+    <message>
+        <source>Cannot write &quot;%1&quot;: %2.</source>
+        <translation>לא ניתן לכתוב את &quot;%1&quot;: %2.</translation>
+    </message>
+    <message>
+        <source>Cannot create a file in &quot;%1&quot;: %2.</source>
+        <translation>לא ניתן ליצור קובץ ב-&quot;%1&quot;: %2.</translation>
+    </message>
+    <message>
+        <source>Cannot read &quot;%1&quot;: %2.</source>
+        <translation>לא ניתן לקרוא את &quot;%1&quot;: %2.</translation>
+    </message>
+    <message>
+        <source>No backup copy of &quot;%1&quot; could be made in &quot;%2&quot;: %3</source>
+        <translation>לא ניתן היה ליצור עותק גיבוי של &quot;%1&quot; בתיקייה &quot;%2&quot;: %3</translation>
+    </message>
+    <message>
+        <source>it is not a folder of your own.</source>
+        <translation>זו אינה תיקייה שלך.</translation>
+    </message>
+    <message>
+        <source>it is not a plain file</source>
+        <translation>זה אינו קובץ רגיל</translation>
+    </message>
+    <message>
+        <source>it is damaged (%1)</source>
+        <translation>הקובץ פגום (%1)</translation>
+    </message>
+    <message>
+        <source>it is no directory file (it has no table %1)</source>
+        <translation>זה אינו קובץ של ספר טלפונים (אין בו טבלה %1)</translation>
+    </message>
+    <message>
+        <source>it is no directory file of this program (it lacks %1)</source>
+        <translation>זה אינו קובץ ספר טלפונים של תוכנה זו (חסרים בו %1)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be restored: %2. Nothing was changed.</source>
+        <translation>לא ניתן לשחזר מתוך &quot;%1&quot;: %2. לא שונה דבר.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a plain file; nothing was restored.</source>
+        <translation>&quot;%1&quot; אינו קובץ רגיל; לא שוחזר דבר.</translation>
+    </message>
+</context>
+<context>
+    <name>Columns</name>
+    <message>
+        <source>Book</source>
+        <translation>ספר</translation>
+    </message>
+    <message>
+        <source>First Name</source>
+        <translation>שם פרטי</translation>
+    </message>
+    <message>
+        <source>Last Name</source>
+        <translation>שם משפחה</translation>
+    </message>
+    <message>
+        <source>Business Name</source>
+        <translation>שם העסק</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>כתובת</translation>
+    </message>
+    <message>
+        <source>City</source>
+        <translation>עיר</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>מדינה</translation>
+    </message>
+    <message>
+        <source>Zip Code</source>
+        <translation>מיקוד</translation>
+    </message>
+    <message>
+        <source>Telephone 1</source>
+        <translation>טלפון 1</translation>
+    </message>
+    <message>
+        <source>Telephone 2</source>
+        <translation>טלפון 2</translation>
+    </message>
+    <message>
+        <source>Cellular</source>
+        <translation>נייד</translation>
+    </message>
+    <message>
+        <source>Fax</source>
+        <translation>פקס</translation>
+    </message>
+</context>
+<context>
+    <name>CommandRegistry</name>
+    <message>
+        <source>&quot;%1&quot; is a data file of the old program (an Access database). Start Tovrin once without options to convert it.</source>
+        <translation>&quot;%1&quot; הוא קובץ נתונים של התוכנה הישנה (מסד נתונים של Access). כדי להמיר אותו, יש להפעיל את Tovrin פעם אחת בלי אפשרויות.</translation>
+    </message>
+    <message>
+        <source>--%1 goes with %2.
+</source>
+        <translation>האפשרות --%1 באה רק יחד עם %2.
+</translation>
+    </message>
+    <message>
+        <source>--%1 goes with %2 or %3.
+</source>
+        <translation>האפשרות --%1 באה רק יחד עם %2 או %3.
+</translation>
+    </message>
+</context>
+<context>
+    <name>Console</name>
+    <message>
+        <source>Error %1
+%2
+</source>
+        <translation>שגיאה %1
+%2
+</translation>
+    </message>
+</context>
+<context>
+    <name>ContactChoice</name>
+    <message>
+        <source>left out: the entry holds one fax number</source>
+        <translation>הושמט: ברשומה יש מקום למספר פקס אחד בלבד</translation>
+    </message>
+    <message>
+        <source>left out: the entry holds two telephone numbers besides the cellular and the fax</source>
+        <translation>הושמט: ברשומה יש מקום לשני מספרי טלפון בלבד מלבד הנייד והפקס</translation>
+    </message>
+    <message>
+        <source>left out: %1</source>
+        <translation>הושמט: %1</translation>
+    </message>
+    <message>
+        <source>left out: the entry has no place for additional names</source>
+        <translation>הושמט: אין ברשומה מקום לשמות נוספים</translation>
+    </message>
+    <message>
+        <source>left out: the entry holds one address</source>
+        <translation>הושמט: ברשומה יש מקום לכתובת אחת בלבד</translation>
+    </message>
+    <message>
+        <source>left out: it holds no name and no telephone number</source>
+        <translation>הושמט: אין בו שם ואין בו מספר טלפון</translation>
+    </message>
+    <message>
+        <source>e-mail</source>
+        <translation>דואר אלקטרוני</translation>
+    </message>
+    <message>
+        <source>notes</source>
+        <translation>הערות</translation>
+    </message>
+    <message>
+        <source>country</source>
+        <translation>ארץ</translation>
+    </message>
+    <message>
+        <source>web page</source>
+        <translation>אתר אינטרנט</translation>
+    </message>
+    <message>
+        <source>birthday</source>
+        <translation>יום הולדת</translation>
+    </message>
+    <message>
+        <source>anniversary</source>
+        <translation>יום נישואין</translation>
+    </message>
+    <message>
+        <source>photo</source>
+        <translation>תמונה</translation>
+    </message>
+    <message>
+        <source>nickname</source>
+        <translation>כינוי</translation>
+    </message>
+    <message>
+        <source>job title</source>
+        <translation>תפקיד</translation>
+    </message>
+    <message>
+        <source>messaging address</source>
+        <translation>כתובת להודעות מיידיות</translation>
+    </message>
+    <message>
+        <source>categories</source>
+        <translation>קטגוריות</translation>
+    </message>
+    <message>
+        <source>1 value left out: the directory has no place for them</source>
+        <translation>ערך אחד הושמט: אין לו מקום בספר הטלפונים</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n values left out: the directory has no place for them</source>
+        <translation>
+            <numerusform>ערך אחד הושמט: אין לו מקום בספר הטלפונים</numerusform>
+            <numerusform>%n ערכים הושמטו: אין להם מקום בספר הטלפונים</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ContactCommandLine</name>
+    <message>
+        <source>%1
+Nothing was imported.
+</source>
+        <translation>%1
+לא יובא דבר.
+</translation>
+    </message>
+    <message>
+        <source>Nothing was written (--dry-run).
+</source>
+        <translation>לא נכתב דבר (--dry-run).
+</translation>
+    </message>
+    <message>
+        <source>Unknown format &quot;%1&quot;: use vcard3, vcard21, vcard4, csv, google-csv or outlook-csv.</source>
+        <translation>התבנית &quot;%1&quot; אינה מוכרת: יש לבחור vcard3, vcard21, vcard4, csv, google-csv או outlook-csv.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries written to %1.
+</source>
+        <translation>
+            <numerusform>רשומה אחת נכתבה אל %1.
+</numerusform>
+            <numerusform>%n רשומות נכתבו אל %1.
+</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n messages written to %1.
+</source>
+        <translation>
+            <numerusform>הודעה אחת נכתבה אל %1.
+</numerusform>
+            <numerusform>%n הודעות נכתבו אל %1.
+</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Unknown country &quot;%1&quot; for --region: give its two-letter code, such as US, GB or IL.
+</source>
+        <translation>הארץ &quot;%1&quot; שניתנה ל---region אינה מוכרת: יש לתת את הקוד שלה בשתי אותיות, כמו IL, US או GB.
+</translation>
+    </message>
+    <message>
+        <source>Unknown book &quot;%1&quot;: use personal, business or both.
+</source>
+        <translation>הספר &quot;%1&quot; אינו מוכר: יש לבחור personal, business או both.
+</translation>
+    </message>
+    <message>
+        <source>Imports the contacts of FILE (more files may follow).</source>
+        <translation>מייבא את אנשי הקשר שב-FILE (אפשר לתת אחריו קבצים נוספים).</translation>
+    </message>
+    <message>
+        <source>Reads text that names no encoding and is not UTF-8 in NAME, e.g. windows-1255, windows-1252, ISO-8859-8, Shift_JIS.</source>
+        <translation>קורא בקידוד NAME טקסט שאינו UTF-8 ואינו מציין את הקידוד שלו, למשל windows-1255, windows-1252, ISO-8859-8, Shift_JIS.</translation>
+    </message>
+    <message>
+        <source>Reads and writes telephone numbers without a country code as numbers of the country CODE (US, GB, IL, ...) for this run, windows too; the default is the one chosen in Settings, else the locale&apos;s.</source>
+        <translation>בהפעלה זו, גם בחלונות, מספרי טלפון בלי קידומת ארץ נקראים ונכתבים כמספרים של הארץ CODE (IL, US, GB...); ברירת המחדל היא הארץ שנבחרה בהגדרות, ואם לא נבחרה – זו של הגדרות האזור.</translation>
+    </message>
+    <message>
+        <source>Prints what an import would do and writes nothing.</source>
+        <translation>מציג מה הייבוא היה עושה, ואינו כותב דבר.</translation>
+    </message>
+    <message>
+        <source>Exports entries to FILE.</source>
+        <translation>מייצא רשומות אל FILE.</translation>
+    </message>
+    <message>
+        <source>The book to export or print: personal, business or both (default).</source>
+        <translation>הספר לייצוא או להדפסה: personal (אישי), business (עסקי) או both (שניהם, ברירת המחדל).</translation>
+    </message>
+    <message>
+        <source>vcard3 (default), vcard21 for old phones, vcard4, csv (the default for a FILE ending in .csv), or google-csv and outlook-csv in the layouts those services import.</source>
+        <translation>vcard3 (ברירת המחדל), vcard21 לטלפונים ישנים, vcard4, csv (ברירת המחדל ל-FILE שמסתיים ב-.csv), או google-csv ו-outlook-csv במבנה שהשירותים האלה מייבאים.</translation>
+    </message>
+    <message>
+        <source>Exports the message log to FILE as CSV.</source>
+        <translation>מייצא את יומן ההודעות אל FILE בתבנית CSV.</translation>
+    </message>
+    <message>
+        <source>More files to import.</source>
+        <translation>קבצים נוספים לייבוא.</translation>
+    </message>
+</context>
+<context>
+    <name>ContactFit</name>
+    <message numerus="yes">
+        <source>cut to %n characters</source>
+        <translation>
+            <numerusform>קוצר לתו אחד</numerusform>
+            <numerusform>קוצר ל-%n תווים</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>left out: no %1-letter postal code for it</source>
+        <translation>הושמט: אין לו קוד דואר בן %1 אותיות</translation>
+    </message>
+    <message>
+        <source>stored as %1, the +4 part %2 left out</source>
+        <translation>נשמר כ-%1, והתוספת +4 (%2) הושמטה</translation>
+    </message>
+    <message>
+        <source>left out: not five digits</source>
+        <translation>הושמט: אין בו חמש ספרות</translation>
+    </message>
+    <message>
+        <source>left out: %1</source>
+        <translation>הושמט: %1</translation>
+    </message>
+    <message>
+        <source>stored as %1, %2 left out</source>
+        <translation>נשמר כ-%1; הושמט: %2</translation>
+    </message>
+    <message>
+        <source>a character that could not be read (a NUL byte, half a UTF-16 surrogate pair or a byte the encoding has no character for) replaced by U+FFFD (�)</source>
+        <translation>תו שלא ניתן היה לקרוא (בית NUL, חצי זוג חלופי של UTF-16 או בית שאין לו תו בקידוד) הוחלף ב-U+FFFD (�)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n characters that could not be read (a NUL byte, half a UTF-16 surrogate pair or a byte the encoding has no character for) replaced by U+FFFD (�)</source>
+        <translation>
+            <numerusform>תו שלא ניתן היה לקרוא (בית NUL, חצי זוג חלופי של UTF-16 או בית שאין לו תו בקידוד) הוחלף ב-U+FFFD (�)</numerusform>
+            <numerusform>%n תווים שלא ניתן היה לקרוא (בית NUL, חצי זוג חלופי של UTF-16 או בית שאין לו תו בקידוד) הוחלפו ב-U+FFFD (�)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>stored as %1</source>
+        <translation>נשמר כ-%1</translation>
+    </message>
+    <message>
+        <source>left out: a personal entry has no company</source>
+        <translation>הושמט: לרשומה אישית אין חברה</translation>
+    </message>
+    <message>
+        <source>left out: nothing to store</source>
+        <translation>הושמט: אין מה לשמור</translation>
+    </message>
+</context>
+<context>
+    <name>ContactImport</name>
+    <message>
+        <source>(no name)</source>
+        <translation>(ללא שם)</translation>
+    </message>
+    <message>
+        <source>a folder</source>
+        <translation>תיקייה</translation>
+    </message>
+    <message>
+        <source>a named pipe (FIFO)</source>
+        <translation>צינור בעל שם (FIFO)</translation>
+    </message>
+    <message>
+        <source>a device</source>
+        <translation>התקן</translation>
+    </message>
+    <message>
+        <source>a socket</source>
+        <translation>שקע (socket)</translation>
+    </message>
+    <message>
+        <source>no regular file</source>
+        <translation>דבר שאינו קובץ רגיל</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be imported: it is %2, not a file. Only regular files are read.</source>
+        <translation>לא ניתן לייבא את &quot;%1&quot;: זה לא קובץ אלא %2. רק קבצים רגילים נקראים.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be imported: it holds %2 MB, more than the %3 MB an import reads.</source>
+        <translation>לא ניתן לייבא את &quot;%1&quot;: גודלו %2 MB, יותר מ-%3 MB שייבוא קורא.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be read: %2.</source>
+        <translation>לא ניתן לקרוא את &quot;%1&quot;: %2.</translation>
+    </message>
+    <message>
+        <source>holds no contact</source>
+        <translation>אין בו אנשי קשר</translation>
+    </message>
+    <message>
+        <source>in %1</source>
+        <translation>ב-%1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n new entries: %1 in &quot;Personal&quot;, %2 in &quot;Business&quot;.</source>
+        <translation>
+            <numerusform>רשומה חדשה אחת: %1 ב-&quot;Personal&quot;, %2 ב-&quot;Business&quot;.</numerusform>
+            <numerusform>%n רשומות חדשות: %1 ב-&quot;Personal&quot;, %2 ב-&quot;Business&quot;.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n new messages for the log; %1 already there, skipped.</source>
+        <translation>
+            <numerusform>הודעה חדשה אחת ליומן; %1 כבר נמצאות בו ודולגו.</numerusform>
+            <numerusform>%n הודעות חדשות ליומן; %1 כבר נמצאות בו ודולגו.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>  and %n more</source>
+        <translation>
+            <numerusform>  ועוד אחת</numerusform>
+            <numerusform>  ועוד %n</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n already in the directory, skipped:</source>
+        <translation>
+            <numerusform>אחת כבר נמצאת בספר הטלפונים ודולגה:</numerusform>
+            <numerusform>%n כבר נמצאות בספר הטלפונים ודולגו:</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n values not carried over as they were:</source>
+        <translation>
+            <numerusform>ערך אחד לא הועבר כפי שהיה:</numerusform>
+            <numerusform>%n ערכים לא הועברו כפי שהיו:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>entry %1</source>
+        <translation>רשומה %1</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>הקובץ</translation>
+    </message>
+</context>
+<context>
+    <name>Credentials</name>
+    <message>
+        <source>the desktop keyring</source>
+        <translation>מחזיק המפתחות של שולחן העבודה</translation>
+    </message>
+    <message>
+        <source>no desktop keyring answered</source>
+        <translation>אף מחזיק מפתחות של שולחן העבודה לא ענה</translation>
+    </message>
+    <message>
+        <source>no desktop keyring answered (%1)</source>
+        <translation>אף מחזיק מפתחות של שולחן העבודה לא ענה (%1)</translation>
+    </message>
+    <message>
+        <source>this build of the program has no keyring support</source>
+        <translation>גרסה זו של התוכנה נבנתה בלי תמיכה במחזיק מפתחות</translation>
+    </message>
+</context>
+<context>
+    <name>CsvColumns</name>
+    <message>
+        <source>left out: the row holds more numbers than an entry can</source>
+        <translation>הושמט: בשורה יש יותר מספרים ממה שרשומה יכולה להכיל</translation>
+    </message>
+    <message>
+        <source>left out: an earlier column gives the same field</source>
+        <translation>הושמט: עמודה קודמת כבר נותנת את אותו שדה</translation>
+    </message>
+</context>
+<context>
+    <name>CsvReader</name>
+    <message>
+        <source>a quote is never closed: the field is read to the end of its line</source>
+        <translation>מירכאה שנפתחה לא נסגרה: השדה נקרא עד סוף השורה</translation>
+    </message>
+    <message>
+        <source>a quote is not closed on its line: the field is read to the end of it</source>
+        <translation>מירכאה לא נסגרה באותה שורה: השדה נקרא עד סופה</translation>
+    </message>
+    <message>
+        <source>only the first %1 of its %2 fields are read</source>
+        <translation>רק %1 השדות הראשונים מתוך %2 נקראים</translation>
+    </message>
+    <message>
+        <source>header: %1</source>
+        <translation>שורת הכותרת: %1</translation>
+    </message>
+    <message>
+        <source>has %1 fields, the header %2: the fields after the first %2 are not read</source>
+        <translation>יש בה %1 שדות ובשורת הכותרת %2: השדות שאחרי %2 הראשונים לא נקראים</translation>
+    </message>
+    <message>
+        <source>has %1 fields, the first row %2: the fields after the first %2 are not read</source>
+        <translation>יש בה %1 שדות ובשורה הראשונה %2: השדות שאחרי %2 הראשונים לא נקראים</translation>
+    </message>
+    <message>
+        <source>read as %1: the file is not UTF-8 and names no encoding</source>
+        <translation>נקרא כ-%1: הקובץ אינו UTF-8 ואינו מציין קידוד</translation>
+    </message>
+    <message>
+        <source>nothing read: no column name is one of a name, company, address or telephone</source>
+        <translation>לא נקרא דבר: אף שם עמודה אינו של שם, חברה, כתובת או טלפון</translation>
+    </message>
+    <message>
+        <source>nothing read: the file has no header and no column names were given</source>
+        <translation>לא נקרא דבר: אין בקובץ שורת כותרת ולא ניתנו שמות לעמודות</translation>
+    </message>
+</context>
+<context>
+    <name>Database</name>
+    <message>
+        <source>The database file &quot;%1&quot; does not exist.</source>
+        <translation>קובץ מסד הנתונים &quot;%1&quot; אינו קיים.</translation>
+    </message>
+    <message>
+        <source>Cannot open the database file &quot;%1&quot;: %2.</source>
+        <translation>לא ניתן לפתוח את קובץ מסד הנתונים &quot;%1&quot;: %2.</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; exists already; it is left as it is.</source>
+        <translation>הקובץ &quot;%1&quot; כבר קיים; הוא נשאר כפי שהוא.</translation>
+    </message>
+    <message>
+        <source>The file is not a database of this program: it has neither the directory nor the messages (tables tblTel and tblMes).
+Database file: %1</source>
+        <translation>הקובץ אינו מסד נתונים של תוכנה זו: אין בו לא את ספר הטלפונים ולא את ההודעות (הטבלאות tblTel ו-tblMes).
+קובץ מסד הנתונים: %1</translation>
+    </message>
+    <message>
+        <source>The file is not a database of this program, or it was changed by another: it lacks %1. It was left as it is.
+Database file: %2</source>
+        <translation>הקובץ אינו מסד נתונים של תוכנה זו, או שתוכנה אחרת שינתה אותו: חסרים בו %1. הוא נשאר כפי שהוא.
+קובץ מסד הנתונים: %2</translation>
+    </message>
+</context>
+<context>
+    <name>DavClient</name>
+    <message>
+        <source>&quot;%1&quot; is no http or https address</source>
+        <translation>&quot;%1&quot; אינה כתובת http או https</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not encrypted: only https is used, except on this machine</source>
+        <translation>&quot;%1&quot; אינה מוצפנת: רק https משמש, מלבד במחשב זה עצמו</translation>
+    </message>
+    <message>
+        <source>the server&apos;s answer was larger than %1 MB; it was not read</source>
+        <translation>תשובת השרת גדולה מ-%1 MB; היא לא נקראה</translation>
+    </message>
+    <message>
+        <source>the sync was stopped</source>
+        <translation>הסנכרון הופסק</translation>
+    </message>
+    <message>
+        <source>the server did not answer within %1 seconds</source>
+        <translation>השרת לא ענה תוך %1 שניות</translation>
+    </message>
+    <message>
+        <source>the server took more than %1 seconds to answer, too slowly to wait for</source>
+        <translation>השרת ענה לאט מדי: יותר מ-%1 שניות</translation>
+    </message>
+    <message>
+        <source>the server&apos;s certificate is not trusted by this system (SHA-256 %1)</source>
+        <translation>מערכת זו אינה סומכת על האישור של השרת (SHA-256 %1)</translation>
+    </message>
+    <message>
+        <source>redirect without a Location</source>
+        <translation>הפניה בלי Location</translation>
+    </message>
+    <message>
+        <source>too many redirects (a redirect loop)</source>
+        <translation>יותר מדי הפניות (לולאת הפניות)</translation>
+    </message>
+</context>
+<context>
+    <name>DavXml</name>
+    <message>
+        <source>a tag</source>
+        <translation>תג</translation>
+    </message>
+    <message>
+        <source>a processing instruction</source>
+        <translation>הוראת עיבוד</translation>
+    </message>
+    <message>
+        <source>malformed XML: %1 longer than %2 kB</source>
+        <translation>XML שגוי: %1 ארוך מ-%2 kB</translation>
+    </message>
+    <message>
+        <source>the answer is no WebDAV multistatus</source>
+        <translation>התשובה אינה multistatus של WebDAV</translation>
+    </message>
+    <message>
+        <source>the card is larger than %1 MB</source>
+        <translation>הכרטיס גדול מ-%1 MB</translation>
+    </message>
+    <message>
+        <source>the card is larger than %1 kB</source>
+        <translation>הכרטיס גדול מ-%1 kB</translation>
+    </message>
+    <message>
+        <source>the card holds characters XML does not allow</source>
+        <translation>בכרטיס יש תווים ש-XML אינו מתיר</translation>
+    </message>
+    <message>
+        <source>malformed XML at line %1: %2</source>
+        <translation>XML שגוי בשורה %1: %2</translation>
+    </message>
+    <message>
+        <source>the answer is empty</source>
+        <translation>התשובה ריקה</translation>
+    </message>
+</context>
+<context>
+    <name>DbError</name>
+    <message>
+        <source>The value was refused: %1.</source>
+        <translation>הערך נדחה: %1.</translation>
+    </message>
+    <message>
+        <source>The database file has no table %1: it is damaged or was made by another program (%2).</source>
+        <translation>אין בקובץ מסד הנתונים טבלה %1: הוא פגום או שנוצר בתוכנה אחרת (%2).</translation>
+    </message>
+    <message>
+        <source>The file is not a database of this program, or it is damaged (%1).</source>
+        <translation>הקובץ אינו מסד נתונים של תוכנה זו, או שהוא פגום (%1).</translation>
+    </message>
+    <message>
+        <source>The database file is damaged (%1).</source>
+        <translation>קובץ מסד הנתונים פגום (%1).</translation>
+    </message>
+    <message>
+        <source>The database file is damaged and was opened for reading only, so that nothing more of it is lost. Nothing was saved (%1).</source>
+        <translation>קובץ מסד הנתונים פגום ונפתח לקריאה בלבד, כדי שלא יאבד ממנו דבר נוסף. לא נשמר דבר (%1).</translation>
+    </message>
+    <message>
+        <source>The database file cannot be written: it or its folder is read-only. Nothing was saved (%1).</source>
+        <translation>לא ניתן לכתוב בקובץ מסד הנתונים: הוא או התיקייה שלו לקריאה בלבד. לא נשמר דבר (%1).</translation>
+    </message>
+    <message>
+        <source>The database file is in use by another program, which did not let go of it for a few seconds; try again (%1).</source>
+        <translation>קובץ מסד הנתונים תפוס בידי תוכנה אחרת, שלא שחררה אותו במשך כמה שניות; נסו שוב (%1).</translation>
+    </message>
+    <message>
+        <source>The disk or the database file is full (%1).</source>
+        <translation>הדיסק או קובץ מסד הנתונים מלאים (%1).</translation>
+    </message>
+    <message>
+        <source>The database file could not be read or written: the disk may be full, removed or failing (%1).</source>
+        <translation>לא ניתן היה לקרוא או לכתוב את קובץ מסד הנתונים: ייתכן שהדיסק מלא, נותק או תקול (%1).</translation>
+    </message>
+    <message>
+        <source>%1
+Database file: %2</source>
+        <translation>%1
+קובץ מסד הנתונים: %2</translation>
+    </message>
+</context>
+<context>
+    <name>Discovery</name>
+    <message>
+        <source>the server refused the user name or password (401)</source>
+        <translation>השרת דחה את שם המשתמש או את הסיסמה (401)</translation>
+    </message>
+    <message>
+        <source>the server answered %1</source>
+        <translation>השרת השיב %1</translation>
+    </message>
+    <message>
+        <source>%1 names no address books for this user</source>
+        <translation>ב-%1 אין פנקסי כתובות למשתמש זה</translation>
+    </message>
+    <message>
+        <source>%1 names no task lists for this user</source>
+        <translation>ב-%1 אין רשימות משימות למשתמש זה</translation>
+    </message>
+    <message>
+        <source>Making the task list &quot;%1&quot; at %2: %3</source>
+        <translation>יצירת רשימת המשימות &quot;%1&quot; ב-%2: %3</translation>
+    </message>
+    <message>
+        <source>Making the address book &quot;%1&quot; at %2: %3</source>
+        <translation>יצירת פנקס הכתובות &quot;%1&quot; ב-%2: %3</translation>
+    </message>
+</context>
+<context>
+    <name>GridModel</name>
+    <message>
+        <source>Date</source>
+        <translation>תאריך</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>שעה</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>מאת</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>אל</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>הודעה</translation>
+    </message>
+</context>
+<context>
+    <name>GridWriter</name>
+    <message>
+        <source>The row was changed or deleted elsewhere since the grid showed it, so nothing was written. The grid now shows the row as stored.</source>
+        <translation>השורה שונתה או נמחקה במקום אחר מאז שהטבלה הציגה אותה, ולכן לא נכתב דבר. הטבלה מציגה עכשיו את השורה כפי שהיא שמורה.</translation>
+    </message>
+    <message>
+        <source>Item not found in this collection: %1.</source>
+        <translation>הפריט לא נמצא באוסף זה: %1.</translation>
+    </message>
+    <message>
+        <source>The column %1 holds at most %2 characters; the %3 typed were not written, and the cell keeps what is stored.</source>
+        <translation>העמודה %1 מכילה לכל היותר %2 תווים; %3 התווים שהוקלדו לא נכתבו, והתא נשאר כפי שהוא שמור.</translation>
+    </message>
+    <message>
+        <source>Edit of %1</source>
+        <translation>עריכת %1</translation>
+    </message>
+    <message>
+        <source>Deletion of 1 Message</source>
+        <translation>מחיקת הודעה אחת</translation>
+    </message>
+    <message numerus="yes">
+        <source>Deletion of %n Messages</source>
+        <translation>
+            <numerusform>מחיקת הודעה אחת</numerusform>
+            <numerusform>מחיקת %n הודעות</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Deletion of 1 Entry</source>
+        <translation>מחיקת רשומה אחת</translation>
+    </message>
+    <message numerus="yes">
+        <source>Deletion of %n Entries</source>
+        <translation>
+            <numerusform>מחיקת רשומה אחת</numerusform>
+            <numerusform>מחיקת %n רשומות</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>MergeRules</name>
+    <message>
+        <source>%1 was deleted on the server and changed here; it is created there again.</source>
+        <translation>%1 נמחק בשרת ושונה כאן; הוא נוצר שם מחדש.</translation>
+    </message>
+    <message>
+        <source>%1 holds no name and no number on the server any more; it was deleted here.</source>
+        <translation>ל-%1 אין עוד שם ואין מספר בשרת; הוא נמחק כאן.</translation>
+    </message>
+    <message>
+        <source>%1: the server&apos;s card holds no name and no number any more; the entry as edited here goes back.</source>
+        <translation>%1: בכרטיס שבשרת אין עוד שם ואין מספר; הרשומה כפי שנערכה כאן נשלחת אליו בחזרה.</translation>
+    </message>
+    <message>
+        <source>%1: %2 was changed here to &quot;%3&quot; and on the server to &quot;%4&quot;; the server&apos;s value was kept.</source>
+        <translation>%1: %2 שונה כאן ל-&quot;%3&quot; ובשרת ל-&quot;%4&quot;; נשמר הערך שבשרת.</translation>
+    </message>
+    <message>
+        <source>%1 was deleted here and changed on the server; it was brought back.</source>
+        <translation>%1 נמחק כאן ושונה בשרת; הוא הוחזר.</translation>
+    </message>
+    <message>
+        <source>(an entry)</source>
+        <translation>(רשומה)</translation>
+    </message>
+</context>
+<context>
+    <name>MessageCommandLine</name>
+    <message>
+        <source>There is no message %1: the log is empty. Nothing was changed.
+</source>
+        <translation>אין הודעה %1: היומן ריק. לא שונה דבר.
+</translation>
+    </message>
+    <message>
+        <source>There is no message %1: the log&apos;s messages are numbered 1 to %2, as --messages lists them. Nothing was changed.
+</source>
+        <translation>אין הודעה %1: ההודעות ביומן ממוספרות מ-1 עד %2, כפי ש---messages מציג אותן. לא שונה דבר.
+</translation>
+    </message>
+    <message>
+        <source>Message %1 (%2 %3, from %4 for %5)</source>
+        <translation>הודעה %1 (%2 %3, מאת %4 אל %5)</translation>
+    </message>
+    <message>
+        <source>%1 was marked done already (%2 by %3); nothing was changed.
+</source>
+        <translation>%1 כבר סומנה כטופלה (%2 בידי %3); לא שונה דבר.
+</translation>
+    </message>
+    <message>
+        <source>%1 is marked done.
+</source>
+        <translation>%1 סומנה כטופלה.
+</translation>
+    </message>
+    <message>
+        <source>Lists the message log, newest first, one numbered message a line: number, date, time, From, To, message and state, separated by tabs.</source>
+        <translation>מציג את יומן ההודעות, מהחדשה לישנה, הודעה ממוספרת אחת בכל שורה: מספר, תאריך, שעה, מאת, אל, ההודעה ומצבה, מופרדים בטאבים.</translation>
+    </message>
+    <message>
+        <source>Lists only the messages not marked done.</source>
+        <translation>מציג רק את ההודעות שלא סומנו כטופלו.</translation>
+    </message>
+    <message>
+        <source>Lists only the messages left for NAME (To, letter case ignored).</source>
+        <translation>מציג רק את ההודעות שהושארו עבור NAME (השדה &quot;אל&quot;, בלי הבדל בין אותיות גדולות לקטנות).</translation>
+    </message>
+    <message>
+        <source>Marks the message --messages numbered N done, as the log&apos;s &quot;Mark Done&quot; does.</source>
+        <translation>מסמן כטופלה את ההודעה ש---messages מציג במספר N, כמו &quot;סמן כטופלה&quot; ביומן.</translation>
+    </message>
+</context>
+<context>
+    <name>MessageLog</name>
+    <message>
+        <source>The message was deleted elsewhere since the log showed it; nothing was changed.</source>
+        <translation>ההודעה נמחקה במקום אחר מאז שהיומן הציג אותה; לא שונה דבר.</translation>
+    </message>
+</context>
+<context>
+    <name>MessageTask</name>
+    <message>
+        <source>Message for %1 from %2</source>
+        <translation>Message for %1 from %2</translation>
+    </message>
+    <message>
+        <source>Message for %1</source>
+        <translation>Message for %1</translation>
+    </message>
+    <message>
+        <source>Message from %1</source>
+        <translation>Message from %1</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>Call back: %1</source>
+        <translation>Call back: %1</translation>
+    </message>
+</context>
+<context>
+    <name>PhoneNumbers</name>
+    <message>
+        <source>longer than any telephone number</source>
+        <translation>ארוך מכל מספר טלפון</translation>
+    </message>
+    <message>
+        <source>not a telephone number</source>
+        <translation>אינו מספר טלפון</translation>
+    </message>
+    <message>
+        <source>not ten digits</source>
+        <translation>אין בו עשר ספרות</translation>
+    </message>
+    <message>
+        <source>a number of another country</source>
+        <translation>מספר של ארץ אחרת</translation>
+    </message>
+    <message>
+        <source>extension %1</source>
+        <translation>שלוחה %1</translation>
+    </message>
+</context>
+<context>
+    <name>Recordset</name>
+    <message>
+        <source>The table %1 has no key column.</source>
+        <translation>לטבלה %1 אין עמודת מפתח.</translation>
+    </message>
+    <message>
+        <source>There is no current record.</source>
+        <translation>אין רשומה נוכחית.</translation>
+    </message>
+    <message>
+        <source>Item not found in this collection: %1.</source>
+        <translation>הפריט לא נמצא באוסף זה: %1.</translation>
+    </message>
+    <message>
+        <source>This record set cannot take new rows.</source>
+        <translation>לא ניתן להוסיף שורות חדשות לקבוצת רשומות זו.</translation>
+    </message>
+    <message>
+        <source>This record set cannot be edited.</source>
+        <translation>לא ניתן לערוך קבוצת רשומות זו.</translation>
+    </message>
+    <message>
+        <source>The entry was deleted elsewhere, so it cannot be opened.</source>
+        <translation>הרשומה נמחקה במקום אחר, ולכן לא ניתן לפתוח אותה.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a date, so it cannot be stored in the field %2.</source>
+        <translation>&quot;%1&quot; אינו תאריך, ולכן לא ניתן לשמור אותו בשדה %2.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a time of day, so it cannot be stored in the field %2.</source>
+        <translation>&quot;%1&quot; אינו שעה, ולכן לא ניתן לשמור אותו בשדה %2.</translation>
+    </message>
+    <message>
+        <source>Update or CancelUpdate without AddNew or Edit.</source>
+        <translation>Update או CancelUpdate בלי AddNew או Edit.</translation>
+    </message>
+    <message>
+        <source>Saved Message</source>
+        <translation>שמירת הודעה</translation>
+    </message>
+    <message>
+        <source>Saved Entry</source>
+        <translation>שמירת רשומה</translation>
+    </message>
+    <message>
+        <source>Edit of Message</source>
+        <translation>עריכת הודעה</translation>
+    </message>
+    <message>
+        <source>Edit of Entry</source>
+        <translation>עריכת רשומה</translation>
+    </message>
+    <message>
+        <source>The entry was changed or deleted elsewhere since it was opened, so nothing was written. Cancel and open it again to see it as stored.</source>
+        <translation>הרשומה שונתה או נמחקה במקום אחר מאז שנפתחה, ולכן לא נכתב דבר. יש לבטל ולפתוח אותה שוב כדי לראות אותה כפי שהיא שמורה.</translation>
+    </message>
+</context>
+<context>
+    <name>SyncCommandLine</name>
+    <message>
+        <source>The server has the address books %1, none of them for %2. Name the address book of each book with --personal NAME and --business NAME (the same one may take both books; a name the server does not have is made there, empty).
+Nothing was changed.
+</source>
+        <translation>בשרת יש את פנקסי הכתובות %1, ואף אחד מהם אינו מיועד ל-%2. יש לציין את פנקס הכתובות של כל ספר בעזרת --personal NAME ו---business NAME (אותו פנקס יכול לשמש לשני הספרים; שם שאין בשרת ייווצר שם כפנקס ריק).
+לא שונה דבר.
+</translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 ו-%2</translation>
+    </message>
+    <message>
+        <source>%1
+The server has no address books. Name them with --personal and --business (the same one takes both books).
+Nothing was changed.
+</source>
+        <translation>%1
+אין בשרת פנקסי כתובות. יש לציין אותם בעזרת --personal ו---business (אותו פנקס יכול לשמש לשני הספרים).
+לא שונה דבר.
+</translation>
+    </message>
+    <message>
+        <source>%1
+The address books there: %2. Name them with --personal and --business (the same one takes both books).
+Nothing was changed.
+</source>
+        <translation>%1
+פנקסי הכתובות שבשרת: %2. יש לציין אותם בעזרת --personal ו---business (אותו פנקס יכול לשמש לשני הספרים).
+לא שונה דבר.
+</translation>
+    </message>
+    <message>
+        <source>The messages do not sync: %1
+</source>
+        <translation>ההודעות אינן מסונכרנות: %1
+</translation>
+    </message>
+    <message>
+        <source>The task list could not be set up: %1
+</source>
+        <translation>לא ניתן היה להגדיר את רשימת המשימות: %1
+</translation>
+    </message>
+    <message>
+        <source>Both books sync with %1.
+</source>
+        <translation>שני הספרים מסונכרנים עם %1.
+</translation>
+    </message>
+    <message>
+        <source>&quot;Personal&quot; syncs with %1.
+&quot;Business&quot; syncs with %2.
+</source>
+        <translation>&quot;Personal&quot; מסונכרן עם %1.
+&quot;Business&quot; מסונכרן עם %2.
+</translation>
+    </message>
+    <message>
+        <source>The messages sync with %1.
+</source>
+        <translation>ההודעות מסונכרנות עם %1.
+</translation>
+    </message>
+    <message>
+        <source>The password could not be kept (%1): give it with --sync --password-stdin.
+</source>
+        <translation>לא ניתן היה לשמור את הסיסמה (%1): יש לתת אותה בעזרת --sync --password-stdin.
+</translation>
+    </message>
+    <message>
+        <source>The password is kept in %1, readable by you alone: %2.
+</source>
+        <translation>הסיסמה שמורה ב-%1, שרק לך יש הרשאה לקרוא: %2.
+</translation>
+    </message>
+    <message>
+        <source>The password is kept in %1.
+</source>
+        <translation>הסיסמה שמורה ב-%1.
+</translation>
+    </message>
+    <message>
+        <source>--sync-setup needs --user NAME.
+</source>
+        <translation>האפשרות --sync-setup דורשת גם --user NAME.
+</translation>
+    </message>
+    <message>
+        <source>Give the password on standard input with --password-stdin.
+</source>
+        <translation>יש לתת את הסיסמה בקלט התקני בעזרת --password-stdin.
+</translation>
+    </message>
+    <message>
+        <source>The address books could not be found: %1
+Nothing was changed.
+</source>
+        <translation>לא ניתן היה למצוא את פנקסי הכתובות: %1
+לא שונה דבר.
+</translation>
+    </message>
+    <message>
+        <source>If that is the certificate of your server, set up again with --trust-certificate %1
+</source>
+        <translation>אם זה האישור של השרת שלך, יש להגדיר שוב עם --trust-certificate %1
+</translation>
+    </message>
+    <message>
+        <source>To delete them here as well (a copy of the file is kept first): tovrin --sync --force-delete
+</source>
+        <translation>כדי למחוק אותן גם כאן (לפני כן נשמר עותק של הקובץ): tovrin --sync --force-delete
+</translation>
+    </message>
+    <message>
+        <source>Sets up the sync of both books with the CardDAV server at URL for the user --user NAME, the password read with --password-stdin; --personal and --business name the address books, --tasks the task list of the messages (&quot;Messages&quot; unless named; made when missing), --trust-certificate accepts a certificate the system does not trust by its SHA-256 digest.</source>
+        <translation>מגדיר את הסנכרון של שני הספרים עם שרת ה-CardDAV שבכתובת URL עבור המשתמש --user NAME, כשהסיסמה נקראת בעזרת --password-stdin; --personal ו---business מציינים את פנקסי הכתובות, --tasks את רשימת המשימות של ההודעות (&quot;Messages&quot; אם לא צוין אחרת; נוצרת אם חסרה), ו---trust-certificate מקבל אישור שהמערכת אינה סומכת עליו, לפי תמצית ה-SHA-256 שלו.</translation>
+    </message>
+    <message>
+        <source>Syncs both books with the server once (exit 0 all done, 1 something reported, 2 an error); --password-stdin reads the password.</source>
+        <translation>מסנכרן את שני הספרים עם השרת פעם אחת (קוד יציאה 0 – הכול נעשה, 1 – יש דבר לדווח, 2 – שגיאה); --password-stdin קורא את הסיסמה.</translation>
+    </message>
+    <message>
+        <source>With --sync: deletes here the entries the server no longer lists, however many (a copy of the file is kept first).</source>
+        <translation>עם --sync: מוחק כאן את הרשומות שהשרת כבר אינו מציג, יהיה מספרן אשר יהיה (לפני כן נשמר עותק של הקובץ).</translation>
+    </message>
+    <message>
+        <source>The user name on the server.</source>
+        <translation>שם המשתמש בשרת.</translation>
+    </message>
+    <message>
+        <source>Reads the password from standard input.</source>
+        <translation>קורא את הסיסמה מהקלט התקני.</translation>
+    </message>
+    <message>
+        <source>The address book of &quot;Personal&quot;.</source>
+        <translation>פנקס הכתובות של &quot;Personal&quot;.</translation>
+    </message>
+    <message>
+        <source>The address book of &quot;Business&quot;.</source>
+        <translation>פנקס הכתובות של &quot;Business&quot;.</translation>
+    </message>
+    <message>
+        <source>The task list the messages sync with (&quot;Messages&quot; unless named; made on the server when it has none of that name).</source>
+        <translation>רשימת המשימות שההודעות מסונכרנות איתה (&quot;Messages&quot; אם לא צוין אחרת; נוצרת בשרת אם אין בו רשימה בשם זה).</translation>
+    </message>
+    <message>
+        <source>Accepts the server&apos;s certificate of this SHA-256 digest.</source>
+        <translation>מקבל את אישור השרת שזו תמצית ה-SHA-256 שלו.</translation>
+    </message>
+</context>
+<context>
+    <name>SyncFile</name>
+    <message>
+        <source>no server is set up: use &quot;Sync Settings...&quot; or tovrin --sync-setup</source>
+        <translation>לא הוגדר שרת: יש להשתמש ב&quot;הגדרות סנכרון...&quot; או ב-tovrin --sync-setup</translation>
+    </message>
+    <message>
+        <source>no password is kept for %1: set it up again, or give it with --password-stdin</source>
+        <translation>לא שמורה סיסמה עבור %1: יש להגדיר שוב, או לתת אותה בעזרת --password-stdin</translation>
+    </message>
+    <message>
+        <source>Last sync %1: %2</source>
+        <translation>הסנכרון האחרון %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>SyncReport</name>
+    <message>
+        <source>1 entry of %1 is no longer on the server (%2): it was not deleted here, and nothing of that address book was written.</source>
+        <translation>רשומה אחת של %1 כבר אינה בשרת (%2): היא לא נמחקה כאן, ולא נכתב דבר מפנקס כתובות זה.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries of %1 are no longer on the server (%2): nothing was deleted here, and nothing of that address book was written.</source>
+        <translation>
+            <numerusform>רשומה אחת של %1 כבר אינה בשרת (%2): היא לא נמחקה כאן, ולא נכתב דבר מפנקס כתובות זה.</numerusform>
+            <numerusform>%n רשומות של %1 כבר אינן בשרת (%2): דבר לא נמחק כאן, ולא נכתב דבר מפנקס כתובות זה.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 received, %2 deleted here, %3 sent, %4 deleted on the server.</source>
+        <translation>התקבלו: %1, נמחקו כאן: %2, נשלחו: %3, נמחקו בשרת: %4.</translation>
+    </message>
+    <message>
+        <source>Error: %1</source>
+        <translation>שגיאה: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SyncRun</name>
+    <message>
+        <source>The sync of %1 is paused: &quot;Sync Now...&quot; asks again what to do with the entries the server no longer lists.</source>
+        <translation>הסנכרון של %1 מושהה: &quot;סנכרן עכשיו...&quot; ישאל שוב מה לעשות ברשומות שהשרת כבר אינו מציג.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n more values of the server&apos;s cards could not be placed in their entries.</source>
+        <translation>
+            <numerusform>ערך נוסף אחד מכרטיסי השרת לא מצא מקום ברשומה שלו.</numerusform>
+            <numerusform>%n ערכים נוספים מכרטיסי השרת לא מצאו מקום ברשומות שלהם.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the server refused the user name or password (401)</source>
+        <translation>השרת דחה את שם המשתמש או את הסיסמה (401)</translation>
+    </message>
+    <message>
+        <source>the server does not allow it (403)</source>
+        <translation>השרת אינו מתיר זאת (403)</translation>
+    </message>
+    <message>
+        <source>the address book is missing on the server (404)</source>
+        <translation>פנקס הכתובות חסר בשרת (404)</translation>
+    </message>
+    <message>
+        <source>the server answered %1%2</source>
+        <translation>השרת השיב %1%2</translation>
+    </message>
+    <message>
+        <source>Reading the cards of %1</source>
+        <translation>קריאת הכרטיסים של %1</translation>
+    </message>
+    <message>
+        <source>Reading the cards of %1: %2</source>
+        <translation>קריאת הכרטיסים של %1: %2</translation>
+    </message>
+    <message>
+        <source>the card is no vCard</source>
+        <translation>הכרטיס אינו vCard</translation>
+    </message>
+    <message>
+        <source>The card %1 on the server was left out: %2.</source>
+        <translation>הכרטיס %1 שבשרת הושמט: %2.</translation>
+    </message>
+    <message>
+        <source>Entries were changed here during the sync; they go at the next sync.</source>
+        <translation>רשומות שונו כאן בזמן הסנכרון; הן יישלחו בסנכרון הבא.</translation>
+    </message>
+    <message>
+        <source>The server named %1, which is no card of %2: it was ignored, and nothing is sent to it.</source>
+        <translation>השרת ציין את %1, שאינו כרטיס של %2: הוא לא נלקח בחשבון, ודבר לא יישלח אליו.</translation>
+    </message>
+    <message>
+        <source>Reading the changes of %1</source>
+        <translation>קריאת השינויים של %1</translation>
+    </message>
+    <message>
+        <source>Reading the changes of %1: %2</source>
+        <translation>קריאת השינויים של %1: %2</translation>
+    </message>
+    <message>
+        <source>Listing %1</source>
+        <translation>קריאת הרשימה של %1</translation>
+    </message>
+    <message>
+        <source>Listing %1: %2</source>
+        <translation>קריאת הרשימה של %1: %2</translation>
+    </message>
+    <message>
+        <source>The card %1</source>
+        <translation>הכרטיס %1</translation>
+    </message>
+    <message>
+        <source>%1 (card %2)</source>
+        <translation>%1 (כרטיס %2)</translation>
+    </message>
+    <message>
+        <source>%1%2: %3.</source>
+        <translation>%1%2: %3.</translation>
+    </message>
+    <message>
+        <source>%1: %2%3 %4.</source>
+        <translation>%1: %2%3 %4.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; and &quot;%2&quot;</source>
+        <translation>&quot;%1&quot; ו-&quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>Moving %1 to %2</source>
+        <translation>העברת %1 אל %2</translation>
+    </message>
+    <message>
+        <source>The server refused to move %1 to %2 (%3%4).</source>
+        <translation>השרת סירב להעביר את %1 אל %2 (%3%4).</translation>
+    </message>
+    <message>
+        <source>Sending %1 to %2</source>
+        <translation>שליחת %1 אל %2</translation>
+    </message>
+    <message>
+        <source>The server refused %1 (%2%3).</source>
+        <translation>השרת דחה את %1 (%2%3).</translation>
+    </message>
+    <message>
+        <source>Deleting %1 on %2</source>
+        <translation>מחיקת %1 ב-%2</translation>
+    </message>
+    <message>
+        <source>The server refused to delete %1 (%2%3).</source>
+        <translation>השרת סירב למחוק את %1 (%2%3).</translation>
+    </message>
+    <message>
+        <source>The server refused the new card of %1 (%2%3).</source>
+        <translation>השרת דחה את הכרטיס החדש של %1 (%2%3).</translation>
+    </message>
+</context>
+<context>
+    <name>TargetFile</name>
+    <message>
+        <source>no file name was given</source>
+        <translation>לא ניתן שם קובץ</translation>
+    </message>
+    <message>
+        <source>it is a link to the directory file itself</source>
+        <translation>זהו קישור לקובץ ספר הטלפונים עצמו</translation>
+    </message>
+    <message>
+        <source>it is a symbolic link; name the file it points to instead</source>
+        <translation>זהו קישור סמלי; יש לציין במקומו את הקובץ שהוא מפנה אליו</translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>זו תיקייה</translation>
+    </message>
+    <message>
+        <source>it is not a regular file but a device, a pipe or a socket</source>
+        <translation>זה אינו קובץ רגיל אלא התקן, צינור או שקע</translation>
+    </message>
+    <message>
+        <source>it is the directory file itself</source>
+        <translation>זהו קובץ ספר הטלפונים עצמו</translation>
+    </message>
+    <message>
+        <source>it belongs to another user</source>
+        <translation>הוא שייך למשתמש אחר</translation>
+    </message>
+    <message>
+        <source>it is one of the files of the directory itself</source>
+        <translation>זהו אחד הקבצים של ספר הטלפונים עצמו</translation>
+    </message>
+    <message>
+        <source>the file came out incomplete%1</source>
+        <translation>הקובץ נכתב חלקית בלבד%1</translation>
+    </message>
+    <message>
+        <source>Cannot write &quot;%1&quot;: %2.</source>
+        <translation>לא ניתן לכתוב את &quot;%1&quot;: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>UndoLog</name>
+    <message>
+        <source>&quot;%1&quot; cannot be taken back or done again: a row it changed was changed or deleted elsewhere since (another copy of the program or another tool). Nothing was changed.</source>
+        <translation>לא ניתן לבטל את &quot;%1&quot; או לבצע אותו שוב: שורה שהוא שינה שונתה או נמחקה מאז במקום אחר (עותק אחר של התוכנה או כלי אחר). לא שונה דבר.</translation>
+    </message>
+</context>
+<context>
+    <name>VCardParser</name>
+    <message>
+        <source>the card has no END:VCARD; read up to the end of the file</source>
+        <translation>אין בכרטיס END:VCARD; נקרא עד סוף הקובץ</translation>
+    </message>
+    <message>
+        <source>text that names no character set is not UTF-8; read as %1</source>
+        <translation>טקסט שאינו מציין ערכת תווים אינו UTF-8; נקרא כ-%1</translation>
+    </message>
+    <message>
+        <source>the card has no END:VCARD; read up to the next BEGIN:VCARD</source>
+        <translation>אין בכרטיס END:VCARD; נקרא עד ה-BEGIN:VCARD הבא</translation>
+    </message>
+    <message>
+        <source>unknown character set; the text is read as if the line named none</source>
+        <translation>ערכת תווים לא מוכרת; הטקסט נקרא כאילו השורה לא ציינה אף אחת</translation>
+    </message>
+    <message>
+        <source>line outside any card left out</source>
+        <translation>שורה שמחוץ לכל כרטיס הושמטה</translation>
+    </message>
+    <message>
+        <source>line unreadable left out</source>
+        <translation>שורה שלא ניתן לקרוא הושמטה</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n lines outside any card left out</source>
+        <translation>
+            <numerusform>שורה שמחוץ לכל כרטיס הושמטה</numerusform>
+            <numerusform>%n שורות שמחוץ לכל כרטיס הושמטו</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n lines unreadable left out</source>
+        <translation>
+            <numerusform>שורה שלא ניתן לקרוא הושמטה</numerusform>
+            <numerusform>%n שורות שלא ניתן לקרוא הושמטו</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>VCardReader</name>
+    <message>
+        <source>left out: the card holds more numbers than an entry can</source>
+        <translation>הושמט: בכרטיס יש יותר מספרים ממה שרשומה יכולה להכיל</translation>
+    </message>
+    <message>
+        <source>nothing read: the file holds no vCard (no BEGIN:VCARD line)</source>
+        <translation>לא נקרא דבר: אין בקובץ vCard (אין שורת BEGIN:VCARD)</translation>
+    </message>
+</context>
+</TS>
