@@ -190,12 +190,25 @@ ContactImport::CsvSample ContactImport::csvSample(const QByteArray& bytes, const
     return {table.header, table.records.value(0)};
 }
 
+namespace {
+
+// The choices in English, the header names the CSV reader knows; the user picks from them in the user's language.
+const char* const kColumnChoices[] = {
+    QT_TRANSLATE_NOOP("ContactImport", "(not read)"), QT_TRANSLATE_NOOP("ContactImport", "First Name"),
+    QT_TRANSLATE_NOOP("ContactImport", "Last Name"),  QT_TRANSLATE_NOOP("ContactImport", "Company"),
+    QT_TRANSLATE_NOOP("ContactImport", "Street"),     QT_TRANSLATE_NOOP("ContactImport", "City"),
+    QT_TRANSLATE_NOOP("ContactImport", "State"),      QT_TRANSLATE_NOOP("ContactImport", "Postal Code"),
+    QT_TRANSLATE_NOOP("ContactImport", "Telephone"),  QT_TRANSLATE_NOOP("ContactImport", "Mobile Phone"),
+    QT_TRANSLATE_NOOP("ContactImport", "Fax")};
+
+} // namespace
+
 QStringList ContactImport::columnChoices()
 {
-    return {QStringLiteral("(not read)"),   QStringLiteral("First Name"),  QStringLiteral("Last Name"),
-            QStringLiteral("Company"),      QStringLiteral("Street"),      QStringLiteral("City"),
-            QStringLiteral("State"),        QStringLiteral("Postal Code"), QStringLiteral("Telephone"),
-            QStringLiteral("Mobile Phone"), QStringLiteral("Fax")};
+    QStringList choices;
+    for (const char* choice : kColumnChoices)
+        choices << QCoreApplication::translate("ContactImport", choice);
+    return choices;
 }
 
 ReadResult ContactImport::readBytes(const QByteArray& bytes, const QString& name, const QString& encoding,
@@ -223,7 +236,13 @@ ReadResult ContactImport::readBytes(const QByteArray& bytes, const QString& name
     } else {
         CsvReader::Options options;
         options.fallbackEncoding = fallback;
-        options.columnNames = columnNames; // a header line, told as the preview tells it, is passed over
+        // A header line, told as the preview tells it, is passed over; a choice as shown reads by its English name.
+        options.columnNames = columnNames;
+        const QStringList shown = columnChoices();
+        for (QString& column : options.columnNames) {
+            if (const qsizetype i = shown.indexOf(column); i >= 0)
+                column = QLatin1String(kColumnChoices[i]);
+        }
         used = CsvReader(bytes).read(options, take, result.problems);
     }
     if (encodingUsed)

@@ -1,6 +1,7 @@
 // Reading the old program's data files (Access databases) and importing them: every cell of the three test files
 // as a correct reader sees it, their import into an empty directory and one holding some of their entries, and the
 // files that cannot be read.
+#include "EveryTextTranslated.h"
 #include "TempDatabase.h"
 #include "data/StoredRows.h"
 #include "exchange/AccessFile.h"
@@ -22,17 +23,6 @@ QByteArray fixture(const QString& name)
     QFile file(kFixtures + QLatin1Char('/') + name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
-
-// A language in which every text reads differently from the English one.
-class EveryTextTranslated : public QTranslator
-{
-public:
-    bool isEmpty() const override { return false; }
-    QString translate(const char*, const char* source, const char*, int) const override
-    {
-        return QStringLiteral("<%1>").arg(QString::fromUtf8(source));
-    }
-};
 
 QByteArray renamed(QByteArray bytes, const QString& from, const QString& to)
 {
@@ -166,14 +156,14 @@ private slots:
                          Cell{Cell::Kind::Text, QStringLiteral("Dana"), {}, {}},
                          Cell{Cell::Kind::Text, QStringLiteral("Avi"), {}, {}}, Cell{}});
         file.tables = {tel, mes};
-        EveryTextTranslated language;
+        std::optional<EveryTextTranslated> language;
         if (translated)
-            QCoreApplication::installTranslator(&language);
+            language.emplace();
         const AccessImport::Copy copy = AccessImport::copy(file);
         QList<bool> kept;
         for (const ExchangeProblem& problem : copy.problems)
             kept << AccessImport::keepsPart(problem);
-        QCoreApplication::removeTranslator(&language);
+        language.reset();
         QVERIFY2(copy.problem.isEmpty(), qPrintable(copy.problem));
         QCOMPARE(kept, keepsPart);
     }

@@ -584,6 +584,50 @@ Nothing was imported.
         <source>file</source>
         <translation>הקובץ</translation>
     </message>
+    <message>
+        <source>(not read)</source>
+        <translation>(לא לקרוא)</translation>
+    </message>
+    <message>
+        <source>First Name</source>
+        <translation>שם פרטי</translation>
+    </message>
+    <message>
+        <source>Last Name</source>
+        <translation>שם משפחה</translation>
+    </message>
+    <message>
+        <source>Company</source>
+        <translation>חברה</translation>
+    </message>
+    <message>
+        <source>Street</source>
+        <translation>רחוב</translation>
+    </message>
+    <message>
+        <source>City</source>
+        <translation>עיר</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>מדינה</translation>
+    </message>
+    <message>
+        <source>Postal Code</source>
+        <translation>מיקוד</translation>
+    </message>
+    <message>
+        <source>Telephone</source>
+        <translation>טלפון</translation>
+    </message>
+    <message>
+        <source>Mobile Phone</source>
+        <translation>טלפון נייד</translation>
+    </message>
+    <message>
+        <source>Fax</source>
+        <translation>פקס</translation>
+    </message>
 </context>
 <context>
     <name>Credentials</name>
