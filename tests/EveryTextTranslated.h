@@ -13,6 +13,6 @@ public:
     bool isEmpty() const override { return false; }
     QString translate(const char*, const char* source, const char*, int) const override
     {
-        return QStringLiteral("<%1>").arg(QString::fromUtf8(source));
+        return QStringLiteral("xx ") + QString::fromUtf8(source);
     }
 };
