@@ -192,6 +192,25 @@ std::optional<AccessFile::Cell> cellOf(const Record& record, const QString& jet3
     return cell;
 }
 
+// The reader's reason: its English text with %1, %2... and the values that fill them, each after a unit separator.
+QString readerReason(const QByteArray& value)
+{
+    const QList<QByteArray> parts = value.split('\x1f');
+    const QString reason = QCoreApplication::translate("JetReader", parts.constFirst().constData());
+    // In one arg() each, so that a name holding "%2" stays as it is.
+    const auto at = [&parts](qsizetype i) { return QString::fromUtf8(parts.value(i)); };
+    switch (parts.size()) {
+    case 1:
+        return reason;
+    case 2:
+        return reason.arg(at(1));
+    case 3:
+        return reason.arg(at(1), at(2));
+    default:
+        return reason.arg(at(1), at(2), at(3));
+    }
+}
+
 } // namespace
 
 AccessFile::Result AccessFile::parse(const QByteArray& output, const QString& encoding)
@@ -260,7 +279,7 @@ AccessFile::Result AccessFile::parse(const QByteArray& output, const QString& en
             file.otherTables.append(QString::fromUtf8(value));
             break;
         case 'X':
-            return {std::nullopt, QString::fromUtf8(value)};
+            return {std::nullopt, readerReason(value)};
         case 'Z':
             if (!cellsComplete())
                 return damaged();

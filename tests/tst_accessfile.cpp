@@ -102,6 +102,13 @@ private slots:
             << QStringLiteral("tblTel[1].Lname = \"ש\uFFFD\"\n") << true << false;
         QTest::newRow("cut short") << QByteArray("V4:jet4T6:tblTelC8:10 LnameR0:S5:Co") << QString()
                                    << QStringLiteral("reading it failed (the file is damaged)") << false << true;
+        // The reader's reason comes with the names it is about; a name is never read as a placeholder.
+        const QByteArray reason =
+            QByteArrayList{"the table %1 is damaged: it holds %2 rows, of which %3 could be read", "t%2", "5", "3"}
+                .join('\x1f');
+        QTest::newRow("the reader's reason")
+            << "V4:jet4X" + QByteArray::number(reason.size()) + ':' + reason << QString()
+            << QStringLiteral("the table t%2 is damaged: it holds 5 rows, of which 3 could be read") << false << true;
         QTest::newRow("a cell short") << QByteArray("V4:jet4T6:tblTelC8:10 LnameC8:10 FnameR0:N0:Z0:") << QString()
                                       << QStringLiteral("reading it failed (the file is damaged)") << false << true;
     }

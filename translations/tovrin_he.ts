@@ -940,6 +940,69 @@ Database file: %2</source>
     </message>
 </context>
 <context>
+    <name>JetReader</name>
+    <message>
+        <source>the table %1 cannot be read</source>
+        <translation>לא ניתן לקרוא את הטבלה %1</translation>
+    </message>
+    <message>
+        <source>the columns of %1 cannot be read</source>
+        <translation>לא ניתן לקרוא את העמודות של %1</translation>
+    </message>
+    <message>
+        <source>a row of %1 cannot be found</source>
+        <translation>לא ניתן למצוא שורה של %1</translation>
+    </message>
+    <message>
+        <source>a row of %1 cannot be read</source>
+        <translation>לא ניתן לקרוא שורה של %1</translation>
+    </message>
+    <message>
+        <source>a value in %1.%2 is damaged: part of it cannot be read</source>
+        <translation>ערך ב-%1.%2 פגום: לא ניתן לקרוא חלק ממנו</translation>
+    </message>
+    <message>
+        <source>a date in %1 cannot be read</source>
+        <translation>לא ניתן לקרוא תאריך ב-%1</translation>
+    </message>
+    <message>
+        <source>a value in %1.%2 is too long to be read whole</source>
+        <translation>ערך ב-%1.%2 ארוך מכדי לקרוא אותו בשלמותו</translation>
+    </message>
+    <message>
+        <source>the table %1 is damaged: it holds %2 rows, of which %3 could be read</source>
+        <translation>הטבלה %1 פגומה: יש בה %2 שורות, ורק %3 מהן ניתן היה לקרוא</translation>
+    </message>
+    <message>
+        <source>its list of tables cannot be read (the file is damaged or encrypted)</source>
+        <translation>לא ניתן לקרוא את רשימת הטבלאות שבו (הקובץ פגום או מוצפן)</translation>
+    </message>
+    <message>
+        <source>its list of tables is damaged: some of it cannot be read</source>
+        <translation>רשימת הטבלאות שבו פגומה: לא ניתן לקרוא חלק ממנה</translation>
+    </message>
+    <message>
+        <source>the file&apos;s bytes did not arrive</source>
+        <translation>תוכן הקובץ לא הגיע</translation>
+    </message>
+    <message>
+        <source>it is larger than 256 MB</source>
+        <translation>הוא גדול מ-256 MB</translation>
+    </message>
+    <message>
+        <source>it is empty</source>
+        <translation>הוא ריק</translation>
+    </message>
+    <message>
+        <source>it is too short to be an Access database file</source>
+        <translation>הוא קצר מכדי להיות קובץ מסד נתונים של Access</translation>
+    </message>
+    <message>
+        <source>it is not an Access database file that can be read</source>
+        <translation>הוא אינו קובץ מסד נתונים של Access שניתן לקרוא</translation>
+    </message>
+</context>
+<context>
     <name>MergeRules</name>
     <message>
         <source>%1 was deleted on the server and changed here; it is created there again.</source>
