@@ -201,11 +201,8 @@ AccessConversion::Result AccessConversion::convert(const QString& path, const QS
     // report (the old file keeps the rest). A text wider than its column (the file's columns check their widths)
     // or a year before 1000 has no stored form at all.
     QList<ExchangeProblem> changed, unstorable;
-    for (const ExchangeProblem& p : copy.problems) {
-        const bool partly =
-            p.field.startsWith(QLatin1String("tblMes.")) && !p.action.startsWith(QLatin1String("a year"));
-        (partly ? changed : unstorable) << p;
-    }
+    for (const ExchangeProblem& p : copy.problems)
+        (AccessImport::keepsPart(p) ? changed : unstorable) << p;
     if (!unstorable.isEmpty())
         refuse(path, QStringLiteral("some values cannot be kept (%1)").arg(listed(unstorable)));
 

@@ -59,8 +59,10 @@ QString CommandArguments::workingDatabase() const
     Database::shareBusyWait(true);
     const QString database = m_database();
     if (AccessFile::hasSignature(database))
-        throw DbError(-1, QStringLiteral("\"%1\" is a data file of the old program (an Access database). Start "
-                                         "Tovrin once without options to convert it.")
+        throw DbError(-1, QCoreApplication::translate(
+                              "CommandRegistry",
+                              "\"%1\" is a data file of the old program (an Access database). Start Tovrin once "
+                              "without options to convert it.")
                               .arg(database));
     return database;
 }
@@ -138,10 +140,16 @@ QString CommandRegistry::unused(const QCommandLineParser& parser) const
         QStringList with;
         for (const QString& command : entry.commands)
             with << QStringLiteral("--") + command;
-        if (std::none_of(entry.commands.begin(), entry.commands.end(),
-                         [&parser](const QString& command) { return parser.isSet(command); }))
-            return QCoreApplication::translate("CommandLine", "--%1 goes with %2.\n")
-                .arg(entry.option.names().constLast(), with.join(QCoreApplication::translate("CommandLine", " or ")));
+        if (std::any_of(entry.commands.begin(), entry.commands.end(),
+                        [&parser](const QString& command) { return parser.isSet(command); }))
+            continue;
+        const QString option = entry.option.names().constLast();
+        if (with.size() == 1)
+            return QCoreApplication::translate("CommandRegistry", "--%1 goes with %2.\n")
+                .arg(option, with.constFirst());
+        const QString last = with.takeLast();
+        return QCoreApplication::translate("CommandRegistry", "--%1 goes with %2 or %3.\n")
+            .arg(option, with.join(QStringLiteral(", ")), last);
     }
     return {};
 }

@@ -2,6 +2,7 @@
 
 #include "data/DbError.h"
 
+#include <QCoreApplication>
 #include <cstdio>
 
 namespace {
@@ -27,7 +28,8 @@ void Console::error(const QString& text)
 
 int Console::failed(const DbError& error)
 {
-    Console::error(error.number() > 0 ? QStringLiteral("Error %1\n%2\n").arg(error.number()).arg(error.description())
+    Console::error(error.number() > 0 ? QCoreApplication::translate("Console", "Error %1\n%2\n")
+                                            .arg(QString::number(error.number()), error.description())
                                       : error.description() + QLatin1Char('\n'));
     return 2;
 }

@@ -24,7 +24,8 @@ int importFiles(const CommandArguments& given)
     for (const QString& path : files) {
         ContactImport::File file = ContactImport::load(path);
         if (!file.error.isEmpty()) {
-            Console::error(file.error + QStringLiteral("\nNothing was imported.\n"));
+            Console::error(
+                QCoreApplication::translate("ContactCommandLine", "%1\nNothing was imported.\n").arg(file.error));
             return 2;
         }
         ContactImport::gather(
@@ -37,7 +38,7 @@ int importFiles(const CommandArguments& given)
     if (!given.isSet(QStringLiteral("dry-run")))
         ContactImport::write(plan, database);
     else
-        Console::out(QStringLiteral("Nothing was written (--dry-run).\n"));
+        Console::out(QCoreApplication::translate("ContactCommandLine", "Nothing was written (--dry-run).\n"));
     return plan.problems.isEmpty() ? 0 : 1;
 }
 
@@ -55,8 +56,9 @@ QByteArray written(const QList<Contact>& entries, const QString& format)
         return VCardWriter::write(entries, VCardWriter::Version::V40);
     if (format == QLatin1String("vcard3"))
         return VCardWriter::write(entries, VCardWriter::Version::V30);
-    throw DbError(-1, QStringLiteral("Unknown format \"%1\": use vcard3, vcard21, vcard4, csv, google-csv or "
-                                     "outlook-csv.")
+    throw DbError(-1, QCoreApplication::translate(
+                          "ContactCommandLine",
+                          "Unknown format \"%1\": use vcard3, vcard21, vcard4, csv, google-csv or outlook-csv.")
                           .arg(format));
 }
 
@@ -73,7 +75,9 @@ int exportBook(const CommandArguments& given)
                            : path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ? QStringLiteral("csv")
                                                                                        : QStringLiteral("vcard3");
     TargetFile::save(path, written(entries, chosen), database);
-    Console::out(QStringLiteral("%1 entries written to %2.\n").arg(entries.size()).arg(path));
+    Console::out(
+        QCoreApplication::translate("ContactCommandLine", "%n entries written to %1.\n", nullptr, int(entries.size()))
+            .arg(path));
     return 0;
 }
 
@@ -85,7 +89,9 @@ int exportMessages(const CommandArguments& given)
     for (const ContactExport::Message& m : ContactExport::messages(database))
         rows.append({m.date, m.time, m.from, m.to, m.text});
     TargetFile::save(path, CsvWriter::messages(rows), database);
-    Console::out(QStringLiteral("%1 messages written to %2.\n").arg(rows.size()).arg(path));
+    Console::out(
+        QCoreApplication::translate("ContactCommandLine", "%n messages written to %1.\n", nullptr, int(rows.size()))
+            .arg(path));
     return 0;
 }
 
@@ -108,8 +114,9 @@ int ContactCommandLine::takeRegion(int& argc, char** argv)
             continue;
         }
         if (!PhoneNumbers::setRegion(QString::fromLocal8Bit(code), false) || !*code) {
-            Console::error(QCoreApplication::translate("CommandLine", "Unknown country \"%1\" for --region: give its "
-                                                                      "two-letter code, such as US, GB or IL.\n")
+            Console::error(QCoreApplication::translate(
+                               "ContactCommandLine",
+                               "Unknown country \"%1\" for --region: give its two-letter code, such as US, GB or IL.\n")
                                .arg(QString::fromLocal8Bit(code)));
             return 2;
         }
@@ -124,45 +131,59 @@ std::optional<ContactExport::Book> ContactCommandLine::chosenBook(const CommandA
     const QString name = arguments.value(QStringLiteral("book"));
     const auto book = ContactExport::bookNamed(name);
     if (!book)
-        Console::error(QStringLiteral("Unknown book \"%1\": use personal, business or both.\n").arg(name));
+        Console::error(
+            QCoreApplication::translate("ContactCommandLine", "Unknown book \"%1\": use personal, business or both.\n")
+                .arg(name));
     return book;
 }
 
 void ContactCommandLine::addTo(CommandRegistry& registry)
 {
-    registry.addCommand({QStringLiteral("import"),
-                         QStringLiteral("Imports the contacts of FILE (more files may follow)."),
-                         QStringLiteral("FILE")},
-                        importFiles);
-    registry.addOption({QStringLiteral("encoding"),
-                        QStringLiteral("Reads text that names no encoding and is not UTF-8 in NAME, e.g. windows-1255, "
-                                       "windows-1252, ISO-8859-8, Shift_JIS."),
-                        QStringLiteral("NAME")},
-                       {QStringLiteral("import")});
+    registry.addCommand(
+        {QStringLiteral("import"),
+         QCoreApplication::translate("ContactCommandLine", "Imports the contacts of FILE (more files may follow)."),
+         QStringLiteral("FILE")},
+        importFiles);
+    registry.addOption(
+        {QStringLiteral("encoding"),
+         QCoreApplication::translate("ContactCommandLine",
+                                     "Reads text that names no encoding and is not UTF-8 in NAME, e.g. windows-1255, "
+                                     "windows-1252, ISO-8859-8, Shift_JIS."),
+         QStringLiteral("NAME")},
+        {QStringLiteral("import")});
     // Taken out of the arguments at the start (takeRegion); listed so that --help names it.
     registry.addOption({QStringLiteral("region"),
-                        QStringLiteral("Reads and writes telephone numbers without a country code as numbers of the "
-                                       "country CODE (US, GB, IL, ...) for this run, windows too; the default is the "
-                                       "one chosen in Settings, else the locale's."),
+                        QCoreApplication::translate(
+                            "ContactCommandLine",
+                            "Reads and writes telephone numbers without a country code as numbers of the country CODE "
+                            "(US, GB, IL, ...) for this run, windows too; the default is the one chosen in Settings, "
+                            "else the locale's."),
                         QStringLiteral("CODE")});
     registry.addOption(
-        {QStringLiteral("dry-run"), QStringLiteral("Prints what an import would do and writes nothing.")},
+        {QStringLiteral("dry-run"),
+         QCoreApplication::translate("ContactCommandLine", "Prints what an import would do and writes nothing.")},
         {QStringLiteral("import")});
-    registry.addCommand({QStringLiteral("export"), QStringLiteral("Exports entries to FILE."), QStringLiteral("FILE")},
+    registry.addCommand({QStringLiteral("export"),
+                         QCoreApplication::translate("ContactCommandLine", "Exports entries to FILE."),
+                         QStringLiteral("FILE")},
                         exportBook);
     registry.addOption({QStringLiteral("book"),
-                        QStringLiteral("The book to export or print: personal, business or both (default)."),
+                        QCoreApplication::translate(
+                            "ContactCommandLine", "The book to export or print: personal, business or both (default)."),
                         QStringLiteral("BOOK"), QStringLiteral("both")},
                        {QStringLiteral("export"), QStringLiteral("pdf")});
     registry.addOption({QStringLiteral("format"),
-                        QStringLiteral("vcard3 (default), vcard21 for old phones, vcard4, csv (the default for a FILE "
-                                       "ending in .csv), or google-csv and outlook-csv in the layouts those services "
-                                       "import."),
+                        QCoreApplication::translate(
+                            "ContactCommandLine",
+                            "vcard3 (default), vcard21 for old phones, vcard4, csv (the default for a FILE ending in "
+                            ".csv), or google-csv and outlook-csv in the layouts those services import."),
                         QStringLiteral("FORMAT")},
                        {QStringLiteral("export")});
-    registry.addCommand({QStringLiteral("export-messages"), QStringLiteral("Exports the message log to FILE as CSV."),
+    registry.addCommand({QStringLiteral("export-messages"),
+                         QCoreApplication::translate("ContactCommandLine", "Exports the message log to FILE as CSV."),
                          QStringLiteral("FILE")},
                         exportMessages);
-    registry.addPositional(QStringLiteral("FILE"), QStringLiteral("More files to import."),
+    registry.addPositional(QStringLiteral("FILE"),
+                           QCoreApplication::translate("ContactCommandLine", "More files to import."),
                            QStringLiteral("[FILE...]"));
 }

@@ -107,30 +107,31 @@ int markDone(const CommandArguments& given)
     bool isNumber = false;
     const qlonglong number = typed.toLongLong(&isNumber);
     if (!isNumber || number < 1 || number > all.size()) {
-        Console::error(all.isEmpty()
-                           ? QCoreApplication::translate("CommandLine", "There is no message %1: the log is empty. "
-                                                                        "Nothing was changed.\n")
-                                 .arg(typed)
-                           : QCoreApplication::translate("CommandLine", "There is no message %1: the log's messages "
-                                                                        "are numbered 1 to %2, as --messages lists "
-                                                                        "them. Nothing was changed.\n")
-                                 .arg(typed, QString::number(all.size())));
+        Console::error(
+            all.isEmpty()
+                ? QCoreApplication::translate("MessageCommandLine", "There is no message %1: the log is empty. "
+                                                                    "Nothing was changed.\n")
+                      .arg(typed)
+                : QCoreApplication::translate("MessageCommandLine", "There is no message %1: the log's messages "
+                                                                    "are numbered 1 to %2, as --messages lists "
+                                                                    "them. Nothing was changed.\n")
+                      .arg(typed, QString::number(all.size())));
         return 2;
     }
     const Message& message = all.at(number - 1);
-    const QString which = QCoreApplication::translate("CommandLine", "Message %1 (%2 %3, from %4 for %5)")
+    const QString which = QCoreApplication::translate("MessageCommandLine", "Message %1 (%2 %3, from %4 for %5)")
                               .arg(QString::number(number), message.values.at(0), message.values.at(1),
                                    message.values.at(2), message.values.at(3));
     const MessageLog::State state = MessageLog::states(*log.database()).value(message.key);
     if (state.done) {
-        Console::out(QCoreApplication::translate("CommandLine", "%1 was marked done already (%2 by %3); nothing "
-                                                                "was changed.\n")
+        Console::out(QCoreApplication::translate("MessageCommandLine", "%1 was marked done already (%2 by %3); nothing "
+                                                                       "was changed.\n")
                          .arg(which, state.doneAt, state.doneBy));
         return 0;
     }
     MessageLog::mark(*log.database(), {message.key}, MessageLog::Mark::Done, true, MessageLog::deskUser(),
                      QDateTime::currentDateTime());
-    Console::out(QCoreApplication::translate("CommandLine", "%1 is marked done.\n").arg(which));
+    Console::out(QCoreApplication::translate("MessageCommandLine", "%1 is marked done.\n").arg(which));
     return 0;
 }
 
@@ -139,24 +140,24 @@ int markDone(const CommandArguments& given)
 void MessageCommandLine::addTo(CommandRegistry& registry)
 {
     registry.addCommand({QStringLiteral("messages"),
-                         QCoreApplication::translate("CommandLine",
+                         QCoreApplication::translate("MessageCommandLine",
                                                      "Lists the message log, newest first, one numbered message a "
                                                      "line: number, date, time, From, To, message and state, "
                                                      "separated by tabs.")},
                         listMessages);
     registry.addOption({QStringLiteral("open"),
-                        QCoreApplication::translate("CommandLine", "Lists only the messages not marked done.")},
+                        QCoreApplication::translate("MessageCommandLine", "Lists only the messages not marked done.")},
                        {QStringLiteral("messages")});
-    registry.addOption({QStringLiteral("for"),
-                        QCoreApplication::translate("CommandLine",
-                                                    "Lists only the messages left for NAME (To, letter case "
-                                                    "ignored)."),
-                        QStringLiteral("NAME")},
-                       {QStringLiteral("messages")});
-    registry.addCommand({QStringLiteral("mark-done"),
-                         QCoreApplication::translate("CommandLine",
-                                                     "Marks the message --messages numbered N done, as the log's "
-                                                     "\"Mark Done\" does."),
-                         QStringLiteral("N")},
-                        markDone);
+    registry.addOption(
+        {QStringLiteral("for"),
+         QCoreApplication::translate("MessageCommandLine", "Lists only the messages left for NAME (To, letter case "
+                                                           "ignored)."),
+         QStringLiteral("NAME")},
+        {QStringLiteral("messages")});
+    registry.addCommand(
+        {QStringLiteral("mark-done"),
+         QCoreApplication::translate("MessageCommandLine", "Marks the message --messages numbered N done, as the log's "
+                                                           "\"Mark Done\" does."),
+         QStringLiteral("N")},
+        markDone);
 }

@@ -43,13 +43,16 @@ bool resolve(DavClient& client, const Discovery::Result& found, const SyncSetup:
             unchosen << QStringLiteral("\"%1\"").arg(book->name());
     if (!unchosen.isEmpty()) {
         // The user's own address books are never passed over for new empty ones without the user's word.
-        Console::error(QCoreApplication::translate("SyncCommands",
+        Console::error(QCoreApplication::translate("SyncCommandLine",
                                                    "The server has the address books %1, none of them for %2. Name "
                                                    "the address book of each book with --personal NAME and "
                                                    "--business NAME (the same one may take both books; a name the "
                                                    "server does not have is made there, empty).\nNothing was "
                                                    "changed.\n")
-                           .arg(namesOf(found.books), unchosen.join(QStringLiteral(" and "))));
+                           .arg(namesOf(found.books), unchosen.size() == 1
+                                                          ? unchosen.constFirst()
+                                                          : QCoreApplication::translate("SyncCommandLine", "%1 and %2")
+                                                                .arg(unchosen.constFirst(), unchosen.constLast())));
         return false;
     }
     QString error;
@@ -61,9 +64,15 @@ bool resolve(DavClient& client, const Discovery::Result& found, const SyncSetup:
     }
     if (error.isEmpty())
         return true;
-    Console::error(QStringLiteral("%1\nThe address books there: %2. Name them with --personal and --business (the "
-                                  "same one takes both books).\nNothing was changed.\n")
-                       .arg(error, found.books.isEmpty() ? QStringLiteral("none") : namesOf(found.books)));
+    Console::error(found.books.isEmpty()
+                       ? QCoreApplication::translate(
+                             "SyncCommandLine", "%1\nThe server has no address books. Name them with --personal and "
+                                                "--business (the same one takes both books).\nNothing was changed.\n")
+                             .arg(error)
+                       : QCoreApplication::translate(
+                             "SyncCommandLine", "%1\nThe address books there: %2. Name them with --personal and "
+                                                "--business (the same one takes both books).\nNothing was changed.\n")
+                             .arg(error, namesOf(found.books)));
     return false;
 }
 
@@ -83,10 +92,11 @@ bool resolveTasks(DavClient& client, const QUrl& server, const CommandArguments&
         return true;
     if (!named) {
         // A server of address books alone still syncs the books.
-        Console::out(QCoreApplication::translate("SyncCommands", "The messages do not sync: %1\n").arg(error));
+        Console::out(QCoreApplication::translate("SyncCommandLine", "The messages do not sync: %1\n").arg(error));
         return true;
     }
-    Console::error(QCoreApplication::translate("SyncCommands", "The task list could not be set up: %1\n").arg(error));
+    Console::error(
+        QCoreApplication::translate("SyncCommandLine", "The task list could not be set up: %1\n").arg(error));
     return false;
 }
 
@@ -94,23 +104,28 @@ bool resolveTasks(DavClient& client, const QUrl& server, const CommandArguments&
 int told(const SyncSettings& settings, const Credentials::Kept& kept)
 {
     if (settings.personal == settings.business)
-        Console::out(QStringLiteral("Both books sync with %1.\n").arg(settings.personal.toDisplayString()));
+        Console::out(QCoreApplication::translate("SyncCommandLine", "Both books sync with %1.\n")
+                         .arg(settings.personal.toDisplayString()));
     else
-        Console::out(QStringLiteral("\"Personal\" syncs with %1.\n\"Business\" syncs with %2.\n")
-                         .arg(settings.personal.toDisplayString(), settings.business.toDisplayString()));
+        Console::out(
+            QCoreApplication::translate("SyncCommandLine", "\"Personal\" syncs with %1.\n\"Business\" syncs with %2.\n")
+                .arg(settings.personal.toDisplayString(), settings.business.toDisplayString()));
     if (!settings.tasks.isEmpty())
-        Console::out(QCoreApplication::translate("SyncCommands", "The messages sync with %1.\n")
+        Console::out(QCoreApplication::translate("SyncCommandLine", "The messages sync with %1.\n")
                          .arg(settings.tasks.toDisplayString()));
     if (!kept.ok) {
-        Console::error(QStringLiteral("The password could not be kept (%1): give it with --sync --password-stdin.\n")
-                           .arg(kept.note));
+        Console::error(
+            QCoreApplication::translate("SyncCommandLine",
+                                        "The password could not be kept (%1): give it with --sync --password-stdin.\n")
+                .arg(kept.note));
         return 1;
     }
     if (!kept.note.isEmpty())
         Console::out(
-            QStringLiteral("The password is kept in %1, readable by you alone: %2.\n").arg(kept.where, kept.note));
+            QCoreApplication::translate("SyncCommandLine", "The password is kept in %1, readable by you alone: %2.\n")
+                .arg(kept.where, kept.note));
     else
-        Console::out(QStringLiteral("The password is kept in %1.\n").arg(kept.where));
+        Console::out(QCoreApplication::translate("SyncCommandLine", "The password is kept in %1.\n").arg(kept.where));
     return 0;
 }
 
@@ -124,13 +139,14 @@ int setUp(const CommandArguments& given)
     if (given.isSet(QStringLiteral("user")))
         user = given.value(QStringLiteral("user"));
     if (user.isEmpty()) {
-        Console::error(QStringLiteral("--sync-setup needs --user NAME.\n"));
+        Console::error(QCoreApplication::translate("SyncCommandLine", "--sync-setup needs --user NAME.\n"));
         return 2;
     }
     if (given.isSet(QStringLiteral("password-stdin"))) {
         password = readPassword();
     } else if (password.isEmpty()) {
-        Console::error(QStringLiteral("Give the password on standard input with --password-stdin.\n"));
+        Console::error(QCoreApplication::translate("SyncCommandLine",
+                                                   "Give the password on standard input with --password-stdin.\n"));
         return 2;
     }
     const QString certificate = given.value(QStringLiteral("trust-certificate"));
@@ -138,11 +154,13 @@ int setUp(const CommandArguments& given)
     client.setPinnedCertificate(certificate);
     const Discovery::Result found = Discovery::find(client, server);
     if (!found.error.isEmpty()) {
-        Console::error(
-            QStringLiteral("The address books could not be found: %1\nNothing was changed.\n").arg(found.error));
+        Console::error(QCoreApplication::translate("SyncCommandLine",
+                                                   "The address books could not be found: %1\nNothing was changed.\n")
+                           .arg(found.error));
         if (!client.untrustedCertificate().isEmpty())
-            Console::error(QStringLiteral("If that is the certificate of your server, set up again with "
-                                          "--trust-certificate %1\n")
+            Console::error(QCoreApplication::translate(
+                               "SyncCommandLine",
+                               "If that is the certificate of your server, set up again with --trust-certificate %1\n")
                                .arg(client.untrustedCertificate()));
         return 2;
     }
@@ -171,7 +189,7 @@ int sync(const CommandArguments& given)
     else
         Console::out(report.summary() + QLatin1Char('\n'));
     if (!report.held.isEmpty())
-        Console::error(QCoreApplication::translate("SyncCommands",
+        Console::error(QCoreApplication::translate("SyncCommandLine",
                                                    "To delete them here as well (a copy of the "
                                                    "file is kept first): tovrin --sync --force-delete\n"));
     return report.exitCode();
@@ -195,41 +213,51 @@ CommandRegistry::Run plainErrors(int (*command)(const CommandArguments&))
 void SyncCommandLine::addTo(CommandRegistry& registry)
 {
     registry.addCommand({QStringLiteral("sync-setup"),
-                         QStringLiteral("Sets up the sync of both books with the CardDAV server at URL for the user "
-                                        "--user NAME, the password read with --password-stdin; --personal and "
-                                        "--business name the address books, --tasks the task list of the messages "
-                                        "(\"Messages\" unless named; made when missing), --trust-certificate accepts a "
-                                        "certificate the system does not trust by its SHA-256 digest."),
+                         QCoreApplication::translate(
+                             "SyncCommandLine",
+                             "Sets up the sync of both books with the CardDAV server at URL for the user --user NAME, "
+                             "the password read with --password-stdin; --personal and --business name the address "
+                             "books, --tasks the task list of the messages (\"Messages\" unless named; made when "
+                             "missing), --trust-certificate accepts a certificate the system does not trust by its "
+                             "SHA-256 digest."),
                          QStringLiteral("URL")},
                         plainErrors(setUp));
     registry.addCommand(
-        {QStringLiteral("sync"), QStringLiteral("Syncs both books with the server once (exit 0 all done, 1 something "
-                                                "reported, 2 an error); --password-stdin reads the password.")},
+        {QStringLiteral("sync"),
+         QCoreApplication::translate("SyncCommandLine",
+                                     "Syncs both books with the server once (exit 0 all done, 1 something reported, 2 "
+                                     "an error); --password-stdin reads the password.")},
         plainErrors(sync));
     registry.addOption(
         {QStringLiteral("force-delete"),
-         QCoreApplication::translate("CommandLine", "With --sync: deletes here the entries the server no longer "
-                                                    "lists, however many (a copy of the file is kept first).")},
+         QCoreApplication::translate("SyncCommandLine", "With --sync: deletes here the entries the server no longer "
+                                                        "lists, however many (a copy of the file is kept first).")},
         {QStringLiteral("sync")});
     const QStringList withSetUp{QStringLiteral("sync-setup")};
-    registry.addOption({QStringLiteral("user"), QStringLiteral("The user name on the server."), QStringLiteral("NAME")},
+    registry.addOption({QStringLiteral("user"),
+                        QCoreApplication::translate("SyncCommandLine", "The user name on the server."),
+                        QStringLiteral("NAME")},
                        withSetUp);
-    registry.addOption({QStringLiteral("password-stdin"), QStringLiteral("Reads the password from standard input.")},
+    registry.addOption({QStringLiteral("password-stdin"),
+                        QCoreApplication::translate("SyncCommandLine", "Reads the password from standard input.")},
                        {QStringLiteral("sync-setup"), QStringLiteral("sync")});
-    registry.addOption(
-        {QStringLiteral("personal"), QStringLiteral("The address book of \"Personal\"."), QStringLiteral("NAME")},
-        withSetUp);
-    registry.addOption(
-        {QStringLiteral("business"), QStringLiteral("The address book of \"Business\"."), QStringLiteral("NAME")},
-        withSetUp);
+    registry.addOption({QStringLiteral("personal"),
+                        QCoreApplication::translate("SyncCommandLine", "The address book of \"Personal\"."),
+                        QStringLiteral("NAME")},
+                       withSetUp);
+    registry.addOption({QStringLiteral("business"),
+                        QCoreApplication::translate("SyncCommandLine", "The address book of \"Business\"."),
+                        QStringLiteral("NAME")},
+                       withSetUp);
     registry.addOption(
         {QStringLiteral("tasks"),
-         QCoreApplication::translate("CommandLine", "The task list the messages sync with (\"Messages\" unless "
-                                                    "named; made on the server when it has none of that name)."),
+         QCoreApplication::translate("SyncCommandLine", "The task list the messages sync with (\"Messages\" unless "
+                                                        "named; made on the server when it has none of that name)."),
          QStringLiteral("NAME")},
         withSetUp);
-    registry.addOption({QStringLiteral("trust-certificate"),
-                        QStringLiteral("Accepts the server's certificate of this SHA-256 digest."),
-                        QStringLiteral("SHA256")},
-                       withSetUp);
+    registry.addOption(
+        {QStringLiteral("trust-certificate"),
+         QCoreApplication::translate("SyncCommandLine", "Accepts the server's certificate of this SHA-256 digest."),
+         QStringLiteral("SHA256")},
+        withSetUp);
 }

@@ -60,12 +60,16 @@ void syncPath(const QString& path, bool folder)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), folder ? O_RDONLY | O_DIRECTORY : O_WRONLY);
     if (fd < 0)
-        throw DbError(SQLITE_IOERR, QStringLiteral("Cannot write \"%1\": %2.").arg(shown(path), systemError(errno)));
+        throw DbError(
+            SQLITE_IOERR,
+            QCoreApplication::translate("Backups", "Cannot write \"%1\": %2.").arg(shown(path), systemError(errno)));
     const bool synced = ::fsync(fd) == 0;
     const int error = errno;
     ::close(fd);
     if (!synced && !folder)
-        throw DbError(SQLITE_IOERR, QStringLiteral("Cannot write \"%1\": %2.").arg(shown(path), systemError(error)));
+        throw DbError(
+            SQLITE_IOERR,
+            QCoreApplication::translate("Backups", "Cannot write \"%1\": %2.").arg(shown(path), systemError(error)));
 }
 
 // Copies every page of `from` into `to` through the online backup API; with `steps`, a few pages at a time.
@@ -100,7 +104,7 @@ QString temporaryFile(const QString& prefix, const QString& suffix)
     QByteArray name = QFile::encodeName(prefix) + "XXXXXX" + QFile::encodeName(suffix);
     const int fd = ::mkstemps(name.data(), int(QFile::encodeName(suffix).size()));
     if (fd < 0)
-        throw DbError(SQLITE_CANTOPEN, QStringLiteral("Cannot create a file in \"%1\": %2.")
+        throw DbError(SQLITE_CANTOPEN, QCoreApplication::translate("Backups", "Cannot create a file in \"%1\": %2.")
                                            .arg(shown(QFileInfo(prefix).absolutePath()), systemError(errno)));
     ::close(fd);
     return QFile::decodeName(name);
@@ -117,8 +121,9 @@ void writeWhole(const QString& from, const QString& to, mode_t mode)
         ::chmod(QFile::encodeName(temporary).constData(), mode);
         syncPath(temporary, false);
         if (::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(to).constData()) != 0)
-            throw DbError(SQLITE_CANTOPEN,
-                          QStringLiteral("Cannot write \"%1\": %2.").arg(shown(to), systemError(errno)));
+            throw DbError(
+                SQLITE_CANTOPEN,
+                QCoreApplication::translate("Backups", "Cannot write \"%1\": %2.").arg(shown(to), systemError(errno)));
     } catch (...) {
         QFile::remove(temporary);
         throw;
@@ -131,14 +136,16 @@ void copyBytes(const QString& from, const QString& to)
 {
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))
-        throw DbError(SQLITE_CANTOPEN,
-                      QStringLiteral("Cannot read \"%1\": %2.").arg(shown(from), source.errorString()));
+        throw DbError(
+            SQLITE_CANTOPEN,
+            QCoreApplication::translate("Backups", "Cannot read \"%1\": %2.").arg(shown(from), source.errorString()));
     QFile target(to);
     if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly) || target.write(source.readAll()) != source.size() ||
         !target.flush() || ::fsync(target.handle()) != 0) {
         const QString reason = target.errorString();
         target.remove();
-        throw DbError(SQLITE_IOERR, QStringLiteral("Cannot write \"%1\": %2.").arg(shown(to), reason));
+        throw DbError(SQLITE_IOERR,
+                      QCoreApplication::translate("Backups", "Cannot write \"%1\": %2.").arg(shown(to), reason));
     }
     target.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
@@ -169,8 +176,9 @@ bool isDamage(const DbError& error)
 
 [[noreturn]] void cannotBackUp(const QString& database, const QString& folder, const QString& reason)
 {
-    throw DbError(SQLITE_CANTOPEN, QStringLiteral("No backup copy of \"%1\" could be made in \"%2\": %3")
-                                       .arg(shown(database), shown(folder), reason));
+    throw DbError(SQLITE_CANTOPEN,
+                  QCoreApplication::translate("Backups", "No backup copy of \"%1\" could be made in \"%2\": %3")
+                      .arg(shown(database), shown(folder), reason));
 }
 
 QString ensureFolder(const QString& database)
@@ -180,7 +188,7 @@ QString ensureFolder(const QString& database)
         cannotBackUp(database, folder, systemError(errno) + QLatin1Char('.'));
     struct stat st;
     if (::lstat(QFile::encodeName(folder).constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid())
-        cannotBackUp(database, folder, QStringLiteral("it is not a folder of your own."));
+        cannotBackUp(database, folder, QCoreApplication::translate("Backups", "it is not a folder of your own."));
     return folder;
 }
 
@@ -304,7 +312,7 @@ QString Backups::problemOf(const QString& path, qint64* entries, qint64* message
     if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
         return systemError(errno);
     if (!S_ISREG(st.st_mode))
-        return QStringLiteral("it is not a plain file");
+        return QCoreApplication::translate("Backups", "it is not a plain file");
     try {
         // Read-write when it may be: a save cut short elsewhere is rolled back first, as any SQLite tool does.
         const QFileInfo info(path);
@@ -318,14 +326,15 @@ QString Backups::problemOf(const QString& path, qint64* entries, qint64* message
         if (rc != SQLITE_OK)
             throw DbError::fromEngine(db.db, rc);
         if (found != QStringList{QStringLiteral("ok")})
-            return QStringLiteral("it is damaged (%1)").arg(found.join(QStringLiteral("; ")));
+            return QCoreApplication::translate("Backups", "it is damaged (%1)").arg(found.join(QStringLiteral("; ")));
         for (const auto& [table, count] : {std::pair{"tblTel", entries}, std::pair{"tblMes", messages}}) {
             stmt = nullptr;
             rc = sqlite3_prepare_v2(db.db, (QByteArray("SELECT count(*) FROM ") + table).constData(), -1, &stmt,
                                     nullptr);
             if (rc != SQLITE_OK) {
                 sqlite3_finalize(stmt);
-                return QStringLiteral("it is no directory file (it has no table %1)").arg(QLatin1String(table));
+                return QCoreApplication::translate("Backups", "it is no directory file (it has no table %1)")
+                    .arg(QLatin1String(table));
             }
             sqlite3_step(stmt);
             if (count)
@@ -360,13 +369,14 @@ QString Backups::problemOf(const QString& path, qint64* entries, qint64* message
 QString Backups::restore(const QString& database, const QString& backup, const QDateTime& now)
 {
     if (const QString problem = problemOf(backup); !problem.isEmpty())
-        throw DbError(
-            SQLITE_CANTOPEN,
-            QStringLiteral("\"%1\" cannot be restored: %2. Nothing was changed.").arg(shown(backup), problem));
+        throw DbError(SQLITE_CANTOPEN,
+                      QCoreApplication::translate("Backups", "\"%1\" cannot be restored: %2. Nothing was changed.")
+                          .arg(shown(backup), problem));
     struct stat current;
     if (::lstat(QFile::encodeName(database).constData(), &current) != 0 || !S_ISREG(current.st_mode))
         throw DbError(SQLITE_CANTOPEN,
-                      QStringLiteral("\"%1\" is not a plain file; nothing was restored.").arg(shown(database)));
+                      QCoreApplication::translate("Backups", "\"%1\" is not a plain file; nothing was restored.")
+                          .arg(shown(database)));
 
     QString kept;
     try {

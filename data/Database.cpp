@@ -8,6 +8,7 @@
 #include "data/Statement.h"
 #include "data/UndoLog.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -171,7 +172,8 @@ std::shared_ptr<Database> Database::open(const QString& path)
     const QFileInfo info(path);
     const QString shown = info.absoluteFilePath();
     if (!info.exists())
-        throw DbError(SQLITE_CANTOPEN, QStringLiteral("The database file \"%1\" does not exist.").arg(shown));
+        throw DbError(SQLITE_CANTOPEN,
+                      QCoreApplication::translate("Database", "The database file \"%1\" does not exist.").arg(shown));
 
     // A rollback journal is made beside the file, so writing needs the folder as well. Asked with the ids the
     // kernel checks the open against (QFileInfo asks with the real ones).
@@ -188,7 +190,8 @@ std::shared_ptr<Database> Database::open(const QString& path)
         if (rc != SQLITE_OK) {
             const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
             sqlite3_close(db);
-            throw DbError(rc, QStringLiteral("Cannot open the database file \"%1\": %2.").arg(shown, message));
+            throw DbError(rc, QCoreApplication::translate("Database", "Cannot open the database file \"%1\": %2.")
+                                  .arg(shown, message));
         }
         database.reset(new Database(db, path));
         if (writable && checking)
@@ -244,8 +247,9 @@ bool Database::heldUntilChecked(const QString& path)
 void Database::create(const QString& path)
 {
     if (QFileInfo::exists(path))
-        throw DbError(SQLITE_CANTOPEN,
-                      QStringLiteral("The file \"%1\" exists already; it is left as it is.").arg(path));
+        throw DbError(
+            SQLITE_CANTOPEN,
+            QCoreApplication::translate("Database", "The file \"%1\" exists already; it is left as it is.").arg(path));
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc == SQLITE_OK)
@@ -361,15 +365,17 @@ void Database::checkColumns()
     const QStringList mes = names("tblMes");
     const QString shown = QFileInfo(m_path).absoluteFilePath();
     if (tel.isEmpty() && mes.isEmpty())
-        throw DbError(SQLITE_NOTADB, QStringLiteral("The file is not a database of this program: it has neither "
-                                                    "the directory nor the messages (tables tblTel and tblMes).\n"
-                                                    "Database file: %1")
+        throw DbError(SQLITE_NOTADB, QCoreApplication::translate(
+                                         "Database", "The file is not a database of this program: it has neither "
+                                                     "the directory nor the messages (tables tblTel and tblMes).\n"
+                                                     "Database file: %1")
                                          .arg(shown));
     const QStringList missing = Schema::missingColumns(tel, mes);
     if (!missing.isEmpty())
         throw DbError(SQLITE_NOTADB,
-                      QStringLiteral("The file is not a database of this program, or it was changed by another: it "
-                                     "lacks %1. It was left as it is.\nDatabase file: %2")
+                      QCoreApplication::translate(
+                          "Database", "The file is not a database of this program, or it was changed by another: it "
+                                      "lacks %1. It was left as it is.\nDatabase file: %2")
                           .arg(missing.join(QStringLiteral(", ")), shown));
     m_hasSortKey = tel.contains(QLatin1String("SortKey"), Qt::CaseInsensitive);
 }

@@ -27,15 +27,18 @@ DbError DbError::fromEngine(sqlite3* db, int rc)
     const QLatin1String check("CHECK constraint failed: ");
     const QLatin1String noTable("no such table: ");
     if (message.startsWith(check))
-        message = QStringLiteral("The value was refused: %1.").arg(message.mid(check.size()));
+        message = QCoreApplication::translate("DbError", "The value was refused: %1.").arg(message.mid(check.size()));
     else if (message.startsWith(noTable))
         message =
-            QStringLiteral("The database file has no table %1: it is damaged or was made by another program (%2).")
+            QCoreApplication::translate(
+                "DbError", "The database file has no table %1: it is damaged or was made by another program (%2).")
                 .arg(message.mid(noTable.size()), message);
     else if ((code & 0xff) == SQLITE_NOTADB)
-        message = QStringLiteral("The file is not a database of this program, or it is damaged (%1).").arg(message);
+        message =
+            QCoreApplication::translate("DbError", "The file is not a database of this program, or it is damaged (%1).")
+                .arg(message);
     else if ((code & 0xff) == SQLITE_CORRUPT)
-        message = QStringLiteral("The database file is damaged (%1).").arg(message);
+        message = QCoreApplication::translate("DbError", "The database file is damaged (%1).").arg(message);
     else if (((code & 0xff) == SQLITE_READONLY || (code & 0xff) == SQLITE_AUTH) && !where.isEmpty() &&
              Database::heldUntilChecked(where))
         message = QCoreApplication::translate("DbError", "The database file is being checked for damage, as at every "
@@ -49,20 +52,23 @@ DbError DbError::fromEngine(sqlite3* db, int rc)
                                                          "saved (%1).")
                       .arg(message);
     else if ((code & 0xff) == SQLITE_READONLY)
-        message = QStringLiteral("The database file cannot be written: it or its folder is read-only. Nothing was "
+        message = QCoreApplication::translate(
+                      "DbError", "The database file cannot be written: it or its folder is read-only. Nothing was "
                                  "saved (%1).")
                       .arg(message);
     else if ((code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED)
-        message = QStringLiteral("The database file is in use by another program, which did not let go of it for "
+        message = QCoreApplication::translate(
+                      "DbError", "The database file is in use by another program, which did not let go of it for "
                                  "a few seconds; try again (%1).")
                       .arg(message);
     else if ((code & 0xff) == SQLITE_FULL)
-        message = QStringLiteral("The disk or the database file is full (%1).").arg(message);
+        message = QCoreApplication::translate("DbError", "The disk or the database file is full (%1).").arg(message);
     else if ((code & 0xff) == SQLITE_IOERR)
-        message = QStringLiteral("The database file could not be read or written: the disk may be full, removed or "
+        message = QCoreApplication::translate(
+                      "DbError", "The database file could not be read or written: the disk may be full, removed or "
                                  "failing (%1).")
                       .arg(message);
     if (!where.isEmpty())
-        message += QStringLiteral("\nDatabase file: %1").arg(where);
+        message = QCoreApplication::translate("DbError", "%1\nDatabase file: %2").arg(message, where);
     return DbError(code, message);
 }

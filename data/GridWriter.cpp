@@ -46,8 +46,9 @@ void GridWriter::checkUnchanged(qint64 key, const Shown& shown) const
     }
     if (!same)
         throw DbError(DbError::ChangedElsewhere,
-                      QStringLiteral("The row was changed or deleted elsewhere since the grid showed it, so nothing "
-                                     "was written. The grid now shows the row as stored."));
+                      QCoreApplication::translate(
+                          "GridWriter", "The row was changed or deleted elsewhere since the grid showed it, so nothing "
+                                        "was written. The grid now shows the row as stored."));
 }
 
 void GridWriter::write(qint64 key, const Shown& shown, const QString& field, const QString& name, const QVariant& value)
@@ -58,18 +59,19 @@ void GridWriter::write(qint64 key, const Shown& shown, const QString& field, con
             info = c;
     }
     if (info.name.isEmpty())
-        throw DbError(DbError::ItemNotFound, QStringLiteral("Item not found in this collection: %1.").arg(field));
+        throw DbError(DbError::ItemNotFound,
+                      QCoreApplication::translate("GridWriter", "Item not found in this collection: %1.").arg(field));
     const QVariant stored = m_rs->convertForColumn(info, value);
     const int width = Schema::widthOf(m_rs->table(), info.name);
     if (const qsizetype length = stored.toString().toUcs4().size(); width > 0 && length > width)
         throw DbError(DbError::FieldTooSmall,
-                      QCoreApplication::translate("GridModel", "The column %1 holds at most %2 characters; the %3 "
-                                                               "typed were not written, and the cell keeps what is "
-                                                               "stored.")
+                      QCoreApplication::translate("GridWriter", "The column %1 holds at most %2 characters; the %3 "
+                                                                "typed were not written, and the cell keeps what is "
+                                                                "stored.")
                           .arg(name)
                           .arg(width)
                           .arg(length));
-    UndoLog::Recording step(QStringLiteral("Edit of %1").arg(name));
+    UndoLog::Recording step(QCoreApplication::translate("GridWriter", "Edit of %1").arg(name));
     m_rs->database()->transaction([&] {
         checkUnchanged(key, shown);
         Statement update(
@@ -86,10 +88,12 @@ void GridWriter::remove(const std::vector<std::pair<qint64, Shown>>& rows)
 {
     const bool messages = m_rs->table().compare(QLatin1String("tblMes"), Qt::CaseInsensitive) == 0;
     const qsizetype count = qsizetype(rows.size());
-    UndoLog::Recording step(QStringLiteral("Deletion of %1 %2")
-                                .arg(count)
-                                .arg(messages ? (count == 1 ? QStringLiteral("Message") : QStringLiteral("Messages"))
-                                              : (count == 1 ? QStringLiteral("Entry") : QStringLiteral("Entries"))));
+    UndoLog::Recording step(
+        messages
+            ? (count == 1 ? QCoreApplication::translate("GridWriter", "Deletion of 1 Message")
+                          : QCoreApplication::translate("GridWriter", "Deletion of %n Messages", nullptr, int(count)))
+            : (count == 1 ? QCoreApplication::translate("GridWriter", "Deletion of 1 Entry")
+                          : QCoreApplication::translate("GridWriter", "Deletion of %n Entries", nullptr, int(count))));
     m_rs->database()->transaction([&] {
         Statement erase(m_rs->database()->handle(),
                         QStringLiteral("DELETE FROM \"%1\" WHERE \"%2\" = ?").arg(m_rs->table(), m_keyName));

@@ -3,6 +3,7 @@
 #include "data/DateRules.h"
 #include "data/UndoLog.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QLocale>
 #include <QStringList>
@@ -40,7 +41,8 @@ Recordset::Recordset(std::shared_ptr<Database> db, const QString& table, QVector
                          QLatin1Char('"');
     }
     if (m_keyName.isEmpty())
-        throw DbError(DbError::NotUpdatable, QStringLiteral("The table %1 has no key column.").arg(m_table));
+        throw DbError(DbError::NotUpdatable,
+                      QCoreApplication::translate("Recordset", "The table %1 has no key column.").arg(m_table));
     if (!std::is_sorted(m_rowKeys.begin(), m_rowKeys.end()))
         std::sort(m_rowKeys.begin(), m_rowKeys.end());
     // One statement walks the table in key order from a given key: the rows between two wanted keys are stepped
@@ -122,7 +124,8 @@ void Recordset::MoveNext()
 {
     start();
     if (m_eof)
-        throw DbError(DbError::NoCurrentRecord, QStringLiteral("There is no current record."));
+        throw DbError(DbError::NoCurrentRecord,
+                      QCoreApplication::translate("Recordset", "There is no current record."));
     m_eof = !step();
 }
 
@@ -140,10 +143,12 @@ Field Recordset::Fields(const QString& name) const
 {
     const int column = columnIndex(name);
     if (column < 0)
-        throw DbError(DbError::ItemNotFound, QStringLiteral("Item not found in this collection: %1.").arg(name));
+        throw DbError(DbError::ItemNotFound,
+                      QCoreApplication::translate("Recordset", "Item not found in this collection: %1.").arg(name));
     start();
     if (m_eof)
-        throw DbError(DbError::NoCurrentRecord, QStringLiteral("There is no current record."));
+        throw DbError(DbError::NoCurrentRecord,
+                      QCoreApplication::translate("Recordset", "There is no current record."));
     return Field{m_stmt.value(column)};
 }
 
@@ -159,13 +164,15 @@ const Database::ColumnInfo& Recordset::tableColumn(const QString& name) const
         if (column.name.compare(name, Qt::CaseInsensitive) == 0)
             return column;
     }
-    throw DbError(DbError::ItemNotFound, QStringLiteral("Item not found in this collection: %1.").arg(name));
+    throw DbError(DbError::ItemNotFound,
+                  QCoreApplication::translate("Recordset", "Item not found in this collection: %1.").arg(name));
 }
 
 void Recordset::AddNew()
 {
     if (m_table.isEmpty())
-        throw DbError(DbError::NotUpdatable, QStringLiteral("This record set cannot take new rows."));
+        throw DbError(DbError::NotUpdatable,
+                      QCoreApplication::translate("Recordset", "This record set cannot take new rows."));
     m_adding = true;
     m_editing = false;
     m_newRow.clear();
@@ -187,13 +194,15 @@ std::optional<QHash<QString, QVariant>> Recordset::readRow(qint64 key) const
 void Recordset::Edit(qint64 key)
 {
     if (m_table.isEmpty())
-        throw DbError(DbError::NotUpdatable, QStringLiteral("This record set cannot be edited."));
+        throw DbError(DbError::NotUpdatable,
+                      QCoreApplication::translate("Recordset", "This record set cannot be edited."));
     // The cursor would keep the write from starting.
     release();
     auto row = readRow(key);
     if (!row)
-        throw DbError(DbError::ChangedElsewhere,
-                      QStringLiteral("The entry was deleted elsewhere, so it cannot be opened."));
+        throw DbError(
+            DbError::ChangedElsewhere,
+            QCoreApplication::translate("Recordset", "The entry was deleted elsewhere, so it cannot be opened."));
     m_editRow = std::move(*row);
     m_editKey = key;
     m_editing = true;
@@ -209,16 +218,18 @@ QVariant Recordset::convertForColumn(const Database::ColumnInfo& column, const Q
     if (column.declaredType == QLatin1String("DATE")) {
         const auto date = DateRules::parseDate(text, QLocale(), QDate::currentDate());
         if (!date)
-            throw DbError(
-                DbError::ConversionError,
-                QStringLiteral("\"%1\" is not a date, so it cannot be stored in the field %2.").arg(text, column.name));
+            throw DbError(DbError::ConversionError,
+                          QCoreApplication::translate("Recordset",
+                                                      "\"%1\" is not a date, so it cannot be stored in the field %2.")
+                              .arg(text, column.name));
         return DateRules::storedDate(*date);
     }
     if (column.declaredType == QLatin1String("TIME")) {
         const auto time = DateRules::parseTime(text, QLocale());
         if (!time)
             throw DbError(DbError::ConversionError,
-                          QStringLiteral("\"%1\" is not a time of day, so it cannot be stored in the field %2.")
+                          QCoreApplication::translate(
+                              "Recordset", "\"%1\" is not a time of day, so it cannot be stored in the field %2.")
                               .arg(text, column.name));
         return DateRules::storedTime(*time);
     }
@@ -230,7 +241,8 @@ QVariant Recordset::convertForColumn(const Database::ColumnInfo& column, const Q
 void Recordset::setCollect(const QString& name, const QVariant& value)
 {
     if (!m_adding && !m_editing)
-        throw DbError(DbError::UpdateWithoutAddNew, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+        throw DbError(DbError::UpdateWithoutAddNew,
+                      QCoreApplication::translate("Recordset", "Update or CancelUpdate without AddNew or Edit."));
     const auto& column = tableColumn(name);
     m_newRow.insert(column.name, convertForColumn(column, value));
 }
@@ -252,7 +264,8 @@ void Recordset::Update()
         return;
     }
     if (!m_adding)
-        throw DbError(DbError::UpdateWithoutAddNew, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+        throw DbError(DbError::UpdateWithoutAddNew,
+                      QCoreApplication::translate("Recordset", "Update or CancelUpdate without AddNew or Edit."));
     // The columns this row sets, in the table's order; while they are those of the row before, so is the statement.
     bool same = m_insert.isValid();
     qsizetype set = 0;
@@ -285,8 +298,8 @@ void Recordset::Update()
     release();
     // A refused row leaves nothing behind. The buffer stays, so the caller can mend a value and try again.
     UndoLog::Recording step(m_table.compare(QLatin1String("tblMes"), Qt::CaseInsensitive) == 0
-                                ? QStringLiteral("Saved Message")
-                                : QStringLiteral("Saved Entry"));
+                                ? QCoreApplication::translate("Recordset", "Saved Message")
+                                : QCoreApplication::translate("Recordset", "Saved Entry"));
     m_db->transaction([&] {
         // Reset whatever happens, so the statement never holds the file between rows.
         struct Reset
@@ -307,7 +320,8 @@ void Recordset::updateEdited()
 {
     release();
     const bool messages = m_table.compare(QLatin1String("tblMes"), Qt::CaseInsensitive) == 0;
-    UndoLog::Recording step(messages ? QStringLiteral("Edit of Message") : QStringLiteral("Edit of Entry"));
+    UndoLog::Recording step(messages ? QCoreApplication::translate("Recordset", "Edit of Message")
+                                     : QCoreApplication::translate("Recordset", "Edit of Entry"));
     m_db->transaction([&] {
         // Every column counts but the sort key, which the program makes again from the name.
         const auto stored = readRow(m_editKey);
@@ -318,8 +332,9 @@ void Recordset::updateEdited()
         }
         if (!same)
             throw DbError(DbError::ChangedElsewhere,
-                          QStringLiteral("The entry was changed or deleted elsewhere since it was opened, so nothing "
-                                         "was written. Cancel and open it again to see it as stored."));
+                          QCoreApplication::translate(
+                              "Recordset", "The entry was changed or deleted elsewhere since it was opened, so nothing "
+                                           "was written. Cancel and open it again to see it as stored."));
         if (m_newRow.isEmpty())
             return;
         QStringList sets;

@@ -7,6 +7,7 @@
 #include "data/DbError.h"
 #include "data/Statement.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <cstring>
 #include <map>
@@ -108,7 +109,8 @@ void preupdate(void*, sqlite3* db, int op, const char* schema, const char* table
 [[noreturn]] void refuse(const QString& what)
 {
     throw DbError(DbError::ChangedElsewhere,
-                  QStringLiteral("\"%1\" cannot be taken back or done again: a row it changed was changed or deleted "
+                  QCoreApplication::translate(
+                      "UndoLog", "\"%1\" cannot be taken back or done again: a row it changed was changed or deleted "
                                  "elsewhere since (another copy of the program or another tool). Nothing was changed.")
                       .arg(what));
 }

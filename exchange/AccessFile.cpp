@@ -107,9 +107,9 @@ int AccessFile::timeLimitFor(qint64 bytes)
 AccessFile::Result AccessFile::read(const QByteArray& bytes, const QString& encoding)
 {
     if (bytes.isEmpty())
-        return {std::nullopt, QStringLiteral("it is empty")};
+        return {std::nullopt, QCoreApplication::translate("AccessFile", "it is empty")};
     if (!hasSignature(bytes))
-        return {std::nullopt, QStringLiteral("it is not an Access database file")};
+        return {std::nullopt, QCoreApplication::translate("AccessFile", "it is not an Access database file")};
     QProcess reader;
     reader.setProgram(s_readerProgram.isEmpty() ? QCoreApplication::applicationFilePath() : s_readerProgram);
     reader.setArguments({QString::fromLatin1(JetReader::kOption)});
@@ -118,17 +118,19 @@ AccessFile::Result AccessFile::read(const QByteArray& bytes, const QString& enco
     reader.start();
     if (!reader.waitForStarted())
         return {std::nullopt,
-                QStringLiteral("the reader of Access files cannot be started (%1)").arg(reader.errorString())};
+                QCoreApplication::translate("AccessFile", "the reader of Access files cannot be started (%1)")
+                    .arg(reader.errorString())};
     reader.write(bytes);
     reader.closeWriteChannel();
     if (!reader.waitForFinished(timeLimitFor(bytes.size()))) {
         reader.kill();
         reader.waitForFinished(-1);
-        return {std::nullopt, QStringLiteral("reading it did not come to an end (the file is damaged)")};
+        return {std::nullopt,
+                QCoreApplication::translate("AccessFile", "reading it did not come to an end (the file is damaged)")};
     }
     const QByteArray output = reader.readAllStandardOutput();
     if (reader.exitStatus() != QProcess::NormalExit)
-        return {std::nullopt, QStringLiteral("reading it failed (the file is damaged)")};
+        return {std::nullopt, QCoreApplication::translate("AccessFile", "reading it failed (the file is damaged)")};
     return parse(output, encoding);
 }
 
@@ -190,11 +192,34 @@ std::optional<AccessFile::Cell> cellOf(const Record& record, const QString& jet3
     return cell;
 }
 
+// The reader's reason: its English text with %1, %2... and the values that fill them, each after a unit separator.
+QString readerReason(const QByteArray& value)
+{
+    const QList<QByteArray> parts = value.split('\x1f');
+    const QString reason = QCoreApplication::translate("JetReader", parts.constFirst().constData());
+    // In one arg() each, so that a name holding "%2" stays as it is.
+    const auto at = [&parts](qsizetype i) { return QString::fromUtf8(parts.value(i)); };
+    switch (parts.size()) {
+    case 1:
+        return reason;
+    case 2:
+        return reason.arg(at(1));
+    case 3:
+        return reason.arg(at(1), at(2));
+    default:
+        return reason.arg(at(1), at(2), at(3));
+    }
+}
+
 } // namespace
 
 AccessFile::Result AccessFile::parse(const QByteArray& output, const QString& encoding)
 {
-    const auto damaged = [] { return Result{std::nullopt, QStringLiteral("reading it failed (the file is damaged)")}; };
+    const auto damaged = [] {
+        return Result{std::nullopt,
+                      QCoreApplication::translate("AccessFile", "reading it failed (the file is damaged)")};
+    };
+
     AccessFile file;
     Table* table = nullptr;
     QList<Cell>* row = nullptr;
@@ -254,7 +279,7 @@ AccessFile::Result AccessFile::parse(const QByteArray& output, const QString& en
             file.otherTables.append(QString::fromUtf8(value));
             break;
         case 'X':
-            return {std::nullopt, QString::fromUtf8(value)};
+            return {std::nullopt, readerReason(value)};
         case 'Z':
             if (!cellsComplete())
                 return damaged();

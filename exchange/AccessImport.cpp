@@ -5,6 +5,7 @@
 #include "data/Schema.h"
 #include "exchange/ContactFit.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 namespace {
@@ -24,6 +25,11 @@ QString shown(const Cell& cell)
     return cell.text;
 }
 
+QString yearTooEarly()
+{
+    return QCoreApplication::translate("AccessImport", "a year before 1000 cannot be stored");
+}
+
 // The columns of a table the program does not use, with how many values they held.
 void listUnused(const AccessFile::Table& table, const QStringList& used, QStringList& notCarried)
 {
@@ -33,7 +39,8 @@ void listUnused(const AccessFile::Table& table, const QStringList& used, QString
         int values = 0;
         for (const QList<Cell>& row : table.rows)
             values += row.at(c).kind != Cell::Kind::Null;
-        notCarried << QStringLiteral("%1.%2 (%3 values)").arg(table.name, table.columns.at(c)).arg(values);
+        notCarried << QCoreApplication::translate("AccessImport", "%1.%2 (%n values)", nullptr, values)
+                          .arg(table.name, table.columns.at(c));
     }
 }
 
@@ -71,8 +78,10 @@ void copyEntries(const AccessFile::Table& tel, const QList<int>& index, AccessIm
             }
             const int width = Schema::widthOf(QStringLiteral("tblTel"), columns.at(c));
             if (codePoints(cell.text) > width)
-                result.problems.append({r + 1, columns.at(c), cell.text,
-                                        QStringLiteral("longer than the %1 characters the column holds").arg(width)});
+                result.problems.append(
+                    {r + 1, columns.at(c), cell.text,
+                     QCoreApplication::translate("AccessImport", "longer than the %1 characters the column holds")
+                         .arg(width)});
             row.append(cell.text);
         }
         result.rows.tel.append(row);
@@ -91,11 +100,10 @@ void copyMessages(const AccessFile::Table& mes, const QList<int>& index, AccessI
             row.append(std::nullopt);
         } else {
             if (day.date.year() < 1000)
-                result.problems.append({r + 1, QStringLiteral("tblMes.Cdate"), shown(day),
-                                        QStringLiteral("a year before 1000 cannot be stored")});
+                result.problems.append({r + 1, QStringLiteral("tblMes.Cdate"), shown(day), yearTooEarly()});
             else if (day.time != QTime(0, 0))
-                result.problems.append(
-                    {r + 1, QStringLiteral("tblMes.Cdate"), shown(day), QStringLiteral("the time of day is left out")});
+                result.problems.append({r + 1, QStringLiteral("tblMes.Cdate"), shown(day),
+                                        QCoreApplication::translate("AccessImport", "the time of day is left out")});
             row.append(day.date.toString(QStringLiteral("yyyy-MM-dd")));
         }
         const Cell& time = cells.at(index.at(1));
@@ -103,8 +111,8 @@ void copyMessages(const AccessFile::Table& mes, const QList<int>& index, AccessI
             row.append(std::nullopt);
         } else {
             if (time.date != QDate(1899, 12, 30))
-                result.problems.append(
-                    {r + 1, QStringLiteral("tblMes.Ctime"), shown(time), QStringLiteral("the date is left out")});
+                result.problems.append({r + 1, QStringLiteral("tblMes.Ctime"), shown(time),
+                                        QCoreApplication::translate("AccessImport", "the date is left out")});
             row.append(time.time.toString(QStringLiteral("HH:mm:ss")));
         }
         for (int c = 2; c < columns.size(); ++c) {
@@ -122,20 +130,23 @@ AccessImport::Copy AccessImport::copy(const AccessFile& file)
     Copy result;
     const AccessFile::Table* tel = file.table(QStringLiteral("tblTel"));
     if (!tel) {
-        result.problem = QStringLiteral("it holds no table tblTel, so it is no data file of a telephone directory");
+        result.problem = QCoreApplication::translate(
+            "AccessImport", "it holds no table tblTel, so it is no data file of a telephone directory");
         return result;
     }
     const QStringList& telColumns = StoredRows::telColumns();
     const QStringList& mesColumns = StoredRows::mesColumns();
     if (const QStringList absent = missing(*tel, telColumns); !absent.isEmpty()) {
-        result.problem = QStringLiteral("its table tblTel lacks the columns %1").arg(absent.join(QStringLiteral(", ")));
+        result.problem = QCoreApplication::translate("AccessImport", "its table tblTel lacks the columns %1")
+                             .arg(absent.join(QStringLiteral(", ")));
         return result;
     }
     QList<int> telIndex;
     for (const QString& column : telColumns) {
         telIndex << tel->column(column);
         if (!isText(tel->types.at(telIndex.last()))) {
-            result.problem = QStringLiteral("its column tblTel.%1 holds no text").arg(column);
+            result.problem =
+                QCoreApplication::translate("AccessImport", "its column tblTel.%1 holds no text").arg(column);
             return result;
         }
     }
@@ -143,16 +154,18 @@ AccessImport::Copy AccessImport::copy(const AccessFile& file)
     QList<int> mesIndex;
     if (mes) {
         if (const QStringList absent = missing(*mes, mesColumns); !absent.isEmpty()) {
-            result.problem =
-                QStringLiteral("its table tblMes lacks the columns %1").arg(absent.join(QStringLiteral(", ")));
+            result.problem = QCoreApplication::translate("AccessImport", "its table tblMes lacks the columns %1")
+                                 .arg(absent.join(QStringLiteral(", ")));
             return result;
         }
         for (int c = 0; c < mesColumns.size(); ++c) {
             mesIndex << mes->column(mesColumns.at(c));
             const int type = mes->types.at(mesIndex.last());
             if (c < 2 ? !isDate(type) : !isText(type)) {
-                result.problem = QStringLiteral("its column tblMes.%1 holds no %2")
-                                     .arg(mesColumns.at(c), c < 2 ? QStringLiteral("dates") : QStringLiteral("text"));
+                result.problem =
+                    (c < 2 ? QCoreApplication::translate("AccessImport", "its column tblMes.%1 holds no dates")
+                           : QCoreApplication::translate("AccessImport", "its column tblMes.%1 holds no text"))
+                        .arg(mesColumns.at(c));
                 return result;
             }
         }
@@ -162,13 +175,13 @@ AccessImport::Copy AccessImport::copy(const AccessFile& file)
     listUnused(*tel, telColumns, result.notCarried);
 
     if (!mes) {
-        result.notCarried << QStringLiteral("(the file holds no message log, tblMes)");
+        result.notCarried << QCoreApplication::translate("AccessImport", "(the file holds no message log, tblMes)");
     } else {
         copyMessages(*mes, mesIndex, result);
         listUnused(*mes, mesColumns, result.notCarried);
     }
     for (const QString& other : file.otherTables)
-        result.notCarried << QStringLiteral("the table %1 (not read)").arg(other);
+        result.notCarried << QCoreApplication::translate("AccessImport", "the table %1 (not read)").arg(other);
     return result;
 }
 
@@ -189,19 +202,27 @@ bool inStoredForm(const Columns::Column& column, const QString& value)
 
 } // namespace
 
+bool AccessImport::keepsPart(const ExchangeProblem& problem)
+{
+    return problem.field.startsWith(QLatin1String("tblMes.")) && problem.action != yearTooEarly();
+}
+
 ReadResult AccessImport::read(const QByteArray& bytes, const QString& name, const QString& encoding, bool* encodingUsed)
 {
     ReadResult result;
     const AccessFile::Result read = AccessFile::read(bytes, encoding);
     if (!read.file) {
-        result.problems.append({0, QString(), name, QStringLiteral("cannot be read: %1").arg(read.problem)});
+        result.problems.append(
+            {0, QString(), name, QCoreApplication::translate("AccessImport", "cannot be read: %1").arg(read.problem)});
         return result;
     }
     if (encodingUsed)
         *encodingUsed = read.file->encodingUsed;
     const Copy copied = copy(*read.file);
     if (!copied.problem.isEmpty()) {
-        result.problems.append({0, QString(), name, QStringLiteral("cannot be imported: %1").arg(copied.problem)});
+        result.problems.append(
+            {0, QString(), name,
+             QCoreApplication::translate("AccessImport", "cannot be imported: %1").arg(copied.problem)});
         return result;
     }
     const QStringList& columns = StoredRows::telColumns();
@@ -236,15 +257,18 @@ ReadResult AccessImport::read(const QByteArray& bytes, const QString& name, cons
     result.messages = copied.rows.mes;
     for (ExchangeProblem problem : copied.problems) {
         if (problem.field.startsWith(QLatin1String("tblMes."))) {
-            problem.field = QStringLiteral("message %1 %2").arg(problem.record).arg(problem.field.mid(7));
+            problem.field = QCoreApplication::translate("AccessImport", "message %1 %2")
+                                .arg(QString::number(problem.record), problem.field.mid(7));
             problem.record = 0;
             result.problems.append(problem);
         }
     }
     for (const QString& column : copied.notCarried)
         result.problems.append(
-            {0, QString(), column, QStringLiteral("not carried over: the directory has no place for it")});
+            {0, QString(), column,
+             QCoreApplication::translate("AccessImport", "not carried over: the directory has no place for it")});
     if (result.contacts.isEmpty() && result.messages.isEmpty() && result.problems.isEmpty())
-        result.problems.append({0, QString(), name, QStringLiteral("holds no entry and no message")});
+        result.problems.append(
+            {0, QString(), name, QCoreApplication::translate("AccessImport", "holds no entry and no message")});
     return result;
 }

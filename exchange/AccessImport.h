@@ -25,6 +25,10 @@ struct Copy
 // The file's two tables as rows to store.
 Copy copy(const AccessFile& file);
 
+// True for a problem of copy() whose row keeps part of the value (a date's day without its time of day, a time
+// without its date); false for a value that has no stored form at all.
+bool keepsPart(const ExchangeProblem& problem);
+
 // The entries and messages of the file's bytes for an import: entries brought to the stored forms as any import's
 // (a value already in such a form is carried as it is), messages as they are. `encoding` reads a Jet 3 file's
 // texts; `encodingUsed` is set when they needed it. A file that cannot be read is a problem of record 0 that

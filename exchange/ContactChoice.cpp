@@ -4,6 +4,7 @@
 #include "exchange/PhoneNumbers.h"
 #include "exchange/StoredForms.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <array>
 
@@ -41,7 +42,7 @@ public:
                 break;
             case Kind::Fax:
                 if (!take(3, n))
-                    report(n, QStringLiteral("left out: the entry holds one fax number"));
+                    report(n, QCoreApplication::translate("ContactChoice", "left out: the entry holds one fax number"));
                 break;
             case Kind::Pager:
                 pagers << &n;
@@ -53,8 +54,9 @@ public:
         }
         for (const Number* n : rest + laterCells + pagers) {
             if (!take(0, *n) && !take(1, *n))
-                report(*n, QStringLiteral("left out: the entry holds two telephone numbers besides the cellular "
-                                          "and the fax"));
+                report(*n, QCoreApplication::translate(
+                               "ContactChoice",
+                               "left out: the entry holds two telephone numbers besides the cellular and the fax"));
         }
     }
 
@@ -76,7 +78,8 @@ private:
                 m_heldFits[field] = fits(held->value);
             if (*m_heldFits.at(field) || !fits(n.value))
                 return false;
-            report(*held, QStringLiteral("left out: ") + PhoneNumbers::toStored(held->value).reason);
+            report(*held, QCoreApplication::translate("ContactChoice", "left out: %1")
+                              .arg(PhoneNumbers::toStored(held->value).reason));
         }
         *m_fields.at(field) = n.value;
         m_held[field] = &n;
@@ -113,7 +116,8 @@ std::optional<Contact> ContactChoice::choose(const FullContact& full, int record
     entry.fname = full.given.trimmed();
     entry.lname = full.family.trimmed();
     for (const QString& name : full.additional)
-        report(full.additionalField, name, QStringLiteral("left out: the entry has no place for additional names"));
+        report(full.additionalField, name,
+               QCoreApplication::translate("ContactChoice", "left out: the entry has no place for additional names"));
     // A written-out name alone: its last word is taken for the family name, as most names are written. A company's
     // card often repeats its name there; that is no person's name.
     const QString formatted = full.formatted.simplified();
@@ -144,7 +148,8 @@ std::optional<Contact> ContactChoice::choose(const FullContact& full, int record
             ++unplaced[QStringLiteral("country")];
         for (const FullContact::Address& other : full.addresses) {
             if (&other != &kept)
-                report(other.field, other.shown, QStringLiteral("left out: the entry holds one address"));
+                report(other.field, other.shown,
+                       QCoreApplication::translate("ContactChoice", "left out: the entry holds one address"));
         }
     }
 
@@ -160,19 +165,33 @@ std::optional<Contact> ContactChoice::choose(const FullContact& full, int record
     const bool numbered =
         !entry.tel1.isEmpty() || !entry.tel2.isEmpty() || !entry.pel.isEmpty() || !entry.fax.isEmpty();
     if (!named && !numbered) {
-        report(QString(), entry.address, QStringLiteral("left out: it holds no name and no telephone number"));
+        report(QString(), entry.address,
+               QCoreApplication::translate("ContactChoice", "left out: it holds no name and no telephone number"));
         return std::nullopt;
     }
     return entry;
 }
 
+// The kinds of value the readers count as having no place in an entry; any other kind is a column name of the file
+// itself, shown as the file has it.
+[[maybe_unused]] const char* const kUnplacedKinds[] = {
+    QT_TRANSLATE_NOOP("ContactChoice", "e-mail"),    QT_TRANSLATE_NOOP("ContactChoice", "notes"),
+    QT_TRANSLATE_NOOP("ContactChoice", "country"),   QT_TRANSLATE_NOOP("ContactChoice", "web page"),
+    QT_TRANSLATE_NOOP("ContactChoice", "birthday"),  QT_TRANSLATE_NOOP("ContactChoice", "anniversary"),
+    QT_TRANSLATE_NOOP("ContactChoice", "photo"),     QT_TRANSLATE_NOOP("ContactChoice", "nickname"),
+    QT_TRANSLATE_NOOP("ContactChoice", "job title"), QT_TRANSLATE_NOOP("ContactChoice", "messaging address"),
+    QT_TRANSLATE_NOOP("ContactChoice", "categories")};
+
 void ContactChoice::reportUnplaced(const QMap<QString, int>& counts, ProblemList& problems)
 {
     for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        const QByteArray kind = it.key().toUtf8();
         ExchangeProblem problem{
-            0, it.key(), QString(),
-            QStringLiteral("%1 left out: the directory has no place for them")
-                .arg(it.value() == 1 ? QStringLiteral("1 value") : QStringLiteral("%1 values").arg(it.value()))};
+            0, QCoreApplication::translate("ContactChoice", kind.constData()), QString(),
+            it.value() == 1
+                ? QCoreApplication::translate("ContactChoice", "1 value left out: the directory has no place for them")
+                : QCoreApplication::translate(
+                      "ContactChoice", "%n values left out: the directory has no place for them", nullptr, it.value())};
         problem.count = it.value();
         problems.append(problem);
     }

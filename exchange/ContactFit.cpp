@@ -4,6 +4,7 @@
 #include "data/Columns.h"
 #include "exchange/StoredForms.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QRegularExpression>
 #include <QTextBoundaryFinder>
@@ -75,7 +76,8 @@ public:
         const QString kept = ContactFit::cut(value, width);
         if (kept.size() == value.size())
             return value;
-        report(column.columnName(), raw, QStringLiteral("cut to %1 characters").arg(width));
+        report(column.columnName(), raw,
+               QCoreApplication::translate("ContactFit", "cut to %n characters", nullptr, width));
         return kept.trimmed();
     }
 
@@ -89,7 +91,8 @@ public:
             return value;
         if (const QString code = postalCodeOf(value); !code.isEmpty())
             return code;
-        report(kState.columnName(), raw, QStringLiteral("left out: no %1-letter postal code for it").arg(width));
+        report(kState.columnName(), raw,
+               QCoreApplication::translate("ContactFit", "left out: no %1-letter postal code for it").arg(width));
         return QString();
     }
 
@@ -108,10 +111,11 @@ public:
         static const QRegularExpression zipPlus4(QStringLiteral("^(\\d{5})[- ](\\d{4})$"));
         if (const QRegularExpressionMatch plus4 = zipPlus4.match(value); plus4.hasMatch()) {
             report(kZip.columnName(), raw,
-                   QStringLiteral("stored as %1, the +4 part %2 left out").arg(plus4.captured(1), plus4.captured(2)));
+                   QCoreApplication::translate("ContactFit", "stored as %1, the +4 part %2 left out")
+                       .arg(plus4.captured(1), plus4.captured(2)));
             return plus4.captured(1);
         }
-        report(kZip.columnName(), raw, QStringLiteral("left out: not five digits"));
+        report(kZip.columnName(), raw, QCoreApplication::translate("ContactFit", "left out: not five digits"));
         return kUntypedZip;
     }
 
@@ -122,10 +126,12 @@ public:
             return raw;
         const PhoneNumbers::Fitted fitted = PhoneNumbers::toStored(raw, region);
         if (!fitted.fits)
-            report(column.columnName(), raw, QStringLiteral("left out: ") + fitted.reason);
+            report(column.columnName(), raw,
+                   QCoreApplication::translate("ContactFit", "left out: %1").arg(fitted.reason));
         else if (!fitted.reason.isEmpty())
             report(column.columnName(), raw,
-                   QStringLiteral("stored as %1, %2 left out").arg(fitted.stored, fitted.reason));
+                   QCoreApplication::translate("ContactFit", "stored as %1, %2 left out")
+                       .arg(fitted.stored, fitted.reason));
         return fitted.stored;
     }
 
@@ -148,10 +154,17 @@ ContactFit::Result ContactFit::fit(const Contact& raw, int record, const QString
         const QString& value = raw.*column.field;
         if (const qsizetype replaced = value.count(QChar::ReplacementCharacter)) {
             fitter.report(column.columnName(), value,
-                          QStringLiteral("%1 that could not be read (a NUL byte, half a UTF-16 surrogate pair or a "
-                                         "byte the encoding has no character for) replaced by U+FFFD (\uFFFD)")
-                              .arg(replaced == 1 ? QStringLiteral("a character")
-                                                 : QStringLiteral("%1 characters").arg(replaced)));
+                          replaced == 1 ? QCoreApplication::translate(
+                                              "ContactFit",
+                                              "a character that could not be read (a NUL byte, half a UTF-16 surrogate "
+                                              "pair or a byte the encoding has no character for) replaced by U+FFFD "
+                                              "(\uFFFD)")
+                                        : QCoreApplication::translate(
+                                              "ContactFit",
+                                              "%n characters that could not be read (a NUL byte, half a UTF-16 "
+                                              "surrogate pair or a byte the encoding has no character for) replaced "
+                                              "by U+FFFD (\uFFFD)",
+                                              nullptr, int(replaced)));
         }
     }
 
@@ -167,7 +180,7 @@ ContactFit::Result ContactFit::fit(const Contact& raw, int record, const QString
         c.category = company.isEmpty() ? kPersonal : kBusiness;
         if (!category.isEmpty())
             fitter.report(Columns::of(&Contact::category).columnName(), raw.category,
-                          QStringLiteral("stored as ") + c.category);
+                          QCoreApplication::translate("ContactFit", "stored as %1").arg(c.category));
     }
 
     // The entry window stores one space as the company of every personal entry.
@@ -177,7 +190,7 @@ ContactFit::Result ContactFit::fit(const Contact& raw, int record, const QString
         c.busName = QStringLiteral(" ");
         if (!company.isEmpty())
             fitter.report(Columns::of(&Contact::busName).columnName(), raw.busName,
-                          QStringLiteral("left out: a personal entry has no company"));
+                          QCoreApplication::translate("ContactFit", "left out: a personal entry has no company"));
     }
 
     c.fname = fitter.text(Columns::of(&Contact::fname), raw.fname);
@@ -196,7 +209,7 @@ ContactFit::Result ContactFit::fit(const Contact& raw, int record, const QString
                    c.city.isEmpty() && c.state.isEmpty() && c.zip == kUntypedZip && c.tel1 == mask && c.tel2 == mask &&
                    c.pel == mask && c.fax == mask;
     if (result.empty)
-        fitter.report(QString(), QString(), QStringLiteral("left out: nothing to store"));
+        fitter.report(QString(), QString(), QCoreApplication::translate("ContactFit", "left out: nothing to store"));
     return result;
 }
 

@@ -9,6 +9,7 @@
 #include "exchange/Encodings.h"
 #include "exchange/VCardReader.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -49,21 +50,21 @@ QString nameOf(const Contact& c)
     if (c.category == kBusiness && !c.busName.trimmed().isEmpty())
         name =
             name.isEmpty() ? c.busName.trimmed() : c.busName.trimmed() + QStringLiteral(" (") + name + QLatin1Char(')');
-    return name.isEmpty() ? QStringLiteral("(no name)") : name;
+    return name.isEmpty() ? QCoreApplication::translate("ContactImport", "(no name)") : name;
 }
 
 // What a path that is no regular file names.
 QString kindOf(mode_t mode)
 {
     if (S_ISDIR(mode))
-        return QStringLiteral("a folder");
+        return QCoreApplication::translate("ContactImport", "a folder");
     if (S_ISFIFO(mode))
-        return QStringLiteral("a named pipe (FIFO)");
+        return QCoreApplication::translate("ContactImport", "a named pipe (FIFO)");
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("a device");
+        return QCoreApplication::translate("ContactImport", "a device");
     if (S_ISSOCK(mode))
-        return QStringLiteral("a socket");
-    return QStringLiteral("no regular file");
+        return QCoreApplication::translate("ContactImport", "a socket");
+    return QCoreApplication::translate("ContactImport", "no regular file");
 }
 
 // Megabytes to a tenth, rounded up, so a file just over the limit does not read as the limit itself.
@@ -77,17 +78,20 @@ QString megabytes(qint64 bytes)
 QString refusal(const QString& path, const struct stat& status, qint64 limit)
 {
     if (!S_ISREG(status.st_mode))
-        return QStringLiteral("\"%1\" cannot be imported: it is %2, not a file. Only regular files are read.")
+        return QCoreApplication::translate(
+                   "ContactImport", "\"%1\" cannot be imported: it is %2, not a file. Only regular files are read.")
             .arg(path, kindOf(status.st_mode));
     if (status.st_size > limit)
-        return QStringLiteral("\"%1\" cannot be imported: it holds %2 MB, more than the %3 MB an import reads.")
+        return QCoreApplication::translate(
+                   "ContactImport", "\"%1\" cannot be imported: it holds %2 MB, more than the %3 MB an import reads.")
             .arg(path, megabytes(status.st_size), megabytes(limit));
     return QString();
 }
 
 QString failure(const QString& path, int error)
 {
-    return QStringLiteral("\"%1\" cannot be read: %2.").arg(path, QString::fromLocal8Bit(std::strerror(error)));
+    return QCoreApplication::translate("ContactImport", "\"%1\" cannot be read: %2.")
+        .arg(path, QString::fromLocal8Bit(std::strerror(error)));
 }
 
 } // namespace
@@ -186,12 +190,25 @@ ContactImport::CsvSample ContactImport::csvSample(const QByteArray& bytes, const
     return {table.header, table.records.value(0)};
 }
 
+namespace {
+
+// The choices in English, the header names the CSV reader knows; the user picks from them in the user's language.
+const char* const kColumnChoices[] = {
+    QT_TRANSLATE_NOOP("ContactImport", "(not read)"), QT_TRANSLATE_NOOP("ContactImport", "First Name"),
+    QT_TRANSLATE_NOOP("ContactImport", "Last Name"),  QT_TRANSLATE_NOOP("ContactImport", "Company"),
+    QT_TRANSLATE_NOOP("ContactImport", "Street"),     QT_TRANSLATE_NOOP("ContactImport", "City"),
+    QT_TRANSLATE_NOOP("ContactImport", "State"),      QT_TRANSLATE_NOOP("ContactImport", "Postal Code"),
+    QT_TRANSLATE_NOOP("ContactImport", "Telephone"),  QT_TRANSLATE_NOOP("ContactImport", "Mobile Phone"),
+    QT_TRANSLATE_NOOP("ContactImport", "Fax")};
+
+} // namespace
+
 QStringList ContactImport::columnChoices()
 {
-    return {QStringLiteral("(not read)"),   QStringLiteral("First Name"),  QStringLiteral("Last Name"),
-            QStringLiteral("Company"),      QStringLiteral("Street"),      QStringLiteral("City"),
-            QStringLiteral("State"),        QStringLiteral("Postal Code"), QStringLiteral("Telephone"),
-            QStringLiteral("Mobile Phone"), QStringLiteral("Fax")};
+    QStringList choices;
+    for (const char* choice : kColumnChoices)
+        choices << QCoreApplication::translate("ContactImport", choice);
+    return choices;
 }
 
 ReadResult ContactImport::readBytes(const QByteArray& bytes, const QString& name, const QString& encoding,
@@ -219,13 +236,19 @@ ReadResult ContactImport::readBytes(const QByteArray& bytes, const QString& name
     } else {
         CsvReader::Options options;
         options.fallbackEncoding = fallback;
-        options.columnNames = columnNames; // a header line, told as the preview tells it, is passed over
+        // A header line, told as the preview tells it, is passed over; a choice as shown reads by its English name.
+        options.columnNames = columnNames;
+        const QStringList shown = columnChoices();
+        for (QString& column : options.columnNames) {
+            if (const qsizetype i = shown.indexOf(column); i >= 0)
+                column = QLatin1String(kColumnChoices[i]);
+        }
         used = CsvReader(bytes).read(options, take, result.problems);
     }
     if (encodingUsed)
         *encodingUsed = used;
     if (read == 0 && result.problems.isEmpty())
-        result.problems.append({0, QString(), name, QStringLiteral("holds no contact")});
+        result.problems.append({0, QString(), name, QCoreApplication::translate("ContactImport", "holds no contact")});
     return result;
 }
 
@@ -236,7 +259,8 @@ void ContactImport::gather(ReadResult& all, ReadResult&& one, const QString& nam
     all.contacts.append(one.contacts);
     one.contacts.clear();
     all.messages += one.messages;
-    all.problems.appendAfter(one.problems, several ? QStringLiteral("in %1").arg(name) : QString(), file);
+    all.problems.appendAfter(
+        one.problems, several ? QCoreApplication::translate("ContactImport", "in %1").arg(name) : QString(), file);
 }
 
 namespace {
@@ -323,29 +347,32 @@ bool ContactImport::write(const Plan& plan, const QString& databasePath, const P
 QString ContactImport::summary(const Plan& plan)
 {
     QStringList lines;
-    lines << QStringLiteral("%1 new entries: %2 in \"Personal\", %3 in \"Business\".")
-                 .arg(plan.added.size())
+    lines << QCoreApplication::translate("ContactImport", "%n new entries: %1 in \"Personal\", %2 in \"Business\".",
+                                         nullptr, int(plan.added.size()))
                  .arg(plan.personal)
                  .arg(plan.business);
     if (!plan.messages.isEmpty() || plan.messagesKnown > 0)
-        lines << QStringLiteral("%1 new messages for the log; %2 already there, skipped.")
-                     .arg(plan.messages.size())
+        lines << QCoreApplication::translate("ContactImport", "%n new messages for the log; %1 already there, skipped.",
+                                             nullptr, int(plan.messages.size()))
                      .arg(plan.messagesKnown);
     const auto more = [&lines](qsizetype count) {
         if (count > 0)
-            lines << QStringLiteral("  and %1 more").arg(count);
+            lines << QCoreApplication::translate("ContactImport", "  and %n more", nullptr, int(count));
     };
     if (!plan.duplicates.isEmpty()) {
-        lines << QStringLiteral("%1 already in the directory, skipped:").arg(plan.duplicates.size());
+        lines << QCoreApplication::translate("ContactImport", "%n already in the directory, skipped:", nullptr,
+                                             int(plan.duplicates.size()));
         const qsizetype listed = std::min(plan.duplicates.size(), kListedDuplicates);
         for (qsizetype i = 0; i < listed; ++i)
             lines << QStringLiteral("  %1").arg(nameOf(plan.duplicates.at(i)));
         more(plan.duplicates.size() - listed);
     }
     if (!plan.problems.isEmpty()) {
-        lines << QStringLiteral("%1 values not carried over as they were:").arg(plan.problems.values());
+        lines << QCoreApplication::translate("ContactImport", "%n values not carried over as they were:", nullptr,
+                                             int(plan.problems.values()));
         for (const ExchangeProblem& p : plan.problems) {
-            const QString where = p.record > 0 ? QStringLiteral("entry %1").arg(p.record) : QStringLiteral("file");
+            const QString where = p.record > 0 ? QCoreApplication::translate("ContactImport", "entry %1").arg(p.record)
+                                               : QCoreApplication::translate("ContactImport", "file");
             const QString what = p.field.isEmpty() ? QString() : QLatin1Char(' ') + p.field;
             // A value may be a whole unreadable line; enough of it to recognise it is shown.
             const QString shown = p.value.size() > 80 ? p.value.left(77) + QStringLiteral("...") : p.value;

@@ -63,7 +63,8 @@ public:
         QStringList firstRow;
     };
     static CsvSample csvSample(const QByteArray& bytes, const QString& name, const QString& encoding);
-    // The names the user picks from for such columns, each one a header that the CSV reader knows.
+    // The names the user picks from for such columns, in the user's language; each is read as the header the CSV
+    // reader knows when it is given to readBytes().
     static QStringList columnChoices();
 
     // `read`: contacts whose values are in their stored forms (see ContactFit), with the problems met so far (pass

@@ -3,6 +3,7 @@
 #include "exchange/ContactChoice.h"
 #include "exchange/PhoneNumbers.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QRegularExpression>
 
@@ -346,7 +347,8 @@ FullContact CsvColumns::full(const QStringList& fields, int record, ProblemList&
         if (full.numbers.size() < FullContact::kNumbersKept)
             full.numbers.append({numberKind(role), useOf(group), value, m_names.value(column)});
         else
-            report(column, value, QStringLiteral("left out: the row holds more numbers than an entry can"));
+            report(column, value,
+                   QCoreApplication::translate("CsvColumns", "left out: the row holds more numbers than an entry can"));
     };
     for (int i = 0; i < m_columns.size(); ++i) {
         const Column& column = m_columns.at(i);
@@ -363,7 +365,8 @@ FullContact CsvColumns::full(const QStringList& fields, int record, ProblemList&
             if (QString* kept = single.value(column.role); kept->isEmpty())
                 *kept = value;
             else if (*kept != value)
-                report(i, value, QStringLiteral("left out: an earlier column gives the same field"));
+                report(i, value,
+                       QCoreApplication::translate("CsvColumns", "left out: an earlier column gives the same field"));
             break;
         case Role::MiddleName:
             full.additional << value;

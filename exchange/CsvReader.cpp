@@ -3,6 +3,7 @@
 #include "exchange/ContactChoice.h"
 #include "exchange/Encodings.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 #include <algorithm>
 
@@ -55,7 +56,8 @@ bool Splitter::quoted(qsizetype quote, QString& value, Row& row)
     for (;;) {
         const qsizetype q = m_text.indexOf(u'"', from);
         if (q < 0) {
-            row.notes << QStringLiteral("a quote is never closed: the field is read to the end of its line");
+            row.notes << QCoreApplication::translate(
+                "CsvReader", "a quote is never closed: the field is read to the end of its line");
             return false;
         }
         const QStringView part = QStringView(m_text).mid(from, q - from);
@@ -71,7 +73,8 @@ bool Splitter::quoted(qsizetype quote, QString& value, Row& row)
         } else if (lineBreak) {
             // Text right after a quote that closed lines later: that quote opened the next field, and this one
             // was never closed. Taking it as closed would swallow whole rows.
-            row.notes << QStringLiteral("a quote is not closed on its line: the field is read to the end of it");
+            row.notes << QCoreApplication::translate(
+                "CsvReader", "a quote is not closed on its line: the field is read to the end of it");
             return false;
         } else {
             // "5" screen" and the like: the text after the quote is kept as written.
@@ -116,7 +119,9 @@ Row Splitter::next()
         break;
     }
     if (row.count > kMaxFields)
-        row.notes << QStringLiteral("only the first %1 of its %2 fields are read").arg(kMaxFields).arg(row.count);
+        row.notes << QCoreApplication::translate("CsvReader", "only the first %1 of its %2 fields are read")
+                         .arg(kMaxFields)
+                         .arg(row.count);
     return row;
 }
 
@@ -168,7 +173,8 @@ public:
                     (m_options.header == CsvReader::Header::Guess && CsvColumns::looksLikeHeader(row.fields));
                 if (m_table.hasHeader) {
                     for (const QString& note : std::as_const(row.notes))
-                        m_problems.append({0, QString(), QString(), QStringLiteral("header: ") + note});
+                        m_problems.append({0, QString(), QString(),
+                                           QCoreApplication::translate("CsvReader", "header: %1").arg(note)});
                     m_table.header = row.fields;
                     m_expected = row.count;
                     continue;
@@ -183,11 +189,14 @@ public:
             if (row.count > m_expected &&
                 std::any_of(row.fields.cbegin() + std::min<qsizetype>(m_expected, row.fields.size()), row.fields.cend(),
                             holdsSomething)) {
-                const QString against =
-                    m_table.hasHeader ? QStringLiteral("the header") : QStringLiteral("the first row");
-                row.notes << QStringLiteral("has %1 fields, %2 %3: the fields after the first %3 are not read")
+                row.notes << (m_table.hasHeader
+                                  ? QCoreApplication::translate(
+                                        "CsvReader",
+                                        "has %1 fields, the header %2: the fields after the first %2 are not read")
+                                  : QCoreApplication::translate(
+                                        "CsvReader",
+                                        "has %1 fields, the first row %2: the fields after the first %2 are not read"))
                                  .arg(row.count)
-                                 .arg(against)
                                  .arg(m_expected);
             }
             for (const QString& note : std::as_const(row.notes))
@@ -216,7 +225,8 @@ QString start(const CsvReader& reader, const CsvReader::Options& options, CsvRea
     if (table.encodingGuessed)
         problems.append(
             {0, QString(), table.encoding,
-             QStringLiteral("read as %1: the file is not UTF-8 and names no encoding").arg(table.encoding)});
+             QCoreApplication::translate("CsvReader", "read as %1: the file is not UTF-8 and names no encoding")
+                 .arg(table.encoding)});
     table.separator = options.separator.isNull() ? CsvReader::detectSeparator(text) : options.separator;
     return text;
 }
@@ -314,8 +324,10 @@ bool CsvReader::read(const Options& options, const Take& take, ProblemList& prob
         problems.append(
             {0, QString(), QString(),
              t.hasHeader || !options.columnNames.isEmpty()
-                 ? QStringLiteral("nothing read: no column name is one of a name, company, address or telephone")
-                 : QStringLiteral("nothing read: the file has no header and no column names were given")});
+                 ? QCoreApplication::translate(
+                       "CsvReader", "nothing read: no column name is one of a name, company, address or telephone")
+                 : QCoreApplication::translate("CsvReader",
+                                               "nothing read: the file has no header and no column names were given")});
         while (more)
             more = records.next(fields, record); // for the problems of the rows
         return t.encodingGuessed;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <glib.h>
+#include <initializer_list>
 #include <mdbtools.h>
 #include <string>
 #include <strings.h>
@@ -53,9 +54,18 @@ void flush()
     s_out.clear();
 }
 
-[[noreturn]] void fail(const std::string& why)
+// The program that started the reader says why in the user's language: the reason goes as its English text
+// with %1, %2... and the values that fill them, each after a unit separator.
+#ifndef QT_TRANSLATE_NOOP
+#define QT_TRANSLATE_NOOP(context, text) text
+#endif
+
+[[noreturn]] void fail(const char* why, std::initializer_list<std::string> values = {})
 {
-    token('X', why);
+    std::string reason = why;
+    for (const std::string& value : values)
+        reason += '\x1f' + value;
+    token('X', reason);
     flush();
     std::_Exit(1);
 }
@@ -102,9 +112,9 @@ void readTable(MdbHandle* mdb, MdbCatalogEntry* entry)
 {
     MdbTableDef* table = mdb_read_table(entry);
     if (!table)
-        fail(std::string("the table ") + entry->object_name + " cannot be read");
+        fail(QT_TRANSLATE_NOOP("JetReader", "the table %1 cannot be read"), {entry->object_name});
     if (!mdb_read_columns(table) || table->num_cols == 0)
-        fail(std::string("the columns of ") + entry->object_name + " cannot be read");
+        fail(QT_TRANSLATE_NOOP("JetReader", "the columns of %1 cannot be read"), {entry->object_name});
     mdb_rewind_table(table);
     token('T', entry->object_name);
 
@@ -125,10 +135,10 @@ void readTable(MdbHandle* mdb, MdbCatalogEntry* entry)
         int start = 0;
         std::size_t size = 0;
         if (table->cur_row == 0 || mdb_find_row(mdb, int(table->cur_row) - 1, &start, &size) != 0)
-            fail(std::string("a row of ") + entry->object_name + " cannot be found");
+            fail(QT_TRANSLATE_NOOP("JetReader", "a row of %1 cannot be found"), {entry->object_name});
         const int cracked = mdb_crack_row(table, start & 0x1fff, size, fields.data());
         if (cracked <= 0 || cracked > int(fields.size()))
-            fail(std::string("a row of ") + entry->object_name + " cannot be read");
+            fail(QT_TRANSLATE_NOOP("JetReader", "a row of %1 cannot be read"), {entry->object_name});
         token('R', "");
         for (unsigned i = 0; i < count; ++i) {
             const MdbField* field = nullptr;
@@ -138,22 +148,22 @@ void readTable(MdbHandle* mdb, MdbCatalogEntry* entry)
             }
             const int type = columns[i]->col_type;
             if (type == MDB_MEMO && field && !field->is_null && !memoWhole(mdb, *field))
-                fail(std::string("a value in ") + entry->object_name + "." + columns[i]->name +
-                     " is damaged: part of it cannot be read");
+                fail(QT_TRANSLATE_NOOP("JetReader", "a value in %1.%2 is damaged: part of it cannot be read"),
+                     {entry->object_name, columns[i]->name});
             // A yes/no value lives in the null mask itself: it has no NULL.
             if (type != MDB_BOOL && (!field || field->is_null)) {
                 token('N', "");
             } else if (type == MDB_DATETIME) {
                 if (field->siz != 8 || field->start < 0 || field->start + 8 > int(mdb->fmt->pg_size))
-                    fail(std::string("a date in ") + entry->object_name + " cannot be read");
+                    fail(QT_TRANSLATE_NOOP("JetReader", "a date in %1 cannot be read"), {entry->object_name});
                 char text[64];
                 std::snprintf(text, sizeof text, "%.17g", mdb_get_double(mdb->pg_buf, field->start));
                 token('D', text);
             } else {
                 const std::size_t length = std::size_t(std::max(lengths[i], 0));
                 if (length + 1 >= kBindSize)
-                    fail(std::string("a value in ") + entry->object_name + "." + columns[i]->name +
-                         " is too long to be read whole");
+                    fail(QT_TRANSLATE_NOOP("JetReader", "a value in %1.%2 is too long to be read whole"),
+                         {entry->object_name, columns[i]->name});
                 token('S', buffers[i].data(), std::min(length, std::strlen(buffers[i].data())));
             }
         }
@@ -161,8 +171,8 @@ void readTable(MdbHandle* mdb, MdbCatalogEntry* entry)
     // libmdb ends a table quietly at a page it cannot read (a file cut short, a page map pointing nowhere): the
     // rows read must be the rows the table's definition counts, or the table is not whole.
     if (rows != table->num_rows)
-        fail(std::string("the table ") + entry->object_name + " is damaged: it holds " +
-             std::to_string(table->num_rows) + " rows, of which " + std::to_string(rows) + " could be read");
+        fail(QT_TRANSLATE_NOOP("JetReader", "the table %1 is damaged: it holds %2 rows, of which %3 could be read"),
+             {entry->object_name, std::to_string(table->num_rows), std::to_string(rows)});
     mdb_free_tabledef(table);
 }
 
@@ -177,7 +187,7 @@ void checkCatalog(MdbHandle* mdb)
     std::strcpy(objects.object_name, "MSysObjects");
     MdbTableDef* table = mdb_read_table(&objects);
     if (!table || !mdb_read_columns(table))
-        fail("its list of tables cannot be read (the file is damaged or encrypted)");
+        fail(QT_TRANSLATE_NOOP("JetReader", "its list of tables cannot be read (the file is damaged or encrypted)"));
     mdb_rewind_table(table);
     unsigned rows = 0;
     while (mdb_fetch_row(table))
@@ -185,7 +195,7 @@ void checkCatalog(MdbHandle* mdb)
     const bool whole = rows == table->num_rows;
     mdb_free_tabledef(table);
     if (!whole)
-        fail("its list of tables is damaged: some of it cannot be read");
+        fail(QT_TRANSLATE_NOOP("JetReader", "its list of tables is damaged: some of it cannot be read"));
 }
 
 } // namespace
@@ -208,29 +218,30 @@ int JetReader::run()
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            fail("the file's bytes did not arrive");
+            fail(QT_TRANSLATE_NOOP("JetReader", "the file's bytes did not arrive"));
         if (n == 0)
             break;
         bytes.insert(bytes.end(), chunk, chunk + n);
         if (bytes.size() > kLargestFile)
-            fail("it is larger than 256 MB");
+            fail(QT_TRANSLATE_NOOP("JetReader", "it is larger than 256 MB"));
     }
     // A file shorter than its first page has no catalog to read; libmdb would read past the end.
     if (bytes.size() < 4096)
-        fail(bytes.empty() ? "it is empty" : "it is too short to be an Access database file");
+        fail(bytes.empty() ? QT_TRANSLATE_NOOP("JetReader", "it is empty")
+                           : QT_TRANSLATE_NOOP("JetReader", "it is too short to be an Access database file"));
 
     // Jet 3 texts are passed on byte for byte; Jet 4 and ACE texts are Unicode and come as UTF-8.
     ::setenv("MDB_JET3_CHARSET", "ISO-8859-1", 1);
     MdbHandle* mdb = mdb_open_buffer(bytes.data(), bytes.size(), MDB_NOFLAGS);
     if (!mdb)
-        fail("it is not an Access database file that can be read");
+        fail(QT_TRANSLATE_NOOP("JetReader", "it is not an Access database file that can be read"));
     const guint32 version = mdb->f->jet_version;
     token('V', version == MDB_VER_JET3 ? "jet3" : version == MDB_VER_JET4 ? "jet4" : "ace");
     if (version == MDB_VER_JET3)
         token('P', std::to_string(mdb->f->code_page));
     mdb_set_bind_size(mdb, kBindSize);
     if (!mdb_read_catalog(mdb, MDB_TABLE))
-        fail("its list of tables cannot be read (the file is damaged or encrypted)");
+        fail(QT_TRANSLATE_NOOP("JetReader", "its list of tables cannot be read (the file is damaged or encrypted)"));
     checkCatalog(mdb);
     for (unsigned i = 0; i < mdb->num_catalog; ++i) {
         auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));

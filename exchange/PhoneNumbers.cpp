@@ -1,5 +1,6 @@
 #include "exchange/PhoneNumbers.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QMutex>
 #include <QSettings>
@@ -135,7 +136,7 @@ PhoneNumbers::Fitted PhoneNumbers::toStored(const QString& text, const QString& 
     }
     const QString own = digits(text);
     if (beyondAnyNumber(text, own))
-        return notFitting(QStringLiteral("longer than any telephone number"));
+        return notFitting(QCoreApplication::translate("PhoneNumbers", "longer than any telephone number"));
     if (plain && own.size() == kDigits)
         return {masked(own), true, QString()};
 
@@ -144,11 +145,11 @@ PhoneNumbers::Fitted PhoneNumbers::toStored(const QString& text, const QString& 
     PhoneNumber number;
     const auto error = util->Parse(text.toStdString(), regionCode, &number);
     if (error == PhoneNumberUtil::NOT_A_NUMBER)
-        return notFitting(QStringLiteral("not a telephone number"));
+        return notFitting(QCoreApplication::translate("PhoneNumbers", "not a telephone number"));
     if (error != PhoneNumberUtil::NO_PARSING_ERROR)
-        return notFitting(QStringLiteral("not ten digits"));
+        return notFitting(QCoreApplication::translate("PhoneNumbers", "not ten digits"));
     if (number.country_code() != util->GetCountryCodeForRegion(regionCode))
-        return notFitting(QStringLiteral("a number of another country"));
+        return notFitting(QCoreApplication::translate("PhoneNumbers", "a number of another country"));
 
     const QString extension = QString::fromStdString(number.extension());
     number.clear_extension();
@@ -160,9 +161,10 @@ PhoneNumbers::Fitted PhoneNumbers::toStored(const QString& text, const QString& 
     if (nationalDigits.size() < kDigits && util->IsValidNumber(number))
         nationalDigits = nationalDigits.leftJustified(kDigits, QLatin1Char('_'));
     if (nationalDigits.size() != kDigits)
-        return notFitting(QStringLiteral("not ten digits"));
+        return notFitting(QCoreApplication::translate("PhoneNumbers", "not ten digits"));
     return {masked(nationalDigits), true,
-            extension.isEmpty() ? QString() : QStringLiteral("extension %1").arg(extension)};
+            extension.isEmpty() ? QString()
+                                : QCoreApplication::translate("PhoneNumbers", "extension %1").arg(extension)};
 }
 
 QString PhoneNumbers::telUri(const QString& number, const QString& region)

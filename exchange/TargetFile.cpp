@@ -2,6 +2,7 @@
 
 #include "data/DbError.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -55,29 +56,31 @@ bool namesDatabaseFile(const QString& path, const QString& database)
 QString TargetFile::refusal(const QString& path, const QString& database)
 {
     if (path.isEmpty())
-        return QStringLiteral("no file name was given");
+        return QCoreApplication::translate("TargetFile", "no file name was given");
     const QByteArray name = QFile::encodeName(path);
     struct stat st;
     if (::lstat(name.constData(), &st) == 0) {
         if (S_ISLNK(st.st_mode)) {
             struct stat target;
             if (!database.isEmpty() && ::stat(name.constData(), &target) == 0 && isDatabaseFile(target, database))
-                return QStringLiteral("it is a link to the directory file itself");
-            return QStringLiteral("it is a symbolic link; name the file it points to instead");
+                return QCoreApplication::translate("TargetFile", "it is a link to the directory file itself");
+            return QCoreApplication::translate("TargetFile",
+                                               "it is a symbolic link; name the file it points to instead");
         }
         if (S_ISDIR(st.st_mode))
-            return QStringLiteral("it is a folder");
+            return QCoreApplication::translate("TargetFile", "it is a folder");
         if (!S_ISREG(st.st_mode))
-            return QStringLiteral("it is not a regular file but a device, a pipe or a socket");
+            return QCoreApplication::translate("TargetFile",
+                                               "it is not a regular file but a device, a pipe or a socket");
         if (!database.isEmpty() && isDatabaseFile(st, database))
-            return QStringLiteral("it is the directory file itself");
+            return QCoreApplication::translate("TargetFile", "it is the directory file itself");
         if (st.st_uid != ::geteuid())
-            return QStringLiteral("it belongs to another user");
+            return QCoreApplication::translate("TargetFile", "it belongs to another user");
     } else if (errno != ENOENT) {
         return systemReason(errno);
     }
     if (!database.isEmpty() && namesDatabaseFile(path, database))
-        return QStringLiteral("it is one of the files of the directory itself");
+        return QCoreApplication::translate("TargetFile", "it is one of the files of the directory itself");
     return QString();
 }
 
@@ -149,7 +152,7 @@ void TargetFile::commit(const QByteArray& ending)
             // usual reason, and the one worth naming.
             struct statvfs space;
             const bool full = ::fstatvfs(m_fd, &space) == 0 && space.f_bavail == 0;
-            fail(QStringLiteral("the file came out incomplete%1")
+            fail(QCoreApplication::translate("TargetFile", "the file came out incomplete%1")
                      .arg(full ? QStringLiteral(" (%1)").arg(systemReason(ENOSPC)) : QString()));
         }
     }
@@ -184,5 +187,6 @@ void TargetFile::fail(const QString& reason)
         ::close(std::exchange(m_fd, -1));
     if (!m_temporary.isEmpty())
         ::unlink(std::exchange(m_temporary, QByteArray()).constData());
-    throw DbError(-1, QStringLiteral("Cannot write \"%1\": %2.").arg(QDir::toNativeSeparators(m_path), reason));
+    throw DbError(-1, QCoreApplication::translate("TargetFile", "Cannot write \"%1\": %2.")
+                          .arg(QDir::toNativeSeparators(m_path), reason));
 }

@@ -2,6 +2,7 @@
 
 #include "exchange/Encodings.h"
 
+#include <QCoreApplication>
 #include <optional>
 
 namespace {
@@ -401,11 +402,13 @@ bool Parse::run()
         handle(logical, header);
     }
     if (m_card)
-        closeCard(QStringLiteral("the card has no END:VCARD; read up to the end of the file"));
+        closeCard(
+            QCoreApplication::translate("VCardParser", "the card has no END:VCARD; read up to the end of the file"));
     flushJunk();
     if (m_fallbackUsed) {
         problem(0, QString(), m_fallback,
-                QStringLiteral("text that names no character set is not UTF-8; read as %1").arg(m_fallback));
+                QCoreApplication::translate("VCardParser", "text that names no character set is not UTF-8; read as %1")
+                    .arg(m_fallback));
     }
     return m_fallbackUsed;
 }
@@ -421,7 +424,8 @@ void Parse::handle(const QByteArray& logical, const Header& header)
     };
     if (header.name == QLatin1String("BEGIN") && valueIs("VCARD")) {
         if (m_card)
-            closeCard(QStringLiteral("the card has no END:VCARD; read up to the next BEGIN:VCARD"));
+            closeCard(QCoreApplication::translate("VCardParser",
+                                                  "the card has no END:VCARD; read up to the next BEGIN:VCARD"));
         openCard();
     } else if (header.name == QLatin1String("END") && valueIs("VCARD")) {
         if (m_card)
@@ -466,7 +470,8 @@ QString Parse::decodeText(const QByteArray& raw, const Header& header)
         if (const std::optional<QString> text = Encodings::decode(raw, charset))
             return *text;
         problem(m_card ? m_card->number : 0, header.name, charset,
-                QStringLiteral("unknown character set; the text is read as if the line named none"));
+                QCoreApplication::translate("VCardParser",
+                                            "unknown character set; the text is read as if the line named none"));
     }
     if (isAscii(raw) || Encodings::isUtf8(raw))
         return QString::fromUtf8(raw);
@@ -507,9 +512,15 @@ void Parse::flushJunk()
 {
     if (m_junkLines == 0)
         return;
-    const QString where = m_junkRecord == 0 ? QStringLiteral("outside any card") : QStringLiteral("unreadable");
-    const QString action = m_junkLines == 1 ? QStringLiteral("line %1 left out").arg(where)
-                                            : QStringLiteral("%1 lines %2 left out").arg(m_junkLines).arg(where);
+    const bool outside = m_junkRecord == 0;
+    const QString action =
+        m_junkLines == 1
+            ? (outside ? QCoreApplication::translate("VCardParser", "line outside any card left out")
+                       : QCoreApplication::translate("VCardParser", "line unreadable left out"))
+            : (outside
+                   ? QCoreApplication::translate("VCardParser", "%n lines outside any card left out", nullptr,
+                                                 m_junkLines)
+                   : QCoreApplication::translate("VCardParser", "%n lines unreadable left out", nullptr, m_junkLines));
     ExchangeProblem lines{m_junkRecord, QString(), m_junkSample, action};
     lines.count = m_junkLines;
     m_problems.append(lines);

@@ -4,6 +4,7 @@
 #include "exchange/ContactChoice.h"
 #include "exchange/StoredForms.h"
 
+#include <QCoreApplication>
 #include <QMap>
 #include <QUrl>
 #include <optional>
@@ -221,7 +222,8 @@ private:
             return;
         if (m_card.full.numbers.size() >= FullContact::kNumbersKept) {
             m_card.problems.append({m_card.number, line.name, number,
-                                    QStringLiteral("left out: the card holds more numbers than an entry can")});
+                                    QCoreApplication::translate(
+                                        "VCardReader", "left out: the card holds more numbers than an entry can")});
             return;
         }
         const Kind kind = line.hasType(QStringLiteral("PAGER"))  ? Kind::Pager
@@ -248,8 +250,9 @@ bool VCardReader::read(const QByteArray& bytes, const QString& fallbackEncoding,
     const bool fallbackUsed = VCardParser::parse(bytes, fallbackEncoding, mapper, problems);
     ContactChoice::reportUnplaced(mapper.unplaced(), problems);
     if (mapper.cards() == 0) {
-        problems.append(
-            {0, QString(), QString(), QStringLiteral("nothing read: the file holds no vCard (no BEGIN:VCARD line)")});
+        problems.append({0, QString(), QString(),
+                         QCoreApplication::translate("VCardReader",
+                                                     "nothing read: the file holds no vCard (no BEGIN:VCARD line)")});
     }
     return fallbackUsed;
 }

@@ -1,5 +1,6 @@
 #include "sync/Credentials.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -83,17 +84,18 @@ Credentials::Kept Credentials::store(const QString& account, const QString& pass
         QString error;
         if (runJob(job, error)) {
             kept.ok = true;
-            kept.where = QStringLiteral("the desktop keyring");
+            kept.where = QCoreApplication::translate("Credentials", "the desktop keyring");
             return kept;
         }
         // Without a keyring service qtkeychain says only "Unknown error", which tells the user nothing more.
         const bool unexplained = error.isEmpty() || error == QLatin1String("Unknown error");
-        kept.note = unexplained ? QStringLiteral("no desktop keyring answered")
-                                : QStringLiteral("no desktop keyring answered (%1)").arg(error);
+        kept.note = unexplained
+                        ? QCoreApplication::translate("Credentials", "no desktop keyring answered")
+                        : QCoreApplication::translate("Credentials", "no desktop keyring answered (%1)").arg(error);
     }
 #else
     if (!fileOnly)
-        kept.note = QStringLiteral("this build of the program has no keyring support");
+        kept.note = QCoreApplication::translate("Credentials", "this build of the program has no keyring support");
 #endif
     QString error;
     kept.where = filePath();

@@ -47,11 +47,13 @@ QString DavClient::refusal(const QUrl& url)
     if (scheme == QLatin1String("https"))
         return {};
     if (scheme != QLatin1String("http"))
-        return QStringLiteral("\"%1\" is no http or https address").arg(url.toDisplayString());
+        return QCoreApplication::translate("DavClient", "\"%1\" is no http or https address")
+            .arg(url.toDisplayString());
     const QString host = url.host();
     if (host == QLatin1String("localhost") || QHostAddress(host).isLoopback())
         return {};
-    return QStringLiteral("\"%1\" is not encrypted: only https is used, except on this machine")
+    return QCoreApplication::translate("DavClient",
+                                       "\"%1\" is not encrypted: only https is used, except on this machine")
         .arg(url.toDisplayString());
 }
 
@@ -102,11 +104,12 @@ public:
     {
         // A program that ends asks its sync thread to stop: the request is given up at once.
         if (QThread::currentThread()->isInterruptionRequested())
-            why = QStringLiteral("the sync was stopped");
+            why = QCoreApplication::translate("DavClient", "the sync was stopped");
         else if (m_cancelled && m_cancelled())
             why = QStringLiteral("cancelled");
         else if (ms - m_last >= m_silenceMs)
-            why = QStringLiteral("the server did not answer within %1 seconds").arg(m_silenceMs / 1000);
+            why = QCoreApplication::translate("DavClient", "the server did not answer within %1 seconds")
+                      .arg(m_silenceMs / 1000);
         else if (ms >= m_deadlineMs)
             why = QCoreApplication::translate("DavClient",
                                               "the server took more than %1 seconds to answer, too slowly to wait for")
@@ -169,7 +172,8 @@ DavClient::Reply DavClient::send(const QByteArray& method, const QUrl& url, cons
             result.body.clear();
             if (!end.untrustedCertificate.isEmpty()) {
                 m_untrusted = end.untrustedCertificate;
-                result.error = QStringLiteral("the server's certificate is not trusted by this system (SHA-256 %1)")
+                result.error = QCoreApplication::translate(
+                                   "DavClient", "the server's certificate is not trusted by this system (SHA-256 %1)")
                                    .arg(end.untrustedCertificate);
             } else {
                 result.error = ServerText::shown(end.error);
@@ -181,12 +185,12 @@ DavClient::Reply DavClient::send(const QByteArray& method, const QUrl& url, cons
         if (!redirect)
             return result;
         if (collector.location.isEmpty()) {
-            result.error = QStringLiteral("redirect without a Location");
+            result.error = QCoreApplication::translate("DavClient", "redirect without a Location");
             return result;
         }
         target = target.resolved(QUrl::fromEncoded(collector.location));
     }
     result.status = 0;
-    result.error = QStringLiteral("too many redirects (a redirect loop)");
+    result.error = QCoreApplication::translate("DavClient", "too many redirects (a redirect loop)");
     return result;
 }

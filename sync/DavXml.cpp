@@ -393,7 +393,7 @@ void DavXml::Reader::State::opened(Tag tag)
         seenRoot = true;
         if (tag != T::Multistatus) {
             stopped = true;
-            stopError = QStringLiteral("the answer is no WebDAV multistatus");
+            stopError = QCoreApplication::translate("DavXml", "the answer is no WebDAV multistatus");
         }
     } else if (at({T::Multistatus, T::Response})) {
         response = Response();
@@ -534,7 +534,9 @@ void DavXml::Reader::read()
     }
     if (xml.hasError() && xml.error() != QXmlStreamReader::PrematureEndOfDocumentError) {
         s.stopped = true;
-        s.stopError = QStringLiteral("malformed XML at line %1: %2").arg(xml.lineNumber()).arg(xml.errorString());
+        s.stopError = QCoreApplication::translate("DavXml", "malformed XML at line %1: %2")
+                          .arg(xml.lineNumber())
+                          .arg(xml.errorString());
     }
 }
 
@@ -545,9 +547,11 @@ DavXml::Multistatus DavXml::Reader::finish(const QUrl& requestUrl)
     if (s.stopped)
         result.error = s.stopError;
     else if (s.xml.hasError())
-        result.error = QStringLiteral("malformed XML at line %1: %2").arg(s.xml.lineNumber()).arg(s.xml.errorString());
+        result.error = QCoreApplication::translate("DavXml", "malformed XML at line %1: %2")
+                           .arg(s.xml.lineNumber())
+                           .arg(s.xml.errorString());
     else if (!s.seenRoot)
-        result.error = QStringLiteral("the answer is empty");
+        result.error = QCoreApplication::translate("DavXml", "the answer is empty");
     result.syncToken = result.syncToken.isNull() ? result.syncToken : ServerText::shown(result.syncToken);
     for (Response& response : result.responses) {
         // Text a server sent is kept only as safe text; an ETag that is not is none (it would be sent back).

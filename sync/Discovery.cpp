@@ -2,6 +2,8 @@
 
 #include "sync/DavXml.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 QString explained(const DavClient::Reply& reply)
@@ -9,8 +11,8 @@ QString explained(const DavClient::Reply& reply)
     if (reply.status == 0)
         return reply.error;
     if (reply.status == 401)
-        return QStringLiteral("the server refused the user name or password (401)");
-    return QStringLiteral("the server answered %1").arg(reply.status);
+        return QCoreApplication::translate("Discovery", "the server refused the user name or password (401)");
+    return QCoreApplication::translate("Discovery", "the server answered %1").arg(reply.status);
 }
 
 // Which collections a discovery looks for.
@@ -81,8 +83,10 @@ QUrl findHome(DavClient& client, const QUrl& start, Kind kind, const DavXml::Mul
     if (home.isEmpty()) {
         if (error.isEmpty())
             error = kind == Kind::AddressBooks
-                        ? QStringLiteral("%1 names no address books for this user").arg(start.toDisplayString())
-                        : QStringLiteral("%1 names no task lists for this user").arg(start.toDisplayString());
+                        ? QCoreApplication::translate("Discovery", "%1 names no address books for this user")
+                              .arg(start.toDisplayString())
+                        : QCoreApplication::translate("Discovery", "%1 names no task lists for this user")
+                              .arg(start.toDisplayString());
         return {};
     }
     error.clear();
@@ -142,7 +146,8 @@ QUrl Discovery::createTaskList(DavClient& client, const QUrl& home, const QStrin
     const QUrl url = made(client, home, name, "MKCALENDAR", DavXml::makeTaskList(name), why);
     if (why.isEmpty())
         return url;
-    error = QStringLiteral("Making the task list \"%1\" at %2: %3").arg(name, url.toDisplayString(), why);
+    error = QCoreApplication::translate("Discovery", "Making the task list \"%1\" at %2: %3")
+                .arg(name, url.toDisplayString(), why);
     return {};
 }
 
@@ -193,6 +198,7 @@ QUrl Discovery::create(DavClient& client, const QUrl& home, const QString& name,
     const QUrl url = made(client, home, name, "MKCOL", DavXml::makeAddressBook(name), why);
     if (why.isEmpty())
         return url;
-    error = QStringLiteral("Making the address book \"%1\" at %2: %3").arg(name, url.toDisplayString(), why);
+    error = QCoreApplication::translate("Discovery", "Making the address book \"%1\" at %2: %3")
+                .arg(name, url.toDisplayString(), why);
     return {};
 }

@@ -4,6 +4,8 @@
 #include "data/Columns.h"
 #include "data/SyncStore.h"
 
+#include <QCoreApplication>
+
 MergeRules::Merge MergeRules::merge(const QStringList& agreed, Here here, const QStringList& local, There there,
                                     const QStringList& server)
 {
@@ -15,7 +17,9 @@ MergeRules::Merge MergeRules::merge(const QStringList& agreed, Here here, const 
             result.card = Merge::Card::Forget;
         } else if (here == Here::Edited) {
             result.card = Merge::Card::CreateAgain;
-            result.lines << QStringLiteral("%1 was deleted on the server and changed here; it is created there again.")
+            result.lines << QCoreApplication::translate(
+                                "MergeRules",
+                                "%1 was deleted on the server and changed here; it is created there again.")
                                 .arg(nameOf(local));
         } else {
             result.card = Merge::Card::Forget;
@@ -25,13 +29,16 @@ MergeRules::Merge MergeRules::merge(const QStringList& agreed, Here here, const 
         // A card without name or number is kept, not shown; an entry it was is deleted here.
         if (here == Here::Unchanged) {
             result.row = Merge::Row::Delete;
-            result.lines << QStringLiteral("%1 holds no name and no number on the server any more; it was deleted "
-                                           "here.")
+            result.lines << QCoreApplication::translate(
+                                "MergeRules", "%1 holds no name and no number on the server any more; it was deleted "
+                                              "here.")
                                 .arg(nameOf(local));
         } else if (here == Here::Edited) {
             result.card = Merge::Card::Kept;
-            result.lines << QStringLiteral("%1: the server's card holds no name and no number any more; the entry as "
-                                           "edited here goes back.")
+            result.lines << QCoreApplication::translate(
+                                "MergeRules",
+                                "%1: the server's card holds no name and no number any more; the entry as "
+                                "edited here goes back.")
                                 .arg(nameOf(local));
         }
         return result;
@@ -55,8 +62,9 @@ MergeRules::Merge MergeRules::merge(const QStringList& agreed, Here here, const 
                 values[i] = local[i];
                 continue;
             }
-            result.lines << QStringLiteral("%1: %2 was changed here to \"%3\" and on the server to \"%4\"; the "
-                                           "server's value was kept.")
+            result.lines << QCoreApplication::translate(
+                                "MergeRules", "%1: %2 was changed here to \"%3\" and on the server to \"%4\"; the "
+                                              "server's value was kept.")
                                 .arg(nameOf(local), SyncStore::columns().at(i), local[i].trimmed(),
                                      server[i].trimmed());
         }
@@ -67,7 +75,8 @@ MergeRules::Merge MergeRules::merge(const QStringList& agreed, Here here, const 
         break;
     }
     case Here::Deleted:
-        result.lines << QStringLiteral("%1 was deleted here and changed on the server; it was brought back.")
+        result.lines << QCoreApplication::translate(
+                            "MergeRules", "%1 was deleted here and changed on the server; it was brought back.")
                             .arg(nameOf(server));
         [[fallthrough]];
     case Here::NoEntry:
@@ -97,7 +106,7 @@ bool MergeRules::asksFirst(int deletions, int synced, bool emptied)
 QString MergeRules::nameOf(const QStringList& values)
 {
     if (values.size() != Columns::kCount)
-        return QStringLiteral("(an entry)");
+        return QCoreApplication::translate("MergeRules", "(an entry)");
     const Contact v = Contact::fromValues(values);
     const QString person = (v.fname.trimmed() + QLatin1Char(' ') + v.lname.trimmed()).trimmed();
     const QString name =

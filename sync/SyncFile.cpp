@@ -7,6 +7,7 @@
 #include "sync/SyncSettings.h"
 #include "sync/TaskSync.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 
 namespace {
@@ -30,14 +31,16 @@ SyncReport SyncFile::run(const QString& database, const QString& password, const
         }
         const SyncSettings settings = SyncSettings::read(*db);
         if (!settings.isSet()) {
-            report.error = QStringLiteral("no server is set up: use \"Sync Settings...\" or tovrin --sync-setup");
+            report.error = QCoreApplication::translate(
+                "SyncFile", "no server is set up: use \"Sync Settings...\" or tovrin --sync-setup");
             report.notSetUp = true;
             return report;
         }
         const QString secret = password.isNull() ? Credentials::read(settings.account()) : password;
         if (secret.isNull()) {
             report.error =
-                QStringLiteral("no password is kept for %1: set it up again, or give it with --password-stdin")
+                QCoreApplication::translate(
+                    "SyncFile", "no password is kept for %1: set it up again, or give it with --password-stdin")
                     .arg(settings.account());
             return report;
         }
@@ -62,5 +65,6 @@ QString SyncFile::lastResult(Database& db)
     const QString when = SyncStore::setting(db, QStringLiteral("last_time"));
     if (when.isEmpty())
         return {};
-    return QStringLiteral("Last sync %1: %2").arg(when, SyncStore::setting(db, QStringLiteral("last_result")));
+    return QCoreApplication::translate("SyncFile", "Last sync %1: %2")
+        .arg(when, SyncStore::setting(db, QStringLiteral("last_result")));
 }

@@ -51,7 +51,8 @@ struct SyncReport
     }
     QString summary() const
     {
-        QString text = QStringLiteral("%1 received, %2 deleted here, %3 sent, %4 deleted on the server.")
+        QString text = QCoreApplication::translate("SyncReport",
+                                                   "%1 received, %2 deleted here, %3 sent, %4 deleted on the server.")
                            .arg(received)
                            .arg(removedHere)
                            .arg(sent)
@@ -61,7 +62,7 @@ struct SyncReport
         for (const Held& one : held)
             text += QLatin1Char('\n') + heldLine(one);
         if (!error.isEmpty())
-            text += QStringLiteral("\nError: ") + error;
+            text += QLatin1Char('\n') + QCoreApplication::translate("SyncReport", "Error: %1").arg(error);
         return text;
     }
 };

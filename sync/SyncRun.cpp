@@ -121,13 +121,15 @@ bool SyncRun::failed(const DavClient::Reply& reply, const QString& what)
     if (reply.status == 0)
         why = reply.error;
     else if (reply.status == 401)
-        why = QStringLiteral("the server refused the user name or password (401)");
+        why = QCoreApplication::translate("SyncRun", "the server refused the user name or password (401)");
     else if (reply.status == 403)
-        why = QStringLiteral("the server does not allow it (403)");
+        why = QCoreApplication::translate("SyncRun", "the server does not allow it (403)");
     else if (reply.status == 404)
-        why = QStringLiteral("the address book is missing on the server (404)");
+        why = QCoreApplication::translate("SyncRun", "the address book is missing on the server (404)");
     else
-        why = QStringLiteral("the server answered %1%2").arg(reply.status).arg(bodyLine(reply.body));
+        why = QCoreApplication::translate("SyncRun", "the server answered %1%2")
+                  .arg(reply.status)
+                  .arg(bodyLine(reply.body));
     if (m_report.error.isEmpty())
         m_report.error = QStringLiteral("%1: %2").arg(what, why);
     return true;
@@ -231,11 +233,12 @@ bool SyncRun::fetch(const Book& book, const QStringList& hrefs, QMap<QString, QP
         const QStringList batch = hrefs.mid(from, kMultigetBatch);
         DavClient::Reply reply;
         const DavXml::Multistatus answer = ask("REPORT", book.url, DavXml::multiget(batch), reply);
-        if (failed(reply, QStringLiteral("Reading the cards of %1").arg(book.url.toDisplayString())))
+        if (failed(reply,
+                   QCoreApplication::translate("SyncRun", "Reading the cards of %1").arg(book.url.toDisplayString())))
             return false;
         if (!answer.error.isEmpty()) {
-            m_report.error =
-                QStringLiteral("Reading the cards of %1: %2").arg(book.url.toDisplayString(), answer.error);
+            m_report.error = QCoreApplication::translate("SyncRun", "Reading the cards of %1: %2")
+                                 .arg(book.url.toDisplayString(), answer.error);
             return false;
         }
         for (const DavXml::Response& response : answer.responses) {
@@ -265,7 +268,8 @@ bool SyncRun::store(const Book& book, const QList<SyncStore::EntryWrite>& writes
 {
     if (SyncStore::apply(m_db, book.key, writes, cards, dropped, token))
         return true;
-    m_report.lines << QStringLiteral("Entries were changed here during the sync; they go at the next sync.");
+    m_report.lines << QCoreApplication::translate(
+        "SyncRun", "Entries were changed here during the sync; they go at the next sync.");
     return false;
 }
 
@@ -331,14 +335,15 @@ SyncRun::Asked SyncRun::changesSince(const Book& book, Changes& changes)
             const bool staleToken = reply.status == 500 && !token.isEmpty();
             const Outcome outcome = MergeRules::classify(reply.status, false);
             if (!staleToken && (outcome == Outcome::RetryLater || reply.status == 401 || reply.status == 404)) {
-                failed(reply, QStringLiteral("Reading the changes of %1").arg(where));
+                failed(reply, QCoreApplication::translate("SyncRun", "Reading the changes of %1").arg(where));
                 return Asked::Failed;
             }
             // The token is refused (or the server keeps none).
             return Asked::Refused;
         }
         if (!answer.error.isEmpty()) {
-            m_report.error = QStringLiteral("Reading the changes of %1: %2").arg(where, answer.error);
+            m_report.error =
+                QCoreApplication::translate("SyncRun", "Reading the changes of %1: %2").arg(where, answer.error);
             return Asked::Failed;
         }
         for (const DavXml::Response& response : answer.responses) {
@@ -373,10 +378,10 @@ bool SyncRun::listAll(const Book& book, Changes& changes)
     DavClient::Reply reply;
     const DavXml::Multistatus answer =
         ask("PROPFIND", book.url, DavXml::propfind({QStringLiteral("getetag")}, {}), reply);
-    if (failed(reply, QStringLiteral("Listing %1").arg(where)))
+    if (failed(reply, QCoreApplication::translate("SyncRun", "Listing %1").arg(where)))
         return false;
     if (!answer.error.isEmpty()) {
-        m_report.error = QStringLiteral("Listing %1: %2").arg(where, answer.error);
+        m_report.error = QCoreApplication::translate("SyncRun", "Listing %1: %2").arg(where, answer.error);
         return false;
     }
     const QHash<QString, ETag> known = SyncStore::versions(m_db, book.key);
@@ -634,8 +639,8 @@ bool SyncRun::pushMove(const Book& book, const SyncStore::Card& card, const Loca
             break;
         case Then::Stop:
             store(*target, {}, {}, {href});
-            failed(created,
-                   QStringLiteral("Moving %1 to %2").arg(nameOf(local.row.values), target->url.toDisplayString()));
+            failed(created, QCoreApplication::translate("SyncRun", "Moving %1 to %2")
+                                .arg(nameOf(local.row.values), target->url.toDisplayString()));
             return false;
         default:
             // The card stays where it was; the move is tried again at the next sync.
@@ -678,14 +683,13 @@ bool SyncRun::pushEdit(const Book& book, const SyncStore::Card& card, const Loca
         store(book, {}, {next});
         break;
     case Then::Stop:
-        failed(reply, QStringLiteral("Sending %1 to %2").arg(nameOf(local.row.values), book.url.toDisplayString()));
+        failed(reply, QCoreApplication::translate("SyncRun", "Sending %1 to %2")
+                          .arg(nameOf(local.row.values), book.url.toDisplayString()));
         return false;
     case Then::Refused:
     case Then::Forget:
-        m_report.lines << QStringLiteral("The server refused %1 (%2%3).")
-                              .arg(nameOf(local.row.values))
-                              .arg(reply.status)
-                              .arg(bodyLine(reply.body));
+        m_report.lines << QCoreApplication::translate("SyncRun", "The server refused %1 (%2%3).")
+                              .arg(nameOf(local.row.values), QString::number(reply.status), bodyLine(reply.body));
         break;
     }
     return true;
@@ -712,13 +716,12 @@ bool SyncRun::pushDeletion(const Book& book, const SyncStore::Card& card)
         break;
     }
     case Then::Stop:
-        failed(reply, QStringLiteral("Deleting %1 on %2").arg(nameOf(card.agreed), book.url.toDisplayString()));
+        failed(reply, QCoreApplication::translate("SyncRun", "Deleting %1 on %2")
+                          .arg(nameOf(card.agreed), book.url.toDisplayString()));
         return false;
     default:
-        m_report.lines << QStringLiteral("The server refused to delete %1 (%2%3).")
-                              .arg(nameOf(card.agreed))
-                              .arg(reply.status)
-                              .arg(bodyLine(reply.body));
+        m_report.lines << QCoreApplication::translate("SyncRun", "The server refused to delete %1 (%2%3).")
+                              .arg(nameOf(card.agreed), QString::number(reply.status), bodyLine(reply.body));
         break;
     }
     return true;
@@ -754,15 +757,15 @@ bool SyncRun::pushNew(const Book& book, const QList<SyncStore::Entry>& rows)
                 confirmed << card;
                 break;
             case Then::Stop:
-                failed(reply, QStringLiteral("Sending %1 to %2").arg(nameOf(card.agreed), book.url.toDisplayString()));
+                failed(reply, QCoreApplication::translate("SyncRun", "Sending %1 to %2")
+                                  .arg(nameOf(card.agreed), book.url.toDisplayString()));
                 stop = true;
                 break;
             default:
                 refused << card.href;
-                m_report.lines << QStringLiteral("The server refused the new card of %1 (%2%3).")
-                                      .arg(nameOf(card.agreed))
-                                      .arg(reply.status)
-                                      .arg(bodyLine(reply.body));
+                m_report.lines << QCoreApplication::translate("SyncRun",
+                                                              "The server refused the new card of %1 (%2%3).")
+                                      .arg(nameOf(card.agreed), QString::number(reply.status), bodyLine(reply.body));
                 break;
             }
             if (stop)

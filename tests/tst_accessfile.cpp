@@ -1,8 +1,11 @@
 // Reading the old program's data files (Access databases) and importing them: every cell of the three test files
 // as a correct reader sees it, their import into an empty directory and one holding some of their entries, and the
 // files that cannot be read.
+#include "EveryTextTranslated.h"
 #include "TempDatabase.h"
+#include "data/StoredRows.h"
 #include "exchange/AccessFile.h"
+#include "exchange/AccessImport.h"
 #include "exchange/ContactImport.h"
 
 #include <QElapsedTimer>
@@ -99,6 +102,13 @@ private slots:
             << QStringLiteral("tblTel[1].Lname = \"ש\uFFFD\"\n") << true << false;
         QTest::newRow("cut short") << QByteArray("V4:jet4T6:tblTelC8:10 LnameR0:S5:Co") << QString()
                                    << QStringLiteral("reading it failed (the file is damaged)") << false << true;
+        // The reader's reason comes with the names it is about; a name is never read as a placeholder.
+        const QByteArray reason =
+            QByteArrayList{"the table %1 is damaged: it holds %2 rows, of which %3 could be read", "t%2", "5", "3"}
+                .join('\x1f');
+        QTest::newRow("the reader's reason")
+            << "V4:jet4X" + QByteArray::number(reason.size()) + ':' + reason << QString()
+            << QStringLiteral("the table t%2 is damaged: it holds 5 rows, of which 3 could be read") << false << true;
         QTest::newRow("a cell short") << QByteArray("V4:jet4T6:tblTelC8:10 LnameC8:10 FnameR0:N0:Z0:") << QString()
                                       << QStringLiteral("reading it failed (the file is damaged)") << false << true;
     }
@@ -115,7 +125,58 @@ private slots:
         QCOMPARE(!result.file || result.file->cleanText, clean);
     }
 
+    // A converted file keeps a message's day without its time of day (and a time without its date), but refuses a
+    // year before 1000, which has no stored form: the same in every language the program speaks.
+    void messageDatesKeptOrRefused_data()
+    {
+        QTest::addColumn<QDateTime>("cdate"); // the date column's value
+        QTest::addColumn<QDateTime>("ctime"); // the time column's
+        QTest::addColumn<bool>("translated");
+        QTest::addColumn<QList<bool>>("keepsPart"); // of each problem, in their order
+        const QDate dayZero(1899, 12, 30);
+        for (const bool translated : {false, true}) {
+            const char* const language = translated ? "translated" : "English";
+            QTest::addRow("%s: time of day on a date", language)
+                << QDateTime(QDate(2001, 5, 17), QTime(9, 30)) << QDateTime(dayZero, QTime(8, 0)) << translated
+                << QList<bool>{true};
+            QTest::addRow("%s: year 100", language)
+                << QDateTime(QDate(100, 1, 1), QTime(0, 0)) << QDateTime(dayZero, QTime(8, 0)) << translated
+                << QList<bool>{false};
+            QTest::addRow("%s: date on a time", language)
+                << QDateTime(QDate(2001, 5, 17), QTime(0, 0)) << QDateTime(QDate(2001, 5, 17), QTime(8, 0))
+                << translated << QList<bool>{true};
+        }
+    }
+    void messageDatesKeptOrRefused()
+    {
+        QFETCH(QDateTime, cdate);
+        QFETCH(QDateTime, ctime);
+        QFETCH(bool, translated);
+        QFETCH(QList<bool>, keepsPart);
+        using Cell = AccessFile::Cell;
+        AccessFile file;
+        AccessFile::Table tel{QStringLiteral("tblTel"), StoredRows::telColumns(), {}, {}};
+        tel.types.fill(10, tel.columns.size());
+        AccessFile::Table mes{QStringLiteral("tblMes"), StoredRows::mesColumns(), {8, 8, 10, 10, 10}, {}};
+        mes.rows.append({Cell{Cell::Kind::Date, {}, cdate.date(), cdate.time()},
+                         Cell{Cell::Kind::Date, {}, ctime.date(), ctime.time()},
+                         Cell{Cell::Kind::Text, QStringLiteral("Dana"), {}, {}},
+                         Cell{Cell::Kind::Text, QStringLiteral("Avi"), {}, {}}, Cell{}});
+        file.tables = {tel, mes};
+        std::optional<EveryTextTranslated> language;
+        if (translated)
+            language.emplace();
+        const AccessImport::Copy copy = AccessImport::copy(file);
+        QList<bool> kept;
+        for (const ExchangeProblem& problem : copy.problems)
+            kept << AccessImport::keepsPart(problem);
+        language.reset();
+        QVERIFY2(copy.problem.isEmpty(), qPrintable(copy.problem));
+        QCOMPARE(kept, keepsPart);
+    }
+
     void importIntoEmptyAndPartlyFilled_data()
+
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("before"); // entries and messages of the file already in the directory

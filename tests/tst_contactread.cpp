@@ -2,6 +2,7 @@
 // reported, characters that could not be decoded reported, texts too long for any number, and no more bytes than
 // an import reads.
 #include "ContactIoFixture.h"
+#include "EveryTextTranslated.h"
 #include "exchange/ContactImport.h"
 
 #include <QStringEncoder>
@@ -58,6 +59,16 @@ void TestContactRead::csvWithoutHeaderReadsByTheNamesTheUserGives()
     QCOMPARE(renamed.contacts.size(), 1);
     QCOMPARE(renamed.contacts.at(0).lname, QStringLiteral("Cohen"));
     QCOMPARE(renamed.contacts.at(0).tel1, QStringLiteral("050 - 1234567"));
+
+    // The choices as a translated preview shows them read the same.
+    const EveryTextTranslated language;
+    const QStringList shown = ContactImport::columnChoices();
+    QCOMPARE_NE(shown.at(1), choices.at(1));
+    const ReadResult translated = ContactImport::readBytes(bytes, QStringLiteral("list.csv"), QString(), nullptr,
+                                                           {shown.at(1), shown.at(2), shown.at(9)});
+    QCOMPARE(translated.contacts.size(), 2);
+    QCOMPARE(translated.contacts.at(1).lname, QStringLiteral("Levi"));
+    QCOMPARE(translated.contacts.at(0).pel, QStringLiteral("050 - 1234567"));
 }
 
 void TestContactRead::othersExportsComeInWhole_data()

@@ -1,5 +1,4 @@
-<?xml version="1.0" encoding="utf-8"?>
-<!DOCTYPE TS>
+<?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="he_IL">
 <context>
     <name>About</name>
@@ -33,8 +32,8 @@ Its backup copies:
 <context>
     <name>AccessConversion</name>
     <message>
-        <source>Convert &quot;%1&quot;</source>
-        <translation>המרת &quot;%1&quot;</translation>
+        <source>Convert "%1"</source>
+        <translation>המרת "%1"</translation>
     </message>
     <message>
         <source>The texts of this old data file are in a code page of their own. Choose the encoding in which the names below read right; they are converted in it.</source>
@@ -45,23 +44,165 @@ Its backup copies:
         <translation>הטקסטים שבקובץ</translation>
     </message>
     <message>
-        <source>The conversion of &quot;%1&quot; that was cut short has been finished. The old file is kept unchanged as &quot;%2&quot;.</source>
-        <translation>ההמרה של &quot;%1&quot;, שנקטעה באמצע, הושלמה. הקובץ הישן נשמר ללא שינוי בשם &quot;%2&quot;.</translation>
+        <source>The conversion of "%1" that was cut short has been finished. The old file is kept unchanged as "%2".</source>
+        <translation>ההמרה של "%1", שנקטעה באמצע, הושלמה. הקובץ הישן נשמר ללא שינוי בשם "%2".</translation>
+    </message>
+</context>
+<context>
+    <name>AccessFile</name>
+    <message>
+        <source>it is empty</source>
+        <translation>הוא ריק</translation>
+    </message>
+    <message>
+        <source>it is not an Access database file</source>
+        <translation>הוא אינו קובץ מסד נתונים של Access</translation>
+    </message>
+    <message>
+        <source>the reader of Access files cannot be started (%1)</source>
+        <translation>לא ניתן להפעיל את קורא קובצי ה-Access (%1)</translation>
+    </message>
+    <message>
+        <source>reading it did not come to an end (the file is damaged)</source>
+        <translation>קריאתו לא הסתיימה (הקובץ פגום)</translation>
+    </message>
+    <message>
+        <source>reading it failed (the file is damaged)</source>
+        <translation>קריאתו נכשלה (הקובץ פגום)</translation>
+    </message>
+</context>
+<context>
+    <name>AccessImport</name>
+    <message>
+        <source>a year before 1000 cannot be stored</source>
+        <translation>לא ניתן לשמור שנה שלפני 1000</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1.%2 (%n values)</source>
+        <translation>
+            <numerusform>%1.%2 (ערך אחד)</numerusform>
+            <numerusform>%1.%2 (%n ערכים)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>longer than the %1 characters the column holds</source>
+        <translation>ארוך מ-%1 התווים שהעמודה מכילה</translation>
+    </message>
+    <message>
+        <source>the time of day is left out</source>
+        <translation>השעה הושמטה</translation>
+    </message>
+    <message>
+        <source>the date is left out</source>
+        <translation>התאריך הושמט</translation>
+    </message>
+    <message>
+        <source>it holds no table tblTel, so it is no data file of a telephone directory</source>
+        <translation>אין בו טבלה tblTel, ולכן אינו קובץ נתונים של ספר טלפונים</translation>
+    </message>
+    <message>
+        <source>its table tblTel lacks the columns %1</source>
+        <translation>בטבלה tblTel שבו חסרות העמודות %1</translation>
+    </message>
+    <message>
+        <source>its column tblTel.%1 holds no text</source>
+        <translation>העמודה tblTel.%1 שבו אינה מכילה טקסט</translation>
+    </message>
+    <message>
+        <source>its table tblMes lacks the columns %1</source>
+        <translation>בטבלה tblMes שבו חסרות העמודות %1</translation>
+    </message>
+    <message>
+        <source>its column tblMes.%1 holds no dates</source>
+        <translation>העמודה tblMes.%1 שבו אינה מכילה תאריכים</translation>
+    </message>
+    <message>
+        <source>its column tblMes.%1 holds no text</source>
+        <translation>העמודה tblMes.%1 שבו אינה מכילה טקסט</translation>
+    </message>
+    <message>
+        <source>(the file holds no message log, tblMes)</source>
+        <translation>(אין בקובץ יומן הודעות, tblMes)</translation>
+    </message>
+    <message>
+        <source>the table %1 (not read)</source>
+        <translation>הטבלה %1 (לא נקראה)</translation>
+    </message>
+    <message>
+        <source>cannot be read: %1</source>
+        <translation>לא ניתן לקרוא אותו: %1</translation>
+    </message>
+    <message>
+        <source>cannot be imported: %1</source>
+        <translation>לא ניתן לייבא אותו: %1</translation>
+    </message>
+    <message>
+        <source>message %1 %2</source>
+        <translation>הודעה %1 %2</translation>
+    </message>
+    <message>
+        <source>not carried over: the directory has no place for it</source>
+        <translation>לא הועבר: אין לו מקום בספר הטלפונים</translation>
+    </message>
+    <message>
+        <source>holds no entry and no message</source>
+        <translation>אין בו רשומות ואין בו הודעות</translation>
+    </message>
+</context>
+<context>
+    <name>BackupCommandLine</name>
+    <message>
+        <source>A copy of %1 was written to %2.
+</source>
+        <translation>עותק של %1 נכתב אל %2.
+</translation>
+    </message>
+    <message>
+        <source>Backup copies in %1:
+</source>
+        <translation>עותקי הגיבוי שב-%1:
+</translation>
+    </message>
+    <message>
+        <source>%1 entries, %2 messages</source>
+        <translation>רשומות: %1, הודעות: %2</translation>
+    </message>
+    <message>
+        <source>cannot be restored: %1</source>
+        <translation>לא ניתן לשחזר ממנו: %1</translation>
+    </message>
+    <message>
+        <source>%1 was restored from %2; its former contents are kept as %3.
+</source>
+        <translation>%1 שוחזר מתוך %2; תוכנו הקודם נשמר בשם %3.
+</translation>
+    </message>
+    <message>
+        <source>Writes a consistent copy of the directory file to FILE.</source>
+        <translation>כותב אל FILE עותק שלם ועקבי של קובץ ספר הטלפונים.</translation>
+    </message>
+    <message>
+        <source>Lists the program's backup copies with their entries and messages.</source>
+        <translation>מציג את עותקי הגיבוי של התוכנה, ובכל אחד את מספר הרשומות וההודעות.</translation>
+    </message>
+    <message>
+        <source>Replaces the directory's contents with those of FILE (a path, or the name of a copy in the backups folder), keeping a copy of the current contents first.</source>
+        <translation>מחליף את תוכן ספר הטלפונים בתוכן של FILE (נתיב, או שם של עותק בתיקיית הגיבויים), ולפני כן שומר עותק של התוכן הנוכחי.</translation>
     </message>
 </context>
 <context>
     <name>BackupCommands</name>
     <message>
-        <source>&quot;%1&quot; was restored from &quot;%2&quot;. The file as it was before is kept as &quot;%3&quot;.
+        <source>"%1" was restored from "%2". The file as it was before is kept as "%3".
 
 Undo does not take a restore back: to go back, restore that copy.</source>
-        <translation>&quot;%1&quot; שוחזר מתוך &quot;%2&quot;. הקובץ כפי שהיה לפני כן נשמר בשם &quot;%3&quot;.
+        <translation>"%1" שוחזר מתוך "%2". הקובץ כפי שהיה לפני כן נשמר בשם "%3".
 
 ביטול פעולה אינו מבטל שחזור: כדי לחזור, יש לשחזר את ההעתק הזה.</translation>
     </message>
     <message>
-        <source>Restored from &quot;%1&quot;; the file as it was before is kept as &quot;%2&quot;.</source>
-        <translation>שוחזר מתוך &quot;%1&quot;; הקובץ כפי שהיה לפני כן נשמר בשם &quot;%2&quot;.</translation>
+        <source>Restored from "%1"; the file as it was before is kept as "%2".</source>
+        <translation>שוחזר מתוך "%1"; הקובץ כפי שהיה לפני כן נשמר בשם "%2".</translation>
     </message>
     <message>
         <source>Other File...</source>
@@ -96,8 +237,8 @@ What the directory holds now is kept as a backup copy first.</source>
 התוכן הנוכחי של המדריך יישמר קודם כהעתק גיבוי.</translation>
     </message>
     <message>
-        <source>The directory file &quot;%1&quot; is damaged: %2.</source>
-        <translation>קובץ המדריך &quot;%1&quot; פגום: %2.</translation>
+        <source>The directory file "%1" is damaged: %2.</source>
+        <translation>קובץ המדריך "%1" פגום: %2.</translation>
     </message>
     <message>
         <source>Restore a Backup...</source>
@@ -128,127 +269,105 @@ The damaged file is kept as a backup copy first. If you do not restore it, %3</s
     <name>Backups</name>
     <message>
         <source>it is no directory file of this program (it lacks %1)</source>
-        <translation type="unfinished"></translation>
+        <translation>זה אינו קובץ ספר טלפונים של תוכנה זו (חסרים בו %1)</translation>
+    </message>
+    <message>
+        <source>Cannot write "%1": %2.</source>
+        <translation>לא ניתן לכתוב את "%1": %2.</translation>
+    </message>
+    <message>
+        <source>Cannot create a file in "%1": %2.</source>
+        <translation>לא ניתן ליצור קובץ ב-"%1": %2.</translation>
+    </message>
+    <message>
+        <source>Cannot read "%1": %2.</source>
+        <translation>לא ניתן לקרוא את "%1": %2.</translation>
+    </message>
+    <message>
+        <source>No backup copy of "%1" could be made in "%2": %3</source>
+        <translation>לא ניתן היה ליצור עותק גיבוי של "%1" בתיקייה "%2": %3</translation>
+    </message>
+    <message>
+        <source>it is not a folder of your own.</source>
+        <translation>זו אינה תיקייה שלך.</translation>
+    </message>
+    <message>
+        <source>it is not a plain file</source>
+        <translation>זה אינו קובץ רגיל</translation>
+    </message>
+    <message>
+        <source>it is damaged (%1)</source>
+        <translation>הקובץ פגום (%1)</translation>
+    </message>
+    <message>
+        <source>it is no directory file (it has no table %1)</source>
+        <translation>זה אינו קובץ של ספר טלפונים (אין בו טבלה %1)</translation>
+    </message>
+    <message>
+        <source>"%1" cannot be restored: %2. Nothing was changed.</source>
+        <translation>לא ניתן לשחזר מתוך "%1": %2. לא שונה דבר.</translation>
+    </message>
+    <message>
+        <source>"%1" is not a plain file; nothing was restored.</source>
+        <translation>"%1" אינו קובץ רגיל; לא שוחזר דבר.</translation>
     </message>
 </context>
 <context>
     <name>Columns</name>
     <message>
         <source>Book</source>
-        <translation type="unfinished">ספר</translation>
+        <translation>ספר</translation>
     </message>
     <message>
         <source>First Name</source>
-        <translation type="unfinished">שם פרטי</translation>
+        <translation>שם פרטי</translation>
     </message>
     <message>
         <source>Last Name</source>
-        <translation type="unfinished">שם משפחה</translation>
+        <translation>שם משפחה</translation>
     </message>
     <message>
         <source>Business Name</source>
-        <translation type="unfinished">שם העסק</translation>
+        <translation>שם העסק</translation>
     </message>
     <message>
         <source>Address</source>
-        <translation type="unfinished">כתובת</translation>
+        <translation>כתובת</translation>
     </message>
     <message>
         <source>City</source>
-        <translation type="unfinished">עיר</translation>
+        <translation>עיר</translation>
     </message>
     <message>
         <source>State</source>
-        <translation type="unfinished">מחוז</translation>
+        <translation>מדינה</translation>
     </message>
     <message>
         <source>Zip Code</source>
-        <translation type="unfinished"></translation>
+        <translation>מיקוד</translation>
     </message>
     <message>
         <source>Telephone 1</source>
-        <translation type="unfinished">טלפון 1</translation>
+        <translation>טלפון 1</translation>
     </message>
     <message>
         <source>Telephone 2</source>
-        <translation type="unfinished">טלפון 2</translation>
+        <translation>טלפון 2</translation>
     </message>
     <message>
         <source>Cellular</source>
-        <translation type="unfinished">נייד</translation>
+        <translation>נייד</translation>
     </message>
     <message>
         <source>Fax</source>
-        <translation type="unfinished">פקס</translation>
+        <translation>פקס</translation>
     </message>
 </context>
 <context>
     <name>CommandLine</name>
     <message>
-        <source>Speaks LANGUAGE for this run, windows too: he (Hebrew) or en (English); the default is the locale&apos;s.</source>
+        <source>Speaks LANGUAGE for this run, windows too: he (Hebrew) or en (English); the default is the locale's.</source>
         <translation>השפה (LANGUAGE) להפעלה זו, גם בחלונות: he (עברית) או en (אנגלית); ברירת המחדל היא שפת המערכת.</translation>
-    </message>
-    <message>
-        <source>--%1 goes with %2.
-</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source> or </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Unknown country &quot;%1&quot; for --region: give its two-letter code, such as US, GB or IL.
-</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>There is no message %1: the log is empty. Nothing was changed.
-</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>There is no message %1: the log&apos;s messages are numbered 1 to %2, as --messages lists them. Nothing was changed.
-</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Message %1 (%2 %3, from %4 for %5)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 was marked done already (%2 by %3); nothing was changed.
-</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 is marked done.
-</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Lists the message log, newest first, one numbered message a line: number, date, time, From, To, message and state, separated by tabs.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Lists only the messages not marked done.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Lists only the messages left for NAME (To, letter case ignored).</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Marks the message --messages numbered N done, as the log&apos;s &quot;Mark Done&quot; does.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>With --sync: deletes here the entries the server no longer lists, however many (a copy of the file is kept first).</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The task list the messages sync with (&quot;Messages&quot; unless named; made on the server when it has none of that name).</source>
-        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Personal and Business</source>
@@ -268,7 +387,7 @@ The damaged file is kept as a backup copy first. If you do not restore it, %3</s
         <source>Tovrin, a telephone directory with a telephone-message pad.
 Without options it starts its windows. With them it works on the directory file the windows use (%1) and opens no window.
 
-Import reads vCard (2.1, 3.0, 4.0) and CSV files, and the old program&apos;s Access data files (.mdb, .accdb: entries and messages), and prints what it will do: the entries for each book, those already in the directory (skipped) and every value not carried over as it was. It writes all the entries or none.
+Import reads vCard (2.1, 3.0, 4.0) and CSV files, and the old program's Access data files (.mdb, .accdb: entries and messages), and prints what it will do: the entries for each book, those already in the directory (skipped) and every value not carried over as it was. It writes all the entries or none.
 Exit codes: 0 everything was carried over, 1 something was left out, 2 an error.</source>
         <translation>Tovrin, מדריך טלפונים עם פנקס הודעות טלפוניות.
 בלי אפשרויות הוא פותח את החלונות שלו. עם אפשרויות הוא עובד על קובץ המדריך שהחלונות משתמשים בו (%1) ואינו פותח שום חלון.
@@ -279,6 +398,207 @@ Exit codes: 0 everything was carried over, 1 something was left out, 2 an error.
     <message>
         <source>Prints a book to FILE as PDF.</source>
         <translation>מדפיס ספר לקובץ FILE בתבנית PDF.</translation>
+    </message>
+</context>
+<context>
+    <name>CommandRegistry</name>
+    <message>
+        <source>"%1" is a data file of the old program (an Access database). Start Tovrin once without options to convert it.</source>
+        <translation>"%1" הוא קובץ נתונים של התוכנה הישנה (מסד נתונים של Access). כדי להמיר אותו, יש להפעיל את Tovrin פעם אחת בלי אפשרויות.</translation>
+    </message>
+    <message>
+        <source>--%1 goes with %2.
+</source>
+        <translation>האפשרות --%1 באה רק יחד עם %2.
+</translation>
+    </message>
+    <message>
+        <source>--%1 goes with %2 or %3.
+</source>
+        <translation>האפשרות --%1 באה רק יחד עם %2 או %3.
+</translation>
+    </message>
+</context>
+<context>
+    <name>Console</name>
+    <message>
+        <source>Error %1
+%2
+</source>
+        <translation>שגיאה %1
+%2
+</translation>
+    </message>
+</context>
+<context>
+    <name>ContactChoice</name>
+    <message>
+        <source>left out: the entry holds one fax number</source>
+        <translation>הושמט: ברשומה יש מקום למספר פקס אחד בלבד</translation>
+    </message>
+    <message>
+        <source>left out: the entry holds two telephone numbers besides the cellular and the fax</source>
+        <translation>הושמט: ברשומה יש מקום לשני מספרי טלפון בלבד מלבד הנייד והפקס</translation>
+    </message>
+    <message>
+        <source>left out: %1</source>
+        <translation>הושמט: %1</translation>
+    </message>
+    <message>
+        <source>left out: the entry has no place for additional names</source>
+        <translation>הושמט: אין ברשומה מקום לשמות נוספים</translation>
+    </message>
+    <message>
+        <source>left out: the entry holds one address</source>
+        <translation>הושמט: ברשומה יש מקום לכתובת אחת בלבד</translation>
+    </message>
+    <message>
+        <source>left out: it holds no name and no telephone number</source>
+        <translation>הושמט: אין בו שם ואין בו מספר טלפון</translation>
+    </message>
+    <message>
+        <source>e-mail</source>
+        <translation>דואר אלקטרוני</translation>
+    </message>
+    <message>
+        <source>notes</source>
+        <translation>הערות</translation>
+    </message>
+    <message>
+        <source>country</source>
+        <translation>ארץ</translation>
+    </message>
+    <message>
+        <source>web page</source>
+        <translation>אתר אינטרנט</translation>
+    </message>
+    <message>
+        <source>birthday</source>
+        <translation>יום הולדת</translation>
+    </message>
+    <message>
+        <source>anniversary</source>
+        <translation>יום נישואין</translation>
+    </message>
+    <message>
+        <source>photo</source>
+        <translation>תמונה</translation>
+    </message>
+    <message>
+        <source>nickname</source>
+        <translation>כינוי</translation>
+    </message>
+    <message>
+        <source>job title</source>
+        <translation>תפקיד</translation>
+    </message>
+    <message>
+        <source>messaging address</source>
+        <translation>כתובת להודעות מיידיות</translation>
+    </message>
+    <message>
+        <source>categories</source>
+        <translation>קטגוריות</translation>
+    </message>
+    <message>
+        <source>1 value left out: the directory has no place for them</source>
+        <translation>ערך אחד הושמט: אין לו מקום בספר הטלפונים</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n values left out: the directory has no place for them</source>
+        <translation>
+            <numerusform>ערך אחד הושמט: אין לו מקום בספר הטלפונים</numerusform>
+            <numerusform>%n ערכים הושמטו: אין להם מקום בספר הטלפונים</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ContactCommandLine</name>
+    <message>
+        <source>%1
+Nothing was imported.
+</source>
+        <translation>%1
+לא יובא דבר.
+</translation>
+    </message>
+    <message>
+        <source>Nothing was written (--dry-run).
+</source>
+        <translation>לא נכתב דבר (--dry-run).
+</translation>
+    </message>
+    <message>
+        <source>Unknown format "%1": use vcard3, vcard21, vcard4, csv, google-csv or outlook-csv.</source>
+        <translation>התבנית "%1" אינה מוכרת: יש לבחור vcard3, vcard21, vcard4, csv, google-csv או outlook-csv.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries written to %1.
+</source>
+        <translation>
+            <numerusform>רשומה אחת נכתבה אל %1.
+</numerusform>
+            <numerusform>%n רשומות נכתבו אל %1.
+</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n messages written to %1.
+</source>
+        <translation>
+            <numerusform>הודעה אחת נכתבה אל %1.
+</numerusform>
+            <numerusform>%n הודעות נכתבו אל %1.
+</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Unknown country "%1" for --region: give its two-letter code, such as US, GB or IL.
+</source>
+        <translation>הארץ "%1" שניתנה ל---region אינה מוכרת: יש לתת את הקוד שלה בשתי אותיות, כמו IL, US או GB.
+</translation>
+    </message>
+    <message>
+        <source>Unknown book "%1": use personal, business or both.
+</source>
+        <translation>הספר "%1" אינו מוכר: יש לבחור personal, business או both.
+</translation>
+    </message>
+    <message>
+        <source>Imports the contacts of FILE (more files may follow).</source>
+        <translation>מייבא את אנשי הקשר שב-FILE (אפשר לתת אחריו קבצים נוספים).</translation>
+    </message>
+    <message>
+        <source>Reads text that names no encoding and is not UTF-8 in NAME, e.g. windows-1255, windows-1252, ISO-8859-8, Shift_JIS.</source>
+        <translation>קורא בקידוד NAME טקסט שאינו UTF-8 ואינו מציין את הקידוד שלו, למשל windows-1255, windows-1252, ISO-8859-8, Shift_JIS.</translation>
+    </message>
+    <message>
+        <source>Reads and writes telephone numbers without a country code as numbers of the country CODE (US, GB, IL, ...) for this run, windows too; the default is the one chosen in Settings, else the locale's.</source>
+        <translation>בהפעלה זו, גם בחלונות, מספרי טלפון בלי קידומת ארץ נקראים ונכתבים כמספרים של הארץ CODE (IL, US, GB...); ברירת המחדל היא הארץ שנבחרה בהגדרות, ואם לא נבחרה – זו של הגדרות האזור.</translation>
+    </message>
+    <message>
+        <source>Prints what an import would do and writes nothing.</source>
+        <translation>מציג מה הייבוא היה עושה, ואינו כותב דבר.</translation>
+    </message>
+    <message>
+        <source>Exports entries to FILE.</source>
+        <translation>מייצא רשומות אל FILE.</translation>
+    </message>
+    <message>
+        <source>The book to export or print: personal, business or both (default).</source>
+        <translation>הספר לייצוא או להדפסה: personal (אישי), business (עסקי) או both (שניהם, ברירת המחדל).</translation>
+    </message>
+    <message>
+        <source>vcard3 (default), vcard21 for old phones, vcard4, csv (the default for a FILE ending in .csv), or google-csv and outlook-csv in the layouts those services import.</source>
+        <translation>vcard3 (ברירת המחדל), vcard21 לטלפונים ישנים, vcard4, csv (ברירת המחדל ל-FILE שמסתיים ב-.csv), או google-csv ו-outlook-csv במבנה שהשירותים האלה מייבאים.</translation>
+    </message>
+    <message>
+        <source>Exports the message log to FILE as CSV.</source>
+        <translation>מייצא את יומן ההודעות אל FILE בתבנית CSV.</translation>
+    </message>
+    <message>
+        <source>More files to import.</source>
+        <translation>קבצים נוספים לייבוא.</translation>
     </message>
 </context>
 <context>
@@ -400,6 +720,262 @@ Exit codes: 0 everything was carried over, 1 something was left out, 2 an error.
     </message>
 </context>
 <context>
+    <name>ContactFit</name>
+    <message numerus="yes">
+        <source>cut to %n characters</source>
+        <translation>
+            <numerusform>קוצר לתו אחד</numerusform>
+            <numerusform>קוצר ל-%n תווים</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>left out: no %1-letter postal code for it</source>
+        <translation>הושמט: אין לו קוד דואר בן %1 אותיות</translation>
+    </message>
+    <message>
+        <source>stored as %1, the +4 part %2 left out</source>
+        <translation>נשמר כ-%1, והתוספת +4 (%2) הושמטה</translation>
+    </message>
+    <message>
+        <source>left out: not five digits</source>
+        <translation>הושמט: אין בו חמש ספרות</translation>
+    </message>
+    <message>
+        <source>left out: %1</source>
+        <translation>הושמט: %1</translation>
+    </message>
+    <message>
+        <source>stored as %1, %2 left out</source>
+        <translation>נשמר כ-%1; הושמט: %2</translation>
+    </message>
+    <message>
+        <source>a character that could not be read (a NUL byte, half a UTF-16 surrogate pair or a byte the encoding has no character for) replaced by U+FFFD (�)</source>
+        <translation>תו שלא ניתן היה לקרוא (בית NUL, חצי זוג חלופי של UTF-16 או בית שאין לו תו בקידוד) הוחלף ב-U+FFFD (�)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n characters that could not be read (a NUL byte, half a UTF-16 surrogate pair or a byte the encoding has no character for) replaced by U+FFFD (�)</source>
+        <translation>
+            <numerusform>תו שלא ניתן היה לקרוא (בית NUL, חצי זוג חלופי של UTF-16 או בית שאין לו תו בקידוד) הוחלף ב-U+FFFD (�)</numerusform>
+            <numerusform>%n תווים שלא ניתן היה לקרוא (בית NUL, חצי זוג חלופי של UTF-16 או בית שאין לו תו בקידוד) הוחלפו ב-U+FFFD (�)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>stored as %1</source>
+        <translation>נשמר כ-%1</translation>
+    </message>
+    <message>
+        <source>left out: a personal entry has no company</source>
+        <translation>הושמט: לרשומה אישית אין חברה</translation>
+    </message>
+    <message>
+        <source>left out: nothing to store</source>
+        <translation>הושמט: אין מה לשמור</translation>
+    </message>
+</context>
+<context>
+    <name>ContactImport</name>
+    <message>
+        <source>(no name)</source>
+        <translation>(ללא שם)</translation>
+    </message>
+    <message>
+        <source>a folder</source>
+        <translation>תיקייה</translation>
+    </message>
+    <message>
+        <source>a named pipe (FIFO)</source>
+        <translation>צינור בעל שם (FIFO)</translation>
+    </message>
+    <message>
+        <source>a device</source>
+        <translation>התקן</translation>
+    </message>
+    <message>
+        <source>a socket</source>
+        <translation>שקע (socket)</translation>
+    </message>
+    <message>
+        <source>no regular file</source>
+        <translation>דבר שאינו קובץ רגיל</translation>
+    </message>
+    <message>
+        <source>"%1" cannot be imported: it is %2, not a file. Only regular files are read.</source>
+        <translation>לא ניתן לייבא את "%1": זה לא קובץ אלא %2. רק קבצים רגילים נקראים.</translation>
+    </message>
+    <message>
+        <source>"%1" cannot be imported: it holds %2 MB, more than the %3 MB an import reads.</source>
+        <translation>לא ניתן לייבא את "%1": גודלו %2 MB, יותר מ-%3 MB שייבוא קורא.</translation>
+    </message>
+    <message>
+        <source>"%1" cannot be read: %2.</source>
+        <translation>לא ניתן לקרוא את "%1": %2.</translation>
+    </message>
+    <message>
+        <source>(not read)</source>
+        <translation>(לא לקרוא)</translation>
+    </message>
+    <message>
+        <source>First Name</source>
+        <translation>שם פרטי</translation>
+    </message>
+    <message>
+        <source>Last Name</source>
+        <translation>שם משפחה</translation>
+    </message>
+    <message>
+        <source>Company</source>
+        <translation>חברה</translation>
+    </message>
+    <message>
+        <source>Street</source>
+        <translation>רחוב</translation>
+    </message>
+    <message>
+        <source>City</source>
+        <translation>עיר</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>מדינה</translation>
+    </message>
+    <message>
+        <source>Postal Code</source>
+        <translation>מיקוד</translation>
+    </message>
+    <message>
+        <source>Telephone</source>
+        <translation>טלפון</translation>
+    </message>
+    <message>
+        <source>Mobile Phone</source>
+        <translation>טלפון נייד</translation>
+    </message>
+    <message>
+        <source>Fax</source>
+        <translation>פקס</translation>
+    </message>
+    <message>
+        <source>holds no contact</source>
+        <translation>אין בו אנשי קשר</translation>
+    </message>
+    <message>
+        <source>in %1</source>
+        <translation>ב-%1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n new entries: %1 in "Personal", %2 in "Business".</source>
+        <translation>
+            <numerusform>רשומה חדשה אחת: %1 ב-"Personal", %2 ב-"Business".</numerusform>
+            <numerusform>%n רשומות חדשות: %1 ב-"Personal", %2 ב-"Business".</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n new messages for the log; %1 already there, skipped.</source>
+        <translation>
+            <numerusform>הודעה חדשה אחת ליומן; %1 כבר נמצאות בו ודולגו.</numerusform>
+            <numerusform>%n הודעות חדשות ליומן; %1 כבר נמצאות בו ודולגו.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>  and %n more</source>
+        <translation>
+            <numerusform>  ועוד אחת</numerusform>
+            <numerusform>  ועוד %n</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n already in the directory, skipped:</source>
+        <translation>
+            <numerusform>אחת כבר נמצאת בספר הטלפונים ודולגה:</numerusform>
+            <numerusform>%n כבר נמצאות בספר הטלפונים ודולגו:</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n values not carried over as they were:</source>
+        <translation>
+            <numerusform>ערך אחד לא הועבר כפי שהיה:</numerusform>
+            <numerusform>%n ערכים לא הועברו כפי שהיו:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>entry %1</source>
+        <translation>רשומה %1</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>הקובץ</translation>
+    </message>
+</context>
+<context>
+    <name>Credentials</name>
+    <message>
+        <source>the desktop keyring</source>
+        <translation>מחזיק המפתחות של שולחן העבודה</translation>
+    </message>
+    <message>
+        <source>no desktop keyring answered</source>
+        <translation>אף מחזיק מפתחות של שולחן העבודה לא ענה</translation>
+    </message>
+    <message>
+        <source>no desktop keyring answered (%1)</source>
+        <translation>אף מחזיק מפתחות של שולחן העבודה לא ענה (%1)</translation>
+    </message>
+    <message>
+        <source>this build of the program has no keyring support</source>
+        <translation>גרסה זו של התוכנה נבנתה בלי תמיכה במחזיק מפתחות</translation>
+    </message>
+</context>
+<context>
+    <name>CsvColumns</name>
+    <message>
+        <source>left out: the row holds more numbers than an entry can</source>
+        <translation>הושמט: בשורה יש יותר מספרים ממה שרשומה יכולה להכיל</translation>
+    </message>
+    <message>
+        <source>left out: an earlier column gives the same field</source>
+        <translation>הושמט: עמודה קודמת כבר נותנת את אותו שדה</translation>
+    </message>
+</context>
+<context>
+    <name>CsvReader</name>
+    <message>
+        <source>a quote is never closed: the field is read to the end of its line</source>
+        <translation>מירכאה שנפתחה לא נסגרה: השדה נקרא עד סוף השורה</translation>
+    </message>
+    <message>
+        <source>a quote is not closed on its line: the field is read to the end of it</source>
+        <translation>מירכאה לא נסגרה באותה שורה: השדה נקרא עד סופה</translation>
+    </message>
+    <message>
+        <source>only the first %1 of its %2 fields are read</source>
+        <translation>רק %1 השדות הראשונים מתוך %2 נקראים</translation>
+    </message>
+    <message>
+        <source>header: %1</source>
+        <translation>שורת הכותרת: %1</translation>
+    </message>
+    <message>
+        <source>has %1 fields, the header %2: the fields after the first %2 are not read</source>
+        <translation>יש בה %1 שדות ובשורת הכותרת %2: השדות שאחרי %2 הראשונים לא נקראים</translation>
+    </message>
+    <message>
+        <source>has %1 fields, the first row %2: the fields after the first %2 are not read</source>
+        <translation>יש בה %1 שדות ובשורה הראשונה %2: השדות שאחרי %2 הראשונים לא נקראים</translation>
+    </message>
+    <message>
+        <source>read as %1: the file is not UTF-8 and names no encoding</source>
+        <translation>נקרא כ-%1: הקובץ אינו UTF-8 ואינו מציין קידוד</translation>
+    </message>
+    <message>
+        <source>nothing read: no column name is one of a name, company, address or telephone</source>
+        <translation>לא נקרא דבר: אף שם עמודה אינו של שם, חברה, כתובת או טלפון</translation>
+    </message>
+    <message>
+        <source>nothing read: the file has no header and no column names were given</source>
+        <translation>לא נקרא דבר: אין בקובץ שורת כותרת ולא ניתנו שמות לעמודות</translation>
+    </message>
+</context>
+<context>
     <name>DataGrid</name>
     <message>
         <source>Delete the selected row? Undo (Ctrl+Z) brings it back.</source>
@@ -411,52 +987,184 @@ Exit codes: 0 everything was carried over, 1 something was left out, 2 an error.
     </message>
 </context>
 <context>
+    <name>Database</name>
+    <message>
+        <source>The database file "%1" does not exist.</source>
+        <translation>קובץ מסד הנתונים "%1" אינו קיים.</translation>
+    </message>
+    <message>
+        <source>Cannot open the database file "%1": %2.</source>
+        <translation>לא ניתן לפתוח את קובץ מסד הנתונים "%1": %2.</translation>
+    </message>
+    <message>
+        <source>The file "%1" exists already; it is left as it is.</source>
+        <translation>הקובץ "%1" כבר קיים; הוא נשאר כפי שהוא.</translation>
+    </message>
+    <message>
+        <source>The file is not a database of this program: it has neither the directory nor the messages (tables tblTel and tblMes).
+Database file: %1</source>
+        <translation>הקובץ אינו מסד נתונים של תוכנה זו: אין בו לא את ספר הטלפונים ולא את ההודעות (הטבלאות tblTel ו-tblMes).
+קובץ מסד הנתונים: %1</translation>
+    </message>
+    <message>
+        <source>The file is not a database of this program, or it was changed by another: it lacks %1. It was left as it is.
+Database file: %2</source>
+        <translation>הקובץ אינו מסד נתונים של תוכנה זו, או שתוכנה אחרת שינתה אותו: חסרים בו %1. הוא נשאר כפי שהוא.
+קובץ מסד הנתונים: %2</translation>
+    </message>
+</context>
+<context>
     <name>DavClient</name>
     <message>
-        <source>the server&apos;s answer was larger than %1 MB; it was not read</source>
-        <translation type="unfinished"></translation>
+        <source>the server's answer was larger than %1 MB; it was not read</source>
+        <translation>תשובת השרת גדולה מ-%1 MB; היא לא נקראה</translation>
     </message>
     <message>
         <source>the server took more than %1 seconds to answer, too slowly to wait for</source>
-        <translation type="unfinished"></translation>
+        <translation>השרת ענה לאט מדי: יותר מ-%1 שניות</translation>
+    </message>
+    <message>
+        <source>"%1" is no http or https address</source>
+        <translation>"%1" אינה כתובת http או https</translation>
+    </message>
+    <message>
+        <source>"%1" is not encrypted: only https is used, except on this machine</source>
+        <translation>"%1" אינה מוצפנת: רק https משמש, מלבד במחשב זה עצמו</translation>
+    </message>
+    <message>
+        <source>the sync was stopped</source>
+        <translation>הסנכרון הופסק</translation>
+    </message>
+    <message>
+        <source>the server did not answer within %1 seconds</source>
+        <translation>השרת לא ענה תוך %1 שניות</translation>
+    </message>
+    <message>
+        <source>the server's certificate is not trusted by this system (SHA-256 %1)</source>
+        <translation>מערכת זו אינה סומכת על האישור של השרת (SHA-256 %1)</translation>
+    </message>
+    <message>
+        <source>redirect without a Location</source>
+        <translation>הפניה בלי Location</translation>
+    </message>
+    <message>
+        <source>too many redirects (a redirect loop)</source>
+        <translation>יותר מדי הפניות (לולאת הפניות)</translation>
     </message>
 </context>
 <context>
     <name>DavXml</name>
     <message>
         <source>a tag</source>
-        <translation type="unfinished"></translation>
+        <translation>תג</translation>
     </message>
     <message>
         <source>a processing instruction</source>
-        <translation type="unfinished"></translation>
+        <translation>הוראת עיבוד</translation>
     </message>
     <message>
         <source>malformed XML: %1 longer than %2 kB</source>
-        <translation type="unfinished"></translation>
+        <translation>XML שגוי: %1 ארוך מ-%2 kB</translation>
     </message>
     <message>
         <source>the card is larger than %1 MB</source>
-        <translation type="unfinished"></translation>
+        <translation>הכרטיס גדול מ-%1 MB</translation>
     </message>
     <message>
         <source>the card is larger than %1 kB</source>
-        <translation type="unfinished"></translation>
+        <translation>הכרטיס גדול מ-%1 kB</translation>
     </message>
     <message>
         <source>the card holds characters XML does not allow</source>
-        <translation type="unfinished"></translation>
+        <translation>בכרטיס יש תווים ש-XML אינו מתיר</translation>
+    </message>
+    <message>
+        <source>the answer is no WebDAV multistatus</source>
+        <translation>התשובה אינה multistatus של WebDAV</translation>
+    </message>
+    <message>
+        <source>malformed XML at line %1: %2</source>
+        <translation>XML שגוי בשורה %1: %2</translation>
+    </message>
+    <message>
+        <source>the answer is empty</source>
+        <translation>התשובה ריקה</translation>
     </message>
 </context>
 <context>
     <name>DbError</name>
     <message>
         <source>The database file is damaged and was opened for reading only, so that nothing more of it is lost. Nothing was saved (%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>קובץ מסד הנתונים פגום ונפתח לקריאה בלבד, כדי שלא יאבד ממנו דבר נוסף. לא נשמר דבר (%1).</translation>
     </message>
     <message>
         <source>The database file is being checked for damage, as at every start, and takes no changes until the check has ended, in a moment. Nothing was saved; try again (%1).</source>
-        <translation type="unfinished"></translation>
+        <translation>קובץ מסד הנתונים נבדק לאיתור נזק, כמו בכל הפעלה, ואינו מקבל שינויים עד שהבדיקה תסתיים, בעוד רגע. דבר לא נשמר; נסה שוב (%1).</translation>
+    </message>
+    <message>
+        <source>The value was refused: %1.</source>
+        <translation>הערך נדחה: %1.</translation>
+    </message>
+    <message>
+        <source>The database file has no table %1: it is damaged or was made by another program (%2).</source>
+        <translation>אין בקובץ מסד הנתונים טבלה %1: הוא פגום או שנוצר בתוכנה אחרת (%2).</translation>
+    </message>
+    <message>
+        <source>The file is not a database of this program, or it is damaged (%1).</source>
+        <translation>הקובץ אינו מסד נתונים של תוכנה זו, או שהוא פגום (%1).</translation>
+    </message>
+    <message>
+        <source>The database file is damaged (%1).</source>
+        <translation>קובץ מסד הנתונים פגום (%1).</translation>
+    </message>
+    <message>
+        <source>The database file cannot be written: it or its folder is read-only. Nothing was saved (%1).</source>
+        <translation>לא ניתן לכתוב בקובץ מסד הנתונים: הוא או התיקייה שלו לקריאה בלבד. לא נשמר דבר (%1).</translation>
+    </message>
+    <message>
+        <source>The database file is in use by another program, which did not let go of it for a few seconds; try again (%1).</source>
+        <translation>קובץ מסד הנתונים תפוס בידי תוכנה אחרת, שלא שחררה אותו במשך כמה שניות; נסו שוב (%1).</translation>
+    </message>
+    <message>
+        <source>The disk or the database file is full (%1).</source>
+        <translation>הדיסק או קובץ מסד הנתונים מלאים (%1).</translation>
+    </message>
+    <message>
+        <source>The database file could not be read or written: the disk may be full, removed or failing (%1).</source>
+        <translation>לא ניתן היה לקרוא או לכתוב את קובץ מסד הנתונים: ייתכן שהדיסק מלא, נותק או תקול (%1).</translation>
+    </message>
+    <message>
+        <source>%1
+Database file: %2</source>
+        <translation>%1
+קובץ מסד הנתונים: %2</translation>
+    </message>
+</context>
+<context>
+    <name>Discovery</name>
+    <message>
+        <source>the server refused the user name or password (401)</source>
+        <translation>השרת דחה את שם המשתמש או את הסיסמה (401)</translation>
+    </message>
+    <message>
+        <source>the server answered %1</source>
+        <translation>השרת השיב %1</translation>
+    </message>
+    <message>
+        <source>%1 names no address books for this user</source>
+        <translation>ב-%1 אין פנקסי כתובות למשתמש זה</translation>
+    </message>
+    <message>
+        <source>%1 names no task lists for this user</source>
+        <translation>ב-%1 אין רשימות משימות למשתמש זה</translation>
+    </message>
+    <message>
+        <source>Making the task list "%1" at %2: %3</source>
+        <translation>יצירת רשימת המשימות "%1" ב-%2: %3</translation>
+    </message>
+    <message>
+        <source>Making the address book "%1" at %2: %3</source>
+        <translation>יצירת פנקס הכתובות "%1" ב-%2: %3</translation>
     </message>
 </context>
 <context>
@@ -493,27 +1201,64 @@ Database file: %1</source>
     <name>GridModel</name>
     <message>
         <source>Date</source>
-        <translation type="unfinished">תאריך</translation>
+        <translation>תאריך</translation>
     </message>
     <message>
         <source>Time</source>
-        <translation type="unfinished">שעה</translation>
+        <translation>שעה</translation>
     </message>
     <message>
         <source>From</source>
-        <translation type="unfinished">מאת</translation>
+        <translation>מאת</translation>
     </message>
     <message>
         <source>To</source>
-        <translation type="unfinished">אל</translation>
+        <translation>אל</translation>
     </message>
     <message>
         <source>Message</source>
-        <translation type="unfinished">הודעה</translation>
+        <translation>הודעה</translation>
+    </message>
+</context>
+<context>
+    <name>GridWriter</name>
+    <message>
+        <source>The row was changed or deleted elsewhere since the grid showed it, so nothing was written. The grid now shows the row as stored.</source>
+        <translation>השורה שונתה או נמחקה במקום אחר מאז שהטבלה הציגה אותה, ולכן לא נכתב דבר. הטבלה מציגה עכשיו את השורה כפי שהיא שמורה.</translation>
+    </message>
+    <message>
+        <source>Item not found in this collection: %1.</source>
+        <translation>הפריט לא נמצא באוסף זה: %1.</translation>
     </message>
     <message>
         <source>The column %1 holds at most %2 characters; the %3 typed were not written, and the cell keeps what is stored.</source>
-        <translation type="unfinished"></translation>
+        <translation>העמודה %1 מכילה לכל היותר %2 תווים; %3 התווים שהוקלדו לא נכתבו, והתא נשאר כפי שהוא שמור.</translation>
+    </message>
+    <message>
+        <source>Edit of %1</source>
+        <translation>עריכת %1</translation>
+    </message>
+    <message>
+        <source>Deletion of 1 Message</source>
+        <translation>מחיקת הודעה אחת</translation>
+    </message>
+    <message numerus="yes">
+        <source>Deletion of %n Messages</source>
+        <translation>
+            <numerusform>מחיקת הודעה אחת</numerusform>
+            <numerusform>מחיקת %n הודעות</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Deletion of 1 Entry</source>
+        <translation>מחיקת רשומה אחת</translation>
+    </message>
+    <message numerus="yes">
+        <source>Deletion of %n Entries</source>
+        <translation>
+            <numerusform>מחיקת רשומה אחת</numerusform>
+            <numerusform>מחיקת %n רשומות</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -588,11 +1333,74 @@ Nothing was imported.</source>
     </message>
 </context>
 <context>
+    <name>JetReader</name>
+    <message>
+        <source>the table %1 cannot be read</source>
+        <translation>לא ניתן לקרוא את הטבלה %1</translation>
+    </message>
+    <message>
+        <source>the columns of %1 cannot be read</source>
+        <translation>לא ניתן לקרוא את העמודות של %1</translation>
+    </message>
+    <message>
+        <source>a row of %1 cannot be found</source>
+        <translation>לא ניתן למצוא שורה של %1</translation>
+    </message>
+    <message>
+        <source>a row of %1 cannot be read</source>
+        <translation>לא ניתן לקרוא שורה של %1</translation>
+    </message>
+    <message>
+        <source>a value in %1.%2 is damaged: part of it cannot be read</source>
+        <translation>ערך ב-%1.%2 פגום: לא ניתן לקרוא חלק ממנו</translation>
+    </message>
+    <message>
+        <source>a date in %1 cannot be read</source>
+        <translation>לא ניתן לקרוא תאריך ב-%1</translation>
+    </message>
+    <message>
+        <source>a value in %1.%2 is too long to be read whole</source>
+        <translation>ערך ב-%1.%2 ארוך מכדי לקרוא אותו בשלמותו</translation>
+    </message>
+    <message>
+        <source>the table %1 is damaged: it holds %2 rows, of which %3 could be read</source>
+        <translation>הטבלה %1 פגומה: יש בה %2 שורות, ורק %3 מהן ניתן היה לקרוא</translation>
+    </message>
+    <message>
+        <source>its list of tables cannot be read (the file is damaged or encrypted)</source>
+        <translation>לא ניתן לקרוא את רשימת הטבלאות שבו (הקובץ פגום או מוצפן)</translation>
+    </message>
+    <message>
+        <source>its list of tables is damaged: some of it cannot be read</source>
+        <translation>רשימת הטבלאות שבו פגומה: לא ניתן לקרוא חלק ממנה</translation>
+    </message>
+    <message>
+        <source>the file's bytes did not arrive</source>
+        <translation>תוכן הקובץ לא הגיע</translation>
+    </message>
+    <message>
+        <source>it is larger than 256 MB</source>
+        <translation>הוא גדול מ-256 MB</translation>
+    </message>
+    <message>
+        <source>it is empty</source>
+        <translation>הוא ריק</translation>
+    </message>
+    <message>
+        <source>it is too short to be an Access database file</source>
+        <translation>הוא קצר מכדי להיות קובץ מסד נתונים של Access</translation>
+    </message>
+    <message>
+        <source>it is not an Access database file that can be read</source>
+        <translation>הוא אינו קובץ מסד נתונים של Access שניתן לקרוא</translation>
+    </message>
+</context>
+<context>
     <name>Language</name>
     <message>
-        <source>Unknown language &quot;%1&quot; for --lang: give he or en.
+        <source>Unknown language "%1" for --lang: give he or en.
 </source>
-        <translation>שפה לא מוכרת &quot;%1&quot; ל-‎--lang: יש לציין he או en.
+        <translation>שפה לא מוכרת "%1" ל-‎--lang: יש לציין he או en.
 </translation>
     </message>
 </context>
@@ -667,6 +1475,80 @@ Nothing was imported.</source>
     </message>
 </context>
 <context>
+    <name>MergeRules</name>
+    <message>
+        <source>%1 was deleted on the server and changed here; it is created there again.</source>
+        <translation>%1 נמחק בשרת ושונה כאן; הוא נוצר שם מחדש.</translation>
+    </message>
+    <message>
+        <source>%1 holds no name and no number on the server any more; it was deleted here.</source>
+        <translation>ל-%1 אין עוד שם ואין מספר בשרת; הוא נמחק כאן.</translation>
+    </message>
+    <message>
+        <source>%1: the server's card holds no name and no number any more; the entry as edited here goes back.</source>
+        <translation>%1: בכרטיס שבשרת אין עוד שם ואין מספר; הרשומה כפי שנערכה כאן נשלחת אליו בחזרה.</translation>
+    </message>
+    <message>
+        <source>%1: %2 was changed here to "%3" and on the server to "%4"; the server's value was kept.</source>
+        <translation>%1: %2 שונה כאן ל-"%3" ובשרת ל-"%4"; נשמר הערך שבשרת.</translation>
+    </message>
+    <message>
+        <source>%1 was deleted here and changed on the server; it was brought back.</source>
+        <translation>%1 נמחק כאן ושונה בשרת; הוא הוחזר.</translation>
+    </message>
+    <message>
+        <source>(an entry)</source>
+        <translation>(רשומה)</translation>
+    </message>
+</context>
+<context>
+    <name>MessageCommandLine</name>
+    <message>
+        <source>There is no message %1: the log is empty. Nothing was changed.
+</source>
+        <translation>אין הודעה %1: היומן ריק. לא שונה דבר.
+</translation>
+    </message>
+    <message>
+        <source>There is no message %1: the log's messages are numbered 1 to %2, as --messages lists them. Nothing was changed.
+</source>
+        <translation>אין הודעה %1: ההודעות ביומן ממוספרות מ-1 עד %2, כפי ש---messages מציג אותן. לא שונה דבר.
+</translation>
+    </message>
+    <message>
+        <source>Message %1 (%2 %3, from %4 for %5)</source>
+        <translation>הודעה %1 (%2 %3, מאת %4 אל %5)</translation>
+    </message>
+    <message>
+        <source>%1 was marked done already (%2 by %3); nothing was changed.
+</source>
+        <translation>%1 כבר סומנה כטופלה (%2 בידי %3); לא שונה דבר.
+</translation>
+    </message>
+    <message>
+        <source>%1 is marked done.
+</source>
+        <translation>%1 סומנה כטופלה.
+</translation>
+    </message>
+    <message>
+        <source>Lists the message log, newest first, one numbered message a line: number, date, time, From, To, message and state, separated by tabs.</source>
+        <translation>מציג את יומן ההודעות, מהחדשה לישנה, הודעה ממוספרת אחת בכל שורה: מספר, תאריך, שעה, מאת, אל, ההודעה ומצבה, מופרדים בטאבים.</translation>
+    </message>
+    <message>
+        <source>Lists only the messages not marked done.</source>
+        <translation>מציג רק את ההודעות שלא סומנו כטופלו.</translation>
+    </message>
+    <message>
+        <source>Lists only the messages left for NAME (To, letter case ignored).</source>
+        <translation>מציג רק את ההודעות שהושארו עבור NAME (השדה "אל", בלי הבדל בין אותיות גדולות לקטנות).</translation>
+    </message>
+    <message>
+        <source>Marks the message --messages numbered N done, as the log's "Mark Done" does.</source>
+        <translation>מסמן כטופלה את ההודעה ש---messages מציג במספר N, כמו "סמן כטופלה" ביומן.</translation>
+    </message>
+</context>
+<context>
     <name>MessageCommands</name>
     <message>
         <source>Export Messages...</source>
@@ -704,7 +1586,7 @@ Nothing was imported.</source>
     <name>MessageLog</name>
     <message>
         <source>The message was deleted elsewhere since the log showed it; nothing was changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>ההודעה נמחקה במקום אחר מאז שהיומן הציג אותה; לא שונה דבר.</translation>
     </message>
 </context>
 <context>
@@ -801,23 +1683,23 @@ Nothing was imported.</source>
     <name>MessageTask</name>
     <message>
         <source>Message for %1 from %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Message for %1 from %2</translation>
     </message>
     <message>
         <source>Message for %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Message for %1</translation>
     </message>
     <message>
         <source>Message from %1</source>
-        <translation type="unfinished">הודעה מאת %1</translation>
+        <translation>Message from %1</translation>
     </message>
     <message>
         <source>Message</source>
-        <translation type="unfinished">הודעה</translation>
+        <translation>Message</translation>
     </message>
     <message>
         <source>Call back: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Call back: %1</translation>
     </message>
 </context>
 <context>
@@ -827,39 +1709,62 @@ Nothing was imported.</source>
         <translation>התוכנה אינה יכולה לדעת מאיזו תיקייה הופעלה, ולכן אינה מוצאת את קובץ מסד הנתונים שלצדה.</translation>
     </message>
     <message>
-        <source>The name of the program&apos;s folder, &quot;%1&quot;, holds bytes that are no text in this system&apos;s encoding of file names (shown as \x and two hex digits), so the database file beside the program cannot be named. Move the program to a folder whose name has only valid characters.</source>
-        <translation>שם התיקייה של התוכנה, &quot;%1&quot;, מכיל בתים שאינם טקסט בקידוד שמות הקבצים של מערכת זו (מוצגים כ-\x ושתי ספרות הקסדצימליות), ולכן אי אפשר לציין את קובץ מסד הנתונים שלצד התוכנה. יש להעביר את התוכנה לתיקייה ששמה מכיל תווים תקינים בלבד.</translation>
+        <source>The name of the program's folder, "%1", holds bytes that are no text in this system's encoding of file names (shown as \x and two hex digits), so the database file beside the program cannot be named. Move the program to a folder whose name has only valid characters.</source>
+        <translation>שם התיקייה של התוכנה, "%1", מכיל בתים שאינם טקסט בקידוד שמות הקבצים של מערכת זו (מוצגים כ-\x ושתי ספרות הקסדצימליות), ולכן אי אפשר לציין את קובץ מסד הנתונים שלצד התוכנה. יש להעביר את התוכנה לתיקייה ששמה מכיל תווים תקינים בלבד.</translation>
     </message>
     <message>
-        <source>Cannot read &quot;%1&quot;: %2.</source>
-        <translation>לא ניתן לקרוא את &quot;%1&quot;: %2.</translation>
+        <source>Cannot read "%1": %2.</source>
+        <translation>לא ניתן לקרוא את "%1": %2.</translation>
     </message>
     <message>
-        <source>Cannot create &quot;%1&quot;: %2.</source>
-        <translation>לא ניתן ליצור את &quot;%1&quot;: %2.</translation>
+        <source>Cannot create "%1": %2.</source>
+        <translation>לא ניתן ליצור את "%1": %2.</translation>
     </message>
     <message>
-        <source>Cannot write &quot;%1&quot;: %2.</source>
-        <translation>לא ניתן לכתוב אל &quot;%1&quot;: %2.</translation>
+        <source>Cannot write "%1": %2.</source>
+        <translation>לא ניתן לכתוב אל "%1": %2.</translation>
     </message>
     <message>
-        <source>Cannot use the folder &quot;%1&quot;: %2.</source>
-        <translation>לא ניתן להשתמש בתיקייה &quot;%1&quot;: %2.</translation>
+        <source>Cannot use the folder "%1": %2.</source>
+        <translation>לא ניתן להשתמש בתיקייה "%1": %2.</translation>
     </message>
     <message>
-        <source>The folder for your directory file, &quot;%1&quot;, is not safe to use: %2. Make it a folder of your own that only you can write to (for example: remove it, and Tovrin makes a new one).</source>
-        <translation>התיקייה של קובץ המדריך שלך, &quot;%1&quot;, אינה בטוחה לשימוש: %2. יש להפוך אותה לתיקייה פרטית שרק לך יש הרשאת כתיבה אליה (למשל: למחוק אותה, ו-Tovrin ייצור חדשה).</translation>
+        <source>The folder for your directory file, "%1", is not safe to use: %2. Make it a folder of your own that only you can write to (for example: remove it, and Tovrin makes a new one).</source>
+        <translation>התיקייה של קובץ המדריך שלך, "%1", אינה בטוחה לשימוש: %2. יש להפוך אותה לתיקייה פרטית שרק לך יש הרשאת כתיבה אליה (למשל: למחוק אותה, ו-Tovrin ייצור חדשה).</translation>
     </message>
     <message>
-        <source>Cannot create the folder &quot;%1&quot;: %2.</source>
-        <translation>לא ניתן ליצור את התיקייה &quot;%1&quot;: %2.</translation>
+        <source>Cannot create the folder "%1": %2.</source>
+        <translation>לא ניתן ליצור את התיקייה "%1": %2.</translation>
+    </message>
+</context>
+<context>
+    <name>PhoneNumbers</name>
+    <message>
+        <source>longer than any telephone number</source>
+        <translation>ארוך מכל מספר טלפון</translation>
+    </message>
+    <message>
+        <source>not a telephone number</source>
+        <translation>אינו מספר טלפון</translation>
+    </message>
+    <message>
+        <source>not ten digits</source>
+        <translation>אין בו עשר ספרות</translation>
+    </message>
+    <message>
+        <source>a number of another country</source>
+        <translation>מספר של ארץ אחרת</translation>
+    </message>
+    <message>
+        <source>extension %1</source>
+        <translation>שלוחה %1</translation>
     </message>
 </context>
 <context>
     <name>PreviewEntries</name>
     <message>
-        <source>%1 &quot;%2&quot;: %3</source>
-        <translation>%1 &quot;%2&quot;: %3</translation>
+        <source>%1 "%2": %3</source>
+        <translation>%1 "%2": %3</translation>
     </message>
     <message>
         <source>Already in the directory: skipped unless checked</source>
@@ -953,6 +1858,65 @@ Nothing was imported.</source>
     </message>
 </context>
 <context>
+    <name>Recordset</name>
+    <message>
+        <source>The table %1 has no key column.</source>
+        <translation>לטבלה %1 אין עמודת מפתח.</translation>
+    </message>
+    <message>
+        <source>There is no current record.</source>
+        <translation>אין רשומה נוכחית.</translation>
+    </message>
+    <message>
+        <source>Item not found in this collection: %1.</source>
+        <translation>הפריט לא נמצא באוסף זה: %1.</translation>
+    </message>
+    <message>
+        <source>This record set cannot take new rows.</source>
+        <translation>לא ניתן להוסיף שורות חדשות לקבוצת רשומות זו.</translation>
+    </message>
+    <message>
+        <source>This record set cannot be edited.</source>
+        <translation>לא ניתן לערוך קבוצת רשומות זו.</translation>
+    </message>
+    <message>
+        <source>The entry was deleted elsewhere, so it cannot be opened.</source>
+        <translation>הרשומה נמחקה במקום אחר, ולכן לא ניתן לפתוח אותה.</translation>
+    </message>
+    <message>
+        <source>"%1" is not a date, so it cannot be stored in the field %2.</source>
+        <translation>"%1" אינו תאריך, ולכן לא ניתן לשמור אותו בשדה %2.</translation>
+    </message>
+    <message>
+        <source>"%1" is not a time of day, so it cannot be stored in the field %2.</source>
+        <translation>"%1" אינו שעה, ולכן לא ניתן לשמור אותו בשדה %2.</translation>
+    </message>
+    <message>
+        <source>Update or CancelUpdate without AddNew or Edit.</source>
+        <translation>Update או CancelUpdate בלי AddNew או Edit.</translation>
+    </message>
+    <message>
+        <source>Saved Message</source>
+        <translation>שמירת הודעה</translation>
+    </message>
+    <message>
+        <source>Saved Entry</source>
+        <translation>שמירת רשומה</translation>
+    </message>
+    <message>
+        <source>Edit of Message</source>
+        <translation>עריכת הודעה</translation>
+    </message>
+    <message>
+        <source>Edit of Entry</source>
+        <translation>עריכת רשומה</translation>
+    </message>
+    <message>
+        <source>The entry was changed or deleted elsewhere since it was opened, so nothing was written. Cancel and open it again to see it as stored.</source>
+        <translation>הרשומה שונתה או נמחקה במקום אחר מאז שנפתחה, ולכן לא נכתב דבר. יש לבטל ולפתוח אותה שוב כדי לראות אותה כפי שהיא שמורה.</translation>
+    </message>
+</context>
+<context>
     <name>ResultLines</name>
     <message>
         <source>Item not found in this collection: %1.</source>
@@ -999,96 +1963,311 @@ Nothing was imported.</source>
     </message>
 </context>
 <context>
-    <name>SyncCommands</name>
+    <name>SyncCommandLine</name>
     <message>
         <source>The server has the address books %1, none of them for %2. Name the address book of each book with --personal NAME and --business NAME (the same one may take both books; a name the server does not have is made there, empty).
 Nothing was changed.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>בשרת יש את פנקסי הכתובות %1, ואף אחד מהם אינו מיועד ל-%2. יש לציין את פנקס הכתובות של כל ספר בעזרת --personal NAME ו---business NAME (אותו פנקס יכול לשמש לשני הספרים; שם שאין בשרת ייווצר שם כפנקס ריק).
+לא שונה דבר.
+</translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 ו-%2</translation>
+    </message>
+    <message>
+        <source>%1
+The server has no address books. Name them with --personal and --business (the same one takes both books).
+Nothing was changed.
+</source>
+        <translation>%1
+אין בשרת פנקסי כתובות. יש לציין אותם בעזרת --personal ו---business (אותו פנקס יכול לשמש לשני הספרים).
+לא שונה דבר.
+</translation>
+    </message>
+    <message>
+        <source>%1
+The address books there: %2. Name them with --personal and --business (the same one takes both books).
+Nothing was changed.
+</source>
+        <translation>%1
+פנקסי הכתובות שבשרת: %2. יש לציין אותם בעזרת --personal ו---business (אותו פנקס יכול לשמש לשני הספרים).
+לא שונה דבר.
+</translation>
     </message>
     <message>
         <source>The messages do not sync: %1
 </source>
-        <translation type="unfinished"></translation>
+        <translation>ההודעות אינן מסונכרנות: %1
+</translation>
     </message>
     <message>
         <source>The task list could not be set up: %1
 </source>
-        <translation type="unfinished"></translation>
+        <translation>לא ניתן היה להגדיר את רשימת המשימות: %1
+</translation>
+    </message>
+    <message>
+        <source>Both books sync with %1.
+</source>
+        <translation>שני הספרים מסונכרנים עם %1.
+</translation>
+    </message>
+    <message>
+        <source>"Personal" syncs with %1.
+"Business" syncs with %2.
+</source>
+        <translation>"Personal" מסונכרן עם %1.
+"Business" מסונכרן עם %2.
+</translation>
     </message>
     <message>
         <source>The messages sync with %1.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>ההודעות מסונכרנות עם %1.
+</translation>
+    </message>
+    <message>
+        <source>The password could not be kept (%1): give it with --sync --password-stdin.
+</source>
+        <translation>לא ניתן היה לשמור את הסיסמה (%1): יש לתת אותה בעזרת --sync --password-stdin.
+</translation>
+    </message>
+    <message>
+        <source>The password is kept in %1, readable by you alone: %2.
+</source>
+        <translation>הסיסמה שמורה ב-%1, שרק לך יש הרשאה לקרוא: %2.
+</translation>
+    </message>
+    <message>
+        <source>The password is kept in %1.
+</source>
+        <translation>הסיסמה שמורה ב-%1.
+</translation>
+    </message>
+    <message>
+        <source>--sync-setup needs --user NAME.
+</source>
+        <translation>האפשרות --sync-setup דורשת גם --user NAME.
+</translation>
+    </message>
+    <message>
+        <source>Give the password on standard input with --password-stdin.
+</source>
+        <translation>יש לתת את הסיסמה בקלט התקני בעזרת --password-stdin.
+</translation>
+    </message>
+    <message>
+        <source>The address books could not be found: %1
+Nothing was changed.
+</source>
+        <translation>לא ניתן היה למצוא את פנקסי הכתובות: %1
+לא שונה דבר.
+</translation>
+    </message>
+    <message>
+        <source>If that is the certificate of your server, set up again with --trust-certificate %1
+</source>
+        <translation>אם זה האישור של השרת שלך, יש להגדיר שוב עם --trust-certificate %1
+</translation>
     </message>
     <message>
         <source>To delete them here as well (a copy of the file is kept first): tovrin --sync --force-delete
 </source>
-        <translation type="unfinished"></translation>
+        <translation>כדי למחוק אותן גם כאן (לפני כן נשמר עותק של הקובץ): tovrin --sync --force-delete
+</translation>
+    </message>
+    <message>
+        <source>Sets up the sync of both books with the CardDAV server at URL for the user --user NAME, the password read with --password-stdin; --personal and --business name the address books, --tasks the task list of the messages ("Messages" unless named; made when missing), --trust-certificate accepts a certificate the system does not trust by its SHA-256 digest.</source>
+        <translation>מגדיר את הסנכרון של שני הספרים עם שרת ה-CardDAV שבכתובת URL עבור המשתמש --user NAME, כשהסיסמה נקראת בעזרת --password-stdin; --personal ו---business מציינים את פנקסי הכתובות, --tasks את רשימת המשימות של ההודעות ("Messages" אם לא צוין אחרת; נוצרת אם חסרה), ו---trust-certificate מקבל אישור שהמערכת אינה סומכת עליו, לפי תמצית ה-SHA-256 שלו.</translation>
+    </message>
+    <message>
+        <source>Syncs both books with the server once (exit 0 all done, 1 something reported, 2 an error); --password-stdin reads the password.</source>
+        <translation>מסנכרן את שני הספרים עם השרת פעם אחת (קוד יציאה 0 – הכול נעשה, 1 – יש דבר לדווח, 2 – שגיאה); --password-stdin קורא את הסיסמה.</translation>
+    </message>
+    <message>
+        <source>With --sync: deletes here the entries the server no longer lists, however many (a copy of the file is kept first).</source>
+        <translation>עם --sync: מוחק כאן את הרשומות שהשרת כבר אינו מציג, יהיה מספרן אשר יהיה (לפני כן נשמר עותק של הקובץ).</translation>
+    </message>
+    <message>
+        <source>The user name on the server.</source>
+        <translation>שם המשתמש בשרת.</translation>
+    </message>
+    <message>
+        <source>Reads the password from standard input.</source>
+        <translation>קורא את הסיסמה מהקלט התקני.</translation>
+    </message>
+    <message>
+        <source>The address book of "Personal".</source>
+        <translation>פנקס הכתובות של "Personal".</translation>
+    </message>
+    <message>
+        <source>The address book of "Business".</source>
+        <translation>פנקס הכתובות של "Business".</translation>
+    </message>
+    <message>
+        <source>The task list the messages sync with ("Messages" unless named; made on the server when it has none of that name).</source>
+        <translation>רשימת המשימות שההודעות מסונכרנות איתה ("Messages" אם לא צוין אחרת; נוצרת בשרת אם אין בו רשימה בשם זה).</translation>
+    </message>
+    <message>
+        <source>Accepts the server's certificate of this SHA-256 digest.</source>
+        <translation>מקבל את אישור השרת שזו תמצית ה-SHA-256 שלו.</translation>
+    </message>
+</context>
+<context>
+    <name>SyncFile</name>
+    <message>
+        <source>no server is set up: use "Sync Settings..." or tovrin --sync-setup</source>
+        <translation>לא הוגדר שרת: יש להשתמש ב"הגדרות סנכרון..." או ב-tovrin --sync-setup</translation>
+    </message>
+    <message>
+        <source>no password is kept for %1: set it up again, or give it with --password-stdin</source>
+        <translation>לא שמורה סיסמה עבור %1: יש להגדיר שוב, או לתת אותה בעזרת --password-stdin</translation>
+    </message>
+    <message>
+        <source>Last sync %1: %2</source>
+        <translation>הסנכרון האחרון %1: %2</translation>
     </message>
 </context>
 <context>
     <name>SyncReport</name>
     <message>
         <source>1 entry of %1 is no longer on the server (%2): it was not deleted here, and nothing of that address book was written.</source>
-        <translation type="unfinished"></translation>
+        <translation>רשומה אחת של %1 כבר אינה בשרת (%2): היא לא נמחקה כאן, ולא נכתב דבר מפנקס כתובות זה.</translation>
     </message>
     <message numerus="yes">
         <source>%n entries of %1 are no longer on the server (%2): nothing was deleted here, and nothing of that address book was written.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>רשומה אחת של %1 כבר אינה בשרת (%2): היא לא נמחקה כאן, ולא נכתב דבר מפנקס כתובות זה.</numerusform>
+            <numerusform>%n רשומות של %1 כבר אינן בשרת (%2): דבר לא נמחק כאן, ולא נכתב דבר מפנקס כתובות זה.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>%1 received, %2 deleted here, %3 sent, %4 deleted on the server.</source>
+        <translation>התקבלו: %1, נמחקו כאן: %2, נשלחו: %3, נמחקו בשרת: %4.</translation>
+    </message>
+    <message>
+        <source>Error: %1</source>
+        <translation>שגיאה: %1</translation>
     </message>
 </context>
 <context>
     <name>SyncRun</name>
     <message>
-        <source>The sync of %1 is paused: &quot;Sync Now...&quot; asks again what to do with the entries the server no longer lists.</source>
-        <translation type="unfinished"></translation>
+        <source>The sync of %1 is paused: "Sync Now..." asks again what to do with the entries the server no longer lists.</source>
+        <translation>הסנכרון של %1 מושהה: "סנכרן עכשיו..." ישאל שוב מה לעשות ברשומות שהשרת כבר אינו מציג.</translation>
     </message>
     <message numerus="yes">
-        <source>%n more values of the server&apos;s cards could not be placed in their entries.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <source>%n more values of the server's cards could not be placed in their entries.</source>
+        <translation>
+            <numerusform>ערך נוסף אחד מכרטיסי השרת לא מצא מקום ברשומה שלו.</numerusform>
+            <numerusform>%n ערכים נוספים מכרטיסי השרת לא מצאו מקום ברשומות שלהם.</numerusform>
         </translation>
     </message>
     <message>
         <source>the card is no vCard</source>
-        <translation type="unfinished"></translation>
+        <translation>הכרטיס אינו vCard</translation>
     </message>
     <message>
         <source>The card %1 on the server was left out: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>הכרטיס %1 שבשרת הושמט: %2.</translation>
     </message>
     <message>
         <source>The server named %1, which is no card of %2: it was ignored, and nothing is sent to it.</source>
-        <translation type="unfinished"></translation>
+        <translation>השרת ציין את %1, שאינו כרטיס של %2: הוא לא נלקח בחשבון, ודבר לא יישלח אליו.</translation>
     </message>
     <message>
         <source>The card %1</source>
-        <translation type="unfinished"></translation>
+        <translation>הכרטיס %1</translation>
     </message>
     <message>
         <source>%1 (card %2)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 (כרטיס %2)</translation>
     </message>
     <message>
         <source>%1%2: %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1%2: %3.</translation>
     </message>
     <message>
         <source>%1: %2%3 %4.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2%3 %4.</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; and &quot;%2&quot;</source>
-        <translation type="unfinished"></translation>
+        <source>"%1" and "%2"</source>
+        <translation>"%1" ו-"%2"</translation>
     </message>
     <message>
         <source>The server refused to move %1 to %2 (%3%4).</source>
-        <translation type="unfinished"></translation>
+        <translation>השרת סירב להעביר את %1 אל %2 (%3%4).</translation>
+    </message>
+    <message>
+        <source>the server refused the user name or password (401)</source>
+        <translation>השרת דחה את שם המשתמש או את הסיסמה (401)</translation>
+    </message>
+    <message>
+        <source>the server does not allow it (403)</source>
+        <translation>השרת אינו מתיר זאת (403)</translation>
+    </message>
+    <message>
+        <source>the address book is missing on the server (404)</source>
+        <translation>פנקס הכתובות חסר בשרת (404)</translation>
+    </message>
+    <message>
+        <source>the server answered %1%2</source>
+        <translation>השרת השיב %1%2</translation>
+    </message>
+    <message>
+        <source>Reading the cards of %1</source>
+        <translation>קריאת הכרטיסים של %1</translation>
+    </message>
+    <message>
+        <source>Reading the cards of %1: %2</source>
+        <translation>קריאת הכרטיסים של %1: %2</translation>
+    </message>
+    <message>
+        <source>Entries were changed here during the sync; they go at the next sync.</source>
+        <translation>רשומות שונו כאן בזמן הסנכרון; הן יישלחו בסנכרון הבא.</translation>
+    </message>
+    <message>
+        <source>Reading the changes of %1</source>
+        <translation>קריאת השינויים של %1</translation>
+    </message>
+    <message>
+        <source>Reading the changes of %1: %2</source>
+        <translation>קריאת השינויים של %1: %2</translation>
+    </message>
+    <message>
+        <source>Listing %1</source>
+        <translation>קריאת הרשימה של %1</translation>
+    </message>
+    <message>
+        <source>Listing %1: %2</source>
+        <translation>קריאת הרשימה של %1: %2</translation>
+    </message>
+    <message>
+        <source>Moving %1 to %2</source>
+        <translation>העברת %1 אל %2</translation>
+    </message>
+    <message>
+        <source>Sending %1 to %2</source>
+        <translation>שליחת %1 אל %2</translation>
+    </message>
+    <message>
+        <source>The server refused %1 (%2%3).</source>
+        <translation>השרת דחה את %1 (%2%3).</translation>
+    </message>
+    <message>
+        <source>Deleting %1 on %2</source>
+        <translation>מחיקת %1 ב-%2</translation>
+    </message>
+    <message>
+        <source>The server refused to delete %1 (%2%3).</source>
+        <translation>השרת סירב למחוק את %1 (%2%3).</translation>
+    </message>
+    <message>
+        <source>The server refused the new card of %1 (%2%3).</source>
+        <translation>השרת דחה את הכרטיס החדש של %1 (%2%3).</translation>
     </message>
 </context>
 <context>
@@ -1098,8 +2277,8 @@ Nothing was changed.
         <translation>ההודעות מסתנכרנות עם:</translation>
     </message>
     <message>
-        <source>New address book &quot;%1&quot;</source>
-        <translation>פנקס כתובות חדש &quot;%1&quot;</translation>
+        <source>New address book "%1"</source>
+        <translation>פנקס כתובות חדש "%1"</translation>
     </message>
     <message>
         <source>%1 address books found: choose one for %2.</source>
@@ -1114,8 +2293,8 @@ Nothing was changed.
         <translation>מחפש רשימות משימות ב-%1...</translation>
     </message>
     <message>
-        <source>New task list &quot;%1&quot;</source>
-        <translation>רשימת משימות חדשה &quot;%1&quot;</translation>
+        <source>New task list "%1"</source>
+        <translation>רשימת משימות חדשה "%1"</translation>
     </message>
     <message>
         <source>None: the messages do not sync</source>
@@ -1126,8 +2305,8 @@ Nothing was changed.
         <translation>אין רשימות משימות: %1</translation>
     </message>
     <message>
-        <source>Making the task list &quot;%1&quot;...</source>
-        <translation>יוצר את רשימת המשימות &quot;%1&quot;...</translation>
+        <source>Making the task list "%1"...</source>
+        <translation>יוצר את רשימת המשימות "%1"...</translation>
     </message>
     <message>
         <source>Sync Settings</source>
@@ -1182,8 +2361,8 @@ Trust it only if it is the one of your server. Trust this certificate for the sy
         <translation>בוטל: ההגדרות לא נשמרו.</translation>
     </message>
     <message>
-        <source>Making the address book &quot;%1&quot;...</source>
-        <translation>יוצר את פנקס הכתובות &quot;%1&quot;...</translation>
+        <source>Making the address book "%1"...</source>
+        <translation>יוצר את פנקס הכתובות "%1"...</translation>
     </message>
     <message>
         <source>The password could not be kept (%1). Each sync will fail until it can be.</source>
@@ -1199,12 +2378,12 @@ Trust it only if it is the one of your server. Trust this certificate for the sy
     <message>
         <source>The address book %1 on the server no longer lists %L2 of the entries of %3 that are here. It may have been emptied or replaced on the server; nothing was deleted here.
 
-Keep Them Here: the sync of that address book waits until you choose again (&quot;Sync Now...&quot;).
+Keep Them Here: the sync of that address book waits until you choose again ("Sync Now...").
 Send Them Again: they go to the server again as new cards.
 Delete Them Here: they are deleted here as well; a copy of the file is kept first.</source>
         <translation>פנקס הכתובות %1 בשרת כבר אינו מכיל %L2 מהרשומות של %3 שנמצאות כאן. ייתכן שרוקן או הוחלף בשרת; דבר לא נמחק כאן.
 
-להשאיר אותן כאן: הסנכרון של פנקס הכתובות הזה ימתין עד לבחירה חדשה (&quot;סנכרון עכשיו...&quot;).
+להשאיר אותן כאן: הסנכרון של פנקס הכתובות הזה ימתין עד לבחירה חדשה ("סנכרון עכשיו...").
 לשלוח אותן שוב: הן יישלחו לשרת שוב ככרטיסים חדשים.
 למחוק אותן כאן: הן יימחקו גם כאן; קודם יישמר העתק של הקובץ.</translation>
     </message>
@@ -1238,137 +2417,180 @@ Delete Them Here: they are deleted here as well; a copy of the file is kept firs
     </message>
 </context>
 <context>
+    <name>TargetFile</name>
+    <message>
+        <source>no file name was given</source>
+        <translation>לא ניתן שם קובץ</translation>
+    </message>
+    <message>
+        <source>it is a link to the directory file itself</source>
+        <translation>זהו קישור לקובץ ספר הטלפונים עצמו</translation>
+    </message>
+    <message>
+        <source>it is a symbolic link; name the file it points to instead</source>
+        <translation>זהו קישור סמלי; יש לציין במקומו את הקובץ שהוא מפנה אליו</translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>זו תיקייה</translation>
+    </message>
+    <message>
+        <source>it is not a regular file but a device, a pipe or a socket</source>
+        <translation>זה אינו קובץ רגיל אלא התקן, צינור או שקע</translation>
+    </message>
+    <message>
+        <source>it is the directory file itself</source>
+        <translation>זהו קובץ ספר הטלפונים עצמו</translation>
+    </message>
+    <message>
+        <source>it belongs to another user</source>
+        <translation>הוא שייך למשתמש אחר</translation>
+    </message>
+    <message>
+        <source>it is one of the files of the directory itself</source>
+        <translation>זהו אחד הקבצים של ספר הטלפונים עצמו</translation>
+    </message>
+    <message>
+        <source>the file came out incomplete%1</source>
+        <translation>הקובץ נכתב חלקית בלבד%1</translation>
+    </message>
+    <message>
+        <source>Cannot write "%1": %2.</source>
+        <translation>לא ניתן לכתוב את "%1": %2.</translation>
+    </message>
+</context>
+<context>
     <name>TaskRules</name>
     <message>
         <source>the date and time</source>
-        <translation type="unfinished"></translation>
+        <translation>התאריך והשעה</translation>
     </message>
     <message>
         <source>From</source>
-        <translation type="unfinished">מאת</translation>
+        <translation>מאת</translation>
     </message>
     <message>
         <source>To</source>
-        <translation type="unfinished">אל</translation>
+        <translation>אל</translation>
     </message>
     <message>
         <source>the message</source>
-        <translation type="unfinished"></translation>
+        <translation>תוכן ההודעה</translation>
     </message>
     <message>
         <source>done</source>
-        <translation type="unfinished"></translation>
+        <translation>טופלה</translation>
     </message>
     <message>
         <source>call back</source>
-        <translation type="unfinished"></translation>
+        <translation>לחזור אליו</translation>
     </message>
     <message>
         <source>urgent</source>
-        <translation type="unfinished"></translation>
+        <translation>דחוף</translation>
     </message>
     <message>
-        <source>%1: %2 was changed here and on the server; the server&apos;s was kept.</source>
-        <translation type="unfinished"></translation>
+        <source>%1: %2 was changed here and on the server; the server's was kept.</source>
+        <translation>%1: %2 שונה גם כאן וגם בשרת; נשמר מה שבשרת.</translation>
     </message>
     <message>
         <source>%1 was deleted on the server and changed here; it is sent again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 נמחקה בשרת ושונתה כאן; היא נשלחת שוב.</translation>
     </message>
     <message>
         <source>%1 is no task on the server any more; it was deleted here.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 כבר אינה משימה בשרת; היא נמחקה כאן.</translation>
     </message>
     <message>
         <source>%1 is no task on the server any more; the message as edited here goes back.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 כבר אינה משימה בשרת; ההודעה כפי שנערכה כאן נשלחת בחזרה.</translation>
     </message>
     <message>
         <source>%1 was deleted here and changed on the server; it was brought back.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 נמחקה כאן ושונתה בשרת; היא הוחזרה.</translation>
     </message>
     <message>
-        <source>The message for &quot;%1&quot; from &quot;%2&quot; of %3</source>
-        <translation type="unfinished"></translation>
+        <source>The message for "%1" from "%2" of %3</source>
+        <translation>ההודעה אל "%1" מאת "%2" מ-%3</translation>
     </message>
 </context>
 <context>
     <name>TaskSync</name>
     <message>
-        <source>The sync of the message log is paused: &quot;Sync Now...&quot; asks again what to do with the messages the server no longer lists.</source>
-        <translation type="unfinished"></translation>
+        <source>The sync of the message log is paused: "Sync Now..." asks again what to do with the messages the server no longer lists.</source>
+        <translation>הסנכרון של יומן ההודעות מושהה: "סנכרן עכשיו..." ישאל שוב מה לעשות בהודעות שהשרת כבר אינו מציג.</translation>
     </message>
     <message>
         <source>the server refused the user name or password (401)</source>
-        <translation type="unfinished"></translation>
+        <translation>השרת דחה את שם המשתמש או את הסיסמה (401)</translation>
     </message>
     <message>
         <source>the task list is missing on the server (404)</source>
-        <translation type="unfinished"></translation>
+        <translation>רשימת המשימות חסרה בשרת (404)</translation>
     </message>
     <message>
         <source>the server answered %1%2</source>
-        <translation type="unfinished"></translation>
+        <translation>השרת השיב %1%2</translation>
     </message>
     <message>
         <source>The server refused %1 (%2%3).</source>
-        <translation type="unfinished"></translation>
+        <translation>השרת דחה את %1 (%2%3).</translation>
     </message>
     <message>
         <source>The server named %1, which is no task of %2: it was ignored, and nothing is sent to it.</source>
-        <translation type="unfinished"></translation>
+        <translation>השרת ציין את %1, שאינו משימה של %2: הוא לא נלקח בחשבון, ודבר לא יישלח אליו.</translation>
     </message>
     <message>
         <source>Messages</source>
-        <translation type="unfinished">הודעות</translation>
+        <translation>הודעות</translation>
     </message>
     <message>
         <source>Messages were changed here during the sync; they go at the next sync.</source>
-        <translation type="unfinished"></translation>
+        <translation>הודעות שונו כאן בזמן הסנכרון; הן יישלחו בסנכרון הבא.</translation>
     </message>
     <message>
         <source>Reading the changes of %1</source>
-        <translation type="unfinished"></translation>
+        <translation>קריאת השינויים של %1</translation>
     </message>
     <message>
         <source>Reading the changes of %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>קריאת השינויים של %1: %2</translation>
     </message>
     <message>
         <source>Listing %1</source>
-        <translation type="unfinished"></translation>
+        <translation>קריאת הרשימה של %1</translation>
     </message>
     <message>
         <source>Listing %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>קריאת הרשימה של %1: %2</translation>
     </message>
     <message>
         <source>Reading the tasks of %1</source>
-        <translation type="unfinished"></translation>
+        <translation>קריאת המשימות של %1</translation>
     </message>
     <message>
         <source>Reading the tasks of %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>קריאת המשימות של %1: %2</translation>
     </message>
     <message>
         <source>it is no iCalendar text</source>
-        <translation type="unfinished"></translation>
+        <translation>אין זה טקסט iCalendar</translation>
     </message>
     <message>
         <source>The task %1 on the server was left out: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>המשימה %1 שבשרת הושמטה: %2.</translation>
     </message>
     <message>
         <source>the message log</source>
-        <translation type="unfinished"></translation>
+        <translation>יומן ההודעות</translation>
     </message>
     <message>
         <source>Sending %1</source>
-        <translation type="unfinished"></translation>
+        <translation>שליחת %1</translation>
     </message>
     <message>
         <source>Deleting %1</source>
-        <translation type="unfinished"></translation>
+        <translation>מחיקת %1</translation>
     </message>
 </context>
 <context>
@@ -1388,6 +2610,65 @@ Delete Them Here: they are deleted here as well; a copy of the file is kept firs
     <message>
         <source>Redo %1</source>
         <translation>ביצוע חוזר: %1</translation>
+    </message>
+</context>
+<context>
+    <name>UndoLog</name>
+    <message>
+        <source>"%1" cannot be taken back or done again: a row it changed was changed or deleted elsewhere since (another copy of the program or another tool). Nothing was changed.</source>
+        <translation>לא ניתן לבטל את "%1" או לבצע אותו שוב: שורה שהוא שינה שונתה או נמחקה מאז במקום אחר (עותק אחר של התוכנה או כלי אחר). לא שונה דבר.</translation>
+    </message>
+</context>
+<context>
+    <name>VCardParser</name>
+    <message>
+        <source>the card has no END:VCARD; read up to the end of the file</source>
+        <translation>אין בכרטיס END:VCARD; נקרא עד סוף הקובץ</translation>
+    </message>
+    <message>
+        <source>text that names no character set is not UTF-8; read as %1</source>
+        <translation>טקסט שאינו מציין ערכת תווים אינו UTF-8; נקרא כ-%1</translation>
+    </message>
+    <message>
+        <source>the card has no END:VCARD; read up to the next BEGIN:VCARD</source>
+        <translation>אין בכרטיס END:VCARD; נקרא עד ה-BEGIN:VCARD הבא</translation>
+    </message>
+    <message>
+        <source>unknown character set; the text is read as if the line named none</source>
+        <translation>ערכת תווים לא מוכרת; הטקסט נקרא כאילו השורה לא ציינה אף אחת</translation>
+    </message>
+    <message>
+        <source>line outside any card left out</source>
+        <translation>שורה שמחוץ לכל כרטיס הושמטה</translation>
+    </message>
+    <message>
+        <source>line unreadable left out</source>
+        <translation>שורה שלא ניתן לקרוא הושמטה</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n lines outside any card left out</source>
+        <translation>
+            <numerusform>שורה שמחוץ לכל כרטיס הושמטה</numerusform>
+            <numerusform>%n שורות שמחוץ לכל כרטיס הושמטו</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n lines unreadable left out</source>
+        <translation>
+            <numerusform>שורה שלא ניתן לקרוא הושמטה</numerusform>
+            <numerusform>%n שורות שלא ניתן לקרוא הושמטו</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>VCardReader</name>
+    <message>
+        <source>left out: the card holds more numbers than an entry can</source>
+        <translation>הושמט: בכרטיס יש יותר מספרים ממה שרשומה יכולה להכיל</translation>
+    </message>
+    <message>
+        <source>nothing read: the file holds no vCard (no BEGIN:VCARD line)</source>
+        <translation>לא נקרא דבר: אין בקובץ vCard (אין שורת BEGIN:VCARD)</translation>
     </message>
 </context>
 <context>
@@ -1480,12 +2761,12 @@ Delete Them Here: they are deleted here as well; a copy of the file is kept firs
         <translation>פתיחת הרשומה...</translation>
     </message>
     <message>
-        <source>No entry holds &quot;%1&quot;.</source>
-        <translation>אין רשומה שמכילה &quot;%1&quot;.</translation>
+        <source>No entry holds "%1".</source>
+        <translation>אין רשומה שמכילה "%1".</translation>
     </message>
     <message>
-        <source>1 entry holds &quot;%1&quot;.</source>
-        <translation>רשומה אחת מכילה &quot;%1&quot;.</translation>
+        <source>1 entry holds "%1".</source>
+        <translation>רשומה אחת מכילה "%1".</translation>
     </message>
     <message>
         <source>Last</source>
@@ -1497,11 +2778,11 @@ Delete Them Here: they are deleted here as well; a copy of the file is kept firs
     </message>
     <message>
         <source>Tel - 1</source>
-        <translation>טל&apos; - 1</translation>
+        <translation>טל' - 1</translation>
     </message>
     <message>
         <source>Tel - 2</source>
-        <translation>טל&apos; - 2</translation>
+        <translation>טל' - 2</translation>
     </message>
     <message>
         <source>Cellular</source>
@@ -1529,7 +2810,7 @@ Delete Them Here: they are deleted here as well; a copy of the file is kept firs
     </message>
     <message>
         <source>Tel 04 - 8123456</source>
-        <translation>טל&apos; 04 - 8123456</translation>
+        <translation>טל' 04 - 8123456</translation>
     </message>
     <message>
         <source>Fax 04 - 8123457</source>
@@ -1598,10 +2879,10 @@ Delete Them Here: they are deleted here as well; a copy of the file is kept firs
         <translation>יציאה</translation>
     </message>
     <message numerus="yes">
-        <source>%Ln entries hold &quot;%1&quot;.</source>
+        <source>%Ln entries hold "%1".</source>
         <translation>
-            <numerusform>רשומה אחת מכילה &quot;%1&quot;.</numerusform>
-            <numerusform>%Ln רשומות מכילות &quot;%1&quot;.</numerusform>
+            <numerusform>רשומה אחת מכילה "%1".</numerusform>
+            <numerusform>%Ln רשומות מכילות "%1".</numerusform>
         </translation>
     </message>
 </context>

@@ -20,7 +20,7 @@ FOLDERS = ["app", "cli", "data", "directory", "entry", "exchange", "messages", "
 
 # Folders whose texts are still being wrapped and translated: their messages and literals are not checked yet.
 # Empty this list once every folder is done.
-STILL_TO_DO = ["cli", "data", "directory", "entry", "exchange", "messages", "sync"]
+STILL_TO_DO = []
 
 # Literals that look like text for the user but are not, each with its reason: (file, start of the literal, reason).
 EXCEPTIONS = [
@@ -30,6 +30,16 @@ EXCEPTIONS = [
     ("app/Settings.cpp", "ZZ", "the code of no country, stored in the settings"),
     ("app/SyncSettingsDialog.cpp", "https://dav.example.org/", "an example address, the same in every language"),
     ("app/Printout.cpp", "Liberation Sans", "a font's name"),
+    ("directory/frmMain.cpp", "Times New Roman", "a font's name"),
+    ("entry/frmAdd.cpp", "Times New Roman", "a font's name"),
+    ("messages/frmMes.cpp", "Times New Roman", "a font's name"),
+    ("directory/frmMain.cpp", "General Number", "a column's number format, a name the grids look up"),
+    ("messages/frmMes.cpp", "Short ", "a column's number format, a name the grids look up"),
+    ("data/GridModel.cpp", "Short ", "a column's number format, a name the grids look up"),
+    ("data/Query.cpp", "Avur = ?", "SQL"),
+    ("exchange/CsvWriter.cpp", "", "the headings of the CSV formats other programs read, a file format"),
+    ("sync/Credentials.cpp", "Tovrin CardDAV", "the keyring's service name the password is kept under"),
+    ("sync/Credentials.cpp", "Unknown error", "the keyring library's own English answer, compared"),
 ]
 
 # A capitalised word followed by more words: a sentence or a caption.
