@@ -180,6 +180,16 @@ void frmMes::setUpGrid()
     m_filterBar = new LogFilterBar(this);
     m_filterBar->hide();
     connect(m_filterBar, &LogFilterBar::changed, this, &frmMes::applyFilter);
+    // A message marked done leaves a list of open ones; the user stays where the list was.
+    connect(m_marks, &MessageMarks::marked, this, [this, grid](MessageLog::Mark mark) {
+        if (mark != MessageLog::Mark::Done || !m_filterBar->chkOpen->isChecked())
+            return;
+        const QModelIndex was = grid->currentIndex();
+        applyFilter();
+        const int rows = grid->model()->rowCount();
+        if (was.isValid() && rows > 0)
+            grid->setCurrentIndex(grid->model()->index(std::min(was.row(), rows - 1), was.column()));
+    });
     auto* read = new QAction(tr("Read Message..."), this);
     connect(read, &QAction::triggered, this, [this, grid] { readMessage(grid->currentIndex().row()); });
     connect(dbgMes, &DataGrid::openRequested, this, &frmMes::readMessage);
