@@ -4,6 +4,7 @@
 #include "app/ErrorPath.h"
 #include "app/Fonts.h"
 #include "app/MDIForm1.h"
+#include "app/MessageNotice.h"
 #include "app/SyncScheduler.h"
 #include "app/WindowSwitch.h"
 #include "cli/CommandRegistry.h"
@@ -57,6 +58,7 @@ int main(int argc, char** argv)
         }
         // The books sync in the background from now on, when a server is set up; the status line follows.
         frame.followSync();
+        new MessageNotice(&frame);
         SyncScheduler::instance().start();
     });
     frame.showFillingScreen();

@@ -29,6 +29,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTableView>
+#include <QTextDocument>
 #include <algorithm>
 
 namespace {
@@ -287,6 +288,33 @@ void frmMes::Form_Load()
     dbgMes->setGeometry(twRect(120, 1320, 10815, 4215));
     relayout();
     cmdAdd->setFocus();
+    // Opened to show one message (a notice of the desktop was clicked).
+    if (const QVariant message = WindowSwitch::argument(); message.isValid())
+        showMessage(message.toLongLong());
+}
+
+bool frmMes::showInPlace(const QVariant& argument)
+{
+    return !m_entryView && showMessage(argument.toLongLong());
+}
+
+bool frmMes::holdsTyping() const
+{
+    return m_entryView && (txtMeet->isModified() || txtAvur->isModified() || txtHodaa->document()->isModified());
+}
+
+bool frmMes::showMessage(qint64 message)
+{
+    GridModel* model = dbgMes->model();
+    int row = -1;
+    ErrorPath::runKeeping(this, [&] { row = model->rowOfKey(message); });
+    if (row < 0)
+        return false;
+    QTableView* grid = dbgMes->view();
+    grid->setCurrentIndex(model->index(row, 2));
+    grid->scrollTo(grid->currentIndex());
+    readMessage(row);
+    return true;
 }
 
 void frmMes::applyFilter()
