@@ -7,6 +7,7 @@
 #include "app/Module1.h"
 #include "app/SyncScheduler.h"
 #include "app/WindowSwitch.h"
+#include "entry/frmAdd.h"
 #include "messages/LogFilterBar.h"
 #include "messages/MessageReader.h"
 #include "messages/frmMes.h"
@@ -57,15 +58,13 @@ public Q_SLOTS:
     QStringList GetCapabilities() { return {QStringLiteral("actions"), QStringLiteral("body")}; }
 };
 
-// Stands in for the directory window, and for the entry window with or without something typed.
+// Stands in for the directory window.
 class StandIn : public WorkingWindow
 {
 public:
-    static inline bool typing = false;
     void Form_Load() override {}
     QString caption() const override { return QString(); }
     Border border() const override { return Border::None; }
-    bool holdsTyping() const override { return typing; }
 };
 
 SyncReport arrived(const QList<SyncReport::Arrived>& messages)
@@ -85,7 +84,7 @@ private Q_SLOTS:
     {
         WindowTest::setUpProgram({{"frmMain", [] { return new StandIn; }},
                                   {"frmMes", [] { return new frmMes; }},
-                                  {"frmAdd", [] { return new StandIn; }}});
+                                  {"frmAdd", [] { return new frmAdd; }}});
         QVERIFY(m_busDir.isValid());
         const QString config = m_busDir.filePath(QStringLiteral("bus.conf"));
         QFile file(config);
@@ -119,7 +118,6 @@ private Q_SLOTS:
     void init()
     {
         WindowTest::startTest();
-        StandIn::typing = false;
         m_service.notes.clear();
         QVERIFY(m_serviceBus->registerService(kService));
     }
@@ -168,7 +166,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("shown");
         QTest::newRow("directory") << "frmMain" << true;
         QTest::newRow("log filtered for someone else") << "frmMes" << true;
-        QTest::newRow("entry window with typing") << "frmAdd" << false;
+        QTest::newRow("entry window, nothing typed") << "frmAdd" << true;
+        QTest::newRow("entry window with typing") << "frmAdd typing" << false;
         QTest::newRow("log's entry view with typing") << "frmMes typing" << false;
     }
     void clickShowsTheMessage()
@@ -196,7 +195,8 @@ private Q_SLOTS:
                 QTest::keyClicks(log->txtMeet, QStringLiteral("Half a name"));
             }
         }
-        StandIn::typing = showing == QLatin1String("frmAdd");
+        if (auto* entry = qobject_cast<frmAdd*>(before); entry && showing.endsWith(QLatin1String("typing")))
+            QTest::keyClicks(entry->txtFname, QStringLiteral("Half a name"));
         frame.showMinimized();
 
         MessageNotice notice(*m_appBus, nullptr);
@@ -229,6 +229,8 @@ private Q_SLOTS:
             QCOMPARE(WindowSwitch::current(), before);
             if (auto* log = qobject_cast<frmMes*>(before))
                 QCOMPARE(log->txtMeet->text(), QStringLiteral("Half a name"));
+            if (auto* entry = qobject_cast<frmAdd*>(before))
+                QCOMPARE(entry->txtFname->text(), QStringLiteral("Half a name"));
         }
         if (WindowSwitch::current())
             WindowSwitch::current()->unload();
