@@ -27,6 +27,8 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
+#include <sys/prctl.h>
 
 namespace {
 
@@ -95,6 +97,8 @@ private Q_SLOTS:
                        .arg(m_busDir.path())
                        .toUtf8());
         file.close();
+        // The bus ends with the test, also when the test crashes.
+        m_daemon.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
         m_daemon.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--config-file=") + config,
                                                        QStringLiteral("--print-address"), QStringLiteral("--nofork")});
         QVERIFY2(m_daemon.waitForStarted(), "dbus-daemon did not start");
