@@ -8,6 +8,7 @@
 #include "data/DbError.h"
 #include "sync/Credentials.h"
 #include "sync/Discovery.h"
+#include "sync/SyncFile.h"
 #include "sync/SyncSettings.h"
 #include "sync/SyncSetup.h"
 
@@ -133,7 +134,7 @@ void SyncSettingsDialog::cmdFind_Click()
     cmbTasks->clear();
     cmdOK->setEnabled(false);
     const QUrl server = serverAddress();
-    DavClient client(server, txtUser->text(), txtPassword->text());
+    DavClient client(server, txtUser->text(), txtPassword->text(), SyncFile::transport());
     client.setPinnedCertificate(m_certificate);
     const Discovery::Result found =
         asking(tr("Looking for address books at %1...").arg(server.host()), [&](auto cancelled) {
@@ -240,7 +241,7 @@ void SyncSettingsDialog::cmdOK_Click()
     settings.server = serverAddress();
     settings.user = txtUser->text();
     settings.certificate = m_certificate;
-    DavClient client(settings.server, settings.user, txtPassword->text());
+    DavClient client(settings.server, settings.user, txtPassword->text(), SyncFile::transport());
     client.setPinnedCertificate(m_certificate);
     for (const auto& [box, url] :
          {std::pair{cmbPersonal, &settings.personal}, std::pair{cmbBusiness, &settings.business}}) {

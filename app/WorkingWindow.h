@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QVariant>
 #include <QWidget>
 
 class QMdiSubWindow;
@@ -24,6 +25,15 @@ public:
     virtual Border border() const = 0;
     // Maximized windows fill the frame's client area.
     virtual bool maximized() const { return false; }
+    // Shows what `argument` names (what switchTo would hand a new window of this kind) in the window as it stands;
+    // false where it cannot, and the caller then switches to a fresh window.
+    virtual bool showInPlace(const QVariant& argument)
+    {
+        Q_UNUSED(argument);
+        return false;
+    }
+    // Whether the window holds something the user typed that leaving it would lose.
+    virtual bool holdsTyping() const { return false; }
 
     // Left, Top, Width and Height of the window within the frame's client area, in twips. Where the client area is
     // smaller, the window is moved and shrunk into it, and scrolls. A window that `growsWithFrame` is as much larger

@@ -4,6 +4,7 @@
 #include "app/ErrorPath.h"
 #include "app/Fonts.h"
 #include "app/MDIForm1.h"
+#include "app/MessageNotice.h"
 #include "app/SyncScheduler.h"
 #include "app/WindowSwitch.h"
 #include "cli/ContactCommandLine.h"
@@ -57,6 +58,7 @@ int main(int argc, char** argv)
                 return;
             BackupCommands::startDaily(&frame, QDate::currentDate());
             frame.followSync();
+            new MessageNotice(&frame);
             SyncScheduler::instance().start();
         });
         if (!WindowSwitch::show(QStringLiteral("frmMain")) || ErrorPath::hasEnded())

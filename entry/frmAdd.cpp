@@ -153,6 +153,17 @@ QString frmAdd::caption() const
     return m_key >= 0 ? tr("Name / Business") : tr("Add New Name / Business");
 }
 
+bool frmAdd::holdsTyping() const
+{
+    if (txtBusName->isModified())
+        return true;
+    for (const auto& [column, box] : boxes()) {
+        if (box->isModified())
+            return true;
+    }
+    return false;
+}
+
 // Each box is named after its column ("txtTel1") and takes what the column does: as many characters, or its mask.
 QLineEdit* frmAdd::textBox(QString Contact::*field, int left, int top, int width)
 {

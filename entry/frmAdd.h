@@ -30,6 +30,7 @@ public:
     void Form_Load() override;
     QString caption() const override;
     Border border() const override { return Border::FixedSingle; }
+    bool holdsTyping() const override;
 
     // Shows the business-name row for the book "Business" only; what was typed there stays.
     void cmbType_Click();

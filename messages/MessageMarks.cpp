@@ -90,12 +90,14 @@ void MessageMarks::markSelected(MessageLog::Mark mark, bool on, const QString& s
     const auto& db = m_datTel->database();
     if (keys.isEmpty() || !db)
         return;
-    ErrorPath::runKeeping(m_window, [&] {
+    const bool stored = ErrorPath::runKeeping(m_window, [&] {
         UndoLog::Recording recording(step);
         MessageLog::mark(*db, keys, mark, on, MessageLog::deskUser(), QDateTime::currentDateTime());
         recording.keep();
     });
     ErrorPath::runKeeping(m_window, [this] { reload(); });
+    if (stored)
+        Q_EMIT marked(mark);
 }
 
 void MessageLook::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const

@@ -26,6 +26,10 @@ public:
     // The key (rowid) of the message a row shows; -1 when there is none.
     qint64 keyOfRow(int row) const;
 
+Q_SIGNALS:
+    // Messages were marked (and the mark stored).
+    void marked(MessageLog::Mark mark);
+
 private:
     void reload();
     void updateActions();

@@ -29,6 +29,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTableView>
+#include <QTextDocument>
 #include <algorithm>
 
 namespace {
@@ -179,6 +180,16 @@ void frmMes::setUpGrid()
     m_filterBar = new LogFilterBar(this);
     m_filterBar->hide();
     connect(m_filterBar, &LogFilterBar::changed, this, &frmMes::applyFilter);
+    // A message marked done leaves a list of open ones; the user stays where the list was.
+    connect(m_marks, &MessageMarks::marked, this, [this, grid](MessageLog::Mark mark) {
+        if (mark != MessageLog::Mark::Done || !m_filterBar->chkOpen->isChecked())
+            return;
+        const QModelIndex was = grid->currentIndex();
+        applyFilter();
+        const int rows = grid->model()->rowCount();
+        if (was.isValid() && rows > 0)
+            grid->setCurrentIndex(grid->model()->index(std::min(was.row(), rows - 1), was.column()));
+    });
     auto* read = new QAction(tr("Read Message..."), this);
     connect(read, &QAction::triggered, this, [this, grid] { readMessage(grid->currentIndex().row()); });
     connect(dbgMes, &DataGrid::openRequested, this, &frmMes::readMessage);
@@ -276,6 +287,33 @@ void frmMes::Form_Load()
     dbgMes->setGeometry(twRect(120, 1320, 10815, 4215));
     relayout();
     cmdAdd->setFocus();
+    // Opened to show one message (a notice of the desktop was clicked).
+    if (const QVariant message = WindowSwitch::argument(); message.isValid())
+        showMessage(message.toLongLong());
+}
+
+bool frmMes::showInPlace(const QVariant& argument)
+{
+    return !m_entryView && showMessage(argument.toLongLong());
+}
+
+bool frmMes::holdsTyping() const
+{
+    return m_entryView && (txtMeet->isModified() || txtAvur->isModified() || txtHodaa->document()->isModified());
+}
+
+bool frmMes::showMessage(qint64 message)
+{
+    GridModel* model = dbgMes->model();
+    int row = -1;
+    ErrorPath::runKeeping(this, [&] { row = model->rowOfKey(message); });
+    if (row < 0)
+        return false;
+    QTableView* grid = dbgMes->view();
+    grid->setCurrentIndex(model->index(row, 2));
+    grid->scrollTo(grid->currentIndex());
+    readMessage(row);
+    return true;
 }
 
 void frmMes::applyFilter()

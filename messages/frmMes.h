@@ -54,6 +54,11 @@ public:
     LogFilterBar* filterBar() const { return m_filterBar; }
     // Shows the message of a row whole, with the directory entries its From names.
     void readMessage(int row);
+    // Selects the message of that rowid and reads it; false when the log does not list it.
+    bool showMessage(qint64 message);
+    // A message the filter hides is shown by a fresh log, which lists every message.
+    bool showInPlace(const QVariant& argument) override;
+    bool holdsTyping() const override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

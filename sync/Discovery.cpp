@@ -93,98 +93,70 @@ QUrl findHome(DavClient& client, const QUrl& start, Kind kind, const DavXml::Mul
     return start.resolved(QUrl(home));
 }
 
-// The collection `name` made in `home` with `method`; its address, and why not in `error` when it was not made.
-QUrl made(DavClient& client, const QUrl& home, const QString& name, const QByteArray& method, const QByteArray& body,
-          QString& error)
+// What sets the two kinds of collection apart: which responses are one, and how one is made.
+struct Collection
 {
-    QString path = home.path();
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    QUrl url = home;
-    url.setPath(path + name.toLower() + QLatin1Char('/'));
-    const DavClient::Reply reply = client.send(method, url, body);
-    if (reply.status != 201)
-        error = explained(reply);
-    return url;
+    Kind kind;
+    bool (*holds)(const DavXml::Response&);
+    bool givenTakes; // the address given, when it is one, is taken alone
+    QByteArray makeMethod;
+    QByteArray (*makeBody)(const QString& name);
+    const char* madeError; // %1 the name, %2 the address, %3 why not
+};
+
+bool isAddressBook(const DavXml::Response& response)
+{
+    return response.isAddressBook;
 }
 
-} // namespace
+const Collection kAddressBooks{
+    Kind::AddressBooks,
+    &isAddressBook,
+    true,
+    "MKCOL",
+    &DavXml::makeAddressBook,
+    QT_TRANSLATE_NOOP("Discovery", "Making the address book \"%1\" at %2: %3"),
+};
+const Collection kTaskLists{
+    Kind::TaskLists, &holdsTasks, false, "MKCALENDAR", &DavXml::makeTaskList, QT_TRANSLATE_NOOP("Discovery", "Making the task list \"%1\" at %2: %3"),
+};
 
-Discovery::Result Discovery::findTaskLists(DavClient& client, const QUrl& start)
+// The collections of that kind: the address given where it is one that is taken alone, else those in the user's
+// home.
+Discovery::Result findIn(DavClient& client, const QUrl& start, const Collection& collection)
 {
-    Result result;
+    Discovery::Result result;
     if (const QString refused = DavClient::refusal(start); !refused.isEmpty()) {
         result.error = refused;
         return result;
     }
     QString error;
     DavClient::Reply reply;
-    const DavXml::Multistatus first = propfind(client, start, 0, error, &reply, Kind::TaskLists);
-    if (reply.status != 401)
-        result.home = findHome(client, start, Kind::TaskLists, first, error);
-    if (!error.isEmpty()) {
-        result.error = error;
-        return result;
-    }
-    const DavXml::Multistatus answer = propfind(client, result.home, 1, error, nullptr, Kind::TaskLists);
-    if (!error.isEmpty()) {
-        result.error = error;
-        return result;
-    }
-    for (const DavXml::Response& response : answer.responses) {
-        if (!holdsTasks(response))
-            continue;
-        const QUrl url = result.home.resolved(QUrl(response.href));
-        result.books.append({url, response.displayName.isEmpty() ? lastPart(url) : response.displayName});
-    }
-    return result;
-}
-
-QUrl Discovery::createTaskList(DavClient& client, const QUrl& home, const QString& name, QString& error)
-{
-    QString why;
-    const QUrl url = made(client, home, name, "MKCALENDAR", DavXml::makeTaskList(name), why);
-    if (why.isEmpty())
-        return url;
-    error = QCoreApplication::translate("Discovery", "Making the task list \"%1\" at %2: %3")
-                .arg(name, url.toDisplayString(), why);
-    return {};
-}
-
-Discovery::Result Discovery::find(DavClient& client, const QUrl& start)
-{
-    Result result;
-    if (const QString refused = DavClient::refusal(start); !refused.isEmpty()) {
-        result.error = refused;
-        return result;
-    }
-    QString error;
-    DavClient::Reply reply;
-    DavXml::Multistatus answer = propfind(client, start, 0, error, &reply);
+    DavXml::Multistatus answer = propfind(client, start, 0, error, &reply, collection.kind);
     if (reply.status == 401) {
         result.error = error;
         return result;
     }
     for (const DavXml::Response& response : answer.responses) {
-        if (response.isAddressBook) {
+        if (collection.givenTakes && collection.holds(response)) {
             result.given = true;
             result.books.append(
                 {reply.url, response.displayName.isEmpty() ? lastPart(reply.url) : response.displayName});
             return result;
         }
     }
-    result.home = findHome(client, start, Kind::AddressBooks, answer, error);
+    result.home = findHome(client, start, collection.kind, answer, error);
     if (result.home.isEmpty()) {
         result.error = error;
         return result;
     }
-    answer = propfind(client, result.home, 1, error);
+    answer = propfind(client, result.home, 1, error, nullptr, collection.kind);
     if (!error.isEmpty()) {
         result.error = error;
         return result;
     }
     for (const DavXml::Response& response : answer.responses) {
-        if (!response.isAddressBook)
+        if (!collection.holds(response))
             continue;
         const QUrl url = result.home.resolved(QUrl(response.href));
         result.books.append({url, response.displayName.isEmpty() ? lastPart(url) : response.displayName});
@@ -192,13 +164,39 @@ Discovery::Result Discovery::find(DavClient& client, const QUrl& start)
     return result;
 }
 
+// The collection `name` made in `home`; its address, or an empty one with `error` set.
+QUrl make(DavClient& client, const QUrl& home, const QString& name, const Collection& collection, QString& error)
+{
+    QString path = home.path();
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    QUrl url = home;
+    url.setPath(path + name.toLower() + QLatin1Char('/'));
+    const DavClient::Reply reply = client.send(collection.makeMethod, url, collection.makeBody(name));
+    if (reply.status == 201)
+        return url;
+    error = QCoreApplication::translate("Discovery", collection.madeError).arg(name, url.toDisplayString(), explained(reply));
+    return {};
+}
+
+} // namespace
+
+Discovery::Result Discovery::find(DavClient& client, const QUrl& start)
+{
+    return findIn(client, start, kAddressBooks);
+}
+
+Discovery::Result Discovery::findTaskLists(DavClient& client, const QUrl& start)
+{
+    return findIn(client, start, kTaskLists);
+}
+
 QUrl Discovery::create(DavClient& client, const QUrl& home, const QString& name, QString& error)
 {
-    QString why;
-    const QUrl url = made(client, home, name, "MKCOL", DavXml::makeAddressBook(name), why);
-    if (why.isEmpty())
-        return url;
-    error = QCoreApplication::translate("Discovery", "Making the address book \"%1\" at %2: %3")
-                .arg(name, url.toDisplayString(), why);
-    return {};
+    return make(client, home, name, kAddressBooks, error);
+}
+
+QUrl Discovery::createTaskList(DavClient& client, const QUrl& home, const QString& name, QString& error)
+{
+    return make(client, home, name, kTaskLists, error);
 }

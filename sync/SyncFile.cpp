@@ -19,6 +19,11 @@ void SyncFile::setTransportForTesting(DavTransport* transport)
     s_transport = transport;
 }
 
+DavTransport* SyncFile::transport()
+{
+    return s_transport;
+}
+
 SyncReport SyncFile::run(const QString& database, const QString& password, const SyncRun::Options& options)
 {
     SyncReport report;

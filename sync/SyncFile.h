@@ -20,5 +20,7 @@ SyncReport run(const QString& database, const QString& password = QString(),
 QString lastResult(Database& db);
 // Tests: the syncs of run() talk to `transport` instead of the network (nullptr: the network again).
 void setTransportForTesting(DavTransport* transport);
+// What the program's requests to the server go through: the network (nullptr) unless a test said otherwise.
+DavTransport* transport();
 
 } // namespace SyncFile

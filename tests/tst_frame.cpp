@@ -8,6 +8,7 @@
 #include "app/MessageBox.h"
 #include "app/Module1.h"
 #include "app/SyncScheduler.h"
+#include "app/SyncSettingsDialog.h"
 #include "app/SyncWindows.h"
 #include "app/WindowSwitch.h"
 #include "app/WorkingWindow.h"
@@ -19,8 +20,11 @@
 #include "sync/SyncRun.h"
 #include "sync/SyncSettings.h"
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -323,6 +327,70 @@ private Q_SLOTS:
                  copies);
         QCOMPARE(refreshed, answer == 2 ? 1 : 0);
         QCOMPARE(MessageBox::takeMessages(), QStringList());
+    }
+
+    // "Sync Settings..." offers the task lists found (never a calendar of events), a new "Messages" where there is
+    // none of that name, or none; OK keeps the one chosen, made first when new.
+    void syncSettingsChooseTheTaskList_data()
+    {
+        QTest::addColumn<QStringList>("calendars"); // path, then the components it takes
+        QTest::addColumn<int>("choice");            // -1: as offered
+        QTest::addColumn<QStringList>("offered");
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<int>("made");
+        const QString none = QStringLiteral("None: the messages do not sync");
+        QTest::newRow("the list of that name") << QStringList{"/alice/messages/ VTODO", "/alice/events/ VEVENT"} << -1
+                                               << QStringList{"messages", none} << "/alice/messages/" << 0;
+        QTest::newRow("only events: a new one")
+            << QStringList{"/alice/events/ VEVENT"} << -1 << QStringList{"New task list \"Messages\"", none}
+            << "/alice/messages/" << 1;
+        QTest::newRow("none chosen") << QStringList{"/alice/messages/ VTODO VEVENT"} << 1
+                                     << QStringList{"messages", none} << "" << 0;
+    }
+    void syncSettingsChooseTheTaskList()
+    {
+        QFETCH(QStringList, calendars);
+        QFETCH(int, choice);
+        QFETCH(QStringList, offered);
+        QFETCH(QString, kept);
+        QFETCH(int, made);
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+        qunsetenv("TOVRIN_CREDENTIALS");
+        TempDatabase db;
+        Module1::setProgramDirForTesting(db.dir());
+        ScriptedServer server;
+        server.addBook(QStringLiteral("/alice/personal/"));
+        server.addBook(QStringLiteral("/alice/business/"));
+        for (const QString& calendar : calendars)
+            server.addCalendar(calendar.section(QLatin1Char(' '), 0, 0), calendar.split(QLatin1Char(' ')).mid(1));
+        SyncFile::setTransportForTesting(&server);
+        SyncScheduler& scheduler = SyncScheduler::instance();
+        const auto network = qScopeGuard([] { SyncFile::setTransportForTesting(nullptr); });
+
+        SyncSettingsDialog dialog;
+        dialog.txtServer->setText(server.url(QStringLiteral("/")).toString());
+        dialog.txtUser->setText(QStringLiteral("alice"));
+        dialog.txtPassword->setText(QStringLiteral("secret"));
+        QTest::mouseClick(dialog.cmdFind, Qt::LeftButton);
+        QStringList shown;
+        for (int i = 0; i < dialog.cmbTasks->count(); ++i)
+            shown << dialog.cmbTasks->itemText(i);
+        QCOMPARE(shown, offered);
+        QCOMPARE(dialog.cmbTasks->currentIndex(), 0);
+        if (choice >= 0)
+            dialog.cmbTasks->setCurrentIndex(choice);
+        QVERIFY(dialog.cmdOK->isEnabled());
+        const int runs = scheduler.finishedRuns();
+        QTest::mouseClick(dialog.cmdOK, Qt::LeftButton);
+        MessageBox::takeMessages(); // where the password is kept
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        // OK starts a sync on the settings kept.
+        QTRY_VERIFY_WITH_TIMEOUT(scheduler.finishedRuns() > runs && !scheduler.isRunning(), 60000);
+        QCOMPARE(server.sent("MKCALENDAR").size(), made);
+        const auto file = Database::open(db.path());
+        QCOMPARE(SyncSettings::read(*file).tasks.path(), kept);
     }
 
     void loadFailureIsReportedAndEnds()

@@ -761,6 +761,31 @@ private Q_SLOTS:
         QCOMPARE(s.column(2), (QStringList{"Al", "Bo", "Cy"}));
     }
 
+    // Listing open messages only, a message marked done leaves the list at once and the next one becomes current;
+    // Ctrl+Z brings it back.
+    void doneLeavesOpenOnlyList()
+    {
+        Session s;
+        s.addMessage(QStringLiteral("2026-03-03"), QStringLiteral("09:00:00"), QStringLiteral("Al"));
+        s.addMessage(QStringLiteral("2026-03-02"), QStringLiteral("09:00:00"), QStringLiteral("Bo"));
+        s.addMessage(QStringLiteral("2026-03-01"), QStringLiteral("09:00:00"), QStringLiteral("Cy"));
+        s.open();
+        s.command(QStringLiteral("Open Only"))->trigger();
+        s.choose(1);
+        s.command(QStringLiteral("Mark Done"))->trigger();
+        QVERIFY(MessageBox::takeMessages().isEmpty());
+        QCOMPARE(s.column(2), (QStringList{"Al", "Cy"}));
+        QCOMPARE(s.mes->dbgMes->view()->currentIndex().row(), 1);
+        s.command(QStringLiteral("Urgent"))->trigger();
+        QCOMPARE(s.db.rows(QStringLiteral("SELECT m.Meet FROM tovrin_message s JOIN tblMes m ON m.rowid = s.message "
+                                          "WHERE urgent")),
+                 QStringList{"Cy"});
+        QCOMPARE(s.column(2), (QStringList{"Al", "Cy"}));
+        s.command(QStringLiteral("Undo Urgent"))->trigger();
+        s.command(QStringLiteral("Undo Mark Done"))->trigger();
+        QCOMPARE(s.column(2), (QStringList{"Al", "Bo", "Cy"}));
+    }
+
     // The filter bar stands beside "Add New Message" only where a wider window leaves room for it.
     void filterBarOnlyWithRoom()
     {

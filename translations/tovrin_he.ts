@@ -1683,23 +1683,23 @@ Nothing was imported.</source>
     <name>MessageTask</name>
     <message>
         <source>Message for %1 from %2</source>
-        <translation>Message for %1 from %2</translation>
+        <translation>הודעה עבור %1 מאת %2</translation>
     </message>
     <message>
         <source>Message for %1</source>
-        <translation>Message for %1</translation>
+        <translation>הודעה עבור %1</translation>
     </message>
     <message>
         <source>Message from %1</source>
-        <translation>Message from %1</translation>
+        <translation>הודעה מאת %1</translation>
     </message>
     <message>
         <source>Message</source>
-        <translation>Message</translation>
+        <translation>הודעה</translation>
     </message>
     <message>
         <source>Call back: %1</source>
-        <translation>Call back: %1</translation>
+        <translation>להתקשר בחזרה: %1</translation>
     </message>
 </context>
 <context>
