@@ -7,8 +7,10 @@
 
 #include <QObject>
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class Book;
 
@@ -46,6 +48,10 @@ public:
     // be read by ranges of (SortKey, rowid) over the index tblTel_Book.
     const Book* keyedBook() const { return m_keyedBook; }
 
+    // For a letter read from the book's index: the keys of its names in the book's order, which the record set's
+    // statement gives too; null when the statement is to be walked.
+    const std::shared_ptr<const std::vector<std::int64_t>>& letterKeys() const { return m_letterKeys; }
+
     // The current record set: the same object until the next Refresh; null before the first one.
     ::Recordset* Recordset() const { return m_recordset.get(); }
     const std::shared_ptr<Database>& database() const { return m_database; }
@@ -59,6 +65,11 @@ Q_SIGNALS:
     void refreshed();
 
 private:
+    // The keys of a letter's names whose sort keys lie between `low` and `high`, read from the book's index and
+    // picked by the search's copy of the names; null while the copy is not read yet.
+    std::shared_ptr<const std::vector<std::int64_t>> letterFromIndex(const Book& book, const QByteArray& low,
+                                                                     const QByteArray& high) const;
+
     QString m_databaseName;
     QString m_recordSource;
     std::optional<Query> m_query; // the request the record source was given by, if any
@@ -67,5 +78,6 @@ private:
     FoundRows m_found;
     QVector<qint64> m_foundKeys;
     const Book* m_keyedBook = nullptr;
+    std::shared_ptr<const std::vector<std::int64_t>> m_letterKeys;
     long long m_dataVersion = -1;
 };

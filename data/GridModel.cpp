@@ -5,6 +5,7 @@
 #include "data/Columns.h"
 #include "data/CursorKeys.h"
 #include "data/DateRules.h"
+#include "data/ListKeys.h"
 #include "data/Schema.h"
 
 #include <QCoreApplication>
@@ -93,6 +94,8 @@ void GridModel::reload()
     // A keyed book leaves the record set's cursor alone: it never starts, so it never holds the file.
     if (m_book)
         m_reader = std::make_unique<BookKeys>(m_source->database(), *m_book);
+    else if (rs && rs->keyColumn() >= 0 && m_source->letterKeys())
+        m_reader = std::make_unique<ListKeys>(m_source->letterKeys()); // the cursor stays unstarted here too
     else if (rs && rs->keyColumn() >= 0)
         m_reader = std::make_unique<CursorKeys>(rs, m_rows, kBatch);
     m_moreKeys = m_reader && !m_reader->atEnd();

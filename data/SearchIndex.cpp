@@ -14,6 +14,7 @@
 #include <limits>
 #include <optional>
 #include <sqlite3.h>
+#include <unordered_set>
 
 namespace {
 
@@ -191,6 +192,7 @@ void SearchIndex::prepare()
         } catch (...) {
             m_built = false; // the first search tries again, and reports what goes wrong
         }
+        m_readDone = true;
     });
 }
 
@@ -492,6 +494,55 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
     if (m_linesTrusted)
         result.lines = FoundRows{m_shown, m_text, std::move(shown)};
     return result;
+}
+
+bool SearchIndex::keepMatching(std::vector<std::int64_t>& keys, int column, const std::string& patternText)
+{
+    if (!isRead())
+        return false;
+    rebuildIfChanged();
+    if (!m_built)
+        return false;
+    const LikePattern pattern(patternText);
+    // Looked for in key order, the rows are met front to back in one walk over the copy.
+    std::vector<std::int64_t> sorted(keys);
+    std::sort(sorted.begin(), sorted.end());
+    std::unordered_set<std::int64_t> dropped;
+    std::vector<std::int64_t> irregular;
+    const std::string& text = *m_text;
+    std::size_t row = 0;
+    for (const std::int64_t key : sorted) {
+        while (row < m_rows.size() && m_rows[row].key < key)
+            ++row;
+        if (row == m_rows.size() || m_rows[row].key != key) {
+            irregular.push_back(key); // or gone since the keys were read: the file tells
+            continue;
+        }
+        // Each row holds every column, each ended by its separator.
+        const char* p = text.data() + m_rowStart[row];
+        const char* end = text.data() + m_rowStart[row + 1];
+        for (int c = 0; c < column; ++c)
+            p = static_cast<const char*>(std::memchr(p, kEndOfColumn, std::size_t(end - p))) + 1;
+        const auto* stop = static_cast<const char*>(std::memchr(p, kEndOfColumn, std::size_t(end - p)));
+        const std::string_view value(p, std::size_t(stop - p));
+        if ((value.size() == 1 && value[0] == kNull) || !pattern.matches(value))
+            dropped.insert(key);
+    }
+    if (!irregular.empty()) {
+        Statement stored(m_db, QStringLiteral("SELECT %1 FROM tblTel WHERE ID = ?")
+                                   .arg(QLatin1String(SearchedColumns::kNames[std::size_t(column)])));
+        for (const std::int64_t key : irregular) {
+            stored.reset();
+            stored.bind(1, qint64(key));
+            const bool found = stored.step() && sqlite3_column_type(stored.handle(), 0) != SQLITE_NULL;
+            if (!found || !pattern.matches(stored.text(0)))
+                dropped.insert(key);
+        }
+    }
+    if (!dropped.empty())
+        keys.erase(std::remove_if(keys.begin(), keys.end(), [&](std::int64_t key) { return dropped.count(key) > 0; }),
+                   keys.end());
+    return true;
 }
 
 std::vector<SearchIndex::Row> SearchIndex::irregularMatches(const LikePattern& pattern)
