@@ -2,11 +2,9 @@
 
 #include "data/Book.h"
 #include "data/Database.h"
-#include "data/DbError.h"
 
 #include <QScopeGuard>
 #include <algorithm>
-#include <sqlite3.h>
 
 namespace {
 constexpr int kReserved = 8192; // keys room is made for at once
@@ -83,24 +81,6 @@ std::vector<std::int64_t> BookKeys::readAt(int offset, int limit, bool fromEnd)
     query.bind(2, limit);
     query.bind(3, offset);
     keys.reserve(std::size_t(limit));
-    while (query.step())
-        keys.push_back(query.int64(0));
-    return keys;
-}
-
-std::vector<std::int64_t> BookKeys::keysBetween(Database& database, const Book& book, const QByteArray& low,
-                                                const QByteArray& high)
-{
-    Statement query(database.handle(), QStringLiteral("SELECT rowid FROM tblTel WHERE Category = ?1 AND SortKey "
-                                                      "BETWEEN ?2 AND ?3 ORDER BY SortKey, rowid"));
-    query.bind(1, book.name());
-    // Blobs, as the program writes the keys (and the letter's statement compares them).
-    for (const auto& [index, key] : {std::pair{2, &low}, std::pair{3, &high}}) {
-        const int rc = sqlite3_bind_blob(query.handle(), index, key->constData(), int(key->size()), SQLITE_TRANSIENT);
-        if (rc != SQLITE_OK)
-            throw DbError::fromEngine(database.handle(), rc);
-    }
-    std::vector<std::int64_t> keys;
     while (query.step())
         keys.push_back(query.int64(0));
     return keys;

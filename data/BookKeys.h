@@ -3,7 +3,6 @@
 #include "data/KeyReader.h"
 #include "data/Statement.h"
 
-#include <QByteArray>
 #include <memory>
 
 class Book;
@@ -18,10 +17,6 @@ class BookKeys : public KeyReader
 {
 public:
     BookKeys(std::shared_ptr<Database> database, const Book& book);
-    // Every key of the book whose sort key lies between `low` and `high`, in the book's order, read from the index
-    // alone. Throws DbError.
-    static std::vector<std::int64_t> keysBetween(Database& database, const Book& book, const QByteArray& low,
-                                                 const QByteArray& high);
 
     std::vector<std::int64_t> readForward(int limit) override { return readRange(true, limit); }
     std::vector<std::int64_t> readBackward(int limit) override { return readRange(false, limit); }

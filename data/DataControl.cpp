@@ -1,7 +1,7 @@
 #include "data/DataControl.h"
 
 #include "data/Book.h"
-#include "data/BookKeys.h"
+#include "data/LetterKeys.h"
 #include "data/SearchIndex.h"
 #include "data/SearchedColumns.h"
 #include "data/SortKey.h"
@@ -43,7 +43,7 @@ void DataControl::Refresh()
     QVector<qint64> foundKeys;
     std::unique_ptr<::Recordset> next;
     const Book* keyedBook = nullptr;
-    std::shared_ptr<const std::vector<std::int64_t>> letterKeys;
+    std::optional<LetterRange> letter;
     const Query::Kind kind = m_query ? m_query->kind() : Query::Kind::Entries;
     if (kind == Query::Kind::Search) {
         // The same rows, found through the in-memory copy of the searched columns.
@@ -72,7 +72,7 @@ void DataControl::Refresh()
                                            .arg(QString::fromLatin1(low.toHex()), QString::fromLatin1(high.toHex()))
                                      : QString();
         if (ranged)
-            letterKeys = letterFromIndex(book, low, high);
+            letter = letterFromIndex(book, low, high);
         next = std::make_unique<::Recordset>(
             m_database, QStringLiteral("SELECT * FROM tblTel WHERE Category = '%1'%2 AND %3 LIKE '%4*' ORDER BY "
                                        "SortKey, rowid")
@@ -88,24 +88,28 @@ void DataControl::Refresh()
     m_found = std::move(lines);
     m_foundKeys = std::move(foundKeys);
     m_keyedBook = keyedBook;
-    m_letterKeys = std::move(letterKeys);
+    m_letter = std::move(letter);
     Q_EMIT refreshed();
 }
 
-std::shared_ptr<const std::vector<std::int64_t>> DataControl::letterFromIndex(const Book& book, const QByteArray& low,
-                                                                              const QByteArray& high) const
+std::optional<DataControl::LetterRange> DataControl::letterFromIndex(const Book& book, const QByteArray& low,
+                                                                     const QByteArray& high) const
 {
     // The range holds the letter's names and the few that only sort with them (an accented first letter, say);
     // which begin with the letter, the statement's test, the copy of the names tells without reading the rows.
-    const std::shared_ptr<SearchIndex> copy = SearchIndex::forFile(m_databaseName);
+    std::shared_ptr<SearchIndex> copy = SearchIndex::keptFor(m_databaseName);
     const int column = SearchedColumns::indexOf(book.sortColumn());
-    if (column < 0 || !copy->isRead())
+    if (column < 0 || !copy || !copy->isRead())
+        return std::nullopt;
+    return LetterRange{&book, low, high, std::move(copy), column, m_query->text().toStdString() + '*'};
+}
+
+std::unique_ptr<KeyReader> DataControl::letterKeys() const
+{
+    if (!m_letter)
         return nullptr;
-    auto keys = std::make_shared<std::vector<std::int64_t>>(BookKeys::keysBetween(*m_database, book, low, high));
-    const std::string pattern = m_query->text().toStdString() + '*';
-    if (!copy->keepMatching(*keys, column, pattern))
-        return nullptr;
-    return keys;
+    return std::make_unique<LetterKeys>(m_database, *m_letter->book, m_letter->low, m_letter->high, m_letter->copy,
+                                        m_letter->column, m_letter->pattern);
 }
 
 bool DataControl::refreshIfChanged()

@@ -5,7 +5,6 @@
 #include "data/Columns.h"
 #include "data/CursorKeys.h"
 #include "data/DateRules.h"
-#include "data/ListKeys.h"
 #include "data/Schema.h"
 
 #include <QCoreApplication>
@@ -94,9 +93,9 @@ void GridModel::reload()
     // A keyed book leaves the record set's cursor alone: it never starts, so it never holds the file.
     if (m_book)
         m_reader = std::make_unique<BookKeys>(m_source->database(), *m_book);
-    else if (rs && rs->keyColumn() >= 0 && m_source->letterKeys())
-        m_reader = std::make_unique<ListKeys>(m_source->letterKeys()); // the cursor stays unstarted here too
     else if (rs && rs->keyColumn() >= 0)
+        m_reader = m_source->letterKeys(); // a letter read from the index leaves the cursor alone too
+    if (!m_reader && rs && rs->keyColumn() >= 0)
         m_reader = std::make_unique<CursorKeys>(rs, m_rows, kBatch);
     m_moreKeys = m_reader && !m_reader->atEnd();
     try {

@@ -136,18 +136,33 @@ std::string rowStatement(const char* where)
 
 } // namespace
 
-std::shared_ptr<SearchIndex> SearchIndex::forFile(const QString& path)
+// The copy of the file last searched stays, so a search after a return to the directory window is as quick as the
+// one before.
+std::shared_ptr<SearchIndex>& SearchIndex::lastCopy(QString** path)
 {
-    // The copy of the file last searched stays, so a search after a return to the directory window is as quick
-    // as the one before.
     static QString lastPath;
     static std::shared_ptr<SearchIndex> last;
+    *path = &lastPath;
+    return last;
+}
+
+std::shared_ptr<SearchIndex> SearchIndex::forFile(const QString& path)
+{
+    QString* lastPath = nullptr;
+    std::shared_ptr<SearchIndex>& last = lastCopy(&lastPath);
     const QString key = QFileInfo(path).absoluteFilePath();
-    if (!last || lastPath != key) {
+    if (!last || *lastPath != key) {
         last.reset(new SearchIndex(path));
-        lastPath = key;
+        *lastPath = key;
     }
     return last;
+}
+
+std::shared_ptr<SearchIndex> SearchIndex::keptFor(const QString& path)
+{
+    QString* lastPath = nullptr;
+    const std::shared_ptr<SearchIndex>& last = lastCopy(&lastPath);
+    return last && *lastPath == QFileInfo(path).absoluteFilePath() ? last : nullptr;
 }
 
 SearchIndex::SearchIndex(const QString& path) : m_path(path) {}
@@ -504,16 +519,17 @@ bool SearchIndex::keepMatching(std::vector<std::int64_t>& keys, int column, cons
     if (!m_built)
         return false;
     const LikePattern pattern(patternText);
-    // Looked for in key order, the rows are met front to back in one walk over the copy.
+    // Looked for in key order, each search starts where the last one ended.
     std::vector<std::int64_t> sorted(keys);
     std::sort(sorted.begin(), sorted.end());
     std::unordered_set<std::int64_t> dropped;
     std::vector<std::int64_t> irregular;
     const std::string& text = *m_text;
     std::size_t row = 0;
+    const auto byKey = [](const Row& entry, qint64 key) { return entry.key < key; };
     for (const std::int64_t key : sorted) {
-        while (row < m_rows.size() && m_rows[row].key < key)
-            ++row;
+        row = std::size_t(std::lower_bound(m_rows.begin() + std::ptrdiff_t(row), m_rows.end(), key, byKey) -
+                          m_rows.begin());
         if (row == m_rows.size() || m_rows[row].key != key) {
             irregular.push_back(key); // or gone since the keys were read: the file tells
             continue;

@@ -39,6 +39,8 @@ class SearchIndex
 public:
     // The copy for a file, shared by every data control of the process; the last one searched is kept.
     static std::shared_ptr<SearchIndex> forFile(const QString& path);
+    // The copy kept for a file, without making one: null when the copy kept is another file's, or none is.
+    static std::shared_ptr<SearchIndex> keptFor(const QString& path);
 
     ~SearchIndex();
     SearchIndex(const SearchIndex&) = delete;
@@ -67,6 +69,8 @@ public:
 
 private:
     explicit SearchIndex(const QString& path);
+    // The copy kept and the file it is of.
+    static std::shared_ptr<SearchIndex>& lastCopy(QString** path);
     void open(Database::Waits waits = Database::Waits::Notified);
     void rebuildIfChanged();
     void rebuild();
