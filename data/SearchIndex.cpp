@@ -519,17 +519,26 @@ bool SearchIndex::keepMatching(std::vector<std::int64_t>& keys, int column, cons
     if (!m_built)
         return false;
     const LikePattern pattern(patternText);
-    // Looked for in key order, each search starts where the last one ended.
-    std::vector<std::int64_t> sorted(keys);
-    std::sort(sorted.begin(), sorted.end());
     std::unordered_set<std::int64_t> dropped;
     std::vector<std::int64_t> irregular;
     const std::string& text = *m_text;
-    std::size_t row = 0;
     const auto byKey = [](const Row& entry, qint64 key) { return entry.key < key; };
-    for (const std::int64_t key : sorted) {
-        row = std::size_t(std::lower_bound(m_rows.begin() + std::ptrdiff_t(row), m_rows.end(), key, byKey) -
-                          m_rows.begin());
+    const auto rowOf = [&](std::int64_t key) {
+        // Keys are mostly dense: a key's place, were the keys evenly spread, is usually its own.
+        const qint64 first = m_rows.empty() ? 0 : m_rows.front().key;
+        const qint64 last = m_rows.empty() ? 0 : m_rows.back().key;
+        if (key >= first && key <= last && last > first) {
+            // Rounding may put the guess one short.
+            const auto guess = std::size_t(double(key - first) / double(last - first) * double(m_rows.size() - 1));
+            for (const std::size_t at : {guess, guess + 1}) {
+                if (at < m_rows.size() && m_rows[at].key == key)
+                    return at;
+            }
+        }
+        return std::size_t(std::lower_bound(m_rows.begin(), m_rows.end(), key, byKey) - m_rows.begin());
+    };
+    for (const std::int64_t key : keys) {
+        const std::size_t row = rowOf(key);
         if (row == m_rows.size() || m_rows[row].key != key) {
             irregular.push_back(key); // or gone since the keys were read: the file tells
             continue;
