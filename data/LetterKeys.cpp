@@ -32,11 +32,13 @@ std::vector<std::int64_t> LetterKeys::readRange(int limit)
 {
     Statement& query = m_started ? m_next : m_first;
     if (!query.isValid()) {
-        QString sql = QStringLiteral("SELECT rowid, SortKey FROM tblTel WHERE Category = ?1 AND SortKey BETWEEN ?2 "
-                                     "AND ?3");
-        if (m_started)
-            sql += QStringLiteral(" AND (SortKey, rowid) > (?4, ?5)");
-        query = Statement(m_database->handle(), sql + QStringLiteral(" ORDER BY SortKey, rowid"));
+        // After the first batch the row value alone bounds the range from below: with BETWEEN beside it, SQLite
+        // would seek to the range's start and step over every row read before.
+        const QString bounds = m_started ? QStringLiteral("SortKey <= ?3 AND (SortKey, rowid) > (?4, ?5)")
+                                         : QStringLiteral("SortKey BETWEEN ?2 AND ?3");
+        query = Statement(m_database->handle(), QStringLiteral("SELECT rowid, SortKey FROM tblTel WHERE Category = ?1 "
+                                                               "AND %1 ORDER BY SortKey, rowid")
+                                                    .arg(bounds));
     }
     const auto done = qScopeGuard([&query] { query.reset(); });
     query.reset();
