@@ -60,3 +60,28 @@ std::vector<std::int64_t> BookKeys::readRange(bool forward, int limit)
     }
     return keys;
 }
+
+std::vector<std::int64_t> BookKeys::readAt(int offset, int limit, bool fromEnd)
+{
+    std::vector<std::int64_t> keys;
+    if (limit <= 0 || offset < 0)
+        return keys;
+    Statement& query = m_at[fromEnd ? 1 : 0];
+    if (!query.isValid()) {
+        // SQLite skips the rows before the offset inside the index, without making them result rows: a screen in
+        // the middle of half a million rows costs a walk over the index, not a key read for every row before it.
+        query = Statement(m_database->handle(),
+                          QStringLiteral("SELECT rowid FROM tblTel WHERE Category = ?1 AND SortKey IS NOT NULL "
+                                         "ORDER BY SortKey %1, rowid %1 LIMIT ?2 OFFSET ?3")
+                              .arg(fromEnd ? QStringLiteral("DESC") : QStringLiteral("ASC")));
+    }
+    const auto done = qScopeGuard([&query] { query.reset(); });
+    query.reset();
+    query.bind(1, m_book.name());
+    query.bind(2, limit);
+    query.bind(3, offset);
+    keys.reserve(std::size_t(limit));
+    while (query.step())
+        keys.push_back(query.int64(0));
+    return keys;
+}

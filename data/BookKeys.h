@@ -11,7 +11,8 @@ class Database;
 // The keys of a whole book in its rows' key order, read without a cursor by short statements over the index
 // tblTel_Book (Category, SortKey, rowid): a front run from the start and a back run from the end, each continued
 // from its last (SortKey, rowid). Each read stays inside the range between the runs, so no row is read twice, and
-// every statement is reset after use: no read lock outlives a call.
+// every statement is reset after use: no read lock outlives a call. A screen far from both runs is read alone by
+// its position in the book (readAt); the runs still read it again when they reach it.
 class BookKeys : public KeyReader
 {
 public:
@@ -19,6 +20,7 @@ public:
 
     std::vector<std::int64_t> readForward(int limit) override { return readRange(true, limit); }
     std::vector<std::int64_t> readBackward(int limit) override { return readRange(false, limit); }
+    std::vector<std::int64_t> readAt(int offset, int limit, bool fromEnd) override;
     bool atEnd() const override { return m_met; }
 
 private:
@@ -39,4 +41,5 @@ private:
     Bound m_frontLast;     // the last row of the front run
     Bound m_backFirst;     // the first row of the back run
     Statement m_ranges[8]; // by direction and by which bounds are set
+    Statement m_at[2];     // rows counted off from the start, from the end
 };

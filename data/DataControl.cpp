@@ -1,7 +1,9 @@
 #include "data/DataControl.h"
 
 #include "data/Book.h"
+#include "data/LetterKeys.h"
 #include "data/SearchIndex.h"
+#include "data/SearchedColumns.h"
 #include "data/SortKey.h"
 
 DataControl::DataControl(QObject* parent) : QObject(parent) {}
@@ -41,6 +43,7 @@ void DataControl::Refresh()
     QVector<qint64> foundKeys;
     std::unique_ptr<::Recordset> next;
     const Book* keyedBook = nullptr;
+    std::optional<LetterRange> letter;
     const Query::Kind kind = m_query ? m_query->kind() : Query::Kind::Entries;
     if (kind == Query::Kind::Search) {
         // The same rows, found through the in-memory copy of the searched columns.
@@ -59,14 +62,17 @@ void DataControl::Refresh()
         // book's index, read from its start, so the first screen comes at once; the statement's own test picks the
         // letter's names from the range (which also holds its accented forms). Where the collator joins the letter
         // with the next one (Czech "ch"), the whole book is walked in key order instead. The book and the letter
-        // come from the windows' own lists; the keys are written as blob literals.
+        // come from the windows' own lists; the keys are written as blob literals. Once the search's copy is read,
+        // the grid lists the range's keys as the copy picks them, and the statement is not walked at all.
         const Book& book = *m_query->book();
         QByteArray low;
         QByteArray high;
-        const QString range = SortKey::prefixRange(m_query->text(), &low, &high)
-                                  ? QStringLiteral(" AND SortKey BETWEEN x'%1' AND x'%2'")
-                                        .arg(QString::fromLatin1(low.toHex()), QString::fromLatin1(high.toHex()))
-                                  : QString();
+        const bool ranged = SortKey::prefixRange(m_query->text(), &low, &high);
+        const QString range = ranged ? QStringLiteral(" AND SortKey BETWEEN x'%1' AND x'%2'")
+                                           .arg(QString::fromLatin1(low.toHex()), QString::fromLatin1(high.toHex()))
+                                     : QString();
+        if (ranged)
+            letter = letterFromIndex(book, low, high);
         next = std::make_unique<::Recordset>(
             m_database, QStringLiteral("SELECT * FROM tblTel WHERE Category = '%1'%2 AND %3 LIKE '%4*' ORDER BY "
                                        "SortKey, rowid")
@@ -82,7 +88,28 @@ void DataControl::Refresh()
     m_found = std::move(lines);
     m_foundKeys = std::move(foundKeys);
     m_keyedBook = keyedBook;
+    m_letter = std::move(letter);
     Q_EMIT refreshed();
+}
+
+std::optional<DataControl::LetterRange> DataControl::letterFromIndex(const Book& book, const QByteArray& low,
+                                                                     const QByteArray& high) const
+{
+    // The range holds the letter's names and the few that only sort with them (an accented first letter, say);
+    // which begin with the letter, the statement's test, the copy of the names tells without reading the rows.
+    std::shared_ptr<SearchIndex> copy = SearchIndex::keptFor(m_databaseName);
+    const int column = SearchedColumns::indexOf(book.sortColumn());
+    if (column < 0 || !copy || !copy->isRead())
+        return std::nullopt;
+    return LetterRange{&book, low, high, std::move(copy), column, m_query->text().toStdString() + '*'};
+}
+
+std::unique_ptr<KeyReader> DataControl::letterKeys() const
+{
+    if (!m_letter)
+        return nullptr;
+    return std::make_unique<LetterKeys>(m_database, *m_letter->book, m_letter->low, m_letter->high, m_letter->copy,
+                                        m_letter->column, m_letter->pattern);
 }
 
 bool DataControl::refreshIfChanged()

@@ -1,16 +1,20 @@
 #pragma once
 
 #include "data/Database.h"
+#include "data/KeyReader.h"
 #include "data/Query.h"
 #include "data/Recordset.h"
 #include "data/RowText.h"
 
 #include <QObject>
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class Book;
+class SearchIndex;
 
 // A hidden data control of a window: a database file, one SELECT statement, and the record set the statement
 // gave at the last Refresh. Grids bound to it re-read after every Refresh (the refreshed signal).
@@ -46,6 +50,11 @@ public:
     // be read by ranges of (SortKey, rowid) over the index tblTel_Book.
     const Book* keyedBook() const { return m_keyedBook; }
 
+    // For a letter whose names the search's copy picks from the book's index: the reader of their keys in the
+    // book's order, which the record set's statement gives too (see LetterKeys); null when the statement is to be
+    // walked.
+    std::unique_ptr<KeyReader> letterKeys() const;
+
     // The current record set: the same object until the next Refresh; null before the first one.
     ::Recordset* Recordset() const { return m_recordset.get(); }
     const std::shared_ptr<Database>& database() const { return m_database; }
@@ -59,6 +68,19 @@ Q_SIGNALS:
     void refreshed();
 
 private:
+    // What a letter's keys are read by when its sort keys lie between `low` and `high` and the search's copy of the
+    // names is read; none while it is not.
+    struct LetterRange
+    {
+        const Book* book;
+        QByteArray low;
+        QByteArray high;
+        std::shared_ptr<SearchIndex> copy;
+        int column; // the book's sort column among the searched ones
+        std::string pattern;
+    };
+    std::optional<LetterRange> letterFromIndex(const Book& book, const QByteArray& low, const QByteArray& high) const;
+
     QString m_databaseName;
     QString m_recordSource;
     std::optional<Query> m_query; // the request the record source was given by, if any
@@ -67,5 +89,6 @@ private:
     FoundRows m_found;
     QVector<qint64> m_foundKeys;
     const Book* m_keyedBook = nullptr;
+    std::optional<LetterRange> m_letter;
     long long m_dataVersion = -1;
 };

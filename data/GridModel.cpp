@@ -94,6 +94,8 @@ void GridModel::reload()
     if (m_book)
         m_reader = std::make_unique<BookKeys>(m_source->database(), *m_book);
     else if (rs && rs->keyColumn() >= 0)
+        m_reader = m_source->letterKeys(); // a letter read from the index leaves the cursor alone too
+    if (!m_reader && rs && rs->keyColumn() >= 0)
         m_reader = std::make_unique<CursorKeys>(rs, m_rows, kBatch);
     m_moreKeys = m_reader && !m_reader->atEnd();
     try {
@@ -172,10 +174,32 @@ void GridModel::fillBack(int downTo)
 
 void GridModel::fillAround(int row)
 {
-    if (m_rows.nearerFront(row))
+    const bool nearerFront = m_rows.nearerFront(row);
+    const int distance = nearerFront ? row - m_rows.front() : m_rows.back() - 1 - row;
+    if (distance > kIdleSlice) {
+        fillAlone(row, nearerFront);
+        // Rows deleted elsewhere since the count may leave the position short of rows: then the run reads there.
+        if (m_rows.keyAt(row) != Rows::kNone)
+            return;
+    }
+    if (nearerFront)
         fillFront(row + kBatch);
     else
         fillBack(row - kBatch + 1);
+}
+
+void GridModel::fillAlone(int row, bool fromFront)
+{
+    const int first = std::max(m_rows.front(), row - kBatch / 2);
+    const int end = std::min(m_rows.back(), first + kBatch);
+    if (fromFront) {
+        m_rows.fillAt(first, m_reader->readAt(first, end - first, false));
+        return;
+    }
+    std::vector<std::int64_t> keys = m_reader->readAt(m_rows.rows() - end, end - first, true);
+    std::reverse(keys.begin(), keys.end());
+    // Fewer rows than asked for lie at the start of the screen: the last ones are counted from the end.
+    m_rows.fillAt(end - int(keys.size()), keys);
 }
 
 void GridModel::settle()

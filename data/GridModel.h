@@ -35,10 +35,11 @@ struct GridColumn
 // A whole book in key order (DataControl::keyedBook) is read without the cursor, by short statements over the
 // index tblTel_Book: the grid counts the book's rows in the first idle moment (or when the view asks for more),
 // reads a front run of keys from the start and a back run from the end, and continues either run from its last
-// (SortKey, rowid), so a jump to the end or anywhere reads only the keys near it. Rows between the runs hold no
-// key yet; showing one extends the nearer run up to it. Each read stays inside the range between the runs, so no
-// row is listed twice; when the runs meet, rows another program added or deleted in between meanwhile are
-// inserted or removed then. Every statement is reset after use: no read lock outlives a call.
+// (SortKey, rowid), so a jump to the end reads only the keys near it. Rows between the runs hold no key yet;
+// showing one near a run extends that run up to it, and one far from both (the scroll bar dragged) is read with
+// its screen by its position in the book, counted off the index from the nearer end. Each read stays inside the range
+// between the runs, so no row is listed twice; when the runs meet, rows another program added or deleted in between
+// meanwhile are inserted or removed then. Every statement is reset after use: no read lock outlives a call.
 //
 // Edits are written to the row at once (the cell's commit), deletions of whole rows likewise; no row is ever
 // added. A write refused because the row was changed or deleted elsewhere (see GridWriter) leaves the grid showing
@@ -89,6 +90,8 @@ private:
     void fillFront(int upTo);
     void fillBack(int downTo);
     void fillAround(int row);
+    // The screen around a row far from both runs, read alone by its position in the book.
+    void fillAlone(int row, bool fromFront);
     void settle();
     void dropDuplicates();
     void drainKeyed();

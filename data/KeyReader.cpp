@@ -4,3 +4,8 @@ std::vector<std::int64_t> KeyReader::readBackward(int)
 {
     return {};
 }
+
+std::vector<std::int64_t> KeyReader::readAt(int, int, bool)
+{
+    return {};
+}

@@ -16,6 +16,10 @@ public:
     // Up to `limit` keys before those read backward so far, from the last row on, the last one first. A reader
     // that reads forward only gives none.
     virtual std::vector<std::int64_t> readBackward(int limit);
+    // Up to `limit` keys from the `offset`th row on, counted from the first row, or from the last one backward
+    // (`fromEnd`, the last one first), without moving what was read so far. A reader that cannot count off rows
+    // gives none.
+    virtual std::vector<std::int64_t> readAt(int offset, int limit, bool fromEnd);
     // Nothing is left to read between what was read forward and what was read backward.
     virtual bool atEnd() const = 0;
 };

@@ -15,7 +15,8 @@
 // ends: once it is counted (extendTo), the rows past those read exist without a key (kNone), and the front run
 // [0, front) and the back run [back, rows) fill them from either side (fillFront, fillBack). When nothing is left
 // between the runs' bounds, the rows still between them were deleted elsewhere since the count (removeBetween);
-// rows read when none are left between them were added elsewhere (insertBetween).
+// rows read when none are left between them were added elsewhere (insertBetween). A screen far from both runs may
+// be given its keys alone by position (fillAt), until a run reaches it.
 //
 // The values are kept by key for at most `cacheRows` rows; when full, the cache starts afresh.
 template <typename Row> class KeyRuns
@@ -74,6 +75,16 @@ public:
     {
         for (std::size_t i = 0; i < keys.size() && m_back > m_front; ++i)
             m_keys[std::size_t(--m_back)] = keys[i];
+    }
+    // Keys read by their position, for the rows from `first` on that lie between the runs and hold none yet; the
+    // runs write over them when they get there.
+    void fillAt(int first, const std::vector<std::int64_t>& keys)
+    {
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            const int row = first + int(i);
+            if (between(row) && m_keys[std::size_t(row)] == kNone)
+                m_keys[std::size_t(row)] = keys[i];
+        }
     }
     void removeBetween()
     {

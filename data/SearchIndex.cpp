@@ -14,6 +14,7 @@
 #include <limits>
 #include <optional>
 #include <sqlite3.h>
+#include <unordered_set>
 
 namespace {
 
@@ -135,18 +136,33 @@ std::string rowStatement(const char* where)
 
 } // namespace
 
-std::shared_ptr<SearchIndex> SearchIndex::forFile(const QString& path)
+// The copy of the file last searched stays, so a search after a return to the directory window is as quick as the
+// one before.
+std::shared_ptr<SearchIndex>& SearchIndex::lastCopy(QString** path)
 {
-    // The copy of the file last searched stays, so a search after a return to the directory window is as quick
-    // as the one before.
     static QString lastPath;
     static std::shared_ptr<SearchIndex> last;
+    *path = &lastPath;
+    return last;
+}
+
+std::shared_ptr<SearchIndex> SearchIndex::forFile(const QString& path)
+{
+    QString* lastPath = nullptr;
+    std::shared_ptr<SearchIndex>& last = lastCopy(&lastPath);
     const QString key = QFileInfo(path).absoluteFilePath();
-    if (!last || lastPath != key) {
+    if (!last || *lastPath != key) {
         last.reset(new SearchIndex(path));
-        lastPath = key;
+        *lastPath = key;
     }
     return last;
+}
+
+std::shared_ptr<SearchIndex> SearchIndex::keptFor(const QString& path)
+{
+    QString* lastPath = nullptr;
+    const std::shared_ptr<SearchIndex>& last = lastCopy(&lastPath);
+    return last && *lastPath == QFileInfo(path).absoluteFilePath() ? last : nullptr;
 }
 
 SearchIndex::SearchIndex(const QString& path) : m_path(path) {}
@@ -191,6 +207,7 @@ void SearchIndex::prepare()
         } catch (...) {
             m_built = false; // the first search tries again, and reports what goes wrong
         }
+        m_readDone = true;
     });
 }
 
@@ -492,6 +509,65 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
     if (m_linesTrusted)
         result.lines = FoundRows{m_shown, m_text, std::move(shown)};
     return result;
+}
+
+bool SearchIndex::keepMatching(std::vector<std::int64_t>& keys, int column, const std::string& patternText)
+{
+    if (!isRead())
+        return false;
+    rebuildIfChanged();
+    if (!m_built)
+        return false;
+    const LikePattern pattern(patternText);
+    std::unordered_set<std::int64_t> dropped;
+    std::vector<std::int64_t> irregular;
+    const std::string& text = *m_text;
+    const auto byKey = [](const Row& entry, qint64 key) { return entry.key < key; };
+    const auto rowOf = [&](std::int64_t key) {
+        // Keys are mostly dense: a key's place, were the keys evenly spread, is usually its own.
+        const qint64 first = m_rows.empty() ? 0 : m_rows.front().key;
+        const qint64 last = m_rows.empty() ? 0 : m_rows.back().key;
+        if (key >= first && key <= last && last > first) {
+            // Rounding may put the guess one short.
+            const auto guess = std::size_t(double(key - first) / double(last - first) * double(m_rows.size() - 1));
+            for (const std::size_t at : {guess, guess + 1}) {
+                if (at < m_rows.size() && m_rows[at].key == key)
+                    return at;
+            }
+        }
+        return std::size_t(std::lower_bound(m_rows.begin(), m_rows.end(), key, byKey) - m_rows.begin());
+    };
+    for (const std::int64_t key : keys) {
+        const std::size_t row = rowOf(key);
+        if (row == m_rows.size() || m_rows[row].key != key) {
+            irregular.push_back(key); // or gone since the keys were read: the file tells
+            continue;
+        }
+        // Each row holds every column, each ended by its separator.
+        const char* p = text.data() + m_rowStart[row];
+        const char* end = text.data() + m_rowStart[row + 1];
+        for (int c = 0; c < column; ++c)
+            p = static_cast<const char*>(std::memchr(p, kEndOfColumn, std::size_t(end - p))) + 1;
+        const auto* stop = static_cast<const char*>(std::memchr(p, kEndOfColumn, std::size_t(end - p)));
+        const std::string_view value(p, std::size_t(stop - p));
+        if ((value.size() == 1 && value[0] == kNull) || !pattern.matches(value))
+            dropped.insert(key);
+    }
+    if (!irregular.empty()) {
+        Statement stored(m_db, QStringLiteral("SELECT %1 FROM tblTel WHERE ID = ?")
+                                   .arg(QLatin1String(SearchedColumns::kNames[std::size_t(column)])));
+        for (const std::int64_t key : irregular) {
+            stored.reset();
+            stored.bind(1, qint64(key));
+            const bool found = stored.step() && sqlite3_column_type(stored.handle(), 0) != SQLITE_NULL;
+            if (!found || !pattern.matches(stored.text(0)))
+                dropped.insert(key);
+        }
+    }
+    if (!dropped.empty())
+        keys.erase(std::remove_if(keys.begin(), keys.end(), [&](std::int64_t key) { return dropped.count(key) > 0; }),
+                   keys.end());
+    return true;
 }
 
 std::vector<SearchIndex::Row> SearchIndex::irregularMatches(const LikePattern& pattern)

@@ -27,6 +27,9 @@ struct sqlite3;
 // The copy keeps the shown text of every row as well (see RowText), so a result's lines are made from memory, not by
 // reading the rows found once more from the file.
 //
+// A letter's list asks the copy too: which of the keys of a range of the book's index begin with the letter
+// (keepMatching), so those rows are not read from the file.
+//
 // The process keeps one copy, of the file searched last, read through a connection of its own (its reading thread
 // waits quietly for a busy file, see prepare()). When the file has changed since it was read, whoever changed it
 // (SQLite's data_version), the rows the file's change log names are read again; without a log that covers the
@@ -36,6 +39,8 @@ class SearchIndex
 public:
     // The copy for a file, shared by every data control of the process; the last one searched is kept.
     static std::shared_ptr<SearchIndex> forFile(const QString& path);
+    // The copy kept for a file, without making one: null when the copy kept is another file's, or none is.
+    static std::shared_ptr<SearchIndex> keptFor(const QString& path);
 
     ~SearchIndex();
     SearchIndex(const SearchIndex&) = delete;
@@ -54,11 +59,18 @@ public:
     // Starts reading the copy in a thread of its own, if it was never read, so that the first search finds it
     // ready. The search waits for the thread.
     void prepare();
+    // The copy was read, by a search or by prepare()'s thread, which is done.
+    bool isRead() const { return m_reading.joinable() ? m_readDone.load() : m_built; }
+    // Keeps of `keys` those whose searched column `column` matches `pattern`, in their order, as the statement's
+    // LIKE would pick them; false, with the keys as they were, when the copy could not be read. Throws DbError.
+    bool keepMatching(std::vector<std::int64_t>& keys, int column, const std::string& pattern);
     // How many times the whole table was read into the copy.
     int rebuilds() const { return m_rebuilds; }
 
 private:
     explicit SearchIndex(const QString& path);
+    // The copy kept and the file it is of.
+    static std::shared_ptr<SearchIndex>& lastCopy(QString** path);
     void open(Database::Waits waits = Database::Waits::Notified);
     void rebuildIfChanged();
     void rebuild();
@@ -105,6 +117,7 @@ private:
     long long m_schemaVersion = -1;        // of the file when the copy was read whole
     long long m_logSeq = -1;               // the last entry of the change log the copy holds; -1 without a log
     int m_rebuilds = 0;
-    std::thread m_reading;           // reads the copy ahead of the first search; nothing else runs meanwhile
-    std::atomic<bool> m_stop{false}; // the copy is no longer wanted
+    std::thread m_reading;               // reads the copy ahead of the first search; nothing else runs meanwhile
+    std::atomic<bool> m_stop{false};     // the copy is no longer wanted
+    std::atomic<bool> m_readDone{false}; // the thread has ended
 };

@@ -10,4 +10,14 @@ namespace SearchedColumns {
 inline constexpr auto kNames = Columns::searchedNames();
 inline constexpr int kCount = int(kNames.size());
 
+// The place of a column among them (letter case ignored, as SQLite names columns); -1 for one not searched.
+inline int indexOf(const QString& name)
+{
+    for (int c = 0; c < kCount; ++c) {
+        if (name.compare(QLatin1String(kNames[std::size_t(c)]), Qt::CaseInsensitive) == 0)
+            return c;
+    }
+    return -1;
+}
+
 } // namespace SearchedColumns

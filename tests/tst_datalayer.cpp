@@ -504,7 +504,12 @@ void TestDataLayer::keyedBookJumpsToItsEnd()
         QCOMPARE(model.rowCount(), 24000);
         for (int row = 23970; row < 24000; ++row)
             QCOMPARE(model.index(row, 0).data().toString(), order.at(row));
-        QCOMPARE(model.index(12000, 0).data().toString(), order.at(12000));
+        // Screens far from both runs, as the scroll bar dragged there shows them: counted from the start and
+        // from the end.
+        for (const int middle : {12000, 14000}) {
+            for (int row = middle - 15; row < middle + 15; ++row)
+                QCOMPARE(model.index(row, 0).data().toString(), order.at(row));
+        }
     }
 
     // A name edited near the top loses its sort key until the next refresh: it stays where it was, once.

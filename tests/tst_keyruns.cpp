@@ -51,6 +51,23 @@ private Q_SLOTS:
         QCOMPARE(runs.rowOf(99), -1);
     }
 
+    // A screen read by its position lands between the runs only, in rows that have no key yet; the runs write
+    // over it when they reach it.
+    void screenReadAloneBetweenTheRuns()
+    {
+        Runs runs = countedBook();
+        runs.fillAt(1, {21, 31, 41});
+        runs.fillAt(6, {71, 81, 91});
+        QCOMPARE(keysOf(runs), (Keys{10, 20, 31, 41, kNone, kNone, 71, 80}));
+        runs.fillAt(3, {40, 50});
+        QCOMPARE(keysOf(runs), (Keys{10, 20, 31, 41, 50, kNone, 71, 80}));
+        runs.fillFront({30, 40});
+        runs.fillBack({70});
+        QCOMPARE(keysOf(runs), (Keys{10, 20, 30, 40, 50, kNone, 70, 80}));
+        QCOMPARE(runs.front(), 4);
+        QCOMPARE(runs.back(), 6);
+    }
+
     // A row deleted anywhere keeps the keys still to come in their rows: the front run continues at the row after
     // its last, the back run before its first.
     void eraseKeepsTheRunsInPlace_data()

@@ -1,7 +1,9 @@
 // The fast path of the free-text search must find exactly the rows the statement finds when SQLite runs it.
 #include "TempDatabase.h"
+#include "data/Book.h"
 #include "data/DataControl.h"
 #include "data/Database.h"
+#include "data/GridModel.h"
 #include "data/SearchIndex.h"
 #include "data/SearchedColumns.h"
 
@@ -181,6 +183,74 @@ private Q_SLOTS:
         QCOMPARE(db.exec(QStringLiteral("COMMIT")), SQLITE_OK);
         QCOMPARE(index->find("*quim*").size(), 1);
         QCOMPARE(notices, 0);
+    }
+
+    // Once the copy is read, a letter's names come from the book's index, picked by the copy: the same rows as its
+    // statement, in the book's order, among names that only sort with the letter and names the copy cannot hold.
+    void letterListsWhatItsStatementLists()
+    {
+        TempDatabase db;
+        const char* const names[] = {"Kim",
+                                     "kara",
+                                     "Ķirsis",
+                                     "K\u0301ate",
+                                     "\u200bKevin",
+                                     "\uff2ben",
+                                     "\u212aelvin",
+                                     "K",
+                                     "Émile",
+                                     "Eve",
+                                     "evan",
+                                     "Zed",
+                                     "כהן",
+                                     "כליל",
+                                     "ךא",
+                                     "Ke\x1f"
+                                     "n",
+                                     ""};
+        for (const char* name : names)
+            db.addTel(QStringLiteral("Personal"), QStringLiteral("F"), QString::fromUtf8(name));
+        QCOMPARE(db.exec(QStringLiteral("INSERT INTO tblTel (Category, Lname) VALUES ('Personal', NULL), "
+                                        "('Business', 'Kb'), ('Personal', CAST(x'4bff' AS TEXT))")),
+                 SQLITE_OK);
+        // More than a batch of names, some of them only sorting with the letter.
+        for (int i = 0; i < 700; ++i)
+            db.addTel(QStringLiteral("Personal"), QStringLiteral("F"),
+                      (i % 7 ? QStringLiteral("Kb%1") : QStringLiteral("Ķb%1")).arg(i, 3, 10, QLatin1Char('0')));
+        DataControl control;
+        control.setDatabaseName(db.path());
+        const auto check = [&](const QString& letter) {
+            const Query query = Query::letter(Book::Personal, letter);
+            control.setRecordSource(query);
+            control.Refresh();
+            QVERIFY(control.letterKeys());
+            Recordset rs(Database::open(db.path()), query.statement() + QStringLiteral(" ORDER BY SortKey, rowid"));
+            QVector<qint64> expected;
+            for (; !rs.Eof(); rs.MoveNext())
+                expected << rs.Fields(QStringLiteral("ID")).Value().toLongLong();
+            GridModel grid(&control, {{QStringLiteral("Last"), QStringLiteral("Lname"), 1000, QString()}});
+            grid.fetchAll();
+            QVector<qint64> listed;
+            for (int row = 0; row < grid.rowCount(); ++row)
+                listed << grid.keyOfRow(row);
+            QCOMPARE(listed, expected);
+        };
+        // Before the copy is read, the statement lists the letter.
+        control.setRecordSource(Query::letter(Book::Personal, QStringLiteral("K")));
+        control.Refresh();
+        QVERIFY(!control.letterKeys());
+        viaDataControl(db.path(), QStringLiteral("x")); // a search reads the copy
+        for (const char* letter : {"K", "E", "כ", "Z", "Q"})
+            check(QString::fromUtf8(letter));
+
+        // Another tool renames names into the letter and out of it, deletes one and adds one the copy cannot hold.
+        QCOMPARE(db.exec(QStringLiteral("UPDATE tblTel SET Lname = 'Kate' WHERE Lname = 'Eve'; "
+                                        "UPDATE tblTel SET Lname = 'Lim' WHERE Lname = 'Kim'; "
+                                        "DELETE FROM tblTel WHERE Lname = 'kara'; "
+                                        "INSERT INTO tblTel (Category, Lname) VALUES ('Personal', 'Kx' || char(30))")),
+                 SQLITE_OK);
+        check(QStringLiteral("K"));
+        check(QStringLiteral("E"));
     }
 
     void followsChangesMadeByAnyone()
