@@ -1,8 +1,34 @@
 #include "data/DataControl.h"
 
 #include "data/Book.h"
+#include "data/BookLetters.h"
 #include "data/SearchIndex.h"
 #include "data/SortKey.h"
+
+namespace {
+
+// The statement's test on the keys of the names filed under `letter`: one range of keys that covers every form of
+// the letter (a Hebrew letter's final form may sort apart from it), or nothing where the collator joins a form with
+// the next letter.
+QString letterKeyRange(const QString& letter)
+{
+    QByteArray low;
+    QByteArray high;
+    for (const QChar form : BookLetters::forms(letter)) {
+        QByteArray formLow;
+        QByteArray formHigh;
+        if (!SortKey::prefixRange(QString(form), &formLow, &formHigh))
+            return QString();
+        if (low.isEmpty() || formLow < low)
+            low = formLow;
+        if (high.isEmpty() || formHigh > high)
+            high = formHigh;
+    }
+    return QStringLiteral(" AND SortKey BETWEEN x'%1' AND x'%2'")
+        .arg(QString::fromLatin1(low.toHex()), QString::fromLatin1(high.toHex()));
+}
+
+} // namespace
 
 DataControl::DataControl(QObject* parent) : QObject(parent) {}
 
@@ -61,16 +87,11 @@ void DataControl::Refresh()
         // with the next one (Czech "ch"), the whole book is walked in key order instead. The book and the letter
         // come from the windows' own lists; the keys are written as blob literals.
         const Book& book = *m_query->book();
-        QByteArray low;
-        QByteArray high;
-        const QString range = SortKey::prefixRange(m_query->text(), &low, &high)
-                                  ? QStringLiteral(" AND SortKey BETWEEN x'%1' AND x'%2'")
-                                        .arg(QString::fromLatin1(low.toHex()), QString::fromLatin1(high.toHex()))
-                                  : QString();
         next = std::make_unique<::Recordset>(
-            m_database, QStringLiteral("SELECT * FROM tblTel WHERE Category = '%1'%2 AND %3 LIKE '%4*' ORDER BY "
+            m_database, QStringLiteral("SELECT * FROM tblTel WHERE Category = '%1'%2 AND %3 LIKE '%4' ORDER BY "
                                        "SortKey, rowid")
-                            .arg(book.name(), range, book.sortColumn(), m_query->text()));
+                            .arg(book.name(), letterKeyRange(m_query->text()), book.sortColumn(),
+                                 m_query->letterPattern()));
     } else {
         // Rows without keys (a file that cannot be written, another tool busy writing) keep the statement's own
         // order, which SQLite gives in every case.
