@@ -1,10 +1,32 @@
 #include "data/DataControl.h"
 
 #include "data/Book.h"
+#include "data/BookLetters.h"
 #include "data/LetterKeys.h"
 #include "data/SearchIndex.h"
 #include "data/SearchedColumns.h"
 #include "data/SortKey.h"
+
+namespace {
+
+// The range of keys of the names filed under `letter`: one range that covers every form of the letter (a Hebrew
+// letter's final form may sort apart from it). False where the collator joins a form with the next letter.
+bool letterKeyRange(const QString& letter, QByteArray& low, QByteArray& high)
+{
+    for (const QChar form : BookLetters::forms(letter)) {
+        QByteArray formLow;
+        QByteArray formHigh;
+        if (!SortKey::prefixRange(QString(form), &formLow, &formHigh))
+            return false;
+        if (low.isEmpty() || formLow < low)
+            low = formLow;
+        if (high.isEmpty() || formHigh > high)
+            high = formHigh;
+    }
+    return true;
+}
+
+} // namespace
 
 DataControl::DataControl(QObject* parent) : QObject(parent) {}
 
@@ -67,16 +89,17 @@ void DataControl::Refresh()
         const Book& book = *m_query->book();
         QByteArray low;
         QByteArray high;
-        const bool ranged = SortKey::prefixRange(m_query->text(), &low, &high);
+        const bool ranged = letterKeyRange(m_query->text(), low, high);
         const QString range = ranged ? QStringLiteral(" AND SortKey BETWEEN x'%1' AND x'%2'")
                                            .arg(QString::fromLatin1(low.toHex()), QString::fromLatin1(high.toHex()))
                                      : QString();
         if (ranged)
             letter = letterFromIndex(book, low, high);
         next = std::make_unique<::Recordset>(
-            m_database, QStringLiteral("SELECT * FROM tblTel WHERE Category = '%1'%2 AND %3 LIKE '%4*' ORDER BY "
+            m_database, QStringLiteral("SELECT * FROM tblTel WHERE Category = '%1'%2 AND %3 LIKE '%4' ORDER BY "
                                        "SortKey, rowid")
-                            .arg(book.name(), range, book.sortColumn(), m_query->text()));
+                            .arg(book.name(), range, book.sortColumn(),
+                                 m_query->letterPattern()));
     } else {
         // Rows without keys (a file that cannot be written, another tool busy writing) keep the statement's own
         // order, which SQLite gives in every case.
@@ -101,7 +124,7 @@ std::optional<DataControl::LetterRange> DataControl::letterFromIndex(const Book&
     const int column = SearchedColumns::indexOf(book.sortColumn());
     if (column < 0 || !copy || !copy->isRead())
         return std::nullopt;
-    return LetterRange{&book, low, high, std::move(copy), column, m_query->text().toStdString() + '*'};
+    return LetterRange{&book, low, high, std::move(copy), column, m_query->letterPattern().toStdString()};
 }
 
 std::unique_ptr<KeyReader> DataControl::letterKeys() const

@@ -1,6 +1,7 @@
 #include "data/Query.h"
 
 #include "data/Book.h"
+#include "data/BookLetters.h"
 #include "data/MessageLog.h"
 #include "data/SearchedColumns.h"
 
@@ -60,6 +61,12 @@ QVariantList Query::parameters() const
     return values;
 }
 
+QString Query::letterPattern() const
+{
+    const QString forms = BookLetters::forms(m_text);
+    return (forms.size() > 1 ? QLatin1Char('[') + forms + QLatin1Char(']') : forms) + QLatin1Char('*');
+}
+
 QString Query::statement() const
 {
     switch (m_kind) {
@@ -69,7 +76,7 @@ QString Query::statement() const
     case Kind::Letter:
         // The book and the letter come from the book selector's items and the buttons' captions, never from typing.
         return QStringLiteral("SELECT * FROM tblTel WHERE Category = '") + m_book->name() + QStringLiteral("' AND ") +
-               m_book->sortColumn() + QStringLiteral("  LIKE '") + m_text + QStringLiteral("*'");
+               m_book->sortColumn() + QStringLiteral("  LIKE '") + letterPattern() + QLatin1Char('\'');
     case Kind::Search: {
         // An apostrophe would end the quoted pattern early, break the statement and let the rest of the text be
         // read as statement text; doubled, it stands for itself, so O'Brien finds O'Brien.

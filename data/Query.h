@@ -44,6 +44,9 @@ public:
     const Book* book() const { return m_book; }
     // The letter of a letter request, the text of a search; empty for the others.
     const QString& text() const { return m_text; }
+    // The LIKE pattern of a letter request: the letter and anything after it ("A*"), or either of a Hebrew letter's
+    // two forms ("[כך]*").
+    QString letterPattern() const;
     // The statement text of the request.
     QString statement() const;
     // The values the statement's parameters are bound to, in order (a filtered log's).

@@ -1,8 +1,11 @@
 #include "directory/ResultLines.h"
 
+#include "app/Bidi.h"
 #include "data/DbError.h"
 #include "data/Recordset.h"
 #include "data/SearchedColumns.h"
+
+#include <QGuiApplication>
 
 namespace {
 
@@ -120,6 +123,31 @@ ResultLines::Values ResultLines::blockValues(int block) const
 }
 
 QString ResultLines::formatLine(int lineOfBlock, const Values& v)
+{
+    const QString plain = composeLine(lineOfBlock, v);
+    if (QGuiApplication::layoutDirection() != Qt::RightToLeft && !mixesDirections(plain))
+        return plain;
+    // Each value keeps its own order inside the line: a number or an English address in a Hebrew line, a Hebrew
+    // name in an English one.
+    Values isolated;
+    for (std::size_t field = 0; field < isolated.size(); ++field)
+        isolated[field] = v[field].isEmpty() ? v[field] : Bidi::isolated(v[field]);
+    return composeLine(lineOfBlock, isolated);
+}
+
+bool ResultLines::mixesDirections(const QString& line)
+{
+    bool left = false;
+    bool right = false;
+    for (const QChar c : line) {
+        const QChar::Direction direction = c.direction();
+        left = left || direction == QChar::DirL;
+        right = right || direction == QChar::DirR || direction == QChar::DirAL;
+    }
+    return left && right;
+}
+
+QString ResultLines::composeLine(int lineOfBlock, const Values& v)
 {
     switch (lineOfBlock) {
     case 0:

@@ -46,7 +46,8 @@ public:
     int blockCount() const;
     // The key of the row a block shows; -1 when it is not known.
     qint64 keyOfBlock(int block) const;
-    // Line `lineOfBlock` (0 to 9) of the block of `values`.
+    // Line `lineOfBlock` (0 to 9) of the block of `values`. Under a right-to-left interface, and where a line holds
+    // text of both directions, the values are set in Unicode isolates so that each reads in its own order.
     static QString formatLine(int lineOfBlock, const Values& values);
     QString line(int row) const;
 
@@ -54,6 +55,9 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 private:
+    static QString composeLine(int lineOfBlock, const Values& values);
+    // The line holds letters that read left to right and letters that read right to left.
+    static bool mixesDirections(const QString& line);
     Values blockValues(int block) const;
     void appendOwn(const RowText::Values& values, qint64 key);
 

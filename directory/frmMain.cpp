@@ -10,6 +10,7 @@
 #include "app/WindowSwitch.h"
 #include "app/WrapButton.h"
 #include "data/Book.h"
+#include "data/BookLetters.h"
 #include "data/GridModel.h"
 #include "data/Query.h"
 #include "data/SearchIndex.h"
@@ -464,6 +465,23 @@ void frmMain::optOt_Click(int Index)
     gRecordSource = query.statement();
     datTel->setRecordSource(query);
     datTel->Refresh();
+    // The strip follows what the book holds each time the whole book shows: at the load, at a book switch, at "All".
+    if (Index == kAll && datTel->database())
+        showBookLetters(BookLetters::letters(BookLetters::of(*datTel->database(), *book)));
+}
+
+void frmMain::showBookLetters(const QStringList& letters)
+{
+    // The letters keep the strip's places from the first on; the places an alphabet has no letter for stay empty.
+    for (int index = 1; index < kAll; ++index) {
+        const bool used = index <= letters.size();
+        const QString caption = used ? letters.at(index - 1) : QString();
+        if (optOt[index]->text() == caption)
+            continue;
+        optOt[index]->setText(caption);
+        optOt[index]->setAccessibleName(tr("Letter %1").arg(caption));
+        optOt[index]->setHidden(!used);
+    }
 }
 
 void frmMain::selectOt(int index)

@@ -39,7 +39,8 @@ public:
 
     // The book switch: shows the grid of the chosen book with the whole book in it.
     void cmbType_Click();
-    // The letter filter: index 1 to 26 for "A" to "Z", 27 for "All".
+    // The letter filter: index 1 to 26 for the strip's letters ("A" to "Z", or alef to tav in the first 22 places
+    // for a book of Hebrew names), 27 for "All".
     void optOt_Click(int Index);
     void cmdAdd_Click();
     // Opens the entry of `key` in the entry window (a row of the grid, a block of the results).
@@ -101,6 +102,8 @@ private:
 
     // Selecting an option from code runs its filter when the selection changes, as a user's click does.
     void selectOt(int index);
+    // Captions the strip's letter buttons with `letters`, in order.
+    void showBookLetters(const QStringList& letters);
     void runSearch();
     void openRow(int row);
     static void playGif(QLabel* view, const QString& path);

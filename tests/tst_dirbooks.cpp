@@ -23,6 +23,8 @@ private Q_SLOTS:
     void namesOutsideTheAlphabetOnlyUnderAll();
     void aLetterListsItsNamesInTheBooksOrder_data();
     void aLetterListsItsNamesInTheBooksOrder();
+    void stripServesTheAlphabetOfTheBook_data();
+    void stripServesTheAlphabetOfTheBook();
     void bookSwitchDropsTheLetter();
     void largeBooksListEveryRowInEitherGrid();
     void gridEditReachesTheFile_data();
@@ -137,6 +139,51 @@ void TestDirectoryBooks::aLetterListsItsNamesInTheBooksOrder()
     QVERIFY(f.open());
     QTest::mouseClick(f.letter(letter), Qt::LeftButton);
     QCOMPARE(DirectoryFixture::column(f.visibleGrid(), 0), names);
+}
+
+void TestDirectoryBooks::stripServesTheAlphabetOfTheBook_data()
+{
+    QTest::addColumn<QStringList>("personal"); // the personal book's last names; the business book holds Latin ones
+    QTest::addColumn<QString>("strip");        // the captions of the strip's shown letters
+    QTest::addColumn<int>("index");            // the letter pressed
+    QTest::addColumn<QStringList>("listed");   // the names it lists, sorted
+
+    const QString latin = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    const QString hebrew = QStringLiteral("אבגדהוזחטיכלמנסעפצקרשת");
+    const QStringList hebrewBook{"כהן", "לוי", "כץ", "אברהם", "Cohen", "ךרמי"};
+    // Kaf is the 11th letter; its final form files under it.
+    QTest::newRow("Hebrew names, kaf") << hebrewBook << hebrew << 11 << QStringList{"כהן", "כץ", "ךרמי"};
+    QTest::newRow("Hebrew names, alef") << hebrewBook << hebrew << 1 << QStringList{"אברהם"};
+    QTest::newRow("Latin names") << QStringList{"Cohen", "Adams", "כהן"} << latin << 3 << QStringList{"Cohen"};
+}
+
+void TestDirectoryBooks::stripServesTheAlphabetOfTheBook()
+{
+    QFETCH(QStringList, personal);
+    QFETCH(QString, strip);
+    QFETCH(int, index);
+    QFETCH(QStringList, listed);
+
+    DirectoryFixture f;
+    for (const QString& name : personal)
+        f.db.addTel(QStringLiteral("Personal"), QString(), name);
+    f.db.addTel(QStringLiteral("Business"), QString(), QStringLiteral("Zorn"), QStringLiteral("Acme"));
+    QVERIFY(f.open());
+    const auto shownLetters = [&] {
+        QString shown;
+        for (int i = 1; i <= 26; ++i)
+            shown += f.ot(i)->isHidden() ? QString() : f.ot(i)->text();
+        return shown;
+    };
+    QCOMPARE(shownLetters(), strip);
+    QTest::mouseClick(f.ot(index), Qt::LeftButton);
+    QStringList names = DirectoryFixture::column(f.visibleGrid(), 0);
+    names.sort();
+    std::sort(listed.begin(), listed.end());
+    QCOMPARE(names, listed);
+
+    f.chooseBook(QStringLiteral("Business"));
+    QCOMPARE(shownLetters(), QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ"));
 }
 
 void TestDirectoryBooks::bookSwitchDropsTheLetter()

@@ -98,6 +98,8 @@ private Q_SLOTS:
     void searchLeavesBookLetterAndGridAlone();
     void refusedStatementTakesTheErrorPath();
     void resultLinesModelHoldsLongValues();
+    void mixedLinesKeepEachValuesOrder_data();
+    void mixedLinesKeepEachValuesOrder();
     void millionLinesStayResponsive();
 };
 
@@ -390,6 +392,46 @@ void TestSearch::refusedStatementTakesTheErrorPath()
     // The steps after the failing one did not run.
     QCOMPARE(box->text(), QStringLiteral("smith"));
     QCOMPARE(f.lstResult()->model()->rowCount(), 0);
+}
+
+void TestSearch::mixedLinesKeepEachValuesOrder_data()
+{
+    QTest::addColumn<bool>("rightToLeft"); // the interface's direction
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("shown");
+
+    const QString fsi(QChar(0x2068));
+    const QString pdi(QChar(0x2069));
+    const QString hebrewName = QStringLiteral("משה");
+    const QString hebrewStreet = QStringLiteral("רחוב הרצל 5");
+    const int address = ResultLines::Address;
+    QTest::newRow("English address, English line") << false << address << "1 Harbour Rd" << 2
+                                                    << "Address : 1 Harbour Rd";
+    QTest::newRow("Hebrew address, English line")
+        << false << address << hebrewStreet << 2 << QStringLiteral("Address : ") + fsi + hebrewStreet + pdi;
+    // Hebrew alone in a line reads as Hebrew: nothing is added.
+    QTest::newRow("Hebrew name alone") << false << int(ResultLines::Fname) << hebrewName << 0 << hebrewName + "  ";
+    QTest::newRow("English address, right-to-left interface")
+        << true << address << "1 Harbour Rd" << 2 << QStringLiteral("Address : ") + fsi + "1 Harbour Rd" + pdi;
+    QTest::newRow("number, right-to-left interface") << true << int(ResultLines::Pel) << "03 - 5555555" << 4
+                                                     << QStringLiteral("Cellular : ") + fsi + "03 - 5555555" + pdi;
+}
+
+void TestSearch::mixedLinesKeepEachValuesOrder()
+{
+    QFETCH(bool, rightToLeft);
+    QFETCH(int, field);
+    QFETCH(QString, value);
+    QFETCH(int, line);
+    QFETCH(QString, shown);
+
+    QGuiApplication::setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+    const auto back = qScopeGuard([] { QGuiApplication::setLayoutDirection(Qt::LeftToRight); });
+    ResultLines::Values values;
+    values[std::size_t(field)] = value;
+    QCOMPARE(ResultLines::formatLine(line, values), shown);
 }
 
 void TestSearch::resultLinesModelHoldsLongValues()
