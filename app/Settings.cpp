@@ -13,15 +13,6 @@
 #include <algorithm>
 #include <memory>
 
-namespace {
-
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("Settings", text);
-}
-
-} // namespace
-
 QComboBox* Settings::regionChooser(QWidget* parent)
 {
     auto* box = new ChoiceBox(parent);
@@ -36,7 +27,7 @@ QComboBox* Settings::regionChooser(QWidget* parent)
               [](const auto& a, const auto& b) { return QString::localeAwareCompare(a.first, b.first) < 0; });
     const QString region = PhoneNumbers::defaultRegion();
     if (region == QLatin1String("ZZ"))
-        box->addItem(tr("Choose the country"), QStringLiteral("ZZ"));
+        box->addItem(QCoreApplication::translate("Settings", "Choose the country"), QStringLiteral("ZZ"));
     for (const auto& [name, code] : std::as_const(countries))
         box->addItem(name, code);
     box->setCurrentIndex(std::max(0, box->findData(region)));
@@ -47,13 +38,16 @@ QDialog* Settings::dialog(QWidget* parent)
 {
     auto* dialog = new QDialog(parent);
     dialog->setObjectName(QStringLiteral("Settings"));
-    dialog->setWindowTitle(tr("Settings"));
+    dialog->setWindowTitle(QCoreApplication::translate("Settings", "Settings"));
     auto* form = new QFormLayout(dialog);
     QComboBox* region = regionChooser(dialog);
-    form->addRow(tr("Telephone numbers without a country code are dialled in:"), region);
-    auto* note = new QLabel(tr("Imports read numbers in this country: a number of another country is left out, and "
-                               "an international number of this one is stored as it is dialled here."),
-                            dialog);
+    form->addRow(QCoreApplication::translate("Settings", "Telephone numbers without a country code are dialled in:"),
+                 region);
+    auto* note =
+        new QLabel(QCoreApplication::translate(
+                       "Settings", "Imports read numbers in this country: a number of another country is left out, and "
+                                   "an international number of this one is stored as it is dialled here."),
+                   dialog);
     note->setWordWrap(true);
     form->addRow(note);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
@@ -76,7 +70,7 @@ void Settings::show(QWidget* parent)
 
 QAction* Settings::action(QWidget* window)
 {
-    auto* settings = new QAction(tr("Settings..."), window);
+    auto* settings = new QAction(QCoreApplication::translate("Settings", "Settings..."), window);
     QObject::connect(settings, &QAction::triggered, window, [window] { show(window); });
     return settings;
 }

@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="he_IL">
 <context>
     <name>About</name>
@@ -32,8 +33,8 @@ Its backup copies:
 <context>
     <name>AccessConversion</name>
     <message>
-        <source>Convert "%1"</source>
-        <translation>המרת "%1"</translation>
+        <source>Convert &quot;%1&quot;</source>
+        <translation>המרת &quot;%1&quot;</translation>
     </message>
     <message>
         <source>The texts of this old data file are in a code page of their own. Choose the encoding in which the names below read right; they are converted in it.</source>
@@ -44,8 +45,8 @@ Its backup copies:
         <translation>הטקסטים שבקובץ</translation>
     </message>
     <message>
-        <source>The conversion of "%1" that was cut short has been finished. The old file is kept unchanged as "%2".</source>
-        <translation>ההמרה של "%1", שנקטעה באמצע, הושלמה. הקובץ הישן נשמר ללא שינוי בשם "%2".</translation>
+        <source>The conversion of &quot;%1&quot; that was cut short has been finished. The old file is kept unchanged as &quot;%2&quot;.</source>
+        <translation>ההמרה של &quot;%1&quot;, שנקטעה באמצע, הושלמה. הקובץ הישן נשמר ללא שינוי בשם &quot;%2&quot;.</translation>
     </message>
 </context>
 <context>
@@ -182,27 +183,27 @@ Its backup copies:
         <translation>כותב אל FILE עותק שלם ועקבי של קובץ ספר הטלפונים.</translation>
     </message>
     <message>
-        <source>Lists the program's backup copies with their entries and messages.</source>
+        <source>Lists the program&apos;s backup copies with their entries and messages.</source>
         <translation>מציג את עותקי הגיבוי של התוכנה, ובכל אחד את מספר הרשומות וההודעות.</translation>
     </message>
     <message>
-        <source>Replaces the directory's contents with those of FILE (a path, or the name of a copy in the backups folder), keeping a copy of the current contents first.</source>
+        <source>Replaces the directory&apos;s contents with those of FILE (a path, or the name of a copy in the backups folder), keeping a copy of the current contents first.</source>
         <translation>מחליף את תוכן ספר הטלפונים בתוכן של FILE (נתיב, או שם של עותק בתיקיית הגיבויים), ולפני כן שומר עותק של התוכן הנוכחי.</translation>
     </message>
 </context>
 <context>
     <name>BackupCommands</name>
     <message>
-        <source>"%1" was restored from "%2". The file as it was before is kept as "%3".
+        <source>&quot;%1&quot; was restored from &quot;%2&quot;. The file as it was before is kept as &quot;%3&quot;.
 
 Undo does not take a restore back: to go back, restore that copy.</source>
-        <translation>"%1" שוחזר מתוך "%2". הקובץ כפי שהיה לפני כן נשמר בשם "%3".
+        <translation>&quot;%1&quot; שוחזר מתוך &quot;%2&quot;. הקובץ כפי שהיה לפני כן נשמר בשם &quot;%3&quot;.
 
 ביטול פעולה אינו מבטל שחזור: כדי לחזור, יש לשחזר את ההעתק הזה.</translation>
     </message>
     <message>
-        <source>Restored from "%1"; the file as it was before is kept as "%2".</source>
-        <translation>שוחזר מתוך "%1"; הקובץ כפי שהיה לפני כן נשמר בשם "%2".</translation>
+        <source>Restored from &quot;%1&quot;; the file as it was before is kept as &quot;%2&quot;.</source>
+        <translation>שוחזר מתוך &quot;%1&quot;; הקובץ כפי שהיה לפני כן נשמר בשם &quot;%2&quot;.</translation>
     </message>
     <message>
         <source>Other File...</source>
@@ -237,8 +238,8 @@ What the directory holds now is kept as a backup copy first.</source>
 התוכן הנוכחי של המדריך יישמר קודם כהעתק גיבוי.</translation>
     </message>
     <message>
-        <source>The directory file "%1" is damaged: %2.</source>
-        <translation>קובץ המדריך "%1" פגום: %2.</translation>
+        <source>The directory file &quot;%1&quot; is damaged: %2.</source>
+        <translation>קובץ המדריך &quot;%1&quot; פגום: %2.</translation>
     </message>
     <message>
         <source>Restore a Backup...</source>
@@ -272,20 +273,20 @@ The damaged file is kept as a backup copy first. If you do not restore it, %3</s
         <translation>זה אינו קובץ ספר טלפונים של תוכנה זו (חסרים בו %1)</translation>
     </message>
     <message>
-        <source>Cannot write "%1": %2.</source>
-        <translation>לא ניתן לכתוב את "%1": %2.</translation>
+        <source>Cannot write &quot;%1&quot;: %2.</source>
+        <translation>לא ניתן לכתוב את &quot;%1&quot;: %2.</translation>
     </message>
     <message>
-        <source>Cannot create a file in "%1": %2.</source>
-        <translation>לא ניתן ליצור קובץ ב-"%1": %2.</translation>
+        <source>Cannot create a file in &quot;%1&quot;: %2.</source>
+        <translation>לא ניתן ליצור קובץ ב-&quot;%1&quot;: %2.</translation>
     </message>
     <message>
-        <source>Cannot read "%1": %2.</source>
-        <translation>לא ניתן לקרוא את "%1": %2.</translation>
+        <source>Cannot read &quot;%1&quot;: %2.</source>
+        <translation>לא ניתן לקרוא את &quot;%1&quot;: %2.</translation>
     </message>
     <message>
-        <source>No backup copy of "%1" could be made in "%2": %3</source>
-        <translation>לא ניתן היה ליצור עותק גיבוי של "%1" בתיקייה "%2": %3</translation>
+        <source>No backup copy of &quot;%1&quot; could be made in &quot;%2&quot;: %3</source>
+        <translation>לא ניתן היה ליצור עותק גיבוי של &quot;%1&quot; בתיקייה &quot;%2&quot;: %3</translation>
     </message>
     <message>
         <source>it is not a folder of your own.</source>
@@ -304,12 +305,12 @@ The damaged file is kept as a backup copy first. If you do not restore it, %3</s
         <translation>זה אינו קובץ של ספר טלפונים (אין בו טבלה %1)</translation>
     </message>
     <message>
-        <source>"%1" cannot be restored: %2. Nothing was changed.</source>
-        <translation>לא ניתן לשחזר מתוך "%1": %2. לא שונה דבר.</translation>
+        <source>&quot;%1&quot; cannot be restored: %2. Nothing was changed.</source>
+        <translation>לא ניתן לשחזר מתוך &quot;%1&quot;: %2. לא שונה דבר.</translation>
     </message>
     <message>
-        <source>"%1" is not a plain file; nothing was restored.</source>
-        <translation>"%1" אינו קובץ רגיל; לא שוחזר דבר.</translation>
+        <source>&quot;%1&quot; is not a plain file; nothing was restored.</source>
+        <translation>&quot;%1&quot; אינו קובץ רגיל; לא שוחזר דבר.</translation>
     </message>
 </context>
 <context>
@@ -366,7 +367,7 @@ The damaged file is kept as a backup copy first. If you do not restore it, %3</s
 <context>
     <name>CommandLine</name>
     <message>
-        <source>Speaks LANGUAGE for this run, windows too: he (Hebrew) or en (English); the default is the locale's.</source>
+        <source>Speaks LANGUAGE for this run, windows too: he (Hebrew) or en (English); the default is the locale&apos;s.</source>
         <translation>השפה (LANGUAGE) להפעלה זו, גם בחלונות: he (עברית) או en (אנגלית); ברירת המחדל היא שפת המערכת.</translation>
     </message>
     <message>
@@ -387,7 +388,7 @@ The damaged file is kept as a backup copy first. If you do not restore it, %3</s
         <source>Tovrin, a telephone directory with a telephone-message pad.
 Without options it starts its windows. With them it works on the directory file the windows use (%1) and opens no window.
 
-Import reads vCard (2.1, 3.0, 4.0) and CSV files, and the old program's Access data files (.mdb, .accdb: entries and messages), and prints what it will do: the entries for each book, those already in the directory (skipped) and every value not carried over as it was. It writes all the entries or none.
+Import reads vCard (2.1, 3.0, 4.0) and CSV files, and the old program&apos;s Access data files (.mdb, .accdb: entries and messages), and prints what it will do: the entries for each book, those already in the directory (skipped) and every value not carried over as it was. It writes all the entries or none.
 Exit codes: 0 everything was carried over, 1 something was left out, 2 an error.</source>
         <translation>Tovrin, מדריך טלפונים עם פנקס הודעות טלפוניות.
 בלי אפשרויות הוא פותח את החלונות שלו. עם אפשרויות הוא עובד על קובץ המדריך שהחלונות משתמשים בו (%1) ואינו פותח שום חלון.
@@ -403,8 +404,8 @@ Exit codes: 0 everything was carried over, 1 something was left out, 2 an error.
 <context>
     <name>CommandRegistry</name>
     <message>
-        <source>"%1" is a data file of the old program (an Access database). Start Tovrin once without options to convert it.</source>
-        <translation>"%1" הוא קובץ נתונים של התוכנה הישנה (מסד נתונים של Access). כדי להמיר אותו, יש להפעיל את Tovrin פעם אחת בלי אפשרויות.</translation>
+        <source>&quot;%1&quot; is a data file of the old program (an Access database). Start Tovrin once without options to convert it.</source>
+        <translation>&quot;%1&quot; הוא קובץ נתונים של התוכנה הישנה (מסד נתונים של Access). כדי להמיר אותו, יש להפעיל את Tovrin פעם אחת בלי אפשרויות.</translation>
     </message>
     <message>
         <source>--%1 goes with %2.
@@ -529,8 +530,8 @@ Nothing was imported.
 </translation>
     </message>
     <message>
-        <source>Unknown format "%1": use vcard3, vcard21, vcard4, csv, google-csv or outlook-csv.</source>
-        <translation>התבנית "%1" אינה מוכרת: יש לבחור vcard3, vcard21, vcard4, csv, google-csv או outlook-csv.</translation>
+        <source>Unknown format &quot;%1&quot;: use vcard3, vcard21, vcard4, csv, google-csv or outlook-csv.</source>
+        <translation>התבנית &quot;%1&quot; אינה מוכרת: יש לבחור vcard3, vcard21, vcard4, csv, google-csv או outlook-csv.</translation>
     </message>
     <message numerus="yes">
         <source>%n entries written to %1.
@@ -553,15 +554,15 @@ Nothing was imported.
         </translation>
     </message>
     <message>
-        <source>Unknown country "%1" for --region: give its two-letter code, such as US, GB or IL.
+        <source>Unknown country &quot;%1&quot; for --region: give its two-letter code, such as US, GB or IL.
 </source>
-        <translation>הארץ "%1" שניתנה ל---region אינה מוכרת: יש לתת את הקוד שלה בשתי אותיות, כמו IL, US או GB.
+        <translation>הארץ &quot;%1&quot; שניתנה ל---region אינה מוכרת: יש לתת את הקוד שלה בשתי אותיות, כמו IL, US או GB.
 </translation>
     </message>
     <message>
-        <source>Unknown book "%1": use personal, business or both.
+        <source>Unknown book &quot;%1&quot;: use personal, business or both.
 </source>
-        <translation>הספר "%1" אינו מוכר: יש לבחור personal, business או both.
+        <translation>הספר &quot;%1&quot; אינו מוכר: יש לבחור personal, business או both.
 </translation>
     </message>
     <message>
@@ -573,7 +574,7 @@ Nothing was imported.
         <translation>קורא בקידוד NAME טקסט שאינו UTF-8 ואינו מציין את הקידוד שלו, למשל windows-1255, windows-1252, ISO-8859-8, Shift_JIS.</translation>
     </message>
     <message>
-        <source>Reads and writes telephone numbers without a country code as numbers of the country CODE (US, GB, IL, ...) for this run, windows too; the default is the one chosen in Settings, else the locale's.</source>
+        <source>Reads and writes telephone numbers without a country code as numbers of the country CODE (US, GB, IL, ...) for this run, windows too; the default is the one chosen in Settings, else the locale&apos;s.</source>
         <translation>בהפעלה זו, גם בחלונות, מספרי טלפון בלי קידומת ארץ נקראים ונכתבים כמספרים של הארץ CODE (IL, US, GB...); ברירת המחדל היא הארץ שנבחרה בהגדרות, ואם לא נבחרה – זו של הגדרות האזור.</translation>
     </message>
     <message>
@@ -799,16 +800,16 @@ Nothing was imported.
         <translation>דבר שאינו קובץ רגיל</translation>
     </message>
     <message>
-        <source>"%1" cannot be imported: it is %2, not a file. Only regular files are read.</source>
-        <translation>לא ניתן לייבא את "%1": זה לא קובץ אלא %2. רק קבצים רגילים נקראים.</translation>
+        <source>&quot;%1&quot; cannot be imported: it is %2, not a file. Only regular files are read.</source>
+        <translation>לא ניתן לייבא את &quot;%1&quot;: זה לא קובץ אלא %2. רק קבצים רגילים נקראים.</translation>
     </message>
     <message>
-        <source>"%1" cannot be imported: it holds %2 MB, more than the %3 MB an import reads.</source>
-        <translation>לא ניתן לייבא את "%1": גודלו %2 MB, יותר מ-%3 MB שייבוא קורא.</translation>
+        <source>&quot;%1&quot; cannot be imported: it holds %2 MB, more than the %3 MB an import reads.</source>
+        <translation>לא ניתן לייבא את &quot;%1&quot;: גודלו %2 MB, יותר מ-%3 MB שייבוא קורא.</translation>
     </message>
     <message>
-        <source>"%1" cannot be read: %2.</source>
-        <translation>לא ניתן לקרוא את "%1": %2.</translation>
+        <source>&quot;%1&quot; cannot be read: %2.</source>
+        <translation>לא ניתן לקרוא את &quot;%1&quot;: %2.</translation>
     </message>
     <message>
         <source>(not read)</source>
@@ -863,10 +864,10 @@ Nothing was imported.
         <translation>ב-%1</translation>
     </message>
     <message numerus="yes">
-        <source>%n new entries: %1 in "Personal", %2 in "Business".</source>
+        <source>%n new entries: %1 in &quot;Personal&quot;, %2 in &quot;Business&quot;.</source>
         <translation>
-            <numerusform>רשומה חדשה אחת: %1 ב-"Personal", %2 ב-"Business".</numerusform>
-            <numerusform>%n רשומות חדשות: %1 ב-"Personal", %2 ב-"Business".</numerusform>
+            <numerusform>רשומה חדשה אחת: %1 ב-&quot;Personal&quot;, %2 ב-&quot;Business&quot;.</numerusform>
+            <numerusform>%n רשומות חדשות: %1 ב-&quot;Personal&quot;, %2 ב-&quot;Business&quot;.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -989,16 +990,16 @@ Nothing was imported.
 <context>
     <name>Database</name>
     <message>
-        <source>The database file "%1" does not exist.</source>
-        <translation>קובץ מסד הנתונים "%1" אינו קיים.</translation>
+        <source>The database file &quot;%1&quot; does not exist.</source>
+        <translation>קובץ מסד הנתונים &quot;%1&quot; אינו קיים.</translation>
     </message>
     <message>
-        <source>Cannot open the database file "%1": %2.</source>
-        <translation>לא ניתן לפתוח את קובץ מסד הנתונים "%1": %2.</translation>
+        <source>Cannot open the database file &quot;%1&quot;: %2.</source>
+        <translation>לא ניתן לפתוח את קובץ מסד הנתונים &quot;%1&quot;: %2.</translation>
     </message>
     <message>
-        <source>The file "%1" exists already; it is left as it is.</source>
-        <translation>הקובץ "%1" כבר קיים; הוא נשאר כפי שהוא.</translation>
+        <source>The file &quot;%1&quot; exists already; it is left as it is.</source>
+        <translation>הקובץ &quot;%1&quot; כבר קיים; הוא נשאר כפי שהוא.</translation>
     </message>
     <message>
         <source>The file is not a database of this program: it has neither the directory nor the messages (tables tblTel and tblMes).
@@ -1016,7 +1017,7 @@ Database file: %2</source>
 <context>
     <name>DavClient</name>
     <message>
-        <source>the server's answer was larger than %1 MB; it was not read</source>
+        <source>the server&apos;s answer was larger than %1 MB; it was not read</source>
         <translation>תשובת השרת גדולה מ-%1 MB; היא לא נקראה</translation>
     </message>
     <message>
@@ -1024,12 +1025,12 @@ Database file: %2</source>
         <translation>השרת ענה לאט מדי: יותר מ-%1 שניות</translation>
     </message>
     <message>
-        <source>"%1" is no http or https address</source>
-        <translation>"%1" אינה כתובת http או https</translation>
+        <source>&quot;%1&quot; is no http or https address</source>
+        <translation>&quot;%1&quot; אינה כתובת http או https</translation>
     </message>
     <message>
-        <source>"%1" is not encrypted: only https is used, except on this machine</source>
-        <translation>"%1" אינה מוצפנת: רק https משמש, מלבד במחשב זה עצמו</translation>
+        <source>&quot;%1&quot; is not encrypted: only https is used, except on this machine</source>
+        <translation>&quot;%1&quot; אינה מוצפנת: רק https משמש, מלבד במחשב זה עצמו</translation>
     </message>
     <message>
         <source>the sync was stopped</source>
@@ -1040,7 +1041,7 @@ Database file: %2</source>
         <translation>השרת לא ענה תוך %1 שניות</translation>
     </message>
     <message>
-        <source>the server's certificate is not trusted by this system (SHA-256 %1)</source>
+        <source>the server&apos;s certificate is not trusted by this system (SHA-256 %1)</source>
         <translation>מערכת זו אינה סומכת על האישור של השרת (SHA-256 %1)</translation>
     </message>
     <message>
@@ -1159,12 +1160,12 @@ Database file: %2</source>
         <translation>ב-%1 אין רשימות משימות למשתמש זה</translation>
     </message>
     <message>
-        <source>Making the task list "%1" at %2: %3</source>
-        <translation>יצירת רשימת המשימות "%1" ב-%2: %3</translation>
+        <source>Making the task list &quot;%1&quot; at %2: %3</source>
+        <translation>יצירת רשימת המשימות &quot;%1&quot; ב-%2: %3</translation>
     </message>
     <message>
-        <source>Making the address book "%1" at %2: %3</source>
-        <translation>יצירת פנקס הכתובות "%1" ב-%2: %3</translation>
+        <source>Making the address book &quot;%1&quot; at %2: %3</source>
+        <translation>יצירת פנקס הכתובות &quot;%1&quot; ב-%2: %3</translation>
     </message>
 </context>
 <context>
@@ -1375,7 +1376,7 @@ Nothing was imported.</source>
         <translation>רשימת הטבלאות שבו פגומה: לא ניתן לקרוא חלק ממנה</translation>
     </message>
     <message>
-        <source>the file's bytes did not arrive</source>
+        <source>the file&apos;s bytes did not arrive</source>
         <translation>תוכן הקובץ לא הגיע</translation>
     </message>
     <message>
@@ -1398,10 +1399,17 @@ Nothing was imported.</source>
 <context>
     <name>Language</name>
     <message>
-        <source>Unknown language "%1" for --lang: give he or en.
+        <source>Unknown language &quot;%1&quot; for --lang: give he or en.
 </source>
-        <translation>שפה לא מוכרת "%1" ל-‎--lang: יש לציין he או en.
+        <translation>שפה לא מוכרת &quot;%1&quot; ל-‎--lang: יש לציין he או en.
 </translation>
+    </message>
+</context>
+<context>
+    <name>LetterKeys</name>
+    <message>
+        <source>The names of the letter could not be read.</source>
+        <translation>לא ניתן היה לקרוא את השמות של האות.</translation>
     </message>
 </context>
 <context>
@@ -1485,12 +1493,12 @@ Nothing was imported.</source>
         <translation>ל-%1 אין עוד שם ואין מספר בשרת; הוא נמחק כאן.</translation>
     </message>
     <message>
-        <source>%1: the server's card holds no name and no number any more; the entry as edited here goes back.</source>
+        <source>%1: the server&apos;s card holds no name and no number any more; the entry as edited here goes back.</source>
         <translation>%1: בכרטיס שבשרת אין עוד שם ואין מספר; הרשומה כפי שנערכה כאן נשלחת אליו בחזרה.</translation>
     </message>
     <message>
-        <source>%1: %2 was changed here to "%3" and on the server to "%4"; the server's value was kept.</source>
-        <translation>%1: %2 שונה כאן ל-"%3" ובשרת ל-"%4"; נשמר הערך שבשרת.</translation>
+        <source>%1: %2 was changed here to &quot;%3&quot; and on the server to &quot;%4&quot;; the server&apos;s value was kept.</source>
+        <translation>%1: %2 שונה כאן ל-&quot;%3&quot; ובשרת ל-&quot;%4&quot;; נשמר הערך שבשרת.</translation>
     </message>
     <message>
         <source>%1 was deleted here and changed on the server; it was brought back.</source>
@@ -1510,7 +1518,7 @@ Nothing was imported.</source>
 </translation>
     </message>
     <message>
-        <source>There is no message %1: the log's messages are numbered 1 to %2, as --messages lists them. Nothing was changed.
+        <source>There is no message %1: the log&apos;s messages are numbered 1 to %2, as --messages lists them. Nothing was changed.
 </source>
         <translation>אין הודעה %1: ההודעות ביומן ממוספרות מ-1 עד %2, כפי ש---messages מציג אותן. לא שונה דבר.
 </translation>
@@ -1541,11 +1549,11 @@ Nothing was imported.</source>
     </message>
     <message>
         <source>Lists only the messages left for NAME (To, letter case ignored).</source>
-        <translation>מציג רק את ההודעות שהושארו עבור NAME (השדה "אל", בלי הבדל בין אותיות גדולות לקטנות).</translation>
+        <translation>מציג רק את ההודעות שהושארו עבור NAME (השדה &quot;אל&quot;, בלי הבדל בין אותיות גדולות לקטנות).</translation>
     </message>
     <message>
-        <source>Marks the message --messages numbered N done, as the log's "Mark Done" does.</source>
-        <translation>מסמן כטופלה את ההודעה ש---messages מציג במספר N, כמו "סמן כטופלה" ביומן.</translation>
+        <source>Marks the message --messages numbered N done, as the log&apos;s &quot;Mark Done&quot; does.</source>
+        <translation>מסמן כטופלה את ההודעה ש---messages מציג במספר N, כמו &quot;סמן כטופלה&quot; ביומן.</translation>
     </message>
 </context>
 <context>
@@ -1614,6 +1622,40 @@ Nothing was imported.</source>
     <message>
         <source>Not Urgent</source>
         <translation>לא דחוף</translation>
+    </message>
+</context>
+<context>
+    <name>MessageNotice</name>
+    <message>
+        <source>(no name)</source>
+        <translation>(ללא שם)</translation>
+    </message>
+    <message>
+        <source>Message for %1 from %2</source>
+        <translation>הודעה עבור %1 מאת %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n new messages</source>
+        <translation>
+            <numerusform>הודעה חדשה אחת</numerusform>
+            <numerusform>%n הודעות חדשות</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>New in the message log.</source>
+        <translation>חדש ביומן ההודעות.</translation>
+    </message>
+    <message>
+        <source>The first is for %1 from %2.</source>
+        <translation>הראשונה עבור %1 מאת %2.</translation>
+    </message>
+    <message>
+        <source>Show Message</source>
+        <translation>הצג הודעה</translation>
+    </message>
+    <message>
+        <source>The message for %1 from %2 is in the message log.</source>
+        <translation>ההודעה עבור %1 מאת %2 נמצאת ביומן ההודעות.</translation>
     </message>
 </context>
 <context>
@@ -1709,32 +1751,32 @@ Nothing was imported.</source>
         <translation>התוכנה אינה יכולה לדעת מאיזו תיקייה הופעלה, ולכן אינה מוצאת את קובץ מסד הנתונים שלצדה.</translation>
     </message>
     <message>
-        <source>The name of the program's folder, "%1", holds bytes that are no text in this system's encoding of file names (shown as \x and two hex digits), so the database file beside the program cannot be named. Move the program to a folder whose name has only valid characters.</source>
-        <translation>שם התיקייה של התוכנה, "%1", מכיל בתים שאינם טקסט בקידוד שמות הקבצים של מערכת זו (מוצגים כ-\x ושתי ספרות הקסדצימליות), ולכן אי אפשר לציין את קובץ מסד הנתונים שלצד התוכנה. יש להעביר את התוכנה לתיקייה ששמה מכיל תווים תקינים בלבד.</translation>
+        <source>The name of the program&apos;s folder, &quot;%1&quot;, holds bytes that are no text in this system&apos;s encoding of file names (shown as \x and two hex digits), so the database file beside the program cannot be named. Move the program to a folder whose name has only valid characters.</source>
+        <translation>שם התיקייה של התוכנה, &quot;%1&quot;, מכיל בתים שאינם טקסט בקידוד שמות הקבצים של מערכת זו (מוצגים כ-\x ושתי ספרות הקסדצימליות), ולכן אי אפשר לציין את קובץ מסד הנתונים שלצד התוכנה. יש להעביר את התוכנה לתיקייה ששמה מכיל תווים תקינים בלבד.</translation>
     </message>
     <message>
-        <source>Cannot read "%1": %2.</source>
-        <translation>לא ניתן לקרוא את "%1": %2.</translation>
+        <source>Cannot read &quot;%1&quot;: %2.</source>
+        <translation>לא ניתן לקרוא את &quot;%1&quot;: %2.</translation>
     </message>
     <message>
-        <source>Cannot create "%1": %2.</source>
-        <translation>לא ניתן ליצור את "%1": %2.</translation>
+        <source>Cannot create &quot;%1&quot;: %2.</source>
+        <translation>לא ניתן ליצור את &quot;%1&quot;: %2.</translation>
     </message>
     <message>
-        <source>Cannot write "%1": %2.</source>
-        <translation>לא ניתן לכתוב אל "%1": %2.</translation>
+        <source>Cannot write &quot;%1&quot;: %2.</source>
+        <translation>לא ניתן לכתוב אל &quot;%1&quot;: %2.</translation>
     </message>
     <message>
-        <source>Cannot use the folder "%1": %2.</source>
-        <translation>לא ניתן להשתמש בתיקייה "%1": %2.</translation>
+        <source>Cannot use the folder &quot;%1&quot;: %2.</source>
+        <translation>לא ניתן להשתמש בתיקייה &quot;%1&quot;: %2.</translation>
     </message>
     <message>
-        <source>The folder for your directory file, "%1", is not safe to use: %2. Make it a folder of your own that only you can write to (for example: remove it, and Tovrin makes a new one).</source>
-        <translation>התיקייה של קובץ המדריך שלך, "%1", אינה בטוחה לשימוש: %2. יש להפוך אותה לתיקייה פרטית שרק לך יש הרשאת כתיבה אליה (למשל: למחוק אותה, ו-Tovrin ייצור חדשה).</translation>
+        <source>The folder for your directory file, &quot;%1&quot;, is not safe to use: %2. Make it a folder of your own that only you can write to (for example: remove it, and Tovrin makes a new one).</source>
+        <translation>התיקייה של קובץ המדריך שלך, &quot;%1&quot;, אינה בטוחה לשימוש: %2. יש להפוך אותה לתיקייה פרטית שרק לך יש הרשאת כתיבה אליה (למשל: למחוק אותה, ו-Tovrin ייצור חדשה).</translation>
     </message>
     <message>
-        <source>Cannot create the folder "%1": %2.</source>
-        <translation>לא ניתן ליצור את התיקייה "%1": %2.</translation>
+        <source>Cannot create the folder &quot;%1&quot;: %2.</source>
+        <translation>לא ניתן ליצור את התיקייה &quot;%1&quot;: %2.</translation>
     </message>
 </context>
 <context>
@@ -1763,8 +1805,8 @@ Nothing was imported.</source>
 <context>
     <name>PreviewEntries</name>
     <message>
-        <source>%1 "%2": %3</source>
-        <translation>%1 "%2": %3</translation>
+        <source>%1 &quot;%2&quot;: %3</source>
+        <translation>%1 &quot;%2&quot;: %3</translation>
     </message>
     <message>
         <source>Already in the directory: skipped unless checked</source>
@@ -1884,12 +1926,12 @@ Nothing was imported.</source>
         <translation>הרשומה נמחקה במקום אחר, ולכן לא ניתן לפתוח אותה.</translation>
     </message>
     <message>
-        <source>"%1" is not a date, so it cannot be stored in the field %2.</source>
-        <translation>"%1" אינו תאריך, ולכן לא ניתן לשמור אותו בשדה %2.</translation>
+        <source>&quot;%1&quot; is not a date, so it cannot be stored in the field %2.</source>
+        <translation>&quot;%1&quot; אינו תאריך, ולכן לא ניתן לשמור אותו בשדה %2.</translation>
     </message>
     <message>
-        <source>"%1" is not a time of day, so it cannot be stored in the field %2.</source>
-        <translation>"%1" אינו שעה, ולכן לא ניתן לשמור אותו בשדה %2.</translation>
+        <source>&quot;%1&quot; is not a time of day, so it cannot be stored in the field %2.</source>
+        <translation>&quot;%1&quot; אינו שעה, ולכן לא ניתן לשמור אותו בשדה %2.</translation>
     </message>
     <message>
         <source>Update or CancelUpdate without AddNew or Edit.</source>
@@ -2015,11 +2057,11 @@ Nothing was changed.
 </translation>
     </message>
     <message>
-        <source>"Personal" syncs with %1.
-"Business" syncs with %2.
+        <source>&quot;Personal&quot; syncs with %1.
+&quot;Business&quot; syncs with %2.
 </source>
-        <translation>"Personal" מסונכרן עם %1.
-"Business" מסונכרן עם %2.
+        <translation>&quot;Personal&quot; מסונכרן עם %1.
+&quot;Business&quot; מסונכרן עם %2.
 </translation>
     </message>
     <message>
@@ -2079,8 +2121,8 @@ Nothing was changed.
 </translation>
     </message>
     <message>
-        <source>Sets up the sync of both books with the CardDAV server at URL for the user --user NAME, the password read with --password-stdin; --personal and --business name the address books, --tasks the task list of the messages ("Messages" unless named; made when missing), --trust-certificate accepts a certificate the system does not trust by its SHA-256 digest.</source>
-        <translation>מגדיר את הסנכרון של שני הספרים עם שרת ה-CardDAV שבכתובת URL עבור המשתמש --user NAME, כשהסיסמה נקראת בעזרת --password-stdin; --personal ו---business מציינים את פנקסי הכתובות, --tasks את רשימת המשימות של ההודעות ("Messages" אם לא צוין אחרת; נוצרת אם חסרה), ו---trust-certificate מקבל אישור שהמערכת אינה סומכת עליו, לפי תמצית ה-SHA-256 שלו.</translation>
+        <source>Sets up the sync of both books with the CardDAV server at URL for the user --user NAME, the password read with --password-stdin; --personal and --business name the address books, --tasks the task list of the messages (&quot;Messages&quot; unless named; made when missing), --trust-certificate accepts a certificate the system does not trust by its SHA-256 digest.</source>
+        <translation>מגדיר את הסנכרון של שני הספרים עם שרת ה-CardDAV שבכתובת URL עבור המשתמש --user NAME, כשהסיסמה נקראת בעזרת --password-stdin; --personal ו---business מציינים את פנקסי הכתובות, --tasks את רשימת המשימות של ההודעות (&quot;Messages&quot; אם לא צוין אחרת; נוצרת אם חסרה), ו---trust-certificate מקבל אישור שהמערכת אינה סומכת עליו, לפי תמצית ה-SHA-256 שלו.</translation>
     </message>
     <message>
         <source>Syncs both books with the server once (exit 0 all done, 1 something reported, 2 an error); --password-stdin reads the password.</source>
@@ -2099,27 +2141,27 @@ Nothing was changed.
         <translation>קורא את הסיסמה מהקלט התקני.</translation>
     </message>
     <message>
-        <source>The address book of "Personal".</source>
-        <translation>פנקס הכתובות של "Personal".</translation>
+        <source>The address book of &quot;Personal&quot;.</source>
+        <translation>פנקס הכתובות של &quot;Personal&quot;.</translation>
     </message>
     <message>
-        <source>The address book of "Business".</source>
-        <translation>פנקס הכתובות של "Business".</translation>
+        <source>The address book of &quot;Business&quot;.</source>
+        <translation>פנקס הכתובות של &quot;Business&quot;.</translation>
     </message>
     <message>
-        <source>The task list the messages sync with ("Messages" unless named; made on the server when it has none of that name).</source>
-        <translation>רשימת המשימות שההודעות מסונכרנות איתה ("Messages" אם לא צוין אחרת; נוצרת בשרת אם אין בו רשימה בשם זה).</translation>
+        <source>The task list the messages sync with (&quot;Messages&quot; unless named; made on the server when it has none of that name).</source>
+        <translation>רשימת המשימות שההודעות מסונכרנות איתה (&quot;Messages&quot; אם לא צוין אחרת; נוצרת בשרת אם אין בו רשימה בשם זה).</translation>
     </message>
     <message>
-        <source>Accepts the server's certificate of this SHA-256 digest.</source>
+        <source>Accepts the server&apos;s certificate of this SHA-256 digest.</source>
         <translation>מקבל את אישור השרת שזו תמצית ה-SHA-256 שלו.</translation>
     </message>
 </context>
 <context>
     <name>SyncFile</name>
     <message>
-        <source>no server is set up: use "Sync Settings..." or tovrin --sync-setup</source>
-        <translation>לא הוגדר שרת: יש להשתמש ב"הגדרות סנכרון..." או ב-tovrin --sync-setup</translation>
+        <source>no server is set up: use &quot;Sync Settings...&quot; or tovrin --sync-setup</source>
+        <translation>לא הוגדר שרת: יש להשתמש ב&quot;הגדרות סנכרון...&quot; או ב-tovrin --sync-setup</translation>
     </message>
     <message>
         <source>no password is kept for %1: set it up again, or give it with --password-stdin</source>
@@ -2155,11 +2197,11 @@ Nothing was changed.
 <context>
     <name>SyncRun</name>
     <message>
-        <source>The sync of %1 is paused: "Sync Now..." asks again what to do with the entries the server no longer lists.</source>
-        <translation>הסנכרון של %1 מושהה: "סנכרן עכשיו..." ישאל שוב מה לעשות ברשומות שהשרת כבר אינו מציג.</translation>
+        <source>The sync of %1 is paused: &quot;Sync Now...&quot; asks again what to do with the entries the server no longer lists.</source>
+        <translation>הסנכרון של %1 מושהה: &quot;סנכרן עכשיו...&quot; ישאל שוב מה לעשות ברשומות שהשרת כבר אינו מציג.</translation>
     </message>
     <message numerus="yes">
-        <source>%n more values of the server's cards could not be placed in their entries.</source>
+        <source>%n more values of the server&apos;s cards could not be placed in their entries.</source>
         <translation>
             <numerusform>ערך נוסף אחד מכרטיסי השרת לא מצא מקום ברשומה שלו.</numerusform>
             <numerusform>%n ערכים נוספים מכרטיסי השרת לא מצאו מקום ברשומות שלהם.</numerusform>
@@ -2194,8 +2236,8 @@ Nothing was changed.
         <translation>%1: %2%3 %4.</translation>
     </message>
     <message>
-        <source>"%1" and "%2"</source>
-        <translation>"%1" ו-"%2"</translation>
+        <source>&quot;%1&quot; and &quot;%2&quot;</source>
+        <translation>&quot;%1&quot; ו-&quot;%2&quot;</translation>
     </message>
     <message>
         <source>The server refused to move %1 to %2 (%3%4).</source>
@@ -2277,8 +2319,8 @@ Nothing was changed.
         <translation>ההודעות מסתנכרנות עם:</translation>
     </message>
     <message>
-        <source>New address book "%1"</source>
-        <translation>פנקס כתובות חדש "%1"</translation>
+        <source>New address book &quot;%1&quot;</source>
+        <translation>פנקס כתובות חדש &quot;%1&quot;</translation>
     </message>
     <message>
         <source>%1 address books found: choose one for %2.</source>
@@ -2293,8 +2335,8 @@ Nothing was changed.
         <translation>מחפש רשימות משימות ב-%1...</translation>
     </message>
     <message>
-        <source>New task list "%1"</source>
-        <translation>רשימת משימות חדשה "%1"</translation>
+        <source>New task list &quot;%1&quot;</source>
+        <translation>רשימת משימות חדשה &quot;%1&quot;</translation>
     </message>
     <message>
         <source>None: the messages do not sync</source>
@@ -2305,8 +2347,8 @@ Nothing was changed.
         <translation>אין רשימות משימות: %1</translation>
     </message>
     <message>
-        <source>Making the task list "%1"...</source>
-        <translation>יוצר את רשימת המשימות "%1"...</translation>
+        <source>Making the task list &quot;%1&quot;...</source>
+        <translation>יוצר את רשימת המשימות &quot;%1&quot;...</translation>
     </message>
     <message>
         <source>Sync Settings</source>
@@ -2361,8 +2403,8 @@ Trust it only if it is the one of your server. Trust this certificate for the sy
         <translation>בוטל: ההגדרות לא נשמרו.</translation>
     </message>
     <message>
-        <source>Making the address book "%1"...</source>
-        <translation>יוצר את פנקס הכתובות "%1"...</translation>
+        <source>Making the address book &quot;%1&quot;...</source>
+        <translation>יוצר את פנקס הכתובות &quot;%1&quot;...</translation>
     </message>
     <message>
         <source>The password could not be kept (%1). Each sync will fail until it can be.</source>
@@ -2378,12 +2420,12 @@ Trust it only if it is the one of your server. Trust this certificate for the sy
     <message>
         <source>The address book %1 on the server no longer lists %L2 of the entries of %3 that are here. It may have been emptied or replaced on the server; nothing was deleted here.
 
-Keep Them Here: the sync of that address book waits until you choose again ("Sync Now...").
+Keep Them Here: the sync of that address book waits until you choose again (&quot;Sync Now...&quot;).
 Send Them Again: they go to the server again as new cards.
 Delete Them Here: they are deleted here as well; a copy of the file is kept first.</source>
         <translation>פנקס הכתובות %1 בשרת כבר אינו מכיל %L2 מהרשומות של %3 שנמצאות כאן. ייתכן שרוקן או הוחלף בשרת; דבר לא נמחק כאן.
 
-להשאיר אותן כאן: הסנכרון של פנקס הכתובות הזה ימתין עד לבחירה חדשה ("סנכרון עכשיו...").
+להשאיר אותן כאן: הסנכרון של פנקס הכתובות הזה ימתין עד לבחירה חדשה (&quot;סנכרון עכשיו...&quot;).
 לשלוח אותן שוב: הן יישלחו לשרת שוב ככרטיסים חדשים.
 למחוק אותן כאן: הן יימחקו גם כאן; קודם יישמר העתק של הקובץ.</translation>
     </message>
@@ -2455,8 +2497,8 @@ Delete Them Here: they are deleted here as well; a copy of the file is kept firs
         <translation>הקובץ נכתב חלקית בלבד%1</translation>
     </message>
     <message>
-        <source>Cannot write "%1": %2.</source>
-        <translation>לא ניתן לכתוב את "%1": %2.</translation>
+        <source>Cannot write &quot;%1&quot;: %2.</source>
+        <translation>לא ניתן לכתוב את &quot;%1&quot;: %2.</translation>
     </message>
 </context>
 <context>
@@ -2490,7 +2532,7 @@ Delete Them Here: they are deleted here as well; a copy of the file is kept firs
         <translation>דחוף</translation>
     </message>
     <message>
-        <source>%1: %2 was changed here and on the server; the server's was kept.</source>
+        <source>%1: %2 was changed here and on the server; the server&apos;s was kept.</source>
         <translation>%1: %2 שונה גם כאן וגם בשרת; נשמר מה שבשרת.</translation>
     </message>
     <message>
@@ -2510,15 +2552,15 @@ Delete Them Here: they are deleted here as well; a copy of the file is kept firs
         <translation>%1 נמחקה כאן ושונתה בשרת; היא הוחזרה.</translation>
     </message>
     <message>
-        <source>The message for "%1" from "%2" of %3</source>
-        <translation>ההודעה אל "%1" מאת "%2" מ-%3</translation>
+        <source>The message for &quot;%1&quot; from &quot;%2&quot; of %3</source>
+        <translation>ההודעה אל &quot;%1&quot; מאת &quot;%2&quot; מ-%3</translation>
     </message>
 </context>
 <context>
     <name>TaskSync</name>
     <message>
-        <source>The sync of the message log is paused: "Sync Now..." asks again what to do with the messages the server no longer lists.</source>
-        <translation>הסנכרון של יומן ההודעות מושהה: "סנכרן עכשיו..." ישאל שוב מה לעשות בהודעות שהשרת כבר אינו מציג.</translation>
+        <source>The sync of the message log is paused: &quot;Sync Now...&quot; asks again what to do with the messages the server no longer lists.</source>
+        <translation>הסנכרון של יומן ההודעות מושהה: &quot;סנכרן עכשיו...&quot; ישאל שוב מה לעשות בהודעות שהשרת כבר אינו מציג.</translation>
     </message>
     <message>
         <source>the server refused the user name or password (401)</source>
@@ -2615,8 +2657,8 @@ Delete Them Here: they are deleted here as well; a copy of the file is kept firs
 <context>
     <name>UndoLog</name>
     <message>
-        <source>"%1" cannot be taken back or done again: a row it changed was changed or deleted elsewhere since (another copy of the program or another tool). Nothing was changed.</source>
-        <translation>לא ניתן לבטל את "%1" או לבצע אותו שוב: שורה שהוא שינה שונתה או נמחקה מאז במקום אחר (עותק אחר של התוכנה או כלי אחר). לא שונה דבר.</translation>
+        <source>&quot;%1&quot; cannot be taken back or done again: a row it changed was changed or deleted elsewhere since (another copy of the program or another tool). Nothing was changed.</source>
+        <translation>לא ניתן לבטל את &quot;%1&quot; או לבצע אותו שוב: שורה שהוא שינה שונתה או נמחקה מאז במקום אחר (עותק אחר של התוכנה או כלי אחר). לא שונה דבר.</translation>
     </message>
 </context>
 <context>
@@ -2761,12 +2803,12 @@ Delete Them Here: they are deleted here as well; a copy of the file is kept firs
         <translation>פתיחת הרשומה...</translation>
     </message>
     <message>
-        <source>No entry holds "%1".</source>
-        <translation>אין רשומה שמכילה "%1".</translation>
+        <source>No entry holds &quot;%1&quot;.</source>
+        <translation>אין רשומה שמכילה &quot;%1&quot;.</translation>
     </message>
     <message>
-        <source>1 entry holds "%1".</source>
-        <translation>רשומה אחת מכילה "%1".</translation>
+        <source>1 entry holds &quot;%1&quot;.</source>
+        <translation>רשומה אחת מכילה &quot;%1&quot;.</translation>
     </message>
     <message>
         <source>Last</source>
@@ -2778,11 +2820,11 @@ Delete Them Here: they are deleted here as well; a copy of the file is kept firs
     </message>
     <message>
         <source>Tel - 1</source>
-        <translation>טל' - 1</translation>
+        <translation>טל&apos; - 1</translation>
     </message>
     <message>
         <source>Tel - 2</source>
-        <translation>טל' - 2</translation>
+        <translation>טל&apos; - 2</translation>
     </message>
     <message>
         <source>Cellular</source>
@@ -2810,7 +2852,7 @@ Delete Them Here: they are deleted here as well; a copy of the file is kept firs
     </message>
     <message>
         <source>Tel 04 - 8123456</source>
-        <translation>טל' 04 - 8123456</translation>
+        <translation>טל&apos; 04 - 8123456</translation>
     </message>
     <message>
         <source>Fax 04 - 8123457</source>
@@ -2879,10 +2921,10 @@ Delete Them Here: they are deleted here as well; a copy of the file is kept firs
         <translation>יציאה</translation>
     </message>
     <message numerus="yes">
-        <source>%Ln entries hold "%1".</source>
+        <source>%Ln entries hold &quot;%1&quot;.</source>
         <translation>
-            <numerusform>רשומה אחת מכילה "%1".</numerusform>
-            <numerusform>%Ln רשומות מכילות "%1".</numerusform>
+            <numerusform>רשומה אחת מכילה &quot;%1&quot;.</numerusform>
+            <numerusform>%Ln רשומות מכילות &quot;%1&quot;.</numerusform>
         </translation>
     </message>
 </context>

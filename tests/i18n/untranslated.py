@@ -66,7 +66,7 @@ def messages(ts_path):
 
 
 def lupdate(lupdate_tool, source_dir, folders, ts_path):
-    subprocess.run([lupdate_tool, "-silent", "-no-obsolete", "-locations", "none", *folders, "-ts", ts_path],
+    subprocess.run([lupdate_tool, "-silent", "-no-obsolete", "-locations", "none", "-I", ".", *folders, "-ts", ts_path],
                    cwd=source_dir, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
