@@ -866,8 +866,8 @@ Nothing was imported.
     <message numerus="yes">
         <source>%n new entries: %1 in &quot;Personal&quot;, %2 in &quot;Business&quot;.</source>
         <translation>
-            <numerusform>רשומה חדשה אחת: %1 ב-&quot;Personal&quot;, %2 ב-&quot;Business&quot;.</numerusform>
-            <numerusform>%n רשומות חדשות: %1 ב-&quot;Personal&quot;, %2 ב-&quot;Business&quot;.</numerusform>
+            <numerusform>רשומה חדשה אחת: %1 ב-&quot;אישי&quot;, %2 ב-&quot;עסקי&quot;.</numerusform>
+            <numerusform>%n רשומות חדשות: %1 ב-&quot;אישי&quot;, %2 ב-&quot;עסקי&quot;.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -2060,8 +2060,8 @@ Nothing was changed.
         <source>&quot;Personal&quot; syncs with %1.
 &quot;Business&quot; syncs with %2.
 </source>
-        <translation>&quot;Personal&quot; מסונכרן עם %1.
-&quot;Business&quot; מסונכרן עם %2.
+        <translation>&quot;אישי&quot; מסונכרן עם %1.
+&quot;עסקי&quot; מסונכרן עם %2.
 </translation>
     </message>
     <message>
@@ -2142,11 +2142,11 @@ Nothing was changed.
     </message>
     <message>
         <source>The address book of &quot;Personal&quot;.</source>
-        <translation>פנקס הכתובות של &quot;Personal&quot;.</translation>
+        <translation>פנקס הכתובות של &quot;אישי&quot;.</translation>
     </message>
     <message>
         <source>The address book of &quot;Business&quot;.</source>
-        <translation>פנקס הכתובות של &quot;Business&quot;.</translation>
+        <translation>פנקס הכתובות של &quot;עסקי&quot;.</translation>
     </message>
     <message>
         <source>The task list the messages sync with (&quot;Messages&quot; unless named; made on the server when it has none of that name).</source>
