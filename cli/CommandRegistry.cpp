@@ -221,3 +221,26 @@ int CommandRegistry::run(int argc, char** argv) const
     }
     return code;
 }
+
+int takeEarlyOption(int& argc, char** argv, const char* name, const std::function<int(const char* value)>& take)
+{
+    const std::size_t length = std::strlen(name);
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        const char* argument = argv[i];
+        const char* value = nullptr;
+        if (std::strcmp(argument, name) == 0)
+            value = i + 1 < argc ? argv[++i] : "";
+        else if (std::strncmp(argument, name, length) == 0 && argument[length] == '=')
+            value = argument + length + 1;
+        if (!value) {
+            argv[kept++] = argv[i];
+            continue;
+        }
+        if (const int failed = take(value))
+            return failed;
+    }
+    argc = kept;
+    argv[kept] = nullptr;
+    return 0;
+}

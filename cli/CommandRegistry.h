@@ -29,6 +29,11 @@ private:
     const std::function<QString()>& m_database;
 };
 
+// Takes every "--name VALUE" and "--name=VALUE" out of the arguments, before the application object reads them,
+// handing each value to `take` (an empty one when the value is missing). Returns the first exit code `take` gave
+// that is not 0 (the rest stay untaken), else 0.
+int takeEarlyOption(int& argc, char** argv, const char* name, const std::function<int(const char* value)>& take);
+
 // The program's work without windows, all in one place: every option once, in the order --help and the manual
 // page list them, each with its help text, and for an option that asks for work the small function that does it.
 // The folders add their own commands (see ContactCommandLine, BackupCommandLine, SyncCommandLine; printing comes

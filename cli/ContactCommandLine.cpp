@@ -11,7 +11,6 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <cstring>
 
 namespace {
 
@@ -99,31 +98,15 @@ int exportMessages(const CommandArguments& given)
 
 int ContactCommandLine::takeRegion(int& argc, char** argv)
 {
-    static constexpr char kOption[] = "--region";
-    constexpr std::size_t kLength = sizeof kOption - 1;
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        const char* argument = argv[i];
-        const char* code = nullptr;
-        if (std::strcmp(argument, kOption) == 0)
-            code = i + 1 < argc ? argv[++i] : "";
-        else if (std::strncmp(argument, kOption, kLength) == 0 && argument[kLength] == '=')
-            code = argument + kLength + 1;
-        if (!code) {
-            argv[kept++] = argv[i];
-            continue;
-        }
-        if (!PhoneNumbers::setRegion(QString::fromLocal8Bit(code), false) || !*code) {
-            Console::error(QCoreApplication::translate(
-                               "ContactCommandLine",
-                               "Unknown country \"%1\" for --region: give its two-letter code, such as US, GB or IL.\n")
-                               .arg(QString::fromLocal8Bit(code)));
-            return 2;
-        }
-    }
-    argc = kept;
-    argv[kept] = nullptr;
-    return 0;
+    return takeEarlyOption(argc, argv, "--region", [](const char* code) {
+        if (*code && PhoneNumbers::setRegion(QString::fromLocal8Bit(code), false))
+            return 0;
+        Console::error(QCoreApplication::translate(
+                           "ContactCommandLine",
+                           "Unknown country \"%1\" for --region: give its two-letter code, such as US, GB or IL.\n")
+                           .arg(QString::fromLocal8Bit(code)));
+        return 2;
+    });
 }
 
 std::optional<ContactExport::Book> ContactCommandLine::chosenBook(const CommandArguments& arguments)

@@ -1,11 +1,11 @@
 #include "cli/Language.h"
 
+#include "cli/CommandRegistry.h"
 #include "cli/Console.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
-#include <cstring>
 
 namespace {
 
@@ -48,20 +48,7 @@ QString Language::fromEnvironment()
 
 int Language::takeOption(int& argc, char** argv)
 {
-    static constexpr char kOption[] = "--lang";
-    constexpr std::size_t kLength = sizeof kOption - 1;
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        const char* argument = argv[i];
-        const char* code = nullptr;
-        if (std::strcmp(argument, kOption) == 0)
-            code = i + 1 < argc ? argv[++i] : "";
-        else if (std::strncmp(argument, kOption, kLength) == 0 && argument[kLength] == '=')
-            code = argument + kLength + 1;
-        if (!code) {
-            argv[kept++] = argv[i];
-            continue;
-        }
+    return takeEarlyOption(argc, argv, "--lang", [](const char* code) {
         const QString language = QString::fromLocal8Bit(code);
         if (language != QLatin1String("he") && language != QLatin1String("en")) {
             // Said before any translator is installed: as written.
@@ -71,10 +58,8 @@ int Language::takeOption(int& argc, char** argv)
             return 2;
         }
         overridden() = language;
-    }
-    argc = kept;
-    argv[kept] = nullptr;
-    return 0;
+        return 0;
+    });
 }
 
 QString Language::chosen()
