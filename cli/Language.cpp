@@ -18,6 +18,17 @@ QString& overridden()
 // Qt lays the windows out right to left when this text, in this context, is translated to "RTL".
 [[maybe_unused]] const char* const kLayoutDirection = QT_TRANSLATE_NOOP("QGuiApplication", "QT_LAYOUT_DIRECTION");
 
+// The frame of --help, which Qt's own translation leaves in English: looked up in ours under Qt's context.
+[[maybe_unused]] const char* const kHelpFrame[] = {
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Usage: %1"),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "[options]"),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Options:"),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Arguments:"),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Displays help on commandline options."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Displays help including Qt specific options."),
+    QT_TRANSLATE_NOOP("QCommandLineParser", "Displays version information."),
+};
+
 } // namespace
 
 QString Language::fromLocaleName(const QString& name)

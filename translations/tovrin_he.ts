@@ -1893,6 +1893,37 @@ Nothing was imported.</source>
     </message>
 </context>
 <context>
+    <name>QCommandLineParser</name>
+    <message>
+        <source>Usage: %1</source>
+        <translation>שימוש: %1</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>אפשרויות:</translation>
+    </message>
+    <message>
+        <source>Arguments:</source>
+        <translation>ארגומנטים:</translation>
+    </message>
+    <message>
+        <source>Displays help on commandline options.</source>
+        <translation>מציג עזרה על אפשרויות שורת הפקודה.</translation>
+    </message>
+    <message>
+        <source>Displays help including Qt specific options.</source>
+        <translation>מציג עזרה, כולל האפשרויות של Qt.</translation>
+    </message>
+    <message>
+        <source>Displays version information.</source>
+        <translation>מציג את פרטי הגרסה.</translation>
+    </message>
+    <message>
+        <source>[options]</source>
+        <translation>[אפשרויות]</translation>
+    </message>
+</context>
+<context>
     <name>QGuiApplication</name>
     <message>
         <source>QT_LAYOUT_DIRECTION</source>
