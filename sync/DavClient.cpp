@@ -194,3 +194,22 @@ DavClient::Reply DavClient::send(const QByteArray& method, const QUrl& url, cons
     result.error = QCoreApplication::translate("DavClient", "too many redirects (a redirect loop)");
     return result;
 }
+
+QString DavClient::Reply::bodyLine() const
+{
+    const QString text = ServerText::shown(body.left(200)).simplified();
+    return text.isEmpty() ? QString() : QStringLiteral(": ") + text;
+}
+
+QString DavClient::Reply::explained(const QString& missing) const
+{
+    if (status == 0)
+        return error;
+    if (status == 401)
+        return QCoreApplication::translate("DavClient", "the server refused the user name or password (401)");
+    if (status == 403)
+        return QCoreApplication::translate("DavClient", "the server does not allow it (403)");
+    if (status == 404 && !missing.isEmpty())
+        return missing;
+    return QCoreApplication::translate("DavClient", "the server answered %1%2").arg(status).arg(bodyLine());
+}

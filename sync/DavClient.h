@@ -26,6 +26,12 @@ public:
         QString etag;  // the ETag header, quotes kept
         QUrl url;      // where the answer came from, after redirects
         QString error; // what went wrong when no usable answer came ("timed out", "redirect loop", ...)
+
+        // ": " and the start of the answer, made harmless; empty when it holds no text.
+        QString bodyLine() const;
+        // Why the request failed, in words: the transport's error, a refused password or request, `missing` for a
+        // 404 when given, else the status with the start of the answer.
+        QString explained(const QString& missing = QString()) const;
     };
     using Headers = DavTransport::Headers;
 

@@ -6,15 +6,6 @@
 
 namespace {
 
-QString explained(const DavClient::Reply& reply)
-{
-    if (reply.status == 0)
-        return reply.error;
-    if (reply.status == 401)
-        return QCoreApplication::translate("Discovery", "the server refused the user name or password (401)");
-    return QCoreApplication::translate("Discovery", "the server answered %1").arg(reply.status);
-}
-
 // Which collections a discovery looks for.
 enum class Kind { AddressBooks, TaskLists };
 
@@ -32,7 +23,7 @@ DavXml::Multistatus propfind(DavClient& client, const QUrl& url, int depth, QStr
     if (raw)
         *raw = reply;
     if (reply.status != 207) {
-        error = QStringLiteral("%1: %2").arg(url.toDisplayString(), explained(reply));
+        error = QStringLiteral("%1: %2").arg(url.toDisplayString(), reply.explained());
         return {};
     }
     DavXml::Multistatus answer = DavXml::parse(reply.body, reply.url);
@@ -118,7 +109,8 @@ const Collection kAddressBooks{
     QT_TRANSLATE_NOOP("Discovery", "Making the address book \"%1\" at %2: %3"),
 };
 const Collection kTaskLists{
-    Kind::TaskLists, &holdsTasks, false, "MKCALENDAR", &DavXml::makeTaskList, QT_TRANSLATE_NOOP("Discovery", "Making the task list \"%1\" at %2: %3"),
+    Kind::TaskLists, &holdsTasks,           false,
+    "MKCALENDAR",    &DavXml::makeTaskList, QT_TRANSLATE_NOOP("Discovery", "Making the task list \"%1\" at %2: %3"),
 };
 
 // The collections of that kind: the address given where it is one that is taken alone, else those in the user's
@@ -175,7 +167,8 @@ QUrl make(DavClient& client, const QUrl& home, const QString& name, const Collec
     const DavClient::Reply reply = client.send(collection.makeMethod, url, collection.makeBody(name));
     if (reply.status == 201)
         return url;
-    error = QCoreApplication::translate("Discovery", collection.madeError).arg(name, url.toDisplayString(), explained(reply));
+    error = QCoreApplication::translate("Discovery", collection.madeError)
+                .arg(name, url.toDisplayString(), reply.explained());
     return {};
 }
 

@@ -27,12 +27,6 @@ QString key(const QString& book, const QString& href)
     return book + QLatin1Char('\n') + href;
 }
 
-QString bodyLine(const QByteArray& body)
-{
-    QString text = ServerText::shown(body.left(200)).simplified();
-    return text.isEmpty() ? QString() : QStringLiteral(": ") + text;
-}
-
 } // namespace
 
 SyncRun::SyncRun(Database& db, DavClient& client, const SyncSettings& settings)
@@ -117,19 +111,8 @@ bool SyncRun::failed(const DavClient::Reply& reply, const QString& what)
 {
     if (reply.status >= 200 && reply.status < 300)
         return false;
-    QString why;
-    if (reply.status == 0)
-        why = reply.error;
-    else if (reply.status == 401)
-        why = QCoreApplication::translate("SyncRun", "the server refused the user name or password (401)");
-    else if (reply.status == 403)
-        why = QCoreApplication::translate("SyncRun", "the server does not allow it (403)");
-    else if (reply.status == 404)
-        why = QCoreApplication::translate("SyncRun", "the address book is missing on the server (404)");
-    else
-        why = QCoreApplication::translate("SyncRun", "the server answered %1%2")
-                  .arg(reply.status)
-                  .arg(bodyLine(reply.body));
+    const QString why =
+        reply.explained(QCoreApplication::translate("SyncRun", "the address book is missing on the server (404)"));
     if (m_report.error.isEmpty())
         m_report.error = QStringLiteral("%1: %2").arg(what, why);
     return true;
@@ -648,7 +631,7 @@ bool SyncRun::pushMove(const Book& book, const SyncStore::Card& card, const Loca
             m_report.lines << QCoreApplication::translate("SyncRun", "The server refused to move %1 to %2 (%3%4).")
                                   .arg(nameOf(local.row.values), target->url.toDisplayString())
                                   .arg(created.status)
-                                  .arg(bodyLine(created.body));
+                                  .arg(created.bodyLine());
             return true;
         }
     }
@@ -689,7 +672,7 @@ bool SyncRun::pushEdit(const Book& book, const SyncStore::Card& card, const Loca
     case Then::Refused:
     case Then::Forget:
         m_report.lines << QCoreApplication::translate("SyncRun", "The server refused %1 (%2%3).")
-                              .arg(nameOf(local.row.values), QString::number(reply.status), bodyLine(reply.body));
+                              .arg(nameOf(local.row.values), QString::number(reply.status), reply.bodyLine());
         break;
     }
     return true;
@@ -721,7 +704,7 @@ bool SyncRun::pushDeletion(const Book& book, const SyncStore::Card& card)
         return false;
     default:
         m_report.lines << QCoreApplication::translate("SyncRun", "The server refused to delete %1 (%2%3).")
-                              .arg(nameOf(card.agreed), QString::number(reply.status), bodyLine(reply.body));
+                              .arg(nameOf(card.agreed), QString::number(reply.status), reply.bodyLine());
         break;
     }
     return true;
@@ -765,7 +748,7 @@ bool SyncRun::pushNew(const Book& book, const QList<SyncStore::Entry>& rows)
                 refused << card.href;
                 m_report.lines << QCoreApplication::translate("SyncRun",
                                                               "The server refused the new card of %1 (%2%3).")
-                                      .arg(nameOf(card.agreed), QString::number(reply.status), bodyLine(reply.body));
+                                      .arg(nameOf(card.agreed), QString::number(reply.status), reply.bodyLine());
                 break;
             }
             if (stop)

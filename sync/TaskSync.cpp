@@ -18,12 +18,6 @@ using MergeRules::Step;
 using MergeRules::Then;
 using Kind = TaskStore::MessageWrite::Kind;
 
-QString bodyLine(const QByteArray& body)
-{
-    const QString text = ServerText::shown(body.left(200)).simplified();
-    return text.isEmpty() ? QString() : QStringLiteral(": ") + text;
-}
-
 const QPair<QByteArray, QByteArray> kCalendar{"Content-Type", "text/calendar; charset=utf-8"};
 
 } // namespace
@@ -69,17 +63,8 @@ bool TaskSync::failed(const DavClient::Reply& reply, const QString& what)
 {
     if (reply.status >= 200 && reply.status < 300)
         return false;
-    QString why;
-    if (reply.status == 0)
-        why = reply.error;
-    else if (reply.status == 401)
-        why = QCoreApplication::translate("TaskSync", "the server refused the user name or password (401)");
-    else if (reply.status == 404)
-        why = QCoreApplication::translate("TaskSync", "the task list is missing on the server (404)");
-    else
-        why = QCoreApplication::translate("TaskSync", "the server answered %1%2")
-                  .arg(reply.status)
-                  .arg(bodyLine(reply.body));
+    const QString why =
+        reply.explained(QCoreApplication::translate("TaskSync", "the task list is missing on the server (404)"));
     if (m_report.error.isEmpty())
         m_report.error = QStringLiteral("%1: %2").arg(what, why);
     return true;
@@ -90,7 +75,7 @@ void TaskSync::refused(const QString& what, const DavClient::Reply& reply)
     m_report.lines << QCoreApplication::translate("TaskSync", "The server refused %1 (%2%3).")
                           .arg(what)
                           .arg(reply.status)
-                          .arg(bodyLine(reply.body));
+                          .arg(reply.bodyLine());
 }
 
 bool TaskSync::isSelf(const QString& href) const

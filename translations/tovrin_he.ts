@@ -1052,6 +1052,18 @@ Database file: %2</source>
         <source>too many redirects (a redirect loop)</source>
         <translation>יותר מדי הפניות (לולאת הפניות)</translation>
     </message>
+    <message>
+        <source>the server refused the user name or password (401)</source>
+        <translation>השרת דחה את שם המשתמש או את הסיסמה (401)</translation>
+    </message>
+    <message>
+        <source>the server does not allow it (403)</source>
+        <translation>השרת אינו מתיר זאת (403)</translation>
+    </message>
+    <message>
+        <source>the server answered %1%2</source>
+        <translation>השרת השיב %1%2</translation>
+    </message>
 </context>
 <context>
     <name>DavXml</name>
@@ -1143,14 +1155,6 @@ Database file: %2</source>
 </context>
 <context>
     <name>Discovery</name>
-    <message>
-        <source>the server refused the user name or password (401)</source>
-        <translation>השרת דחה את שם המשתמש או את הסיסמה (401)</translation>
-    </message>
-    <message>
-        <source>the server answered %1</source>
-        <translation>השרת השיב %1</translation>
-    </message>
     <message>
         <source>%1 names no address books for this user</source>
         <translation>ב-%1 אין פנקסי כתובות למשתמש זה</translation>
@@ -2275,20 +2279,8 @@ Nothing was changed.
         <translation>השרת סירב להעביר את %1 אל %2 (%3%4).</translation>
     </message>
     <message>
-        <source>the server refused the user name or password (401)</source>
-        <translation>השרת דחה את שם המשתמש או את הסיסמה (401)</translation>
-    </message>
-    <message>
-        <source>the server does not allow it (403)</source>
-        <translation>השרת אינו מתיר זאת (403)</translation>
-    </message>
-    <message>
         <source>the address book is missing on the server (404)</source>
         <translation>פנקס הכתובות חסר בשרת (404)</translation>
-    </message>
-    <message>
-        <source>the server answered %1%2</source>
-        <translation>השרת השיב %1%2</translation>
     </message>
     <message>
         <source>Reading the cards of %1</source>
@@ -2594,16 +2586,8 @@ Delete Them Here: they are deleted here as well; a copy of the file is kept firs
         <translation>הסנכרון של יומן ההודעות מושהה: &quot;סנכרן עכשיו...&quot; ישאל שוב מה לעשות בהודעות שהשרת כבר אינו מציג.</translation>
     </message>
     <message>
-        <source>the server refused the user name or password (401)</source>
-        <translation>השרת דחה את שם המשתמש או את הסיסמה (401)</translation>
-    </message>
-    <message>
         <source>the task list is missing on the server (404)</source>
         <translation>רשימת המשימות חסרה בשרת (404)</translation>
-    </message>
-    <message>
-        <source>the server answered %1%2</source>
-        <translation>השרת השיב %1%2</translation>
     </message>
     <message>
         <source>The server refused %1 (%2%3).</source>
