@@ -9,6 +9,7 @@
 #include "data/TextFold.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -383,7 +384,16 @@ void SearchIndex::startRebuild()
 {
     m_built = false;
     m_partial = false;
-    ++m_rebuilds;
+    // The facts below are read in one moment of the file, and a busy file is an error here: read as their
+    // fallbacks, they would leave the copy without its log, so that every change would mean reading everything.
+    const bool ownMoment = sqlite3_get_autocommit(m_db) != 0;
+    if (ownMoment && sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw DbError::fromEngine(m_db, sqlite3_errcode(m_db));
+    auto endMoment = qScopeGuard([&] {
+        if (ownMoment)
+            sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    });
+    Statement(m_db, QStringLiteral("SELECT count(*) FROM sqlite_master")).step(); // throws when the file is busy
     m_schemaVersion = Statement::scalar(m_db, "PRAGMA schema_version", -1);
     // Read outside a transaction (in the background), the rows come in slices, each a moment of its own; whatever
     // changes after the log's last entry is read here is read again from the log at the next search, and a change
@@ -428,6 +438,7 @@ void SearchIndex::startRebuild()
     m_shown = std::make_shared<RowText>();
     m_readAfter = std::numeric_limits<qint64>::min();
     m_partial = true;
+    ++m_rebuilds;
 }
 
 void SearchIndex::readRest()
