@@ -9,6 +9,7 @@
 #include "data/TextFold.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -232,10 +233,18 @@ void SearchIndex::rebuildIfChanged()
     if (rc != SQLITE_OK)
         throw DbError::fromEngine(m_db, rc);
     try {
-        if (!(m_built && readChanges()))
+        if (m_partial) {
+            // The read ahead stopped part way (a busy file, say): the rows it did read stay, the rest is read now,
+            // and whatever changed meanwhile comes from the log as after any read ahead.
+            readRest();
+            if (!readChanges())
+                rebuild();
+        } else if (!(m_built && readChanges())) {
             rebuild();
+        }
     } catch (...) {
         m_built = false; // whatever was half read, the next search reads everything
+        m_partial = false;
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
     }
@@ -367,8 +376,24 @@ void SearchIndex::applyChanges(const std::vector<Change>& changes)
 
 void SearchIndex::rebuild()
 {
+    startRebuild();
+    readRest();
+}
+
+void SearchIndex::startRebuild()
+{
     m_built = false;
-    ++m_rebuilds;
+    m_partial = false;
+    // The facts below are read in one moment of the file, and a busy file is an error here: read as their
+    // fallbacks, they would leave the copy without its log, so that every change would mean reading everything.
+    const bool ownMoment = sqlite3_get_autocommit(m_db) != 0;
+    if (ownMoment && sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw DbError::fromEngine(m_db, sqlite3_errcode(m_db));
+    auto endMoment = qScopeGuard([&] {
+        if (ownMoment)
+            sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    });
+    Statement(m_db, QStringLiteral("SELECT count(*) FROM sqlite_master")).step(); // throws when the file is busy
     m_schemaVersion = Statement::scalar(m_db, "PRAGMA schema_version", -1);
     // Read outside a transaction (in the background), the rows come in slices, each a moment of its own; whatever
     // changes after the log's last entry is read here is read again from the log at the next search, and a change
@@ -411,34 +436,43 @@ void SearchIndex::rebuild()
     m_irregular.clear();
     // Lists made before keep the old text for as long as they are shown.
     m_shown = std::make_shared<RowText>();
+    m_readAfter = std::numeric_limits<qint64>::min();
+    m_partial = true;
+    ++m_rebuilds;
+}
+
+void SearchIndex::readRest()
+{
+    std::string& text = *m_text;
 
     // A slice at a time, so that no read holds the file for long: other copies of the program save meanwhile.
     constexpr int kSlice = 16384;
     Statement slice(m_db, QString::fromStdString(rowStatement("WHERE ID > ? ORDER BY ID LIMIT 16384")));
     sqlite3_stmt* stmt = slice.handle();
-    qint64 after = std::numeric_limits<qint64>::min();
     for (int read = kSlice; read == kSlice && !m_stop;) {
-        slice.bind(1, after);
+        slice.bind(1, m_readAfter);
         for (read = 0; slice.step(); ++read) {
             const qint64 key = sqlite3_column_int64(stmt, 0);
-            after = key;
             const std::size_t start = text.size();
             std::uint8_t flags = 0;
             unsigned asFolded = 0;
             if (!appendRow(text, stmt, flags, asFolded)) {
                 m_irregular.push_back({key, m_shown->append(shownValues(stmt, 1))});
+                m_readAfter = key;
                 continue;
             }
             const Row row{key, m_shown->append(shownValues(stmt, 1), asFolded)};
             m_rowStart.push_back(std::uint32_t(start));
             m_rows.push_back(row);
             m_flags.push_back(flags);
+            m_readAfter = key; // only now: a row is read whole or not at all
         }
         slice.reset();
     }
     if (m_stop)
         return;
     m_rowStart.push_back(std::uint32_t(text.size()));
+    m_partial = false;
     m_built = true;
 }
 

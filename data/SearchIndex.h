@@ -74,6 +74,10 @@ private:
     void open(Database::Waits waits = Database::Waits::Notified);
     void rebuildIfChanged();
     void rebuild();
+    // Empties the copy for a read of the whole table; readRest() reads its rows, and may be called again to go on
+    // from the last row read when it stopped part way.
+    void startRebuild();
+    void readRest();
     // Reads again the rows the change log names since the copy was made; false, with nothing changed, when the log
     // cannot vouch for every change.
     bool readChanges();
@@ -117,7 +121,9 @@ private:
     long long m_schemaVersion = -1;        // of the file when the copy was read whole
     long long m_logSeq = -1;               // the last entry of the change log the copy holds; -1 without a log
     int m_rebuilds = 0;
-    std::thread m_reading;               // reads the copy ahead of the first search; nothing else runs meanwhile
-    std::atomic<bool> m_stop{false};     // the copy is no longer wanted
+    bool m_partial = false;          // a read of the whole table stopped part way; the rows up to m_readAfter are in
+    qint64 m_readAfter = 0;          // the key of the last row read by a read of the whole table
+    std::thread m_reading;           // reads the copy ahead of the first search; nothing else runs meanwhile
+    std::atomic<bool> m_stop{false}; // the copy is no longer wanted
     std::atomic<bool> m_readDone{false}; // the thread has ended
 };

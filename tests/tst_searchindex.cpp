@@ -185,6 +185,35 @@ private Q_SLOTS:
         QCOMPARE(notices, 0);
     }
 
+    void searchDuringTheReadAheadFindsTheRowsOfTheFile()
+    {
+        // The window has the copy read ahead; a search asked meanwhile waits only for the rows not yet read, and
+        // sees what another program writes while the copy is read, even when a write makes the read stop part way
+        // (the file is busy for the moment of each commit).
+        TempDatabase db;
+        QCOMPARE(db.exec(QStringLiteral(
+                     "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 60000) "
+                     "INSERT INTO tblTel (Fname, Lname, Tel1) SELECT 'Name' || i, 'Row' || (i % 97), i FROM n; "
+                     "INSERT INTO tblTel (Fname) VALUES (CAST(x'61ff62' AS TEXT))")),
+                 SQLITE_OK);
+        const auto index = SearchIndex::forFile(db.path());
+        index->prepare();
+        for (int i = 1; i <= 12; ++i) {
+            const QString key = QString::number(i * 5000);
+            const QString sql = i % 3 == 0 ? QStringLiteral("DELETE FROM tblTel WHERE ID = %1").arg(key)
+                                : i % 3 == 1
+                                    ? QStringLiteral("UPDATE tblTel SET Lname = 'Zephyr' WHERE ID = %1").arg(key)
+                                    : QStringLiteral("INSERT INTO tblTel (Fname) VALUES ('Zephyrine%1')").arg(key);
+            QCOMPARE(db.exec(sql), SQLITE_OK);
+        }
+        for (const char* t : {"zephyr", "row1", "#", "name599", "b"}) {
+            const QString text = QString::fromUtf8(t);
+            QCOMPARE(viaDataControl(db.path(), text), viaStatement(db.path(), text));
+        }
+        QCOMPARE(viaStatement(db.path(), QStringLiteral("zephyr")).size(), 8);
+        QCOMPARE(index->rebuilds(), 1); // the rows read ahead were kept
+    }
+
     // Once the copy is read, a letter's names come from the book's index, picked by the copy: the same rows as its
     // statement, in the book's order, among names that only sort with the letter and names the copy cannot hold.
     void letterListsWhatItsStatementLists()
