@@ -252,16 +252,16 @@ Stat scrolling(Grid& grid, const Query& query)
     return stat;
 }
 
-// The search to its complete result, the way the directory window lists it: the rows found, their lines made
-// from the text the search found them in (or, when there is none, from every row read through the record set),
-// shown once the last row is in.
+// The search to its complete result, the way the directory window lists it: the rows found, their lines read by key
+// as they are shown (or, when the keys cannot be trusted, from every row read through the record set), shown once
+// the last row is in.
 long long searchComplete(DataControl& control, ResultLines& lines, const QString& text)
 {
     control.setRecordSource(Query::search(text));
     control.Refresh();
     lines.clear();
-    if (control.foundRows().text)
-        lines.appendFound(control.foundRows(), control.foundKeys());
+    if (control.foundRows().isReadable())
+        lines.appendFound(control.foundRows());
     else
         lines.appendRows(*control.Recordset());
     lines.flush();

@@ -38,6 +38,7 @@ void DataControl::setDatabaseName(const QString& path)
         return;
     m_databaseName = path;
     m_recordset.reset();
+    m_found = FoundRows();
     m_keyedBook = nullptr;
     m_database.reset();
 }
@@ -61,18 +62,17 @@ void DataControl::Refresh()
     // Run beside the old cursor, the statement would see the file as it was when that cursor began.
     if (m_recordset)
         m_recordset->release();
-    FoundRows lines;
-    QVector<qint64> foundKeys;
+    FoundRows found;
     std::unique_ptr<::Recordset> next;
     const Book* keyedBook = nullptr;
     std::optional<LetterRange> letter;
     const Query::Kind kind = m_query ? m_query->kind() : Query::Kind::Entries;
     if (kind == Query::Kind::Search) {
         // The same rows, found through the in-memory copy of the searched columns.
-        SearchIndex::Result found = SearchIndex::forFile(m_databaseName)->search(m_query->searchPattern());
-        foundKeys = found.keys; // shared with the record set's, not copied
-        next = std::make_unique<::Recordset>(m_database, QStringLiteral("tblTel"), std::move(found.keys));
-        lines = std::move(found.lines);
+        SearchIndex::Result result = SearchIndex::forFile(m_databaseName)->search(m_query->searchPattern());
+        if (result.keysInFile)
+            found = FoundRows(m_database, result.keys); // the keys are shared with the record set's, not copied
+        next = std::make_unique<::Recordset>(m_database, QStringLiteral("tblTel"), std::move(result.keys));
     } else if (kind == Query::Kind::Book && m_database->refreshSortKeys()) {
         // The book's rows in the order of their keys, made from its sort column.
         const Book& book = *m_query->book();
@@ -108,8 +108,7 @@ void DataControl::Refresh()
     }
     m_dataVersion = m_database->dataVersion();
     m_recordset = std::move(next);
-    m_found = std::move(lines);
-    m_foundKeys = std::move(foundKeys);
+    m_found = std::move(found);
     m_keyedBook = keyedBook;
     m_letter = std::move(letter);
     Q_EMIT refreshed();

@@ -4,7 +4,7 @@
 #include "data/KeyReader.h"
 #include "data/Query.h"
 #include "data/Recordset.h"
-#include "data/RowText.h"
+#include "data/FoundRows.h"
 
 #include <QObject>
 #include <QString>
@@ -58,11 +58,9 @@ public:
     // The current record set: the same object until the next Refresh; null before the first one.
     ::Recordset* Recordset() const { return m_recordset.get(); }
     const std::shared_ptr<Database>& database() const { return m_database; }
-    // For a search: the shown text of the record set's rows, in its order, as the file held them at the Refresh;
-    // no text when it must be read from the record set.
+    // For a search: the record set's rows by their keys, in its order, to be read as they are shown; not readable
+    // when a list must read them from the record set.
     const FoundRows& foundRows() const { return m_found; }
-    // The keys of those rows, in the same order.
-    const QVector<qint64>& foundKeys() const { return m_foundKeys; }
 
 Q_SIGNALS:
     void refreshed();
@@ -87,7 +85,6 @@ private:
     std::shared_ptr<Database> m_database;
     std::unique_ptr<::Recordset> m_recordset;
     FoundRows m_found;
-    QVector<qint64> m_foundKeys;
     const Book* m_keyedBook = nullptr;
     std::optional<LetterRange> m_letter;
     long long m_dataVersion = -1;

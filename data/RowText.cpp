@@ -34,7 +34,7 @@ std::size_t takeLength(const char* in, std::size_t& pos)
 
 } // namespace
 
-RowText::Ref RowText::append(const Values& values, unsigned asFolded)
+RowText::Ref RowText::append(const Values& values)
 {
     std::size_t size = 0;
     for (std::string_view value : values)
@@ -59,11 +59,7 @@ RowText::Ref RowText::append(const Values& values, unsigned asFolded)
     char* out = chunk.bytes.get() + chunk.size;
     for (int c = 0; c < kValues; ++c) {
         const std::string_view value = values[std::size_t(c)];
-        if (asFolded & (1u << c)) {
-            *out++ = 1;
-            continue;
-        }
-        out = putLength(out, value.size() << 1);
+        out = putLength(out, value.size());
         if (!value.empty())
             std::memcpy(out, value.data(), value.size());
         out += value.size();
@@ -72,30 +68,15 @@ RowText::Ref RowText::append(const Values& values, unsigned asFolded)
     return ref;
 }
 
-RowText::Values RowText::values(Ref ref, std::string_view foldedRow) const
+RowText::Values RowText::values(Ref ref) const
 {
     Values values;
     const char* chunk = m_chunks.at(ref.chunk).bytes.get();
     std::size_t pos = ref.offset;
-    std::size_t column = 0; // where the folded text's column of the value starts
     for (std::string_view& value : values) {
-        const std::size_t end = std::min(foldedRow.find('\x1f', column), foldedRow.size());
         const std::size_t length = takeLength(chunk, pos);
-        if (length & 1) {
-            value = foldedRow.substr(column, end - column);
-        } else {
-            value = std::string_view(chunk + pos, length >> 1);
-            pos += length >> 1;
-        }
-        column = end + 1;
+        value = std::string_view(chunk + pos, length);
+        pos += length;
     }
     return values;
-}
-
-RowText::Values FoundRows::values(std::size_t row) const
-{
-    const Row& at = (*rows)[row];
-    if (at.folded == kNoFolded)
-        return text->values(at.shown);
-    return text->values(at.shown, std::string_view(*folded).substr(at.folded));
 }

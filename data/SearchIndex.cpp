@@ -12,6 +12,7 @@
 #include <QScopeGuard>
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <optional>
 #include <sqlite3.h>
@@ -82,13 +83,10 @@ constexpr std::uint8_t kHasValue = 2; // some column not null: what a pattern of
 
 // Appends the folded text of the searched columns of the statement's row (its columns from 1 on) and gives its
 // flags; false, with `out` as it was, when the copy cannot hold it.
-// `asFolded` gets a bit for each column whose folded text is the text itself (no capital letters, say), which the
-// row's shown text then need not hold again.
-bool appendRow(std::string& out, sqlite3_stmt* stmt, std::uint8_t& flags, unsigned& asFolded)
+bool appendRow(std::string& out, sqlite3_stmt* stmt, std::uint8_t& flags)
 {
     const std::size_t start = out.size();
     flags = 0;
-    asFolded = 0;
     for (int c = 1; c <= SearchedColumns::kCount; ++c) {
         if (sqlite3_column_type(stmt, c) == SQLITE_NULL) {
             out.push_back(kNull);
@@ -105,25 +103,10 @@ bool appendRow(std::string& out, sqlite3_stmt* stmt, std::uint8_t& flags, unsign
             if (!(flags & kHasDigit) &&
                 std::any_of(folded.begin(), folded.end(), [](char b) { return unsigned(b - '0') < 10u; }))
                 flags |= kHasDigit;
-            if (folded == value)
-                asFolded |= 1u << (c - 1);
         }
         out.push_back(kEndOfColumn);
     }
     return true;
-}
-
-// The text of columns `first` to `first` + 10 of the statement's row as the file holds it (null as empty), as a
-// result list shows it.
-RowText::Values shownValues(sqlite3_stmt* stmt, int first)
-{
-    RowText::Values values;
-    for (int c = 0; c < RowText::kValues; ++c) {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, first + c));
-        values[std::size_t(c)] =
-            text ? std::string_view(text, std::size_t(sqlite3_column_bytes(stmt, first + c))) : std::string_view();
-    }
-    return values;
 }
 
 // The key and the searched columns of tblTel.
@@ -282,7 +265,6 @@ bool SearchIndex::readChanges()
 
 std::vector<SearchIndex::Change> SearchIndex::readChangedRows(const std::vector<qint64>& changed)
 {
-    const auto byKey = [](const Row& row, qint64 key) { return row.key < key; };
     std::vector<Change> changes;
     Statement rowNow(m_db, QString::fromStdString(rowStatement("WHERE ID = ?")));
     sqlite3_stmt* stmt = rowNow.handle();
@@ -290,20 +272,15 @@ std::vector<SearchIndex::Change> SearchIndex::readChangedRows(const std::vector<
         rowNow.reset();
         rowNow.bind(1, key);
         const bool found = rowNow.step();
-        const auto irregular = std::lower_bound(m_irregular.begin(), m_irregular.end(), key, byKey);
-        if (irregular != m_irregular.end() && irregular->key == key)
+        const auto irregular = std::lower_bound(m_irregular.begin(), m_irregular.end(), key);
+        if (irregular != m_irregular.end() && *irregular == key)
             m_irregular.erase(irregular);
-        Change change{{key, {}}, 0, std::nullopt};
+        Change change{key, 0, std::nullopt};
         if (found) {
-            // Its new text goes after all there is: what lists made before show stays as it was.
             change.text.emplace();
-            unsigned asFolded = 0;
-            if (appendRow(*change.text, stmt, change.flags, asFolded)) {
-                change.row.shown = m_shown->append(shownValues(stmt, 1), asFolded);
-            } else {
+            if (!appendRow(*change.text, stmt, change.flags)) {
                 change.text.reset();
-                change.row.shown = m_shown->append(shownValues(stmt, 1));
-                m_irregular.insert(std::lower_bound(m_irregular.begin(), m_irregular.end(), key, byKey), change.row);
+                m_irregular.insert(std::lower_bound(m_irregular.begin(), m_irregular.end(), key), key);
             }
         }
         changes.push_back(std::move(change));
@@ -313,33 +290,29 @@ std::vector<SearchIndex::Change> SearchIndex::readChangedRows(const std::vector<
 
 void SearchIndex::applyChanges(const std::vector<Change>& changes)
 {
-    const auto byKey = [](const Row& row, qint64 key) { return row.key < key; };
-    std::string& current = *m_text;
-    if (m_rows.empty() || changes.front().row.key > m_rows.back().key) {
-        // New rows after the last: the usual save. They go on the end, nothing moves (lists made before point
-        // into the text before them).
+    std::string& current = m_text;
+    if (m_keys.empty() || changes.front().key > m_keys.back()) {
+        // New rows after the last: the usual save. They go on the end, nothing moves.
         m_rowStart.pop_back();
         for (const Change& change : changes) {
             if (!change.text)
                 continue;
             m_rowStart.push_back(std::uint32_t(current.size()));
-            m_rows.push_back(change.row);
+            m_keys.push_back(change.key);
             m_flags.push_back(change.flags);
             current += *change.text;
         }
         m_rowStart.push_back(std::uint32_t(current.size()));
     } else {
-        // One pass merges the changed rows into the unchanged ones, into a new text: lists made before keep the
-        // old one for as long as they are shown.
-        auto merged = std::make_shared<std::string>();
-        std::string& text = *merged;
+        // One pass merges the changed rows into the unchanged ones, into a new text.
+        std::string text;
         text.reserve(current.size() + 4096);
         std::vector<std::uint32_t> rowStart;
-        rowStart.reserve(m_rows.size() + changes.size() + 1);
-        std::vector<Row> rows;
-        rows.reserve(m_rows.size() + changes.size());
+        rowStart.reserve(rowCount() + changes.size() + 1);
+        QVector<qint64> rows;
+        rows.reserve(m_keys.size() + qsizetype(changes.size()));
         std::vector<std::uint8_t> flags;
-        flags.reserve(m_rows.size() + changes.size());
+        flags.reserve(rowCount() + changes.size());
         std::size_t row = 0;
         const auto copyRowsBefore = [&](std::size_t end) {
             const std::uint32_t from = m_rowStart[row];
@@ -347,29 +320,28 @@ void SearchIndex::applyChanges(const std::vector<Change>& changes)
             const std::uint32_t at = std::uint32_t(text.size());
             for (std::size_t r = row; r < end; ++r)
                 rowStart.push_back(m_rowStart[r] - from + at);
-            rows.insert(rows.end(), m_rows.begin() + std::ptrdiff_t(row), m_rows.begin() + std::ptrdiff_t(end));
+            rows.append(m_keys.mid(qsizetype(row), qsizetype(end - row)));
             flags.insert(flags.end(), m_flags.begin() + std::ptrdiff_t(row), m_flags.begin() + std::ptrdiff_t(end));
             text.append(current, from, to - from);
             row = end;
         };
         for (const Change& change : changes) {
-            copyRowsBefore(std::size_t(
-                std::lower_bound(m_rows.begin() + std::ptrdiff_t(row), m_rows.end(), change.row.key, byKey) -
-                m_rows.begin()));
-            if (row < m_rows.size() && m_rows[row].key == change.row.key)
+            copyRowsBefore(std::size_t(std::lower_bound(m_keys.begin() + std::ptrdiff_t(row), m_keys.end(), change.key) -
+                                       m_keys.begin()));
+            if (row < rowCount() && m_keys[qsizetype(row)] == change.key)
                 ++row; // its old text goes
             if (change.text) {
                 rowStart.push_back(std::uint32_t(text.size()));
-                rows.push_back(change.row);
+                rows.push_back(change.key);
                 flags.push_back(change.flags);
                 text += *change.text;
             }
         }
-        copyRowsBefore(m_rows.size());
+        copyRowsBefore(rowCount());
         rowStart.push_back(std::uint32_t(text.size()));
-        m_text = std::move(merged);
+        m_text = std::move(text);
         m_rowStart = std::move(rowStart);
-        m_rows = std::move(rows);
+        m_keys = std::move(rows);
         m_flags = std::move(flags);
     }
 }
@@ -410,9 +382,9 @@ void SearchIndex::startRebuild()
     m_logSeq =
         logged ? Statement::scalar(m_db, "SELECT seq FROM sqlite_sequence WHERE name = 'tovrin_changes'", 0) : -1;
     // A row leaves the table unlogged when INSERT OR REPLACE or UPDATE OR REPLACE meets a unique index other than
-    // the key's (deletions of that kind run no trigger). The keys tell: a row found whose key is gone is skipped
-    // when its text is read from the file. So with such an index, the lines are read from the file.
-    m_linesTrusted =
+    // the key's (deletions of that kind run no trigger). So with such an index, the copy may hold keys that are
+    // gone, and the rows found are read through the statement, which skips them.
+    m_keysTrusted =
         Statement::scalar(m_db, "SELECT count(*) FROM pragma_index_list('tblTel') WHERE \"unique\" AND origin <> 'pk'",
                           1) == 0;
     // Room for the whole copy is taken at once, as growing it by doubling would hold the old and the new room
@@ -421,21 +393,16 @@ void SearchIndex::startRebuild()
     const auto fileBytes =
         std::size_t(Statement::scalar(m_db, "PRAGMA page_count", 0) * Statement::scalar(m_db, "PRAGMA page_size", 0));
     const auto maxKey = std::size_t(std::max(0LL, Statement::scalar(m_db, "SELECT max(ID) FROM tblTel", 0)));
-    const std::size_t rows = std::max(m_rows.size(), std::min(maxKey, fileBytes / 16));
-    if (!m_text || m_text.use_count() > 1)
-        m_text = std::make_shared<std::string>(); // a list still shows the old one
-    std::string& text = *m_text;
-    text.clear();
-    text.reserve(std::max(text.capacity(), fileBytes));
+    const std::size_t rows = std::max(rowCount(), std::min(maxKey, fileBytes / 16));
+    m_text.clear();
+    m_text.reserve(std::max(m_text.capacity(), fileBytes));
     m_rowStart.clear();
-    m_rows.clear();
+    m_keys.clear();
     m_flags.clear();
     m_rowStart.reserve(rows + 16);
-    m_rows.reserve(rows + 16);
+    m_keys.reserve(qsizetype(rows + 16));
     m_flags.reserve(rows + 16);
     m_irregular.clear();
-    // Lists made before keep the old text for as long as they are shown.
-    m_shown = std::make_shared<RowText>();
     m_readAfter = std::numeric_limits<qint64>::min();
     m_partial = true;
     ++m_rebuilds;
@@ -443,7 +410,7 @@ void SearchIndex::startRebuild()
 
 void SearchIndex::readRest()
 {
-    std::string& text = *m_text;
+    std::string& text = m_text;
 
     // A slice at a time, so that no read holds the file for long: other copies of the program save meanwhile.
     constexpr int kSlice = 16384;
@@ -455,15 +422,13 @@ void SearchIndex::readRest()
             const qint64 key = sqlite3_column_int64(stmt, 0);
             const std::size_t start = text.size();
             std::uint8_t flags = 0;
-            unsigned asFolded = 0;
-            if (!appendRow(text, stmt, flags, asFolded)) {
-                m_irregular.push_back({key, m_shown->append(shownValues(stmt, 1))});
+            if (!appendRow(text, stmt, flags)) {
+                m_irregular.push_back(key);
                 m_readAfter = key;
                 continue;
             }
-            const Row row{key, m_shown->append(shownValues(stmt, 1), asFolded)};
             m_rowStart.push_back(std::uint32_t(start));
-            m_rows.push_back(row);
+            m_keys.push_back(key);
             m_flags.push_back(flags);
             m_readAfter = key; // only now: a row is read whole or not at all
         }
@@ -474,6 +439,7 @@ void SearchIndex::readRest()
     m_rowStart.push_back(std::uint32_t(text.size()));
     m_partial = false;
     m_built = true;
+    sqlite3_db_release_memory(m_db); // the pages read are in the copy now
 }
 
 SearchIndex::Result SearchIndex::search(const std::string& patternText)
@@ -484,14 +450,10 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
     for (char32_t c : pattern.longestLiteral())
         appendUtf8(needle, c);
 
-    const std::string& text = *m_text;
+    const std::string& text = m_text;
     // The rows found go straight into the result: a search may find a million.
     Result result;
-    auto shown = std::make_shared<std::vector<FoundRows::Row>>();
-    const auto take = [&](std::size_t row) {
-        result.keys.append(m_rows[row].key);
-        shown->push_back({m_rows[row].shown, m_rowStart[row]});
-    };
+    const auto take = [&](std::size_t row) { result.keys.append(m_keys[qsizetype(row)]); };
     const auto rowMatches = [&](std::size_t row) {
         const char* p = text.data() + m_rowStart[row];
         const char* end = text.data() + m_rowStart[row + 1];
@@ -505,15 +467,18 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
         return false;
     };
     const auto withFlag = [&](std::uint8_t flag) {
-        result.keys.reserve(qsizetype(m_rows.size()));
-        shown->reserve(m_rows.size());
+        if (std::all_of(m_flags.begin(), m_flags.end(), [flag](std::uint8_t flags) { return flags & flag; })) {
+            result.keys = m_keys; // every row: shared, not copied
+            return;
+        }
+        result.keys.reserve(m_keys.size());
         for (std::size_t row = 0; row < m_flags.size(); ++row) {
             if (m_flags[row] & flag)
                 take(row);
         }
     };
 
-    const std::size_t rows = m_rows.size();
+    const std::size_t rows = rowCount();
     if (pattern.findsAnyDigit()) {
         withFlag(kHasDigit);
     } else if (patternText.find_first_not_of('*') == std::string::npos) {
@@ -539,9 +504,8 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
         }
     }
 
-    mergeIrregular(result, shown, irregularMatches(pattern));
-    if (m_linesTrusted)
-        result.lines = FoundRows{m_shown, m_text, std::move(shown)};
+    mergeIrregular(result.keys, irregularMatches(pattern));
+    result.keysInFile = m_keysTrusted;
     return result;
 }
 
@@ -555,25 +519,24 @@ bool SearchIndex::keepMatching(std::vector<std::int64_t>& keys, int column, cons
     const LikePattern pattern(patternText);
     std::unordered_set<std::int64_t> dropped;
     std::vector<std::int64_t> irregular;
-    const std::string& text = *m_text;
-    const auto byKey = [](const Row& entry, qint64 key) { return entry.key < key; };
+    const std::string& text = m_text;
     const auto rowOf = [&](std::int64_t key) {
         // Keys are mostly dense: a key's place, were the keys evenly spread, is usually its own.
-        const qint64 first = m_rows.empty() ? 0 : m_rows.front().key;
-        const qint64 last = m_rows.empty() ? 0 : m_rows.back().key;
+        const qint64 first = m_keys.empty() ? 0 : m_keys.front();
+        const qint64 last = m_keys.empty() ? 0 : m_keys.back();
         if (key >= first && key <= last && last > first) {
             // Rounding may put the guess one short.
-            const auto guess = std::size_t(double(key - first) / double(last - first) * double(m_rows.size() - 1));
+            const auto guess = std::size_t(double(key - first) / double(last - first) * double(rowCount() - 1));
             for (const std::size_t at : {guess, guess + 1}) {
-                if (at < m_rows.size() && m_rows[at].key == key)
+                if (at < rowCount() && m_keys[qsizetype(at)] == key)
                     return at;
             }
         }
-        return std::size_t(std::lower_bound(m_rows.begin(), m_rows.end(), key, byKey) - m_rows.begin());
+        return std::size_t(std::lower_bound(m_keys.begin(), m_keys.end(), key) - m_keys.begin());
     };
     for (const std::int64_t key : keys) {
         const std::size_t row = rowOf(key);
-        if (row == m_rows.size() || m_rows[row].key != key) {
+        if (row == rowCount() || m_keys[qsizetype(row)] != key) {
             irregular.push_back(key); // or gone since the keys were read: the file tells
             continue;
         }
@@ -604,10 +567,10 @@ bool SearchIndex::keepMatching(std::vector<std::int64_t>& keys, int column, cons
     return true;
 }
 
-std::vector<SearchIndex::Row> SearchIndex::irregularMatches(const LikePattern& pattern)
+std::vector<qint64> SearchIndex::irregularMatches(const LikePattern& pattern)
 {
     // The few rows the copy could not hold are tested against their stored text.
-    std::vector<Row> irregular;
+    std::vector<qint64> irregular;
     if (!m_irregular.empty()) {
         std::string sql = "SELECT ";
         for (std::size_t c = 0; c < SearchedColumns::kNames.size(); ++c)
@@ -615,9 +578,9 @@ std::vector<SearchIndex::Row> SearchIndex::irregularMatches(const LikePattern& p
         sql += " FROM tblTel WHERE ID = ?";
         Statement values(m_db, QString::fromStdString(sql));
         sqlite3_stmt* stmt = values.handle();
-        for (const Row& row : m_irregular) {
+        for (const qint64 key : m_irregular) {
             values.reset();
-            values.bind(1, row.key);
+            values.bind(1, key);
             if (!values.step())
                 continue;
             for (int c = 0; c < SearchedColumns::kCount; ++c) {
@@ -625,7 +588,7 @@ std::vector<SearchIndex::Row> SearchIndex::irregularMatches(const LikePattern& p
                     continue;
                 const auto* stored = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
                 if (pattern.matches(std::string_view(stored, std::size_t(sqlite3_column_bytes(stmt, c))))) {
-                    irregular.push_back(row);
+                    irregular.push_back(key);
                     break;
                 }
             }
@@ -634,29 +597,13 @@ std::vector<SearchIndex::Row> SearchIndex::irregularMatches(const LikePattern& p
     return irregular;
 }
 
-void SearchIndex::mergeIrregular(Result& result, std::shared_ptr<std::vector<FoundRows::Row>>& shown,
-                                 const std::vector<Row>& irregular)
+void SearchIndex::mergeIrregular(QVector<qint64>& keys, const std::vector<qint64>& irregular)
 {
     if (irregular.empty())
         return;
     // Both lists are in key order: merge them.
-    QVector<qint64> keys;
-    auto merged = std::make_shared<std::vector<FoundRows::Row>>();
-    keys.reserve(result.keys.size() + qsizetype(irregular.size()));
-    merged->reserve(shown->size() + irregular.size());
-    auto extra = irregular.cbegin();
-    for (qsizetype i = 0; i < result.keys.size(); ++i) {
-        for (; extra != irregular.cend() && extra->key < result.keys[i]; ++extra) {
-            keys.append(extra->key);
-            merged->push_back({extra->shown, FoundRows::kNoFolded});
-        }
-        keys.append(result.keys[i]);
-        merged->push_back((*shown)[std::size_t(i)]);
-    }
-    for (; extra != irregular.cend(); ++extra) {
-        keys.append(extra->key);
-        merged->push_back({extra->shown, FoundRows::kNoFolded});
-    }
-    result.keys = std::move(keys);
-    shown = std::move(merged);
+    QVector<qint64> merged;
+    merged.reserve(keys.size() + qsizetype(irregular.size()));
+    std::merge(keys.cbegin(), keys.cend(), irregular.cbegin(), irregular.cend(), std::back_inserter(merged));
+    keys = std::move(merged);
 }

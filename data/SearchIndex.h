@@ -1,7 +1,6 @@
 #pragma once
 
 #include "data/Database.h"
-#include "data/RowText.h"
 
 #include <QString>
 #include <QVector>
@@ -24,8 +23,8 @@ struct sqlite3;
 // rows found are exactly those of the statement (same matcher, same folding), in the same order (key order, as
 // SQLite scans the table for it).
 //
-// The copy keeps the shown text of every row as well (see RowText), so a result's lines are made from memory, not by
-// reading the rows found once more from the file.
+// The copy holds only what the search needs: the folded text and the rows' keys. A result list reads what it shows
+// of its rows from the file (see FoundRows).
 //
 // A letter's list asks the copy too: which of the keys of a range of the book's index begin with the letter
 // (keepMatching), so those rows are not read from the file.
@@ -49,9 +48,10 @@ public:
     struct Result
     {
         QVector<qint64> keys; // in key order
-        // The shown text of the same rows, in the same order, as the file held it at the search. No text when
-        // the copy cannot vouch that every row it holds is still in the file (see rebuild()).
-        FoundRows lines;
+        // Every key is that of a row of the file at the search, so a list may show the rows by their keys (see
+        // FoundRows). False when the copy cannot vouch for that (see startRebuild()): the rows are then read
+        // through the statement, which skips the keys that are gone.
+        bool keysInFile = false;
     };
     // The rows in which any of the eleven columns matches `pattern`. Throws DbError.
     Result search(const std::string& pattern);
@@ -86,38 +86,31 @@ private:
     std::vector<Change> readChangedRows(const std::vector<qint64>& keys);
     // Puts the changed rows in the place of their old text.
     void applyChanges(const std::vector<Change>& changes);
+    std::size_t rowCount() const { return std::size_t(m_keys.size()); }
 
     QString m_path;
     sqlite3* m_db = nullptr;
     bool m_built = false;
     long long m_dataVersion = -1;
-    struct Row
-    {
-        qint64 key;
-        RowText::Ref shown;
-    };
     // A changed row as it is now: its folded text, or nothing when it is gone or the copy cannot hold it.
     struct Change
     {
-        Row row;
+        qint64 key;
         std::uint8_t flags;
         std::optional<std::string> text;
     };
     // The rows the copy could not hold whose stored text matches.
-    std::vector<Row> irregularMatches(const LikePattern& pattern);
-    // Adds those rows to a result, in key order.
-    static void mergeIrregular(Result& result, std::shared_ptr<std::vector<FoundRows::Row>>& shown,
-                               const std::vector<Row>& irregular);
-    // Per row: eleven folded columns, each ended by 0x1f; null is 0x1e. Lists share it for the values of their
-    // rows that are the same folded: it only grows, and when rows must be taken out, a new one is made.
-    std::shared_ptr<std::string> m_text;
+    std::vector<qint64> irregularMatches(const LikePattern& pattern);
+    // Adds those rows to the keys found, in key order.
+    static void mergeIrregular(QVector<qint64>& keys, const std::vector<qint64>& irregular);
+    // Per row: eleven folded columns, each ended by 0x1f; null is 0x1e.
+    std::string m_text;
     std::vector<std::uint32_t> m_rowStart; // offset of each row in m_text, plus the end
-    std::vector<Row> m_rows;               // key and shown text of each row
+    QVector<qint64> m_keys;                // the key of each row (a search that finds every row shares them)
     std::vector<std::uint8_t> m_flags;     // of each row: what the all-row patterns ask (kHasDigit, kHasValue)
-    std::vector<Row> m_irregular;          // rows whose text the copy cannot hold faithfully, in key order; tested
+    std::vector<qint64> m_irregular;       // rows whose text the copy cannot hold faithfully, in key order; tested
                                            // through SQL
-    std::shared_ptr<RowText> m_shown;      // the shown text of the rows, shared with the results made from it
-    bool m_linesTrusted = false;           // no row can leave the table without the change log noting it
+    bool m_keysTrusted = false;            // no row can leave the table without the change log noting it
     long long m_schemaVersion = -1;        // of the file when the copy was read whole
     long long m_logSeq = -1;               // the last entry of the change log the copy holds; -1 without a log
     int m_rebuilds = 0;

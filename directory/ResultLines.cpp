@@ -25,9 +25,8 @@ ResultLines::ResultLines(QObject* parent) : QAbstractListModel(parent) {}
 void ResultLines::clear()
 {
     beginResetModel();
-    m_shared = FoundRows();
-    m_sharedCount = 0;
-    m_sharedKeys.clear();
+    m_found = FoundRows();
+    m_failureTold = false;
     m_own.reset();
     m_ownRows.clear();
     m_ownKeys.clear();
@@ -37,15 +36,14 @@ void ResultLines::clear()
 
 int ResultLines::blockCount() const
 {
-    return int(m_sharedCount + m_ownRows.size());
+    return int(std::size_t(m_found.size()) + m_ownRows.size());
 }
 
 qint64 ResultLines::keyOfBlock(int block) const
 {
-    const std::size_t at = std::size_t(block);
     if (block < 0 || block >= blockCount())
         return -1;
-    return at < m_sharedCount ? m_sharedKeys.value(qsizetype(at), -1) : m_ownKeys.at(at - m_sharedCount);
+    return block < m_found.size() ? m_found.key(block) : m_ownKeys.at(std::size_t(block - m_found.size()));
 }
 
 void ResultLines::appendOwn(const RowText::Values& values, qint64 key)
@@ -67,18 +65,16 @@ void ResultLines::append(const Values& values, qint64 key)
     appendOwn(views, key);
 }
 
-void ResultLines::appendFound(const FoundRows& found, const QVector<qint64>& keys)
+void ResultLines::appendFound(const FoundRows& found)
 {
     if (found.size() == 0)
         return;
     if (blockCount() == 0) {
-        m_shared = found;
-        m_sharedCount = found.size();
-        m_sharedKeys = keys;
+        m_found = found;
         return;
     }
-    for (std::size_t row = 0; row < found.size(); ++row)
-        appendOwn(found.values(row), keys.value(qsizetype(row), -1));
+    for (qsizetype row = 0; row < found.size(); ++row)
+        append(found.values(row), found.key(row));
 }
 
 void ResultLines::appendRows(::Recordset& rs)
@@ -112,9 +108,25 @@ void ResultLines::flush()
 
 ResultLines::Values ResultLines::blockValues(int block) const
 {
-    const std::size_t at = std::size_t(block);
-    const RowText::Values stored =
-        at < m_sharedCount ? m_shared.values(at) : m_own->values(m_ownRows.at(at - m_sharedCount));
+    if (block < m_found.size()) {
+        try {
+            return m_found.values(block);
+        } catch (const DbError& error) {
+            // A view asks while it paints: the block shows empty, and the user hears of it once the painting is
+            // done.
+            if (!m_failureTold) {
+                m_failureTold = true;
+                QMetaObject::invokeMethod(
+                    const_cast<ResultLines*>(this),
+                    [self = const_cast<ResultLines*>(this), error] {
+                        Q_EMIT self->databaseError(error.number(), error.description());
+                    },
+                    Qt::QueuedConnection);
+            }
+            return Values();
+        }
+    }
+    const RowText::Values stored = m_own->values(m_ownRows.at(std::size_t(block - m_found.size())));
     Values values;
     for (int field = 0; field < FieldCount; ++field)
         values[size_t(field)] =

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/FoundRows.h"
 #include "data/RowText.h"
 
 #include <QAbstractListModel>
@@ -12,10 +13,9 @@
 class Recordset;
 
 // The lines of the search result list: ten for every row found. A large result (100,000 rows are a million lines)
-// would cost a list item per line; instead each row's eleven values stay packed as UTF-8, as the file holds them,
-// and each line is written when the view asks for it. A search's rows are not even copied: the list shares the text
-// the search found them in (see RowText), which never changes, so later edits of the book do not change a result
-// already listed.
+// would cost a list item per line; instead each line is written when the view asks for it. A search's rows are
+// kept as their keys alone, and read from the file when shown (see FoundRows); rows read through a record set
+// stay packed as UTF-8, as the file holds them.
 class ResultLines : public QAbstractListModel
 {
     Q_OBJECT
@@ -34,9 +34,8 @@ public:
     // Adds the block of one row; it shows after the next flush(). (One announcement for a whole result keeps a
     // search of 100,000 rows from telling the view 100,000 times.) A null value adds nothing, like an empty one.
     void append(const Values& values, qint64 key = -1);
-    // Adds the blocks of the rows a search found, in their order, sharing their text; `keys` are the rows' keys in
-    // the same order.
-    void appendFound(const FoundRows& found, const QVector<qint64>& keys);
+    // Adds the blocks of the rows a search found, in their order.
+    void appendFound(const FoundRows& found);
     // Appends the block of every row left in a record set of the search statement, to its end. Throws DbError;
     // the rows read before a failure stay appended.
     void appendRows(::Recordset& rs);
@@ -54,6 +53,10 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
+Q_SIGNALS:
+    // Reading a row to show failed; the block shows empty meanwhile. Told once for a list.
+    void databaseError(int number, const QString& description);
+
 private:
     static QString composeLine(int lineOfBlock, const Values& values);
     // The line holds letters that read left to right and letters that read right to left.
@@ -61,12 +64,11 @@ private:
     Values blockValues(int block) const;
     void appendOwn(const RowText::Values& values, qint64 key);
 
-    // The first blocks may be a search's rows, shared with it; the blocks after them are in a store of the list's
+    // The first blocks may be a search's rows, read as shown; the blocks after them are in a store of the list's
     // own.
-    FoundRows m_shared;
-    std::size_t m_sharedCount = 0;
+    FoundRows m_found;
+    mutable bool m_failureTold = false;
     std::unique_ptr<RowText> m_own;
-    QVector<qint64> m_sharedKeys;
     std::vector<RowText::Ref> m_ownRows;
     std::vector<qint64> m_ownKeys;
     int m_shownBlocks = 0;

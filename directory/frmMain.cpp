@@ -249,6 +249,8 @@ void frmMain::makeDecoration()
 void frmMain::makeSearchArea()
 {
     results = new ResultLines(this);
+    connect(results, &ResultLines::databaseError, this,
+            [this](int number, const QString& description) { ErrorPath::report(number, description, this); });
     lstResult = new QListView(this);
     lstResult->setObjectName(QStringLiteral("lstResult"));
     lstResult->setGeometry(twRect(480, 4560, 4215, 1815));
@@ -574,8 +576,8 @@ void frmMain::runSearch()
     {
         // Whatever was read before a failure stays listed.
         const auto announce = qScopeGuard([this] { results->flush(); });
-        if (datSearch->foundRows().text)
-            results->appendFound(datSearch->foundRows(), datSearch->foundKeys());
+        if (datSearch->foundRows().isReadable())
+            results->appendFound(datSearch->foundRows());
         else
             results->appendRows(*datSearch->Recordset());
     }
