@@ -304,83 +304,15 @@ bool SyncRun::ownCard(const Book& book, const QString& href)
     return false;
 }
 
-SyncRun::Asked SyncRun::changesSince(const Book& book, Changes& changes)
+CollectionChanges SyncRun::changesOf(const Book& book)
 {
-    const QString where = book.url.toDisplayString();
-    bool more = true;
-    QString token = SyncStore::token(m_db, book.key);
-    while (more) {
-        more = false;
-        DavClient::Reply reply;
-        const DavXml::Multistatus answer = ask("REPORT", book.url, DavXml::syncCollection(token), reply);
-        if (reply.status != 207) {
-            // Some servers answer a token they no longer know with 500: the listing then tells a real failure.
-            const bool staleToken = reply.status == 500 && !token.isEmpty();
-            const Outcome outcome = MergeRules::classify(reply.status, false);
-            if (!staleToken && (outcome == Outcome::RetryLater || reply.status == 401 || reply.status == 404)) {
-                failed(reply, QCoreApplication::translate("SyncRun", "Reading the changes of %1").arg(where));
-                return Asked::Failed;
-            }
-            // The token is refused (or the server keeps none).
-            return Asked::Refused;
-        }
-        if (!answer.error.isEmpty()) {
-            m_report.error =
-                QCoreApplication::translate("SyncRun", "Reading the changes of %1: %2").arg(where, answer.error);
-            return Asked::Failed;
-        }
-        for (const DavXml::Response& response : answer.responses) {
-            if (isSelf(book.url, response.href)) {
-                // 507 on the address book itself: the server sent part of the changes and a token for them.
-                if (response.status == 507)
-                    more = true;
-                continue;
-            }
-            if (!ownCard(book, response.href))
-                continue;
-            if (response.status == 404) {
-                changes.removed << response.href;
-                changes.changed.remove(response.href);
-            } else {
-                changes.changed.insert(response.href, response.etag);
-                changes.removed.removeAll(response.href);
-            }
-        }
-        changes.token = answer.syncToken.isNull() ? QString() : answer.syncToken;
-        if (more && (changes.token.isEmpty() || changes.token == token))
-            more = false;
-        token = changes.token;
-    }
-    return Asked::Done;
-}
-
-bool SyncRun::listAll(const Book& book, Changes& changes)
-{
-    const QString where = book.url.toDisplayString();
-    changes = Changes{{}, {}, QStringLiteral("")};
-    DavClient::Reply reply;
-    const DavXml::Multistatus answer =
-        ask("PROPFIND", book.url, DavXml::propfind({QStringLiteral("getetag")}, {}), reply);
-    if (failed(reply, QCoreApplication::translate("SyncRun", "Listing %1").arg(where)))
-        return false;
-    if (!answer.error.isEmpty()) {
-        m_report.error = QCoreApplication::translate("SyncRun", "Listing %1: %2").arg(where, answer.error);
-        return false;
-    }
-    const QHash<QString, ETag> known = SyncStore::versions(m_db, book.key);
-    QSet<QString> present;
-    for (const DavXml::Response& response : answer.responses) {
-        if (isSelf(book.url, response.href) || response.status >= 300 || !ownCard(book, response.href))
-            continue;
-        present.insert(response.href);
-        if (!known.value(response.href).is(response.etag) || response.etag.isEmpty())
-            changes.changed.insert(response.href, response.etag);
-    }
-    for (auto it = known.cbegin(); it != known.cend(); ++it) {
-        if (!present.contains(it.key()))
-            changes.removed << it.key();
-    }
-    return true;
+    return CollectionChanges(
+        book.url,
+        [this, &book](const QByteArray& method, const QByteArray& body, DavClient::Reply& reply) {
+            return ask(method, book.url, body, reply);
+        },
+        [this, &book](const QString& href) { return ownCard(book, href); },
+        [this](const DavClient::Reply& reply, const QString& what) { return failed(reply, what); }, m_report);
 }
 
 void SyncRun::take(const MergeRules::Merge& rule, const Local& local, SyncStore::Card card, Merge& merge)
@@ -506,16 +438,17 @@ void SyncRun::mergeRemoved(const QStringList& removed, const QHash<QString, Sync
 
 bool SyncRun::pull(const Book& book)
 {
+    const CollectionChanges server = changesOf(book);
     Changes changes;
-    switch (changesSince(book, changes)) {
-    case Asked::Failed:
+    switch (server.since(SyncStore::token(m_db, book.key), changes)) {
+    case CollectionChanges::Asked::Failed:
         return false;
-    case Asked::Refused:
-        // Every card and its ETag instead.
-        if (!listAll(book, changes))
+    case CollectionChanges::Asked::Refused:
+        // Every card and its ETag instead, against the cards kept here.
+        if (!server.listAll(SyncStore::versions(m_db, book.key), changes))
             return false;
         break;
-    case Asked::Done:
+    case CollectionChanges::Asked::Done:
         break;
     }
 

@@ -3,6 +3,7 @@
 #include "data/SyncStore.h"
 #include "exchange/ContactImport.h"
 #include "exchange/ProblemList.h"
+#include "sync/CollectionChanges.h"
 #include "sync/DavClient.h"
 #include "sync/DavXml.h"
 #include "sync/MergeRules.h"
@@ -77,13 +78,7 @@ private:
         SyncStore::Entry row;
     };
 
-    // What changed on the server: the cards with their new ETags, those gone, and the token that says so.
-    struct Changes
-    {
-        QMap<QString, QString> changed; // href -> etag
-        QStringList removed;
-        QString token;
-    };
+    using Changes = CollectionChanges::Changes;
     // What a pull writes: rows of tblTel, the cards as kept, the cards forgotten.
     struct Merge
     {
@@ -91,13 +86,10 @@ private:
         QList<SyncStore::Card> cards;
         QStringList dropped;
     };
-    enum class Asked { Done, Refused, Failed };
 
     bool pull(const Book& book);
-    // sync-collection from the stored token (Refused: the server keeps no token or does not know this one).
-    Asked changesSince(const Book& book, Changes& changes);
-    // Every card and its ETag, against the cards kept here.
-    bool listAll(const Book& book, Changes& changes);
+    // Reads what changed in the address book on the server.
+    CollectionChanges changesOf(const Book& book);
     // The fetched cards and those gone from the server, each merged with its entry here.
     void mergeFetched(const Book& book, const QMap<QString, QPair<QString, QByteArray>>& fetched,
                       const QHash<QString, SyncStore::Card>& stored, Merge& merge);

@@ -78,11 +78,6 @@ void TaskSync::refused(const QString& what, const DavClient::Reply& reply)
                           .arg(reply.bodyLine());
 }
 
-bool TaskSync::isSelf(const QString& href) const
-{
-    return SyncRun::isSelf(m_list, href);
-}
-
 bool TaskSync::ownTask(const QString& href)
 {
     if (SyncRun::isInside(m_list, href))
@@ -131,78 +126,15 @@ bool TaskSync::store(QList<TaskStore::MessageWrite> writes, const QList<TaskStor
     return true;
 }
 
-TaskSync::Asked TaskSync::changesSince(Changes& changes)
+CollectionChanges TaskSync::changesOfList()
 {
-    const QString where = m_list.toDisplayString();
-    bool more = true;
-    QString token = TaskStore::token(m_db, m_key);
-    while (more) {
-        more = false;
-        DavClient::Reply reply;
-        const DavXml::Multistatus answer = ask("REPORT", DavXml::syncCollection(token), reply);
-        if (reply.status != 207) {
-            // A token the server no longer knows may come back as 500: the listing then tells a real failure.
-            const bool staleToken = reply.status == 500 && !token.isEmpty();
-            const Outcome outcome = MergeRules::classify(reply.status, false);
-            if (!staleToken && (outcome == Outcome::RetryLater || reply.status == 401 || reply.status == 404)) {
-                failed(reply, QCoreApplication::translate("TaskSync", "Reading the changes of %1").arg(where));
-                return Asked::Failed;
-            }
-            return Asked::Refused;
-        }
-        if (!answer.error.isEmpty()) {
-            m_report.error =
-                QCoreApplication::translate("TaskSync", "Reading the changes of %1: %2").arg(where, answer.error);
-            return Asked::Failed;
-        }
-        for (const DavXml::Response& response : answer.responses) {
-            if (isSelf(response.href)) {
-                more = more || response.status == 507; // part of the changes, and a token for them
-                continue;
-            }
-            if (!ownTask(response.href))
-                continue;
-            if (response.status == 404) {
-                changes.removed << response.href;
-                changes.changed.remove(response.href);
-            } else {
-                changes.changed.insert(response.href, response.etag);
-                changes.removed.removeAll(response.href);
-            }
-        }
-        changes.token = answer.syncToken.isNull() ? QString() : answer.syncToken;
-        more = more && !changes.token.isEmpty() && changes.token != token;
-        token = changes.token;
-    }
-    return Asked::Done;
-}
-
-bool TaskSync::listAll(Changes& changes)
-{
-    const QString where = m_list.toDisplayString();
-    changes = Changes{{}, {}, QStringLiteral("")};
-    DavClient::Reply reply;
-    const DavXml::Multistatus answer = ask("PROPFIND", DavXml::propfind({QStringLiteral("getetag")}, {}), reply);
-    if (failed(reply, QCoreApplication::translate("TaskSync", "Listing %1").arg(where)))
-        return false;
-    if (!answer.error.isEmpty()) {
-        m_report.error = QCoreApplication::translate("TaskSync", "Listing %1: %2").arg(where, answer.error);
-        return false;
-    }
-    const QHash<QString, ETag> known = TaskStore::versions(m_db, m_key);
-    QSet<QString> present;
-    for (const DavXml::Response& response : answer.responses) {
-        if (isSelf(response.href) || response.status >= 300 || !ownTask(response.href))
-            continue;
-        present.insert(response.href);
-        if (!known.value(response.href).is(response.etag) || response.etag.isEmpty())
-            changes.changed.insert(response.href, response.etag);
-    }
-    for (auto it = known.cbegin(); it != known.cend(); ++it) {
-        if (!present.contains(it.key()))
-            changes.removed << it.key();
-    }
-    return true;
+    return CollectionChanges(
+        m_list,
+        [this](const QByteArray& method, const QByteArray& body, DavClient::Reply& reply) {
+            return ask(method, body, reply);
+        },
+        [this](const QString& href) { return ownTask(href); },
+        [this](const DavClient::Reply& reply, const QString& what) { return failed(reply, what); }, m_report);
 }
 
 bool TaskSync::fetch(const QStringList& hrefs, Fetched& fetched, QStringList& gone)
@@ -387,15 +319,16 @@ bool TaskSync::mayDelete(const Merge& merge, const QHash<QString, TaskStore::Tas
 
 bool TaskSync::pull()
 {
+    const CollectionChanges server = changesOfList();
     Changes changes;
-    switch (changesSince(changes)) {
-    case Asked::Failed:
+    switch (server.since(TaskStore::token(m_db, m_key), changes)) {
+    case CollectionChanges::Asked::Failed:
         return false;
-    case Asked::Refused:
-        if (!listAll(changes))
+    case CollectionChanges::Asked::Refused:
+        if (!server.listAll(TaskStore::versions(m_db, m_key), changes))
             return false;
         break;
-    case Asked::Done:
+    case CollectionChanges::Asked::Done:
         break;
     }
     // Nothing changed there and nothing here waits to be read again: no task kept here is read.

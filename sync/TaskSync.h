@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/TaskStore.h"
+#include "sync/CollectionChanges.h"
 #include "sync/DavClient.h"
 #include "sync/DavXml.h"
 #include "sync/MergeRules.h"
@@ -38,12 +39,7 @@ private:
         Here state = Here::NoEntry;
         TaskStore::Message message;
     };
-    struct Changes
-    {
-        QMap<QString, QString> changed; // href -> etag
-        QStringList removed;
-        QString token;
-    };
+    using Changes = CollectionChanges::Changes;
     using Fetched = QMap<QString, QPair<QString, QByteArray>>; // href -> etag, text
     struct Merge
     {
@@ -52,11 +48,10 @@ private:
         QStringList dropped;
         QList<int> arrived; // writes that bring an open message
     };
-    enum class Asked { Done, Refused, Failed };
 
     bool pull();
-    Asked changesSince(Changes& changes);
-    bool listAll(Changes& changes);
+    // Reads what changed in the task list on the server.
+    CollectionChanges changesOfList();
     bool fetch(const QStringList& hrefs, Fetched& fetched, QStringList& gone);
     void readLocal();
     Local localOf(const TaskStore::Task& task) const;
@@ -75,7 +70,6 @@ private:
     DavXml::Multistatus ask(const QByteArray& method, const QByteArray& body, DavClient::Reply& reply);
     bool failed(const DavClient::Reply& reply, const QString& what);
     void refused(const QString& what, const DavClient::Reply& reply);
-    bool isSelf(const QString& href) const;
     bool ownTask(const QString& href);
     void tell(qsizetype done, qsizetype total) const;
 

@@ -109,6 +109,8 @@ private slots:
     void serverTextIsText();
     void changesTravel_data();
     void changesTravel();
+    void changesSinceToken_data();
+    void changesSinceToken();
     void missingAddressBookIsMade();
     void taskListSetUp_data();
     void taskListSetUp();
@@ -626,6 +628,55 @@ void tst_SyncRules::changesTravel()
     QCOMPARE(book.cards.size(), there.isEmpty() ? 1 : 2);
     if (!there.isEmpty())
         QVERIFY2(book.cards[href(1)].text.contains(there + "\r\n"), book.cards[href(1)].text.constData());
+}
+
+void tst_SyncRules::changesSinceToken_data()
+{
+    using Answer = ScriptedServer::Answer;
+    QTest::addColumn<Answer>("answer"); // to the first sync-collection from the stored token
+    QTest::addColumn<QString>("said");  // in the error; empty: the sync succeeds and both new cards arrive
+
+    // The first new card and a token for it; 507 on the address book itself: more changes to ask for.
+    const QByteArray part = "<?xml version=\"1.0\"?><d:multistatus xmlns:d=\"DAV:\"><d:response><d:href>" +
+                            href(2).toUtf8() +
+                            "</d:href><d:propstat><d:prop><d:getetag>\"e2\"</d:getetag></d:prop><d:status>HTTP/1.1 "
+                            "200 OK</d:status></d:propstat></d:response><d:response><d:href>" +
+                            kBook.toUtf8() +
+                            "</d:href><d:status>HTTP/1.1 507 Insufficient Storage</d:status></d:response>"
+                            "<d:sync-token>1-3</d:sync-token></d:multistatus>";
+    QTest::newRow("507: the rest asked for") << Answer{207, {{"Content-Type", "application/xml"}}, part} << QString();
+    QTest::newRow("500 to a stale token: listed") << Answer{500, {}, "Oops"} << QString();
+    QTest::newRow("403 to the token: listed") << Answer{403, {}, {}} << QString();
+    QTest::newRow("503: a failure") << Answer{503, {}, {}} << QStringLiteral("Reading the changes of");
+}
+
+// What changed since the stored token arrives whole, however the server answers for that token.
+void tst_SyncRules::changesSinceToken()
+{
+    QFETCH(ScriptedServer::Answer, answer);
+    QFETCH(QString, said);
+    Desk desk;
+    desk.seed(2);
+    for (int i = 2; i < 4; ++i)
+        desk.server.put(href(i), card(QString::number(i), QStringLiteral("Family%1").arg(i, 3, 10, QLatin1Char('0'))));
+    bool answered = false;
+    desk.server.script = [&](const DavTransport::Request& request) -> std::optional<ScriptedServer::Answer> {
+        if (answered || !request.body.contains("sync-collection"))
+            return std::nullopt;
+        answered = true;
+        return answer;
+    };
+    const SyncReport report = desk.sync();
+    QVERIFY(answered);
+    if (!said.isEmpty()) {
+        QCOMPARE(report.exitCode(), 2);
+        QVERIFY2(report.error.contains(said), qPrintable(report.error));
+        QCOMPARE(desk.families().size(), 2);
+        return;
+    }
+    QCOMPARE(report.exitCode(), 0);
+    QCOMPARE(desk.families(), (QStringList{QStringLiteral("Family000"), QStringLiteral("Family001"),
+                                           QStringLiteral("Family002"), QStringLiteral("Family003")}));
 }
 
 // An address book the server lacks is made there (201 Created).

@@ -71,6 +71,13 @@ Server withTaskList(const QUrl& root, const QString& personal, const QString& bu
     return {root, root.resolved(QUrl(personal)), root.resolved(QUrl(business)), list};
 }
 
+// The task list on a Radicale of the test's own, beside its two address books.
+Server withTaskList(const Radicale& radicale)
+{
+    return withTaskList(radicale.url(QStringLiteral("/")), QStringLiteral("/alice/personal/"),
+                        QStringLiteral("/alice/business/"));
+}
+
 void setUp(TempDatabase& desk, const Server& server)
 {
     const auto db = Database::open(desk.path());
@@ -168,8 +175,7 @@ void tst_TaskSync::editRewritesOnlyItsLines()
     QFETCH(QStringList, mayChange);
     Radicale radicale;
     QVERIFY(radicale.port());
-    const Server server = withTaskList(radicale.url(QStringLiteral("/")), QStringLiteral("/alice/personal/"),
-                                       QStringLiteral("/alice/business/"));
+    const Server server = withTaskList(radicale);
     TempDatabase desk;
     setUp(desk, server);
     addMessage(desk, 1);
@@ -218,8 +224,7 @@ void tst_TaskSync::aPhoneTicksAndAdds()
 {
     Radicale radicale;
     QVERIFY(radicale.port());
-    const Server server = withTaskList(radicale.url(QStringLiteral("/")), QStringLiteral("/alice/personal/"),
-                                       QStringLiteral("/alice/business/"));
+    const Server server = withTaskList(radicale);
     TempDatabase desk;
     setUp(desk, server);
     addMessage(desk, 1);
@@ -278,8 +283,7 @@ void tst_TaskSync::twoDesksConverge()
 {
     Radicale radicale;
     QVERIFY(radicale.port());
-    const Server server = withTaskList(radicale.url(QStringLiteral("/")), QStringLiteral("/alice/personal/"),
-                                       QStringLiteral("/alice/business/"));
+    const Server server = withTaskList(radicale);
     TempDatabase front;
     TempDatabase back;
     setUp(front, server);
@@ -329,8 +333,7 @@ void tst_TaskSync::killedMidwayConverges()
     QFETCH(int, cutAt);
     Radicale radicale;
     QVERIFY(radicale.port());
-    const Server server = withTaskList(radicale.url(QStringLiteral("/")), QStringLiteral("/alice/personal/"),
-                                       QStringLiteral("/alice/business/"));
+    const Server server = withTaskList(radicale);
     TempDatabase desk;
     setUp(desk, server);
     for (int i = 0; i < 12; ++i)
@@ -352,8 +355,7 @@ void tst_TaskSync::emptiedListAsks()
 {
     Radicale radicale;
     QVERIFY(radicale.port());
-    const Server server = withTaskList(radicale.url(QStringLiteral("/")), QStringLiteral("/alice/personal/"),
-                                       QStringLiteral("/alice/business/"));
+    const Server server = withTaskList(radicale);
     TempDatabase desk;
     setUp(desk, server);
     for (int i = 0; i < 4; ++i)
@@ -383,8 +385,7 @@ void tst_TaskSync::aTaskTooLargeIsLeftOut()
 {
     Radicale radicale;
     QVERIFY(radicale.port());
-    const Server server = withTaskList(radicale.url(QStringLiteral("/")), QStringLiteral("/alice/personal/"),
-                                       QStringLiteral("/alice/business/"));
+    const Server server = withTaskList(radicale);
     DavClient phone(server.root, QStringLiteral("alice"), QStringLiteral("secret"));
     MessageTask::Message message;
     message.to = QStringLiteral("Yossi");

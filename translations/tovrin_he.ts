@@ -314,6 +314,25 @@ The damaged file is kept as a backup copy first. If you do not restore it, %3</s
     </message>
 </context>
 <context>
+    <name>CollectionChanges</name>
+    <message>
+        <source>Reading the changes of %1</source>
+        <translation>קריאת השינויים של %1</translation>
+    </message>
+    <message>
+        <source>Reading the changes of %1: %2</source>
+        <translation>קריאת השינויים של %1: %2</translation>
+    </message>
+    <message>
+        <source>Listing %1</source>
+        <translation>קריאת הרשימה של %1</translation>
+    </message>
+    <message>
+        <source>Listing %1: %2</source>
+        <translation>קריאת הרשימה של %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>Columns</name>
     <message>
         <source>Book</source>
@@ -2295,22 +2314,6 @@ Nothing was changed.
         <translation>רשומות שונו כאן בזמן הסנכרון; הן יישלחו בסנכרון הבא.</translation>
     </message>
     <message>
-        <source>Reading the changes of %1</source>
-        <translation>קריאת השינויים של %1</translation>
-    </message>
-    <message>
-        <source>Reading the changes of %1: %2</source>
-        <translation>קריאת השינויים של %1: %2</translation>
-    </message>
-    <message>
-        <source>Listing %1</source>
-        <translation>קריאת הרשימה של %1</translation>
-    </message>
-    <message>
-        <source>Listing %1: %2</source>
-        <translation>קריאת הרשימה של %1: %2</translation>
-    </message>
-    <message>
         <source>Moving %1 to %2</source>
         <translation>העברת %1 אל %2</translation>
     </message>
@@ -2604,22 +2607,6 @@ Delete Them Here: they are deleted here as well; a copy of the file is kept firs
     <message>
         <source>Messages were changed here during the sync; they go at the next sync.</source>
         <translation>הודעות שונו כאן בזמן הסנכרון; הן יישלחו בסנכרון הבא.</translation>
-    </message>
-    <message>
-        <source>Reading the changes of %1</source>
-        <translation>קריאת השינויים של %1</translation>
-    </message>
-    <message>
-        <source>Reading the changes of %1: %2</source>
-        <translation>קריאת השינויים של %1: %2</translation>
-    </message>
-    <message>
-        <source>Listing %1</source>
-        <translation>קריאת הרשימה של %1</translation>
-    </message>
-    <message>
-        <source>Listing %1: %2</source>
-        <translation>קריאת הרשימה של %1: %2</translation>
     </message>
     <message>
         <source>Reading the tasks of %1</source>
