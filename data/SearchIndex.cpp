@@ -4,6 +4,7 @@
 #include "data/DbError.h"
 #include "data/LikePattern.h"
 #include "data/Schema.h"
+#include "data/SavedCopy.h"
 #include "data/SearchedColumns.h"
 #include "data/Statement.h"
 #include "data/TextFold.h"
@@ -187,7 +188,11 @@ void SearchIndex::prepare()
                 open(Database::Waits::Quiet);
             sqlite3_busy_timeout(m_db, 0);
             m_dataVersion = Statement::scalar(m_db, "PRAGMA data_version", -1);
-            rebuild();
+            if (!bringInSaved()) {
+                rebuild();
+                if (m_built)
+                    SavedCopy::save(m_path, savedParts(m_schemaVersion, m_logSeq));
+            }
         } catch (...) {
             m_built = false; // the first search tries again, and reports what goes wrong
         }
@@ -352,25 +357,10 @@ void SearchIndex::rebuild()
     readRest();
 }
 
-void SearchIndex::startRebuild()
+void SearchIndex::readFacts()
 {
-    m_built = false;
-    m_partial = false;
-    // The facts below are read in one moment of the file, and a busy file is an error here: read as their
-    // fallbacks, they would leave the copy without its log, so that every change would mean reading everything.
-    const bool ownMoment = sqlite3_get_autocommit(m_db) != 0;
-    if (ownMoment && sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
-        throw DbError::fromEngine(m_db, sqlite3_errcode(m_db));
-    auto endMoment = qScopeGuard([&] {
-        if (ownMoment)
-            sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
-    });
     Statement(m_db, QStringLiteral("SELECT count(*) FROM sqlite_master")).step(); // throws when the file is busy
     m_schemaVersion = Statement::scalar(m_db, "PRAGMA schema_version", -1);
-    // Read outside a transaction (in the background), the rows come in slices, each a moment of its own; whatever
-    // changes after the log's last entry is read here is read again from the log at the next search, and a change
-    // of the schema means reading everything again.
-    //
     // The log is followed only while all of its triggers are in place. Without it (a file the program could not
     // add it to, say), every change means reading everything.
     const bool logged =
@@ -387,6 +377,74 @@ void SearchIndex::startRebuild()
     m_keysTrusted =
         Statement::scalar(m_db, "SELECT count(*) FROM pragma_index_list('tblTel') WHERE \"unique\" AND origin <> 'pk'",
                           1) == 0;
+}
+
+SavedCopy::Parts SearchIndex::savedParts(long long& schemaVersion, long long& logSeq)
+{
+    return {m_text, m_rowStart, m_keys, m_flags, m_irregular, schemaVersion, logSeq};
+}
+
+bool SearchIndex::bringInSaved()
+{
+    long long savedSchema = -1;
+    long long savedSeq = -1;
+    if (!SavedCopy::load(m_path, savedParts(savedSchema, savedSeq)))
+        return false;
+    // The file's facts, the log since the copy was kept and the rows checked are read in one moment of the file.
+    if (sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw DbError::fromEngine(m_db, sqlite3_errcode(m_db));
+    const auto endMoment = qScopeGuard([&] { sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr); });
+    readFacts();
+    // The copy kept follows the file only through its log, from the entry it was kept at.
+    if (m_logSeq < 0 || m_schemaVersion != savedSchema)
+        return false;
+    m_logSeq = savedSeq;
+    if (!readChanges() || !matchesFile())
+        return false;
+    m_partial = false;
+    m_built = true;
+    return true;
+}
+
+bool SearchIndex::matchesFile()
+{
+    // Rows spread over the whole copy, the first and the last among them, hold the text the file holds: a copy of
+    // another file put in this one's place differs in them. (Changes to this file reach the copy through its log,
+    // which the file keeps while the schema stays.)
+    constexpr std::size_t kSamples = 64;
+    Statement rowNow(m_db, QString::fromStdString(rowStatement("WHERE ID = ?")));
+    std::string text;
+    const std::size_t rows = rowCount();
+    for (std::size_t sample = 0; sample < std::min(rows, kSamples); ++sample) {
+        const std::size_t row = rows <= kSamples ? sample : sample * (rows - 1) / (kSamples - 1);
+        rowNow.reset();
+        rowNow.bind(1, m_keys[qsizetype(row)]);
+        std::uint8_t flags = 0;
+        text.clear();
+        if (!rowNow.step() || !appendRow(text, rowNow.handle(), flags) || flags != m_flags[row] ||
+            text != std::string_view(m_text).substr(m_rowStart[row], m_rowStart[row + 1] - m_rowStart[row]))
+            return false;
+    }
+    return true;
+}
+
+void SearchIndex::startRebuild()
+{
+    m_built = false;
+    m_partial = false;
+    // The facts below are read in one moment of the file, and a busy file is an error here: read as their
+    // fallbacks, they would leave the copy without its log, so that every change would mean reading everything.
+    const bool ownMoment = sqlite3_get_autocommit(m_db) != 0;
+    if (ownMoment && sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw DbError::fromEngine(m_db, sqlite3_errcode(m_db));
+    auto endMoment = qScopeGuard([&] {
+        if (ownMoment)
+            sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    });
+    // Read outside a transaction (in the background), the rows come in slices, each a moment of its own; whatever
+    // changes after the log's last entry is read here is read again from the log at the next search, and a change
+    // of the schema means reading everything again.
+    readFacts();
     // Room for the whole copy is taken at once, as growing it by doubling would hold the old and the new room
     // together for a moment. The text cannot be longer than the file, nor the rows more than the highest key;
     // room never written to costs no memory.

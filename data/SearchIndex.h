@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Database.h"
+#include "data/SavedCopy.h"
 
 #include <QString>
 #include <QVector>
@@ -57,7 +58,8 @@ public:
     Result search(const std::string& pattern);
     QVector<qint64> find(const std::string& pattern) { return search(pattern).keys; }
     // Starts reading the copy in a thread of its own, if it was never read, so that the first search finds it
-    // ready. The search waits for the thread.
+    // ready: the copy kept from the run before when it can be believed, else the whole table, which is then kept
+    // for the next run. The search waits for the thread.
     void prepare();
     // The copy was read, by a search or by prepare()'s thread, which is done.
     bool isRead() const { return m_reading.joinable() ? m_readDone.load() : m_built; }
@@ -74,6 +76,14 @@ private:
     void open(Database::Waits waits = Database::Waits::Notified);
     void rebuildIfChanged();
     void rebuild();
+    // The file's facts the copy follows it by: the schema's version, the log's last entry, whether keys are
+    // trusted. Throws DbError when the file is busy.
+    void readFacts();
+    // The copy kept from an earlier run (see SavedCopy), brought up to date from the file's log and checked
+    // against the file; false when there is none or it cannot be believed, and the copy is to be read whole.
+    bool bringInSaved();
+    bool matchesFile();
+    SavedCopy::Parts savedParts(long long& schemaVersion, long long& logSeq);
     // Empties the copy for a read of the whole table; readRest() reads its rows, and may be called again to go on
     // from the last row read when it stopped part way.
     void startRebuild();

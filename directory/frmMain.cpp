@@ -413,8 +413,9 @@ void frmMain::Form_Load()
     gDbPath = Module1::databasePath();
     datTel->setDatabaseName(gDbPath);
     datSearch->setDatabaseName(gDbPath);
-    // The search's copy of the file is read while the user looks at the window, once it is painted.
-    QTimer::singleShot(250, this, [path = gDbPath] { SearchIndex::forFile(path)->prepare(); });
+    // The search's copy of the file is brought in on a thread of its own from the start, so that a search typed the
+    // moment the window is up finds it ready, or nearly.
+    SearchIndex::forFile(gDbPath)->prepare();
 
     // Needs the database name set above: selecting "All" runs the filter, which fills the grid.
     selectOt(kAll);

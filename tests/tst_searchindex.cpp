@@ -4,6 +4,7 @@
 #include "data/DataControl.h"
 #include "data/Database.h"
 #include "data/GridModel.h"
+#include "data/SavedCopy.h"
 #include "data/SearchIndex.h"
 #include "data/SearchedColumns.h"
 
@@ -221,6 +222,82 @@ private Q_SLOTS:
         }
         QCOMPARE(viaStatement(db.path(), QStringLiteral("zephyr")).size(), 8);
         QCOMPARE(index->rebuilds(), 1); // the rows read ahead were kept
+    }
+
+    // The copy kept from the run before is believed only when the file agrees with it: whatever happened to the
+    // file or to the kept copy between the runs, a search finds what the statement finds.
+    void keptCopyIsCheckedAgainstTheFile_data()
+    {
+        QTest::addColumn<QString>("between"); // run on the file between the runs
+        QTest::addColumn<QString>("damage");  // "copy": bytes of the kept copy changed; "file": another file put
+                                              // in the file's place
+        QTest::addColumn<bool>("readWhole");
+        const QString none;
+        QTest::newRow("nothing changed") << none << none << false;
+        QTest::newRow("changes the log holds")
+            << QStringLiteral("UPDATE tblTel SET Lname = 'Zephyr' WHERE ID IN (3, 150, 300); DELETE FROM tblTel WHERE "
+                              "ID = 7; INSERT INTO tblTel (Fname) VALUES ('Zephyrine')")
+            << none << false;
+        QTest::newRow("more changes than the log holds")
+            << QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1500) "
+                              "INSERT INTO tblTel (Fname) SELECT 'Zephyr' || i FROM n")
+            << none << true;
+        QTest::newRow("the schema changed")
+            << QStringLiteral("CREATE INDEX byCity ON tblTel (City); UPDATE tblTel SET City = 'Zephyr' WHERE ID = 5")
+            << none << true;
+        QTest::newRow("the kept copy damaged") << none << QStringLiteral("copy") << true;
+        QTest::newRow("another file in its place") << none << QStringLiteral("file") << true;
+    }
+
+    void keptCopyIsCheckedAgainstTheFile()
+    {
+        QFETCH(QString, between);
+        QFETCH(QString, damage);
+        QFETCH(bool, readWhole);
+        const auto fill = [](TempDatabase& file, quint32 seed) {
+            QRandomGenerator random(seed);
+            for (int row = 0; row < 300; ++row)
+                QCOMPARE(file.exec(QStringLiteral("INSERT INTO tblTel (%1) VALUES (%2)")
+                                       .arg(QLatin1String(kSearched), randomValues(random))),
+                         SQLITE_OK);
+        };
+        TempDatabase db;
+        fill(db, 1208);
+        {
+            // The first run reads the whole table and keeps it.
+            const auto index = SearchIndex::forFile(db.path());
+            index->prepare();
+            index->find("**");
+            QCOMPARE(index->rebuilds(), 1);
+        }
+        SearchIndex::forFile(db.dir() + QStringLiteral("/elsewhere.mdb")); // the run ends
+        QVERIFY(QFileInfo::exists(SavedCopy::pathFor(db.path())));
+
+        if (!between.isEmpty())
+            QCOMPARE(db.exec(between), SQLITE_OK);
+        if (damage == QLatin1String("copy")) {
+            QFile copy(SavedCopy::pathFor(db.path()));
+            QVERIFY(copy.open(QIODevice::ReadWrite));
+            copy.seek(copy.size() / 3);
+            const char byte = copy.peek(1).at(0);
+            copy.write(QByteArray(1, char(byte ^ 0x20)));
+        } else if (damage == QLatin1String("file")) {
+            // As many rows, as many entries of the log, and the same schema: only the rows tell the files apart.
+            TempDatabase other;
+            fill(other, 1209);
+            other.close();
+            db.close();
+            QVERIFY(QFile::remove(db.path()));
+            QVERIFY(QFile::copy(other.path(), db.path()));
+        }
+
+        const auto index = SearchIndex::forFile(db.path());
+        index->prepare();
+        for (const char* t : {"zephyr", "a", "#", "ab1", "[a-c]"}) {
+            const QString text = QString::fromUtf8(t);
+            QCOMPARE(viaDataControl(db.path(), text), viaStatement(db.path(), text));
+        }
+        QCOMPARE(index->rebuilds(), readWhole ? 1 : 0);
     }
 
     // Once the copy is read, a letter's names come from the book's index, picked by the copy: the same rows as its
