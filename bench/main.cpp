@@ -422,13 +422,20 @@ int firstSearchChild(const QString& file, bool fresh)
     return 0;
 }
 
-// The child's milliseconds; the kept copy lives in the benchmark's own cache folder.
+// The environment of the programs the benchmark starts: their kept copies of the search live in its own cache
+// folder, not the user's.
+QProcessEnvironment benchEnvironment()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), QDir(dataDir()).filePath(QStringLiteral("cache")));
+    return environment;
+}
+
+// The child's milliseconds.
 std::optional<double> measureFirstSearch(const QString& file, bool fresh)
 {
     QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CACHE_HOME"), QDir(dataDir()).filePath(QStringLiteral("cache")));
-    child.setProcessEnvironment(environment);
+    child.setProcessEnvironment(benchEnvironment());
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     child.start(QCoreApplication::applicationFilePath(),
                 {QStringLiteral("--first-search-child"), file, fresh ? QStringLiteral("fresh") : QStringLiteral("kept")});
@@ -749,6 +756,7 @@ Startup runStartup(bool quick)
     const int runs = quick ? 3 : kStartupRuns;
     progress(QStringLiteral("Start-up with 100,000 rows against a trivial window, %1 runs each").arg(runs));
     QProcess watch;
+    watch.setProcessEnvironment(benchEnvironment());
     watch.setProcessChannelMode(QProcess::SeparateChannels);
     watch.start(xvfb, {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1280x1024x24 -wr"),
                        QStringLiteral(TOVRIN_STARTUP_WATCH), QString::number(runs), QStringLiteral("--shots"), shots,
