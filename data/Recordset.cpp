@@ -43,7 +43,8 @@ Recordset::Recordset(std::shared_ptr<Database> db, const QString& table, QVector
     if (m_keyName.isEmpty())
         throw DbError(DbError::NotUpdatable,
                       QCoreApplication::translate("Recordset", "The table %1 has no key column.").arg(m_table));
-    if (!std::is_sorted(m_rowKeys.begin(), m_rowKeys.end()))
+    // Read through const iterators: keys already in order stay shared with whoever gave them (a million of them, say).
+    if (!std::is_sorted(m_rowKeys.cbegin(), m_rowKeys.cend()))
         std::sort(m_rowKeys.begin(), m_rowKeys.end());
     // One statement walks the table in key order from a given key: the rows between two wanted keys are stepped
     // over while they are few, and the walk jumps ahead where they are many. All of it reads one snapshot.

@@ -6,11 +6,11 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <xxhash.h>
 #include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <xxhash.h>
 #if defined(__linux__)
 #include <sys/mman.h>
 #endif
@@ -18,7 +18,7 @@
 namespace {
 
 constexpr char kMagic[8] = {'T', 'o', 'v', 'S', 'C', 'o', 'p', 'y'};
-constexpr std::uint32_t kFormat = 1;
+constexpr std::uint32_t kFormat = 2;
 constexpr std::uint32_t kByteOrder = 0x01020304;
 
 struct Header
@@ -100,8 +100,7 @@ void preferHugePages(void* data, std::size_t bytes)
 #endif
 }
 
-template<typename T>
-std::size_t bytesOf(const T& container)
+template <typename T> std::size_t bytesOf(const T& container)
 {
     return std::size_t(container.size()) * sizeof(*container.data());
 }
@@ -133,10 +132,11 @@ void SavedCopy::save(const QString& database, const Parts& parts)
     header.rows = std::uint64_t(parts.keys.size());
     header.irregular = parts.irregular.size();
     header.pathBytes = std::uint64_t(databasePath.size());
-    const std::pair<const void*, std::size_t> blocks[] = {
-        {parts.text.data(), parts.text.size()},         {parts.rowStart.data(), bytesOf(parts.rowStart)},
-        {parts.keys.constData(), bytesOf(parts.keys)},   {parts.flags.data(), bytesOf(parts.flags)},
-        {parts.irregular.data(), bytesOf(parts.irregular)}};
+    const std::pair<const void*, std::size_t> blocks[] = {{parts.text.data(), parts.text.size()},
+                                                          {parts.rowStart.data(), bytesOf(parts.rowStart)},
+                                                          {parts.keys.constData(), bytesOf(parts.keys)},
+                                                          {parts.flags.data(), bytesOf(parts.flags)},
+                                                          {parts.irregular.data(), bytesOf(parts.irregular)}};
     Digest digest;
     for (const auto& [data, bytes] : blocks) {
         for (std::size_t at = 0; at < bytes; at += kPiece)

@@ -3,8 +3,8 @@
 #include "data/Database.h"
 #include "data/DbError.h"
 #include "data/LikePattern.h"
-#include "data/Schema.h"
 #include "data/SavedCopy.h"
+#include "data/Schema.h"
 #include "data/SearchedColumns.h"
 #include "data/Statement.h"
 #include "data/TextFold.h"
@@ -23,6 +23,63 @@ namespace {
 
 constexpr char kEndOfColumn = '\x1f';
 constexpr char kNull = '\x1e';
+
+// The masked values the windows write take less room in the copy (a million rows hold millions of them): a
+// telephone left empty ("___ - _______") and a zip left empty ("_____") are one byte each, and a telephone as its
+// mask writes it ("052 - 1234567") keeps its digits with one byte in place of " - ". Text that holds these bytes
+// itself is not held by the copy (see appendFolded).
+constexpr char kEmptyPhone = '\x01';
+constexpr char kEmptyZip = '\x02';
+constexpr char kPhoneDash = '\x03';
+constexpr std::string_view kEmptyPhoneText = "___ - _______";
+constexpr std::string_view kEmptyZipText = "_____";
+constexpr std::string_view kDash = " - ";
+constexpr std::size_t kPhoneAreaDigits = 3;
+constexpr std::size_t kPhoneDigits = 10;
+
+bool allDigits(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return unsigned(c - '0') < 10u; });
+}
+
+// Rewrites the folded column that ends `out` from `from` on in its packed form, where it has one.
+void pack(std::string& out, std::size_t from)
+{
+    const std::string_view value = std::string_view(out).substr(from);
+    if (value == kEmptyPhoneText || value == kEmptyZipText) {
+        const char code = value == kEmptyPhoneText ? kEmptyPhone : kEmptyZip;
+        out.resize(from);
+        out.push_back(code);
+    } else if (value.size() == kPhoneDigits + kDash.size() && value.substr(kPhoneAreaDigits, kDash.size()) == kDash &&
+               allDigits(value.substr(0, kPhoneAreaDigits)) &&
+               allDigits(value.substr(kPhoneAreaDigits + kDash.size()))) {
+        out.replace(from + kPhoneAreaDigits, kDash.size(), 1, kPhoneDash);
+    }
+}
+
+// Whether the needle may lie inside a packed value, where memmem does not see it: only digits, spaces, dashes and
+// underscores, one of the last three among them. (Digits alone lie in a telephone's digits as they lie in its text.)
+bool mayLieInPackedValue(std::string_view needle)
+{
+    return needle.find_first_not_of("0123456789 -_") == std::string_view::npos &&
+           needle.find_first_of(" -_") != std::string_view::npos;
+}
+
+// A column of the copy as its folded text: a packed value is written out in `buffer`.
+std::string_view unpacked(std::string_view column, std::string& buffer)
+{
+    if (column.size() == 1 && column[0] == kEmptyPhone)
+        return kEmptyPhoneText;
+    if (column.size() == 1 && column[0] == kEmptyZip)
+        return kEmptyZipText;
+    if (column.size() == kPhoneDigits + 1 && column[kPhoneAreaDigits] == kPhoneDash) {
+        buffer.assign(column.substr(0, kPhoneAreaDigits));
+        buffer += kDash;
+        buffer += column.substr(kPhoneAreaDigits + 1);
+        return buffer;
+    }
+    return column;
+}
 
 void appendUtf8(std::string& out, char32_t c)
 {
@@ -58,14 +115,14 @@ constexpr bool hasDigitByte(std::uint64_t word)
 }
 
 // Appends the folded text; false when the text holds something the copy cannot represent faithfully (bytes that
-// are no UTF-8, or the copy's own separators).
+// are no UTF-8, the copy's own separators, or the bytes of its packed values).
 bool appendFolded(std::string& out, std::string_view text)
 {
     std::size_t pos = 0;
     while (pos < text.size()) {
         const unsigned char b = static_cast<unsigned char>(text[pos]);
         if (b < 0x80) {
-            if (b == kEndOfColumn || b == kNull)
+            if (b == kEndOfColumn || b == kNull || b == kEmptyPhone || b == kEmptyZip || b == kPhoneDash)
                 return false;
             out.push_back(char(b >= 'A' && b <= 'Z' ? b + 32 : b));
             ++pos;
@@ -104,6 +161,7 @@ bool appendRow(std::string& out, sqlite3_stmt* stmt, std::uint8_t& flags)
             if (!(flags & kHasDigit) &&
                 std::any_of(folded.begin(), folded.end(), [](char b) { return unsigned(b - '0') < 10u; }))
                 flags |= kHasDigit;
+            pack(out, from);
         }
         out.push_back(kEndOfColumn);
     }
@@ -331,8 +389,8 @@ void SearchIndex::applyChanges(const std::vector<Change>& changes)
             row = end;
         };
         for (const Change& change : changes) {
-            copyRowsBefore(std::size_t(std::lower_bound(m_keys.begin() + std::ptrdiff_t(row), m_keys.end(), change.key) -
-                                       m_keys.begin()));
+            copyRowsBefore(std::size_t(
+                std::lower_bound(m_keys.begin() + std::ptrdiff_t(row), m_keys.end(), change.key) - m_keys.begin()));
             if (row < rowCount() && m_keys[qsizetype(row)] == change.key)
                 ++row; // its old text goes
             if (change.text) {
@@ -512,13 +570,14 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
     // The rows found go straight into the result: a search may find a million.
     Result result;
     const auto take = [&](std::size_t row) { result.keys.append(m_keys[qsizetype(row)]); };
+    std::string buffer;
     const auto rowMatches = [&](std::size_t row) {
         const char* p = text.data() + m_rowStart[row];
         const char* end = text.data() + m_rowStart[row + 1];
         while (p < end) {
             const char* stop = static_cast<const char*>(std::memchr(p, kEndOfColumn, std::size_t(end - p)));
             const std::string_view column(p, std::size_t(stop - p));
-            if (!(column.size() == 1 && column[0] == kNull) && pattern.matches(column))
+            if (!(column.size() == 1 && column[0] == kNull) && pattern.matches(unpacked(column, buffer)))
                 return true;
             p = stop + 1;
         }
@@ -541,7 +600,7 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
         withFlag(kHasDigit);
     } else if (patternText.find_first_not_of('*') == std::string::npos) {
         withFlag(kHasValue); // stars match any text, the empty one too, but no null
-    } else if (needle.empty()) {
+    } else if (needle.empty() || mayLieInPackedValue(needle)) {
         for (std::size_t row = 0; row < rows; ++row) {
             if (rowMatches(row))
                 take(row);
@@ -575,6 +634,7 @@ bool SearchIndex::keepMatching(std::vector<std::int64_t>& keys, int column, cons
     if (!m_built)
         return false;
     const LikePattern pattern(patternText);
+    std::string buffer;
     std::unordered_set<std::int64_t> dropped;
     std::vector<std::int64_t> irregular;
     const std::string& text = m_text;
@@ -605,7 +665,7 @@ bool SearchIndex::keepMatching(std::vector<std::int64_t>& keys, int column, cons
             p = static_cast<const char*>(std::memchr(p, kEndOfColumn, std::size_t(end - p))) + 1;
         const auto* stop = static_cast<const char*>(std::memchr(p, kEndOfColumn, std::size_t(end - p)));
         const std::string_view value(p, std::size_t(stop - p));
-        if ((value.size() == 1 && value[0] == kNull) || !pattern.matches(value))
+        if ((value.size() == 1 && value[0] == kNull) || !pattern.matches(unpacked(value, buffer)))
             dropped.insert(key);
     }
     if (!irregular.empty()) {

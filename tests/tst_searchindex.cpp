@@ -57,8 +57,9 @@ QStringList blocksNow(TempDatabase& db, const FoundRows& found)
         columns << QStringLiteral("ifnull(%1, '')").arg(QLatin1String(column));
     QStringList blocks;
     for (qsizetype row = 0; row < found.size(); ++row) {
-        const QStringList now = db.rows(
-            QStringLiteral("SELECT %1 FROM tblTel WHERE ID = %2").arg(columns.join(QLatin1Char(','))).arg(found.key(row)));
+        const QStringList now = db.rows(QStringLiteral("SELECT %1 FROM tblTel WHERE ID = %2")
+                                            .arg(columns.join(QLatin1Char(',')))
+                                            .arg(found.key(row)));
         blocks << now.value(0, QString(SearchedColumns::kCount - 1, QLatin1Char('|')));
     }
     return blocks;
@@ -87,8 +88,12 @@ QVector<qint64> viaStatement(const QString& path, const QString& text)
     return keys;
 }
 
-const char* const kPieces[] = {"a", "A", "b", "é", "É", "ß", "כהן",   "1",    "2", "7",  " ", " - ", "_",  "x",
-                               "*", "?", "#", "[", "]", "!", "[a-c]", "[!b]", "'", "\"", ";", "\t",  "ab", "Ab1"};
+// Among them the masked values the windows write, which the copy packs.
+// clang-format off
+const char* const kPieces[] = {"a", "A", "b", "é", "É", "ß", "כהן", "1", "2", "7", " ", " - ", "_", "x", "*", "?",
+                               "#", "[", "]", "!", "[a-c]", "[!b]", "'", "\"", ";", "\t", "ab", "Ab1",
+                               "___ - _______", "_____", "052 - 1234567"};
+// clang-format on
 
 QString randomText(QRandomGenerator& random, int maxPieces)
 {
@@ -174,7 +179,7 @@ private Q_SLOTS:
         }
         // Some rows hold a digit and some do not, so the comparison for "#" tells them apart.
         const qsizetype withDigit = viaStatement(db.path(), QStringLiteral("#")).size();
-        QVERIFY(withDigit > 20 && withDigit < 380);
+        QVERIFY(withDigit > 20 && withDigit < 395);
     }
 
     void readingAheadLeavesTheWindowsAlone()
