@@ -37,6 +37,16 @@ constexpr std::string_view kDash = " - ";
 constexpr std::size_t kPhoneAreaDigits = 3;
 constexpr std::size_t kPhoneDigits = 10;
 
+// Asks for the memory at `address` ahead of its use, where the compiler can.
+void prefetch(const void* address)
+{
+#if defined(__GNUC__)
+    __builtin_prefetch(address);
+#else
+    Q_UNUSED(address);
+#endif
+}
+
 bool allDigits(std::string_view text)
 {
     return std::all_of(text.begin(), text.end(), [](char c) { return unsigned(c - '0') < 10u; });
@@ -390,8 +400,8 @@ void SearchIndex::applyChanges(const std::vector<Change>& changes)
         };
         for (const Change& change : changes) {
             copyRowsBefore(std::size_t(
-                std::lower_bound(m_keys.begin() + std::ptrdiff_t(row), m_keys.end(), change.key) - m_keys.begin()));
-            if (row < rowCount() && m_keys[qsizetype(row)] == change.key)
+                std::lower_bound(m_keys.cbegin() + std::ptrdiff_t(row), m_keys.cend(), change.key) - m_keys.cbegin()));
+            if (row < rowCount() && m_keys.at(qsizetype(row)) == change.key)
                 ++row; // its old text goes
             if (change.text) {
                 rowStart.push_back(std::uint32_t(text.size()));
@@ -476,7 +486,7 @@ bool SearchIndex::matchesFile()
     for (std::size_t sample = 0; sample < std::min(rows, kSamples); ++sample) {
         const std::size_t row = rows <= kSamples ? sample : sample * (rows - 1) / (kSamples - 1);
         rowNow.reset();
-        rowNow.bind(1, m_keys[qsizetype(row)]);
+        rowNow.bind(1, m_keys.at(qsizetype(row)));
         std::uint8_t flags = 0;
         text.clear();
         if (!rowNow.step() || !appendRow(text, rowNow.handle(), flags) || flags != m_flags[row] ||
@@ -569,7 +579,8 @@ SearchIndex::Result SearchIndex::search(const std::string& patternText)
     const std::string& text = m_text;
     // The rows found go straight into the result: a search may find a million.
     Result result;
-    const auto take = [&](std::size_t row) { result.keys.append(m_keys[qsizetype(row)]); };
+    // The keys are read through const access only: a list may share them (see withFlag).
+    const auto take = [&](std::size_t row) { result.keys.append(m_keys.at(qsizetype(row))); };
     std::string buffer;
     const auto rowMatches = [&](std::size_t row) {
         const char* p = text.data() + m_rowStart[row];
@@ -638,23 +649,34 @@ bool SearchIndex::keepMatching(std::vector<std::int64_t>& keys, int column, cons
     std::unordered_set<std::int64_t> dropped;
     std::vector<std::int64_t> irregular;
     const std::string& text = m_text;
+    // Read through const access only: a list may share the keys (see search()).
+    const QVector<qint64>& rowKeys = m_keys;
     const auto rowOf = [&](std::int64_t key) {
         // Keys are mostly dense: a key's place, were the keys evenly spread, is usually its own.
-        const qint64 first = m_keys.empty() ? 0 : m_keys.front();
-        const qint64 last = m_keys.empty() ? 0 : m_keys.back();
+        const qint64 first = rowKeys.empty() ? 0 : rowKeys.front();
+        const qint64 last = rowKeys.empty() ? 0 : rowKeys.back();
         if (key >= first && key <= last && last > first) {
             // Rounding may put the guess one short.
             const auto guess = std::size_t(double(key - first) / double(last - first) * double(rowCount() - 1));
             for (const std::size_t at : {guess, guess + 1}) {
-                if (at < rowCount() && m_keys[qsizetype(at)] == key)
+                if (at < rowCount() && rowKeys[qsizetype(at)] == key)
                     return at;
             }
         }
-        return std::size_t(std::lower_bound(m_keys.begin(), m_keys.end(), key) - m_keys.begin());
+        return std::size_t(std::lower_bound(rowKeys.begin(), rowKeys.end(), key) - rowKeys.begin());
     };
-    for (const std::int64_t key : keys) {
-        const std::size_t row = rowOf(key);
-        if (row == rowCount() || m_keys[qsizetype(row)] != key) {
+    // The keys come in the book's order, their rows from anywhere in the copy: each row is found and its text asked
+    // for first, so that the reads of memory overlap, and tested after.
+    std::vector<std::size_t> rows(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        rows[i] = rowOf(keys[i]);
+        if (rows[i] < rowCount())
+            prefetch(text.data() + m_rowStart[rows[i]]);
+    }
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const std::int64_t key = keys[i];
+        const std::size_t row = rows[i];
+        if (row == rowCount() || rowKeys[qsizetype(row)] != key) {
             irregular.push_back(key); // or gone since the keys were read: the file tells
             continue;
         }
