@@ -36,12 +36,8 @@ FoundRows::Values FoundRows::values(qsizetype row) const
     }
     if (const Values* kept = reader.kept.object(row))
         return *kept;
-    if (!reader.read.isValid()) {
-        QString sql = QStringLiteral("SELECT ");
-        for (std::size_t c = 0; c < SearchedColumns::kNames.size(); ++c)
-            sql += (c > 0 ? QStringLiteral(", ") : QString()) + QLatin1String(SearchedColumns::kNames[c]);
-        reader.read = Statement(reader.db->handle(), sql + QStringLiteral(" FROM tblTel WHERE ID = ?"));
-    }
+    if (!reader.read.isValid())
+        reader.read = Statement(reader.db->handle(), SearchedColumns::selectByKey());
     Values values;
     reader.read.reset();
     reader.read.bind(1, m_keys[row]);

@@ -712,11 +712,7 @@ std::vector<qint64> SearchIndex::irregularMatches(const LikePattern& pattern)
     // The few rows the copy could not hold are tested against their stored text.
     std::vector<qint64> irregular;
     if (!m_irregular.empty()) {
-        std::string sql = "SELECT ";
-        for (std::size_t c = 0; c < SearchedColumns::kNames.size(); ++c)
-            sql += std::string(c > 0 ? ", " : "") + SearchedColumns::kNames[c];
-        sql += " FROM tblTel WHERE ID = ?";
-        Statement values(m_db, QString::fromStdString(sql));
+        Statement values(m_db, SearchedColumns::selectByKey());
         sqlite3_stmt* stmt = values.handle();
         for (const qint64 key : m_irregular) {
             values.reset();

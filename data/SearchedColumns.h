@@ -20,4 +20,13 @@ inline int indexOf(const QString& name)
     return -1;
 }
 
+// The statement that reads the searched columns of one row of tblTel, in this order, by its key (the one parameter).
+inline QString selectByKey()
+{
+    QString sql = QStringLiteral("SELECT ");
+    for (std::size_t c = 0; c < kNames.size(); ++c)
+        sql += (c > 0 ? QStringLiteral(", ") : QString()) + QLatin1String(kNames[c]);
+    return sql + QStringLiteral(" FROM tblTel WHERE ID = ?");
+}
+
 } // namespace SearchedColumns
