@@ -23,16 +23,26 @@ std::vector<std::int64_t> BookKeys::readRange(bool forward, int limit)
     const bool upper = m_backFirst.set;
     Statement& query = m_ranges[(forward ? 4 : 0) + (lower ? 2 : 0) + (upper ? 1 : 0)];
     if (!query.isValid()) {
-        // Row values continue a run from its bound. A row whose key an edit forgot (NULL) is not read: edited here,
-        // it stays where the grid lists it; added or renamed elsewhere, it shows at the next refresh, which gives it
-        // its key.
-        QString sql = QStringLiteral("SELECT rowid, SortKey FROM tblTel WHERE Category = ?1 AND SortKey IS NOT NULL");
-        if (lower)
-            sql += QStringLiteral(" AND (SortKey, rowid) > (?2, ?3)");
-        if (upper)
-            sql += QStringLiteral(" AND (SortKey, rowid) < (?4, ?5)");
-        sql +=
-            forward ? QStringLiteral(" ORDER BY SortKey, rowid") : QStringLiteral(" ORDER BY SortKey DESC, rowid DESC");
+        // A run is continued from its bound, the other run's bound ends the read. A row whose key an edit forgot
+        // (NULL) is not read: edited here, it stays where the grid lists it; added or renamed elsewhere, it shows at
+        // the next refresh, which gives it its key.
+        QString sql;
+        const QString other = QStringLiteral(" AND (SortKey, rowid) %1 (?%2, ?%3)");
+        if (forward && lower) {
+            const QString end = upper ? other.arg(QLatin1Char('<')).arg(4).arg(5) : QString();
+            sql = continuedFrom(true, "?2", "?3", end, end);
+        } else if (!forward && upper) {
+            const QString end = lower ? other.arg(QLatin1Char('>')).arg(2).arg(3) : QString();
+            sql = continuedFrom(false, "?4", "?5", end, end);
+        } else {
+            sql = QStringLiteral("SELECT rowid, SortKey FROM tblTel WHERE Category = ?1 AND SortKey IS NOT NULL");
+            if (lower)
+                sql += other.arg(QLatin1Char('>')).arg(2).arg(3);
+            if (upper)
+                sql += other.arg(QLatin1Char('<')).arg(4).arg(5);
+            sql += forward ? QStringLiteral(" ORDER BY SortKey, rowid")
+                           : QStringLiteral(" ORDER BY SortKey DESC, rowid DESC");
+        }
         query = Statement(m_database->handle(), sql);
     }
     const auto done = qScopeGuard([&query] { query.reset(); });
@@ -59,6 +69,23 @@ std::vector<std::int64_t> BookKeys::readRange(bool forward, int limit)
         bound.set = true;
     }
     return keys;
+}
+
+QString BookKeys::continuedFrom(bool forward, const char* key, const char* id, const QString& sameName,
+                                const QString& beyond)
+{
+    // As a row value, (SortKey, rowid) > (key, id) is sought by SortKey alone: SQLite would step over every row
+    // of the bound's name read before, and a common name read a batch at a time would cost its rows squared. Split
+    // in two, the rest of the bound's name is sought by rowid and the names beyond it by their key. (A range of
+    // SortKey beside the name's own key would turn SQLite to the index of Category alone.)
+    const QString select = QStringLiteral("SELECT rowid, SortKey FROM tblTel WHERE Category = ?1 AND ");
+    const QChar after = forward ? QLatin1Char('>') : QLatin1Char('<');
+    return select +
+           QStringLiteral("SortKey = %1 AND rowid %2 %3%4 UNION ALL ")
+               .arg(QLatin1String(key), after, QLatin1String(id), sameName) +
+           select + QStringLiteral("SortKey %1 %2%3").arg(after, QLatin1String(key), beyond) +
+           (forward ? QStringLiteral(" ORDER BY SortKey, rowid")
+                    : QStringLiteral(" ORDER BY SortKey DESC, rowid DESC"));
 }
 
 std::vector<std::int64_t> BookKeys::readAt(int offset, int limit, bool fromEnd)

@@ -3,6 +3,7 @@
 #include "data/KeyReader.h"
 #include "data/Statement.h"
 
+#include <QString>
 #include <memory>
 
 class Book;
@@ -22,6 +23,12 @@ public:
     std::vector<std::int64_t> readBackward(int limit) override { return readRange(false, limit); }
     std::vector<std::int64_t> readAt(int offset, int limit, bool fromEnd) override;
     bool atEnd() const override { return m_met; }
+
+    // The statement for rowid and SortKey of the book ?1's rows after the row (`key`, `id`) in key order, or before
+    // it, the last one first (`forward` false): the rest of the row's name, those rows also meeting `sameName`
+    // (" AND ..."), then the names beyond it, those rows meeting `beyond`. Parameters are named by number ("?2").
+    static QString continuedFrom(bool forward, const char* key, const char* id, const QString& sameName,
+                                 const QString& beyond);
 
 private:
     struct Bound

@@ -1,6 +1,7 @@
 #include "data/LetterKeys.h"
 
 #include "data/Book.h"
+#include "data/BookKeys.h"
 #include "data/Database.h"
 #include "data/DbError.h"
 #include "data/SearchIndex.h"
@@ -32,13 +33,11 @@ std::vector<std::int64_t> LetterKeys::readRange(int limit)
 {
     Statement& query = m_started ? m_next : m_first;
     if (!query.isValid()) {
-        // After the first batch the row value alone bounds the range from below: with BETWEEN beside it, SQLite
-        // would seek to the range's start and step over every row read before.
-        const QString bounds = m_started ? QStringLiteral("SortKey <= ?3 AND (SortKey, rowid) > (?4, ?5)")
-                                         : QStringLiteral("SortKey BETWEEN ?2 AND ?3");
-        query = Statement(m_database->handle(), QStringLiteral("SELECT rowid, SortKey FROM tblTel WHERE Category = ?1 "
-                                                               "AND %1 ORDER BY SortKey, rowid")
-                                                    .arg(bounds));
+        query = Statement(
+            m_database->handle(),
+            m_started ? BookKeys::continuedFrom(true, "?4", "?5", QString(), QStringLiteral(" AND SortKey <= ?3"))
+                      : QStringLiteral("SELECT rowid, SortKey FROM tblTel WHERE Category = ?1 AND "
+                                       "SortKey BETWEEN ?2 AND ?3 ORDER BY SortKey, rowid"));
     }
     const auto done = qScopeGuard([&query] { query.reset(); });
     query.reset();

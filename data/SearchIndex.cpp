@@ -651,27 +651,39 @@ bool SearchIndex::keepMatching(std::vector<std::int64_t>& keys, int column, cons
     const std::string& text = m_text;
     // Read through const access only: a list may share the keys (see search()).
     const QVector<qint64>& rowKeys = m_keys;
-    const auto rowOf = [&](std::int64_t key) {
-        // Keys are mostly dense: a key's place, were the keys evenly spread, is usually its own.
-        const qint64 first = rowKeys.empty() ? 0 : rowKeys.front();
-        const qint64 last = rowKeys.empty() ? 0 : rowKeys.back();
-        if (key >= first && key <= last && last > first) {
-            // Rounding may put the guess one short.
-            const auto guess = std::size_t(double(key - first) / double(last - first) * double(rowCount() - 1));
-            for (const std::size_t at : {guess, guess + 1}) {
-                if (at < rowCount() && rowKeys[qsizetype(at)] == key)
-                    return at;
-            }
+    // Keys are mostly dense: a key's place, were the keys evenly spread, is usually its own. Rounding may put the
+    // guess one short.
+    const qint64 first = rowKeys.empty() ? 0 : rowKeys.front();
+    const qint64 last = rowKeys.empty() ? 0 : rowKeys.back();
+    const auto guessOf = [&](std::int64_t key) {
+        if (key < first || key > last || last <= first)
+            return rowCount();
+        return std::size_t(double(key - first) / double(last - first) * double(rowCount() - 1));
+    };
+    const auto rowOf = [&](std::int64_t key, std::size_t guess) {
+        for (const std::size_t at : {guess, guess + 1}) {
+            if (at < rowCount() && rowKeys[qsizetype(at)] == key)
+                return at;
         }
         return std::size_t(std::lower_bound(rowKeys.begin(), rowKeys.end(), key) - rowKeys.begin());
     };
-    // The keys come in the book's order, their rows from anywhere in the copy: each row is found and its text asked
-    // for first, so that the reads of memory overlap, and tested after.
+    // The keys come in the book's order, their rows from anywhere in the copy. Each of a row's three reads (its
+    // key, its place in the text, its text) depends on the one before; asked for a key at a time, each would wait
+    // for memory. Asked for a step at a time over all the keys, the reads of each step overlap.
     std::vector<std::size_t> rows(keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        rows[i] = rowOf(keys[i]);
+        rows[i] = guessOf(keys[i]);
         if (rows[i] < rowCount())
-            prefetch(text.data() + m_rowStart[rows[i]]);
+            prefetch(rowKeys.constData() + rows[i]);
+    }
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        rows[i] = rowOf(keys[i], rows[i]);
+        if (rows[i] < rowCount())
+            prefetch(m_rowStart.data() + rows[i]);
+    }
+    for (const std::size_t row : rows) {
+        if (row < rowCount())
+            prefetch(text.data() + m_rowStart[row]);
     }
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const std::int64_t key = keys[i];
