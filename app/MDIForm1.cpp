@@ -23,7 +23,11 @@ const QString kGeometryKey = QStringLiteral("frame/geometry");
 const QString kSettingsName = QStringLiteral("Tovrin");
 } // namespace
 
-BackgroundArea::BackgroundArea(QWidget* parent) : QMdiArea(parent), m_picture(QStringLiteral(":/tovrin/background.jpg"))
+BackgroundArea::BackgroundArea(QWidget* parent)
+    : QMdiArea(parent),
+      // Decoding the picture (and finding the image format's plugin) takes a few milliseconds of the start; it is
+      // needed only by the first paint.
+      m_reading(std::async(std::launch::async, [] { return QImage(QStringLiteral(":/tovrin/background.jpg")); }))
 {
     setBackground(Qt::black);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -43,6 +47,8 @@ void BackgroundArea::paintEvent(QPaintEvent*)
         // Queued: the painted window reaches the screen when this paint is over.
         QTimer::singleShot(0, this, std::exchange(m_afterFirstPaint, nullptr));
     }
+    if (m_reading.valid())
+        m_picture = QPixmap::fromImage(m_reading.get());
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), Qt::black);
     if (m_picture.isNull())

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QImage>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QPixmap>
 #include <functional>
+#include <future>
 
 class QLabel;
 struct SyncReport;
@@ -25,6 +27,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    std::future<QImage> m_reading; // the picture, read while the frame is made and shown
     QPixmap m_picture;
     std::function<void()> m_afterFirstPaint;
 };
