@@ -11,7 +11,8 @@ cd "$(dirname "$0")"
 packages=(build-essential cmake pkg-config qt6-base-dev libsqlite3-dev libicu-dev libphonenumber-dev sqlite3 xvfb xauth
           xdotool x11-apps imagemagick openbox culmus fonts-liberation clang libclang-rt-14-dev poppler-utils
           python3-vobject mdbtools-dev radicale qtkeychain-qt6-dev openssl curl
-          qt6-tools-dev qt6-l10n-tools qt6-translations-l10n xandikos python3-icalendar dbus-daemon libxxhash-dev)
+          qt6-tools-dev qt6-l10n-tools qt6-translations-l10n xandikos python3-icalendar dbus-daemon libxxhash-dev
+          libfontconfig-dev)
 
 install_missing() {
     local missing=()

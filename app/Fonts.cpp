@@ -1,5 +1,20 @@
 #include "app/Fonts.h"
 
+#if defined(TOVRIN_FONTCONFIG)
+#include <fontconfig/fontconfig.h>
+#endif
+
+std::future<void> Fonts::readConfigurationAhead()
+{
+#if defined(TOVRIN_FONTCONFIG)
+    // Qt's font database calls FcInit itself, which does nothing once the configuration is loaded; fontconfig
+    // guards its loading against two threads at once.
+    return std::async(std::launch::async, [] { FcInit(); });
+#else
+    return {};
+#endif
+}
+
 void Fonts::install()
 {
     const struct

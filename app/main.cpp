@@ -28,6 +28,7 @@ int main(int argc, char** argv)
         return failed;
     if (const int code = CommandLine::runIfWanted(argc, argv); code >= 0)
         return code;
+    const std::future<void> fonts = Fonts::readConfigurationAhead();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tovrin"));
     // Before any window or text is made; under Hebrew the translation lays the windows out right to left.
