@@ -7,9 +7,12 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <type_traits>
+#include <utility>
 #include <xxhash.h>
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -105,6 +108,23 @@ template <typename T> std::size_t bytesOf(const T& container)
     return std::size_t(container.size()) * sizeof(*container.data());
 }
 
+// The blocks of a copy in the order the file holds them after its header and path: the one list saving and loading
+// follow. Saving reads the keys through const access, so that keys shared with a search's list are not copied.
+template <bool Filling> auto blocksOf(const SavedCopy::Parts& parts)
+{
+    using Data = std::conditional_t<Filling, void*, const void*>;
+    Data keys;
+    if constexpr (Filling)
+        keys = parts.keys.data();
+    else
+        keys = parts.keys.constData();
+    return std::array<std::pair<Data, std::size_t>, 5>{{{parts.text.data(), parts.text.size()},
+                                                        {parts.rowStart.data(), bytesOf(parts.rowStart)},
+                                                        {keys, bytesOf(parts.keys)},
+                                                        {parts.flags.data(), bytesOf(parts.flags)},
+                                                        {parts.irregular.data(), bytesOf(parts.irregular)}}};
+}
+
 } // namespace
 
 QString SavedCopy::pathFor(const QString& database)
@@ -132,11 +152,7 @@ void SavedCopy::save(const QString& database, const Parts& parts)
     header.rows = std::uint64_t(parts.keys.size());
     header.irregular = parts.irregular.size();
     header.pathBytes = std::uint64_t(databasePath.size());
-    const std::pair<const void*, std::size_t> blocks[] = {{parts.text.data(), parts.text.size()},
-                                                          {parts.rowStart.data(), bytesOf(parts.rowStart)},
-                                                          {parts.keys.constData(), bytesOf(parts.keys)},
-                                                          {parts.flags.data(), bytesOf(parts.flags)},
-                                                          {parts.irregular.data(), bytesOf(parts.irregular)}};
+    const auto blocks = blocksOf<false>(parts);
     Digest digest;
     for (const auto& [data, bytes] : blocks) {
         for (std::size_t at = 0; at < bytes; at += kPiece)
@@ -175,11 +191,7 @@ bool SavedCopy::load(const QString& database, const Parts& parts)
     parts.keys.resize(qsizetype(header.rows));
     parts.flags.resize(header.rows);
     parts.irregular.resize(header.irregular);
-    const std::pair<void*, std::size_t> blocks[] = {{parts.text.data(), parts.text.size()},
-                                                    {parts.rowStart.data(), bytesOf(parts.rowStart)},
-                                                    {parts.keys.data(), bytesOf(parts.keys)},
-                                                    {parts.flags.data(), bytesOf(parts.flags)},
-                                                    {parts.irregular.data(), bytesOf(parts.irregular)}};
+    const auto blocks = blocksOf<true>(parts);
     Digest digest;
     for (const auto& [data, bytes] : blocks) {
         for (std::size_t at = 0; at < bytes; at += kPiece) {
