@@ -1,16 +1,13 @@
 #include "exchange/PhoneNumbers.h"
 
+#include "exchange/PhoneRules.h"
+
 #include <QCoreApplication>
 #include <QLocale>
 #include <QMutex>
 #include <QSettings>
-#include <phonenumbers/phonenumberutil.h>
-#include <set>
 
 namespace {
-
-using i18n::phonenumbers::PhoneNumber;
-using i18n::phonenumbers::PhoneNumberUtil;
 
 constexpr int kDigits = 10;
 // No telephone number is longer (libphonenumber's own bound is 250 characters) or has more digits: a longer text is
@@ -92,11 +89,13 @@ bool PhoneNumbers::setRegion(const QString& code, bool remember)
 QStringList PhoneNumbers::knownRegions()
 {
     static const QStringList regions = [] {
-        std::set<std::string> codes;
-        PhoneNumberUtil::GetInstance()->GetSupportedRegions(&codes);
         QStringList list;
-        for (const std::string& code : codes)
-            list << QString::fromStdString(code);
+        if (const PhoneRules::Table* rules = PhoneRules::table()) {
+            std::vector<std::string> codes;
+            rules->regions(&codes);
+            for (const std::string& code : codes)
+                list << QString::fromStdString(code);
+        }
         return list;
     }();
     return regions;
@@ -140,25 +139,27 @@ PhoneNumbers::Fitted PhoneNumbers::toStored(const QString& text, const QString& 
     if (plain && own.size() == kDigits)
         return {masked(own), true, QString()};
 
-    const PhoneNumberUtil* util = PhoneNumberUtil::GetInstance();
-    const std::string regionCode = region.toStdString();
-    PhoneNumber number;
-    const auto error = util->Parse(text.toStdString(), regionCode, &number);
-    if (error == PhoneNumberUtil::NOT_A_NUMBER)
+    const PhoneRules::Table* rules = PhoneRules::table();
+    if (!rules)
+        return notFitting(QCoreApplication::translate("PhoneNumbers", "the telephone rules could not be loaded"));
+    PhoneRules::Reading reading;
+    rules->read(text.toStdString(), region.toStdString(), &reading);
+    switch (reading.outcome) {
+    case PhoneRules::Reading::NotANumber:
         return notFitting(QCoreApplication::translate("PhoneNumbers", "not a telephone number"));
-    if (error != PhoneNumberUtil::NO_PARSING_ERROR)
+    case PhoneRules::Reading::Unreadable:
         return notFitting(QCoreApplication::translate("PhoneNumbers", "not ten digits"));
-    if (number.country_code() != util->GetCountryCodeForRegion(regionCode))
+    case PhoneRules::Reading::OtherCountry:
         return notFitting(QCoreApplication::translate("PhoneNumbers", "a number of another country"));
+    case PhoneRules::Reading::Read:
+        break;
+    }
 
-    const QString extension = QString::fromStdString(number.extension());
-    number.clear_extension();
-    std::string national;
-    util->Format(number, PhoneNumberUtil::NATIONAL, &national);
-    QString nationalDigits = digits(QString::fromStdString(national));
+    const QString extension = QString::fromStdString(reading.extension);
+    QString nationalDigits = digits(QString::fromStdString(reading.national));
     // A shorter national number (a nine-digit landline) goes in as the entry window stores it typed: from the left,
     // the rest of the mask untyped.
-    if (nationalDigits.size() < kDigits && util->IsValidNumber(number))
+    if (nationalDigits.size() < kDigits && reading.valid)
         nationalDigits = nationalDigits.leftJustified(kDigits, QLatin1Char('_'));
     if (nationalDigits.size() != kDigits)
         return notFitting(QCoreApplication::translate("PhoneNumbers", "not ten digits"));
@@ -169,19 +170,13 @@ PhoneNumbers::Fitted PhoneNumbers::toStored(const QString& text, const QString& 
 
 QString PhoneNumbers::telUri(const QString& number, const QString& region)
 {
-    const PhoneNumberUtil* util = PhoneNumberUtil::GetInstance();
-    const std::string regionCode = region.toStdString();
-    PhoneNumber parsed;
-    if (number.isEmpty() || beyondAnyNumber(number, digits(number)) ||
-        util->Parse(number.toStdString(), regionCode, &parsed) != PhoneNumberUtil::NO_PARSING_ERROR ||
-        parsed.country_code() != util->GetCountryCodeForRegion(regionCode) || parsed.has_extension() ||
-        !util->IsValidNumber(parsed))
+    const PhoneRules::Table* rules = PhoneRules::table();
+    if (!rules || number.isEmpty() || beyondAnyNumber(number, digits(number)))
         return QString();
-    std::string national;
-    util->Format(parsed, PhoneNumberUtil::NATIONAL, &national);
-    if (digits(QString::fromStdString(national)) != digits(number))
+    PhoneRules::Reading reading;
+    rules->read(number.toStdString(), region.toStdString(), &reading);
+    if (reading.outcome != PhoneRules::Reading::Read || !reading.extension.empty() || !reading.valid ||
+        digits(QString::fromStdString(reading.national)) != digits(number))
         return QString();
-    std::string uri;
-    util->Format(parsed, PhoneNumberUtil::RFC3966, &uri);
-    return QString::fromStdString(uri);
+    return QString::fromStdString(reading.uri);
 }

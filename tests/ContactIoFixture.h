@@ -2,6 +2,7 @@
 
 // What the tests of contacts in and out share: a directory holding entries that tend to break a format, the
 // entries of a file as comparable rows, and the program itself run on a test's file without windows.
+#include "ProgramCopy.h"
 #include "TempDatabase.h"
 #include "data/Contact.h"
 
@@ -53,7 +54,7 @@ public:
     explicit Program(TempDatabase& db) : m_dir(db.dir())
     {
         QFile::remove(m_dir + QStringLiteral("/tovrin"));
-        QVERIFY(QFile::copy(QStringLiteral(TOVRIN_BINARY), m_dir + QStringLiteral("/tovrin")));
+        QVERIFY(copyProgram(m_dir + QStringLiteral("/tovrin")));
         for (const QString& entry : QProcessEnvironment::systemEnvironment().toStringList()) {
             if (!entry.startsWith(QLatin1String("DISPLAY=")) && !entry.startsWith(QLatin1String("QT_QPA_PLATFORM=")))
                 m_environment << QFile::encodeName(entry);

@@ -73,6 +73,9 @@ for row in "${expected[@]}"; do
     esac
 done
 
+# The installed program finds its telephone rules, a module installed beside bin/: without them no country is known.
+"$prefix/bin/tovrin" --region IL --version >/dev/null 2>&1 || fail "the installed program finds no telephone rules"
+
 # Every option the program answers --help with is in both manual pages.
 for option in $("$prefix/bin/tovrin" --help | grep -o -- '--[a-z-]*' | sort -u); do
     for manual in man1 he/man1; do

@@ -2,6 +2,7 @@
 // as a correct reader sees it, their import into an empty directory and one holding some of their entries, and the
 // files that cannot be read.
 #include "EveryTextTranslated.h"
+#include "ProgramCopy.h"
 #include "TempDatabase.h"
 #include "data/StoredRows.h"
 #include "exchange/AccessFile.h"
@@ -226,7 +227,7 @@ private slots:
     void commandLine()
     {
         TempDatabase db;
-        QVERIFY(QFile::copy(QStringLiteral(TOVRIN_BINARY), db.dir() + QStringLiteral("/tovrin")));
+        QVERIFY(copyProgram(db.dir() + QStringLiteral("/tovrin")));
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(QStringLiteral("DISPLAY"));
         const auto import = [&](QByteArray* out) {

@@ -1,5 +1,6 @@
 // The program's own backup copies: made, thinned out by their dates, restored (also under a kill at any moment),
 // and offered when the file is found damaged at start.
+#include "ProgramCopy.h"
 #include "TempDatabase.h"
 #include "WindowTest.h"
 #include "app/BackupCommands.h"
@@ -181,7 +182,7 @@ private Q_SLOTS:
         addEntries(db, 3, QStringLiteral("Old"));
         db.close();
         const QString program = db.dir() + QStringLiteral("/tovrin");
-        QVERIFY(QFile::copy(QStringLiteral(TOVRIN_BINARY), program));
+        QVERIFY(copyProgram(program));
         const auto run = [&](const QStringList& arguments, QByteArray* out = nullptr) {
             QProcess process;
             process.start(program, arguments);
@@ -230,7 +231,7 @@ private Q_SLOTS:
         addEntries(db, 3, QStringLiteral("Kept "));
         db.close();
         const QString program = db.dir() + QStringLiteral("/tovrin");
-        QVERIFY(QFile::copy(QStringLiteral(TOVRIN_BINARY), program));
+        QVERIFY(copyProgram(program));
         QVERIFY(QDir().mkpath(Backups::folderOf(db.path())));
         const QString foreign = Backups::folderOf(db.path()) + QStringLiteral("/Dalvek 2026-12-07.mdb");
         sqlite3* other = nullptr;
@@ -268,7 +269,7 @@ private Q_SLOTS:
         const QString before = db.dir() + QStringLiteral("/before.mdb");
         QVERIFY(QFile::copy(db.path(), before));
         const QString program = db.dir() + QStringLiteral("/tovrin");
-        QVERIFY(QFile::copy(QStringLiteral(TOVRIN_BINARY), program));
+        QVERIFY(copyProgram(program));
         QSet<qint64> seen;
         for (int run = 0; run < 30; ++run) {
             QFile::remove(db.path());

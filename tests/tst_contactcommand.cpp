@@ -126,16 +126,20 @@ void TestContactCommand::theRegionComesFromTheCommandLine_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("tel1"); // stored; empty: nothing imported
     QTest::addColumn<QString>("said"); // a part of what was printed
+    QTest::addColumn<bool>("rules");   // false: the program copied without its module of telephone rules
 
     // The tests run under C.UTF-8, whose locale names no country.
     QTest::newRow("none") << QStringList{} << 1 << "___ - _______"
-                          << "a number of another country";
+                          << "a number of another country" << true;
     QTest::newRow("--region US") << QStringList{"--region", "US"} << 0 << "503 - 5550000"
-                                 << "1 new entries";
+                                 << "1 new entries" << true;
     QTest::newRow("--region=gb") << QStringList{"--region=gb"} << 1 << "___ - _______"
-                                 << "a number of another country";
+                                 << "a number of another country" << true;
     QTest::newRow("no such country") << QStringList{"--region", "XQ"} << 2 << ""
-                                     << "Unknown country \"XQ\"";
+                                     << "Unknown country \"XQ\"" << true;
+    // Without its rules the program still imports, and says why the number was left out.
+    QTest::newRow("no rules") << QStringList{} << 1 << "___ - _______"
+                              << "the telephone rules could not be loaded" << false;
 }
 
 void TestContactCommand::theRegionComesFromTheCommandLine()
@@ -144,11 +148,14 @@ void TestContactCommand::theRegionComesFromTheCommandLine()
     QFETCH(int, exitCode);
     QFETCH(QString, tel1);
     QFETCH(QString, said);
+    QFETCH(bool, rules);
     TempDatabase db;
     db.close();
     const QString file = db.dir() + QStringLiteral("/us.vcf");
     writeFile(file, "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Baker;Bob\r\nTEL;TYPE=HOME:+1 503 555 0000\r\nEND:VCARD\r\n");
     Program tovrin(db);
+    if (!rules)
+        QVERIFY(QFile::remove(db.dir() + QLatin1Char('/') + QFileInfo(QStringLiteral(TOVRIN_PHONE_RULES)).fileName()));
     const Program::Run run = tovrin.run(region + QStringList{QStringLiteral("--import"), file});
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2((run.out + run.err).contains(said.toUtf8()), (run.out + run.err).constData());

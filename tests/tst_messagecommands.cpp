@@ -1,3 +1,4 @@
+#include "ProgramCopy.h"
 #include "TempDatabase.h"
 #include "data/Database.h"
 #include "data/MessageLog.h"
@@ -49,7 +50,7 @@ void tst_MessageCommands::init()
         MessageLog::mark(*db, {1}, MessageLog::Mark::CallBack, true, QString(), at);
     }
     m_program = m_db->dir() + QStringLiteral("/tovrin");
-    QVERIFY(QFile::copy(QStringLiteral(TOVRIN_BINARY), m_program));
+    QVERIFY(copyProgram(m_program));
 }
 
 // A folder made read-only is given back, so that it can be removed.

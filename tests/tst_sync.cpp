@@ -1,3 +1,4 @@
+#include "ProgramCopy.h"
 #include "Radicale.h"
 #include "TempDatabase.h"
 #include "data/Backups.h"
@@ -289,7 +290,7 @@ void tst_Sync::setUpMakesNoBookUnasked()
         QVERIFY(Discovery::create(phone, server.url(QStringLiteral("/alice/")), QLatin1String(name), error).isValid());
     QTemporaryDir folder;
     const QString program = folder.filePath(QStringLiteral("tovrin"));
-    QVERIFY(QFile::copy(QStringLiteral(TOVRIN_BINARY), program));
+    QVERIFY(copyProgram(program));
     Database::create(folder.filePath(QStringLiteral("Dalvek.mdb")));
     qputenv("TOVRIN_CREDENTIALS", folder.filePath(QStringLiteral("passwords")).toUtf8());
     const auto setUp = [&](const QStringList& books) {
@@ -410,7 +411,7 @@ void tst_Sync::killedMidwayConverges()
     QVERIFY(server.port());
     QTemporaryDir folder;
     const QString program = folder.filePath(QStringLiteral("tovrin"));
-    QVERIFY(QFile::copy(QStringLiteral(TOVRIN_BINARY), program));
+    QVERIFY(copyProgram(program));
     Database::create(folder.filePath(QStringLiteral("Dalvek.mdb")));
     qputenv("TOVRIN_CREDENTIALS", folder.filePath(QStringLiteral("passwords")).toUtf8());
     {
@@ -469,7 +470,7 @@ void tst_Sync::emptiedAddressBookAsks()
     QTemporaryDir folder;
     const QString program = folder.filePath(QStringLiteral("tovrin"));
     const QString file = folder.filePath(QStringLiteral("Dalvek.mdb"));
-    QVERIFY(QFile::copy(QStringLiteral(TOVRIN_BINARY), program));
+    QVERIFY(copyProgram(program));
     Database::create(file);
     qputenv("TOVRIN_CREDENTIALS", folder.filePath(QStringLiteral("passwords")).toUtf8());
     TempDatabase desk;
@@ -682,7 +683,7 @@ void tst_Sync::passwordInTheAddressStaysOutOfTheFile()
     QVERIFY(server.port());
     QTemporaryDir folder;
     const QString program = folder.filePath(QStringLiteral("tovrin"));
-    QVERIFY(QFile::copy(QStringLiteral(TOVRIN_BINARY), program));
+    QVERIFY(copyProgram(program));
     const QString path = folder.filePath(QStringLiteral("Dalvek.mdb"));
     const QString passwords = folder.filePath(QStringLiteral("passwords"));
     Database::create(path);

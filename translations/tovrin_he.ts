@@ -1824,6 +1824,17 @@ Nothing was imported.</source>
         <source>extension %1</source>
         <translation>שלוחה %1</translation>
     </message>
+    <message>
+        <source>the telephone rules could not be loaded</source>
+        <translation>לא ניתן היה לטעון את כללי הטלפון</translation>
+    </message>
+</context>
+<context>
+    <name>PhoneRules</name>
+    <message>
+        <source>Tovrin: the telephone rules could not be loaded; numbers are read as ten digits only (%1)</source>
+        <translation>Tovrin: לא ניתן היה לטעון את כללי הטלפון; מספרים נקראים כעשר ספרות בלבד (%1)</translation>
+    </message>
 </context>
 <context>
     <name>PreviewEntries</name>
