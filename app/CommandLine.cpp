@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/Module1.h"
+#include "app/Printing.h"
 #include "app/Printout.h"
 #include "cli/BackupCommandLine.h"
 #include "cli/CommandRegistry.h"
@@ -14,7 +15,6 @@
 #include "exchange/ContactExport.h"
 
 #include <QGuiApplication>
-#include <QPrinter>
 
 namespace {
 
@@ -39,10 +39,8 @@ int savePdf(const CommandArguments& given)
     const QString database = given.workingDatabase();
     const QString path = given.value(QStringLiteral("pdf"));
     const QList<Contact> entries = ContactExport::entries(database, *book);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    Printout::print(printer, database,
+    const std::unique_ptr<Printer> printer = Printing::table().pdf(path);
+    Printout::print(*printer, database,
                     [&](QPagedPaintDevice& device) { Printout::book(device, bookTitle(*book), entries); });
     Console::out(QCoreApplication::translate("CommandLine", "%n entries printed to %1.\n", nullptr, int(entries.size()))
                      .arg(path));

@@ -2,6 +2,7 @@
 
 #include "app/MessageBox.h"
 #include "app/Module1.h"
+#include "app/Printing.h"
 #include "data/DbError.h"
 #include "exchange/TargetFile.h"
 
@@ -10,8 +11,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QRegularExpression>
 
 namespace {
@@ -74,26 +73,25 @@ QString FileDialogs::suggestedName(const QString& what, const QString& extension
 }
 
 void FileDialogs::printOrSave(QWidget* parent, const QString& what, bool toPdf,
-                              const std::function<void(QPrinter&)>& paint)
+                              const std::function<void(Printer&)>& paint)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    if (toPdf) {
-        const QString path =
-            saveFile(parent, QCoreApplication::translate("FileDialogs", "Save %1 as PDF").arg(what),
-                     QStringLiteral("PDF (*.pdf)"), nullptr, suggestedName(what, QStringLiteral("pdf")));
-        if (path.isEmpty())
+    try {
+        if (toPdf) {
+            const QString path =
+                saveFile(parent, QCoreApplication::translate("FileDialogs", "Save %1 as PDF").arg(what),
+                         QStringLiteral("PDF (*.pdf)"), nullptr, suggestedName(what, QStringLiteral("pdf")));
+            if (path.isEmpty())
+                return;
+            const std::unique_ptr<Printer> printer = Printing::table().pdf(path);
+            paint(*printer);
             return;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        paint(printer);
-        return;
+        }
+        if (s_testMode)
+            return;
+        Printing::table().preview(parent, paint);
+    } catch (const DbError& error) {
+        MessageBox::critical(parent, error.description());
     }
-    if (s_testMode)
-        return;
-    QPrintPreviewDialog dialog(&printer, parent);
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&paint](QPrinter* target) { paint(*target); });
-    dialog.exec();
 }
 
 void FileDialogs::setTestMode(bool on)

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <functional>
 
-class QPrinter;
+class Printer;
 class QWidget;
 
 // The standard file and print dialogs, with a seam like MessageBox's so that tests never block in one: in test
@@ -20,8 +20,8 @@ QString saveFile(QWidget* parent, const QString& caption, const QString& filters
 QString suggestedName(const QString& what, const QString& extension);
 // Paper: Qt's print preview of what `paint` draws, whose print button asks for the printer and calls `paint` once
 // more to print (nothing is shown in test mode). With `toPdf`: a PDF file the user names ("Save <what> as PDF",
-// "<what> <date>.pdf" offered), then `paint` on it.
-void printOrSave(QWidget* parent, const QString& what, bool toPdf, const std::function<void(QPrinter&)>& paint);
+// "<what> <date>.pdf" offered), then `paint` on it. Says so in a message box when printing is not available.
+void printOrSave(QWidget* parent, const QString& what, bool toPdf, const std::function<void(Printer&)>& paint);
 
 void setTestMode(bool on);
 void setNextFiles(const QStringList& files, const QString& filter = QString());

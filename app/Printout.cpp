@@ -10,9 +10,7 @@
 #include <QDate>
 #include <QLocale>
 #include <QPagedPaintDevice>
-#include <QPaintEngine>
 #include <QPainter>
-#include <QPrinter>
 #include <QTextLayout>
 #include <QtMath>
 #include <algorithm>
@@ -284,22 +282,22 @@ void Printout::messages(QPagedPaintDevice& device, const QList<ContactExport::Me
     pages.finish();
 }
 
-void Printout::print(QPrinter& printer, const QString& database, const std::function<void(QPagedPaintDevice&)>& paint)
+void Printout::print(Printer& printer, const QString& database, const std::function<void(QPagedPaintDevice&)>& paint)
 {
     const QString path = printer.outputFileName();
     // Paper, or the pages of a print preview (drawn by Qt's preview engine, whatever file the printer names).
-    if (path.isEmpty() || (printer.paintEngine() && printer.paintEngine()->type() == QPaintEngine::Picture)) {
-        paint(printer);
+    if (path.isEmpty() || printer.drawsPreview()) {
+        paint(printer.device());
         return;
     }
     TargetFile target(path, database);
     printer.setOutputFileName(target.temporaryPath());
     try {
-        paint(printer);
+        paint(printer.device());
     } catch (...) {
         printer.setOutputFileName(path);
         throw;
     }
     printer.setOutputFileName(path);
-    target.commit(printer.outputFormat() == QPrinter::PdfFormat ? QByteArray("%%EOF") : QByteArray());
+    target.commit(printer.writesPdf() ? QByteArray("%%EOF") : QByteArray());
 }

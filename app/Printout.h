@@ -1,14 +1,14 @@
 #pragma once
 
+#include "app/Printer.h"
 #include "exchange/ContactExport.h"
 
 #include <functional>
 
 class QPagedPaintDevice;
-class QPrinter;
 
 // Paper output: a book as a phone list a person would pin to a wall, and the message log. The same pages go to a
-// printer and, through QPrinter's PDF output, to a file.
+// printer and, through the printer's PDF output, to a file.
 namespace Printout {
 
 // Each throws DbError when the device cannot start or finish the pages.
@@ -24,6 +24,6 @@ void messages(QPagedPaintDevice& device, const QList<ContactExport::Message>& me
 // Runs `paint` on `printer`: on paper as the printer takes it or, where the printer writes a file (a PDF, "print to
 // file"), into that file as every export is written (see TargetFile): whole, or not at all, and never over the
 // directory file `database`. Throws DbError naming the file and the reason.
-void print(QPrinter& printer, const QString& database, const std::function<void(QPagedPaintDevice&)>& paint);
+void print(Printer& printer, const QString& database, const std::function<void(QPagedPaintDevice&)>& paint);
 
 } // namespace Printout

@@ -22,7 +22,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QPrinter>
 #include <QProgressDialog>
 #include <QWidget>
 
@@ -172,7 +171,7 @@ void ContactCommands::printBook(bool toPdf)
     // The printout is headed with the book's name as the window shows it; the stored name finds its entries.
     const QString title = frmMain::bookCaption(book);
     const QString database = m_datTel->DatabaseName();
-    FileDialogs::printOrSave(m_window, title, toPdf, [&](QPrinter& printer) {
+    FileDialogs::printOrSave(m_window, title, toPdf, [&](Printer& printer) {
         ErrorPath::runKeeping(m_window, [&] {
             const QList<Contact> entries = ContactExport::entries(database, *ContactExport::bookNamed(book));
             Printout::print(printer, database,

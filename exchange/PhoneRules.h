@@ -4,11 +4,8 @@
 #include <vector>
 
 // The telephone rules of every country (libphonenumber, with protobuf and Abseil under it) live in a module of their
-// own, loaded the first time a number has to be read. Linked into the program, those libraries cost every start
-// about two milliseconds of loading and relocation, before the first window, for something most runs never use.
-//
-// The module is looked for beside the program, then in the folder it is installed to (lib/tovrin/modules beside bin/).
-// A program without its module still runs: it reads numbers only as ten plain digits (see PhoneNumbers).
+// own (see Modules), loaded the first time a number has to be read. A program without its module still runs: it
+// reads numbers only as ten plain digits (see PhoneNumbers).
 namespace PhoneRules {
 
 // A number as the rules read it in a country.

@@ -14,7 +14,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QPrinter>
 #include <QWidget>
 
 MessageCommands::MessageCommands(QWidget* window, DataControl* datTel)
@@ -64,7 +63,7 @@ void MessageCommands::exportMessages()
 void MessageCommands::printMessages(bool toPdf)
 {
     const QString database = m_datTel->DatabaseName();
-    FileDialogs::printOrSave(m_window, tr("Messages"), toPdf, [&](QPrinter& printer) {
+    FileDialogs::printOrSave(m_window, tr("Messages"), toPdf, [&](Printer& printer) {
         ErrorPath::runKeeping(m_window, [&] {
             const QList<ContactExport::Message> messages = ContactExport::messages(database);
             Printout::print(printer, database,

@@ -67,6 +67,8 @@ void TestContactExport::exportTargets_data()
                                           << "own" << 0;
     QTest::newRow("a PDF of the user's") << "--pdf"
                                          << "own" << 0;
+    QTest::newRow("a PDF from a program without its printing") << "--pdf"
+                                                               << "no printing" << 2;
 }
 
 // Every place an export or a printout can be aimed at: the directory survives whole, a refused target stays as it
@@ -108,6 +110,8 @@ void TestContactExport::exportTargets()
         QVERIFY(QFile::link(kept, path));
     } else {
         kept = path;
+        if (target == QLatin1String("no printing"))
+            QVERIFY(QFile::remove(db.dir() + QStringLiteral("/tovrin_printing.so")));
     }
     if (target == QLatin1String("full")) {
         if (::geteuid() != 0)
@@ -156,7 +160,9 @@ void TestContactExport::exportTargets()
     if (exitCode == 0) {
         QVERIFY(contentOf(path).startsWith(option == QLatin1String("--pdf") ? "%PDF" : "BEGIN:VCARD"));
     } else {
-        QVERIFY2(err.contains(QFile::encodeName(path)), err.constData());
+        QVERIFY2(err.contains(target == QLatin1String("no printing") ? QByteArray("Printing is not available")
+                                                                     : QFile::encodeName(path)),
+                 err.constData());
         if (target == QLatin1String("full"))
             QVERIFY2(err.contains(std::strerror(ENOSPC)), err.constData());
         if (!kept.isEmpty())

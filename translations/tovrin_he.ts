@@ -1880,6 +1880,13 @@ Nothing was imported.</source>
     </message>
 </context>
 <context>
+    <name>Printing</name>
+    <message>
+        <source>Printing is not available: %1</source>
+        <translation>ההדפסה אינה זמינה: %1</translation>
+    </message>
+</context>
+<context>
     <name>Printout</name>
     <message>
         <source>The printer could not be started.</source>
