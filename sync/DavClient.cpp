@@ -1,14 +1,34 @@
 #include "sync/DavClient.h"
 
-#include "sync/NetworkTransport.h"
 #include "sync/ServerText.h"
+#include "sync/Transports.h"
 
 #include <QCoreApplication>
-#include <QHostAddress>
 #include <QStringList>
 #include <QThread>
+#include <cstring>
+
+#ifdef Q_OS_WIN
+#include <ws2tcpip.h>
+#else
+#include <arpa/inet.h>
+#endif
 
 namespace {
+
+// An address of this machine's loopback interface: 127.0.0.0/8, ::1, or 127.x mapped into IPv6.
+bool isLoopback(const QString& host)
+{
+    const QByteArray text = host.toLatin1();
+    unsigned char address[16] = {};
+    if (inet_pton(AF_INET, text.constData(), address) == 1)
+        return address[0] == 127;
+    if (inet_pton(AF_INET6, text.constData(), address) != 1)
+        return false;
+    static const unsigned char loopback[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+    static const unsigned char mapped[12] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xff, 0xff};
+    return std::memcmp(address, loopback, 16) == 0 || (std::memcmp(address, mapped, 12) == 0 && address[12] == 127);
+}
 
 bool sameOrigin(const QUrl& a, const QUrl& b)
 {
@@ -21,25 +41,12 @@ bool sameOrigin(const QUrl& a, const QUrl& b)
 } // namespace
 
 DavClient::DavClient(const QUrl& server, const QString& user, const QString& password, DavTransport* transport)
-    : m_own(transport ? nullptr : new NetworkTransport), m_transport(transport ? transport : m_own.get()),
+    : m_own(transport ? nullptr : Transports::network()), m_transport(transport ? transport : m_own.get()),
       m_server(server), m_authorization("Basic " + (user + QLatin1Char(':') + password).toUtf8().toBase64())
 {
 }
 
 DavClient::~DavClient() = default;
-
-QString DavClient::normalized(const QString& sha256)
-{
-    QString hex;
-    for (const QChar c : sha256) {
-        if (c.isLetterOrNumber())
-            hex += c.toUpper();
-    }
-    QStringList pairs;
-    for (qsizetype i = 0; i + 1 < hex.size(); i += 2)
-        pairs << hex.mid(i, 2);
-    return pairs.join(QLatin1Char(':'));
-}
 
 QString DavClient::refusal(const QUrl& url)
 {
@@ -50,7 +57,7 @@ QString DavClient::refusal(const QUrl& url)
         return QCoreApplication::translate("DavClient", "\"%1\" is no http or https address")
             .arg(url.toDisplayString());
     const QString host = url.host();
-    if (host == QLatin1String("localhost") || QHostAddress(host).isLoopback())
+    if (host == QLatin1String("localhost") || isLoopback(host))
         return {};
     return QCoreApplication::translate("DavClient",
                                        "\"%1\" is not encrypted: only https is used, except on this machine")

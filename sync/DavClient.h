@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <functional>
 #include <memory>
@@ -59,7 +60,19 @@ public:
     void setPinnedCertificate(const QString& sha256) { m_pinned = normalized(sha256); }
     // The SHA-256 digest ("AB:CD:...") of the last certificate refused as untrusted; empty when none was.
     const QString& untrustedCertificate() const { return m_untrusted; }
-    static QString normalized(const QString& sha256);
+    // Inline: the network module, which has none of this class's code, reads digests with it too.
+    static QString normalized(const QString& sha256)
+    {
+        QString hex;
+        for (const QChar c : sha256) {
+            if (c.isLetterOrNumber())
+                hex += c.toUpper();
+        }
+        QStringList pairs;
+        for (qsizetype i = 0; i + 1 < hex.size(); i += 2)
+            pairs << hex.mid(i, 2);
+        return pairs.join(QLatin1Char(':'));
+    }
 
     // How long a request may go without a byte of its answer.
     void setTimeout(int ms) { m_timeoutMs = ms; }

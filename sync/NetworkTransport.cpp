@@ -1,6 +1,7 @@
 #include "sync/NetworkTransport.h"
 
 #include "sync/DavClient.h"
+#include "sync/Transports.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
@@ -91,4 +92,20 @@ DavTransport::End NetworkTransport::exchange(const Request& wanted, Receiver& re
         end.error = reply->errorString();
     delete reply;
     return end;
+}
+
+namespace {
+
+std::unique_ptr<DavTransport> network()
+{
+    return std::make_unique<NetworkTransport>();
+}
+
+const Transports::Table kTable{Transports::kVersion, network};
+
+} // namespace
+
+extern "C" Q_DECL_EXPORT const Transports::Table* tovrin_network()
+{
+    return &kTable;
 }

@@ -114,6 +114,8 @@ private slots:
     void missingAddressBookIsMade();
     void taskListSetUp_data();
     void taskListSetUp();
+    void plainHttpOnlyOnThisMachine_data();
+    void plainHttpOnlyOnThisMachine();
 };
 
 void tst_SyncRules::mergeRules_data()
@@ -740,6 +742,40 @@ void tst_SyncRules::taskListSetUp()
     QCOMPARE(url.path(), taken);
     QCOMPARE(server.sent("MKCALENDAR").size(), made);
     QVERIFY(server.calendars.value(taken).isEmpty() || server.calendars.value(taken).contains(QLatin1String("VTODO")));
+}
+
+void tst_SyncRules::plainHttpOnlyOnThisMachine_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("refused");
+    const struct
+    {
+        const char* address;
+        bool refused;
+    } rows[] = {
+        {"https://dav.example.org/", false},
+        {"http://localhost:5232/", false},
+        {"http://127.0.0.1:5232/", false},
+        {"http://127.8.9.10/", false},
+        {"http://[::1]:5232/", false},
+        {"http://[::ffff:127.0.0.1]/", false},
+        {"http://dav.example.org/", true},
+        {"http://192.168.1.20:5232/", true},
+        {"http://[::2]/", true},
+        {"http://[::ffff:10.0.0.1]/", true},
+        {"http://127.0.0.1.example.org/", true},
+        {"ftp://127.0.0.1/", true},
+    };
+    for (const auto& row : rows)
+        QTest::newRow(row.address) << QString::fromLatin1(row.address) << row.refused;
+}
+
+// The password goes in the clear only to this machine's own loopback interface.
+void tst_SyncRules::plainHttpOnlyOnThisMachine()
+{
+    QFETCH(QString, address);
+    QFETCH(bool, refused);
+    QCOMPARE(!DavClient::refusal(QUrl(address)).isEmpty(), refused);
 }
 
 QTEST_GUILESS_MAIN(tst_SyncRules)

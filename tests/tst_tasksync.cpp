@@ -5,9 +5,9 @@
 #include "sync/DavClient.h"
 #include "sync/Discovery.h"
 #include "sync/MessageTask.h"
-#include "sync/NetworkTransport.h"
 #include "sync/SyncFile.h"
 #include "sync/SyncSettings.h"
+#include "sync/Transports.h"
 
 namespace {
 
@@ -23,10 +23,10 @@ public:
         requests << request;
         if (cutAt >= 0 && requests.size() > cutAt) {
             Lost lost;
-            m_network.exchange(request, lost);
+            m_network->exchange(request, lost);
             return {QStringLiteral("the line was cut"), {}};
         }
-        return m_network.exchange(request, receiver);
+        return m_network->exchange(request, receiver);
     }
     QList<Request> of(const QByteArray& method) const
     {
@@ -48,7 +48,7 @@ private:
         bool data(const QByteArray&, qint64) override { return true; }
         bool wait(qint64) override { return true; }
     };
-    NetworkTransport m_network;
+    std::unique_ptr<DavTransport> m_network = Transports::network();
 };
 
 struct Server

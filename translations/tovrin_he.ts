@@ -2656,6 +2656,13 @@ Delete Them Here: they are deleted here as well; a copy of the file is kept firs
     </message>
 </context>
 <context>
+    <name>Transports</name>
+    <message>
+        <source>the network module could not be loaded: %1</source>
+        <translation>לא ניתן היה לטעון את רכיב הרשת: %1</translation>
+    </message>
+</context>
+<context>
     <name>UndoCommands</name>
     <message>
         <source>Undo</source>
