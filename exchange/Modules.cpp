@@ -34,11 +34,9 @@ QFunctionPointer Modules::entry(const char* name, const char* symbol, QString* w
     const QMutexLocker lock(&s_lock);
     std::unique_ptr<QLibrary>& module = s_loaded[name];
     QStringList tried;
-    if (!module) {
-        const QString folder = programFolder();
+    const QString folder = module ? QString() : programFolder();
+    if (!folder.isEmpty()) {
         for (const QString& place : {folder, folder + QStringLiteral("/" TOVRIN_MODULE_FOLDER)}) {
-            if (folder.isEmpty())
-                break;
             auto library = std::make_unique<QLibrary>(place + QLatin1Char('/') + QString::fromLatin1(name));
             if (library->load()) {
                 module = std::move(library);

@@ -3,9 +3,9 @@
 #include <QString>
 #include <QtGlobal>
 
-// Parts of the program that need large libraries (libphonenumber, Qt's printing) live in modules of their own,
-// loaded the first time they are needed: linked into the program, those libraries would cost every start their
-// loading and relocation before the first window, for something most runs never use.
+// Parts of the program that need large libraries (libphonenumber, Qt's printing, Qt Network) live in modules of
+// their own, loaded the first time they are needed: linked into the program, those libraries would cost every start
+// their loading and relocation before the first window, for something most runs never use.
 //
 // A module is looked for beside the program (a program copied into a folder of its own, with its modules), then in
 // the folder the modules are installed to, lib/tovrin/modules beside bin/ (also where the build puts them).
@@ -24,7 +24,8 @@ template <typename Table> const Table* table(const char* name, const char* symbo
     const auto give = reinterpret_cast<Entry>(entry(name, symbol, whyNot));
     const Table* found = give ? give() : nullptr;
     if (found && found->version != version) {
-        *whyNot = QStringLiteral("a module of another version");
+        if (whyNot)
+            *whyNot = QStringLiteral("a module of another version");
         return nullptr;
     }
     return found;
