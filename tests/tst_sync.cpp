@@ -103,6 +103,7 @@ private slots:
     void storedFormsSurvive();
     void twoDesksFromOneFile();
     void setUpMakesNoBookUnasked();
+    void withoutTheNetworkModuleNothingIsSetUp();
     void oneAddressBookForBoth();
     void conflicts_data();
     void conflicts();
@@ -322,6 +323,36 @@ void tst_Sync::setUpMakesNoBookUnasked()
     QCOMPARE(lists.books.first().name, QStringLiteral("Office"));
     const auto db = Database::open(folder.filePath(QStringLiteral("Dalvek.mdb")));
     QCOMPARE(SyncSettings::read(*db).tasks, lists.books.first().url);
+}
+
+// A program copied without its network module runs, and its sync says why it reaches no server, as an offline one
+// does: the same set-up against the same server goes through with the module.
+void tst_Sync::withoutTheNetworkModuleNothingIsSetUp()
+{
+    Radicale server;
+    QVERIFY(server.port());
+    QTemporaryDir folder;
+    const QString program = folder.filePath(QStringLiteral("tovrin"));
+    QVERIFY(copyProgram(program));
+    Database::create(folder.filePath(QStringLiteral("Dalvek.mdb")));
+    qputenv("TOVRIN_CREDENTIALS", folder.filePath(QStringLiteral("passwords")).toUtf8());
+    const auto setUp = [&] {
+        QProcess setup;
+        setup.start(program, {QStringLiteral("--sync-setup"), server.url(QStringLiteral("/")).toString(),
+                              QStringLiteral("--user"), QStringLiteral("alice"), QStringLiteral("--password-stdin")});
+        setup.write("secret\n");
+        setup.closeWriteChannel();
+        setup.waitForFinished(20000);
+        return std::pair{setup.exitCode(), QString::fromLocal8Bit(setup.readAllStandardError())};
+    };
+    QVERIFY(QFile::remove(folder.filePath(QStringLiteral("tovrin_network.so"))));
+    const auto [refused, said] = setUp();
+    QCOMPARE(refused, 2);
+    QVERIFY2(said.contains(QLatin1String("the network module could not be loaded")), qPrintable(said));
+    QVERIFY(!SyncSettings::read(*Database::open(folder.filePath(QStringLiteral("Dalvek.mdb")))).isSet());
+    QVERIFY(QFile::copy(QStringLiteral(TOVRIN_MODULES "/tovrin_network.so"),
+                        folder.filePath(QStringLiteral("tovrin_network.so"))));
+    QCOMPARE(setUp().first, 0);
 }
 
 void tst_Sync::oneAddressBookForBoth()
